@@ -1,0 +1,59 @@
+#pragma once
+// Program-wide state of the configurator: folders, the active project and its
+// files, the product identity and the user's options. The main window fills it
+// at start; every form reads it.
+
+#include <QString>
+
+// Fixed identity of this build.
+inline const QString SW_Code_Const = QStringLiteral("RT41208");
+inline const QString SW_Desc_Const = QStringLiteral("Modbus Slave / HART Master - Converter");
+inline const QString SW_Version = QStringLiteral("1.102");
+inline const QString Default_IP_Address = QStringLiteral("192.168.2.205");
+
+// Folders (no trailing separator).
+extern QString Program_Folder;
+extern QString Master_Folder;
+extern QString Projects_Folder;
+extern QString Language_Folder;
+
+// Active project: Project_Folder is empty while none is active, while
+// Project_Name may still hold the remembered name.
+extern QString Project_Name;
+extern QString Project_Folder;
+
+extern QString Main_Caption;
+extern QString SW_Code;
+extern QString SW_Desc;
+
+extern QString Last_IP_Address;
+extern int Update_Option;
+extern bool Update_Read_Back;
+extern QString Language_Name;
+
+extern bool Opt_Enable_Internet;
+extern bool Opt_Enable_Update;
+extern bool Opt_Jump_Field_Tables;
+extern bool Opt_Dbl_Click_Auto_Size;
+
+// Project file paths, derived from Project_Folder by Set_Project_Files.
+extern QString File_ParGen;
+extern QString File_HART_Gateway;
+extern QString File_HART_Variables;
+extern QString File_CAN_Rec_Frames;
+extern QString File_CAN_Send_Frames;
+extern QString File_BACnet_Slave;
+extern QString File_SDO_Server_CANopen;
+extern QString File_SDO_Client_CANopen;
+extern QString File_PDO_CANopen;
+extern QString File_J1939_Rec_Frames;
+extern QString File_J1939_Send_Frames;
+extern QString File_MQTT_Set_Topic;
+extern QString File_SNMP_Trap;
+extern QString File_OPC_UA_Server;
+
+// Recomputes the fourteen project file paths from Project_Folder.
+void Set_Project_Files();
+
+// Joins a folder and a name with the platform's separator.
+QString Join_Path(const QString& folder, const QString& name);
