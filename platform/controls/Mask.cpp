@@ -1,0 +1,333 @@
+#include "platform/controls/Mask.h"
+
+namespace {
+
+bool IsAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+} // namespace
+
+TEditMaskFormat::TEditMaskFormat(const QString& editMask)
+    : FMask(editMask)
+{
+    // Split off the save-literals and blank fields at unescaped ';'.
+    QString maskPart;
+    QStringList fields;
+    {
+        QString cur;
+        for (int i = 0; i < editMask.size(); ++i) {
+            QChar c = editMask[i];
+            if (c == QLatin1Char('\\') && i + 1 < editMask.size() && fields.isEmpty()) {
+                cur += c;
+                cur += editMask[++i];
+                continue;
+            }
+            if (c == QLatin1Char(';') && fields.size() < 2) {
+                fields << cur;
+                cur.clear();
+                continue;
+            }
+            cur += c;
+        }
+        fields << cur;
+    }
+    maskPart = fields.value(0);
+    if (fields.size() > 1 && fields[1].startsWith(QLatin1Char('0')))
+        FSaveLiterals = false;
+    if (fields.size() > 2 && !fields[2].isEmpty())
+        FBlank = fields[2][0];
+
+    TMaskSlot::Case caseConv = TMaskSlot::Case::Keep;
+    auto input = [&](TMaskSlot::Kind k, bool required) {
+        TMaskSlot s;
+        s.kind = k;
+        s.required = required;
+        s.caseConv = caseConv;
+        FSlots.push_back(s);
+    };
+    auto literal = [&](QChar c) {
+        TMaskSlot s;
+        s.literal = c;
+        FSlots.push_back(s);
+    };
+    using K = TMaskSlot::Kind;
+    for (int i = 0; i < maskPart.size(); ++i) {
+        const QChar c = maskPart[i];
+        switch (c.unicode()) {
+        case '!':
+            FReverse = true;
+            break;
+        case '>':
+            caseConv = TMaskSlot::Case::Upper;
+            break;
+        case '<':
+            if (i + 1 < maskPart.size() && maskPart[i + 1] == QLatin1Char('>')) {
+                caseConv = TMaskSlot::Case::Keep;
+                ++i;
+            } else {
+                caseConv = TMaskSlot::Case::Lower;
+            }
+            break;
+        case '\\':
+            if (i + 1 < maskPart.size())
+                literal(maskPart[++i]);
+            break;
+        case '0':
+            input(K::Digit, true);
+            break;
+        case '9':
+            input(K::Digit, false);
+            break;
+        case '#':
+            input(K::DigitOrSign, false);
+            break;
+        case 'L':
+            input(K::Letter, true);
+            break;
+        case 'l':
+            input(K::Letter, false);
+            break;
+        case 'A':
+            input(K::AlphaNum, true);
+            break;
+        case 'a':
+            input(K::AlphaNum, false);
+            break;
+        case 'C':
+            input(K::AnyChar, true);
+            break;
+        case 'c':
+            input(K::AnyChar, false);
+            break;
+        case '_':
+            literal(QLatin1Char(' '));
+            break;
+        default:
+            // ':' and '/' stand for the time and date separators, which are
+            // ':' and '/' in the program's fixed format settings.
+            literal(c);
+            break;
+        }
+    }
+}
+
+QChar TEditMaskFormat::Accept(int i, QChar c) const
+{
+    if (!IsInput(i))
+        return {};
+    const TMaskSlot& s = Slot(i);
+    if (s.caseConv == TMaskSlot::Case::Upper)
+        c = c.toUpper();
+    else if (s.caseConv == TMaskSlot::Case::Lower)
+        c = c.toLower();
+    bool ok = false;
+    switch (s.kind) {
+    case TMaskSlot::Kind::Digit:
+        ok = IsAsciiDigit(c);
+        break;
+    case TMaskSlot::Kind::DigitOrSign:
+        ok = IsAsciiDigit(c) || c == QLatin1Char('+') || c == QLatin1Char('-');
+        break;
+    case TMaskSlot::Kind::Letter:
+        ok = c.isLetter();
+        break;
+    case TMaskSlot::Kind::AlphaNum:
+        ok = c.isLetter() || IsAsciiDigit(c);
+        break;
+    case TMaskSlot::Kind::AnyChar:
+        ok = c.unicode() >= 32 && c.unicode() != 127;
+        break;
+    case TMaskSlot::Kind::Literal:
+        break;
+    }
+    return ok ? c : QChar();
+}
+
+QString TEditMaskFormat::EmptyEditText() const
+{
+    QString r;
+    r.reserve(Length());
+    for (const TMaskSlot& s : FSlots)
+        r += s.kind == TMaskSlot::Kind::Literal ? s.literal : FBlank;
+    return r;
+}
+
+QString TEditMaskFormat::NormalizeEditText(const QString& editText) const
+{
+    QString r = EmptyEditText();
+    const int n = std::min<int>(Length(), editText.size());
+    for (int i = 0; i < n; ++i) {
+        if (!IsInput(i) || editText[i] == FBlank)
+            continue;
+        const QChar a = Accept(i, editText[i]);
+        if (!a.isNull())
+            r[i] = a;
+    }
+    return r;
+}
+
+QString TEditMaskFormat::TextOf(const QString& editText) const
+{
+    const QString e = NormalizeEditText(editText);
+    if (FSaveLiterals) {
+        QString r = e;
+        for (int i = 0; i < r.size(); ++i)
+            if (IsInput(i) && r[i] == FBlank)
+                r[i] = QLatin1Char(' ');
+        return r;
+    }
+    QString r;
+    for (int i = 0; i < e.size(); ++i)
+        if (IsInput(i))
+            r += e[i];
+    if (FReverse) {
+        int k = 0;
+        while (k < r.size() && r[k] == FBlank)
+            ++k;
+        r.remove(0, k);
+    } else {
+        int k = r.size();
+        while (k > 0 && r[k - 1] == FBlank)
+            --k;
+        r.truncate(k);
+    }
+    r.replace(FBlank, QLatin1Char(' '));
+    return r;
+}
+
+QString TEditMaskFormat::EditTextOf(const QString& text) const
+{
+    QString r = EmptyEditText();
+    const int n = Length();
+    const int step = FReverse ? -1 : 1;
+    int s = FReverse ? n - 1 : 0;
+    int v = FReverse ? int(text.size()) - 1 : 0;
+    auto valueLeft = [&] { return FReverse ? v >= 0 : v < text.size(); };
+    // The next literal in walking direction: a value character equal to it
+    // ends the current field early.
+    auto nextLiteral = [&](int from) -> QChar {
+        for (int k = from; k >= 0 && k < n; k += step)
+            if (!IsInput(k))
+                return Slot(k).literal;
+        return {};
+    };
+    for (; s >= 0 && s < n && valueLeft(); s += step) {
+        const QChar c = text[v];
+        if (!IsInput(s)) {
+            if (c == Slot(s).literal)
+                v += step;
+            continue;
+        }
+        if (c == QLatin1Char(' ') || c == FBlank) {
+            v += step;
+            continue;
+        }
+        const QChar a = Accept(s, c);
+        if (!a.isNull()) {
+            r[s] = a;
+            v += step;
+            continue;
+        }
+        if (c == nextLiteral(s))
+            continue; // leave this slot blank, the literal consumes c
+        v += step; // a character the slot refuses leaves it blank
+    }
+    return r;
+}
+
+int TEditMaskFormat::FirstInvalid(const QString& editText) const
+{
+    const QString e = editText.leftJustified(Length(), FBlank, true);
+    for (int i = 0; i < Length(); ++i) {
+        if (!IsInput(i))
+            continue;
+        if (e[i] == FBlank) {
+            if (Slot(i).required)
+                return i;
+            continue;
+        }
+        if (Accept(i, e[i]).isNull())
+            return i;
+    }
+    return -1;
+}
+
+int TEditMaskFormat::NextInput(int from) const
+{
+    for (int i = std::max(0, from); i < Length(); ++i)
+        if (IsInput(i))
+            return i;
+    return Length();
+}
+
+int TEditMaskFormat::PrevInput(int before) const
+{
+    for (int i = std::min(before, Length()) - 1; i >= 0; --i)
+        if (IsInput(i))
+            return i;
+    return -1;
+}
+
+namespace {
+
+void BlankRange(const TEditMaskFormat& f, QString& text, int from, int count)
+{
+    for (int i = std::max(0, from); i < std::min(f.Length(), from + count); ++i)
+        if (f.IsInput(i))
+            text[i] = f.BlankChar();
+}
+
+} // namespace
+
+bool TEditMaskFormat::TypeChar(TEdit& e, QChar c) const
+{
+    e.editText = NormalizeEditText(e.editText);
+    int p = std::clamp(e.selStart, 0, Length());
+    if (p < Length() && !IsInput(p) && Slot(p).literal == c) {
+        BlankRange(*this, e.editText, e.selStart, e.selLength);
+        e.selStart = NextInput(p + 1);
+        e.selLength = 0;
+        return true;
+    }
+    p = NextInput(p);
+    if (p >= Length())
+        return false;
+    const QChar a = Accept(p, c);
+    if (a.isNull())
+        return false;
+    BlankRange(*this, e.editText, e.selStart, e.selLength);
+    e.editText[p] = a;
+    e.selStart = NextInput(p + 1);
+    e.selLength = 0;
+    return true;
+}
+
+void TEditMaskFormat::Backspace(TEdit& e) const
+{
+    e.editText = NormalizeEditText(e.editText);
+    if (e.selLength > 0) {
+        BlankRange(*this, e.editText, e.selStart, e.selLength);
+        e.selLength = 0;
+        return;
+    }
+    const int p = PrevInput(e.selStart);
+    if (p < 0)
+        return;
+    e.editText[p] = FBlank;
+    e.selStart = p;
+}
+
+void TEditMaskFormat::DeleteChar(TEdit& e) const
+{
+    e.editText = NormalizeEditText(e.editText);
+    if (e.selLength > 0) {
+        BlankRange(*this, e.editText, e.selStart, e.selLength);
+        e.selLength = 0;
+        return;
+    }
+    const int p = NextInput(e.selStart);
+    if (p < Length())
+        e.editText[p] = FBlank;
+}
