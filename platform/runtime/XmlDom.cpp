@@ -1,0 +1,691 @@
+#include "platform/runtime/XmlDom.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cstring>
+#include <pugixml.hpp>
+
+namespace {
+
+pugi::xml_node Wrap(pugi::xml_node_struct* n)
+{
+    return pugi::xml_node(n);
+}
+
+QString FromUtf8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+// The names a well-formed document can carry; anything else would make the
+// saved file unreadable.
+bool IsNameStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u':' || c.unicode() >= 0x80;
+}
+
+bool IsValidName(const QString& name)
+{
+    if (name.isEmpty() || !IsNameStart(name.at(0)))
+        return false;
+    for (QChar c : name)
+        if (!IsNameStart(c) && !c.isDigit() && c != u'-' && c != u'.')
+            return false;
+    return true;
+}
+
+void AppendEscaped(QByteArray& out, const char* s, bool inAttribute)
+{
+    for (; *s; ++s) {
+        switch (*s) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        // A raw CR would come back as LF: line ends are normalised on reading.
+        case '\r':
+            out += "&#13;";
+            break;
+        case '"':
+            if (inAttribute)
+                out += "&quot;";
+            else
+                out += '"';
+            break;
+        // Raw white space in an attribute would be read back as blanks.
+        case '\n':
+            if (inAttribute)
+                out += "&#10;";
+            else
+                out += '\n';
+            break;
+        case '\t':
+            if (inAttribute)
+                out += "&#9;";
+            else
+                out += '\t';
+            break;
+        default:
+            out += *s;
+        }
+    }
+}
+
+void AppendAttributes(QByteArray& out, pugi::xml_node n)
+{
+    for (pugi::xml_attribute a : n.attributes()) {
+        out += ' ';
+        out += a.name();
+        out += "=\"";
+        AppendEscaped(out, a.value(), true);
+        out += '"';
+    }
+}
+
+// "--" may not appear inside a comment, nor may it end with "-".
+void AppendComment(QByteArray& out, const char* s)
+{
+    out += "<!--";
+    for (; *s; ++s) {
+        out += *s;
+        if (*s == '-' && (s[1] == '-' || s[1] == 0))
+            out += ' ';
+    }
+    out += "-->";
+}
+
+void AppendCData(QByteArray& out, const char* s)
+{
+    out += "<![CDATA[";
+    for (; *s; ++s) {
+        if (s[0] == ']' && s[1] == ']' && s[2] == '>') {
+            out += "]]]]><![CDATA[>";
+            s += 2;
+        } else {
+            out += *s;
+        }
+    }
+    out += "]]>";
+}
+
+void AppendOpen(QByteArray& out, pugi::xml_node n)
+{
+    switch (n.type()) {
+    case pugi::node_element:
+        out += '<';
+        out += n.name();
+        AppendAttributes(out, n);
+        out += n.first_child() ? ">" : "/>";
+        break;
+    case pugi::node_pcdata:
+        AppendEscaped(out, n.value(), false);
+        break;
+    case pugi::node_cdata:
+        AppendCData(out, n.value());
+        break;
+    case pugi::node_comment:
+        AppendComment(out, n.value());
+        break;
+    case pugi::node_declaration:
+        out += "<?";
+        out += n.name();
+        AppendAttributes(out, n);
+        out += "?>";
+        break;
+    case pugi::node_pi:
+        out += "<?";
+        out += n.name();
+        if (*n.value()) {
+            out += ' ';
+            out += n.value();
+        }
+        out += "?>";
+        break;
+    case pugi::node_doctype:
+        out += "<!DOCTYPE ";
+        out += n.value();
+        out += '>';
+        break;
+    default:
+        break;
+    }
+}
+
+void AppendClose(QByteArray& out, pugi::xml_node n)
+{
+    if (n.type() == pugi::node_element && n.first_child()) {
+        out += "</";
+        out += n.name();
+        out += '>';
+    }
+}
+
+// Walks without recursion so that a deeply nested file cannot exhaust the stack.
+QByteArray Serialize(pugi::xml_node root)
+{
+    QByteArray out;
+    pugi::xml_node n = root.first_child();
+    while (n) {
+        AppendOpen(out, n);
+        if (n.type() == pugi::node_element && n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n.parent() != root) {
+            n = n.parent();
+            AppendClose(out, n);
+        }
+        n = n.next_sibling();
+    }
+    return out;
+}
+
+bool HasDuplicateAttribute(pugi::xml_node root)
+{
+    pugi::xml_node n = root.first_child();
+    while (n) {
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+            for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                if (std::strcmp(a.name(), b.name()) == 0)
+                    return true;
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n.parent() != root)
+            n = n.parent();
+        n = n.next_sibling();
+    }
+    return false;
+}
+
+void LineAndColumn(const QByteArray& data, qsizetype offset, int& line, int& column)
+{
+    line = 1;
+    column = 1;
+    const qsizetype end = std::min(offset, data.size());
+    for (qsizetype i = 0; i < end; ++i) {
+        if (data.at(i) == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+}
+
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi
+    | pugi::parse_doctype | pugi::parse_ws_pcdata_single | pugi::parse_fragment;
+
+} // namespace
+
+// ---- TXmlNode ----------------------------------------------------------------
+
+TXmlNodeType TXmlNode::NodeType() const
+{
+    switch (Wrap(FNode).type()) {
+    case pugi::node_document:
+        return TXmlNodeType::ntDocument;
+    case pugi::node_element:
+        return TXmlNodeType::ntElement;
+    case pugi::node_pcdata:
+        return TXmlNodeType::ntText;
+    case pugi::node_cdata:
+        return TXmlNodeType::ntCData;
+    case pugi::node_comment:
+        return TXmlNodeType::ntComment;
+    case pugi::node_pi:
+        return TXmlNodeType::ntProcessingInstruction;
+    case pugi::node_declaration:
+        return TXmlNodeType::ntDeclaration;
+    case pugi::node_doctype:
+        return TXmlNodeType::ntDocType;
+    default:
+        return TXmlNodeType::ntNull;
+    }
+}
+
+QString TXmlNode::NodeName() const
+{
+    switch (NodeType()) {
+    case TXmlNodeType::ntDocument:
+        return QStringLiteral("#document");
+    case TXmlNodeType::ntText:
+        return QStringLiteral("#text");
+    case TXmlNodeType::ntCData:
+        return QStringLiteral("#cdata-section");
+    case TXmlNodeType::ntComment:
+        return QStringLiteral("#comment");
+    case TXmlNodeType::ntDocType:
+        return QStringLiteral("#doctype");
+    case TXmlNodeType::ntNull:
+        return QString();
+    default:
+        return FromUtf8(Wrap(FNode).name());
+    }
+}
+
+QString TXmlNode::NodeValue() const
+{
+    switch (NodeType()) {
+    case TXmlNodeType::ntText:
+    case TXmlNodeType::ntCData:
+    case TXmlNodeType::ntComment:
+    case TXmlNodeType::ntProcessingInstruction:
+    case TXmlNodeType::ntDocType:
+        return FromUtf8(Wrap(FNode).value());
+    default:
+        return QString();
+    }
+}
+
+void TXmlNode::SetNodeValue(const QString& value)
+{
+    switch (NodeType()) {
+    case TXmlNodeType::ntText:
+    case TXmlNodeType::ntCData:
+    case TXmlNodeType::ntComment:
+    case TXmlNodeType::ntProcessingInstruction:
+    case TXmlNodeType::ntDocType:
+        Wrap(FNode).set_value(value.toUtf8().constData());
+        break;
+    default:
+        break;
+    }
+}
+
+QString TXmlNode::Text() const
+{
+    const TXmlNodeType t = NodeType();
+    if (t != TXmlNodeType::ntElement && t != TXmlNodeType::ntDocument)
+        return NodeValue();
+    QByteArray text;
+    const pugi::xml_node root = Wrap(FNode);
+    pugi::xml_node n = root.first_child();
+    while (n) {
+        if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+            text += n.value();
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling() && n.parent() != root)
+            n = n.parent();
+        n = n.next_sibling();
+    }
+    return QString::fromUtf8(text);
+}
+
+void TXmlNode::SetText(const QString& text)
+{
+    const TXmlNodeType t = NodeType();
+    if (t == TXmlNodeType::ntElement) {
+        RemoveChildren();
+        if (!text.isEmpty())
+            AddText(text);
+    } else if (t == TXmlNodeType::ntDocument) {
+        // A document cannot hold text of its own: keep the DOM rule and only
+        // allow clearing it.
+        if (text.isEmpty())
+            RemoveChildren();
+    } else {
+        SetNodeValue(text);
+    }
+}
+
+TXmlNode TXmlNode::Parent() const
+{
+    return TXmlNode(Wrap(FNode).parent().internal_object());
+}
+TXmlNode TXmlNode::FirstChild() const
+{
+    return TXmlNode(Wrap(FNode).first_child().internal_object());
+}
+TXmlNode TXmlNode::LastChild() const
+{
+    return TXmlNode(Wrap(FNode).last_child().internal_object());
+}
+TXmlNode TXmlNode::NextSibling() const
+{
+    return TXmlNode(Wrap(FNode).next_sibling().internal_object());
+}
+TXmlNode TXmlNode::PreviousSibling() const
+{
+    return TXmlNode(Wrap(FNode).previous_sibling().internal_object());
+}
+
+int TXmlNode::ChildCount() const
+{
+    int count = 0;
+    for (pugi::xml_node c = Wrap(FNode).first_child(); c; c = c.next_sibling())
+        ++count;
+    return count;
+}
+
+TXmlNode TXmlNode::Child(int index) const
+{
+    if (index < 0)
+        return TXmlNode();
+    pugi::xml_node c = Wrap(FNode).first_child();
+    for (; c && index > 0; --index)
+        c = c.next_sibling();
+    return TXmlNode(c.internal_object());
+}
+
+QList<TXmlNode> TXmlNode::ChildNodes() const
+{
+    QList<TXmlNode> list;
+    for (pugi::xml_node c = Wrap(FNode).first_child(); c; c = c.next_sibling())
+        list.append(TXmlNode(c.internal_object()));
+    return list;
+}
+
+TXmlNode TXmlNode::FindChild(const QString& name) const
+{
+    if (!FNode)
+        return TXmlNode();
+    const QByteArray n = name.toUtf8();
+    return TXmlNode(Wrap(FNode).child(n.constData()).internal_object());
+}
+
+QList<TXmlNode> TXmlNode::FindChildren(const QString& name) const
+{
+    QList<TXmlNode> list;
+    if (!FNode)
+        return list;
+    const QByteArray n = name.toUtf8();
+    for (pugi::xml_node c : Wrap(FNode).children(n.constData()))
+        list.append(TXmlNode(c.internal_object()));
+    return list;
+}
+
+int TXmlNode::AttributeCount() const
+{
+    int count = 0;
+    for (pugi::xml_attribute a = Wrap(FNode).first_attribute(); a; a = a.next_attribute())
+        ++count;
+    return count;
+}
+
+bool TXmlNode::HasAttribute(const QString& name) const
+{
+    return Attribute(name).has_value();
+}
+
+std::optional<QString> TXmlNode::Attribute(const QString& name) const
+{
+    if (!FNode)
+        return std::nullopt;
+    const QByteArray n = name.toUtf8();
+    const pugi::xml_attribute a = Wrap(FNode).attribute(n.constData());
+    if (!a)
+        return std::nullopt;
+    return FromUtf8(a.value());
+}
+
+QString TXmlNode::AttributeOr(const QString& name, const QString& fallback) const
+{
+    return Attribute(name).value_or(fallback);
+}
+
+QString TXmlNode::AttributeName(int index) const
+{
+    pugi::xml_attribute a = Wrap(FNode).first_attribute();
+    for (; a && index > 0; --index)
+        a = a.next_attribute();
+    return index == 0 && a ? FromUtf8(a.name()) : QString();
+}
+
+QString TXmlNode::AttributeValue(int index) const
+{
+    pugi::xml_attribute a = Wrap(FNode).first_attribute();
+    for (; a && index > 0; --index)
+        a = a.next_attribute();
+    return index == 0 && a ? FromUtf8(a.value()) : QString();
+}
+
+QList<std::pair<QString, QString>> TXmlNode::Attributes() const
+{
+    QList<std::pair<QString, QString>> list;
+    for (pugi::xml_attribute a = Wrap(FNode).first_attribute(); a; a = a.next_attribute())
+        list.append({ FromUtf8(a.name()), FromUtf8(a.value()) });
+    return list;
+}
+
+bool TXmlNode::SetAttribute(const QString& name, const QString& value)
+{
+    const TXmlNodeType t = NodeType();
+    if ((t != TXmlNodeType::ntElement && t != TXmlNodeType::ntDeclaration) || !IsValidName(name))
+        return false;
+    const QByteArray n = name.toUtf8();
+    pugi::xml_node node = Wrap(FNode);
+    pugi::xml_attribute a = node.attribute(n.constData());
+    if (!a)
+        a = node.append_attribute(n.constData());
+    return a.set_value(value.toUtf8().constData());
+}
+
+bool TXmlNode::RemoveAttribute(const QString& name)
+{
+    if (!FNode)
+        return false;
+    const QByteArray n = name.toUtf8();
+    return Wrap(FNode).remove_attribute(n.constData());
+}
+
+TXmlNode TXmlNode::Append(int pugiType, const QString& nameOrValue)
+{
+    const TXmlNodeType t = NodeType();
+    if (t != TXmlNodeType::ntElement && t != TXmlNodeType::ntDocument)
+        return TXmlNode();
+    const auto type = static_cast<pugi::xml_node_type>(pugiType);
+    pugi::xml_node parent = Wrap(FNode);
+    if (t == TXmlNodeType::ntDocument) {
+        // One root element, and no loose text, at document level.
+        if (type == pugi::node_pcdata)
+            return TXmlNode();
+        if (type == pugi::node_element)
+            for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
+                if (c.type() == pugi::node_element)
+                    return TXmlNode();
+    }
+    const QByteArray s = nameOrValue.toUtf8();
+    if (type == pugi::node_element) {
+        if (!IsValidName(nameOrValue))
+            return TXmlNode();
+        return TXmlNode(parent.append_child(s.constData()).internal_object());
+    }
+    pugi::xml_node child = parent.append_child(type);
+    child.set_value(s.constData());
+    return TXmlNode(child.internal_object());
+}
+
+TXmlNode TXmlNode::AddChild(const QString& name)
+{
+    return Append(pugi::node_element, name);
+}
+TXmlNode TXmlNode::AddComment(const QString& text)
+{
+    return Append(pugi::node_comment, text);
+}
+TXmlNode TXmlNode::AddText(const QString& text)
+{
+    return Append(pugi::node_pcdata, text);
+}
+
+bool TXmlNode::RemoveChild(const TXmlNode& child)
+{
+    if (!FNode || !child.FNode || Wrap(child.FNode).parent() != Wrap(FNode))
+        return false;
+    return Wrap(FNode).remove_child(Wrap(child.FNode));
+}
+
+void TXmlNode::RemoveChildren()
+{
+    if (FNode)
+        Wrap(FNode).remove_children();
+}
+
+// ---- TXmlDocument ------------------------------------------------------------
+
+TXmlDocument::TXmlDocument()
+    : FDoc(std::make_unique<pugi::xml_document>())
+{
+}
+
+TXmlDocument::~TXmlDocument() = default;
+
+void TXmlDocument::SetActive(bool value)
+{
+    if (!value)
+        Clear();
+    FActive = value;
+}
+
+void TXmlDocument::Clear()
+{
+    FDoc->reset();
+}
+
+bool TXmlDocument::Parse(const QByteArray& data, QString* error, int encoding)
+{
+    FActive = true;
+    FDoc->reset();
+    const pugi::xml_parse_result r = FDoc->load_buffer(
+        data.constData(), size_t(data.size()), kParseOptions, static_cast<pugi::xml_encoding>(encoding));
+    QString problem;
+    qsizetype offset = r.offset;
+    if (!r) {
+        problem = FromUtf8(r.description());
+    } else {
+        // Parsing as a fragment keeps loose text at document level visible, so
+        // that a document with it, or without exactly one root element, is
+        // refused as the DOM would.
+        int elements = 0;
+        for (pugi::xml_node c = FDoc->first_child(); c; c = c.next_sibling()) {
+            if (c.type() == pugi::node_element) {
+                ++elements;
+            } else if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+                if (!QByteArray(c.value()).trimmed().isEmpty()) {
+                    problem = QStringLiteral("Text is not allowed outside the root element");
+                    break;
+                }
+            }
+        }
+        offset = -1;
+        if (problem.isEmpty() && HasDuplicateAttribute(*FDoc))
+            problem = QStringLiteral("An attribute appears twice in one element");
+        else if (problem.isEmpty() && elements == 0)
+            problem = QStringLiteral("No root element found");
+        else if (problem.isEmpty() && elements > 1)
+            problem = QStringLiteral("Only one root element is allowed");
+        if (problem.isEmpty()) {
+            // Blank text between top-level nodes is not part of the document.
+            for (pugi::xml_node c = FDoc->first_child(); c;) {
+                pugi::xml_node next = c.next_sibling();
+                if (c.type() == pugi::node_pcdata)
+                    FDoc->remove_child(c);
+                c = next;
+            }
+        }
+    }
+    if (problem.isEmpty())
+        return true;
+    FDoc->reset();
+    if (error) {
+        if (offset >= 0) {
+            int line = 0;
+            int column = 0;
+            LineAndColumn(data, offset, line, column);
+            *error = QStringLiteral("%1 (line %2, column %3)").arg(problem).arg(line).arg(column);
+        } else {
+            *error = problem;
+        }
+    }
+    return false;
+}
+
+bool TXmlDocument::LoadFromFile(const QString& path, QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        FDoc->reset();
+        if (error)
+            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    const QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        FDoc->reset();
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    QString problem;
+    if (Parse(data, &problem, pugi::encoding_auto))
+        return true;
+    if (error)
+        *error = QStringLiteral("\"%1\": %2").arg(path, problem);
+    return false;
+}
+
+bool TXmlDocument::LoadFromBytes(const QByteArray& data, QString* error)
+{
+    return Parse(data, error, pugi::encoding_auto);
+}
+
+bool TXmlDocument::LoadFromString(const QString& xml, QString* error)
+{
+    // The text is already decoded: an encoding named in its declaration no
+    // longer applies.
+    return Parse(xml.toUtf8(), error, pugi::encoding_utf8);
+}
+
+QByteArray TXmlDocument::SaveToBytes() const
+{
+    return Serialize(*FDoc);
+}
+
+QString TXmlDocument::SaveToString() const
+{
+    return QString::fromUtf8(SaveToBytes());
+}
+
+bool TXmlDocument::SaveToFile(const QString& path, QString* error) const
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("Cannot create \"%1\": %2").arg(path, f.errorString());
+        return false;
+    }
+    const QByteArray data = SaveToBytes();
+    if (f.write(data) != data.size() || !f.commit()) {
+        if (error)
+            *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, f.errorString());
+        if (f.isOpen())
+            f.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+TXmlNode TXmlDocument::Node() const
+{
+    return TXmlNode(FDoc->internal_object());
+}
+
+TXmlNode TXmlDocument::FirstNode() const
+{
+    return TXmlNode(FDoc->first_child().internal_object());
+}
+
+TXmlNode TXmlDocument::DocumentElement() const
+{
+    return TXmlNode(FDoc->document_element().internal_object());
+}

@@ -1,0 +1,270 @@
+#include "platform/runtime/XmlDom.h"
+
+#include "common/TestUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringConverter>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+// The shape every project file has: root, children with text, then the version
+// comment after the root at document level; written on one line, no declaration.
+TEST(XmlDom, BuildsProjectFileByteForByte)
+{
+    TXmlDocument doc;
+    TXmlNode root = doc.AddChild("Par_Gen");
+    doc.AddComment("SW_VERSION = 1.102");
+    root.AddChild("Eth_Conn_Device_Name").SetText("Plant A");
+    root.AddChild("Eth_Conn_DHCP_Cable").SetText("0");
+    root.AddChild("Web_Pages_User").SetText("");
+    TXmlNode table = root.AddChild("HART_Variables");
+    TXmlNode row = table.AddChild("row");
+    row.SetAttribute("Enable", "Y");
+    row.SetAttribute("Address", "");
+
+    const QString expected = "<Par_Gen><Eth_Conn_Device_Name>Plant A</Eth_Conn_Device_Name>"
+                             "<Eth_Conn_DHCP_Cable>0</Eth_Conn_DHCP_Cable><Web_Pages_User/>"
+                             "<HART_Variables><row Enable=\"Y\" Address=\"\"/></HART_Variables></Par_Gen>"
+                             "<!--SW_VERSION = 1.102-->";
+    EXPECT_EQ(doc.SaveToString(), expected);
+
+    const QString path = testutil::TempDir() + "/ParGen.xml";
+    QString error;
+    ASSERT_TRUE(doc.SaveToFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(ReadFile(path), expected.toUtf8());
+
+    TXmlDocument back;
+    ASSERT_TRUE(back.LoadFromFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(back.SaveToString(), expected);
+    TXmlNode first = back.FirstNode();
+    EXPECT_EQ(first.NodeName(), "Par_Gen");
+    EXPECT_EQ(first.NextSibling().NodeType(), TXmlNodeType::ntComment);
+    EXPECT_EQ(first.NextSibling().Text(), "SW_VERSION = 1.102");
+    EXPECT_EQ(first.FindChild("Eth_Conn_Device_Name").Text(), "Plant A");
+    // Present but empty is an empty text, not a missing element.
+    EXPECT_FALSE(first.FindChild("Web_Pages_User").IsNull());
+    EXPECT_EQ(first.FindChild("Web_Pages_User").Text(), "");
+    EXPECT_TRUE(first.FindChild("Ethernet_IP1").IsNull());
+    EXPECT_EQ(first.FindChild("Ethernet_IP1").Text(), "");
+}
+
+// Readers take the document's first node as the root: a declaration or comment
+// in front of the root element is that node.
+TEST(XmlDom, FirstNodeIsWhateverComesFirst)
+{
+    struct Case {
+        const char* xml;
+        TXmlNodeType firstType;
+        const char* firstName;
+    };
+    const Case cases[] = {
+        { "<Conf_Settings><lastlang><language>Italiano</language></lastlang></Conf_Settings>", TXmlNodeType::ntElement,
+            "Conf_Settings" },
+        { "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Conf_Settings/>", TXmlNodeType::ntDeclaration, "xml" },
+        { "<!-- saved by hand -->\n<Conf_Settings/>", TXmlNodeType::ntComment, "#comment" },
+        { "<?style sheet?><Conf_Settings/>", TXmlNodeType::ntProcessingInstruction, "style" },
+        { "<!DOCTYPE Conf_Settings><Conf_Settings/>", TXmlNodeType::ntDocType, "#doctype" },
+        { "\n\n  <Conf_Settings/>\n<!--SW_VERSION = 1.000-->\n", TXmlNodeType::ntElement, "Conf_Settings" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xml);
+        TXmlDocument doc;
+        QString error;
+        ASSERT_TRUE(doc.LoadFromString(c.xml, &error)) << error.toStdString();
+        EXPECT_EQ(doc.FirstNode().NodeType(), c.firstType);
+        EXPECT_EQ(doc.FirstNode().NodeName(), c.firstName);
+        EXPECT_EQ(doc.DocumentElement().NodeName(), "Conf_Settings");
+        // A reader that looks up its items under a first node that is not the
+        // root finds nothing, and must not crash doing so.
+        if (c.firstType != TXmlNodeType::ntElement)
+            EXPECT_TRUE(doc.FirstNode().FindChild("lastlang").FindChild("language").IsNull());
+    }
+}
+
+TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
+{
+    const char* bad[] = {
+        "",
+        "   \n",
+        "<Par_Gen><a>1</a>",
+        "<Par_Gen><a>1</b></Par_Gen>",
+        "<Par_Gen a=\"1\" a=\"2\"/>",
+        "<a/><b/>",
+        "text<a/>",
+        "<!-- only a comment -->",
+        "<a x=1/>",
+        "\xff\xfe<\x00",
+    };
+    for (const char* xml : bad) {
+        SCOPED_TRACE(xml);
+        TXmlDocument doc;
+        doc.AddChild("stale");
+        QString error;
+        EXPECT_FALSE(doc.LoadFromBytes(QByteArray(xml), &error));
+        EXPECT_FALSE(error.isEmpty());
+        // A failed load leaves nothing half-read behind.
+        EXPECT_TRUE(doc.FirstNode().IsNull());
+        EXPECT_TRUE(doc.DocumentElement().IsNull());
+    }
+
+    const QString dir = testutil::TempDir();
+    TXmlDocument doc;
+    QString error;
+    EXPECT_FALSE(doc.LoadFromFile(dir + "/Missing.xml", &error));
+    EXPECT_TRUE(error.contains("Missing.xml"));
+
+    WriteFile(dir + "/Broken.xml", "<Conf_Settings>\n<lastproj>\n</Conf_Settings>");
+    EXPECT_FALSE(doc.LoadFromFile(dir + "/Broken.xml", &error));
+    EXPECT_TRUE(error.contains("line 3")) << error.toStdString();
+
+    EXPECT_FALSE(doc.SaveToFile(dir + "/no/such/folder/x.xml", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(XmlDom, SaveReplacesFileWhole)
+{
+    const QString path = testutil::TempDir() + "/Morvantile.xml";
+    WriteFile(path, QByteArray(4096, 'x'));
+    TXmlDocument doc;
+    doc.AddChild("Conf_Settings").AddChild("lastproj").AddChild("projectname").SetText("P1");
+    ASSERT_TRUE(doc.SaveToFile(path));
+    EXPECT_EQ(ReadFile(path), "<Conf_Settings><lastproj><projectname>P1</projectname></lastproj></Conf_Settings>");
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files).size(), 1);
+}
+
+// Cell texts are stored as typed: every character must come back unchanged from
+// both element text and attributes.
+TEST(XmlDom, SpecialCharactersSurviveSaveAndLoad)
+{
+    const QString texts[] = {
+        "a<b>&c\"d'e",
+        " lead and trail ",
+        " ",
+        "two\nlines",
+        "cr\r\nlf",
+        "tab\there",
+        "\xc3\xa4\xe2\x82\xac \xf0\x9f\x98\x80",
+        "]]>",
+        "&amp;",
+        "--",
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        TXmlDocument doc;
+        TXmlNode root = doc.AddChild("r");
+        root.AddChild("e").SetText(text);
+        root.AddChild("row").SetAttribute("Mnemonic", text);
+        TXmlDocument back;
+        QString error;
+        ASSERT_TRUE(back.LoadFromString(doc.SaveToString(), &error)) << error.toStdString();
+        EXPECT_EQ(back.FirstNode().FindChild("e").Text(), text);
+        EXPECT_EQ(back.FirstNode().FindChild("row").Attribute("Mnemonic"), text);
+    }
+    TXmlDocument doc;
+    doc.AddChild("r").SetAttribute("a", "<&\">\n");
+    EXPECT_EQ(doc.SaveToString(), "<r a=\"&lt;&amp;&quot;&gt;&#10;\"/>");
+}
+
+TEST(XmlDom, AttributesKeepOrderAndTellMissingFromEmpty)
+{
+    TXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFromString("<t><row Enable=\"N\" Tag=\"\" Pos=\"12\"/>text</t>"));
+    TXmlNode row = doc.FirstNode().Child(0);
+    EXPECT_EQ(row.AttributeCount(), 3);
+    EXPECT_EQ(row.AttributeName(0), "Enable");
+    EXPECT_EQ(row.AttributeValue(2), "12");
+    EXPECT_EQ(row.Attribute("Tag"), QString(""));
+    EXPECT_FALSE(row.Attribute("Swap").has_value());
+    EXPECT_EQ(row.AttributeOr("Swap", "N"), "N");
+    // A child that is not an element has no attributes at all.
+    EXPECT_FALSE(doc.FirstNode().Child(1).Attribute("Enable").has_value());
+
+    // Setting an existing attribute keeps its place; a new one goes last.
+    row.SetAttribute("Enable", "Y");
+    row.SetAttribute("Alpha", "1");
+    EXPECT_TRUE(row.RemoveAttribute("Tag"));
+    EXPECT_FALSE(row.RemoveAttribute("Tag"));
+    const QList<std::pair<QString, QString>> expected = { { "Enable", "Y" }, { "Pos", "12" }, { "Alpha", "1" } };
+    EXPECT_EQ(row.Attributes(), expected);
+    EXPECT_EQ(doc.SaveToString(), "<t><row Enable=\"Y\" Pos=\"12\" Alpha=\"1\"/>text</t>");
+
+    // Names that would make the file unreadable are refused.
+    EXPECT_FALSE(row.SetAttribute("bad name", "x"));
+    EXPECT_FALSE(row.SetAttribute("", "x"));
+    EXPECT_TRUE(row.AddChild("1st").IsNull());
+}
+
+TEST(XmlDom, WalksEditsAndReadsTextContent)
+{
+    TXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFromString("<a>x<b>y<![CDATA[<z>]]></b><!--c--><row n=\"1\"/><row n=\"2\"/>w</a>"));
+    TXmlNode a = doc.DocumentElement();
+    EXPECT_EQ(a.Text(), "xy<z>w");
+    EXPECT_EQ(a.ChildCount(), 6);
+    const TXmlNodeType types[] = { TXmlNodeType::ntText, TXmlNodeType::ntElement, TXmlNodeType::ntComment,
+        TXmlNodeType::ntElement, TXmlNodeType::ntElement, TXmlNodeType::ntText };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(a.Child(i).NodeType(), types[i]) << i;
+    EXPECT_TRUE(a.Child(6).IsNull());
+    EXPECT_TRUE(a.Child(-1).IsNull());
+    EXPECT_EQ(a.Child(2).NodeName(), "#comment");
+    EXPECT_EQ(a.Child(2).Text(), "c");
+    ASSERT_EQ(a.FindChildren("row").size(), 2);
+    EXPECT_EQ(a.FindChild("row").Attribute("n"), QString("1"));
+    EXPECT_EQ(a.FindChild("row").Parent(), a);
+
+    EXPECT_TRUE(a.RemoveChild(a.FindChild("b")));
+    EXPECT_FALSE(a.RemoveChild(doc.DocumentElement()));
+    a.FindChild("row").SetText("t");
+    EXPECT_EQ(doc.SaveToString(), "<a>x<!--c--><row n=\"1\">t</row><row n=\"2\"/>w</a>");
+
+    // One root element only; no loose text beside it.
+    EXPECT_TRUE(doc.AddChild("second").IsNull());
+    EXPECT_TRUE(doc.Node().AddText("loose").IsNull());
+
+    // Rebuilding a document from scratch, as every writer does.
+    doc.Node().RemoveChildren();
+    EXPECT_TRUE(doc.FirstNode().IsNull());
+    doc.AddChild("Ethernet_Update").AddChild("Version").SetText("1000");
+    EXPECT_EQ(doc.SaveToString(), "<Ethernet_Update><Version>1000</Version></Ethernet_Update>");
+    doc.SetActive(false);
+    EXPECT_TRUE(doc.FirstNode().IsNull());
+    EXPECT_EQ(doc.SaveToString(), "");
+}
+
+// Files edited by hand may come with a byte-order mark or another encoding.
+TEST(XmlDom, LoadsOtherEncodings)
+{
+    const QString text = QString::fromUtf8("Fran\xc3\xa7"
+                                           "ais");
+    auto utf16 = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    QByteArray bytes = utf16(QString("<lastlang><language>%1</language></lastlang>").arg(text));
+    TXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes(bytes));
+    EXPECT_EQ(doc.FirstNode().FindChild("language").Text(), text);
+
+    ASSERT_TRUE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>Fran\xe7"
+                                  "ais</l>"));
+    EXPECT_EQ(doc.DocumentElement().Text(), text);
+    // Text is already decoded: its declaration does not apply again.
+    ASSERT_TRUE(doc.LoadFromString(QString("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>%1</l>").arg(text)));
+    EXPECT_EQ(doc.DocumentElement().Text(), text);
+}
