@@ -1,0 +1,7 @@
+#include "platform/graphics/PlatformInfo.h"
+
+TPlatformInfo& PlatformInfo()
+{
+    static TPlatformInfo info;
+    return info;
+}

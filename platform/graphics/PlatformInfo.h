@@ -1,0 +1,33 @@
+#pragma once
+// Platform facts that the controls ask about and that have no answer of their
+// own on this system: themes, operating-system generation, common-controls
+// version and screen resolution. They live in one settable place so that tests
+// can switch a control between its themed and classic paths.
+
+struct TPlatformInfo {
+    bool ThemesActive = true; // visual styles are on
+    bool WinXPOrLater = true; // operating system 5.1 or later
+    bool WinVistaOrLater = true; // operating system 6.0 or later
+    bool ComCtl6OrLater = true; // common controls version 6 or later
+    int ScreenDpi = 96; // pixels per logical inch
+};
+
+// The process-wide facts; writable.
+TPlatformInfo& PlatformInfo();
+
+// Sets facts for the lifetime of the guard and puts the previous ones back;
+// meant for tests.
+class TPlatformInfoScope {
+public:
+    explicit TPlatformInfoScope(const TPlatformInfo& facts)
+        : FSaved(PlatformInfo())
+    {
+        PlatformInfo() = facts;
+    }
+    ~TPlatformInfoScope() { PlatformInfo() = FSaved; }
+    TPlatformInfoScope(const TPlatformInfoScope&) = delete;
+    TPlatformInfoScope& operator=(const TPlatformInfoScope&) = delete;
+
+private:
+    TPlatformInfo FSaved;
+};

@@ -1,0 +1,21 @@
+#pragma once
+// The program's named bitmaps (check boxes, radio buttons, node, filter and
+// arrow glyphs, button glyph strips, the colour spectrum). They are drawn by
+// code on first use, so every build has the same pixels. Names ignore case,
+// as resource names do. Each glyph's background is clFuchsia (255, 0, 255),
+// also its bottom-left and top-left pixel, so both automatic transparency
+// rules drop it.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace resources {
+
+// Opaque RGB32 image of the named bitmap, or a null image for an unknown name.
+QImage Bitmap(const QString& name);
+bool Exists(const QString& name);
+// All names, in their stored spelling.
+QStringList Names();
+
+} // namespace resources
