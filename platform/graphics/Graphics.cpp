@@ -1,0 +1,1225 @@
+#include "platform/graphics/Graphics.h"
+
+#include <QBrush>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineF>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QPolygon>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Half away from zero, as the system's MulDiv.
+int mulDiv(int number, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const long long p = static_cast<long long>(number) * numerator;
+    const long long half = std::llabs(denominator) / 2;
+    const bool neg = (p < 0) != (denominator < 0);
+    const long long q = (std::llabs(p) + half) / std::llabs(denominator);
+    return static_cast<int>(neg ? -q : q);
+}
+
+// Everything outside any device, for "no clip" regions.
+const QRect Everything(-0x1000000, -0x1000000, 0x2000000, 0x2000000);
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Graphics objects
+
+void TGraphicsObject::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFont::SetName(const QString& v)
+{
+    if (v.isEmpty() || v == FName)
+        return;
+    FName = v;
+    Changed();
+}
+
+int TFont::Size() const
+{
+    return -mulDiv(FHeight, 72, ScreenPixelsPerInch);
+}
+
+void TFont::SetSize(int points)
+{
+    SetHeight(-mulDiv(points, ScreenPixelsPerInch, 72));
+}
+
+void TFont::SetHeight(int pixels)
+{
+    if (pixels == FHeight)
+        return;
+    FHeight = pixels;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles v)
+{
+    if (v == FStyle)
+        return;
+    FStyle = v;
+    Changed();
+}
+
+void TFont::SetColor(TColor v)
+{
+    if (v == FColor)
+        return;
+    FColor = v;
+    Changed();
+}
+
+void TFont::SetCharset(TFontCharset v)
+{
+    if (v == FCharset)
+        return;
+    FCharset = v;
+    Changed();
+}
+
+void TFont::SetPitch(TFontPitch v)
+{
+    if (v == FPitch)
+        return;
+    FPitch = v;
+    Changed();
+}
+
+void TFont::SetOrientation(int tenths)
+{
+    if (tenths == FOrientation)
+        return;
+    FOrientation = tenths;
+    Changed();
+}
+
+void TFont::SetQuality(TFontQuality v)
+{
+    if (v == FQuality)
+        return;
+    FQuality = v;
+    Changed();
+}
+
+bool TFont::SameAs(const TFont& o) const
+{
+    return FName == o.FName && FHeight == o.FHeight && FStyle == o.FStyle && FColor == o.FColor
+        && FCharset == o.FCharset && FPitch == o.FPitch && FOrientation == o.FOrientation && FQuality == o.FQuality;
+}
+
+void TFont::Assign(const TPersistent* Source)
+{
+    if (auto f = dynamic_cast<const TFont*>(Source)) {
+        if (f == this || SameAs(*f))
+            return;
+        FName = f->FName;
+        FHeight = f->FHeight;
+        FStyle = f->FStyle;
+        FColor = f->FColor;
+        FCharset = f->FCharset;
+        FPitch = f->FPitch;
+        FOrientation = f->FOrientation;
+        FQuality = f->FQuality;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+QFont TFont::ToQFont() const
+{
+    QFont f(FName);
+    f.setBold(FStyle.testFlag(TFontStyle::fsBold));
+    f.setItalic(FStyle.testFlag(TFontStyle::fsItalic));
+    f.setUnderline(FStyle.testFlag(TFontStyle::fsUnderline));
+    f.setStrikeOut(FStyle.testFlag(TFontStyle::fsStrikeOut));
+    if (FPitch == TFontPitch::fpFixed) {
+        f.setFixedPitch(true);
+        f.setStyleHint(QFont::TypeWriter);
+    }
+    // Kerning would make a string's advance differ from the sum of its parts,
+    // which the grid's text measuring relies on.
+    f.setKerning(false);
+    if (FQuality == TFontQuality::fqNonAntialiased || FQuality == TFontQuality::fqDraft)
+        f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+
+    int h = FHeight;
+    if (h == 0)
+        h = DefaultHeight;
+    if (h < 0) {
+        f.setPixelSize(-h);
+    } else {
+        // A positive height is the whole cell (ascent plus descent).
+        f.setPixelSize(100);
+        const QFontMetrics fm(f);
+        const int cell = std::max(1, fm.ascent() + fm.descent());
+        f.setPixelSize(std::max(1, int(std::lround(h * 100.0 / cell))));
+    }
+    return f;
+}
+
+void TPen::SetColor(TColor v)
+{
+    if (v == FColor)
+        return;
+    FColor = v;
+    Changed();
+}
+
+void TPen::SetWidth(int v)
+{
+    if (v < 0)
+        v = 0;
+    if (v == FWidth)
+        return;
+    FWidth = v;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle v)
+{
+    if (v == FStyle)
+        return;
+    FStyle = v;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode v)
+{
+    if (v == FMode)
+        return;
+    FMode = v;
+    Changed();
+}
+
+void TPen::Assign(const TPersistent* Source)
+{
+    if (auto p = dynamic_cast<const TPen*>(Source)) {
+        if (p == this)
+            return;
+        FColor = p->FColor;
+        FWidth = p->FWidth;
+        FStyle = p->FStyle;
+        FMode = p->FMode;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+void TBrush::SetColor(TColor v)
+{
+    if (v == FColor && !(FStyle == TBrushStyle::bsClear && v != clNone))
+        return;
+    FColor = v;
+    if (FStyle == TBrushStyle::bsClear && v != clNone)
+        FStyle = TBrushStyle::bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle v)
+{
+    if (v == FStyle)
+        return;
+    FStyle = v;
+    Changed();
+}
+
+void TBrush::Assign(const TPersistent* Source)
+{
+    if (auto b = dynamic_cast<const TBrush*>(Source)) {
+        if (b == this)
+            return;
+        FColor = b->FColor;
+        FStyle = b->FStyle;
+        Changed();
+        return;
+    }
+    TGraphicsObject::Assign(Source);
+}
+
+// ---------------------------------------------------------------------------
+// Canvas helpers
+
+namespace {
+
+bool rasterOps(QPainter* p)
+{
+    return p->paintEngine() && p->paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+}
+
+// Maps a pen mode to a composition mode and, for the fixed-colour modes, the
+// colour to draw with. Returns false when nothing is to be drawn.
+bool penModeComposition(TPenMode mode, QPainter::CompositionMode& cm, QColor& color)
+{
+    cm = QPainter::CompositionMode_SourceOver;
+    switch (mode) {
+    case TPenMode::pmNop:
+        return false;
+    case TPenMode::pmBlack:
+        color = Qt::black;
+        break;
+    case TPenMode::pmWhite:
+        color = Qt::white;
+        break;
+    case TPenMode::pmCopy:
+        break;
+    case TPenMode::pmNot:
+        cm = QPainter::RasterOp_NotDestination;
+        break;
+    case TPenMode::pmNotCopy:
+        cm = QPainter::RasterOp_NotSource;
+        break;
+    case TPenMode::pmMergePenNot:
+        cm = QPainter::RasterOp_SourceOrNotDestination;
+        break;
+    case TPenMode::pmMaskPenNot:
+        cm = QPainter::RasterOp_SourceAndNotDestination;
+        break;
+    case TPenMode::pmMergeNotPen:
+        cm = QPainter::RasterOp_NotSourceOrDestination;
+        break;
+    case TPenMode::pmMaskNotPen:
+        cm = QPainter::RasterOp_NotSourceAndDestination;
+        break;
+    case TPenMode::pmMerge:
+        cm = QPainter::RasterOp_SourceOrDestination;
+        break;
+    case TPenMode::pmNotMerge:
+        cm = QPainter::RasterOp_NotSourceAndNotDestination;
+        break;
+    case TPenMode::pmMask:
+        cm = QPainter::RasterOp_SourceAndDestination;
+        break;
+    case TPenMode::pmNotMask:
+        cm = QPainter::RasterOp_NotSourceOrNotDestination;
+        break;
+    case TPenMode::pmXor:
+        cm = QPainter::RasterOp_SourceXorDestination;
+        break;
+    case TPenMode::pmNotXor:
+        cm = QPainter::RasterOp_NotSourceXorDestination;
+        break;
+    }
+    return true;
+}
+
+void setComposition(QPainter* p, QPainter::CompositionMode cm)
+{
+    if (cm >= QPainter::RasterOp_SourceOrDestination && !rasterOps(p))
+        cm = QPainter::CompositionMode_SourceOver;
+    p->setCompositionMode(cm);
+}
+
+Qt::BrushStyle qtBrushStyle(TBrushStyle s)
+{
+    switch (s) {
+    case TBrushStyle::bsSolid:
+        return Qt::SolidPattern;
+    case TBrushStyle::bsClear:
+        return Qt::NoBrush;
+    case TBrushStyle::bsHorizontal:
+        return Qt::HorPattern;
+    case TBrushStyle::bsVertical:
+        return Qt::VerPattern;
+    case TBrushStyle::bsFDiagonal:
+        return Qt::BDiagPattern; // "\" in the toolkit's naming runs top-left to bottom-right
+    case TBrushStyle::bsBDiagonal:
+        return Qt::FDiagPattern;
+    case TBrushStyle::bsCross:
+        return Qt::CrossPattern;
+    case TBrushStyle::bsDiagCross:
+        return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+QPen qtPen(const TPen& pen, QColor color)
+{
+    if (pen.IsClear())
+        return QPen(Qt::NoPen);
+    const int w = std::max(1, pen.Width());
+    QPen p(color);
+    p.setWidth(w);
+    if (w > 1) {
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+    } else {
+        p.setCapStyle(Qt::SquareCap);
+        p.setJoinStyle(Qt::MiterJoin);
+    }
+    // Dashes of the system's cosmetic pens, in pixels.
+    switch (pen.Style()) {
+    case TPenStyle::psDash:
+        p.setDashPattern({ 18.0 / w, 6.0 / w });
+        break;
+    case TPenStyle::psDot:
+        p.setDashPattern({ 3.0 / w, 3.0 / w });
+        break;
+    case TPenStyle::psDashDot:
+        p.setDashPattern({ 9.0 / w, 6.0 / w, 3.0 / w, 6.0 / w });
+        break;
+    case TPenStyle::psDashDotDot:
+        p.setDashPattern({ 9.0 / w, 3.0 / w, 3.0 / w, 3.0 / w, 3.0 / w, 3.0 / w });
+        break;
+    case TPenStyle::psAlternate:
+        p.setDashPattern({ 1.0, 1.0 });
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+void normalize(int& x1, int& y1, int& x2, int& y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TCanvas
+
+TCanvas::TCanvas()
+{
+    FFont.OnChange = [this](TObject*) { FFontDirty = true; };
+    FBrush.OnChange = [this](TObject*) { brushChanged(); };
+    brushChanged();
+}
+
+TCanvas::~TCanvas()
+{
+    if (FPainter && FPainter->isActive())
+        FPainter->end();
+}
+
+bool TCanvas::BeginDraw(QPaintDevice* device)
+{
+    EndDraw();
+    if (!device)
+        return false;
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(device))
+        return false;
+    FDevice = device;
+    FPainter = std::move(painter);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    applyClip();
+    return true;
+}
+
+void TCanvas::EndDraw()
+{
+    if (FPainter) {
+        if (FPainter->isActive())
+            FPainter->end();
+        FPainter.reset();
+    }
+    FDevice = nullptr;
+}
+
+TSize TCanvas::DeviceSize() const
+{
+    if (!FDevice)
+        return {};
+    return { FDevice->width(), FDevice->height() };
+}
+
+int TCanvas::SetBkMode(int mode)
+{
+    const int old = FBkMode;
+    FBkMode = mode == TRANSPARENT ? TRANSPARENT : OPAQUE;
+    return old;
+}
+
+TColor TCanvas::SetBkColor(TColor c)
+{
+    const TColor old = FBkColor;
+    FBkColor = c;
+    return old;
+}
+
+void TCanvas::brushChanged()
+{
+    // Selecting a brush sets the background from it, as the toolkit's canvas does.
+    if (FBrush.IsClear()) {
+        FBkMode = TRANSPARENT;
+    } else {
+        FBkMode = OPAQUE;
+        FBkColor = FBrush.Color();
+    }
+}
+
+const QFont& TCanvas::QtFont() const
+{
+    if (FFontDirty) {
+        FQFont = FFont.ToQFont();
+        FFontDirty = false;
+    }
+    return FQFont;
+}
+
+void TCanvas::Changing()
+{
+    if (OnChanging)
+        OnChanging(this);
+}
+
+void TCanvas::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+bool TCanvas::RequirePen()
+{
+    if (!FPainter)
+        return false;
+    QPainter::CompositionMode cm;
+    QColor color = ColorToQColor(FPen.Color());
+    if (FPen.IsClear() || !penModeComposition(FPen.Mode(), cm, color)) {
+        FPainter->setPen(Qt::NoPen);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return false;
+    }
+    FPainter->setPen(qtPen(FPen, color));
+    setComposition(FPainter.get(), cm);
+    return true;
+}
+
+bool TCanvas::RequireBrush()
+{
+    if (!FPainter)
+        return false;
+    FPainter->setBackgroundMode(FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+    FPainter->setBackground(ColorToQColor(FBkColor));
+    // Hatches line up with the device, not with the shape.
+    FPainter->setBrushOrigin(-FOrigin.X, -FOrigin.Y);
+    if (FBrush.IsClear()) {
+        FPainter->setBrush(Qt::NoBrush);
+        return false;
+    }
+    FPainter->setBrush(QBrush(ColorToQColor(FBrush.Color()), qtBrushStyle(FBrush.Style())));
+    return true;
+}
+
+// Shapes: the pen mode applies to outline and fill alike.
+bool TCanvas::requireShape()
+{
+    if (!FPainter)
+        return false;
+    const bool pen = RequirePen();
+    const bool brush = RequireBrush();
+    if (!pen) {
+        QPainter::CompositionMode cm;
+        QColor dummy;
+        if (!penModeComposition(FPen.Mode(), cm, dummy))
+            return false;
+        setComposition(FPainter.get(), cm);
+    }
+    return pen || brush;
+}
+
+void TCanvas::applyClip()
+{
+    if (!FPainter)
+        return;
+    FPainter->resetTransform();
+    if (FHasClip)
+        FPainter->setClipRegion(FClip);
+    else
+        FPainter->setClipping(false);
+    FPainter->translate(FOrigin.X, FOrigin.Y);
+}
+
+void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
+{
+    if (a == b)
+        return;
+    QPainter* p = FPainter.get();
+    if (p->pen().width() > 1) {
+        p->drawLine(a.X, a.Y, b.X, b.Y);
+        return;
+    }
+    const int dx = b.X - a.X, dy = b.Y - a.Y;
+    if (dy == 0 || dx == 0 || std::abs(dx) == std::abs(dy)) {
+        // Straight and diagonal lines: stop one step short of the end point.
+        const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
+        const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+        p->drawLine(a.X, a.Y, b.X - sx, b.Y - sy);
+        return;
+    }
+    // Other slopes: draw the whole line with the end pixel clipped away.
+    p->save();
+    QRegion region = FHasClip ? FClip.translated(-FOrigin.X, -FOrigin.Y) : QRegion(Everything);
+    region -= QRegion(b.X, b.Y, 1, 1);
+    p->setClipRegion(region);
+    p->drawLine(a.X, a.Y, b.X, b.Y);
+    p->restore();
+}
+
+void TCanvas::MoveTo(int x, int y)
+{
+    FPenPos = { x, y };
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    if (FPainter && RequirePen()) {
+        Changing();
+        lineExcludingEnd(FPenPos, { x, y });
+        Changed();
+    }
+    FPenPos = { x, y };
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    normalize(x1, y1, x2, y2);
+    if (x2 <= x1 || y2 <= y1 || !requireShape())
+        return;
+    Changing();
+    QPainter* p = FPainter.get();
+    if (p->pen().style() == Qt::NoPen) {
+        // Without a pen the system fills one pixel less to the right and bottom.
+        if (x2 - x1 > 1 && y2 - y1 > 1)
+            p->fillRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), p->brush());
+    } else {
+        const int w = std::max(1, FPen.Width());
+        if (FPen.Style() == TPenStyle::psInsideFrame && w > 1) {
+            const int in = w / 2;
+            x1 += in;
+            y1 += in;
+            x2 -= (w - 1) / 2;
+            y2 -= (w - 1) / 2;
+        }
+        p->drawRect(QRect(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1)));
+    }
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (!FPainter || r.IsEmpty() || FBrush.IsClear())
+        return;
+    Changing();
+    RequireBrush();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), FPainter->brush());
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    if (!FPainter || r.IsEmpty() || FBrush.IsClear())
+        return;
+    Changing();
+    RequireBrush();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QBrush b = FPainter->brush();
+    const int w = r.Width(), h = r.Height();
+    FPainter->fillRect(QRect(r.Left, r.Top, w, 1), b);
+    if (h > 1)
+        FPainter->fillRect(QRect(r.Left, r.Bottom - 1, w, 1), b);
+    if (h > 2) {
+        FPainter->fillRect(QRect(r.Left, r.Top + 1, 1, h - 2), b);
+        if (w > 1)
+            FPainter->fillRect(QRect(r.Right - 1, r.Top + 1, 1, h - 2), b);
+    }
+    Changed();
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    normalize(x1, y1, x2, y2);
+    if (x2 <= x1 || y2 <= y1 || !requireShape())
+        return;
+    Changing();
+    const int off = FPainter->pen().style() == Qt::NoPen ? 1 : 1;
+    FPainter->drawRoundedRect(QRect(x1, y1, x2 - x1 - off, y2 - y1 - off), x3 / 2.0, y3 / 2.0);
+    Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    normalize(x1, y1, x2, y2);
+    if (x2 <= x1 || y2 <= y1 || !requireShape())
+        return;
+    Changing();
+    FPainter->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    Changed();
+}
+
+void TCanvas::drawShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    normalize(x1, y1, x2, y2);
+    if (x2 <= x1 || y2 <= y1)
+        return;
+    const bool ok = kind == 0 ? RequirePen() : requireShape();
+    if (!ok)
+        return;
+    Changing();
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    auto angle = [&](int x, int y) { return std::atan2(-(y - cy), x - cx) * 180.0 / M_PI; };
+    const double a1 = angle(x3, y3);
+    double span = angle(x4, y4) - a1;
+    while (span <= 0)
+        span += 360.0; // equal radials give the whole ellipse
+    const QRect r(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    const int a16 = int(std::lround(a1 * 16)), s16 = int(std::lround(span * 16));
+    if (kind == 0)
+        FPainter->drawArc(r, a16, s16);
+    else if (kind == 1)
+        FPainter->drawPie(r, a16, s16);
+    else
+        FPainter->drawChord(r, a16, s16);
+    Changed();
+}
+
+void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    drawShape(0, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    drawShape(1, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    drawShape(2, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TCanvas::Polygon(std::span<const TPoint> points)
+{
+    if (points.size() < 2 || !requireShape())
+        return;
+    Changing();
+    QPolygon poly;
+    for (const TPoint& pt : points)
+        poly << QPoint(pt.X, pt.Y);
+    FPainter->drawPolygon(poly, Qt::OddEvenFill);
+    Changed();
+}
+
+void TCanvas::Polyline(std::span<const TPoint> points)
+{
+    if (points.size() < 2 || !RequirePen())
+        return;
+    Changing();
+    if (FPainter->pen().width() > 1) {
+        QPolygon poly;
+        for (const TPoint& pt : points)
+            poly << QPoint(pt.X, pt.Y);
+        FPainter->drawPolyline(poly);
+    } else {
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+            lineExcludingEnd(points[i], points[i + 1]);
+    }
+    Changed();
+}
+
+void TCanvas::PolyBezier(std::span<const TPoint> points)
+{
+    if (points.size() < 4 || (points.size() - 1) % 3 != 0 || !RequirePen())
+        return;
+    Changing();
+    QPainterPath path(QPointF(points[0].X, points[0].Y));
+    for (size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
+    FPainter->setBrush(Qt::NoBrush);
+    FPainter->drawPath(path);
+    Changed();
+}
+
+QImage* TCanvas::rasterImage() const
+{
+    if (FDevice && FDevice->devType() == QInternal::Image)
+        return static_cast<QImage*>(FDevice);
+    return nullptr;
+}
+
+TColor TCanvas::Pixels(int x, int y) const
+{
+    const QImage* img = rasterImage();
+    if (!img)
+        return clNone;
+    const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
+    if (!img->rect().contains(dx, dy) || (FHasClip && !FClip.contains(QPoint(dx, dy))))
+        return clNone;
+    return QColorToColor(QColor::fromRgb(img->pixel(dx, dy)));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor c)
+{
+    if (!FPainter || c == clNone)
+        return;
+    Changing();
+    FPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    FPainter->fillRect(QRect(x, y, 1, 1), ColorToQColor(c));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    if (!FPainter || r.IsEmpty())
+        return;
+    Changing();
+    QPainter* p = FPainter.get();
+    p->save();
+    // Every other pixel of the frame inverted, in a pattern fixed to the
+    // device, so a second call restores the surface.
+    const bool canInvert = rasterOps(p);
+    p->setCompositionMode(canInvert ? QPainter::RasterOp_NotDestination : QPainter::CompositionMode_SourceOver);
+    p->setBackgroundMode(Qt::TransparentMode);
+    p->setBrushOrigin(-FOrigin.X, -FOrigin.Y);
+    const QBrush b(canInvert ? QColor(Qt::white) : QColor(Qt::gray), Qt::Dense4Pattern);
+    const int w = r.Width(), h = r.Height();
+    p->fillRect(QRect(r.Left, r.Top, w, 1), b);
+    if (h > 1)
+        p->fillRect(QRect(r.Left, r.Bottom - 1, w, 1), b);
+    if (h > 2) {
+        p->fillRect(QRect(r.Left, r.Top + 1, 1, h - 2), b);
+        if (w > 1)
+            p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, h - 2), b);
+    }
+    p->restore();
+    Changed();
+}
+
+void TCanvas::InvertRect(const TRect& r)
+{
+    if (!FPainter || r.IsEmpty() || !rasterOps(FPainter.get()))
+        return;
+    Changing();
+    FPainter->setCompositionMode(QPainter::RasterOp_NotDestination);
+    FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::white);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+}
+
+void TCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int width)
+{
+    FPen.SetWidth(1);
+    r.Bottom--;
+    r.Right--;
+    while (width > 0) {
+        --width;
+        const TPoint topLeft(r.Left, r.Top), bottomRight(r.Right, r.Bottom);
+        const TPoint topRight(r.Right, r.Top);
+        TPoint bottomLeft(r.Left, r.Bottom);
+        FPen.SetColor(topColor);
+        Polyline({ bottomLeft, topLeft, topRight });
+        FPen.SetColor(bottomColor);
+        bottomLeft.X--;
+        Polyline({ topRight, bottomRight, bottomLeft });
+        InflateRect(r, -1, -1);
+    }
+    r.Bottom++;
+    r.Right++;
+}
+
+bool TCanvas::DrawEdge(TRect& rc, unsigned edge, unsigned flags)
+{
+    // Palette indices of the edge colours by inner (row) and outer (column)
+    // border kind; -1 draws nothing.
+    enum : signed char {
+        N = -1,
+        HL = 20, // button highlight
+        LT = 22, // 3-D light
+        SH = 16, // button shadow
+        DK = 21, // 3-D dark shadow
+        FACE = 15,
+        WIN = 5,
+        FRAME = 6
+    };
+    static const signed char LTInnerNormal[16] = { N, N, N, N, N, HL, HL, N, N, DK, DK, N, N, N, N, N };
+    static const signed char LTOuterNormal[16] = { N, LT, SH, N, HL, LT, SH, N, DK, LT, SH, N, N, LT, SH, N };
+    static const signed char RBInnerNormal[16] = { N, N, N, N, N, SH, SH, N, N, LT, LT, N, N, N, N, N };
+    static const signed char RBOuterNormal[16] = { N, DK, HL, N, SH, DK, HL, N, LT, DK, HL, N, N, DK, HL, N };
+    static const signed char OuterMono[16]
+        = { N, FRAME, FRAME, FRAME, WIN, FRAME, FRAME, FRAME, WIN, FRAME, FRAME, FRAME, WIN, FRAME, FRAME, FRAME };
+    static const signed char InnerMono[16] = { N, N, N, N, N, WIN, WIN, WIN, N, WIN, WIN, WIN, N, WIN, WIN, WIN };
+    static const signed char OuterFlat[16] = { N, SH, SH, SH, FACE, SH, SH, SH, FACE, SH, SH, SH, FACE, SH, SH, SH };
+    static const signed char InnerFlat[16]
+        = { N, N, N, N, N, FACE, FACE, FACE, N, FACE, FACE, FACE, N, FACE, FACE, FACE };
+
+    const unsigned idx = edge & (BDR_INNER | BDR_OUTER);
+    signed char ltInner, rbInner, ltOuter, rbOuter;
+    if (flags & BF_MONO) {
+        ltInner = rbInner = InnerMono[idx];
+        ltOuter = rbOuter = OuterMono[idx];
+    } else if (flags & BF_FLAT) {
+        ltInner = rbInner = InnerFlat[idx];
+        ltOuter = rbOuter = OuterFlat[idx];
+    } else {
+        ltInner = LTInnerNormal[idx];
+        ltOuter = LTOuterNormal[idx];
+        rbInner = RBInnerNormal[idx];
+        rbOuter = RBOuterNormal[idx];
+    }
+
+    TRect in = rc;
+    if (FPainter) {
+        Changing();
+        QPainter* p = FPainter.get();
+        p->save();
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->setBrush(Qt::NoBrush);
+        auto line = [&](signed char color, int x1, int y1, int x2, int y2) {
+            if (color == N)
+                return;
+            QPen pen(ColorToQColor(GetSysColor(color)));
+            pen.setWidth(1);
+            pen.setCapStyle(Qt::SquareCap);
+            p->setPen(pen);
+            lineExcludingEnd({ x1, y1 }, { x2, y2 });
+        };
+        const int lbPlus = (flags & BF_BOTTOMLEFT) == BF_BOTTOMLEFT;
+        const int rtPlus = (flags & BF_TOPRIGHT) == BF_TOPRIGHT;
+        const int rbPlus = (flags & BF_BOTTOMRIGHT) == BF_BOTTOMRIGHT;
+        const int ltPlus = (flags & BF_TOPLEFT) == BF_TOPLEFT;
+        if (flags & BF_TOP)
+            line(ltOuter, in.Left, in.Top, in.Right, in.Top);
+        if (flags & BF_LEFT)
+            line(ltOuter, in.Left, in.Top, in.Left, in.Bottom);
+        if (flags & BF_BOTTOM)
+            line(rbOuter, in.Right - 1, in.Bottom - 1, in.Left - 1, in.Bottom - 1);
+        if (flags & BF_RIGHT)
+            line(rbOuter, in.Right - 1, in.Bottom - 1, in.Right - 1, in.Top - 1);
+        if (flags & BF_TOP)
+            line(ltInner, in.Left + ltPlus, in.Top + 1, in.Right - rtPlus, in.Top + 1);
+        if (flags & BF_LEFT)
+            line(ltInner, in.Left + 1, in.Top + ltPlus, in.Left + 1, in.Bottom - lbPlus);
+        if (flags & BF_BOTTOM)
+            line(rbInner, in.Right - 1 - rbPlus, in.Bottom - 2, in.Left - 1 + lbPlus, in.Bottom - 2);
+        if (flags & BF_RIGHT)
+            line(rbInner, in.Right - 2, in.Bottom - 1 - rbPlus, in.Right - 2, in.Top - 1 + rtPlus);
+        p->restore();
+    }
+    if (flags & (BF_MIDDLE | BF_ADJUST)) {
+        const int add = (InnerMono[idx] != N ? 1 : 0) + (OuterMono[idx] != N ? 1 : 0);
+        if (flags & BF_LEFT)
+            in.Left += add;
+        if (flags & BF_RIGHT)
+            in.Right -= add;
+        if (flags & BF_TOP)
+            in.Top += add;
+        if (flags & BF_BOTTOM)
+            in.Bottom -= add;
+        if ((flags & BF_MIDDLE) && FPainter && !in.IsEmpty())
+            FPainter->fillRect(QRect(in.Left, in.Top, in.Width(), in.Height()),
+                ColorToQColor(GetSysColor((flags & BF_MONO) ? WIN : FACE)));
+        if (flags & BF_ADJUST)
+            rc = in;
+    }
+    if (FPainter)
+        Changed();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+TCanvas::TTextMetrics TCanvas::TextMetrics() const
+{
+    const QFontMetrics fm(QtFont());
+    TTextMetrics m;
+    m.Ascent = fm.ascent();
+    m.Descent = fm.descent();
+    m.Height = m.Ascent + m.Descent;
+    m.ExternalLeading = std::max(0, fm.leading());
+    m.InternalLeading = std::max(0, m.Height - QtFont().pixelSize());
+    m.AveCharWidth = fm.averageCharWidth();
+    m.MaxCharWidth = fm.maxWidth();
+    return m;
+}
+
+int TCanvas::TextWidth(const QString& text) const
+{
+    if (text.isEmpty())
+        return 0;
+    return QFontMetrics(QtFont()).horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString& text) const
+{
+    return TextExtent(text).cy;
+}
+
+TSize TCanvas::TextExtent(const QString& text) const
+{
+    const QFontMetrics fm(QtFont());
+    return { text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.ascent() + fm.descent() };
+}
+
+void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
+{
+    if (!FPainter)
+        return;
+    QPainter* p = FPainter.get();
+    const QFont& font = QtFont();
+    const QFontMetrics fm(font);
+    const int w = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+    const int h = fm.ascent() + fm.descent();
+    p->save();
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->translate(x, y);
+    if (FFont.Orientation() != 0)
+        p->rotate(-FFont.Orientation() / 10.0);
+    if (FBkMode == OPAQUE && w > 0)
+        p->fillRect(QRect(0, 0, w, h), ColorToQColor(FBkColor));
+    if (FFont.Color() != clNone && !text.isEmpty()) {
+        p->setFont(font);
+        p->setPen(ColorToQColor(FFont.Color()));
+        p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
+        // Draw into the measured cell so the advance equals TextWidth.
+        const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
+        p->drawText(QRect(0, 0, std::max(w, 1), h), flags, text);
+    }
+    p->restore();
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text)
+{
+    if (FPainter) {
+        Changing();
+        DrawTextLine(x, y, text, false);
+        Changed();
+    }
+    FPenPos = { x + TextWidth(text), y };
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
+{
+    if (!FPainter)
+        return;
+    Changing();
+    QPainter* p = FPainter.get();
+    p->save();
+    p->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
+    if (!FBrush.IsClear() && !r.IsEmpty())
+        p->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(FBkColor));
+    DrawTextLine(x, y, text, false);
+    p->restore();
+    Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Pictures
+
+void TCanvas::Draw(int x, int y, const QImage& image)
+{
+    if (!FPainter || image.isNull())
+        return;
+    Changing();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawImage(QPoint(x, y), image);
+    Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& r, const QImage& image)
+{
+    if (!FPainter || image.isNull() || r.IsEmpty())
+        return;
+    Changing();
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
+    Changed();
+}
+
+QImage TCanvas::GrabRect(const TRect& r) const
+{
+    const QImage* img = rasterImage();
+    if (!img || r.IsEmpty())
+        return {};
+    return img->copy(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas* src, const TRect& source)
+{
+    if (!FPainter || !src || dest.IsEmpty())
+        return;
+    const QRect d(dest.Left, dest.Top, dest.Width(), dest.Height());
+    QPainter* p = FPainter.get();
+    Changing();
+    p->save();
+    auto fill = [&](const QColor& c) {
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        p->fillRect(d, c);
+    };
+    QPainter::CompositionMode cm = QPainter::CompositionMode_Source;
+    bool needSource = true;
+    switch (FCopyMode) {
+    case cmBlackness:
+        fill(Qt::black);
+        needSource = false;
+        break;
+    case cmWhiteness:
+        fill(Qt::white);
+        needSource = false;
+        break;
+    case cmDstInvert:
+        if (rasterOps(p)) {
+            p->setCompositionMode(QPainter::RasterOp_NotDestination);
+            p->fillRect(d, Qt::white);
+        }
+        needSource = false;
+        break;
+    case cmPatCopy:
+        if (!FBrush.IsClear())
+            fill(ColorToQColor(FBrush.Color()));
+        needSource = false;
+        break;
+    case cmPatInvert:
+        if (!FBrush.IsClear()) {
+            setComposition(p, QPainter::RasterOp_SourceXorDestination);
+            p->fillRect(d, ColorToQColor(FBrush.Color()));
+        }
+        needSource = false;
+        break;
+    case cmSrcInvert:
+        cm = QPainter::RasterOp_SourceXorDestination;
+        break;
+    case cmSrcAnd:
+        cm = QPainter::RasterOp_SourceAndDestination;
+        break;
+    case cmSrcPaint:
+        cm = QPainter::RasterOp_SourceOrDestination;
+        break;
+    case cmNotSrcCopy:
+        cm = QPainter::RasterOp_NotSource;
+        break;
+    case cmMergePaint:
+        cm = QPainter::RasterOp_NotSourceOrDestination;
+        break;
+    case cmSrcErase:
+        cm = QPainter::RasterOp_SourceAndNotDestination;
+        break;
+    case cmNotSrcErase:
+        cm = QPainter::RasterOp_NotSourceAndNotDestination;
+        break;
+    default:
+        break;
+    }
+    if (needSource) {
+        const QImage img = src->GrabRect(source);
+        if (!img.isNull()) {
+            setComposition(p, cm);
+            p->drawImage(d, img);
+        }
+    }
+    p->restore();
+    Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Clipping and origin
+
+TRect TCanvas::ClipRect() const
+{
+    QRect r;
+    if (FHasClip)
+        r = FClip.boundingRect();
+    else if (FDevice)
+        r = QRect(0, 0, FDevice->width(), FDevice->height());
+    if (r.isEmpty())
+        return {};
+    return TRect(
+        r.left() - FOrigin.X, r.top() - FOrigin.Y, r.left() - FOrigin.X + r.width(), r.top() - FOrigin.Y + r.height());
+}
+
+TRegion TCanvas::ClipRegion() const
+{
+    return FHasClip ? FClip : TRegion();
+}
+
+void TCanvas::SelectClipRect(const TRect* r)
+{
+    if (!r) {
+        FHasClip = false;
+        FClip = TRegion();
+    } else {
+        FHasClip = true;
+        FClip = r->IsEmpty() ? TRegion() : TRegion(r->Left + FOrigin.X, r->Top + FOrigin.Y, r->Width(), r->Height());
+    }
+    applyClip();
+}
+
+void TCanvas::SelectClipRgn(const TRegion* rgn)
+{
+    FHasClip = rgn != nullptr;
+    FClip = rgn ? *rgn : TRegion();
+    applyClip();
+}
+
+void TCanvas::IntersectClipRect(const TRect& r)
+{
+    const TRegion add = r.IsEmpty() ? TRegion() : TRegion(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
+    FClip = FHasClip ? FClip.intersected(add) : add;
+    FHasClip = true;
+    applyClip();
+}
+
+void TCanvas::ExcludeClipRect(const TRect& r)
+{
+    if (!FHasClip)
+        FClip = TRegion(FDevice ? QRect(0, 0, FDevice->width(), FDevice->height()) : Everything);
+    FHasClip = true;
+    if (!r.IsEmpty())
+        FClip -= TRegion(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
+    applyClip();
+}
+
+int TCanvas::SaveDC()
+{
+    FSaved.push_back({ FHasClip, FClip, FOrigin, FBkMode, FBkColor });
+    return int(FSaved.size());
+}
+
+bool TCanvas::RestoreDC(int saved)
+{
+    if (saved < 0)
+        saved = int(FSaved.size()) + 1 + saved;
+    if (saved < 1 || saved > int(FSaved.size()))
+        return false;
+    const TSavedState s = FSaved[size_t(saved - 1)];
+    FSaved.resize(size_t(saved - 1));
+    FHasClip = s.HasClip;
+    FClip = s.Clip;
+    FOrigin = s.Origin;
+    FBkMode = s.BkMode;
+    FBkColor = s.BkColor;
+    applyClip();
+    return true;
+}
+
+void TCanvas::SetOrigin(TPoint p)
+{
+    FOrigin = p;
+    applyClip();
+}
