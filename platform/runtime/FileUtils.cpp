@@ -1,0 +1,322 @@
+#include "platform/runtime/FileUtils.h"
+
+#include "platform/runtime/Exceptions.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+// ---------------------------------------------------------------------------
+// Atomic save
+
+TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcept
+{
+    TSaveResult r;
+    try {
+        if (Path.isEmpty()) {
+            r.Error = QStringLiteral("No file name given");
+            return r;
+        }
+        QSaveFile f(Path);
+        if (!f.open(QIODevice::WriteOnly)) {
+            r.Error = QStringLiteral("Cannot create file \"%1\". %2").arg(Path, f.errorString());
+            return r;
+        }
+        if (f.write(Bytes) != Bytes.size()) {
+            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, f.errorString());
+            f.cancelWriting();
+            return r;
+        }
+        if (!f.commit()) {
+            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, f.errorString());
+            return r;
+        }
+        r.Ok = true;
+    } catch (...) {
+        r.Ok = false;
+        r.Error = QStringLiteral("Cannot write file \"%1\"").arg(Path);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Text encodings
+
+namespace {
+
+// Characters of bytes 0x80..0x9F in Windows-1252; 0 marks the five bytes the
+// code page leaves undefined, which map to the character of the same value.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, //
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178, //
+};
+
+char AnsiByteOf(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    if (c >= 0x80 && c <= 0x9F)
+        return kCp1252High[c - 0x80] == 0 ? char(c) : '?';
+    for (int i = 0; i < 32; ++i) {
+        if (kCp1252High[i] != 0 && kCp1252High[i] == c)
+            return char(0x80 + i);
+    }
+    return '?';
+}
+
+QString DecodeUtf16(const QByteArray& Bytes, qsizetype Offset, bool BigEndian)
+{
+    const qsizetype n = (Bytes.size() - Offset) / 2;
+    QString s(n, Qt::Uninitialized);
+    const auto* p = reinterpret_cast<const unsigned char*>(Bytes.constData()) + Offset;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char a = p[2 * i];
+        const unsigned char b = p[2 * i + 1];
+        s[i] = QChar(BigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a));
+    }
+    return s;
+}
+
+QByteArray EncodeUtf16(const QString& Text, bool BigEndian)
+{
+    QByteArray out(Text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const char16_t u = Text[i].unicode();
+        out[2 * i] = char(BigEndian ? (u >> 8) : (u & 0xFF));
+        out[2 * i + 1] = char(BigEndian ? (u & 0xFF) : (u >> 8));
+    }
+    return out;
+}
+
+TDateTime ToDateTime(const QDateTime& dt)
+{
+    static const QDate kEpoch(1899, 12, 30);
+    const QDateTime local = dt.toLocalTime();
+    return double(kEpoch.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+} // namespace
+
+QString AnsiToUnicode(const QByteArray& Bytes)
+{
+    QString s(Bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < Bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(Bytes[i]);
+        char16_t c = b;
+        if (b >= 0x80 && b <= 0x9F && kCp1252High[b - 0x80] != 0)
+            c = kCp1252High[b - 0x80];
+        s[i] = QChar(c);
+    }
+    return s;
+}
+
+QByteArray UnicodeToAnsi(const QString& Text)
+{
+    QByteArray out;
+    out.reserve(Text.size());
+    for (char32_t c : Text.toUcs4())
+        out.append(AnsiByteOf(c));
+    return out;
+}
+
+QByteArray EncodingPreamble(TTextEncoding Encoding)
+{
+    switch (Encoding) {
+    case TTextEncoding::UTF8:
+        return QByteArray("\xEF\xBB\xBF", 3);
+    case TTextEncoding::UTF16LE:
+        return QByteArray("\xFF\xFE", 2);
+    case TTextEncoding::UTF16BE:
+        return QByteArray("\xFE\xFF", 2);
+    default:
+        return {};
+    }
+}
+
+QString DecodeText(const QByteArray& Bytes, TTextEncoding Fallback, TTextEncoding* Detected)
+{
+    TTextEncoding enc = Fallback;
+    qsizetype skip = 0;
+    if (Bytes.startsWith("\xEF\xBB\xBF")) {
+        enc = TTextEncoding::UTF8;
+        skip = 3;
+    } else if (Bytes.startsWith("\xFF\xFE")) {
+        enc = TTextEncoding::UTF16LE;
+        skip = 2;
+    } else if (Bytes.startsWith("\xFE\xFF")) {
+        enc = TTextEncoding::UTF16BE;
+        skip = 2;
+    }
+    if (Detected)
+        *Detected = enc;
+    switch (enc) {
+    case TTextEncoding::Ansi:
+        return AnsiToUnicode(Bytes);
+    case TTextEncoding::UTF8:
+    case TTextEncoding::UTF8NoBOM:
+        return QString::fromUtf8(Bytes.constData() + skip, Bytes.size() - skip);
+    case TTextEncoding::UTF16LE:
+        return DecodeUtf16(Bytes, skip, false);
+    case TTextEncoding::UTF16BE:
+        return DecodeUtf16(Bytes, skip, true);
+    }
+    return {};
+}
+
+QByteArray EncodeText(const QString& Text, TTextEncoding Encoding)
+{
+    QByteArray out = EncodingPreamble(Encoding);
+    switch (Encoding) {
+    case TTextEncoding::Ansi:
+        out += UnicodeToAnsi(Text);
+        break;
+    case TTextEncoding::UTF8:
+    case TTextEncoding::UTF8NoBOM:
+        out += Text.toUtf8();
+        break;
+    case TTextEncoding::UTF16LE:
+        out += EncodeUtf16(Text, false);
+        break;
+    case TTextEncoding::UTF16BE:
+        out += EncodeUtf16(Text, true);
+        break;
+    }
+    return out;
+}
+
+QString LoadTextFile(const QString& Path, TTextEncoding Fallback, TTextEncoding* Detected)
+{
+    QFile f(Path);
+    if (QFileInfo(Path).isDir() || !f.open(QIODevice::ReadOnly))
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
+                              .arg(Path, QFileInfo(Path).isDir() ? QStringLiteral("Is a directory") : f.errorString()));
+    return DecodeText(f.readAll(), Fallback, Detected);
+}
+
+TSaveResult SaveTextFile(const QString& Path, const QString& Text, TTextEncoding Encoding)
+{
+    return SaveFileAtomic(Path, EncodeText(Text, Encoding));
+}
+
+// ---------------------------------------------------------------------------
+// Files and folders
+
+bool FileExists(const QString& FileName)
+{
+    if (FileName.isEmpty())
+        return false;
+    const QFileInfo fi(FileName);
+    return fi.exists() && !fi.isDir();
+}
+
+bool DirectoryExists(const QString& Directory)
+{
+    return !Directory.isEmpty() && QFileInfo(Directory).isDir();
+}
+
+bool CreateDir(const QString& Directory)
+{
+    if (Directory.isEmpty() || QFileInfo::exists(Directory))
+        return false;
+    return QDir().mkdir(Directory);
+}
+
+bool ForceDirectories(const QString& Directory)
+{
+    if (Directory.isEmpty())
+        return false;
+    if (DirectoryExists(Directory))
+        return true;
+    return QDir().mkpath(Directory) && DirectoryExists(Directory);
+}
+
+bool RemoveDir(const QString& Directory)
+{
+    return DirectoryExists(Directory) && QDir().rmdir(Directory);
+}
+
+bool DeleteFile(const QString& FileName)
+{
+    return FileExists(FileName) && QFile::remove(FileName);
+}
+
+bool RenameFile(const QString& OldName, const QString& NewName)
+{
+    if (OldName.isEmpty() || NewName.isEmpty() || !QFileInfo::exists(OldName) || QFileInfo::exists(NewName))
+        return false;
+    return QDir().rename(OldName, NewName);
+}
+
+qint64 FileSize(const QString& FileName)
+{
+    return FileExists(FileName) ? QFileInfo(FileName).size() : -1;
+}
+
+bool FileAge(const QString& FileName, TDateTime& Age)
+{
+    if (!FileExists(FileName))
+        return false;
+    Age = ToDateTime(QFileInfo(FileName).lastModified());
+    return true;
+}
+
+TDateTime FileDateTime(const QString& FileName)
+{
+    TDateTime t = 0;
+    return FileAge(FileName, t) ? t : 0;
+}
+
+QString GetCurrentDir()
+{
+    return QDir::currentPath();
+}
+
+QString JoinPath(const QString& Folder, const QString& Name)
+{
+    if (Folder.isEmpty())
+        return Name;
+    QString f = Folder;
+    while (f.size() > 1 && f.endsWith(QLatin1Char('/')))
+        f.chop(1);
+    qsizetype start = 0;
+    while (start < Name.size() && Name[start] == QLatin1Char('/'))
+        ++start;
+    if (f.endsWith(QLatin1Char('/')))
+        return f + Name.mid(start);
+    return f + QLatin1Char('/') + Name.mid(start);
+}
+
+QList<TFileEntry> ListDirectory(const QString& Directory, const QString& Mask)
+{
+    QList<TFileEntry> out;
+    if (!DirectoryExists(Directory))
+        return out;
+    const QString mask = Mask.isEmpty() ? QStringLiteral("*") : Mask;
+    const QRegularExpression re(
+        QRegularExpression::wildcardToRegularExpression(mask, QRegularExpression::UnanchoredWildcardConversion),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression anchored(QRegularExpression::anchoredPattern(re.pattern()), re.patternOptions());
+    QDirIterator it(Directory, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo fi = it.fileInfo();
+        if (!anchored.match(fi.fileName()).hasMatch())
+            continue;
+        TFileEntry e;
+        e.Name = fi.fileName();
+        e.Directory = fi.isDir();
+        e.Size = e.Directory ? 0 : fi.size();
+        e.Time = ToDateTime(fi.lastModified());
+        e.ReadOnly = !(fi.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+        e.Hidden = e.Name.startsWith(QLatin1Char('.'));
+        out.append(e);
+    }
+    return out;
+}

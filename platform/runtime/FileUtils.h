@@ -1,0 +1,90 @@
+#pragma once
+// Files and folders, text file encodings and the atomic save that every file
+// writer of the tool goes through.
+
+#include "platform/runtime/Types.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// ---------------------------------------------------------------------------
+// Atomic save
+
+// Outcome of a save: the tool reports a failed save to the user, so the error
+// travels as a value with its message instead of an exception.
+struct TSaveResult {
+    bool Ok = false;
+    QString Error;
+    explicit operator bool() const { return Ok; }
+};
+
+// Writes the bytes beside the target and renames the result over it, so the
+// file is written whole or not at all and the previous file stays intact on
+// any failure. Never throws.
+TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcept;
+
+// ---------------------------------------------------------------------------
+// Text encodings
+
+// Ansi is Windows-1252. UTF8 and UTF16LE/UTF16BE are written with their
+// byte-order mark, UTF8NoBOM without.
+enum class TTextEncoding { Ansi, UTF8, UTF8NoBOM, UTF16LE, UTF16BE };
+
+// Windows-1252 both ways. The five bytes that code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the characters of the same value, so
+// any byte sequence survives a read and a write back unchanged. Characters the
+// code page cannot hold are written as "?".
+QString AnsiToUnicode(const QByteArray& Bytes);
+QByteArray UnicodeToAnsi(const QString& Text);
+
+// Decodes file bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE
+// (and is not part of the text); without one the bytes are read in Fallback.
+// Detected receives the encoding used (the fallback when there is no mark).
+QString DecodeText(
+    const QByteArray& Bytes, TTextEncoding Fallback = TTextEncoding::Ansi, TTextEncoding* Detected = nullptr);
+// Encodes text, with the byte-order mark of the encoding when it has one.
+QByteArray EncodeText(const QString& Text, TTextEncoding Encoding);
+// The byte-order mark written for an encoding (empty for Ansi and UTF8NoBOM).
+QByteArray EncodingPreamble(TTextEncoding Encoding);
+
+// Reads a whole text file as DecodeText does; raises EFOpenError with the path
+// when the file cannot be read.
+QString LoadTextFile(
+    const QString& Path, TTextEncoding Fallback = TTextEncoding::Ansi, TTextEncoding* Detected = nullptr);
+// Writes a whole text file atomically.
+TSaveResult SaveTextFile(const QString& Path, const QString& Text, TTextEncoding Encoding);
+
+// ---------------------------------------------------------------------------
+// Files and folders. Paths are joined with "/"; names keep their case.
+
+bool FileExists(const QString& FileName); // a regular file (not a folder)
+bool DirectoryExists(const QString& Directory); // a folder
+bool CreateDir(const QString& Directory); // one level; false when it exists or fails
+bool ForceDirectories(const QString& Directory); // with missing parents; true when it exists after
+bool RemoveDir(const QString& Directory); // an empty folder only
+bool DeleteFile(const QString& FileName);
+bool RenameFile(const QString& OldName, const QString& NewName); // false when NewName exists
+qint64 FileSize(const QString& FileName); // -1 when there is no such file
+// Last modification time in local time; false (and Age untouched) when missing.
+bool FileAge(const QString& FileName, TDateTime& Age);
+// Last modification time, or 0 when the file does not exist.
+TDateTime FileDateTime(const QString& FileName);
+QString GetCurrentDir();
+// Folder + "/" + name, with exactly one separator between them.
+QString JoinPath(const QString& Folder, const QString& Name);
+
+// One entry of a folder listing.
+struct TFileEntry {
+    QString Name;
+    qint64 Size = 0;
+    TDateTime Time = 0;
+    bool Directory = false;
+    bool ReadOnly = false; // nobody may write it
+    bool Hidden = false; // a name that starts with "."
+};
+
+// The entries of a folder ("." and ".." left out) whose names match the
+// wildcard mask ("*", "?"; letter case ignored as on the tool's home system),
+// in the order the file system returns them. A missing folder lists nothing.
+QList<TFileEntry> ListDirectory(const QString& Directory, const QString& Mask = QStringLiteral("*"));
