@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
 
 // Keeps the binary linkable and discoverable while the layer grows.
-TEST(platform_net, LinksAndStarts) { SUCCEED(); }
+TEST(platform_net, LinksAndStarts)
+{
+    SUCCEED();
+}

@@ -1,0 +1,282 @@
+#include "platform/net/HttpClient.h"
+
+#include <QElapsedTimer>
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+int ListenOnLoopback(int backlog, quint16* port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, backlog) != 0)
+        return -1;
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    *port = ntohs(a.sin_port);
+    return fd;
+}
+
+void SendAll(int fd, const QByteArray& data)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::send(fd, data.constData() + done, size_t(data.size() - done), MSG_NOSIGNAL);
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+// A one-thread HTTP peer on 127.0.0.1: reads each request header, then lets the
+// test's behaviour answer on the connection.
+class TTinyServer {
+public:
+    using TBehaviour = std::function<void(int fd, const std::atomic<bool>& stop)>;
+
+    explicit TTinyServer(TBehaviour behaviour)
+        : FBehaviour(std::move(behaviour))
+    {
+        FListen = ListenOnLoopback(8, &FPort);
+        FThread = std::thread([this] { Loop(); });
+    }
+    ~TTinyServer()
+    {
+        FStop = true;
+        FThread.join();
+        ::close(FListen);
+    }
+    quint16 Port() const { return FPort; }
+    QString Url(const QString& path) const { return QString("http://127.0.0.1:%1%2").arg(FPort).arg(path); }
+    int Connections() const { return FConnections; }
+    QByteArray Request()
+    {
+        std::lock_guard<std::mutex> g(FLock);
+        return FRequest;
+    }
+
+private:
+    void Loop()
+    {
+        while (!FStop) {
+            pollfd p { FListen, POLLIN, 0 };
+            if (::poll(&p, 1, 20) <= 0)
+                continue;
+            const int c = ::accept(FListen, nullptr, nullptr);
+            if (c < 0)
+                continue;
+            ++FConnections;
+            QByteArray req;
+            char buf[1024];
+            while (!FStop && !req.contains("\r\n\r\n")) {
+                pollfd q { c, POLLIN, 0 };
+                if (::poll(&q, 1, 20) <= 0)
+                    continue;
+                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
+                if (n <= 0)
+                    break;
+                req.append(buf, n);
+            }
+            {
+                std::lock_guard<std::mutex> g(FLock);
+                FRequest = req;
+            }
+            FBehaviour(c, FStop);
+            ::close(c);
+        }
+    }
+
+    TBehaviour FBehaviour;
+    int FListen = -1;
+    quint16 FPort = 0;
+    std::atomic<bool> FStop { false };
+    std::atomic<int> FConnections { 0 };
+    std::mutex FLock;
+    QByteArray FRequest;
+    std::thread FThread;
+};
+
+TTinyServer::TBehaviour Reply(QByteArray bytes, bool keepOpen = false)
+{
+    return [bytes, keepOpen](int fd, const std::atomic<bool>& stop) {
+        SendAll(fd, bytes);
+        while (keepOpen && !stop)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+}
+
+void WaitUntilStopped(int, const std::atomic<bool>& stop)
+{
+    while (!stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+} // namespace
+
+// The version check's request: HTTP/1.0, the query as given, the tool's own
+// headers in their order.
+TEST(HttpClient, SendsTheRequestAndReadsTheReply)
+{
+    TTinyServer server(Reply("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: 11\r\n\r\nVER. 1.103\n"));
+    THttpClient http;
+    http.SetRequestHeader("Accept", "text/html,*/*;q=0.8");
+    http.SetRequestHeader("User-Agent", "Configurator");
+    http.SetRequestHeader("accept", "text/html,application/xhtml+xml,*/*;q=0.8"); // replaces, keeps its place
+    const THttpResponse r = http.Get(server.Url("/version/check.php?nomesw=RT41208"));
+    ASSERT_EQ(r.Error, THttpError::heNone) << r.ErrorText.toStdString();
+    EXPECT_TRUE(r.Succeeded());
+    EXPECT_EQ(r.StatusCode, 200);
+    EXPECT_EQ(r.ReasonPhrase, "OK");
+    EXPECT_EQ(r.Header("content-type"), "text/html");
+    EXPECT_EQ(r.Body, "VER. 1.103\n");
+    EXPECT_EQ(server.Request(),
+        QString("GET /version/check.php?nomesw=RT41208 HTTP/1.0\r\nHost: 127.0.0.1:%1\r\n"
+                "Accept: text/html,application/xhtml+xml,*/*;q=0.8\r\nUser-Agent: Configurator\r\n\r\n")
+            .arg(server.Port())
+            .toLatin1());
+}
+
+TEST(HttpClient, ReadsTheBodyUntilCloseOrContentLength)
+{
+    struct Case {
+        const char* what;
+        TTinyServer::TBehaviour behaviour;
+        int status;
+        QByteArray body;
+        THttpError error;
+    };
+    const QByteArray big(200000, 'b');
+    const Case cases[] = {
+        { "no length: body until close", Reply("HTTP/1.0 200 OK\r\n\r\nVER. 1.102"), 200, "VER. 1.102",
+            THttpError::heNone },
+        { "body in pieces",
+            [](int fd, const std::atomic<bool>&) {
+                SendAll(fd, "HTTP/1.0 200 OK\r\nServer: t\r\n");
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                SendAll(fd, "\r\nVER. ");
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                SendAll(fd, "1.102");
+            },
+            200, "VER. 1.102", THttpError::heNone },
+        { "length reached while the server keeps the line open",
+            Reply("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\nVER.extra", true), 200, "VER.", THttpError::heNone },
+        { "large body", Reply("HTTP/1.0 200 OK\r\nContent-Length: 200000\r\n\r\n" + big), 200, big,
+            THttpError::heNone },
+        { "bare line ends", Reply("HTTP/1.0 200 OK\nContent-Length: 2\n\nok"), 200, "ok", THttpError::heNone },
+        { "empty body", Reply("HTTP/1.0 204 No Content\r\n\r\n", true), 204, "", THttpError::heNone },
+        { "redirect returned, not followed",
+            Reply("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:1/elsewhere\r\n\r\nmoved"), 302, "moved",
+            THttpError::heNone },
+        { "error status", Reply("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nno!"), 404, "no!",
+            THttpError::heNone },
+        { "cut short", Reply("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nVER. 1.1"), 200, "",
+            THttpError::heProtocol },
+        { "not HTTP", Reply("VER. 1.103\r\n\r\n"), 0, "", THttpError::heProtocol },
+        { "bad status", Reply("HTTP/1.0 2x0 OK\r\n\r\n"), 0, "", THttpError::heProtocol },
+        { "bad length", Reply("HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n"), 200, "", THttpError::heProtocol },
+        { "chunked", Reply("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n"), 200, "",
+            THttpError::heProtocol },
+        { "closed without reply", Reply(""), 0, "", THttpError::heProtocol },
+        { "closed inside the header", Reply("HTTP/1.0 200 OK\r\nContent-"), 0, "", THttpError::heProtocol },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TTinyServer server(c.behaviour);
+        THttpClient http;
+        http.SetReadTimeoutMs(5000);
+        const THttpResponse r = http.Get(server.Url("/v"));
+        EXPECT_EQ(r.Error, c.error) << r.ErrorText.toStdString();
+        EXPECT_EQ(r.Error == THttpError::heNone, r.ErrorText.isEmpty());
+        if (c.error == THttpError::heNone) {
+            EXPECT_EQ(r.StatusCode, c.status);
+            EXPECT_EQ(r.Body, c.body);
+        }
+        EXPECT_FALSE(c.error != THttpError::heNone && r.Succeeded());
+        EXPECT_EQ(server.Connections(), 1);
+    }
+}
+
+TEST(HttpClient, GivesUpOnAServerThatNeverAnswers)
+{
+    TTinyServer server(WaitUntilStopped);
+    THttpClient http;
+    http.SetReadTimeoutMs(300);
+    QElapsedTimer clock;
+    clock.start();
+    const THttpResponse r = http.Get(server.Url("/"));
+    EXPECT_EQ(r.Error, THttpError::heReadTimeout);
+    EXPECT_FALSE(r.Succeeded());
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+// A listener whose queue is full lets the connection attempt hang, like a
+// host that does not answer.
+TEST(HttpClient, GivesUpConnectingAfterTheConnectTimeOut)
+{
+    quint16 port = 0;
+    const int fd = ListenOnLoopback(0, &port);
+    ASSERT_GE(fd, 0);
+    std::vector<int> fillers;
+    for (int i = 0; i < 4; ++i) {
+        const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_in a {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(port);
+        ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        fillers.push_back(c);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    THttpClient http;
+    http.SetConnectTimeoutMs(300);
+    http.SetReadTimeoutMs(300);
+    QElapsedTimer clock;
+    clock.start();
+    const THttpResponse r = http.Get(QString("http://127.0.0.1:%1/").arg(port));
+    EXPECT_EQ(r.Error, THttpError::heConnectTimeout) << r.ErrorText.toStdString();
+    EXPECT_LT(clock.elapsed(), 5000);
+    for (int c : fillers)
+        ::close(c);
+    ::close(fd);
+}
+
+TEST(HttpClient, RefusedAndInvalidRequestsFailAtOnce)
+{
+    quint16 port = 0;
+    const int fd = ListenOnLoopback(1, &port);
+    ::close(fd); // nothing listens there any more
+    THttpClient http;
+    THttpResponse r = http.Get(QString("http://127.0.0.1:%1/").arg(port));
+    EXPECT_EQ(r.Error, THttpError::heConnect);
+    EXPECT_FALSE(r.ErrorText.isEmpty());
+
+    const char* badUrls[] = { "", "not a url", "https://127.0.0.1/", "ftp://127.0.0.1/", "http:///path" };
+    for (const char* url : badUrls) {
+        SCOPED_TRACE(url);
+        EXPECT_EQ(http.Get(url).Error, THttpError::heBadUrl);
+    }
+
+    TTinyServer server(Reply("HTTP/1.0 200 OK\r\n\r\n"));
+    const std::pair<const char*, const char*> badHeaders[]
+        = { { "X-Test", "a\r\nInjected: 1" }, { "Bad Name", "v" }, { "", "v" }, { "X-Test", "a\nb" } };
+    for (const auto& [name, value] : badHeaders) {
+        SCOPED_TRACE(name);
+        THttpClient h;
+        h.SetRequestHeader(name, value);
+        EXPECT_EQ(h.Get(server.Url("/")).Error, THttpError::heBadHeader);
+    }
+    EXPECT_EQ(server.Connections(), 0);
+}
