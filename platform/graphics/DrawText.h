@@ -37,7 +37,8 @@ inline constexpr unsigned DT_PREFIXONLY = 0x00200000;
 // drawn. Returns the height of the text (0 for a failure). The text colour is
 // the canvas font's; the background follows the canvas' background mode.
 int DrawText(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags);
-// The same with a tab length in average character widths (DT_TABSTOP style)
-// and left and right margins; tabLength 0 means 8.
+// The same with a tab length in average character widths and left and right
+// margins (tabLength 0 means 8); `shown`, when given, receives the lines as
+// laid out (prefixes removed, ellipses applied), joined by "\n".
 int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags, int tabLength = 0, int leftMargin = 0,
-    int rightMargin = 0);
+    int rightMargin = 0, QString* shown = nullptr);

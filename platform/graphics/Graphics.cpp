@@ -795,17 +795,20 @@ void TCanvas::DrawFocusRect(const TRect& r)
     // device, so a second call restores the surface.
     const bool canInvert = rasterOps(p);
     p->setCompositionMode(canInvert ? QPainter::RasterOp_NotDestination : QPainter::CompositionMode_SourceOver);
-    p->setBackgroundMode(Qt::TransparentMode);
-    p->setBrushOrigin(-FOrigin.X, -FOrigin.Y);
-    const QBrush b(canInvert ? QColor(Qt::white) : QColor(Qt::gray), Qt::Dense4Pattern);
-    const int w = r.Width(), h = r.Height();
-    p->fillRect(QRect(r.Left, r.Top, w, 1), b);
-    if (h > 1)
-        p->fillRect(QRect(r.Left, r.Bottom - 1, w, 1), b);
-    if (h > 2) {
-        p->fillRect(QRect(r.Left, r.Top + 1, 1, h - 2), b);
-        if (w > 1)
-            p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, h - 2), b);
+    const QColor color = canInvert ? QColor(Qt::white) : QColor(Qt::gray);
+    auto dot = [&](int x, int y) {
+        if (((x + FOrigin.X + y + FOrigin.Y) & 1) == 0)
+            p->fillRect(QRect(x, y, 1, 1), color);
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        dot(x, r.Top);
+        if (r.Bottom - 1 > r.Top)
+            dot(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        dot(r.Left, y);
+        if (r.Right - 1 > r.Left)
+            dot(r.Right - 1, y);
     }
     p->restore();
     Changed();

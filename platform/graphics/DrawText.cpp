@@ -1,0 +1,322 @@
+#include "platform/graphics/DrawText.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <vector>
+
+namespace {
+
+const QString Ellipsis = QStringLiteral("...");
+
+struct TLine {
+    QString Text;
+    std::vector<int> Underlined; // indices into Text
+};
+
+struct TLayout {
+    TCanvas* Canvas;
+    unsigned Flags;
+    int TabWidth; // pixels between tab stops; 0 without DT_EXPANDTABS
+
+    // Width of a line, tab stops counted from the line's start.
+    int width(const QString& s) const
+    {
+        if (!TabWidth || !s.contains(QLatin1Char('\t')))
+            return Canvas->TextWidth(s);
+        int x = 0;
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype tab = s.indexOf(QLatin1Char('\t'), start);
+            x += Canvas->TextWidth(s.mid(start, tab < 0 ? -1 : tab - start));
+            if (tab < 0)
+                return x;
+            x = (x / TabWidth + 1) * TabWidth;
+            start = tab + 1;
+        }
+    }
+
+    // The x offset of character `index` within the line.
+    int offsetOf(const QString& s, qsizetype index) const { return width(s.left(index)); }
+};
+
+// Removes prefix characters: "&&" shows one "&", "&x" shows x underlined.
+TLine stripPrefix(const QString& s, unsigned flags)
+{
+    TLine line;
+    if (flags & DT_NOPREFIX) {
+        line.Text = s;
+        return line;
+    }
+    line.Text.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('&') && i + 1 < s.size()) {
+            ++i;
+            if (s[i] != QLatin1Char('&') && !(flags & DT_HIDEPREFIX))
+                line.Underlined.push_back(int(line.Text.size()));
+        } else if (s[i] == QLatin1Char('&')) {
+            continue; // a trailing single "&" shows nothing
+        }
+        line.Text.append(s[i]);
+    }
+    return line;
+}
+
+TLine subLine(const TLine& src, qsizetype from, qsizetype count)
+{
+    TLine l;
+    l.Text = src.Text.mid(from, count);
+    for (int u : src.Underlined)
+        if (u >= from && u < from + l.Text.size())
+            l.Underlined.push_back(int(u - from));
+    return l;
+}
+
+bool isBreakSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Splits one paragraph into lines no wider than maxWidth, breaking after
+// spaces. A word wider than the line overflows, unless `breakWords` (edit
+// control behaviour) breaks it between characters.
+void wrapParagraph(const TLayout& lay, const TLine& para, int maxWidth, bool breakWords, std::vector<TLine>& out)
+{
+    const QString& s = para.Text;
+    qsizetype start = 0;
+    if (s.isEmpty()) {
+        out.push_back(para);
+        return;
+    }
+    while (start < s.size()) {
+        qsizetype best = -1; // end (exclusive, spaces included) of the last fitting word
+        qsizetype firstWordNext = -1;
+        qsizetype i = start;
+        while (i < s.size()) {
+            qsizetype end = i;
+            while (end < s.size() && !isBreakSpace(s[end]))
+                ++end;
+            qsizetype next = end;
+            while (next < s.size() && isBreakSpace(s[next]))
+                ++next;
+            if (firstWordNext < 0)
+                firstWordNext = next;
+            if (lay.width(s.mid(start, end - start)) > maxWidth)
+                break;
+            best = next;
+            i = next;
+        }
+        if (best < 0) {
+            if (breakWords) {
+                // at least one character per line
+                qsizetype n = 1;
+                while (
+                    start + n < s.size() && !isBreakSpace(s[start + n]) && lay.width(s.mid(start, n + 1)) <= maxWidth)
+                    ++n;
+                best = start + n;
+                while (best < s.size() && isBreakSpace(s[best]))
+                    ++best;
+            } else {
+                best = firstWordNext; // the word overflows on a line of its own
+            }
+        }
+        qsizetype end = best;
+        while (end > start && isBreakSpace(s[end - 1]))
+            --end;
+        out.push_back(subLine(para, start, end - start));
+        start = best;
+    }
+}
+
+// Shortens a line to fit maxWidth with "..." at its end (or, for paths, in
+// place of the middle of the path).
+void fitEllipsis(const TLayout& lay, TLine& line, int maxWidth, unsigned flags)
+{
+    if (lay.width(line.Text) <= maxWidth)
+        return;
+    const QString s = line.Text;
+    if (flags & DT_PATH_ELLIPSIS) {
+        const qsizetype slash = std::max(s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char('/')));
+        if (slash > 0) {
+            const QString tail = s.mid(slash);
+            for (qsizetype n = slash; n >= 0; --n) {
+                const QString candidate = s.left(n) + Ellipsis + tail;
+                if (lay.width(candidate) <= maxWidth || n == 0) {
+                    if (lay.width(candidate) <= maxWidth) {
+                        line = subLine(line, 0, n);
+                        line.Text += Ellipsis + tail;
+                        return;
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    qsizetype n = s.size();
+    if (flags & DT_WORD_ELLIPSIS && !(flags & DT_END_ELLIPSIS)) {
+        // whole words first
+        while (n > 0) {
+            qsizetype cut = s.lastIndexOf(QLatin1Char(' '), n - 1);
+            if (cut <= 0)
+                break;
+            n = cut;
+            if (lay.width(s.left(n) + Ellipsis) <= maxWidth) {
+                line = subLine(line, 0, n);
+                line.Text += Ellipsis;
+                return;
+            }
+        }
+        n = s.size();
+    }
+    while (n > 0 && lay.width(s.left(n) + Ellipsis) > maxWidth)
+        --n;
+    line = subLine(line, 0, n);
+    line.Text += Ellipsis;
+}
+
+void drawLine(TCanvas* canvas, const TLayout& lay, int x, int y, const TLine& line, bool rtl)
+{
+    const QString& s = line.Text;
+    if (!(lay.Flags & DT_PREFIXONLY)) {
+        if (!lay.TabWidth || !s.contains(QLatin1Char('\t'))) {
+            canvas->DrawTextLine(x, y, s, rtl);
+        } else {
+            int cx = 0;
+            qsizetype start = 0;
+            for (;;) {
+                const qsizetype tab = s.indexOf(QLatin1Char('\t'), start);
+                const QString part = s.mid(start, tab < 0 ? -1 : tab - start);
+                canvas->DrawTextLine(x + cx, y, part, rtl);
+                cx += canvas->TextWidth(part);
+                if (tab < 0)
+                    break;
+                cx = (cx / lay.TabWidth + 1) * lay.TabWidth;
+                start = tab + 1;
+            }
+        }
+    }
+    if (line.Underlined.empty() || canvas->Font()->Color() == clNone)
+        return;
+    const QFontMetrics fm(canvas->QtFont());
+    const int baseline = y + fm.ascent();
+    for (int u : line.Underlined) {
+        if (u >= s.size())
+            continue;
+        const int x0 = x + lay.offsetOf(s, u);
+        const int w = canvas->TextWidth(s.mid(u, 1));
+        canvas->Painter()->fillRect(
+            QRect(x0, baseline + std::max(1, fm.underlinePos()), w, std::max(1, fm.lineWidth())),
+            ColorToQColor(canvas->Font()->Color()));
+    }
+}
+
+} // namespace
+
+int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags, int tabLength, int leftMargin,
+    int rightMargin, QString* shown)
+{
+    if (shown)
+        shown->clear();
+    if (!canvas)
+        return 0;
+    const TCanvas::TTextMetrics tm = canvas->TextMetrics();
+    const int lineHeight = tm.Height + ((flags & DT_EXTERNALLEADING) ? tm.ExternalLeading : 0);
+    const bool single = flags & DT_SINGLELINE;
+    const bool calc = flags & DT_CALCRECT;
+
+    if (text.isEmpty()) {
+        if (calc) {
+            rect.Right = rect.Left;
+            rect.Bottom = rect.Top + (single ? lineHeight : 0);
+        }
+        return single ? lineHeight : 0;
+    }
+
+    TLayout lay { canvas, flags, 0 };
+    if (flags & DT_EXPANDTABS)
+        lay.TabWidth = std::max(1, (tabLength > 0 ? tabLength : 8) * std::max(1, tm.AveCharWidth));
+
+    const int left = rect.Left + leftMargin;
+    const int maxWidth = rect.Right - rightMargin - left;
+
+    // Paragraphs, then lines.
+    QString src = text;
+    if (!lay.TabWidth)
+        src.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    std::vector<TLine> lines;
+    if (single) {
+        src.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        src.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        src.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        lines.push_back(stripPrefix(src, flags));
+    } else {
+        src.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        src.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QStringList paras = src.split(QLatin1Char('\n'));
+        for (const QString& p : paras) {
+            const TLine para = stripPrefix(p, flags);
+            if (flags & DT_WORDBREAK)
+                wrapParagraph(lay, para, std::max(0, maxWidth), flags & DT_EDITCONTROL, lines);
+            else
+                lines.push_back(para);
+        }
+    }
+    if (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
+        for (TLine& l : lines)
+            fitEllipsis(lay, l, std::max(0, maxWidth), flags);
+
+    if (shown) {
+        QStringList texts;
+        for (const TLine& l : lines)
+            texts << l.Text;
+        *shown = texts.join(QLatin1Char('\n'));
+    }
+
+    const int total = int(lines.size()) * lineHeight;
+    if (calc) {
+        int widest = 0;
+        for (const TLine& l : lines)
+            widest = std::max(widest, lay.width(l.Text));
+        rect.Right = rect.Left + leftMargin + widest + rightMargin;
+        rect.Bottom = rect.Top + total;
+        return total;
+    }
+
+    int y = rect.Top;
+    if (single && (flags & DT_VCENTER))
+        y = rect.Top + (rect.Height() - lineHeight) / 2;
+    else if (single && (flags & DT_BOTTOM))
+        y = rect.Bottom - lineHeight;
+
+    QPainter* p = canvas->Painter();
+    if (p) {
+        canvas->Changing();
+        p->save();
+        if (!(flags & DT_NOCLIP))
+            p->setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), Qt::IntersectClip);
+        const bool rtl = flags & DT_RTLREADING;
+        int ly = y;
+        for (size_t i = 0; i < lines.size(); ++i, ly += lineHeight) {
+            // An edit control does not show a partly visible last line.
+            if ((flags & DT_EDITCONTROL) && i > 0 && ly + lineHeight > rect.Bottom)
+                break;
+            const int w = lay.width(lines[i].Text);
+            int x = left;
+            if (flags & DT_CENTER)
+                x = left + (maxWidth - w) / 2;
+            else if (flags & DT_RIGHT)
+                x = left + maxWidth - w;
+            drawLine(canvas, lay, x, ly, lines[i], rtl);
+        }
+        p->restore();
+        canvas->Changed();
+    }
+    if (single && (flags & (DT_VCENTER | DT_BOTTOM)))
+        return y + lineHeight - rect.Top;
+    return total;
+}
+
+int DrawText(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags)
+{
+    return DrawTextEx(canvas, text, rect, flags);
+}
