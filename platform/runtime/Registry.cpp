@@ -63,7 +63,7 @@ QString Escape(const QString& S)
         if (i == 0 && (c == QLatin1Char(';') || c == QLatin1Char('[')))
             esc = true;
         if (esc)
-            out += QStringLiteral("%%%1").arg(int(c.unicode()), 2, 16, QLatin1Char('0')).toUpper();
+            out += QLatin1Char('%') + QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0')).toUpper();
         else
             out += c;
     }

@@ -1,0 +1,223 @@
+#include "platform/runtime/FileUtils.h"
+
+#include "common/TestUtil.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(AtomicSave, WritesWholeFileAndReportsFailuresAsValues)
+{
+    const QString dir = testutil::TempDir();
+    const QString target = dir + "/data.bin";
+    WriteFile(target, "old contents");
+    WriteFile(dir + "/plainfile", "x");
+
+    TSaveResult ok = SaveFileAtomic(target, "new");
+    EXPECT_TRUE(ok.Ok);
+    EXPECT_EQ(ReadFile(target), "new");
+    // Nothing is left beside the target.
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    const QString bad[] = { dir + "/missing/data.bin", dir + "/plainfile/data.bin", dir, QString() };
+    for (const QString& path : bad) {
+        const TSaveResult r = SaveFileAtomic(path, "x");
+        EXPECT_FALSE(r) << path.toStdString();
+        EXPECT_FALSE(r.Error.isEmpty());
+        if (!path.isEmpty())
+            EXPECT_TRUE(r.Error.contains(path)) << r.Error.toStdString();
+    }
+    EXPECT_EQ(ReadFile(target), "new");
+}
+
+#ifdef Q_OS_UNIX
+// A write that fails half way (here: the file size limit, which binds root
+// too) leaves the previous file as it was.
+TEST(AtomicSave, FailedWriteKeepsThePreviousFile)
+{
+    const QString target = testutil::TempDir() + "/big.bin";
+    WriteFile(target, "previous");
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const TSaveResult r = SaveFileAtomic(target, QByteArray(64 * 1024, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(r);
+    EXPECT_FALSE(r.Error.isEmpty());
+    EXPECT_EQ(ReadFile(target), "previous");
+}
+#endif
+
+TEST(Windows1252, EveryByteSurvivesAReadAndAWriteBack)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = AnsiToUnicode(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(UnicodeToAnsi(text), all);
+
+    struct Case {
+        unsigned char byte;
+        char16_t ch;
+    };
+    const Case table[] = { { 0x41, 0x41 }, { 0x80, 0x20AC }, { 0x81, 0x81 }, { 0x8A, 0x160 }, { 0x8D, 0x8D },
+        { 0x92, 0x2019 }, { 0x99, 0x2122 }, { 0x9F, 0x178 }, { 0xA0, 0xA0 }, { 0xE9, 0xE9 }, { 0xFF, 0xFF } };
+    for (const Case& c : table)
+        EXPECT_EQ(text[c.byte].unicode(), c.ch) << int(c.byte);
+
+    // Characters outside the code page, a surrogate pair included, become one
+    // "?" each; C1 controls that the code page replaces are no longer its own.
+    const QString foreign = QString::fromUtf8("\xD0\x96\xF0\x9F\x98\x80") + QChar(0x80) + "a";
+    EXPECT_EQ(UnicodeToAnsi(foreign), "???a");
+}
+
+TEST(TextEncoding, MarksAreWrittenAndDetected)
+{
+    const QString text = QString::fromUtf8("\xC3\xA4z");
+    struct Case {
+        TTextEncoding enc;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        { TTextEncoding::Ansi, QByteArray("\xE4z") },
+        { TTextEncoding::UTF8, QByteArray("\xEF\xBB\xBF\xC3\xA4z") },
+        { TTextEncoding::UTF8NoBOM, QByteArray("\xC3\xA4z") },
+        { TTextEncoding::UTF16LE, QByteArray("\xFF\xFE\xE4\x00z\x00", 6) },
+        { TTextEncoding::UTF16BE, QByteArray("\xFE\xFF\x00\xE4\x00z", 6) },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EncodeText(text, c.enc), c.bytes) << int(c.enc);
+        TTextEncoding detected = TTextEncoding::Ansi;
+        // Without a mark the caller's fallback decides.
+        EXPECT_EQ(DecodeText(c.bytes, c.enc, &detected), text) << int(c.enc);
+        EXPECT_EQ(detected, c.enc);
+    }
+    // An odd trailing byte of UTF-16 is dropped rather than read past.
+    EXPECT_EQ(DecodeText(QByteArray("\xFF\xFEz\x00q", 5)), "z");
+}
+
+TEST(TextFiles, LoadAndSave)
+{
+    const QString dir = testutil::TempDir();
+    ASSERT_TRUE(SaveTextFile(dir + "/t.txt", "line\r\n", TTextEncoding::UTF8));
+    TTextEncoding enc = TTextEncoding::Ansi;
+    EXPECT_EQ(LoadTextFile(dir + "/t.txt", TTextEncoding::Ansi, &enc), "line\r\n");
+    EXPECT_EQ(enc, TTextEncoding::UTF8);
+    EXPECT_THROW(LoadTextFile(dir + "/none.txt"), EFOpenError);
+    EXPECT_THROW(LoadTextFile(dir), EFOpenError);
+}
+
+TEST(Folders, CreateRemoveRenameAndQuery)
+{
+    const QString dir = testutil::TempDir();
+    const QString nested = dir + "/PROJECTS/One/bin";
+    EXPECT_FALSE(CreateDir(nested)); // one level only
+    EXPECT_TRUE(ForceDirectories(nested));
+    EXPECT_TRUE(ForceDirectories(nested)); // already there
+    EXPECT_TRUE(DirectoryExists(nested));
+    EXPECT_FALSE(FileExists(nested));
+    EXPECT_FALSE(CreateDir(nested)); // exists
+    EXPECT_TRUE(CreateDir(dir + "/PROJECTS/Two"));
+    EXPECT_TRUE(QFileInfo(dir + "/PROJECTS").fileName() == "PROJECTS"); // case kept
+
+    const QString file = JoinPath(nested, "bank1.bin");
+    EXPECT_EQ(file, nested + "/bank1.bin");
+    WriteFile(file, "12345");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(DirectoryExists(file));
+    EXPECT_EQ(FileSize(file), 5);
+    EXPECT_EQ(FileSize(file + ".none"), -1);
+    EXPECT_FALSE(ForceDirectories(file + "/sub")); // a file is in the way
+
+    EXPECT_FALSE(RemoveDir(nested)); // not empty
+    EXPECT_TRUE(RenameFile(file, nested + "/bank2.bin"));
+    WriteFile(file, "x");
+    EXPECT_FALSE(RenameFile(file, nested + "/bank2.bin")); // target exists
+    EXPECT_TRUE(DeleteFile(file));
+    EXPECT_FALSE(DeleteFile(file));
+    EXPECT_FALSE(DeleteFile(nested)); // not a file
+    EXPECT_TRUE(DeleteFile(nested + "/bank2.bin"));
+    EXPECT_TRUE(RemoveDir(nested));
+    EXPECT_FALSE(DirectoryExists(nested));
+
+    EXPECT_EQ(JoinPath("a/", "/b"), "a/b");
+    EXPECT_EQ(JoinPath("", "b"), "b");
+    EXPECT_EQ(JoinPath("/", "b"), "/b");
+    EXPECT_EQ(GetCurrentDir(), QDir::currentPath());
+}
+
+TEST(Folders, FileAgeIsLocalTimeAsDays)
+{
+    const QString file = testutil::TempDir() + "/age.txt";
+    TDateTime age = -1;
+    EXPECT_FALSE(FileAge(file, age));
+    EXPECT_EQ(age, -1);
+    EXPECT_EQ(FileDateTime(file), 0);
+    WriteFile(file, "x");
+    ASSERT_TRUE(FileAge(file, age));
+    const QDateTime now = QDateTime::currentDateTime();
+    const double nowDays = QDate(1899, 12, 30).daysTo(now.date()) + now.time().msecsSinceStartOfDay() / 86400000.0;
+    EXPECT_NEAR(age, nowDays, 1.0 / 24 / 60); // within a minute
+    EXPECT_EQ(FileDateTime(file), age);
+}
+
+TEST(Folders, ListingWithMaskAndAttributes)
+{
+    const QString dir = testutil::TempDir();
+    WriteFile(dir + "/English.lng", "abc");
+    WriteFile(dir + "/German.LNG", "");
+    WriteFile(dir + "/English.bmp", "");
+    WriteFile(dir + "/.hidden.lng", "");
+    ASSERT_TRUE(CreateDir(dir + "/sub.lng"));
+    QFile::setPermissions(dir + "/German.LNG", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+
+    QMap<QString, TFileEntry> byName;
+    for (const TFileEntry& e : ListDirectory(dir, "*.lng"))
+        byName.insert(e.Name, e);
+    EXPECT_EQ(byName.keys(), QStringList({ ".hidden.lng", "English.lng", "German.LNG", "sub.lng" }));
+    EXPECT_EQ(byName["English.lng"].Size, 3);
+    EXPECT_FALSE(byName["English.lng"].ReadOnly);
+    EXPECT_TRUE(byName["German.LNG"].ReadOnly);
+    EXPECT_TRUE(byName[".hidden.lng"].Hidden);
+    EXPECT_FALSE(byName["English.lng"].Hidden);
+    EXPECT_TRUE(byName["sub.lng"].Directory);
+    EXPECT_FALSE(byName["English.lng"].Directory);
+    EXPECT_GT(byName["English.lng"].Time, 40000.0);
+
+    EXPECT_EQ(ListDirectory(dir).size(), 5); // no "." or ".."
+    EXPECT_EQ(ListDirectory(dir, "Eng?ish.*").size(), 2);
+    EXPECT_TRUE(ListDirectory(dir + "/none").isEmpty());
+}
