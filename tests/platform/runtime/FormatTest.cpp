@@ -205,3 +205,35 @@ TEST_F(FormatTest, MismatchedPatternRaises)
 }
 
 } // namespace
+
+// Patterns and texts come from language files and cells the user edits: any
+// mix of format characters must end in a result or EConvertError, never in a
+// read outside the arguments or the text (the test build runs sanitized).
+TEST_F(FormatTest, ArbitraryPatternsAreSafe)
+{
+    const QString alphabet = QStringLiteral("%%%:*-.0123456789dsxfegnuDSqE+#,;'\"hmnsyzatcp/ $0x");
+    const std::vector<TVarRec> args { 5, 2.5, "s" };
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QString p;
+        const int len = int(next() % 12);
+        for (int i = 0; i < len; ++i)
+            p += alphabet[qsizetype(next() % alphabet.size())];
+        try {
+            Format(p, args);
+        } catch (const EConvertError&) {
+        }
+        FormatFloat(p, -1234.5678);
+        FormatDateTime(p, 45356.25);
+        int i;
+        double d;
+        TryStrToInt(p, i);
+        TryStrToFloat(p, d);
+        TDateTime t;
+        TryStrToDateTime(p, t);
+    }
+}
