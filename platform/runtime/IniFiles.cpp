@@ -1,57 +1,12 @@
 #include "platform/runtime/IniFiles.h"
 
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 
 namespace inidetail {
-
-bool ParseIniInteger(const QString& Text, int& Value)
-{
-    const qsizetype n = Text.size();
-    qsizetype i = 0;
-    while (i < n && Text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (Text[i] == QLatin1Char('+') || Text[i] == QLatin1Char('-'))) {
-        negative = Text[i] == QLatin1Char('-');
-        ++i;
-    }
-    bool hex = false;
-    if (i < n && (Text[i] == QLatin1Char('$') || Text[i] == QLatin1Char('x') || Text[i] == QLatin1Char('X'))) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < n && Text[i] == QLatin1Char('0')
-        && (Text[i + 1] == QLatin1Char('x') || Text[i + 1] == QLatin1Char('X'))) {
-        hex = true;
-        i += 2;
-    }
-    if (i >= n)
-        return false;
-    // Hexadecimal covers the full 32 bits ("$FFFFFFFF" is -1); decimal must
-    // fit the signed range.
-    const quint64 limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    quint64 v = 0;
-    for (; i < n; ++i) {
-        const char16_t c = Text[i].unicode();
-        int d = -1;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (hex && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        if (d < 0)
-            return false;
-        v = v * (hex ? 16 : 10) + quint64(d);
-        if (v > limit)
-            return false;
-    }
-    const qint64 signedValue = hex ? qint64(qint32(quint32(v))) : qint64(v);
-    Value = int(negative ? -signedValue : signedValue);
-    return true;
-}
 
 bool TIniStore::Same(const QString& A, const QString& B) const
 {
@@ -223,7 +178,7 @@ using inidetail::TIniStore;
 int TCustomIniFile::ReadInteger(const QString& Section, const QString& Ident, int Default) const
 {
     int v = 0;
-    return inidetail::ParseIniInteger(ReadString(Section, Ident, QString()), v) ? v : Default;
+    return TryStrToInt(ReadString(Section, Ident, QString()), v) ? v : Default;
 }
 
 void TCustomIniFile::WriteInteger(const QString& Section, const QString& Ident, int Value)

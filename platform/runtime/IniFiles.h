@@ -52,11 +52,6 @@ private:
     int SectionIndex(const QString& Name) const;
 };
 
-// Integer reading of INI values: optional blanks and sign, then decimal
-// digits, or hexadecimal digits after "$", "x" or "0x". False when the text is
-// no integer or out of range.
-bool ParseIniInteger(const QString& Text, int& Value);
-
 } // namespace inidetail
 
 class TCustomIniFile : public TObject {
@@ -69,7 +64,8 @@ public:
 
     virtual QString ReadString(const QString& Section, const QString& Ident, const QString& Default) const = 0;
     virtual void WriteString(const QString& Section, const QString& Ident, const QString& Value) = 0;
-    // A missing or malformed value yields the default.
+    // Read through the one integer parser (sign, decimal, or hex after "$" or
+    // "0x"); a missing or malformed value yields the default.
     virtual int ReadInteger(const QString& Section, const QString& Ident, int Default) const;
     virtual void WriteInteger(const QString& Section, const QString& Ident, int Value);
     // Any integer other than 0 is true; written as "1" or "0".

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/FileUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -366,7 +367,7 @@ int TRegistry::ReadInteger(const QString& Name) const
             throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
     }
     int i = 0;
-    if (!inidetail::ParseIniInteger(Unescape(v), i))
+    if (!TryStrToInt(Unescape(v), i))
         throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(Name));
     return i;
 }
