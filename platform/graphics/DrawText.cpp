@@ -264,6 +264,22 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
     if (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
         for (TLine& l : lines)
             fitEllipsis(lay, l, std::max(0, maxWidth), flags);
+    // Wrapped text taller than the rectangle ends with "..." on its last
+    // fully visible line.
+    if (!calc && !single && (flags & DT_END_ELLIPSIS) && lineHeight > 0
+        && int(lines.size()) * lineHeight > rect.Height()) {
+        const size_t keep = size_t(std::max(1, rect.Height() / lineHeight));
+        if (keep < lines.size()) {
+            lines.resize(keep);
+            TLine& last = lines.back();
+            const QString s = last.Text;
+            qsizetype n = s.size();
+            while (n > 0 && lay.width(s.left(n) + Ellipsis) > maxWidth)
+                --n;
+            last = subLine(last, 0, n);
+            last.Text += Ellipsis;
+        }
+    }
 
     if (shown) {
         QStringList texts;

@@ -339,9 +339,9 @@ Qt::BrushStyle qtBrushStyle(TBrushStyle s)
     case TBrushStyle::bsVertical:
         return Qt::VerPattern;
     case TBrushStyle::bsFDiagonal:
-        return Qt::BDiagPattern; // "\" in the toolkit's naming runs top-left to bottom-right
+        return Qt::FDiagPattern; // "\\\\"
     case TBrushStyle::bsBDiagonal:
-        return Qt::FDiagPattern;
+        return Qt::BDiagPattern; // "////"
     case TBrushStyle::bsCross:
         return Qt::CrossPattern;
     case TBrushStyle::bsDiagCross:
@@ -506,6 +506,9 @@ bool TCanvas::RequirePen()
     }
     FPainter->setPen(qtPen(FPen, color));
     setComposition(FPainter.get(), cm);
+    // Gaps of dashed lines take the background colour in OPAQUE mode.
+    FPainter->setBackgroundMode(FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+    FPainter->setBackground(ColorToQColor(FBkColor));
     return true;
 }
 
@@ -991,6 +994,7 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
     const int h = fm.ascent() + fm.descent();
     p->save();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->setBackgroundMode(Qt::TransparentMode); // the cell is filled below, once
     p->translate(x, y);
     if (FFont.Orientation() != 0)
         p->rotate(-FFont.Orientation() / 10.0);
