@@ -197,7 +197,7 @@ void drawLine(TCanvas* canvas, const TLayout& lay, int x, int y, const TLine& li
     }
     if (line.Underlined.empty() || canvas->Font()->Color() == clNone)
         return;
-    const QFontMetrics fm(canvas->QtFont());
+    const QFontMetrics& fm = canvas->FontMetrics();
     const int baseline = y + fm.ascent();
     for (int u : line.Underlined) {
         if (u >= s.size())

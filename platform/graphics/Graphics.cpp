@@ -38,6 +38,7 @@ const QRect Everything(-0x1000000, -0x1000000, 0x2000000, 0x2000000);
 
 void TGraphicsObject::Changed()
 {
+    ++FGeneration;
     if (OnChange)
         OnChange(this);
 }
@@ -402,9 +403,7 @@ void normalize(int& x1, int& y1, int& x2, int& y2)
 
 TCanvas::TCanvas()
 {
-    FFont.OnChange = [this](TObject*) { FFontDirty = true; };
-    FBrush.OnChange = [this](TObject*) { brushChanged(); };
-    brushChanged();
+    syncBrush();
 }
 
 TCanvas::~TCanvas()
@@ -449,6 +448,7 @@ TSize TCanvas::DeviceSize() const
 
 int TCanvas::SetBkMode(int mode)
 {
+    syncBrush();
     const int old = FBkMode;
     FBkMode = mode == TRANSPARENT ? TRANSPARENT : OPAQUE;
     return old;
@@ -456,14 +456,19 @@ int TCanvas::SetBkMode(int mode)
 
 TColor TCanvas::SetBkColor(TColor c)
 {
+    syncBrush();
     const TColor old = FBkColor;
     FBkColor = c;
     return old;
 }
 
-void TCanvas::brushChanged()
+void TCanvas::syncBrush() const
 {
-    // Selecting a brush sets the background from it, as the toolkit's canvas does.
+    // A changed brush sets the background from it, as the toolkit's canvas
+    // does when it selects the brush; SetBkMode/SetBkColor hold until then.
+    if (FBrushGeneration == FBrush.Generation())
+        return;
+    FBrushGeneration = FBrush.Generation();
     if (FBrush.IsClear()) {
         FBkMode = TRANSPARENT;
     } else {
@@ -474,11 +479,18 @@ void TCanvas::brushChanged()
 
 const QFont& TCanvas::QtFont() const
 {
-    if (FFontDirty) {
+    if (FFontGeneration != FFont.Generation()) {
         FQFont = FFont.ToQFont();
-        FFontDirty = false;
+        FMetrics.emplace(FQFont);
+        FFontGeneration = FFont.Generation();
     }
     return FQFont;
+}
+
+const QFontMetrics& TCanvas::FontMetrics() const
+{
+    QtFont();
+    return *FMetrics;
 }
 
 void TCanvas::Changing()
@@ -497,6 +509,7 @@ bool TCanvas::RequirePen()
 {
     if (!FPainter)
         return false;
+    syncBrush();
     QPainter::CompositionMode cm;
     QColor color = ColorToQColor(FPen.Color());
     if (FPen.IsClear() || !penModeComposition(FPen.Mode(), cm, color)) {
@@ -516,6 +529,7 @@ bool TCanvas::RequireBrush()
 {
     if (!FPainter)
         return false;
+    syncBrush();
     FPainter->setBackgroundMode(FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
     FPainter->setBackground(ColorToQColor(FBkColor));
     // Hatches line up with the device, not with the shape.
@@ -660,8 +674,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
     if (x2 <= x1 || y2 <= y1 || !requireShape())
         return;
     Changing();
-    const int off = FPainter->pen().style() == Qt::NoPen ? 1 : 1;
-    FPainter->drawRoundedRect(QRect(x1, y1, x2 - x1 - off, y2 - y1 - off), x3 / 2.0, y3 / 2.0);
+    FPainter->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0);
     Changed();
 }
 
@@ -953,7 +966,7 @@ bool TCanvas::DrawEdge(TRect& rc, unsigned edge, unsigned flags)
 
 TCanvas::TTextMetrics TCanvas::TextMetrics() const
 {
-    const QFontMetrics fm(QtFont());
+    const QFontMetrics& fm = FontMetrics();
     TTextMetrics m;
     m.Ascent = fm.ascent();
     m.Descent = fm.descent();
@@ -969,7 +982,7 @@ int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    return QFontMetrics(QtFont()).horizontalAdvance(text);
+    return FontMetrics().horizontalAdvance(text);
 }
 
 int TCanvas::TextHeight(const QString& text) const
@@ -979,7 +992,7 @@ int TCanvas::TextHeight(const QString& text) const
 
 TSize TCanvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics fm(QtFont());
+    const QFontMetrics& fm = FontMetrics();
     return { text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.ascent() + fm.descent() };
 }
 
@@ -987,9 +1000,10 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
 {
     if (!FPainter)
         return;
+    syncBrush();
     QPainter* p = FPainter.get();
     const QFont& font = QtFont();
-    const QFontMetrics fm(font);
+    const QFontMetrics& fm = FontMetrics();
     const int w = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
     const int h = fm.ascent() + fm.descent();
     p->save();
@@ -1030,7 +1044,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
     p->save();
     p->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
     if (!FBrush.IsClear() && !r.IsEmpty())
-        p->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(FBkColor));
+        p->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(BkColor()));
     DrawTextLine(x, y, text, false);
     p->restore();
     Changed();
@@ -1204,6 +1218,7 @@ void TCanvas::ExcludeClipRect(const TRect& r)
 
 int TCanvas::SaveDC()
 {
+    syncBrush();
     FSaved.push_back({ FHasClip, FClip, FOrigin, FBkMode, FBkColor });
     return int(FSaved.size());
 }
@@ -1219,6 +1234,7 @@ bool TCanvas::RestoreDC(int saved)
     FHasClip = s.HasClip;
     FClip = s.Clip;
     FOrigin = s.Origin;
+    syncBrush();
     FBkMode = s.BkMode;
     FBkColor = s.BkColor;
     applyClip();

@@ -11,12 +11,14 @@
 
 #include <QFlags>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QRegion>
 #include <QString>
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,9 +33,15 @@ class TCanvas;
 class TGraphicsObject : public TPersistent {
 public:
     TNotifyEvent OnChange;
+    // Counts changes, so a canvas can tell that an object changed without
+    // taking its OnChange.
+    unsigned Generation() const { return FGeneration; }
 
 protected:
     virtual void Changed();
+
+private:
+    unsigned FGeneration = 0;
 };
 
 enum class TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -268,9 +276,17 @@ public:
 
     // Background mode used by text and hatches. Changing the brush sets it
     // again from the brush (OPAQUE in the brush colour, TRANSPARENT when clear).
-    int BkMode() const { return FBkMode; }
+    int BkMode() const
+    {
+        syncBrush();
+        return FBkMode;
+    }
     int SetBkMode(int mode);
-    TColor BkColor() const { return FBkColor; }
+    TColor BkColor() const
+    {
+        syncBrush();
+        return FBkColor;
+    }
     TColor SetBkColor(TColor c);
 
     // Lines and shapes.
@@ -387,6 +403,8 @@ public:
     void DrawTextLine(int x, int y, const QString& text, bool rtl);
     // The Qt font the canvas draws with (kept in step with Font()).
     const QFont& QtFont() const;
+    // Metrics of QtFont(), kept with it: every measure of the canvas uses them.
+    const QFontMetrics& FontMetrics() const;
 
     // Selects the pen (and its mode) or the brush and background into the
     // painter; false when the pen or brush draws nothing.
@@ -403,7 +421,7 @@ private:
         int BkMode;
         TColor BkColor;
     };
-    void brushChanged();
+    void syncBrush() const;
     bool requireShape();
     void applyClip();
     void lineExcludingEnd(TPoint a, TPoint b);
@@ -413,13 +431,15 @@ private:
 
     TFont FFont;
     mutable QFont FQFont;
-    mutable bool FFontDirty = true;
+    mutable std::optional<QFontMetrics> FMetrics;
+    mutable unsigned FFontGeneration = ~0u;
     TPen FPen;
     TBrush FBrush;
     TPoint FPenPos;
     TCopyMode FCopyMode = cmSrcCopy;
-    int FBkMode = OPAQUE;
-    TColor FBkColor = clWhite;
+    mutable unsigned FBrushGeneration = ~0u;
+    mutable int FBkMode = OPAQUE;
+    mutable TColor FBkColor = clWhite;
     TPoint FOrigin;
     bool FHasClip = false;
     TRegion FClip;

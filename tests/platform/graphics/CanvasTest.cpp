@@ -301,6 +301,26 @@ TEST(Canvas, StateSurvivesReattaching)
     EXPECT_EQ(c.Pixels(0, 0), clNone);
 }
 
+TEST(Canvas, FollowsFontAndBrushWhoseOnChangeIsTaken)
+{
+    TCanvas c;
+    int fontChanges = 0, brushChanges = 0;
+    c.Font()->OnChange = [&](TObject*) { ++fontChanges; };
+    c.Brush()->OnChange = [&](TObject*) { ++brushChanges; };
+    const int small = c.TextHeight(QStringLiteral("gh"));
+    c.Font()->SetSize(20);
+    EXPECT_GT(c.TextHeight(QStringLiteral("gh")), small);
+    EXPECT_EQ(c.BkMode(), OPAQUE);
+    c.Brush()->SetStyle(TBrushStyle::bsClear);
+    EXPECT_EQ(c.BkMode(), TRANSPARENT);
+    c.SetBkMode(OPAQUE); // holds until the brush changes again
+    EXPECT_EQ(c.BkMode(), OPAQUE);
+    c.Brush()->SetColor(clRed);
+    EXPECT_EQ(c.BkColor(), clRed);
+    EXPECT_EQ(fontChanges, 1);
+    EXPECT_EQ(brushChanges, 2);
+}
+
 TEST(Canvas, PixelsReadAndWrite)
 {
     Surface s;
