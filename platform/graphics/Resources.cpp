@@ -136,11 +136,12 @@ QImage XpNodeGlyph(bool collapsed)
 {
     QImage img = TRaster::Make(10, 10, kKey);
     TRaster r(img);
-    r.GradientV(1, 1, 7, 7, Rgb(255, 255, 255), Rgb(198, 206, 222));
-    r.Frame(0, 0, 9, 9, Rgb(122, 150, 223));
-    r.HLine(2, 4, 5, Rgb(0, 0, 0));
+    // A 9 x 9 box one pixel in, so both corner pixels stay transparent.
+    r.GradientV(2, 2, 7, 7, Rgb(255, 255, 255), Rgb(198, 206, 222));
+    r.Frame(1, 1, 9, 9, Rgb(122, 150, 223));
+    r.HLine(3, 5, 5, Rgb(0, 0, 0));
     if (collapsed)
-        r.VLine(4, 2, 5, Rgb(0, 0, 0));
+        r.VLine(5, 3, 5, Rgb(0, 0, 0));
     return img;
 }
 
@@ -245,8 +246,8 @@ QImage PanMarker(bool vertical, bool horizontal)
 
 QImage SpinArrow(bool up)
 {
-    QImage img = TRaster::Make(7, 4, kKey);
-    TRaster(img).Arrow(3, 0, up ? TArrow::Up : TArrow::Down, 4, Rgb(0, 0, 0));
+    QImage img = TRaster::Make(9, 6, kKey);
+    TRaster(img).Arrow(4, 1, up ? TArrow::Up : TArrow::Down, 4, Rgb(0, 0, 0));
     return img;
 }
 
@@ -260,14 +261,19 @@ QImage GlyphStrip(int height, const CellPainter& paint)
     QImage img = TRaster::Make(36, height, kKey);
     TRaster r(img);
     paint(r);
-    // The disabled cell is the silhouette in the classic embossed colours.
+    // The disabled cell is the silhouette of the darker pixels in the classic
+    // embossed colours (light details fall away, as on a disabled button).
+    auto ink = [&](int x, int y) {
+        const QRgb p = r.PixelAt(x, y);
+        return p != kKey && qGray(p) < 200;
+    };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < 18; ++x)
-            if (r.PixelAt(x, y) != kKey)
+            if (ink(x, y))
                 r.Pixel(18 + x + 1, y + 1, kWhite);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < 18; ++x)
-            if (r.PixelAt(x, y) != kKey)
+            if (ink(x, y))
                 r.Pixel(18 + x, y, Rgb(128, 128, 128));
     return img;
 }

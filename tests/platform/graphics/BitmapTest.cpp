@@ -1,0 +1,530 @@
+#include "common/TestUtil.h"
+#include "platform/graphics/Bitmaps.h"
+#include "platform/graphics/Gif.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/Jpeg.h"
+#include "platform/graphics/Resources.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Four quadrants: red, green / blue, white.
+QImage Quadrants(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool right = x >= w / 2;
+            const bool bottom = y >= h / 2;
+            QRgb c = !bottom ? (right ? qRgb(0, 200, 0) : qRgb(220, 0, 0))
+                             : (right ? qRgb(255, 255, 255) : qRgb(0, 0, 210));
+            img.setPixel(x, y, c);
+        }
+    return img;
+}
+
+bool Near(QRgb a, QRgb b, int tol)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tol && std::abs(qGreen(a) - qGreen(b)) <= tol
+        && std::abs(qBlue(a) - qBlue(b)) <= tol;
+}
+
+QImage WhiteImage(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(0xFFFFFFFF);
+    return img;
+}
+
+// ---------------------------------------------------------------------------
+// A small hand-built GIF. Its image data uses 3-bit codes with a clear code
+// after every two pixels, so the code size never grows and no compression
+// table is needed to write it.
+
+void PutWord(QByteArray& b, int v)
+{
+    b.append(char(v & 0xFF));
+    b.append(char((v >> 8) & 0xFF));
+}
+
+QByteArray LzwLiterals(const std::vector<int>& pixels)
+{
+    const int clear = 4;
+    const int eoi = 5;
+    std::vector<int> codes { clear };
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (i > 0 && i % 2 == 0)
+            codes.push_back(clear);
+        codes.push_back(pixels[i]);
+    }
+    codes.push_back(eoi);
+    QByteArray bytes;
+    unsigned acc = 0;
+    int bits = 0;
+    for (int c : codes) {
+        acc |= unsigned(c) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            bytes.append(char(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits > 0)
+        bytes.append(char(acc & 0xFF));
+    QByteArray out;
+    out.append(char(2)); // minimum code size
+    for (int i = 0; i < bytes.size(); i += 255) {
+        const QByteArray chunk = bytes.mid(i, 255);
+        out.append(char(chunk.size()));
+        out.append(chunk);
+    }
+    out.append(char(0));
+    return out;
+}
+
+struct GifFrameSpec {
+    int Delay;
+    int Transparent; // -1 for none
+    int Disposal;
+    int Left, Top, Width, Height;
+    std::vector<int> Pixels;
+};
+
+// Palette: 0 black, 1 red, 2 green, 3 blue.
+QByteArray BuildGif(int w, int h, const std::vector<GifFrameSpec>& frames, bool loop = true)
+{
+    QByteArray b("GIF89a");
+    PutWord(b, w);
+    PutWord(b, h);
+    b.append(char(0x81)); // global table of 4 colours
+    b.append(char(0));
+    b.append(char(0));
+    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
+    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
+    if (loop) {
+        b.append("\x21\xFF\x0B", 3);
+        b.append("NETSCAPE2.0");
+        b.append("\x03\x01\x00\x00\x00", 5);
+    }
+    for (const GifFrameSpec& f : frames) {
+        b.append("\x21\xF9\x04", 3);
+        b.append(char((f.Disposal << 2) | (f.Transparent >= 0 ? 1 : 0)));
+        PutWord(b, f.Delay);
+        b.append(char(f.Transparent >= 0 ? f.Transparent : 0));
+        b.append(char(0));
+        b.append(char(0x2C));
+        PutWord(b, f.Left);
+        PutWord(b, f.Top);
+        PutWord(b, f.Width);
+        PutWord(b, f.Height);
+        b.append(char(0));
+        b.append(LzwLiterals(f.Pixels));
+    }
+    b.append(char(0x3B));
+    return b;
+}
+
+const std::vector<GifFrameSpec> kThreeFrames = {
+    { 10, -1, 1, 0, 0, 4, 4, { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 } },
+    { 25, 0, 1, 1, 1, 2, 2, { 2, 0, 0, 2 } },
+    { 0, -1, 1, 2, 0, 2, 1, { 3, 3 } },
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// JPEG
+
+TEST(JpegTest, WrittenThroughLibjpegAndReadBackByExtension)
+{
+    TBitmap bmp;
+    bmp.SetImage(Quadrants(64, 48));
+    TJPEGImage jpg;
+    jpg.Assign(&bmp);
+    jpg.SetCompressionQuality(92);
+    const QString path = testutil::TempDir() + "/quadrants.JPG";
+    jpg.SaveToFile(path);
+
+    TPicture pic;
+    pic.LoadFromFile(path);
+    ASSERT_NE(dynamic_cast<TJPEGImage*>(pic.Graphic()), nullptr);
+    EXPECT_EQ(pic.Width(), 64);
+    EXPECT_EQ(pic.Height(), 48);
+    const QImage back = pic.Graphic()->ToImage();
+    EXPECT_TRUE(Near(back.pixel(10, 10), qRgb(220, 0, 0), 24));
+    EXPECT_TRUE(Near(back.pixel(50, 10), qRgb(0, 200, 0), 24));
+    EXPECT_TRUE(Near(back.pixel(10, 40), qRgb(0, 0, 210), 24));
+    EXPECT_TRUE(Near(back.pixel(50, 40), qRgb(255, 255, 255), 24));
+    // A loaded file is saved again unchanged.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pic.Graphic()->SaveToBytes(), f.readAll());
+}
+
+TEST(JpegTest, GrayscaleWritesOneComponent)
+{
+    TJPEGImage jpg;
+    jpg.SetImage(Quadrants(32, 32));
+    jpg.SetGrayscale(true);
+    const QByteArray data = jpg.SaveToBytes();
+    int w = 0, h = 0, comps = 0;
+    ASSERT_TRUE(jpeg::ReadHeader(data, w, h, comps));
+    EXPECT_EQ(w, 32);
+    EXPECT_EQ(comps, 1);
+    QImage img;
+    ASSERT_TRUE(jpeg::Decode(data, img));
+    const QRgb p = img.pixel(5, 5);
+    EXPECT_EQ(qRed(p), qGreen(p));
+    EXPECT_EQ(qGreen(p), qBlue(p));
+}
+
+TEST(JpegTest, CorruptDataIsAReportedFailure)
+{
+    QByteArray good;
+    ASSERT_TRUE(jpeg::Encode(Quadrants(40, 40), {}, good));
+    QByteArray badHuffman = good;
+    for (qsizetype i = good.size() / 2; i < good.size() - 2; ++i)
+        badHuffman[i] = char(0xFF); // markers where entropy data should be
+    const struct {
+        const char* name;
+        QByteArray data;
+    } cases[] = {
+        { "empty", QByteArray() },
+        { "not a jpeg", QByteArray("GIF89a not a jpeg at all") },
+        { "start marker only", QByteArray("\xFF\xD8\xFF", 3) },
+        { "truncated", good.left(good.size() / 2) },
+        { "damaged body", badHuffman },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage img;
+        QString error;
+        EXPECT_FALSE(jpeg::Decode(c.data, img, &error));
+        EXPECT_TRUE(img.isNull());
+        EXPECT_FALSE(error.isEmpty());
+    }
+
+    // The graphic keeps its picture when a load fails.
+    TJPEGImage jpg;
+    jpg.LoadFromBytes(good);
+    EXPECT_THROW(jpg.LoadFromBytes(good.left(good.size() / 2)), EInvalidGraphic);
+    EXPECT_EQ(jpg.Width(), 40);
+    EXPECT_EQ(jpg.SaveToBytes(), good);
+}
+
+TEST(JpegTest, PictureKeepsItsGraphicWhenAFileFailsToLoad)
+{
+    const QString dir = testutil::TempDir();
+    QFile bad(dir + "/bad.jpeg");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("\xFF\xD8\xFF\xE0 broken", 11);
+    bad.close();
+
+    TPicture pic;
+    TBitmap bmp(5, 6);
+    pic.SetGraphic(&bmp);
+    EXPECT_THROW(pic.LoadFromFile(bad.fileName()), EInvalidGraphic);
+    EXPECT_THROW(pic.LoadFromFile(dir + "/missing.png"), EFOpenError);
+    EXPECT_THROW(pic.LoadFromFile(dir + "/picture.xyz"), EInvalidGraphic);
+    ASSERT_NE(dynamic_cast<TBitmap*>(pic.Graphic()), nullptr);
+    EXPECT_EQ(pic.Width(), 5);
+}
+
+// ---------------------------------------------------------------------------
+// GIF
+
+TEST(GifTest, FramesDelaysAndComposition)
+{
+    const QByteArray data = BuildGif(4, 4, kThreeFrames);
+    TGIFImage gif;
+    gif.LoadFromBytes(data);
+    ASSERT_EQ(gif.FrameCount(), 3);
+    EXPECT_EQ(gif.FrameDelay(0), 10);
+    EXPECT_EQ(gif.FrameDelay(1), 25);
+    EXPECT_EQ(gif.FrameDelay(2), 0);
+    EXPECT_EQ(gif.FrameDelay(3), 0);
+    EXPECT_EQ(gif.LoopCount(), 0);
+    EXPECT_EQ(gif.Width(), 4);
+    EXPECT_EQ(gif.Height(), 4);
+
+    // Frame 2 covers (1,1)-(2,2) with green on its diagonal; its transparent
+    // pixels keep frame 1's red.
+    const QImage f1 = gif.Frame(1);
+    EXPECT_EQ(f1.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(f1.pixel(2, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(f1.pixel(2, 2), qRgb(0, 255, 0));
+    EXPECT_EQ(f1.pixel(0, 0), qRgb(255, 0, 0));
+    const QImage f2 = gif.Frame(2);
+    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(f2.pixel(1, 1), qRgb(0, 255, 0));
+
+    // Drawing shows the current frame.
+    gif.SetCurrentFrame(2);
+    QImage target = WhiteImage(4, 4);
+    TCanvas c;
+    c.BeginDraw(&target);
+    c.Draw(0, 0, &gif);
+    c.EndDraw();
+    EXPECT_EQ(target.pixel(3, 0), qRgb(0, 0, 255));
+    gif.SetCurrentFrame(99);
+    EXPECT_EQ(gif.CurrentFrame(), 2);
+}
+
+TEST(GifTest, DisposalRestoresBackgroundOrPreviousFrame)
+{
+    std::vector<GifFrameSpec> frames = kThreeFrames;
+    frames[1].Disposal = 2; // the green square is cleared before frame 3
+    gif::Animation anim;
+    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
+    EXPECT_EQ(qAlpha(anim.Frames[2].Image.pixel(1, 1)), 0);
+    EXPECT_EQ(anim.Frames[2].Image.pixel(0, 0), qRgb(255, 0, 0));
+
+    frames[1].Disposal = 3; // back to frame 1's picture
+    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
+    EXPECT_EQ(anim.Frames[2].Image.pixel(1, 1), qRgb(255, 0, 0));
+}
+
+TEST(GifTest, DamagedFilesKeepCompleteFramesOrFail)
+{
+    const QByteArray data = BuildGif(4, 4, kThreeFrames);
+    gif::Animation anim;
+    QString error;
+
+    // Cut inside the second frame's image data: the first frame remains.
+    const QByteArray gce("\x21\xF9\x04", 3);
+    const qsizetype cut = data.indexOf(gce, data.indexOf(gce) + 1) + 20;
+    ASSERT_TRUE(gif::Decode(data.left(cut), anim, &error));
+    EXPECT_EQ(anim.Frames.size(), 1);
+
+    // A code beyond the table in the only frame.
+    std::vector<GifFrameSpec> one = { kThreeFrames[0] };
+    one[0].Pixels[0] = 7;
+    EXPECT_FALSE(gif::Decode(BuildGif(4, 4, one), anim, &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    EXPECT_FALSE(gif::IsGif(QByteArray("GIF8")));
+    EXPECT_FALSE(gif::Decode(QByteArray("GIF89a\x04\x00", 8), anim));
+    TGIFImage gif;
+    EXPECT_THROW(gif.LoadFromBytes(QByteArray("not a gif")), EInvalidGraphic);
+}
+
+// ---------------------------------------------------------------------------
+// Bitmaps
+
+TEST(BitmapTest, TransparentDrawLeavesTheTransparentColour)
+{
+    TBitmap bmp(4, 4);
+    TCanvas* bc = bmp.Canvas();
+    bc->Brush()->SetColor(clRed);
+    bc->FillRect(Rect(0, 0, 4, 4));
+    bc->Brush()->SetColor(clFuchsia);
+    bc->FillRect(Rect(0, 2, 2, 4)); // bottom-left corner: the automatic transparent colour
+    EXPECT_EQ(bmp.TransparentColor(), clFuchsia);
+
+    auto drawOnWhite = [&] {
+        QImage target = WhiteImage(6, 6);
+        TCanvas c;
+        c.BeginDraw(&target);
+        c.Draw(1, 1, &bmp);
+        c.EndDraw();
+        return target;
+    };
+    QImage opaque = drawOnWhite();
+    EXPECT_EQ(opaque.pixel(1, 4), qRgb(255, 0, 255));
+
+    bmp.SetTransparent(true);
+    QImage t = drawOnWhite();
+    EXPECT_EQ(t.pixel(1, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(t.pixel(2, 3), qRgb(255, 255, 255));
+    EXPECT_EQ(t.pixel(4, 4), qRgb(255, 0, 0));
+    EXPECT_EQ(t.pixel(1, 1), qRgb(255, 0, 0));
+
+    // A fixed colour replaces the automatic one.
+    bmp.SetTransparentColor(clRed);
+    EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
+    QImage fixed = drawOnWhite();
+    EXPECT_EQ(fixed.pixel(4, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(fixed.pixel(1, 4), qRgb(255, 0, 255));
+}
+
+TEST(BitmapTest, ResizeKeepsPixelsAndCanvasFollows)
+{
+    TBitmap bmp(3, 3);
+    int changes = 0;
+    bmp.OnChange = [&](TObject*) { ++changes; };
+    bmp.Canvas()->SetPixels(1, 1, clBlue);
+    bmp.SetSize(8, 5);
+    EXPECT_EQ(bmp.Image().pixel(1, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(bmp.Image().pixel(7, 4), qRgb(255, 255, 255));
+    bmp.Canvas()->SetPixels(7, 4, clLime);
+    EXPECT_EQ(bmp.Image().pixel(7, 4), qRgb(0, 255, 0));
+    EXPECT_GT(changes, 0);
+
+    // Copies taken before drawing do not see later drawing.
+    const QImage before = bmp.ToImage();
+    TBitmap copy;
+    copy.Assign(&bmp);
+    bmp.Canvas()->SetPixels(0, 0, clRed);
+    EXPECT_EQ(before.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(copy.Image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(copy.Image().pixel(7, 4), qRgb(0, 255, 0));
+}
+
+TEST(BitmapTest, FilesAndStreamedDataRoundTrip)
+{
+    const QString dir = testutil::TempDir();
+    const QImage src = Quadrants(10, 6);
+    ASSERT_TRUE(src.save(dir + "/q.bmp", "BMP"));
+    ASSERT_TRUE(src.save(dir + "/q.png", "PNG"));
+    ASSERT_TRUE(src.save(dir + "/q.ico", "ICO"));
+    const struct {
+        const char* file;
+        QString cls;
+    } cases[] = { { "q.bmp", "TBitmap" }, { "q.png", "TPngImage" }, { "q.ico", "TIcon" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TPicture pic;
+        int changes = 0;
+        pic.OnChange = [&](TObject*) { ++changes; };
+        pic.LoadFromFile(dir + "/" + c.file);
+        ASSERT_NE(pic.Graphic(), nullptr);
+        EXPECT_EQ(pic.Graphic()->ClassName(), c.cls);
+        EXPECT_EQ(pic.Width(), 10);
+        EXPECT_EQ(pic.Height(), 6);
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(pic.Graphic()->ToImage().pixel(8, 5), qRgb(255, 255, 255));
+
+        TPicture again;
+        again.ReadData(pic.WriteData());
+        ASSERT_NE(again.Graphic(), nullptr);
+        EXPECT_EQ(again.Graphic()->ClassName(), c.cls);
+        EXPECT_EQ(again.Graphic()->ToImage().pixel(1, 1), qRgb(220, 0, 0));
+    }
+
+    TBitmap bmp;
+    bmp.LoadFromFile(dir + "/q.bmp");
+    EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_THROW(bmp.LoadFromBytes("BM not really"), EInvalidGraphic);
+    TPicture pic;
+    EXPECT_THROW(pic.ReadData(QByteArray("\x07TNoSuch", 8)), EInvalidGraphic);
+    EXPECT_THROW(pic.ReadData(QByteArray("\x07TBit", 5)), EInvalidGraphic);
+    EXPECT_THROW(bmp.SaveToFile(dir + "/no/such/folder/x.bmp"), EFCreateError);
+}
+
+TEST(BitmapTest, PictureBitmapReplacesOtherGraphics)
+{
+    TPicture pic;
+    TPngImage png;
+    png.SetImage(Quadrants(4, 4));
+    pic.Assign(&png);
+    ASSERT_NE(dynamic_cast<TPngImage*>(pic.Graphic()), nullptr);
+    TBitmap* b = pic.Bitmap();
+    EXPECT_TRUE(b->Empty());
+    b->SetSize(3, 2);
+    EXPECT_EQ(pic.Width(), 3);
+
+    // A bitmap takes any graphic's pixels.
+    TBitmap fromPng;
+    fromPng.Assign(&png);
+    EXPECT_EQ(fromPng.Image().pixel(3, 3), qRgb(255, 255, 255));
+    TIcon icon;
+    EXPECT_THROW(icon.Assign(&png), EConvertError);
+}
+
+// ---------------------------------------------------------------------------
+// Named resources
+
+TEST(ResourceTest, EveryNameLoadsWithItsSize)
+{
+    const struct {
+        const char* name;
+        int w, h;
+    } sizes[] = {
+        { "ESGCHK01", 16, 16 },
+        { "ESGCHK08", 16, 16 },
+        { "ESGRAD01", 16, 16 },
+        { "ESGRAD08", 16, 16 },
+        { "ESGLEAFCLOSE", 12, 12 },
+        { "ESGLEAFOPEN", 12, 12 },
+        { "XPNODEC", 10, 10 },
+        { "XPNODEO", 10, 10 },
+        { "ESGFILT", 16, 16 },
+        { "ESGCLOSE", 12, 12 },
+        { "ESGCLOSEH", 12, 12 },
+        { "ESGCLOSED", 12, 12 },
+        { "ESGARDOWN", 16, 16 },
+        { "ESGARUPD", 16, 16 },
+        { "ESGHI", 16, 16 },
+        { "ESGHID", 16, 16 },
+        { "INTLI1", 32, 32 },
+        { "INTLI3", 32, 32 },
+        { "EsgSpinUp", 9, 6 },
+        { "EsgSpinDown", 9, 6 },
+        { "metrocheckon", 16, 16 },
+        { "metrocheckoff", 16, 16 },
+        { "metroradioon", 16, 16 },
+        { "metroradiooff", 16, 16 },
+        { "LBOK", 36, 18 },
+        { "LBCANCEL", 36, 18 },
+        { "LBALL", 36, 19 },
+        { "LBARROW", 5, 3 },
+        { "VRK_SPECTRUM", 128, 128 },
+    };
+    for (const auto& s : sizes) {
+        SCOPED_TRACE(s.name);
+        TBitmap bmp;
+        bmp.LoadFromResourceName(QString::fromLatin1(s.name));
+        EXPECT_EQ(bmp.Width(), s.w);
+        EXPECT_EQ(bmp.Height(), s.h);
+    }
+    // Every stored name loads; glyphs keep the key colour in both corners
+    // that the transparency rules read (the 5 x 3 arrow is drawn by the
+    // bottom-left rule only and fills its top row).
+    for (const QString& name : resources::Names()) {
+        SCOPED_TRACE(name.toStdString());
+        const QImage img = resources::Bitmap(name);
+        ASSERT_FALSE(img.isNull());
+        if (name == "VRK_SPECTRUM")
+            continue;
+        EXPECT_EQ(img.pixel(0, img.height() - 1), qRgb(255, 0, 255));
+        if (name != "LBARROW")
+            EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 255));
+    }
+}
+
+TEST(ResourceTest, NamesIgnoreCaseAndUnknownNamesRaise)
+{
+    EXPECT_TRUE(resources::Exists("esgchk01"));
+    EXPECT_EQ(resources::Bitmap("METROCHECKON"), resources::Bitmap("metrocheckon"));
+    // Checked and unchecked glyphs differ; enabled and disabled too.
+    EXPECT_NE(resources::Bitmap("ESGCHK05"), resources::Bitmap("ESGCHK06"));
+    EXPECT_NE(resources::Bitmap("ESGRAD05"), resources::Bitmap("ESGRAD07"));
+
+    TBitmap bmp(2, 2);
+    EXPECT_THROW(bmp.LoadFromResourceName("NOSUCHBITMAP"), EInvalidGraphic);
+    EXPECT_EQ(bmp.Width(), 2);
+    EXPECT_TRUE(resources::Bitmap("NOSUCHBITMAP").isNull());
+}
+
+TEST(ResourceTest, SpectrumRunsThroughHueAndLightness)
+{
+    const QImage s = resources::Bitmap("VRK_SPECTRUM");
+    EXPECT_EQ(s.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(s.pixel(90, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(s.pixel(0, 64), qRgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(127, 64), qRgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(0, 127), qRgb(0, 0, 0));
+    const QRgb third = s.pixel(42, 64); // a third of the way: green
+    EXPECT_TRUE(Near(third, qRgb(0, 255, 0), 12));
+    const QRgb twoThirds = s.pixel(85, 64); // blue
+    EXPECT_TRUE(Near(twoThirds, qRgb(0, 0, 255), 12));
+}
