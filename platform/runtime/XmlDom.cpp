@@ -1,7 +1,9 @@
 #include "platform/runtime/XmlDom.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <cstring>
 #include <pugixml.hpp>
 
@@ -12,9 +14,11 @@ pugi::xml_node Wrap(pugi::xml_node_struct* n)
     return pugi::xml_node(n);
 }
 
-QString FromUtf8(const char* s)
+// Unlike QString::fromUtf8, keeps a leading U+FEFF: it is part of the text.
+QString FromUtf8(QByteArrayView bytes)
 {
-    return QString::fromUtf8(s);
+    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    return d(bytes);
 }
 
 // The names a well-formed document can carry; anything else would make the
@@ -134,7 +138,17 @@ void AppendOpen(QByteArray& out, pugi::xml_node n)
     case pugi::node_declaration:
         out += "<?";
         out += n.name();
-        AppendAttributes(out, n);
+        for (pugi::xml_attribute a : n.attributes()) {
+            out += ' ';
+            out += a.name();
+            out += "=\"";
+            // The bytes written are UTF-8, whatever the loaded file declared.
+            if (std::strcmp(a.name(), "encoding") == 0)
+                out += "UTF-8";
+            else
+                AppendEscaped(out, a.value(), true);
+            out += '"';
+        }
         out += "?>";
         break;
     case pugi::node_pi:
@@ -217,6 +231,43 @@ void LineAndColumn(const QByteArray& data, qsizetype offset, int& line, int& col
             ++column;
         }
     }
+}
+
+// Picks the encoding of a file: a byte-order mark or UTF-16 without one is
+// left to the parser; otherwise the declaration decides, and without one the
+// text is UTF-8. A file in another encoding is converted to UTF-8 into utf8.
+int DetectEncoding(const QByteArray& data, QByteArray& utf8, QString& problem)
+{
+    if (data.startsWith("\xEF\xBB\xBF") || data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")
+        || data.startsWith(QByteArray("\0\0\xFE\xFF", 4)) || data.startsWith(QByteArray("<\0", 2))
+        || data.startsWith(QByteArray("\0<", 2)) || data.startsWith(QByteArray("\0\0\0<", 4)))
+        return pugi::encoding_auto;
+    if (!data.startsWith("<?xml") || data.size() < 6 || data.at(5) == 0 || !std::strchr(" \t\r\n", data.at(5)))
+        return pugi::encoding_utf8;
+    const qsizetype end = data.indexOf("?>");
+    if (end < 0)
+        return pugi::encoding_utf8; // the parser reports the broken declaration
+    static const QRegularExpression re(
+        QStringLiteral("[ \\t\\r\\n]encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*([\"'])([A-Za-z0-9._:-]*)\\1"));
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(data.left(end)));
+    if (!m.hasMatch())
+        return pugi::encoding_utf8;
+    const QString name = m.captured(2).toLower();
+    // Bytes that start with an ASCII declaration are not UTF-16 whatever it says.
+    if (name == u"utf-8" || name == u"utf8" || name.startsWith(u"utf-16") || name.startsWith(u"ucs-2"))
+        return pugi::encoding_utf8;
+    QStringDecoder decoder(m.captured(2).toLatin1().constData());
+    if (!decoder.isValid()) {
+        problem = QStringLiteral("Encoding \"%1\" is not supported").arg(m.captured(2));
+        return pugi::encoding_utf8;
+    }
+    const QString text = decoder(data);
+    if (decoder.hasError()) {
+        problem = QStringLiteral("The text is not valid %1").arg(m.captured(2));
+        return pugi::encoding_utf8;
+    }
+    utf8 = text.toUtf8();
+    return pugi::encoding_utf8;
 }
 
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi
@@ -318,7 +369,7 @@ QString TXmlNode::Text() const
             n = n.parent();
         n = n.next_sibling();
     }
-    return QString::fromUtf8(text);
+    return FromUtf8(text);
 }
 
 void TXmlNode::SetText(const QString& text)
@@ -627,7 +678,7 @@ bool TXmlDocument::LoadFromFile(const QString& path, QString* error)
         return false;
     }
     QString problem;
-    if (Parse(data, &problem, pugi::encoding_auto))
+    if (LoadFromBytes(data, &problem))
         return true;
     if (error)
         *error = QStringLiteral("\"%1\": %2").arg(path, problem);
@@ -636,7 +687,17 @@ bool TXmlDocument::LoadFromFile(const QString& path, QString* error)
 
 bool TXmlDocument::LoadFromBytes(const QByteArray& data, QString* error)
 {
-    return Parse(data, error, pugi::encoding_auto);
+    QByteArray utf8;
+    QString problem;
+    const int encoding = DetectEncoding(data, utf8, problem);
+    if (!problem.isEmpty()) {
+        FActive = true;
+        FDoc->reset();
+        if (error)
+            *error = problem;
+        return false;
+    }
+    return Parse(encoding == pugi::encoding_utf8 && !utf8.isNull() ? utf8 : data, error, encoding);
 }
 
 bool TXmlDocument::LoadFromString(const QString& xml, QString* error)
@@ -653,7 +714,7 @@ QByteArray TXmlDocument::SaveToBytes() const
 
 QString TXmlDocument::SaveToString() const
 {
-    return QString::fromUtf8(SaveToBytes());
+    return FromUtf8(SaveToBytes());
 }
 
 bool TXmlDocument::SaveToFile(const QString& path, QString* error) const

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringConverter>
 #include <gtest/gtest.h>
 
@@ -165,6 +166,7 @@ TEST(XmlDom, SpecialCharactersSurviveSaveAndLoad)
         "]]>",
         "&amp;",
         "--",
+        "\xef\xbb\xbfstarts with U+FEFF",
     };
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
@@ -264,6 +266,15 @@ TEST(XmlDom, LoadsOtherEncodings)
     ASSERT_TRUE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>Fran\xe7"
                                   "ais</l>"));
     EXPECT_EQ(doc.DocumentElement().Text(), text);
+    ASSERT_TRUE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"windows-1252\"?><l a=\"\x80\">x</l>"));
+    EXPECT_EQ(doc.DocumentElement().Attribute("a"), QString::fromUtf8("\xe2\x82\xac"));
+    // Saved as UTF-8, the declaration says so, and it reads back the same.
+    EXPECT_EQ(doc.SaveToBytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><l a=\"\xe2\x82\xac\">x</l>");
+    ASSERT_TRUE(doc.LoadFromBytes(doc.SaveToBytes()));
+    EXPECT_EQ(doc.DocumentElement().Attribute("a"), QString::fromUtf8("\xe2\x82\xac"));
+    QString error;
+    EXPECT_FALSE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"no-such-code\"?><l/>", &error));
+    EXPECT_TRUE(error.contains("no-such-code"));
     // Text is already decoded: its declaration does not apply again.
     ASSERT_TRUE(doc.LoadFromString(QString("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>%1</l>").arg(text)));
     EXPECT_EQ(doc.DocumentElement().Text(), text);
