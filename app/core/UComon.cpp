@@ -37,7 +37,10 @@ QString File_MQTT_Set_Topic;
 QString File_SNMP_Trap;
 QString File_OPC_UA_Server;
 
-QString Join_Path(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
+QString Join_Path(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('/') + name;
+}
 
 void Set_Project_Files()
 {

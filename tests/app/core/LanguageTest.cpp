@@ -1,0 +1,116 @@
+#include "app/core/UComon.h"
+#include "app/core/ULanguage.h"
+#include "common/TestUtil.h"
+#include "platform/runtime/FileUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void WriteLang(const QString& folder, const QString& name, const QByteArray& bytes)
+{
+    ASSERT_TRUE(SaveFileAtomic(folder + "/" + name + ".lng", bytes).Ok);
+}
+
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Language_Folder = testutil::TempDir();
+        Language_Name = QStringLiteral("English");
+    }
+};
+
+TEST_F(LanguageTest, BuiltInTableHasEverySlot)
+{
+    Init_Lang_Default();
+    ASSERT_EQ(LanguageTable.size(), 2900);
+    EXPECT_EQ(Lang_Count, 2900);
+    EXPECT_EQ(Lang(0), "Begin");
+    EXPECT_EQ(Lang(18), "Error! Project not Valid");
+    EXPECT_EQ(Lang(9), "None Configuration Opened ");
+    EXPECT_EQ(Lang(467), " ");
+    EXPECT_EQ(Lang(1601), "Scan && Decode HART Network");
+    EXPECT_EQ(Lang(1335), "!! [BACnet in Read] Length with variable \"Analog Input\" must be between 1 and 4");
+    EXPECT_EQ(Lang(2899), " ");
+}
+
+struct LineCase {
+    const char* line;
+    int index;
+    QString expected;
+};
+
+TEST_F(LanguageTest, FileLinesFollowTheReadingRules)
+{
+    const QString fifteen = QStringLiteral("New Configuration");
+    const QString one = QStringLiteral("Step 1");
+    const LineCase cases[] = {
+        { "STR15 = New Project", 15, "New Project" },
+        { "STR15=New Project", 1, "New Project" },
+        { "STR15= New Project", 1, "New Project" },
+        { "   STR15 = Padded line   ", 15, "Padded line" },
+        { "str15 = x", 15, fifteen },
+        { "STR = x", 15, fifteen },
+        { "STR= x", 15, fifteen },
+        { "STR-1 = x", 15, fifteen },
+        { "STR2900 = x", 15, fifteen },
+        { "STRab = x", 15, fifteen },
+        { "STR15 =", 15, fifteen },
+        { "STR15 = \xC2\xB6  kept  \xC2\xB6 tail", 15, "  kept  " },
+        { "STR15 = \xC2\xB6\xC2\xB6", 15, "" },
+        { "STR15 = Text   /#/ a note", 15, "Text" },
+        { "STR15 = /#/ only a note", 15, fifteen },
+        { "STR15 = $10", 15, "$10" },
+        { "STR$F = hex index", 15, "hex index" },
+    };
+    for (const LineCase& c : cases) {
+        Init_Lang_Default();
+        WriteLang(Language_Folder, "Test", QByteArray("\xEF\xBB\xBF") + "; header\r\n" + c.line + "\r\n");
+        Load_Lang_File(Language_Folder + "/Test.lng");
+        EXPECT_EQ(Lang(c.index), c.expected) << c.line;
+        if (c.index != 1)
+            EXPECT_EQ(Lang(1), one) << c.line;
+    }
+}
+
+TEST_F(LanguageTest, MissingLanguageFallsBackToEnglish)
+{
+    Language_Name = QStringLiteral("Klingon");
+    Load_Language();
+    EXPECT_EQ(Language_Name, "English");
+    EXPECT_EQ(Lang(15), "New Configuration");
+
+    WriteLang(Language_Folder, "English", "STR15 = Fresh Project\n");
+    Language_Name = QStringLiteral("Klingon");
+    Load_Language();
+    EXPECT_EQ(Lang(15), "Fresh Project");
+}
+
+TEST_F(LanguageTest, SwitchingBackRestoresBuiltInTexts)
+{
+    WriteLang(Language_Folder, "Italiano", "STR0 = Inizio\nSTR1600 = Scansione\nSTR2800 = OPC\n");
+    Language_Name = QStringLiteral("Italiano");
+    Load_Language();
+    EXPECT_EQ(Lang(0), "Inizio");
+    EXPECT_EQ(Lang(1600), "Scansione");
+    EXPECT_EQ(Lang(2800), "OPC");
+    Language_Name = QStringLiteral("English");
+    Load_Language();
+    Init_Lang_Default();
+    const QStringList builtIn = LanguageTable;
+    Load_Language();
+    EXPECT_EQ(LanguageTable, builtIn);
+}
+
+TEST_F(LanguageTest, AnsiFileWithoutMarkIsWindows1252)
+{
+    WriteLang(Language_Folder, "Deutsch",
+        "STR15 = Gr\xFC\xDF"
+        "e \x80\n");
+    Language_Name = QStringLiteral("Deutsch");
+    Load_Language();
+    EXPECT_EQ(Lang(15), QString::fromUtf8("Grüße €"));
+}
+
+} // namespace
