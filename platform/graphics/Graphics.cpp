@@ -632,7 +632,14 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
             x2 -= (w - 1) / 2;
             y2 -= (w - 1) / 2;
         }
+        // Fill inside the outline, then the outline, so that a raster-op pen
+        // (XOR rubber bands) touches each pixel once.
+        if (p->brush().style() != Qt::NoBrush && x2 - x1 > 2 && y2 - y1 > 2)
+            p->fillRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2), p->brush());
+        const QBrush brush = p->brush();
+        p->setBrush(Qt::NoBrush);
         p->drawRect(QRect(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1)));
+        p->setBrush(brush);
     }
     Changed();
 }

@@ -208,6 +208,15 @@ TEST(Canvas, XorPenModeInvertsAndUndoes)
     s.Canvas.MoveTo(2, 5);
     s.Canvas.LineTo(20, 5);
     EXPECT_EQ(s.Image, before);
+
+    // A rubber-band rectangle: outline and fill each inverted once.
+    s.Canvas.Brush()->SetColor(clWhite);
+    s.Canvas.Rectangle(3, 2, 12, 8);
+    EXPECT_EQ(s.At(3, 2), RGB(0x12 ^ 0xFF, 0x34 ^ 0x0F, 0x56 ^ 0x01));
+    EXPECT_EQ(s.At(11, 7), RGB(0x12 ^ 0xFF, 0x34 ^ 0x0F, 0x56 ^ 0x01));
+    EXPECT_EQ(s.At(5, 4), RGB(0x12 ^ 0xFF, 0x34 ^ 0xFF, 0x56 ^ 0xFF));
+    s.Canvas.Rectangle(3, 2, 12, 8);
+    EXPECT_EQ(s.Image, before);
 }
 
 TEST(Canvas, SystemColoursResolveThroughReplaceablePalette)
