@@ -622,7 +622,7 @@ bool TXmlDocument::Parse(const QByteArray& data, QString* error, int encoding)
             if (c.type() == pugi::node_element) {
                 ++elements;
             } else if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
-                if (!QByteArray(c.value()).trimmed().isEmpty()) {
+                if (c.type() == pugi::node_cdata || !QByteArray(c.value()).trimmed().isEmpty()) {
                     problem = QStringLiteral("Text is not allowed outside the root element");
                     break;
                 }

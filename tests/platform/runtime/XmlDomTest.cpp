@@ -109,6 +109,7 @@ TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
         "<Par_Gen a=\"1\" a=\"2\"/>",
         "<a/><b/>",
         "text<a/>",
+        "<a/><![CDATA[ ]]>",
         "<!-- only a comment -->",
         "<a x=1/>",
         "\xff\xfe<\x00",
