@@ -128,6 +128,21 @@ void wrapParagraph(const TLayout& lay, const TLine& para, int maxWidth, bool bre
     }
 }
 
+// The longest prefix of s (at most `limit` characters) that fits maxWidth with
+// "..." after it; a binary search, as cell texts can be long.
+qsizetype longestWithEllipsis(const TLayout& lay, const QString& s, qsizetype limit, int maxWidth)
+{
+    qsizetype lo = 0, hi = limit;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (lay.width(s.left(mid) + Ellipsis) <= maxWidth)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
 // Shortens a line to fit maxWidth with "..." at its end (or, for paths, in
 // place of the middle of the path).
 void fitEllipsis(const TLayout& lay, TLine& line, int maxWidth, unsigned flags)
@@ -168,8 +183,7 @@ void fitEllipsis(const TLayout& lay, TLine& line, int maxWidth, unsigned flags)
         }
         n = s.size();
     }
-    while (n > 0 && lay.width(s.left(n) + Ellipsis) > maxWidth)
-        --n;
+    n = longestWithEllipsis(lay, s, n, maxWidth);
     line = subLine(line, 0, n);
     line.Text += Ellipsis;
 }
@@ -273,9 +287,7 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
             lines.resize(keep);
             TLine& last = lines.back();
             const QString s = last.Text;
-            qsizetype n = s.size();
-            while (n > 0 && lay.width(s.left(n) + Ellipsis) > maxWidth)
-                --n;
+            const qsizetype n = longestWithEllipsis(lay, s, s.size(), maxWidth);
             last = subLine(last, 0, n);
             last.Text += Ellipsis;
         }
