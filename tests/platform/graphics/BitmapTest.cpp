@@ -277,6 +277,19 @@ TEST(GifTest, FramesDelaysAndComposition)
     EXPECT_EQ(target.pixel(3, 0), qRgb(0, 0, 255));
     gif.SetCurrentFrame(99);
     EXPECT_EQ(gif.CurrentFrame(), 2);
+
+    // Loaded by its file type, and saved back byte for byte.
+    const QString path = testutil::TempDir() + "/anim.gif";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+    f.close();
+    TPicture pic;
+    pic.LoadFromFile(path);
+    auto* loaded = dynamic_cast<TGIFImage*>(pic.Graphic());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->FrameCount(), 3);
+    EXPECT_EQ(loaded->SaveToBytes(), data);
 }
 
 TEST(GifTest, DisposalRestoresBackgroundOrPreviousFrame)
@@ -496,8 +509,9 @@ TEST(ResourceTest, EveryNameLoadsWithItsSize)
         if (name == "VRK_SPECTRUM")
             continue;
         EXPECT_EQ(img.pixel(0, img.height() - 1), qRgb(255, 0, 255));
-        if (name != "LBARROW")
+        if (name != "LBARROW") {
             EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 255));
+        }
     }
 }
 
