@@ -538,6 +538,8 @@ protected:
     // True when the widget paints through the control (Paint of a custom
     // control); false for wrapped Qt widgets, which paint themselves.
     virtual bool OwnerPaints() const { return false; }
+    // The canvas WM_PAINT draws on (nullptr: a temporary one).
+    virtual TCanvas* WindowCanvas() const { return nullptr; }
     virtual void PaintWindow(TCanvas* canvas);
 
     void Dispatch(TMessage& Message) override;
@@ -584,6 +586,7 @@ public:
 protected:
     virtual void Paint();
     bool OwnerPaints() const override { return true; }
+    TCanvas* WindowCanvas() const override { return FCanvas.get(); }
     void PaintWindow(TCanvas* canvas) override;
 
 private:

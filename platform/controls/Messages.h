@@ -6,6 +6,9 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+#include "platform/runtime/Component.h"
 
 class TControl;
 class TWinControl;
@@ -224,3 +227,31 @@ bool KillTimer(TControl* control, UINT id);
 // cancelling it; a worker waiting here is always released by `cancelled`
 // (for instance the thread's own terminate flag) so that both never block.
 bool Synchronize(const std::function<void()>& fn, const std::function<bool()>& cancelled = {});
+
+class QTimer;
+
+// A timer component: OnTimer fires every Interval milliseconds on the main
+// thread while Enabled. Setting Enabled to true on a running timer does not
+// restart its countdown; changing Interval does.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+    QString ClassName() const override { return QStringLiteral("TTimer"); }
+
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v);
+    unsigned Interval() const { return FInterval; }
+    void SetInterval(unsigned ms);
+    TNotifyEvent OnTimer;
+    // Runs OnTimer as an expiry would (tests).
+    void Fire();
+
+private:
+    void Update();
+    bool FEnabled = true;
+    unsigned FInterval = 1000;
+    QTimer* FTimer = nullptr;
+    bool FFiring = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};

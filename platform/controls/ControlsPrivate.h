@@ -1,0 +1,55 @@
+#pragma once
+// Internals shared by the control units: the widget registry, the input
+// translator and the timer table. Not for use outside platform/controls.
+
+#include <QObject>
+#include <cstdint>
+
+#include "platform/controls/Controls.h"
+
+class QEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+class QWidget;
+
+Qt::CursorShape CursorToQt(TCursor c);
+
+namespace controls_private {
+void SetCurrentShift(TShiftState s);
+// Delivers an input event to the widget as its own, past the translator.
+bool ResendToWidget(QWidget* w, QEvent* e);
+const QEvent* Resending();
+void RegisterWidget(QWidget* w, TWinControl* c);
+void UnregisterWidget(const QWidget* w);
+TWinControl* ControlOfWidget(const QWidget* w);
+void EnterBusy(const QWidget* w);
+void LeaveBusy(const QWidget* w);
+bool IsBusy(const QWidget* w);
+// Tracks the control under the mouse, sending CM_MOUSELEAVE and CM_MOUSEENTER.
+void SetMouseControl(TControl* c);
+} // namespace controls_private
+
+// Kills every timer of a control (it is being freed).
+void KillAllTimers(TControl* control);
+
+// The event filter on every control widget: turns Qt's input into the
+// toolkit's messages and events.
+class TControlEventTranslator : public QObject {
+public:
+    static TControlEventTranslator* Instance();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Virtual key, character and key data of a Qt key event.
+    static WORD VirtualKey(const QKeyEvent* e);
+    static char16_t CharOf(const QKeyEvent* e, WORD vk);
+    static LPARAM KeyData(const QKeyEvent* e, WORD vk, bool release);
+    static TShiftState ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b = {});
+
+private:
+    bool Key(TWinControl* c, QWidget* w, QKeyEvent* e);
+    bool Mouse(TWinControl* c, QWidget* w, QMouseEvent* e);
+    bool Wheel(TWinControl* c, QWidget* w, QWheelEvent* e);
+    bool Paint(TWinControl* c, QWidget* w, QEvent* e);
+    bool Focus(TWinControl* c, QWidget* w, QEvent* e);
+};
