@@ -192,7 +192,7 @@ void TSortIndexList::LoadFromString(const QString& Text)
         if (piece.length() < 2)
             continue;
         // Digits from the second character up to the first other one.
-        quint32 col = 0;
+        quint64 col = 0;
         for (int i = 1; i < piece.length(); ++i) {
             const QChar c = piece[i];
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -203,7 +203,7 @@ void TSortIndexList::LoadFromString(const QString& Text)
                 break;
             }
         }
-        AddIndex(FromBits(col), piece[0] == QLatin1Char('u'));
+        AddIndex(FromBits(quint32(col)), piece[0] == QLatin1Char('u'));
     }
 }
 

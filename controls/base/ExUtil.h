@@ -12,6 +12,8 @@
 
 #include "platform/runtime/Types.h"
 
+class TStrings;
+
 // ---------------------------------------------------------------------------
 // Kinds of cell text and numbers
 
@@ -93,6 +95,7 @@ void FillStringChar(QString& Text, QChar Ch);
 // delimiter's first character; empty (Text unchanged) when absent.
 QString ExtractToDelimiter(QString& Text, const QString& Delimiter);
 QString ConcatStrings(const QStringList& List);
+QString ConcatStrings(const TStrings* List);
 // Sub is expected in upper case.
 int PosInUpperCase(const QString& Sub, const QString& Text);
 int VarPos(const QString& Sub, const QString& Text, int& Pos);

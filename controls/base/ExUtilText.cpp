@@ -3,6 +3,7 @@
 
 #include "controls/base/ExUtil.h"
 #include "controls/base/ExUtilLocale.h"
+#include "platform/runtime/Classes.h"
 
 #include <array>
 
