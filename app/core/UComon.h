@@ -4,6 +4,7 @@
 // at start; every form reads it.
 
 #include <QString>
+#include <QStringList>
 
 // Fixed identity of this build.
 inline const QString SW_Code_Const = QStringLiteral("RT41208");
@@ -57,3 +58,27 @@ void Set_Project_Files();
 
 // Joins a folder and a name with the platform's separator.
 QString Join_Path(const QString& folder, const QString& name);
+
+// --- Common helpers -------------------------------------------------------
+
+// 1 when the text, trimmed and upper-cased, is "SECONDARY MASTER"; else 0.
+int Is_Secondary_Master(const QString& text);
+// Index of a HART retry-limit text: "5" -> 3, "4" -> 2, "3" -> 1, else 0.
+int Retry_Limit_Index(const QString& text);
+// Splits a dotted IPv4 address into its four octet texts and checks that each
+// is an integer from 0 to 255. With fewer than three dots it stops early,
+// leaving the octets not reached untouched.
+bool Check_IP_Address(const QString& address, QString& ip1, QString& ip2, QString& ip3, QString& ip4);
+// Numbers of the serial ports present, ascending, as decimal texts.
+QStringList List_COM_Ports();
+// The device file behind a serial port number of List_COM_Ports.
+QString COM_Port_Device(int port);
+
+// --- HART code tables -----------------------------------------------------
+
+// Name of a device-variable code 242..250 (true), else the code in decimal (false).
+bool HART_Var_Code_Name(int code, QString& name);
+// Code whose name is exactly the text; else the text as an integer; else 0.
+int HART_Var_Code_Value(const QString& text);
+void HART_Classification_Name(int code, QString& name);
+void HART_Unit_Name(int code, QString& name);

@@ -1,0 +1,93 @@
+// Small routines shared by several forms: HART master settings, the dotted
+// address check and the serial port list.
+#include "app/core/UComon.h"
+#include "platform/runtime/SysUtils.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+int Is_Secondary_Master(const QString& text)
+{
+    return UpperCase(Trim(text)) == QLatin1String("SECONDARY MASTER") ? 1 : 0;
+}
+
+int Retry_Limit_Index(const QString& text)
+{
+    const QString t = Trim(text);
+    if (t == QLatin1String("5"))
+        return 3;
+    if (t == QLatin1String("4"))
+        return 2;
+    if (t == QLatin1String("3"))
+        return 1;
+    return 0;
+}
+
+bool Check_IP_Address(const QString& address, QString& ip1, QString& ip2, QString& ip3, QString& ip4)
+{
+    QString rest = Trim(address);
+    QString* octets[3] = { &ip1, &ip2, &ip3 };
+    for (QString* octet : octets) {
+        const int dot = rest.indexOf(QLatin1Char('.'));
+        if (dot < 0)
+            return false;
+        *octet = Trim(rest.left(dot));
+        rest = Trim(rest.mid(dot + 1));
+    }
+    ip4 = rest;
+    bool ok = true;
+    for (const QString* octet : { &ip1, &ip2, &ip3, &ip4 }) {
+        int value = 0;
+        if (!TryStrToInt(*octet, value))
+            value = 1000;
+        if (value < 0 || value > 255)
+            ok = false;
+    }
+    return ok;
+}
+
+namespace {
+// Port numbers on this platform: the built-in serial ports ttyS0.. are 1..64,
+// USB serial adapters ttyUSB0.. follow from 65, modem-class devices ttyACM0..
+// from 129; 256 ports in all, as on the original system.
+struct PortFamily {
+    const char* prefix;
+    int firstPort;
+    int count;
+};
+constexpr PortFamily Port_Families[]
+    = { { "/dev/ttyS", 1, 64 }, { "/dev/ttyUSB", 65, 64 }, { "/dev/ttyACM", 129, 128 } };
+
+bool PortPresent(const QString& device)
+{
+    const QByteArray path = device.toLocal8Bit();
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    // A port held by another program still counts as present.
+    return errno == EACCES || errno == EBUSY || errno == EPERM;
+}
+} // namespace
+
+QString COM_Port_Device(int port)
+{
+    for (const PortFamily& f : Port_Families)
+        if (port >= f.firstPort && port < f.firstPort + f.count)
+            return QString::fromLatin1(f.prefix) + QString::number(port - f.firstPort);
+    return QString();
+}
+
+QStringList List_COM_Ports()
+{
+    QStringList ports;
+    for (const PortFamily& f : Port_Families)
+        for (int i = 0; i < f.count; ++i) {
+            const int port = f.firstPort + i;
+            if (PortPresent(COM_Port_Device(port)))
+                ports.append(QString::number(port));
+        }
+    return ports;
+}
