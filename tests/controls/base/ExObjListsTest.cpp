@@ -1,7 +1,13 @@
+#include "common/TestUtil.h"
 #include "controls/base/ExObj.h"
 #include "controls/base/TextTestSupport.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/graphics/Bitmaps.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -149,6 +155,35 @@ TEST(SortIndexList, ToggleIndex)
     EXPECT_EQ(list.SaveToString(), "u3");
 }
 
+TEST(ControlList, ItemsDoNotOwnTheirControls)
+{
+    TPanel panel(nullptr);
+    TLabel label(nullptr);
+    {
+        TControlList list;
+        list.AddControl(1, 2, &panel);
+        list.AddControl(3, 4, &label);
+        EXPECT_EQ(list.ControlIndex(3, 4), 1);
+        EXPECT_EQ(list.ControlIndex(2, 1), -1);
+        EXPECT_EQ(list.GetControl(0)->Control(), &panel);
+        EXPECT_EQ(list.GetControl(0)->X(), 1);
+        EXPECT_EQ(list.GetControl(0)->Y(), 2);
+        EXPECT_THROW(list.GetControl(2), EListError);
+
+        EXPECT_TRUE(list.HasHandle(panel.Handle()));
+        EXPECT_FALSE(list.HasHandle(panel.Handle() + 1));
+
+        list.RemoveControl(0);
+        EXPECT_EQ(list.Count(), 1);
+        EXPECT_EQ(list.ControlIndex(1, 2), -1);
+        EXPECT_FALSE(list.HasHandle(panel.Handle()));
+    }
+    // Removing the items and destroying the list left both controls alive.
+    panel.SetName("stillAlive");
+    label.SetName("stillAlive");
+    EXPECT_EQ(panel.Name(), "stillAlive");
+}
+
 TEST(FileStringList, WriteAndReadLines)
 {
     TFileStringList list;
@@ -172,6 +207,27 @@ TEST(FileStringList, WriteAndReadLines)
     list.Reset();
     EXPECT_FALSE(list.Eof());
     EXPECT_EQ(list.ReadLn(), "ab");
+}
+
+TEST(FilePicture, KeepsTheSizeAndDrawsFromTheFile)
+{
+    QImage red(4, 3, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    const QString file = testutil::TempDir() + "/red.png";
+    ASSERT_TRUE(red.save(file));
+
+    TFilePicture picture;
+    picture.SetFilename(file);
+    EXPECT_EQ(picture.Width(), 4);
+    EXPECT_EQ(picture.Height(), 3);
+
+    TBitmap target(20, 20);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(TRect(0, 0, 20, 20));
+    picture.DrawPicture(target.Canvas(), TRect(5, 5, 15, 15));
+    const QImage out = target.ToImage();
+    EXPECT_EQ(out.pixel(10, 10) & 0xFFFFFF, 0xFF0000u); // stretched into the rectangle
+    EXPECT_EQ(out.pixel(2, 2) & 0xFFFFFF, 0xFFFFFFu); // nothing outside it
 }
 
 TEST(FilePicture, MissingFileHasNoSize)
