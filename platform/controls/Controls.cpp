@@ -1339,8 +1339,15 @@ bool TWinControl::CanFocus() const
 
 bool TWinControl::Focused() const
 {
-    QWidget* fw = QApplication::focusWidget();
-    return FWidget && fw && FindControlOfWidget(fw) == this;
+    if (!FWidget)
+        return false;
+    if (QWidget* fw = QApplication::focusWidget())
+        if (FindControlOfWidget(fw) == this)
+            return true;
+    // The form's own record, so that the answer does not depend on whether
+    // the window system has activated the window yet.
+    TCustomForm* form = GetParentForm(this);
+    return form && form->Showing() && form->FocusedControl() == this;
 }
 
 void TWinControl::SetFocus()

@@ -31,6 +31,13 @@ struct BusyScope {
     ~BusyScope() { LeaveBusy(w); }
 };
 
+bool Finish(QEvent* e, bool eaten)
+{
+    if (eaten)
+        e->accept();
+    return eaten;
+}
+
 bool Alive(std::uint64_t serial)
 {
     return FindControlBySerial(serial) != nullptr;
@@ -286,16 +293,19 @@ bool TControlEventTranslator::eventFilter(QObject* watched, QEvent* event)
     if (!c)
         return false;
     switch (event->type()) {
+    // A translated event is finished here: the widget has had its copy (and
+    // Qt's propagation of it to the parents), so the original must not travel
+    // on to the parent widgets and be translated a second time there.
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        return Key(c, w, static_cast<QKeyEvent*>(event));
+        return Finish(event, Key(c, w, static_cast<QKeyEvent*>(event)));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        return Mouse(c, w, static_cast<QMouseEvent*>(event));
+        return Finish(event, Mouse(c, w, static_cast<QMouseEvent*>(event)));
     case QEvent::Wheel:
-        return Wheel(c, w, static_cast<QWheelEvent*>(event));
+        return Finish(event, Wheel(c, w, static_cast<QWheelEvent*>(event)));
     case QEvent::Enter:
         SetMouseControl(c);
         Application->HintMouseMessage(c);
@@ -435,7 +445,6 @@ bool TControlEventTranslator::Key(TWinControl* c, QWidget* w, QKeyEvent* e)
         QKeyEvent changed(QEvent::KeyPress, qtKey,
             e->modifiers() & ~(Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier), text, e->isAutoRepeat());
         ResendToWidget(w, &changed);
-        e->setAccepted(changed.isAccepted());
         return true;
     } catch (...) {
         HandleException(Alive(serial) ? c : nullptr);

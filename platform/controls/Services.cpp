@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "platform/controls/Forms.h"
+#include "platform/runtime/SysUtils.h"
 
 TModalResult ModalResultOfButton(TMsgDlgBtn b)
 {
@@ -313,10 +314,6 @@ bool OpenURL(const QString& url)
 void Beep()
 {
     services::BeepService()->Beep();
-}
-TDateTime Now()
-{
-    return services::ClockService()->Now();
 }
 std::uint64_t GetTickCount64()
 {

@@ -99,7 +99,8 @@ public:
 class IClockService {
 public:
     virtual ~IClockService() = default;
-    // Local date and time as days since 1899-12-30.
+    // Local date and time as days since 1899-12-30. A replaced clock also
+    // answers the runtime's Now(), Date() and Time().
     virtual TDateTime Now() = 0;
     // Milliseconds from an arbitrary start, never going back.
     virtual std::uint64_t TickCount() = 0;
@@ -126,5 +127,4 @@ IClockService* SetClockService(IClockService* s);
 bool OpenURL(const QString& url);
 bool IsOpenableURL(const QString& url);
 void Beep();
-TDateTime Now();
 std::uint64_t GetTickCount64();
