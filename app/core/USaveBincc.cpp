@@ -6,6 +6,7 @@
 #include "platform/runtime/FileUtils.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -35,19 +36,6 @@ constexpr int Off_Web_Password = 1836;
 constexpr int Web_Text_Size = 8;
 
 constexpr std::uint8_t Option_No_Read_Input = 0x40;
-
-// Retry limit texts "2".."5" become the indices 0..3 the HART master uses.
-std::uint32_t Retry_Index(const QString& text)
-{
-    const QString t = Trim(text);
-    if (t == QLatin1String("5"))
-        return 3;
-    if (t == QLatin1String("4"))
-        return 2;
-    if (t == QLatin1String("3"))
-        return 1;
-    return 0;
-}
 
 std::uint32_t Baud_Rate_Of_Index(int index)
 {
@@ -190,7 +178,7 @@ void TSaveBin::Read_Par_Gen()
     // The bank's master address is fixed; the element's text does not matter.
     HART_Bank.address = 1;
     if (const auto retry = par.Text("HART_Master_Retry_Limit"))
-        HART_Bank.retry_limit = Retry_Index(*retry);
+        HART_Bank.retry_limit = std::uint32_t(Retry_Limit_Index(*retry));
 
     SetBlock32(Off_Diagnostic, 0);
     if (par.Flag("HART_Master_Enable_Diagnostic")) {

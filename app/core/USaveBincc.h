@@ -15,7 +15,6 @@
 // Sizes and device addresses of the images.
 inline constexpr int Par_Block_Size = 2048;
 inline constexpr int Par_Block_Checksum_Offset = 2044;
-inline constexpr int Bank1_Capacity = 131072;
 inline constexpr int Bank2_Capacity = 524288;
 inline constexpr std::uint32_t HART_Bank_Device_Address = 0x80000;
 inline constexpr std::uint32_t Web_Pages_Device_Address = 0xC0000;
