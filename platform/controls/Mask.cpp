@@ -1,5 +1,11 @@
 #include "platform/controls/Mask.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+
+#include "platform/runtime/SysUtils.h"
+
 namespace {
 
 bool IsAsciiDigit(QChar c)
@@ -104,9 +110,13 @@ TEditMaskFormat::TEditMaskFormat(const QString& editMask)
         case '_':
             literal(QLatin1Char(' '));
             break;
+        case ':':
+            literal(FormatSettings.TimeSeparator);
+            break;
+        case '/':
+            literal(FormatSettings.DateSeparator);
+            break;
         default:
-            // ':' and '/' stand for the time and date separators, which are
-            // ':' and '/' in the program's fixed format settings.
             literal(c);
             break;
         }
@@ -330,4 +340,179 @@ void TEditMaskFormat::DeleteChar(TEdit& e) const
     const int p = NextInput(e.selStart);
     if (p < Length())
         e.editText[p] = FBlank;
+}
+
+// ---------------------------------------------------------------------------
+// TCustomMaskEdit
+
+TCustomMaskEdit::TCustomMaskEdit(TComponent* AOwner)
+    : TCustomEdit(AOwner)
+{
+}
+
+void TCustomMaskEdit::SetEditMask(const QString& v)
+{
+    if (v == FFormat.Mask())
+        return;
+    const QString text = GetText();
+    FFormat = TEditMaskFormat(v);
+    if (IsMasked())
+        SetRawText(FFormat.EditTextOf(text));
+    else
+        SetRawText(text);
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TCustomMaskEdit::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    if (QLineEdit* e = LineEdit()) {
+        // Text may only arrive through the mask.
+        e->setAcceptDrops(!IsMasked());
+        e->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+        if (IsMasked())
+            e->setMaxLength(FFormat.Length());
+    }
+}
+
+void TCustomMaskEdit::SetEditText(const QString& v)
+{
+    SetRawText(IsMasked() ? FFormat.NormalizeEditText(v) : v);
+}
+
+QString TCustomMaskEdit::GetText() const
+{
+    return IsMasked() ? FFormat.TextOf(RawText()) : TCustomEdit::GetText();
+}
+
+void TCustomMaskEdit::SetText(const QString& v)
+{
+    if (IsMasked())
+        SetRawText(FFormat.EditTextOf(ConvertCase(v)));
+    else
+        TCustomEdit::SetText(v);
+}
+
+void TCustomMaskEdit::ValidateEdit()
+{
+    if (!IsMasked())
+        return;
+    const int pos = FFormat.FirstInvalid(RawText());
+    if (pos < 0)
+        return;
+    SetSelStart(pos);
+    ValidateError();
+}
+
+void TCustomMaskEdit::ValidateError()
+{
+    throw EDBEditError(QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
+}
+
+TEditMaskFormat::TEdit TCustomMaskEdit::CurrentEdit() const
+{
+    TEditMaskFormat::TEdit e;
+    e.editText = RawText();
+    e.selStart = SelStart();
+    e.selLength = SelLength();
+    return e;
+}
+
+void TCustomMaskEdit::ApplyEdit(const TEditMaskFormat::TEdit& e)
+{
+    if (e.editText != RawText()) {
+        SetRawText(e.editText);
+        FModified = true;
+        FTypedSinceEnter = true;
+    }
+    SetSelStart(e.selStart);
+}
+
+void TCustomMaskEdit::PasteMasked(const QString& text)
+{
+    TEditMaskFormat::TEdit e = CurrentEdit();
+    for (QChar c : text)
+        if (!FFormat.TypeChar(e, c))
+            break;
+    ApplyEdit(e);
+}
+
+void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift)
+{
+    TCustomEdit::KeyDown(Key, Shift);
+    if (!IsMasked() || Key == 0)
+        return;
+    const bool ctrl = Shift.testFlag(ssCtrl);
+    const bool shift = Shift.testFlag(ssShift);
+    const bool paste = (ctrl && Key == 'V') || (shift && !ctrl && Key == VK_INSERT);
+    const bool cut = (ctrl && Key == 'X') || (shift && !ctrl && Key == VK_DELETE);
+    if (paste || cut || Key == VK_DELETE) {
+        if (!FReadOnly) {
+            TEditMaskFormat::TEdit e = CurrentEdit();
+            if (paste) {
+                PasteMasked(QApplication::clipboard()->text());
+            } else {
+                if (cut && e.selLength > 0)
+                    QApplication::clipboard()->setText(e.editText.mid(e.selStart, e.selLength));
+                FFormat.DeleteChar(e);
+                ApplyEdit(e);
+            }
+        }
+        Key = 0; // the widget's own editing would ignore the mask
+    }
+}
+
+void TCustomMaskEdit::KeyPress(char16_t& Key)
+{
+    if (!IsMasked()) {
+        TCustomEdit::KeyPress(Key);
+        return;
+    }
+    TWinControl::KeyPress(Key);
+    if (Key == 27 && FTypedSinceEnter) {
+        // Esc gives back the text the edit had when it got the focus.
+        SetRawText(FOldValue);
+        FTypedSinceEnter = false;
+        SelectAll();
+        Key = 0;
+        return;
+    }
+    if (Key == 0 || Key == 13 || Key == 27 || Key == 9)
+        return;
+    if (FReadOnly) {
+        Key = 0;
+        return;
+    }
+    TEditMaskFormat::TEdit e = CurrentEdit();
+    if (Key == 8) {
+        FFormat.Backspace(e);
+        ApplyEdit(e);
+    } else if (Key >= 32) {
+        QChar c(Key);
+        if (FCharCase == ecUpperCase)
+            c = c.toUpper();
+        else if (FCharCase == ecLowerCase)
+            c = c.toLower();
+        if (FFormat.TypeChar(e, c))
+            ApplyEdit(e);
+        else
+            QApplication::beep();
+    }
+    Key = 0;
+}
+
+void TCustomMaskEdit::DoEnter()
+{
+    FOldValue = RawText();
+    FTypedSinceEnter = false;
+    TCustomEdit::DoEnter();
+}
+
+void TCustomMaskEdit::DoExit()
+{
+    // Only what the user typed is checked: an untouched edit may stay empty.
+    if (IsMasked() && FTypedSinceEnter)
+        ValidateEdit();
+    TCustomEdit::DoExit();
 }

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/runtime/Exceptions.h"
 
 MORV_DECLARE_EXCEPTION(EDBEditError, Exception)
@@ -100,4 +101,51 @@ private:
     bool FSaveLiterals = true;
     QChar FBlank = QLatin1Char('_');
     bool FReverse = false;
+};
+
+// An edit whose text follows an edit mask. Without a mask it is a plain edit.
+// The widget shows the edit text; typing overwrites slot by slot, skipping
+// literals, and refuses characters a slot does not take.
+class TCustomMaskEdit : public TCustomEdit {
+public:
+    explicit TCustomMaskEdit(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TMaskEdit"); }
+
+    const QString& EditMask() const { return FFormat.Mask(); }
+    // Re-shapes the current Text to the new mask.
+    void SetEditMask(const QString& v);
+    bool IsMasked() const { return FFormat.IsMasked(); }
+    const TEditMaskFormat& MaskFormat() const { return FFormat; }
+
+    // The text as shown: literals in place, the blank character in empty slots.
+    QString EditText() const { return RawText(); }
+    void SetEditText(const QString& v);
+    QString GetText() const override;
+    void SetText(const QString& v) override;
+
+    // Raises EDBEditError (through ValidateError), caret on the first slot
+    // that is missing or wrong, when the edit text does not fill the mask.
+    virtual void ValidateEdit();
+
+protected:
+    void CreateWnd() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void DoEnter() override;
+    void DoExit() override;
+    virtual void ValidateError();
+    // Applies an engine edit to the widget as the user's change.
+    void ApplyEdit(const TEditMaskFormat::TEdit& e);
+    TEditMaskFormat::TEdit CurrentEdit() const;
+    void PasteMasked(const QString& text);
+
+private:
+    TEditMaskFormat FFormat;
+    QString FOldValue;
+    bool FTypedSinceEnter = false;
+};
+
+class TMaskEdit : public TCustomMaskEdit {
+public:
+    using TCustomMaskEdit::TCustomMaskEdit;
 };

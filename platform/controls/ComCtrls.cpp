@@ -1,0 +1,795 @@
+#include "platform/controls/ComCtrls.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QPalette>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTabBar>
+#include <cmath>
+
+#include "platform/runtime/DateUtils.h"
+#include "platform/runtime/SysUtils.h"
+
+// ---------------------------------------------------------------------------
+// Tab sheet
+
+TTabSheet::TTabSheet(TComponent* AOwner)
+    : TCustomControl(AOwner)
+{
+    FControlStyle |= csAcceptsControls;
+    FColor = clBtnFace;
+    FVisible = false;
+}
+
+TTabSheet::~TTabSheet()
+{
+    if (FPageControl)
+        FPageControl->RemovePage(this);
+}
+
+void TTabSheet::SetPageControl(TPageControl* v)
+{
+    if (FPageControl == v)
+        return;
+    SetParent(v);
+}
+
+void TTabSheet::SetParent(TWinControl* AParent)
+{
+    auto* pc = dynamic_cast<TPageControl*>(AParent);
+    if (FPageControl && FPageControl != pc)
+        FPageControl->RemovePage(this);
+    TCustomControl::SetParent(AParent);
+    if (pc && FPageControl != pc)
+        pc->InsertPage(this);
+}
+
+int TTabSheet::PageIndex() const
+{
+    if (!FPageControl)
+        return -1;
+    const auto& p = FPageControl->FPages;
+    return int(std::find(p.begin(), p.end(), this) - p.begin());
+}
+
+void TTabSheet::SetPageIndex(int v)
+{
+    if (FPageControl)
+        FPageControl->MovePage(this, v);
+}
+
+int TTabSheet::TabIndex() const
+{
+    if (!FPageControl || !FTabVisible)
+        return -1;
+    int n = 0;
+    for (TTabSheet* s : FPageControl->FPages) {
+        if (s == this)
+            return n;
+        if (s->FTabVisible)
+            ++n;
+    }
+    return -1;
+}
+
+void TTabSheet::SetTabVisible(bool v)
+{
+    if (FTabVisible == v)
+        return;
+    FTabVisible = v;
+    if (!FPageControl)
+        return;
+    if (!v && FPageControl->ActivePage() == this)
+        FPageControl->SetActivePage(FPageControl->FindNextPage(this, true, true));
+    FPageControl->UpdateTabs();
+}
+
+void TTabSheet::SetText(const QString& v)
+{
+    TCustomControl::SetText(v);
+    if (FPageControl)
+        FPageControl->UpdateTabs();
+}
+
+void TTabSheet::Paint()
+{
+    Canvas()->Brush()->SetStyle(TBrushStyle::bsSolid);
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(ClientRect());
+}
+
+// ---------------------------------------------------------------------------
+// Page control
+
+TPageControl::TPageControl(TComponent* AOwner)
+    : TCustomControl(AOwner)
+{
+    FControlStyle = TControlStyle(csDoubleClicks) | csOpaque;
+    FTabStop = true;
+    FColor = clBtnFace;
+    SetBounds(0, 0, 289, 193);
+}
+
+TPageControl::~TPageControl()
+{
+    for (TTabSheet* s : FPages)
+        s->FPageControl = nullptr;
+}
+
+QWidget* TPageControl::CreateWidget()
+{
+    QWidget* w = TCustomControl::CreateWidget();
+    FTabBar = new QTabBar(w);
+    FTabBar->setDrawBase(false);
+    FTabBar->setExpanding(false);
+    FTabBar->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(FTabBar, &QTabBar::currentChanged, FTabBar, [this](int i) {
+        if (!FInternal)
+            UserSelectedTab(i);
+    });
+    AttachInputWidget(FTabBar);
+    return w;
+}
+
+void TPageControl::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateTabs();
+}
+
+int TPageControl::TabBarHeight() const
+{
+    if (!FTabBar)
+        return 21;
+    return FTabBar->count() > 0 ? FTabBar->sizeHint().height() : 0;
+}
+
+TRect TPageControl::DisplayRect() const
+{
+    TRect r = ClientRect();
+    r.Top += TabBarHeight();
+    InflateRect(r, -4, -4);
+    if (r.Right < r.Left)
+        r.Right = r.Left;
+    if (r.Bottom < r.Top)
+        r.Bottom = r.Top;
+    return r;
+}
+
+TTabSheet* TPageControl::Pages(int index) const
+{
+    return index >= 0 && index < PageCount() ? FPages[std::size_t(index)] : nullptr;
+}
+
+int TPageControl::ActivePageIndex() const
+{
+    return FActivePage ? FActivePage->PageIndex() : -1;
+}
+
+void TPageControl::SetActivePageIndex(int v)
+{
+    SetActivePage(Pages(v));
+}
+
+void TPageControl::SetActivePage(TTabSheet* page)
+{
+    if (page && page->FPageControl != this)
+        return;
+    if (page == FActivePage)
+        return;
+    TTabSheet* old = FActivePage;
+    FActivePage = page;
+    if (page) {
+        page->SetBounds(DisplayRect().Left, DisplayRect().Top, DisplayRect().Width(), DisplayRect().Height());
+        page->SetVisible(true);
+        page->BringToFront();
+        if (page->OnShow)
+            page->OnShow(page);
+    }
+    if (old) {
+        old->SetVisible(false);
+        if (old->OnHide)
+            old->OnHide(old);
+    }
+    UpdateTabs();
+}
+
+TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward, bool checkTabVisible) const
+{
+    const int n = PageCount();
+    if (n == 0)
+        return nullptr;
+    int start = current ? current->PageIndex() : -1;
+    if (start < 0)
+        start = goForward ? n - 1 : 0;
+    int i = start;
+    for (int k = 0; k < n; ++k) {
+        i = goForward ? (i + 1) % n : (i + n - 1) % n;
+        TTabSheet* s = FPages[std::size_t(i)];
+        if (s == current)
+            break;
+        if (!checkTabVisible || s->TabVisible())
+            return s;
+    }
+    return nullptr;
+}
+
+void TPageControl::SelectNextPage(bool goForward, bool checkTabVisible)
+{
+    TTabSheet* p = FindNextPage(FActivePage, goForward, checkTabVisible);
+    if (p && p != FActivePage && CanChange()) {
+        SetActivePage(p);
+        Change();
+    }
+}
+
+void TPageControl::UserSelectedTab(int tabIndex)
+{
+    TTabSheet* target = nullptr;
+    for (TTabSheet* s : FPages)
+        if (s->TabIndex() == tabIndex)
+            target = s;
+    if (!target || target == FActivePage)
+        return;
+    if (!CanChange()) {
+        UpdateTabs(); // the tab bar goes back to the page still shown
+        return;
+    }
+    SetActivePage(target);
+    Change();
+}
+
+bool TPageControl::CanChange()
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, allow);
+    return allow;
+}
+
+void TPageControl::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TPageControl::InsertPage(TTabSheet* page)
+{
+    if (std::find(FPages.begin(), FPages.end(), page) != FPages.end())
+        return;
+    FPages.push_back(page);
+    page->FPageControl = this;
+    page->SetVisible(false);
+    if (!FActivePage && page->TabVisible())
+        SetActivePage(page);
+    UpdateTabs();
+}
+
+void TPageControl::RemovePage(TTabSheet* page)
+{
+    auto it = std::find(FPages.begin(), FPages.end(), page);
+    if (it == FPages.end())
+        return;
+    TTabSheet* next = FActivePage == page ? FindNextPage(page, true, true) : FActivePage;
+    FPages.erase(it);
+    page->FPageControl = nullptr;
+    if (FActivePage == page) {
+        FActivePage = nullptr;
+        if (next != page)
+            SetActivePage(next);
+    }
+    UpdateTabs();
+}
+
+void TPageControl::MovePage(TTabSheet* page, int index)
+{
+    auto it = std::find(FPages.begin(), FPages.end(), page);
+    if (it == FPages.end())
+        return;
+    FPages.erase(it);
+    index = std::clamp(index, 0, PageCount());
+    FPages.insert(FPages.begin() + index, page);
+    UpdateTabs();
+}
+
+void TPageControl::UpdateTabs()
+{
+    if (!FTabBar)
+        return;
+    ++FInternal;
+    int n = 0;
+    for (TTabSheet* s : FPages) {
+        if (!s->TabVisible())
+            continue;
+        if (n < FTabBar->count())
+            FTabBar->setTabText(n, s->Caption());
+        else
+            FTabBar->addTab(s->Caption());
+        ++n;
+    }
+    while (FTabBar->count() > n)
+        FTabBar->removeTab(FTabBar->count() - 1);
+    FTabBar->setCurrentIndex(FActivePage ? FActivePage->TabIndex() : -1);
+    FTabBar->setGeometry(2, 0, std::max(0, Width() - 4), TabBarHeight());
+    --FInternal;
+    PlacePages();
+    Invalidate();
+}
+
+void TPageControl::PlacePages()
+{
+    const TRect r = DisplayRect();
+    for (TTabSheet* s : FPages)
+        s->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void TPageControl::AlignControls(TControl* AControl, TRect& Rect)
+{
+    TCustomControl::AlignControls(AControl, Rect);
+    PlacePages();
+}
+
+void TPageControl::BoundsChanged(const TRect& oldBounds)
+{
+    TCustomControl::BoundsChanged(oldBounds);
+    if (FTabBar)
+        FTabBar->setGeometry(2, 0, std::max(0, Width() - 4), TabBarHeight());
+    PlacePages();
+}
+
+void TPageControl::Paint()
+{
+    TCanvas* c = Canvas();
+    c->Brush()->SetStyle(TBrushStyle::bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(ClientRect());
+    // The frame round the page area.
+    TRect r = DisplayRect();
+    InflateRect(r, 4, 4);
+    c->DrawEdge(r, EDGE_RAISED, BF_RECT);
+}
+
+// ---------------------------------------------------------------------------
+// Track bar
+
+TTrackBar::TTrackBar(TComponent* AOwner)
+    : TWinControl(AOwner)
+{
+    FTabStop = true;
+    SetBounds(0, 0, 150, 45);
+}
+
+QSlider* TTrackBar::Slider() const
+{
+    return qobject_cast<QSlider*>(WidgetIfAllocated());
+}
+
+QWidget* TTrackBar::CreateWidget()
+{
+    auto* s = new QSlider(Qt::Horizontal);
+    QObject::connect(s, &QSlider::valueChanged, s, [this](int v) { WidgetMoved(v); });
+    return s;
+}
+
+void TTrackBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (QSlider* s = Slider()) {
+        ++FInternal;
+        s->setOrientation(FOrientation == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+        s->setRange(FMin, FMax);
+        s->setValue(FPosition);
+        s->setTickInterval(FFrequency);
+        s->setTickPosition(QSlider::TicksBelow);
+        s->setPageStep(FPageSize);
+        s->setSingleStep(FLineSize);
+        --FInternal;
+    }
+}
+
+void TTrackBar::WidgetMoved(int v)
+{
+    if (FInternal || v == FPosition)
+        return;
+    FPosition = v;
+    Changed();
+}
+
+void TTrackBar::SetMin(int v)
+{
+    FMin = v;
+    if (FMax < FMin)
+        FMax = FMin;
+    if (HandleAllocated())
+        CreateWnd();
+    SetPosition(FPosition);
+}
+
+void TTrackBar::SetMax(int v)
+{
+    FMax = v;
+    if (FMin > FMax)
+        FMin = FMax;
+    if (HandleAllocated())
+        CreateWnd();
+    SetPosition(FPosition);
+}
+
+void TTrackBar::SetPosition(int v)
+{
+    v = std::clamp(v, FMin, FMax);
+    if (v == FPosition)
+        return;
+    FPosition = v;
+    if (QSlider* s = Slider()) {
+        ++FInternal;
+        s->setValue(v);
+        --FInternal;
+    }
+    Changed();
+}
+
+void TTrackBar::SetFrequency(int v)
+{
+    FFrequency = std::max(1, v);
+    if (QSlider* s = Slider())
+        s->setTickInterval(FFrequency);
+}
+
+void TTrackBar::SetPageSize(int v)
+{
+    FPageSize = v;
+    if (QSlider* s = Slider())
+        s->setPageStep(v);
+}
+
+void TTrackBar::SetLineSize(int v)
+{
+    FLineSize = v;
+    if (QSlider* s = Slider())
+        s->setSingleStep(v);
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation v)
+{
+    FOrientation = v;
+    if (QSlider* s = Slider())
+        s->setOrientation(v == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+}
+
+void TTrackBar::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_GETDLGCODE) {
+        Message.Result = DLGC_WANTARROWS;
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+void TTrackBar::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+// ---------------------------------------------------------------------------
+// Progress bar
+
+TProgressBar::TProgressBar(TComponent* AOwner)
+    : TWinControl(AOwner)
+{
+    SetBounds(0, 0, 150, 17);
+}
+
+QProgressBar* TProgressBar::Bar() const
+{
+    return qobject_cast<QProgressBar*>(WidgetIfAllocated());
+}
+
+QWidget* TProgressBar::CreateWidget()
+{
+    auto* b = new QProgressBar();
+    b->setTextVisible(false);
+    return b;
+}
+
+void TProgressBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (QProgressBar* b = Bar()) {
+        b->setRange(FMin, FMax);
+        b->setValue(FPosition);
+    }
+}
+
+void TProgressBar::SetMin(int v)
+{
+    FMin = v;
+    if (FMax < FMin)
+        FMax = FMin;
+    FPosition = std::clamp(FPosition, FMin, FMax);
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TProgressBar::SetMax(int v)
+{
+    FMax = v;
+    if (FMin > FMax)
+        FMin = FMax;
+    FPosition = std::clamp(FPosition, FMin, FMax);
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TProgressBar::SetPosition(int v)
+{
+    FPosition = std::clamp(v, FMin, FMax);
+    if (QProgressBar* b = Bar())
+        b->setValue(FPosition);
+}
+
+// ---------------------------------------------------------------------------
+// Date-time picker
+
+TDateTimePicker::TDateTimePicker(TComponent* AOwner)
+    : TWinControl(AOwner)
+{
+    FTabStop = true;
+    FColor = clWindow;
+    FDateTime = Now();
+    SetBounds(0, 0, 186, 21);
+}
+
+QDateTimeEdit* TDateTimePicker::Edit() const
+{
+    return WidgetIfAllocated() ? FEdit : nullptr;
+}
+
+QString TDateTimePicker::ToDisplayFormat(const QString& f)
+{
+    QString out;
+    int i = 0;
+    auto run = [&](QChar c) {
+        int n = 0;
+        while (i + n < f.size() && f[i + n] == c)
+            ++n;
+        return n;
+    };
+    while (i < f.size()) {
+        const QChar c = f[i];
+        if (c == QLatin1Char('\'')) {
+            const int end = f.indexOf(QLatin1Char('\''), i + 1);
+            const int stop = end < 0 ? int(f.size()) : end + 1;
+            out += f.mid(i, stop - i);
+            i = stop;
+            continue;
+        }
+        const int n = run(c);
+        switch (c.unicode()) {
+        case 'd':
+            out += QString(std::min(n, 4), QLatin1Char('d'));
+            break;
+        case 'M':
+            out += QString(std::min(n, 4), QLatin1Char('M'));
+            break;
+        case 'y':
+            out += n <= 2 ? QStringLiteral("yy") : QStringLiteral("yyyy");
+            break;
+        case 'h':
+        case 'H':
+        case 'm':
+        case 's':
+            out += QString(std::min(n, 2), c);
+            break;
+        case 't':
+            out += n == 1 ? QStringLiteral("A") : QStringLiteral("AP");
+            break;
+        default:
+            // Any other letter would read as a format letter in Qt: quote it.
+            if (c.isLetter())
+                out += QLatin1Char('\'') + QString(n, c) + QLatin1Char('\'');
+            else
+                out += QString(n, c);
+            break;
+        }
+        i += n;
+    }
+    return out;
+}
+
+QString TDateTimePicker::EffectiveFormat() const
+{
+    if (!FFormat.isEmpty())
+        return ToDisplayFormat(FFormat);
+    if (FKind == dtkTime)
+        return ToDisplayFormat(QStringLiteral("h:mm:ss tt"));
+    // The short date format, with its month letters as the picker writes them.
+    QString f = FormatSettings.ShortDateFormat;
+    f.replace(QLatin1Char('m'), QLatin1Char('M'));
+    f.replace(QLatin1Char('/'), FormatSettings.DateSeparator);
+    return ToDisplayFormat(f);
+}
+
+QWidget* TDateTimePicker::CreateWidget()
+{
+    QWidget* w = TWinControl::CreateWidget();
+    FEdit = new QDateTimeEdit(w);
+    FCheck = new QCheckBox(w);
+    FCheck->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit, [this] { WidgetChanged(); });
+    QObject::connect(FCheck, &QCheckBox::clicked, FCheck, [this](bool on) {
+        if (FInternal)
+            return;
+        FChecked = on;
+        if (FEdit)
+            FEdit->setEnabled(on);
+        Change();
+    });
+    AttachInputWidget(FEdit);
+    AttachInputWidget(FCheck);
+    return w;
+}
+
+void TDateTimePicker::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (!FEdit)
+        return;
+    ++FInternal;
+    FEdit->setDisplayFormat(EffectiveFormat());
+    FEdit->setCalendarPopup(FKind == dtkDate && FDateMode == dmComboBox);
+    FEdit->setMinimumDateTime(
+        FMinDate != 0 ? DateTimeToQDateTime(FMinDate) : QDateTime(QDate(1601, 1, 1), QTime(0, 0)));
+    FEdit->setMaximumDateTime(
+        FMaxDate != 0 ? DateTimeToQDateTime(FMaxDate + 0.99999) : QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    FEdit->setDateTime(DateTimeToQDateTime(FDateTime));
+    FCheck->setChecked(FChecked);
+    FEdit->setEnabled(!FShowCheckbox || FChecked);
+    --FInternal;
+    PlaceChildren();
+    ApplyColor();
+}
+
+void TDateTimePicker::ApplyColor()
+{
+    if (!FEdit)
+        return;
+    QPalette pal = FEdit->palette();
+    pal.setColor(QPalette::Base, ColorToQColor(Color()));
+    pal.setColor(QPalette::Text, ColorToQColor(Font()->Color()));
+    FEdit->setPalette(pal);
+}
+
+void TDateTimePicker::BoundsChanged(const TRect& oldBounds)
+{
+    TWinControl::BoundsChanged(oldBounds);
+    PlaceChildren();
+}
+
+void TDateTimePicker::PlaceChildren()
+{
+    if (!FEdit)
+        return;
+    const int box = FShowCheckbox ? 18 : 0;
+    FCheck->setVisible(FShowCheckbox);
+    FCheck->setGeometry(2, 0, 16, Height());
+    FEdit->setGeometry(box, 0, std::max(0, Width() - box), Height());
+}
+
+void TDateTimePicker::WidgetChanged()
+{
+    if (FInternal || !FEdit)
+        return;
+    const TDateTime v = DateTimeFromQDateTime(FEdit->dateTime());
+    // The picker edits one part; the other stays as it was.
+    FDateTime = FKind == dtkDate ? std::floor(v) + (FDateTime - std::floor(FDateTime))
+                                 : std::floor(FDateTime) + (v - std::floor(v));
+    Change();
+}
+
+void TDateTimePicker::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_GETDLGCODE) {
+        Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+void TDateTimePicker::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TDateTimePicker::SetKind(TDateTimeKind v)
+{
+    FKind = v;
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TDateTimePicker::SetDateMode(TDTDateMode v)
+{
+    FDateMode = v;
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TDateTimePicker::SetFormat(const QString& v)
+{
+    FFormat = v;
+    if (FEdit) {
+        ++FInternal;
+        FEdit->setDisplayFormat(EffectiveFormat());
+        --FInternal;
+    }
+}
+
+void TDateTimePicker::SetDateTime(TDateTime v)
+{
+    if (FMinDate != 0 && v < FMinDate)
+        v = FMinDate;
+    if (FMaxDate != 0 && std::floor(v) > std::floor(FMaxDate))
+        v = std::floor(FMaxDate) + (v - std::floor(v));
+    FDateTime = v;
+    if (FEdit) {
+        ++FInternal;
+        FEdit->setDateTime(DateTimeToQDateTime(v));
+        --FInternal;
+    }
+}
+
+TDateTime TDateTimePicker::Date() const
+{
+    return std::floor(FDateTime);
+}
+
+void TDateTimePicker::SetDate(TDateTime v)
+{
+    SetDateTime(std::floor(v) + Time());
+}
+
+TDateTime TDateTimePicker::Time() const
+{
+    return FDateTime - std::floor(FDateTime);
+}
+
+void TDateTimePicker::SetTime(TDateTime v)
+{
+    SetDateTime(Date() + (v - std::floor(v)));
+}
+
+void TDateTimePicker::SetMinDate(TDateTime v)
+{
+    FMinDate = v;
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TDateTimePicker::SetMaxDate(TDateTime v)
+{
+    FMaxDate = v;
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TDateTimePicker::SetShowCheckbox(bool v)
+{
+    FShowCheckbox = v;
+    if (HandleAllocated())
+        CreateWnd();
+}
+
+void TDateTimePicker::SetChecked(bool v)
+{
+    FChecked = v;
+    if (FEdit) {
+        ++FInternal;
+        FCheck->setChecked(v);
+        FEdit->setEnabled(!FShowCheckbox || v);
+        --FInternal;
+    }
+}
