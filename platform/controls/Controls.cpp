@@ -1329,12 +1329,14 @@ void TWinControl::SetTabStop(bool v)
 
 bool TWinControl::CanFocus() const
 {
-    const TControl* c = this;
-    for (; c; c = c->FParent) {
+    // The form itself may still be hidden: its controls take the focus once
+    // it shows.
+    const TCustomForm* form = GetParentForm(this);
+    for (const TControl* c = this; c && c != form; c = c->FParent) {
         if (!c->FVisible || !c->FEnabled)
             return false;
     }
-    return true;
+    return !form || form->Enabled();
 }
 
 bool TWinControl::Focused() const

@@ -1,0 +1,383 @@
+// Forms and the application: focus and OnEnter/OnExit, closing, the main
+// form ending the run, exceptions from handlers, hints, dialogs and services.
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "CoreTestSupport.h"
+#include "common/TestUtil.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/ModalDriver.h"
+
+namespace {
+
+QStringList FocusLog(std::initializer_list<TProbe*> probes)
+{
+    QStringList out;
+    for (TProbe* p : probes)
+        for (const QString& s : p->Log)
+            out << p->Name() + ":" + s;
+    return out;
+}
+
+TEST(Focus, MovingTheFocusExitsTheOldChainThenEntersTheNewOne)
+{
+    ShownForm f;
+    auto* panel1 = new TProbe(f.Form, f.Form);
+    panel1->SetName("p1");
+    auto* panel2 = new TProbe(f.Form, f.Form);
+    panel2->SetName("p2");
+    auto* a = new TProbe(f.Form, panel1);
+    a->SetName("a");
+    auto* b = new TProbe(f.Form, panel2);
+    b->SetName("b");
+    for (TProbe* p : { panel1, panel2, a, b })
+        p->LogFocus = true;
+    a->SetFocus();
+    for (TProbe* p : { panel1, panel2, a, b })
+        p->Log.clear();
+
+    QStringList order;
+    a->OnExit = [&](TObject*) { order << "a:exit"; };
+    panel1->OnExit = [&](TObject*) { order << "p1:exit"; };
+    panel2->OnEnter = [&](TObject*) { order << "p2:enter"; };
+    b->OnEnter = [&](TObject*) { order << "b:enter"; };
+    b->SetFocus();
+    EXPECT_EQ(order, (QStringList { "a:exit", "p1:exit", "p2:enter", "b:enter" }));
+    EXPECT_EQ(f->ActiveControl(), b);
+    EXPECT_TRUE(b->Focused());
+    EXPECT_FALSE(a->Focused());
+}
+
+TEST(Focus, PopupsAndWindowDeactivationDoNotEndAnEdit)
+{
+    ShownForm f;
+    auto* a = new TProbe(f.Form, f.Form);
+    a->SetName("a");
+    auto* b = new TProbe(f.Form, f.Form);
+    b->SetName("b");
+    a->LogFocus = b->LogFocus = true;
+    a->SetFocus();
+    a->Log.clear();
+
+    struct Case {
+        input::FocusReason reason;
+        bool endsEdit;
+    };
+    for (const Case& c : { Case { input::FocusReason::Popup, false }, Case { input::FocusReason::ActiveWindow, false },
+             Case { input::FocusReason::Tab, true } }) {
+        a->Log.clear();
+        b->Log.clear();
+        input::FocusOut(a, c.reason);
+        if (c.endsEdit)
+            input::FocusIn(b, c.reason);
+        else
+            input::FocusIn(a, c.reason);
+        if (c.endsEdit) {
+            EXPECT_EQ(FocusLog({ a, b }), (QStringList { "a:onexit", "b:onenter" }));
+            EXPECT_EQ(f->ActiveControl(), b);
+        } else {
+            EXPECT_TRUE(FocusLog({ a, b }).isEmpty()) << int(c.reason);
+            EXPECT_EQ(f->ActiveControl(), a);
+        }
+    }
+}
+
+TEST(Focus, HiddenOrDisabledControlsCannotTakeTheFocus)
+{
+    ShownForm f;
+    auto* a = new TProbe(f.Form, f.Form);
+    a->SetEnabled(false);
+    EXPECT_FALSE(a->CanFocus());
+    EXPECT_THROW(a->SetFocus(), EInvalidOperation);
+    // A form not yet shown remembers its active control for when it shows.
+    TForm later(nullptr);
+    auto* first = new TProbe(&later, &later);
+    auto* second = new TProbe(&later, &later);
+    later.SetActiveControl(second);
+    EXPECT_EQ(later.FocusedControl(), nullptr);
+    later.Show();
+    EXPECT_EQ(later.FocusedControl(), second);
+    (void)first;
+}
+
+TEST(Closing, CloseQueryAndCloseActionDecide)
+{
+    auto* form = new TForm(nullptr);
+    form->Show();
+    bool allow = false;
+    TCloseAction action = caHide;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+    form->OnClose = [&](TObject*, TCloseAction& a) { a = action; };
+
+    form->Close();
+    EXPECT_TRUE(form->Showing());
+    allow = true;
+    action = caNone;
+    form->Close();
+    EXPECT_TRUE(form->Showing());
+    action = caHide;
+    form->Close();
+    EXPECT_FALSE(form->Showing());
+
+    // caFree frees the form once the current events are done; the window
+    // system's close button goes the same way.
+    form->Show();
+    action = caFree;
+    const std::uint64_t serial = ControlSerial(form);
+    QWidget* w = form->Widget();
+    w->close();
+    EXPECT_NE(FindControlBySerial(serial), nullptr);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(FindControlBySerial(serial), nullptr);
+}
+
+TEST(ApplicationRun, ClosingTheMainFormEndsRunAndFormsAreCreatedInOrder)
+{
+    Application->Initialize();
+    TForm* mainForm = nullptr;
+    TForm* second = nullptr;
+    QStringList created;
+    Application->CreateForm(mainForm);
+    mainForm->SetName("Main");
+    Application->CreateForm(second);
+    EXPECT_EQ(Application->MainForm(), mainForm);
+    EXPECT_EQ(Application->ComponentCount(), 2);
+    EXPECT_FALSE(mainForm->Visible());
+
+    QTimer::singleShot(0, [&]() {
+        created << (mainForm->Showing() ? "main shown" : "main hidden");
+        mainForm->Close();
+    });
+    Application->Run();
+    EXPECT_EQ(created, QStringList { "main shown" });
+    EXPECT_TRUE(Application->Terminated());
+    Application->DestroyComponents();
+    Application->ResetTerminated();
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(Exceptions, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+{
+    ModalDriver driver;
+    ShownForm f;
+    auto* probe = new TProbe(f.Form, f.Form);
+    int clicks = 0;
+    probe->OnClick = [&](TObject*) {
+        ++clicks;
+        if (clicks == 1)
+            throw EConvertError("'abc' is not a valid integer value");
+    };
+    probe->OnKeyDown = [](TObject*, WORD&, TShiftState) { throw std::runtime_error("plain failure"); };
+    input::Click(probe, { 1, 1 });
+    input::Click(probe, { 1, 1 });
+    EXPECT_EQ(clicks, 2);
+    input::Key(probe, 'A');
+    ASSERT_EQ(driver.Messages().size(), 2u);
+    EXPECT_EQ(driver.Messages()[0].Text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
+    EXPECT_EQ(driver.Messages()[1].Text, "plain failure.");
+
+    // OnException replaces the box; EAbort stays silent.
+    QStringList seen;
+    Application->OnException = [&](TObject*, const Exception& e) { seen << e.Message(); };
+    probe->OnClick = [](TObject*) { throw EInvalidOperation("custom"); };
+    input::Click(probe, { 1, 1 });
+    probe->OnClick = [](TObject*) { throw EAbort("silent"); };
+    input::Click(probe, { 1, 1 });
+    Application->OnException = nullptr;
+    EXPECT_EQ(seen, QStringList { "custom" });
+    EXPECT_EQ(driver.Messages().size(), 2u);
+    EXPECT_TRUE(driver.Failures().isEmpty());
+}
+
+TEST(Hints, TheShortHintShowsAndCmHintShowCanChangeOrCancelIt)
+{
+    ShownForm f;
+    struct THinted : TProbe {
+        using TProbe::TProbe;
+        int Mode = 0;
+        void WndProc(TMessage& m) override
+        {
+            if (m.Msg == CM_HINTSHOW) {
+                auto* info = reinterpret_cast<THintInfo*>(m.LParam);
+                if (Mode == 1)
+                    info->HintStr += " (more)";
+                m.Result = Mode == 2 ? 1 : 0;
+                return;
+            }
+            TProbe::WndProc(m);
+        }
+    };
+    auto* c = new THinted(f.Form, f.Form);
+    c->SetHint("Save|Saves the project");
+    c->SetShowHint(true);
+    ASSERT_TRUE(Application->ActivateHint(c, c->ClientToScreen({ 2, 2 })));
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Save");
+    EXPECT_TRUE(Application->HintWindow()->Showing());
+    c->Mode = 1;
+    Application->ActivateHint(c, c->ClientToScreen({ 2, 2 }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "Save (more)");
+    Application->CancelHint();
+    EXPECT_FALSE(Application->HintWindow()->Showing());
+    c->Mode = 2;
+    EXPECT_FALSE(Application->ActivateHint(c, c->ClientToScreen({ 2, 2 })));
+    EXPECT_EQ(TApplication::GetLongHint(c->Hint()), "Saves the project");
+    Application->DestroyComponents();
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs and services
+
+TEST(Dialogs, MessageBoxFlagsGiveButtonsIconAndDefault)
+{
+    struct Case {
+        UINT flags;
+        TMsgDlgButtons buttons;
+        TMsgDlgType type;
+        unsigned def;
+    };
+    const Case cases[] = {
+        { MB_OK, mbOK, mtCustom, mbOK },
+        { MB_OKCANCEL | MB_ICONQUESTION, mbOKCancel, mtConfirmation, mbOK },
+        { MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2, mbYesNoCancel, mtWarning, mbNo },
+        { MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON3, mbYesNo, mtError, mbYes },
+        { MB_ABORTRETRYIGNORE | MB_ICONINFORMATION, mbAbortRetryIgnore, mtInformation, mbAbort },
+        { MB_RETRYCANCEL | MB_DEFBUTTON2, TMsgDlgButtons(mbRetry) | mbCancel, mtCustom, mbCancel },
+    };
+    for (const Case& c : cases) {
+        const TMessageBoxRequest r = MessageBoxRequest("t", "c", c.flags);
+        EXPECT_EQ(r.Buttons, c.buttons) << c.flags;
+        EXPECT_EQ(r.DlgType, c.type) << c.flags;
+        EXPECT_EQ(r.DefaultButton, c.def) << c.flags;
+    }
+}
+
+TEST(Dialogs, MessageBoxesReturnTheAnswerAndCarryTheirCaption)
+{
+    ModalDriver driver;
+    driver.AnswerMessageBox(mrYes);
+    driver.AnswerMessageBox(mrNo);
+    driver.AnswerMessageBox(mrIgnore);
+    EXPECT_EQ(MessageDlg("Overwrite?", mtConfirmation, mbYesNoCancel), mrYes);
+    EXPECT_EQ(MessageBox("Again?", "Tool", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBox("Go on?", "Tool", MB_CANCELTRYCONTINUE), IDCONTINUE);
+    ASSERT_EQ(driver.Messages().size(), 3u);
+    EXPECT_EQ(driver.Messages()[0].Caption, "Confirmation");
+    EXPECT_EQ(driver.Messages()[1].Caption, "Tool");
+    // A box without an answer and without OK is a failure, answered Cancel.
+    EXPECT_EQ(MessageDlg("Which?", mtConfirmation, mbYesNo), mrCancel);
+    EXPECT_EQ(driver.Failures().size(), 1);
+    EXPECT_EQ(MessageDlg("Done", mtInformation, mbOK), mrOk);
+}
+
+class FakeFiles : public IFileDialogService {
+public:
+    QString Answer;
+    TFileDialogRequest Last;
+    bool Execute(TFileDialogRequest& r) override
+    {
+        Last = r;
+        if (Answer.isEmpty())
+            return false;
+        r.FileName = Answer;
+        r.Files = QStringList { Answer };
+        r.FilterIndex = 2;
+        return true;
+    }
+};
+
+TEST(Dialogs, SaveDialogAddsTheDefaultExtensionAndAsksBeforeOverwriting)
+{
+    FakeFiles files;
+    IFileDialogService* previous = services::SetFileDialogService(&files);
+    ModalDriver driver;
+    const QString dir = testutil::TempDir();
+    TSaveDialog dlg(nullptr);
+    dlg.Filter = "Electronic Data Sheet (*.eds)|*.eds|All|*.*";
+    dlg.DefaultExt = "*.eds";
+    dlg.InitialDir = dir;
+    dlg.Options |= ofOverwritePrompt;
+
+    files.Answer = dir + "/device";
+    ASSERT_TRUE(dlg.Execute());
+    EXPECT_EQ(dlg.FileName, dir + "/device.eds");
+    EXPECT_EQ(dlg.FilterIndex, 2);
+    EXPECT_EQ(files.Last.InitialDir, dir);
+    EXPECT_EQ(files.Last.Kind, TFileDialogKind::Save);
+
+    QFile out(dir + "/device.eds");
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.close();
+    driver.AnswerMessageBox(mrNo);
+    dlg.FileName = "before";
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_EQ(dlg.FileName, "before");
+    driver.AnswerMessageBox(mrYes);
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(driver.Messages().size(), 2u);
+
+    files.Answer.clear();
+    EXPECT_FALSE(dlg.Execute());
+    services::SetFileDialogService(previous);
+}
+
+TEST(Services, OnlyHttpHttpsAndMailtoLinksAreOpened)
+{
+    struct FakeShell : IShellService {
+        QStringList opened;
+        bool OpenUrl(const QString& url) override
+        {
+            opened << url;
+            return true;
+        }
+    } shell;
+    IShellService* previous = services::SetShellService(&shell);
+    const struct {
+        const char* url;
+        bool ok;
+    } cases[] = {
+        { "http://example.com/page?frompg=RT41208", true },
+        { "HTTPS://example.com/#KM41208", true },
+        { "mailto:info@example.com", true },
+        { "file:///etc/passwd", false },
+        { "/usr/bin/xterm", false },
+        { "javascript:alert(1)", false },
+        { "ftp://example.com", false },
+        { "http://", false },
+        { " http://example.com", false },
+        { "http://example.com/\n--flag", false },
+        { "", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OpenURL(c.url), c.ok) << c.url;
+    EXPECT_EQ(shell.opened.size(), 3);
+    services::SetShellService(previous);
+}
+
+TEST(Services, ReplacedClockAndBeepAreUsed)
+{
+    struct FixedClock : IClockService {
+        TDateTime Now() override { return 45000.5; }
+        std::uint64_t TickCount() override { return 1234; }
+    } clock;
+    struct CountingBeep : IBeepService {
+        int n = 0;
+        void Beep() override { ++n; }
+    } beep;
+    services::SetClockService(&clock);
+    services::SetBeepService(&beep);
+    EXPECT_EQ(services::ClockService()->Now(), 45000.5);
+    EXPECT_EQ(GetTickCount64(), 1234u);
+    Beep();
+    EXPECT_EQ(beep.n, 1);
+    services::SetClockService(nullptr);
+    services::SetBeepService(nullptr);
+    EXPECT_NE(services::ClockService(), &clock);
+}
+
+} // namespace
