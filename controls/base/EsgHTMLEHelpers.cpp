@@ -2,10 +2,13 @@
 // embedded-control tags.
 
 #include "controls/base/EsgHTMLE.h"
+#include "controls/base/ExUtilLocale.h"
 
 #include <QStringView>
 #include <utility>
 #include <vector>
+
+using exutil::UpperKeepLength;
 
 namespace {
 
@@ -49,14 +52,6 @@ const TColorName kSystemColors[]
           { "clbtnshadow", 0xFF000010 }, { "clgraytext", 0xFF000011 }, { "clbtntext", 0xFF000012 },
           { "clinactivecaptiontext", 0xFF000013 }, { "clbtnhighlight", 0xFF000014 }, { "cl3ddkshadow", 0xFF000015 },
           { "cl3dlight", 0xFF000016 }, { "clinfotext", 0xFF000017 }, { "clinfobk", 0xFF000018 } };
-
-QString UpperKeepLength(const QString& Text)
-{
-    QString s = Text;
-    for (QChar& c : s)
-        c = c.toUpper();
-    return s;
-}
 
 // Tag spans by the one rule the stripper and the highlighter share: a tag runs
 // from a "<" to the next ">" after it; a "<" with no ">" after it ends the scan.
