@@ -215,6 +215,17 @@ void TCategoryPanel::PlaceSurface()
     FSurface->SetVisible(!FCollapsed);
 }
 
+void TCategoryPanel::WndProc(TMessage& Message)
+{
+    TCustomControl::WndProc(Message);
+    // A control put on the panel goes onto its surface, under the header.
+    if (Message.Msg == CM_CONTROLCHANGE && Message.LParam != 0 && FSurface) {
+        auto* c = reinterpret_cast<TControl*>(Message.WParam);
+        if (c && c != FSurface && c->Parent() == this)
+            c->SetParent(FSurface);
+    }
+}
+
 void TCategoryPanel::SetVisible(bool v)
 {
     TCustomControl::SetVisible(v);
@@ -538,6 +549,8 @@ bool TCategoryPanelGroup::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint
 {
     if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
+    if (!ClientRect().Contains(ScreenToClient(MousePos)))
+        return false;
     FStack.ClientHeight = ClientRect().Height();
     VertScrollBar()->SetPosition(FStack.Wheel(WheelDelta, QApplication::wheelScrollLines()));
     return true;

@@ -96,7 +96,8 @@ public:
 
     TCategoryPanelGroup* PanelGroup() const { return FGroup; }
     void SetPanelGroup(TCategoryPanelGroup* v);
-    // Where the panel's controls go.
+    // Where the panel's controls live: a control given the panel as parent
+    // moves onto the surface, so its top counts from below the header.
     TCategoryPanelSurface* Surface() const { return FSurface; }
 
     bool Collapsed() const { return FCollapsed; }
@@ -125,6 +126,7 @@ public:
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool v) override;
     void SetText(const QString& v) override;
+    void WndProc(TMessage& Message) override;
 
     TNotifyEvent OnCollapse;
     TNotifyEvent OnExpand;

@@ -565,7 +565,9 @@ bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoin
 {
     if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
-    if (!FVert->IsScrollBarVisible())
+    // Only a turn over the control scrolls it; elsewhere it goes on to the
+    // parents (the form may scroll it by its own rule).
+    if (!FVert->IsScrollBarVisible() || !ClientRect().Contains(ScreenToClient(MousePos)))
         return false;
     // Each notch scrolls the system's wheel lines, one scroll line each.
     FWheelRest += WheelDelta;

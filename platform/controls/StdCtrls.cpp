@@ -311,13 +311,13 @@ TLinkLabel::TLinkLabel(TComponent* AOwner)
     SetBounds(0, 0, 53, 17);
 }
 
-std::vector<TLinkLabel::TPiece> TLinkLabel::ParseCaption(const QString& caption)
+std::vector<TLinkLabel::TSegment> TLinkLabel::ParseCaption(const QString& caption)
 {
-    std::vector<TPiece> out;
+    std::vector<TSegment> out;
     auto addText = [&](const QString& s) {
         if (s.isEmpty())
             return;
-        TPiece p;
+        TSegment p;
         p.text = s;
         out.push_back(p);
     };
@@ -358,7 +358,7 @@ std::vector<TLinkLabel::TPiece> TLinkLabel::ParseCaption(const QString& caption)
         }
         addText(caption.mid(pos, open - pos));
         const QString tag = caption.mid(open, tagEnd - open);
-        TPiece p;
+        TSegment p;
         p.isLink = true;
         p.text = caption.mid(tagEnd + 1, close - tagEnd - 1);
         p.link = attr(tag, QStringLiteral("href"));
@@ -383,7 +383,7 @@ void TLinkLabel::SetText(const QString& v)
     if (v == FText)
         return;
     TGraphicControl::SetText(v);
-    FPieces = ParseCaption(v);
+    FSegments = ParseCaption(v);
     FHot = -1;
     AdjustBounds();
     Invalidate();
@@ -395,12 +395,12 @@ void TLinkLabel::FontChanged()
     AdjustBounds();
 }
 
-void TLinkLabel::LayoutPieces(TCanvas* canvas)
+void TLinkLabel::LayoutSegments(TCanvas* canvas)
 {
     FRects.clear();
     int x = 0;
     const int h = canvas->TextHeight(QStringLiteral("Wg"));
-    for (const TPiece& p : FPieces) {
+    for (const TSegment& p : FSegments) {
         const int w = canvas->TextWidth(p.text);
         FRects.push_back(Bounds(x, 0, w, h));
         x += w;
@@ -410,7 +410,7 @@ void TLinkLabel::LayoutPieces(TCanvas* canvas)
 void TLinkLabel::AdjustBounds()
 {
     TMeasureCanvas m(Font());
-    LayoutPieces(&m.canvas);
+    LayoutSegments(&m.canvas);
     if (!FAutoSize || IsLoading())
         return;
     int w = 0;
@@ -419,16 +419,16 @@ void TLinkLabel::AdjustBounds()
     SetBounds(Left(), Top(), w, m.canvas.TextHeight(QStringLiteral("Wg")));
 }
 
-TRect TLinkLabel::PieceRect(int index) const
+TRect TLinkLabel::SegmentRect(int index) const
 {
     return index >= 0 && index < int(FRects.size()) ? FRects[std::size_t(index)] : TRect();
 }
 
-const TLinkLabel::TPiece* TLinkLabel::LinkAt(TPoint p) const
+const TLinkLabel::TSegment* TLinkLabel::LinkAt(TPoint p) const
 {
-    for (std::size_t i = 0; i < FPieces.size() && i < FRects.size(); ++i)
-        if (FPieces[i].isLink && FRects[i].Contains(p))
-            return &FPieces[i];
+    for (std::size_t i = 0; i < FSegments.size() && i < FRects.size(); ++i)
+        if (FSegments[i].isLink && FRects[i].Contains(p))
+            return &FSegments[i];
     return nullptr;
 }
 
@@ -442,17 +442,17 @@ void TLinkLabel::Paint()
     c->FillRect(ClientRect());
     c->Brush()->SetStyle(TBrushStyle::bsClear);
     c->Font()->Assign(Font());
-    LayoutPieces(c);
-    for (std::size_t i = 0; i < FPieces.size(); ++i) {
+    LayoutSegments(c);
+    for (std::size_t i = 0; i < FSegments.size(); ++i) {
         c->Font()->Assign(Font());
-        if (FPieces[i].isLink) {
+        if (FSegments[i].isLink) {
             c->Font()->SetColor(Enabled() ? clHotLight : clGrayText);
             if (int(i) == FHot)
                 c->Font()->SetStyle(c->Font()->Style() | TFontStyle::fsUnderline);
         } else if (!Enabled()) {
             c->Font()->SetColor(clGrayText);
         }
-        c->TextOut(FRects[i].Left, FRects[i].Top, FPieces[i].text);
+        c->TextOut(FRects[i].Left, FRects[i].Top, FSegments[i].text);
     }
 }
 
@@ -460,8 +460,8 @@ void TLinkLabel::MouseMove(TShiftState Shift, int X, int Y)
 {
     TGraphicControl::MouseMove(Shift, X, Y);
     int hot = -1;
-    for (std::size_t i = 0; i < FPieces.size() && i < FRects.size(); ++i)
-        if (FPieces[i].isLink && FRects[i].Contains({ X, Y }))
+    for (std::size_t i = 0; i < FSegments.size() && i < FRects.size(); ++i)
+        if (FSegments[i].isLink && FRects[i].Contains({ X, Y }))
             hot = int(i);
     if (hot != FHot) {
         // The hand shows over a link only.
@@ -488,7 +488,7 @@ void TLinkLabel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !Enabled())
         return;
-    if (const TPiece* p = LinkAt({ X, Y }))
+    if (const TSegment* p = LinkAt({ X, Y }))
         if (OnLinkClick)
             OnLinkClick(this, p->link, p->type);
 }

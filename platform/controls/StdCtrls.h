@@ -97,18 +97,18 @@ public:
     void SetAutoSize(bool v);
     void SetText(const QString& v) override;
 
-    // The caption's pieces: plain text and anchors, in order.
-    struct TPiece {
+    // The caption's segments: plain text and anchors, in order.
+    struct TSegment {
         QString text;
         QString link; // empty for plain text
         TSysLinkType type = sltURL;
         bool isLink = false;
     };
-    static std::vector<TPiece> ParseCaption(const QString& caption);
+    static std::vector<TSegment> ParseCaption(const QString& caption);
     // The anchor at a client point, or nullptr.
-    const TPiece* LinkAt(TPoint p) const;
-    // Client rectangle of the i-th piece as last laid out.
-    TRect PieceRect(int index) const;
+    const TSegment* LinkAt(TPoint p) const;
+    // Client rectangle of the i-th segment as last laid out.
+    TRect SegmentRect(int index) const;
 
     std::function<void(TObject* Sender, const QString& Link, TSysLinkType LinkType)> OnLinkClick;
 
@@ -119,11 +119,11 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
     void AdjustBounds();
-    void LayoutPieces(TCanvas* canvas);
+    void LayoutSegments(TCanvas* canvas);
 
 private:
     bool FAutoSize = true;
-    std::vector<TPiece> FPieces;
+    std::vector<TSegment> FSegments;
     std::vector<TRect> FRects;
     int FHot = -1;
     TCursor FSavedCursor = crDefault;

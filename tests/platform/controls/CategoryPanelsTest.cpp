@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "platform/controls/CategoryPanels.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
 
 namespace {
 
@@ -91,6 +95,111 @@ TEST(CategoryStack, WheelScrollsByLinesAndClamps)
     s.SetTop(2, -4);
     EXPECT_EQ(s.Order(), (std::vector<int> { 2, 0, 1 }));
     EXPECT_EQ(s.Top(2), -4);
+}
+
+struct GroupFixture {
+    TForm* Form;
+    TCategoryPanelGroup* Group;
+    TCategoryPanel* P[3];
+    QStringList Log;
+    GroupFixture()
+    {
+        Form = new TForm(nullptr);
+        Form->SetBounds(30, 30, 260, 360);
+        Form->Show();
+        Group = new TCategoryPanelGroup(Form);
+        Group->SetParent(Form);
+        Group->SetBounds(0, 20, 200, 300);
+        const int heights[] = { 100, 150, 80 };
+        for (int i = 0; i < 3; ++i) {
+            P[i] = Group->CreatePanel(Form);
+            P[i]->SetCaption(QString("%1. Panel").arg(i + 1));
+            P[i]->SetHeight(heights[i]);
+            P[i]->OnCollapse = [this, i](TObject*) { Log << QString("collapse%1").arg(i); };
+            P[i]->OnExpand = [this, i](TObject*) { Log << QString("expand%1").arg(i); };
+        }
+    }
+    ~GroupFixture() { delete Form; }
+    std::vector<int> PanelTops() const { return { P[0]->Top(), P[1]->Top(), P[2]->Top() }; }
+};
+
+TEST(CategoryPanelGroup, PanelsStackInOrderAndCollapse)
+{
+    GroupFixture f;
+    EXPECT_EQ(f.PanelTops(), (std::vector<int> { 0, 100, 250 }));
+    // 330 pixels of panels in 300: the scroll bar takes its width.
+    EXPECT_TRUE(f.Group->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(f.P[0]->Width(), 200 - ScrollBarSize);
+
+    f.P[1]->Collapse();
+    EXPECT_EQ(f.P[1]->Height(), f.Group->HeaderHeight());
+    EXPECT_EQ(f.P[1]->ExpandedHeight(), 150);
+    EXPECT_EQ(f.PanelTops(), (std::vector<int> { 0, 100, 124 }));
+    EXPECT_FALSE(f.Group->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(f.P[0]->Width(), 200);
+
+    input::Click(f.P[2], { 10, 5 }); // a click on the header toggles
+    EXPECT_TRUE(f.P[2]->Collapsed());
+    input::Click(f.P[2], { 10, 5 });
+    f.P[1]->Expand();
+    EXPECT_EQ(f.PanelTops(), (std::vector<int> { 0, 100, 250 }));
+    EXPECT_EQ(f.Log, (QStringList { "collapse1", "collapse2", "expand2", "expand1" }));
+
+    // The order follows the tops the program gives; a hidden panel leaves no gap.
+    f.P[2]->SetTop(0);
+    ASSERT_EQ(f.Group->Stacked().size(), 3u);
+    EXPECT_EQ(f.Group->Stacked()[0], f.P[2]);
+    EXPECT_EQ(f.PanelTops(), (std::vector<int> { 80, 180, 0 }));
+    f.P[0]->Hide();
+    EXPECT_EQ(f.P[1]->Top(), 80);
+}
+
+TEST(CategoryPanelGroup, WheelAndScrollMessagesScrollLive)
+{
+    GroupFixture f;
+    const int notch = QApplication::wheelScrollLines() * f.Group->VertScrollBar()->Increment();
+    ASSERT_GT(notch, 0);
+    EXPECT_TRUE(f.Group->VertScrollBar()->Tracking());
+
+    // The wheel goes to the focused control and up its parents: with the
+    // focus in a panel, a notch over the group scrolls it.
+    auto* e = new TEdit(f.Form);
+    e->SetParent(f.P[1]);
+    e->SetFocus();
+    input::Wheel(f.Group, { 50, 50 }, -1); // one notch towards the user
+    EXPECT_EQ(f.Group->VertScrollBar()->Position(), notch);
+    EXPECT_EQ(f.P[0]->Top(), -notch);
+    input::Wheel(f.Group, { 50, 50 }, 1);
+    EXPECT_EQ(f.P[0]->Top(), 0);
+
+    // The form's way: one line per message, then the end-of-scroll notice.
+    f.Group->Perform(WM_VSCROLL, SB_LINEDOWN);
+    f.Group->Perform(WM_VSCROLL, SB_ENDSCROLL);
+    EXPECT_EQ(f.P[1]->Top(), 100 - 8);
+    f.Group->Perform(WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(f.Group->VertScrollBar()->Position(), 30); // 330 - 300
+    f.Group->Perform(WM_VSCROLL, SB_LINEDOWN); // stops at the end
+    EXPECT_EQ(f.P[2]->Top(), 220);
+
+    // A turn over the form outside the group leaves it where it is.
+    f.Group->Perform(WM_VSCROLL, SB_TOP);
+    input::Wheel(f.Form, { 230, 5 }, -1);
+    EXPECT_EQ(f.P[0]->Top(), 0);
+}
+
+TEST(CategoryPanelGroup, ControlsSitUnderTheHeader)
+{
+    GroupFixture f;
+    auto* e = new TEdit(f.Form);
+    e->SetParent(f.P[0]);
+    e->SetBounds(191, 9, 40, 21);
+    EXPECT_EQ(e->Parent(), f.P[0]->Surface());
+    EXPECT_EQ(f.P[0]->Surface()->Top(), f.Group->HeaderHeight());
+    // The height rule of the forms: last control's bottom + header + 12.
+    f.P[0]->SetHeight(e->Top() + e->Height() + f.Group->HeaderHeight() + 12);
+    EXPECT_EQ(f.P[1]->Top(), 30 + 24 + 12);
+    f.P[0]->Collapse();
+    EXPECT_FALSE(f.P[0]->Surface()->Visible());
 }
 
 } // namespace

@@ -482,18 +482,18 @@ TEST(Label, AutoSizeAccelAndLinks)
 
     auto* ll = f.Add<TLinkLabel>(10, 120);
     ll->SetCaption(R"(New version: <a href="https://example.test/dl#KM41208">download</a>)");
-    const auto pieces = TLinkLabel::ParseCaption(ll->Caption());
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[1].text, "download");
-    EXPECT_EQ(pieces[1].link, "https://example.test/dl#KM41208");
+    const auto segments = TLinkLabel::ParseCaption(ll->Caption());
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_EQ(segments[1].text, "download");
+    EXPECT_EQ(segments[1].link, "https://example.test/dl#KM41208");
     QString clicked;
     ll->OnLinkClick = [&](TObject*, const QString& link, TSysLinkType type) {
         clicked = link;
         EXPECT_EQ(type, sltURL);
     };
-    const TRect r = ll->PieceRect(1);
+    const TRect r = ll->SegmentRect(1);
     input::Click(ll, { r.Left + 2, r.Top + 2 });
-    EXPECT_EQ(clicked, pieces[1].link);
+    EXPECT_EQ(clicked, segments[1].link);
     clicked.clear();
     input::Click(ll, { 1, 2 }); // on the plain text
     EXPECT_TRUE(clicked.isEmpty());
