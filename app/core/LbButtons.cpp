@@ -154,6 +154,10 @@ TLbFaceLayout LbLayoutButtonFace(TCanvas* canvas, const TLbButtonFace& f)
         canvas->SetFont(f.Font);
     if (f.Style == bsEncarta && pressed)
         canvas->Font()->SetStyle(canvas->Font()->Style() | TFontStyle::fsBold);
+    // bsShape draws its caption straight onto the transparent key colour:
+    // smoothed edges would leave a key-tinted fringe once the key drops out.
+    if (f.Style == bsShape)
+        canvas->Font()->SetQuality(TFontQuality::fqNonAntialiased);
 
     const bool hasGlyph = f.Glyph && !f.Glyph->Empty();
     l.CellWidth = hasGlyph && f.NumGlyphs > 0 ? f.Glyph->Width() / f.NumGlyphs : 0;
