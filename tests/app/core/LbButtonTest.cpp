@@ -626,6 +626,25 @@ TEST(LbButtonInput, HotTrackingStartsOnEnterAndEndsOnLeave)
     EXPECT_EQ(b->HotTrackStep(), 0);
 }
 
+TEST(LbButtonInput, FlatButtonFramesWhileHoveredOrFocused)
+{
+    TestForm f;
+    auto* edit = f.Add<TEdit>(200, 10);
+    auto* b = f.Add<TLbButton>(20, 20);
+    b->SetColor(RGB(248, 247, 237));
+    b->SetLightColor(clWhite);
+    b->SetFlat(true);
+    edit->SetFocus();
+    auto leftEdge = [&] { return PixelAt(b->PaintToImage(), 0, 5); };
+    EXPECT_EQ(leftEdge(), RGB(248, 247, 237));
+    input::MouseMove(b, { 10, 10 });
+    EXPECT_EQ(leftEdge(), clWhite);
+    input::MouseMove(f.Form, { 300, 200 });
+    EXPECT_EQ(leftEdge(), RGB(248, 247, 237));
+    b->SetFocus();
+    EXPECT_EQ(leftEdge(), clWhite);
+}
+
 TEST(LbButtonInput, SlowDeceaseFadesInEightThirtyMillisecondSteps)
 {
     TestForm f;
