@@ -921,6 +921,10 @@ TWinControl::~TWinControl()
         RemoveControl(c);
         delete c;
     }
+    // Leave the parent while this is still a windowed control, so that the
+    // parent's tab list lets go of it too.
+    if (FParent)
+        FParent->RemoveControl(this);
     DestroyWnd();
 }
 

@@ -201,7 +201,9 @@ LRESULT SendMessage(TControl* control, UINT msg, WPARAM wParam = 0, LPARAM lPara
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Queues a message on the main thread's event loop. Messages are delivered in
 // posting order; a message whose control has been freed meanwhile is dropped.
-// Callable from any thread. Returns false for a null target.
+// A worker thread posts by window identity (HWND), which stays safe however
+// long the control lives; the pointer form is for the main thread. Returns
+// false for a null target.
 bool PostMessage(TControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 bool PostMessage(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // The control behind a window identity, or nullptr once it is gone.

@@ -84,10 +84,14 @@ TEST(Component, ParentFreesChildControlsEvenWhenNotOwner)
     auto* child = new TProbe(nullptr, panel);
     EXPECT_EQ(panel->ControlCount(), 1);
     const std::uint64_t childSerial = ControlSerial(child);
+    auto* next = new TProbe(form, form);
     delete panel;
     EXPECT_EQ(FindControlBySerial(childSerial), nullptr);
-    EXPECT_EQ(form->ComponentCount(), 0);
-    EXPECT_EQ(form->ControlCount(), 0);
+    EXPECT_EQ(form->ComponentCount(), 1);
+    EXPECT_EQ(form->ControlCount(), 1);
+    // The tab order forgets the freed control.
+    EXPECT_EQ(form->GetTabOrderList(), std::vector<TWinControl*> { next });
+    EXPECT_EQ(next->TabOrder(), 0);
     delete form;
 }
 
