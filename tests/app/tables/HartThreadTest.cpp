@@ -1,0 +1,463 @@
+#include "app/tables/UHART_Thread.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/core/ULanguage.h"
+#include "app/tables/ConverterSimulator.h"
+
+namespace {
+
+const QString Init_Text = QStringLiteral("Init Scan - Waiting...");
+QString Started(int n)
+{
+    return QStringLiteral("Devices Search Started - Devices Found %1 - Waiting...").arg(n);
+}
+QString Found(int n)
+{
+    return QStringLiteral("Search Finish - Devices Found %1 - Waiting...").arg(n);
+}
+QString Reading(int n)
+{
+    return QStringLiteral("Search Finish - Read Information Device %1 - Waiting...").arg(n);
+}
+const QString Full_Error = QStringLiteral("Devices Search Finished - Error in Devices Search Started");
+const QString Status_Error = QStringLiteral("Devices Search Finished - Error in Search Started");
+const QString Read_Error = QStringLiteral("Devices Search Finished - Error in Read Device");
+const QString Finished = QStringLiteral("Search Finish");
+const QString Finished_Errors = QStringLiteral("Search Finish with Errors");
+
+struct TSent {
+    long long Tick;
+    QString Command;
+};
+
+// The scan thread with every command it sends noted with the tick it went
+// out on, so spacing is checked in ticks, whatever the machine's speed.
+class TTestThread : public THART_Thread {
+public:
+    using THART_Thread::THART_Thread;
+    std::vector<TSent> Sent()
+    {
+        std::lock_guard<std::mutex> guard(FSentLock);
+        return FSent;
+    }
+
+protected:
+    bool Send_Command(const QString& command) override
+    {
+        {
+            std::lock_guard<std::mutex> guard(FSentLock);
+            FSent.push_back({ Ticks(), command });
+        }
+        return THART_Thread::Send_Command(command);
+    }
+
+private:
+    std::mutex FSentLock;
+    std::vector<TSent> FSent;
+};
+
+// What the form would see, all on the main thread.
+struct TFormSide {
+    std::vector<QString> Status;
+    std::vector<long long> Status_Tick;
+    int Ok = 0;
+    int Error = 0;
+    bool Done() const { return Ok + Error > 0; }
+};
+
+template <class Pred> bool PumpUntil(Pred pred, int ms = 30000)
+{
+    // A guard against hanging only; no test result depends on wall time.
+    QDeadlineTimer deadline(ms);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+THART_Scan_Params Loopback(quint16 port)
+{
+    THART_Scan_Params p;
+    p.Port = port;
+    p.Tick_Ms = 1;
+    p.Status_Delay_Ticks = 5;
+    p.Bind_Address = QStringLiteral("127.0.0.1");
+    return p;
+}
+
+class HartScan : public ::testing::Test {
+protected:
+    void SetUp() override { Init_Lang_Default(); }
+
+    std::unique_ptr<TTestThread> Make(quint16 port)
+    {
+        auto t = std::make_unique<TTestThread>(Loopback(port));
+        TTestThread* raw = t.get();
+        t->OnShow_Status = [this, raw](const QString& s) {
+            Form.Status.push_back(s);
+            Form.Status_Tick.push_back(raw->Ticks());
+        };
+        t->OnScan_Done_Ok = [this] { ++Form.Ok; };
+        t->OnScan_Done_Error = [this] { ++Form.Error; };
+        t->Start();
+        return t;
+    }
+
+    // Runs one scan against the simulator until the form is told its end.
+    void Scan(TTestThread& t, const QString& numDevs = QStringLiteral("02"))
+    {
+        t.HART_Discovery(QStringLiteral("127.0.0.1"), numDevs);
+        ASSERT_TRUE(PumpUntil([&] { return Form.Done(); }));
+    }
+
+    static QByteArray Bytes(const THART_Device_Record& r)
+    {
+        return QByteArray(reinterpret_cast<const char*>(r.data()), int(r.size()));
+    }
+
+    TFormSide Form;
+};
+
+std::vector<QString> Commands(const std::vector<TSent>& sent)
+{
+    std::vector<QString> out;
+    for (const TSent& s : sent)
+        out.push_back(s.Command);
+    return out;
+}
+
+using Strings = std::vector<QString>;
+
+} // namespace
+
+TEST(HartReply, StatusParsing)
+{
+    struct Case {
+        const char* Reply;
+        bool Ok;
+        int State;
+        int Count;
+    } cases[] = {
+        { "SEARCH STATUS=0 now 2 ", true, 0, 2 },
+        { "SEARCH STATUS=12 found now   7 devices", true, 12, 7 },
+        { "SEARCH STATUS= 3now 4 ", true, 3, 4 },
+        { "SEARCH STATUS=1 now 2", true, 1, 0 }, // no blank after the count
+        { "SEARCH STATUS=1 now x2 ", true, 1, 0 }, // decimal only
+        { "SEARCH STATUS=1 now 99999999999 ", true, 1, 0 },
+        { "SEARCH STATUS=1 no count here", true, 1, 0 },
+        { "SEARCH STATUS=?? now 1 ", true, 0, 1 }, // unreadable state is "finished"
+        { "SEARCH STATUS=", true, 0, 0 },
+        { "search status=0 now 1 ", false, 0, 0 },
+        { "FULL DEVICES SEARCH STARTED", false, 0, 0 },
+        { "", false, 0, 0 },
+    };
+    for (const Case& c : cases) {
+        int state = -1;
+        int count = -1;
+        EXPECT_EQ(HART_Parse_Status(QString::fromLatin1(c.Reply), state, count), c.Ok) << c.Reply;
+        EXPECT_EQ(state, c.State) << c.Reply;
+        EXPECT_EQ(count, c.Count) << c.Reply;
+    }
+}
+
+TEST(HartReply, ReadCommandsAndPrefixes)
+{
+    const struct {
+        int Index;
+        const char* Command;
+        const char* Prefix;
+    } cases[] = { { 0, "F_READ00", "DEV 0=" }, { 3, "F_READ03", "DEV 3=" }, { 10, "F_READ10", "DEV10=" },
+        { 99, "F_READ99", "DEV99=" } };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HART_Read_Command(c.Index), QString::fromLatin1(c.Command));
+        EXPECT_EQ(HART_Read_Prefix(c.Index), QString::fromLatin1(c.Prefix));
+    }
+}
+
+TEST(HartReply, VariableCountStaysInsideTheRecord)
+{
+    THART_Device_Record rec {};
+    rec[HART_Rec_Var_Count] = 2;
+    EXPECT_EQ(HART_Record_Var_Count(rec), 2);
+    rec[HART_Rec_Var_Count] = 0x2C; // 300 variables claimed
+    rec[HART_Rec_Var_Count + 1] = 0x01;
+    EXPECT_EQ(HART_Record_Var_Count(rec), 293);
+    rec.fill(0xFF);
+    EXPECT_EQ(HART_Record_Var_Count(rec), 293);
+    EXPECT_LE(HART_Rec_Vars + 3 * HART_Record_Var_Count(rec), HART_Record_Size);
+}
+
+TEST_F(HartScan, TwoDevicesAreSearchedPolledAndRead)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(2, { "SEARCH STATUS=0 now 2 " }));
+    auto t = Make(sim.Port());
+    Scan(*t);
+
+    EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_02", "F_TEST", "F_READ00", "F_READ01" }));
+    EXPECT_EQ(Form.Status, Strings({ Init_Text, Started(0), Found(2), Reading(0), Reading(1), Finished }));
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(Form.Error, 0);
+    EXPECT_EQ(t->FNum_Devices, 2);
+    // Records are the bytes after the prefix, cut at 1000.
+    EXPECT_EQ(Bytes(t->devices[0]), TConverterSimulator::Record(0));
+    EXPECT_EQ(Bytes(t->devices[1]), TConverterSimulator::Record(1));
+    EXPECT_EQ(HART_Record_Var_Count(t->devices[1]), 2);
+    EXPECT_FALSE(t->Finish_succes());
+    EXPECT_EQ(t->Step_Scan(), THART_Thread::Step_Idle);
+
+    // The first status poll waits out the delay after the confirmation.
+    const auto sent = t->Sent();
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_GE(sent[1].Tick - sent[0].Tick, 5 + 2);
+}
+
+TEST_F(HartScan, SilentConverterIsAskedThreeTimesThenTheScanFails)
+{
+    TConverterSimulator sim([](const QString&, int) { return std::nullopt; });
+    auto t = Make(sim.Port());
+    Scan(*t, QStringLiteral("64"));
+
+    const auto sent = t->Sent();
+    EXPECT_EQ(Commands(sent), Strings({ "F_FULL_64", "F_FULL_64", "F_FULL_64" }));
+    ASSERT_EQ(sent.size(), 3u);
+    // Missing on the 101st tick, sent again on the next one.
+    EXPECT_EQ(sent[1].Tick - sent[0].Tick, 102);
+    EXPECT_EQ(sent[2].Tick - sent[1].Tick, 102);
+    EXPECT_EQ(Form.Status, Strings({ Init_Text, Full_Error, Finished_Errors }));
+    ASSERT_EQ(Form.Status_Tick.size(), 3u);
+    EXPECT_EQ(Form.Status_Tick[1], sent[2].Tick + 101);
+    EXPECT_EQ(Form.Status_Tick[2], Form.Status_Tick[1] + 1);
+    EXPECT_EQ(Form.Error, 1);
+    EXPECT_EQ(Form.Ok, 0);
+}
+
+TEST_F(HartScan, RunningSearchIsPolledUntilFinished)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(
+        2, { "SEARCH STATUS=1 now 1 ", "SEARCH STATUS=1 now 2 ", "SEARCH STATUS=0 now 2 " }));
+    auto t = Make(sim.Port());
+    Scan(*t);
+
+    EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_02", "F_TEST", "F_TEST", "F_TEST", "F_READ00", "F_READ01" }));
+    EXPECT_EQ(Form.Status,
+        Strings({ Init_Text, Started(0), Started(1), Started(2), Found(2), Reading(0), Reading(1), Finished }));
+    EXPECT_EQ(Form.Ok, 1);
+    const auto sent = t->Sent();
+    ASSERT_EQ(sent.size(), 6u);
+    for (int i = 2; i <= 3; ++i)
+        EXPECT_GE(sent[size_t(i)].Tick - sent[size_t(i - 1)].Tick, 5 + 2);
+}
+
+TEST_F(HartScan, BadStatusReplyStartsANewSearchButNotForEver)
+{
+    struct Case {
+        const char* Name;
+        QStringList Statuses;
+        Strings Commands;
+        QString LastStatus;
+        bool Ok;
+    } cases[] = {
+        { "once", { "BUSY", "SEARCH STATUS=0 now 1 " }, { "F_FULL_02", "F_TEST", "F_FULL_02", "F_TEST", "F_READ00" },
+            Finished, true },
+        // A converter that keeps answering the poll wrongly ends the scan
+        // after the attempt limit.
+        { "always", { "BUSY" }, { "F_FULL_02", "F_TEST", "F_FULL_02", "F_TEST", "F_FULL_02", "F_TEST" },
+            Finished_Errors, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Form = {};
+        TConverterSimulator sim(TConverterSimulator::Standard(1, c.Statuses));
+        auto t = Make(sim.Port());
+        Scan(*t);
+        EXPECT_EQ(Commands(t->Sent()), c.Commands);
+        ASSERT_FALSE(Form.Status.empty());
+        EXPECT_EQ(Form.Status.back(), c.LastStatus);
+        EXPECT_EQ(Form.Ok, c.Ok ? 1 : 0);
+        if (!c.Ok) {
+            ASSERT_GE(Form.Status.size(), 2u);
+            EXPECT_EQ(Form.Status[Form.Status.size() - 2], Status_Error);
+        }
+    }
+}
+
+TEST_F(HartScan, ElevenDevicesUseOneAndTwoDigitIndexes)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(11, { "SEARCH STATUS=0 now 11 " }));
+    auto t = Make(sim.Port());
+    Scan(*t, QStringLiteral("11"));
+
+    const QStringList cmds = sim.Commands();
+    ASSERT_EQ(cmds.size(), 13);
+    EXPECT_EQ(cmds[2 + 3], "F_READ03");
+    EXPECT_EQ(cmds[2 + 10], "F_READ10");
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(t->FNum_Devices, 11);
+    EXPECT_EQ(Bytes(t->devices[3]), TConverterSimulator::Record(3));
+    EXPECT_EQ(Bytes(t->devices[10]), TConverterSimulator::Record(10));
+}
+
+TEST_F(HartScan, DeviceCountIsBoundedByTheRecordTable)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(150, { "SEARCH STATUS=0 now 150 " }));
+    auto t = Make(sim.Port());
+    Scan(*t, QStringLiteral("64"));
+
+    const QStringList cmds = sim.Commands();
+    EXPECT_EQ(cmds.size(), 2 + HART_Max_Devices);
+    EXPECT_EQ(cmds.back(), "F_READ99");
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(t->FNum_Devices, HART_Max_Devices);
+    EXPECT_EQ(Bytes(t->devices[99]), TConverterSimulator::Record(99));
+}
+
+// Wrong prefixes cost attempts that all devices of a scan share.
+TEST_F(HartScan, WrongDevicePrefixCostsOneSharedAttempt)
+{
+    struct Case {
+        std::vector<int> Failing; // devices whose first read gets a wrong prefix
+        Strings Commands;
+        bool Ok;
+    } cases[] = {
+        { { 1 }, { "F_READ00", "F_READ01", "F_READ01", "F_READ02" }, true },
+        { { 0, 1, 2 }, { "F_READ00", "F_READ00", "F_READ01", "F_READ01", "F_READ02" }, false },
+    };
+    for (const Case& c : cases) {
+        Form = {};
+        auto standard = TConverterSimulator::Standard(3, { "SEARCH STATUS=0 now 3 " });
+        const std::vector<int> failing = c.Failing;
+        TConverterSimulator sim([standard, failing](const QString& cmd, int nth) -> std::optional<QByteArray> {
+            for (int d : failing)
+                if (nth == 0 && cmd == HART_Read_Command(d))
+                    return "DEV99=" + TConverterSimulator::Record(d);
+            return standard(cmd, nth);
+        });
+        auto t = Make(sim.Port());
+        Scan(*t, QStringLiteral("03"));
+
+        Strings reads = Commands(t->Sent());
+        reads.erase(reads.begin(), reads.begin() + 2);
+        EXPECT_EQ(reads, c.Commands);
+        EXPECT_EQ(Form.Ok, c.Ok ? 1 : 0);
+        if (!c.Ok) {
+            ASSERT_GE(Form.Status.size(), 2u);
+            EXPECT_EQ(Form.Status[Form.Status.size() - 2], Read_Error);
+            EXPECT_EQ(Form.Status.back(), Finished_Errors);
+        }
+    }
+}
+
+TEST_F(HartScan, SixByteReplyGivesAnEmptyRecord)
+{
+    auto standard = TConverterSimulator::Standard(2, { "SEARCH STATUS=0 now 2 " });
+    TConverterSimulator sim([standard](const QString& cmd, int nth) -> std::optional<QByteArray> {
+        if (cmd == "F_READ01")
+            return QByteArray("DEV 1=");
+        return standard(cmd, nth);
+    });
+    auto t = Make(sim.Port());
+    Scan(*t);
+
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(Bytes(t->devices[0]), TConverterSimulator::Record(0));
+    // Nothing of the previous device's reply is left behind.
+    EXPECT_EQ(Bytes(t->devices[1]), QByteArray(HART_Record_Size, '\0'));
+    EXPECT_EQ(HART_Record_Var_Count(t->devices[1]), 0);
+}
+
+TEST_F(HartScan, CountWithoutTrailingBlankReadsAsNoDevices)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(2, { "SEARCH STATUS=0 now 2" }));
+    auto t = Make(sim.Port());
+    Scan(*t);
+
+    // No devices still reads device 0 once; its answer completes the scan.
+    EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_02", "F_TEST", "F_READ00" }));
+    EXPECT_EQ(Form.Status, Strings({ Init_Text, Started(0), Found(0), Reading(0), Finished }));
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(t->FNum_Devices, 0);
+}
+
+TEST_F(HartScan, DatagramFromAnotherAddressIsNoReply)
+{
+    TUdpEndpoint stranger;
+    stranger.SetBindAddress(QStringLiteral("127.0.0.2"));
+    ASSERT_TRUE(stranger.Start());
+    TTestThread* scanner = nullptr;
+    auto standard = TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " });
+    // The first poll is answered only by the stranger; the converter answers
+    // the repeated poll.
+    TConverterSimulator sim([&, standard](const QString& cmd, int nth) -> std::optional<QByteArray> {
+        if (cmd == "F_TEST" && nth == 0) {
+            stranger.Send(QStringLiteral("127.0.0.1"), scanner->Local_Port(), "SEARCH STATUS=0 now 7 ");
+            return std::nullopt;
+        }
+        return standard(cmd, nth);
+    });
+    auto t = Make(sim.Port());
+    scanner = t.get();
+    ASSERT_TRUE(PumpUntil([&] { return t->Local_Port() != 0; }));
+    Scan(*t, QStringLiteral("01"));
+
+    EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_01", "F_TEST", "F_TEST", "F_READ00" }));
+    EXPECT_EQ(t->FNum_Devices, 1);
+    EXPECT_EQ(Form.Ok, 1);
+    stranger.Stop();
+}
+
+TEST_F(HartScan, FailedSendEndsTheScanAndAnotherCanFollow)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " }));
+    auto t = Make(sim.Port());
+    // Not an address: nothing is looked up and nothing goes out.
+    t->HART_Discovery(QStringLiteral("converter.invalid"), QStringLiteral("01"));
+    ASSERT_TRUE(PumpUntil([&] { return Form.Done(); }));
+    EXPECT_EQ(Form.Status, Strings({ Init_Text, Finished_Errors }));
+    EXPECT_EQ(Form.Error, 1);
+    EXPECT_TRUE(sim.Commands().isEmpty());
+
+    Form = {};
+    Scan(*t, QStringLiteral("01"));
+    EXPECT_EQ(Form.Ok, 1);
+    EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_01", "F_TEST", "F_READ00" }));
+}
+
+TEST_F(HartScan, ClosingWhileTheWorkerWaitsForTheMainThread)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " }));
+    auto t = Make(sim.Port());
+    t->HART_Discovery(QStringLiteral("127.0.0.1"), QStringLiteral("01"));
+    // The confirmation makes the worker wait for the main thread, which is
+    // not running its events: the close must still end the worker.
+    ASSERT_TRUE(sim.WaitForCommands(1));
+    QThread::msleep(50);
+    t.reset();
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(Form.Status, Strings({ Init_Text })); // the withdrawn call never ran
+}
+
+TEST_F(HartScan, FreedFromInsideItsOwnMainThreadCall)
+{
+    TConverterSimulator sim(TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " }));
+    auto t = Make(sim.Port());
+    t->OnShow_Status = [&](const QString& s) {
+        Form.Status.push_back(s);
+        if (s == Started(0))
+            t.reset(); // the form closes while showing a status
+    };
+    t->HART_Discovery(QStringLiteral("127.0.0.1"), QStringLiteral("01"));
+    ASSERT_TRUE(PumpUntil([&] { return t == nullptr; }));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(Form.Status, Strings({ Init_Text, Started(0) }));
+    EXPECT_FALSE(Form.Done());
+}
