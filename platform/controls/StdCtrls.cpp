@@ -1463,6 +1463,13 @@ void TButtonControl::SetAlignment(TAlignment v)
         b->setLayoutDirection(v == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
 }
 
+void TButtonControl::SetText(const QString& v)
+{
+    TWinControl::SetText(v);
+    if (QAbstractButton* b = Button())
+        b->setText(v);
+}
+
 void TButtonControl::CreateWnd()
 {
     TWinControl::CreateWnd();

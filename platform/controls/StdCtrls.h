@@ -401,6 +401,7 @@ public:
     void SetWordWrap(bool v) { FWordWrap = v; }
     // The user toggled the box (mouse or space).
     virtual void Toggle() = 0;
+    void SetText(const QString& v) override;
 
 protected:
     void CreateWnd() override;
