@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -528,9 +529,11 @@ void TCustomEdit::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (QLineEdit* e = LineEdit()) {
-        ++FSettingText;
-        e->setText(FText);
-        --FSettingText;
+        {
+            // Restoring the text into a new widget is no change.
+            const QSignalBlocker quiet(e);
+            e->setText(FText);
+        }
         e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
         e->setReadOnly(FReadOnly);
         e->setFrame(FBorderStyle != bsNone);
@@ -918,9 +921,10 @@ void TCustomMemo::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (QPlainTextEdit* m = TextEdit()) {
-        ++FSettingText;
-        m->setPlainText(ToWidgetBreaks(FText));
-        --FSettingText;
+        {
+            const QSignalBlocker quiet(m);
+            m->setPlainText(ToWidgetBreaks(FText));
+        }
         m->setReadOnly(FReadOnly);
         m->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
         m->setTabChangesFocus(!FWantTabs);

@@ -130,6 +130,16 @@ TEST(Edit, EventsComeInTheToolkitsOrder)
     e->SetText("abc");
     e->Clear();
     EXPECT_EQ(log, (QStringList { "change:abc", "change:" }));
+
+    // Text given before the widget exists changes once, not again when the
+    // widget is made.
+    auto* early = new TEdit(f.Form);
+    int changes = 0;
+    early->OnChange = [&](TObject*) { ++changes; };
+    early->SetText("early");
+    early->SetParent(f.Form);
+    EXPECT_EQ(early->Text(), "early");
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(Edit, TextRulesAndSelection)
@@ -556,6 +566,35 @@ TEST(Panel, ClientAreaLeavesTheFrame)
     auto* child = f.Add<TPanel>(0, 0, p);
     child->SetAlign(alClient);
     EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 193, 93));
+}
+
+TEST(ScrollBox, ScrollingMovesTheChildren)
+{
+    TestForm f;
+    auto* box = f.Add<TScrollBox>(0, 0);
+    box->SetBounds(0, 0, 120, 100);
+    auto* top = f.Add<TEdit>(4, 4, box);
+    auto* low = f.Add<TEdit>(4, 180, box);
+    top->SetWidth(80);
+    low->SetWidth(80);
+    // Content 201 high in 100 (less the horizontal bar, which stays hidden).
+    EXPECT_EQ(box->VertScrollBar()->Range(), 201);
+    EXPECT_TRUE(box->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_FALSE(box->HorzScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(box->ClientWidth(), 120 - ScrollBarSize);
+
+    box->Perform(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(top->Top(), 4 - 8);
+    box->Perform(WM_VSCROLL, SB_PAGEDOWN);
+    box->Perform(WM_VSCROLL, SB_PAGEDOWN); // clamped at the end
+    EXPECT_EQ(box->VertScrollBar()->Position(), 101);
+    EXPECT_EQ(low->Top() + low->Height(), 100);
+    box->Perform(WM_VSCROLL, SB_THUMBTRACK | (40 << 16)); // no tracking: waits
+    EXPECT_EQ(box->VertScrollBar()->Position(), 101);
+    box->Perform(WM_VSCROLL, SB_THUMBPOSITION | (40 << 16));
+    EXPECT_EQ(top->Top(), 4 - 40);
+    box->ScrollInView(top);
+    EXPECT_EQ(top->Top(), 0);
 }
 
 TEST(Image, DestRectFollowsStretchCenterProportional)
