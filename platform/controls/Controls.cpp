@@ -1062,8 +1062,14 @@ void TWinControl::RemoveControl(TControl* AControl)
 {
     if (!AControl || AControl->FParent != this)
         return;
-    if (!IsDestroying())
-        Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
+    // Also reached from the child's destructor: nothing may escape from here.
+    if (!IsDestroying()) {
+        try {
+            Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
+        } catch (...) {
+            HandleException(this);
+        }
+    }
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
     if (auto* wc = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), wc), FTabList.end());

@@ -32,6 +32,8 @@ ModalDriver::ModalDriver(int watchdogMs)
 
 ModalDriver::~ModalDriver()
 {
+    for (QTimer* t : FWatchdogs)
+        delete t;
     services::SetMessageBoxService(FPreviousService);
     gCurrent = FPreviousDriver;
 }
@@ -110,18 +112,21 @@ void ModalDriver::Shown(TCustomForm* form)
 {
     const std::uint64_t serial = ControlSerial(form);
     const QString what = form->ClassName() + QStringLiteral(" \"") + form->Caption() + QLatin1Char('"');
-    // The watchdog: a modal loop still running after the time-out fails.
+    // The watchdog: a modal loop still running after the time-out fails. It
+    // belongs to this showing only, so a form shown modally again later gets
+    // a fresh time-out.
+    const std::uint64_t session = ++FSession;
+    FFormSessions[serial] = session;
     auto* watchdog = new QTimer();
     watchdog->setSingleShot(true);
-    QObject::connect(watchdog, &QTimer::timeout, [this, serial, what, watchdog]() {
-        watchdog->deleteLater();
+    FWatchdogs.push_back(watchdog);
+    QObject::connect(watchdog, &QTimer::timeout, [this, serial, session, what]() {
         auto* f = dynamic_cast<TCustomForm*>(FindControlBySerial(serial));
-        if (f && f->IsModal()) {
+        if (f && f->IsModal() && FFormSessions[serial] == session) {
             Fail(QStringLiteral("Modal form did not close in time: ") + what);
             f->SetModalResult(mrCancel);
         }
     });
-    QObject::connect(QCoreApplication::instance(), &QObject::destroyed, watchdog, [watchdog]() { delete watchdog; });
     watchdog->start(FWatchdogMs);
 
     Entry* entry = nullptr;

@@ -8,13 +8,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/controls/Services.h"
 
 class TCustomForm;
+class QTimer;
 
 class ModalDriver {
 public:
@@ -82,4 +85,7 @@ private:
     std::unique_ptr<MessageService> FService;
     IMessageBoxService* FPreviousService = nullptr;
     ModalDriver* FPreviousDriver = nullptr;
+    std::vector<QTimer*> FWatchdogs;
+    std::uint64_t FSession = 0;
+    std::map<std::uint64_t, std::uint64_t> FFormSessions;
 };

@@ -191,7 +191,52 @@ TEST(Exceptions, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     Application->OnException = nullptr;
     EXPECT_EQ(seen, QStringList { "custom" });
     EXPECT_EQ(driver.Messages().size(), 2u);
+
+    // A failing paint is reported once the paint is over, not inside it.
+    struct TBadPaint : TProbe {
+        using TProbe::TProbe;
+        void Paint() override { throw EInvalidGraphic("bad picture"); }
+    };
+    auto* bad = new TBadPaint(f.Form, f.Form);
+    bad->PaintToImage();
+    EXPECT_EQ(driver.Messages().size(), 2u);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(driver.Messages().size(), 3u);
+    EXPECT_EQ(driver.Messages()[2].Text, "bad picture.");
+    delete bad;
     EXPECT_TRUE(driver.Failures().isEmpty());
+}
+
+TEST(Forms, PositionCentresOnTheScreenOrTheMainFormAndResizeFires)
+{
+    TForm* mainForm = nullptr;
+    Application->CreateForm(mainForm);
+    mainForm->SetBounds(0, 0, 400, 300);
+    mainForm->Show();
+    const TRect area = Screen->WorkAreaRect();
+    TForm dlg(nullptr);
+    int resized = 0;
+    dlg.OnResize = [&](TObject*) { ++resized; };
+    dlg.SetBounds(5, 5, 200, 100);
+    EXPECT_EQ(resized, 1);
+    dlg.SetPosition(poScreenCenter);
+    dlg.Show();
+    EXPECT_EQ(dlg.Left(), area.Left + (area.Width() - 200) / 2);
+    EXPECT_EQ(dlg.Top(), area.Top + (area.Height() - 100) / 2);
+    dlg.Hide();
+    dlg.SetPosition(poMainFormCenter);
+    dlg.Show();
+    EXPECT_EQ(dlg.Left(), mainForm->Left() + 100);
+    EXPECT_EQ(dlg.Top(), mainForm->Top() + 100);
+    dlg.Hide();
+    dlg.SetPosition(poDesigned);
+    dlg.SetBounds(7, 8, 200, 100);
+    dlg.Show();
+    EXPECT_EQ(dlg.BoundsRect(), Bounds(7, 8, 200, 100));
+    EXPECT_EQ(resized, 1);
+    dlg.SetClientWidth(250);
+    EXPECT_EQ(resized, 2);
+    Application->DestroyComponents();
 }
 
 TEST(Hints, TheShortHintShowsAndCmHintShowCanChangeOrCancelIt)
