@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 
+#include "platform/controls/Services.h"
 #include "platform/runtime/SysUtils.h"
 
 namespace {
@@ -497,7 +498,7 @@ void TCustomMaskEdit::KeyPress(char16_t& Key)
         if (FFormat.TypeChar(e, c))
             ApplyEdit(e);
         else
-            QApplication::beep();
+            Beep(); // a character the slot refuses
     }
     Key = 0;
 }

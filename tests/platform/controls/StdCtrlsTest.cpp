@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QStringList>
+#include <QTimer>
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Mask.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/Services.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -186,9 +191,16 @@ TEST(MaskEdit, TypingGoesThroughTheMask)
     EXPECT_EQ(m->EditText(), "___-___");
     int changes = 0;
     m->OnChange = [&](TObject*) { ++changes; };
+    struct CountBeeps : IBeepService {
+        int n = 0;
+        void Beep() override { ++n; }
+    } beeps;
+    IBeepService* oldBeep = services::SetBeepService(&beeps);
     m->SetFocus();
     m->SetSelStart(0);
-    input::Type(m, "12x34"); // x is refused, the literal is stepped over
+    input::Type(m, "12x34"); // x is refused with a beep, the literal is stepped over
+    services::SetBeepService(oldBeep);
+    EXPECT_EQ(beeps.n, 1);
     EXPECT_EQ(m->EditText(), "123-4__");
     EXPECT_EQ(m->Text(), "1234");
     EXPECT_EQ(changes, 4);
@@ -541,6 +553,29 @@ TEST(PopupMenu, ChosenItemClicksAfterTheMenu)
     pm->Popup(0, 0); // a disabled item does nothing
     EXPECT_EQ(log.size(), 3);
     TPopupMenu::SetTracker(old);
+
+    // The real menu: entries in order, a separator, disabled entries greyed.
+    QStringList shown;
+    QTimer watchdog; // a menu that stays open must not hang the run
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget* w = QApplication::activePopupWidget())
+            w->close();
+    });
+    watchdog.start(3000);
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions())
+            shown << (a->isSeparator() ? "-" : a->text() + (a->isEnabled() ? "" : "(off)"));
+        menu->setActiveAction(menu->actions().last());
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(menu, &enter);
+    });
+    pm->Popup(50, 50);
+    EXPECT_EQ(shown, (QStringList { "&Copy(off)", "-", "Wrap" }));
+    EXPECT_FALSE(wrap->Checked()); // chosen again: toggled back
+    EXPECT_EQ(log.last(), "Wrap");
 
     // Radio items of one group exclude each other; freeing an item unlinks it.
     auto* r1 = add("r1");
