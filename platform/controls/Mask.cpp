@@ -395,6 +395,25 @@ void TCustomMaskEdit::SetText(const QString& v)
         TCustomEdit::SetText(v);
 }
 
+void TCustomMaskEdit::SetSelText(const QString& v)
+{
+    if (!IsMasked()) {
+        TCustomEdit::SetSelText(v);
+        return;
+    }
+    HandleNeeded();
+    TEditMaskFormat::TEdit e = CurrentEdit();
+    if (v.isEmpty())
+        FFormat.DeleteChar(e);
+    else
+        for (QChar c : v)
+            if (!FFormat.TypeChar(e, c))
+                break;
+    if (e.editText != RawText())
+        SetRawText(e.editText);
+    SetSelStart(e.selStart);
+}
+
 void TCustomMaskEdit::ValidateEdit()
 {
     if (!IsMasked())

@@ -122,6 +122,8 @@ public:
     void SetEditText(const QString& v);
     QString GetText() const override;
     void SetText(const QString& v) override;
+    // Through the mask, as if typed.
+    void SetSelText(const QString& v) override;
 
     // Raises EDBEditError (through ValidateError), caret on the first slot
     // that is missing or wrong, when the edit text does not fill the mask.

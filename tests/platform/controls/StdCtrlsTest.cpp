@@ -214,9 +214,12 @@ TEST(MaskEdit, TypingGoesThroughTheMask)
 
     m->SetText("98");
     EXPECT_EQ(m->EditText(), "98_-___");
+    m->SetSelStart(4);
+    m->SetSelText("7a6"); // code goes through the mask as well
+    EXPECT_EQ(m->EditText(), "98_-7__");
     m->SetEditMask(""); // the text stays, now unmasked
     EXPECT_FALSE(m->IsMasked());
-    EXPECT_EQ(m->Text(), "98");
+    EXPECT_EQ(m->Text(), "98 7");
 }
 
 TEST(MaskEdit, LeavingAnIncompleteEntryIsRefused)
