@@ -4,11 +4,13 @@
 #include <QHostInfo>
 #include <QNetworkDatagram>
 #include <QObject>
+#include <QSemaphore>
 #include <QThread>
 #include <QUdpSocket>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -175,11 +177,30 @@ void TUdpEndpoint::Stop()
         impl->Thread.quit();
         return;
     }
-    if (impl->Thread.isRunning() && impl->Context)
+    if (impl->Thread.isRunning() && impl->Context) {
+        // The listener may already be ending (a Stop from inside OnRead asked
+        // its loop to quit), and a quitting loop never runs a queued call: so
+        // the close is posted and waited for only while the thread lives.
+        auto done = std::make_shared<QSemaphore>();
         QMetaObject::invokeMethod(
-            impl->Context, [impl] { impl->CloseSocket(false); }, Qt::BlockingQueuedConnection);
+            impl->Context,
+            [impl, done] {
+                impl->CloseSocket(false);
+                done->release();
+            },
+            Qt::QueuedConnection);
+        while (!done->tryAcquire(1, 5) && !impl->Thread.isFinished()) { }
+    }
     impl->Thread.quit();
     impl->Thread.wait();
+    {
+        // The thread has ended: the socket may now be closed from here.
+        std::lock_guard<std::mutex> guard(impl->SendLock);
+        impl->Descriptor = -1;
+        impl->Active = false;
+        impl->Port = 0;
+        impl->Socket = nullptr; // deleted with its parent below
+    }
     delete impl->Context;
     impl->Context = nullptr;
 }

@@ -80,6 +80,9 @@ TEST(UdpEndpoint, ExchangesDatagramsOnListenerThreads)
     EXPECT_EQ(reply.Address, "127.0.0.1");
     EXPECT_EQ(reply.Port, device.LocalPort());
     EXPECT_NE(reply.Thread, std::this_thread::get_id());
+    // The device answers from inside its handler, before its inbox records
+    // the request: wait for that too.
+    ASSERT_TRUE(deviceInbox.WaitFor(1));
     EXPECT_NE(deviceInbox.Items().at(0).Thread, std::this_thread::get_id());
     EXPECT_EQ(deviceInbox.Items().at(0).Port, tool.LocalPort());
 
