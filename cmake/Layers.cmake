@@ -16,6 +16,6 @@ function(morv_add_tests name dir)
   add_executable(${name} ${_src})
   target_link_libraries(${name} PRIVATE morv_test_main ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
