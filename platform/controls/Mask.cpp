@@ -498,7 +498,9 @@ void TCustomMaskEdit::KeyPress(char16_t& Key)
         Key = 0;
         return;
     }
-    if (Key == 0 || Key == 13 || Key == 27 || Key == 9)
+    // Enter, Esc and Tab belong to the form; select all (Ctrl+A), copy
+    // (Ctrl+C) and undo (Ctrl+Z) cannot break the mask.
+    if (Key == 0 || Key == 13 || Key == 27 || Key == 9 || Key == 1 || Key == 3 || Key == 26)
         return;
     if (FReadOnly) {
         Key = 0;
