@@ -39,6 +39,22 @@ bool All_Digits(const QString& s)
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// A dotted IPv4 address in its plain form ("192.168.002.107" is
+// "192.168.2.107"); empty for anything else, names included.
+QString Dotted_IPv4(const QString& text)
+{
+    const QStringList parts = Trim(text).split(u'.');
+    if (parts.size() != 4)
+        return {};
+    QStringList out;
+    for (const QString& p : parts) {
+        if (p.size() > 3 || !All_Digits(p) || p.toInt() > 255)
+            return {};
+        out << QString::number(p.toInt());
+    }
+    return out.join(u'.');
+}
+
 // What one tick decided, carried out after the scan state is released so that
 // neither a send nor a main-thread call holds up the listener.
 struct TStep_Actions {
@@ -157,10 +173,7 @@ void THART_Thread::HART_Discovery(const QString& address, const QString& numDevs
         std::lock_guard<std::mutex> guard(FLock);
         FDis_IP_Address = address;
         // Only a literal IPv4 address is taken: the scan never looks a name up.
-        FDis_Address = QHostAddress();
-        QHostAddress a;
-        if (a.setAddress(Trim(address)) && a.protocol() == QAbstractSocket::IPv4Protocol)
-            FDis_Address = a;
+        FDis_Address = Dotted_IPv4(address);
         FNumDevs = numDevs;
         FNum_Devices = 0;
         FUDP_Retried_CMD = 0;
@@ -207,7 +220,7 @@ void THART_Thread::UDP_Read(const QByteArray& data, const QString& peerAddress)
     if (FStep_Scan != Step_Wait_Full && FStep_Scan != Step_Wait_Test && FStep_Scan != Step_Wait_Read)
         return;
     // Only the converter answers; anything else on the port is not a reply.
-    if (FDis_Address.isNull() || QHostAddress(peerAddress) != FDis_Address)
+    if (FDis_Address.isEmpty() || peerAddress != FDis_Address)
         return;
     Count_UDP_CMD_Timeout = 0;
     if (FStep_Scan == Step_Wait_Read) {
@@ -388,9 +401,9 @@ void THART_Thread::Scan_Step()
 bool THART_Thread::Send_Command(const QString& command)
 {
     std::lock_guard<std::mutex> guard(FLock);
-    if (!UDPs || FDis_Address.isNull())
+    if (!UDPs || FDis_Address.isEmpty())
         return false;
-    return UDPs->SendText(FDis_Address.toString(), FParams.Port, command);
+    return UDPs->SendText(FDis_Address, FParams.Port, command);
 }
 
 void THART_Thread::Set_Status(const QString& text)

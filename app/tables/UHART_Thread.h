@@ -7,7 +7,6 @@
 // calls run on the main thread while the worker waits.
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QString>
 #include <array>
 #include <atomic>
@@ -142,7 +141,8 @@ private:
     mutable std::mutex FLock;
     std::condition_variable FExitSignal;
     QString FDis_IP_Address;
-    QHostAddress FDis_Address;
+    // The converter's address in plain dotted form; empty when it is not one.
+    QString FDis_Address;
     QString FNumDevs;
     int FStep_Scan = Step_Idle;
     QString FStr_Return;

@@ -419,15 +419,18 @@ TEST_F(HartScan, FailedSendEndsTheScanAndAnotherCanFollow)
 {
     TConverterSimulator sim(TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " }));
     auto t = Make(sim.Port());
-    // Not an address: nothing is looked up and nothing goes out.
+    // Not a dotted address: nothing is looked up and nothing goes out.
     t->HART_Discovery(QStringLiteral("converter.invalid"), QStringLiteral("01"));
     ASSERT_TRUE(PumpUntil([&] { return Form.Done(); }));
     EXPECT_EQ(Form.Status, Strings({ Init_Text, Finished_Errors }));
     EXPECT_EQ(Form.Error, 1);
     EXPECT_TRUE(sim.Commands().isEmpty());
 
+    // Leading zeros are still the converter's address, for sending and for
+    // knowing its replies.
     Form = {};
-    Scan(*t, QStringLiteral("01"));
+    t->HART_Discovery(QStringLiteral("127.000.0.001"), QStringLiteral("01"));
+    ASSERT_TRUE(PumpUntil([&] { return Form.Done(); }));
     EXPECT_EQ(Form.Ok, 1);
     EXPECT_EQ(sim.Commands(), QStringList({ "F_FULL_01", "F_TEST", "F_READ00" }));
 }
