@@ -116,7 +116,9 @@ public:
     void Scan_Step();
 
 protected:
-    // Sends one command to the converter; false when it cannot go out.
+    // Sends one command to the converter; false when it cannot go out. Runs
+    // on the worker: a class that overrides it stops the worker in its own
+    // destructor.
     virtual bool Send_Command(const QString& command);
 
 private:

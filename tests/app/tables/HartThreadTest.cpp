@@ -42,6 +42,11 @@ struct TSent {
 class TTestThread : public THART_Thread {
 public:
     using THART_Thread::THART_Thread;
+    ~TTestThread() override
+    {
+        Terminate();
+        WaitFor();
+    }
     std::vector<TSent> Sent()
     {
         std::lock_guard<std::mutex> guard(FSentLock);
