@@ -1020,11 +1020,7 @@ void TWinControl::UpdateWidgetGeometry()
 {
     if (!FWidget)
         return;
-    if (!FParent && FWidget->isWindow()) {
-        FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
-    } else {
-        FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
-    }
+    FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
 }
 
 TControl* TWinControl::Controls(int index) const

@@ -391,10 +391,9 @@ protected:
     virtual void FontChanged();
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    // The form's hint colour etc. come from here; descendants answer for
-    // their own cursor shape.
+    // Takes font, colour and hint setting from a new parent where the control
+    // follows its parent.
     void SetParentFlagsFromParent();
-    bool IsParentFontApplied() const { return FParentFont; }
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

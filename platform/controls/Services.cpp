@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimeZone>
@@ -80,10 +81,27 @@ QString ButtonText(TMsgDlgBtn b)
     return QString();
 }
 
+// Without a screen (the offscreen and minimal platforms) nobody can answer a
+// modal dialog: waiting for one would hang the process for good.
+bool Unattended()
+{
+    const QString p = QGuiApplication::platformName();
+    return p == QLatin1String("offscreen") || p == QLatin1String("minimal");
+}
+
 class QtMessageBoxService final : public IMessageBoxService {
 public:
     TModalResult Show(const TMessageBoxRequest& r) override
     {
+        if (Unattended()) {
+            // Answered as Escape would answer it.
+            qWarning("Message box without a screen: %s", qPrintable(r.Text));
+            if (r.Buttons.testFlag(mbCancel))
+                return mrCancel;
+            if (r.Buttons.testFlag(mbNo))
+                return mrNo;
+            return r.Buttons == mbOK ? mrOk : mrCancel;
+        }
         QMessageBox box;
         box.setWindowTitle(r.Caption);
         box.setText(r.Text);
@@ -148,6 +166,8 @@ class QtFileDialogService final : public IFileDialogService {
 public:
     bool Execute(TFileDialogRequest& r) override
     {
+        if (Unattended())
+            return false;
         QString selected;
         const QString filter = QtFilter(r.Filter, r.FilterIndex, &selected);
         QFileDialog dlg(nullptr, r.Title, r.InitialDir, filter);

@@ -1,7 +1,10 @@
 #pragma once
 // Replaceable services: the message box, the file dialogs, opening a link in
 // the browser, the beep and the clock. Each has a default built on Qt and a
-// setter, so a test can answer dialogs and fix the time.
+// setter, so a test can answer dialogs and fix the time. Without a screen
+// (offscreen platform) the default message box writes its text to stderr and
+// answers as Escape would, and the default file dialogs cancel: a dialog
+// nobody can see must not hang the process.
 
 #include <QFlags>
 #include <QString>
