@@ -1,0 +1,104 @@
+// Loads arbitrary bytes as an in-memory INI file, reads every section and key
+// the ways the settings readers do, then writes the file back and loads it
+// again: every value must read back the same. Input: one option byte (bits
+// 0-2 the encoding assumed without a byte-order mark, bit 3 case-sensitive
+// names), then the file.
+
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/FileUtils.h"
+#include "platform/runtime/IniFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <utility>
+
+namespace {
+
+using TSnapshot = std::map<std::pair<QString, QString>, QString>;
+
+const QString& IniPath()
+{
+    static const QString path
+        = QDir::tempPath() + QStringLiteral("/morv-fuzz-ini-%1.ini").arg(QCoreApplication::applicationPid());
+    return path;
+}
+
+// Every read call on every section and key; returns the values by name.
+TSnapshot ReadAll(const TMemIniFile& ini, QStringList& sectionOrder)
+{
+    TSnapshot values;
+    TStringList sections;
+    ini.ReadSections(&sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const QString section = sections.Strings(s);
+        sectionOrder << section;
+        TStringList keys, lines;
+        ini.ReadSection(section, &keys);
+        ini.ReadSectionValues(section, &lines);
+        if (ini.SectionExists(section) != (keys.Count() > 0))
+            std::abort();
+        if (lines.Count() != keys.Count())
+            std::abort();
+        for (int k = 0; k < keys.Count(); ++k) {
+            const QString key = keys.Strings(k);
+            if (!ini.ValueExists(section, key))
+                std::abort();
+            const QString v = ini.ReadString(section, key, QStringLiteral("\x01missing"));
+            if (v == QStringLiteral("\x01missing"))
+                std::abort();
+            ini.ReadInteger(section, key, -1);
+            ini.ReadBool(section, key, true);
+            ini.ReadFloat(section, key, 0.5);
+            values.emplace(std::make_pair(section, key), v);
+        }
+    }
+    return values;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const auto fallback = static_cast<TTextEncoding>(data[0] % 5);
+    const bool caseSensitive = (data[0] & 8) != 0;
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    const QString& path = IniPath();
+    if (!SaveFileAtomic(path, bytes))
+        std::abort();
+
+    QStringList order;
+    TSnapshot before;
+    {
+        TMemIniFile ini(path, fallback);
+        ini.SetCaseSensitive(caseSensitive);
+        ini.Rename(path, true); // parse again with the chosen case rule
+        before = ReadAll(ini, order);
+
+        // The whole file as lines and back gives the same values.
+        TStringList lines;
+        ini.GetStrings(&lines);
+        TMemIniFile copy(QString(), fallback);
+        copy.SetCaseSensitive(caseSensitive);
+        copy.SetStrings(&lines);
+        QStringList copyOrder;
+        if (ReadAll(copy, copyOrder) != before || copyOrder != order)
+            std::abort();
+
+        ini.UpdateFile();
+    }
+
+    TMemIniFile again(path, fallback);
+    again.SetCaseSensitive(caseSensitive);
+    again.Rename(path, true);
+    QStringList orderAgain;
+    if (ReadAll(again, orderAgain) != before || orderAgain != order)
+        std::abort();
+    return 0;
+}
