@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 // ---------------------------------------------------------------------------
 // Atomic save
@@ -160,8 +161,11 @@ QString DecodeText(const QByteArray& Bytes, TTextEncoding Fallback, TTextEncodin
     case TTextEncoding::Ansi:
         return AnsiToUnicode(Bytes);
     case TTextEncoding::UTF8:
-    case TTextEncoding::UTF8NoBOM:
-        return QString::fromUtf8(Bytes.constData() + skip, Bytes.size() - skip);
+    case TTextEncoding::UTF8NoBOM: {
+        // The mark is skipped above; a second one is a character of the text.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(Bytes).sliced(skip));
+    }
     case TTextEncoding::UTF16LE:
         return DecodeUtf16(Bytes, skip, false);
     case TTextEncoding::UTF16BE:

@@ -127,6 +127,12 @@ TEST(TextEncoding, MarksAreWrittenAndDetected)
     }
     // An odd trailing byte of UTF-16 is dropped rather than read past.
     EXPECT_EQ(DecodeText(QByteArray("\xFF\xFEz\x00q", 5)), "z");
+
+    // Only the first mark is one: a text that itself opens with U+FEFF keeps
+    // it through a write and a read in every encoding with a mark.
+    const QString opensWithMark = QChar(0xFEFF) + QStringLiteral("a");
+    for (TTextEncoding enc : { TTextEncoding::UTF8, TTextEncoding::UTF16LE, TTextEncoding::UTF16BE })
+        EXPECT_EQ(DecodeText(EncodeText(opensWithMark, enc)), opensWithMark) << int(enc);
 }
 
 TEST(TextFiles, LoadAndSave)
