@@ -491,7 +491,7 @@ void TStrings::SetDelimitedTextWith(const QString& Value, QChar Delim, QChar Quo
             }
         } else {
             const qsizetype start = p;
-            while (p < n && Value[p] != Delim && (FStrictDelimiter || Value[p].unicode() > ' '))
+            while (p < n && Value[p] != Delim && (FStrictDelimiter || !isBlank(p)))
                 ++p;
             s = Value.mid(start, p - start);
         }

@@ -103,7 +103,7 @@ TEST(StringListText, CommaTextQuotesWhatNeedsItAndReadsItBack)
 TEST(StringListText, DelimitedTextSplitsOnBlanksUnlessStrict)
 {
     struct Case {
-        const char* text;
+        QString text;
         bool strict;
         QStringList items;
     };
@@ -116,12 +116,14 @@ TEST(StringListText, DelimitedTextSplitsOnBlanksUnlessStrict)
         { "\"x\"\"y\"z", false, { "x\"y", "z" } },
         { "\"unterminated, still", false, { "unterminated, still" } },
         { "\"q 1\",\"\"", false, { "q 1", "" } },
+        // NUL is no blank: it stays inside its item instead of ending it.
+        { QString::fromLatin1("a\0b,\0", 5), false, { QString::fromLatin1("a\0b", 3), QString(QChar(0)) } },
     };
     TStringList l;
     for (const Case& c : cases) {
         l.SetStrictDelimiter(c.strict);
-        l.SetDelimitedText(QString::fromLatin1(c.text));
-        EXPECT_EQ(Items(l), c.items) << c.text << " strict=" << c.strict;
+        l.SetDelimitedText(c.text);
+        EXPECT_EQ(Items(l), c.items) << c.text.toStdString() << " strict=" << c.strict;
     }
 
     // Own delimiter and quote; strict writing quotes only for them, not blanks.
