@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 TFormatSettings FormatSettings;
@@ -79,6 +80,28 @@ void RoundDigits(TDigits& d, int keep)
         d.Digits.pop_back();
 }
 
+// Rounding the largest doubles to `keep` digits can pass the top of the
+// range, giving a text that reads back as an overflow: those are cut instead.
+void KeepInRange(TDigits& d, double v, int keep)
+{
+    if (d.Exponent < 309 || d.IsZero())
+        return;
+    const std::string text = d.Digits + 'e' + std::to_string(d.Exponent - int(d.Digits.size()));
+    if (std::isfinite(std::strtod(text.c_str(), nullptr)))
+        return;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(v));
+    d.Digits.clear();
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9' && int(d.Digits.size()) < keep)
+            d.Digits += *p;
+    }
+    d.Exponent = (*p == 'e' ? std::atoi(p + 1) : 0) + 1;
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
+}
+
 QString SpecialText(double v)
 {
     if (std::isnan(v))
@@ -132,6 +155,7 @@ QString GeneralText(double v, int precision)
         return SpecialText(v);
     TDigits d = ToDigits(v);
     RoundDigits(d, precision);
+    KeepInRange(d, v, precision);
     if (d.IsZero())
         return QStringLiteral("0");
     QString r = d.Negative ? QStringLiteral("-") : QString();
@@ -179,6 +203,7 @@ QString ScientificText(double v, int precision)
         return SpecialText(v);
     TDigits d = ToDigits(v);
     RoundDigits(d, precision);
+    KeepInRange(d, v, precision);
     std::string m = d.Digits;
     m.resize(size_t(precision), '0');
     QString r = (d.Negative && !d.IsZero()) ? QStringLiteral("-") : QString();

@@ -38,9 +38,17 @@ TEST_F(FormatTest, FloatToStrGeneralFormat)
         { 0.000001, "1E-6" },
         { 0.1 + 0.2, "0.3" },
         { 1234.5678, "1234.5678" },
+        // Rounding up would pass the largest double and read back as overflow.
+        { 1.7976931348623157e308, "1.79769313486231E308" },
+        { -1.7976931348623157e308, "-1.79769313486231E308" },
+        { 1.2345678901234567e308, "1.23456789012346E308" },
     };
-    for (auto [v, text] : cases)
+    for (auto [v, text] : cases) {
         EXPECT_EQ(FloatToStr(v), text) << v;
+        double back = 0;
+        EXPECT_TRUE(TryStrToFloat(FloatToStr(v), back)) << v;
+        EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << v;
+    }
     EXPECT_EQ(FloatToStr(std::nan("")), "NAN");
     EXPECT_EQ(FloatToStr(-INFINITY), "-INF");
     UseEuropeanSeparators();
