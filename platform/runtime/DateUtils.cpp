@@ -96,6 +96,9 @@ TDateTime IncMonth(TDateTime dt, int months)
 
 TDateTime IncYear(TDateTime dt, int years)
 {
+    // Beyond the calendar's 10000 years anyway; refused before the month count overflows.
+    if (years > 10000 || years < -10000)
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
     return IncMonth(dt, years * 12);
 }
 

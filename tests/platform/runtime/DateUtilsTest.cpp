@@ -1,5 +1,6 @@
 #include "platform/runtime/DateUtils.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -134,6 +135,9 @@ TEST_F(DateTest, IncMonthClampsToTheMonthEnd)
     EXPECT_EQ(Ymd(IncYear(EncodeDate(2024, 2, 29), -4)), "2020-02-29 00:00:00.000");
     EXPECT_EQ(IncMonth(EncodeDateTime(1899, 11, 30, 6, 0, 0, 0)), 0.25);
     EXPECT_THROW(IncYear(EncodeDate(9999, 1, 1)), EConvertError);
+    EXPECT_THROW(IncYear(EncodeDate(2024, 1, 1), INT_MAX), EConvertError);
+    EXPECT_THROW(IncYear(EncodeDate(2024, 1, 1), INT_MIN), EConvertError);
+    EXPECT_THROW(IncMonth(EncodeDate(2024, 1, 1), INT_MIN), EConvertError);
 }
 
 TEST_F(DateTest, IncrementsCrossThe1899Boundary)
