@@ -1,8 +1,8 @@
 #pragma once
 // The registry, kept as one INI file in the user's configuration folder: each
-// key is a section named by its root and path ("HKEY_CURRENT_USER\Software\
-// Maker\Grid"), each value a line in it. Key and value names ignore letter
-// case, as the registry's do.
+// key is a section named by its root and path
+// ("HKEY_CURRENT_USER\Software\Maker\Grid"), each value a line in it. Key and
+// value names ignore letter case, as the registry's do.
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/IniFiles.h"

@@ -67,8 +67,9 @@ TEST(IcmpEcho, AcceptsOnlyTheMatchingReply)
         SCOPED_TRACE(c.what);
         int size = -1;
         EXPECT_EQ(IsEchoReply(c.packet, c.withIp, c.checkId, 7, 9, payload, &size), c.expected);
-        if (c.expected)
+        if (c.expected) {
             EXPECT_EQ(size, 8 + payload.size());
+        }
     }
 }
 

@@ -94,8 +94,9 @@ TEST(XmlDom, FirstNodeIsWhateverComesFirst)
         EXPECT_EQ(doc.DocumentElement().NodeName(), "Conf_Settings");
         // A reader that looks up its items under a first node that is not the
         // root finds nothing, and must not crash doing so.
-        if (c.firstType != TXmlNodeType::ntElement)
+        if (c.firstType != TXmlNodeType::ntElement) {
             EXPECT_TRUE(doc.FirstNode().FindChild("lastlang").FindChild("language").IsNull());
+        }
     }
 }
 
