@@ -1,6 +1,7 @@
 // Forms and the application: focus and OnEnter/OnExit, closing, the main
 // form ending the run, exceptions from handlers, hints, dialogs and services.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
@@ -274,6 +275,20 @@ TEST(Hints, TheShortHintShowsAndCmHintShowCanChangeOrCancelIt)
     c->Mode = 2;
     EXPECT_FALSE(Application->ActivateHint(c, c->ClientToScreen({ 2, 2 })));
     EXPECT_EQ(TApplication::GetLongHint(c->Hint()), "Saves the project");
+
+    // Resting the mouse on the control shows the hint after HintPause;
+    // leaving cancels it.
+    c->Mode = 0;
+    Application->SetHintPause(1);
+    input::MouseMove(c, { 3, 3 });
+    QElapsedTimer waited;
+    waited.start();
+    while (!Application->HintWindow()->Showing() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_TRUE(Application->HintWindow()->Showing());
+    Application->HintMouseMessage(nullptr);
+    EXPECT_FALSE(Application->HintWindow()->Showing());
+    Application->SetHintPause(500);
     Application->DestroyComponents();
 }
 
