@@ -69,8 +69,9 @@ TEST_F(LanguageTest, FileLinesFollowTheReadingRules)
         WriteLang(Language_Folder, "Test", QByteArray("\xEF\xBB\xBF") + "; header\r\n" + c.line + "\r\n");
         Load_Lang_File(Language_Folder + "/Test.lng");
         EXPECT_EQ(Lang(c.index), c.expected) << c.line;
-        if (c.index != 1)
+        if (c.index != 1) {
             EXPECT_EQ(Lang(1), one) << c.line;
+        }
     }
 }
 
