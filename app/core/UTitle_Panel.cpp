@@ -1,0 +1,61 @@
+#include "app/core/UTitle_Panel.h"
+
+#include "app/core/LbButton.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/graphics/Graphics.h"
+
+void Setup_Tool_Form(TForm* form, int clientWidth, int clientHeight)
+{
+    form->SetBorderStyle(bsSingle);
+    form->SetBorderIcons(TBorderIcons(biSystemMenu));
+    form->SetPosition(poScreenCenter);
+    form->SetColor(Tool_Form_Color);
+    form->Font()->SetName(QStringLiteral("Verdana"));
+    form->Font()->SetSize(8);
+    form->SetClientWidth(clientWidth);
+    form->SetClientHeight(clientHeight);
+}
+
+void Setup_Tool_Button(TLbButton* button)
+{
+    button->SetColor(Tool_Form_Color);
+    button->SetLightColor(clGray);
+    button->SetColorWhenDown(RGB(255, 128, 0));
+    button->SetHotTrackColor(clYellow);
+}
+
+TTitle_Panel Create_Title_Panel(TForm* form)
+{
+    TTitle_Panel t;
+    t.P_Title = new TPanel(form);
+    t.P_Title->SetName(QStringLiteral("P_Title"));
+    t.P_Title->SetParent(form);
+    t.P_Title->SetAlign(alTop);
+    t.P_Title->SetHeight(69);
+    t.P_Title->SetBevelOuter(bvNone);
+    t.P_Title->SetShowCaption(false);
+    t.P_Title->SetParentBackground(false);
+    t.P_Title->SetColor(Tool_Form_Color);
+
+    t.L_SW_Code = new TLabel(form);
+    t.L_SW_Code->SetName(QStringLiteral("L_SW_Code"));
+    t.L_SW_Code->SetParent(t.P_Title);
+    t.L_SW_Code->Font()->SetName(QStringLiteral("Verdana"));
+    t.L_SW_Code->Font()->SetHeight(-32);
+    t.L_SW_Code->Font()->SetColor(clGray);
+    t.L_SW_Code->SetLeft(16);
+    t.L_SW_Code->SetTop(8);
+
+    t.L_SW_Desc = new TLabel(form);
+    t.L_SW_Desc->SetName(QStringLiteral("L_SW_Desc"));
+    t.L_SW_Desc->SetParent(t.P_Title);
+    t.L_SW_Desc->Font()->SetName(QStringLiteral("Verdana"));
+    t.L_SW_Desc->Font()->SetHeight(-11);
+    t.L_SW_Desc->Font()->SetStyle(TFontStyles(TFontStyle::fsBold));
+    t.L_SW_Desc->Font()->SetColor(clGray);
+    t.L_SW_Desc->SetLeft(16);
+    t.L_SW_Desc->SetTop(42);
+    return t;
+}
