@@ -1,0 +1,261 @@
+// The parameter form: its panels and layout, the model mechanism, the "."
+// chains of the address fields, the DHCP rule, Cancel, texts, size and wheel.
+
+#include "ParGenTestSupport.h"
+
+#include "platform/runtime/Types.h"
+
+#include <functional>
+
+namespace {
+
+// Scrolled to the top with every shown panel expanded, as a picture.
+QImage Render(TFParGen* f)
+{
+    f->CPG->Perform(WM_VSCROLL, SB_TOP);
+    for (TCategoryPanel* p : f->CPG->Stacked())
+        p->Expand();
+    return f->PaintToImage();
+}
+
+TEST_F(ParGenTest, FormWithDefaultsAndWithALoadedFile)
+{
+    Form->Show();
+    EXPECT_EQ(Form->ClientWidth(), 460);
+    EXPECT_EQ(Form->ClientHeight(), 700);
+    const QImage defaults = Render(Form);
+    testutil::SaveImagePng(defaults, "pargen_defaults");
+    EXPECT_TRUE(testutil::MatchesGolden(defaults, "pargen_defaults"));
+    Form->Hide();
+
+    WriteBytes(File_ParGen, ReadBytes(testutil::DataPath("pargen/loaded.xml")));
+    Form->Show();
+    const QImage loaded = Render(Form);
+    testutil::SaveImagePng(loaded, "pargen_loaded");
+    EXPECT_TRUE(testutil::MatchesGolden(loaded, "pargen_loaded"));
+}
+
+TEST_F(ParGenTest, ModelPanelsStackInOrderWithTheirRowRules)
+{
+    const std::vector<TCategoryPanel*> expected = { Form->CP_Ethernet_Connection, Form->CP_HART_Master,
+        Form->CP_Modbus_Slave, Form->CP_Ethernet, Form->CP_Web_Pages };
+    EXPECT_EQ(Form->CPG->Stacked(), expected);
+    const QStringList captions
+        = { "1. Ethernet Connection", "2. HART Master", "3. Modbus Slave", "4. Ethernet", "5. Web Pages" };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(expected[i]->Caption(), captions[i]);
+        EXPECT_EQ(expected[i]->TabOrder(), i);
+    }
+
+    // Each panel ends 12 pixels under the control its rule names.
+    const std::pair<TCategoryPanel*, TControl*> last[] = {
+        { Form->CP_Ethernet_Connection, Form->E_EthConn_Sec_DNS_IP4 },
+        { Form->CP_HART_Master, Form->E_HART_Master_Diagnostic },
+        { Form->CP_Modbus_Slave, Form->CB_ModbusSlave_ReadInput },
+        { Form->CP_Ethernet, Form->E_Ethernet_GAT4 },
+        { Form->CP_Web_Pages, Form->E_WebPages_Password },
+    };
+    for (const auto& [panel, control] : last)
+        EXPECT_EQ(panel->ExpandedHeight(), control->Top() + control->Height() + Form->CPG->HeaderHeight() + 12)
+            << panel->Caption().toStdString();
+
+    // The Modbus panel of this model has no serial row: the rest moves up.
+    EXPECT_FALSE(Form->CB_ModbusSlave_Serial->Visible());
+    EXPECT_FALSE(Form->L_ModbusSlave_Serial->Visible());
+    EXPECT_EQ(Form->L_ModbusSlave_Baudrate->Top(), 12);
+    EXPECT_EQ(Form->CB_ModbusSlave_Baudrate->Top(), 9);
+    EXPECT_EQ(Form->E_ModbusSlave_IDDevice->Top(), 93);
+    EXPECT_EQ(Form->CB_ModbusSlave_ReadInput->Top(), 124);
+    // The port rows of the Ethernet panel are hidden in every model.
+    EXPECT_FALSE(Form->E_Ethernet_TCP_Port->Visible());
+    EXPECT_FALSE(Form->E_Ethernet_UDP_Port->Visible());
+
+    // Limits of the text fields.
+    EXPECT_EQ(Form->E_EthConn_Device_Name->MaxLength(), 31);
+    EXPECT_EQ(Form->E_HART_Master_Diagnostic->MaxLength(), 8);
+    EXPECT_EQ(Form->E_WebPages_User->MaxLength(), 8);
+    EXPECT_EQ(Form->E_WebPages_Password->MaxLength(), 8);
+    EXPECT_EQ(Form->E_WebPages_Password->PasswordChar(), 0);
+}
+
+TEST(ParGenModels, EveryModelShowsItsPanelsInItsOrder)
+{
+    Init_Lang_Default();
+    EXPECT_EQ(Family_Models().size(), 15u);
+    for (int model : Family_Models()) {
+        SCOPED_TRACE(model);
+        TFParGen form(nullptr, model);
+        std::vector<TCategoryPanel*> expected;
+        for (TParPanel p : Model_Panels(model))
+            expected.push_back(form.Panel(p));
+        EXPECT_EQ(form.CPG->Stacked(), expected);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_TRUE(expected[i]->Caption().startsWith(QStringLiteral("%1. ").arg(i + 1)));
+        EXPECT_FALSE(form.CP_WiFi->Visible());
+    }
+    // Model 201 puts the web pages above the Ethernet panel.
+    TFParGen bacnet(nullptr, 201);
+    EXPECT_EQ(bacnet.CP_Web_Pages->Caption(), "4. Web Pages");
+    EXPECT_EQ(bacnet.CP_Ethernet->Caption(), "5. Ethernet");
+    EXPECT_EQ(bacnet.CP_BACnet_Slave->Caption(), "3. BACnet Slave");
+    EXPECT_TRUE(Model_Panels(199).empty());
+}
+
+TEST_F(ParGenTest, DotMovesAlongTheAddressChainsAndIsNeverTyped)
+{
+    Form->Show();
+    struct Case {
+        TEdit* from;
+        TEdit* to;
+    };
+    const Case cases[] = {
+        { Form->E_Ethernet_IP2, Form->E_Ethernet_IP3 },
+        { Form->E_Ethernet_IP4, Form->E_Ethernet_SM1 },
+        { Form->E_Ethernet_SM4, Form->E_Ethernet_GAT1 },
+        { Form->E_Ethernet_GAT4, Form->E_Ethernet_GAT4 }, // end of the chain
+        { Form->E_EthConn_Pri_DNS_IP4, Form->E_EthConn_Sec_DNS_IP1 },
+        { Form->E_EthConn_Sec_DNS_IP4, Form->E_EthConn_Sec_DNS_IP4 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from->Hint().toStdString());
+        const QString before = c.from->Text();
+        const QString next = c.to->Text();
+        c.from->SetFocus();
+        input::Key(c.from, VK_OEM_PERIOD, {}, u'.');
+        EXPECT_EQ(Form->FocusedControl(), c.to);
+        EXPECT_EQ(c.from->Text(), before);
+        EXPECT_EQ(c.to->Text(), next);
+    }
+    // Other keys type as usual; the keypad's decimal key is a dot too.
+    Form->E_Ethernet_IP1->SetText(QString());
+    Form->E_Ethernet_IP1->SetFocus();
+    input::Type(Form->E_Ethernet_IP1, "10");
+    input::Key(Form->E_Ethernet_IP1, VK_DECIMAL, {}, u'.', true);
+    EXPECT_EQ(Form->E_Ethernet_IP1->Text(), "10");
+    EXPECT_EQ(Form->FocusedControl(), Form->E_Ethernet_IP2);
+}
+
+TEST_F(ParGenTest, CableDhcpDisablesTheEthernetAddressAtOnce)
+{
+    Form->Show();
+    const std::vector<TControl*> address = { Form->E_Ethernet_IP1, Form->E_Ethernet_IP2, Form->E_Ethernet_IP3,
+        Form->E_Ethernet_IP4, Form->E_Ethernet_SM1, Form->E_Ethernet_SM2, Form->E_Ethernet_SM3, Form->E_Ethernet_SM4,
+        Form->E_Ethernet_GAT1, Form->E_Ethernet_GAT2, Form->E_Ethernet_GAT3, Form->E_Ethernet_GAT4,
+        Form->CB_Ethernet_En_GAT };
+    auto enabledCount
+        = [&] { return std::count_if(address.begin(), address.end(), [](TControl* c) { return c->Enabled(); }); };
+    ASSERT_EQ(enabledCount(), 13);
+
+    input::Click(Form->CB_EthConn_En_DHCP_Cable, { 5, 8 });
+    ASSERT_TRUE(Form->CB_EthConn_En_DHCP_Cable->Checked());
+    EXPECT_EQ(enabledCount(), 0);
+    EXPECT_TRUE(Form->Is_Change);
+    input::Click(Form->CB_EthConn_En_DHCP_Cable, { 5, 8 });
+    EXPECT_EQ(enabledCount(), 13);
+
+    // The gateway edits do not follow the gateway box.
+    input::Click(Form->CB_Ethernet_En_GAT, { 5, 8 });
+    input::Click(Form->CB_Ethernet_En_GAT, { 5, 8 });
+    EXPECT_TRUE(Form->E_Ethernet_GAT1->Enabled());
+
+    // A file with DHCP on shows the address disabled; the Wi-Fi box stays
+    // cleared and disabled whatever the file says.
+    Form->Hide();
+    WriteParGen("<Eth_Conn_DHCP_Cable>1</Eth_Conn_DHCP_Cable><Eth_Conn_DHCP_WiFi>1</Eth_Conn_DHCP_WiFi>");
+    Form->Show();
+    EXPECT_EQ(enabledCount(), 0);
+    EXPECT_FALSE(Form->CB_EthConn_En_DHCP_WiFi->Checked());
+    EXPECT_FALSE(Form->CB_EthConn_En_DHCP_WiFi->Enabled());
+    EXPECT_FALSE(Form->Is_Change);
+}
+
+TEST_F(ParGenTest, CancelAsksOnlyAfterAChange)
+{
+    // Unchanged (the loaded file's values included): closes at once.
+    WriteBytes(File_ParGen, ReadBytes(testutil::DataPath("pargen/loaded.xml")));
+    Driver->OnForm(
+        "TFParGen", [](TCustomForm* f) { static_cast<TFParGen*>(f)->Btn_Cancel->Click(); }, 1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(Driver->Messages().empty());
+
+    // After an edit: text 911 with Yes and No; No keeps the form and the edit.
+    Driver->AnswerMessageBox(mrNo);
+    Driver->AnswerMessageBox(mrYes);
+    bool stillOpen = false;
+    QString kept;
+    Driver->OnForm(
+        "TFParGen",
+        [&](TCustomForm* f) {
+            auto* form = static_cast<TFParGen*>(f);
+            form->E_WebPages_User->SetFocus();
+            input::Type(form->E_WebPages_User, "x");
+            form->Btn_Cancel->Click();
+            stillOpen = form->ModalResult() == mrNone;
+            kept = form->E_WebPages_User->Text();
+            form->Btn_Cancel->Click();
+        },
+        1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(kept, "x"); // focusing selected the whole text
+    ASSERT_EQ(Driver->Messages().size(), 2u);
+    EXPECT_EQ(Driver->Messages()[0].Text, "Do you want to exit without saving changes?");
+    EXPECT_EQ(Driver->Messages()[0].DlgType, mtConfirmation);
+    EXPECT_EQ(Driver->Messages()[0].Buttons, mbYesNo);
+    EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
+TEST_F(ParGenTest, LanguageSwitchKeepsThePanelCaptionsOfTheStart)
+{
+    LanguageTable[400] = "Kommunikation";
+    LanguageTable[919] = "Ethernet-Verbindung";
+    LanguageTable[920] = "Gerätename";
+    LanguageTable[923] = "DHCP über Kabel";
+    LanguageTable[402] = "Bestätigen";
+    Form->Set_Lang();
+    EXPECT_EQ(Form->Caption(), "Kommunikation");
+    EXPECT_EQ(Form->L_EthConn_Device_Name->Caption(), "Gerätename");
+    EXPECT_EQ(Form->CB_EthConn_En_DHCP_Cable->Hint(), "DHCP über Kabel");
+    EXPECT_EQ(Form->Btn_OK->Caption(), "Bestätigen");
+    EXPECT_EQ(Form->CP_Ethernet_Connection->Caption(), "1. Ethernet Connection");
+    // Texts follow rows: a check box's caption and hint, then its edit's hint.
+    EXPECT_EQ(Form->CB_HART_Master_Diagnostic->Caption(), Lang(978));
+    EXPECT_EQ(Form->E_HART_Master_Diagnostic->Hint(), Lang(980));
+    EXPECT_EQ(Form->E_Ethernet_GAT4->Hint(), "Insert Fourth byte of Default Gateway");
+}
+
+TEST_F(ParGenTest, WidthSnapsBackTo460)
+{
+    Form->Show();
+    Form->SetClientWidth(600);
+    EXPECT_EQ(Form->ClientWidth(), 460);
+    Form->SetWidth(200);
+    EXPECT_EQ(Form->ClientWidth(), 460);
+    Form->SetClientHeight(500); // the height is the user's
+    EXPECT_EQ(Form->ClientHeight(), 500);
+}
+
+TEST_F(ParGenTest, WheelScrollsThePanelGroupOnlyOverIt)
+{
+    Form->Show();
+    TControlScrollBar* bar = Form->CPG->VertScrollBar();
+    ASSERT_GT(bar->MaxPosition(), 0);
+    bool handled = true;
+    for (TPanel* outside : { Form->P_Title, Form->P_Button }) {
+        handled = true;
+        Form->FormMouseWheel(Form, {}, -WHEEL_DELTA, outside->ClientToScreen({ 20, 20 }), handled);
+        EXPECT_FALSE(handled);
+        EXPECT_EQ(bar->Position(), 0);
+    }
+
+    const TPoint over = Form->CPG->ClientToScreen({ 100, 100 });
+    Form->FormMouseWheel(Form, {}, -WHEEL_DELTA, over, handled);
+    EXPECT_TRUE(handled);
+    const int down = bar->Position();
+    EXPECT_EQ(down, 3 * bar->Increment());
+    Form->FormMouseWheel(Form, {}, WHEEL_DELTA, over, handled);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(Form->CP_Ethernet_Connection->Top(), 0);
+}
+
+} // namespace
