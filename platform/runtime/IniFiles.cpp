@@ -264,6 +264,21 @@ void FillValues(const TIniStore& Store, const QString& Section, TStrings* String
     Strings->EndUpdate();
 }
 
+// The file text for an encoding. Without a byte-order mark of its own, a text
+// whose first bytes read as one (a stray ANSI line starting with the bytes EF
+// BB BF, brought to the top by trimming) would load in another encoding; a
+// blank first line, which reading skips, keeps the file meaning the same.
+QString FileText(const TIniStore& Store, TTextEncoding Encoding)
+{
+    QString text = Store.Serialize();
+    if (EncodingPreamble(Encoding).isEmpty()) {
+        const QByteArray head = EncodeText(text.left(3), Encoding);
+        if (head.startsWith("\xEF\xBB\xBF") || head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF"))
+            text.prepend(QLatin1String("\r\n"));
+    }
+    return text;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -285,7 +300,7 @@ TIniStore TIniFile::Load(TTextEncoding* Encoding) const
 
 void TIniFile::Store(const TIniStore& Data, TTextEncoding Encoding)
 {
-    const TSaveResult r = SaveTextFile(FFileName, Data.Serialize(), Encoding);
+    const TSaveResult r = SaveTextFile(FFileName, FileText(Data, Encoding), Encoding);
     if (!r)
         throw EFCreateError(r.Error);
 }
@@ -404,7 +419,7 @@ void TMemIniFile::DeleteKey(const QString& Section, const QString& Ident)
 
 void TMemIniFile::UpdateFile()
 {
-    const TSaveResult r = SaveTextFile(FFileName, FStore.Serialize(), FEncoding);
+    const TSaveResult r = SaveTextFile(FFileName, FileText(FStore, FEncoding), FEncoding);
     if (!r)
         throw EFCreateError(r.Error);
 }

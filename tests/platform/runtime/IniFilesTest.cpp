@@ -158,6 +158,24 @@ TEST_P(IniBothKinds, FailedSaveRaisesWithThePath)
     EXPECT_FALSE(QFile::exists(bad));
 }
 
+TEST_P(IniBothKinds, StrayTextThatLooksLikeAMarkStaysText)
+{
+    // Trimming brings the stray line to the top of the rewritten file, where
+    // its bytes must not be taken for a byte-order mark.
+    for (const QByteArray mark : { QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF") }) {
+        WriteFile(path, " " + mark + "[Hidden]\r\nK=1\r\n[S]\r\nA=1\r\n");
+        {
+            auto ini = Open();
+            ini->WriteString("S", "B", "2");
+            ini->UpdateFile();
+        }
+        auto again = Open();
+        EXPECT_FALSE(again->SectionExists("Hidden")) << mark.toHex().constData();
+        EXPECT_EQ(again->ReadString("S", "A", ""), "1") << mark.toHex().constData();
+        EXPECT_EQ(again->ReadString("S", "B", ""), "2") << mark.toHex().constData();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Ini, IniBothKinds,
     ::testing::Values(IniKind { "IniFile", [](const QString& p) { return std::make_unique<TIniFile>(p); } },
         IniKind { "MemIniFile", [](const QString& p) { return std::make_unique<TMemIniFile>(p); } }),
