@@ -374,6 +374,7 @@ QString RenderSection(const TFloatSection& f, double value, bool withMinus)
     int intIdx = 0;
     int fracIdx = 0;
     bool beforePoint = true;
+    bool exponentDone = false;
     auto emitInt = [&](int from, int to) {
         for (int j = from; j < to; ++j) {
             out += QChar(ip[size_t(j)]);
@@ -390,6 +391,9 @@ QString RenderSection(const TFloatSection& f, double value, bool withMinus)
                 end = t.size();
             out += t.mid(i + 1, end - i - 1);
             i = end;
+        } else if (exponentDone) {
+            // The section's digits end at the exponent; what follows is text.
+            out += c;
         } else if (c == u'0' || c == u'#') {
             if (beforePoint) {
                 // Right-align the digits on the placeholders; the first one
@@ -427,6 +431,7 @@ QString RenderSection(const TFloatSection& f, double value, bool withMinus)
             }
             --i;
             out += QString::number(std::abs(expShown)).rightJustified(digits, u'0');
+            exponentDone = true;
         } else {
             out += c;
         }

@@ -117,6 +117,9 @@ TEST_F(FormatTest, FormatFloatPatterns)
         { "0.00E+00", 1234.5, "1.23E+03" },
         { "0.0E-0", 0.00012, "1.2E-4" },
         { "00.0E+000", 0.5, "50.0E-002" },
+        // Past four exponent digits and after the exponent everything is text.
+        { "0E+00000", 1.5, "2E+00000" },
+        { ".0E+0#.0,", 1.5, ".2E+1#.0," },
         { "'#'0 \"kg\"", 5, "#5 kg" },
         { "0;(0);zero", 5, "5" },
         { "0;(0);zero", -5, "(5)" },
