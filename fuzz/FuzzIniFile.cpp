@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <utility>
@@ -60,6 +61,28 @@ TSnapshot ReadAll(const TMemIniFile& ini, QStringList& sectionOrder)
     return values;
 }
 
+// Aborts with the first difference, so a finding names the value it broke.
+void ExpectSame(const TSnapshot& a, const QStringList& orderA, const TSnapshot& b, const QStringList& orderB)
+{
+    if (orderA != orderB) {
+        std::fprintf(
+            stderr, "sections differ: [%s] vs [%s]\n", qPrintable(orderA.join(u'|')), qPrintable(orderB.join(u'|')));
+        std::abort();
+    }
+    for (const auto& [name, value] : a) {
+        const auto it = b.find(name);
+        if (it == b.end() || it->second != value) {
+            std::fprintf(stderr, "[%s] %s: \"%s\" vs \"%s\"\n", qPrintable(name.first), qPrintable(name.second),
+                qPrintable(value), it == b.end() ? "(missing)" : qPrintable(it->second));
+            std::abort();
+        }
+    }
+    if (a.size() != b.size()) {
+        std::fprintf(stderr, "key count differs: %zu vs %zu\n", a.size(), b.size());
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -88,8 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         copy.SetCaseSensitive(caseSensitive);
         copy.SetStrings(&lines);
         QStringList copyOrder;
-        if (ReadAll(copy, copyOrder) != before || copyOrder != order)
-            std::abort();
+        const TSnapshot copied = ReadAll(copy, copyOrder);
+        ExpectSame(before, order, copied, copyOrder);
 
         ini.UpdateFile();
     }
@@ -98,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again.SetCaseSensitive(caseSensitive);
     again.Rename(path, true);
     QStringList orderAgain;
-    if (ReadAll(again, orderAgain) != before || orderAgain != order)
-        std::abort();
+    const TSnapshot reread = ReadAll(again, orderAgain);
+    ExpectSame(before, order, reread, orderAgain);
     return 0;
 }

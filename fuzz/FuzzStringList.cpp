@@ -78,8 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     list.SetDelimitedText(text);
     const QString written = list.DelimitedText();
     // A round trip needs a quote character distinct from the delimiter, and a
-    // delimiter that is no blank unless blanks are plain characters.
-    const bool guaranteed = !quote.isNull() && quote != delim && (strict || delim.unicode() > u' ');
+    // delimiter and quote that are no blanks unless blanks are plain
+    // characters.
+    const bool guaranteed
+        = !quote.isNull() && quote != delim && (strict || (delim.unicode() > u' ' && quote.unicode() > u' '));
     if (guaranteed) {
         TStringList again;
         again.SetDelimiter(delim);
