@@ -256,6 +256,15 @@ TEST_F(ParGenTest, WheelScrollsThePanelGroupOnlyOverIt)
     Form->FormMouseWheel(Form, {}, WHEEL_DELTA, over, handled);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_EQ(Form->CP_Ethernet_Connection->Top(), 0);
+
+    // A real turn with the focus on OK goes up to the form, which scrolls the
+    // group only when the mouse is over it.
+    Form->Btn_OK->SetFocus();
+    input::Wheel(Form->P_Title, { 20, 20 }, -1);
+    EXPECT_EQ(bar->Position(), 0);
+    input::Wheel(Form->CPG, { 100, 100 }, -1);
+    EXPECT_EQ(bar->Position(), down);
+    EXPECT_EQ(Form->CP_Ethernet_Connection->Top(), -down);
 }
 
 } // namespace
