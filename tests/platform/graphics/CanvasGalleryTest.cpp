@@ -1,3 +1,4 @@
+#include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/DrawText.h"
 
 #include "common/TestUtil.h"
@@ -183,6 +184,48 @@ void Texts(TCanvas& c)
     c.Font()->SetOrientation(0);
 }
 
+// Bitmaps drawn plain, stretched and transparent, copied between canvases;
+// single pixels; text clipped to its rectangle; clip regions, an excluded
+// rectangle undone by RestoreDC; an inverted rectangle.
+void Pictures(TCanvas& c, int y)
+{
+    TBitmap bmp(16, 16);
+    bmp.Canvas()->Brush()->SetColor(clFuchsia);
+    bmp.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    bmp.Canvas()->Brush()->SetColor(clNavy);
+    bmp.Canvas()->Ellipse(2, 2, 14, 14);
+    c.Draw(10, y, &bmp);
+    c.StretchDraw(Rect(32, y, 64, y + 32), &bmp);
+    bmp.SetTransparent(true);
+    c.Draw(72, y, &bmp);
+    c.CopyRect(Rect(96, y, 128, y + 16), bmp.Canvas(), Rect(0, 0, 16, 16));
+
+    for (int i = 0; i < 16; ++i)
+        c.SetPixels(136 + i * 2, y + i * 2, clRed);
+
+    c.Brush()->SetStyle(TBrushStyle::bsSolid);
+    c.Brush()->SetColor(clInfoBk);
+    c.TextRect(Rect(172, y, 222, y + 16), 174, y + 1, QStringLiteral("Clipped text"));
+
+    const TRegion rgn = TRegion(232, y, 20, 32) + TRegion(256, y + 8, 20, 16);
+    c.SelectClipRgn(&rgn);
+    c.Brush()->SetColor(clPurple);
+    c.FillRect(Rect(228, y - 4, 290, y + 40));
+    c.SelectClipRgn(nullptr);
+
+    const int saved = c.SaveDC();
+    c.ExcludeClipRect(Rect(304, y + 8, 324, y + 24));
+    c.Brush()->SetColor(clOlive);
+    c.FillRect(Rect(294, y, 334, y + 32));
+    c.RestoreDC(saved);
+    c.Brush()->SetColor(clOlive);
+    c.FrameRect(Rect(300, y + 4, 328, y + 28));
+
+    c.Brush()->SetColor(clYellow);
+    c.FillRect(Rect(344, y, 384, y + 32));
+    c.InvertRect(Rect(352, y + 8, 376, y + 24));
+}
+
 TEST(CanvasGallery, EveryPrimitiveAndTextFormat)
 {
     QImage img(520, 400, QImage::Format_RGB32);
@@ -198,6 +241,8 @@ TEST(CanvasGallery, EveryPrimitiveAndTextFormat)
     Edges(c);
     Label(c, 4, 212, QStringLiteral("Text"));
     Texts(c);
+    Label(c, 4, 330, QStringLiteral("Pictures, pixels and clipping"));
+    Pictures(c, 350);
     c.EndDraw();
     testutil::SaveImagePng(img, QStringLiteral("canvas_gallery"));
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("canvas_gallery")));
