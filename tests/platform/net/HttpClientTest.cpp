@@ -255,11 +255,18 @@ TEST(HttpClient, GivesUpConnectingAfterTheConnectTimeOut)
 
 TEST(HttpClient, RefusedAndInvalidRequestsFailAtOnce)
 {
-    quint16 port = 0;
-    const int fd = ListenOnLoopback(1, &port);
-    ::close(fd); // nothing listens there any more
+    // A port held by a socket that does not listen refuses connections, and no
+    // other program can take it meanwhile.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len), 0);
     THttpClient http;
-    THttpResponse r = http.Get(QString("http://127.0.0.1:%1/").arg(port));
+    THttpResponse r = http.Get(QString("http://127.0.0.1:%1/").arg(ntohs(a.sin_port)));
+    ::close(fd);
     EXPECT_EQ(r.Error, THttpError::heConnect);
     EXPECT_FALSE(r.ErrorText.isEmpty());
 

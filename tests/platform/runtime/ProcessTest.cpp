@@ -96,7 +96,9 @@ TEST(Process, GivesUpWaitingAfterTheTimeOutAndCallsBackBetweenPolls)
     // Nor does giving up kill it when the waiting object goes away: the update
     // program must be allowed to finish its transfer.
     const QString marker = dir + "/finished";
-    const TProcessResult gaveUp = TProcess::Run(WriteScript(dir, "late.sh", "sleep 0.3; touch finished"), {}, dir, 20);
+    // The script outlives the wait by far, so a loaded machine cannot let it
+    // finish before the check below.
+    const TProcessResult gaveUp = TProcess::Run(WriteScript(dir, "late.sh", "sleep 1; touch finished"), {}, dir, 20);
     EXPECT_TRUE(gaveUp.TimedOut);
     EXPECT_FALSE(QFile::exists(marker));
     clock.restart();
