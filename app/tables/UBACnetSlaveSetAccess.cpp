@@ -1,0 +1,32 @@
+#include "app/tables/UBACnetSlaveSetAccess.h"
+
+#include "app/core/UComon.h"
+#include "app/core/ULanguage.h"
+#include "platform/controls/StdCtrls.h"
+
+TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
+
+TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(TComponent* AOwner)
+    : TForm(AOwner)
+{
+    SetName(QStringLiteral("FBACnetSlaveSetAccess"));
+    Setup_Tool_Form(this, 640, 420);
+    const TTitle_Panel t = Create_Title_Panel(this);
+    P_Title = t.P_Title;
+    L_SW_Code = t.L_SW_Code;
+    L_SW_Desc = t.L_SW_Desc;
+    L_SW_Code->SetCaption(SW_Code);
+    Set_Lang();
+}
+
+TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
+{
+    if (FBACnetSlaveSetAccess == this)
+        FBACnetSlaveSetAccess = nullptr;
+}
+
+void TFBACnetSlaveSetAccess::Set_Lang()
+{
+    SetCaption(Lang(1300));
+    L_SW_Desc->SetCaption(Lang(1301));
+}

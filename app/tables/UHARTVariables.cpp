@@ -1,0 +1,32 @@
+#include "app/tables/UHARTVariables.h"
+
+#include "app/core/UComon.h"
+#include "app/core/ULanguage.h"
+#include "platform/controls/StdCtrls.h"
+
+TFHARTVariables* FHARTVariables = nullptr;
+
+TFHARTVariables::TFHARTVariables(TComponent* AOwner)
+    : TForm(AOwner)
+{
+    SetName(QStringLiteral("FHARTVariables"));
+    Setup_Tool_Form(this, 640, 420);
+    const TTitle_Panel t = Create_Title_Panel(this);
+    P_Title = t.P_Title;
+    L_SW_Code = t.L_SW_Code;
+    L_SW_Desc = t.L_SW_Desc;
+    L_SW_Code->SetCaption(SW_Code);
+    Set_Lang();
+}
+
+TFHARTVariables::~TFHARTVariables()
+{
+    if (FHARTVariables == this)
+        FHARTVariables = nullptr;
+}
+
+void TFHARTVariables::Set_Lang()
+{
+    SetCaption(Lang(1200));
+    L_SW_Desc->SetCaption(Lang(1201));
+}

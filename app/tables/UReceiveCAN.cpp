@@ -1,0 +1,32 @@
+#include "app/tables/UReceiveCAN.h"
+
+#include "app/core/UComon.h"
+#include "app/core/ULanguage.h"
+#include "platform/controls/StdCtrls.h"
+
+TFReceiveCAN* FReceiveCAN = nullptr;
+
+TFReceiveCAN::TFReceiveCAN(TComponent* AOwner)
+    : TForm(AOwner)
+{
+    SetName(QStringLiteral("FReceiveCAN"));
+    Setup_Tool_Form(this, 640, 420);
+    const TTitle_Panel t = Create_Title_Panel(this);
+    P_Title = t.P_Title;
+    L_SW_Code = t.L_SW_Code;
+    L_SW_Desc = t.L_SW_Desc;
+    L_SW_Code->SetCaption(SW_Code);
+    Set_Lang();
+}
+
+TFReceiveCAN::~TFReceiveCAN()
+{
+    if (FReceiveCAN == this)
+        FReceiveCAN = nullptr;
+}
+
+void TFReceiveCAN::Set_Lang()
+{
+    SetCaption(Lang(1800));
+    L_SW_Desc->SetCaption(Lang(1801));
+}
