@@ -6,6 +6,7 @@
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
+#include "app/core/UNew_Project.h"
 #include "app/core/UOpenConf.h"
 #include "app/core/USettings.h"
 #include "app/core/USoftOptions.h"
@@ -51,6 +52,16 @@ public:
     }
     QString Answer;
     std::vector<TFileDialogRequest> Requests;
+};
+
+class TFakeShell : public IShellService {
+public:
+    bool OpenUrl(const QString& url) override
+    {
+        Opened << url;
+        return true;
+    }
+    QStringList Opened;
 };
 
 const char* const BothInternetFlags = "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
@@ -302,6 +313,40 @@ TEST_F(MainWindowTest, OpenProjectTakesTheChosenName)
         EXPECT_TRUE(driver.Failures().isEmpty());
     }
     FOpenConf = nullptr;
+}
+
+TEST_F(MainWindowTest, NewProjectShowsTheCreatedProject)
+{
+    TFMorvantinoFirmWare* w = Start();
+    TFNew_Project dialog(nullptr);
+    FNew_Project = &dialog;
+    ModalDriver driver;
+    // The dialog makes the project active itself; the main window only
+    // shows it after an OK.
+    driver.OnForm("TFNew_Project", [this](TCustomForm* f) {
+        Project_Name = "Fresh";
+        Project_Folder = Folder + "/PROJECTS/Fresh";
+        f->SetModalResult(mrOk);
+    });
+    w->Btn_New->Click();
+    EXPECT_EQ(w->L_Name_Conf->Caption(), Lang(11));
+    EXPECT_EQ(w->L_Name_Conf_L2->Caption(), "Fresh");
+    EXPECT_TRUE(driver.Failures().isEmpty());
+    FNew_Project = nullptr;
+}
+
+TEST_F(MainWindowTest, LinksOpenTheMakersPages)
+{
+    TFMorvantinoFirmWare* w = Start();
+    TFakeShell shell;
+    IShellService* previous = services::SetShellService(&shell);
+    EXPECT_EQ(w->L_Quolmi->Caption(), "www.example.com");
+    EXPECT_EQ(w->L_Quolmi->Cursor(), crHandPoint);
+    w->L_Quolmi->Click();
+    w->LL_UpdateLinkClick(w->LL_Update, Maker_Download_Page);
+    EXPECT_EQ(shell.Opened,
+        (QStringList { "https://www.example.com/?frompg=RT41208", "https://www.example.com/download.html#KM41208" }));
+    services::SetShellService(previous);
 }
 
 TEST_F(MainWindowTest, EdeFileNameGetsCsvUnlessItHasIt)
