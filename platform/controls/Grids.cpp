@@ -1,0 +1,1335 @@
+// The grid's model: extents, the cell store, geometry, dimensions, the current
+// cell and selection, and scrolling.
+#include "platform/controls/Grids.h"
+
+#include <QScrollBar>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/runtime/SysUtils.h"
+
+namespace {
+
+const QString& EmptyText()
+{
+    static const QString empty;
+    return empty;
+}
+
+[[noreturn]] void InvalidOp(const char* msg)
+{
+    throw EInvalidGridOperation(QString::fromLatin1(msg));
+}
+
+constexpr const char* SIndexOutOfRange = "Grid index out of range";
+constexpr const char* SFixedColTooBig = "Fixed column count must be less than column count";
+constexpr const char* SFixedRowTooBig = "Fixed row count must be less than row count";
+
+// Position of a cell index after moving `from` to `to`.
+void MoveAdjust(int& pos, int from, int to)
+{
+    if (pos == from) {
+        pos = to;
+        return;
+    }
+    const int lo = std::min(from, to);
+    const int hi = std::max(from, to);
+    if (pos >= lo && pos <= hi)
+        pos += from > to ? 1 : -1;
+}
+
+} // namespace
+
+TGridRect GridRect(TGridCoord a, TGridCoord b)
+{
+    return { std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y) };
+}
+
+bool PointInGridRect(int col, int row, const TGridRect& r)
+{
+    return col >= r.Left && col <= r.Right && row >= r.Top && row <= r.Bottom;
+}
+
+// ---------------------------------------------------------------------------
+// TGridExtents
+
+void TGridExtents::SetCount(int n)
+{
+    n = std::max(0, n);
+    if (n < FCount)
+        FExceptions.erase(FExceptions.lower_bound(n), FExceptions.end());
+    FCount = n;
+}
+
+void TGridExtents::SetDefault(int v)
+{
+    FDefault = std::max(0, v);
+    FExceptions.clear();
+}
+
+int TGridExtents::Get(int i) const
+{
+    if (FExceptions.empty())
+        return FDefault;
+    const auto it = FExceptions.find(i);
+    return it == FExceptions.end() ? FDefault : it->second;
+}
+
+void TGridExtents::Set(int i, int v)
+{
+    v = std::max(0, v);
+    if (v == FDefault)
+        FExceptions.erase(i);
+    else
+        FExceptions[i] = v;
+}
+
+void TGridExtents::Move(int from, int to)
+{
+    if (from == to || FExceptions.empty())
+        return;
+    const int lo = std::min(from, to);
+    const int hi = std::max(from, to);
+    std::vector<std::pair<int, int>> moved;
+    for (auto it = FExceptions.lower_bound(lo); it != FExceptions.end() && it->first <= hi;) {
+        int k = it->first;
+        MoveAdjust(k, from, to);
+        moved.emplace_back(k, it->second);
+        it = FExceptions.erase(it);
+    }
+    for (const auto& [k, v] : moved)
+        FExceptions[k] = v;
+}
+
+void TGridExtents::Scale(int m, int d)
+{
+    if (d == 0)
+        return;
+    FDefault = std::max(0, MulDiv(FDefault, m, d));
+    for (auto& [k, v] : FExceptions)
+        v = std::max(0, MulDiv(v, m, d));
+}
+
+// ---------------------------------------------------------------------------
+// TGridCellStore
+
+const TGridCellStore::TCell* TGridCellStore::FindCell(int col, int row) const
+{
+    if (row < 0 || col < 0 || row >= int(FRows.size()))
+        return nullptr;
+    const TRowCells* r = FRows[std::size_t(row)].get();
+    if (!r || col >= int(r->size()))
+        return nullptr;
+    return &(*r)[std::size_t(col)];
+}
+
+TGridCellStore::TCell* TGridCellStore::CellFor(int col, int row)
+{
+    if (row < 0 || col < 0)
+        return nullptr;
+    if (row >= int(FRows.size()))
+        FRows.resize(std::size_t(row) + 1);
+    auto& r = FRows[std::size_t(row)];
+    if (!r)
+        r = std::make_unique<TRowCells>();
+    if (col >= int(r->size()))
+        r->resize(std::size_t(col) + 1);
+    return &(*r)[std::size_t(col)];
+}
+
+const QString& TGridCellStore::Text(int col, int row) const
+{
+    const TCell* c = FindCell(col, row);
+    return c ? c->Text : EmptyText();
+}
+
+TObject* TGridCellStore::Object(int col, int row) const
+{
+    const TCell* c = FindCell(col, row);
+    return c ? c->Object : nullptr;
+}
+
+void TGridCellStore::SetText(int col, int row, const QString& text)
+{
+    if (text.isEmpty() && !FindCell(col, row))
+        return; // nothing stored there: keep it that way
+    if (TCell* c = CellFor(col, row))
+        c->Text = text;
+}
+
+void TGridCellStore::SetObject(int col, int row, TObject* object)
+{
+    if (!object && !FindCell(col, row))
+        return;
+    if (TCell* c = CellFor(col, row))
+        c->Object = object;
+}
+
+void TGridCellStore::MoveColumn(int from, int to)
+{
+    if (from == to || from < 0 || to < 0)
+        return;
+    const int hi = std::max(from, to);
+    for (auto& r : FRows) {
+        if (!r || int(r->size()) <= std::min(from, to))
+            continue;
+        if (int(r->size()) <= hi)
+            r->resize(std::size_t(hi) + 1);
+        auto b = r->begin();
+        if (from < to)
+            std::rotate(b + from, b + from + 1, b + to + 1);
+        else
+            std::rotate(b + to, b + from, b + from + 1);
+    }
+}
+
+void TGridCellStore::MoveRow(int from, int to)
+{
+    if (from == to || from < 0 || to < 0)
+        return;
+    const int lo = std::min(from, to);
+    const int hi = std::max(from, to);
+    if (lo >= int(FRows.size()))
+        return;
+    if (hi >= int(FRows.size()))
+        FRows.resize(std::size_t(hi) + 1);
+    auto b = FRows.begin();
+    if (from < to)
+        std::rotate(b + from, b + from + 1, b + to + 1);
+    else
+        std::rotate(b + to, b + from, b + from + 1);
+    while (!FRows.empty() && !FRows.back())
+        FRows.pop_back();
+}
+
+void TGridCellStore::ClearColumn(int col)
+{
+    for (auto& r : FRows)
+        if (r && col >= 0 && col < int(r->size()))
+            (*r)[std::size_t(col)] = TCell();
+}
+
+void TGridCellStore::ClearRow(int row)
+{
+    if (row >= 0 && row < int(FRows.size()))
+        FRows[std::size_t(row)].reset();
+}
+
+void TGridCellStore::TruncateRows(int rowCount)
+{
+    if (rowCount < int(FRows.size()))
+        FRows.resize(std::size_t(std::max(0, rowCount)));
+}
+
+void TGridCellStore::Clear()
+{
+    FRows.clear();
+}
+
+int TGridCellStore::StoredColCount() const
+{
+    int n = 0;
+    for (const auto& r : FRows)
+        if (r)
+            n = std::max(n, int(r->size()));
+    return n;
+}
+
+// ---------------------------------------------------------------------------
+// TCustomGrid: construction and dimensions
+
+TCustomGrid::TCustomGrid(TComponent* AOwner)
+    : TCustomControl(AOwner)
+{
+    FColWidths.SetDefault(64);
+    FRowHeights.SetDefault(24);
+    FColWidths.SetCount(5);
+    FRowHeights.SetCount(5);
+    FOptions = TGridOptions(goFixedVertLine) | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    FColor = clWindow;
+    FParentColor = false;
+    FTabStop = true;
+    // The grid fires OnClick itself (after a selection, a cursor move), not on
+    // every button release.
+    FControlStyle = TControlStyle(csCaptureMouse) | csOpaque | csDoubleClicks;
+    Initialize();
+    SetBounds(0, 0, 320, 120);
+}
+
+TCustomGrid::~TCustomGrid()
+{
+    FInplaceEdit = nullptr; // owned by the grid as a component
+    // The bars die with the widget, after this part of the grid.
+    for (QScrollBar*& sb : FBarWidget) {
+        if (sb)
+            QObject::disconnect(sb, nullptr, nullptr, nullptr);
+        sb = nullptr;
+    }
+}
+
+void TCustomGrid::Initialize()
+{
+    FTopLeft = { FFixedCols, FFixedRows };
+    FCurrent = FTopLeft;
+    FAnchor = FCurrent;
+    if (FOptions.testFlag(goRowSelect))
+        FAnchor.X = ColCount() - 1;
+}
+
+void TCustomGrid::SetColCount(int v)
+{
+    if (v == ColCount())
+        return;
+    v = std::max(1, v);
+    if (v <= FFixedCols)
+        SetFixedCols(v - 1);
+    ChangeSize(v, RowCount());
+    if (FOptions.testFlag(goRowSelect)) {
+        FAnchor.X = ColCount() - 1;
+        InvalidateGrid();
+    }
+}
+
+void TCustomGrid::SetRowCount(int v)
+{
+    if (v == RowCount())
+        return;
+    v = std::max(1, v);
+    if (v <= FFixedRows)
+        SetFixedRows(v - 1);
+    ChangeSize(ColCount(), v);
+}
+
+void TCustomGrid::SetFixedCols(int v)
+{
+    if (v == FFixedCols)
+        return;
+    if (v < 0)
+        InvalidOp(SIndexOutOfRange);
+    if (v >= ColCount())
+        InvalidOp(SFixedColTooBig);
+    FFixedCols = v;
+    Initialize();
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::SetFixedRows(int v)
+{
+    if (v == FFixedRows)
+        return;
+    if (v < 0)
+        InvalidOp(SIndexOutOfRange);
+    if (v >= RowCount())
+        InvalidOp(SFixedRowTooBig);
+    FFixedRows = v;
+    Initialize();
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
+{
+    const int oldCols = ColCount();
+    const int oldRows = RowCount();
+    FColWidths.SetCount(NewColCount);
+    FRowHeights.SetCount(NewRowCount);
+    if (int(FTabStops.size()) > NewColCount)
+        FTabStops.resize(std::size_t(NewColCount));
+    // An editor on a cell that leaves the grid closes without storing.
+    if (FInplaceEdit && (FInplaceCol >= NewColCount || FInplaceRow >= NewRowCount)) {
+        FInplaceCol = FInplaceRow = -1;
+        FInplaceEdit->HideEdit();
+    }
+
+    const TGridCoord newCurrent { std::min(FCurrent.X, NewColCount - 1), std::min(FCurrent.Y, NewRowCount - 1) };
+    if (!(newCurrent == FCurrent)) {
+        MoveCurrent(newCurrent.X, newCurrent.Y, true, true);
+        // A refused move must still not leave the cursor outside the grid.
+        if (FCurrent.X >= NewColCount || FCurrent.Y >= NewRowCount) {
+            FCurrent = newCurrent;
+            FAnchor = newCurrent;
+        }
+    }
+    if (!(FAnchor == FCurrent))
+        MoveAnchor(FCurrent);
+    FTopLeft.X = std::clamp(FTopLeft.X, FFixedCols, std::max(FFixedCols, NewColCount - 1));
+    FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, NewRowCount - 1));
+    SizeChanged(oldCols, oldRows);
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::SetDefaultColWidth(int v)
+{
+    FColWidths.SetDefault(v);
+    ColWidthsChanged();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int v)
+{
+    FRowHeights.SetDefault(v);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::SetColWidths(int i, int v)
+{
+    if (i < 0 || i >= ColCount())
+        InvalidOp(SIndexOutOfRange);
+    if (FColWidths.Get(i) == std::max(0, v))
+        return;
+    FColWidths.Set(i, v);
+    ColWidthsChanged();
+}
+
+void TCustomGrid::SetRowHeights(int i, int v)
+{
+    if (i < 0 || i >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    if (FRowHeights.Get(i) == std::max(0, v))
+        return;
+    FRowHeights.Set(i, v);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::SetGridLineWidth(int v)
+{
+    v = std::max(0, v);
+    if (v == FGridLineWidth)
+        return;
+    FGridLineWidth = v;
+    ColWidthsChanged();
+    RowHeightsChanged();
+}
+
+bool TCustomGrid::TabStops(int i) const
+{
+    return i < 0 || i >= int(FTabStops.size()) || FTabStops[std::size_t(i)];
+}
+
+void TCustomGrid::SetTabStops(int i, bool v)
+{
+    if (i < 0 || i >= ColCount())
+        InvalidOp(SIndexOutOfRange);
+    if (int(FTabStops.size()) <= i)
+        FTabStops.resize(std::size_t(ColCount()), true);
+    FTabStops[std::size_t(i)] = v;
+}
+
+void TCustomGrid::SetOptions(TGridOptions v)
+{
+    if (v == FOptions)
+        return;
+    if (v.testFlag(goRowSelect))
+        v &= ~TGridOptions(goAlwaysShowEditor);
+    FOptions = v;
+    if (!FEditorMode) {
+        if (v.testFlag(goAlwaysShowEditor))
+            ShowEditor();
+        else
+            HideEditor();
+    }
+    if (v.testFlag(goRowSelect))
+        MoveCurrent(FCurrent.X, FCurrent.Y, true, false);
+    ColWidthsChanged(); // line widths may have changed with the line options
+    RowHeightsChanged();
+}
+
+void TCustomGrid::SetFixedColor(TColor v)
+{
+    if (v == FFixedColor)
+        return;
+    FFixedColor = v;
+    InvalidateGrid();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool v)
+{
+    if (v == FDefaultDrawing)
+        return;
+    FDefaultDrawing = v;
+    InvalidateGrid();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle v)
+{
+    if (v == FScrollBars)
+        return;
+    FScrollBars = v;
+    UpdateScrollRange();
+}
+
+void TCustomGrid::ChangeScale(int M, int D)
+{
+    if (M == D || D == 0)
+        return;
+    FColWidths.Scale(M, D);
+    FRowHeights.Scale(M, D);
+    ColWidthsChanged();
+    RowHeightsChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Hooks with the toolkit's default behaviour
+
+bool TCustomGrid::SelectCell(int, int)
+{
+    return true;
+}
+
+bool TCustomGrid::CanGridAcceptKey(WORD, TShiftState)
+{
+    return true;
+}
+
+bool TCustomGrid::CanEditAcceptKey(char16_t)
+{
+    return true;
+}
+
+bool TCustomGrid::CanEditModify()
+{
+    return FCanEditModify;
+}
+
+QString TCustomGrid::GetEditText(int, int)
+{
+    return QString();
+}
+
+void TCustomGrid::SetEditText(int, int, const QString&) { }
+
+QString TCustomGrid::GetEditMask(int, int)
+{
+    return QString();
+}
+
+int TCustomGrid::GetEditLimit()
+{
+    return 0;
+}
+
+void TCustomGrid::TopLeftChanged()
+{
+    if (FEditorMode && FInplaceEdit)
+        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+}
+
+void TCustomGrid::ColWidthsChanged()
+{
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::RowHeightsChanged()
+{
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::SizeChanged(int, int) { }
+
+void TCustomGrid::ColumnMoved(int, int) { }
+
+void TCustomGrid::RowMoved(int, int) { }
+
+bool TCustomGrid::BeginColumnDrag(int&, int&, TPoint)
+{
+    return true;
+}
+bool TCustomGrid::CheckColumnDrag(int&, int&, TPoint)
+{
+    return true;
+}
+bool TCustomGrid::EndColumnDrag(int&, int&, TPoint)
+{
+    return true;
+}
+bool TCustomGrid::BeginRowDrag(int&, int&, TPoint)
+{
+    return true;
+}
+bool TCustomGrid::CheckRowDrag(int&, int&, TPoint)
+{
+    return true;
+}
+bool TCustomGrid::EndRowDrag(int&, int&, TPoint)
+{
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Moving and deleting rows and columns
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FromIndex == ToIndex)
+        return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
+        InvalidOp(SIndexOutOfRange);
+    FColWidths.Move(FromIndex, ToIndex);
+    if (!FTabStops.empty()) {
+        FTabStops.resize(std::size_t(ColCount()), true);
+        const bool stop = FTabStops[std::size_t(FromIndex)];
+        FTabStops.erase(FTabStops.begin() + FromIndex);
+        FTabStops.insert(FTabStops.begin() + ToIndex, stop);
+    }
+    MoveAdjust(FCurrent.X, FromIndex, ToIndex);
+    MoveAdjust(FAnchor.X, FromIndex, ToIndex);
+    if (FInplaceCol >= 0)
+        MoveAdjust(FInplaceCol, FromIndex, ToIndex);
+    InvalidateGrid();
+    ColumnMoved(FromIndex, ToIndex);
+    ColWidthsChanged();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex)
+{
+    if (FromIndex == ToIndex)
+        return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    FRowHeights.Move(FromIndex, ToIndex);
+    MoveAdjust(FCurrent.Y, FromIndex, ToIndex);
+    MoveAdjust(FAnchor.Y, FromIndex, ToIndex);
+    if (FInplaceRow >= 0)
+        MoveAdjust(FInplaceRow, FromIndex, ToIndex);
+    InvalidateGrid();
+    RowMoved(FromIndex, ToIndex);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::DeleteColumn(int ACol)
+{
+    MoveColumn(ACol, ColCount() - 1);
+    SetColCount(ColCount() - 1);
+}
+
+void TCustomGrid::DeleteRow(int ARow)
+{
+    MoveRow(ARow, RowCount() - 1);
+    SetRowCount(RowCount() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+TGridAxisDrawInfo TCustomGrid::AxisInfo(bool horz, int extent) const
+{
+    TGridAxisDrawInfo a;
+    a.Extents = horz ? &FColWidths : &FRowHeights;
+    const TGridOptions lines
+        = horz ? (TGridOptions(goFixedVertLine) | goVertLine) : (TGridOptions(goFixedHorzLine) | goHorzLine);
+    a.EffectiveLineWidth = (FOptions & lines) ? FGridLineWidth : 0;
+    a.FixedCellCount = horz ? FFixedCols : FFixedRows;
+    a.FirstGridCell = horz ? FTopLeft.X : FTopLeft.Y;
+    a.GridCellCount = horz ? ColCount() : RowCount();
+    a.GridExtent = std::max(0, extent);
+    const int lw = a.EffectiveLineWidth;
+    int fixed = 0;
+    for (int i = 0; i < a.FixedCellCount; ++i) {
+        fixed += a.Extent(i) + lw;
+        if (fixed > a.GridExtent)
+            break;
+    }
+    a.FixedBoundary = std::min(fixed, a.GridExtent);
+    a.FullVisBoundary = a.FixedBoundary;
+    a.GridBoundary = a.FixedBoundary;
+    a.LastFullVisibleCell = a.FirstGridCell - 1;
+    int pos = a.FixedBoundary;
+    for (int i = a.FirstGridCell; i < a.GridCellCount; ++i) {
+        const int next = pos + a.Extent(i) + lw;
+        // The line after the last cell may run past the edge.
+        if (next > a.GridExtent + lw) {
+            a.GridBoundary = a.GridExtent;
+            break;
+        }
+        a.LastFullVisibleCell = i;
+        a.FullVisBoundary = next;
+        a.GridBoundary = std::min(next, a.GridExtent);
+        pos = next;
+        if (pos >= a.GridExtent)
+            break;
+    }
+    // A cell wider than the client still counts as one page.
+    if (a.LastFullVisibleCell < a.FirstGridCell && a.FirstGridCell < a.GridCellCount)
+        a.LastFullVisibleCell = a.FirstGridCell;
+    return a;
+}
+
+void TCustomGrid::CalcDrawInfo(TGridDrawInfo& info) const
+{
+    const TRect cr = ClientRect();
+    CalcDrawInfoXY(info, cr.Width(), cr.Height());
+}
+
+void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& info, int UseWidth, int UseHeight) const
+{
+    info.Horz = AxisInfo(true, UseWidth);
+    info.Vert = AxisInfo(false, UseHeight);
+}
+
+int TCustomGrid::VisibleColCount() const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return std::max(0, info.Horz.LastFullVisibleCell - FTopLeft.X + 1);
+}
+
+int TCustomGrid::VisibleRowCount() const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return std::max(0, info.Vert.LastFullVisibleCell - FTopLeft.Y + 1);
+}
+
+int TCustomGrid::GridWidth() const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return info.Horz.GridBoundary;
+}
+
+int TCustomGrid::GridHeight() const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return info.Vert.GridBoundary;
+}
+
+// Start of a cell in client coordinates, -1 when it does not show.
+int TCustomGrid::LinePos(const TGridAxisDrawInfo& axis, int line) const
+{
+    if (line < 0 || line >= axis.GridCellCount)
+        return -1;
+    int pos = 0;
+    int start = 0;
+    if (line >= axis.FixedCellCount) {
+        if (line < axis.FirstGridCell)
+            return -1;
+        pos = axis.FixedBoundary;
+        start = axis.FirstGridCell;
+    }
+    for (int i = start; i < line; ++i) {
+        pos += axis.Extent(i) + axis.EffectiveLineWidth;
+        if (pos >= axis.GridExtent)
+            return -1;
+    }
+    return pos < axis.GridExtent ? pos : -1;
+}
+
+TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    auto axis = [this](const TGridAxisDrawInfo& a, int lo, int hi, int& smin, int& smax) {
+        if (lo > hi)
+            std::swap(lo, hi);
+        lo = std::max(lo, 0);
+        hi = std::min(hi, a.GridCellCount - 1);
+        if (lo > hi)
+            return false;
+        // Scrolled-away cells of the block start at the first cell shown.
+        if (lo >= a.FixedCellCount && lo < a.FirstGridCell) {
+            if (hi < a.FirstGridCell)
+                return false;
+            lo = a.FirstGridCell;
+        }
+        smin = LinePos(a, lo);
+        if (smin < 0)
+            return false;
+        int pos = smin;
+        int end = smin;
+        for (int i = lo; i <= hi; ++i) {
+            if (i >= a.FixedCellCount && i < a.FirstGridCell) {
+                i = a.FirstGridCell - 1;
+                pos = a.FixedBoundary;
+                continue;
+            }
+            if (pos >= a.GridExtent)
+                break;
+            end = pos + a.Extent(i);
+            pos = end + a.EffectiveLineWidth;
+        }
+        smax = std::min(end, a.GridExtent);
+        return smax > smin;
+    };
+    TRect r;
+    if (!axis(info.Horz, ALeft, ARight, r.Left, r.Right) || !axis(info.Vert, ATop, ABottom, r.Top, r.Bottom))
+        return TRect();
+    return r;
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const
+{
+    return BoxRect(ACol, ARow, ACol, ARow);
+}
+
+TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& info) const
+{
+    auto calc = [](const TGridAxisDrawInfo& a, int n) {
+        if (n < 0)
+            return -1;
+        int start, stop, line;
+        if (n < a.FixedBoundary) {
+            start = 0;
+            stop = a.FixedCellCount - 1;
+            line = 0;
+        } else {
+            start = a.FirstGridCell;
+            stop = a.GridCellCount - 1;
+            line = a.FixedBoundary;
+        }
+        for (int i = start; i <= stop; ++i) {
+            line += a.Extent(i) + a.EffectiveLineWidth;
+            if (n < line)
+                return i;
+        }
+        return -1;
+    };
+    return { calc(info.Horz, X), calc(info.Vert, Y) };
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    TGridCoord c = CalcCoordFromPoint(X, Y, info);
+    if (c.X < 0)
+        c.Y = -1;
+    else if (c.Y < 0)
+        c.X = -1;
+    return c;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const
+{
+    const TGridCoord c = MouseCoord(X, Y);
+    ACol = c.X;
+    ARow = c.Y;
+}
+
+TGridCoord TCustomGrid::CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& info) const
+{
+    // Walks back from the cell until the client is full: the cost is one
+    // screen, whatever the count.
+    auto calcMax = [](const TGridAxisDrawInfo& a, int start) {
+        int result = std::max(start, a.FixedCellCount);
+        int line = a.GridExtent + a.EffectiveLineWidth;
+        for (int i = start; i >= a.FixedCellCount; --i) {
+            const int extent = a.Extent(i);
+            if (extent > 0) {
+                line -= extent + a.EffectiveLineWidth;
+                if (line < a.FixedBoundary) {
+                    if (result == start && a.Extent(start) <= 0)
+                        result = i;
+                    break;
+                }
+                result = i;
+            }
+        }
+        return result;
+    };
+    return { calcMax(info.Horz, coord.X), calcMax(info.Vert, coord.Y) };
+}
+
+TGridCoord TCustomGrid::MaxTopLeft() const
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    return CalcMaxTopLeft({ ColCount() - 1, RowCount() - 1 }, info);
+}
+
+// ---------------------------------------------------------------------------
+// Current cell, selection and scrolling
+
+TGridRect TCustomGrid::Selection() const
+{
+    return GridRect(FCurrent, FAnchor);
+}
+
+void TCustomGrid::SetSelection(const TGridRect& r)
+{
+    const TGridRect old = Selection();
+    FAnchor = r.TopLeft();
+    FCurrent = r.BottomRight();
+    SelectionMoved(old);
+}
+
+void TCustomGrid::SetCol(int v)
+{
+    if (v != FCurrent.X)
+        FocusCell(v, FCurrent.Y, true);
+}
+
+void TCustomGrid::SetRow(int v)
+{
+    if (v != FCurrent.Y)
+        FocusCell(FCurrent.X, v, true);
+}
+
+void TCustomGrid::SetLeftCol(int v)
+{
+    if (v != FTopLeft.X)
+        MoveTopLeft(v, FTopLeft.Y);
+}
+
+void TCustomGrid::SetTopRow(int v)
+{
+    if (v != FTopLeft.Y)
+        MoveTopLeft(FTopLeft.X, v);
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor)
+{
+    MoveCurrent(ACol, ARow, MoveAnchor, true);
+    UpdateEditor();
+    Click();
+}
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show)
+{
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    if (!SelectCell(ACol, ARow))
+        return;
+    const TGridRect oldSel = Selection();
+    const TGridCoord oldCurrent = FCurrent;
+    FCurrent = { ACol, ARow };
+    if (!FOptions.testFlag(goAlwaysShowEditor))
+        HideEditor();
+    if (MoveAnchor || !FOptions.testFlag(goRangeSelect)) {
+        FAnchor = FCurrent;
+        if (FOptions.testFlag(goRowSelect))
+            FAnchor.X = ColCount() - 1;
+    }
+    if (FOptions.testFlag(goRowSelect))
+        FCurrent.X = FFixedCols;
+    if (Show)
+        ClampInView(FCurrent);
+    SelectionMoved(oldSel);
+    InvalidateCell(oldCurrent.X, oldCurrent.Y);
+    InvalidateCell(ACol, ARow);
+}
+
+void TCustomGrid::MoveAnchor(TGridCoord NewAnchor)
+{
+    if (!FOptions.testFlag(goRangeSelect)) {
+        MoveCurrent(NewAnchor.X, NewAnchor.Y, true, true);
+        return;
+    }
+    const TGridRect oldSel = Selection();
+    FAnchor = NewAnchor;
+    if (FOptions.testFlag(goRowSelect))
+        FAnchor.X = ColCount() - 1;
+    ClampInView(NewAnchor);
+    SelectionMoved(oldSel);
+}
+
+void TCustomGrid::SelectionMoved(const TGridRect& OldSel)
+{
+    const TGridRect sel = Selection();
+    if (sel == OldSel)
+        return;
+    InvalidateGridRect(OldSel);
+    InvalidateGridRect(sel);
+}
+
+void TCustomGrid::ClampInView(TGridCoord coord)
+{
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    if (coord.X > info.Horz.LastFullVisibleCell || coord.Y > info.Vert.LastFullVisibleCell || coord.X < FTopLeft.X
+        || coord.Y < FTopLeft.Y) {
+        const TGridCoord old = FTopLeft;
+        const TGridCoord maxTopLeft = CalcMaxTopLeft(coord, info);
+        if (coord.X >= FFixedCols) {
+            if (coord.X < FTopLeft.X)
+                FTopLeft.X = coord.X;
+            else if (coord.X > info.Horz.LastFullVisibleCell)
+                FTopLeft.X = maxTopLeft.X;
+        }
+        if (coord.Y >= FFixedRows) {
+            if (coord.Y < FTopLeft.Y)
+                FTopLeft.Y = coord.Y;
+            else if (coord.Y > info.Vert.LastFullVisibleCell)
+                FTopLeft.Y = maxTopLeft.Y;
+        }
+        TopLeftMoved(old);
+    }
+}
+
+void TCustomGrid::ScrollInView(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
+        return;
+    ClampInView({ ACol, ARow });
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
+{
+    // The top-left stays on a scrollable cell.
+    ALeft = std::clamp(ALeft, FFixedCols, std::max(FFixedCols, ColCount() - 1));
+    ATop = std::clamp(ATop, FFixedRows, std::max(FFixedRows, RowCount() - 1));
+    if (ALeft == FTopLeft.X && ATop == FTopLeft.Y)
+        return;
+    const TGridCoord old = FTopLeft;
+    FTopLeft = { ALeft, ATop };
+    TopLeftMoved(old);
+}
+
+void TCustomGrid::TopLeftMoved(TGridCoord OldTopLeft)
+{
+    if (FTopLeft == OldTopLeft)
+        return;
+    UpdateScrollPos();
+    InvalidateGrid();
+    TopLeftChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+bool TCustomGrid::NeedsScroll(bool horz, int extent) const
+{
+    TGridAxisDrawInfo a = AxisInfo(horz, extent);
+    const int last = a.GridCellCount - 1;
+    if (last < a.FixedCellCount)
+        return false;
+    // Everything fits when the last cell shows from the first scrollable one.
+    a.FirstGridCell = a.FixedCellCount;
+    int line = a.GridExtent + a.EffectiveLineWidth;
+    for (int i = last; i >= a.FixedCellCount; --i) {
+        line -= a.Extent(i) + a.EffectiveLineWidth;
+        if (line < a.FixedBoundary)
+            return true;
+    }
+    return false;
+}
+
+void TCustomGrid::UpdateScrollRange()
+{
+    const bool canV = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    const bool canH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    bool v = false, h = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        const int cw = Width() - (v ? ScrollBarSize : 0);
+        const int ch = Height() - (h ? ScrollBarSize : 0);
+        v = canV && NeedsScroll(false, ch);
+        h = canH && NeedsScroll(true, cw);
+    }
+    const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ];
+    FBarShown[SB_VERT] = v;
+    FBarShown[SB_HORZ] = h;
+    // With everything in view there is nothing to scroll.
+    TGridCoord top = FTopLeft;
+    if (!h)
+        top.X = FFixedCols;
+    if (!v)
+        top.Y = FFixedRows;
+    if (!(top == FTopLeft)) {
+        const TGridCoord old = FTopLeft;
+        FTopLeft = top;
+        TopLeftMoved(old);
+    }
+    if (changed) {
+        PlaceScrollBars();
+        InvalidateGrid();
+        if (FEditorMode && FInplaceEdit)
+            FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+    }
+    UpdateScrollPos();
+}
+
+void TCustomGrid::UpdateScrollPos()
+{
+    const TGridCoord maxTL = MaxTopLeft();
+    auto pos = [](int top, int fixed, int max) {
+        return max > fixed ? std::clamp(MulDiv(top - fixed, GridScrollMax, max - fixed), 0, GridScrollMax) : 0;
+    };
+    FScroll[SB_HORZ].Pos = pos(FTopLeft.X, FFixedCols, maxTL.X);
+    FScroll[SB_VERT].Pos = pos(FTopLeft.Y, FFixedRows, maxTL.Y);
+    for (int bar : { SB_HORZ, SB_VERT }) {
+        if (!FTracking[bar])
+            FScroll[bar].TrackPos = FScroll[bar].Pos;
+        if (QScrollBar* sb = FBarWidget[bar]) {
+            ++FUpdatingBars;
+            const TGridScrollInfo& si = FScroll[bar];
+            sb->setMinimum(si.Min);
+            sb->setMaximum(si.Page > 0 ? std::max(si.Min, si.Max - si.Page + 1) : si.Max);
+            sb->setPageStep(si.Page > 0 ? si.Page : 10);
+            if (!FTracking[bar])
+                sb->setValue(si.Pos);
+            --FUpdatingBars;
+        }
+    }
+}
+
+TGridScrollInfo TCustomGrid::GetScrollInfo(int bar) const
+{
+    return FScroll[bar == SB_VERT ? SB_VERT : SB_HORZ];
+}
+
+void TCustomGrid::SetScrollInfo(int bar, const TGridScrollInfo& info)
+{
+    bar = bar == SB_VERT ? SB_VERT : SB_HORZ;
+    FScroll[bar] = info;
+    if (QScrollBar* sb = FBarWidget[bar]) {
+        ++FUpdatingBars;
+        sb->setMinimum(info.Min);
+        sb->setMaximum(info.Page > 0 ? std::max(info.Min, info.Max - info.Page + 1) : info.Max);
+        sb->setPageStep(info.Page > 0 ? info.Page : 10);
+        sb->setValue(info.Pos);
+        --FUpdatingBars;
+    }
+}
+
+bool TCustomGrid::ScrollBarShowing(int bar) const
+{
+    return FBarShown[bar == SB_VERT ? SB_VERT : SB_HORZ];
+}
+
+QScrollBar* TCustomGrid::ScrollBarWidget(int bar) const
+{
+    return FBarWidget[bar == SB_VERT ? SB_VERT : SB_HORZ];
+}
+
+TRect TCustomGrid::ClientRect() const
+{
+    TRect r = Rect(0, 0, Width(), Height());
+    if (FBarShown[SB_VERT])
+        r.Right = std::max(0, r.Right - ScrollBarSize);
+    if (FBarShown[SB_HORZ])
+        r.Bottom = std::max(0, r.Bottom - ScrollBarSize);
+    return r;
+}
+
+void TCustomGrid::PlaceScrollBars()
+{
+    const TRect cr = ClientRect();
+    if (QScrollBar* sb = FBarWidget[SB_VERT]) {
+        sb->setGeometry(cr.Right, 0, ScrollBarSize, cr.Height());
+        sb->setVisible(FBarShown[SB_VERT]);
+        sb->raise();
+    }
+    if (QScrollBar* sb = FBarWidget[SB_HORZ]) {
+        sb->setGeometry(0, cr.Bottom, cr.Width(), ScrollBarSize);
+        sb->setVisible(FBarShown[SB_HORZ]);
+        sb->raise();
+    }
+}
+
+void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool)
+{
+    const bool horz = ScrollBar == SB_HORZ;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    const TGridCoord maxTL = CalcMaxTopLeft({ ColCount() - 1, RowCount() - 1 }, info);
+    const int minPos = horz ? FFixedCols : FFixedRows;
+    const int maxPos = std::max(minPos, horz ? maxTL.X : maxTL.Y);
+    const int old = horz ? FTopLeft.X : FTopLeft.Y;
+    const TGridAxisDrawInfo& a = horz ? info.Horz : info.Vert;
+    const int page = std::max(1, a.LastFullVisibleCell - a.FirstGridCell + 1);
+    const int bar = horz ? SB_HORZ : SB_VERT;
+    int pos = old;
+    switch (ScrollCode) {
+    case SB_LINEUP:
+        pos = old - 1;
+        break;
+    case SB_LINEDOWN:
+        pos = old + 1;
+        break;
+    case SB_PAGEUP:
+        pos = old - page;
+        break;
+    case SB_PAGEDOWN:
+        pos = old + page;
+        break;
+    case SB_THUMBTRACK:
+        FTracking[bar] = true;
+        FScroll[bar].TrackPos = Pos;
+        if (FOptions.testFlag(goThumbTracking))
+            pos = minPos + MulDiv(Pos, maxPos - minPos, GridScrollMax);
+        break;
+    case SB_THUMBPOSITION:
+        FTracking[bar] = false;
+        pos = minPos + MulDiv(Pos, maxPos - minPos, GridScrollMax);
+        break;
+    case SB_TOP:
+        pos = minPos;
+        break;
+    case SB_BOTTOM:
+        pos = maxPos;
+        break;
+    case SB_ENDSCROLL:
+        FTracking[bar] = false;
+        UpdateScrollPos();
+        return;
+    default:
+        return;
+    }
+    pos = std::clamp(pos, minPos, maxPos);
+    if (pos != old) {
+        if (horz)
+            MoveTopLeft(pos, FTopLeft.Y);
+        else
+            MoveTopLeft(FTopLeft.X, pos);
+    }
+    if (ScrollCode != SB_THUMBTRACK)
+        UpdateScrollPos();
+}
+
+void TCustomGrid::HandleScrollMessage(int bar, TMessage& Message)
+{
+    ModifyScrollBar(bar, LoWord(Message.WParam), std::int16_t(HiWord(Message.WParam)), false);
+    Message.Result = 0;
+}
+
+void TCustomGrid::ScrollBarAction(int bar, int action)
+{
+    int code = -1;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = SB_LINEDOWN;
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        code = SB_LINEUP;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = SB_PAGEDOWN;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = SB_PAGEUP;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        code = SB_TOP;
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        code = SB_BOTTOM;
+        break;
+    default:
+        return; // thumb drags arrive through ScrollBarTracked
+    }
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WPARAM(code));
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WPARAM(SB_ENDSCROLL));
+    // The thumb shows where the grid went, not where Qt would put it.
+    if (QScrollBar* sb = FBarWidget[bar])
+        sb->setSliderPosition(FScroll[bar].Pos);
+}
+
+void TCustomGrid::ScrollBarTracked(int bar, int value)
+{
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WPARAM(SB_THUMBTRACK) | (WPARAM(WORD(value)) << 16));
+}
+
+void TCustomGrid::ScrollBarReleased(int bar)
+{
+    QScrollBar* sb = FBarWidget[bar];
+    const int value = sb ? sb->sliderPosition() : FScroll[bar].TrackPos;
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WPARAM(SB_THUMBPOSITION) | (WPARAM(WORD(value)) << 16));
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WPARAM(SB_ENDSCROLL));
+}
+
+QWidget* TCustomGrid::CreateWidget()
+{
+    QWidget* w = TCustomControl::CreateWidget();
+    for (int bar : { SB_HORZ, SB_VERT }) {
+        auto* sb = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
+        sb->setFocusPolicy(Qt::NoFocus);
+        sb->setTracking(true);
+        sb->hide();
+        FBarWidget[bar] = sb;
+        QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [this, bar](int action) {
+            if (!FUpdatingBars)
+                ScrollBarAction(bar, action);
+        });
+        QObject::connect(sb, &QAbstractSlider::sliderMoved, sb, [this, bar](int value) {
+            if (!FUpdatingBars)
+                ScrollBarTracked(bar, value);
+        });
+        QObject::connect(sb, &QAbstractSlider::sliderReleased, sb, [this, bar] {
+            if (!FUpdatingBars)
+                ScrollBarReleased(bar);
+        });
+        QObject::connect(sb, &QObject::destroyed, w, [this, bar] { FBarWidget[bar] = nullptr; });
+    }
+    return w;
+}
+
+void TCustomGrid::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    UpdateScrollRange();
+    PlaceScrollBars();
+    UpdateScrollPos();
+    UpdateEditor();
+}
+
+void TCustomGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TCustomGrid::BoundsChanged(const TRect& oldBounds)
+{
+    TCustomControl::BoundsChanged(oldBounds);
+    if (oldBounds.Width() != Width() || oldBounds.Height() != Height()) {
+        UpdateScrollRange();
+        PlaceScrollBars();
+        InvalidateGrid();
+        UpdateEditor();
+    }
+}
+
+void TCustomGrid::FontChanged()
+{
+    TCustomControl::FontChanged();
+    InvalidateGrid();
+}
+
+// ---------------------------------------------------------------------------
+// Repainting
+
+void TCustomGrid::InvalidateGrid()
+{
+    Invalidate();
+}
+
+void TCustomGrid::InvalidateGridRect(const TGridRect& r)
+{
+    if (!HandleAllocated())
+        return;
+    const TRect box = BoxRect(r.Left, r.Top, r.Right, r.Bottom);
+    if (box.Width() <= 0 || box.Height() <= 0)
+        return;
+    // The lines after the cells belong to them.
+    WidgetIfAllocated()->update(box.Left, box.Top, box.Width() + FGridLineWidth, box.Height() + FGridLineWidth);
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow)
+{
+    InvalidateGridRect({ ACol, ARow, ACol, ARow });
+}
+
+void TCustomGrid::InvalidateCol(int ACol)
+{
+    if (!HandleAllocated())
+        return;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    InvalidateGridRect({ ACol, 0, ACol, std::max(0, info.Vert.LastFullVisibleCell + 1) });
+}
+
+void TCustomGrid::InvalidateRow(int ARow)
+{
+    if (!HandleAllocated())
+        return;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    InvalidateGridRect({ 0, ARow, std::max(0, info.Horz.LastFullVisibleCell + 1), ARow });
+}

@@ -1,0 +1,588 @@
+#pragma once
+// The toolkit's grid controls: TCustomGrid (geometry, current cell and
+// selection, scrolling, keyboard and mouse navigation, sizing and moving of
+// rows and columns, the in-place editor), TDrawGrid (the same with events) and
+// TStringGrid (a text and an object per cell).
+//
+// Geometry never costs per row: row heights and column widths are a default
+// plus the exceptions, and every position is found by walking from the first
+// visible cell, so a grid of a million rows creates, scrolls and paints like
+// one of a hundred. The cell store is kept apart from the geometry: cells of
+// columns at and beyond ColCount stay in the store when ColCount changes.
+
+#include <QFlags>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/controls/Controls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Mask.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/runtime/Exceptions.h"
+
+class QScrollBar;
+
+MORV_DECLARE_EXCEPTION(EInvalidGridOperation, Exception)
+
+enum TGridOption : unsigned {
+    goFixedVertLine = 0x0001,
+    goFixedHorzLine = 0x0002,
+    goVertLine = 0x0004,
+    goHorzLine = 0x0008,
+    goRangeSelect = 0x0010,
+    goDrawFocusSelected = 0x0020,
+    goRowSizing = 0x0040,
+    goColSizing = 0x0080,
+    goRowMoving = 0x0100,
+    goColMoving = 0x0200,
+    goEditing = 0x0400,
+    goTabs = 0x0800,
+    goRowSelect = 0x1000,
+    goAlwaysShowEditor = 0x2000,
+    goThumbTracking = 0x4000,
+};
+Q_DECLARE_FLAGS(TGridOptions, TGridOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
+
+enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+enum TGridDrawStateFlag : unsigned { gdSelected = 0x1, gdFocused = 0x2, gdFixed = 0x4 };
+Q_DECLARE_FLAGS(TGridDrawState, TGridDrawStateFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TGridDrawState)
+
+struct TGridCoord {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+
+// A block of cells; Right and Bottom are inclusive (the last column and row).
+struct TGridRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    TGridCoord TopLeft() const { return { Left, Top }; }
+    TGridCoord BottomRight() const { return { Right, Bottom }; }
+    friend bool operator==(const TGridRect&, const TGridRect&) = default;
+};
+
+TGridRect GridRect(TGridCoord a, TGridCoord b);
+bool PointInGridRect(int col, int row, const TGridRect& r);
+
+// The edit-change notification an in-place editor sends its grid with
+// WM_COMMAND (high word of WParam; LParam is the editor's handle).
+inline constexpr WORD EN_CHANGE = 0x0300;
+
+// The toolkit's scroll-bar numbering for the thumb model.
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
+// A thumb runs from 0 to this position over the scrollable cells.
+inline constexpr int GridScrollMax = 127;
+
+// The state of one scroll bar: range, page and position as the window system
+// keeps them (the largest reachable position is Max - Page + 1 with a page).
+struct TGridScrollInfo {
+    int Min = 0;
+    int Max = GridScrollMax;
+    int Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Extents of rows or columns: a default plus the exceptions, so that a count in
+// the millions costs nothing until single extents are set.
+
+class TGridExtents {
+public:
+    int Count() const { return FCount; }
+    // Extents at and beyond the new count are dropped.
+    void SetCount(int n);
+    int Default() const { return FDefault; }
+    // Every extent becomes the new default.
+    void SetDefault(int v);
+    int Get(int i) const;
+    void Set(int i, int v);
+    // The extent at `from` goes to `to`; those between shift by one.
+    void Move(int from, int to);
+    // Multiplies every extent by m / d (rounded).
+    void Scale(int m, int d);
+
+private:
+    int FCount = 0;
+    int FDefault = 0;
+    std::map<int, int> FExceptions;
+};
+
+// ---------------------------------------------------------------------------
+// The cell store of the string grid: a text and an object reference per cell,
+// by column and row. Rows are kept only when something was stored in them.
+// The store never owns the objects.
+
+class TGridCellStore {
+public:
+    const QString& Text(int col, int row) const;
+    TObject* Object(int col, int row) const;
+    void SetText(int col, int row, const QString& text);
+    void SetObject(int col, int row, TObject* object);
+    // Moves one column (one row) to another index in every row (column); the
+    // columns (rows) between shift by one.
+    void MoveColumn(int from, int to);
+    void MoveRow(int from, int to);
+    void ClearColumn(int col);
+    void ClearRow(int row);
+    // Drops every row at and beyond `rowCount`.
+    void TruncateRows(int rowCount);
+    void Clear();
+    // One past the highest row that holds something, and the widest row.
+    int StoredRowCount() const { return int(FRows.size()); }
+    int StoredColCount() const;
+
+private:
+    struct TCell {
+        QString Text;
+        TObject* Object = nullptr;
+    };
+    using TRowCells = std::vector<TCell>;
+    TCell* CellFor(int col, int row);
+    const TCell* FindCell(int col, int row) const;
+    std::vector<std::unique_ptr<TRowCells>> FRows;
+};
+
+// ---------------------------------------------------------------------------
+// Geometry of one axis as the grid is laid out now (see CalcDrawInfo).
+
+struct TGridAxisDrawInfo {
+    int EffectiveLineWidth = 0;
+    // End of the fixed cells (with their lines).
+    int FixedBoundary = 0;
+    // End of the last cell shown (partly or fully), at most GridExtent.
+    int GridBoundary = 0;
+    // The client extent.
+    int GridExtent = 0;
+    int LastFullVisibleCell = 0;
+    // End of the last fully shown cell (with its line).
+    int FullVisBoundary = 0;
+    int FixedCellCount = 0;
+    int FirstGridCell = 0;
+    int GridCellCount = 0;
+    const TGridExtents* Extents = nullptr;
+    int Extent(int i) const { return Extents->Get(i); }
+};
+
+struct TGridDrawInfo {
+    TGridAxisDrawInfo Horz;
+    TGridAxisDrawInfo Vert;
+};
+
+class TCustomGrid;
+
+// ---------------------------------------------------------------------------
+// The in-place editor: a multi-line capable masked edit laid over the current
+// cell. It hands the navigation keys to its grid and asks the grid whether a
+// key may change the text.
+
+class TInplaceEdit : public TCustomMaskEdit {
+public:
+    explicit TInplaceEdit(TComponent* AOwner);
+    ~TInplaceEdit() override;
+    QString ClassName() const override { return QStringLiteral("TInplaceEdit"); }
+
+    TCustomGrid* Grid() const { return FGrid; }
+    void SetGrid(TCustomGrid* grid) { FGrid = grid; }
+
+    // Loads the grid's edit text, mask and limit for the current cell and
+    // selects the whole text.
+    virtual void UpdateContents();
+    // Places the editor over `loc` (client coordinates of the grid) and shows it.
+    void Move(const TRect& loc);
+    void UpdateLoc(const TRect& loc);
+    // Hides the editor; the focus goes back to the grid when the editor had it.
+    void HideEdit();
+    bool EditorVisible() const { return FShown; }
+    void Deselect();
+    // Caret position (the moving end of the selection).
+    int CaretPos() const;
+    // Runs the character through the editor as typed: key press hooks, the
+    // grid's checks, then the text (mask rules apply).
+    void TypeChar(char16_t ch);
+
+    // Text and caret of a multi-line text: line breaks count as "\r\n".
+    int SelStart() const override;
+    void SetSelStart(int v) override;
+    int SelLength() const override;
+    void SetSelLength(int v) override;
+    void SetSelText(const QString& v) override;
+    // Line of the caret and number of lines.
+    int CaretLine() const;
+    int LineCount() const;
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    // The edit's formatting rectangle (text inset) in its own coordinates.
+    TRect EditRect() const { return FEditRect; }
+    void SetEditRect(const TRect& r);
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    QWidget* CreateWidget() override;
+    void CreateWnd() override;
+    QString WidgetText() const override;
+    void SetWidgetText(const QString& s) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void DblClick() override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    void Change() override;
+    // Leaving the editor checks no mask: the grid validates cells itself.
+    void DoExit() override;
+    // Sets the text inset for the editor's size.
+    virtual void UpdateEditRect();
+    bool EditCanModify() const;
+
+private:
+    friend class TCustomGrid;
+    TCustomGrid* FGrid = nullptr;
+    bool FShown = false;
+    bool FWordWrap = false;
+    TRect FEditRect;
+};
+
+// ---------------------------------------------------------------------------
+// TCustomGrid
+
+class TCustomGrid : public TCustomControl {
+public:
+    explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
+    QString ClassName() const override { return QStringLiteral("TCustomGrid"); }
+
+    // Dimensions.
+    int ColCount() const { return FColWidths.Count(); }
+    void SetColCount(int v);
+    int RowCount() const { return FRowHeights.Count(); }
+    void SetRowCount(int v);
+    int FixedCols() const { return FFixedCols; }
+    void SetFixedCols(int v);
+    int FixedRows() const { return FFixedRows; }
+    void SetFixedRows(int v);
+    int DefaultColWidth() const { return FColWidths.Default(); }
+    void SetDefaultColWidth(int v);
+    int DefaultRowHeight() const { return FRowHeights.Default(); }
+    void SetDefaultRowHeight(int v);
+    int ColWidths(int i) const { return FColWidths.Get(i); }
+    void SetColWidths(int i, int v);
+    int RowHeights(int i) const { return FRowHeights.Get(i); }
+    void SetRowHeights(int i, int v);
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int v);
+    // Whether Tab stops on a column (goTabs).
+    bool TabStops(int i) const;
+    void SetTabStops(int i, bool v);
+
+    // Scrolling: the top-left scrollable cell and how many scrollable columns
+    // and rows show completely (at least 1 while there are any).
+    int LeftCol() const { return FTopLeft.X; }
+    void SetLeftCol(int v);
+    int TopRow() const { return FTopLeft.Y; }
+    void SetTopRow(int v);
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    // Total width and height of the cells shown.
+    int GridWidth() const;
+    int GridHeight() const;
+
+    // Current cell and selection. The anchor is the other corner of the
+    // selection: Shift with the keys moves the current cell, dragging the
+    // mouse moves the anchor.
+    int Col() const { return FCurrent.X; }
+    void SetCol(int v);
+    int Row() const { return FCurrent.Y; }
+    void SetRow(int v);
+    TGridCoord Anchor() const { return FAnchor; }
+    TGridRect Selection() const;
+    void SetSelection(const TGridRect& r);
+
+    TGridOptions Options() const { return FOptions; }
+    void SetOptions(TGridOptions v);
+    TGridState GridState() const { return FGridState; }
+    TColor FixedColor() const { return FFixedColor; }
+    void SetFixedColor(TColor v);
+    // Off: the grid asks DrawCell for every cell and paints nothing of a cell
+    // itself (no background, text, focus frame or fixed-cell edges).
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool v);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle v);
+
+    // Cell geometry in client coordinates; an empty rectangle for a cell not
+    // shown. MouseCoord gives -1 for a point outside the cells.
+    TRect CellRect(int ACol, int ARow) const;
+    TGridCoord MouseCoord(int X, int Y) const;
+    void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+    // Scrolls the least so that the cell shows completely.
+    virtual void ScrollInView(int ACol, int ARow);
+
+    // The editor.
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool v);
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+
+    // The scroll bars' thumb model (0 to GridScrollMax over the scrollable
+    // cells); descendants may set range and page for proportional thumbs.
+    TGridScrollInfo GetScrollInfo(int bar) const;
+    void SetScrollInfo(int bar, const TGridScrollInfo& info);
+    int GetScrollPos(int bar) const { return GetScrollInfo(bar).Pos; }
+    bool ScrollBarShowing(int bar) const;
+    QScrollBar* ScrollBarWidget(int bar) const;
+
+    // Repainting of parts.
+    void InvalidateCell(int ACol, int ARow);
+    void InvalidateCol(int ACol);
+    void InvalidateRow(int ARow);
+    void InvalidateGrid();
+    void InvalidateGridRect(const TGridRect& r);
+    void InvalidateEditor();
+
+    TRect ClientRect() const override;
+    void WndProc(TMessage& Message) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    // Called by the editor.
+    virtual bool CanEditAcceptKey(char16_t Key);
+    virtual bool CanEditModify();
+    bool IsActiveControl() const;
+    void KeyDownFromEditor(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    void KeyPressFromEditor(char16_t& Key) { KeyPress(Key); }
+    void KeyUpFromEditor(WORD& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+    void DblClickFromEditor() { DblClick(); }
+    bool MouseWheelFromEditor(TShiftState Shift, int WheelDelta, TPoint MousePos)
+    {
+        return DoMouseWheel(Shift, WheelDelta, MousePos);
+    }
+    // The editor's text changed: the grid takes it (SetEditText).
+    void UpdateText();
+
+    // Moving and deleting rows and columns (store and extents follow).
+    virtual void MoveColumn(int FromIndex, int ToIndex);
+    virtual void MoveRow(int FromIndex, int ToIndex);
+    virtual void DeleteColumn(int ACol);
+    virtual void DeleteRow(int ARow);
+
+protected:
+    // Hooks of descendants.
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual bool CanEditShow();
+    virtual bool CanGridAcceptKey(WORD Key, TShiftState Shift);
+    virtual QString GetEditText(int ACol, int ARow);
+    virtual void SetEditText(int ACol, int ARow, const QString& Value);
+    virtual QString GetEditMask(int ACol, int ARow);
+    virtual int GetEditLimit();
+    virtual TInplaceEdit* CreateEditor();
+    virtual void ShowEditor();
+    virtual void ShowEditorChar(char16_t Ch);
+    virtual void HideEditor();
+    // Shows, moves or reloads the editor for the current cell as needed.
+    virtual void UpdateEditor();
+    virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
+    virtual void TopLeftChanged();
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual void ChangeScale(int M, int D);
+    // Dragging a fixed cell to move a column or row: Begin may refuse the
+    // drag, Check each target, End the drop.
+    virtual bool BeginColumnDrag(int& Origin, int& Destination, TPoint MousePt);
+    virtual bool CheckColumnDrag(int& Origin, int& Destination, TPoint MousePt);
+    virtual bool EndColumnDrag(int& Origin, int& Destination, TPoint MousePt);
+    virtual bool BeginRowDrag(int& Origin, int& Destination, TPoint MousePt);
+    virtual bool CheckRowDrag(int& Origin, int& Destination, TPoint MousePt);
+    virtual bool EndRowDrag(int& Origin, int& Destination, TPoint MousePt);
+
+    // The toolkit's handling of input.
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char16_t& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // OnMouseWheel, then one wheel-down or wheel-up step per whole notch.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    void Paint() override;
+    QWidget* CreateWidget() override;
+    void CreateWnd() override;
+    void BoundsChanged(const TRect& oldBounds) override;
+    void FontChanged() override;
+
+    // Layout of both axes for the current client size.
+    void CalcDrawInfo(TGridDrawInfo& info) const;
+    void CalcDrawInfoXY(TGridDrawInfo& info, int UseWidth, int UseHeight) const;
+    TGridCoord CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& info) const;
+    // The largest top-left that still shows `coord` completely at the bottom
+    // right.
+    TGridCoord CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& info) const;
+    // Screen rectangle of a block of cells (only the part shown).
+    TRect BoxRect(int ALeft, int ATop, int ARight, int ABottom) const;
+
+    // Moving the cursor.
+    void FocusCell(int ACol, int ARow, bool MoveAnchor);
+    void MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show);
+    void MoveAnchor(TGridCoord NewAnchor);
+    void MoveTopLeft(int ALeft, int ATop);
+    void ClampInView(TGridCoord coord);
+    void SelectionMoved(const TGridRect& OldSel);
+    // The top-left moved: scroll bars, repaint and TopLeftChanged.
+    void TopLeftMoved(TGridCoord OldTopLeft);
+    void UpdateScrollPos();
+    void UpdateScrollRange();
+    void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool UseRightToLeft);
+    void TimedScroll(bool left, bool right, bool up, bool down);
+    void HideEdit();
+    void LoadEditor();
+    void Initialize();
+    void ChangeSize(int NewColCount, int NewRowCount);
+
+    // Sizing and moving by mouse.
+    void CalcSizingState(
+        int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs, const TGridDrawInfo& info) const;
+    void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& info, bool horz, TPoint MousePt);
+    // Where the sizing line or the move marker is drawn (client coordinates);
+    // -1 when none is shown.
+    int SizingLinePos() const { return FGridState == gsColSizing || FGridState == gsRowSizing ? FSizingPos : -1; }
+    int MovePos() const { return FMovePos; }
+    int MoveIndex() const { return FMoveIndex; }
+
+    // Fills the cells of one area of the grid (see Paint).
+    void DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TColor AColor,
+        TGridDrawState IncludeDrawState, const TGridDrawInfo& info, const TRect& updateRect);
+    void DrawLines(bool DoHorz, bool DoVert, int StartCol, int StartRow, const TRect& area, TColor color,
+        const TGridDrawInfo& info);
+    void DrawMoveAndSizing(const TGridDrawInfo& info);
+
+    TInplaceEdit* FInplaceEdit = nullptr;
+    int FInplaceCol = -1;
+    int FInplaceRow = -1;
+    QString FInplaceOriginal;
+    int FLoadingEditor = 0;
+    bool FEditorMode = false;
+    bool FCanEditModify = true;
+
+private:
+    friend class TInplaceEdit;
+    void PlaceScrollBars();
+    void ScrollBarAction(int bar, int action);
+    void ScrollBarTracked(int bar, int value);
+    void ScrollBarReleased(int bar);
+    void HandleTimer();
+    void HandleScrollMessage(int bar, TMessage& Message);
+    TGridAxisDrawInfo AxisInfo(bool horz, int extent) const;
+    int LinePos(const TGridAxisDrawInfo& axis, int line) const;
+    bool NeedsScroll(bool horz, int extent) const;
+    TGridCoord MaxTopLeft() const;
+
+    TGridExtents FColWidths;
+    TGridExtents FRowHeights;
+    std::vector<bool> FTabStops;
+    int FFixedCols = 1;
+    int FFixedRows = 1;
+    int FGridLineWidth = 1;
+    TGridCoord FTopLeft { 1, 1 };
+    TGridCoord FCurrent { 1, 1 };
+    TGridCoord FAnchor { 1, 1 };
+    TGridOptions FOptions;
+    TGridState FGridState = gsNormal;
+    TColor FFixedColor = clBtnFace;
+    bool FDefaultDrawing = true;
+    TScrollStyle FScrollBars = ssBoth;
+    TGridScrollInfo FScroll[2];
+    bool FBarShown[2] = { false, false };
+    QScrollBar* FBarWidget[2] = { nullptr, nullptr };
+    int FUpdatingBars = 0;
+    bool FTracking[2] = { false, false };
+
+    // Mouse state.
+    int FSizingIndex = -1;
+    int FSizingPos = 0;
+    int FSizingOfs = 0;
+    int FMoveIndex = -1;
+    int FMovePos = -1;
+    TPoint FLastMouse;
+    bool FTimerOn = false;
+    int FWheelAccumulator = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TDrawGrid: the grid with its events.
+
+using TDrawCellEvent
+    = std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TSetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+class TDrawGrid : public TCustomGrid {
+public:
+    explicit TDrawGrid(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TDrawGrid"); }
+
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+    TGetEditEvent OnGetEditMask;
+    TGetEditEvent OnGetEditText;
+    TSetEditEvent OnSetEditText;
+    TMovedEvent OnColumnMoved;
+    TMovedEvent OnRowMoved;
+    TNotifyEvent OnTopLeftChanged;
+
+protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void TopLeftChanged() override;
+};
+
+// ---------------------------------------------------------------------------
+// TStringGrid: a text and an object per cell.
+
+class TStringGrid : public TDrawGrid {
+public:
+    explicit TStringGrid(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TStringGrid"); }
+
+    QString Cells(int ACol, int ARow) const { return FStore.Text(ACol, ARow); }
+    void SetCells(int ACol, int ARow, const QString& Value);
+    TObject* Objects(int ACol, int ARow) const { return FStore.Object(ACol, ARow); }
+    void SetObjects(int ACol, int ARow, TObject* Value);
+    const TGridCellStore& Store() const { return FStore; }
+    // The column's cells leave the store with it.
+    void DeleteColumn(int ACol) override;
+
+protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+
+private:
+    TGridCellStore FStore;
+    int FEditUpdate = 0;
+};

@@ -1,0 +1,555 @@
+// The in-place editor and the grid's side of editing: showing, loading,
+// placing and hiding the editor, and taking its text.
+#include "platform/controls/Grids.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace {
+
+QString ToPlainBreaks(QString s)
+{
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+// Positions count a line break as the toolkit's two characters.
+int PlainToToolkit(const QString& plain, int pos)
+{
+    return pos + int(plain.left(pos).count(QLatin1Char('\n')));
+}
+
+int ToolkitToPlain(const QString& plain, int pos)
+{
+    int p = 0, k = 0;
+    while (p < plain.size() && k < pos) {
+        k += plain[p] == QLatin1Char('\n') ? 2 : 1;
+        ++p;
+    }
+    return p;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TInplaceEdit
+
+TInplaceEdit::TInplaceEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner)
+{
+    FTabStop = false;
+    FBorderStyle = bsNone;
+    FAutoSelect = false;
+    FVisible = false;
+    FEditRect = Rect(2, 2, 0, 0);
+}
+
+TInplaceEdit::~TInplaceEdit() = default;
+
+QWidget* TInplaceEdit::CreateWidget()
+{
+    auto* w = new QPlainTextEdit();
+    QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
+    return w;
+}
+
+void TInplaceEdit::CreateWnd()
+{
+    TCustomMaskEdit::CreateWnd();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        ++FSettingText;
+        m->setPlainText(ToPlainBreaks(FText));
+        --FSettingText;
+        m->setFrameShape(QFrame::NoFrame);
+        m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        m->setTabChangesFocus(true);
+        m->setReadOnly(FReadOnly);
+        m->setContextMenuPolicy(IsMasked() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+        m->setAcceptDrops(!IsMasked());
+        UpdateEditRect();
+    }
+}
+
+QString TInplaceEdit::WidgetText() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        QString s = m->toPlainText();
+        s.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        return s;
+    }
+    return FText;
+}
+
+void TInplaceEdit::SetWidgetText(const QString& s)
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        m->setPlainText(ToPlainBreaks(s));
+}
+
+int TInplaceEdit::SelStart() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        return PlainToToolkit(m->toPlainText(), m->textCursor().selectionStart());
+    return 0;
+}
+
+int TInplaceEdit::CaretPos() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        return PlainToToolkit(m->toPlainText(), m->textCursor().position());
+    return 0;
+}
+
+void TInplaceEdit::SetSelStart(int v)
+{
+    HandleNeeded();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        QTextCursor c = m->textCursor();
+        c.setPosition(ToolkitToPlain(m->toPlainText(), std::max(0, v)));
+        m->setTextCursor(c);
+    }
+}
+
+int TInplaceEdit::SelLength() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        const QString plain = m->toPlainText();
+        const QTextCursor c = m->textCursor();
+        return PlainToToolkit(plain, c.selectionEnd()) - PlainToToolkit(plain, c.selectionStart());
+    }
+    return 0;
+}
+
+void TInplaceEdit::SetSelLength(int v)
+{
+    HandleNeeded();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        const QString plain = m->toPlainText();
+        QTextCursor c = m->textCursor();
+        const int start = PlainToToolkit(plain, c.selectionStart());
+        c.setPosition(ToolkitToPlain(plain, start));
+        c.setPosition(ToolkitToPlain(plain, start + std::max(0, v)), QTextCursor::KeepAnchor);
+        m->setTextCursor(c);
+    }
+}
+
+void TInplaceEdit::SetSelText(const QString& v)
+{
+    HandleNeeded();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        m->textCursor().insertText(ToPlainBreaks(v));
+}
+
+int TInplaceEdit::CaretLine() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        return m->textCursor().blockNumber();
+    return 0;
+}
+
+int TInplaceEdit::LineCount() const
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        return m->document()->blockCount();
+    return 1;
+}
+
+void TInplaceEdit::SetWordWrap(bool v)
+{
+    FWordWrap = v;
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
+        m->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TInplaceEdit::SetEditRect(const TRect& r)
+{
+    FEditRect = r;
+    UpdateEditRect();
+}
+
+void TInplaceEdit::UpdateEditRect()
+{
+    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
+        // The text starts a little inside the cell, as the grid draws it.
+        m->document()->setDocumentMargin(std::max(0, FEditRect.Left));
+        m->ensureCursorVisible();
+    }
+}
+
+void TInplaceEdit::Deselect()
+{
+    SetSelStart(int(RawText().size()));
+}
+
+void TInplaceEdit::UpdateContents()
+{
+    if (!FGrid)
+        return;
+    SetText(QString());
+    SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
+    SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+    SetMaxLength(FGrid->GetEditLimit());
+    SelectAll();
+}
+
+void TInplaceEdit::Move(const TRect& loc)
+{
+    UpdateLoc(loc);
+}
+
+void TInplaceEdit::UpdateLoc(const TRect& loc)
+{
+    // A cell scrolled out of view takes the editor with it.
+    if (loc.Width() <= 0 || loc.Height() <= 0) {
+        HideEdit();
+        return;
+    }
+    HandleNeeded();
+    SetBounds(loc.Left, loc.Top, loc.Width(), loc.Height());
+    FShown = true;
+    SetVisible(true);
+    if (QWidget* w = WidgetIfAllocated())
+        w->raise();
+    if (FGrid)
+        for (int bar : { SB_HORZ, SB_VERT })
+            if (QScrollBar* sb = FGrid->ScrollBarWidget(bar))
+                sb->raise();
+    UpdateEditRect();
+    if (FGrid && FGrid->Focused() && CanFocus())
+        SetFocus();
+}
+
+void TInplaceEdit::HideEdit()
+{
+    if (!FShown)
+        return;
+    FShown = false;
+    // The focus goes back to the grid before the editor disappears, so that
+    // the window system does not pass it on to another control.
+    if (Focused() && FGrid && FGrid->CanFocus())
+        FGrid->SetFocus();
+    SetVisible(false);
+}
+
+bool TInplaceEdit::EditCanModify() const
+{
+    return !FGrid || FGrid->CanEditModify();
+}
+
+void TInplaceEdit::TypeChar(char16_t ch)
+{
+    TMessage m { WM_CHAR, ch, 0, 0 };
+    WndProc(m);
+    const auto out = static_cast<char16_t>(m.WParam);
+    if (out == 0 || !FShown)
+        return;
+    if (out == 8) {
+        if (SelLength() == 0 && SelStart() > 0) {
+            const int caret = SelStart();
+            const int back = caret >= 2 && RawText().mid(caret - 2, 2) == QLatin1String("\r\n") ? 2 : 1;
+            SetSelStart(caret - back);
+            SetSelLength(back);
+        }
+        SetSelText(QString());
+    } else if (out >= 32) {
+        SetSelText(QString(QChar(out)));
+    }
+}
+
+void TInplaceEdit::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        // A multi-line edit takes Enter and Esc itself; Tab when the grid
+        // moves by Tab.
+        Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL | DLGC_WANTALLKEYS;
+        if (FGrid && FGrid->Options().testFlag(goTabs))
+            Message.Result |= DLGC_WANTTAB;
+        return;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+        if (!EditCanModify())
+            return;
+        break;
+    default:
+        break;
+    }
+    TCustomMaskEdit::WndProc(Message);
+}
+
+void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
+{
+    if (!FGrid) {
+        TCustomMaskEdit::KeyDown(Key, Shift);
+        return;
+    }
+    const bool ctrl = Shift.testFlag(ssCtrl);
+    const bool forward = FGrid->Options().testFlag(goAlwaysShowEditor);
+    const int len = int(RawText().size());
+    const int start = SelStart();
+    const int end = start + SelLength();
+    const int caret = CaretPos();
+    const bool leftSide = caret == 0 && start == 0 && (end == 0 || end == len);
+    const bool rightSide = caret == len && (start == 0 || end == start) && end == len;
+    auto sendToParent = [&] {
+        FGrid->KeyDownFromEditor(Key, Shift);
+        Key = 0;
+    };
+    auto parentEvent = [&] {
+        if (FGrid->OnKeyDown)
+            FGrid->OnKeyDown(FGrid, Key, Shift);
+    };
+    switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_ESCAPE:
+        sendToParent();
+        break;
+    case VK_INSERT:
+        if (Shift == TShiftState())
+            sendToParent();
+        else if (Shift == TShiftState(ssShift) && !EditCanModify())
+            Key = 0;
+        break;
+    case VK_LEFT:
+    case VK_HOME:
+        if (forward && (ctrl || leftSide))
+            sendToParent();
+        break;
+    case VK_RIGHT:
+    case VK_END:
+        if (forward && (ctrl || rightSide))
+            sendToParent();
+        break;
+    case VK_TAB:
+        if (!Shift.testFlag(ssAlt))
+            sendToParent();
+        break;
+    case VK_DELETE:
+        if (ctrl)
+            sendToParent();
+        else if (!EditCanModify())
+            Key = 0;
+        break;
+    case 'V':
+    case 'X':
+        if (ctrl && !EditCanModify())
+            Key = 0;
+        break;
+    case VK_F2:
+        parentEvent();
+        if (Key == VK_F2) {
+            Deselect();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (Key != 0) {
+        parentEvent();
+        if (Key != 0)
+            TCustomMaskEdit::KeyDown(Key, Shift);
+    }
+}
+
+void TInplaceEdit::KeyPress(char16_t& Key)
+{
+    if (!FGrid) {
+        TCustomMaskEdit::KeyPress(Key);
+        return;
+    }
+    FGrid->KeyPressFromEditor(Key);
+    if (Key >= 32 && !FGrid->CanEditAcceptKey(Key)) {
+        Key = 0;
+        QApplication::beep();
+    }
+    switch (Key) {
+    case 9:
+    case 27:
+        Key = 0;
+        break;
+    case 13: {
+        // Enter selects the whole text, or takes the selection away when
+        // all of it is selected.
+        const int len = int(RawText().size());
+        if (SelStart() == 0 && SelLength() == len)
+            Deselect();
+        else
+            SelectAll();
+        Key = 0;
+        break;
+    }
+    case 8:
+    case 22:
+    case 24:
+        if (!EditCanModify())
+            Key = 0;
+        break;
+    default:
+        if (Key >= 32 && !EditCanModify())
+            Key = 0;
+        break;
+    }
+    if (Key >= 32 && !IsMasked() && FMaxLength > 0 && SelLength() == 0 && int(RawText().size()) >= FMaxLength)
+        Key = 0;
+    if (Key != 0)
+        TCustomMaskEdit::KeyPress(Key);
+}
+
+void TInplaceEdit::KeyUp(WORD& Key, TShiftState Shift)
+{
+    if (FGrid)
+        FGrid->KeyUpFromEditor(Key, Shift);
+    else
+        TCustomMaskEdit::KeyUp(Key, Shift);
+}
+
+void TInplaceEdit::DblClick()
+{
+    if (FGrid)
+        FGrid->DblClickFromEditor();
+}
+
+bool TInplaceEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    return FGrid ? FGrid->MouseWheelFromEditor(Shift, WheelDelta, MousePos)
+                 : TCustomMaskEdit::DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
+void TInplaceEdit::DoExit()
+{
+    // An incomplete mask must not raise while the grid hides or moves the
+    // editor; TWinControl's handling only fires OnExit.
+    TWinControl::DoExit();
+}
+
+void TInplaceEdit::Change()
+{
+    TCustomMaskEdit::Change();
+    // The grid hears of every change as the window system tells it.
+    if (FGrid)
+        FGrid->Perform(WM_COMMAND, WPARAM(EN_CHANGE) << 16, LPARAM(Handle()));
+}
+
+// ---------------------------------------------------------------------------
+// The grid's side
+
+TInplaceEdit* TCustomGrid::CreateEditor()
+{
+    return new TInplaceEdit(this);
+}
+
+bool TCustomGrid::IsActiveControl() const
+{
+    return Focused() || (FInplaceEdit && FInplaceEdit->Focused());
+}
+
+bool TCustomGrid::CanEditShow()
+{
+    return (FOptions & (TGridOptions(goRowSelect) | goEditing)) == TGridOptions(goEditing) && FEditorMode
+        && !IsDesigning() && HandleAllocated() && (FOptions.testFlag(goAlwaysShowEditor) || IsActiveControl());
+}
+
+void TCustomGrid::LoadEditor()
+{
+    FInplaceCol = FCurrent.X;
+    FInplaceRow = FCurrent.Y;
+    // Loading is no edit: the grid does not take the loaded text back.
+    ++FLoadingEditor;
+    try {
+        FInplaceEdit->UpdateContents();
+    } catch (...) {
+        --FLoadingEditor;
+        throw;
+    }
+    --FLoadingEditor;
+    FInplaceOriginal = FInplaceEdit->GetText();
+    FCanEditModify = FInplaceEdit->MaxLength() != -1;
+    FInplaceEdit->SelectAll();
+}
+
+void TCustomGrid::UpdateEditor()
+{
+    if (!CanEditShow())
+        return;
+    if (!FInplaceEdit) {
+        FInplaceEdit = CreateEditor();
+        FInplaceEdit->SetGrid(this);
+        FInplaceEdit->SetParent(this);
+        LoadEditor();
+    } else if (FCurrent.X != FInplaceCol || FCurrent.Y != FInplaceRow) {
+        HideEdit();
+        LoadEditor();
+    }
+    if (CanEditShow())
+        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+}
+
+void TCustomGrid::ShowEditor()
+{
+    FEditorMode = true;
+    UpdateEditor();
+}
+
+void TCustomGrid::ShowEditorChar(char16_t Ch)
+{
+    ShowEditor();
+    if (FInplaceEdit && FInplaceEdit->EditorVisible())
+        FInplaceEdit->TypeChar(Ch);
+}
+
+void TCustomGrid::HideEditor()
+{
+    FEditorMode = false;
+    HideEdit();
+}
+
+void TCustomGrid::HideEdit()
+{
+    if (!FInplaceEdit)
+        return;
+    try {
+        UpdateText();
+    } catch (...) {
+        FInplaceCol = FInplaceRow = -1;
+        FInplaceEdit->HideEdit();
+        throw;
+    }
+    FInplaceCol = FInplaceRow = -1;
+    FInplaceEdit->HideEdit();
+}
+
+void TCustomGrid::SetEditorMode(bool v)
+{
+    if (!v) {
+        HideEditor();
+        return;
+    }
+    ShowEditor();
+    if (FInplaceEdit && FInplaceEdit->EditorVisible())
+        FInplaceEdit->Deselect();
+}
+
+void TCustomGrid::InvalidateEditor()
+{
+    FInplaceCol = FInplaceRow = -1;
+    UpdateEditor();
+}
+
+void TCustomGrid::UpdateText()
+{
+    if (FInplaceEdit && FInplaceCol >= 0 && FInplaceRow >= 0 && !FLoadingEditor)
+        SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->GetText());
+}

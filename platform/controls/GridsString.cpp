@@ -1,0 +1,148 @@
+// TDrawGrid (the grid's hooks as events) and TStringGrid (the cell store).
+#include "platform/controls/Grids.h"
+
+// ---------------------------------------------------------------------------
+// TDrawGrid
+
+TDrawGrid::TDrawGrid(TComponent* AOwner)
+    : TCustomGrid(AOwner)
+{
+}
+
+void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    if (OnDrawCell)
+        OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow)
+{
+    bool canSelect = true;
+    if (OnSelectCell)
+        OnSelectCell(this, ACol, ARow, canSelect);
+    return canSelect;
+}
+
+QString TDrawGrid::GetEditMask(int ACol, int ARow)
+{
+    QString value;
+    if (OnGetEditMask)
+        OnGetEditMask(this, ACol, ARow, value);
+    return value;
+}
+
+QString TDrawGrid::GetEditText(int ACol, int ARow)
+{
+    QString value;
+    if (OnGetEditText)
+        OnGetEditText(this, ACol, ARow, value);
+    return value;
+}
+
+void TDrawGrid::SetEditText(int ACol, int ARow, const QString& Value)
+{
+    if (OnSetEditText)
+        OnSetEditText(this, ACol, ARow, Value);
+}
+
+void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    if (OnColumnMoved)
+        OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TDrawGrid::RowMoved(int FromIndex, int ToIndex)
+{
+    if (OnRowMoved)
+        OnRowMoved(this, FromIndex, ToIndex);
+}
+
+void TDrawGrid::TopLeftChanged()
+{
+    TCustomGrid::TopLeftChanged();
+    if (OnTopLeftChanged)
+        OnTopLeftChanged(this);
+}
+
+// ---------------------------------------------------------------------------
+// TStringGrid
+
+TStringGrid::TStringGrid(TComponent* AOwner)
+    : TDrawGrid(AOwner)
+{
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const QString& Value)
+{
+    if (ACol < 0 || ARow < 0)
+        return;
+    FStore.SetText(ACol, ARow, Value);
+    // A change of the edited cell by code shows in the editor.
+    if (FEditUpdate == 0 && ACol == Col() && ARow == Row() && FInplaceCol == ACol && FInplaceRow == ARow)
+        InvalidateEditor();
+    InvalidateCell(ACol, ARow);
+}
+
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value)
+{
+    if (ACol < 0 || ARow < 0)
+        return;
+    FStore.SetObject(ACol, ARow, Value);
+}
+
+void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    if (DefaultDrawing())
+        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, FStore.Text(ACol, ARow));
+    TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
+}
+
+QString TStringGrid::GetEditText(int ACol, int ARow)
+{
+    QString value = FStore.Text(ACol, ARow);
+    if (OnGetEditText)
+        OnGetEditText(this, ACol, ARow, value);
+    return value;
+}
+
+void TStringGrid::SetEditText(int ACol, int ARow, const QString& Value)
+{
+    ++FEditUpdate;
+    try {
+        if (Value != FStore.Text(ACol, ARow))
+            SetCells(ACol, ARow, Value);
+    } catch (...) {
+        --FEditUpdate;
+        throw;
+    }
+    --FEditUpdate;
+    TDrawGrid::SetEditText(ACol, ARow, Value);
+}
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    FStore.MoveColumn(FromIndex, ToIndex);
+    TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex)
+{
+    FStore.MoveRow(FromIndex, ToIndex);
+    TDrawGrid::RowMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    // Rows that leave the grid leave the store, so that rows added later
+    // start empty; columns stay (hidden columns live there).
+    if (RowCount() < OldRowCount)
+        FStore.TruncateRows(RowCount());
+    TDrawGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TStringGrid::DeleteColumn(int ACol)
+{
+    MoveColumn(ACol, ColCount() - 1);
+    FStore.ClearColumn(ColCount() - 1);
+    SetColCount(ColCount() - 1);
+}

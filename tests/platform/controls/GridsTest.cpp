@@ -1,0 +1,308 @@
+// The grid's model, keyboard navigation, selection and scrolling, driven by
+// real key input.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+
+#include "platform/runtime/SysUtils.h"
+#include "tests/platform/controls/GridsTestFixture.h"
+
+namespace {
+
+TEST(GridCellStore, KeepsColumnsBeyondColCountAndDropsRowsThatLeave)
+{
+    GridFixture f(8, 10);
+    TObject tag;
+    f.Grid->SetCells(7, 2, QStringLiteral("hidden"));
+    f.Grid->SetObjects(7, 2, &tag);
+    f.Grid->SetCells(1, 9, QStringLiteral("last row"));
+
+    f.Grid->SetColCount(5);
+    f.Grid->SetRowCount(9);
+    EXPECT_EQ(f.Grid->Cells(7, 2), QStringLiteral("hidden")); // still in the store
+    f.Grid->SetColCount(8);
+    EXPECT_EQ(f.Grid->Cells(7, 2), QStringLiteral("hidden"));
+    EXPECT_EQ(f.Grid->Objects(7, 2), &tag);
+    f.Grid->SetRowCount(10);
+    EXPECT_EQ(f.Grid->Cells(1, 9), QString()); // a new row starts empty
+}
+
+TEST(GridCellStore, MovesAndDeletesCarryCellsWidthsAndCursor)
+{
+    GridFixture f(6, 8);
+    for (int c = 0; c < 6; ++c)
+        for (int r = 0; r < 8; ++r)
+            f.Grid->SetCells(c, r, QStringLiteral("%1.%2").arg(c).arg(r));
+    f.Grid->SetColWidths(1, 77);
+    f.Grid->SetCol(1);
+
+    f.Grid->MoveColumn(1, 3);
+    EXPECT_EQ(f.Grid->Cells(3, 4), QStringLiteral("1.4"));
+    EXPECT_EQ(f.Grid->Cells(1, 4), QStringLiteral("2.4"));
+    EXPECT_EQ(f.Grid->ColWidths(3), 77);
+    EXPECT_EQ(f.Grid->ColWidths(1), 50);
+    EXPECT_EQ(f.Grid->Col(), 3); // the current cell follows its column
+
+    f.Grid->MoveRow(6, 2);
+    EXPECT_EQ(f.Grid->Cells(0, 2), QStringLiteral("0.6"));
+    EXPECT_EQ(f.Grid->Cells(0, 3), QStringLiteral("0.2"));
+
+    f.Grid->DeleteRow(2);
+    EXPECT_EQ(f.Grid->RowCount(), 7);
+    EXPECT_EQ(f.Grid->Cells(0, 2), QStringLiteral("0.2"));
+    f.Grid->DeleteColumn(3);
+    EXPECT_EQ(f.Grid->ColCount(), 5);
+    EXPECT_EQ(f.Grid->Cells(3, 4), QStringLiteral("4.4"));
+    f.Grid->SetColCount(6); // the deleted column does not come back
+    EXPECT_EQ(f.Grid->Cells(5, 4), QString());
+}
+
+TEST(GridGeometry, FixedCountsAndIndicesAreChecked)
+{
+    GridFixture f(4, 4);
+    EXPECT_THROW(f.Grid->SetFixedCols(4), EInvalidGridOperation);
+    EXPECT_THROW(f.Grid->SetFixedRows(-1), EInvalidGridOperation);
+    EXPECT_THROW(f.Grid->SetColWidths(4, 10), EInvalidGridOperation);
+    f.Grid->SetRowCount(1); // fixed rows shrink with it
+    EXPECT_EQ(f.Grid->FixedRows(), 0);
+    EXPECT_EQ(f.Grid->Row(), 0);
+}
+
+TEST(GridGeometry, CellRectAndMouseCoordAgree)
+{
+    GridFixture f(6, 30);
+    f.Grid->SetColWidths(2, 80);
+    f.Grid->SetTopRow(5);
+    const TRect r = f.Grid->CellRect(2, 6);
+    EXPECT_EQ(r.Width(), 80);
+    EXPECT_EQ(r.Height(), 20);
+    EXPECT_EQ(f.Grid->MouseCoord(r.Left, r.Top), (TGridCoord { 2, 6 }));
+    EXPECT_EQ(f.Grid->MouseCoord(r.Right - 1, r.Bottom - 1), (TGridCoord { 2, 6 }));
+    EXPECT_EQ(f.Grid->MouseCoord(r.Right + 1, r.Top), (TGridCoord { 3, 6 })); // past the line
+    EXPECT_EQ(f.Grid->CellRect(2, 3).Width(), 0); // scrolled away: no rectangle
+    const TRect fixedRow = f.Grid->CellRect(2, 0);
+    EXPECT_EQ(fixedRow.Top, 0);
+    EXPECT_EQ(f.Grid->MouseCoord(-3, 4), (TGridCoord { -1, -1 }));
+    EXPECT_EQ(f.Grid->MouseCoord(4, 5000), (TGridCoord { -1, -1 }));
+}
+
+struct NavCase {
+    const char* name;
+    int fixedCols, fixedRows;
+    int col, row;
+    WORD key;
+    TShiftState shift;
+    bool tabs;
+    int expCol, expRow;
+};
+
+TEST(GridKeys, NavigationTable)
+{
+    // 6 columns and 30 rows; columns 6 and 7 hold cells beyond ColCount.
+    const TShiftState ctrl(ssCtrl), shift(ssShift);
+    const NavCase cases[] = {
+        { "down", 1, 1, 2, 3, VK_DOWN, {}, false, 2, 4 },
+        { "up stops at the fixed row", 1, 1, 2, 1, VK_UP, {}, false, 2, 1 },
+        { "left stops at the fixed column", 1, 1, 1, 3, VK_LEFT, {}, false, 1, 3 },
+        { "right stops at the last column", 1, 1, 5, 3, VK_RIGHT, {}, false, 5, 3 },
+        { "down stops at the last row", 1, 1, 2, 29, VK_DOWN, {}, false, 2, 29 },
+        { "home", 1, 1, 4, 3, VK_HOME, {}, false, 1, 3 },
+        { "end", 1, 1, 2, 3, VK_END, {}, false, 5, 3 },
+        { "ctrl home", 1, 1, 4, 7, VK_HOME, ctrl, false, 1, 1 },
+        { "ctrl end", 1, 1, 2, 3, VK_END, ctrl, false, 5, 29 },
+        { "home without fixed columns", 0, 1, 4, 3, VK_HOME, {}, false, 0, 3 },
+        { "up without fixed rows", 1, 0, 2, 1, VK_UP, {}, false, 2, 0 },
+        { "two fixed rows", 1, 2, 2, 2, VK_UP, {}, false, 2, 2 },
+        { "tab wraps into the next row", 1, 1, 5, 3, VK_TAB, {}, true, 1, 4 },
+        { "shift tab wraps back", 1, 1, 1, 4, VK_TAB, shift, true, 5, 3 },
+        { "tab from the last cell to the first", 1, 1, 5, 29, VK_TAB, {}, true, 1, 1 },
+        { "tab without goTabs stays", 1, 1, 2, 3, VK_TAB, {}, false, 2, 3 },
+    };
+    for (const NavCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        GridFixture f(6, 30);
+        f.Grid->SetCells(6, 3, QStringLiteral("beyond"));
+        f.Grid->SetCells(7, 3, QStringLiteral("beyond"));
+        f.Grid->SetFixedCols(c.fixedCols);
+        f.Grid->SetFixedRows(c.fixedRows);
+        if (c.tabs)
+            f.AddOptions(goTabs);
+        f.Grid->SetCol(c.col);
+        f.Grid->SetRow(c.row);
+        f.Key(c.key, c.shift);
+        EXPECT_EQ(f.Grid->Col(), c.expCol);
+        EXPECT_EQ(f.Grid->Row(), c.expRow);
+        EXPECT_EQ(f.Grid->Selection(), (TGridRect { c.expCol, c.expRow, c.expCol, c.expRow }));
+    }
+}
+
+TEST(GridKeys, PagesMoveByTheVisibleRowsAndKeepTheThumbInStep)
+{
+    GridFixture f(6, 100);
+    const int page = f.Grid->VisibleRowCount();
+    ASSERT_GT(page, 2);
+    auto thumbFor = [&](int top) {
+        const int maxTop = f.Grid->RowCount() - page;
+        return MulDiv(top - 1, GridScrollMax, maxTop - 1);
+    };
+
+    f.Key(VK_NEXT);
+    EXPECT_EQ(f.Grid->Row(), 1 + page);
+    EXPECT_EQ(f.Grid->TopRow(), 1 + page);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), thumbFor(f.Grid->TopRow()));
+    EXPECT_EQ(f.Grid->ScrollBarWidget(SB_VERT)->value(), f.Grid->GetScrollPos(SB_VERT));
+
+    f.Key(VK_NEXT, ssCtrl); // to the last row shown
+    EXPECT_EQ(f.Grid->Row(), f.Grid->TopRow() + page - 1);
+    f.Key(VK_PRIOR, ssCtrl); // to the top row
+    EXPECT_EQ(f.Grid->Row(), f.Grid->TopRow());
+    f.Key(VK_DOWN, ssCtrl); // scrolls without moving the cursor
+    EXPECT_EQ(f.Grid->TopRow(), 2 + page);
+    EXPECT_EQ(f.Grid->Row(), 1 + page);
+
+    f.Key(VK_END, ssCtrl);
+    EXPECT_EQ(f.Grid->Row(), 99);
+    EXPECT_EQ(f.Grid->TopRow(), 100 - page);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), GridScrollMax);
+    f.Key(VK_PRIOR);
+    EXPECT_EQ(f.Grid->Row(), 99 - page);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), thumbFor(f.Grid->TopRow()));
+    f.Key(VK_HOME, ssCtrl);
+    EXPECT_EQ(f.Grid->TopRow(), 1);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), 0);
+}
+
+TEST(GridKeys, ShiftExtendsTheSelectionFromTheAnchor)
+{
+    GridFixture f(6, 30);
+    f.Grid->SetCol(2);
+    f.Grid->SetRow(2);
+    f.Key(VK_RIGHT, ssShift);
+    f.Key(VK_RIGHT, ssShift);
+    f.Key(VK_DOWN, ssShift);
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 2, 2, 4, 3 }));
+    EXPECT_EQ(f.Grid->Col(), 4); // the cursor moves, the anchor stays
+    EXPECT_EQ(f.Grid->Anchor(), (TGridCoord { 2, 2 }));
+    f.Key(VK_LEFT, ssShift | ssCtrl); // a page left, clamped to the first column
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 2, 2, 3 }));
+    f.Key(VK_UP); // a plain key collapses it
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 2, 1, 2 }));
+
+    f.Grid->SetOptions(f.Grid->Options() & ~TGridOptions(goRangeSelect));
+    f.Key(VK_RIGHT, ssShift);
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 2, 2, 2, 2 }));
+}
+
+TEST(GridKeys, RowSelectSpansTheRowAndArrowsScrollSideways)
+{
+    GridFixture f(12, 30);
+    f.AddOptions(goRowSelect);
+    f.Key(VK_DOWN);
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 2, 11, 2 }));
+    f.Key(VK_RIGHT);
+    EXPECT_EQ(f.Grid->LeftCol(), 2);
+    EXPECT_EQ(f.Grid->Col(), 1);
+    f.Key(VK_END);
+    EXPECT_EQ(f.Grid->Row(), 29);
+}
+
+TEST(GridKeys, RefusedCellKeepsTheCursorAndOnKeyDownMayConsume)
+{
+    GridFixture f(6, 30);
+    f.Grid->RefuseSelect = true;
+    f.Key(VK_DOWN);
+    EXPECT_EQ(f.Grid->Row(), 1);
+    f.Grid->RefuseSelect = false;
+    f.Grid->OnKeyDown = [](TObject*, WORD& key, TShiftState) {
+        if (key == VK_DOWN)
+            key = 0;
+    };
+    f.Key(VK_DOWN);
+    EXPECT_EQ(f.Grid->Row(), 1);
+    f.Key(VK_RIGHT);
+    EXPECT_EQ(f.Grid->Col(), 2);
+}
+
+TEST(GridWheel, MovesTheCurrentRowOneANotchWithinTheScrollableRows)
+{
+    GridFixture f(6, 30);
+    int clicks = 0;
+    f.Grid->OnClick = [&](TObject*) { ++clicks; };
+    input::Wheel(f.Grid, f.Center(2, 2), -2); // towards the user
+    EXPECT_EQ(f.Grid->Row(), 3);
+    EXPECT_EQ(clicks, 2);
+    input::Wheel(f.Grid, f.Center(2, 2), 5);
+    EXPECT_EQ(f.Grid->Row(), 1); // never into the fixed row
+    bool handled = false;
+    f.Grid->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& h) { h = handled = true; };
+    input::Wheel(f.Grid, f.Center(2, 2), -1);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(f.Grid->Row(), 1);
+}
+
+TEST(GridScroll, ThumbModelMapsPositionsZeroTo127OverTheScrollableRows)
+{
+    GridFixture f(6, 1000);
+    const int page = f.Grid->VisibleRowCount();
+    const int maxTop = 1000 - page;
+    auto send = [&](WORD code, int pos = 0) { f.Grid->Perform(WM_VSCROLL, WPARAM(code) | (WPARAM(pos) << 16)); };
+    send(SB_THUMBPOSITION, 64);
+    EXPECT_EQ(f.Grid->TopRow(), 1 + MulDiv(64, maxTop - 1, GridScrollMax));
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), MulDiv(f.Grid->TopRow() - 1, GridScrollMax, maxTop - 1));
+    const int top = f.Grid->TopRow();
+    send(SB_LINEDOWN);
+    EXPECT_EQ(f.Grid->TopRow(), top + 1);
+    send(SB_PAGEUP);
+    EXPECT_EQ(f.Grid->TopRow(), top + 1 - page);
+    EXPECT_EQ(f.Grid->Row(), 1); // scrolling leaves the cursor
+
+    // Dragging the thumb moves the view only when released, unless tracking.
+    send(SB_THUMBTRACK, 10);
+    EXPECT_EQ(f.Grid->TopRow(), top + 1 - page);
+    f.AddOptions(goThumbTracking);
+    send(SB_THUMBTRACK, 10);
+    EXPECT_EQ(f.Grid->TopRow(), 1 + MulDiv(10, maxTop - 1, GridScrollMax));
+    send(SB_ENDSCROLL);
+
+    send(SB_BOTTOM);
+    EXPECT_EQ(f.Grid->TopRow(), maxTop);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), GridScrollMax);
+    f.Grid->ScrollBarWidget(SB_VERT)->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(f.Grid->TopRow(), 1);
+    EXPECT_EQ(f.Grid->ScrollBarWidget(SB_VERT)->value(), 0);
+    f.Grid->ScrollBarWidget(SB_VERT)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(f.Grid->TopRow(), 2);
+    EXPECT_EQ(f.Grid->ScrollBarWidget(SB_VERT)->value(), f.Grid->GetScrollPos(SB_VERT));
+}
+
+TEST(GridScroll, BarsShowOnlyWhenCellsDoNotFitAndTheClientShrinksForThem)
+{
+    GridFixture f(3, 4, 300, 200);
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_HORZ));
+    EXPECT_EQ(f.Grid->ClientWidth(), 300);
+    f.Grid->SetRowCount(40);
+    EXPECT_TRUE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_EQ(f.Grid->ClientWidth(), 300 - ScrollBarSize);
+    f.Grid->SetTopRow(20);
+    f.Grid->SetRowCount(4); // everything fits again: back to the top
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_EQ(f.Grid->TopRow(), 1);
+}
+
+TEST(GridScroll, AMillionRowsScrollAndNavigateLikeAHundred)
+{
+    GridFixture f(20, 1000000);
+    f.Grid->SetCells(3, 999999, QStringLiteral("bottom"));
+    f.Key(VK_END, ssCtrl);
+    EXPECT_EQ(f.Grid->Row(), 999999);
+    EXPECT_EQ(f.Grid->TopRow(), 1000000 - f.Grid->VisibleRowCount());
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_VERT), GridScrollMax);
+    const QImage img = f.Grid->PaintToImage();
+    EXPECT_FALSE(img.isNull());
+    f.Grid->SetRowHeights(999998, 40);
+    EXPECT_EQ(f.Grid->RowHeights(999998), 40);
+    EXPECT_EQ(f.Grid->RowHeights(5), 20);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#pragma once
+// A string grid on a shown form, focused, with keys sent where the user's
+// keys would go (the editor while it shows).
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/controls/Forms.h"
+#include "platform/controls/Grids.h"
+
+// Logs the editing hooks in the order the grid calls them.
+class THookGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    QStringList Log;
+    QString Mask;
+    bool RefuseSelect = false;
+    using TCustomGrid::CalcDrawInfo;
+
+protected:
+    QString GetEditMask(int c, int r) override
+    {
+        Log << QStringLiteral("mask %1,%2").arg(c).arg(r);
+        return Mask;
+    }
+    QString GetEditText(int c, int r) override
+    {
+        Log << QStringLiteral("get %1,%2").arg(c).arg(r);
+        return TStringGrid::GetEditText(c, r);
+    }
+    void SetEditText(int c, int r, const QString& v) override
+    {
+        Log << QStringLiteral("set %1,%2=%3").arg(c).arg(r).arg(v);
+        TStringGrid::SetEditText(c, r, v);
+    }
+    void ShowEditor() override
+    {
+        Log << QStringLiteral("show");
+        TStringGrid::ShowEditor();
+    }
+    void HideEditor() override
+    {
+        Log << QStringLiteral("hide");
+        TStringGrid::HideEditor();
+    }
+    bool SelectCell(int c, int r) override { return !RefuseSelect && TStringGrid::SelectCell(c, r); }
+};
+
+struct GridFixture {
+    TForm* Form;
+    THookGrid* Grid;
+
+    explicit GridFixture(int cols = 6, int rows = 30, int width = 300, int height = 200)
+    {
+        Form = new TForm(nullptr);
+        Form->SetBounds(20, 20, width + 40, height + 40);
+        Form->Show();
+        Grid = new THookGrid(Form);
+        Grid->SetParent(Form);
+        Grid->SetBounds(0, 0, width, height);
+        Grid->SetDefaultColWidth(50);
+        Grid->SetDefaultRowHeight(20);
+        Grid->SetColCount(cols);
+        Grid->SetRowCount(rows);
+        Grid->SetFocus();
+    }
+    ~GridFixture() { delete Form; }
+    GridFixture(const GridFixture&) = delete;
+    GridFixture& operator=(const GridFixture&) = delete;
+
+    void AddOptions(TGridOptions o) { Grid->SetOptions(Grid->Options() | o); }
+    bool EditorShowing() const { return Grid->InplaceEditor() && Grid->InplaceEditor()->EditorVisible(); }
+    TWinControl* KeyTarget() const { return EditorShowing() ? static_cast<TWinControl*>(Grid->InplaceEditor()) : Grid; }
+    void Key(WORD vk, TShiftState s = {}, char16_t ch = 0) { input::Key(KeyTarget(), vk, s, ch); }
+    void Type(const QString& text)
+    {
+        for (QChar c : text)
+            input::Type(KeyTarget(), QString(c));
+    }
+    TPoint Center(int c, int r) const
+    {
+        const TRect rc = Grid->CellRect(c, r);
+        return { (rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2 };
+    }
+    void Click(int c, int r, TShiftState s = {}) { input::Click(Grid, Center(c, r), mbLeft, s); }
+};
