@@ -35,6 +35,8 @@ bool IsSafeValue(const QString& s)
     return !s.contains(u'\r') && !s.contains(u'\n') && !s.contains(QChar(0));
 }
 
+constexpr qsizetype MaxHeaderBytes = 64 * 1024;
+
 qint64 Left(const QElapsedTimer& clock, int limitMs)
 {
     return std::max<qint64>(0, limitMs - clock.elapsed());
@@ -185,6 +187,13 @@ THttpResponse THttpClient::Get(const QString& url) const
             if (!problem.isEmpty()) {
                 s.abort();
                 return fail(THttpError::heProtocol, problem);
+            }
+            // A header that never ends is no reply; it would otherwise be
+            // searched again on every read until the time-out.
+            if (head.BodyStart < 0 && buf.size() > MaxHeaderBytes) {
+                s.abort();
+                return fail(
+                    THttpError::heProtocol, QStringLiteral("The reply header from %1 is too large").arg(hostHeader));
             }
         }
         if (head.BodyStart >= 0 && head.ContentLength && buf.size() - head.BodyStart >= *head.ContentLength)

@@ -190,6 +190,8 @@ TEST(HttpClient, ReadsTheBodyUntilCloseOrContentLength)
             THttpError::heProtocol },
         { "closed without reply", Reply(""), 0, "", THttpError::heProtocol },
         { "closed inside the header", Reply("HTTP/1.0 200 OK\r\nContent-"), 0, "", THttpError::heProtocol },
+        { "header that never ends", Reply("HTTP/1.0 200 OK\r\nX: " + QByteArray(100000, 'h'), true), 0, "",
+            THttpError::heProtocol },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
