@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStyleHints>
 
 #include "platform/controls/CategoryPanels.h"
 #include "platform/controls/Forms.h"
@@ -97,6 +98,18 @@ TEST(CategoryStack, WheelScrollsByLinesAndClamps)
     EXPECT_EQ(s.Top(2), -4);
 }
 
+// The wheel scrolls the desktop's lines per notch, which the platform theme or
+// any other code in the process may set: a test that counts pixels fixes it.
+struct WheelLines {
+    int Saved;
+    explicit WheelLines(int lines)
+        : Saved(QGuiApplication::styleHints()->wheelScrollLines())
+    {
+        QGuiApplication::styleHints()->setWheelScrollLines(lines);
+    }
+    ~WheelLines() { QGuiApplication::styleHints()->setWheelScrollLines(Saved); }
+};
+
 struct GroupFixture {
     TForm* Form;
     TCategoryPanelGroup* Group;
@@ -156,9 +169,12 @@ TEST(CategoryPanelGroup, PanelsStackInOrderAndCollapse)
 
 TEST(CategoryPanelGroup, WheelAndScrollMessagesScrollLive)
 {
+    // Three lines of 8 pixels a notch stay inside the 30 pixels the panels
+    // overflow by; with five the first notch would stop at the end.
+    WheelLines lines(3);
     GroupFixture f;
-    const int notch = QApplication::wheelScrollLines() * f.Group->VertScrollBar()->Increment();
-    ASSERT_GT(notch, 0);
+    const int notch = 3 * f.Group->VertScrollBar()->Increment();
+    ASSERT_EQ(QApplication::wheelScrollLines(), 3);
     EXPECT_TRUE(f.Group->VertScrollBar()->Tracking());
 
     // The wheel goes to the focused control and up its parents: with the
