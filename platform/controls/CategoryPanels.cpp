@@ -158,8 +158,14 @@ TCategoryPanel::TCategoryPanel(TComponent* AOwner)
 
 TCategoryPanel::~TCategoryPanel()
 {
-    if (FGroup)
-        FGroup->RemovePanel(this);
+    // Restacking runs the other panels' OnResize: nothing may leave a
+    // destructor.
+    try {
+        if (FGroup)
+            FGroup->RemovePanel(this);
+    } catch (...) {
+        HandleException(this);
+    }
 }
 
 void TCategoryPanel::SetPanelGroup(TCategoryPanelGroup* v)

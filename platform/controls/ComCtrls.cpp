@@ -24,8 +24,13 @@ TTabSheet::TTabSheet(TComponent* AOwner)
 
 TTabSheet::~TTabSheet()
 {
-    if (FPageControl)
-        FPageControl->RemovePage(this);
+    // Showing the next page runs its OnShow: nothing may leave a destructor.
+    try {
+        if (FPageControl)
+            FPageControl->RemovePage(this);
+    } catch (...) {
+        HandleException(this);
+    }
 }
 
 void TTabSheet::SetPageControl(TPageControl* v)

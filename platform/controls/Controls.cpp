@@ -1079,8 +1079,14 @@ void TWinControl::RemoveControl(TControl* AControl)
     AControl->FParent = nullptr;
     if (TCustomForm* form = GetParentForm(this))
         form->ControlRemoved(AControl);
-    if (!IsDestroying() && AControl->FAlign != alNone)
-        Realign();
+    if (!IsDestroying() && AControl->FAlign != alNone) {
+        // The others' OnResize runs here, still inside the child's destructor.
+        try {
+            Realign();
+        } catch (...) {
+            HandleException(this);
+        }
+    }
 }
 
 bool TWinControl::ContainsControl(const TControl* c) const

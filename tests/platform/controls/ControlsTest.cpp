@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
+#include "platform/controls/CategoryPanels.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
 
 namespace {
 
@@ -93,6 +96,57 @@ TEST(Component, ParentFreesChildControlsEvenWhenNotOwner)
     EXPECT_EQ(form->GetTabOrderList(), std::vector<TWinControl*> { next });
     EXPECT_EQ(next->TabOrder(), 0);
     delete form;
+}
+
+// Freeing a control re-lays out what stays, which runs the others' handlers:
+// one of them throwing is shown like any handler's exception and never leaves
+// the destructor (where it would end the program).
+TEST(Component, FreeingAControlShowsAHandlersExceptionInsteadOfEndingTheProgram)
+{
+    QStringList shown;
+    Application->OnException = [&](TObject*, const Exception& e) { shown << e.Message(); };
+    auto fail = [](const char* what) { return [what](TObject*) { throw EInvalidOperation(what); }; };
+    ShownForm f;
+
+    // An aligned control leaves: the client-aligned one grows.
+    auto* top = new TPanel(f.Form);
+    top->SetParent(f.Form);
+    top->SetHeight(40);
+    top->SetAlign(alTop);
+    auto* client = new TPanel(f.Form);
+    client->SetParent(f.Form);
+    client->SetAlign(alClient);
+    client->OnResize = fail("resize");
+    delete top;
+    EXPECT_EQ(client->Top(), 0);
+
+    // The active page leaves: the next one shows.
+    auto* pages = new TPageControl(f.Form);
+    pages->SetParent(f.Form);
+    auto* first = new TTabSheet(f.Form);
+    first->SetPageControl(pages);
+    auto* second = new TTabSheet(f.Form);
+    second->SetPageControl(pages);
+    pages->SetActivePage(first);
+    second->OnShow = fail("show");
+    delete first;
+    EXPECT_EQ(pages->ActivePage(), second);
+
+    // A category panel leaves: the panels under it move up and widen as the
+    // scroll bar goes.
+    auto* group = new TCategoryPanelGroup(f.Form);
+    group->SetParent(f.Form);
+    group->SetBounds(0, 0, 150, 150);
+    auto* tall = group->CreatePanel(f.Form);
+    tall->SetHeight(140);
+    auto* other = group->CreatePanel(f.Form);
+    other->SetHeight(60);
+    other->OnResize = fail("panel resize");
+    delete tall;
+    EXPECT_EQ(other->Top(), 0);
+
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, (QStringList { "resize", "show", "panel resize" }));
 }
 
 TEST(Mouse, ClickOrderIsDownClickUpAndDoubleClickFollowsTheToolkit)
