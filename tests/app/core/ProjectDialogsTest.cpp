@@ -1,0 +1,363 @@
+// The new-project, open-project and About dialogs, on their own and driven
+// from the main window's buttons.
+#include "app/core/LbButton.h"
+#include "app/core/UAbout.h"
+#include "app/core/UComon.h"
+#include "app/core/ULanguage.h"
+#include "app/core/UMorvantinoFirmWare.h"
+#include "app/core/UNew_Project.h"
+#include "app/core/UOpenConf.h"
+#include "common/TestUtil.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/ModalDriver.h"
+#include "platform/controls/Services.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/runtime/FileUtils.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TFakeShell : public IShellService {
+public:
+    bool OpenUrl(const QString& url) override
+    {
+        Opened << url;
+        return true;
+    }
+    QStringList Opened;
+};
+
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+QStringList Items(TListBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        items << list->Items()->Get(i);
+    return items;
+}
+
+class ProjectDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Folder = testutil::TempDir();
+        Program_Folder_Source = [f = Folder]() { return f; };
+        Window = std::make_unique<TFMorvantinoFirmWare>(nullptr);
+        Window->DoCreate();
+        NewProject = std::make_unique<TFNew_Project>(nullptr);
+        OpenConf = std::make_unique<TFOpenConf>(nullptr);
+        About = std::make_unique<TFAbout>(nullptr);
+        FNew_Project = NewProject.get();
+        FOpenConf = OpenConf.get();
+        FAbout = About.get();
+    }
+    void TearDown() override
+    {
+        About.reset();
+        OpenConf.reset();
+        NewProject.reset();
+        Window.reset();
+        Program_Folder_Source = nullptr;
+    }
+    QString Projects() const { return Folder + "/PROJECTS"; }
+    void MakeFolder(const QString& name) { ASSERT_TRUE(ForceDirectories(Projects() + "/" + name)); }
+
+    // Presses New, types `name` into the dialog and confirms with Enter.
+    // Returns the dialog's modal result and the texts of the boxes shown.
+    std::pair<TModalResult, QStringList> NewWithName(const QString& name)
+    {
+        ModalDriver driver;
+        TModalResult result = mrNone;
+        driver.OnForm("TFNew_Project", [&](TCustomForm* f) {
+            auto* d = static_cast<TFNew_Project*>(f);
+            EXPECT_TRUE(d->E_New_Proj->Text().isEmpty()); // emptied on every show
+            input::Type(d->E_New_Proj, name);
+            input::Key(d->E_New_Proj, VK_RETURN);
+            if (d->ModalResult() == mrNone) // refused: the dialog stays open
+                d->Btn_Cancel->Click();
+            result = d->ModalResult();
+        });
+        Window->Btn_New->Click();
+        EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+        return { result, driver.MessageTexts() };
+    }
+
+    QString Folder;
+    std::unique_ptr<TFMorvantinoFirmWare> Window;
+    std::unique_ptr<TFNew_Project> NewProject;
+    std::unique_ptr<TFOpenConf> OpenConf;
+    std::unique_ptr<TFAbout> About;
+};
+
+TEST_F(ProjectDialogsTest, NewProjectFromTheMainWindow)
+{
+    // An empty name: text 107, nothing made, still no project.
+    auto [result, boxes] = NewWithName("");
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(boxes, QStringList { Lang(107) });
+    EXPECT_TRUE(Project_Folder.isEmpty());
+    EXPECT_TRUE(Entries(Projects()).isEmpty());
+
+    // A new name: the folder with an empty "bin" becomes the active project.
+    std::tie(result, boxes) = NewWithName("Plant A");
+    EXPECT_EQ(result, mrOk);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(Project_Name, "Plant A");
+    EXPECT_EQ(Project_Folder, Projects() + "/Plant A");
+    EXPECT_EQ(File_ParGen, Projects() + "/Plant A/ParGen.xml");
+    EXPECT_EQ(Entries(Project_Folder), QStringList { "bin" });
+    EXPECT_TRUE(Entries(Project_Folder + "/bin").isEmpty());
+    EXPECT_EQ(Window->L_Name_Conf->Caption(), Lang(11));
+    EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), "Plant A");
+
+    // The same name again, also in another letter case: text 106, and the
+    // active project stays.
+    for (const char* again : { "Plant A", "PLANT a" }) {
+        std::tie(result, boxes) = NewWithName(again);
+        EXPECT_EQ(result, mrCancel) << again;
+        EXPECT_EQ(boxes, QStringList { Lang(106) }) << again;
+    }
+    EXPECT_EQ(Project_Folder, Projects() + "/Plant A");
+    EXPECT_EQ(Entries(Projects()), QStringList { "Plant A" });
+
+    // Names that would leave PROJECTS or that Windows refuses: text 105 and
+    // nothing created anywhere.
+    for (const char* bad : { "../Escaped", "..", "a/b", "bad.", "bad ", "NUL" }) {
+        std::tie(result, boxes) = NewWithName(bad);
+        EXPECT_EQ(result, mrCancel) << bad;
+        EXPECT_EQ(boxes, QStringList { Lang(105) }) << bad;
+    }
+    EXPECT_EQ(Entries(Projects()), QStringList { "Plant A" });
+    EXPECT_EQ(Entries(Folder), QStringList({ "LANGUAGE", "MASTER", "PROJECTS" }));
+    EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), "Plant A");
+}
+
+TEST_F(ProjectDialogsTest, ProjectNamesThatCanBecomeFolders)
+{
+    // Leading blanks, inner dots and device-like names that Windows accepts
+    // are fine; the name is never trimmed.
+    const struct {
+        const char* name;
+        bool valid;
+    } cases[] = {
+        { "Plant A", true },
+        { " lead", true },
+        { "v1.2", true },
+        { "COM10", true },
+        { "console", true },
+        { ".", false },
+        { "..", false },
+        { "../x", false },
+        { "a\\b", false },
+        { "a:b", false },
+        { "a*", false },
+        { "a?", false },
+        { "a\"b", false },
+        { "a<b", false },
+        { "a>b", false },
+        { "a|b", false },
+        { "tab\there", false },
+        { "name.", false },
+        { "name ", false },
+        { "   ", false },
+        { "CON", false },
+        { "com1", false },
+        { "Lpt9.txt", false },
+        { "aux.", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Is_Valid_Project_Folder_Name(c.name), c.valid) << c.name;
+
+    // A plain file of that name: the folder cannot be made (text 105).
+    ASSERT_TRUE(SaveFileAtomic(Projects() + "/Notes", "x").Ok);
+    EXPECT_EQ(TFNew_Project::Create_Project("Notes"), TNew_Project_Error::Invalid);
+    EXPECT_TRUE(Project_Folder.isEmpty());
+}
+
+TEST_F(ProjectDialogsTest, OpenListsFoldersSortedAndPreselectsTheActiveProject)
+{
+    for (const char* name : { "beta", "Plant A", "_tools", "Alpha" })
+        MakeFolder(name);
+    ASSERT_TRUE(SaveFileAtomic(Projects() + "/readme.txt", "x").Ok);
+    // The active project's folder as the tool's home system would give it,
+    // in another letter case than the folder on disk.
+    Project_Name = "plant a";
+    Project_Folder = Projects() + "/PLANT A";
+
+    ModalDriver driver;
+    driver.OnForm(
+        "TFOpenConf",
+        [](TCustomForm* f) {
+            auto* d = static_cast<TFOpenConf*>(f);
+            // Upper-case order: "_" sorts after the letters.
+            EXPECT_EQ(Items(d->ListBox1), QStringList({ "Alpha", "beta", "Plant A", "_tools" }));
+            EXPECT_EQ(d->SL, Items(d->ListBox1));
+            EXPECT_EQ(d->ListBox1->ItemIndex(), 2);
+            EXPECT_EQ(d->Name_Conf, "Plant A");
+            EXPECT_EQ(d->Search_Open_Conf("BETA"), 1);
+            EXPECT_EQ(d->Search_Open_Conf("gamma"), -1);
+            d->Btn_OK->Click();
+        },
+        1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(Project_Name, "Plant A");
+    EXPECT_EQ(Project_Folder, Projects() + "/Plant A");
+    EXPECT_EQ(File_HART_Variables, Projects() + "/Plant A/HART_Variables.xml");
+    EXPECT_EQ(Window->L_Name_Conf->Caption(), Lang(11));
+    EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), "Plant A");
+
+    // A click in the list chooses; Cancel leaves the active project alone.
+    driver.OnForm(
+        "TFOpenConf",
+        [](TCustomForm* f) {
+            auto* d = static_cast<TFOpenConf*>(f);
+            d->ListBox1->SetItemIndex(1);
+            d->ListBox1->Click();
+            EXPECT_EQ(d->Name_Conf, "beta");
+            d->Btn_Cancel->Click();
+        },
+        1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(Project_Folder, Projects() + "/Plant A");
+
+    // With no active project the first folder is preselected.
+    Project_Folder.clear();
+    driver.OnForm(
+        "TFOpenConf",
+        [](TCustomForm* f) {
+            auto* d = static_cast<TFOpenConf*>(f);
+            EXPECT_EQ(d->ListBox1->ItemIndex(), 0);
+            EXPECT_EQ(d->Name_Conf, "Alpha");
+            d->Btn_OK->Click();
+        },
+        1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(Project_Folder, Projects() + "/Alpha");
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
+TEST_F(ProjectDialogsTest, OpenOnAnEmptyListLeavesNoProjectActive)
+{
+    MakeFolder("Old");
+    Project_Folder = Projects() + "/Old";
+    OpenConf->Name_Conf = "Old";
+    ASSERT_TRUE(RemoveDir(Projects() + "/Old"));
+
+    ModalDriver driver;
+    driver.OnForm("TFOpenConf", [](TCustomForm* f) {
+        auto* d = static_cast<TFOpenConf*>(f);
+        EXPECT_EQ(d->ListBox1->Items()->Count(), 0);
+        EXPECT_EQ(d->ListBox1->ItemIndex(), -1);
+        d->Btn_OK->Click();
+    });
+    Window->Btn_Open->Click();
+    // The name kept from before named a folder that is gone.
+    EXPECT_TRUE(OpenConf->Name_Conf.isEmpty());
+    EXPECT_TRUE(Project_Folder.isEmpty());
+    EXPECT_EQ(Window->L_Name_Conf->Caption(), Lang(9));
+    EXPECT_EQ(Window->L_Name_Conf_L2->Caption(), Lang(10));
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
+TEST_F(ProjectDialogsTest, TextsComeFromTheLanguageTable)
+{
+    for (int i = 100; i < 300; ++i)
+        LanguageTable[i] = QStringLiteral("T%1").arg(i);
+    Window->Change_Language();
+
+    TFNew_Project* n = NewProject.get();
+    TFOpenConf* o = OpenConf.get();
+    const std::pair<QString, int> texts[] = {
+        { n->Caption(), 100 },
+        { n->L_SW_Desc->Caption(), 101 },
+        { n->Label1->Caption(), 102 },
+        { n->Btn_OK->Caption(), 103 },
+        { n->Btn_Cancel->Caption(), 104 },
+        { n->E_New_Proj->Hint(), 108 },
+        { n->Btn_OK->Hint(), 109 },
+        { n->Btn_Cancel->Hint(), 110 },
+        { o->Caption(), 200 },
+        { o->L_SW_Desc->Caption(), 201 },
+        { o->Label1->Caption(), 202 },
+        { o->Btn_OK->Caption(), 203 },
+        { o->Btn_Cancel->Caption(), 204 },
+        { o->ListBox1->Hint(), 205 },
+        { o->Btn_OK->Hint(), 206 },
+        { o->Btn_Cancel->Hint(), 207 },
+    };
+    for (const auto& [text, index] : texts)
+        EXPECT_EQ(text, QStringLiteral("T%1").arg(index));
+    EXPECT_EQ(n->L_SW_Code->Caption(), "RT41208");
+    EXPECT_EQ(o->L_SW_Code->Caption(), "RT41208");
+    EXPECT_EQ(n->ClientWidth(), 331);
+    EXPECT_EQ(n->ClientHeight(), 162);
+    EXPECT_EQ(o->ClientWidth(), 377);
+    EXPECT_EQ(o->ClientHeight(), 351);
+    // The About dialog has no language texts.
+    EXPECT_EQ(About->Caption(), "About...");
+}
+
+TEST_F(ProjectDialogsTest, AboutShowsTheProductAndOpensTheMakersPage)
+{
+    TFakeShell shell;
+    IShellService* previous = services::SetShellService(&shell);
+    ModalDriver driver;
+    driver.OnForm("TFAbout", [](TCustomForm* f) {
+        auto* a = static_cast<TFAbout*>(f);
+        EXPECT_EQ(a->Label2->Caption(), "Modbus Slave / HART Master - Converter");
+        EXPECT_EQ(a->Label9->Caption(), "RT41208");
+        EXPECT_EQ(a->Label10->Caption(), "1.102");
+        EXPECT_EQ(a->Label12->Caption(), "LQ41208");
+        EXPECT_EQ(a->ClientWidth(), 425);
+        EXPECT_EQ(a->ClientHeight(), 148);
+        a->Label4->Click();
+        a->Image2->Click();
+        EXPECT_EQ(a->ModalResult(), mrNone);
+        a->LbButton1->Click();
+        EXPECT_EQ(a->ModalResult(), mrOk);
+    });
+    Window->Btn_Info->Click();
+    services::SetShellService(previous);
+    ASSERT_EQ(shell.Opened.size(), 2);
+    for (const QString& url : shell.Opened) {
+        EXPECT_EQ(url, Maker_Home_Page);
+        EXPECT_TRUE(url.contains("frompg=RT41208"));
+    }
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
+TEST_F(ProjectDialogsTest, Pictures)
+{
+    for (const char* name : { "Boiler 1", "Boiler 2", "Pump station" })
+        MakeFolder(name);
+    Project_Folder = Projects() + "/Boiler 2";
+    ModalDriver driver;
+    const auto shoot = [](TCustomForm* f, const char* name, QSize size) {
+        const QImage img = f->PaintToImage();
+        testutil::SaveImagePng(img, name);
+        EXPECT_EQ(img.size(), size) << name;
+        EXPECT_TRUE(testutil::MatchesGolden(img, name)) << name;
+        f->SetModalResult(mrCancel);
+    };
+    driver.OnForm("TFNew_Project", [&](TCustomForm* f) {
+        input::Type(static_cast<TFNew_Project*>(f)->E_New_Proj, "Boiler 3");
+        shoot(f, "new_project", QSize(331, 162));
+    });
+    driver.OnForm("TFOpenConf", [&](TCustomForm* f) { shoot(f, "open_conf", QSize(377, 351)); });
+    driver.OnForm("TFAbout", [&](TCustomForm* f) { shoot(f, "about", QSize(425, 148)); });
+    Window->Btn_New->Click();
+    Window->Btn_Open->Click();
+    Window->Btn_Info->Click();
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
+} // namespace
