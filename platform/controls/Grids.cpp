@@ -258,7 +258,11 @@ TCustomGrid::TCustomGrid(TComponent* AOwner)
 
 TCustomGrid::~TCustomGrid()
 {
-    FInplaceEdit = nullptr; // owned by the grid as a component
+    // The editor is owned by the grid as a component and freed after this
+    // part of the grid: it must not call back into it.
+    if (FInplaceEdit)
+        FInplaceEdit->SetGrid(nullptr);
+    FInplaceEdit = nullptr;
     // The bars die with the widget, after this part of the grid.
     for (QScrollBar*& sb : FBarWidget) {
         if (sb)
@@ -1016,21 +1020,24 @@ void TCustomGrid::UpdateScrollRange()
 {
     const bool canV = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool canH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
-    bool v = false, h = false;
+    bool v = false, h = false, needV = false, needH = false;
     for (int pass = 0; pass < 2; ++pass) {
         const int cw = Width() - (v ? ScrollBarSize : 0);
         const int ch = Height() - (h ? ScrollBarSize : 0);
-        v = canV && NeedsScroll(false, ch);
-        h = canH && NeedsScroll(true, cw);
+        needV = NeedsScroll(false, ch);
+        needH = NeedsScroll(true, cw);
+        v = canV && needV;
+        h = canH && needH;
     }
     const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ];
     FBarShown[SB_VERT] = v;
     FBarShown[SB_HORZ] = h;
-    // With everything in view there is nothing to scroll.
+    // With everything in view there is nothing to scroll (the keys scroll a
+    // grid without bars too, so only the fit counts).
     TGridCoord top = FTopLeft;
-    if (!h)
+    if (!needH)
         top.X = FFixedCols;
-    if (!v)
+    if (!needV)
         top.Y = FFixedRows;
     if (!(top == FTopLeft)) {
         const TGridCoord old = FTopLeft;
@@ -1268,11 +1275,6 @@ void TCustomGrid::CreateWnd()
     PlaceScrollBars();
     UpdateScrollPos();
     UpdateEditor();
-}
-
-void TCustomGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TCustomGrid::BoundsChanged(const TRect& oldBounds)

@@ -351,7 +351,6 @@ public:
 
     TRect ClientRect() const override;
     void WndProc(TMessage& Message) override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     // Called by the editor.
     virtual bool CanEditAcceptKey(char16_t Key);

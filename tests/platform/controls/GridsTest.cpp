@@ -288,6 +288,14 @@ TEST(GridScroll, BarsShowOnlyWhenCellsDoNotFitAndTheClientShrinksForThem)
     f.Grid->SetRowCount(4); // everything fits again: back to the top
     EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
     EXPECT_EQ(f.Grid->TopRow(), 1);
+
+    // Without bars the keys still scroll.
+    f.Grid->SetScrollBars(ssNone);
+    f.Grid->SetRowCount(40);
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+    f.Key(VK_END, ssCtrl);
+    EXPECT_EQ(f.Grid->Row(), 39);
+    EXPECT_GT(f.Grid->TopRow(), 1);
 }
 
 TEST(GridScroll, AMillionRowsScrollAndNavigateLikeAHundred)

@@ -29,6 +29,11 @@ TEST(GridMouse, ClickSelectsAndFiresTheEventsInOrder)
     f.Click(0, 4); // a fixed cell selects nothing
     EXPECT_EQ(f.Grid->Col(), 3);
     EXPECT_EQ(log, QStringList({ "down", "up" }));
+
+    int dbl = 0;
+    f.Grid->OnDblClick = [&](TObject*) { ++dbl; };
+    input::DoubleClick(f.Grid, mbLeft, f.Center(2, 2));
+    EXPECT_EQ(dbl, 1);
 }
 
 TEST(GridMouse, DragAndShiftClickSelectARangeAroundTheCurrentCell)
