@@ -1,11 +1,37 @@
 #pragma once
-// The options dialog and the version check. For now the dialog shows its
-// title only and the check reports no newer version.
+// The options dialog: the language picked from the language files present
+// (six flags a page), the two internet options with an immediate version
+// check, and the two table options. The same unit holds the version check
+// that the main window's timer runs.
 
 #include <QString>
+#include <QStringList>
+#include <array>
 
 #include "app/core/UTitle_Panel.h"
 #include "platform/controls/Forms.h"
+
+class TPageControl;
+class TTabSheet;
+class TCheckBox;
+class TLinkLabel;
+class TImage;
+class TLbButton;
+
+// The maker's version script, asked with ?nomesw=<product code>. A variable
+// only so that a test can point it at its own server.
+inline const QString Version_Script_Default = QStringLiteral("http://www.example.com/cgi-bin/version_check.php");
+extern QString Version_Script_Url;
+
+// The version check blocks the user interface: a peer that does not connect,
+// or does not send its whole answer, within this many milliseconds counts as
+// no answer.
+inline constexpr int Version_Check_Timeout = 4000;
+// A version answer is one short line; anything far larger is not one.
+inline constexpr qint64 Version_Check_Max_Reply = 64 * 1024;
+
+// Languages shown on one page of the language tab.
+inline constexpr int Lang_Slots = 6;
 
 class TFSoftOptions : public TForm {
 public:
@@ -14,15 +40,80 @@ public:
     QString ClassName() const override { return QStringLiteral("TFSoftOptions"); }
 
     void Set_Lang();
-    // True when the maker reports a newer version than this tool's own.
-    bool Check_Version();
 
+    // True when the maker's version script reports a newer version than this
+    // tool's own; any failure to get an answer counts as no information.
+    bool Check_Version();
+    // The script's answer read as a version check: upper-cased and trimmed,
+    // empty or "VER. 0.000" is no information; otherwise newer when its
+    // version is above this tool's.
+    static bool Version_Answer_Is_Newer(const QString& answer);
+    // "1.102" (or "VER. 1.102") as 1102: the digits at the first, third,
+    // fourth and fifth place of the text after the first blank; -1 when
+    // there are not four digits there.
+    static int Conv_Version(const QString& version);
+
+    // Event handlers.
+    void FormShow(TObject* Sender);
+    void Btn_OKClick(TObject* Sender);
+    void Btn_NextClick(TObject* Sender);
+    void LangClick(TObject* Sender);
+    void CB_En_ConClick(TObject* Sender);
+    void Btn_Check_UpdateClick(TObject* Sender);
+    void LL_Check_UpdateLinkClick(TObject* Sender, const QString& Link);
+
+    // Lists the language files, sorted without regard to letter case, and
+    // draws page 1.
+    void Create_Lang_List();
+    void Update_Lang_Page(int Page);
+    void Update_CheckBox();
+    // Number of language pages for the current list.
+    int Page_Count() const;
+
+    // Language page shown, from 1.
+    int Show_Page = 1;
+    // Language file names found, with their ".lng" extension.
+    QStringList SL_Languages;
     // The language chosen in the dialog; becomes Language_Name on OK.
     QString Language_In_Use;
 
     TPanel* P_Title = nullptr;
     TLabel* L_SW_Code = nullptr;
     TLabel* L_SW_Desc = nullptr;
+    TPanel* P_Button = nullptr;
+    TLbButton* Btn_OK = nullptr;
+    TLbButton* Btn_Cancel = nullptr;
+
+    TPageControl* PC_Options = nullptr;
+    TTabSheet* TS_Language = nullptr;
+    TTabSheet* TS_Con_Options = nullptr;
+    TTabSheet* TS_Soft_Settings = nullptr;
+
+    TLabel* L_Sel_Lang = nullptr;
+    TLabel* L_Page_Lang = nullptr;
+    // Slots 1 to 3 in the left column, 4 to 6 in the right, top to bottom.
+    std::array<TImage*, Lang_Slots> I_L {};
+    std::array<TLabel*, Lang_Slots> L_L {};
+    TLbButton* Btn_Prev = nullptr;
+    TLbButton* Btn_Next = nullptr;
+
+    TCheckBox* CB_En_Con = nullptr;
+    TCheckBox* CB_Update = nullptr;
+    TLbButton* Btn_Check_Update = nullptr;
+    TLinkLabel* LL_Check_Update = nullptr;
+
+    TCheckBox* CB_Soft_Set_Jump_Table = nullptr;
+    TCheckBox* CB_DoubleClick_Auto_Size = nullptr;
+
+private:
+    void Create_Controls();
+    TLbButton* Make_Button(TWinControl* parent, const char* name, int left, int top, int width);
+    TCheckBox* Make_CheckBox(TWinControl* parent, const char* name, int left, int top, int width);
+    int Slot_Of(TObject* Sender) const;
+
+    // The list has been built by an opening, so a language switch may redraw
+    // the page shown.
+    bool FListBuilt = false;
 };
 
 extern TFSoftOptions* FSoftOptions;
