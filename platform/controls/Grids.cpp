@@ -429,6 +429,7 @@ void TCustomGrid::SetOptions(TGridOptions v)
         return;
     if (v.testFlag(goRowSelect))
         v &= ~TGridOptions(goAlwaysShowEditor);
+    const TGridOptions old = FOptions;
     FOptions = v;
     if (!FEditorMode) {
         if (v.testFlag(goAlwaysShowEditor))
@@ -438,8 +439,14 @@ void TCustomGrid::SetOptions(TGridOptions v)
     }
     if (v.testFlag(goRowSelect))
         MoveCurrent(FCurrent.X, FCurrent.Y, true, false);
-    ColWidthsChanged(); // line widths may have changed with the line options
-    RowHeightsChanged();
+    const TGridOptions lines = TGridOptions(goFixedVertLine) | goVertLine | goFixedHorzLine | goHorzLine;
+    if ((old ^ v) & lines) {
+        // The line widths count in the layout.
+        ColWidthsChanged();
+        RowHeightsChanged();
+    } else {
+        InvalidateGrid();
+    }
 }
 
 void TCustomGrid::SetFixedColor(TColor v)

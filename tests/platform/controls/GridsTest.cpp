@@ -275,6 +275,23 @@ TEST(GridScroll, ThumbModelMapsPositionsZeroTo127OverTheScrollableRows)
     EXPECT_EQ(f.Grid->ScrollBarWidget(SB_VERT)->value(), f.Grid->GetScrollPos(SB_VERT));
 }
 
+TEST(GridScroll, ColumnsFollowTheSameThumbModel)
+{
+    GridFixture f(30, 10);
+    const int maxLeft = 30 - f.Grid->VisibleColCount();
+    f.Key(VK_END);
+    EXPECT_EQ(f.Grid->Col(), 29);
+    EXPECT_EQ(f.Grid->LeftCol(), maxLeft);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_HORZ), GridScrollMax);
+    f.Grid->Perform(WM_HSCROLL, WPARAM(SB_THUMBPOSITION) | (WPARAM(30) << 16));
+    EXPECT_EQ(f.Grid->LeftCol(), 1 + MulDiv(30, maxLeft - 1, GridScrollMax));
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_HORZ), MulDiv(f.Grid->LeftCol() - 1, GridScrollMax, maxLeft - 1));
+    f.Key(VK_HOME);
+    EXPECT_EQ(f.Grid->LeftCol(), 1);
+    EXPECT_EQ(f.Grid->GetScrollPos(SB_HORZ), 0);
+    EXPECT_EQ(f.Grid->ScrollBarWidget(SB_HORZ)->value(), 0);
+}
+
 TEST(GridScroll, BarsShowOnlyWhenCellsDoNotFitAndTheClientShrinksForThem)
 {
     GridFixture f(3, 4, 300, 200);

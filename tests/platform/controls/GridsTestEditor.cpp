@@ -145,6 +145,11 @@ TEST(GridEditor, ACodeChangeOfTheEditedCellShowsInTheEditor)
     f.Key(VK_F2);
     f.Grid->SetCells(2, 3, QStringLiteral("by code"));
     EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("by code"));
+    f.Grid->SetCells(2, 3, QStringLiteral("two\r\nlines")); // the editor holds several lines
+    EXPECT_EQ(f.Editor()->LineCount(), 2);
+    EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("two\r\nlines"));
+    f.Editor()->SetSelStart(5); // positions count the line break as two characters
+    EXPECT_EQ(f.Editor()->CaretLine(), 1);
     f.Grid->SetRowCount(3); // the edited row leaves the grid: the editor closes without storing
     EXPECT_FALSE(f.EditorShowing());
 }
