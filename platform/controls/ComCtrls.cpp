@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <cmath>
 
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/runtime/DateUtils.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -131,7 +132,7 @@ QWidget* TPageControl::CreateWidget()
     FTabBar->setFocusPolicy(Qt::NoFocus);
     QObject::connect(FTabBar, &QTabBar::currentChanged, FTabBar, [this](int i) {
         if (!FInternal)
-            UserSelectedTab(i);
+            controls_private::UserAction(this, [&] { UserSelectedTab(i); });
     });
     AttachInputWidget(FTabBar);
     return w;
@@ -373,7 +374,8 @@ QSlider* TTrackBar::Slider() const
 QWidget* TTrackBar::CreateWidget()
 {
     auto* s = new QSlider(Qt::Horizontal);
-    QObject::connect(s, &QSlider::valueChanged, s, [this](int v) { WidgetMoved(v); });
+    QObject::connect(
+        s, &QSlider::valueChanged, s, [this](int v) { controls_private::UserAction(this, [&] { WidgetMoved(v); }); });
     return s;
 }
 
@@ -623,14 +625,15 @@ QWidget* TDateTimePicker::CreateWidget()
     FEdit = new QDateTimeEdit(w);
     FCheck = new QCheckBox(w);
     FCheck->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit, [this] { WidgetChanged(); });
+    QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit,
+        [this] { controls_private::UserAction(this, [&] { WidgetChanged(); }); });
     QObject::connect(FCheck, &QCheckBox::clicked, FCheck, [this](bool on) {
         if (FInternal)
             return;
         FChecked = on;
         if (FEdit)
             FEdit->setEnabled(on);
-        Change();
+        controls_private::UserAction(this, [&] { Change(); });
     });
     AttachInputWidget(FEdit);
     AttachInputWidget(FCheck);

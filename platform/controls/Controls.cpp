@@ -198,12 +198,14 @@ const QEvent* Resending()
 
 bool ResendToWidget(QWidget* w, QEvent* e)
 {
-    const QEvent* saved = gResending;
+    // Restored however the widget's handling ends: a handler that throws
+    // must not leave later events at the same address untranslated.
+    struct Restore {
+        const QEvent* saved;
+        ~Restore() { gResending = saved; }
+    } restore { gResending };
     gResending = e;
-    QPointer<QWidget> guard(w);
-    const bool r = QCoreApplication::sendEvent(w, e);
-    gResending = saved;
-    return r;
+    return QCoreApplication::sendEvent(w, e);
 }
 
 void RegisterWidget(QWidget* w, TWinControl* c)

@@ -534,8 +534,13 @@ bool TControlEventTranslator::Mouse(TWinControl* c, QWidget* w, QMouseEvent* e)
     if (target != c || !Alive(cSerial) || !guard)
         return true;
     if (!c->OwnerPaints()) {
-        // A wrapped Qt widget reacts to the mouse itself (caret, selection).
-        ResendToWidget(w, e);
+        // A wrapped Qt widget reacts to the mouse itself (caret, selection),
+        // which may run handlers (a button's OnClick).
+        try {
+            ResendToWidget(w, e);
+        } catch (...) {
+            HandleException(Alive(cSerial) ? c : nullptr);
+        }
     }
     e->accept();
     return true;
@@ -559,11 +564,11 @@ bool TControlEventTranslator::Wheel(TWinControl* c, QWidget* w, QWheelEvent* e)
         c->WndProc(m);
         if (m.Result != 0 || !Alive(serial) || !guard)
             return true;
+        // Unhandled: the wrapped widget scrolls or steps, running its handlers.
+        ResendToWidget(w, e);
     } catch (...) {
         HandleException(Alive(serial) ? c : nullptr);
-        return true;
     }
-    ResendToWidget(w, e);
     return true;
 }
 

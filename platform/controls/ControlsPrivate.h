@@ -28,6 +28,18 @@ void LeaveBusy(const QWidget* w);
 bool IsBusy(const QWidget* w);
 // Tracks the control under the mouse, sending CM_MOUSELEAVE and CM_MOUSEENTER.
 void SetMouseControl(TControl* c);
+
+// Runs the control's reaction to a user action that a Qt widget signals from
+// inside its own event handling: an exception is shown here, as one reaching
+// the event loop would be, instead of unwinding through Qt.
+template <class F> void UserAction(TObject* sender, F&& fn)
+{
+    try {
+        fn();
+    } catch (...) {
+        HandleException(sender);
+    }
+}
 } // namespace controls_private
 
 // Kills every timer of a control (it is being freed).

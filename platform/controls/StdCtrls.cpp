@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/runtime/Exceptions.h"
@@ -57,7 +58,10 @@ public:
     }
 
 protected:
-    void nextCheckState() override { FOwner->Toggle(); }
+    void nextCheckState() override
+    {
+        controls_private::UserAction(FOwner, [this] { FOwner->Toggle(); });
+    }
 
 private:
     TButtonControl* FOwner;
@@ -72,7 +76,10 @@ public:
     }
 
 protected:
-    void nextCheckState() override { FOwner->Toggle(); }
+    void nextCheckState() override
+    {
+        controls_private::UserAction(FOwner, [this] { FOwner->Toggle(); });
+    }
 
 private:
     TButtonControl* FOwner;
@@ -1209,7 +1216,8 @@ QWidget* TCustomComboBox::CreateWidget()
     auto* w = new TQComboBox(this);
     w->setEditable(FStyle != csDropDownList);
     w->setInsertPolicy(QComboBox::NoInsert);
-    QObject::connect(w, qOverload<int>(&QComboBox::activated), w, [this](int i) { UserSelected(i); });
+    QObject::connect(w, qOverload<int>(&QComboBox::activated), w,
+        [this](int i) { controls_private::UserAction(this, [&] { UserSelected(i); }); });
     return w;
 }
 
@@ -1226,7 +1234,8 @@ void TCustomComboBox::CreateWnd()
     if (QLineEdit* e = c->lineEdit()) {
         e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
         QObject::disconnect(e, &QLineEdit::textEdited, nullptr, nullptr);
-        QObject::connect(e, &QLineEdit::textEdited, e, [this] { UserEdited(); });
+        QObject::connect(
+            e, &QLineEdit::textEdited, e, [this] { controls_private::UserAction(this, [&] { UserEdited(); }); });
         AttachInputWidget(e);
         if (c->currentIndex() < 0)
             e->setText(FText);
@@ -1603,7 +1612,8 @@ QWidget* TCustomListBox::CreateWidget()
 {
     auto* w = new QListWidget();
     w->setUniformItemSizes(true);
-    QObject::connect(w, &QListWidget::itemSelectionChanged, w, [this] { UserSelectionChanged(); });
+    QObject::connect(w, &QListWidget::itemSelectionChanged, w,
+        [this] { controls_private::UserAction(this, [&] { UserSelectionChanged(); }); });
     return w;
 }
 
@@ -1738,7 +1748,7 @@ QWidget* TButton::CreateWidget()
 {
     auto* w = new QPushButton();
     w->setAutoDefault(false);
-    QObject::connect(w, &QPushButton::clicked, w, [this] { Click(); });
+    QObject::connect(w, &QPushButton::clicked, w, [this] { controls_private::UserAction(this, [&] { Click(); }); });
     return w;
 }
 

@@ -3,14 +3,18 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
 #include "common/TestUtil.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ModalDriver.h"
+#include "platform/controls/StdCtrls.h"
 
 namespace {
 
@@ -208,6 +212,52 @@ TEST(Exceptions, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(driver.Messages()[2].Text, "bad picture.");
     delete bad;
     EXPECT_TRUE(driver.Failures().isEmpty());
+}
+
+// A wrapped Qt widget reacts to the mouse and the wheel itself after the
+// translation; a handler its reaction runs may throw as well.
+TEST(Exceptions, AHandlerRunByAWrappedWidgetsOwnReactionIsShownToo)
+{
+    QStringList shown;
+    Application->OnException = [&](TObject*, const Exception& e) { shown << e.Message(); };
+    ShownForm f;
+    auto* button = new TButton(f.Form);
+    button->SetParent(f.Form);
+    button->OnClick = [](TObject*) { throw EInvalidOperation("click"); };
+    input::Click(button, { 5, 5 });
+
+    auto* track = new TTrackBar(f.Form);
+    track->SetParent(f.Form);
+    track->SetTop(40);
+    track->OnChange = [](TObject*) { throw EInvalidOperation("change"); };
+    input::Wheel(track, { 10, 10 }, 1);
+
+    auto* box = new TCheckBox(f.Form);
+    box->SetParent(f.Form);
+    box->SetTop(100);
+    box->OnClick = [](TObject*) { throw EInvalidOperation("toggle"); };
+    input::Click(box, { 5, 5 });
+
+    // A throw from inside a widget's own handling leaves no event marked as
+    // passing untranslated: a later event at the same address would slip by.
+    struct TThrowingWidget : TWinControl {
+        using TWinControl::TWinControl;
+        QWidget* CreateWidget() override
+        {
+            struct W : QWidget {
+                void keyPressEvent(QKeyEvent*) override { throw EInvalidOperation("key"); }
+            };
+            auto* w = new W();
+            w->setFocusPolicy(Qt::StrongFocus);
+            return w;
+        }
+    };
+    auto* raw = new TThrowingWidget(f.Form);
+    raw->SetParent(f.Form);
+    input::Key(raw, 'A');
+    EXPECT_EQ(controls_private::Resending(), nullptr);
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, (QStringList { "click", "change", "toggle", "key" }));
 }
 
 TEST(Forms, PositionCentresOnTheScreenOrTheMainFormAndResizeFires)
