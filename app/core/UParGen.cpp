@@ -2,6 +2,7 @@
 
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
+#include "app/core/UParGenGrid.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/graphics/Bitmaps.h"
 
@@ -154,8 +155,8 @@ void TFParGen::Create_Frame()
 
 void TFParGen::Create_Panels()
 {
-    // One panel per member of the family; the ones this build fills get their
-    // rows, the others stay empty and hidden.
+    // One panel per member of the family, each with its rows; the model's
+    // ordering shows the ones it uses.
     TCategoryPanel** panelSlots[ParPanelCount] = {};
     panelSlots[int(TParPanel::HART_Master)] = &CP_HART_Master;
     panelSlots[int(TParPanel::MQTT)] = &CP_MQTT;
@@ -191,30 +192,27 @@ void TFParGen::Create_Panels()
     Create_Modbus_Slave();
     Create_Ethernet();
     Create_Web_Pages();
+    Create_Serial();
+    Create_BACnet_Slave();
+    Create_CAN();
+    Create_CANopen();
+    Create_DeviceNet_Slave();
+    Create_EtherNetIP();
+    Create_J1939();
+    Create_Modbus_TCP_Slave();
+    Create_MQTT();
+    Create_TLS();
+    Create_NTP();
+    Create_PROFIBUS();
+    Create_PROFINET();
+    Create_SNMP_Agent();
+    Create_OPC_UA_Server();
+    Create_WiFi();
 }
 
 // --- Row helpers -------------------------------------------------------------
 
-namespace {
-constexpr int Row_Height = 28;
-constexpr int Label_Left = 14;
-constexpr int Field_Left = 191;
-constexpr int Field_Width = 238;
-constexpr int Edit_Height = 21;
-constexpr int List_Height = 22;
-constexpr int Check_Height = 17;
-constexpr int Octet_Width = 55;
-constexpr int Octet_Lefts[4] = { 191, 252, 313, 374 };
-
-int Label_Top(int row)
-{
-    return 12 + (row - 1) * Row_Height;
-}
-int Field_Top(int row)
-{
-    return Label_Top(row) - 3;
-}
-} // namespace
+using namespace pargen_grid;
 
 TLabel* TFParGen::Add_Label(TCategoryPanel* panel, int row)
 {
@@ -257,7 +255,7 @@ TCheckBox* TFParGen::Add_Check(TCategoryPanel* panel, int row, int width)
     return cb;
 }
 
-void TFParGen::Add_Octets(TCategoryPanel* panel, int row, TEdit** edits, std::vector<TEdit*>* chain)
+void TFParGen::Add_Octets(TCategoryPanel* panel, int row, TEdit** edits, std::vector<TEdit*>* chain, TLabel** dots)
 {
     for (int i = 0; i < 4; ++i) {
         auto* e = new TEdit(this);
@@ -274,6 +272,8 @@ void TFParGen::Add_Octets(TCategoryPanel* panel, int row, TEdit** edits, std::ve
             dot->SetLeft(Octet_Lefts[i] + Octet_Width + 1);
             dot->SetTop(Label_Top(row));
             dot->SetCaption(QStringLiteral("."));
+            if (dots)
+                dots[i] = dot;
         }
     }
 }
@@ -297,10 +297,10 @@ void TFParGen::Create_Ethernet_Connection()
     TCategoryPanel* p = CP_Ethernet_Connection;
     L_EthConn_Device_Name = Add_Label(p, 1);
     E_EthConn_Device_Name = Add_Edit(p, 1, 31);
-    CB_EthConn_En_DHCP_Cable = Add_Check(p, 2, 415);
-    CB_EthConn_En_DHCP_WiFi = Add_Check(p, 3, 415);
+    CB_EthConn_En_DHCP_Cable = Add_Check(p, 2, Check_Width_Row);
+    CB_EthConn_En_DHCP_WiFi = Add_Check(p, 3, Check_Width_Row);
     CB_EthConn_En_DHCP_WiFi->SetEnabled(false);
-    CB_EthConn_Enable_DNS = Add_Check(p, 4, 415);
+    CB_EthConn_Enable_DNS = Add_Check(p, 4, Check_Width_Row);
     FRelayoutSenders.push_back(CB_EthConn_En_DHCP_Cable);
     FRelayoutSenders.push_back(CB_EthConn_En_DHCP_WiFi);
 
@@ -333,7 +333,7 @@ void TFParGen::Create_HART_Master()
     L_HART_Master_RetryLimit = Add_Label(p, 2);
     CB_HART_Master_RetryLimit
         = Add_List(p, 2, { QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5") }, 0);
-    CB_HART_Master_Diagnostic = Add_Check(p, 3, Field_Left - Label_Left - 4);
+    CB_HART_Master_Diagnostic = Add_Check(p, 3, Check_Width_Field);
     E_HART_Master_Diagnostic = Add_Edit(p, 3, 8);
     E_HART_Master_Diagnostic->SetText(QStringLiteral("0"));
 }
@@ -356,7 +356,7 @@ void TFParGen::Create_Modbus_Slave()
     L_ModbusSlave_IDDevice = Add_Label(p, 5);
     E_ModbusSlave_IDDevice = Add_Edit(p, 5);
     E_ModbusSlave_IDDevice->SetText(QStringLiteral("10"));
-    CB_ModbusSlave_ReadInput = Add_Check(p, 6, 415);
+    CB_ModbusSlave_ReadInput = Add_Check(p, 6, Check_Width_Row);
     CB_ModbusSlave_ReadInput->SetChecked(true);
 }
 
@@ -380,7 +380,7 @@ void TFParGen::Create_Ethernet()
     E_Ethernet_SM3 = sm[2];
     E_Ethernet_SM4 = sm[3];
     Set_Octet_Texts(sm, "255", "255", "255", "0");
-    CB_Ethernet_En_GAT = Add_Check(p, 3, Field_Left - Label_Left - 4);
+    CB_Ethernet_En_GAT = Add_Check(p, 3, Check_Width_Field);
     TEdit* gat[4];
     Add_Octets(p, 3, gat, &chain);
     E_Ethernet_GAT1 = gat[0];
@@ -569,4 +569,6 @@ void TFParGen::Set_Lang()
     E_WebPages_User->SetHint(Lang(915));
     L_WebPages_Password->SetCaption(Lang(916));
     E_WebPages_Password->SetHint(Lang(917));
+
+    Set_Lang_Other_Panels();
 }
