@@ -1,7 +1,6 @@
 #include "platform/controls/CategoryPanels.h"
 
 #include <QApplication>
-#include <QPalette>
 #include <QWidget>
 #include <numeric>
 
@@ -519,10 +518,15 @@ void TCategoryPanelGroup::LayoutPanels()
     UpdateScrollBars(); // may show or hide the bar, which changes the width
     FStack.ClientHeight = ClientRect().Height();
     FStack.SetScrollPos(VertScrollBar()->Position());
+    PlacePanels();
+    --FLayingOut;
+}
+
+void TCategoryPanelGroup::PlacePanels()
+{
     const int w = ClientRect().Width();
     for (std::size_t i = 0; i < FPanels.size(); ++i)
         FPanels[i]->Place(0, FStack.Top(int(i)), w, FStack.Height(int(i)));
-    --FLayingOut;
 }
 
 void TCategoryPanelGroup::UpdateScrollBars()
@@ -544,9 +548,7 @@ void TCategoryPanelGroup::ScrollBy(int dx, int dy)
     FStack.SetScrollPos(VertScrollBar()->Position());
     if (!FLayingOut) {
         ++FLayingOut;
-        const int w = ClientRect().Width();
-        for (std::size_t i = 0; i < FPanels.size(); ++i)
-            FPanels[i]->Place(0, FStack.Top(int(i)), w, FStack.Height(int(i)));
+        PlacePanels();
         --FLayingOut;
     }
 }
@@ -580,16 +582,6 @@ void TCategoryPanelGroup::CreateWnd()
     VertScrollBar()->SetTracking(true);
     ApplyColor();
     LayoutPanels();
-}
-
-void TCategoryPanelGroup::ApplyColor()
-{
-    if (QWidget* w = WidgetIfAllocated()) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, ColorToQColor(Color()));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    }
 }
 
 void TCategoryPanelGroup::RepaintPanels()

@@ -198,7 +198,6 @@ public:
 
 protected:
     void CreateWnd() override;
-    void ApplyColor() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
@@ -212,8 +211,9 @@ private:
     int IndexOfPanel(const TCategoryPanel* p) const;
     void PanelRequest(TCategoryPanel* p, int top, int height);
     void PanelChanged(TCategoryPanel* p);
-    // Puts every panel where the stack says.
+    // Restacks, then puts every panel where the stack says.
     void LayoutPanels();
+    void PlacePanels();
     void RepaintPanels();
 
     std::vector<TCategoryPanel*> FPanels;

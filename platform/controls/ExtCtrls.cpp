@@ -430,6 +430,17 @@ void TScrollingWinControl::CreateWnd()
     PlaceScrollBars();
 }
 
+void TScrollingWinControl::ApplyColor()
+{
+    // The plain widget paints nothing itself: the palette fills it.
+    if (QWidget* w = WidgetIfAllocated()) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, ColorToQColor(Color()));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
+}
+
 TRect TScrollingWinControl::ClientRect() const
 {
     TRect r = TWinControl::ClientRect();
@@ -599,14 +610,4 @@ void TScrollBox::CreateWnd()
 {
     TScrollingWinControl::CreateWnd();
     ApplyColor();
-}
-
-void TScrollBox::ApplyColor()
-{
-    if (QWidget* w = WidgetIfAllocated()) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, ColorToQColor(Color()));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    }
 }

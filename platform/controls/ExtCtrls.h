@@ -216,6 +216,7 @@ public:
 protected:
     QWidget* CreateWidget() override;
     void CreateWnd() override;
+    void ApplyColor() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
@@ -245,7 +246,6 @@ public:
 
 protected:
     void CreateWnd() override;
-    void ApplyColor() override;
 
 private:
     TBorderStyle FBorderStyle = bsSingle;
