@@ -2,11 +2,10 @@
 
 #include "app/core/UComon.h"
 #include "app/core/ULanguageTexts.h"
+#include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileUtils.h"
 #include "platform/runtime/SysUtils.h"
-
-#include <QRegularExpression>
 
 QStringList LanguageTable;
 int Lang_Count = 0;
@@ -39,9 +38,12 @@ void Load_Lang_File(const QString& fileName)
         // A file that exists but cannot be read leaves the texts as they are.
         return;
     }
-    const QStringList lines = content.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    for (const QString& raw : lines) {
-        const QString line = Trim(raw);
+    // Split by hand: a pattern match gives up on text holding a lone
+    // surrogate, which would make the whole file one line.
+    TStringList lines;
+    lines.SetText(content);
+    for (int i = 0; i < lines.Count(); ++i) {
+        const QString line = Trim(lines.Strings(i));
         if (!line.startsWith(QLatin1String("STR")))
             continue;
         const int eq = line.indexOf(QLatin1Char('='));

@@ -4,7 +4,6 @@
 #include "platform/runtime/SysUtils.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace inidetail {
 
@@ -32,9 +31,12 @@ void TIniStore::Parse(const QString& Text)
 {
     Clear();
     Section* current = nullptr;
-    const QStringList lines = Text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-    for (const QString& raw : lines) {
-        const QString t = raw.trimmed();
+    // Split by hand: a pattern match gives up on text holding a lone
+    // surrogate, which would make the whole file one line.
+    TStringList lines;
+    lines.SetText(Text);
+    for (int i = 0; i < lines.Count(); ++i) {
+        const QString t = lines.Strings(i).trimmed();
         if (t.isEmpty())
             continue;
         if (t.startsWith(QLatin1Char('[')) && t.contains(QLatin1Char(']'))) {

@@ -114,4 +114,17 @@ TEST_F(LanguageTest, AnsiFileWithoutMarkIsWindows1252)
     EXPECT_EQ(Lang(15), QString::fromUtf8("Grüße €"));
 }
 
+TEST_F(LanguageTest, BrokenCharacterSpoilsOnlyItsOwnText)
+{
+    // A lone surrogate in a UTF-16 file stays in its line; the lines after it
+    // are read as lines.
+    const QString broken = QStringLiteral("A") + QChar(0xD800) + QStringLiteral("B");
+    WriteLang(
+        Language_Folder, "Broken", EncodeText("STR15 = " + broken + "\r\nSTR16 = Next\r\n", TTextEncoding::UTF16LE));
+    Init_Lang_Default();
+    Load_Lang_File(Language_Folder + "/Broken.lng");
+    EXPECT_EQ(Lang(15), broken);
+    EXPECT_EQ(Lang(16), "Next");
+}
+
 } // namespace

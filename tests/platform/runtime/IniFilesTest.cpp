@@ -176,6 +176,20 @@ TEST_P(IniBothKinds, StrayTextThatLooksLikeAMarkStaysText)
     }
 }
 
+TEST_P(IniBothKinds, BrokenCharacterSpoilsOnlyItsOwnValue)
+{
+    // A lone surrogate in a UTF-16 file stays in its value; the lines around
+    // it are read as lines.
+    const QString broken = QStringLiteral("a") + QChar(0xDC00);
+    WriteFile(path, EncodeText("[S]\r\nK=" + broken + "\r\n[T]\r\nL=1\r\n", TTextEncoding::UTF16LE));
+    auto ini = Open();
+    EXPECT_EQ(ini->ReadString("S", "K", ""), broken);
+    EXPECT_EQ(ini->ReadInteger("T", "L", 0), 1);
+    TStringList sections;
+    ini->ReadSections(&sections);
+    EXPECT_EQ(Items(sections), QStringList({ "S", "T" }));
+}
+
 INSTANTIATE_TEST_SUITE_P(Ini, IniBothKinds,
     ::testing::Values(IniKind { "IniFile", [](const QString& p) { return std::make_unique<TIniFile>(p); } },
         IniKind { "MemIniFile", [](const QString& p) { return std::make_unique<TMemIniFile>(p); } }),
