@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -24,9 +26,15 @@ using TSnapshot = std::map<std::pair<QString, QString>, QString>;
 
 const QString& IniPath()
 {
-    static const QString path
-        = QDir::tempPath() + QStringLiteral("/morv-fuzz-ini-%1.ini").arg(QCoreApplication::applicationPid());
-    return path;
+    // A memory-backed folder where there is one: every atomic save syncs.
+    // The file goes when the run ends.
+    static const struct TTempFile {
+        QString Path
+            = (QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+            + QStringLiteral("/morv-fuzz-ini-%1.ini").arg(QCoreApplication::applicationPid());
+        ~TTempFile() { QFile::remove(Path); }
+    } file;
+    return file.Path;
 }
 
 // Every read call on every section and key; returns the values by name.

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +16,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const QString path
-        = QDir::tempPath() + QStringLiteral("/morv-fuzz-lang-%1.lng").arg(QCoreApplication::applicationPid());
+    // A memory-backed folder where there is one: every atomic save syncs.
+    // The file goes when the run ends.
+    static const struct TTempFile {
+        QString Path
+            = (QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+            + QStringLiteral("/morv-fuzz-lang-%1.lng").arg(QCoreApplication::applicationPid());
+        ~TTempFile() { QFile::remove(Path); }
+    } file;
+    const QString& path = file.Path;
     if (!SaveFileAtomic(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))
         std::abort();
 
