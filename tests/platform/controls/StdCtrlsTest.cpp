@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStringList>
 #include <QTimer>
@@ -181,6 +182,19 @@ TEST(Edit, TextRulesAndSelection)
     e->SetReadOnly(true);
     input::Type(e, "zz");
     EXPECT_EQ(e->Text(), "hello there");
+
+    // A password character hides what is shown, not what Text gives.
+    e->SetReadOnly(false);
+    e->SetPasswordChar(u'*');
+    e->SetText("");
+    input::Type(e, "pw1");
+    EXPECT_EQ(e->Text(), "pw1");
+    auto* shown = qobject_cast<QLineEdit*>(e->Widget());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown->displayText(), "pw1");
+    EXPECT_EQ(shown->displayText().size(), 3);
+    e->SetPasswordChar(0);
+    EXPECT_EQ(shown->displayText(), "pw1");
 }
 
 TEST(MaskEdit, TypingGoesThroughTheMask)
@@ -591,6 +605,44 @@ TEST(PopupMenu, ChosenItemClicksAfterTheMenu)
     const int n = pm->Items()->Count();
     delete r1;
     EXPECT_EQ(pm->Items()->Count(), n - 1);
+}
+
+// A right click shows the pop-up menu of the control under the mouse, or of
+// the nearest parent that has one, unless OnContextPopup handles the click.
+TEST(PopupMenu, RightClickShowsTheControlsOrItsParentsMenu)
+{
+    TestForm f;
+    auto* panel = f.Add<TPanel>(10, 10);
+    panel->SetBounds(10, 10, 200, 100);
+    auto* inner = f.Add<TPanel>(5, 5, panel);
+    inner->SetBounds(5, 5, 50, 40);
+    auto* menu = new TPopupMenu(f.Form);
+    panel->SetPopupMenu(menu);
+
+    struct Shown {
+        TComponent* Component;
+        TPoint At;
+    };
+    std::vector<Shown> shown;
+    TPopupTracker old = TPopupMenu::SetTracker([&](TPopupMenu* m, int x, int y) {
+        shown.push_back({ m->PopupComponent(), TPoint(x, y) });
+        return nullptr;
+    });
+    input::Click(inner, { 3, 4 }, mbRight);
+    input::Click(panel, { 150, 50 }, mbRight);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].Component, panel); // inner has none: the parent's shows
+    EXPECT_EQ(shown[0].At, inner->ClientToScreen({ 3, 4 }));
+    EXPECT_EQ(shown[1].At, panel->ClientToScreen({ 150, 50 }));
+
+    panel->OnContextPopup = [](TObject*, TPoint, bool& handled) { handled = true; };
+    input::Click(panel, { 150, 50 }, mbRight);
+    EXPECT_EQ(shown.size(), 2u);
+
+    // A freed menu is forgotten.
+    delete menu;
+    EXPECT_FALSE(panel->HasPopupMenu());
+    TPopupMenu::SetTracker(old);
 }
 
 TEST(Panel, ClientAreaLeavesTheFrame)
