@@ -92,8 +92,12 @@ void Load_Language()
         Load_Lang_File(english);
 }
 
+std::set<int>* Lang_Use_Recorder = nullptr;
+
 QString Lang(int index)
 {
+    if (Lang_Use_Recorder)
+        Lang_Use_Recorder->insert(index);
     if (index < 0 || index >= LanguageTable.size())
         return QStringLiteral(" ");
     return LanguageTable.at(index);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <set>
 
 extern QStringList LanguageTable;
 extern int Lang_Count;
@@ -18,3 +19,7 @@ void Load_Language();
 
 // The text at an index; a blank for an index outside the table.
 QString Lang(int index);
+
+// When set, every index read through Lang is added to it (lets a check list
+// the texts the forms really use).
+extern std::set<int>* Lang_Use_Recorder;
