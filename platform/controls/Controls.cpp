@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
@@ -849,13 +850,30 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
     bool handled = false;
     if (OnMouseWheel)
         OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-    if (!handled) {
-        if (WheelDelta < 0)
-            handled = DoMouseWheelDown(Shift, MousePos);
-        else if (WheelDelta > 0)
-            handled = DoMouseWheelUp(Shift, MousePos);
+    if (handled || WheelDelta == 0)
+        return handled;
+    // A fast turn brings several notches at once, a fine-grained wheel a
+    // fraction at a time: one step per whole notch either way. Turning back
+    // drops what was left of the other direction.
+    if ((WheelDelta < 0) != (FWheelAccumulator < 0))
+        FWheelAccumulator = 0;
+    FWheelAccumulator += WheelDelta;
+    // A control that takes the wheel keeps the fractions from its parents,
+    // which would otherwise scroll in between its steps.
+    if (std::abs(FWheelAccumulator) < WHEEL_DELTA)
+        return FWheelTaken;
+    const std::uint64_t serial = FSerial;
+    bool taken = false;
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        const bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        taken = (down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos)) || taken;
+        // A handler may free the control.
+        if (!FindControlBySerial(serial))
+            return true;
     }
-    return handled;
+    FWheelTaken = taken;
+    return taken;
 }
 
 bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)

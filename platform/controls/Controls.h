@@ -377,7 +377,9 @@ protected:
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseEnter();
     virtual void MouseLeave();
-    // Fires OnMouseWheel, then OnMouseWheelDown/Up; true when handled.
+    // Fires OnMouseWheel, then OnMouseWheelDown/Up once per whole notch
+    // (WHEEL_DELTA) of the turn, keeping fractions for the next turn; true
+    // when handled.
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
     virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
     virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
@@ -428,6 +430,10 @@ private:
     void FontChangedHandler();
     bool FSettingParentFont = false;
     bool FAnchorMove = false;
+    // The part of the wheel turn short of a notch, and whether the last whole
+    // notch was taken (then the fractions are taken too).
+    int FWheelAccumulator = 0;
+    bool FWheelTaken = false;
     std::uint64_t FSerial = 0;
     friend std::uint64_t ControlSerial(const TControl*);
 };

@@ -9,19 +9,6 @@
 
 class QScrollBar;
 
-// Scroll-bar request codes of WM_VSCROLL and WM_HSCROLL (low word of WParam).
-inline constexpr WORD SB_LINEUP = 0;
-inline constexpr WORD SB_LINEDOWN = 1;
-inline constexpr WORD SB_PAGEUP = 2;
-inline constexpr WORD SB_PAGEDOWN = 3;
-inline constexpr WORD SB_THUMBPOSITION = 4;
-inline constexpr WORD SB_THUMBTRACK = 5;
-inline constexpr WORD SB_TOP = 6;
-inline constexpr WORD SB_BOTTOM = 7;
-inline constexpr WORD SB_ENDSCROLL = 8;
-inline constexpr WORD SB_LINELEFT = SB_LINEUP;
-inline constexpr WORD SB_LINERIGHT = SB_LINEDOWN;
-
 // Width of a vertical scroll bar (height of a horizontal one).
 inline constexpr int ScrollBarSize = 17;
 

@@ -73,13 +73,6 @@ struct TGridRect {
 TGridRect GridRect(TGridCoord a, TGridCoord b);
 bool PointInGridRect(int col, int row, const TGridRect& r);
 
-// The edit-change notification an in-place editor sends its grid with
-// WM_COMMAND (high word of WParam; LParam is the editor's handle).
-inline constexpr WORD EN_CHANGE = 0x0300;
-
-// The toolkit's scroll-bar numbering for the thumb model.
-inline constexpr int SB_HORZ = 0;
-inline constexpr int SB_VERT = 1;
 // A thumb runs from 0 to this position over the scrollable cells.
 inline constexpr int GridScrollMax = 127;
 
@@ -412,8 +405,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    // OnMouseWheel, then one wheel-down or wheel-up step per whole notch.
-    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void DoEnter() override;
@@ -519,7 +510,6 @@ private:
     int FMovePos = -1;
     TPoint FLastMouse;
     bool FTimerOn = false;
-    int FWheelAccumulator = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/controls/Forms.h"
 
@@ -503,23 +502,6 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         throw;
     }
     FGridState = gsNormal;
-}
-
-bool TCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
-{
-    bool handled = false;
-    if (OnMouseWheel)
-        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-    if (handled)
-        return true;
-    FWheelAccumulator += WheelDelta;
-    bool result = false;
-    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
-        const bool down = FWheelAccumulator < 0;
-        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
-        result = down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
-    }
-    return result;
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)

@@ -195,6 +195,26 @@ constexpr bool IsKeypadDecimalKeyData(LPARAM keyData)
     return (keyData & (LPARAM(1) << 22)) != 0;
 }
 
+// Scroll-bar request codes of WM_VSCROLL and WM_HSCROLL (low word of WParam).
+inline constexpr WORD SB_LINEUP = 0;
+inline constexpr WORD SB_LINEDOWN = 1;
+inline constexpr WORD SB_PAGEUP = 2;
+inline constexpr WORD SB_PAGEDOWN = 3;
+inline constexpr WORD SB_THUMBPOSITION = 4;
+inline constexpr WORD SB_THUMBTRACK = 5;
+inline constexpr WORD SB_TOP = 6;
+inline constexpr WORD SB_BOTTOM = 7;
+inline constexpr WORD SB_ENDSCROLL = 8;
+inline constexpr WORD SB_LINELEFT = SB_LINEUP;
+inline constexpr WORD SB_LINERIGHT = SB_LINEDOWN;
+// Which scroll bar of a window.
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
+
+// Edit notifications a child edit sends its parent with WM_COMMAND (high word
+// of WParam; LParam is the edit's handle).
+inline constexpr WORD EN_CHANGE = 0x0300;
+
 // Sends a message straight to the control's WndProc and returns its result;
 // nothing and 0 for a null control.
 LRESULT SendMessage(TControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
