@@ -48,7 +48,7 @@ void TFont::SetName(const QString& v)
     if (v.isEmpty() || v == FName)
         return;
     FName = v;
-    Changed();
+    ShapeChanged();
 }
 
 int TFont::Size() const
@@ -66,7 +66,7 @@ void TFont::SetHeight(int pixels)
     if (pixels == FHeight)
         return;
     FHeight = pixels;
-    Changed();
+    ShapeChanged();
 }
 
 void TFont::SetStyle(TFontStyles v)
@@ -74,7 +74,7 @@ void TFont::SetStyle(TFontStyles v)
     if (v == FStyle)
         return;
     FStyle = v;
-    Changed();
+    ShapeChanged();
 }
 
 void TFont::SetColor(TColor v)
@@ -90,7 +90,7 @@ void TFont::SetCharset(TFontCharset v)
     if (v == FCharset)
         return;
     FCharset = v;
-    Changed();
+    ShapeChanged();
 }
 
 void TFont::SetPitch(TFontPitch v)
@@ -98,7 +98,7 @@ void TFont::SetPitch(TFontPitch v)
     if (v == FPitch)
         return;
     FPitch = v;
-    Changed();
+    ShapeChanged();
 }
 
 void TFont::SetOrientation(int tenths)
@@ -106,7 +106,7 @@ void TFont::SetOrientation(int tenths)
     if (tenths == FOrientation)
         return;
     FOrientation = tenths;
-    Changed();
+    ShapeChanged();
 }
 
 void TFont::SetQuality(TFontQuality v)
@@ -114,6 +114,12 @@ void TFont::SetQuality(TFontQuality v)
     if (v == FQuality)
         return;
     FQuality = v;
+    ShapeChanged();
+}
+
+void TFont::ShapeChanged()
+{
+    ++FShapeGeneration;
     Changed();
 }
 
@@ -128,6 +134,9 @@ void TFont::Assign(const TPersistent* Source)
     if (auto f = dynamic_cast<const TFont*>(Source)) {
         if (f == this || SameAs(*f))
             return;
+        if (FName != f->FName || FHeight != f->FHeight || FStyle != f->FStyle || FCharset != f->FCharset
+            || FPitch != f->FPitch || FOrientation != f->FOrientation || FQuality != f->FQuality)
+            ++FShapeGeneration;
         FName = f->FName;
         FHeight = f->FHeight;
         FStyle = f->FStyle;
@@ -479,10 +488,10 @@ void TCanvas::syncBrush() const
 
 const QFont& TCanvas::QtFont() const
 {
-    if (FFontGeneration != FFont.Generation()) {
+    if (FFontGeneration != FFont.ShapeGeneration()) {
         FQFont = FFont.ToQFont();
         FMetrics.emplace(FQFont);
-        FFontGeneration = FFont.Generation();
+        FFontGeneration = FFont.ShapeGeneration();
     }
     return FQFont;
 }

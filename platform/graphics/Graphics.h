@@ -99,8 +99,14 @@ public:
     bool SameAs(const TFont& other) const;
     // The Qt font this font draws with (pixel sized, for a 96 dpi device).
     QFont ToQFont() const;
+    // Counts the changes that reach the Qt font: all but the colour, which a
+    // grid switches for every selected cell.
+    unsigned ShapeGeneration() const { return FShapeGeneration; }
 
 private:
+    void ShapeChanged();
+
+    unsigned FShapeGeneration = 0;
     QString FName = QString::fromLatin1(DefaultName);
     int FHeight = DefaultHeight;
     TFontStyles FStyle;
