@@ -533,7 +533,9 @@ void TLbButton::WndProc(TMessage& Message)
         break;
     case CN_KEYUP: {
         const std::uint64_t self = ControlSerial(this);
-        if (Message.WParam == VK_RETURN || Message.WParam == VK_SPACE)
+        // Only a key that went down on this button clicks it: the release of
+        // an Enter that closed a dialog lands here once the focus is back.
+        if ((Message.WParam == VK_RETURN || Message.WParam == VK_SPACE) && bDown)
             Click();
         if (!FindControlBySerial(self))
             return;

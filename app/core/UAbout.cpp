@@ -116,10 +116,12 @@ TFAbout::TFAbout(TComponent* AOwner)
     LbButton1 = new TLbButton(this);
     LbButton1->SetName(QStringLiteral("LbButton1"));
     LbButton1->SetParent(P_Button);
-    LbButton1->SetBounds(329, 13, 80, 26);
+    // Narrow enough to stay clear of the bold code beside it.
+    LbButton1->SetBounds(345, 13, 64, 26);
     LbButton1->SetStyle(bsEncarta);
     LbButton1->SetCaption(QStringLiteral("OK"));
     LbButton1->SetModalResult(mrOk);
+    LbButton1->SetCancel(true);
     Setup_Tool_Button(LbButton1);
 
     OnShow = [this](TObject* s) { FormShow(s); };

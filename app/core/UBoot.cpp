@@ -241,6 +241,7 @@ void TFBoot::Create_Controls()
     Btn_Cancel = Make_Button("Btn_Cancel", P_Button, 135, 6, 110, 28);
     Btn_Cancel->SetTabOrder(0);
     Btn_Cancel->OnClick = [this](TObject* s) { Btn_CancelClick(s); };
+    Btn_Cancel->SetCancel(true);
     Btn_Update = Make_Button("Btn_Update", P_Button, 253, 6, 180, 28);
     Btn_Update->SetTabOrder(1);
     Btn_Update->OnClick = [this](TObject* s) { Btn_UpdateClick(s); };

@@ -58,6 +58,8 @@ TFOpenConf::TFOpenConf(TComponent* AOwner)
     Btn_OK = makeButton("Btn_OK", 153, mrOk);
     Btn_Cancel = makeButton("Btn_Cancel", 261, mrCancel);
     Btn_Cancel->SetCancel(true);
+    // Enter in the list opens the selected configuration.
+    Btn_OK->SetDefault(true);
 
     OnShow = [this](TObject* s) { FormShow(s); };
     L_SW_Code->SetCaption(SW_Code);

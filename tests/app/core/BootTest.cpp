@@ -447,6 +447,18 @@ TEST_F(BootTest, DialogStaysResponsiveDuringTheCheckAndHonoursCancel)
     EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
 }
 
+TEST_F(BootTest, EscapeLeavesTheDialogWithoutAnUpdate)
+{
+    Driver->OnForm("TFBoot", [&](TCustomForm*) {
+        Dlg->E_IP2->SetFocus();
+        input::Key(Dlg->E_IP2, VK_ESCAPE, {}, 27);
+    });
+    EXPECT_EQ(Dlg->ShowModal(), mrCancel);
+    EXPECT_EQ(Echo.Requests(), 0);
+    EXPECT_FALSE(FileExists(JobFile()));
+    EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
 TEST_F(BootTest, DialogPicture)
 {
     // Shown only: the default address is displayed, never pinged.

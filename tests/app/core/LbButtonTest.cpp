@@ -522,6 +522,29 @@ TEST(LbButtonInput, SpaceAndEnterOnTheFocusedButtonClickOnRelease)
     }
 }
 
+TEST(LbButtonInput, ReleaseOfAKeyPressedElsewhereDoesNotClick)
+{
+    // The Enter that confirms a dialog is released once the focus is back on
+    // the button that opened it; clicking then would open the dialog again.
+    TestForm f;
+    auto* edit = f.Add<TEdit>(10, 10);
+    auto* b = f.Add<TLbButton>(20, 60);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    for (WORD key : { VK_RETURN, VK_SPACE }) {
+        edit->SetFocus();
+        input::KeyDown(edit, key, {}, key == VK_SPACE ? u' ' : u'\r');
+        b->SetFocus();
+        input::KeyUp(b, key);
+        EXPECT_EQ(clicks, 0) << key;
+        EXPECT_FALSE(b->Down()) << key;
+    }
+    // Its own press still clicks on release.
+    input::KeyDown(b, VK_RETURN, {}, u'\r');
+    input::KeyUp(b, VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST(LbButtonInput, EnterAndEscapeReachDefaultAndCancel)
 {
     TestForm f;

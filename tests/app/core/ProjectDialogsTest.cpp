@@ -268,6 +268,49 @@ TEST_F(ProjectDialogsTest, OpenOnAnEmptyListLeavesNoProjectActive)
     EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
 }
 
+TEST_F(ProjectDialogsTest, EnterAndEscapeOnTheDialogs)
+{
+    MakeFolder("Alpha");
+    MakeFolder("Beta");
+    ModalDriver driver;
+    TModalResult result = mrNone;
+    const auto press = [&](TWinControl* focus, WORD key, char16_t ch) {
+        focus->SetFocus();
+        input::Key(focus, key, {}, ch);
+        result = GetParentForm(focus)->ModalResult();
+    };
+
+    // Escape leaves each dialog, whatever has the focus.
+    driver.OnForm(
+        "TFNew_Project", [&](TCustomForm* f) { press(static_cast<TFNew_Project*>(f)->E_New_Proj, VK_ESCAPE, 27); }, 1);
+    Window->Btn_New->Click();
+    EXPECT_EQ(result, mrCancel);
+    driver.OnForm(
+        "TFOpenConf", [&](TCustomForm* f) { press(static_cast<TFOpenConf*>(f)->ListBox1, VK_ESCAPE, 27); }, 1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_TRUE(Project_Folder.isEmpty());
+    driver.OnForm(
+        "TFAbout", [&](TCustomForm* f) { press(static_cast<TFAbout*>(f)->LbButton1, VK_ESCAPE, 27); }, 1);
+    Window->Btn_Info->Click();
+    EXPECT_NE(result, mrNone);
+
+    // Enter in the open list opens the entry picked with the arrow keys.
+    driver.OnForm(
+        "TFOpenConf",
+        [&](TCustomForm* f) {
+            auto* d = static_cast<TFOpenConf*>(f);
+            d->ListBox1->SetFocus();
+            input::Key(d->ListBox1, VK_DOWN);
+            press(d->ListBox1, VK_RETURN, 13);
+        },
+        1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(Project_Folder, Projects() + "/Beta");
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
 TEST_F(ProjectDialogsTest, TextsComeFromTheLanguageTable)
 {
     for (int i = 100; i < 300; ++i)
@@ -319,6 +362,16 @@ TEST_F(ProjectDialogsTest, AboutShowsTheProductAndOpensTheMakersPage)
         EXPECT_EQ(a->Label12->Caption(), "LQ41208");
         EXPECT_EQ(a->ClientWidth(), 425);
         EXPECT_EQ(a->ClientHeight(), 148);
+        // With the texts in place every label keeps a gap to the OK button
+        // and stays inside the window.
+        for (TControl* l : { a->Label3, a->Label6, a->Label8, a->Label9, a->Label10, a->Label12, a->Label4 }) {
+            TRect around = l->BoundsRect();
+            InflateRect(around, 6, 0);
+            TRect overlap;
+            EXPECT_FALSE(IntersectRect(overlap, around, a->LbButton1->BoundsRect())) << l->Name().toStdString();
+            EXPECT_LE(l->Left() + l->Width(), a->ClientWidth()) << l->Name().toStdString();
+        }
+        EXPECT_LE(a->LbButton1->Left() + a->LbButton1->Width(), a->ClientWidth());
         a->Label4->Click();
         a->Image2->Click();
         EXPECT_EQ(a->ModalResult(), mrNone);
