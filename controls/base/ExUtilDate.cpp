@@ -91,7 +91,11 @@ TDateTime AddToDate(int Years, int Months, int Days, double ExtraDays, TDateTime
     if (!TryDecodeDate(Date, y, m, d))
         throw EConvertError(QStringLiteral("Invalid argument to date encode"));
     if (Years != 0) {
-        y += Years;
+        // Counted wide: a year count from a cell must not overflow.
+        const long long year = static_cast<long long>(y) + Years;
+        if (year < 1 || year > 9999)
+            throw EConvertError(QStringLiteral("Invalid argument to date encode"));
+        y = static_cast<int>(year);
     } else {
         const long long total = static_cast<long long>(y) * 12 + (m - 1) + Months;
         y = static_cast<int>(total >= 0 ? total / 12 : -((-total + 11) / 12));

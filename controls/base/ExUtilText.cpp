@@ -5,6 +5,7 @@
 #include "controls/base/ExUtilLocale.h"
 #include "platform/runtime/Classes.h"
 
+#include <QStringView>
 #include <array>
 
 using namespace exutil;
@@ -333,10 +334,14 @@ QString RemoveDoubledChar(QChar Ch, const QString& Text)
     return s;
 }
 
-int FindUnpairedChar(QChar Ch, const QString& Text, int& Pos)
+namespace {
+
+// FindUnpairedChar on the text from `from` on, which is the text cut there
+// when `from` follows the end of a run.
+int FindUnpairedFrom(QChar Ch, QStringView Text, int from)
 {
-    const int n = Text.length();
-    int i = 0;
+    const int n = int(Text.length());
+    int i = from;
     while (i < n) {
         if (Text[i] != Ch) {
             ++i;
@@ -346,24 +351,31 @@ int FindUnpairedChar(QChar Ch, const QString& Text, int& Pos)
         while (j < n && Text[j] == Ch)
             ++j;
         // A run reaching the end counts whatever its length: it closes the text.
-        if (j == n || (j - i) % 2 == 1) {
-            Pos = j - 1;
+        if (j == n || (j - i) % 2 == 1)
             return j - 1;
-        }
         i = j;
     }
     return -1;
 }
 
+} // namespace
+
+int FindUnpairedChar(QChar Ch, const QString& Text, int& Pos)
+{
+    const int p = FindUnpairedFrom(Ch, Text, 0);
+    if (p >= 0)
+        Pos = p;
+    return p;
+}
+
 int CountUnpairedChars(QChar Ch, const QString& Text)
 {
+    // Scans on from each hit instead of cutting copies: import lines may be
+    // long and full of quotes.
     int count = 0;
-    QString rest = Text;
-    int pos = -1;
-    while (FindUnpairedChar(Ch, rest, pos) >= 0) {
+    int from = 0;
+    for (int p; (p = FindUnpairedFrom(Ch, Text, from)) >= 0; from = p + 1)
         ++count;
-        rest = rest.mid(pos + 1);
-    }
     return count;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/runtime/Exceptions.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -63,6 +64,8 @@ TEST(CellDates, AddToDateClampsToTheMonthEnd)
         EXPECT_DOUBLE_EQ(AddToDate(c.years, c.months, c.days, c.extra, c.date), c.result)
             << c.years << " " << c.months << " " << c.days;
     EXPECT_THROW(AddToDate(9000, 0, 0, 0, jan31), EConvertError);
+    EXPECT_THROW(AddToDate(std::numeric_limits<int>::max(), 0, 0, 0, jan31), EConvertError);
+    EXPECT_THROW(AddToDate(0, std::numeric_limits<int>::min(), 0, 0, jan31), EConvertError);
 }
 
 TEST(CellDates, ParseDateTimeTextFollowsTheLocale)

@@ -173,6 +173,8 @@ TEST(CellText, QuotesAndUnpairedCharacters)
     }
     EXPECT_EQ(CountUnpairedChars(u'"', "\"a\"\"b\",\"c\""), 4);
     EXPECT_EQ(CountUnpairedChars(u'"', "a\"\"b"), 0);
+    // A long import line full of quoted fields is counted in one pass.
+    EXPECT_EQ(CountUnpairedChars(u'"', QString("\"a\",").repeated(200000)), 400000);
     EXPECT_EQ(CountChar(u'a', "banana"), 3);
 }
 
