@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "platform/controls/ControlsPrivate.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Messages.h"
 #include "platform/runtime/DateUtils.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -244,6 +246,29 @@ void TPageControl::UserSelectedTab(int tabIndex)
     }
     SetActivePage(target);
     Change();
+}
+
+void TPageControl::WndProc(TMessage& Message)
+{
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages while the focus is on the
+    // page control or on a control of its pages: the tabs take no focus.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_TAB) {
+        const TShiftState shift = KeyDataToShiftState(Message.LParam);
+        TCustomForm* form = GetParentForm(this);
+        TWinControl* focus = form ? form->ActiveControl() : nullptr;
+        if (shift.testFlag(ssCtrl) && !shift.testFlag(ssAlt) && focus && ContainsControl(focus)) {
+            TTabSheet* old = FActivePage;
+            const bool focusOnOldPage = old && old->ContainsControl(focus);
+            SelectNextPage(!shift.testFlag(ssShift));
+            // The focused control went with its page: the page control keeps
+            // the focus.
+            if (FActivePage != old && focusOnOldPage && CanFocus())
+                SetFocus();
+            Message.Result = 1;
+            return;
+        }
+    }
+    TCustomControl::WndProc(Message);
 }
 
 bool TPageControl::CanChange()

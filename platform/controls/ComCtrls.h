@@ -84,6 +84,7 @@ protected:
     void Paint() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
+    void WndProc(TMessage& Message) override;
     virtual void Change();
     virtual bool CanChange();
     void InsertPage(TTabSheet* page);

@@ -533,9 +533,10 @@ bool TControlEventTranslator::Mouse(TWinControl* c, QWidget* w, QMouseEvent* e)
     }
     if (target != c || !Alive(cSerial) || !guard)
         return true;
-    if (!c->OwnerPaints()) {
-        // A wrapped Qt widget reacts to the mouse itself (caret, selection),
-        // which may run handlers (a button's OnClick).
+    // A wrapped Qt widget reacts to the mouse itself (caret, selection), which
+    // may run handlers (a button's OnClick); so does a Qt part inside a
+    // control we paint ourselves (the page control's tabs).
+    if (!c->OwnerPaints() || w != cw) {
         try {
             ResendToWidget(w, e);
         } catch (...) {

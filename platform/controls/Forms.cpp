@@ -513,6 +513,14 @@ void TCustomForm::MouseWheelHandler(TMessage& Message)
         Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
+void TCustomForm::ShowFocusCues()
+{
+    // The style draws the focus frame of check boxes, radio buttons and
+    // combo boxes only once the keyboard has moved the focus in the window.
+    if (QWidget* w = WidgetIfAllocated())
+        w->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void TCustomForm::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -522,6 +530,7 @@ void TCustomForm::Dispatch(TMessage& Message)
             switch (Message.WParam) {
             case VK_TAB:
                 if (!shift.testFlag(ssCtrl)) {
+                    ShowFocusCues();
                     SelectNext(ActiveControl(), !shift.testFlag(ssShift), true);
                     Message.Result = 1;
                     return;
@@ -532,6 +541,7 @@ void TCustomForm::Dispatch(TMessage& Message)
             case VK_UP:
             case VK_DOWN:
                 if (TWinControl* a = ActiveControl()) {
+                    ShowFocusCues();
                     if (a->Parent())
                         a->Parent()->SelectNext(a, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
                     Message.Result = 1;

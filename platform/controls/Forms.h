@@ -109,6 +109,9 @@ public:
     bool Showing() const override;
 
     void MouseWheelHandler(TMessage& Message);
+    // From the first focus move by the keyboard on, the window shows which
+    // control has the focus on every kind of control.
+    void ShowFocusCues();
     // Runs OnCreate (CreateForm calls it once the form is built).
     void DoCreate();
 

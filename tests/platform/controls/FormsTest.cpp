@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -86,6 +87,41 @@ TEST(Focus, PopupsAndWindowDeactivationDoNotEndAnEdit)
             EXPECT_EQ(f->ActiveControl(), a);
         }
     }
+}
+
+TEST(Focus, TabShowsWhereTheFocusIsOnCheckBoxesAndComboBoxes)
+{
+    // The style hides the focus frame of these controls until the keyboard
+    // moves the focus; a Tab user must still see where it went.
+    ShownForm f;
+    auto* edit = new TEdit(f.Form);
+    edit->SetParent(f.Form);
+    edit->SetBounds(10, 10, 100, 21);
+    auto* check = new TCheckBox(f.Form);
+    check->SetParent(f.Form);
+    check->SetBounds(10, 40, 120, 17);
+    check->SetCaption(QStringLiteral("Read Back"));
+    auto* combo = new TComboBox(f.Form);
+    combo->SetParent(f.Form);
+    combo->SetBounds(10, 70, 120, 21);
+    combo->Items()->Add(QStringLiteral("Firmware"));
+    combo->SetItemIndex(0);
+
+    // Focused by code in the active window: no frame yet.
+    f->Widget()->activateWindow();
+    QCoreApplication::processEvents();
+    check->SetFocus();
+    const QImage checkByCode = check->Widget()->grab().toImage();
+    combo->SetFocus();
+    const QImage comboByCode = combo->Widget()->grab().toImage();
+
+    edit->SetFocus();
+    input::Key(edit, VK_TAB);
+    ASSERT_EQ(f->FocusedControl(), check);
+    EXPECT_NE(check->Widget()->grab().toImage(), checkByCode);
+    input::Key(check, VK_TAB);
+    ASSERT_EQ(f->FocusedControl(), combo);
+    EXPECT_NE(combo->Widget()->grab().toImage(), comboByCode);
 }
 
 TEST(Focus, HiddenOrDisabledControlsCannotTakeTheFocus)

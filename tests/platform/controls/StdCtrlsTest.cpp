@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStringList>
+#include <QTabBar>
 #include <QTimer>
 
 #include "platform/controls/ComCtrls.h"
@@ -444,6 +446,49 @@ TEST(PageControl, SwitchingPages)
     delete s[1];
     EXPECT_EQ(pc->PageCount(), 2);
     EXPECT_NE(pc->ActivePage(), s[1]);
+}
+
+TEST(PageControl, TabsTurnByMouseAndCtrlTab)
+{
+    TestForm f;
+    auto* pc = f.Add<TPageControl>(0, 0);
+    pc->SetBounds(0, 0, 300, 200);
+    TTabSheet* s[3];
+    for (int i = 0; i < 3; ++i) {
+        s[i] = new TTabSheet(f.Form);
+        s[i]->SetPageControl(pc);
+        s[i]->SetCaption(QString("Page %1").arg(i));
+    }
+    auto* onPage = f.Add<TEdit>(10, 10, s[2]);
+    auto* outside = f.Add<TEdit>(10, 250);
+    int changes = 0;
+    pc->OnChange = [&](TObject*) { ++changes; };
+
+    // A click lands on the tab row the window system puts inside the control.
+    auto* bar = pc->Widget()->findChild<QTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    const QPointF at = bar->tabRect(2).center();
+    for (QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
+        QMouseEvent e(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &e);
+    }
+    EXPECT_EQ(pc->ActivePage(), s[2]);
+    EXPECT_EQ(changes, 1);
+
+    // Ctrl+Tab from a control on a page turns forward and wraps; the page
+    // control takes the focus the hidden page's control had.
+    onPage->SetFocus();
+    input::Key(onPage, VK_TAB, ssCtrl);
+    EXPECT_EQ(pc->ActivePage(), s[0]);
+    EXPECT_EQ(f.Form->FocusedControl(), pc);
+    input::Key(pc, VK_TAB, TShiftState(ssCtrl) | ssShift);
+    EXPECT_EQ(pc->ActivePage(), s[2]);
+    EXPECT_EQ(changes, 3);
+    // Elsewhere on the form Ctrl+Tab leaves the pages alone.
+    outside->SetFocus();
+    input::Key(outside, VK_TAB, ssCtrl);
+    EXPECT_EQ(pc->ActivePage(), s[2]);
 }
 
 TEST(TrackAndProgressBar, PositionStaysInRange)
