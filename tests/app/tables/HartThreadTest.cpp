@@ -246,6 +246,45 @@ TEST_F(HartScan, SilentConverterIsAskedThreeTimesThenTheScanFails)
     EXPECT_EQ(Form.Ok, 0);
 }
 
+// A reply missing after the search started repeats that phase's own command,
+// not the search start, and ends with that phase's text.
+TEST_F(HartScan, SilentPhaseRepeatsItsOwnCommand)
+{
+    struct Case {
+        const char* Name;
+        QString Silent; // the command the converter never answers
+        Strings Commands;
+        QString Error;
+    } cases[] = {
+        { "status poll", "F_TEST", { "F_FULL_01", "F_TEST", "F_TEST", "F_TEST" }, Status_Error },
+        { "device read", "F_READ00", { "F_FULL_01", "F_TEST", "F_READ00", "F_READ00", "F_READ00" }, Read_Error },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Form = {};
+        auto standard = TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " });
+        const QString silent = c.Silent;
+        TConverterSimulator sim([standard, silent](const QString& cmd, int nth) -> std::optional<QByteArray> {
+            if (cmd == silent)
+                return std::nullopt;
+            return standard(cmd, nth);
+        });
+        auto t = Make(sim.Port());
+        Scan(*t, QStringLiteral("01"));
+
+        const auto sent = t->Sent();
+        EXPECT_EQ(Commands(sent), c.Commands);
+        ASSERT_EQ(sent.size(), c.Commands.size());
+        for (size_t i = sent.size() - 2; i < sent.size(); ++i)
+            EXPECT_EQ(sent[i].Tick - sent[i - 1].Tick, 102);
+        ASSERT_GE(Form.Status.size(), 2u);
+        EXPECT_EQ(Form.Status[Form.Status.size() - 2], c.Error);
+        EXPECT_EQ(Form.Status.back(), Finished_Errors);
+        EXPECT_EQ(Form.Error, 1);
+        EXPECT_EQ(Form.Ok, 0);
+    }
+}
+
 TEST_F(HartScan, RunningSearchIsPolledUntilFinished)
 {
     TConverterSimulator sim(TConverterSimulator::Standard(
