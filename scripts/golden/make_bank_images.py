@@ -52,6 +52,13 @@ def parse_int(text, bits=32):
     return -mag if neg else mag
 
 
+def utf16_units(s):
+    """Texts are sequences of UTF-16 code units in the tool: a character
+    outside the Basic Multilingual Plane counts as two."""
+    data = s.encode("utf-16-le", "surrogatepass")
+    return list(struct.unpack("<%dH" % (len(data) // 2), data))
+
+
 def int_or(text, fallback, bits=32):
     v = parse_int(text, bits)
     return fallback if v is None else v
@@ -66,7 +73,7 @@ def load_root(path, first_node=True):
         return None
     with open(path, "rb") as f:
         data = f.read()
-    if first_node and data.lstrip().startswith((b"<?", b"<!")):
+    if first_node and data.removeprefix(b"\xef\xbb\xbf").lstrip().startswith((b"<?", b"<!")):
         return "no-root"
     try:
         return ET.fromstring(data)
@@ -116,8 +123,8 @@ def parameter_block(pargen):
 
         def put_chars(off, size, maxchars, s):
             b[off:off + size] = bytes(size)
-            for i, ch in enumerate(s[:maxchars]):
-                b[off + i] = ord(ch) & 0xFF
+            for i, unit in enumerate(utf16_units(s)[:maxchars]):
+                b[off + i] = unit & 0xFF
 
         b[1644:1652] = bytes(8)
         b[1644:1644 + len(SW_VERSION)] = SW_VERSION.encode("ascii")
@@ -180,10 +187,15 @@ def parameter_block(pargen):
 def hex_pairs(s):
     if s is None or s.strip(" \t\r\n") == "":
         return b""
+    hexdigits = b"0123456789ABCDEFabcdef"
+    units = utf16_units(s)
     out = bytearray()
-    for i in range(len(s) // 2):
-        pair = s[2 * i:2 * i + 2]
-        out.append(int(pair, 16) if re.fullmatch(r"[0-9A-Fa-f]{2}", pair) else 0)
+    for i in range(len(units) // 2):
+        hi, lo = units[2 * i], units[2 * i + 1]
+        if hi < 128 and lo < 128 and hexdigits.find(hi) >= 0 and hexdigits.find(lo) >= 0:
+            out.append(int(chr(hi) + chr(lo), 16))
+        else:
+            out.append(0)
     return bytes(out)
 
 

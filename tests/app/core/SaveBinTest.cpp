@@ -218,6 +218,49 @@ TEST(SaveBin, MissingKeyChangesOnlyItsOwnField)
     }
 }
 
+// Values the golden projects do not hold: list indexes outside their lists and
+// texts that are not numbers.
+TEST(SaveBin, TextsOutsideTheirRangeTakeTheirFallbacks)
+{
+    ProjectGuard guard;
+    const struct {
+        const char* Elements;
+        int Offset;
+        int Width;
+        std::uint32_t Value;
+    } cases[] = {
+        { "<MODBUS_SLAVE_BAUDRATE>0</MODBUS_SLAVE_BAUDRATE>", 400, 4, 1200 },
+        { "<MODBUS_SLAVE_BAUDRATE>8</MODBUS_SLAVE_BAUDRATE>", 400, 4, 9600 },
+        { "<MODBUS_SLAVE_BAUDRATE>-1</MODBUS_SLAVE_BAUDRATE>", 400, 4, 9600 },
+        { "<MODBUS_SLAVE_BAUDRATE>fast</MODBUS_SLAVE_BAUDRATE>", 400, 4, 115200 },
+        { "<MODBUS_SLAVE_BAUDRATE/>", 400, 4, 115200 },
+        { "<MODBUS_SLAVE_STOPBITS>0</MODBUS_SLAVE_STOPBITS>", 430, 1, 0 },
+        { "<MODBUS_SLAVE_IDDEVICE>ten</MODBUS_SLAVE_IDDEVICE>", 24, 4, 10 },
+        { "<HART_Master_Enable_Diagnostic>1</HART_Master_Enable_Diagnostic>"
+          "<HART_Master_Diagnostic>0</HART_Master_Diagnostic>",
+            384, 4, 1 },
+        { "<HART_Master_Enable_Diagnostic>1</HART_Master_Enable_Diagnostic>"
+          "<HART_Master_Diagnostic>x</HART_Master_Diagnostic>",
+            384, 4, 0 },
+        { "<HART_Master_Enable_Diagnostic>0</HART_Master_Enable_Diagnostic>"
+          "<HART_Master_Diagnostic>5</HART_Master_Diagnostic>",
+            384, 4, 0 },
+        { "<Eth_Conn_Enable_DNS>0</Eth_Conn_Enable_DNS><Eth_Conn_Primary_DNS1>1</Eth_Conn_Primary_DNS1>"
+          "<Eth_Conn_Secondary_DNS1>9</Eth_Conn_Secondary_DNS1>",
+            1340, 4, 0 },
+        { "<Eth_Conn_Enable_DNS>0</Eth_Conn_Enable_DNS><Eth_Conn_Primary_DNS1>1</Eth_Conn_Primary_DNS1>", 1420, 4, 0 },
+    };
+    TSaveBin builder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Elements);
+        MakeProject();
+        WriteBytes(File_ParGen, QByteArray("<Par_Gen>") + c.Elements + "</Par_Gen>");
+        ASSERT_TRUE(builder.Build_Bin());
+        const std::uint32_t got = c.Width == 4 ? builder.Block32(c.Offset) : builder.ParameterBlock[c.Offset];
+        EXPECT_EQ(got, c.Value);
+    }
+}
+
 TEST(SaveBin, ChecksumIsTheByteSumBelowIt)
 {
     ProjectGuard guard;
