@@ -486,8 +486,14 @@ TEST_F(HartScan, ClosingWhileTheWorkerWaitsForTheMainThread)
     t->HART_Discovery(QStringLiteral("127.0.0.1"), QStringLiteral("01"));
     // The confirmation makes the worker wait for the main thread, which is
     // not running its events: the close must still end the worker.
-    ASSERT_TRUE(sim.WaitForCommands(1));
-    QThread::msleep(50);
+    // The state changes just before that call, and stays while it waits.
+    QDeadlineTimer deadline(30000);
+    while (t->Step_Scan() != THART_Thread::Step_Delay_Test && !deadline.hasExpired())
+        QThread::msleep(1);
+    ASSERT_EQ(t->Step_Scan(), THART_Thread::Step_Delay_Test);
+    const long long waitingAt = t->Ticks();
+    QThread::msleep(20);
+    EXPECT_EQ(t->Ticks(), waitingAt); // the worker is held, not ticking
     t.reset();
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(Form.Status, Strings({ Init_Text })); // the withdrawn call never ran
