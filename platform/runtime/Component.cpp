@@ -1,6 +1,7 @@
 #include "platform/runtime/Component.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/runtime/Exceptions.h"
 
@@ -75,12 +76,18 @@ void TComponent::Insert(TComponent* AComponent)
 {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    ++FComponentsChanges;
 }
 
 void TComponent::Remove(TComponent* AComponent)
 {
-    FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), AComponent), FComponents.end());
+    // A component is owned once at most. Owners mostly free what they made
+    // last first, so the search starts at the end.
+    const auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+    if (it != FComponents.rend())
+        FComponents.erase(std::next(it).base());
     AComponent->FOwner = nullptr;
+    ++FComponentsChanges;
 }
 
 void TComponent::DestroyComponents()
@@ -115,13 +122,31 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == opRemove && AComponent)
+    // Links always run both ways, so a component with none has none to drop.
+    if (Operation == opRemove && AComponent && !FFreeNotifies.empty())
         RemoveFreeNotification(AComponent);
-    // Copy: a handler may free components while the list is walked.
+    if (FComponents.empty())
+        return;
+    // Copy: a handler may free or add components while the list is walked.
+    // Only those still owned hear of it; which those are is looked up only
+    // after the list has changed, so a quiet walk stays linear.
     const std::vector<TComponent*> owned = FComponents;
+    const std::uint64_t start = FComponentsChanges;
+    std::uint64_t seen = start;
+    std::unordered_set<const TComponent*> current;
     for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
-        if (*it != AComponent && std::find(FComponents.begin(), FComponents.end(), *it) != FComponents.end())
-            (*it)->Notification(AComponent, Operation);
+        TComponent* c = *it;
+        if (c == AComponent)
+            continue;
+        if (FComponentsChanges != start) {
+            if (seen != FComponentsChanges) {
+                current = std::unordered_set<const TComponent*>(FComponents.begin(), FComponents.end());
+                seen = FComponentsChanges;
+            }
+            if (!current.contains(c))
+                continue;
+        }
+        c->Notification(AComponent, Operation);
     }
 }
 

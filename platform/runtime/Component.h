@@ -88,6 +88,8 @@ private:
     TComponent* FOwner = nullptr;
     QString FName;
     std::vector<TComponent*> FComponents;
+    // Counts every insertion into and removal from FComponents.
+    std::uint64_t FComponentsChanges = 0;
     std::vector<TComponent*> FFreeNotifies;
     TComponentState FComponentState;
     std::intptr_t FTag = 0;
