@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -22,6 +23,13 @@ enum class TKeyKind {
 };
 
 struct TParKey {
+    TParKey(const char* name, TKeyKind kind, TControl* control, QString def = QString())
+        : Name(name)
+        , Kind(kind)
+        , Control(control)
+        , Default(std::move(def))
+    {
+    }
     const char* Name;
     TKeyKind Kind;
     TControl* Control;

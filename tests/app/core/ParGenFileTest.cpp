@@ -7,6 +7,7 @@
 #include "platform/runtime/FileUtils.h"
 
 #include <QMap>
+#include <QProcess>
 
 namespace {
 
@@ -270,6 +271,69 @@ TEST_F(ParGenTest, FailedSaveIsReportedAndKeepsTheFormOpen)
     EXPECT_FALSE(Form->Write_ParGen());
     EXPECT_FALSE(QFile::exists(File_ParGen));
     EXPECT_EQ(Driver->Messages().size(), 2u);
+}
+
+// A folder that takes no new files while the guard lives: its write
+// permission goes, and where that does not bind (the superuser) it is made
+// immutable instead.
+class RefusingFolder {
+public:
+    explicit RefusingFolder(const QString& dir)
+        : FDir(dir)
+        , FPermissions(QFile::permissions(dir))
+    {
+        QFile::setPermissions(dir,
+            FPermissions
+                & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup
+                    | QFileDevice::WriteOther));
+        if (!Refuses())
+            FImmutable = QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("+i"), dir }) == 0;
+    }
+    ~RefusingFolder()
+    {
+        if (FImmutable)
+            QProcess::execute(QStringLiteral("chattr"), { QStringLiteral("-i"), FDir });
+        QFile::setPermissions(FDir, FPermissions);
+    }
+    bool Refuses() const
+    {
+        QFile probe(FDir + QStringLiteral("/probe.tmp"));
+        if (!probe.open(QIODevice::WriteOnly))
+            return true;
+        probe.close();
+        probe.remove();
+        return false;
+    }
+
+private:
+    QString FDir;
+    QFileDevice::Permissions FPermissions;
+    bool FImmutable = false;
+};
+
+TEST_F(ParGenTest, FailedSaveLeavesThePreviousFileWhole)
+{
+    const QByteArray old = ReadBytes(testutil::DataPath("pargen/loaded.xml"));
+    WriteBytes(File_ParGen, old);
+    Form->Show();
+    Form->E_WebPages_User->SetText("op");
+    {
+        const RefusingFolder folder(Folder);
+        if (!folder.Refuses())
+            GTEST_SKIP() << "this system lets every file be written";
+        Form->Btn_OKClick(Form->Btn_OK);
+    }
+    EXPECT_EQ(ReadBytes(File_ParGen), old);
+    EXPECT_EQ(QDir(Folder).entryList(QDir::Files), QStringList { "ParGen.xml" }); // nothing left beside it
+    EXPECT_EQ(Form->ModalResult(), mrNone);
+    EXPECT_EQ(Form->E_WebPages_User->Text(), "op");
+    ASSERT_EQ(Driver->Messages().size(), 1u);
+    EXPECT_EQ(Driver->Messages()[0].DlgType, mtError);
+
+    // Once the folder takes files again, OK saves the edits.
+    Form->Btn_OKClick(Form->Btn_OK);
+    EXPECT_EQ(Form->ModalResult(), mrOk);
+    EXPECT_TRUE(ReadBytes(File_ParGen).contains("<Web_Pages_User>op</Web_Pages_User>"));
 }
 
 TEST_F(ParGenTest, ImageBuilderReadsWhatTheFormWrites)
