@@ -395,6 +395,11 @@ void TLbButton::MouseEnter()
     if (Enabled() && Visible() && ParentShowing()) {
         bCursorOnButton = true;
         FHotTrackStep = LbHotTrackSteps;
+        // Back on the button before a fade ended: the fade stops, or it would
+        // take the hot colour away under the mouse. The next leave starts it
+        // again from the full hot colour.
+        if (FThread && !FThread->Suspended())
+            FThread->Suspend();
         Repaint();
         TCustomControl::MouseEnter();
     }

@@ -701,6 +701,26 @@ TEST(LbButtonInput, SlowDeceaseFadesInEightThirtyMillisecondSteps)
     fade->Timer()->Fire(); // a stray expiry after the end changes nothing
     EXPECT_EQ(b->HotTrackStep(), 0);
 
+    // Back on the button half way through a fade: the hot colour stays while
+    // the mouse is there, and the next leave fades it from the full colour.
+    input::MouseMove(b, { 10, 10 });
+    input::MouseMove(f.Form, { 300, 200 });
+    fade->Timer()->Fire();
+    fade->Timer()->Fire();
+    fade->Timer()->Fire();
+    ASSERT_EQ(b->HotTrackStep(), 5);
+    input::MouseMove(b, { 10, 10 });
+    EXPECT_EQ(b->HotTrackStep(), 8);
+    EXPECT_TRUE(fade->Suspended());
+    EXPECT_FALSE(fade->Timer()->Enabled());
+    input::MouseMove(f.Form, { 300, 200 });
+    steps = 0;
+    while (!fade->Suspended() && steps < 20) {
+        fade->Timer()->Fire();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 8);
+
     // Switching the fade off stops and frees the stepper.
     input::MouseMove(b, { 10, 10 });
     input::MouseMove(f.Form, { 300, 200 });
