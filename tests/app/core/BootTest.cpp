@@ -3,6 +3,7 @@
 // job file against golden files, and the update from the main window with a
 // stand-in update program. Nothing is ever sent beyond the loopback range.
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UBoot.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
@@ -127,6 +128,9 @@ private:
 
 class BootTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Init_Lang_Default();
@@ -474,6 +478,9 @@ TEST_F(BootTest, DialogPicture)
 
 class BootWorkflowTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Folder = testutil::TempDir();

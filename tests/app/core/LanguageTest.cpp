@@ -1,3 +1,4 @@
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "common/TestUtil.h"
@@ -14,6 +15,9 @@ void WriteLang(const QString& folder, const QString& name, const QByteArray& byt
 
 class LanguageTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Language_Folder = testutil::TempDir();

@@ -1,6 +1,7 @@
 // The new-project, open-project and About dialogs, on their own and driven
 // from the main window's buttons.
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UAbout.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
@@ -47,6 +48,9 @@ QStringList Items(TListBox* list)
 
 class ProjectDialogsTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Folder = testutil::TempDir();

@@ -1,4 +1,5 @@
 // Reading and writing the settings file item by item.
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/USettings.h"
 #include "common/TestUtil.h"
@@ -37,6 +38,9 @@ const char* const Full = "<Conf_Settings><lastproj><projectname>Plant A</project
 
 class SettingsTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Program_Folder = testutil::TempDir();

@@ -2,6 +2,7 @@
 // check boxes, OK and Cancel, the version check against a small HTTP server
 // on 127.0.0.1, and the pictures of its three pages.
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
@@ -152,6 +153,9 @@ public:
 
 class SoftOptionsTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Folder = testutil::TempDir();

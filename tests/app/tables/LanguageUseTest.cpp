@@ -1,5 +1,6 @@
 // Every text a form shows from the language table is a real text in the
 // built-in English table, never a blank slot.
+#include "app/core/SharedStateGuard.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/tables/UMorvantile_HART.h"
@@ -12,6 +13,7 @@ namespace {
 
 TEST(LanguageUse, EveryIndexTheFormsShowHoldsAText)
 {
+    TSharedStateGuard guard;
     const QString folder = testutil::TempDir();
     Program_Folder_Source = [folder]() { return folder; };
     std::set<int> used;

@@ -2,6 +2,7 @@
 // the message loop until the main window closes, and the language switch
 // reaching every form.
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UAbout.h"
 #include "app/core/UBoot.h"
 #include "app/core/UComon.h"
@@ -32,6 +33,9 @@ namespace {
 
 class StartupTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Folder = testutil::TempDir();
