@@ -128,7 +128,8 @@ public:
     void PROFINET_XML();
 
     // Arms the version-check timer exactly when both internet options are on;
-    // a timer that is already armed keeps its countdown.
+    // a timer that is already armed keeps its countdown, and re-arming keeps
+    // the interval the last check left.
     void Arm_Update_Timer();
 
     // The version check the timer runs (the options dialog's by default).

@@ -240,10 +240,10 @@ void TFMorvantinoFirmWare::Arm_Update_Timer()
         Timer_Update->SetEnabled(false);
         return;
     }
-    if (Timer_Update->Enabled())
-        return;
-    Timer_Update->SetInterval(Update_First_Interval);
-    Timer_Update->SetEnabled(true);
+    // The interval stays as it is: a minute before the first check of the
+    // run, two hours once a check has run.
+    if (!Timer_Update->Enabled())
+        Timer_Update->SetEnabled(true);
 }
 
 void TFMorvantinoFirmWare::Timer_UpdateTimer(TObject*)

@@ -2,6 +2,7 @@
 // click dispatch, the project actions, the version-check timer, the wait for
 // a started program and the picture of the window.
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UBoot.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
@@ -69,6 +70,9 @@ const char* const BothInternetFlags = "<Conf_Settings><lastinternet><enable_inte
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    // First member: what the test changes is put back after its TearDown.
+    TSharedStateGuard Guard;
+
     void SetUp() override
     {
         Folder = testutil::TempDir();
@@ -469,7 +473,8 @@ TEST_F(MainWindowTest, VersionCheckRunsAMinuteAfterArmingThenTwoHoursAfterEachCh
     EXPECT_EQ(enabledDuring, (std::vector<bool> { false, false, false }));
     services::SetClockService(previous);
 
-    // The options dialog re-arms it: off disables, on again waits a minute.
+    // The options dialog re-arms it: off disables; on again keeps the two
+    // hours the last check left, as the countdown only starts over.
     TFSoftOptions options(nullptr);
     FSoftOptions = &options;
     ModalDriver driver;
@@ -484,7 +489,7 @@ TEST_F(MainWindowTest, VersionCheckRunsAMinuteAfterArmingThenTwoHoursAfterEachCh
     wanted = true;
     w->Btn_Opz->Click();
     EXPECT_TRUE(t->Enabled());
-    EXPECT_EQ(t->Interval(), 60000u);
+    EXPECT_EQ(t->Interval(), 7200000u);
     EXPECT_TRUE(Settings().contains("<enable_update>1</enable_update>"));
     FSoftOptions = nullptr;
 }
