@@ -34,16 +34,21 @@ struct TMeasureCanvas {
     ~TMeasureCanvas() { canvas.EndDraw(); }
 };
 
+// The control's colours for the enabled look; a disabled control keeps its
+// background and shows its text in the system's grey, whatever its font colour.
 void SetPaletteColors(QWidget* w, QPalette::ColorRole back, TColor color, TColor text, bool fill)
 {
     QPalette pal = w->palette();
+    const QPalette::ColorRole textRoles[] = { QPalette::Text, QPalette::WindowText, QPalette::ButtonText };
     if (color != clNone && color != clDefault)
         pal.setColor(back, ColorToQColor(color));
     if (text != clNone && text != clDefault) {
-        pal.setColor(QPalette::Text, ColorToQColor(text));
-        pal.setColor(QPalette::WindowText, ColorToQColor(text));
-        pal.setColor(QPalette::ButtonText, ColorToQColor(text));
+        for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive })
+            for (QPalette::ColorRole role : textRoles)
+                pal.setColor(group, role, ColorToQColor(text));
     }
+    for (QPalette::ColorRole role : textRoles)
+        pal.setColor(QPalette::Disabled, role, ColorToQColor(clGrayText));
     w->setPalette(pal);
     w->setAutoFillBackground(fill);
 }

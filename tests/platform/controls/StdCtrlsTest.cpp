@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -9,6 +10,8 @@
 #include <QStringList>
 #include <QTabBar>
 #include <QTimer>
+#include <cstdlib>
+#include <functional>
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -752,6 +755,118 @@ TEST(Image, DestRectFollowsStretchCenterProportional)
         img->SetCenter(c.center);
         img->SetProportional(c.proportional);
         EXPECT_EQ(img->DestRect(), c.dest) << c.stretch << c.center << c.proportional;
+    }
+}
+
+// Disabled standard controls show their text in the system's grey, never in
+// their font colour, and keep their own background.
+TEST(StandardControls, DisabledTextIsGray)
+{
+    struct Case {
+        const char* name;
+        std::function<TWinControl*(TestForm&)> make;
+        bool probeBack; // an empty spot right of the text shows Color
+    };
+    const Case cases[] = {
+        { "edit",
+            [](TestForm& f) {
+                auto* c = f.Add<TEdit>();
+                c->SetText("WWW");
+                return c;
+            },
+            true },
+        { "mask edit",
+            [](TestForm& f) {
+                auto* c = f.Add<TMaskEdit>();
+                c->SetText("WWW");
+                return c;
+            },
+            true },
+        { "memo",
+            [](TestForm& f) {
+                auto* c = f.Add<TMemo>();
+                c->Lines()->Add("WWW");
+                return c;
+            },
+            true },
+        { "combo box",
+            [](TestForm& f) {
+                auto* c = f.Add<TComboBox>();
+                c->SetText("WWW");
+                return c;
+            },
+            true },
+        { "drop-down list",
+            [](TestForm& f) {
+                auto* c = f.Add<TComboBox>();
+                c->SetStyle(csDropDownList);
+                c->Items()->Add("WWW");
+                c->SetItemIndex(0);
+                return c;
+            },
+            false },
+        { "list box",
+            [](TestForm& f) {
+                auto* c = f.Add<TListBox>();
+                c->Items()->Add("WWW");
+                return c;
+            },
+            true },
+        { "check box",
+            [](TestForm& f) {
+                auto* c = f.Add<TCheckBox>();
+                c->SetCaption("WWW");
+                return c;
+            },
+            false },
+        { "radio button",
+            [](TestForm& f) {
+                auto* c = f.Add<TRadioButton>();
+                c->SetCaption("WWW");
+                return c;
+            },
+            false },
+        { "button",
+            [](TestForm& f) {
+                auto* c = f.Add<TButton>();
+                c->SetCaption("WWW");
+                return c;
+            },
+            false },
+    };
+    const QColor gray = ColorToQColor(clGrayText);
+    const QColor back(255, 255, 200);
+    auto count = [](const QImage& img, const std::function<bool(QColor)>& pred) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += pred(img.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    auto isRed = [](QColor c) { return c.red() >= 200 && c.green() <= 60 && c.blue() <= 60; };
+    auto isGray = [&](QColor c) {
+        return std::abs(c.red() - gray.red()) <= 6 && std::abs(c.green() - gray.green()) <= 6
+            && std::abs(c.blue() - gray.blue()) <= 6;
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TestForm f;
+        TWinControl* c = k.make(f);
+        c->SetBounds(10, 10, 160, 60);
+        c->Font()->SetName("Verdana");
+        c->Font()->SetSize(14);
+        c->Font()->SetStyle(TFontStyle::fsBold);
+        c->Font()->SetColor(clRed);
+        c->SetColor(RGB(back.red(), back.green(), back.blue()));
+
+        const QImage on = c->PaintToImage();
+        ASSERT_GT(count(on, isRed), 20);
+        c->SetEnabled(false);
+        const QImage off = c->PaintToImage();
+        EXPECT_EQ(count(off, isRed), 0);
+        EXPECT_GT(count(off, isGray), count(on, isGray) + 20);
+        if (k.probeBack)
+            EXPECT_EQ(off.pixelColor(c->Width() * 2 / 3, c->Height() - 8), back);
     }
 }
 
