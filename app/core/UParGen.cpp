@@ -13,9 +13,6 @@ namespace {
 const TColor Form_Color = RGB(248, 247, 237);
 const TColor Header_Color = RGB(231, 216, 216);
 
-// Lines one wheel notch scrolls (the system's usual setting).
-constexpr int Wheel_Scroll_Lines = 3;
-
 // The two chevron pictures of the panel headers: 0 expanded (points up, to
 // collapse), 1 collapsed (points down).
 void Fill_Chevrons(TImageList* list)
@@ -440,7 +437,8 @@ void TFParGen::FormMouseWheel(TObject*, TShiftState, int WheelDelta, TPoint Mous
     if (!Handled)
         return;
     const WORD code = WheelDelta < 1 ? SB_LINEDOWN : SB_LINEUP;
-    for (int i = 0; i < Wheel_Scroll_Lines; ++i) {
+    const int lines = WheelScrollLines();
+    for (int i = 0; i < lines; ++i) {
         CPG->Perform(WM_VSCROLL, code, 0);
         CPG->Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
     }

@@ -1,6 +1,5 @@
 #include "platform/controls/CategoryPanels.h"
 
-#include <QApplication>
 #include <QWidget>
 #include <numeric>
 
@@ -560,7 +559,7 @@ bool TCategoryPanelGroup::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint
     if (!ClientRect().Contains(ScreenToClient(MousePos)))
         return false;
     FStack.ClientHeight = ClientRect().Height();
-    VertScrollBar()->SetPosition(FStack.Wheel(WheelDelta, QApplication::wheelScrollLines()));
+    VertScrollBar()->SetPosition(FStack.Wheel(WheelDelta, WheelScrollLines()));
     return true;
 }
 

@@ -139,6 +139,14 @@ TControl* MouseControl()
     return FindControlBySerial(gMouseSerial);
 }
 
+int WheelScrollLines()
+{
+    // The style hints need the GUI application; before it, the usual default.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return 3;
+    return std::max(0, QApplication::wheelScrollLines());
+}
+
 TShiftState KeysToShiftState(WPARAM keys)
 {
     TShiftState s;

@@ -639,6 +639,9 @@ TWinControl* FindControlOfWidget(const QWidget* w);
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 TControl* MouseControl();
+// Lines one wheel notch scrolls, as the system is set (3 before the
+// application exists).
+int WheelScrollLines();
 
 // Input for tests and automation: each builds the Qt event the control's
 // widget would receive from the window system and sends it, so the whole

@@ -1,6 +1,5 @@
 #include "platform/controls/ExtCtrls.h"
 
-#include <QApplication>
 #include <QPalette>
 #include <QScrollBar>
 #include <QWidget>
@@ -584,7 +583,7 @@ bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoin
     FWheelRest += WheelDelta;
     const int notches = FWheelRest / WHEEL_DELTA;
     FWheelRest -= notches * WHEEL_DELTA;
-    const int lines = QApplication::wheelScrollLines();
+    const int lines = WheelScrollLines();
     if (lines >= 1 && notches != 0)
         FVert->SetPosition(FVert->Position() - notches * lines * FVert->Increment());
     return true;

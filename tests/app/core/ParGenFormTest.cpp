@@ -5,6 +5,8 @@
 
 #include "platform/runtime/Types.h"
 
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <functional>
 
 namespace {
@@ -268,6 +270,14 @@ TEST_F(ParGenTest, WheelScrollsThePanelGroupOnlyOverIt)
     input::Wheel(Form->CPG, { 100, 100 }, -1);
     EXPECT_EQ(bar->Position(), down);
     EXPECT_EQ(Form->CP_Ethernet_Connection->Top(), -down);
+
+    // A notch scrolls as many lines as the desktop is set to.
+    ASSERT_GT(bar->MaxPosition(), down + 5 * bar->Increment());
+    const int saved = QGuiApplication::styleHints()->wheelScrollLines();
+    QGuiApplication::styleHints()->setWheelScrollLines(5);
+    Form->FormMouseWheel(Form, {}, -WHEEL_DELTA, over, handled);
+    QGuiApplication::styleHints()->setWheelScrollLines(saved);
+    EXPECT_EQ(bar->Position(), down + 5 * bar->Increment());
 }
 
 } // namespace
