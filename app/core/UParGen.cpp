@@ -131,6 +131,8 @@ void TFParGen::Create_Frame()
     Btn_OK->OnClick = [this](TObject* s) { Btn_OKClick(s); };
     Btn_Cancel = makeButton(335);
     Btn_Cancel->OnClick = [this](TObject* s) { Btn_CancelClick(s); };
+    // Esc cancels; OK stays an ordinary button, so Enter in an edit never saves.
+    Btn_Cancel->SetCancel(true);
 
     ImageList1 = std::make_unique<TImageList>(16, 16);
     Fill_Chevrons(ImageList1.get());

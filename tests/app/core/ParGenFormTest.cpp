@@ -1,5 +1,6 @@
 // The parameter form: its panels and layout, the model mechanism, the "."
-// chains of the address fields, the DHCP rule, Cancel, texts, size and wheel.
+// chains of the address fields, the DHCP rule, Cancel and Esc, texts, size and
+// wheel.
 
 #include "ParGenTestSupport.h"
 
@@ -207,6 +208,44 @@ TEST_F(ParGenTest, CancelAsksOnlyAfterAChange)
     EXPECT_EQ(Driver->Messages()[0].Text, "Do you want to exit without saving changes?");
     EXPECT_EQ(Driver->Messages()[0].DlgType, mtConfirmation);
     EXPECT_EQ(Driver->Messages()[0].Buttons, mbYesNo);
+    EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
+TEST_F(ParGenTest, EscapeCancelsAndEnterInAnEditDoesNotSave)
+{
+    auto press = [](TWinControl* c, WORD key, char16_t ch) {
+        c->SetFocus();
+        input::Key(c, key, {}, ch);
+    };
+    // Unchanged: Esc closes at once, nothing asked, nothing written.
+    Driver->OnForm(
+        "TFParGen", [&](TCustomForm* f) { press(static_cast<TFParGen*>(f)->E_WebPages_User, VK_ESCAPE, 27); }, 1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(Driver->Messages().empty());
+
+    // Enter in an edit keeps the form open; after the edit Esc asks text 911,
+    // No stays, Yes leaves.
+    Driver->AnswerMessageBox(mrNo);
+    Driver->AnswerMessageBox(mrYes);
+    bool openAfterEnter = false;
+    bool openAfterNo = false;
+    Driver->OnForm(
+        "TFParGen",
+        [&](TCustomForm* f) {
+            auto* form = static_cast<TFParGen*>(f);
+            input::Type(form->E_WebPages_User, "x");
+            press(form->E_WebPages_User, VK_RETURN, 13);
+            openAfterEnter = form->ModalResult() == mrNone;
+            press(form->E_WebPages_User, VK_ESCAPE, 27);
+            openAfterNo = form->ModalResult() == mrNone;
+            press(form->E_WebPages_User, VK_ESCAPE, 27);
+        },
+        1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(openAfterEnter);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_FALSE(QFile::exists(File_ParGen));
+    EXPECT_EQ(Driver->MessageTexts(), QStringList({ Lang(911), Lang(911) }));
     EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
 }
 
