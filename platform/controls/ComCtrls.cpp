@@ -689,10 +689,7 @@ void TDateTimePicker::ApplyColor()
 {
     if (!FEdit)
         return;
-    QPalette pal = FEdit->palette();
-    pal.setColor(QPalette::Base, ColorToQColor(Color()));
-    pal.setColor(QPalette::Text, ColorToQColor(Font()->Color()));
-    FEdit->setPalette(pal);
+    controls_private::SetPaletteColors(FEdit, QPalette::Base, Color(), Font()->Color(), false);
 }
 
 void TDateTimePicker::BoundsChanged(const TRect& oldBounds)

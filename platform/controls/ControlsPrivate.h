@@ -3,6 +3,7 @@
 // translator and the timer table. Not for use outside platform/controls.
 
 #include <QObject>
+#include <QPalette>
 #include <cstdint>
 
 #include "platform/controls/Controls.h"
@@ -28,6 +29,10 @@ void LeaveBusy(const QWidget* w);
 bool IsBusy(const QWidget* w);
 // Tracks the control under the mouse, sending CM_MOUSELEAVE and CM_MOUSEENTER.
 void SetMouseControl(TControl* c);
+
+// The control's colours for the enabled look; a disabled control keeps its
+// background and shows its text in the system's grey, whatever its font colour.
+void SetPaletteColors(QWidget* w, QPalette::ColorRole back, TColor color, TColor text, bool fill);
 
 // Runs the control's reaction to a user action that a Qt widget signals from
 // inside its own event handling: an exception is shown here, as one reaching

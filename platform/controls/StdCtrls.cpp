@@ -34,25 +34,6 @@ struct TMeasureCanvas {
     ~TMeasureCanvas() { canvas.EndDraw(); }
 };
 
-// The control's colours for the enabled look; a disabled control keeps its
-// background and shows its text in the system's grey, whatever its font colour.
-void SetPaletteColors(QWidget* w, QPalette::ColorRole back, TColor color, TColor text, bool fill)
-{
-    QPalette pal = w->palette();
-    const QPalette::ColorRole textRoles[] = { QPalette::Text, QPalette::WindowText, QPalette::ButtonText };
-    if (color != clNone && color != clDefault)
-        pal.setColor(back, ColorToQColor(color));
-    if (text != clNone && text != clDefault) {
-        for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive })
-            for (QPalette::ColorRole role : textRoles)
-                pal.setColor(group, role, ColorToQColor(text));
-    }
-    for (QPalette::ColorRole role : textRoles)
-        pal.setColor(QPalette::Disabled, role, ColorToQColor(clGrayText));
-    w->setPalette(pal);
-    w->setAutoFillBackground(fill);
-}
-
 // Qt widgets whose own toggling and pop-ups go through the control.
 class TQCheckBox : public QCheckBox {
 public:
@@ -567,7 +548,7 @@ void TCustomEdit::CreateWnd()
 void TCustomEdit::ApplyColor()
 {
     if (QWidget* w = WidgetIfAllocated())
-        SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
+        controls_private::SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
 }
 
 QString TCustomEdit::WidgetText() const
@@ -1252,9 +1233,9 @@ void TCustomComboBox::CreateWnd()
 void TCustomComboBox::ApplyColor()
 {
     if (QWidget* w = WidgetIfAllocated()) {
-        SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
+        controls_private::SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
         if (QComboBox* c = Combo(); c && c->lineEdit())
-            SetPaletteColors(c->lineEdit(), QPalette::Base, Color(), Font()->Color(), false);
+            controls_private::SetPaletteColors(c->lineEdit(), QPalette::Base, Color(), Font()->Color(), false);
     }
 }
 
@@ -1501,7 +1482,7 @@ void TButtonControl::CreateWnd()
 void TButtonControl::ApplyColor()
 {
     if (QWidget* w = WidgetIfAllocated())
-        SetPaletteColors(w, QPalette::Window, Color(), Font()->Color(), false);
+        controls_private::SetPaletteColors(w, QPalette::Window, Color(), Font()->Color(), false);
 }
 
 TCustomCheckBox::TCustomCheckBox(TComponent* AOwner)
@@ -1635,7 +1616,7 @@ void TCustomListBox::CreateWnd()
 void TCustomListBox::ApplyColor()
 {
     if (QWidget* w = WidgetIfAllocated())
-        SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
+        controls_private::SetPaletteColors(w, QPalette::Base, Color(), Font()->Color(), false);
 }
 
 void TCustomListBox::SetMultiSelect(bool v)
@@ -1800,4 +1781,23 @@ void TButton::WndProc(TMessage& Message)
         }
     }
     TButtonControl::WndProc(Message);
+}
+
+// The control's colours for the enabled look; a disabled control keeps its
+// background and shows its text in the system's grey, whatever its font colour.
+void controls_private::SetPaletteColors(QWidget* w, QPalette::ColorRole back, TColor color, TColor text, bool fill)
+{
+    QPalette pal = w->palette();
+    const QPalette::ColorRole textRoles[] = { QPalette::Text, QPalette::WindowText, QPalette::ButtonText };
+    if (color != clNone && color != clDefault)
+        pal.setColor(back, ColorToQColor(color));
+    if (text != clNone && text != clDefault) {
+        for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive })
+            for (QPalette::ColorRole role : textRoles)
+                pal.setColor(group, role, ColorToQColor(text));
+    }
+    for (QPalette::ColorRole role : textRoles)
+        pal.setColor(QPalette::Disabled, role, ColorToQColor(clGrayText));
+    w->setPalette(pal);
+    w->setAutoFillBackground(fill);
 }

@@ -833,6 +833,14 @@ TEST(StandardControls, DisabledTextIsGray)
                 return c;
             },
             false },
+        { "date-time picker",
+            [](TestForm& f) {
+                auto* c = f.Add<TDateTimePicker>();
+                c->SetKind(dtkTime);
+                c->SetFormat("HH:mm");
+                return c;
+            },
+            false },
     };
     const QColor gray = ColorToQColor(clGrayText);
     const QColor back(255, 255, 200);
