@@ -7,6 +7,7 @@
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/core/USoftOptions.h"
+#include "common/LoopbackHttpServer.h"
 #include "common/TestUtil.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -19,125 +20,13 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <arpa/inet.h>
-#include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-// --- A version script on 127.0.0.1 ----------------------------------------
-
-int ListenOnLoopback(quint16* port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0)
-        return -1;
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    *port = ntohs(a.sin_port);
-    return fd;
-}
-
-// Answers every request with the reply set, or, when `silent`, reads the
-// request and never answers until it is stopped.
-class TVersionServer {
-public:
-    TVersionServer()
-    {
-        FListen = ListenOnLoopback(&FPort);
-        FThread = std::thread([this] { Loop(); });
-    }
-    ~TVersionServer()
-    {
-        FStop = true;
-        FThread.join();
-        ::close(FListen);
-    }
-    bool Listening() const { return FListen >= 0; }
-    QString Url() const { return QStringLiteral("http://127.0.0.1:%1/cgi-bin/version_check.php").arg(FPort); }
-    void Answer(int status, const QByteArray& body, bool silent = false)
-    {
-        std::lock_guard<std::mutex> g(FLock);
-        FStatus = status;
-        FBody = body;
-        FSilent = silent;
-    }
-    QByteArray Request()
-    {
-        std::lock_guard<std::mutex> g(FLock);
-        return FRequest;
-    }
-
-private:
-    void Loop()
-    {
-        while (!FStop) {
-            pollfd p { FListen, POLLIN, 0 };
-            if (::poll(&p, 1, 20) <= 0)
-                continue;
-            const int c = ::accept(FListen, nullptr, nullptr);
-            if (c < 0)
-                continue;
-            QByteArray req;
-            char buf[1024];
-            while (!FStop && !req.contains("\r\n\r\n")) {
-                pollfd q { c, POLLIN, 0 };
-                if (::poll(&q, 1, 20) <= 0)
-                    continue;
-                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
-                if (n <= 0)
-                    break;
-                req.append(buf, n);
-            }
-            int status;
-            QByteArray body;
-            bool silent;
-            {
-                std::lock_guard<std::mutex> g(FLock);
-                FRequest = req;
-                status = FStatus;
-                body = FBody;
-                silent = FSilent;
-            }
-            if (silent) {
-                while (!FStop)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            } else {
-                const QByteArray reply
-                    = "HTTP/1.0 " + QByteArray::number(status) + " X\r\nContent-Type: text/html\r\n\r\n" + body;
-                qsizetype done = 0;
-                while (done < reply.size()) {
-                    const ssize_t n = ::send(c, reply.constData() + done, size_t(reply.size() - done), MSG_NOSIGNAL);
-                    if (n <= 0)
-                        break;
-                    done += n;
-                }
-            }
-            ::close(c);
-        }
-    }
-
-    int FListen = -1;
-    quint16 FPort = 0;
-    std::atomic<bool> FStop { false };
-    std::mutex FLock;
-    int FStatus = 200;
-    QByteArray FBody;
-    bool FSilent = false;
-    QByteArray FRequest;
-    std::thread FThread;
-};
+const QString Version_Script_Path = QStringLiteral("/cgi-bin/version_check.php");
 
 class TFakeShell : public IShellService {
 public:
@@ -255,9 +144,9 @@ TEST(SoftOptionsVersion, AnswersAboveTheOwnVersionAreNewer)
 
 TEST_F(SoftOptionsTest, VersionCheckAsksTheScriptOnceWithTheToolsHeaders)
 {
-    TVersionServer server;
+    testutil::TLoopbackHttpServer server;
     ASSERT_TRUE(server.Listening());
-    Version_Script_Url = server.Url();
+    Version_Script_Url = server.Url(Version_Script_Path);
     TFSoftOptions* d = Start();
 
     struct Case {
@@ -289,10 +178,10 @@ TEST_F(SoftOptionsTest, VersionCheckGivesUpOnASilentServerAndAClosedPort)
 {
     TFSoftOptions* d = Start();
     {
-        TVersionServer server;
+        testutil::TLoopbackHttpServer server;
         ASSERT_TRUE(server.Listening());
         server.Answer(200, "VER. 1.103", true);
-        Version_Script_Url = server.Url();
+        Version_Script_Url = server.Url(Version_Script_Path);
         QElapsedTimer t;
         t.start();
         EXPECT_FALSE(d->Check_Version());
@@ -303,7 +192,7 @@ TEST_F(SoftOptionsTest, VersionCheckGivesUpOnASilentServerAndAClosedPort)
     }
     // A port that was just closed: nobody listens there.
     quint16 port = 0;
-    const int fd = ListenOnLoopback(&port);
+    const int fd = testutil::ListenOnLoopback(4, &port);
     ASSERT_GE(fd, 0);
     ::close(fd);
     Version_Script_Url = QStringLiteral("http://127.0.0.1:%1/cgi-bin/version_check.php").arg(port);
@@ -312,9 +201,9 @@ TEST_F(SoftOptionsTest, VersionCheckGivesUpOnASilentServerAndAClosedPort)
 
 TEST_F(SoftOptionsTest, ImmediateCheckShowsTheLinkOrNoUpdate)
 {
-    TVersionServer server;
+    testutil::TLoopbackHttpServer server;
     ASSERT_TRUE(server.Listening());
-    Version_Script_Url = server.Url();
+    Version_Script_Url = server.Url(Version_Script_Path);
     TFSoftOptions* d = Start();
     Opt_Enable_Internet = Opt_Enable_Update = true;
     d->Show();
@@ -347,9 +236,9 @@ TEST_F(SoftOptionsTest, ImmediateCheckShowsTheLinkOrNoUpdate)
 // The main window's timer runs the same check and shows its own link.
 TEST_F(SoftOptionsTest, TimerCheckUsesTheDialogsVersionCheck)
 {
-    TVersionServer server;
+    testutil::TLoopbackHttpServer server;
     ASSERT_TRUE(server.Listening());
-    Version_Script_Url = server.Url();
+    Version_Script_Url = server.Url(Version_Script_Path);
     Start();
     server.Answer(200, "VER. 1.103");
     Window->Timer_Update->Fire();

@@ -1,112 +1,22 @@
 #include "platform/net/HttpClient.h"
 
+#include "common/LoopbackHttpServer.h"
+
 #include <QElapsedTimer>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-int ListenOnLoopback(int backlog, quint16* port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, backlog) != 0)
-        return -1;
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    *port = ntohs(a.sin_port);
-    return fd;
-}
-
-void SendAll(int fd, const QByteArray& data)
-{
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::send(fd, data.constData() + done, size_t(data.size() - done), MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        done += n;
-    }
-}
-
-// A one-thread HTTP peer on 127.0.0.1: reads each request header, then lets the
-// test's behaviour answer on the connection.
-class TTinyServer {
-public:
-    using TBehaviour = std::function<void(int fd, const std::atomic<bool>& stop)>;
-
-    explicit TTinyServer(TBehaviour behaviour)
-        : FBehaviour(std::move(behaviour))
-    {
-        FListen = ListenOnLoopback(8, &FPort);
-        FThread = std::thread([this] { Loop(); });
-    }
-    ~TTinyServer()
-    {
-        FStop = true;
-        FThread.join();
-        ::close(FListen);
-    }
-    quint16 Port() const { return FPort; }
-    QString Url(const QString& path) const { return QString("http://127.0.0.1:%1%2").arg(FPort).arg(path); }
-    int Connections() const { return FConnections; }
-    QByteArray Request()
-    {
-        std::lock_guard<std::mutex> g(FLock);
-        return FRequest;
-    }
-
-private:
-    void Loop()
-    {
-        while (!FStop) {
-            pollfd p { FListen, POLLIN, 0 };
-            if (::poll(&p, 1, 20) <= 0)
-                continue;
-            const int c = ::accept(FListen, nullptr, nullptr);
-            if (c < 0)
-                continue;
-            ++FConnections;
-            QByteArray req;
-            char buf[1024];
-            while (!FStop && !req.contains("\r\n\r\n")) {
-                pollfd q { c, POLLIN, 0 };
-                if (::poll(&q, 1, 20) <= 0)
-                    continue;
-                const ssize_t n = ::recv(c, buf, sizeof buf, 0);
-                if (n <= 0)
-                    break;
-                req.append(buf, n);
-            }
-            {
-                std::lock_guard<std::mutex> g(FLock);
-                FRequest = req;
-            }
-            FBehaviour(c, FStop);
-            ::close(c);
-        }
-    }
-
-    TBehaviour FBehaviour;
-    int FListen = -1;
-    quint16 FPort = 0;
-    std::atomic<bool> FStop { false };
-    std::atomic<int> FConnections { 0 };
-    std::mutex FLock;
-    QByteArray FRequest;
-    std::thread FThread;
-};
+using testutil::ListenOnLoopback;
+using testutil::SendAll;
+using TTinyServer = testutil::TLoopbackHttpServer;
 
 TTinyServer::TBehaviour Reply(QByteArray bytes, bool keepOpen = false)
 {

@@ -1,5 +1,6 @@
 #include "platform/runtime/IniFiles.h"
 
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
@@ -14,18 +15,8 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testutil::ReadFile;
+using testutil::WriteFile;
 
 QStringList Items(const TStrings& l)
 {
