@@ -1,5 +1,6 @@
 #include "platform/runtime/Classes.h"
 
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -25,18 +26,8 @@ QStringList Items(const TStrings& l)
     return out;
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testutil::ReadFile;
+using testutil::WriteFile;
 
 // An object that counts its live instances, to see who frees what.
 struct Counted : TObject {
