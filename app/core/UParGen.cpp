@@ -282,11 +282,18 @@ void TFParGen::Set_Panel_Height(TCategoryPanel* panel, const TControl* last)
     panel->SetHeight(last->Top() + last->Height() + CPG->HeaderHeight() + 12);
 }
 
-static void Set_Octet_Texts(TEdit* const* edits, const char* a, const char* b, const char* c, const char* d)
+void TFParGen::Add_Octet_Row(TCategoryPanel* panel, int row, std::vector<TEdit*>* chain, TEdit*& e1, TEdit*& e2,
+    TEdit*& e3, TEdit*& e4, const char* a, const char* b, const char* c, const char* d)
 {
+    TEdit* edits[4];
+    Add_Octets(panel, row, edits, chain);
     const char* texts[4] = { a, b, c, d };
     for (int i = 0; i < 4; ++i)
         edits[i]->SetText(QString::fromLatin1(texts[i]));
+    e1 = edits[0];
+    e2 = edits[1];
+    e3 = edits[2];
+    e4 = edits[3];
 }
 
 // --- This build's panels -------------------------------------------------
@@ -305,21 +312,11 @@ void TFParGen::Create_Ethernet_Connection()
 
     std::vector<TEdit*> dns;
     L_EthConn_Primary_DNS = Add_Label(p, 5);
-    TEdit* pri[4];
-    Add_Octets(p, 5, pri, &dns);
-    E_EthConn_Pri_DNS_IP1 = pri[0];
-    E_EthConn_Pri_DNS_IP2 = pri[1];
-    E_EthConn_Pri_DNS_IP3 = pri[2];
-    E_EthConn_Pri_DNS_IP4 = pri[3];
-    Set_Octet_Texts(pri, "8", "8", "8", "8");
+    Add_Octet_Row(p, 5, &dns, E_EthConn_Pri_DNS_IP1, E_EthConn_Pri_DNS_IP2, E_EthConn_Pri_DNS_IP3,
+        E_EthConn_Pri_DNS_IP4, "8", "8", "8", "8");
     L_EthConn_Secondary_DNS = Add_Label(p, 6);
-    TEdit* sec[4];
-    Add_Octets(p, 6, sec, &dns);
-    E_EthConn_Sec_DNS_IP1 = sec[0];
-    E_EthConn_Sec_DNS_IP2 = sec[1];
-    E_EthConn_Sec_DNS_IP3 = sec[2];
-    E_EthConn_Sec_DNS_IP4 = sec[3];
-    Set_Octet_Texts(sec, "8", "8", "8", "8");
+    Add_Octet_Row(p, 6, &dns, E_EthConn_Sec_DNS_IP1, E_EthConn_Sec_DNS_IP2, E_EthConn_Sec_DNS_IP3,
+        E_EthConn_Sec_DNS_IP4, "8", "8", "8", "8");
     FOctetChains.push_back(dns);
 }
 
@@ -364,29 +361,14 @@ void TFParGen::Create_Ethernet()
     TCategoryPanel* p = CP_Ethernet;
     std::vector<TEdit*> chain;
     L_Ethernet_IP = Add_Label(p, 1);
-    TEdit* ip[4];
-    Add_Octets(p, 1, ip, &chain);
-    E_Ethernet_IP1 = ip[0];
-    E_Ethernet_IP2 = ip[1];
-    E_Ethernet_IP3 = ip[2];
-    E_Ethernet_IP4 = ip[3];
-    Set_Octet_Texts(ip, "192", "168", "0", "10");
+    Add_Octet_Row(
+        p, 1, &chain, E_Ethernet_IP1, E_Ethernet_IP2, E_Ethernet_IP3, E_Ethernet_IP4, "192", "168", "0", "10");
     L_Ethernet_SM = Add_Label(p, 2);
-    TEdit* sm[4];
-    Add_Octets(p, 2, sm, &chain);
-    E_Ethernet_SM1 = sm[0];
-    E_Ethernet_SM2 = sm[1];
-    E_Ethernet_SM3 = sm[2];
-    E_Ethernet_SM4 = sm[3];
-    Set_Octet_Texts(sm, "255", "255", "255", "0");
+    Add_Octet_Row(
+        p, 2, &chain, E_Ethernet_SM1, E_Ethernet_SM2, E_Ethernet_SM3, E_Ethernet_SM4, "255", "255", "255", "0");
     CB_Ethernet_En_GAT = Add_Check(p, 3, Check_Width_Field);
-    TEdit* gat[4];
-    Add_Octets(p, 3, gat, &chain);
-    E_Ethernet_GAT1 = gat[0];
-    E_Ethernet_GAT2 = gat[1];
-    E_Ethernet_GAT3 = gat[2];
-    E_Ethernet_GAT4 = gat[3];
-    Set_Octet_Texts(gat, "192", "168", "0", "1");
+    Add_Octet_Row(
+        p, 3, &chain, E_Ethernet_GAT1, E_Ethernet_GAT2, E_Ethernet_GAT3, E_Ethernet_GAT4, "192", "168", "0", "1");
     FOctetChains.push_back(chain);
 
     L_Ethernet_TCP_Port = Add_Label(p, 4);

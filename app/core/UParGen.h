@@ -587,6 +587,10 @@ private:
     // Four octet edits with their dots; `chain` collects them for the "." key.
     // `dots`, when given, receives the three "." labels.
     void Add_Octets(TCategoryPanel* panel, int row, TEdit** edits, std::vector<TEdit*>* chain, TLabel** dots = nullptr);
+    // An address row of this build's panels: the octet edits into e1..e4,
+    // joined to `chain`, with their design texts.
+    void Add_Octet_Row(TCategoryPanel* panel, int row, std::vector<TEdit*>* chain, TEdit*& e1, TEdit*& e2, TEdit*& e3,
+        TEdit*& e4, const char* a, const char* b, const char* c, const char* d);
     // An address row of the other models' panels: four octet edits with the
     // design address 192.168.0.5; their "." key goes nowhere.
     void Add_Address(TCategoryPanel* panel, int row, TEdit*& e1, TEdit*& e2, TEdit*& e3, TEdit*& e4,
