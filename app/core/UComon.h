@@ -61,6 +61,14 @@ QString Join_Path(const QString& folder, const QString& name);
 
 // --- Common helpers -------------------------------------------------------
 
+// Reports, in the tool's error box, a file that exists but cannot be read or
+// understood (a damaged project or settings file): its name and the reason.
+// Callers report a file once and do not go on as if it were absent.
+void Show_File_Read_Error(const QString& path, const QString& reason);
+// Reports a file that could not be saved: its name and the reason. The
+// previous file is still whole when this is shown.
+void Show_File_Save_Error(const QString& path, const QString& reason);
+
 // 1 when the text, trimmed and upper-cased, is "SECONDARY MASTER"; else 0.
 int Is_Secondary_Master(const QString& text);
 // Index of a HART retry-limit text: "5" -> 3, "4" -> 2, "3" -> 1, else 0.

@@ -1,11 +1,22 @@
 // Small routines shared by several forms: HART master settings, the dotted
-// address check and the serial port list.
+// address check, the serial port list and the file error reports.
 #include "app/core/UComon.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+void Show_File_Read_Error(const QString& path, const QString& reason)
+{
+    MessageDlg(QStringLiteral("The file %1 cannot be read: %2").arg(path, reason), mtError, TMsgDlgButtons(mbOK), 0);
+}
+
+void Show_File_Save_Error(const QString& path, const QString& reason)
+{
+    MessageDlg(QStringLiteral("Cannot save the file %1: %2").arg(path, reason), mtError, TMsgDlgButtons(mbOK), 0);
+}
 
 int Is_Secondary_Master(const QString& text)
 {

@@ -191,7 +191,7 @@ bool TFParGen::Write_ParGen()
     // form stays open with the user's edits.
     QString error;
     if (!XML1.SaveToFile(File_ParGen, &error)) {
-        MessageDlg(QStringLiteral("Cannot save the file %1: %2").arg(File_ParGen, error), mtError, mbOK);
+        Show_File_Save_Error(File_ParGen, error);
         return false;
     }
     return true;
