@@ -321,6 +321,9 @@ TEST_F(HartScan, TwoDevicesAreSearchedPolledAndRead)
     EXPECT_EQ(Bytes(t->devices[0]), TConverterSimulator::Record(0));
     EXPECT_EQ(Bytes(t->devices[1]), TConverterSimulator::Record(1));
     EXPECT_EQ(HART_Record_Var_Count(t->devices[1]), 2);
+    // The flag is cleared once the form has been told, in the same tick: wait
+    // for that tick to end.
+    ASSERT_TRUE(PumpUntil([&] { return t->Ticks() > Form.Status_Tick.back(); }));
     EXPECT_FALSE(t->Finish_succes());
     EXPECT_EQ(t->Step_Scan(), THART_Thread::Step_Idle);
 
@@ -723,8 +726,8 @@ TEST(HartScanSteps, DatagramsOutsideTheWaitingStatesAreDropped)
 TEST(HartScanSteps, LateAnswersToEarlierCommandsAreIgnored)
 {
     Init_Lang_Default();
-    const auto held = [](const QByteArray& data, const char* until) {
-        return std::vector<TTimed_Reply> { { data, 1, until } };
+    const auto held = [](const QByteArray& data, const char* until, int delay = 1) {
+        return std::vector<TTimed_Reply> { { data, delay, until } };
     };
     const auto late = [](const QByteArray& data, int delay) { return std::vector<TTimed_Reply> { { data, delay } }; };
     struct Case {
@@ -732,6 +735,8 @@ TEST(HartScanSteps, LateAnswersToEarlierCommandsAreIgnored)
         std::map<std::pair<QString, int>, std::vector<TTimed_Reply>> Own;
         Strings Commands;
         int Attempts;
+        // Ticks between the last two commands, 0 for no check.
+        long long Last_Gap = 0;
     } cases[] = {
         // The first search start is answered only once the poll has gone out.
         { "confirmation while polling",
@@ -755,6 +760,13 @@ TEST(HartScanSteps, LateAnswersToEarlierCommandsAreIgnored)
                 { { "F_READ00", 0 }, held(TConverterSimulator::Read_Reply(0), "F_READ01") },
                 { { "F_READ01", 0 }, late(TConverterSimulator::Read_Reply(1), 5) } },
             { "F_FULL_02", "F_TEST", "F_READ00", "F_READ00", "F_READ01" }, 1 },
+        // Nor does it put off the time-out of a read that goes unanswered:
+        // missing on the 101st tick, sent again on the next.
+        { "earlier device while the next goes unanswered",
+            { { { "F_TEST", 0 }, late("SEARCH STATUS=0 now 2 ", 1) },
+                { { "F_READ00", 0 }, held(TConverterSimulator::Read_Reply(0), "F_READ01", 50) },
+                { { "F_READ01", 0 }, {} } },
+            { "F_FULL_02", "F_TEST", "F_READ00", "F_READ00", "F_READ01", "F_READ01" }, 2, 102 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -763,6 +775,9 @@ TEST(HartScanSteps, LateAnswersToEarlierCommandsAreIgnored)
         EXPECT_EQ(t.Commands(), c.Commands);
         EXPECT_EQ(t.Form.Ok, 1);
         EXPECT_EQ(t.UDP_Retried_CMD(), c.Attempts);
+        if (c.Last_Gap > 0 && t.Sent.size() >= 2) {
+            EXPECT_EQ(t.Sent.back().Tick - t.Sent[t.Sent.size() - 2].Tick, c.Last_Gap);
+        }
     }
 }
 
