@@ -14,8 +14,8 @@ class TXmlDocument;
 QString Settings_File_Name();
 
 // The largest settings file read; it holds a few hundred bytes when the tool
-// writes it.
-inline constexpr qint64 Settings_File_Max_Size = 1024 * 1024;
+// writes it, and a larger one only delays the start.
+inline constexpr qint64 Settings_File_Max_Size = 64 * 1024;
 
 // Fills Project_Name, Last_IP_Address, Language_Name and the four option
 // flags from the settings file, loaded into `xml`. The root is the first
