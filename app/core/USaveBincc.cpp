@@ -332,24 +332,23 @@ TBinResult TSaveBin::Save_Banks()
     if (r2)
         return {};
 
-    TBinResult r = failed(path2, r2);
     bool restored = false;
     if (old1)
         restored = Write_File(path1, *old1).Ok;
     else if (!had1)
         restored = DeleteFile(path1) || !FileExists(path1);
     if (restored)
-        return r;
+        return failed(path2, r2);
     // The new bank1 cannot go back to what it was: without it the update
     // program finds no pair at all, which is better than a mixed one.
     const bool removed = DeleteFile(path1) || !FileExists(path1);
-    r.Reason += removed
-        ? QStringLiteral(". The new bank1.bin could not be put back as it was and was removed; build the images again.")
-        : QStringLiteral(". The new bank1.bin could not be put back as it was nor removed: bank1.bin and bank2.bin "
-                         "in %1 do not belong together; build the images again before any update.")
-              .arg(bin);
-    r.Message = QStringLiteral("Cannot save the file %1: %2").arg(path2, r.Reason);
-    return r;
+    const QString reason = File_Error_Reason(r2.Error, path2)
+        + (removed ? QStringLiteral(". The new bank1.bin could not be put back as it was and was removed; build the "
+                                    "images again.")
+                   : QStringLiteral(". The new bank1.bin could not be put back as it was nor removed: bank1.bin and "
+                                    "bank2.bin in %1 do not belong together; build the images again before any update.")
+                         .arg(bin));
+    return Bin_Save_Failure(path2, reason);
 }
 
 TBinResult TSaveBin::Save_Bin()
