@@ -7,7 +7,7 @@
 #include <cstring>
 #include <pugixml.hpp>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -201,14 +201,15 @@ QByteArray Serialize(pugi::xml_node root)
     return out;
 }
 
-// Up to this many attributes a pairwise look is cheapest; beyond it a hash set
-// keeps the check linear in the attributes of one element.
+// Up to this many attributes a pairwise look is cheapest; beyond it an open
+// hash table of the names keeps the check linear in the attributes of one
+// element, without an allocation per name.
 constexpr int kPairwiseAttributes = 16;
 
-bool HasDuplicateAttribute(pugi::xml_node element, std::unordered_set<std::string_view>& seen)
+bool HasDuplicateAttribute(pugi::xml_node element, std::vector<const char*>& names)
 {
-    int count = 0;
-    for (pugi::xml_attribute a = element.first_attribute(); a && count <= kPairwiseAttributes; a = a.next_attribute())
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
         ++count;
     if (count <= kPairwiseAttributes) {
         for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
@@ -217,19 +218,28 @@ bool HasDuplicateAttribute(pugi::xml_node element, std::unordered_set<std::strin
                     return true;
         return false;
     }
-    seen.clear();
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
-        if (!seen.insert(std::string_view(a.name())).second)
-            return true;
+    size_t size = 64;
+    while (size < 2 * count)
+        size *= 2;
+    names.assign(size, nullptr);
+    const size_t mask = size - 1;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        size_t i = std::hash<std::string_view>()(name) & mask;
+        for (; names[i]; i = (i + 1) & mask)
+            if (std::strcmp(names[i], name) == 0)
+                return true;
+        names[i] = name;
+    }
     return false;
 }
 
 bool HasDuplicateAttribute(pugi::xml_node root)
 {
-    std::unordered_set<std::string_view> seen;
+    std::vector<const char*> names;
     pugi::xml_node n = root.first_child();
     while (n) {
-        if (HasDuplicateAttribute(n, seen))
+        if (HasDuplicateAttribute(n, names))
             return true;
         if (n.first_child()) {
             n = n.first_child();
