@@ -40,6 +40,32 @@ bool IsValidName(const QString& name)
     return true;
 }
 
+// Length of the valid UTF-8 sequence at p (n bytes left), or 0 when the bytes
+// there are not one: overlong forms, surrogates and values past U+10FFFF are
+// not valid.
+qsizetype Utf8SequenceLength(const unsigned char* p, qsizetype n)
+{
+    const unsigned char c = p[0];
+    auto cont = [&](qsizetype i, unsigned char lo = 0x80, unsigned char hi = 0xBF) {
+        return i < n && p[i] >= lo && p[i] <= hi;
+    };
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xC2 && c <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
+        return cont(1, lo, hi) && cont(2) ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
+        const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
+        return cont(1, lo, hi) && cont(2) && cont(3) ? 4 : 0;
+    }
+    return 0;
+}
+
 void AppendEscaped(QByteArray& out, const char* s, bool inAttribute)
 {
     for (; *s; ++s) {
@@ -77,7 +103,18 @@ void AppendEscaped(QByteArray& out, const char* s, bool inAttribute)
                 out += '\t';
             break;
         default:
-            out += *s;
+            if (static_cast<unsigned char>(*s) < 0x80) {
+                out += *s;
+            } else if (const qsizetype len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(s), 4)) {
+                // (The terminating zero ends a cut sequence: no read past it.)
+                out.append(s, len);
+                s += len - 1;
+            } else {
+                // A character reference past Unicode or to a surrogate leaves
+                // bytes that are not UTF-8; the file stays UTF-8 with U+FFFD
+                // in their place, as they read.
+                out += "\xEF\xBF\xBD";
+            }
         }
     }
 }
@@ -265,32 +302,6 @@ void LineAndColumn(const QByteArray& data, qsizetype offset, int& line, int& col
             ++column;
         }
     }
-}
-
-// Length of the valid UTF-8 sequence at p (n bytes left), or 0 when the bytes
-// there are not one: overlong forms, surrogates and values past U+10FFFF are
-// not valid.
-qsizetype Utf8SequenceLength(const unsigned char* p, qsizetype n)
-{
-    const unsigned char c = p[0];
-    auto cont = [&](qsizetype i, unsigned char lo = 0x80, unsigned char hi = 0xBF) {
-        return i < n && p[i] >= lo && p[i] <= hi;
-    };
-    if (c < 0x80)
-        return 1;
-    if (c >= 0xC2 && c <= 0xDF)
-        return cont(1) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
-        const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
-        return cont(1, lo, hi) && cont(2) ? 3 : 0;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
-        const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
-        return cont(1, lo, hi) && cont(2) && cont(3) ? 4 : 0;
-    }
-    return 0;
 }
 
 // A file without a declared encoding is UTF-8, but one saved by an editor in

@@ -375,6 +375,15 @@ TEST(XmlDom, LoadsOtherEncodings)
         ASSERT_TRUE(doc.LoadFromBytes(doc.SaveToBytes()));
         EXPECT_EQ(doc.DocumentElement().Text(), c.text);
     }
+    // A character reference past Unicode or to a surrogate is saved as U+FFFD:
+    // the file stays UTF-8 and reads back as it was saved.
+    ASSERT_TRUE(doc.LoadFromBytes("<l a=\"1&#1803010;2\">&#xD800;</l>"));
+    const QByteArray saved = doc.SaveToBytes();
+    EXPECT_EQ(saved,
+        "<l a=\"1\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+        "2\">\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD</l>");
+    ASSERT_TRUE(doc.LoadFromBytes(saved));
+    EXPECT_EQ(doc.SaveToBytes(), saved);
     // Text is already decoded: its declaration does not apply again.
     ASSERT_TRUE(doc.LoadFromString(QString("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>%1</l>").arg(text)));
     EXPECT_EQ(doc.DocumentElement().Text(), text);
