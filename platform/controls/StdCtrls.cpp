@@ -76,6 +76,15 @@ private:
     TSource FSource;
 };
 
+// A mouse message goes to the window under the mouse alone: a Qt widget that
+// ignores a move (a button or list that is not pressed) must not pass it on
+// to the parent, which would take the hint and the mouse control away from it.
+template <class W> W* Own_Mouse(W* w)
+{
+    w->setAttribute(Qt::WA_NoMousePropagation);
+    return w;
+}
+
 // Measuring outside painting: a canvas on a scratch picture with the font.
 struct TMeasureCanvas {
     QImage image { 1, 1, QImage::Format_ARGB32_Premultiplied };
@@ -1256,7 +1265,7 @@ QComboBox* TCustomComboBox::Combo() const
 
 QWidget* TCustomComboBox::CreateWidget()
 {
-    auto* w = new TQComboBox(this);
+    auto* w = Own_Mouse(new TQComboBox(this));
     w->setEditable(FStyle != csDropDownList);
     w->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(w, qOverload<int>(&QComboBox::activated), w,
@@ -1555,7 +1564,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner)
 
 QWidget* TCustomCheckBox::CreateWidget()
 {
-    return new TQCheckBox(this);
+    return Own_Mouse(new TQCheckBox(this));
 }
 
 void TCustomCheckBox::CreateWnd()
@@ -1600,7 +1609,7 @@ TRadioButton::TRadioButton(TComponent* AOwner)
 
 QWidget* TRadioButton::CreateWidget()
 {
-    return new TQRadioButton(this);
+    return Own_Mouse(new TQRadioButton(this));
 }
 
 void TRadioButton::CreateWnd()
@@ -1793,7 +1802,7 @@ TButton::TButton(TComponent* AOwner)
 
 QWidget* TButton::CreateWidget()
 {
-    auto* w = new QPushButton();
+    auto* w = Own_Mouse(new QPushButton());
     w->setAutoDefault(false);
     QObject::connect(w, &QPushButton::clicked, w, [this] { controls_private::UserAction(this, [&] { Click(); }); });
     return w;

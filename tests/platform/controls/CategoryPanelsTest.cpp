@@ -229,6 +229,14 @@ TRect InContainer(const TControl* c, const TWinControl* container)
     return b;
 }
 
+TEdit* AddEdit(TForm* form, TWinControl* parent, int top)
+{
+    auto* e = new TEdit(form);
+    e->SetParent(parent);
+    e->SetBounds(20, top, 100, 21);
+    return e;
+}
+
 TEST(CategoryPanelGroup, TabScrollsTheFocusedControlIntoView)
 {
     // The group's panels and a scroll box, each taller than it shows: Tab
@@ -246,12 +254,8 @@ TEST(CategoryPanelGroup, TabScrollsTheFocusedControlIntoView)
                 for (int i = 0; i < 3; ++i) {
                     TCategoryPanel* p = group->CreatePanel(form);
                     p->SetHeight(200);
-                    for (int top : { 10, 140 }) {
-                        auto* e = new TEdit(form);
-                        e->SetParent(p);
-                        e->SetBounds(20, top, 100, 21);
-                        edits.push_back(e);
-                    }
+                    for (int top : { 10, 140 })
+                        edits.push_back(AddEdit(form, p, top));
                 }
                 return group;
             } },
@@ -260,12 +264,8 @@ TEST(CategoryPanelGroup, TabScrollsTheFocusedControlIntoView)
                 auto* box = new TScrollBox(form);
                 box->SetParent(form);
                 box->SetBounds(0, 20, 200, 300);
-                for (int i = 0; i < 4; ++i) {
-                    auto* e = new TEdit(form);
-                    e->SetParent(box);
-                    e->SetBounds(20, 10 + i * 200, 100, 21);
-                    edits.push_back(e);
-                }
+                for (int i = 0; i < 4; ++i)
+                    edits.push_back(AddEdit(form, box, 10 + i * 200));
                 return box;
             } },
     };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -291,6 +292,36 @@ TEST(Edit, MaxLengthLimitsTheUserNotTheCode)
     cb->SetFocus();
     input::Type(cb, "wxyz");
     EXPECT_EQ(cb->Text(), "wxy");
+}
+
+// The mouse resting on a control shows that control's hint: a move that the
+// Qt widget does not want (a button not pressed) stays with the control and
+// is not taken by the parent as well.
+TEST(StdControls, HoverKeepsTheMouseAndShowsTheHint)
+{
+    TestForm f;
+    f.Form->SetShowHint(true);
+    const int pause = Application->HintPause();
+    Application->SetHintPause(1);
+    TWinControl* controls[] = { f.Add<TCheckBox>(10, 10), f.Add<TRadioButton>(10, 40), f.Add<TButton>(10, 70),
+        f.Add<TComboBox>(10, 110), f.Add<TEdit>(10, 140) };
+    for (TWinControl* c : controls) {
+        SCOPED_TRACE(c->ClassName().toStdString());
+        c->SetHint(c->ClassName() + " hint");
+        Application->CancelHint();
+        input::MouseMove(c, { 3, 3 });
+        EXPECT_EQ(MouseControl(), c);
+        QElapsedTimer waited;
+        waited.start();
+        while (!(Application->HintWindow() && Application->HintWindow()->Showing()) && waited.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+        ASSERT_NE(Application->HintWindow(), nullptr);
+        EXPECT_TRUE(Application->HintWindow()->Showing());
+        EXPECT_EQ(Application->HintWindow()->Caption(), c->ClassName() + " hint");
+        Application->HintMouseMessage(nullptr);
+    }
+    Application->SetHintPause(pause);
+    delete Application->HintWindow(); // the application lets go of it
 }
 
 TEST(MaskEdit, TypingGoesThroughTheMask)
