@@ -258,6 +258,7 @@ TEST_F(ParGenTest, CloseButtonActsAsCancel)
     Driver->AnswerMessageBox(mrYes);
     bool openAfterNo = false;
     QString kept;
+    const QObject scope; // the check below never outlives this test
     Driver->OnForm(
         "TFParGen",
         [&](TCustomForm* f) {
@@ -265,7 +266,7 @@ TEST_F(ParGenTest, CloseButtonActsAsCancel)
             form->E_WebPages_User->SetText("x");
             closeBox(form);
             // Once the question has been answered No:
-            QTimer::singleShot(0, [&, form] {
+            QTimer::singleShot(0, &scope, [&, form] {
                 openAfterNo = form->Showing() && form->ModalResult() == mrNone;
                 kept = form->E_WebPages_User->Text();
                 closeBox(form);
