@@ -15,9 +15,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -65,6 +67,16 @@ extern "C" const char* __lsan_default_suppressions()
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    // Inputs up to 1 MB unless the run says otherwise: slow cases need size.
+    // The flags are read after this returns.
+    static std::vector<char*> args(*argv, *argv + *argc);
+    static char maxLen[] = "-max_len=1048576";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) { return std::strncmp(a, "-max_len=", 9) == 0; })) {
+        args.insert(args.begin() + 1, maxLen);
+        args.push_back(nullptr);
+        *argc = int(args.size()) - 1;
+        *argv = args.data();
+    }
     static QApplication app(*argc, *argv);
     static TQuietBoxes boxes;
     services::SetMessageBoxService(&boxes);
