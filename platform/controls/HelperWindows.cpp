@@ -23,7 +23,7 @@ void THelperWindowState::ApplyWindowFlags()
     // Owned by the parent's form: it stays above the form and goes with it.
     QWidget* owner = nullptr;
     if (TCustomForm* form = GetParentForm(FControl))
-        owner = form->WidgetIfAllocated();
+        owner = form->Widget();
     if (!owner && FControl->Parent())
         owner = FControl->Parent()->WidgetIfAllocated();
     Qt::WindowFlags flags = (FToolWindow ? Qt::Tool : Qt::Window) | Qt::FramelessWindowHint
