@@ -268,13 +268,14 @@ TEST(ExUtilDraw, ProgressBarTextAndFill)
         EXPECT_EQ(s.at(3, 3), clBlue);
         EXPECT_EQ(s.at(100, 20), clBlue);
         EXPECT_EQ(s.at(1, 10), clBlack); // border frame
-        const TSize ext = s.c()->TextExtent("150%");
-        const int tx = 2 + (100 - ext.cx) / 2;
-        bool textFound = false;
-        for (int x = tx; x < tx + ext.cx; ++x)
-            for (int y = 2; y < 22; ++y)
-                textFound |= s.at(x, y) == clWhite;
-        EXPECT_TRUE(textFound);
+        // The bar shows "150%" centred in the filled colours.
+        Surface e(120, 24);
+        e.c()->Brush()->SetColor(clBlue);
+        e.c()->Font()->SetColor(clWhite);
+        const TSize ext = e.c()->TextExtent("150%");
+        e.c()->TextRect(Rect(2, 2, 102, 22), 2 + (100 - ext.cx) / 2, 2 + (20 - ext.cy) / 2, "150%");
+        for (int y = 2; y < 22; ++y)
+            ASSERT_EQ(s.row(y, 2, 101), e.row(y, 2, 101)) << y;
     }
     {
         Surface s(120, 24);
