@@ -5,6 +5,10 @@
 #include "platform/graphics/PlatformInfo.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <atomic>
+#include <mutex>
+#include <vector>
+
 // ---------------------------------------------------------------------------
 // THandleList
 
@@ -55,105 +59,152 @@ void THandleList::DeleteValue(HWND Value)
 // ---------------------------------------------------------------------------
 // TRegMonitorThread
 
-TRegMonitorThread::TRegMonitorThread() = default;
+struct TRegMonitorThread::TState {
+    mutable std::mutex Mutex;
+    THandleList WinList;
+    HWND Wnd = 0;
+    HKEY RootKey = HKEY_CURRENT_USER;
+    QString Key;
+    std::unique_ptr<TRegChangeWaiter> Event;
+    QString Error;
+    std::atomic<bool> Terminated { false };
+    std::atomic<bool> Finished { false };
+    // True on the main thread while the windows are being told.
+    std::atomic<bool> Sending { false };
+};
+
+TRegMonitorThread::TRegMonitorThread()
+    : FState(std::make_shared<TState>())
+{
+}
 
 TRegMonitorThread::~TRegMonitorThread()
 {
     Stop();
-    if (FThread.joinable())
+    if (!FThread.joinable())
+        return;
+    // Freed from a window's handler during a send: the thread waits for that
+    // very send, so joining here would never end. It ends by itself instead.
+    if (FState->Sending)
+        FThread.detach();
+    else
         FThread.join();
 }
 
 THandleList TRegMonitorThread::WinList() const
 {
-    std::lock_guard<std::mutex> lock(FMutex);
-    return FWinList;
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    return FState->WinList;
 }
 
 void TRegMonitorThread::AddWindow(HWND Value)
 {
-    std::lock_guard<std::mutex> lock(FMutex);
-    if (!FWinList.HasValue(Value))
-        FWinList.Add(Value);
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    if (!FState->WinList.HasValue(Value))
+        FState->WinList.Add(Value);
 }
 
 void TRegMonitorThread::RemoveWindow(HWND Value)
 {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FWinList.DeleteValue(Value);
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    FState->WinList.DeleteValue(Value);
+}
+
+bool TRegMonitorThread::Terminated() const
+{
+    return FState->Terminated;
+}
+
+bool TRegMonitorThread::Finished() const
+{
+    return FState->Finished;
 }
 
 QString TRegMonitorThread::ErrorMessage() const
 {
-    std::lock_guard<std::mutex> lock(FMutex);
-    return FError;
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    return FState->Error;
 }
 
 void TRegMonitorThread::Start()
 {
-    if (FThread.joinable() || FTerminated)
+    if (FThread.joinable() || FState->Terminated)
         return;
-    // The waiter exists before the thread runs, so a value written right after
-    // Start is not missed.
-    FReg.SetRootKey(FRootKey);
-    if (FReg.OpenKeyReadOnly(FKey)) {
-        std::lock_guard<std::mutex> lock(FMutex);
-        FEvent = std::make_unique<TRegChangeWaiter>(FRootKey, FKey);
+    {
+        std::lock_guard<std::mutex> lock(FState->Mutex);
+        FState->Wnd = FWnd;
+        FState->RootKey = FRootKey;
+        FState->Key = FKey;
+        // The waiter exists before the thread runs, so a value written right
+        // after Start is not missed.
+        TRegistry reg;
+        reg.SetRootKey(FRootKey);
+        if (reg.OpenKeyReadOnly(FKey))
+            FState->Event = std::make_unique<TRegChangeWaiter>(FRootKey, FKey);
     }
-    FThread = std::thread([this] { Execute(); });
+    FThread = std::thread([state = FState] { Execute(state); });
 }
 
 void TRegMonitorThread::Stop()
 {
-    FTerminated = true;
-    std::lock_guard<std::mutex> lock(FMutex);
-    if (FEvent)
-        FEvent->Cancel();
+    FState->Terminated = true;
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    if (FState->Event)
+        FState->Event->Cancel();
 }
 
-void TRegMonitorThread::Execute()
+void TRegMonitorThread::Execute(const std::shared_ptr<TState>& State)
 {
     TRegChangeWaiter* event = nullptr;
     {
-        std::lock_guard<std::mutex> lock(FMutex);
-        event = FEvent.get();
+        std::lock_guard<std::mutex> lock(State->Mutex);
+        event = State->Event.get();
         if (!event)
-            FError = QStringLiteral("Unable to open registry key ") + FKey;
+            State->Error = QStringLiteral("Unable to open registry key ") + State->Key;
     }
     // A key that cannot be opened ends the thread quietly: no window is told.
-    while (event && !FTerminated) {
+    while (event && !State->Terminated) {
         if (!event->Wait())
             continue;
-        if (FTerminated)
+        if (State->Terminated)
             break;
         // Changes made while the windows are told are kept for the next round.
         event->Reset();
-        SendChange();
+        SendChange(State);
     }
-    FFinished = true;
+    State->Finished = true;
 }
 
-void TRegMonitorThread::SendChange()
+void TRegMonitorThread::SendChange(const std::shared_ptr<TState>& State)
 {
     std::vector<HWND> targets;
     {
-        std::lock_guard<std::mutex> lock(FMutex);
-        if (FWnd != 0)
-            targets.push_back(FWnd);
-        for (int i = 0; i < FWinList.Count(); ++i)
-            targets.push_back(FWinList.GetInteger(i));
+        std::lock_guard<std::mutex> lock(State->Mutex);
+        if (State->Wnd != 0)
+            targets.push_back(State->Wnd);
+        for (int i = 0; i < State->WinList.Count(); ++i)
+            targets.push_back(State->WinList.GetInteger(i));
     }
-    const QString key = FKey;
-    const HKEY root = FRootKey;
+    const QString key = State->Key;
+    const WPARAM root = WPARAM(State->RootKey);
     Synchronize(
         [&] {
+            struct TSendingScope {
+                std::atomic<bool>& Flag;
+                explicit TSendingScope(std::atomic<bool>& f)
+                    : Flag(f)
+                {
+                    Flag = true;
+                }
+                ~TSendingScope() { Flag = false; }
+            } sending(State->Sending);
             for (HWND wnd : targets) {
-                if (FTerminated)
-                    return;
-                SendMessage(wnd, WM_OFFICETHEMECHANGE, WPARAM(root), reinterpret_cast<LPARAM>(key.utf16()));
+                if (State->Terminated)
+                    break;
+                SendMessage(wnd, WM_OFFICETHEMECHANGE, root, reinterpret_cast<LPARAM>(key.utf16()));
             }
         },
-        [this] { return bool(FTerminated); });
+        [&State] { return bool(State->Terminated); });
 }
 
 // ---------------------------------------------------------------------------

@@ -11,9 +11,7 @@
 
 #include <QList>
 #include <QString>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 enum class TVRKStyle {
@@ -109,11 +107,13 @@ private:
 class TRegMonitorThread {
 public:
     TRegMonitorThread();
-    // Stops the thread and waits for its end.
+    // Stops the thread and waits for its end; freed while its own send runs
+    // (a window's handler frees it), it lets the thread end on its own.
     ~TRegMonitorThread();
     TRegMonitorThread(const TRegMonitorThread&) = delete;
     TRegMonitorThread& operator=(const TRegMonitorThread&) = delete;
 
+    // Key, RootKey and Wnd are read once, by Start.
     QString Key() const { return FKey; }
     void SetKey(const QString& Value) { FKey = Value; }
     HKEY RootKey() const { return FRootKey; }
@@ -136,30 +136,25 @@ public:
     void Start();
     // Ends the loop: a pending send is withdrawn and nothing is sent afterwards.
     void Stop();
-    bool Terminated() const { return FTerminated; }
-    // The thread has left Execute (a key that cannot be opened ends it at once).
-    bool Finished() const { return FFinished; }
+    bool Terminated() const;
+    // The thread has left its loop (a key that cannot be opened ends it at once).
+    bool Finished() const;
     // The reason the thread ended early, empty otherwise.
     QString ErrorMessage() const;
 
-protected:
-    void Execute();
+    struct TState;
 
 private:
-    void SendChange();
+    static void Execute(const std::shared_ptr<TState>& State);
+    static void SendChange(const std::shared_ptr<TState>& State);
 
-    TRegistry FReg;
-    std::unique_ptr<TRegChangeWaiter> FEvent;
     QString FKey;
     HKEY FRootKey = HKEY_CURRENT_USER;
     bool FWatchSub = false;
     quint32 FFilter = 0;
     HWND FWnd = 0;
-    THandleList FWinList;
-    mutable std::mutex FMutex;
-    std::atomic<bool> FTerminated { false };
-    std::atomic<bool> FFinished { false };
-    QString FError;
+    // Shared with the thread, which may outlive this object by one send.
+    std::shared_ptr<TState> FState;
     std::thread FThread;
 };
 

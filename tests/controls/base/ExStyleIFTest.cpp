@@ -54,6 +54,7 @@ class TThemeProbe : public TWinControl {
 public:
     using TWinControl::TWinControl;
     QStringList Log;
+    std::function<void()> OnTheme;
 
 protected:
     void WndProc(TMessage& Message) override
@@ -61,6 +62,8 @@ protected:
         if (Message.Msg == WM_OFFICETHEMECHANGE)
             Log << QString::number(Message.WParam, 16) + QLatin1Char(':')
                     + QString::fromUtf16(reinterpret_cast<const char16_t*>(Message.LParam));
+        if (Message.Msg == WM_OFFICETHEMECHANGE && OnTheme)
+            OnTheme();
         TWinControl::WndProc(Message);
     }
 };
@@ -248,6 +251,30 @@ TEST(ExStyleIF, FreeingTheNotifierDuringASendStopsItsThreadWithoutDeadlock)
     EXPECT_LT(t.elapsed(), 2000);
     PumpFor(100);
     EXPECT_TRUE(probe->Log.isEmpty());
+}
+
+TEST(ExStyleIF, AWindowThatFreesTheNotifierWhileBeingToldEndsTheSendWithoutDeadlock)
+{
+    TempRegistry registry;
+    TempRegistry::MakeKey(kOffice14 + QStringLiteral("\\General"));
+    TForm form(nullptr);
+    auto* first = new TThemeProbe(&form);
+    auto* second = new TThemeProbe(&form);
+    first->SetParent(&form);
+    second->SetParent(&form);
+    auto* notifier = new TThemeNotifier(&form);
+    notifier->RegisterWindow(first->Handle());
+    notifier->RegisterWindow(second->Handle());
+    first->OnTheme = [&] {
+        delete notifier;
+        notifier = nullptr;
+    };
+    TempRegistry::Write(kOffice14, QStringLiteral("Theme"), 2);
+    PumpUntil([&] { return notifier == nullptr; });
+    PumpFor(100);
+    EXPECT_EQ(notifier, nullptr);
+    EXPECT_EQ(first->Log.size(), 1);
+    EXPECT_TRUE(second->Log.isEmpty()); // stopped: the rest of the send is dropped
 }
 
 TEST(ExStyleIF, AKeyThatCannotBeOpenedEndsTheThreadQuietly)
