@@ -45,20 +45,32 @@ enum class Look { Normal, Hot, Down, Checked, Disabled, DropDownHot };
 
 void ShootButton(Gallery& g, TExGridButton* b, Look look, int x, int y)
 {
-    auto none = [] { };
+    auto none = [] {};
     switch (look) {
     case Look::Normal:
         g.Shot(b, x, y, none, none);
         break;
     case Look::Hot:
-        g.Shot(b, x, y, [&] { input::MouseMove(b, { 3, 3 }); }, none);
+        g.Shot(
+            b, x, y,
+            [&] {
+                input::MouseMove(b, { 3, 3 });
+            },
+            none);
         break;
     case Look::Down:
-        g.Shot(b, x, y, [&] { input::MouseDown(b, mbLeft, { 3, 3 }); },
-            [&] { input::MouseUp(b, mbLeft, { -40, -40 }); });
+        g.Shot(
+            b, x, y,
+            [&] {
+                input::MouseDown(b, mbLeft, { 3, 3 });
+            },
+            [&] {
+                input::MouseUp(b, mbLeft, { -40, -40 });
+            });
         break;
     case Look::Checked:
-        g.Shot(b, x, y,
+        g.Shot(
+            b, x, y,
             [&] {
                 b->SetStyle(TExGridButtonStyle::tasCheck);
                 b->SetDown(true);
@@ -69,10 +81,12 @@ void ShootButton(Gallery& g, TExGridButton* b, Look look, int x, int y)
             });
         break;
     case Look::Disabled:
-        g.Shot(b, x, y, [&] { b->SetEnabled(false); }, [&] { b->SetEnabled(true); });
+        g.Shot(
+            b, x, y, [&] { b->SetEnabled(false); }, [&] { b->SetEnabled(true); });
         break;
     case Look::DropDownHot:
-        g.Shot(b, x, y,
+        g.Shot(
+            b, x, y,
             [&] {
                 b->SetDropDownButton(true);
                 input::MouseMove(b, { 3, 3 });
@@ -157,7 +171,7 @@ TEST(ExObjButtonGallery, MatchesGolden)
             cb->SetAlignment(side);
             cb->SetButtonVertAlign(row % 2 ? tlCenter : tlTop);
             const int y = ly + 110 + row * 28;
-            auto none = [] { };
+            auto none = [] {};
             int x = 6;
             auto shot = [&](const std::function<void()>& in, const std::function<void()>& out) {
                 g.Shot(cb, x, y, in, out);

@@ -145,3 +145,21 @@ TEST_F(CheckBoxTest, BoxFollowsAlignmentAndShowsHotWherever)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CheckBoxTest, TransparentLetsTheParentShowThrough)
+{
+    F.Form->SetColor(clYellow);
+    Box->SetColor(clAqua);
+    auto pixel = [&] {
+        const QRgb p = F.Form->PaintToImage().pixel(10 + 115, 10 + 2); // right of the caption, above nothing
+        return RGB(qRed(p), qGreen(p), qBlue(p));
+    };
+    EXPECT_EQ(pixel(), clAqua);
+    Box->SetTransparent(true);
+    Box->SetTransparentChaching(true); // nothing to cache: the parent is composed
+    EXPECT_EQ(pixel(), clYellow);
+}
+
+} // namespace

@@ -7,8 +7,8 @@
 #include "platform/controls/ThemeChange.h"
 
 #include <QStringList>
-#include <utility>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
