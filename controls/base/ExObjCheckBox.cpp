@@ -245,7 +245,8 @@ void TExCheckBox::KeyDown(WORD& Key, TShiftState Shift)
 {
     if (Key == VK_RETURN && FReturnIsTab) {
         Key = VK_TAB;
-        PostMessage(this, WM_KEYDOWN, VK_TAB, 0);
+        // Through the key's dialog handling, so the focus moves on as Tab moves it.
+        PostMessage(this, CN_KEYDOWN, VK_TAB, 0);
     }
     if (Key == VK_SPACE)
         SetDownAndRepaint(true);

@@ -247,7 +247,7 @@ TExGridButton::TExGridButton(TComponent* AOwner)
     , FGlyphDisabled(std::make_unique<TBitmap>())
     , FShadeGlyph(std::make_unique<TBitmap>())
 {
-    SetBounds(0, 0, 23, 22);
+    SetBounds(0, 0, 22, 23);
     SetControlStyle(TControlStyle(csCaptureMouse) | csDoubleClicks);
     SetColor(clBtnFace);
     FIsComCtl6 = IsComCtl6OrLater();
@@ -589,8 +589,6 @@ void TExGridButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         // A toggle follows the click: a release outside changes nothing.
         if (FStyle == TExGridButtonStyle::tasCheck && inside)
             SetDown(!FDown);
-        if (inside && !FDown)
-            Invalidate();
         Invalidate();
     } else if (inside) {
         SetDown(!FDown);

@@ -5,6 +5,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/PlatformInfo.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -147,6 +148,22 @@ TEST_F(CheckBoxTest, BoxFollowsAlignmentAndShowsHotWherever)
 } // namespace
 
 namespace {
+
+TEST_F(CheckBoxTest, ReturnMovesOnWhenItIsTab)
+{
+    auto* next = F.Add<TEdit>(10, 50, 80, 22);
+    next->SetTabOrder(Box->TabOrder() + 1);
+    Box->SetFocus();
+    input::Key(Box, VK_RETURN, {}, 13);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Box->Focused()) << "Return is Return by default";
+
+    Box->SetReturnIsTab(true);
+    input::Key(Box, VK_RETURN, {}, 13);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(next->Focused());
+    EXPECT_FALSE(Box->Checked());
+}
 
 TEST_F(CheckBoxTest, TransparentLetsTheParentShowThrough)
 {

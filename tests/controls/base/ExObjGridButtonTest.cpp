@@ -126,6 +126,11 @@ TEST(ExGridButton, InsideIsHalfOpen)
 TEST(ExGridButton, LooksSetTheirColoursAndOthersChangeNothing)
 {
     TExGridButton b(nullptr);
+    EXPECT_EQ(b.Look(), 0);
+    EXPECT_EQ(b.Width(), 22);
+    EXPECT_EQ(b.Height(), 23);
+    EXPECT_EQ(b.Color(), clBtnFace);
+    EXPECT_EQ(b.ColorHot(), TColor(0xCAC7C7));
     b.SetLook(2);
     EXPECT_EQ(b.Look(), 2);
     EXPECT_EQ(b.Color(), TColor(0xFDEADA));
