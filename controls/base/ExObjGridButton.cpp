@@ -525,6 +525,14 @@ void TExGridButton::WndProc(TMessage& Message)
     case CM_FONTCHANGED:
         Invalidate();
         break;
+    case WM_LBUTTONDBLCLK: {
+        // Only a button that stays down takes double clicks.
+        const std::uint64_t self = ControlSerial(this);
+        TGraphicControl::WndProc(Message);
+        if (FindControlBySerial(self) && FDown)
+            DblClick();
+        return;
+    }
     default:
         break;
     }

@@ -61,6 +61,20 @@ TEST(ExGridButton, GroupKeepsOneButtonDownAndPassesItOn)
     EXPECT_FALSE(b->Down());
 }
 
+TEST(ExGridButton, DoubleClickOnlyWhenDown)
+{
+    TButtonTestForm f;
+    auto* b = f.Add<TExGridButton>(10, 10, 40, 22);
+    int dbl = 0;
+    b->OnDblClick = [&](TObject*) { ++dbl; };
+    input::DoubleClick(b, mbLeft, { 5, 5 });
+    EXPECT_EQ(dbl, 0);
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    input::DoubleClick(b, mbLeft, { 5, 5 });
+    EXPECT_EQ(dbl, 1);
+}
+
 TEST(ExGridButton, DownOnlyInGroupsAndCheckStyle)
 {
     TButtonTestForm f;
