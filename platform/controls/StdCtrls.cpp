@@ -710,7 +710,7 @@ int TCustomEdit::SelStart() const
 
 void TCustomEdit::SetSelStart(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit())
         e->setCursorPosition(std::clamp(v, 0, int(e->text().size())));
 }
@@ -724,7 +724,7 @@ int TCustomEdit::SelLength() const
 
 void TCustomEdit::SetSelLength(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit()) {
         const int start = SelStart();
         const int len = std::clamp(v, 0, int(e->text().size()) - start);
@@ -743,7 +743,7 @@ QString TCustomEdit::SelText() const
 
 void TCustomEdit::SetSelText(const QString& v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit()) {
         const bool ro = e->isReadOnly();
         e->setReadOnly(false);
@@ -754,7 +754,7 @@ void TCustomEdit::SetSelText(const QString& v)
 
 void TCustomEdit::SelectAll()
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit())
         e->selectAll();
     if (QPlainTextEdit* m = TextEdit())
@@ -1017,7 +1017,7 @@ int TCustomMemo::SelStart() const
 
 void TCustomMemo::SetSelStart(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit()) {
         QTextCursor c = m->textCursor();
         c.setPosition(ToolkitPosToMemo(m->toPlainText(), std::max(0, v)));
@@ -1037,7 +1037,7 @@ int TCustomMemo::SelLength() const
 
 void TCustomMemo::SetSelLength(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit()) {
         const QString plain = m->toPlainText();
         QTextCursor c = m->textCursor();
@@ -1050,7 +1050,7 @@ void TCustomMemo::SetSelLength(int v)
 
 void TCustomMemo::SetSelText(const QString& v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit())
         m->textCursor().insertText(ToWidgetBreaks(v));
 }
@@ -1062,11 +1062,11 @@ namespace {
 
 QComboBox* ComboOf(TWinControl* c)
 {
-    return qobject_cast<QComboBox*>(c->Widget());
+    return qobject_cast<QComboBox*>(c->StateWidget());
 }
 QListWidget* ListOf(TWinControl* c)
 {
-    return qobject_cast<QListWidget*>(c->Widget());
+    return qobject_cast<QListWidget*>(c->StateWidget());
 }
 
 } // namespace
@@ -1259,7 +1259,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
 
 int TCustomComboBox::ItemIndex() const
 {
-    QComboBox* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->Widget());
+    QComboBox* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
     const int cur = c->currentIndex();
     if (FStyle == csDropDownList)
         return cur;
@@ -1272,7 +1272,7 @@ int TCustomComboBox::ItemIndex() const
 
 void TCustomComboBox::SetItemIndex(int v)
 {
-    QComboBox* c = qobject_cast<QComboBox*>(Widget());
+    QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     if (v < -1 || v >= c->count())
         v = -1;
     ++FInternal;
@@ -1292,7 +1292,7 @@ QString TCustomComboBox::GetText() const
 
 void TCustomComboBox::SetText(const QString& v)
 {
-    QComboBox* c = qobject_cast<QComboBox*>(Widget());
+    QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     ++FInternal;
     if (FStyle == csDropDownList) {
         // Only a text of the list can be shown.
@@ -1353,7 +1353,7 @@ int TCustomComboBox::SelStart() const
 
 void TCustomComboBox::SetSelStart(int v)
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->setCursorPosition(v);
 }
 
@@ -1365,13 +1365,13 @@ int TCustomComboBox::SelLength() const
 
 void TCustomComboBox::SetSelLength(int v)
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->setSelection(SelStart(), v);
 }
 
 void TCustomComboBox::SelectAll()
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->selectAll();
 }
 
@@ -1631,14 +1631,14 @@ void TCustomListBox::SetSorted(bool v)
     FSorted = v;
     if (v) {
         ++FInternal;
-        qobject_cast<QListWidget*>(Widget())->sortItems();
+        qobject_cast<QListWidget*>(StateWidget())->sortItems();
         --FInternal;
     }
 }
 
 int TCustomListBox::ItemIndex() const
 {
-    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget());
     if (!FMultiSelect) {
         const auto sel = l->selectedItems();
         return sel.isEmpty() ? -1 : l->row(sel.first());
@@ -1648,7 +1648,7 @@ int TCustomListBox::ItemIndex() const
 
 void TCustomListBox::SetItemIndex(int v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (v < -1 || v >= l->count())
         v = -1;
     ++FInternal;
@@ -1663,7 +1663,7 @@ void TCustomListBox::SetItemIndex(int v)
 
 bool TCustomListBox::Selected(int index) const
 {
-    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget());
     if (index < 0 || index >= l->count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
     return l->item(index)->isSelected();
@@ -1671,7 +1671,7 @@ bool TCustomListBox::Selected(int index) const
 
 void TCustomListBox::SetSelected(int index, bool v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (index < 0 || index >= l->count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
     ++FInternal;
@@ -1686,7 +1686,7 @@ int TCustomListBox::SelCount() const
 {
     if (!FMultiSelect)
         return -1;
-    return int(qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget())->selectedItems().size());
+    return int(qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget())->selectedItems().size());
 }
 
 int TCustomListBox::TopIndex() const
@@ -1700,7 +1700,7 @@ int TCustomListBox::TopIndex() const
 
 void TCustomListBox::SetTopIndex(int v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (v >= 0 && v < l->count())
         l->scrollToItem(l->item(v), QAbstractItemView::PositionAtTop);
 }
