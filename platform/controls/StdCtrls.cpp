@@ -1071,8 +1071,16 @@ QListWidget* ListOf(TWinControl* c)
 
 } // namespace
 
+TCustomComboBox* TControlItems::WaitingCombo() const
+{
+    auto* cb = dynamic_cast<TCustomComboBox*>(FOwner);
+    return cb && cb->FWaitingState && !cb->HandleAllocated() ? cb : nullptr;
+}
+
 int TControlItems::Count() const
 {
+    if (WaitingCombo())
+        return int(FWaiting.size());
     if (QComboBox* c = ComboOf(FOwner))
         return c->count();
     if (QListWidget* l = ListOf(FOwner))
@@ -1084,6 +1092,8 @@ QString TControlItems::Get(int Index) const
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
+    if (WaitingCombo())
+        return FWaiting[Index];
     if (QComboBox* c = ComboOf(FOwner))
         return c->itemText(Index);
     return ListOf(FOwner)->item(Index)->text();
@@ -1093,7 +1103,12 @@ void TControlItems::Put(int Index, const QString& S)
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
-    if (QComboBox* c = ComboOf(FOwner))
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        FWaiting[Index] = S;
+        // The edit shows the selected item's new text.
+        if (Index == cb->FWaitingIndex && cb->FStyle != csDropDownList)
+            cb->FText = S;
+    } else if (QComboBox* c = ComboOf(FOwner))
         c->setItemText(Index, S);
     else
         ListOf(FOwner)->item(Index)->setText(S);
@@ -1120,7 +1135,12 @@ void TControlItems::Insert(int Index, const QString& S)
         IndexError(Index);
     FObjects.resize(std::size_t(Count()), nullptr);
     FObjects.insert(FObjects.begin() + Index, nullptr);
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        // The selection stays on its item; a new item is no selection.
+        FWaiting.insert(Index, S);
+        if (cb->FWaitingIndex >= Index)
+            ++cb->FWaitingIndex;
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         QComboBox* c = ComboOf(FOwner);
         const bool none = c->currentIndex() < 0;
@@ -1148,7 +1168,19 @@ void TControlItems::Delete(int Index)
         IndexError(Index);
     if (std::size_t(Index) < FObjects.size())
         FObjects.erase(FObjects.begin() + Index);
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        FWaiting.removeAt(Index);
+        int& sel = cb->FWaitingIndex;
+        if (sel > Index) {
+            --sel;
+        } else if (sel == Index) {
+            // As the widget does: the item now in its place, else the last,
+            // else none (and an empty edit).
+            sel = FWaiting.isEmpty() ? -1 : std::min(int(FWaiting.size()) - 1, Index);
+            if (cb->FStyle != csDropDownList)
+                cb->FText = sel >= 0 ? FWaiting[sel] : QString();
+        }
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         ComboOf(FOwner)->removeItem(Index);
         --cb->FInternal;
@@ -1162,7 +1194,11 @@ void TControlItems::Delete(int Index)
 void TControlItems::Clear()
 {
     FObjects.clear();
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        // Clearing the list keeps what the edit shows.
+        FWaiting.clear();
+        cb->FWaitingIndex = -1;
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         const QString text = cb->Style() == csDropDown ? cb->GetText() : QString();
         ComboOf(FOwner)->clear();
@@ -1217,13 +1253,19 @@ void TCustomComboBox::CreateWnd()
     c->setEditable(FStyle != csDropDownList);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(std::max(1, FDropDownCount));
+    // The items and the selection set before the widget existed.
+    const bool wasWaiting = std::exchange(FWaitingState, false);
+    if (wasWaiting) {
+        c->addItems(std::exchange(FItems->FWaiting, {}));
+        c->setCurrentIndex(FWaitingIndex);
+    }
     if (QLineEdit* e = c->lineEdit()) {
         e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
         QObject::disconnect(e, &QLineEdit::textEdited, nullptr, nullptr);
         QObject::connect(
             e, &QLineEdit::textEdited, e, [this] { controls_private::UserAction(this, [&] { UserEdited(); }); });
         AttachInputWidget(e);
-        if (c->currentIndex() < 0)
+        if (c->currentIndex() < 0 || (wasWaiting && c->currentText() != FText))
             e->setText(FText);
     }
     --FInternal;
@@ -1245,6 +1287,11 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
         return;
     const QString text = GetText();
     FStyle = v;
+    if (FItems->WaitingCombo()) {
+        // Made editable, the edit shows what the list showed.
+        FText = text;
+        return;
+    }
     if (QComboBox* c = Combo()) {
         ++FInternal;
         const int index = c->currentIndex();
@@ -1259,6 +1306,12 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
 
 int TCustomComboBox::ItemIndex() const
 {
+    if (FItems->WaitingCombo()) {
+        const QStringList& items = FItems->FWaiting;
+        if (FStyle == csDropDownList || (FWaitingIndex >= 0 && items[FWaitingIndex] == FText))
+            return FWaitingIndex;
+        return int(items.indexOf(FText));
+    }
     QComboBox* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
     const int cur = c->currentIndex();
     if (FStyle == csDropDownList)
@@ -1272,6 +1325,13 @@ int TCustomComboBox::ItemIndex() const
 
 void TCustomComboBox::SetItemIndex(int v)
 {
+    if (FItems->WaitingCombo()) {
+        if (v < -1 || v >= FItems->Count())
+            v = -1;
+        FWaitingIndex = v;
+        FText = v >= 0 ? FItems->FWaiting[v] : QString();
+        return;
+    }
     QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     if (v < -1 || v >= c->count())
         v = -1;
@@ -1287,11 +1347,23 @@ QString TCustomComboBox::GetText() const
 {
     if (QComboBox* c = Combo())
         return c->currentText();
+    if (FStyle == csDropDownList && FItems->WaitingCombo())
+        return FWaitingIndex >= 0 ? FItems->FWaiting[FWaitingIndex] : QString();
     return FText;
 }
 
 void TCustomComboBox::SetText(const QString& v)
 {
+    if (FItems->WaitingCombo()) {
+        if (FStyle != csDropDownList)
+            FText = v;
+        else if (v.isEmpty())
+            FWaitingIndex = -1;
+        else if (const int i = FItems->IndexOf(v); i >= 0)
+            FWaitingIndex = i;
+        FText = GetText();
+        return;
+    }
     QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     ++FInternal;
     if (FStyle == csDropDownList) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
@@ -182,11 +183,8 @@ TEST(Forms, AFormBuildsItsWidgetsWhenFirstShownWithEverythingSetBefore)
     last->SetTabOrder(0);
     combo->SetFocus();
 
-    for (TWinControl* c : std::initializer_list<TWinControl*> { &form, panel, edit, off, hidden, last })
+    for (TWinControl* c : std::initializer_list<TWinControl*> { &form, panel, edit, combo, off, hidden, last })
         EXPECT_FALSE(c->HandleAllocated()) << c->ClassName().toStdString();
-    // The combo box keeps its items in its own widget, which waits unshown.
-    ASSERT_TRUE(combo->HandleAllocated());
-    EXPECT_FALSE(combo->WidgetIfAllocated()->isVisible());
     EXPECT_EQ(combo->Text(), "two");
 
     form.Show();
@@ -226,6 +224,63 @@ TEST(Forms, AFormBuildsItsWidgetsWhenFirstShownWithEverythingSetBefore)
     EXPECT_EQ(form.FocusedControl(), last);
     input::Key(last, VK_TAB);
     EXPECT_EQ(form.FocusedControl(), edit);
+}
+
+TEST(Forms, AComboBoxWithoutItsWidgetYetAnswersAsOneWithIt)
+{
+    // Each step runs on a combo box whose widget waits and on one whose
+    // widget exists; both answer alike after every step and once the
+    // waiting one gets its widget.
+    using Step = std::function<void(TComboBox&)>;
+    struct Case {
+        const char* name;
+        TComboBoxStyle style;
+        std::vector<Step> steps;
+    };
+    auto add = [](const char* t) { return Step([t](TComboBox& c) { c.Items()->Add(t); }); };
+    auto select = [](int i) { return Step([i](TComboBox& c) { c.SetItemIndex(i); }); };
+    auto text = [](const char* t) { return Step([t](TComboBox& c) { c.SetText(t); }); };
+    auto erase = [](int i) { return Step([i](TComboBox& c) { c.Items()->Delete(i); }); };
+    auto insert = [](int i, const char* t) { return Step([i, t](TComboBox& c) { c.Items()->Insert(i, t); }); };
+    auto put = [](int i, const char* t) { return Step([i, t](TComboBox& c) { c.Items()->SetStrings(i, t); }); };
+    const Step clear = [](TComboBox& c) { c.Items()->Clear(); };
+    const Case cases[] = {
+        { "edit: text before items", csDropDown, { text("free"), add("a"), add("b"), erase(0) } },
+        { "edit: select, insert before, delete it",
+            csDropDown, { add("a"), add("b"), add("c"), select(1), insert(0, "z"), erase(2), erase(2) } },
+        { "edit: typed text of an item, renamed item",
+            csDropDown, { add("a"), add("b"), text("b"), put(1, "bb"), select(0), put(0, "x"), clear } },
+        { "edit: delete the last selected", csDropDown, { add("a"), add("b"), select(1), erase(1), erase(0) } },
+        { "list: select by text, unknown text, empty text",
+            csDropDownList, { add("a"), add("b"), text("b"), text("nope"), put(1, "c"), text(""), select(5) } },
+        { "list: delete around the selection",
+            csDropDownList, { add("a"), add("b"), add("c"), select(2), erase(0), erase(1), add("d"), clear } },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TForm hiddenForm(nullptr);
+        auto* waiting = new TComboBox(&hiddenForm);
+        waiting->SetParent(&hiddenForm);
+        waiting->SetStyle(k.style);
+        TComboBox made(nullptr);
+        made.SetStyle(k.style);
+        made.HandleNeeded();
+        auto same = [&](int step) {
+            SCOPED_TRACE(step);
+            EXPECT_EQ(waiting->Items()->Text(), made.Items()->Text());
+            EXPECT_EQ(waiting->ItemIndex(), made.ItemIndex());
+            EXPECT_EQ(waiting->Text(), made.Text());
+        };
+        for (size_t i = 0; i < k.steps.size(); ++i) {
+            k.steps[i](*waiting);
+            k.steps[i](made);
+            same(int(i));
+        }
+        EXPECT_FALSE(waiting->HandleAllocated());
+        hiddenForm.Show();
+        ASSERT_TRUE(waiting->HandleAllocated());
+        same(-1);
+    }
 }
 
 TEST(Forms, AskingForAControlsWindowBuildsItAtOnce)
