@@ -64,7 +64,9 @@ void BM_ComponentOwnership(benchmark::State& state)
     }
     state.counters["qt_ms"] = benchmark::Counter(qt * 1000 / double(state.iterations()));
     state.counters["ratio"] = benchmark::Counter(ours / qt);
-    state.SetLabel(phase == Phase::Create ? "create" : phase == Phase::FreeByOwner ? "free by owner" : "free one by one");
+    state.SetLabel(phase == Phase::Create ? "create"
+            : phase == Phase::FreeByOwner ? "free by owner"
+                                          : "free one by one");
     state.SetComplexityN(state.range(1));
 }
 

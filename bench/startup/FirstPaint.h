@@ -44,5 +44,5 @@ private:
 inline void QuietOffscreen()
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { });
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
 }

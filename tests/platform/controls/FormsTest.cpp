@@ -246,15 +246,15 @@ TEST(Forms, AComboBoxWithoutItsWidgetYetAnswersAsOneWithIt)
     const Step clear = [](TComboBox& c) { c.Items()->Clear(); };
     const Case cases[] = {
         { "edit: text before items", csDropDown, { text("free"), add("a"), add("b"), erase(0) } },
-        { "edit: select, insert before, delete it",
-            csDropDown, { add("a"), add("b"), add("c"), select(1), insert(0, "z"), erase(2), erase(2) } },
-        { "edit: typed text of an item, renamed item",
-            csDropDown, { add("a"), add("b"), text("b"), put(1, "bb"), select(0), put(0, "x"), clear } },
+        { "edit: select, insert before, delete it", csDropDown,
+            { add("a"), add("b"), add("c"), select(1), insert(0, "z"), erase(2), erase(2) } },
+        { "edit: typed text of an item, renamed item", csDropDown,
+            { add("a"), add("b"), text("b"), put(1, "bb"), select(0), put(0, "x"), clear } },
         { "edit: delete the last selected", csDropDown, { add("a"), add("b"), select(1), erase(1), erase(0) } },
-        { "list: select by text, unknown text, empty text",
-            csDropDownList, { add("a"), add("b"), text("b"), text("nope"), put(1, "c"), text(""), select(5) } },
-        { "list: delete around the selection",
-            csDropDownList, { add("a"), add("b"), add("c"), select(2), erase(0), erase(1), add("d"), clear } },
+        { "list: select by text, unknown text, empty text", csDropDownList,
+            { add("a"), add("b"), text("b"), text("nope"), put(1, "c"), text(""), select(5) } },
+        { "list: delete around the selection", csDropDownList,
+            { add("a"), add("b"), add("c"), select(2), erase(0), erase(1), add("d"), clear } },
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
