@@ -620,9 +620,7 @@ TEST(BitmapTest, BmpDataMustHoldThePictureItDeclares)
     EXPECT_EQ(bmp.Image().pixel(2, 1), qRgb(0, 0, 255));
 
     // The old core header keeps its bit count in another place.
-    const QByteArray corePalette = QByteArray::fromHex("000000"
-                                                       "ffffff")
-        + QByteArray(14 * 3, '\0');
+    const QByteArray corePalette = QByteArray::fromHex("000000ffffff") + QByteArray(14 * 3, '\0');
     bmp.LoadFromBytes(BuildBmp(2, 2, 4, QByteArray::fromHex("1000000010000000"), corePalette, 0, true));
     EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf4bit);
     EXPECT_EQ(bmp.Image().pixel(0, 0), qRgb(255, 255, 255));
