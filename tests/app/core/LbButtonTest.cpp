@@ -581,6 +581,10 @@ TEST(LbButtonInput, PressOnAFreshlyOpenedDialogClicks)
         int clicks = 0;
         TModalResult result = mrNone;
         ok->OnClick = [&](TObject*) { ++clicks; };
+        auto* edit = new TEdit(dialog.get());
+        edit->SetParent(dialog.get());
+        edit->SetBounds(150, 20, 100, 21);
+        dialog->OnShow = [&](TObject*) { dialog->SetActiveControl(edit); };
         open->OnClick = [&](TObject*) { result = dialog->ShowModal(); };
         driver.OnForm(QStringLiteral("TForm"), [&](TCustomForm*) {
             ASSERT_EQ(ok->ClientToScreen(Point(10, 10)), open->ClientToScreen(Point(10, 10)));
