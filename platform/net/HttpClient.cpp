@@ -47,8 +47,6 @@ THttpReplyReader::TState THttpReplyReader::Feed(const QByteArray& bytes)
 {
     if (FState != TState::NeedMore)
         return FState;
-    if (FBuf.size() + bytes.size() > FMaxReplyBytes)
-        return Fail(QStringLiteral("The reply from %1 is too large").arg(FPeer));
     FBuf += bytes;
     if (FBodyStart < 0) {
         // Only the new bytes, and the three before them, can complete the
@@ -58,7 +56,9 @@ THttpReplyReader::TState THttpReplyReader::Feed(const QByteArray& bytes)
         const qsizetype bare = FBuf.indexOf("\n\n", from);
         FScanned = FBuf.size();
         if (crlf < 0 && bare < 0) {
-            if (FBuf.size() > MaxHeaderBytes)
+            // No blank line can start within the limit any more. Judged on
+            // what came, not on how it was cut into pieces.
+            if (FBuf.size() > MaxHeaderBytes + 3)
                 return Fail(QStringLiteral("The reply header from %1 is too large").arg(FPeer));
             return FState;
         }
@@ -69,16 +69,13 @@ THttpReplyReader::TState THttpReplyReader::Feed(const QByteArray& bytes)
         if (ParseHead(end, useBare ? 2 : 4) == TState::Failed)
             return FState;
     }
-    return CheckBody();
-}
-
-THttpReplyReader::TState THttpReplyReader::CheckBody()
-{
     if (FContentLength && FBuf.size() - FBodyStart >= *FContentLength) {
         FResponse.Body = FBuf.mid(FBodyStart, *FContentLength);
         FBuf.clear();
         return FState = TState::Complete;
     }
+    if (FBuf.size() > FMaxReplyBytes)
+        return Fail(QStringLiteral("The reply from %1 is too large").arg(FPeer));
     return FState;
 }
 

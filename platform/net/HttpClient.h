@@ -64,7 +64,6 @@ public:
 private:
     TState Fail(const QString& text);
     TState ParseHead(qsizetype end, qsizetype sep);
-    TState CheckBody();
 
     QString FPeer;
     qint64 FMaxReplyBytes;
