@@ -56,8 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (whole.State() != pieces.State() || whole.Response().StatusCode != pieces.Response().StatusCode
-        || whole.Response().Body != pieces.Response().Body
-        || whole.Response().Headers != pieces.Response().Headers)
+        || whole.Response().Body != pieces.Response().Body || whole.Response().Headers != pieces.Response().Headers)
         std::abort();
     return 0;
 }

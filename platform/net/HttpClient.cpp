@@ -88,10 +88,8 @@ THttpReplyReader::TState THttpReplyReader::Closed()
                                    : QStringLiteral("%1 closed the connection inside the reply header").arg(FPeer));
     const qsizetype got = FBuf.size() - FBodyStart;
     if (FContentLength && got < *FContentLength)
-        return Fail(QStringLiteral("The reply from %1 was cut short: %2 of %3 bytes")
-                        .arg(FPeer)
-                        .arg(got)
-                        .arg(*FContentLength));
+        return Fail(
+            QStringLiteral("The reply from %1 was cut short: %2 of %3 bytes").arg(FPeer).arg(got).arg(*FContentLength));
     FResponse.Body = FBuf.mid(FBodyStart);
     FBuf.clear();
     return FState = TState::Complete;
@@ -425,7 +423,8 @@ THttpResponse THttpClient::Get(const QString& url, const std::atomic<bool>* canc
         }
     }
     if (s.Fd < 0)
-        return fail(THttpError::heConnect, QStringLiteral("Cannot connect to %1: %2").arg(hostHeader, ErrnoText(error)));
+        return fail(
+            THttpError::heConnect, QStringLiteral("Cannot connect to %1: %2").arg(hostHeader, ErrnoText(error)));
 
     const TClock::time_point readDeadline = Earliest(TClock::now(), FReadTimeoutMs, total);
     const int readBudget = FTotalTimeoutMs > 0 ? std::min(FReadTimeoutMs, FTotalTimeoutMs) : FReadTimeoutMs;

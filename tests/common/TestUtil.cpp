@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QThread>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>

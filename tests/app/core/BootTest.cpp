@@ -485,8 +485,8 @@ TEST_F(BootTest, FieldsChangedDuringTheCheckDoNotRedirectTheUpdate)
     EXPECT_EQ(Last_IP_Address, "127.0.0.9");
     EXPECT_EQ(Update_Option, Update_Configuration);
     EXPECT_FALSE(Update_Read_Back);
-    const QByteArray expected = ReadBytes(testutil::DataPath(QStringLiteral("boot/configuration.xml")))
-                                    .replace("192.168.2.205", "127.0.0.9");
+    const QByteArray expected
+        = ReadBytes(testutil::DataPath(QStringLiteral("boot/configuration.xml"))).replace("192.168.2.205", "127.0.0.9");
     ASSERT_TRUE(expected.contains("127.0.0.9"));
     EXPECT_EQ(ReadBytes(JobFile()), expected);
     EXPECT_EQ(Fields(), QStringList({ "127", "0", "0", "7" }));

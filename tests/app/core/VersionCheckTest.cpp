@@ -2,8 +2,8 @@
 // against a small HTTP server on 127.0.0.1, ends within its time-out however
 // slow the name service is, re-arms the timer for two hours once it has
 // ended, and stops at once when the window goes away.
-#include "app/core/SharedStateGuard.h"
 #include "app/core/LbButton.h"
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
-#include <stdexcept>
 #include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -233,7 +233,10 @@ TEST(HttpClient, LooksUpTheHostWithinTheConnectTimeOut)
         THttpError error;
     } cases[] = {
         { "found", [](const QString&) { return QStringList { "127.0.0.1" }; }, THttpError::heNone },
-        { "a useless address first", [](const QString&) { return QStringList { "no address", "127.0.0.1" }; },
+        { "a useless address first",
+            [](const QString&) {
+                return QStringList { "no address", "127.0.0.1" };
+            },
             THttpError::heNone },
         { "not found", [](const QString&) { return QStringList(); }, THttpError::heConnect },
         { "the name service fails", [](const QString&) -> QStringList { throw std::runtime_error("down"); },
@@ -267,9 +270,8 @@ TEST(HttpClient, LooksUpTheHostWithinTheConnectTimeOut)
         EXPECT_LT(clock.elapsed(), 300 + 1500);
         if (c.error == THttpError::heNone) {
             EXPECT_EQ(r.Body, "ok");
-            EXPECT_TRUE(server.Request().contains(QStringLiteral("\r\nHost: version-script.test:%1\r\n")
-                                                      .arg(server.Port())
-                                                      .toLatin1()));
+            EXPECT_TRUE(server.Request().contains(
+                QStringLiteral("\r\nHost: version-script.test:%1\r\n").arg(server.Port()).toLatin1()));
         }
         if (c.error == THttpError::heConnectTimeout) {
             EXPECT_GE(clock.elapsed(), 290);
@@ -352,8 +354,8 @@ TEST(HttpReplyReader, PiecesOfAnySizeReadAsTheWholeReply)
         { "until close", "HTTP/1.0 200 OK\r\nX: y\r\n\r\nVER. 1.103", true, THttpReplyReader::TState::Complete, 200,
             "VER. 1.103" },
         { "bare line ends", "HTTP/1.0 404 No\n\nmissing", true, THttpReplyReader::TState::Complete, 404, "missing" },
-        { "cut short", "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\nVER.", true, THttpReplyReader::TState::Failed,
-            0, "" },
+        { "cut short", "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\nVER.", true, THttpReplyReader::TState::Failed, 0,
+            "" },
         { "header without end", "HTTP/1.0 200 OK\r\nX: " + QByteArray(70000, 'h'), false,
             THttpReplyReader::TState::Failed, 0, "" },
         { "not HTTP", "SSH-2.0\r\n\r\n", false, THttpReplyReader::TState::Failed, 0, "" },
