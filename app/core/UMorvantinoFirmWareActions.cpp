@@ -190,12 +190,15 @@ void TFMorvantinoFirmWare::Open_Project()
 {
     if (!FOpenConf || FOpenConf->ShowModal() != mrOk)
         return;
-    Project_Name = FOpenConf->Name_Conf;
-    // Only a plain folder name under PROJECTS can become the active project.
-    if (Is_Safe_Project_Name(Project_Name))
-        Project_Folder = Join_Path(Projects_Folder, Project_Name);
-    else
-        Project_Folder.clear();
+    const QString name = FOpenConf->Name_Conf;
+    // Only a plain folder name under PROJECTS can become the active project;
+    // a refused name changes nothing, so it is never remembered either.
+    if (!name.isEmpty() && !Is_Safe_Project_Name(name)) {
+        Show_Error(Lang(105));
+        return;
+    }
+    Project_Name = name;
+    Project_Folder = name.isEmpty() ? QString() : Join_Path(Projects_Folder, name);
     Show_Project_Labels();
     Set_Files();
 }
@@ -311,14 +314,29 @@ bool TFMorvantinoFirmWare::Start_Program(const QString& NomeSW, const QString& P
 
 void TFMorvantinoFirmWare::Update_Device()
 {
+    // A project file that cannot be read, or images that cannot be written,
+    // stop the update: the device never gets images built from defaults.
+    auto report = [this](const TBinResult& r) {
+        switch (r.Failure) {
+        case TBinFailure::Read:
+            Show_File_Read_Error(r.File, r.Reason);
+            break;
+        case TBinFailure::Save:
+            Show_File_Save_Error(r.File, r.Reason);
+            break;
+        default:
+            Show_Error(r.Message);
+            break;
+        }
+    };
     const TBinResult built = Build_Bin();
     if (!built.Ok) {
-        Show_Error(built.Message);
+        report(built);
         return;
     }
     const TBinResult saved = Save_Bin();
     if (!saved.Ok) {
-        Show_Error(saved.Message);
+        report(saved);
         return;
     }
     if (!FBoot)

@@ -5,13 +5,12 @@
 #include "platform/graphics/Resources.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FileUtils.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -81,19 +80,17 @@ void TGraphic::AssignError(const TPersistent* Source) const
 
 void TGraphic::LoadFromFile(const QString& FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    const QByteArray data = file.readAll();
-    LoadFromBytes(data);
+    const TReadResult r = ReadFileBytes(FileName);
+    if (!r)
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, r.Error));
+    LoadFromBytes(r.Bytes);
 }
 
 void TGraphic::SaveToFile(const QString& FileName) const
 {
-    const QByteArray data = SaveToBytes();
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+    const TSaveResult r = SaveFileAtomic(FileName, SaveToBytes());
+    if (!r)
+        throw EFCreateError(r.Error);
 }
 
 void TGraphic::LoadFromStream(TStream* Stream)

@@ -1,3 +1,4 @@
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Gif.h"
@@ -432,6 +433,22 @@ TEST(BitmapTest, FilesAndStreamedDataRoundTrip)
     EXPECT_THROW(pic.ReadData(QByteArray("\x07TBit", 5)), EInvalidGraphic);
     EXPECT_THROW(bmp.SaveToFile(dir + "/no/such/folder/x.bmp"), EFCreateError);
 }
+
+#ifdef Q_OS_UNIX
+// A picture small enough to sit in the write buffer, saved to a full disk: the
+// save raises and the previous file stays whole.
+TEST(BitmapTest, FailedSaveKeepsThePreviousFile)
+{
+    const QString path = testutil::TempDir() + "/English.bmp";
+    testutil::WriteFile(path, "previous");
+    TBitmap bmp(4, 4);
+    {
+        testutil::FileSizeLimit full(0);
+        EXPECT_THROW(bmp.SaveToFile(path), EFCreateError);
+    }
+    EXPECT_EQ(testutil::ReadFile(path), "previous");
+}
+#endif
 
 TEST(BitmapTest, PictureBitmapReplacesOtherGraphics)
 {
