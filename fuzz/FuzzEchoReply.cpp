@@ -7,7 +7,7 @@
 // only a sound reply to that request, and accepts the reply built from the
 // request.
 
-#include "FuzzMaxLen.h"
+#include "FuzzSupport.h"
 #include "platform/net/IcmpEcho.h"
 
 #include <QByteArray>
@@ -15,7 +15,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-MORV_FUZZ_MAX_LEN_1MB
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    return Fuzz_Default_Max_Len(argc, argv);
+}
 
 namespace {
 

@@ -4,7 +4,7 @@
 // in (0: all at once). The reading never fails, keeps within its limits, and
 // reads the same whatever the pieces.
 
-#include "FuzzMaxLen.h"
+#include "FuzzSupport.h"
 #include "platform/net/HttpClient.h"
 
 #include <QByteArray>
@@ -12,7 +12,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-MORV_FUZZ_MAX_LEN_1MB
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    return Fuzz_Default_Max_Len(argc, argv);
+}
 
 namespace {
 
