@@ -94,7 +94,6 @@ TFMorvantinoFirmWare::TFMorvantinoFirmWare(TComponent* AOwner)
     Create_Controls();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Version_Check = []() { return FSoftOptions && FSoftOptions->Check_Version(); };
 }
 
 TFMorvantinoFirmWare::~TFMorvantinoFirmWare()
@@ -295,7 +294,7 @@ void TFMorvantinoFirmWare::FormCreate(TObject*)
     Project_Name.clear();
     Update_Read_Back = true;
     Update_Option = 0;
-    Read_Settings(XML1);
+    const TXmlFileRead settings = Read_Settings(XML1);
     Timer_Update->SetEnabled(false);
     Arm_Update_Timer();
 
@@ -308,6 +307,8 @@ void TFMorvantinoFirmWare::FormCreate(TObject*)
     L_SW_Desc->SetCaption(SW_Desc);
 
     Load_Language();
+    if (settings.State == TXmlFileState::Damaged)
+        Show_File_Read_Error(Settings_File_Name(), settings.Reason + QStringLiteral("; the default settings are used"));
 
     // The remembered project is restored only when its folder is still there;
     // otherwise the name is kept for the settings file, with no project active.

@@ -190,12 +190,15 @@ void TFMorvantinoFirmWare::Open_Project()
 {
     if (!FOpenConf || FOpenConf->ShowModal() != mrOk)
         return;
-    Project_Name = FOpenConf->Name_Conf;
-    // Only a plain folder name under PROJECTS can become the active project.
-    if (Is_Safe_Project_Name(Project_Name))
-        Project_Folder = Join_Path(Projects_Folder, Project_Name);
-    else
-        Project_Folder.clear();
+    const QString name = FOpenConf->Name_Conf;
+    // Only a plain folder name under PROJECTS can become the active project;
+    // a refused name changes nothing, so it is never remembered either.
+    if (!name.isEmpty() && !Is_Safe_Project_Name(name)) {
+        Show_Error(Lang(105));
+        return;
+    }
+    Project_Name = name;
+    Project_Folder = name.isEmpty() ? QString() : Join_Path(Projects_Folder, name);
     Show_Project_Labels();
     Set_Files();
 }
@@ -240,6 +243,9 @@ void TFMorvantinoFirmWare::Arm_Update_Timer()
         Timer_Update->SetEnabled(false);
         return;
     }
+    // A running check arms the timer when its answer comes.
+    if (FVersion_Check.Running())
+        return;
     // The interval stays as it is: a minute before the first check of the
     // run, two hours once a check has run.
     if (!Timer_Update->Enabled())
@@ -249,19 +255,26 @@ void TFMorvantinoFirmWare::Arm_Update_Timer()
 void TFMorvantinoFirmWare::Timer_UpdateTimer(TObject*)
 {
     Timer_Update->SetEnabled(false);
-    bool newer = false;
-    try {
-        newer = Version_Check && Version_Check();
-    } catch (...) {
-        newer = false;
-    }
+    // The request is prepared here and runs on a worker: the window keeps
+    // painting and answering until the answer comes back.
+    TVersion_Fetch fetch;
+    if (Version_Check)
+        fetch = [check = Version_Check](const std::atomic<bool>&) { return check(); };
+    else
+        fetch = TFSoftOptions::Version_Fetch(HTTP1);
+    FVersion_Check.Start(std::move(fetch), [this](bool newer) { Version_Checked(newer); });
+}
+
+void TFMorvantinoFirmWare::Version_Checked(bool newer)
+{
     if (newer) {
         LL_Update->SetCaption(QStringLiteral("<a href=\"%1\">%2</a>").arg(Maker_Download_Page, Lang(19)));
         LL_Update->SetVisible(true);
     } else {
         LL_Update->SetVisible(false);
     }
-    // The options may have been switched off meanwhile.
+    // The options may have been switched off meanwhile. The next check comes
+    // two hours after this one ended.
     if (Opt_Enable_Internet && Opt_Enable_Update) {
         Timer_Update->SetInterval(Update_Next_Interval);
         Timer_Update->SetEnabled(true);
@@ -301,14 +314,29 @@ bool TFMorvantinoFirmWare::Start_Program(const QString& NomeSW, const QString& P
 
 void TFMorvantinoFirmWare::Update_Device()
 {
+    // A project file that cannot be read, or images that cannot be written,
+    // stop the update: the device never gets images built from defaults.
+    auto report = [this](const TBinResult& r) {
+        switch (r.Failure) {
+        case TBinFailure::Read:
+            Show_File_Read_Error(r.File, r.Reason);
+            break;
+        case TBinFailure::Save:
+            Show_File_Save_Error(r.File, r.Reason);
+            break;
+        default:
+            Show_Error(r.Message);
+            break;
+        }
+    };
     const TBinResult built = Build_Bin();
     if (!built.Ok) {
-        Show_Error(built.Message);
+        report(built);
         return;
     }
     const TBinResult saved = Save_Bin();
     if (!saved.Ok) {
-        Show_Error(saved.Message);
+        report(saved);
         return;
     }
     if (!FBoot)

@@ -38,6 +38,19 @@ bool Project_Folder_Exists(const QString& name)
     return false;
 }
 
+// Whether a new folder can be made in `folder` at all: tried with a folder
+// of a name no project can have, removed at once.
+bool Can_Create_In(const QString& folder)
+{
+    const QString probe = Join_Path(folder, QStringLiteral(".morvantile-write-test"));
+    if (DirectoryExists(probe))
+        return true;
+    if (!CreateDir(probe))
+        return false;
+    RemoveDir(probe);
+    return true;
+}
+
 void Show_Error(const QString& text)
 {
     MessageDlg(text, mtError, TMsgDlgButtons(mbOK), 0);
@@ -151,12 +164,17 @@ TNew_Project_Error TFNew_Project::Create_Project(const QString& name)
         return TNew_Project_Error::Invalid;
     if (Project_Folder_Exists(name))
         return TNew_Project_Error::Exists;
+    // PROJECTS deleted since the start is made again.
+    if (!DirectoryExists(Projects_Folder))
+        ForceDirectories(Projects_Folder);
     const QString folder = Join_Path(Projects_Folder, name);
+    // The name passed every check: a failure here is the folder's, unless
+    // the file system still refuses the name (too long, for one).
     if (!CreateDir(folder))
-        return TNew_Project_Error::Invalid;
+        return Can_Create_In(Projects_Folder) ? TNew_Project_Error::Invalid : TNew_Project_Error::Not_Writable;
     if (!ForceDirectories(Join_Path(folder, QStringLiteral("bin")))) {
         RemoveDir(folder);
-        return TNew_Project_Error::Invalid;
+        return TNew_Project_Error::Not_Writable;
     }
     Project_Name = name;
     Project_Folder = folder;
@@ -181,6 +199,10 @@ void TFNew_Project::Btn_OKClick(TObject*)
         return;
     case TNew_Project_Error::Invalid:
         Show_Error(Lang(105));
+        return;
+    case TNew_Project_Error::Not_Writable:
+        Show_Error(
+            QStringLiteral("The folder %1 cannot be written: no project can be created in it.").arg(Projects_Folder));
         return;
     }
 }

@@ -12,7 +12,13 @@ class TEdit;
 class TLbButton;
 
 // Why a typed project name cannot become a new project folder.
-enum class TNew_Project_Error { None, Empty, Invalid, Exists };
+enum class TNew_Project_Error {
+    None,
+    Empty,
+    Invalid,
+    Exists,
+    Not_Writable // PROJECTS itself cannot take a new folder, whatever the name
+};
 
 // A name that can become a folder under PROJECTS on any system the projects
 // may travel to: not "." or "..", no separators, no characters or device

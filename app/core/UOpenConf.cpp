@@ -5,6 +5,7 @@
 #include "app/core/LbButton.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
+#include "app/core/UMorvantinoFirmWare.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/runtime/FileUtils.h"
@@ -33,6 +34,12 @@ TFOpenConf::TFOpenConf(TComponent* AOwner)
     ListBox1->SetBounds(16, 92, 345, 215);
     ListBox1->SetShowHint(true);
     ListBox1->OnClick = [this](TObject* s) { ListBox1Click(s); };
+    ListBox1->OnDblClick = [this](TObject* s) { ListBox1DblClick(s); };
+    // The platform list box reports a double click as a second press.
+    ListBox1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState shift, int, int) {
+        if (b == mbLeft && shift.testFlag(ssDouble))
+            ListBox1DblClick(s);
+    };
 
     P_Button = new TPanel(this);
     P_Button->SetName(QStringLiteral("P_Button"));
@@ -87,8 +94,10 @@ void TFOpenConf::Set_Lang()
 void TFOpenConf::Load_Existing_Configuration()
 {
     SL.clear();
+    // A folder made outside the tool whose name the tool refuses to open
+    // (a separator-like character, for one) is not offered.
     for (const TFileEntry& e : ListDirectory(Projects_Folder))
-        if (e.Directory)
+        if (e.Directory && Is_Safe_Project_Name(e.Name))
             SL.append(e.Name);
     // The home file system orders names by their upper-case form; names equal
     // that way keep a fixed order between themselves.
@@ -117,7 +126,10 @@ void TFOpenConf::FormShow(TObject*)
     const QString prefix = Projects_Folder + QLatin1Char('/');
     if (!Project_Folder.isEmpty() && Project_Folder.startsWith(prefix))
         active = Project_Folder.mid(prefix.size());
-    int index = active.isEmpty() ? -1 : Search_Open_Conf(active);
+    // The exact name first: "Alpha" and "ALPHA" may both be there.
+    int index = active.isEmpty() ? -1 : int(SL.indexOf(active));
+    if (index < 0 && !active.isEmpty())
+        index = Search_Open_Conf(active);
     if (index < 0 && !SL.isEmpty())
         index = 0;
     if (index >= 0) {
@@ -135,4 +147,12 @@ void TFOpenConf::ListBox1Click(TObject*)
     const int index = ListBox1->ItemIndex();
     if (index >= 0 && index < ListBox1->Items()->Count())
         Name_Conf = ListBox1->Items()->Get(index);
+}
+
+void TFOpenConf::ListBox1DblClick(TObject* Sender)
+{
+    if (ListBox1->ItemIndex() < 0)
+        return;
+    ListBox1Click(Sender);
+    SetModalResult(mrOk);
 }

@@ -20,9 +20,11 @@ public:
     void Set_Lang();
     void FormShow(TObject* Sender);
     void ListBox1Click(TObject* Sender);
+    // A double click on a name opens that project.
+    void ListBox1DblClick(TObject* Sender);
 
-    // Fills SL with the project folders, sorted by name ignoring letter case
-    // as the tool's home file system shows them.
+    // Fills SL with the project folders whose names can be opened, sorted by
+    // name ignoring letter case as the tool's home file system shows them.
     void Load_Existing_Configuration();
     // Index in SL of the first name equal to `name` ignoring letter case, or -1.
     int Search_Open_Conf(const QString& name) const;

@@ -62,6 +62,7 @@ TFParGen::TFParGen(TComponent* AOwner, int model)
     Create_Panels();
     OnShow = [this](TObject* s) { FormShow(s); };
     OnResize = [this](TObject* s) { FormResize(s); };
+    OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
     OnMouseWheel = [this](TObject* s, TShiftState shift, int delta, TPoint pos, bool& handled) {
         FormMouseWheel(s, shift, delta, pos, handled);
     };
@@ -405,7 +406,19 @@ void TFParGen::FormCreate(TObject*)
 
 void TFParGen::FormShow(TObject*)
 {
+    FCancel_Confirmed = false;
     Read_ParGen();
+}
+
+void TFParGen::FormCloseQuery(TObject*, bool& CanClose)
+{
+    // The window's close button drops the edits only as Cancel does: OK has
+    // saved them, and a Cancel that asked has its answer.
+    if (ModalResult() == mrOk || FCancel_Confirmed) {
+        FCancel_Confirmed = false;
+        return;
+    }
+    CanClose = !Is_Change || MessageDlg(Lang(911), mtConfirmation, mbYesNo) == mrYes;
 }
 
 void TFParGen::FormResize(TObject*)
@@ -441,6 +454,7 @@ void TFParGen::Btn_CancelClick(TObject*)
 {
     if (Is_Change && MessageDlg(Lang(911), mtConfirmation, mbYesNo) != mrYes)
         return;
+    FCancel_Confirmed = true;
     SetModalResult(mrCancel);
 }
 

@@ -70,6 +70,8 @@ public:
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
     void FormResize(TObject* Sender);
+    // The window's close button acts as Cancel.
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
     void Btn_OKClick(TObject* Sender);
     void Btn_CancelClick(TObject* Sender);
@@ -120,10 +122,13 @@ public:
     bool Check_Device_Name(const QString& text) const;
 
     // The parameter file: filling the controls from it (or the defaults) and
-    // writing it from them. Write_ParGen reports a failed save itself and
-    // returns false.
+    // writing it from them. Read_ParGen reports a file that is there but
+    // cannot be read; Write_ParGen then asks before replacing it. Write_ParGen
+    // reports a failed save itself and returns false.
     void Read_ParGen();
     bool Write_ParGen();
+    // The last read found ParGen.xml present but unreadable.
+    bool ParGen_Damaged() const { return FParGen_Damaged; }
 
     // --- Frame ----------------------------------------------------------
     TPanel* P_Title = nullptr;
@@ -604,6 +609,9 @@ private:
     void Apply_Cable_DHCP(std::initializer_list<TControl*> fields);
 
     int FModel = ParGen_Model;
+    bool FParGen_Damaged = false;
+    // Cancel has closed the form (asking first when there were edits).
+    bool FCancel_Confirmed = false;
     // The "." key's address chains; an octet edit of no chain has no successor.
     std::vector<std::vector<TEdit*>> FOctetChains;
     // Check boxes whose click re-lays the panels out.

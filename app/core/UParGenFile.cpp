@@ -116,14 +116,27 @@ void TFParGen::Read_ParGen()
     // With no project active there is nothing to read: the path would point
     // outside the projects folder.
     TXmlNode root;
+    FParGen_Damaged = false;
     if (!Project_Folder.isEmpty() && FileExists(File_ParGen)) {
         XML1.SetActive(true);
-        XML1.LoadFromFile(File_ParGen);
-        // The first node must be the parameter element; a file that starts
-        // otherwise reads as if every key were missing.
-        root = XML1.FirstNode();
-        if (!root.IsElement() || root.NodeName() != QLatin1String("Par_Gen"))
-            root = TXmlNode();
+        QString error;
+        if (!XML1.LoadFromFile(File_ParGen, &error)) {
+            FParGen_Damaged = true;
+        } else {
+            // The root is the first element: a declaration or comment before
+            // it is no reason to lose the file's values.
+            root = XML1.DocumentElement();
+            if (root.NodeName() != QLatin1String("Par_Gen")) {
+                FParGen_Damaged = true;
+                error = QStringLiteral("it holds no Par_Gen element");
+                root = TXmlNode();
+            }
+        }
+        // A file that is there but cannot be read is not taken for a missing
+        // one: the user hears of it, the form shows the defaults, and OK asks
+        // before the file is replaced.
+        if (FParGen_Damaged)
+            Show_File_Read_Error(File_ParGen, error);
     }
 
     for (const TParKey& key : Keys_Of(*this)) {
@@ -162,6 +175,12 @@ bool TFParGen::Write_ParGen()
         MessageDlg(QStringLiteral("No project is active: the parameters cannot be saved."), mtError, mbOK);
         return false;
     }
+    if (FParGen_Damaged
+        && MessageDlg(QStringLiteral("The file %1 could not be read. Replace it with the parameters shown?")
+                          .arg(File_ParGen),
+               mtConfirmation, mbYesNo)
+            != mrYes)
+        return false;
 
     XML1.SetActive(true);
     XML1.Clear();
@@ -194,5 +213,6 @@ bool TFParGen::Write_ParGen()
         Show_File_Save_Error(File_ParGen, error);
         return false;
     }
+    FParGen_Damaged = false;
     return true;
 }

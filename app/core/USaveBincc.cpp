@@ -1,6 +1,7 @@
 #include "app/core/USaveBincc.h"
 
 #include "app/core/UComon.h"
+#include "app/core/UXmlFile.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileUtils.h"
@@ -74,7 +75,22 @@ private:
     TXmlNode FRoot;
 };
 
+TBinResult Failure(TBinFailure kind, const QString& file, const QString& reason, const QString& message)
+{
+    return { false, message, kind, file, reason };
+}
+
 } // namespace
+
+TBinResult Bin_Read_Failure(const QString& file, const QString& reason)
+{
+    return Failure(TBinFailure::Read, file, reason, QStringLiteral("The file %1 cannot be read: %2").arg(file, reason));
+}
+
+TBinResult Bin_Save_Failure(const QString& file, const QString& reason)
+{
+    return Failure(TBinFailure::Save, file, reason, QStringLiteral("Cannot save the file %1: %2").arg(file, reason));
+}
 
 // ---------------------------------------------------------------------------
 // Parameter block
@@ -127,16 +143,19 @@ void TSaveBin::Set_SW_Version()
         ParameterBlock[Off_SW_Version + i] = std::uint8_t(v[i].unicode());
 }
 
-void TSaveBin::Read_Par_Gen()
+TBinResult TSaveBin::Read_Par_Gen()
 {
-    if (!FileExists(File_ParGen))
-        return;
-    // A file that does not parse, or whose first node is not the parameter
-    // element, reads as if every key were missing, as the parameter form reads it.
-    XML1.SetActive(true);
-    XML1.LoadFromFile(File_ParGen);
-    TXmlNode root = XML1.FirstNode();
-    if (!root.IsElement() || root.NodeName() != QLatin1String("Par_Gen"))
+    // A missing file keeps the defaults; a damaged one is never built as if
+    // it were missing.
+    const TXmlFileRead read = Read_Xml_File(XML1, File_ParGen);
+    if (read.State == TXmlFileState::Missing)
+        return {};
+    if (read.State == TXmlFileState::Damaged)
+        return Bin_Read_Failure(File_ParGen, read.Reason);
+    // A declaration or comment may stand before the root; a root that is not
+    // the parameter element reads as if every key were missing.
+    TXmlNode root = XML1.DocumentElement();
+    if (root.NodeName() != QLatin1String("Par_Gen"))
         root = TXmlNode();
     const TParReader par(root);
 
@@ -219,6 +238,7 @@ void TSaveBin::Read_Par_Gen()
         putText(Off_Web_User, Web_Text_Size, Web_Text_Size, *user);
     if (const auto password = par.Text("Web_Pages_Password"))
         putText(Off_Web_Password, Web_Text_Size, Web_Text_Size, *password);
+    return {};
 }
 
 int TSaveBin::Copy_Par_Block()
@@ -239,15 +259,17 @@ TBinResult TSaveBin::Build_Banks()
     FBuilt = false;
     Init_Par_Block();
     Init_HART_Bank();
-    Read_Par_Gen();
-    SetBlock32(Off_HART_Bank_Add, HART_Bank_Device_Address);
-    SetBlock32(Off_Web_Pages_Add, Web_Pages_Device_Address);
-    Read_HART_Variables(Block32(Off_HART_Bank_Add));
-
     Bank1_Size = 0;
     Bank2_Size = 0;
     Bank1_Buffer.clear();
     Bank2_Buffer.clear();
+
+    if (TBinResult r = Read_Par_Gen(); !r)
+        return r;
+    SetBlock32(Off_HART_Bank_Add, HART_Bank_Device_Address);
+    SetBlock32(Off_Web_Pages_Add, Web_Pages_Device_Address);
+    if (TBinResult r = Read_HART_Variables(Block32(Off_HART_Bank_Add)); !r)
+        return r;
 
     // The device bank is fixed in size: a larger HART bank would overwrite
     // whatever follows it in the converter's memory, so it is refused whole.
@@ -255,11 +277,11 @@ TBinResult TSaveBin::Build_Banks()
     for (const THart_Var_Place& v : HART_Bank.hart_var_place)
         bank2 += v.params_length;
     if (bank2 > Bank2_Capacity)
-        return { false,
+        return Failure(TBinFailure::Other, File_HART_Variables, QString(),
             QStringLiteral("The HART variables of %1 take %2 bytes, more than the %3 bytes of the device's HART bank.")
                 .arg(File_HART_Variables)
                 .arg(bank2)
-                .arg(Bank2_Capacity) };
+                .arg(Bank2_Capacity));
 
     Bank1_Size = Copy_Par_Block();
     Bank2_Size = Write_HART_Bank(0, Bank2_Buffer);
@@ -271,7 +293,7 @@ TBinResult TSaveBin::Build_Bin()
 {
     FBuilt = false;
     if (Project_Folder.isEmpty())
-        return { false, QStringLiteral("No project is active.") };
+        return Failure(TBinFailure::Other, QString(), QString(), QStringLiteral("No project is active."));
     return Build_Banks();
 }
 
@@ -280,9 +302,14 @@ TBinResult TSaveBin::Save_Banks()
     const QString bin = Join_Path(Project_Folder, QStringLiteral("bin"));
     const QString path1 = Join_Path(bin, QStringLiteral("bank1.bin"));
     const QString path2 = Join_Path(bin, QStringLiteral("bank2.bin"));
-    auto failed = [](const QString& path, const QString& error) {
-        return TBinResult { false, QStringLiteral("Cannot write the file %1: %2").arg(path, error) };
+    auto failed = [](const QString& path, const TSaveResult& r) {
+        return Bin_Save_Failure(path, File_Error_Reason(r.Error, path));
     };
+
+    // A bin folder deleted by hand is made again; when that fails, the write
+    // below says why.
+    if (!DirectoryExists(bin))
+        ForceDirectories(bin);
 
     // The two images belong together: when the second cannot be written, the
     // first is put back as it was so the device never gets a mixed pair.
@@ -294,31 +321,44 @@ TBinResult TSaveBin::Save_Banks()
             old.LoadFromFile(path1);
             old1 = old.Bytes();
         } catch (const Exception&) {
-            // An unreadable old image cannot be put back; it is replaced as usual.
+            // It cannot be put back; a failed second write removes the first.
         }
     }
 
-    const TSaveResult r1 = SaveFileAtomic(path1, Bank1_Buffer.left(Bank1_Size));
+    const TSaveResult r1 = Write_File(path1, Bank1_Buffer.left(Bank1_Size));
     if (!r1)
-        return failed(path1, r1.Error);
-    const TSaveResult r2 = SaveFileAtomic(path2, Bank2_Buffer.left(Bank2_Size));
-    if (!r2) {
-        if (old1)
-            SaveFileAtomic(path1, *old1);
-        else if (!had1)
-            DeleteFile(path1);
-        return failed(path2, r2.Error);
-    }
-    return {};
+        return failed(path1, r1);
+    const TSaveResult r2 = Write_File(path2, Bank2_Buffer.left(Bank2_Size));
+    if (r2)
+        return {};
+
+    bool restored = false;
+    if (old1)
+        restored = Write_File(path1, *old1).Ok;
+    else if (!had1)
+        restored = DeleteFile(path1) || !FileExists(path1);
+    if (restored)
+        return failed(path2, r2);
+    // The new bank1 cannot go back to what it was: without it the update
+    // program finds no pair at all, which is better than a mixed one.
+    const bool removed = DeleteFile(path1) || !FileExists(path1);
+    const QString reason = File_Error_Reason(r2.Error, path2)
+        + (removed ? QStringLiteral(". The new bank1.bin could not be put back as it was and was removed; build the "
+                                    "images again.")
+                   : QStringLiteral(". The new bank1.bin could not be put back as it was nor removed: bank1.bin and "
+                                    "bank2.bin in %1 do not belong together; build the images again before any update.")
+                         .arg(bin));
+    return Bin_Save_Failure(path2, reason);
 }
 
 TBinResult TSaveBin::Save_Bin()
 {
     // With no active project the path would leave the projects folder.
     if (Project_Folder.isEmpty())
-        return { false, QStringLiteral("No project is active.") };
+        return Failure(TBinFailure::Other, QString(), QString(), QStringLiteral("No project is active."));
     if (!FBuilt)
-        return { false, QStringLiteral("The configuration images of %1 were not built.").arg(Project_Folder) };
+        return Failure(TBinFailure::Other, QString(), QString(),
+            QStringLiteral("The configuration images of %1 were not built.").arg(Project_Folder));
     return Save_Banks();
 }
 

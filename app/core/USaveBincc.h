@@ -4,6 +4,7 @@
 // 2048-byte parameter block, loaded at 0x07000) and bin/bank2.bin (the HART
 // bank, loaded at 0x80000). Everything is little-endian.
 
+#include "platform/runtime/FileUtils.h"
 #include "platform/runtime/XmlDom.h"
 
 #include <QByteArray>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 // Sizes and device addresses of the images.
 inline constexpr int Par_Block_Size = 2048;
@@ -62,13 +64,33 @@ struct THart_Bank {
     std::uint32_t slave_info_address = 0;
 };
 
-// Outcome of a build or a save; the message names the file concerned so the
-// main window can show it.
+// What went wrong in a build or a save.
+enum class TBinFailure {
+    None,
+    Read, // a project file is there but cannot be read
+    Save, // an image file cannot be written
+    Other
+};
+
+// Outcome of a build or a save. File and Reason say which file failed and
+// why, for the main window's report; Message is the whole text.
 struct TBinResult {
     bool Ok = true;
     QString Message;
+    TBinFailure Failure = TBinFailure::None;
+    QString File;
+    QString Reason;
     explicit operator bool() const { return Ok; }
 };
+
+// Failures of reading a project file and of writing an image file.
+TBinResult Bin_Read_Failure(const QString& file, const QString& reason);
+TBinResult Bin_Save_Failure(const QString& file, const QString& reason);
+
+// The largest HART variables file the builder reads. A table that fills the
+// device's HART bank takes about 2 MB of XML; the rest is room for disabled
+// rows and long descriptions.
+inline constexpr qint64 HART_Variables_File_Max_Size = 16 * 1024 * 1024;
 
 // `operation` bits of a HART variable.
 inline constexpr std::uint32_t HART_Op_Swap = 1;
@@ -89,19 +111,22 @@ QByteArray Hex_To_Bytes(const QString& text);
 class TSaveBin {
 public:
     // Compiles the active project (File_ParGen, File_HART_Variables) into the
-    // two buffers. Fails only when the HART bank does not fit the device bank.
+    // two buffers. A missing file gives the defaults; one that is there but
+    // cannot be read fails the build, as does a HART bank larger than the
+    // device bank.
     TBinResult Build_Bin();
-    // Writes both buffers into Project_Folder/bin, each atomically. After a
-    // failed or missing build nothing is written.
+    // Writes both buffers into Project_Folder/bin, each atomically, making the
+    // bin folder again when it is gone. After a failed or missing build
+    // nothing is written.
     TBinResult Save_Bin();
 
     // The build steps, in the order Build_Banks runs them.
     TBinResult Build_Banks();
     void Init_Par_Block();
     void Init_HART_Bank();
-    void Read_Par_Gen();
+    TBinResult Read_Par_Gen();
     void Set_SW_Version();
-    void Read_HART_Variables(std::uint32_t base);
+    TBinResult Read_HART_Variables(std::uint32_t base);
     int Count_HART_Vars(const TXmlNode& hart) const;
     int Copy_Par_Block();
     int Write_HART_Bank(int pos, QByteArray& buffer) const;
@@ -116,6 +141,9 @@ public:
 
     // The builder's XML document; it is left holding the last file loaded.
     TXmlDocument XML1;
+
+    // Writes one image file whole or not at all.
+    std::function<TSaveResult(const QString& path, const QByteArray& bytes)> Write_File = SaveFileAtomic;
 
     std::uint32_t Block32(int offset) const;
     void SetBlock32(int offset, std::uint32_t value);

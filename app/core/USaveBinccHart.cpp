@@ -5,7 +5,7 @@
 #include "app/core/USaveBincc.h"
 
 #include "app/core/UComon.h"
-#include "platform/runtime/FileUtils.h"
+#include "app/core/UXmlFile.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <cstring>
@@ -141,19 +141,22 @@ int TSaveBin::Count_HART_Vars(const TXmlNode& hart) const
     return count;
 }
 
-void TSaveBin::Read_HART_Variables(std::uint32_t base)
+TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
 {
-    if (!FileExists(File_HART_Variables))
-        return;
-    XML1.SetActive(true);
-    XML1.LoadFromFile(File_HART_Variables);
+    // A missing file gives a bank without variables; a damaged one is never
+    // built as a bank of none. An oversized one is refused before it is read.
+    const TXmlFileRead read = Read_Xml_File(XML1, File_HART_Variables, HART_Variables_File_Max_Size);
+    if (read.State == TXmlFileState::Missing)
+        return {};
+    if (read.State == TXmlFileState::Damaged)
+        return Bin_Read_Failure(File_HART_Variables, read.Reason);
     const TXmlNode hart = XML1.DocumentElement();
     if (hart.NodeName() != QLatin1String("HART"))
-        return;
+        return {};
 
     HART_Bank.var_number = std::uint32_t(Count_HART_Vars(hart));
     if (HART_Bank.var_number == 0)
-        return;
+        return {};
     HART_Bank.hart_var_place_add = base + HART_Bank_Header_Size;
     std::uint32_t paramsAdd = HART_Bank.hart_var_place_add + HART_Var_Place_Size * HART_Bank.var_number;
 
@@ -184,6 +187,7 @@ void TSaveBin::Read_HART_Variables(std::uint32_t base)
         v.TimeOut = TimeOut_Attr(row);
         HART_Bank.hart_var_place.append(v);
     }
+    return {};
 }
 
 int TSaveBin::Write_HART_Bank(int pos, QByteArray& buffer) const

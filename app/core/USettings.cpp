@@ -1,7 +1,11 @@
 #include "app/core/USettings.h"
 
 #include "app/core/UComon.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Forms.h"
 #include "platform/runtime/XmlDom.h"
+
+#include <optional>
 
 namespace {
 
@@ -32,6 +36,51 @@ void Add_Item(TXmlNode parent, const char* name, const QString& text)
     node.SetText(text);
 }
 
+// The values the settings file gives, to tell whether they changed.
+struct TSettingsValues {
+    QString Project;
+    QString IP;
+    QString Language;
+    bool Internet = false;
+    bool Update = false;
+    bool Jump = false;
+    bool DblClick = false;
+    bool operator==(const TSettingsValues&) const = default;
+};
+
+TSettingsValues Current_Values()
+{
+    return { Project_Name, Last_IP_Address, Language_Name, Opt_Enable_Internet, Opt_Enable_Update,
+        Opt_Jump_Field_Tables, Opt_Dbl_Click_Auto_Size };
+}
+
+// A settings file that could not be read at start, with the values the tool
+// fell back on: it stays untouched while they are the values in use.
+struct TUnreadSettings {
+    QString Path;
+    TSettingsValues Values;
+};
+std::optional<TUnreadSettings> Unread_Settings;
+
+// False when the damaged settings file must stay as it is.
+bool May_Replace_Settings_File(const QString& path)
+{
+    if (!Unread_Settings || Unread_Settings->Path != path)
+        return true;
+    const TSettingsValues now = Current_Values();
+    if (now == Unread_Settings->Values)
+        return false;
+    const QString question = QStringLiteral("The settings file %1 could not be read when the program started.\n"
+                                            "Replace it with the current settings?")
+                                 .arg(path);
+    if (MessageDlg(question, mtConfirmation, mbYesNo, 0) != mrYes) {
+        // Asked once for these values; a later change asks again.
+        Unread_Settings->Values = now;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString Settings_File_Name()
@@ -51,20 +100,20 @@ void Default_Settings()
     Opt_Dbl_Click_Auto_Size = false;
 }
 
-void Read_Settings(TXmlDocument& xml)
+TXmlFileRead Read_Settings(TXmlDocument& xml)
 {
     Default_Settings();
     const QString file = Settings_File_Name();
-    if (!FileExists(file))
-        return;
-    // A file that does not parse is treated as no file at all.
-    if (!xml.LoadFromFile(file))
-        return;
+    Unread_Settings.reset();
+    const TXmlFileRead read = Read_Xml_File(xml, file, Settings_File_Max_Size);
+    if (read.State == TXmlFileState::Damaged)
+        Unread_Settings = TUnreadSettings { file, Current_Values() };
+    if (read.State != TXmlFileState::Loaded)
+        return read;
 
-    // The first node is the root: a declaration or a comment in front of the
-    // settings element leaves every item at its default.
-    TXmlNode root = xml.FirstNode();
-    if (!root.IsElement() || root.NodeName() != Root_Name)
+    // A declaration or a comment may stand before the settings element.
+    TXmlNode root = xml.DocumentElement();
+    if (root.NodeName() != Root_Name)
         root = TXmlNode();
 
     Project_Name = Item_Text(root, "lastproj", "projectname", QString());
@@ -76,10 +125,14 @@ void Read_Settings(TXmlDocument& xml)
     Opt_Enable_Update = Flag_Value(internet.FindChild(QStringLiteral("enable_update")));
     Opt_Jump_Field_Tables = Flag_Value(internet.FindChild(QStringLiteral("enable_jump_field_tables")));
     Opt_Dbl_Click_Auto_Size = Flag_Value(internet.FindChild(QStringLiteral("Double_Click_Auto_Size")));
+    return read;
 }
 
 TSaveResult Write_Settings(TXmlDocument& xml)
 {
+    const QString file = Settings_File_Name();
+    if (!May_Replace_Settings_File(file))
+        return { true, QString() };
     xml.Clear();
     TXmlNode root = xml.AddChild(Root_Name);
     Add_Item(root.AddChild(QStringLiteral("lastproj")), "projectname", Project_Name);
@@ -90,5 +143,8 @@ TSaveResult Write_Settings(TXmlDocument& xml)
     Add_Item(internet, "enable_update", Flag_Text(Opt_Enable_Update));
     Add_Item(internet, "enable_jump_field_tables", Flag_Text(Opt_Jump_Field_Tables));
     Add_Item(internet, "Double_Click_Auto_Size", Flag_Text(Opt_Dbl_Click_Auto_Size));
-    return SaveFileAtomic(Settings_File_Name(), xml.SaveToBytes());
+    const TSaveResult r = SaveFileAtomic(file, xml.SaveToBytes());
+    if (r.Ok)
+        Unread_Settings.reset();
+    return r;
 }

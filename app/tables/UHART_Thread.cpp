@@ -20,6 +20,22 @@ const QString Full_Started = QStringLiteral("FULL DEVICES SEARCH STARTED");
 const QString Status_Prefix = QStringLiteral("SEARCH STATUS=");
 constexpr int Read_Prefix_Size = 6;
 
+bool Is_Digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The device index of a device reply's prefix ("DEV 3=", "DEV10="), -1 when
+// the datagram does not start with one.
+int Device_Prefix_Index(const QByteArray& data)
+{
+    if (data.size() < Read_Prefix_Size || !data.startsWith("DEV") || data[5] != '=' || !Is_Digit(data[4]))
+        return -1;
+    if (data[3] == ' ')
+        return data[4] - '0';
+    return Is_Digit(data[3]) ? (data[3] - '0') * 10 + (data[4] - '0') : -1;
+}
+
 // A language text with its "%d" filled; a translated text whose pattern does
 // not take one number is shown as it stands rather than stopping the scan.
 QString Lang_Num(int index, int n)
@@ -29,6 +45,27 @@ QString Lang_Num(int index, int n)
         return Format(pattern, { n });
     } catch (const Exception&) {
         return pattern;
+    }
+}
+
+// Whether a datagram answers a command sent before the one `step` waits for:
+// a late copy of an answer already taken, or the answer to a command that
+// was sent again. It is no reply to the command now waited for, and must not
+// cost that command an attempt.
+bool Answers_Earlier_Command(int step, int readIndex, const QByteArray& data)
+{
+    const bool confirmation = data == Full_Started.toLatin1();
+    const bool status = data.startsWith(Status_Prefix.toLatin1());
+    const int device = Device_Prefix_Index(data);
+    switch (step) {
+    case THART_Thread::Step_Wait_Full:
+        return status || device >= 0;
+    case THART_Thread::Step_Wait_Test:
+        return confirmation || device >= 0;
+    case THART_Thread::Step_Wait_Read:
+        return confirmation || status || (device >= 0 && device < readIndex);
+    default:
+        return false;
     }
 }
 
@@ -161,6 +198,12 @@ bool THART_Thread::Finish_succes() const
     return FFinish_succes;
 }
 
+bool THART_Thread::Res_UDP_CMD() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FRes_UDP_CMD;
+}
+
 quint16 THART_Thread::Local_Port() const
 {
     std::lock_guard<std::mutex> guard(FLock);
@@ -179,7 +222,8 @@ void THART_Thread::HART_Discovery(const QString& address, const QString& numDevs
         FUDP_Retried_CMD = 0;
         FSearch_Restarted = false;
         FFinish_succes = false;
-        Res_UDP_CMD = false;
+        FRes_UDP_CMD = false;
+        Scan_Ticks = 0;
         FStep_Scan = Step_Start;
         FInScan = true;
     }
@@ -222,6 +266,8 @@ void THART_Thread::UDP_Read(const QByteArray& data, const QString& peerAddress)
     // Only the converter answers; anything else on the port is not a reply.
     if (FDis_Address.isEmpty() || peerAddress != FDis_Address)
         return;
+    if (Answers_Earlier_Command(FStep_Scan, Index_Device_Read, data))
+        return;
     Count_UDP_CMD_Timeout = 0;
     if (FStep_Scan == Step_Wait_Read) {
         UDP_str = QString::fromLatin1(data.left(Read_Prefix_Size));
@@ -233,19 +279,24 @@ void THART_Thread::UDP_Read(const QByteArray& data, const QString& peerAddress)
     } else {
         UDP_str = QString::fromLatin1(data);
     }
-    Res_UDP_CMD = true;
+    FRes_UDP_CMD = true;
 }
 
 void THART_Thread::Count_Attempt(int retryStep, int textIndex)
 {
     // Called with FLock held; the text is shown by the caller's tick.
     ++FUDP_Retried_CMD;
-    if (FUDP_Retried_CMD < FParams.Max_Attempts) {
+    if (FUDP_Retried_CMD < FParams.Max_Attempts)
         FStep_Scan = retryStep;
-    } else {
-        FStep_Scan = Step_Finish;
-        FStr_Return = Lang(textIndex);
-    }
+    else
+        Give_Up(textIndex);
+}
+
+void THART_Thread::Give_Up(int textIndex)
+{
+    // Called with FLock held: the phase's text now, the scan's end next tick.
+    FStep_Scan = Step_Finish;
+    FStr_Return = Lang(textIndex);
 }
 
 void THART_Thread::Scan_Step()
@@ -261,109 +312,117 @@ void THART_Thread::Scan_Step()
                 act.Status << FStr_Return;
         };
         auto timedOut = [&] { return ++Count_UDP_CMD_Timeout > FParams.Reply_Timeout_Ticks; };
-        switch (FStep_Scan) {
-        case Step_Start:
-            FStep_Scan = Step_Send_Full;
-            break;
-        case Step_Send_Full:
-            FStep_Scan = Step_Wait_Full;
-            Count_UDP_CMD_Timeout = 0;
-            Res_UDP_CMD = false;
-            FFinish_succes = false;
-            act.Send = QStringLiteral("F_FULL_") + FNumDevs;
-            break;
-        case Step_Wait_Full:
-            if (Res_UDP_CMD) {
-                Res_UDP_CMD = false;
-                if (UDP_str == Full_Started) {
-                    FStep_Scan = Step_Delay_Test;
-                    if (!FSearch_Restarted)
-                        FUDP_Retried_CMD = 0;
-                    Delay_Wait_Finish = 0;
-                    act.Status << Lang_Num(1625, 0);
-                } else {
+        const bool scanning = FStep_Scan != Step_Idle && FStep_Scan != Step_Finish;
+        if (scanning && ++Scan_Ticks > FParams.Scan_Limit_Ticks) {
+            // A converter that reports its search running for ever would keep
+            // the form waiting for ever: the scan ends as a failed one.
+            Give_Up(FStep_Scan >= Step_Send_Read ? 1639 : FStep_Scan >= Step_Delay_Test ? 1637 : 1626);
+            act.Status << FStr_Return;
+        } else {
+            switch (FStep_Scan) {
+            case Step_Start:
+                FStep_Scan = Step_Send_Full;
+                break;
+            case Step_Send_Full:
+                FStep_Scan = Step_Wait_Full;
+                Count_UDP_CMD_Timeout = 0;
+                FRes_UDP_CMD = false;
+                FFinish_succes = false;
+                act.Send = QStringLiteral("F_FULL_") + FNumDevs;
+                break;
+            case Step_Wait_Full:
+                if (FRes_UDP_CMD) {
+                    FRes_UDP_CMD = false;
+                    if (UDP_str == Full_Started) {
+                        FStep_Scan = Step_Delay_Test;
+                        if (!FSearch_Restarted)
+                            FUDP_Retried_CMD = 0;
+                        Delay_Wait_Finish = 0;
+                        act.Status << Lang_Num(1625, 0);
+                    } else {
+                        attempt(Step_Send_Full, 1626);
+                    }
+                } else if (timedOut()) {
                     attempt(Step_Send_Full, 1626);
                 }
-            } else if (timedOut()) {
-                attempt(Step_Send_Full, 1626);
-            }
-            break;
-        case Step_Delay_Test:
-            if (++Delay_Wait_Finish >= FParams.Status_Delay_Ticks) {
-                Delay_Wait_Finish = 0;
-                FStep_Scan = Step_Send_Test;
-            }
-            break;
-        case Step_Send_Test:
-            FStep_Scan = Step_Wait_Test;
-            Count_UDP_CMD_Timeout = 0;
-            Res_UDP_CMD = false;
-            act.Send = QStringLiteral("F_TEST");
-            break;
-        case Step_Wait_Test:
-            if (Res_UDP_CMD) {
-                Res_UDP_CMD = false;
-                int state = 0;
-                int count = 0;
-                if (!HART_Parse_Status(UDP_str, state, count)) {
-                    FSearch_Restarted = true;
-                    attempt(Step_Send_Full, 1637);
-                } else if (state != 0) {
+                break;
+            case Step_Delay_Test:
+                if (++Delay_Wait_Finish >= FParams.Status_Delay_Ticks) {
                     Delay_Wait_Finish = 0;
-                    FStep_Scan = Step_Delay_Test;
-                    act.Status << Lang_Num(1636, count);
-                } else {
-                    // The record table holds at most HART_Max_Devices.
-                    FNum_Devices = std::clamp(count, 0, HART_Max_Devices);
-                    Index_Device_Read = 0;
-                    Delay_Wait_Finish = 0;
-                    FUDP_Retried_CMD = 0;
-                    FSearch_Restarted = false;
-                    FStep_Scan = Step_Send_Read;
-                    act.Status << Lang_Num(1627, count);
+                    FStep_Scan = Step_Send_Test;
                 }
-            } else if (timedOut()) {
-                attempt(Step_Send_Test, 1637);
-            }
-            break;
-        case Step_Send_Read:
-            FStep_Scan = Step_Wait_Read;
-            Count_UDP_CMD_Timeout = 0;
-            Res_UDP_CMD = false;
-            act.Send = HART_Read_Command(Index_Device_Read);
-            act.Status << Lang_Num(1638, Index_Device_Read);
-            break;
-        case Step_Wait_Read:
-            if (Res_UDP_CMD) {
-                Res_UDP_CMD = false;
-                if (UDP_str == HART_Read_Prefix(Index_Device_Read)) {
-                    devices[size_t(Index_Device_Read)] = UDP_Arr;
-                    ++Index_Device_Read;
-                    if (Index_Device_Read < FNum_Devices) {
-                        FStep_Scan = Step_Send_Read;
+                break;
+            case Step_Send_Test:
+                FStep_Scan = Step_Wait_Test;
+                Count_UDP_CMD_Timeout = 0;
+                FRes_UDP_CMD = false;
+                act.Send = QStringLiteral("F_TEST");
+                break;
+            case Step_Wait_Test:
+                if (FRes_UDP_CMD) {
+                    FRes_UDP_CMD = false;
+                    int state = 0;
+                    int count = 0;
+                    if (!HART_Parse_Status(UDP_str, state, count)) {
+                        FSearch_Restarted = true;
+                        attempt(Step_Send_Full, 1637);
+                    } else if (state != 0) {
+                        Delay_Wait_Finish = 0;
+                        FStep_Scan = Step_Delay_Test;
+                        act.Status << Lang_Num(1636, count);
                     } else {
-                        FFinish_succes = true;
-                        FStep_Scan = Step_Finish;
+                        // The record table holds at most HART_Max_Devices.
+                        FNum_Devices = std::clamp(count, 0, HART_Max_Devices);
+                        Index_Device_Read = 0;
+                        Delay_Wait_Finish = 0;
+                        FUDP_Retried_CMD = 0;
+                        FSearch_Restarted = false;
+                        FStep_Scan = Step_Send_Read;
+                        act.Status << Lang_Num(1627, count);
                     }
-                } else {
+                } else if (timedOut()) {
+                    attempt(Step_Send_Test, 1637);
+                }
+                break;
+            case Step_Send_Read:
+                FStep_Scan = Step_Wait_Read;
+                Count_UDP_CMD_Timeout = 0;
+                FRes_UDP_CMD = false;
+                act.Send = HART_Read_Command(Index_Device_Read);
+                act.Status << Lang_Num(1638, Index_Device_Read);
+                break;
+            case Step_Wait_Read:
+                if (FRes_UDP_CMD) {
+                    FRes_UDP_CMD = false;
+                    if (UDP_str == HART_Read_Prefix(Index_Device_Read)) {
+                        devices[size_t(Index_Device_Read)] = UDP_Arr;
+                        ++Index_Device_Read;
+                        if (Index_Device_Read < FNum_Devices) {
+                            FStep_Scan = Step_Send_Read;
+                        } else {
+                            FFinish_succes = true;
+                            FStep_Scan = Step_Finish;
+                        }
+                    } else {
+                        attempt(Step_Send_Read, 1639);
+                    }
+                } else if (timedOut()) {
                     attempt(Step_Send_Read, 1639);
                 }
-            } else if (timedOut()) {
-                attempt(Step_Send_Read, 1639);
+                break;
+            case Step_Finish:
+                FStep_Scan = Step_Idle;
+                if (FFinish_succes) {
+                    act.Status << Lang(1640);
+                    act.Done = TStep_Actions::Ok;
+                } else {
+                    act.Status << Lang(1641);
+                    act.Done = TStep_Actions::Error;
+                }
+                break;
+            default:
+                break;
             }
-            break;
-        case Step_Finish:
-            FStep_Scan = Step_Idle;
-            if (FFinish_succes) {
-                act.Status << Lang(1640);
-                act.Done = TStep_Actions::Ok;
-            } else {
-                act.Status << Lang(1641);
-                act.Done = TStep_Actions::Error;
-            }
-            break;
-        default:
-            break;
         }
     }
 

@@ -53,6 +53,12 @@ struct THART_Scan_Params {
     int Reply_Timeout_Ticks = 100;
     int Status_Delay_Ticks = 100;
     int Max_Attempts = 3;
+    // The whole scan, from its start to its last device, is given up on the
+    // tick after this many. Ten minutes at the 10 ms tick: the tool's own
+    // phases take at most about two (three search starts, a hundred device
+    // reads with their time-outs), the rest is room for the converter's
+    // search of up to 64 devices, which only it can end.
+    int Scan_Limit_Ticks = 60000;
     // Local address of the endpoint; empty binds every interface.
     QString Bind_Address;
 };
@@ -105,6 +111,8 @@ public:
     int Step_Scan() const;
     int UDP_Retried_CMD() const;
     bool Finish_succes() const;
+    // A reply to the last command has arrived and is not yet taken.
+    bool Res_UDP_CMD() const;
     // Passes of the worker loop so far.
     long long Ticks() const { return FTicks; }
     // The endpoint's port while the worker runs, else 0.
@@ -129,6 +137,7 @@ private:
     void Scan_Done_Error();
     bool Run_On_Main(const std::function<void()>& fn);
     void Count_Attempt(int retryStep, int textIndex);
+    void Give_Up(int textIndex);
     void Send_Or_Fail(const QString& command);
 
     const THART_Scan_Params FParams;
@@ -149,13 +158,15 @@ private:
     int FStep_Scan = Step_Idle;
     QString FStr_Return;
     int Count_UDP_CMD_Timeout = 0;
-    bool Res_UDP_CMD = false;
+    bool FRes_UDP_CMD = false;
     QString UDP_str;
     int FUDP_Retried_CMD = 0;
     int Delay_Wait_Finish = 0;
     int Index_Device_Read = 0;
     THART_Device_Record UDP_Arr {};
     bool FFinish_succes = false;
+    // Ticks since the scan started, against Scan_Limit_Ticks.
+    int Scan_Ticks = 0;
     // The search was started again after a bad status reply: its confirmation
     // must not hand out fresh attempts, or a converter that keeps answering the
     // poll wrongly would be searched for ever.

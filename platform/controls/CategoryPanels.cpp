@@ -182,8 +182,17 @@ void TCategoryPanel::SetParent(TWinControl* AParent)
     if (FGroup && FGroup != group)
         FGroup->RemovePanel(this);
     TCustomControl::SetParent(AParent);
+    SyncSurfaceShowHint();
     if (group && FGroup != group)
         group->AddPanel(this);
+}
+
+void TCategoryPanel::SyncSurfaceShowHint()
+{
+    // The surface is made with the panel, before the panel has a parent; the
+    // controls on it show their hints as the panel does.
+    if (FSurface && FSurface->ParentShowHint())
+        FSurface->SetParentShowHint(true);
 }
 
 void TCategoryPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -222,6 +231,8 @@ void TCategoryPanel::PlaceSurface()
 void TCategoryPanel::WndProc(TMessage& Message)
 {
     TCustomControl::WndProc(Message);
+    if (Message.Msg == CM_SHOWHINTCHANGED || Message.Msg == CM_PARENTSHOWHINTCHANGED)
+        SyncSurfaceShowHint();
     // A control put on the panel goes onto its surface, under the header.
     if (Message.Msg == CM_CONTROLCHANGE && Message.LParam != 0 && FSurface) {
         auto* c = reinterpret_cast<TControl*>(Message.WParam);

@@ -145,6 +145,7 @@ private:
     // Bounds given by the group.
     void Place(int ALeft, int ATop, int AWidth, int AHeight);
     void PlaceSurface();
+    void SyncSurfaceShowHint();
     TCategoryPanelGroup* FGroup = nullptr;
     TCategoryPanelSurface* FSurface = nullptr;
     bool FCollapsed = false;

@@ -543,17 +543,36 @@ void TScrollingWinControl::ScrollInView(TControl* AControl)
 {
     if (!AControl || !ContainsControl(AControl))
         return;
+    // The control's bounds in this control's client area, however deep it sits.
+    TRect b = AControl->BoundsRect();
+    for (const TWinControl* p = AControl->Parent(); p && p != this; p = p->Parent())
+        OffsetRect(b, p->Left(), p->Top());
     const TRect r = ClientRect();
-    if (AControl->Top() < 0)
-        FVert->SetPosition(FVert->Position() + AControl->Top());
-    else if (AControl->Top() + AControl->Height() > r.Height())
-        FVert->SetPosition(
-            FVert->Position() + std::min(AControl->Top(), AControl->Top() + AControl->Height() - r.Height()));
-    if (AControl->Left() < 0)
-        FHorz->SetPosition(FHorz->Position() + AControl->Left());
-    else if (AControl->Left() + AControl->Width() > r.Width())
-        FHorz->SetPosition(
-            FHorz->Position() + std::min(AControl->Left(), AControl->Left() + AControl->Width() - r.Width()));
+    if (b.Top < 0)
+        FVert->SetPosition(FVert->Position() + b.Top);
+    else if (b.Bottom > r.Height())
+        FVert->SetPosition(FVert->Position() + std::min(b.Top, b.Bottom - r.Height()));
+    if (b.Left < 0)
+        FHorz->SetPosition(FHorz->Position() + b.Left);
+    else if (b.Right > r.Width())
+        FHorz->SetPosition(FHorz->Position() + std::min(b.Left, b.Right - r.Width()));
+}
+
+void TScrollingWinControl::FocusChanged(TControl* focused)
+{
+    // The outermost scrolling control acts for the nested ones, innermost
+    // first, so that each scrolls by where the inner ones have put the control.
+    for (const TWinControl* p = Parent(); p; p = p->Parent())
+        if (dynamic_cast<const TScrollingWinControl*>(p))
+            return;
+    if (!focused || !ContainsControl(focused))
+        return;
+    for (TWinControl* p = focused->Parent(); p; p = p->Parent()) {
+        if (auto* s = dynamic_cast<TScrollingWinControl*>(p))
+            s->ScrollInView(focused);
+        if (p == this)
+            break;
+    }
 }
 
 void TScrollingWinControl::WndProc(TMessage& Message)
@@ -567,6 +586,10 @@ void TScrollingWinControl::WndProc(TMessage& Message)
         FHorz->ScrollMessage(Message);
         Message.Result = 0;
         return;
+    }
+    if (Message.Msg == CM_FOCUSCHANGED) {
+        // A control that gets the focus here (by Tab, say) is scrolled into view.
+        FocusChanged(FindControlBySerial(std::uint64_t(Message.LParam)));
     }
     TWinControl::WndProc(Message);
 }

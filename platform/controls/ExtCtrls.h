@@ -207,6 +207,8 @@ protected:
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    // The form's focus went to `focused`: bring it into view.
+    void FocusChanged(TControl* focused);
     // Moves every child by (dx, dy).
     virtual void ScrollBy(int dx, int dy);
     // Content extent for AutoScroll, in unscrolled coordinates.

@@ -14,13 +14,76 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QValidator>
 
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <functional>
+
 namespace {
+
+// Qt's own length limit also cuts text set from code; the widgets hold none
+// (this is the largest the toolkit allows) and TMaxLengthValidator applies
+// the control's.
+constexpr int Widget_Max_Length = 0x7FFFFFFE;
+
+// The toolkit's maximum length: it binds what is typed, pasted, dropped or
+// inserted at the selection, never text set whole from code. Of a change, the
+// inserted part is cut to the room that the kept text leaves; deleting is
+// always allowed, even from a text that is longer than the limit.
+class TMaxLengthValidator : public QValidator {
+public:
+    struct TSource {
+        std::function<int()> Limit; // 0: no limit
+        std::function<QString()> Before; // the text before this change
+        std::function<bool(const QString&)> Whole; // the change sets the text whole
+    };
+    TMaxLengthValidator(TSource source, QObject* parent)
+        : QValidator(parent)
+        , FSource(std::move(source))
+    {
+    }
+
+    State validate(QString& input, int& pos) const override
+    {
+        const qsizetype limit = FSource.Limit();
+        if (limit <= 0 || input.size() <= limit || FSource.Whole(input))
+            return Acceptable;
+        const QString before = FSource.Before();
+        const qsizetype n = input.size();
+        const qsizetype o = before.size();
+        // The caret ends behind what was inserted, so the text after it is
+        // the kept tail; the kept head is what both texts begin with.
+        qsizetype tail = n - std::clamp<qsizetype>(pos, 0, n);
+        if (tail > o || QStringView(input).right(tail) != QStringView(before).right(tail))
+            for (tail = 0; tail < o && tail < n && input[n - 1 - tail] == before[o - 1 - tail]; ++tail) { }
+        qsizetype head = 0;
+        while (head < o - tail && head < n - tail && input[head] == before[head])
+            ++head;
+        const qsizetype inserted = n - head - tail;
+        const qsizetype room = std::max<qsizetype>(0, limit - (head + tail));
+        if (inserted <= room)
+            return Acceptable;
+        input = input.left(head + room) + input.right(tail);
+        pos = int(head + room);
+        return Acceptable;
+    }
+
+private:
+    TSource FSource;
+};
+
+// A mouse message goes to the window under the mouse alone: a Qt widget that
+// ignores a move (a button or list that is not pressed) must not pass it on
+// to the parent, which would take the hint and the mouse control away from it.
+template <class W> W* Own_Mouse(W* w)
+{
+    w->setAttribute(Qt::WA_NoMousePropagation);
+    return w;
+}
 
 // Measuring outside painting: a canvas on a scratch picture with the font.
 struct TMeasureCanvas {
@@ -527,7 +590,11 @@ void TCustomEdit::CreateWnd()
             const QSignalBlocker quiet(e);
             e->setText(FText);
         }
-        e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+        e->setMaxLength(Widget_Max_Length);
+        if (!e->validator())
+            e->setValidator(new TMaxLengthValidator({ [this] { return FMaxLength; }, [this] { return FText; },
+                                                        [this](const QString&) { return FSettingText > 0; } },
+                e));
         e->setReadOnly(FReadOnly);
         e->setFrame(FBorderStyle != bsNone);
         e->setAlignment((FAlignment == taRightJustify    ? Qt::AlignRight
@@ -616,9 +683,8 @@ QString TCustomEdit::ConvertCase(const QString& s) const
 
 void TCustomEdit::SetMaxLength(int v)
 {
+    // Binds the next edit by the user; the text there now stays.
     FMaxLength = std::max(0, v);
-    if (QLineEdit* e = LineEdit())
-        e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
 void TCustomEdit::SetPasswordChar(char16_t v)
@@ -1235,7 +1301,7 @@ QComboBox* TCustomComboBox::Combo() const
 
 QWidget* TCustomComboBox::CreateWidget()
 {
-    auto* w = new TQComboBox(this);
+    auto* w = Own_Mouse(new TQComboBox(this));
     w->setEditable(FStyle != csDropDownList);
     w->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(w, qOverload<int>(&QComboBox::activated), w,
@@ -1260,7 +1326,13 @@ void TCustomComboBox::CreateWnd()
         c->setCurrentIndex(FWaitingIndex);
     }
     if (QLineEdit* e = c->lineEdit()) {
-        e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
+        e->setMaxLength(Widget_Max_Length);
+        // A list item is shown whole, whatever the limit.
+        if (!e->validator())
+            e->setValidator(new TMaxLengthValidator(
+                { [this] { return FMaxLength; }, [this] { return FText; },
+                    [this](const QString& text) { return FInternal > 0 || FItems->IndexOf(text) >= 0; } },
+                e));
         QObject::disconnect(e, &QLineEdit::textEdited, nullptr, nullptr);
         QObject::connect(
             e, &QLineEdit::textEdited, e, [this] { controls_private::UserAction(this, [&] { UserEdited(); }); });
@@ -1389,8 +1461,6 @@ void TCustomComboBox::SetDropDownCount(int v)
 void TCustomComboBox::SetMaxLength(int v)
 {
     FMaxLength = std::max(0, v);
-    if (QComboBox* c = Combo(); c && c->lineEdit())
-        c->lineEdit()->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
 }
 
 bool TCustomComboBox::DroppedDown() const
@@ -1566,7 +1636,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner)
 
 QWidget* TCustomCheckBox::CreateWidget()
 {
-    return new TQCheckBox(this);
+    return Own_Mouse(new TQCheckBox(this));
 }
 
 void TCustomCheckBox::CreateWnd()
@@ -1611,7 +1681,7 @@ TRadioButton::TRadioButton(TComponent* AOwner)
 
 QWidget* TRadioButton::CreateWidget()
 {
-    return new TQRadioButton(this);
+    return Own_Mouse(new TQRadioButton(this));
 }
 
 void TRadioButton::CreateWnd()
@@ -1804,7 +1874,7 @@ TButton::TButton(TComponent* AOwner)
 
 QWidget* TButton::CreateWidget()
 {
-    auto* w = new QPushButton();
+    auto* w = Own_Mouse(new QPushButton());
     w->setAutoDefault(false);
     QObject::connect(w, &QPushButton::clicked, w, [this] { controls_private::UserAction(this, [&] { Click(); }); });
     return w;

@@ -1,8 +1,10 @@
 #pragma once
 // Platform facts that the controls ask about and that have no answer of their
 // own on this system: themes, operating-system generation, common-controls
-// version and screen resolution. They live in one settable place so that tests
+// version, visual style and screen resolution. They live in one settable place so that tests
 // can switch a control between its themed and classic paths.
+
+#include <QString>
 
 struct TPlatformInfo {
     bool ThemesActive = true; // visual styles are on
@@ -10,6 +12,9 @@ struct TPlatformInfo {
     bool WinVistaOrLater = true; // operating system 6.0 or later
     bool ComCtl6OrLater = true; // common controls version 6 or later
     int ScreenDpi = 96; // pixels per logical inch
+    // Colour scheme of the active visual style ("NormalColor", "HomeStead",
+    // "Metallic"; empty without a visual style).
+    QString ThemeColorName = QStringLiteral("NormalColor");
 };
 
 // The process-wide facts; writable.

@@ -125,10 +125,10 @@ void TMemoryStream::LoadFromStream(TStream* Stream)
 
 void TMemoryStream::LoadFromFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (QFileInfo(FileName).isDir() || !f.open(QIODevice::ReadOnly))
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    FData = f.readAll();
+    TReadResult r = ReadFileBytes(FileName);
+    if (!r)
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, r.Error));
+    FData = std::move(r.Bytes);
     FPosition = 0;
 }
 

@@ -12,6 +12,17 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <atomic>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 // ---------------------------------------------------------------------------
 // Atomic save
 
@@ -28,7 +39,10 @@ TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcep
             r.Error = QStringLiteral("Cannot create file \"%1\". %2").arg(Path, f.errorString());
             return r;
         }
-        if (f.write(Bytes) != Bytes.size()) {
+        // A small file stays in the write buffer until the commit, which would
+        // rename the empty temporary file over the target even when the last
+        // write fails (a full disk): flush and check before committing.
+        if (f.write(Bytes) != Bytes.size() || !f.flush() || f.error() != QFileDevice::NoError) {
             r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, f.errorString());
             f.cancelWriting();
             return r;
@@ -41,6 +55,136 @@ TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcep
     } catch (...) {
         r.Ok = false;
         r.Error = QStringLiteral("Cannot write file \"%1\"").arg(Path);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Whole-file reading
+
+namespace {
+
+std::atomic<qint64> gFileReadLimit { qint64(64) * 1024 * 1024 };
+
+QString TooLarge(qint64 Limit)
+{
+    return QStringLiteral("File too large (more than %1 bytes)").arg(Limit);
+}
+
+} // namespace
+
+qint64 FileReadLimit()
+{
+    return gFileReadLimit.load();
+}
+
+void SetFileReadLimit(qint64 Bytes)
+{
+    gFileReadLimit.store(std::max<qint64>(0, Bytes));
+}
+
+TReadResult ReadFileBytes(const QString& Path) noexcept
+{
+    TReadResult r;
+    try {
+        if (Path.isEmpty()) {
+            r.Error = QStringLiteral("No file name given");
+            return r;
+        }
+        const qint64 limit = FileReadLimit();
+#ifdef Q_OS_UNIX
+        // Opened without blocking and checked on the open handle, so that a FIFO
+        // without a writer cannot stall the caller, even when it replaced the
+        // file after a look at the path.
+        const QByteArray native = QFile::encodeName(Path);
+        const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            r.Error = QString::fromLocal8Bit(std::strerror(errno));
+            return r;
+        }
+        struct Closer {
+            int fd;
+            ~Closer() { ::close(fd); }
+        } closer { fd };
+        struct stat st { };
+        if (::fstat(fd, &st) != 0) {
+            r.Error = QString::fromLocal8Bit(std::strerror(errno));
+            return r;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            r.Error = QStringLiteral("Is a directory");
+            return r;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            r.Error = QStringLiteral("Not a regular file");
+            return r;
+        }
+        if (st.st_size > limit) {
+            r.Error = TooLarge(limit);
+            return r;
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // One byte past the size seen, so that a file still growing is caught
+        // at the limit rather than read without end.
+        QByteArray bytes(qsizetype(std::min<qint64>(st.st_size, limit) + 1), Qt::Uninitialized);
+        qsizetype used = 0;
+        for (;;) {
+            if (used == bytes.size()) {
+                if (used > limit)
+                    break;
+                bytes.resize(qsizetype(std::min<qint64>(limit + 1, qint64(used) * 2 + 65536)));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                r.Error = QString::fromLocal8Bit(std::strerror(errno));
+                return r;
+            }
+            if (n == 0)
+                break;
+            used += n;
+        }
+        if (used > limit) {
+            r.Error = TooLarge(limit);
+            return r;
+        }
+        bytes.truncate(used);
+        r.Bytes = std::move(bytes);
+#else
+        const QFileInfo fi(Path);
+        if (fi.isDir()) {
+            r.Error = QStringLiteral("Is a directory");
+            return r;
+        }
+        if (fi.exists() && !fi.isFile()) {
+            r.Error = QStringLiteral("Not a regular file");
+            return r;
+        }
+        QFile f(Path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            r.Error = f.errorString();
+            return r;
+        }
+        if (f.size() > limit) {
+            r.Error = TooLarge(limit);
+            return r;
+        }
+        QByteArray bytes = f.read(limit + 1);
+        if (f.error() != QFileDevice::NoError) {
+            r.Error = f.errorString();
+            return r;
+        }
+        if (bytes.size() > limit) {
+            r.Error = TooLarge(limit);
+            return r;
+        }
+        r.Bytes = std::move(bytes);
+#endif
+        r.Ok = true;
+    } catch (...) {
+        r = TReadResult();
+        r.Error = QStringLiteral("Out of memory");
     }
     return r;
 }
@@ -197,11 +341,10 @@ QByteArray EncodeText(const QString& Text, TTextEncoding Encoding)
 
 QString LoadTextFile(const QString& Path, TTextEncoding Fallback, TTextEncoding* Detected)
 {
-    QFile f(Path);
-    if (QFileInfo(Path).isDir() || !f.open(QIODevice::ReadOnly))
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2")
-                              .arg(Path, QFileInfo(Path).isDir() ? QStringLiteral("Is a directory") : f.errorString()));
-    return DecodeText(f.readAll(), Fallback, Detected);
+    const TReadResult r = ReadFileBytes(Path);
+    if (!r)
+        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(Path, r.Error));
+    return DecodeText(r.Bytes, Fallback, Detected);
 }
 
 TSaveResult SaveTextFile(const QString& Path, const QString& Text, TTextEncoding Encoding)

@@ -21,8 +21,28 @@ struct TSaveResult {
 
 // Writes the bytes beside the target and renames the result over it, so the
 // file is written whole or not at all and the previous file stays intact on
-// any failure. Never throws.
+// any failure (a full disk included). Never throws.
 TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcept;
+
+// ---------------------------------------------------------------------------
+// Whole-file reading
+
+// Outcome of a read: the bytes, or the reason they could not be had.
+struct TReadResult {
+    bool Ok = false;
+    QByteArray Bytes;
+    QString Error; // the reason only; each reader names the file its own way
+    explicit operator bool() const { return Ok; }
+};
+
+// Reads a whole file. Only regular files are read: a FIFO or a device in
+// place of a settings or language file is refused ("Not a regular file")
+// instead of blocking the start, and a file larger than the read limit is
+// refused ("File too large") instead of filling memory. Never throws.
+TReadResult ReadFileBytes(const QString& Path) noexcept;
+// The largest file ReadFileBytes accepts: 64 MiB unless set otherwise.
+qint64 FileReadLimit();
+void SetFileReadLimit(qint64 Bytes);
 
 // ---------------------------------------------------------------------------
 // Text encodings
@@ -48,8 +68,8 @@ QByteArray EncodeText(const QString& Text, TTextEncoding Encoding);
 // The byte-order mark written for an encoding (empty for Ansi and UTF8NoBOM).
 QByteArray EncodingPreamble(TTextEncoding Encoding);
 
-// Reads a whole text file as DecodeText does; raises EFOpenError with the path
-// when the file cannot be read.
+// Reads a whole text file (through ReadFileBytes) as DecodeText does; raises
+// EFOpenError with the path and the reason when the file cannot be read.
 QString LoadTextFile(
     const QString& Path, TTextEncoding Fallback = TTextEncoding::Ansi, TTextEncoding* Detected = nullptr);
 // Writes a whole text file atomically.

@@ -286,7 +286,7 @@ QString FileText(const TIniStore& Store, TTextEncoding Encoding)
 // ---------------------------------------------------------------------------
 // TIniFile
 
-TIniStore TIniFile::Load(TTextEncoding* Encoding) const
+TIniStore TIniFile::Load(TTextEncoding* Encoding, bool ForWrite) const
 {
     TIniStore store;
     *Encoding = TTextEncoding::Ansi;
@@ -294,7 +294,10 @@ TIniStore TIniFile::Load(TTextEncoding* Encoding) const
         try {
             store.Parse(LoadTextFile(FFileName, TTextEncoding::Ansi, Encoding));
         } catch (const EFOpenError&) {
-            // An unreadable file reads as an empty one.
+            // An unreadable file reads as an empty one, but is never replaced
+            // by a file that holds only the one value written.
+            if (ForWrite)
+                throw;
         }
     }
     return store;
@@ -322,7 +325,7 @@ QString TIniFile::ReadString(const QString& Section, const QString& Ident, const
 void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value)
 {
     TTextEncoding enc;
-    TIniStore store = Load(&enc);
+    TIniStore store = Load(&enc, true);
     store.Write(Section, Ident, Value);
     Store(store, enc);
 }
@@ -348,7 +351,7 @@ void TIniFile::ReadSectionValues(const QString& Section, TStrings* Strings) cons
 void TIniFile::EraseSection(const QString& Section)
 {
     TTextEncoding enc;
-    TIniStore store = Load(&enc);
+    TIniStore store = Load(&enc, true);
     if (!store.HasSection(Section))
         return;
     store.EraseSection(Section);
@@ -358,7 +361,7 @@ void TIniFile::EraseSection(const QString& Section)
 void TIniFile::DeleteKey(const QString& Section, const QString& Ident)
 {
     TTextEncoding enc;
-    TIniStore store = Load(&enc);
+    TIniStore store = Load(&enc, true);
     QString v;
     if (!store.Read(Section, Ident, v))
         return;

@@ -95,7 +95,9 @@ protected:
 // Reads the file on every call and writes it (atomically) on every change; a
 // failed write raises EFCreateError. Sections and keys ignore letter case; a
 // value in matching quotes reads without them. A new file is ANSI; an existing
-// one keeps its encoding.
+// one keeps its encoding. A file that exists but cannot be read (not a regular
+// file, too large, no permission) reads as empty, and a change to it raises
+// EFOpenError and leaves it as it is.
 class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(const QString& FileName)
@@ -113,7 +115,9 @@ public:
     void UpdateFile() override { } // every change is on disk already
 
 private:
-    inidetail::TIniStore Load(TTextEncoding* Encoding) const;
+    // ForWrite: a file that exists but cannot be read raises EFOpenError
+    // instead of reading as empty.
+    inidetail::TIniStore Load(TTextEncoding* Encoding, bool ForWrite = false) const;
     void Store(const inidetail::TIniStore& Data, TTextEncoding Encoding);
 };
 

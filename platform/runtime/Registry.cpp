@@ -8,8 +8,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <vector>
 
 using inidetail::TIniStore;
 
@@ -146,6 +150,105 @@ bool IsUnder(const QString& Section, const QString& Parent)
 
 } // namespace
 
+struct TRegChangeWaiter::TState {
+    QString Section;
+    std::mutex Mutex;
+    std::condition_variable Cond;
+    bool Signalled = false;
+    bool Cancelled = false;
+};
+
+namespace {
+
+std::mutex& WaitersMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::vector<std::weak_ptr<TRegChangeWaiter::TState>>& Waiters()
+{
+    static std::vector<std::weak_ptr<TRegChangeWaiter::TState>> v;
+    return v;
+}
+
+// Wakes the waiters on the changed key and on every key above it.
+void NotifyChange(const QString& Section)
+{
+    std::vector<std::shared_ptr<TRegChangeWaiter::TState>> hit;
+    {
+        std::lock_guard<std::mutex> lock(WaitersMutex());
+        auto& list = Waiters();
+        list.erase(std::remove_if(list.begin(), list.end(), [](const auto& w) { return w.expired(); }), list.end());
+        for (const auto& w : list) {
+            auto st = w.lock();
+            if (st
+                && (QString::compare(Section, st->Section, Qt::CaseInsensitive) == 0 || IsUnder(Section, st->Section)))
+                hit.push_back(std::move(st));
+        }
+    }
+    for (const auto& st : hit) {
+        {
+            std::lock_guard<std::mutex> lock(st->Mutex);
+            st->Signalled = true;
+        }
+        st->Cond.notify_all();
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TRegChangeWaiter
+
+TRegChangeWaiter::TRegChangeWaiter(HKEY Root, const QString& Key)
+    : FState(std::make_shared<TState>())
+{
+    QString s = RootName(Root);
+    for (const QString& part : SplitPath(Key))
+        s += kSep + Escape(part);
+    FState->Section = s;
+    std::lock_guard<std::mutex> lock(WaitersMutex());
+    Waiters().push_back(FState);
+}
+
+TRegChangeWaiter::~TRegChangeWaiter()
+{
+    Cancel();
+}
+
+bool TRegChangeWaiter::Wait(int TimeoutMs)
+{
+    std::unique_lock<std::mutex> lock(FState->Mutex);
+    auto ready = [this] { return FState->Signalled || FState->Cancelled; };
+    if (TimeoutMs < 0)
+        FState->Cond.wait(lock, ready);
+    else
+        FState->Cond.wait_for(lock, std::chrono::milliseconds(TimeoutMs), ready);
+    return FState->Signalled && !FState->Cancelled;
+}
+
+void TRegChangeWaiter::Reset()
+{
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    FState->Signalled = false;
+}
+
+void TRegChangeWaiter::Cancel()
+{
+    {
+        std::lock_guard<std::mutex> lock(FState->Mutex);
+        FState->Cancelled = true;
+    }
+    FState->Cond.notify_all();
+}
+
+bool TRegChangeWaiter::Cancelled() const
+{
+    std::lock_guard<std::mutex> lock(FState->Mutex);
+    return FState->Cancelled;
+}
+
 // ---------------------------------------------------------------------------
 // TRegistry
 
@@ -277,6 +380,7 @@ bool TRegistry::DeleteKey(const QString& Key)
     } catch (const ERegistryException&) {
         return false;
     }
+    NotifyChange(sect);
     return true;
 }
 
@@ -298,6 +402,7 @@ bool TRegistry::DeleteValue(const QString& Name)
         return false;
     store.DeleteKey(sect, Escape(Name));
     SaveStore(store);
+    NotifyChange(sect);
     return true;
 }
 
@@ -354,8 +459,10 @@ void TRegistry::WriteString(const QString& Name, const QString& Value)
     CheckWritable();
     std::lock_guard<std::recursive_mutex> lock(StoreMutex());
     TIniStore store = LoadForWriting();
-    store.Write(SectionOf(FCurrentPath), Escape(Name), Escape(Value));
+    const QString sect = SectionOf(FCurrentPath);
+    store.Write(sect, Escape(Name), Escape(Value));
     SaveStore(store);
+    NotifyChange(sect);
 }
 
 int TRegistry::ReadInteger(const QString& Name) const

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 MORV_DECLARE_EXCEPTION(ERegistryException, Exception)
 
 using HKEY = quint32;
@@ -91,4 +93,28 @@ public:
 private:
     HKEY FRoot;
     QString SubKey(const QString& Section) const;
+};
+
+// Waits for changes of the values under one key, its sub-keys included,
+// written through any TRegistry of this process. A change that arrives while
+// nobody waits is kept until Reset, so none slips between two waits.
+class TRegChangeWaiter {
+public:
+    TRegChangeWaiter(HKEY Root, const QString& Key);
+    ~TRegChangeWaiter();
+    TRegChangeWaiter(const TRegChangeWaiter&) = delete;
+    TRegChangeWaiter& operator=(const TRegChangeWaiter&) = delete;
+
+    // True once a change has arrived (since creation or the last Reset);
+    // false when cancelled or after TimeoutMs (negative: no limit).
+    bool Wait(int TimeoutMs = -1);
+    void Reset();
+    // Releases every present and future Wait with false; callable from any thread.
+    void Cancel();
+    bool Cancelled() const;
+
+    struct TState;
+
+private:
+    std::shared_ptr<TState> FState;
 };

@@ -1,11 +1,13 @@
 #include "platform/runtime/XmlDom.h"
 
-#include <QFile>
+#include "platform/runtime/FileUtils.h"
+
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cstring>
 #include <pugixml.hpp>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -36,6 +38,32 @@ bool IsValidName(const QString& name)
         if (!IsNameStart(c) && !c.isDigit() && c != u'-' && c != u'.')
             return false;
     return true;
+}
+
+// Length of the valid UTF-8 sequence at p (n bytes left), or 0 when the bytes
+// there are not one: overlong forms, surrogates and values past U+10FFFF are
+// not valid.
+qsizetype Utf8SequenceLength(const unsigned char* p, qsizetype n)
+{
+    const unsigned char c = p[0];
+    auto cont = [&](qsizetype i, unsigned char lo = 0x80, unsigned char hi = 0xBF) {
+        return i < n && p[i] >= lo && p[i] <= hi;
+    };
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xC2 && c <= 0xDF)
+        return cont(1) ? 2 : 0;
+    if (c >= 0xE0 && c <= 0xEF) {
+        const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
+        return cont(1, lo, hi) && cont(2) ? 3 : 0;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
+        const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
+        return cont(1, lo, hi) && cont(2) && cont(3) ? 4 : 0;
+    }
+    return 0;
 }
 
 void AppendEscaped(QByteArray& out, const char* s, bool inAttribute)
@@ -75,7 +103,18 @@ void AppendEscaped(QByteArray& out, const char* s, bool inAttribute)
                 out += '\t';
             break;
         default:
-            out += *s;
+            if (static_cast<unsigned char>(*s) < 0x80) {
+                out += *s;
+            } else if (const qsizetype len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(s), 4)) {
+                // (The terminating zero ends a cut sequence: no read past it.)
+                out.append(s, len);
+                s += len - 1;
+            } else {
+                // A character reference past Unicode or to a surrogate leaves
+                // bytes that are not UTF-8; the file stays UTF-8 with U+FFFD
+                // in their place, as they read.
+                out += "\xEF\xBF\xBD";
+            }
         }
     }
 }
@@ -199,14 +238,46 @@ QByteArray Serialize(pugi::xml_node root)
     return out;
 }
 
-bool HasDuplicateAttribute(pugi::xml_node root)
+// Up to this many attributes a pairwise look is cheapest; beyond it an open
+// hash table of the names keeps the check linear in the attributes of one
+// element, without an allocation per name.
+constexpr int kPairwiseAttributes = 16;
+
+bool HasDuplicateAttribute(pugi::xml_node element, std::vector<const char*>& names)
 {
-    pugi::xml_node n = root.first_child();
-    while (n) {
-        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+    size_t count = 0;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
+        ++count;
+    if (count <= kPairwiseAttributes) {
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
             for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
                 if (std::strcmp(a.name(), b.name()) == 0)
                     return true;
+        return false;
+    }
+    size_t size = 64;
+    while (size < 2 * count)
+        size *= 2;
+    names.assign(size, nullptr);
+    const size_t mask = size - 1;
+    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        size_t i = std::hash<std::string_view>()(name) & mask;
+        for (; names[i]; i = (i + 1) & mask)
+            if (std::strcmp(names[i], name) == 0)
+                return true;
+        names[i] = name;
+    }
+    return false;
+}
+
+bool HasDuplicateAttribute(pugi::xml_node root)
+{
+    std::vector<const char*> names;
+    pugi::xml_node n = root.first_child();
+    while (n) {
+        if (HasDuplicateAttribute(n, names))
+            return true;
         if (n.first_child()) {
             n = n.first_child();
             continue;
@@ -233,35 +304,81 @@ void LineAndColumn(const QByteArray& data, qsizetype offset, int& line, int& col
     }
 }
 
-// Picks the encoding of a file: a byte-order mark or UTF-16 without one is
-// left to the parser; otherwise the declaration decides, and without one the
-// text is UTF-8. A file in another encoding is converted to UTF-8 into utf8.
+// A file without a declared encoding is UTF-8, but one saved by an editor in
+// the ANSI code page holds bytes that are not: those are read as Windows-1252,
+// as the language files are, so that its accented letters survive a load and
+// a save. Valid UTF-8 stays as it is. Gives a null array when every byte was
+// valid already.
+QByteArray RepairUtf8(QByteArrayView bytes)
+{
+    static const QList<QByteArray> cp1252 = [] {
+        QList<QByteArray> table;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            table.append(AnsiToUnicode(QByteArray(1, char(b))).toUtf8());
+        return table;
+    }();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    QByteArray out;
+    bool repaired = false;
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype len = Utf8SequenceLength(p + i, n - i);
+        if (len > 0) {
+            i += len;
+            continue;
+        }
+        if (!repaired) {
+            out.reserve(n + n / 4 + 4);
+            repaired = true;
+        }
+        out.append(bytes.sliced(copied, i - copied));
+        out.append(cp1252.at(p[i] - 0x80));
+        copied = ++i;
+    }
+    if (!repaired)
+        return QByteArray();
+    out.append(bytes.sliced(copied));
+    return out;
+}
+
+// Picks the encoding of a file: UTF-16 or UTF-32, with or without a mark, is
+// left to the parser; otherwise the declaration decides, and without one (or
+// after a UTF-8 mark) the text is UTF-8 with stray ANSI bytes taken as
+// Windows-1252. Text that had to be converted is put, as UTF-8, into utf8.
 int DetectEncoding(const QByteArray& data, QByteArray& utf8, QString& problem)
 {
-    if (data.startsWith("\xEF\xBB\xBF") || data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")
-        || data.startsWith(QByteArray("\0\0\xFE\xFF", 4)) || data.startsWith(QByteArray("<\0", 2))
-        || data.startsWith(QByteArray("\0<", 2)) || data.startsWith(QByteArray("\0\0\0<", 4)))
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.startsWith(QByteArray("\0\0\xFE\xFF", 4))
+        || data.startsWith(QByteArray("<\0", 2)) || data.startsWith(QByteArray("\0<", 2))
+        || data.startsWith(QByteArray("\0\0\0<", 4)))
         return pugi::encoding_auto;
-    if (!data.startsWith("<?xml") || data.size() < 6 || data.at(5) == 0 || !std::strchr(" \t\r\n", data.at(5)))
-        return pugi::encoding_utf8;
-    const qsizetype end = data.indexOf("?>");
+    const bool bom = data.startsWith("\xEF\xBB\xBF");
+    const QByteArrayView body = QByteArrayView(data).sliced(bom ? 3 : 0);
+    auto asUtf8 = [&] {
+        utf8 = RepairUtf8(body);
+        // An unchanged file with a mark is left to the parser, which drops it.
+        return bom && utf8.isNull() ? pugi::encoding_auto : pugi::encoding_utf8;
+    };
+    if (bom || !body.startsWith("<?xml") || body.size() < 6 || body.at(5) == 0 || !std::strchr(" \t\r\n", body.at(5)))
+        return asUtf8();
+    const qsizetype end = body.indexOf("?>");
     if (end < 0)
-        return pugi::encoding_utf8; // the parser reports the broken declaration
+        return asUtf8(); // the parser reports the broken declaration
     static const QRegularExpression re(
         QStringLiteral("[ \\t\\r\\n]encoding[ \\t\\r\\n]*=[ \\t\\r\\n]*([\"'])([A-Za-z0-9._:-]*)\\1"));
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(data.left(end)));
+    const QRegularExpressionMatch m = re.match(QString::fromLatin1(body.first(end)));
     if (!m.hasMatch())
-        return pugi::encoding_utf8;
+        return asUtf8();
     const QString name = m.captured(2).toLower();
     // Bytes that start with an ASCII declaration are not UTF-16 whatever it says.
     if (name == u"utf-8" || name == u"utf8" || name.startsWith(u"utf-16") || name.startsWith(u"ucs-2"))
-        return pugi::encoding_utf8;
+        return asUtf8();
     QStringDecoder decoder(m.captured(2).toLatin1().constData());
     if (!decoder.isValid()) {
         problem = QStringLiteral("Encoding \"%1\" is not supported").arg(m.captured(2));
         return pugi::encoding_utf8;
     }
-    const QString text = decoder(data);
+    const QString text = decoder(body);
     if (decoder.hasError()) {
         problem = QStringLiteral("The text is not valid %1").arg(m.captured(2));
         return pugi::encoding_utf8;
@@ -663,22 +780,15 @@ bool TXmlDocument::Parse(const QByteArray& data, QString* error, int encoding)
 
 bool TXmlDocument::LoadFromFile(const QString& path, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const TReadResult read = ReadFileBytes(path);
+    if (!read) {
         FDoc->reset();
         if (error)
-            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, f.errorString());
-        return false;
-    }
-    const QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        FDoc->reset();
-        if (error)
-            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot open \"%1\": %2").arg(path, read.Error);
         return false;
     }
     QString problem;
-    if (LoadFromBytes(data, &problem))
+    if (LoadFromBytes(read.Bytes, &problem))
         return true;
     if (error)
         *error = QStringLiteral("\"%1\": %2").arg(path, problem);
@@ -719,21 +829,10 @@ QString TXmlDocument::SaveToString() const
 
 bool TXmlDocument::SaveToFile(const QString& path, QString* error) const
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot create \"%1\": %2").arg(path, f.errorString());
-        return false;
-    }
-    const QByteArray data = SaveToBytes();
-    if (f.write(data) != data.size() || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, f.errorString());
-        if (f.isOpen())
-            f.cancelWriting();
-        return false;
-    }
-    return true;
+    const TSaveResult r = SaveFileAtomic(path, SaveToBytes());
+    if (!r && error)
+        *error = r.Error;
+    return r.Ok;
 }
 
 TXmlNode TXmlDocument::Node() const

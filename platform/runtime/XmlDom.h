@@ -122,7 +122,10 @@ public:
     void Clear();
 
     // Each load replaces the tree. On failure the document is left empty and
-    // the error text says what was wrong and where; nothing is thrown.
+    // the error text says what was wrong and where; nothing is thrown. A file
+    // is read as ReadFileBytes does: regular files up to the read limit only.
+    // Without a declared encoding the bytes are UTF-8, and bytes that are not
+    // valid UTF-8 read as Windows-1252.
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     bool LoadFromBytes(const QByteArray& data, QString* error = nullptr);
     bool LoadFromString(const QString& xml, QString* error = nullptr);

@@ -64,21 +64,18 @@ def int_or(text, fallback, bits=32):
     return fallback if v is None else v
 
 
-def load_root(path, first_node=True):
-    """None for a missing file, else the root element, or "no-root" when the
-    file does not parse. The parameter file's root is its first top-level
-    node (first_node): a declaration or comment before the element is that
-    node, and then there is no root element to read."""
+def load_root(path):
+    """None for a missing file, else the root element: the first element,
+    whatever declaration or comment stands before it. A file that does not
+    parse builds no images at all, so no project here may hold one."""
     if not os.path.isfile(path):
         return None
     with open(path, "rb") as f:
         data = f.read()
-    if first_node and data.removeprefix(b"\xef\xbb\xbf").lstrip().startswith((b"<?", b"<!")):
-        return "no-root"
     try:
         return ET.fromstring(data)
-    except ET.ParseError:
-        return "no-root"
+    except ET.ParseError as e:
+        raise SystemExit("%s: %s (a damaged file builds no images)" % (path, e))
 
 
 def parameter_block(pargen):
@@ -108,7 +105,7 @@ def parameter_block(pargen):
     address = 0
     retry = 0
     if pargen is not None:
-        root = pargen if isinstance(pargen, ET.Element) and pargen.tag == "Par_Gen" else None
+        root = pargen if pargen.tag == "Par_Gen" else None
 
         def text(key):
             if root is None:
@@ -201,7 +198,7 @@ def hex_pairs(s):
 
 def hart_bank(path, address, retry):
     rows = []
-    root = load_root(path, first_node=False)
+    root = load_root(path)
     if isinstance(root, ET.Element) and root.tag == "HART":
         table = root.find("HART_Variables")
         if table is not None:

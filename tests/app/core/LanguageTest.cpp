@@ -1,6 +1,7 @@
 #include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/runtime/FileUtils.h"
 
@@ -117,6 +118,31 @@ TEST_F(LanguageTest, AnsiFileWithoutMarkIsWindows1252)
     Load_Language();
     EXPECT_EQ(Lang(15), QString::fromUtf8("Grüße €"));
 }
+
+#ifdef Q_OS_UNIX
+// A FIFO in place of a language file (which would block the start for good),
+// or a file past the read limit: the start goes on with the built-in texts.
+TEST_F(LanguageTest, FileThatCannotBeReadLeavesTheBuiltInTexts)
+{
+    testutil::MakeFifo(Language_Folder + "/Italiano.lng");
+    testutil::MakeFifo(Language_Folder + "/English.lng");
+    WriteLang(Language_Folder, "Deutsch", "STR15 = Neues Projekt\n");
+    struct Case {
+        const char* language;
+        qint64 limit;
+    };
+    const Case cases[] = { { "Italiano", FileReadLimit() }, { "Klingon", FileReadLimit() }, { "Deutsch", 10 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        testutil::ReadLimit limit(c.limit);
+        LanguageTable.clear();
+        Language_Name = c.language;
+        Load_Language();
+        EXPECT_EQ(LanguageTable.size(), 2900);
+        EXPECT_EQ(Lang(15), "New Configuration");
+    }
+}
+#endif
 
 TEST_F(LanguageTest, BrokenCharacterSpoilsOnlyItsOwnText)
 {

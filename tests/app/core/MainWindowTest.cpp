@@ -11,6 +11,7 @@
 #include "app/core/UOpenConf.h"
 #include "app/core/USettings.h"
 #include "app/core/USoftOptions.h"
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
@@ -96,6 +97,13 @@ protected:
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     void MakeProject(const QString& name) { ASSERT_TRUE(ForceDirectories(Folder + "/PROJECTS/" + name)); }
+    // Starts with the project P remembered, so it is active.
+    TFMorvantinoFirmWare* StartWithProject()
+    {
+        MakeProject("P");
+        WriteSettings("<Conf_Settings><lastproj><projectname>P</projectname></lastproj></Conf_Settings>");
+        return Start();
+    }
 
     QString Folder;
     std::unique_ptr<TFMorvantinoFirmWare> Window;
@@ -290,11 +298,12 @@ TEST_F(MainWindowTest, OpenProjectTakesTheChosenName)
         const char* name;
         TModalResult answer;
         bool active;
+        bool refused = false;
     } cases[] = {
-        { "Plant", mrOk, true },
-        { "Other", mrCancel, true }, // cancelled: the project stays
+        { "Plant", mrOk, true }, { "Other", mrCancel, true }, // cancelled: the project stays
+        // Refused with text 105: the project stays and the name is not kept.
+        { "../PROJECTS/Plant", mrOk, true, true }, { "a:b", mrOk, true, true },
         { "", mrOk, false }, // an empty name leaves no project active
-        { "../PROJECTS/Plant", mrOk, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -304,7 +313,9 @@ TEST_F(MainWindowTest, OpenProjectTakesTheChosenName)
             f->SetModalResult(c.answer);
         });
         w->Btn_Open->Click();
+        EXPECT_EQ(driver.MessageTexts(), c.refused ? QStringList { Lang(105) } : QStringList());
         if (c.active) {
+            EXPECT_EQ(Project_Name, "Plant");
             EXPECT_EQ(Project_Folder, Folder + "/PROJECTS/Plant");
             EXPECT_EQ(w->L_Name_Conf->Caption(), Lang(11));
             EXPECT_EQ(w->L_Name_Conf_L2->Caption(), "Plant");
@@ -404,9 +415,7 @@ TEST_F(MainWindowTest, EdeFileReplacesAnExistingFileOnlyAfterYes)
 
 TEST_F(MainWindowTest, UpdateDeviceCompilesThenOpensTheUpdateDialog)
 {
-    MakeProject("P");
-    WriteSettings("<Conf_Settings><lastproj><projectname>P</projectname></lastproj></Conf_Settings>");
-    TFMorvantinoFirmWare* w = Start();
+    TFMorvantinoFirmWare* w = StartWithProject();
     TFBoot boot(nullptr);
     FBoot = &boot;
     boot.Form_Type = 0;
@@ -418,21 +427,88 @@ TEST_F(MainWindowTest, UpdateDeviceCompilesThenOpensTheUpdateDialog)
         f->SetModalResult(mrCancel);
     });
 
-    // Without its bin folder the images cannot be written: the reason is
-    // shown and the update dialog stays closed.
+    // A file where the bin folder should be: the images cannot be written.
+    // One box names the file once, and the update dialog stays closed.
+    const QString bin = Project_Folder + "/bin";
+    testutil::WriteFile(bin, "not a folder");
     w->Btn_CreateBin->Click();
     EXPECT_EQ(shown, 0);
     ASSERT_EQ(driver.Messages().size(), 1u);
     EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
-    EXPECT_TRUE(driver.Messages()[0].Text.contains("bank")) << driver.Messages()[0].Text.toStdString();
+    EXPECT_EQ(driver.Messages()[0].Text.count(bin + "/bank1.bin"), 1) << driver.Messages()[0].Text.toStdString();
 
-    ASSERT_TRUE(ForceDirectories(Project_Folder + "/bin"));
+    // A missing bin folder is made again and the update goes on.
+    ASSERT_TRUE(DeleteFile(bin));
     w->Btn_CreateBin->Click();
     EXPECT_EQ(shown, 1);
-    EXPECT_TRUE(FileExists(Project_Folder + "/bin/bank1.bin"));
-    EXPECT_TRUE(FileExists(Project_Folder + "/bin/bank2.bin"));
+    EXPECT_EQ(driver.Messages().size(), 1u);
+    EXPECT_TRUE(FileExists(bin + "/bank1.bin"));
+    EXPECT_TRUE(FileExists(bin + "/bank2.bin"));
     EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
     FBoot = nullptr;
+}
+
+// A damaged project file stops the update with one report naming it: no
+// images from defaults, no update dialog, the images of the last build kept.
+TEST_F(MainWindowTest, UpdateDeviceStopsOnADamagedProjectFile)
+{
+    TFMorvantinoFirmWare* w = StartWithProject();
+    TFBoot boot(nullptr);
+    FBoot = &boot;
+    ASSERT_TRUE(ForceDirectories(Project_Folder + "/bin"));
+    testutil::WriteFile(Project_Folder + "/bin/bank1.bin", "last build");
+    for (const char* file : { "ParGen.xml", "HART_Variables.xml" }) {
+        SCOPED_TRACE(file);
+        const QString path = Project_Folder + "/" + file;
+        testutil::WriteFile(path, "<Par_Gen><HART><Ethernet_IP1>10");
+        ModalDriver driver;
+        w->Btn_CreateBin->Click();
+        ASSERT_EQ(driver.Messages().size(), 1u);
+        EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
+        EXPECT_EQ(driver.Messages()[0].Text.count(path), 1) << driver.Messages()[0].Text.toStdString();
+        EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+        EXPECT_EQ(testutil::ReadFile(Project_Folder + "/bin/bank1.bin"), QByteArray("last build"));
+        EXPECT_FALSE(FileExists(Project_Folder + "/bin/bank2.bin"));
+        ASSERT_TRUE(DeleteFile(path));
+    }
+    FBoot = nullptr;
+}
+
+// A settings file that is there but cannot be read is reported once at
+// start; the tool goes on with the defaults and leaves the file as it is
+// unless the settings change, and then only after a Yes.
+TEST_F(MainWindowTest, AnUnreadableSettingsFileIsReportedAndKept)
+{
+    const QByteArray damaged = "<Conf_Settings><lastlang><language>Italiano</language>";
+    WriteSettings(damaged);
+    const QString path = Folder + "/Morvantile.xml";
+    {
+        ModalDriver driver;
+        TFMorvantinoFirmWare* w = Start();
+        ASSERT_EQ(driver.Messages().size(), 1u);
+        EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
+        EXPECT_EQ(driver.Messages()[0].Text.count(path), 1) << driver.Messages()[0].Text.toStdString();
+        EXPECT_EQ(Language_Name, "English");
+        // Nothing changed: the close leaves the file and asks nothing.
+        w->Close();
+        EXPECT_EQ(driver.Messages().size(), 1u);
+        EXPECT_EQ(testutil::ReadFile(path), damaged);
+    }
+    for (TModalResult answer : { mrNo, mrYes }) {
+        SCOPED_TRACE(answer);
+        ModalDriver driver;
+        TFMorvantinoFirmWare* w = Start();
+        Last_IP_Address = "10.0.0.9";
+        driver.AnswerMessageBox(answer);
+        w->Close();
+        ASSERT_EQ(driver.Messages().size(), 2u);
+        EXPECT_EQ(driver.Messages()[1].DlgType, mtConfirmation);
+        EXPECT_TRUE(driver.Messages()[1].Text.contains(path));
+        if (answer == mrNo)
+            EXPECT_EQ(testutil::ReadFile(path), damaged);
+        else
+            EXPECT_TRUE(Settings().contains("<ipaddress>10.0.0.9</ipaddress>")) << Settings().toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, VersionCheckRunsAMinuteAfterArmingThenTwoHoursAfterEachCheck)
@@ -459,6 +535,8 @@ TEST_F(MainWindowTest, VersionCheckRunsAMinuteAfterArmingThenTwoHoursAfterEachCh
     for (int i = 0; i < 3; ++i) {
         clock.Ms = armedAt + t->Interval();
         t->Fire();
+        // The check runs beside the event loop; its answer re-arms the timer.
+        ASSERT_TRUE(testutil::PumpUntil([w] { return !w->Version_Check_Running(); }));
         armedAt = clock.Ms;
         ASSERT_TRUE(t->Enabled());
         if (i == 0) {

@@ -132,6 +132,80 @@ TEST_F(ParGenTest, ValidationReportsTheFirstBadFieldOnly)
     EXPECT_EQ(Lang(981) + "1438", "Error HART Master!! Diagnostic Position must be between 0 and 1438");
 }
 
+// Every check in its order, each with the value that fails it (and the box
+// that enables it) and its message.
+TEST_F(ParGenTest, EveryCheckHasItsMessageInItsOrder)
+{
+    struct Check {
+        std::function<void(TFParGen*)> fail;
+        int message;
+        QString suffix = QString();
+    };
+    auto dns = [](TEdit* TFParGen::* field) {
+        return [field](TFParGen* f) {
+            f->CB_EthConn_Enable_DNS->SetChecked(true);
+            Set(f->*field, "256");
+        };
+    };
+    auto always = [](TEdit* TFParGen::* field, const char* bad) {
+        return [field, bad](TFParGen* f) { Set(f->*field, bad); };
+    };
+    auto gateway = [](TEdit* TFParGen::* field) {
+        return [field](TFParGen* f) {
+            f->CB_Ethernet_En_GAT->SetChecked(true);
+            Set(f->*field, "-1");
+        };
+    };
+    const Check checks[] = {
+        { dns(&TFParGen::E_EthConn_Pri_DNS_IP1), 957 },
+        { dns(&TFParGen::E_EthConn_Pri_DNS_IP2), 958 },
+        { dns(&TFParGen::E_EthConn_Pri_DNS_IP3), 959 },
+        { dns(&TFParGen::E_EthConn_Pri_DNS_IP4), 960 },
+        { dns(&TFParGen::E_EthConn_Sec_DNS_IP1), 961 },
+        { dns(&TFParGen::E_EthConn_Sec_DNS_IP2), 962 },
+        { dns(&TFParGen::E_EthConn_Sec_DNS_IP3), 963 },
+        { dns(&TFParGen::E_EthConn_Sec_DNS_IP4), 964 },
+        { [](TFParGen* f) {
+             f->CB_HART_Master_Diagnostic->SetChecked(true);
+             Set(f->E_HART_Master_Diagnostic, "1439");
+         },
+            981, "1438" },
+        { always(&TFParGen::E_Ethernet_IP1, "256"), 801 },
+        { always(&TFParGen::E_Ethernet_IP2, ""), 802 },
+        { always(&TFParGen::E_Ethernet_IP3, "x"), 803 },
+        { always(&TFParGen::E_Ethernet_IP4, "-1"), 804 },
+        { always(&TFParGen::E_Ethernet_SM1, "256"), 805 },
+        { always(&TFParGen::E_Ethernet_SM2, "256"), 806 },
+        { always(&TFParGen::E_Ethernet_SM3, "256"), 807 },
+        { always(&TFParGen::E_Ethernet_SM4, "256"), 808 },
+        { gateway(&TFParGen::E_Ethernet_GAT1), 809 },
+        { gateway(&TFParGen::E_Ethernet_GAT2), 810 },
+        { gateway(&TFParGen::E_Ethernet_GAT3), 811 },
+        { gateway(&TFParGen::E_Ethernet_GAT4), 812 },
+        { [](TFParGen* f) {
+             f->CB_ModbusSlave_StopBits->SetItemIndex(1);
+             f->CB_ModbusSlave_Parity->SetItemIndex(2);
+         },
+            838 },
+        { always(&TFParGen::E_ModbusSlave_IDDevice, "248"), 839 },
+    };
+    // With check k and every later one failing, check k speaks.
+    const int count = int(std::size(checks));
+    ASSERT_EQ(count, 23);
+    for (int k = count - 1; k >= 0; --k) {
+        SCOPED_TRACE(k + 1);
+        Form->Read_ParGen();
+        for (int i = k; i < count; ++i)
+            checks[i].fail(Form);
+        const std::size_t before = Driver->Messages().size();
+        EXPECT_FALSE(Form->Controllo_Dati());
+        ASSERT_EQ(Driver->Messages().size(), before + 1);
+        EXPECT_EQ(Driver->Messages().back().Text, Lang(checks[k].message) + checks[k].suffix);
+    }
+    Form->Read_ParGen();
+    EXPECT_TRUE(Form->Controllo_Dati());
+}
+
 TEST_F(ParGenTest, DeviceNameCheckFindsAnyCharacterBesideLettersAndDigits)
 {
     const std::pair<const char*, bool> cases[] = {

@@ -109,12 +109,12 @@ TEST_F(ParGenTest, ReadingTakesEachKeyOnItsOwn)
     const ReadCase cases[] = {
         { "missing file", nullptr, Defaults() },
         { "root without children", "<Par_Gen/><!--SW_VERSION = 1.102-->", Defaults() },
-        { "not XML at all", "Par_Gen = 1", Defaults() },
+        // Another editor's declaration or comment before the root hides nothing.
         { "declaration first",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Par_Gen><Ethernet_IP1>10</Ethernet_IP1></Par_Gen>",
-            Defaults() },
-        { "comment first", "<!--SW_VERSION = 1.102--><Par_Gen><Ethernet_IP1>10</Ethernet_IP1></Par_Gen>", Defaults() },
-        { "other root", "<Conf_Settings><Ethernet_IP1>10</Ethernet_IP1></Conf_Settings>", Defaults() },
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Par_Gen><Ethernet_IP1>10</Ethernet_IP1></Par_Gen>",
+            DefaultsWith({ { "Ethernet_IP1", "10" } }) },
+        { "comment first", "<!--SW_VERSION = 1.102--><Par_Gen><Ethernet_IP1>10</Ethernet_IP1></Par_Gen>",
+            DefaultsWith({ { "Ethernet_IP1", "10" } }) },
         { "some keys",
             "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1><MODBUS_SLAVE_PARITY>2</MODBUS_SLAVE_PARITY>"
             "<Eth_Conn_Enable_DNS>1</Eth_Conn_Enable_DNS><Unknown>7</Unknown></Par_Gen>",
@@ -170,7 +170,111 @@ TEST_F(ParGenTest, ReadingTakesEachKeyOnItsOwn)
         Form->Read_ParGen();
         EXPECT_EQ(Differences(Snapshot(Form), c.expected), QStringList());
         EXPECT_FALSE(Form->Is_Change);
+        EXPECT_FALSE(Form->ParGen_Damaged());
     }
+    // A missing file and readable ones are taken without a word.
+    EXPECT_TRUE(Driver->Messages().empty());
+}
+
+TEST_F(ParGenTest, DamagedFileIsReportedAndReplacedOnlyOnConfirmation)
+{
+    const QByteArray loaded = ReadBytes(testutil::DataPath("pargen/loaded.xml"));
+    const struct {
+        const char* name;
+        QByteArray file;
+    } cases[] = {
+        { "empty", "" },
+        { "garbage", "Par_Gen = 1\n\xff\xfe\x00junk" },
+        { "truncated", loaded.left(loaded.size() / 2) },
+        { "not the parameter file", "<Conf_Settings><Ethernet_IP1>10</Ethernet_IP1></Conf_Settings>" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(File_ParGen, c.file);
+        const std::size_t before = Driver->Messages().size();
+        Form->E_Ethernet_IP1->SetText("1");
+        Form->Read_ParGen();
+        // Reported once, with the file's name and a reason; the form shows
+        // the defaults.
+        ASSERT_EQ(Driver->Messages().size(), before + 1);
+        const auto& report = Driver->Messages().back();
+        EXPECT_EQ(report.DlgType, mtError);
+        EXPECT_TRUE(report.Text.startsWith("The file " + File_ParGen + " cannot be read: ")) << report.Text.toStdString();
+        EXPECT_GT(report.Text.size(), QString("The file " + File_ParGen + " cannot be read: ").size());
+        EXPECT_TRUE(Form->ParGen_Damaged());
+        EXPECT_EQ(Differences(Snapshot(Form), Defaults()), QStringList());
+
+        // Saving asks first; No keeps the damaged file as it is.
+        Driver->AnswerMessageBox(mrNo);
+        EXPECT_FALSE(Form->Write_ParGen());
+        ASSERT_EQ(Driver->Messages().size(), before + 2);
+        EXPECT_EQ(Driver->Messages().back().DlgType, mtConfirmation);
+        EXPECT_EQ(Driver->Messages().back().Buttons, mbYesNo);
+        EXPECT_TRUE(Driver->Messages().back().Text.contains(File_ParGen));
+        EXPECT_EQ(ReadBytes(File_ParGen), c.file);
+    }
+
+    // Through the form: the report shows as it opens, Cancel leaves the file,
+    // OK replaces it only after Yes, and a later save asks no more.
+    const QByteArray damaged = loaded.left(loaded.size() / 2);
+    WriteBytes(File_ParGen, damaged);
+    const std::size_t before = Driver->Messages().size();
+    Driver->OnForm(
+        "TFParGen", [](TCustomForm* f) { static_cast<TFParGen*>(f)->Btn_Cancel->Click(); }, 1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_EQ(ReadBytes(File_ParGen), damaged);
+    EXPECT_EQ(Driver->Messages().size(), before + 1);
+
+    Driver->AnswerMessageBox(mrOk); // the report
+    Driver->AnswerMessageBox(mrNo);
+    Driver->AnswerMessageBox(mrYes);
+    bool stayed = false;
+    Driver->OnForm(
+        "TFParGen",
+        [&](TCustomForm* f) {
+            auto* form = static_cast<TFParGen*>(f);
+            form->Btn_OK->Click();
+            stayed = form->ModalResult() == mrNone;
+            form->Btn_OK->Click();
+        },
+        1);
+    EXPECT_EQ(Form->ShowModal(), mrOk);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(Driver->Messages().size(), before + 4);
+    EXPECT_EQ(ReadBytes(File_ParGen), ReadBytes(testutil::DataPath("pargen/defaults.xml")));
+    EXPECT_FALSE(Form->ParGen_Damaged());
+    EXPECT_TRUE(Form->Write_ParGen());
+    EXPECT_EQ(Driver->Messages().size(), before + 4);
+    EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
+TEST_F(ParGenTest, LongTextsLoadAndSaveWhole)
+{
+    // Longer than their edits take from the keyboard: loading must not cut
+    // them, or OK writes the cut values (the diagnostic "000000012" would
+    // become 1 and change the image).
+    const QByteArray host(40, 'h');
+    WriteParGen("<Eth_Conn_Device_Name>" + host + "</Eth_Conn_Device_Name>"
+                "<HART_Master_Diagnostic>000000012</HART_Master_Diagnostic>"
+                "<Web_Pages_Password>pass123456</Web_Pages_Password>"
+                "<Web_Pages_User>user123456</Web_Pages_User>");
+    Form->Show();
+    EXPECT_EQ(Form->E_EthConn_Device_Name->Text(), QString(host));
+    EXPECT_EQ(Form->E_HART_Master_Diagnostic->Text(), "000000012");
+    EXPECT_EQ(Form->E_WebPages_Password->Text(), "pass123456");
+    EXPECT_EQ(Form->E_WebPages_User->Text(), "user123456");
+    ASSERT_TRUE(Form->Write_ParGen());
+    const QByteArray saved = ReadBytes(File_ParGen);
+    EXPECT_TRUE(saved.contains("<Eth_Conn_Device_Name>" + host + "</Eth_Conn_Device_Name>"));
+    EXPECT_TRUE(saved.contains("<HART_Master_Diagnostic>000000012</HART_Master_Diagnostic>"));
+    EXPECT_TRUE(saved.contains("<Web_Pages_Password>pass123456</Web_Pages_Password>"));
+    EXPECT_TRUE(saved.contains("<Web_Pages_User>user123456</Web_Pages_User>"));
+
+    // What the user types is still held to the limit.
+    Form->E_WebPages_Password->SetText("");
+    Form->E_WebPages_Password->SetFocus();
+    input::Type(Form->E_WebPages_Password, "abcdefghijk");
+    EXPECT_EQ(Form->E_WebPages_Password->Text(), "abcdefgh");
 }
 
 TEST_F(ParGenTest, SavedDefaultsMatchTheGoldenFile)

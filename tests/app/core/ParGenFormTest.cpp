@@ -6,8 +6,12 @@
 
 #include "platform/runtime/Types.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QStyleHints>
+#include <QTimer>
+#include <QWidget>
 #include <functional>
 
 namespace {
@@ -84,21 +88,12 @@ TEST_F(ParGenTest, ModelPanelsStackInOrderWithTheirRowRules)
 TEST(ParGenModels, EveryModelShowsItsPanelsInItsOrder)
 {
     Init_Lang_Default();
-    EXPECT_EQ(Family_Models().size(), 15u);
-    for (int model : Family_Models()) {
-        SCOPED_TRACE(model);
-        TFParGen form(nullptr, model);
-        std::vector<TCategoryPanel*> expected;
-        for (TParPanel p : Model_Panels(model)) {
-            // BACnet/IP, the design type, hides the Ethernet panel.
-            if (!(model == 201 && p == TParPanel::Ethernet))
-                expected.push_back(form.Panel(p));
-        }
-        EXPECT_EQ(form.CPG->Stacked(), expected);
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_TRUE(expected[i]->Caption().startsWith(QStringLiteral("%1. ").arg(i + 1)));
-        EXPECT_FALSE(form.CP_WiFi->Visible());
+    std::vector<int> models;
+    for (const auto& [model, panels] : Family_Panel_Table()) {
+        models.push_back(model);
+        EXPECT_EQ(Model_Panels(model), panels) << model;
     }
+    EXPECT_EQ(Family_Models(), models);
     // Model 201 puts the web pages above the Ethernet panel.
     TFParGen bacnet(nullptr, 201);
     EXPECT_EQ(bacnet.CP_Web_Pages->Caption(), "4. Web Pages");
@@ -247,6 +242,158 @@ TEST_F(ParGenTest, EscapeCancelsAndEnterInAnEditDoesNotSave)
     EXPECT_FALSE(QFile::exists(File_ParGen));
     EXPECT_EQ(Driver->MessageTexts(), QStringList({ Lang(911), Lang(911) }));
     EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
+TEST_F(ParGenTest, CloseButtonActsAsCancel)
+{
+    auto closeBox = [](TCustomForm* f) { f->Widget()->close(); };
+    // Unchanged: closes at once.
+    Driver->OnForm("TFParGen", closeBox, 1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(Driver->Messages().empty());
+
+    // After an edit: text 911; No keeps the form and the edit, Yes leaves
+    // without writing.
+    Driver->AnswerMessageBox(mrNo);
+    Driver->AnswerMessageBox(mrYes);
+    bool openAfterNo = false;
+    QString kept;
+    const QObject scope; // the check below never outlives this test
+    Driver->OnForm(
+        "TFParGen",
+        [&](TCustomForm* f) {
+            auto* form = static_cast<TFParGen*>(f);
+            form->E_WebPages_User->SetText("x");
+            closeBox(form);
+            // Once the question has been answered No:
+            QTimer::singleShot(0, &scope, [&, form] {
+                openAfterNo = form->Showing() && form->ModalResult() == mrNone;
+                kept = form->E_WebPages_User->Text();
+                closeBox(form);
+            });
+        },
+        1);
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(kept, "x");
+    EXPECT_FALSE(QFile::exists(File_ParGen));
+    ASSERT_EQ(Driver->Messages().size(), 2u);
+    for (const auto& m : Driver->Messages()) {
+        EXPECT_EQ(m.Text, Lang(911));
+        EXPECT_EQ(m.DlgType, mtConfirmation);
+        EXPECT_EQ(m.Buttons, mbYesNo);
+    }
+    EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
+}
+
+// The caption of the hint window once the mouse rests on the control; empty
+// when none shows.
+QString HoverHint(TControl* c)
+{
+    Application->CancelHint();
+    input::MouseMove(c, { 3, 3 });
+    QElapsedTimer waited;
+    waited.start();
+    while (!(Application->HintWindow() && Application->HintWindow()->Showing()) && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    const QString shown = Application->HintWindow() && Application->HintWindow()->Showing()
+        ? Application->HintWindow()->Caption()
+        : QString();
+    Application->HintMouseMessage(nullptr);
+    return shown;
+}
+
+TEST_F(ParGenTest, EveryRowShowsItsHintOnHover)
+{
+    const auto f = Form;
+    const std::pair<TControl*, int> hints[] = {
+        { f->E_EthConn_Device_Name, 921 },
+        { f->CB_EthConn_En_DHCP_Cable, 923 },
+        { f->CB_EthConn_Enable_DNS, 927 },
+        { f->E_EthConn_Pri_DNS_IP1, 929 },
+        { f->E_EthConn_Pri_DNS_IP2, 930 },
+        { f->E_EthConn_Pri_DNS_IP3, 931 },
+        { f->E_EthConn_Pri_DNS_IP4, 932 },
+        { f->E_EthConn_Sec_DNS_IP1, 934 },
+        { f->E_EthConn_Sec_DNS_IP2, 935 },
+        { f->E_EthConn_Sec_DNS_IP3, 936 },
+        { f->E_EthConn_Sec_DNS_IP4, 937 },
+        { f->CB_HART_Master_Address, 408 },
+        { f->CB_HART_Master_RetryLimit, 410 },
+        { f->CB_HART_Master_Diagnostic, 979 },
+        { f->E_HART_Master_Diagnostic, 980 },
+        { f->CB_ModbusSlave_Baudrate, 565 },
+        { f->CB_ModbusSlave_Parity, 567 },
+        { f->CB_ModbusSlave_StopBits, 569 },
+        { f->E_ModbusSlave_IDDevice, 571 },
+        { f->CB_ModbusSlave_ReadInput, 573 },
+        { f->E_Ethernet_IP1, 440 },
+        { f->E_Ethernet_IP2, 441 },
+        { f->E_Ethernet_IP3, 442 },
+        { f->E_Ethernet_IP4, 443 },
+        { f->E_Ethernet_SM1, 445 },
+        { f->E_Ethernet_SM2, 446 },
+        { f->E_Ethernet_SM3, 447 },
+        { f->E_Ethernet_SM4, 448 },
+        { f->CB_Ethernet_En_GAT, 450 },
+        { f->E_Ethernet_GAT1, 451 },
+        { f->E_Ethernet_GAT2, 452 },
+        { f->E_Ethernet_GAT3, 453 },
+        { f->E_Ethernet_GAT4, 454 },
+        { f->E_WebPages_User, 915 },
+        { f->E_WebPages_Password, 917 },
+        { f->Btn_OK, 404 },
+        { f->Btn_Cancel, 405 },
+    };
+    const int pause = Application->HintPause();
+    Application->SetHintPause(1);
+    Form->Show();
+    for (const auto& [control, text] : hints) {
+        SCOPED_TRACE(text);
+        ASSERT_FALSE(Lang(text).isEmpty());
+        EXPECT_EQ(HoverHint(control), Lang(text));
+    }
+    // The Wi-Fi box is always disabled; it carries its text all the same.
+    EXPECT_EQ(Form->CB_EthConn_En_DHCP_WiFi->Hint(), Lang(925));
+
+    // In the current language.
+    LanguageTable[921] = "Name des Geräts im Netz";
+    LanguageTable[408] = "Adresse des Masters";
+    Form->Set_Lang();
+    EXPECT_EQ(HoverHint(Form->E_EthConn_Device_Name), "Name des Geräts im Netz");
+    EXPECT_EQ(HoverHint(Form->CB_HART_Master_Address), "Adresse des Masters");
+    Application->SetHintPause(pause);
+    delete Application->HintWindow(); // the application lets go of it
+}
+
+TEST_F(ParGenTest, TabBringsEachFieldIntoView)
+{
+    Form->Show();
+    Form->CPG->Perform(WM_VSCROLL, SB_TOP);
+    Form->E_EthConn_Device_Name->SetFocus();
+    const TRect view = Form->CPG->ClientRect();
+    auto inView = [&](const TControl* c) {
+        TRect b = c->BoundsRect();
+        for (const TWinControl* p = c->Parent(); p && p != Form->CPG; p = p->Parent())
+            OffsetRect(b, p->Left(), p->Top());
+        return b.Top >= 0 && b.Bottom <= view.Height();
+    };
+    bool reachedPassword = false;
+    for (int i = 0; i < 80 && !reachedPassword; ++i) {
+        auto* from = Form->FocusedControl();
+        ASSERT_NE(from, nullptr);
+        input::Key(from, VK_TAB);
+        TWinControl* now = Form->FocusedControl();
+        ASSERT_NE(now, nullptr);
+        if (Form->CPG->ContainsControl(now))
+            EXPECT_TRUE(inView(now)) << now->Name().toStdString() << " after " << i + 1 << " Tabs";
+        reachedPassword = now == Form->E_WebPages_Password;
+    }
+    ASSERT_TRUE(reachedPassword);
+    ASSERT_GT(Form->CPG->VertScrollBar()->Position(), 0);
+    // Typing lands in the field the user sees.
+    input::Type(Form->E_WebPages_Password, "pw");
+    EXPECT_EQ(Form->E_WebPages_Password->Text(), "pw");
 }
 
 TEST_F(ParGenTest, LanguageSwitchKeepsThePanelCaptionsOfTheStart)

@@ -13,7 +13,34 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <vector>
+
+// The panels each model of the family stacks, top first, as the family's
+// table lists them (not taken from the form).
+inline const std::map<int, std::vector<TParPanel>>& Family_Panel_Table()
+{
+    using P = TParPanel;
+    static const std::map<int, std::vector<P>> models = {
+        { 200, { P::Ethernet_Connection, P::HART_Master, P::Serial, P::Ethernet, P::Web_Pages } },
+        { 201, { P::Ethernet_Connection, P::HART_Master, P::BACnet_Slave, P::Web_Pages, P::Ethernet } },
+        { 202, { P::Ethernet_Connection, P::HART_Master, P::CAN, P::Ethernet, P::Web_Pages } },
+        { 203, { P::Ethernet_Connection, P::HART_Master, P::CANopen, P::Ethernet, P::Web_Pages } },
+        { 204, { P::Ethernet_Connection, P::HART_Master, P::DeviceNet_Slave, P::Ethernet, P::Web_Pages } },
+        { 205, { P::Ethernet_Connection, P::HART_Master, P::Ethernet, P::Web_Pages } },
+        { 206, { P::Ethernet_Connection, P::HART_Master, P::EtherNetIP, P::Web_Pages } },
+        { 207, { P::Ethernet_Connection, P::HART_Master, P::J1939, P::Ethernet, P::Web_Pages } },
+        { 208, { P::Ethernet_Connection, P::HART_Master, P::Modbus_Slave, P::Ethernet, P::Web_Pages } },
+        { 209, { P::Ethernet_Connection, P::HART_Master, P::Modbus_TCP_Slave, P::Web_Pages } },
+        { 210, { P::Ethernet_Connection, P::HART_Master, P::MQTT, P::Ethernet, P::TLS, P::NTP, P::Web_Pages } },
+        { 211, { P::Ethernet_Connection, P::HART_Master, P::PROFIBUS, P::Ethernet, P::Web_Pages } },
+        { 212, { P::Ethernet_Connection, P::HART_Master, P::PROFINET, P::Web_Pages } },
+        { 213, { P::Ethernet_Connection, P::HART_Master, P::SNMP_Agent, P::Web_Pages } },
+        { 214, { P::Ethernet_Connection, P::HART_Master, P::OPC_UA_Server, P::NTP, P::Web_Pages } },
+    };
+    return models;
+}
 
 class ParGenTest : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/core/UNew_Project.h"
 #include "app/core/UOpenConf.h"
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
@@ -16,7 +17,10 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/runtime/FileUtils.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -249,6 +253,89 @@ TEST_F(ProjectDialogsTest, OpenListsFoldersSortedAndPreselectsTheActiveProject)
     EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
 }
 
+// PROJECTS that cannot take a new folder is reported as such, naming it,
+// not as a name that is not valid.
+TEST_F(ProjectDialogsTest, NewProjectInAProjectsFolderThatCannotBeWritten)
+{
+    ASSERT_TRUE(RemoveDir(Projects()));
+    testutil::WriteFile(Projects(), "a file where the folder should be");
+    auto [result, boxes] = NewWithName("Plant A");
+    EXPECT_EQ(result, mrCancel);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_NE(boxes[0], Lang(105));
+    EXPECT_TRUE(boxes[0].contains(Projects())) << boxes[0].toStdString();
+    EXPECT_TRUE(Project_Folder.isEmpty());
+
+    // A PROJECTS folder deleted since the start is simply made again.
+    ASSERT_TRUE(DeleteFile(Projects()));
+    std::tie(result, boxes) = NewWithName("Plant A");
+    EXPECT_EQ(result, mrOk);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(Entries(Projects()), QStringList { "Plant A" });
+}
+
+// Folders made outside the tool: only names that can be opened are listed,
+// and the exact name of the active project wins over a case-blind match.
+TEST_F(ProjectDialogsTest, OpenListsOnlyOpenableNamesAndPrefersTheExactName)
+{
+    for (const char* name : { "Alpha", "ALPHA", "Beta", "a:b", "x?y", "back\\slash" })
+        MakeFolder(name);
+    const struct {
+        const char* active;
+        int index;
+        const char* name;
+    } cases[] = {
+        { "Alpha", 1, "Alpha" },
+        { "ALPHA", 0, "ALPHA" },
+        { "alpha", 0, "ALPHA" }, // no exact match: the first case-blind one
+        { "Beta", 2, "Beta" },
+    };
+    ModalDriver driver;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.active);
+        Project_Folder = Projects() + "/" + c.active;
+        driver.OnForm(
+            "TFOpenConf",
+            [&](TCustomForm* f) {
+                auto* d = static_cast<TFOpenConf*>(f);
+                EXPECT_EQ(Items(d->ListBox1), QStringList({ "ALPHA", "Alpha", "Beta" }));
+                EXPECT_EQ(d->ListBox1->ItemIndex(), c.index);
+                EXPECT_EQ(d->Name_Conf, c.name);
+                d->ListBox1->SetFocus();
+                input::Key(d->ListBox1, VK_RETURN, {}, 13);
+            },
+            1);
+        Window->Btn_Open->Click();
+        EXPECT_EQ(Project_Name, c.name);
+        EXPECT_EQ(Project_Folder, Projects() + "/" + c.name);
+    }
+
+    // A double click on a name opens it at once.
+    driver.OnForm(
+        "TFOpenConf",
+        [](TCustomForm* f) {
+            auto* d = static_cast<TFOpenConf*>(f);
+            ASSERT_EQ(d->ListBox1->ItemIndex(), 2);
+            // As the window system delivers it: to the list's viewport, on
+            // the first row.
+            auto* list = qobject_cast<QListWidget*>(d->ListBox1->Widget());
+            ASSERT_NE(list, nullptr);
+            QWidget* view = list->viewport();
+            const QPointF at = list->visualItemRect(list->item(0)).center();
+            for (QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                     QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease }) {
+                const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+                QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+                QCoreApplication::sendEvent(view, &e);
+            }
+        },
+        1);
+    Window->Btn_Open->Click();
+    EXPECT_EQ(Project_Name, "ALPHA");
+    EXPECT_EQ(Project_Folder, Projects() + "/ALPHA");
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+}
+
 TEST_F(ProjectDialogsTest, OpenOnAnEmptyListLeavesNoProjectActive)
 {
     MakeFolder("Old");
@@ -284,7 +371,7 @@ TEST_F(ProjectDialogsTest, EnterAndEscapeOnTheDialogs)
         result = GetParentForm(focus)->ModalResult();
     };
 
-    // Escape leaves each dialog, whatever has the focus.
+    // Escape leaves each dialog from its edit or list.
     driver.OnForm(
         "TFNew_Project", [&](TCustomForm* f) { press(static_cast<TFNew_Project*>(f)->E_New_Proj, VK_ESCAPE, 27); }, 1);
     Window->Btn_New->Click();
@@ -294,10 +381,21 @@ TEST_F(ProjectDialogsTest, EnterAndEscapeOnTheDialogs)
     Window->Btn_Open->Click();
     EXPECT_EQ(result, mrCancel);
     EXPECT_TRUE(Project_Folder.isEmpty());
+    // The About box's only control is its button: while a button has the
+    // focus Escape is not the Cancel button's, so Enter (its own key) closes it.
+    TModalResult onEscape = mrOk;
     driver.OnForm(
-        "TFAbout", [&](TCustomForm* f) { press(static_cast<TFAbout*>(f)->LbButton1, VK_ESCAPE, 27); }, 1);
+        "TFAbout",
+        [&](TCustomForm* f) {
+            auto* about = static_cast<TFAbout*>(f);
+            press(about->LbButton1, VK_ESCAPE, 27);
+            onEscape = result;
+            press(about->LbButton1, VK_RETURN, 13);
+        },
+        1);
     Window->Btn_Info->Click();
-    EXPECT_NE(result, mrNone);
+    EXPECT_EQ(onEscape, mrNone);
+    EXPECT_EQ(result, mrOk);
 
     // Enter in the open list opens the entry picked with the arrow keys.
     driver.OnForm(

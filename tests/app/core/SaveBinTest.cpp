@@ -103,7 +103,10 @@ TEST(SaveBin, GoldenProjectsMatchByteForByte)
     ProjectGuard guard;
     // One program-wide builder for all of them, in an order where a project
     // with many variables comes before ones with none: nothing may carry over.
-    const char* projects[] = { "hart_vars", "defaults", "all_keys", "no_pargen", "declared_root" };
+    // "no_keys" and "foreign_root" pin a parameter file that is there but
+    // holds no key the builder knows: every key takes its own fallback.
+    const char* projects[]
+        = { "hart_vars", "defaults", "all_keys", "no_pargen", "declared_root", "no_keys", "foreign_root" };
     for (const char* name : projects) {
         SCOPED_TRACE(name);
         const QString folder = MakeProject(QLatin1String(name));
@@ -307,15 +310,20 @@ TEST(SaveBin, FailedWriteIsReportedAndOldFilesStayIntact)
         ASSERT_TRUE(builder.Build_Bin());
         const TBinResult r = builder.Save_Bin();
         EXPECT_FALSE(r);
-        EXPECT_TRUE(r.Message.contains(folder + QStringLiteral("/bin/bank1.bin"))) << r.Message.toStdString();
+        // Named once: the reason does not repeat the file name.
+        EXPECT_EQ(r.Failure, TBinFailure::Save);
+        EXPECT_EQ(r.File, folder + QStringLiteral("/bin/bank1.bin"));
+        EXPECT_FALSE(r.Reason.isEmpty());
+        EXPECT_FALSE(r.Reason.contains(QStringLiteral("bank1.bin"))) << r.Reason.toStdString();
         EXPECT_EQ(ReadBytes(folder + QStringLiteral("/bin")), QByteArray("not a folder"));
     }
-    // A missing bin folder is reported, not created.
+    // A bin folder deleted by hand is made again and the images written.
     {
         const QString folder = MakeProject(QStringLiteral("defaults"), false);
         ASSERT_TRUE(builder.Build_Bin());
-        EXPECT_FALSE(builder.Save_Bin());
-        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin")));
+        const TBinResult r = builder.Save_Bin();
+        EXPECT_TRUE(r) << r.Message.toStdString();
+        ExpectImages(folder, QStringLiteral("imagebuilder/defaults/expected"), "bin made again");
     }
     // The second image cannot replace its old file: the first one is put
     // back as it was, or removed when there was none, so no mixed pair is left.
@@ -333,6 +341,71 @@ TEST(SaveBin, FailedWriteIsReportedAndOldFilesStayIntact)
             EXPECT_EQ(ReadBytes(folder + QStringLiteral("/bin/bank1.bin")), QByteArray("old bank1"));
         else
             EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank1.bin")));
+    }
+}
+
+// When the second image fails and the first cannot be put back, the new
+// first image is removed and the report says so: the pair is never left
+// mixed without a word.
+TEST(SaveBin, FirstImageThatCannotBePutBackIsRemovedAndReported)
+{
+    ProjectGuard guard;
+    const QString folder = MakeProject(QStringLiteral("hart_vars"));
+    const QString path1 = folder + QStringLiteral("/bin/bank1.bin");
+    const QString path2 = folder + QStringLiteral("/bin/bank2.bin");
+    WriteBytes(path1, "old bank1");
+    WriteBytes(path2, "old bank2");
+    TSaveBin builder;
+    int writes1 = 0;
+    builder.Write_File = [&](const QString& path, const QByteArray& bytes) {
+        if (path == path1 && ++writes1 == 1)
+            return SaveFileAtomic(path, bytes);
+        return TSaveResult { false, QStringLiteral("Cannot write file \"%1\". No space left on device").arg(path) };
+    };
+    ASSERT_TRUE(builder.Build_Bin());
+    const TBinResult r = builder.Save_Bin();
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.File, path2);
+    EXPECT_EQ(writes1, 2); // the put-back was tried
+    EXPECT_TRUE(r.Reason.contains(QStringLiteral("bank1.bin could not be put back"))) << r.Reason.toStdString();
+    EXPECT_TRUE(r.Reason.contains(QStringLiteral("removed"))) << r.Reason.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path1));
+    EXPECT_EQ(ReadBytes(path2), QByteArray("old bank2"));
+}
+
+// A parameter or HART variables file that is there but cannot be read stops
+// the build with its name and the reason; nothing is built from defaults.
+TEST(SaveBin, DamagedProjectFileStopsTheBuild)
+{
+    ProjectGuard guard;
+    const struct {
+        const char* File;
+        QByteArray Content;
+    } cases[] = {
+        { "ParGen.xml", "" },
+        { "ParGen.xml", "garbage" },
+        { "ParGen.xml", "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1>" },
+        { "HART_Variables.xml", "" },
+        { "HART_Variables.xml", "\x01\x02\xff" },
+        { "HART_Variables.xml", "<HART><HART_Variables><row Enable=\"Y\" Device_Address=\"2\"/>" },
+        // Refused by its size alone, although the rest would parse.
+        { "HART_Variables.xml",
+            "<HART><HART_Variables/></HART><!--" + QByteArray(int(HART_Variables_File_Max_Size), ' ') + "-->" },
+    };
+    TSaveBin builder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.File) + ": " + c.Content.left(40).toStdString());
+        const QString folder = MakeProject(QStringLiteral("hart_vars"));
+        const QString path = folder + u'/' + QLatin1String(c.File);
+        WriteBytes(path, c.Content);
+        const TBinResult r = builder.Build_Bin();
+        EXPECT_FALSE(r);
+        EXPECT_EQ(r.Failure, TBinFailure::Read);
+        EXPECT_EQ(r.File, path);
+        EXPECT_FALSE(r.Reason.isEmpty());
+        EXPECT_FALSE(r.Reason.contains(QLatin1String(c.File))) << r.Reason.toStdString();
+        EXPECT_FALSE(builder.Save_Bin());
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank1.bin")));
     }
 }
 

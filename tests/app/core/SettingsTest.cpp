@@ -2,12 +2,16 @@
 #include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/USettings.h"
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "platform/runtime/FileUtils.h"
 #include "platform/runtime/XmlDom.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,6 +31,8 @@ struct TSettingsCase {
     const char* name;
     const char* content;
     TExpected expected;
+    // How the file read: a damaged one is reported by the caller.
+    TXmlFileState state = TXmlFileState::Loaded;
 };
 
 const char* const Full = "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj>"
@@ -91,27 +97,68 @@ TEST_F(SettingsTest, EachItemFallsBackOnItsOwn)
         { "text kept untrimmed",
             "<Conf_Settings><lastipadd><ipaddress>10.0.0.1 </ipaddress></lastipadd></Conf_Settings>",
             { "", "10.0.0.1 ", "English", false, false, false, false } },
+        // An editor's declaration or comment does not hide the settings.
         { "declaration before the root",
-            "<?xml version=\"1.0\"?>\n"
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<Conf_Settings><lastlang><language>Italiano</language></lastlang>"
             "</Conf_Settings>",
-            Defaults },
+            { "", "192.168.2.205", "Italiano", false, false, false, false } },
         { "comment before the root",
             "<!-- saved by hand --><Conf_Settings><lastlang><language>Italiano</language></lastlang>"
             "</Conf_Settings>",
-            Defaults },
+            { "", "192.168.2.205", "Italiano", false, false, false, false } },
+        // Well-formed but every item missing: the per-item defaults.
         { "another root element", "<Settings><lastlang><language>Italiano</language></lastlang></Settings>", Defaults },
-        { "not well-formed", "<Conf_Settings><lastlang><language>Italiano</lastlang>", Defaults },
-        { "empty file", "", Defaults },
-        { "binary junk", "\x01\x02\xff\xfe<", Defaults },
+        { "not well-formed", "<Conf_Settings><lastlang><language>Italiano</lastlang>", Defaults,
+            TXmlFileState::Damaged },
+        { "truncated", "<Conf_Settings><lastlang><language>Italiano</language></lastlang>", Defaults,
+            TXmlFileState::Damaged },
+        { "empty file", "", Defaults, TXmlFileState::Damaged },
+        { "binary junk", "\x01\x02\xff\xfe<", Defaults, TXmlFileState::Damaged },
     };
     for (const TSettingsCase& c : cases) {
         SetUp();
-        if (c.content)
+        if (c.content) {
             ASSERT_TRUE(SaveFileAtomic(Settings_File_Name(), QByteArray(c.content)).Ok);
+        }
         TXmlDocument xml;
-        Read_Settings(xml);
+        const TXmlFileRead read = Read_Settings(xml);
         ExpectState(c.expected, c.name);
+        EXPECT_EQ(read.State, c.content ? c.state : TXmlFileState::Missing) << c.name;
+        EXPECT_EQ(read.Reason.isEmpty(), c.state != TXmlFileState::Damaged) << c.name;
+    }
+}
+
+// Things in place of the settings file that are not a file the tool can
+// read: each is reported, never opened for reading (a pipe would block the
+// start for good), and gives the defaults.
+TEST_F(SettingsTest, WhatCannotBeReadIsDamagedNotMissing)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+        const char* reason;
+    } cases[] = {
+        { "folder", [](const QString& p) { ASSERT_TRUE(CreateDir(p)); }, "not a regular file" },
+        { "pipe", [](const QString& p) { ASSERT_EQ(::mkfifo(p.toLocal8Bit().constData(), 0600), 0); },
+            "not a regular file" },
+        { "oversized",
+            [](const QString& p) {
+                QByteArray big = "<Conf_Settings><lastlang><language>Italiano</language></lastlang><!--";
+                big += QByteArray(int(Settings_File_Max_Size), ' ') + "--></Conf_Settings>";
+                testutil::WriteFile(p, big);
+            },
+            "more than" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        c.make(Settings_File_Name());
+        TXmlDocument xml;
+        const TXmlFileRead read = Read_Settings(xml);
+        EXPECT_EQ(read.State, TXmlFileState::Damaged);
+        EXPECT_TRUE(read.Reason.contains(c.reason)) << read.Reason.toStdString();
+        ExpectState(Defaults, c.name);
     }
 }
 

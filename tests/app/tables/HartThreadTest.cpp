@@ -3,9 +3,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "app/core/ULanguage.h"
@@ -143,6 +147,106 @@ std::vector<QString> Commands(const std::vector<TSent>& sent)
 
 using Strings = std::vector<QString>;
 
+// A converter reply that reaches the scan `Delay` ticks after its command, or,
+// when `Held_Until` is set, that many ticks after the scan next sends that
+// command: a late answer to an earlier one.
+struct TTimed_Reply {
+    TTimed_Reply(QByteArray data, int delay = 1, QString heldUntil = {})
+        : Data(std::move(data))
+        , Delay(delay)
+        , Held_Until(std::move(heldUntil))
+    {
+    }
+    QByteArray Data;
+    int Delay;
+    QString Held_Until;
+};
+using TTimed_Script = std::function<std::vector<TTimed_Reply>(const QString& command, int nth)>;
+
+// The simulator's script with every reply a tick after its command, except
+// the (command, nth) pairs given their own replies (none for silence).
+TTimed_Script Timed(
+    TConverterSimulator::TScript script, std::map<std::pair<QString, int>, std::vector<TTimed_Reply>> own = {})
+{
+    return [script, own](const QString& command, int nth) -> std::vector<TTimed_Reply> {
+        if (const auto it = own.find({ command, nth }); it != own.end())
+            return it->second;
+        if (const std::optional<QByteArray> reply = script(command, nth))
+            return { { *reply } };
+        return {};
+    };
+}
+
+// The scan stepped by hand, one tick a call, with no worker and no socket:
+// every count of ticks is exact however loaded the machine is.
+class TStepped_Scan : public THART_Thread {
+public:
+    explicit TStepped_Scan(TTimed_Script script, const THART_Scan_Params& params = {})
+        : THART_Thread(params)
+        , FScript(std::move(script))
+    {
+        OnShow_Status = [this](const QString& s) {
+            Form.Status.push_back(s);
+            Form.Status_Tick.push_back(Tick);
+        };
+        OnScan_Done_Ok = [this] { ++Form.Ok; };
+        OnScan_Done_Error = [this] { ++Form.Error; };
+    }
+
+    // Delivers the replies due, then steps.
+    void Step()
+    {
+        for (auto it = FPending.begin(); it != FPending.end();) {
+            if (it->Due >= 0 && it->Due <= Tick) {
+                UDP_Read(it->Data, QStringLiteral("127.0.0.1"));
+                it = FPending.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        Scan_Step();
+        ++Tick;
+    }
+    // A whole scan of `numDevs` devices; false when it does not end within
+    // `maxTicks`.
+    bool Scan(const QString& numDevs = QStringLiteral("01"), long long maxTicks = 1000000)
+    {
+        Form = {};
+        HART_Discovery(QStringLiteral("127.0.0.1"), numDevs);
+        while (!Form.Done() && Tick < maxTicks)
+            Step();
+        return Form.Done();
+    }
+    Strings Commands() const { return ::Commands(Sent); }
+
+    long long Tick = 0;
+    std::vector<TSent> Sent;
+    TFormSide Form;
+
+protected:
+    bool Send_Command(const QString& command) override
+    {
+        Sent.push_back({ Tick, command });
+        for (TPending& p : FPending)
+            if (p.Due < 0 && p.Held_Until == command)
+                p.Due = Tick + p.Delay;
+        for (TTimed_Reply& r : FScript(command, FSeen[command]++))
+            FPending.push_back({ r.Held_Until.isEmpty() ? Tick + r.Delay : -1, r.Delay, r.Held_Until, r.Data });
+        return true;
+    }
+
+private:
+    struct TPending {
+        long long Due;
+        int Delay;
+        QString Held_Until;
+        QByteArray Data;
+    };
+    TTimed_Script FScript;
+    std::map<QString, int> FSeen;
+    std::vector<TPending> FPending;
+};
+
 } // namespace
 
 TEST(HartReply, StatusParsing)
@@ -217,13 +321,18 @@ TEST_F(HartScan, TwoDevicesAreSearchedPolledAndRead)
     EXPECT_EQ(Bytes(t->devices[0]), TConverterSimulator::Record(0));
     EXPECT_EQ(Bytes(t->devices[1]), TConverterSimulator::Record(1));
     EXPECT_EQ(HART_Record_Var_Count(t->devices[1]), 2);
+    // The flag is cleared once the form has been told, in the same tick: wait
+    // for that tick to end.
+    ASSERT_TRUE(PumpUntil([&] { return t->Ticks() > Form.Status_Tick.back(); }));
     EXPECT_FALSE(t->Finish_succes());
     EXPECT_EQ(t->Step_Scan(), THART_Thread::Step_Idle);
 
-    // The first status poll waits out the delay after the confirmation.
+    // The first status poll waits out the delay after the tick that took the
+    // confirmation, then goes out on the next one.
     const auto sent = t->Sent();
     ASSERT_EQ(sent.size(), 4u);
-    EXPECT_GE(sent[1].Tick - sent[0].Tick, 5 + 2);
+    ASSERT_EQ(Form.Status_Tick.size(), Form.Status.size());
+    EXPECT_EQ(sent[1].Tick - Form.Status_Tick[1], 5 + 1);
 }
 
 TEST_F(HartScan, SilentConverterIsAskedThreeTimesThenTheScanFails)
@@ -296,10 +405,13 @@ TEST_F(HartScan, RunningSearchIsPolledUntilFinished)
     EXPECT_EQ(Form.Status,
         Strings({ Init_Text, Started(0), Started(1), Started(2), Found(2), Reading(0), Reading(1), Finished }));
     EXPECT_EQ(Form.Ok, 1);
+    // Each poll follows the confirmation or the last "running" reply by the
+    // delay exactly: the status shown is the tick that took that reply.
     const auto sent = t->Sent();
     ASSERT_EQ(sent.size(), 6u);
-    for (int i = 2; i <= 3; ++i)
-        EXPECT_GE(sent[size_t(i)].Tick - sent[size_t(i - 1)].Tick, 5 + 2);
+    ASSERT_EQ(Form.Status_Tick.size(), Form.Status.size());
+    for (size_t i = 1; i <= 3; ++i)
+        EXPECT_EQ(sent[i].Tick - Form.Status_Tick[i], 5 + 1) << i;
 }
 
 TEST_F(HartScan, BadStatusReplyStartsANewSearchButNotForEver)
@@ -513,4 +625,207 @@ TEST_F(HartScan, FreedFromInsideItsOwnMainThreadCall)
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(Form.Status, Strings({ Init_Text, Started(0) }));
     EXPECT_FALSE(Form.Done());
+}
+
+TEST(HartScanSteps, StatusPollsFollowTheirDelayExactly)
+{
+    Init_Lang_Default();
+    TStepped_Scan t(Timed(TConverterSimulator::Standard(
+        1, { "SEARCH STATUS=1 now 0 ", "SEARCH STATUS=2 now 1 ", "SEARCH STATUS=0 now 1 " })));
+    ASSERT_TRUE(t.Scan());
+    EXPECT_EQ(t.Commands(), Strings({ "F_FULL_01", "F_TEST", "F_TEST", "F_TEST", "F_READ00" }));
+    EXPECT_EQ(
+        t.Form.Status, Strings({ Init_Text, Started(0), Started(0), Started(1), Found(1), Reading(0), Finished }));
+    // The tick that takes the confirmation or a "running" reply, a hundred
+    // ticks of waiting, then the tick that sends the poll.
+    for (size_t i = 1; i <= 3; ++i)
+        EXPECT_EQ(t.Sent[i].Tick - t.Form.Status_Tick[i], 100 + 1) << i;
+}
+
+TEST(HartScanSteps, WrongReplyToTheSearchStartIsNoConfirmation)
+{
+    Init_Lang_Default();
+    for (const char* wrong : { "", "FULL DEVICES SEARCH STARTED ", "FULL DEVICES SEARCH", "full devices search started",
+             "FULL DEVICES SEARCH STOPPED", "BUSY" }) {
+        SCOPED_TRACE(wrong);
+        const auto standard = TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " });
+        TStepped_Scan t(Timed(standard, { { { "F_FULL_01", 0 }, { { QByteArray(wrong) } } } }));
+        ASSERT_TRUE(t.Scan());
+        EXPECT_EQ(t.Commands(), Strings({ "F_FULL_01", "F_FULL_01", "F_TEST", "F_READ00" }));
+        // The wrong reply is refused on the tick it arrives, not left to time out.
+        EXPECT_EQ(t.Sent[1].Tick - t.Sent[0].Tick, 2);
+        EXPECT_EQ(t.Form.Ok, 1);
+    }
+}
+
+// The three attempts start afresh when the search start is confirmed and
+// when the search is reported finished: two failures in each phase of one
+// scan still end in success.
+TEST(HartScanSteps, AttemptsStartAfreshEachPhase)
+{
+    Init_Lang_Default();
+    const QByteArray Bad_Read = "DEV99=" + TConverterSimulator::Record(0);
+    struct Case {
+        const char* Name;
+        std::map<std::pair<QString, int>, std::vector<TTimed_Reply>> Own;
+        Strings Commands;
+        int Attempts; // left at the end
+    } cases[] = {
+        { "search start confirmed",
+            { { { "F_FULL_01", 0 }, { { "BUSY" } } }, { { "F_TEST", 0 }, {} }, { { "F_TEST", 1 }, {} } },
+            { "F_FULL_01", "F_FULL_01", "F_TEST", "F_TEST", "F_TEST", "F_READ00" }, 0 },
+        { "search finished",
+            { { { "F_TEST", 0 }, {} }, { { "F_TEST", 1 }, {} }, { { "F_READ00", 0 }, { { Bad_Read } } },
+                { { "F_READ00", 1 }, {} } },
+            { "F_FULL_01", "F_TEST", "F_TEST", "F_TEST", "F_READ00", "F_READ00", "F_READ00" }, 2 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TStepped_Scan t(Timed(TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " }), c.Own));
+        ASSERT_TRUE(t.Scan());
+        EXPECT_EQ(t.Commands(), c.Commands);
+        EXPECT_EQ(t.Form.Ok, 1);
+        EXPECT_EQ(t.Form.Status.back(), Finished);
+        EXPECT_EQ(t.UDP_Retried_CMD(), c.Attempts);
+    }
+}
+
+// Only a state that waits for a reply takes a datagram; in any other one a
+// datagram, however well formed, leaves no reply behind.
+TEST(HartScanSteps, DatagramsOutsideTheWaitingStatesAreDropped)
+{
+    Init_Lang_Default();
+    TStepped_Scan t(Timed(TConverterSimulator::Standard(1, { "SEARCH STATUS=1 now 0 ", "SEARCH STATUS=0 now 1 " })));
+    const QByteArray strays[]
+        = { "FULL DEVICES SEARCH STARTED", "SEARCH STATUS=0 now 1 ", TConverterSimulator::Read_Reply(0), "BUSY" };
+    std::set<int> visited;
+    auto stray = [&] {
+        const int step = t.Step_Scan();
+        if (step == THART_Thread::Step_Wait_Full || step == THART_Thread::Step_Wait_Test
+            || step == THART_Thread::Step_Wait_Read)
+            return;
+        visited.insert(step);
+        for (const QByteArray& d : strays) {
+            t.UDP_Read(d, QStringLiteral("127.0.0.1"));
+            EXPECT_FALSE(t.Res_UDP_CMD()) << "state " << step << ": " << d.left(30).constData();
+        }
+    };
+    t.HART_Discovery(QStringLiteral("127.0.0.1"), QStringLiteral("01"));
+    while (!t.Form.Done() && t.Tick < 100000) {
+        stray();
+        t.Step();
+    }
+    stray();
+    EXPECT_EQ(t.Form.Ok, 1);
+    EXPECT_EQ(t.Commands(), Strings({ "F_FULL_01", "F_TEST", "F_TEST", "F_READ00" }));
+    EXPECT_EQ(visited, std::set<int>({ 0, 1, 2, 4, 5, 8, 101 }));
+}
+
+// A late answer to a command already answered, or sent again, is no reply to
+// the command now waited for and costs it nothing.
+TEST(HartScanSteps, LateAnswersToEarlierCommandsAreIgnored)
+{
+    Init_Lang_Default();
+    const auto held = [](const QByteArray& data, const char* until, int delay = 1) {
+        return std::vector<TTimed_Reply> { { data, delay, until } };
+    };
+    const auto late = [](const QByteArray& data, int delay) { return std::vector<TTimed_Reply> { { data, delay } }; };
+    struct Case {
+        const char* Name;
+        std::map<std::pair<QString, int>, std::vector<TTimed_Reply>> Own;
+        Strings Commands;
+        int Attempts;
+        // Ticks between the last two commands, 0 for no check.
+        long long Last_Gap = 0;
+    } cases[] = {
+        // The first search start is answered only once the poll has gone out.
+        { "confirmation while polling",
+            { { { "F_FULL_02", 0 }, held("FULL DEVICES SEARCH STARTED", "F_TEST") },
+                { { "F_TEST", 0 }, late("SEARCH STATUS=0 now 1 ", 5) } },
+            { "F_FULL_02", "F_FULL_02", "F_TEST", "F_READ00" }, 0 },
+        // A poll answered late, after the new search start that a bad answer
+        // to the repeated poll asked for.
+        { "status while starting again",
+            { { { "F_TEST", 0 }, held("SEARCH STATUS=1 now 0 ", "F_FULL_02") }, { { "F_TEST", 1 }, late("BUSY", 1) },
+                { { "F_FULL_02", 1 }, late("FULL DEVICES SEARCH STARTED", 5) } },
+            { "F_FULL_02", "F_TEST", "F_TEST", "F_FULL_02", "F_TEST", "F_READ00" }, 0 },
+        { "status while reading",
+            { { { "F_TEST", 0 }, held("SEARCH STATUS=0 now 1 ", "F_READ00") },
+                { { "F_READ00", 0 }, late(TConverterSimulator::Read_Reply(0), 5) } },
+            { "F_FULL_02", "F_TEST", "F_TEST", "F_READ00" }, 0 },
+        // Device 0 answers its first read after the time-out, while device 1
+        // is being read.
+        { "earlier device while reading the next",
+            { { { "F_TEST", 0 }, late("SEARCH STATUS=0 now 2 ", 1) },
+                { { "F_READ00", 0 }, held(TConverterSimulator::Read_Reply(0), "F_READ01") },
+                { { "F_READ01", 0 }, late(TConverterSimulator::Read_Reply(1), 5) } },
+            { "F_FULL_02", "F_TEST", "F_READ00", "F_READ00", "F_READ01" }, 1 },
+        // Nor does it put off the time-out of a read that goes unanswered:
+        // missing on the 101st tick, sent again on the next.
+        { "earlier device while the next goes unanswered",
+            { { { "F_TEST", 0 }, late("SEARCH STATUS=0 now 2 ", 1) },
+                { { "F_READ00", 0 }, held(TConverterSimulator::Read_Reply(0), "F_READ01", 50) },
+                { { "F_READ01", 0 }, {} } },
+            { "F_FULL_02", "F_TEST", "F_READ00", "F_READ00", "F_READ01", "F_READ01" }, 2, 102 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TStepped_Scan t(Timed(TConverterSimulator::Standard(2, { "SEARCH STATUS=0 now 1 " }), c.Own));
+        ASSERT_TRUE(t.Scan(QStringLiteral("02")));
+        EXPECT_EQ(t.Commands(), c.Commands);
+        EXPECT_EQ(t.Form.Ok, 1);
+        EXPECT_EQ(t.UDP_Retried_CMD(), c.Attempts);
+        if (c.Last_Gap > 0 && t.Sent.size() >= 2) {
+            EXPECT_EQ(t.Sent.back().Tick - t.Sent[t.Sent.size() - 2].Tick, c.Last_Gap);
+        }
+    }
+}
+
+// However long the converter reports its search running, the scan ends on the
+// tick after its limit as a failed one, with the text of the phase it was in;
+// a scan that ends within the limit is untouched by it.
+TEST(HartScanSteps, ScanEndsAtItsOverallLimit)
+{
+    Init_Lang_Default();
+    const auto running = TConverterSimulator::Standard(1, { "SEARCH STATUS=1 now 3 " });
+    const auto quick = TConverterSimulator::Standard(1, { "SEARCH STATUS=0 now 1 " });
+    const TConverterSimulator::TScript silent = [](const QString&, int) { return std::nullopt; };
+    struct Case {
+        const char* Name;
+        int Limit; // 0: the default
+        TConverterSimulator::TScript Script;
+        long long Given_Up; // the tick that gives up, -1 for none
+        QString Phase_Error;
+    } cases[] = {
+        // Ten minutes of 10 ms ticks.
+        { "running for ever", 0, running, 60000, Status_Error },
+        { "still starting", 50, silent, 50, Full_Error },
+        // One device takes 107 ticks: search start sent and confirmed, a
+        // hundred ticks of delay, poll sent and answered, read sent and answered.
+        { "reading on the last tick", 106, quick, 106, Read_Error },
+        { "done on the last tick", 107, quick, -1, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        THART_Scan_Params params;
+        if (c.Limit > 0)
+            params.Scan_Limit_Ticks = c.Limit;
+        TStepped_Scan t(Timed(c.Script), params);
+        ASSERT_TRUE(t.Scan());
+        if (c.Given_Up < 0) {
+            EXPECT_EQ(t.Form.Ok, 1);
+            EXPECT_EQ(t.Form.Status.back(), Finished);
+            continue;
+        }
+        EXPECT_EQ(t.Form.Error, 1);
+        EXPECT_EQ(t.Form.Ok, 0);
+        const size_t n = t.Form.Status.size();
+        ASSERT_GE(n, 3u);
+        EXPECT_EQ(t.Form.Status[n - 2], c.Phase_Error);
+        EXPECT_EQ(t.Form.Status.back(), Finished_Errors);
+        EXPECT_EQ(t.Form.Status_Tick[n - 2], c.Given_Up);
+        EXPECT_EQ(t.Form.Status_Tick[n - 1], c.Given_Up + 1);
+        // Nothing goes out once the scan is given up.
+        EXPECT_LT(t.Sent.back().Tick, c.Given_Up);
+    }
 }

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QStyleHints>
+#include <functional>
 
 #include "platform/controls/CategoryPanels.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/StdCtrls.h"
 
@@ -216,6 +218,98 @@ TEST(CategoryPanelGroup, ControlsSitUnderTheHeader)
     EXPECT_EQ(f.P[1]->Top(), 30 + 24 + 12);
     f.P[0]->Collapse();
     EXPECT_FALSE(f.P[0]->Surface()->Visible());
+}
+
+// The control's bounds in the scrolling container's client area.
+TRect InContainer(const TControl* c, const TWinControl* container)
+{
+    TRect b = c->BoundsRect();
+    for (const TWinControl* p = c->Parent(); p && p != container; p = p->Parent())
+        OffsetRect(b, p->Left(), p->Top());
+    return b;
+}
+
+TEdit* AddEdit(TForm* form, TWinControl* parent, int top)
+{
+    auto* e = new TEdit(form);
+    e->SetParent(parent);
+    e->SetBounds(20, top, 100, 21);
+    return e;
+}
+
+TEST(CategoryPanelGroup, TabScrollsTheFocusedControlIntoView)
+{
+    // The group's panels and a scroll box, each taller than it shows: Tab
+    // and Shift+Tab through their edits, each of which must come into view.
+    struct Container {
+        const char* name;
+        std::function<TScrollingWinControl*(TForm*, std::vector<TEdit*>&)> build;
+    };
+    const Container containers[] = {
+        { "category panel group",
+            [](TForm* form, std::vector<TEdit*>& edits) {
+                auto* group = new TCategoryPanelGroup(form);
+                group->SetParent(form);
+                group->SetBounds(0, 20, 200, 300);
+                for (int i = 0; i < 3; ++i) {
+                    TCategoryPanel* p = group->CreatePanel(form);
+                    p->SetHeight(200);
+                    for (int top : { 10, 140 })
+                        edits.push_back(AddEdit(form, p, top));
+                }
+                return group;
+            } },
+        { "scroll box",
+            [](TForm* form, std::vector<TEdit*>& edits) {
+                auto* box = new TScrollBox(form);
+                box->SetParent(form);
+                box->SetBounds(0, 20, 200, 300);
+                for (int i = 0; i < 4; ++i)
+                    edits.push_back(AddEdit(form, box, 10 + i * 200));
+                return box;
+            } },
+    };
+    for (const Container& c : containers) {
+        SCOPED_TRACE(c.name);
+        TForm form(nullptr);
+        form.SetBounds(30, 30, 260, 360);
+        form.Show();
+        std::vector<TEdit*> edits;
+        TScrollingWinControl* box = c.build(&form, edits);
+        ASSERT_GT(box->VertScrollBar()->MaxPosition(), 0);
+        auto inView = [&](const TControl* e) {
+            const TRect r = InContainer(e, box);
+            return r.Top >= 0 && r.Bottom <= box->ClientRect().Height();
+        };
+        edits.front()->SetFocus();
+        for (std::size_t i = 1; i < edits.size(); ++i) {
+            input::Key(edits[i - 1], VK_TAB);
+            ASSERT_EQ(form.FocusedControl(), edits[i]) << i;
+            EXPECT_TRUE(inView(edits[i])) << i;
+        }
+        EXPECT_GT(box->VertScrollBar()->Position(), 0);
+        for (std::size_t i = edits.size() - 1; i > 0; --i) {
+            input::Key(edits[i], VK_TAB, ssShift);
+            ASSERT_EQ(form.FocusedControl(), edits[i - 1]) << i;
+            EXPECT_TRUE(inView(edits[i - 1])) << i;
+        }
+        // A control already in view does not move the content.
+        const int at = box->VertScrollBar()->Position();
+        input::Key(edits[0], VK_TAB);
+        EXPECT_EQ(box->VertScrollBar()->Position(), at);
+    }
+}
+
+TEST(CategoryPanelGroup, ControlsOnAPanelShowHintsAsTheFormDoes)
+{
+    TForm form(nullptr);
+    form.SetShowHint(true);
+    auto* group = new TCategoryPanelGroup(&form);
+    group->SetParent(&form);
+    TCategoryPanel* p = group->CreatePanel(&form);
+    auto* e = new TEdit(&form);
+    e->SetParent(p);
+    EXPECT_TRUE(e->ShowHint());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -200,6 +202,126 @@ TEST(Edit, TextRulesAndSelection)
     EXPECT_EQ(shown->displayText().size(), 3);
     e->SetPasswordChar(0);
     EXPECT_EQ(shown->displayText(), "pw1");
+}
+
+// A maximum length binds what the user types or pastes (and what code inserts
+// at the selection), never a text set whole from code.
+TEST(Edit, MaxLengthLimitsTheUserNotTheCode)
+{
+    TestForm f;
+    auto* e = f.Add<TEdit>();
+    e->SetFocus();
+
+    // Set from code: kept whole, before and after the window exists, and
+    // beyond the widget's own default limit when there is no maximum.
+    auto* early = new TEdit(f.Form);
+    early->SetMaxLength(4);
+    early->SetText("abcdefgh");
+    early->SetParent(f.Form);
+    EXPECT_EQ(early->Text(), "abcdefgh");
+    e->SetMaxLength(4);
+    e->SetText("abcdefgh");
+    EXPECT_EQ(e->Text(), "abcdefgh");
+    e->SetMaxLength(0);
+    const QString huge(40000, QLatin1Char('x'));
+    e->SetText(huge);
+    EXPECT_EQ(e->Text(), huge);
+
+    struct Case {
+        const char* name;
+        const char* start;
+        int max;
+        int selStart, selLength;
+        std::function<void()> act;
+        const char* expected;
+    };
+    QClipboard* clip = QApplication::clipboard();
+    const Case cases[] = {
+        { "typing stops at the limit", "ab", 5, 2, 0, [&] { input::Type(e, "cdefg"); }, "abcde" },
+        { "typing into an over-long text is refused", "abcdefgh", 4, 8, 0, [&] { input::Type(e, "x"); },
+            "abcdefgh" },
+        { "deleting from an over-long text works", "abcdefgh", 4, 8, 0, [&] { input::Key(e, VK_BACK, {}, 8); },
+            "abcdefg" },
+        { "typing over a selection takes what fits", "abcde", 5, 1, 2, [&] { input::Type(e, "XYZ"); }, "aXYde" },
+        { "a paste is cut to the room left", "abc", 5, 1, 0,
+            [&] {
+                clip->setText("XYZ");
+                e->PasteFromClipboard();
+            },
+            "aXYbc" },
+        { "a paste over a selection", "abcde", 5, 1, 2,
+            [&] {
+                clip->setText("XYZ");
+                e->PasteFromClipboard();
+            },
+            "aXYde" },
+        { "Ctrl+V is cut as well", "ab", 4, 2, 0,
+            [&] {
+                clip->setText("cdefg");
+                input::Key(e, 'V', ssCtrl);
+            },
+            "abcd" },
+        { "SelText from code is limited", "abc", 4, 3, 0, [&] { e->SetSelText("defg"); }, "abcd" },
+        { "no limit", "ab", 0, 2, 0, [&] { input::Type(e, "cdefg"); }, "abcdefg" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        e->SetMaxLength(0);
+        e->SetText(c.start);
+        e->SetMaxLength(c.max);
+        e->SetSelStart(c.selStart);
+        e->SetSelLength(c.selLength);
+        c.act();
+        EXPECT_EQ(e->Text(), c.expected);
+    }
+
+    // The masked edit without a mask and the combo box's edit follow the same
+    // rule; a list item is shown whole.
+    auto* m = f.Add<TMaskEdit>(10, 40);
+    m->SetMaxLength(3);
+    m->SetText("abcdef");
+    EXPECT_EQ(m->Text(), "abcdef");
+    auto* cb = f.Add<TComboBox>(10, 70);
+    cb->Items()->Add("a long item of the list");
+    cb->SetMaxLength(3);
+    cb->SetText("abcdef");
+    EXPECT_EQ(cb->Text(), "abcdef");
+    cb->SetItemIndex(0);
+    EXPECT_EQ(cb->Text(), "a long item of the list");
+    cb->SetText("");
+    cb->SetFocus();
+    input::Type(cb, "wxyz");
+    EXPECT_EQ(cb->Text(), "wxy");
+}
+
+// The mouse resting on a control shows that control's hint: a move that the
+// Qt widget does not want (a button not pressed) stays with the control and
+// is not taken by the parent as well.
+TEST(StdControls, HoverKeepsTheMouseAndShowsTheHint)
+{
+    TestForm f;
+    f.Form->SetShowHint(true);
+    const int pause = Application->HintPause();
+    Application->SetHintPause(1);
+    TWinControl* controls[] = { f.Add<TCheckBox>(10, 10), f.Add<TRadioButton>(10, 40), f.Add<TButton>(10, 70),
+        f.Add<TComboBox>(10, 110), f.Add<TEdit>(10, 140) };
+    for (TWinControl* c : controls) {
+        SCOPED_TRACE(c->ClassName().toStdString());
+        c->SetHint(c->ClassName() + " hint");
+        Application->CancelHint();
+        input::MouseMove(c, { 3, 3 });
+        EXPECT_EQ(MouseControl(), c);
+        QElapsedTimer waited;
+        waited.start();
+        while (!(Application->HintWindow() && Application->HintWindow()->Showing()) && waited.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+        ASSERT_NE(Application->HintWindow(), nullptr);
+        EXPECT_TRUE(Application->HintWindow()->Showing());
+        EXPECT_EQ(Application->HintWindow()->Caption(), c->ClassName() + " hint");
+        Application->HintMouseMessage(nullptr);
+    }
+    Application->SetHintPause(pause);
+    delete Application->HintWindow(); // the application lets go of it
 }
 
 TEST(MaskEdit, TypingGoesThroughTheMask)

@@ -43,31 +43,91 @@ TEST(AtomicSave, WritesWholeFileAndReportsFailuresAsValues)
         const TSaveResult r = SaveFileAtomic(path, "x");
         EXPECT_FALSE(r) << path.toStdString();
         EXPECT_FALSE(r.Error.isEmpty());
-        if (!path.isEmpty())
+        if (!path.isEmpty()) {
             EXPECT_TRUE(r.Error.contains(path)) << r.Error.toStdString();
+        }
     }
     EXPECT_EQ(ReadFile(target), "new");
 }
 
 #ifdef Q_OS_UNIX
-// A write that fails half way (here: the file size limit, which binds root
-// too) leaves the previous file as it was.
+// A write that fails (here: the file size limit, standing in for a full disk)
+// is an error and leaves the previous file as it was, whether the bytes fail
+// at once, half way, or only when a file small enough to sit in the write
+// buffer is flushed at the commit.
 TEST(AtomicSave, FailedWriteKeepsThePreviousFile)
 {
-    const QString target = testutil::TempDir() + "/big.bin";
-    WriteFile(target, "previous");
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const TSaveResult r = SaveFileAtomic(target, QByteArray(64 * 1024, 'x'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    struct Case {
+        qsizetype size;
+        rlim_t limit;
+    };
+    const Case cases[] = { { 5, 0 }, { 8 * 1024, 0 }, { 8 * 1024, 4096 }, { 64 * 1024, 4096 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size << " bytes, limit " << c.limit);
+        const QString dir = testutil::TempDir();
+        const QString target = dir + "/Morvantile.xml";
+        WriteFile(target, "previous");
+        TSaveResult r;
+        {
+            testutil::FileSizeLimit full(c.limit);
+            r = SaveFileAtomic(target, QByteArray(c.size, 'x'));
+        }
+        EXPECT_FALSE(r);
+        EXPECT_TRUE(r.Error.contains(target)) << r.Error.toStdString();
+        EXPECT_EQ(ReadFile(target), "previous");
+        // The temporary file is gone too.
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList { "Morvantile.xml" });
+    }
+}
+
+// Readers take regular files only, up to the read limit: a FIFO without a
+// writer would block the caller for good.
+TEST(FileReading, OnlyRegularFilesUpToTheLimit)
+{
+    const QString dir = testutil::TempDir();
+    testutil::MakeFifo(dir + "/fifo.txt");
+    WriteFile(dir + "/ten.txt", "0123456789");
+
+    TReadResult r = ReadFileBytes(dir + "/ten.txt");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r.Bytes, "0123456789");
+
+    struct Case {
+        QString path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        { dir + "/fifo.txt", "Not a regular file" },
+        { "/dev/null", "Not a regular file" },
+        { dir, "Is a directory" },
+        { dir + "/none.txt", "No such file" },
+        { QString(), "No file name" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        r = ReadFileBytes(c.path);
+        EXPECT_FALSE(r);
+        EXPECT_TRUE(r.Bytes.isEmpty());
+        EXPECT_TRUE(r.Error.contains(c.reason)) << r.Error.toStdString();
+        // The text reader raises its usual error, with the path and the reason.
+        try {
+            LoadTextFile(c.path);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EFOpenError& e) {
+            EXPECT_TRUE(e.Message().contains(c.path) && e.Message().contains(c.reason)) << e.Message().toStdString();
+        }
+    }
+
+    EXPECT_EQ(FileReadLimit(), 64 * 1024 * 1024);
+    {
+        testutil::ReadLimit limit(10);
+        EXPECT_TRUE(ReadFileBytes(dir + "/ten.txt")); // at the limit
+    }
+    testutil::ReadLimit limit(9);
+    r = ReadFileBytes(dir + "/ten.txt");
     EXPECT_FALSE(r);
-    EXPECT_FALSE(r.Error.isEmpty());
-    EXPECT_EQ(ReadFile(target), "previous");
+    EXPECT_TRUE(r.Error.contains("too large")) << r.Error.toStdString();
+    EXPECT_THROW(LoadTextFile(dir + "/ten.txt"), EFOpenError);
 }
 #endif
 

@@ -153,7 +153,7 @@ TEST_P(IniBothKinds, StrayTextThatLooksLikeAMarkStaysText)
 {
     // Trimming brings the stray line to the top of the rewritten file, where
     // its bytes must not be taken for a byte-order mark.
-    for (const QByteArray mark : { QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF") }) {
+    for (const QByteArray& mark : { QByteArray("\xEF\xBB\xBF"), QByteArray("\xFF\xFE"), QByteArray("\xFE\xFF") }) {
         WriteFile(path, " " + mark + "[Hidden]\r\nK=1\r\n[S]\r\nA=1\r\n");
         {
             auto ini = Open();
@@ -185,6 +185,36 @@ INSTANTIATE_TEST_SUITE_P(Ini, IniBothKinds,
     ::testing::Values(IniKind { "IniFile", [](const QString& p) { return std::make_unique<TIniFile>(p); } },
         IniKind { "MemIniFile", [](const QString& p) { return std::make_unique<TMemIniFile>(p); } }),
     [](const ::testing::TestParamInfo<IniKind>& info) { return std::string(info.param.name); });
+
+#ifdef Q_OS_UNIX
+// A FIFO (which would block the reader) or a file past the read limit: the
+// in-memory kind raises at once; the other reads defaults but refuses to write
+// a file of one value over it.
+TEST(IniFiles, FileThatCannotBeReadIsNeitherWaitedForNorReplaced)
+{
+    const QString dir = testutil::TempDir();
+    const QByteArray big = "[S]\r\nK=value\r\n";
+    testutil::MakeFifo(dir + "/fifo.ini");
+    WriteFile(dir + "/big.ini", big);
+    struct Case {
+        QString path;
+        qint64 limit;
+    };
+    const Case cases[] = { { dir + "/fifo.ini", FileReadLimit() }, { dir + "/big.ini", big.size() - 1 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        testutil::ReadLimit limit(c.limit);
+        EXPECT_THROW(TMemIniFile { c.path }, EFOpenError);
+        TIniFile ini(c.path);
+        EXPECT_EQ(ini.ReadString("S", "K", "default"), "default");
+        EXPECT_THROW(ini.WriteString("S", "K2", "x"), EFOpenError);
+        EXPECT_THROW(ini.EraseSection("S"), EFOpenError);
+        EXPECT_THROW(ini.DeleteKey("S", "K"), EFOpenError);
+    }
+    EXPECT_FALSE(QFileInfo(dir + "/fifo.ini").isFile());
+    EXPECT_EQ(ReadFile(dir + "/big.ini"), big);
+}
+#endif
 
 TEST(IniFile, EveryWriteReachesTheFileAtOnce)
 {

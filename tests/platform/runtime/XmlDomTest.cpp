@@ -1,26 +1,26 @@
 #include "platform/runtime/XmlDom.h"
 
+#include "common/TestFiles.h"
 #include "common/TestUtil.h"
+#include "platform/runtime/FileUtils.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringConverter>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testutil::ReadFile;
+using testutil::WriteFile;
 
-void WriteFile(const QString& path, const QByteArray& data)
+// An element with `count` attributes a0="0" a1="1" ...
+QByteArray ElementWithAttributes(const char* name, int count)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    QByteArray xml = QByteArray("<") + name;
+    for (int i = 0; i < count; ++i)
+        xml += " a" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+    return xml + "/>";
 }
 
 } // namespace
@@ -127,6 +127,16 @@ TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
         EXPECT_TRUE(doc.DocumentElement().IsNull());
     }
 
+    // The same holds for an element with many attributes; elements that share
+    // names among them are fine.
+    QByteArray many = ElementWithAttributes("row", 40);
+    many.insert(many.size() - 2, " a0=\"again\"");
+    EXPECT_FALSE(TXmlDocument().LoadFromBytes("<t>" + many + "</t>"));
+    const QByteArray rows = ElementWithAttributes("row", 40);
+    TXmlDocument table;
+    ASSERT_TRUE(table.LoadFromBytes("<t>" + rows + rows + "</t>"));
+    EXPECT_EQ(table.DocumentElement().Child(1).AttributeValue(39), "39");
+
     const QString dir = testutil::TempDir();
     TXmlDocument doc;
     QString error;
@@ -140,6 +150,60 @@ TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
     EXPECT_FALSE(doc.SaveToFile(dir + "/no/such/folder/x.xml", &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+#ifdef Q_OS_UNIX
+// A FIFO or device in place of the settings file must not stall the start, nor
+// may a huge file fill memory: each is a failed load with its reason.
+TEST(XmlDom, LoadsRegularFilesUpToTheReadLimitOnly)
+{
+    const QString dir = testutil::TempDir();
+    testutil::MakeFifo(dir + "/Morvantile.xml");
+    WriteFile(dir + "/ParGen.xml", "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1></Par_Gen>");
+    struct Case {
+        QString path;
+        qint64 limit;
+        const char* reason;
+    };
+    const Case cases[] = {
+        { dir + "/Morvantile.xml", FileReadLimit(), "Not a regular file" },
+        { "/dev/zero", FileReadLimit(), "Not a regular file" },
+        { dir + "/ParGen.xml", 20, "too large" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        TXmlDocument doc;
+        doc.AddChild("stale");
+        QString error;
+        testutil::ReadLimit limit(c.limit);
+        EXPECT_FALSE(doc.LoadFromFile(c.path, &error));
+        EXPECT_TRUE(error.contains(c.path) && error.contains(c.reason)) << error.toStdString();
+        EXPECT_TRUE(doc.FirstNode().IsNull());
+    }
+    TXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(dir + "/ParGen.xml"));
+    EXPECT_EQ(doc.DocumentElement().FindChild("Ethernet_IP1").Text(), "10");
+}
+
+// On a full disk the save fails, says so, and the previous file stays whole,
+// for a settings file small enough to sit in the write buffer too.
+TEST(XmlDom, FailedSaveKeepsThePreviousFile)
+{
+    const QString path = testutil::TempDir() + "/Morvantile.xml";
+    const QByteArray previous = "<Conf_Settings><lastlang><language>Italiano</language></lastlang></Conf_Settings>";
+    WriteFile(path, previous);
+    TXmlDocument doc;
+    doc.AddChild("Conf_Settings").AddChild("lastproj").AddChild("projectname").SetText("P1");
+    QString error;
+    bool saved = true;
+    {
+        testutil::FileSizeLimit full(0);
+        saved = doc.SaveToFile(path, &error);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_EQ(ReadFile(path), previous);
+}
+#endif
 
 TEST(XmlDom, SaveReplacesFileWhole)
 {
@@ -277,6 +341,49 @@ TEST(XmlDom, LoadsOtherEncodings)
     QString error;
     EXPECT_FALSE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"no-such-code\"?><l/>", &error));
     EXPECT_TRUE(error.contains("no-such-code"));
+    // Without a declaration, bytes that are not valid UTF-8 are Windows-1252,
+    // while valid UTF-8 sequences keep their meaning, in one file too.
+    struct Case {
+        QByteArray bytes;
+        QString text;
+    };
+    const Case bare[] = {
+        { "<l a=\"\x80\">Fran\xe7"
+          "ais</l>",
+            text },
+        { "<l a=\"\xe2\x82\xac\">Fran\xc3\xa7"
+          "ais</l>",
+            text },
+        { "<l a=\"\x80\">\xc3\xa7\xe7</l>", QString::fromUtf8("\xc3\xa7\xc3\xa7") },
+        { "<?xml version=\"1.0\" encoding=\"UTF-8\"?><l a=\"\x80\">Fran\xe7"
+          "ais</l>",
+            text },
+        { "\xef\xbb\xbf<l a=\"\x80\">Fran\xe7"
+          "ais</l>",
+            text },
+        // Overlong forms, encoded surrogates and a cut sequence are not UTF-8.
+        { "<l a=\"\x80\">\xc0\xaf\xed\xa0\x80\xc3</l>",
+            QString::fromUtf8("\xc3\x80\xc2\xaf\xc3\xad\xc2\xa0\xe2\x82\xac\xc3\x83") },
+    };
+    for (const Case& c : bare) {
+        SCOPED_TRACE(c.bytes.toStdString());
+        QString error;
+        ASSERT_TRUE(doc.LoadFromBytes(c.bytes, &error)) << error.toStdString();
+        EXPECT_EQ(doc.DocumentElement().Text(), c.text);
+        EXPECT_EQ(doc.DocumentElement().Attribute("a"), QString::fromUtf8("\xe2\x82\xac"));
+        // Saved as UTF-8, it reads back the same.
+        ASSERT_TRUE(doc.LoadFromBytes(doc.SaveToBytes()));
+        EXPECT_EQ(doc.DocumentElement().Text(), c.text);
+    }
+    // A character reference past Unicode or to a surrogate is saved as U+FFFD:
+    // the file stays UTF-8 and reads back as it was saved.
+    ASSERT_TRUE(doc.LoadFromBytes("<l a=\"1&#1803010;2\">&#xD800;</l>"));
+    const QByteArray saved = doc.SaveToBytes();
+    EXPECT_EQ(saved,
+        "<l a=\"1\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+        "2\">\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD</l>");
+    ASSERT_TRUE(doc.LoadFromBytes(saved));
+    EXPECT_EQ(doc.SaveToBytes(), saved);
     // Text is already decoded: its declaration does not apply again.
     ASSERT_TRUE(doc.LoadFromString(QString("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l>%1</l>").arg(text)));
     EXPECT_EQ(doc.DocumentElement().Text(), text);

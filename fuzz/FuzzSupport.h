@@ -1,0 +1,44 @@
+#pragma once
+// Shared by the targets that fuzz readers of the tool's files on disk.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <cstring>
+#include <vector>
+
+// Readers of files from disk are fuzzed with inputs of up to 1 MB, so slow
+// cases in large files show: the limit is added to the command line unless
+// the run sets its own. Called from LLVMFuzzerInitialize.
+inline int Fuzz_Default_Max_Len(int* argc, char*** argv, const char* option = "-max_len=1048576")
+{
+    for (int i = 1; i < *argc; ++i)
+        if (std::strncmp((*argv)[i], "-max_len=", 9) == 0)
+            return 0;
+    static std::vector<char*> args;
+    args.assign(*argv, *argv + *argc);
+    // libFuzzer reads the flags before the corpus folders, wherever they stand.
+    args.insert(args.begin() + 1, const_cast<char*>(option));
+    args.push_back(nullptr);
+    *argc += 1;
+    *argv = args.data();
+    return 0;
+}
+
+// A folder of its own for the run, on a memory-backed file system where
+// there is one (every atomic save syncs); it goes when the run ends.
+inline const QString& Fuzz_Temp_Folder(const char* name)
+{
+    static const struct TTempFolder {
+        QString Path;
+        explicit TTempFolder(const char* name)
+            : Path((QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath())
+                + QStringLiteral("/morv-fuzz-%1-%2").arg(QLatin1String(name)).arg(QCoreApplication::applicationPid()))
+        {
+            QDir().mkpath(Path);
+        }
+        ~TTempFolder() { QDir(Path).removeRecursively(); }
+    } folder(name);
+    return folder.Path;
+}
