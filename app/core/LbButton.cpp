@@ -317,8 +317,9 @@ void TLbButton::SetSlowDecease(bool v)
 void TLbButton::SetStyle(TLbButtonStyle v)
 {
     FStyle = v;
+    // The transparent look is taken from the field when the window is made:
+    // asking for the window here would build every hidden form at start.
     FExTransparent = IsTransparentStyle(v);
-    HandleNeeded();
     Invalidate();
 }
 
