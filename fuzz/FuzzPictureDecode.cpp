@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the JPEG and GIF decoders that pictures loaded by
 // file type go through. Either decoder must return a result or a failure,
 // never read outside the data or abort; whatever decodes must have a sane
-// size and one image per frame.
+// size, frames within the pixel budget, and each frame must compose to one
+// screen.
 
 #include "platform/graphics/Gif.h"
 #include "platform/graphics/Jpeg.h"
@@ -25,9 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (gif::Decode(bytes, anim)) {
         if (anim.Frames.isEmpty())
             std::abort();
-        for (const gif::Frame& f : anim.Frames)
-            if (f.Image.width() != anim.ScreenWidth || f.Image.height() != anim.ScreenHeight)
+        qint64 pixels = 0;
+        for (const gif::Frame& f : anim.Frames) {
+            if (f.Indices.size() != qint64(f.Bounds.width()) * f.Bounds.height())
                 std::abort();
+            pixels += f.Indices.size();
+        }
+        if (pixels > gif::MaxTotalFramePixels)
+            std::abort();
+        gif::Composer screen;
+        for (int i = 0; i < anim.Frames.size(); ++i) {
+            const QImage img = screen.Compose(anim, i);
+            if (img.width() != anim.ScreenWidth || img.height() != anim.ScreenHeight)
+                std::abort();
+        }
     }
     return 0;
 }

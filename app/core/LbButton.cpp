@@ -317,8 +317,9 @@ void TLbButton::SetSlowDecease(bool v)
 void TLbButton::SetStyle(TLbButtonStyle v)
 {
     FStyle = v;
+    // The transparent look is taken from the field when the window is made:
+    // asking for the window here would build every hidden form at start.
     FExTransparent = IsTransparentStyle(v);
-    HandleNeeded();
     Invalidate();
 }
 
@@ -490,9 +491,9 @@ bool TLbButton::HandleDialogKey(TMessage& Message)
         form = dynamic_cast<TCustomForm*>(o);
     if (!form)
         form = GetParentForm(this);
-    // A focused push button takes Enter itself. Escape has no such taker, so
-    // it always reaches the Cancel button.
-    if (key == VK_RETURN && form) {
+    // While a push button has the focus, Enter and Escape are the toolkit's
+    // to handle: the Default and Cancel buttons stay out.
+    if (form) {
         if (TWinControl* active = form->ActiveControl()) {
             const QString cls = active->ClassName().toUpper();
             if (cls.contains(QLatin1String("BUTTON")) && !cls.contains(QLatin1String("RADIOBUTTON")))

@@ -127,6 +127,39 @@ int SingleLineWidth(TCanvas* canvas, const QString& text)
     return r.Width();
 }
 
+// A cut inside a surrogate pair moves before the pair: half a character is
+// never drawn.
+qsizetype WholeCharacters(const QString& text, qsizetype n)
+{
+    return n > 0 && n < text.size() && text[n - 1].isHighSurrogate() && text[n].isLowSurrogate() ? n - 1 : n;
+}
+
+// The longest prefix of text whose single-line width fits a. A prefix is never
+// wider than a longer one, so the cut is found by doubling the length until
+// it no longer fits and then halving the interval: the measured lengths stay
+// within twice the result, however long the text (a language file may hold
+// any length).
+QString FittingPrefix(TCanvas* canvas, const QString& text, int a)
+{
+    auto fits = [&](qsizetype n) { return SingleLineWidth(canvas, text.left(WholeCharacters(text, n))) <= a; };
+    if (text.isEmpty() || fits(text.size()))
+        return text;
+    qsizetype lo = 0; // fits
+    qsizetype hi = 1; // the first length known not to fit, once found
+    while (hi < text.size() && fits(hi)) {
+        lo = hi;
+        hi = std::min(hi * 2, text.size());
+    }
+    while (hi - lo > 1) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return text.left(WholeCharacters(text, lo));
+}
+
 unsigned AlignmentFlags(TAlignment a)
 {
     switch (a) {
@@ -179,10 +212,7 @@ TLbFaceLayout LbLayoutButtonFace(TCanvas* canvas, const TLbButtonFace& f)
     else
         a = std::max(W - 8 - (cw > 0 ? cw + 4 : 0), 0);
 
-    QString caption = f.Caption;
-    if (!f.WordWrap)
-        while (!caption.isEmpty() && SingleLineWidth(canvas, caption) > a)
-            caption.chop(1);
+    const QString caption = f.WordWrap ? f.Caption : FittingPrefix(canvas, f.Caption, a);
     l.Caption = caption;
 
     int th = 0, tw = 0;

@@ -408,9 +408,13 @@ TEchoResult TFBoot::Run_Echo(const QString& host)
 
 bool TFBoot::Send_Ping()
 {
+    return Send_Ping(IP_Address());
+}
+
+bool TFBoot::Send_Ping(const QString& host)
+{
     ping_res = 0;
     Last_Echo = TEchoResult();
-    const QString host = IP_Address();
     const std::uint64_t start = GetTickCount64();
     int replies = 0;
     try {
@@ -439,9 +443,23 @@ bool TFBoot::Send_Ping()
 // ---------------------------------------------------------------------------
 // Update
 
+TFBoot::TUpdate_Job TFBoot::Job_From_Fields() const
+{
+    TUpdate_Job job;
+    job.Address = IP_Address();
+    job.Option = CB_Update_Options->ItemIndex() < 0 ? 0 : CB_Update_Options->ItemIndex();
+    job.Read_Back = CB_Update_Option_Read_Back->Checked();
+    return job;
+}
+
 bool TFBoot::Compile_XML_Parameter_New_Boot()
 {
-    Build_Job_File(XML1, IP_Address(), CB_Update_Options->ItemIndex(), CB_Update_Option_Read_Back->Checked());
+    return Compile_XML_Parameter_New_Boot(Job_From_Fields());
+}
+
+bool TFBoot::Compile_XML_Parameter_New_Boot(const TUpdate_Job& job)
+{
+    Build_Job_File(XML1, job.Address, job.Option, job.Read_Back);
     const QString path = Join_Path(Program_Folder, Job_File_Name);
     QString error;
     if (!XML1.SaveToFile(path, &error)) {
@@ -452,22 +470,23 @@ bool TFBoot::Compile_XML_Parameter_New_Boot()
     return true;
 }
 
-void TFBoot::Store_Options()
+void TFBoot::Store_Options(const TUpdate_Job& job)
 {
-    Update_Option = CB_Update_Options->ItemIndex() < 0 ? 0 : CB_Update_Options->ItemIndex();
-    Update_Read_Back = CB_Update_Option_Read_Back->Checked();
+    Update_Option = job.Option;
+    Update_Read_Back = job.Read_Back;
 }
 
 void TFBoot::Btn_UpdateClick(TObject*)
 {
+    const TUpdate_Job job = Job_From_Fields();
     if (Form_Type != 1) {
-        Store_Options();
+        Store_Options(job);
         return;
     }
     if (FChecking)
         return;
     FChecking = true;
-    const bool answered = Send_Ping();
+    const bool answered = Send_Ping(job.Address);
     FChecking = false;
     // Closed while the check ran: the user no longer wants the update.
     if (IsModal() && ModalResult() != mrNone)
@@ -484,9 +503,9 @@ void TFBoot::Btn_UpdateClick(TObject*)
         return;
     }
 
-    Last_IP_Address = IP_Address();
-    Store_Options();
-    if (!Compile_XML_Parameter_New_Boot())
+    Last_IP_Address = job.Address;
+    Store_Options(job);
+    if (!Compile_XML_Parameter_New_Boot(job))
         return;
     const QString program = Update_Program_Path();
     if (FMorvantinoFirmWare)

@@ -65,13 +65,26 @@ public:
     // The address edits: "." moves on to the next octet and is never typed.
     void KeyPress(TObject* Sender, char16_t& Key);
 
-    // True when the converter answered; the windows repaint and take input
-    // meanwhile.
+    // What Execute was pressed with. The fields stay editable while the echo
+    // check runs; the update goes to the address that answered, with the
+    // options chosen then.
+    struct TUpdate_Job {
+        QString Address; // the four fields joined with ".", as typed
+        int Option = 0;
+        bool Read_Back = true;
+    };
+    TUpdate_Job Job_From_Fields() const;
+
+    // True when the converter at the fields' address (or at `host`)
+    // answered; the windows repaint and take input meanwhile.
     bool Send_Ping();
+    bool Send_Ping(const QString& host);
     void PingReply(const TEchoResult& AReplyStatus);
-    // Writes the job file from the current fields; a file that cannot be
-    // written is reported in an error box naming it, and false returned.
+    // Writes the job file from the current fields (or from `job`); a file
+    // that cannot be written is reported in an error box naming it, and false
+    // returned.
     bool Compile_XML_Parameter_New_Boot();
+    bool Compile_XML_Parameter_New_Boot(const TUpdate_Job& job);
     void update_ComPort();
 
     // The four address fields joined with ".", as typed.
@@ -129,7 +142,7 @@ private:
     TLbButton* Make_Button(const char* name, TPanel* parent, int left, int top, int width, int height);
     void Stack(std::initializer_list<TPanel*> panels);
     TEchoResult Run_Echo(const QString& host);
-    void Store_Options();
+    void Store_Options(const TUpdate_Job& job);
 
     // True while an echo check runs: a second Execute click waits for it.
     bool FChecking = false;

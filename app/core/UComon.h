@@ -81,6 +81,9 @@ bool Check_IP_Address(const QString& address, QString& ip1, QString& ip2, QStrin
 QStringList List_COM_Ports();
 // The device file behind a serial port number of List_COM_Ports.
 QString COM_Port_Device(int port);
+// Whether a port whose device opened for reading and writing with this result
+// (0, or the error number) is listed: it opened, or it is in use.
+bool COM_Port_Open_Means_Present(int openError);
 
 // --- HART code tables -----------------------------------------------------
 

@@ -76,12 +76,19 @@ bool PortPresent(const QString& device)
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd >= 0) {
         ::close(fd);
-        return true;
+        return COM_Port_Open_Means_Present(0);
     }
-    // A port held by another program still counts as present.
-    return errno == EACCES || errno == EBUSY || errno == EPERM;
+    return COM_Port_Open_Means_Present(errno);
 }
 } // namespace
+
+bool COM_Port_Open_Means_Present(int openError)
+{
+    // A port held by another program is present; one this user may not open
+    // is of no use to the update, and a device node without a port behind it
+    // (no such device, an I/O error) is not there.
+    return openError == 0 || openError == EBUSY;
+}
 
 QString COM_Port_Device(int port)
 {

@@ -94,7 +94,6 @@ TFMorvantinoFirmWare::TFMorvantinoFirmWare(TComponent* AOwner)
     Create_Controls();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Version_Check = []() { return FSoftOptions && FSoftOptions->Check_Version(); };
 }
 
 TFMorvantinoFirmWare::~TFMorvantinoFirmWare()

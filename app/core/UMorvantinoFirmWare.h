@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/core/USoftOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/net/HttpClient.h"
 #include "platform/runtime/XmlDom.h"
@@ -132,8 +133,11 @@ public:
     // the interval the last check left.
     void Arm_Update_Timer();
 
-    // The version check the timer runs (the options dialog's by default).
+    // The version check the timer runs on a worker thread; empty means the
+    // options dialog's request through HTTP1. It must touch no form.
     std::function<bool()> Version_Check;
+    // True from a timer expiry until that check's answer has been shown.
+    bool Version_Check_Running() const { return FVersion_Check.Running(); }
 
     TTable_Services Tables;
 
@@ -200,10 +204,14 @@ private:
     void Show_Project_Labels();
     void Show_Table_Form(TTable_Form which);
     void Show_Error(const QString& text);
+    void Version_Checked(bool newer);
 
     std::unique_ptr<TStringList> FRowClipboard;
     std::unique_ptr<TStringList> FMIB_Read_Objects;
     std::unique_ptr<TStringList> FMIB_Write_Objects;
+    // Last member: freed first, it stops a running check before anything it
+    // could hand its answer to is gone.
+    TVersion_Check FVersion_Check;
 };
 
 extern TFMorvantinoFirmWare* FMorvantinoFirmWare;

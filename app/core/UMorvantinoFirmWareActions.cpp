@@ -243,6 +243,9 @@ void TFMorvantinoFirmWare::Arm_Update_Timer()
         Timer_Update->SetEnabled(false);
         return;
     }
+    // A running check arms the timer when its answer comes.
+    if (FVersion_Check.Running())
+        return;
     // The interval stays as it is: a minute before the first check of the
     // run, two hours once a check has run.
     if (!Timer_Update->Enabled())
@@ -252,19 +255,26 @@ void TFMorvantinoFirmWare::Arm_Update_Timer()
 void TFMorvantinoFirmWare::Timer_UpdateTimer(TObject*)
 {
     Timer_Update->SetEnabled(false);
-    bool newer = false;
-    try {
-        newer = Version_Check && Version_Check();
-    } catch (...) {
-        newer = false;
-    }
+    // The request is prepared here and runs on a worker: the window keeps
+    // painting and answering until the answer comes back.
+    TVersion_Fetch fetch;
+    if (Version_Check)
+        fetch = [check = Version_Check](const std::atomic<bool>&) { return check(); };
+    else
+        fetch = TFSoftOptions::Version_Fetch(HTTP1);
+    FVersion_Check.Start(std::move(fetch), [this](bool newer) { Version_Checked(newer); });
+}
+
+void TFMorvantinoFirmWare::Version_Checked(bool newer)
+{
     if (newer) {
         LL_Update->SetCaption(QStringLiteral("<a href=\"%1\">%2</a>").arg(Maker_Download_Page, Lang(19)));
         LL_Update->SetVisible(true);
     } else {
         LL_Update->SetVisible(false);
     }
-    // The options may have been switched off meanwhile.
+    // The options may have been switched off meanwhile. The next check comes
+    // two hours after this one ended.
     if (Opt_Enable_Internet && Opt_Enable_Update) {
         Timer_Update->SetInterval(Update_Next_Interval);
         Timer_Update->SetEnabled(true);

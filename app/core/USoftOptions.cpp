@@ -1,5 +1,6 @@
 #include "app/core/USoftOptions.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <algorithm>
 
@@ -177,6 +178,8 @@ void TFSoftOptions::Set_Lang()
 void TFSoftOptions::FormShow(TObject*)
 {
     Language_In_Use = Language_Name;
+    // An answer to a check of an earlier opening is no longer wanted.
+    FCheck.Cancel();
     Create_Lang_List();
     Update_CheckBox();
     LL_Check_Update->SetVisible(false);
@@ -331,7 +334,7 @@ void TFSoftOptions::CB_En_ConClick(TObject*)
 void TFSoftOptions::Update_CheckBox()
 {
     CB_Update->SetEnabled(CB_En_Con->Checked());
-    Btn_Check_Update->SetEnabled(CB_Update->Enabled() && CB_Update->Checked());
+    Btn_Check_Update->SetEnabled(CB_Update->Enabled() && CB_Update->Checked() && !FCheck.Running());
 }
 
 void TFSoftOptions::Btn_OKClick(TObject*)
@@ -348,7 +351,19 @@ void TFSoftOptions::Btn_OKClick(TObject*)
 
 void TFSoftOptions::Btn_Check_UpdateClick(TObject*)
 {
-    if (Check_Version())
+    const THttpClient base = FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient();
+    if (!FCheck.Start(Version_Fetch(base), [this](bool newer) {
+            Show_Check_Result(newer);
+            Update_CheckBox();
+        }))
+        return;
+    // One check at a time; the answer enables it again.
+    Update_CheckBox();
+}
+
+void TFSoftOptions::Show_Check_Result(bool newer)
+{
+    if (newer)
         LL_Check_Update->SetCaption(QStringLiteral("<a href=\"%1\">%2</a>").arg(Maker_Download_Page, Lang(314)));
     else
         LL_Check_Update->SetCaption(Lang(315));
@@ -360,30 +375,92 @@ void TFSoftOptions::LL_Check_UpdateLinkClick(TObject*, const QString& Link)
     OpenURL(Link);
 }
 
-bool TFSoftOptions::Check_Version()
+TVersion_Fetch TFSoftOptions::Version_Fetch(const THttpClient& base)
 {
     // The main window's client, with the headers and bounded waits the check
     // needs whoever set it up.
-    THttpClient http = FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient();
+    THttpClient http = base;
     http.SetRequestHeader(
         QStringLiteral("Accept"), QStringLiteral("text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"));
     http.SetRequestHeader(QStringLiteral("User-Agent"), QStringLiteral("Mozilla/3.0 (compatible; Indy Library)"));
     http.SetConnectTimeoutMs(Version_Check_Timeout);
     http.SetReadTimeoutMs(Version_Check_Timeout);
+    http.SetTotalTimeoutMs(Version_Check_Timeout);
     http.SetMaxReplyBytes(Version_Check_Max_Reply);
 
     const QString url
         = Version_Script_Url + QStringLiteral("?nomesw=") + QString::fromLatin1(QUrl::toPercentEncoding(SW_Code_Const));
-    QString answer;
-    try {
-        const THttpResponse reply = http.Get(url);
-        if (reply.Succeeded())
-            answer = QString::fromUtf8(reply.Body);
-    } catch (...) {
-        // Any failure is no information.
-        answer.clear();
-    }
-    return Version_Answer_Is_Newer(answer);
+    return [http, url](const std::atomic<bool>& cancel) {
+        QString answer;
+        try {
+            const THttpResponse reply = http.Get(url, &cancel);
+            if (reply.Succeeded())
+                answer = QString::fromUtf8(reply.Body);
+        } catch (...) {
+            // Any failure is no information.
+            answer.clear();
+        }
+        return Version_Answer_Is_Newer(answer);
+    };
+}
+
+bool TFSoftOptions::Check_Version()
+{
+    const std::atomic<bool> never { false };
+    return Version_Fetch(FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient())(never);
+}
+
+// ---------------------------------------------------------------------------
+// Version check beside the event loop
+
+TVersion_Check::~TVersion_Check()
+{
+    Cancel();
+}
+
+void TVersion_Check::Cancel()
+{
+    if (FShared)
+        FShared->Cancelled = true;
+    // The request looks at the flag every few milliseconds.
+    if (FWorker.joinable())
+        FWorker.join();
+    FShared.reset();
+    FRunning = false;
+}
+
+bool TVersion_Check::Start(TVersion_Fetch fetch, std::function<void(bool newer)> done)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (FRunning || !fetch || !app)
+        return false;
+    // The last worker has handed its answer over and is ending.
+    if (FWorker.joinable())
+        FWorker.join();
+    auto shared = std::make_shared<TShared>();
+    FShared = shared;
+    FRunning = true;
+    FWorker = std::thread([this, shared, fetch = std::move(fetch), done = std::move(done), app]() {
+        bool newer = false;
+        try {
+            newer = fetch(shared->Cancelled);
+        } catch (...) {
+            newer = false;
+        }
+        // Cancelling happens on the main thread, as the hand-over does: an
+        // answer that is still wanted finds this object alive.
+        QMetaObject::invokeMethod(
+            app,
+            [this, shared, done, newer]() {
+                if (shared->Cancelled)
+                    return;
+                FRunning = false;
+                if (done)
+                    done(newer);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
 }
 
 bool TFSoftOptions::Version_Answer_Is_Newer(const QString& answer)

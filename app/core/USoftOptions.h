@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
 
 #include "app/core/UTitle_Panel.h"
 #include "platform/controls/Forms.h"
@@ -17,18 +21,48 @@ class TCheckBox;
 class TLinkLabel;
 class TImage;
 class TLbButton;
+class THttpClient;
 
 // The maker's version script, asked with ?nomesw=<product code>. A variable
 // only so that a test can point it at its own server.
 inline const QString Version_Script_Default = QStringLiteral("http://www.example.com/cgi-bin/version_check.php");
 extern QString Version_Script_Url;
 
-// The version check blocks the user interface: a peer that does not connect,
-// or does not send its whole answer, within this many milliseconds counts as
-// no answer.
+// The whole version check, the look-up of the script's host included, ends
+// within this many milliseconds; no answer by then counts as no answer.
 inline constexpr int Version_Check_Timeout = 4000;
 // A version answer is one short line; anything far larger is not one.
 inline constexpr qint64 Version_Check_Max_Reply = 64 * 1024;
+
+// One version request, ready to run on any thread: true when the answer
+// reports a newer version. It stops early once `cancel` turns true.
+using TVersion_Fetch = std::function<bool(const std::atomic<bool>& cancel)>;
+
+// Runs one version check at a time on a worker thread, so the windows keep
+// painting and answering meanwhile, and hands its answer to the main thread.
+// Freeing it (or Cancel) stops the request at once and drops the answer.
+class TVersion_Check {
+public:
+    TVersion_Check() = default;
+    ~TVersion_Check();
+    TVersion_Check(const TVersion_Check&) = delete;
+    TVersion_Check& operator=(const TVersion_Check&) = delete;
+
+    // Starts `fetch`; `done` runs later on the main thread with its answer.
+    // False, and nothing started, while a check is still running.
+    bool Start(TVersion_Fetch fetch, std::function<void(bool newer)> done);
+    // From Start until its answer has been handed over or dropped.
+    bool Running() const { return FRunning; }
+    void Cancel();
+
+private:
+    struct TShared {
+        std::atomic<bool> Cancelled { false };
+    };
+    std::shared_ptr<TShared> FShared;
+    std::thread FWorker;
+    bool FRunning = false;
+};
 
 // Languages shown on one page of the language tab.
 inline constexpr int Lang_Slots = 6;
@@ -43,7 +77,11 @@ public:
 
     // True when the maker's version script reports a newer version than this
     // tool's own; any failure to get an answer counts as no information.
+    // Blocks the calling thread until the answer or the time-out.
     bool Check_Version();
+    // The same check, prepared on the main thread from `base` (the main
+    // window's client: its headers and look-up) to run on a worker.
+    static TVersion_Fetch Version_Fetch(const THttpClient& base);
     // The script's answer read as a version check: upper-cased and trimmed,
     // empty or "VER. 0.000" is no information; otherwise newer when its
     // version is above this tool's.
@@ -110,10 +148,13 @@ private:
     TLbButton* Make_Button(TWinControl* parent, const char* name, int left, int top, int width);
     TCheckBox* Make_CheckBox(TWinControl* parent, const char* name, int left, int top, int width);
     int Slot_Of(TObject* Sender) const;
+    void Show_Check_Result(bool newer);
 
     // The list has been built by an opening, so a language switch may redraw
     // the page shown.
     bool FListBuilt = false;
+    // The immediate check, run beside the dialog's event loop.
+    TVersion_Check FCheck;
 };
 
 extern TFSoftOptions* FSoftOptions;

@@ -989,10 +989,19 @@ TWinControl::~TWinControl()
 
 QWidget* TWinControl::Widget()
 {
+    if (FCreatingWidget)
+        return FWidget;
+    // The parent's widget gives every child its own, this one included.
+    if (FParent && !FParent->FWidget)
+        FParent->Widget();
+    return StateWidget();
+}
+
+QWidget* TWinControl::StateWidget()
+{
     if (FWidget || FCreatingWidget)
         return FWidget;
     FCreatingWidget = true;
-    QWidget* parentWidget = FParent ? FParent->Widget() : nullptr;
     QWidget* w = CreateWidget();
     if (!w)
         w = new QWidget();
@@ -1000,14 +1009,27 @@ QWidget* TWinControl::Widget()
     FCreatingWidget = false;
     RegisterWidget(w, this);
     w->installEventFilter(TControlEventTranslator::Instance());
-    if (parentWidget && w->parentWidget() != parentWidget)
+    if (QWidget* parentWidget = FParent ? FParent->FWidget : nullptr; parentWidget && w->parentWidget() != parentWidget)
         w->setParent(parentWidget);
     CreateWnd();
     // Children made before the widget get theirs now, in z-order.
     for (TControl* c : FControls)
-        if (auto* wc = dynamic_cast<TWinControl*>(c))
-            wc->HandleNeeded();
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+            if (wc->FWidget)
+                AdoptChildWidget(wc);
+            else
+                wc->HandleNeeded();
+        }
     return FWidget;
+}
+
+void TWinControl::AdoptChildWidget(TWinControl* child)
+{
+    QWidget* w = child->FWidget;
+    if (w->parentWidget() != FWidget)
+        w->setParent(FWidget);
+    child->UpdateWidgetGeometry();
+    w->setVisible(child->FVisible && FWidget);
 }
 
 HWND TWinControl::Handle()
@@ -1037,7 +1059,9 @@ void TWinControl::CreateWnd()
     ApplyColor();
     if (FCursor != crDefault)
         w->setCursor(CursorShape(FCursor));
-    if (FParent)
+    // A child waiting for its parent's widget stays hidden: shown alone it
+    // would be a window of its own.
+    if (FParent && FParent->FWidget)
         w->setVisible(FVisible);
 }
 
@@ -1098,9 +1122,7 @@ void TWinControl::InsertControl(TControl* AControl)
     if (auto* wc = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.push_back(wc);
         if (wc->FWidget) {
-            wc->FWidget->setParent(FWidget ? FWidget : nullptr);
-            wc->UpdateWidgetGeometry();
-            wc->FWidget->setVisible(wc->FVisible && FWidget);
+            AdoptChildWidget(wc);
         } else if (FWidget) {
             wc->HandleNeeded();
         }
@@ -1787,7 +1809,7 @@ void TWinControl::SetVisible(bool v)
     if (FVisible == v)
         return;
     TControl::SetVisible(v);
-    if (FWidget && FParent)
+    if (FWidget && FParent && FParent->FWidget)
         FWidget->setVisible(v);
 }
 

@@ -474,8 +474,15 @@ public:
     QString ClassName() const override { return QStringLiteral("TWinControl"); }
 
     // The Qt widget behind the control, created on first use through the
-    // virtual CreateWidget (so a descendant can wrap any Qt widget).
+    // virtual CreateWidget (so a descendant can wrap any Qt widget). A form
+    // builds no widget until it is first shown, measured or asked for one;
+    // then its parents' widgets and its children's come with it.
     QWidget* Widget();
+    // The control's own widget, made now if missing but without its parents'
+    // windows (it waits unparented and hidden until they are made): for the
+    // state a wrapped Qt widget keeps, such as a list's items, so that
+    // filling a hidden form builds no windows.
+    QWidget* StateWidget();
     QWidget* WidgetIfAllocated() const { return FWidget; }
     bool HandleAllocated() const { return FWidget != nullptr; }
     void HandleNeeded() { (void)Widget(); }
@@ -589,6 +596,8 @@ private:
     friend class TControlEventTranslator;
     friend class TCustomForm;
     void UpdateWidgetGeometry();
+    // Puts a child's widget made before this one's into it.
+    void AdoptChildWidget(TWinControl* child);
     void UpdateAnchorRules();
     void ApplyAnchors(const TSize& oldClient);
 

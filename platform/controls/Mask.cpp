@@ -401,7 +401,7 @@ void TCustomMaskEdit::SetSelText(const QString& v)
         TCustomEdit::SetSelText(v);
         return;
     }
-    HandleNeeded();
+    StateWidget();
     TEditMaskFormat::TEdit e = CurrentEdit();
     if (v.isEmpty())
         FFormat.DeleteChar(e);

@@ -776,7 +776,7 @@ int TCustomEdit::SelStart() const
 
 void TCustomEdit::SetSelStart(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit())
         e->setCursorPosition(std::clamp(v, 0, int(e->text().size())));
 }
@@ -790,7 +790,7 @@ int TCustomEdit::SelLength() const
 
 void TCustomEdit::SetSelLength(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit()) {
         const int start = SelStart();
         const int len = std::clamp(v, 0, int(e->text().size()) - start);
@@ -809,7 +809,7 @@ QString TCustomEdit::SelText() const
 
 void TCustomEdit::SetSelText(const QString& v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit()) {
         const bool ro = e->isReadOnly();
         e->setReadOnly(false);
@@ -820,7 +820,7 @@ void TCustomEdit::SetSelText(const QString& v)
 
 void TCustomEdit::SelectAll()
 {
-    HandleNeeded();
+    StateWidget();
     if (QLineEdit* e = LineEdit())
         e->selectAll();
     if (QPlainTextEdit* m = TextEdit())
@@ -1083,7 +1083,7 @@ int TCustomMemo::SelStart() const
 
 void TCustomMemo::SetSelStart(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit()) {
         QTextCursor c = m->textCursor();
         c.setPosition(ToolkitPosToMemo(m->toPlainText(), std::max(0, v)));
@@ -1103,7 +1103,7 @@ int TCustomMemo::SelLength() const
 
 void TCustomMemo::SetSelLength(int v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit()) {
         const QString plain = m->toPlainText();
         QTextCursor c = m->textCursor();
@@ -1116,7 +1116,7 @@ void TCustomMemo::SetSelLength(int v)
 
 void TCustomMemo::SetSelText(const QString& v)
 {
-    HandleNeeded();
+    StateWidget();
     if (QPlainTextEdit* m = TextEdit())
         m->textCursor().insertText(ToWidgetBreaks(v));
 }
@@ -1128,17 +1128,25 @@ namespace {
 
 QComboBox* ComboOf(TWinControl* c)
 {
-    return qobject_cast<QComboBox*>(c->Widget());
+    return qobject_cast<QComboBox*>(c->StateWidget());
 }
 QListWidget* ListOf(TWinControl* c)
 {
-    return qobject_cast<QListWidget*>(c->Widget());
+    return qobject_cast<QListWidget*>(c->StateWidget());
 }
 
 } // namespace
 
+TCustomComboBox* TControlItems::WaitingCombo() const
+{
+    auto* cb = dynamic_cast<TCustomComboBox*>(FOwner);
+    return cb && cb->FWaitingState && !cb->HandleAllocated() ? cb : nullptr;
+}
+
 int TControlItems::Count() const
 {
+    if (WaitingCombo())
+        return int(FWaiting.size());
     if (QComboBox* c = ComboOf(FOwner))
         return c->count();
     if (QListWidget* l = ListOf(FOwner))
@@ -1150,6 +1158,8 @@ QString TControlItems::Get(int Index) const
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
+    if (WaitingCombo())
+        return FWaiting[Index];
     if (QComboBox* c = ComboOf(FOwner))
         return c->itemText(Index);
     return ListOf(FOwner)->item(Index)->text();
@@ -1159,7 +1169,12 @@ void TControlItems::Put(int Index, const QString& S)
 {
     if (Index < 0 || Index >= Count())
         IndexError(Index);
-    if (QComboBox* c = ComboOf(FOwner))
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        FWaiting[Index] = S;
+        // The edit shows the selected item's new text.
+        if (Index == cb->FWaitingIndex && cb->FStyle != csDropDownList)
+            cb->FText = S;
+    } else if (QComboBox* c = ComboOf(FOwner))
         c->setItemText(Index, S);
     else
         ListOf(FOwner)->item(Index)->setText(S);
@@ -1186,7 +1201,12 @@ void TControlItems::Insert(int Index, const QString& S)
         IndexError(Index);
     FObjects.resize(std::size_t(Count()), nullptr);
     FObjects.insert(FObjects.begin() + Index, nullptr);
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        // The selection stays on its item; a new item is no selection.
+        FWaiting.insert(Index, S);
+        if (cb->FWaitingIndex >= Index)
+            ++cb->FWaitingIndex;
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         QComboBox* c = ComboOf(FOwner);
         const bool none = c->currentIndex() < 0;
@@ -1214,7 +1234,19 @@ void TControlItems::Delete(int Index)
         IndexError(Index);
     if (std::size_t(Index) < FObjects.size())
         FObjects.erase(FObjects.begin() + Index);
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        FWaiting.removeAt(Index);
+        int& sel = cb->FWaitingIndex;
+        if (sel > Index) {
+            --sel;
+        } else if (sel == Index) {
+            // As the widget does: the item now in its place, else the last,
+            // else none (and an empty edit).
+            sel = FWaiting.isEmpty() ? -1 : std::min(int(FWaiting.size()) - 1, Index);
+            if (cb->FStyle != csDropDownList)
+                cb->FText = sel >= 0 ? FWaiting[sel] : QString();
+        }
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         ComboOf(FOwner)->removeItem(Index);
         --cb->FInternal;
@@ -1228,7 +1260,11 @@ void TControlItems::Delete(int Index)
 void TControlItems::Clear()
 {
     FObjects.clear();
-    if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
+    if (TCustomComboBox* cb = WaitingCombo()) {
+        // Clearing the list keeps what the edit shows.
+        FWaiting.clear();
+        cb->FWaitingIndex = -1;
+    } else if (auto* cb = dynamic_cast<TCustomComboBox*>(FOwner)) {
         ++cb->FInternal;
         const QString text = cb->Style() == csDropDown ? cb->GetText() : QString();
         ComboOf(FOwner)->clear();
@@ -1283,6 +1319,12 @@ void TCustomComboBox::CreateWnd()
     c->setEditable(FStyle != csDropDownList);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(std::max(1, FDropDownCount));
+    // The items and the selection set before the widget existed.
+    const bool wasWaiting = std::exchange(FWaitingState, false);
+    if (wasWaiting) {
+        c->addItems(std::exchange(FItems->FWaiting, {}));
+        c->setCurrentIndex(FWaitingIndex);
+    }
     if (QLineEdit* e = c->lineEdit()) {
         e->setMaxLength(Widget_Max_Length);
         // A list item is shown whole, whatever the limit.
@@ -1295,7 +1337,7 @@ void TCustomComboBox::CreateWnd()
         QObject::connect(
             e, &QLineEdit::textEdited, e, [this] { controls_private::UserAction(this, [&] { UserEdited(); }); });
         AttachInputWidget(e);
-        if (c->currentIndex() < 0)
+        if (c->currentIndex() < 0 || (wasWaiting && c->currentText() != FText))
             e->setText(FText);
     }
     --FInternal;
@@ -1317,6 +1359,11 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
         return;
     const QString text = GetText();
     FStyle = v;
+    if (FItems->WaitingCombo()) {
+        // Made editable, the edit shows what the list showed.
+        FText = text;
+        return;
+    }
     if (QComboBox* c = Combo()) {
         ++FInternal;
         const int index = c->currentIndex();
@@ -1331,7 +1378,13 @@ void TCustomComboBox::SetStyle(TComboBoxStyle v)
 
 int TCustomComboBox::ItemIndex() const
 {
-    QComboBox* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->Widget());
+    if (FItems->WaitingCombo()) {
+        const QStringList& items = FItems->FWaiting;
+        if (FStyle == csDropDownList || (FWaitingIndex >= 0 && items[FWaitingIndex] == FText))
+            return FWaitingIndex;
+        return int(items.indexOf(FText));
+    }
+    QComboBox* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
     const int cur = c->currentIndex();
     if (FStyle == csDropDownList)
         return cur;
@@ -1344,7 +1397,14 @@ int TCustomComboBox::ItemIndex() const
 
 void TCustomComboBox::SetItemIndex(int v)
 {
-    QComboBox* c = qobject_cast<QComboBox*>(Widget());
+    if (FItems->WaitingCombo()) {
+        if (v < -1 || v >= FItems->Count())
+            v = -1;
+        FWaitingIndex = v;
+        FText = v >= 0 ? FItems->FWaiting[v] : QString();
+        return;
+    }
+    QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     if (v < -1 || v >= c->count())
         v = -1;
     ++FInternal;
@@ -1359,12 +1419,24 @@ QString TCustomComboBox::GetText() const
 {
     if (QComboBox* c = Combo())
         return c->currentText();
+    if (FStyle == csDropDownList && FItems->WaitingCombo())
+        return FWaitingIndex >= 0 ? FItems->FWaiting[FWaitingIndex] : QString();
     return FText;
 }
 
 void TCustomComboBox::SetText(const QString& v)
 {
-    QComboBox* c = qobject_cast<QComboBox*>(Widget());
+    if (FItems->WaitingCombo()) {
+        if (FStyle != csDropDownList)
+            FText = v;
+        else if (v.isEmpty())
+            FWaitingIndex = -1;
+        else if (const int i = FItems->IndexOf(v); i >= 0)
+            FWaitingIndex = i;
+        FText = GetText();
+        return;
+    }
+    QComboBox* c = qobject_cast<QComboBox*>(StateWidget());
     ++FInternal;
     if (FStyle == csDropDownList) {
         // Only a text of the list can be shown.
@@ -1423,7 +1495,7 @@ int TCustomComboBox::SelStart() const
 
 void TCustomComboBox::SetSelStart(int v)
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->setCursorPosition(v);
 }
 
@@ -1435,13 +1507,13 @@ int TCustomComboBox::SelLength() const
 
 void TCustomComboBox::SetSelLength(int v)
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->setSelection(SelStart(), v);
 }
 
 void TCustomComboBox::SelectAll()
 {
-    if (QComboBox* c = qobject_cast<QComboBox*>(Widget()); c->lineEdit())
+    if (QComboBox* c = qobject_cast<QComboBox*>(StateWidget()); c->lineEdit())
         c->lineEdit()->selectAll();
 }
 
@@ -1701,14 +1773,14 @@ void TCustomListBox::SetSorted(bool v)
     FSorted = v;
     if (v) {
         ++FInternal;
-        qobject_cast<QListWidget*>(Widget())->sortItems();
+        qobject_cast<QListWidget*>(StateWidget())->sortItems();
         --FInternal;
     }
 }
 
 int TCustomListBox::ItemIndex() const
 {
-    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget());
     if (!FMultiSelect) {
         const auto sel = l->selectedItems();
         return sel.isEmpty() ? -1 : l->row(sel.first());
@@ -1718,7 +1790,7 @@ int TCustomListBox::ItemIndex() const
 
 void TCustomListBox::SetItemIndex(int v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (v < -1 || v >= l->count())
         v = -1;
     ++FInternal;
@@ -1733,7 +1805,7 @@ void TCustomListBox::SetItemIndex(int v)
 
 bool TCustomListBox::Selected(int index) const
 {
-    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget());
     if (index < 0 || index >= l->count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
     return l->item(index)->isSelected();
@@ -1741,7 +1813,7 @@ bool TCustomListBox::Selected(int index) const
 
 void TCustomListBox::SetSelected(int index, bool v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (index < 0 || index >= l->count())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
     ++FInternal;
@@ -1756,7 +1828,7 @@ int TCustomListBox::SelCount() const
 {
     if (!FMultiSelect)
         return -1;
-    return int(qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->Widget())->selectedItems().size());
+    return int(qobject_cast<QListWidget*>(const_cast<TCustomListBox*>(this)->StateWidget())->selectedItems().size());
 }
 
 int TCustomListBox::TopIndex() const
@@ -1770,7 +1842,7 @@ int TCustomListBox::TopIndex() const
 
 void TCustomListBox::SetTopIndex(int v)
 {
-    QListWidget* l = qobject_cast<QListWidget*>(Widget());
+    QListWidget* l = qobject_cast<QListWidget*>(StateWidget());
     if (v >= 0 && v < l->count())
         l->scrollToItem(l->item(v), QAbstractItemView::PositionAtTop);
 }

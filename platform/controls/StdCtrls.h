@@ -312,8 +312,12 @@ public:
     void Clear() override;
 
 private:
+    friend class TCustomComboBox;
+    // The combo box whose widget is not made yet: its items wait here.
+    TCustomComboBox* WaitingCombo() const;
     TWinControl* FOwner;
     std::vector<TObject*> FObjects;
+    QStringList FWaiting;
 };
 
 class TCustomComboBox : public TWinControl {
@@ -377,6 +381,10 @@ private:
     int FDropDownCount = 8;
     int FMaxLength = 0;
     int FInternal = 0;
+    // Until the widget is made, the selected item is kept here (the items in
+    // FItems, the edit text in FText) the way the widget would keep them.
+    int FWaitingIndex = -1;
+    bool FWaitingState = true;
 };
 
 class TComboBox : public TCustomComboBox {

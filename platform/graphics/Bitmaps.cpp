@@ -331,17 +331,95 @@ QImage TBitmap::ToImage() const
     return FTransparent ? MaskedImage() : FImage.convertToFormat(QImage::Format_ARGB32);
 }
 
+namespace {
+
+quint32 LittleEndian(const QByteArray& d, qsizetype at, int bytes)
+{
+    quint32 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | uchar(d[at + i]);
+    return v;
+}
+
+// What the file and info headers of BMP bytes declare.
+struct TBmpHeader {
+    qint64 PixelOffset = 0;
+    qint64 Width = 0;
+    qint64 Height = 0; // negative for rows stored top-down
+    int BitCount = 0;
+    quint32 Compression = 0;
+};
+
+constexpr quint32 BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
+
+// False when the bytes are too short for the headers they start.
+bool ReadBmpHeader(const QByteArray& d, TBmpHeader& h)
+{
+    if (d.size() < 26 || d[0] != 'B' || d[1] != 'M')
+        return false;
+    h.PixelOffset = LittleEndian(d, 10, 4);
+    const quint32 infoSize = LittleEndian(d, 14, 4);
+    if (infoSize == 12) { // the old core header: 16-bit sizes, no compression
+        h.Width = LittleEndian(d, 18, 2);
+        h.Height = LittleEndian(d, 20, 2);
+        h.BitCount = int(LittleEndian(d, 24, 2));
+        return true;
+    }
+    if (d.size() < 34)
+        return false;
+    h.Width = qint32(LittleEndian(d, 18, 4));
+    h.Height = qint32(LittleEndian(d, 22, 4));
+    h.BitCount = int(LittleEndian(d, 28, 2));
+    h.Compression = LittleEndian(d, 30, 4);
+    return true;
+}
+
+// A run-length coded picture is refused when it would expand more than this
+// many pixels per byte of its data: an encoder's runs give at most 255 pixels
+// per two bytes, and only a crafted file declares a huge picture it never
+// codes, which would cost time and memory out of all proportion to the file.
+constexpr qint64 kMaxRlePixelsPerByte = 256;
+
+// Whether the bytes can hold the picture their headers declare. Uncompressed
+// rows must all be there (the last row's padding may be missing, as some
+// writers leave it off); the decoder would otherwise make up a picture of
+// any declared size out of a few bytes.
+bool BmpDataCoversPicture(const QByteArray& d, const TBmpHeader& h)
+{
+    if (h.Width <= 0 || h.Height == 0 || h.BitCount <= 0 || h.PixelOffset > d.size())
+        return false;
+    const qint64 rows = h.Height < 0 ? -h.Height : h.Height;
+    const qint64 data = d.size() - h.PixelOffset;
+    switch (h.Compression) {
+    case BI_RGB:
+    case BI_BITFIELDS:
+    case BI_ALPHABITFIELDS: {
+        const qint64 rowBytes = (h.Width * h.BitCount + 7) / 8;
+        const qint64 stride = (h.Width * h.BitCount + 31) / 32 * 4;
+        // rowBytes + stride * (rows - 1) <= data, without overflowing
+        return rowBytes <= data && (rows == 1 || stride <= (data - rowBytes) / (rows - 1));
+    }
+    case BI_RLE8:
+    case BI_RLE4:
+        return h.Width * rows <= data * kMaxRlePixelsPerByte;
+    default:
+        return true; // left to the decoder
+    }
+}
+
+} // namespace
+
 void TBitmap::LoadFromBytes(const QByteArray& Data)
 {
+    TBmpHeader header;
+    const bool known = ReadBmpHeader(Data, header);
+    if (known && !BmpDataCoversPicture(Data, header))
+        throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
     const QImage img = ReadImage(Data, "BMP");
     if (img.isNull())
         throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
-    // The bit count of the info header (file header 14 bytes, then size,
-    // width, height, planes) decides the pixel format.
-    int bits = 24;
-    if (Data.size() >= 30)
-        bits = uchar(Data[28]) | (uchar(Data[29]) << 8);
-    switch (bits) {
+    // The bit count of the info header decides the pixel format.
+    switch (known ? header.BitCount : 24) {
     case 1:
         FPixelFormat = TPixelFormat::pf1bit;
         break;
@@ -518,6 +596,7 @@ void TGIFImage::Assign(const TPersistent* Source)
         FData.clear();
         FAnimation = gif::Animation();
         FCurrent = 0;
+        FComposer.Reset();
         Changed();
         return;
     }
@@ -525,6 +604,7 @@ void TGIFImage::Assign(const TPersistent* Source)
         FData = other->FData;
         FAnimation = other->FAnimation;
         FCurrent = other->FCurrent;
+        FComposer.Reset();
         Changed();
         return;
     }
@@ -540,6 +620,7 @@ void TGIFImage::LoadFromBytes(const QByteArray& Data)
     FData = Data;
     FAnimation = anim;
     FCurrent = 0;
+    FComposer.Reset();
     Changed();
 }
 
@@ -554,7 +635,7 @@ QImage TGIFImage::Frame(int Index) const
 {
     if (Index < 0 || Index >= FrameCount())
         return QImage();
-    return FAnimation.Frames[Index].Image;
+    return FComposer.Compose(FAnimation, Index);
 }
 
 void TGIFImage::SetCurrentFrame(int Index)

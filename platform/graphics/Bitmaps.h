@@ -182,8 +182,8 @@ private:
     QImage FImage;
 };
 
-// An animated or still GIF. Frames are composed onto the logical screen;
-// drawing shows the current frame.
+// An animated or still GIF. Frames are composed onto the logical screen when
+// asked for, one at a time; drawing shows the current frame.
 class TGIFImage : public TGraphic {
 public:
     TGIFImage() { FTransparent = true; }
@@ -213,6 +213,7 @@ private:
     QByteArray FData;
     gif::Animation FAnimation;
     int FCurrent = 0;
+    mutable gif::Composer FComposer; // the screen of the frame shown last
 };
 
 class TJPEGImage : public TGraphic {

@@ -1,14 +1,11 @@
 #include "platform/graphics/Gif.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace gif {
 namespace {
-
-constexpr qint64 kMaxPixels = qint64(1) << 26;
 
 class Reader {
 public:
@@ -77,24 +74,24 @@ bool ReadPalette(Reader& r, int packed, Palette& pal)
 // not in the table yet; pixels past the end of the image are ignored, and a
 // stream that stops early leaves the remaining indices at 0 (reported through
 // `complete`).
-bool Lzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<uint8_t>& pixels, bool& complete)
+bool Lzw(const std::vector<uint8_t>& data, int minCodeSize, uint8_t* pixels, size_t total, bool& complete)
 {
     complete = false;
     if (minCodeSize < 1 || minCodeSize > 11)
         return false;
     const int clear = 1 << minCodeSize;
     const int eoi = clear + 1;
-    std::array<uint16_t, 4096> prefix {};
-    std::array<uint8_t, 4096> suffix {};
-    std::array<uint8_t, 4097> stack {};
+    // Plain arrays: this loop runs once per pixel.
+    uint16_t prefix[4096] = {};
+    uint8_t suffix[4096] = {};
+    uint8_t stack[4097];
     for (int i = 0; i < clear; ++i)
-        suffix[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+        suffix[i] = static_cast<uint8_t>(i);
     int codeSize = minCodeSize + 1;
     int next = clear + 2;
     int prev = -1;
     int first = 0;
     size_t out = 0;
-    const size_t total = pixels.size();
     uint32_t bits = 0;
     int bitCount = 0;
     size_t pos = 0;
@@ -132,27 +129,24 @@ bool Lzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<uint8_t>
         if (code >= next) {
             if (code != next)
                 return false;
-            stack[static_cast<size_t>(sp++)] = static_cast<uint8_t>(first);
+            stack[sp++] = static_cast<uint8_t>(first);
             c = prev;
         }
         while (c > eoi) {
             if (sp >= 4096)
                 return false;
-            stack[static_cast<size_t>(sp++)] = suffix[static_cast<size_t>(c)];
-            c = prefix[static_cast<size_t>(c)];
+            stack[sp++] = suffix[c];
+            c = prefix[c];
         }
         if (c >= clear)
             return false;
         first = c;
-        stack[static_cast<size_t>(sp++)] = static_cast<uint8_t>(c);
-        while (sp > 0) {
-            const uint8_t v = stack[static_cast<size_t>(--sp)];
-            if (out < total)
-                pixels[out++] = v;
-        }
+        stack[sp++] = static_cast<uint8_t>(c);
+        while (sp > 0 && out < total)
+            pixels[out++] = stack[--sp];
         if (next < 4096) {
-            prefix[static_cast<size_t>(next)] = static_cast<uint16_t>(prev);
-            suffix[static_cast<size_t>(next)] = static_cast<uint8_t>(first);
+            prefix[next] = static_cast<uint16_t>(prev);
+            suffix[next] = static_cast<uint8_t>(first);
             ++next;
             if (next == (1 << codeSize) && codeSize < 12)
                 ++codeSize;
@@ -209,15 +203,14 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
         SetError(error, "GIF colour table is truncated");
         return false;
     }
+    const QList<QRgb> globalList(global.begin(), global.end());
 
     // Pending graphic control values apply to the next image only.
     int delay = 0;
     int disposal = 0;
     int transparent = -1;
-    QImage canvas;
-    QImage previous;
-    int lastDisposal = 0;
-    QRect lastBounds;
+    qint64 budget = MaxTotalFramePixels;
+    std::vector<uint8_t> pixels;
     const char* failure = nullptr;
 
     for (;;) {
@@ -285,76 +278,112 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
                 screenW = left + w;
             if (screenH <= 0)
                 screenH = top + h;
-            if (screenW <= 0 || screenH <= 0 || qint64(screenW) * screenH > kMaxPixels) {
+            if (screenW <= 0 || screenH <= 0 || qint64(screenW) * screenH > MaxScreenPixels) {
                 failure = "GIF screen size is not usable";
                 break;
             }
-            canvas = QImage(screenW, screenH, QImage::Format_ARGB32);
-            if (canvas.isNull()) {
-                failure = "Out of memory";
-                break;
-            }
-            canvas.fill(Qt::transparent);
-        } else if (lastDisposal == 2) {
-            for (int y = lastBounds.top(); y <= lastBounds.bottom(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-                for (int x = lastBounds.left(); x <= lastBounds.right(); ++x)
-                    line[x] = 0;
-            }
-        } else if (lastDisposal == 3 && !previous.isNull()) {
-            canvas = previous;
         }
-        if (qint64(w) * h > kMaxPixels) {
+        const qint64 area = qint64(w) * h;
+        if (area > MaxScreenPixels) {
             failure = "GIF frame is too large";
             break;
         }
-        std::vector<uint8_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+        if (area > budget) {
+            failure = "GIF frames hold too many pixels";
+            break;
+        }
+        budget -= area;
+        Frame f;
+        f.Bounds = QRect(left, top, w, h);
+        f.Indices = QByteArray(static_cast<qsizetype>(area), '\0');
+        auto* indices = reinterpret_cast<uint8_t*>(f.Indices.data());
+        const bool interlaced = flags & 0x40;
+        if (interlaced)
+            pixels.assign(static_cast<size_t>(area), 0);
         bool complete = false;
-        if (!whole || !Lzw(lzw, minCode, pixels, complete) || !complete) {
+        if (!whole || !Lzw(lzw, minCode, interlaced ? pixels.data() : indices, size_t(area), complete) || !complete) {
             failure = "GIF image data is damaged or truncated";
             break;
         }
-        const Palette& pal = local.empty() ? global : local;
-        previous = disposal == 3 ? canvas.copy() : QImage();
-        const QRect bounds = QRect(left, top, w, h).intersected(canvas.rect());
-        const bool interlaced = flags & 0x40;
-        for (int n = 0; n < h; ++n) {
-            const int fy = interlaced ? InterlacedRow(n, h) : n;
-            const int y = top + fy;
-            if (y < 0 || y >= canvas.height())
-                continue;
-            auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-            const uint8_t* src = pixels.data() + static_cast<size_t>(n) * static_cast<size_t>(w);
-            for (int fx = 0; fx < w; ++fx) {
-                const int x = left + fx;
-                if (x >= canvas.width())
-                    break;
-                const int index = src[fx];
-                if (index == transparent || index >= int(pal.size()))
-                    continue;
-                line[x] = pal[static_cast<size_t>(index)];
-            }
-        }
-        Frame f;
-        f.Image = canvas.copy();
+        if (interlaced)
+            for (int n = 0; n < h; ++n)
+                std::copy_n(pixels.data() + static_cast<size_t>(n) * static_cast<size_t>(w), w,
+                    indices + static_cast<size_t>(InterlacedRow(n, h)) * static_cast<size_t>(w));
+        f.Palette = local.empty() ? globalList : QList<QRgb>(local.begin(), local.end());
         f.Delay = delay;
-        f.Bounds = QRect(left, top, w, h);
         f.Disposal = disposal;
         f.TransparentIndex = transparent;
         out.Frames.append(f);
-        lastDisposal = disposal;
-        lastBounds = bounds;
         delay = 0;
         disposal = 0;
         transparent = -1;
     }
-    out.ScreenWidth = canvas.isNull() ? std::max(screenW, 0) : canvas.width();
-    out.ScreenHeight = canvas.isNull() ? std::max(screenH, 0) : canvas.height();
+    out.ScreenWidth = std::max(screenW, 0);
+    out.ScreenHeight = std::max(screenH, 0);
     if (out.Frames.isEmpty()) {
         SetError(error, failure ? failure : "GIF holds no image");
         return false;
     }
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Composer
+
+void Composer::Reset()
+{
+    FScreen = QImage();
+    FShown = -1;
+    FUnder = QImage();
+}
+
+QImage Composer::Compose(const Animation& animation, int index)
+{
+    if (index < 0 || index >= animation.Frames.size())
+        return QImage();
+    if (FShown < 0 || index < FShown || FScreen.isNull()) {
+        Reset();
+        FScreen = QImage(animation.ScreenWidth, animation.ScreenHeight, QImage::Format_ARGB32);
+        if (FScreen.isNull())
+            return QImage();
+        FScreen.fill(Qt::transparent);
+    }
+    while (FShown < index)
+        Apply(animation, ++FShown);
+    return FScreen;
+}
+
+void Composer::Apply(const Animation& animation, int index)
+{
+    const QRect screen = FScreen.rect();
+    if (index > 0) {
+        // The previous frame's disposal: only its own rectangle changed, so
+        // only that is cleared or put back.
+        const Frame& last = animation.Frames[index - 1];
+        const QRect r = last.Bounds.intersected(screen);
+        if (last.Disposal == 2) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(FScreen.scanLine(y)) + r.left(), r.width(), QRgb(0));
+        } else if (last.Disposal == 3 && !FUnder.isNull()) {
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::copy_n(reinterpret_cast<const QRgb*>(FUnder.constScanLine(y - r.top())), r.width(),
+                    reinterpret_cast<QRgb*>(FScreen.scanLine(y)) + r.left());
+        }
+    }
+    const Frame& f = animation.Frames[index];
+    const QRect r = f.Bounds.intersected(screen);
+    FUnder = f.Disposal == 3 && !r.isEmpty() ? FScreen.copy(r) : QImage();
+    const int w = f.Bounds.width();
+    const auto* indices = reinterpret_cast<const uint8_t*>(f.Indices.constData());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(FScreen.scanLine(y));
+        const uint8_t* src = indices + static_cast<size_t>(y - f.Bounds.top()) * static_cast<size_t>(w);
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const int i = src[x - f.Bounds.left()];
+            if (i != f.TransparentIndex && i < f.Palette.size())
+                line[x] = f.Palette[i];
+        }
+    }
 }
 
 } // namespace gif

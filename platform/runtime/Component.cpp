@@ -1,7 +1,6 @@
 #include "platform/runtime/Component.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "platform/runtime/Exceptions.h"
 
@@ -32,26 +31,30 @@ TComponent* TComponent::Components(int index) const
 {
     if (index < 0 || index >= ComponentCount())
         throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
-    return FComponents[static_cast<size_t>(index)];
+    if (FHoles)
+        Compact();
+    return FComponents[FFirst + static_cast<size_t>(index)];
 }
 
 int TComponent::ComponentIndex() const
 {
     if (!FOwner)
         return -1;
-    const auto& list = FOwner->FComponents;
-    auto it = std::find(list.begin(), list.end(), this);
-    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+    if (FOwner->FHoles)
+        FOwner->Compact();
+    return static_cast<int>(FSlot - FOwner->FFirst);
 }
 
 TComponent* TComponent::FindComponent(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
-    for (TComponent* c : FComponents)
-        if (c->FName.compare(name, Qt::CaseInsensitive) == 0)
-            return c;
-    return nullptr;
+    TComponent* found = nullptr;
+    ForEachOwned([&](TComponent* c) {
+        if (!found && c->FName.compare(name, Qt::CaseInsensitive) == 0)
+            found = c;
+    });
+    return found;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)
@@ -69,30 +72,62 @@ void TComponent::RemoveComponent(TComponent* AComponent)
     if (!AComponent || AComponent->FOwner != this)
         return;
     Notification(AComponent, opRemove);
-    Remove(AComponent);
+    // The handler may have taken it elsewhere already.
+    if (AComponent->FOwner == this)
+        Remove(AComponent);
 }
 
 void TComponent::Insert(TComponent* AComponent)
 {
+    if (FComponents.empty())
+        FFirst = 0;
+    AComponent->FSlot = FComponents.size();
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
-    ++FComponentsChanges;
 }
 
 void TComponent::Remove(TComponent* AComponent)
 {
-    // A component is owned once at most. Owners mostly free what they made
-    // last first, so the search starts at the end.
-    const auto it = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
-    if (it != FComponents.rend())
-        FComponents.erase(std::next(it).base());
+    FComponents[AComponent->FSlot] = nullptr;
     AComponent->FOwner = nullptr;
-    ++FComponentsChanges;
+    ++FHoles;
+    while (FFirst < FComponents.size() && !FComponents[FFirst]) {
+        ++FFirst;
+        --FHoles;
+    }
+    while (!FComponents.empty() && !FComponents.back()) {
+        FComponents.pop_back();
+        if (FFirst > FComponents.size())
+            FFirst = FComponents.size();
+        else
+            --FHoles;
+    }
+    if (FComponents.empty()) {
+        FFirst = 0;
+        FHoles = 0;
+    } else if (FFirst + FHoles > FComponents.size() / 2 + 16) {
+        // More holes than components: closing them now costs no more than
+        // the removals that made them.
+        Compact();
+    }
+}
+
+void TComponent::Compact() const
+{
+    size_t out = 0;
+    ForEachOwned([&](TComponent* c) {
+        c->FSlot = out;
+        FComponents[out++] = c;
+    });
+    FComponents.resize(out);
+    FFirst = 0;
+    FHoles = 0;
 }
 
 void TComponent::DestroyComponents()
 {
     while (!FComponents.empty()) {
+        // Holes never sit at the end.
         TComponent* c = FComponents.back();
         Remove(c);
         delete c;
@@ -125,29 +160,6 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
     // Links always run both ways, so a component with none has none to drop.
     if (Operation == opRemove && AComponent && !FFreeNotifies.empty())
         RemoveFreeNotification(AComponent);
-    if (FComponents.empty())
-        return;
-    // Copy: a handler may free or add components while the list is walked.
-    // Only those still owned hear of it; which those are is looked up only
-    // after the list has changed, so a quiet walk stays linear.
-    const std::vector<TComponent*> owned = FComponents;
-    const std::uint64_t start = FComponentsChanges;
-    std::uint64_t seen = start;
-    std::unordered_set<const TComponent*> current;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
-        TComponent* c = *it;
-        if (c == AComponent)
-            continue;
-        if (FComponentsChanges != start) {
-            if (seen != FComponentsChanges) {
-                current = std::unordered_set<const TComponent*>(FComponents.begin(), FComponents.end());
-                seen = FComponentsChanges;
-            }
-            if (!current.contains(c))
-                continue;
-        }
-        c->Notification(AComponent, Operation);
-    }
 }
 
 void TComponent::Loaded()
@@ -164,20 +176,20 @@ void TComponent::SetDesigning(bool value, bool setChildren)
 {
     FComponentState.setFlag(csDesigning, value);
     if (setChildren)
-        for (TComponent* c : FComponents)
-            c->SetDesigning(value, true);
+        ForEachOwned([&](TComponent* c) { c->SetDesigning(value, true); });
 }
 
 void TComponent::BeginLoading()
 {
     FComponentState |= csLoading;
-    for (TComponent* c : FComponents)
-        c->BeginLoading();
+    ForEachOwned([](TComponent* c) { c->BeginLoading(); });
 }
 
 void TComponent::EndLoading()
 {
-    const std::vector<TComponent*> owned = FComponents;
+    std::vector<TComponent*> owned;
+    owned.reserve(static_cast<size_t>(ComponentCount()));
+    ForEachOwned([&](TComponent* c) { owned.push_back(c); });
     for (TComponent* c : owned)
         c->EndLoading();
     if (FComponentState.testFlag(csLoading))
@@ -189,6 +201,5 @@ void TComponent::Destroying()
     if (FComponentState.testFlag(csDestroying))
         return;
     FComponentState |= csDestroying;
-    for (TComponent* c : FComponents)
-        c->Destroying();
+    ForEachOwned([](TComponent* c) { c->Destroying(); });
 }

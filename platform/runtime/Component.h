@@ -38,7 +38,7 @@ public:
     const QString& Name() const { return FName; }
     virtual void SetName(const QString& value) { FName = value; }
 
-    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    int ComponentCount() const { return static_cast<int>(FComponents.size() - FFirst - FHoles); }
     TComponent* Components(int index) const;
     int ComponentIndex() const;
     // Case-insensitive search among the owned components; nullptr when absent.
@@ -74,9 +74,10 @@ public:
     virtual QString ClassName() const { return QStringLiteral("TComponent"); }
 
 protected:
-    // Called when a component this one is linked to (owned or by free
-    // notification) is inserted or removed; the default forwards to every
-    // owned component and drops a removed component from the links.
+    // Called on the owner when a component joins or leaves it, and on each
+    // component linked by free notification when the other one is freed. Only
+    // those are told: owned components hear nothing of their siblings unless
+    // they asked. The default drops a removed component from the links.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     virtual void Loaded();
     void SetComponentStateFlag(TComponentStateFlag flag, bool on);
@@ -84,12 +85,26 @@ protected:
 private:
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent);
+    // Closes the holes left by removals, keeping the order.
+    void Compact() const;
+    template <typename F> void ForEachOwned(F&& f) const
+    {
+        for (std::size_t i = FFirst; i < FComponents.size(); ++i)
+            if (TComponent* c = FComponents[i])
+                f(c);
+    }
 
     TComponent* FOwner = nullptr;
     QString FName;
-    std::vector<TComponent*> FComponents;
-    // Counts every insertion into and removal from FComponents.
-    std::uint64_t FComponentsChanges = 0;
+    // Owned components in order. A removal leaves a hole (nullptr) so that it
+    // costs the same however many there are; holes at either end are dropped
+    // at once, those between are closed when an index is next asked for or
+    // when they outnumber the components.
+    mutable std::vector<TComponent*> FComponents;
+    mutable std::size_t FFirst = 0; // slots before it are holes
+    mutable std::size_t FHoles = 0; // holes from FFirst on
+    // This component's slot in its owner's FComponents.
+    mutable std::size_t FSlot = 0;
     std::vector<TComponent*> FFreeNotifies;
     TComponentState FComponentState;
     std::intptr_t FTag = 0;

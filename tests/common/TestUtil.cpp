@@ -1,8 +1,11 @@
 #include "common/TestUtil.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
@@ -63,6 +66,18 @@ bool MatchesGolden(const QImage& imgIn, const QString& name, int tolerance, int 
     if (bad > maxBadPixels)
         SaveImagePng(img, "mismatch/" + name);
     return bad <= maxBadPixels;
+}
+
+bool PumpUntil(const std::function<bool()>& done, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 } // namespace testutil

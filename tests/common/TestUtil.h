@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -23,5 +24,9 @@ QString SaveImagePng(const QImage& img, const QString& name);
 // and returns true. Otherwise returns true when both are the same size and
 // pixels differ by at most `tolerance` per channel in at most `maxBadPixels`.
 bool MatchesGolden(const QImage& img, const QString& name, int tolerance = 0, int maxBadPixels = 0);
+
+// Runs the event loop until `done` is true; false when `ms` passed first (a
+// guard against a hanging run, not a measure).
+bool PumpUntil(const std::function<bool()>& done, int ms = 30000);
 
 } // namespace testutil

@@ -452,6 +452,46 @@ TEST_F(BootTest, DialogStaysResponsiveDuringTheCheckAndHonoursCancel)
     EXPECT_TRUE(Driver->Failures().isEmpty()) << Driver->Failures().join("; ").toStdString();
 }
 
+// The fields stay editable during the echo check: what they show by the time
+// the device answered does not redirect the update. The job file, the
+// remembered address and the stored options are the ones Execute was pressed
+// with, and only that address was asked.
+TEST_F(BootTest, FieldsChangedDuringTheCheckDoNotRedirectTheUpdate)
+{
+    std::atomic<bool> changed { false };
+    Dlg->Echo_Service = [&](const QString& host, int, int packetSize) {
+        Echo.Service()(host, 400, packetSize);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!changed && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        TEchoResult r;
+        r.Status = TEchoStatus::esReply;
+        r.BytesReceived = 8 + packetSize;
+        return r;
+    };
+    SetAddress("127", "0", "0", "9");
+    Dlg->CB_Update_Options->SetItemIndex(Update_Configuration);
+    Dlg->CB_Update_Option_Read_Back->SetChecked(false);
+    QTimer::singleShot(0, [&]() {
+        SetAddress("127", "0", "0", "7");
+        Dlg->CB_Update_Options->SetItemIndex(Update_Firmware_Configuration);
+        Dlg->CB_Update_Option_Read_Back->SetChecked(true);
+        changed = true;
+    });
+    Dlg->Btn_Update->Click();
+
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(Echo.Hosts(), QStringList({ "127.0.0.9", "127.0.0.9" }));
+    EXPECT_EQ(Last_IP_Address, "127.0.0.9");
+    EXPECT_EQ(Update_Option, Update_Configuration);
+    EXPECT_FALSE(Update_Read_Back);
+    const QByteArray expected
+        = ReadBytes(testutil::DataPath(QStringLiteral("boot/configuration.xml"))).replace("192.168.2.205", "127.0.0.9");
+    ASSERT_TRUE(expected.contains("127.0.0.9"));
+    EXPECT_EQ(ReadBytes(JobFile()), expected);
+    EXPECT_EQ(Fields(), QStringList({ "127", "0", "0", "7" }));
+}
+
 TEST_F(BootTest, EscapeLeavesTheDialogWithoutAnUpdate)
 {
     Driver->OnForm("TFBoot", [&](TCustomForm*) {

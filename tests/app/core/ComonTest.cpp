@@ -1,5 +1,7 @@
 #include "app/core/UComon.h"
 
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +87,24 @@ TEST(Comon, ComPortNumbersMapToDevices)
     const QStringList ports = List_COM_Ports();
     for (int i = 1; i < ports.size(); ++i)
         EXPECT_LT(ports[i - 1].toInt(), ports[i].toInt());
+}
+
+// A port is listed when it opens or another program holds it; one this user
+// may not open, or a device node with no port behind it, is not.
+TEST(Comon, ComPortIsPresentWhenFreeOrInUseOnly)
+{
+    const std::pair<int, bool> cases[] = {
+        { 0, true },
+        { EBUSY, true },
+        { EACCES, false },
+        { EPERM, false },
+        { ENOENT, false },
+        { ENXIO, false },
+        { ENODEV, false },
+        { EIO, false },
+    };
+    for (const auto& [error, present] : cases)
+        EXPECT_EQ(COM_Port_Open_Means_Present(error), present) << std::strerror(error);
 }
 
 } // namespace

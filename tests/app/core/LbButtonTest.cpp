@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QString>
+#include <QWidget>
+#include <QWindow>
 #include <memory>
 
 #include "app/core/LbButton.h"
 #include "app/core/LbButtons.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/ModalDriver.h"
@@ -13,6 +18,11 @@
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/graphics/ImageList.h"
+
+// The window system's entry for mouse input (what Qt's own test library
+// uses): the event takes the whole way a real one takes.
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+    Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
 
 namespace {
 
@@ -60,6 +70,22 @@ TLbButtonFace BaseFace(const TFont* font)
     f.LightColor = clWhite;
     f.ShadowColor = clGray;
     return f;
+}
+
+// A canvas with a default font to measure captions on.
+struct TMeasuring {
+    TFont Font;
+    TBitmap Scratch { 10, 10 };
+    TCanvas* Canvas = Scratch.Canvas();
+    TMeasuring() { Canvas->SetFont(&Font); }
+};
+
+// The width the face painter fits a caption into, measured as it measures.
+int LineWidth(TCanvas* c, const QString& s)
+{
+    TRect r = Rect(0, 0, 0, 0);
+    DrawText(c, s, r, DT_CALCRECT | DT_SINGLELINE);
+    return r.Width();
 }
 
 // A form shown offscreen; it owns and frees what a test puts on it.
@@ -293,15 +319,10 @@ TEST(LbButtonFace, GlyphCellFollowsState)
 
 TEST(LbButtonFace, CaptionShortensToLongestFittingPrefix)
 {
-    TFont font;
-    TBitmap scratch(10, 10);
-    TCanvas* c = scratch.Canvas();
-    c->SetFont(&font);
-    auto width = [&](const QString& s) {
-        TRect r = Rect(0, 0, 0, 0);
-        DrawText(c, s, r, DT_CALCRECT | DT_SINGLELINE);
-        return r.Width();
-    };
+    TMeasuring m;
+    TFont& font = m.Font;
+    TCanvas* c = m.Canvas;
+    auto width = [c](const QString& s) { return LineWidth(c, s); };
     const QString text = QStringLiteral("Delete Row");
     TLbButtonFace f = BaseFace(&font);
     f.Caption = text;
@@ -323,6 +344,53 @@ TEST(LbButtonFace, CaptionShortensToLongestFittingPrefix)
     for (int y = 1; y < f.Height - 1; ++y)
         for (int x = 1; x < f.Width - 1; ++x)
             ASSERT_EQ(PixelAt(img, x, y), RGB(248, 247, 237)) << x << "," << y;
+}
+
+TEST(LbButtonFace, VeryLongCaptionIsCutToItsLongestFittingPrefix)
+{
+    // A language file may hold a text of any length; the button must still
+    // paint, showing as much of it as fits.
+    TMeasuring m;
+    TFont& font = m.Font;
+    TCanvas* c = m.Canvas;
+    auto width = [c](const QString& s) { return LineWidth(c, s); };
+    const auto glyph = MakeStrip({ clBlue });
+    struct Case {
+        QString text;
+        int width;
+        bool glyph;
+    } cases[] = {
+        { QString(100000, QLatin1Char('W')), 100, false },
+        { QStringLiteral("Delete Row ").repeated(10000), 170, true },
+        { QStringLiteral("&Save && go ").repeated(9000), 60, false },
+        // A cut between the halves of a surrogate pair drops the whole pair.
+        { QString::fromUtf16(u"\U0001D11E").repeated(50000), 100, false },
+    };
+    for (const Case& k : cases) {
+        TLbButtonFace f = BaseFace(&font);
+        f.Caption = k.text;
+        f.Width = k.width;
+        f.Glyph = k.glyph ? glyph.get() : nullptr;
+        f.NumGlyphs = k.glyph ? 1 : 0;
+        const int a = k.width - 8 - (k.glyph ? 12 + 4 : 0);
+        const TLbFaceLayout l = LbLayoutButtonFace(c, f);
+        SCOPED_TRACE(k.text.left(12).toStdString());
+        ASSERT_FALSE(l.Caption.isEmpty());
+        ASSERT_TRUE(k.text.startsWith(l.Caption));
+        EXPECT_LE(width(l.Caption), a);
+        qsizetype next = l.Caption.size() + 1;
+        if (k.text[next - 1].isHighSurrogate())
+            ++next;
+        EXPECT_GT(width(k.text.left(next)), a);
+        EXPECT_FALSE(l.Caption.back().isHighSurrogate());
+    }
+
+    // The control paints such a caption as well.
+    TestForm form;
+    auto* b = form.Add<TLbButton>(10, 10);
+    b->SetCaption(cases[0].text);
+    const QImage img = b->PaintToImage();
+    EXPECT_EQ(img.width(), b->Width());
 }
 
 TEST(LbButtonFace, DisabledCaptionIsGrey)
@@ -471,6 +539,68 @@ TEST(LbButtonInput, ClickFiresOnceAndEndsTheModalForm)
     delete form;
 }
 
+// A press and release at a client point of `c`, delivered to its window as
+// the window system delivers them: the pointer does not move before them.
+void WindowClick(TControl* c, QPoint p, int& time)
+{
+    auto* wc = dynamic_cast<TWinControl*>(c);
+    QWidget* top = wc->Widget()->window();
+    QWindow* window = top->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint at = wc->Widget()->mapTo(top, p);
+    const QPoint global = top->mapToGlobal(at);
+    qt_handleMouseEvent(
+        window, at, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress, Qt::NoModifier, time += 10);
+    qt_handleMouseEvent(
+        window, at, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease, Qt::NoModifier, time += 10);
+}
+
+TEST(LbButtonInput, PressOnAFreshlyOpenedDialogClicks)
+{
+    // A button of the main form opens a dialog whose button appears under
+    // the resting pointer; the next press and release come without a move,
+    // soon enough to count as a double click or later.
+    auto makeForm = [](TLbButton*& button) {
+        auto* form = new TForm(nullptr);
+        form->SetBounds(40, 40, 300, 200);
+        button = new TLbButton(form);
+        button->SetParent(form);
+        button->SetBounds(20, 20, 100, 25);
+        return form;
+    };
+    int time = 1000;
+    for (int pause : { 100, 2000 }) {
+        SCOPED_TRACE(pause);
+        ModalDriver driver;
+        TLbButton* open = nullptr;
+        TLbButton* ok = nullptr;
+        std::unique_ptr<TForm> main(makeForm(open));
+        std::unique_ptr<TForm> dialog(makeForm(ok));
+        main->Show();
+        ok->SetModalResult(mrOk);
+        int clicks = 0;
+        TModalResult result = mrNone;
+        ok->OnClick = [&](TObject*) { ++clicks; };
+        auto* edit = new TEdit(dialog.get());
+        edit->SetParent(dialog.get());
+        edit->SetBounds(150, 20, 100, 21);
+        dialog->OnShow = [&](TObject*) { dialog->SetActiveControl(edit); };
+        open->OnClick = [&](TObject*) { result = dialog->ShowModal(); };
+        driver.OnForm(QStringLiteral("TForm"), [&](TCustomForm*) {
+            ASSERT_EQ(ok->ClientToScreen(Point(10, 10)), open->ClientToScreen(Point(10, 10)));
+            time += pause;
+            WindowClick(ok, QPoint(10, 10), time);
+            if (clicks == 0)
+                dialog->SetModalResult(mrCancel);
+        });
+        time += 5000;
+        WindowClick(open, QPoint(10, 10), time);
+        EXPECT_EQ(result, mrOk);
+        EXPECT_EQ(clicks, 1);
+        EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+    }
+}
+
 TEST(LbButtonInput, PressesCountEvenDoubleAndOutside)
 {
     TestForm f;
@@ -573,10 +703,14 @@ TEST(LbButtonInput, EnterAndEscapeReachDefaultAndCancel)
         { edit, VK_ESCAPE, {}, { "cancel" } },
         { edit, VK_RETURN, ssShift, {} }, // a shift key held: not a dialog key
         { push, VK_RETURN, {}, { "push" } },
-        // A focused push button takes Enter itself, the Default button stays out.
+        { radio, VK_ESCAPE, {}, { "cancel" } },
+        // While a push button has the focus the Default and Cancel buttons
+        // stay out: Enter clicks the focused button, Escape passes on.
         { other, VK_RETURN, {}, { "other" } },
-        // Escape has no such taker: the Cancel button still answers it.
-        { other, VK_ESCAPE, {}, { "cancel" } },
+        { other, VK_ESCAPE, {}, {} },
+        { push, VK_ESCAPE, {}, {} },
+        { cancel, VK_ESCAPE, {}, {} },
+        { ok, VK_RETURN, {}, { "ok" } },
     };
     for (const Case& c : cases) {
         log.clear();

@@ -535,6 +535,8 @@ TEST_F(MainWindowTest, VersionCheckRunsAMinuteAfterArmingThenTwoHoursAfterEachCh
     for (int i = 0; i < 3; ++i) {
         clock.Ms = armedAt + t->Interval();
         t->Fire();
+        // The check runs beside the event loop; its answer re-arms the timer.
+        ASSERT_TRUE(testutil::PumpUntil([w] { return !w->Version_Check_Running(); }));
         armedAt = clock.Ms;
         ASSERT_TRUE(t->Enabled());
         if (i == 0) {

@@ -371,7 +371,7 @@ TEST_F(ProjectDialogsTest, EnterAndEscapeOnTheDialogs)
         result = GetParentForm(focus)->ModalResult();
     };
 
-    // Escape leaves each dialog, whatever has the focus.
+    // Escape leaves each dialog from its edit or list.
     driver.OnForm(
         "TFNew_Project", [&](TCustomForm* f) { press(static_cast<TFNew_Project*>(f)->E_New_Proj, VK_ESCAPE, 27); }, 1);
     Window->Btn_New->Click();
@@ -381,10 +381,21 @@ TEST_F(ProjectDialogsTest, EnterAndEscapeOnTheDialogs)
     Window->Btn_Open->Click();
     EXPECT_EQ(result, mrCancel);
     EXPECT_TRUE(Project_Folder.isEmpty());
+    // The About box's only control is its button: while a button has the
+    // focus Escape is not the Cancel button's, so Enter (its own key) closes it.
+    TModalResult onEscape = mrOk;
     driver.OnForm(
-        "TFAbout", [&](TCustomForm* f) { press(static_cast<TFAbout*>(f)->LbButton1, VK_ESCAPE, 27); }, 1);
+        "TFAbout",
+        [&](TCustomForm* f) {
+            auto* about = static_cast<TFAbout*>(f);
+            press(about->LbButton1, VK_ESCAPE, 27);
+            onEscape = result;
+            press(about->LbButton1, VK_RETURN, 13);
+        },
+        1);
     Window->Btn_Info->Click();
-    EXPECT_NE(result, mrNone);
+    EXPECT_EQ(onEscape, mrNone);
+    EXPECT_EQ(result, mrOk);
 
     // Enter in the open list opens the entry picked with the arrow keys.
     driver.OnForm(

@@ -210,8 +210,12 @@ TEST_F(SoftOptionsTest, ImmediateCheckShowsTheLinkOrNoUpdate)
     EXPECT_FALSE(d->LL_Check_Update->Visible());
     EXPECT_TRUE(d->Btn_Check_Update->Enabled());
 
+    // The check runs beside the dialog's event loop; the button waits for its
+    // answer.
     server.Answer(200, "VER. 1.103");
     d->Btn_Check_Update->Click();
+    EXPECT_FALSE(d->Btn_Check_Update->Enabled());
+    ASSERT_TRUE(testutil::PumpUntil([d] { return d->Btn_Check_Update->Enabled(); }));
     EXPECT_TRUE(d->LL_Check_Update->Visible());
     EXPECT_EQ(d->LL_Check_Update->Caption(),
         "<a href=\"https://www.example.com/download.html#KM41208\">New Version Available. Click Here for more "
@@ -224,6 +228,7 @@ TEST_F(SoftOptionsTest, ImmediateCheckShowsTheLinkOrNoUpdate)
 
     server.Answer(200, "VER. 1.102");
     d->Btn_Check_Update->Click();
+    ASSERT_TRUE(testutil::PumpUntil([d] { return d->Btn_Check_Update->Enabled(); }));
     EXPECT_EQ(d->LL_Check_Update->Caption(), "No Update Available");
     EXPECT_TRUE(d->LL_Check_Update->Visible());
 
@@ -240,11 +245,14 @@ TEST_F(SoftOptionsTest, TimerCheckUsesTheDialogsVersionCheck)
     ASSERT_TRUE(server.Listening());
     Version_Script_Url = server.Url(Version_Script_Path);
     Start();
+    TFMorvantinoFirmWare* w = Window.get();
     server.Answer(200, "VER. 1.103");
     Window->Timer_Update->Fire();
+    ASSERT_TRUE(testutil::PumpUntil([w] { return !w->Version_Check_Running(); }));
     EXPECT_TRUE(Window->LL_Update->Visible());
     server.Answer(503, "");
     Window->Timer_Update->Fire();
+    ASSERT_TRUE(testutil::PumpUntil([w] { return !w->Version_Check_Running(); }));
     EXPECT_FALSE(Window->LL_Update->Visible());
 }
 

@@ -27,6 +27,7 @@
 
 #include <QFile>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +75,28 @@ TEST_F(StartupTest, EveryFormIsCreatedOnceInOrder)
         ASSERT_TRUE(e.Form);
         EXPECT_NE(e.Form(), nullptr);
     }
+}
+
+TEST_F(StartupTest, FormsBuildNoWindowsUntilTheyAreShown)
+{
+    // Every control of every form is there, but no Qt widget: the forms
+    // that stay hidden cost no windows at start.
+    int windowed = 0;
+    std::function<void(TWinControl*)> visit = [&](TWinControl* c) {
+        ++windowed;
+        EXPECT_FALSE(c->HandleAllocated()) << c->Name().toStdString();
+        for (int i = 0; i < c->ControlCount(); ++i)
+            if (auto* wc = dynamic_cast<TWinControl*>(c->Controls(i)))
+                visit(wc);
+    };
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* form = dynamic_cast<TCustomForm*>(Application->Components(i)))
+            visit(form);
+    EXPECT_GT(windowed, 300);
+    FParGen->Show();
+    EXPECT_TRUE(FParGen->HandleAllocated());
+    EXPECT_FALSE(FHARTVariables->HandleAllocated());
+    FParGen->Hide();
 }
 
 TEST_F(StartupTest, RunsUntilTheMainWindowClosesAndSavesTheSettings)

@@ -6,12 +6,14 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
 #include "common/TestUtil.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/ModalDriver.h"
 #include "platform/controls/StdCtrls.h"
 
@@ -140,6 +142,172 @@ TEST(Focus, HiddenOrDisabledControlsCannotTakeTheFocus)
     later.Show();
     EXPECT_EQ(later.FocusedControl(), second);
     (void)first;
+}
+
+TEST(Forms, AFormBuildsItsWidgetsWhenFirstShownWithEverythingSetBefore)
+{
+    // Filled in code as the program's forms are, then shown: nothing is
+    // built before, and what was set holds after.
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 300, 200);
+    form.SetCaption("Later");
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(5, 6, 200, 150);
+    form.SetColor(TColor(0x00336699));
+    auto* edit = new TEdit(&form);
+    edit->SetParent(panel);
+    edit->SetBounds(10, 12, 120, 22);
+    edit->SetText("typed before");
+    edit->Font()->SetName("DejaVu Sans");
+    edit->Font()->SetSize(13);
+    edit->Font()->SetStyle(TFontStyle::fsBold);
+    auto* combo = new TComboBox(&form);
+    combo->SetParent(panel);
+    combo->SetStyle(csDropDownList);
+    combo->SetBounds(10, 40, 120, 22);
+    combo->Items()->Add("one");
+    combo->Items()->Add("two");
+    combo->SetItemIndex(1);
+    auto* off = new TButton(&form);
+    off->SetParent(panel);
+    off->SetBounds(10, 70, 80, 25);
+    off->SetCaption("Off");
+    off->SetEnabled(false);
+    auto* hidden = new TCheckBox(&form);
+    hidden->SetParent(panel);
+    hidden->SetVisible(false);
+    auto* last = new TButton(&form);
+    last->SetParent(panel);
+    last->SetBounds(100, 70, 80, 25);
+    last->SetTabOrder(0);
+    combo->SetFocus();
+
+    for (TWinControl* c : std::initializer_list<TWinControl*> { &form, panel, edit, combo, off, hidden, last })
+        EXPECT_FALSE(c->HandleAllocated()) << c->ClassName().toStdString();
+    EXPECT_EQ(combo->Text(), "two");
+
+    form.Show();
+    QWidget* fw = form.WidgetIfAllocated();
+    ASSERT_TRUE(fw && fw->isVisible());
+    EXPECT_EQ(fw->windowTitle(), "Later");
+    EXPECT_EQ(fw->size(), QSize(300, 200));
+    QWidget* pw = panel->WidgetIfAllocated();
+    ASSERT_TRUE(pw);
+    EXPECT_EQ(pw->parentWidget(), fw);
+    EXPECT_EQ(pw->geometry(), QRect(5, 6, 200, 150));
+    EXPECT_EQ(fw->grab().toImage().pixelColor(290, 190), ColorToQColor(TColor(0x00336699)));
+    auto* ew = qobject_cast<QLineEdit*>(edit->WidgetIfAllocated());
+    ASSERT_TRUE(ew);
+    EXPECT_EQ(ew->parentWidget(), pw);
+    EXPECT_EQ(ew->geometry(), QRect(10, 12, 120, 22));
+    EXPECT_EQ(ew->text(), "typed before");
+    EXPECT_EQ(ew->font(), edit->Font()->ToQFont());
+    EXPECT_EQ(ew->font().family(), "DejaVu Sans");
+    EXPECT_TRUE(ew->font().bold());
+    QWidget* cw = combo->WidgetIfAllocated();
+    EXPECT_EQ(cw->parentWidget(), pw);
+    EXPECT_TRUE(cw->isVisible());
+    EXPECT_EQ(cw->geometry(), QRect(10, 40, 120, 22));
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Items()->Count(), 2);
+    ASSERT_TRUE(off->WidgetIfAllocated());
+    EXPECT_FALSE(off->WidgetIfAllocated()->isEnabled());
+    EXPECT_TRUE(off->WidgetIfAllocated()->isVisible());
+    ASSERT_TRUE(hidden->WidgetIfAllocated());
+    EXPECT_FALSE(hidden->WidgetIfAllocated()->isVisible());
+    // The focus asked for before showing is where it lands, and the tab
+    // order set before is the one the keyboard follows.
+    EXPECT_EQ(form.FocusedControl(), combo);
+    EXPECT_EQ(panel->GetTabOrderList(), (std::vector<TWinControl*> { last, edit, combo, off, hidden }));
+    input::Key(combo, VK_TAB);
+    EXPECT_EQ(form.FocusedControl(), last);
+    input::Key(last, VK_TAB);
+    EXPECT_EQ(form.FocusedControl(), edit);
+}
+
+TEST(Forms, AComboBoxWithoutItsWidgetYetAnswersAsOneWithIt)
+{
+    // Each step runs on a combo box whose widget waits and on one whose
+    // widget exists; both answer alike after every step and once the
+    // waiting one gets its widget.
+    using Step = std::function<void(TComboBox&)>;
+    struct Case {
+        const char* name;
+        TComboBoxStyle style;
+        std::vector<Step> steps;
+    };
+    auto add = [](const char* t) { return Step([t](TComboBox& c) { c.Items()->Add(t); }); };
+    auto select = [](int i) { return Step([i](TComboBox& c) { c.SetItemIndex(i); }); };
+    auto text = [](const char* t) { return Step([t](TComboBox& c) { c.SetText(t); }); };
+    auto erase = [](int i) { return Step([i](TComboBox& c) { c.Items()->Delete(i); }); };
+    auto insert = [](int i, const char* t) { return Step([i, t](TComboBox& c) { c.Items()->Insert(i, t); }); };
+    auto put = [](int i, const char* t) { return Step([i, t](TComboBox& c) { c.Items()->SetStrings(i, t); }); };
+    const Step clear = [](TComboBox& c) { c.Items()->Clear(); };
+    const Case cases[] = {
+        { "edit: text before items", csDropDown, { text("free"), add("a"), add("b"), erase(0) } },
+        { "edit: select, insert before, delete it", csDropDown,
+            { add("a"), add("b"), add("c"), select(1), insert(0, "z"), erase(2), erase(2) } },
+        { "edit: typed text of an item, renamed item", csDropDown,
+            { add("a"), add("b"), text("b"), put(1, "bb"), select(0), put(0, "x"), clear } },
+        { "edit: delete the last selected", csDropDown, { add("a"), add("b"), select(1), erase(1), erase(0) } },
+        { "list: select by text, unknown text, empty text", csDropDownList,
+            { add("a"), add("b"), text("b"), text("nope"), put(1, "c"), text(""), select(5) } },
+        { "list: delete around the selection", csDropDownList,
+            { add("a"), add("b"), add("c"), select(2), erase(0), erase(1), add("d"), clear } },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TForm hiddenForm(nullptr);
+        auto* waiting = new TComboBox(&hiddenForm);
+        waiting->SetParent(&hiddenForm);
+        waiting->SetStyle(k.style);
+        TComboBox made(nullptr);
+        made.SetStyle(k.style);
+        made.HandleNeeded();
+        auto same = [&](int step) {
+            SCOPED_TRACE(step);
+            EXPECT_EQ(waiting->Items()->Text(), made.Items()->Text());
+            EXPECT_EQ(waiting->ItemIndex(), made.ItemIndex());
+            EXPECT_EQ(waiting->Text(), made.Text());
+        };
+        for (size_t i = 0; i < k.steps.size(); ++i) {
+            k.steps[i](*waiting);
+            k.steps[i](made);
+            same(int(i));
+        }
+        EXPECT_FALSE(waiting->HandleAllocated());
+        hiddenForm.Show();
+        ASSERT_TRUE(waiting->HandleAllocated());
+        same(-1);
+    }
+}
+
+TEST(Forms, AskingForAControlsWindowBuildsItAtOnce)
+{
+    // Asked for its window, a control of a hidden form gets one inside its
+    // parents' windows at once, also when its own came first for its state.
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto* combo = new TComboBox(&form);
+    combo->SetParent(panel);
+    combo->SetBounds(3, 4, 100, 22);
+    combo->Items()->Add("one");
+    auto* edit = new TEdit(&form);
+    edit->SetParent(panel);
+    EXPECT_FALSE(form.HandleAllocated());
+
+    QWidget* ew = edit->Widget();
+    ASSERT_TRUE(ew);
+    ASSERT_TRUE(panel->HandleAllocated());
+    EXPECT_EQ(ew->parentWidget(), panel->WidgetIfAllocated());
+    EXPECT_EQ(panel->WidgetIfAllocated()->parentWidget(), form.WidgetIfAllocated());
+    QWidget* cw = combo->WidgetIfAllocated();
+    EXPECT_EQ(cw->parentWidget(), panel->WidgetIfAllocated());
+    EXPECT_EQ(cw->geometry(), QRect(3, 4, 100, 22));
+    EXPECT_FALSE(form.WidgetIfAllocated()->isVisible());
+    EXPECT_NE(edit->Handle(), HWND {});
 }
 
 TEST(Closing, CloseQueryAndCloseActionDecide)

@@ -56,6 +56,20 @@ void PutWord(QByteArray& b, int v)
     b.append(char((v >> 8) & 0xFF));
 }
 
+// Coded image bytes as stored: minimum code size 2, then sub-blocks of at
+// most 255 bytes and the terminator.
+QByteArray ImageData(const QByteArray& bytes)
+{
+    QByteArray out(1, char(2));
+    for (qsizetype i = 0; i < bytes.size(); i += 255) {
+        const QByteArray chunk = bytes.mid(i, 255);
+        out.append(char(chunk.size()));
+        out.append(chunk);
+    }
+    out.append(char(0));
+    return out;
+}
+
 QByteArray LzwLiterals(const std::vector<int>& pixels)
 {
     const int clear = 4;
@@ -81,15 +95,7 @@ QByteArray LzwLiterals(const std::vector<int>& pixels)
     }
     if (bits > 0)
         bytes.append(char(acc & 0xFF));
-    QByteArray out;
-    out.append(char(2)); // minimum code size
-    for (int i = 0; i < bytes.size(); i += 255) {
-        const QByteArray chunk = bytes.mid(i, 255);
-        out.append(char(chunk.size()));
-        out.append(chunk);
-    }
-    out.append(char(0));
-    return out;
+    return ImageData(bytes);
 }
 
 struct GifFrameSpec {
@@ -139,6 +145,69 @@ const std::vector<GifFrameSpec> kThreeFrames = {
     { 25, 0, 1, 1, 1, 2, 2, { 2, 0, 0, 2 } },
     { 0, -1, 1, 2, 0, 2, 1, { 3, 3 } },
 };
+
+// Image data of `count` pixels of one colour, coded as tightly as the format
+// allows: each code one pixel longer than the last until the table is full,
+// then the longest code again and again (about 2,700 pixels a byte), so a
+// test file can hold frames of millions of pixels in a few kilobytes.
+QByteArray LzwFill(qint64 count, int colour)
+{
+    const int clear = 4, eoi = 5;
+    QByteArray bytes;
+    unsigned acc = 0;
+    int bits = 0;
+    int size = 3;
+    auto put = [&](int code) {
+        acc |= unsigned(code) << bits;
+        bits += size;
+        while (bits >= 8) {
+            bytes.append(char(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    put(clear);
+    put(colour);
+    qint64 out = 1;
+    int next = 6;
+    while (out < count) {
+        const int code = next < 4096 ? next : 4095;
+        put(code);
+        out += code - 4; // entry k holds k - 4 pixels
+        if (next < 4096 && ++next == (1 << size) && size < 12)
+            ++size;
+    }
+    put(eoi);
+    if (bits > 0)
+        bytes.append(char(acc & 0xFF));
+    return ImageData(bytes);
+}
+
+// A GIF of `frames` frames of w x h pixels in red at the screen's origin.
+QByteArray FilledFramesGif(int screenW, int screenH, int frames, int w, int h)
+{
+    QByteArray b("GIF89a");
+    PutWord(b, screenW);
+    PutWord(b, screenH);
+    b.append(char(0x81));
+    b.append(char(0));
+    b.append(char(0));
+    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
+    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
+    const QByteArray pixels = LzwFill(qint64(w) * h, 1);
+    for (int i = 0; i < frames; ++i) {
+        b.append("\x21\xF9\x04\x04\x01\x00\x00\x00", 8); // disposal 1, delay 1
+        b.append(char(0x2C));
+        PutWord(b, 0);
+        PutWord(b, 0);
+        PutWord(b, w);
+        PutWord(b, h);
+        b.append(char(0));
+        b.append(pixels);
+    }
+    b.append(char(0x3B));
+    return b;
+}
 
 } // namespace
 
@@ -299,12 +368,51 @@ TEST(GifTest, DisposalRestoresBackgroundOrPreviousFrame)
     frames[1].Disposal = 2; // the green square is cleared before frame 3
     gif::Animation anim;
     ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    EXPECT_EQ(qAlpha(anim.Frames[2].Image.pixel(1, 1)), 0);
-    EXPECT_EQ(anim.Frames[2].Image.pixel(0, 0), qRgb(255, 0, 0));
+    gif::Composer screen;
+    QImage f2 = screen.Compose(anim, 2);
+    EXPECT_EQ(qAlpha(f2.pixel(1, 1)), 0);
+    EXPECT_EQ(f2.pixel(0, 0), qRgb(255, 0, 0));
 
     frames[1].Disposal = 3; // back to frame 1's picture
     ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    EXPECT_EQ(anim.Frames[2].Image.pixel(1, 1), qRgb(255, 0, 0));
+    screen.Reset();
+    EXPECT_EQ(screen.Compose(anim, 1).pixel(1, 1), qRgb(0, 255, 0));
+    f2 = screen.Compose(anim, 2);
+    EXPECT_EQ(f2.pixel(1, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
+    // Going back starts again from the first frame; a kept frame stays as it was.
+    const QImage f0 = screen.Compose(anim, 0);
+    EXPECT_EQ(f0.pixel(2, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
+    EXPECT_TRUE(screen.Compose(anim, 3).isNull());
+}
+
+TEST(GifTest, FramesStayWithinAPixelBudget)
+{
+    // Tiny frames on a large screen: each frame keeps only its own pixels,
+    // and one screen is composed at a time (a screen per frame would take
+    // 16 MB each).
+    const int side = 2048;
+    gif::Animation anim;
+    ASSERT_TRUE(gif::Decode(FilledFramesGif(side, side, 400, 1, 1), anim));
+    ASSERT_EQ(anim.Frames.size(), 400);
+    for (const gif::Frame& f : anim.Frames)
+        ASSERT_EQ(f.Indices.size(), 1);
+    TGIFImage image;
+    image.LoadFromBytes(FilledFramesGif(side, side, 400, 1, 1));
+    const QImage last = image.Frame(399);
+    ASSERT_EQ(last.size(), QSize(side, side));
+    EXPECT_EQ(last.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(last.pixel(1, 0)), 0);
+
+    // Large frames in a small file: those past the budget are dropped as if
+    // the file ended there.
+    const int big = 4096; // a quarter of the budget
+    const QByteArray many = FilledFramesGif(big, big, 6, big, big);
+    EXPECT_LT(many.size(), 100000);
+    ASSERT_TRUE(gif::Decode(many, anim));
+    EXPECT_EQ(anim.Frames.size(), 4);
+    EXPECT_EQ(anim.Frames[3].Indices.size(), qint64(big) * big);
 }
 
 TEST(GifTest, DamagedFilesKeepCompleteFramesOrFail)
@@ -449,6 +557,92 @@ TEST(BitmapTest, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(testutil::ReadFile(path), "previous");
 }
 #endif
+
+// BMP bytes with a 40-byte info header (or the 12-byte core header) and the
+// pixel data as given.
+QByteArray BuildBmp(int w, int h, int bits, const QByteArray& pixels, const QByteArray& palette = {},
+    int compression = 0, bool core = false)
+{
+    QByteArray info;
+    auto put = [&info](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            info.append(char((v >> (8 * i)) & 0xFF));
+    };
+    if (core) {
+        put(12, 4);
+        put(quint32(w), 2);
+        put(quint32(h), 2);
+        put(1, 2);
+        put(quint32(bits), 2);
+    } else {
+        put(40, 4);
+        put(quint32(w), 4);
+        put(quint32(h), 4);
+        put(1, 2);
+        put(quint32(bits), 2);
+        put(quint32(compression), 4);
+        put(quint32(pixels.size()), 4);
+        put(2835, 4);
+        put(2835, 4);
+        put(quint32(palette.size() / 4), 4); // colours used
+        put(0, 4);
+    }
+    const quint32 offset = quint32(14 + info.size() + palette.size());
+    QByteArray b("BM");
+    const quint32 fileHeader[] = { offset + quint32(pixels.size()), 0, offset };
+    for (quint32 v : fileHeader)
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    return b + info + palette + pixels;
+}
+
+TEST(BitmapTest, BmpDataMustHoldThePictureItDeclares)
+{
+    // 3 x 2 at 24 bits: rows of 9 bytes padded to 12, bottom row first.
+    QByteArray rows;
+    for (int y = 0; y < 2; ++y)
+        rows += QByteArray::fromHex("0000ff00ff00ff0000") + QByteArray(3, '\0');
+    const QByteArray palette = QByteArray::fromHex("000000000000ff00");
+    const QByteArray rle8 = QByteArray::fromHex("0301 0000 0201 0100 0001"); // runs of colour 1
+    const struct {
+        const char* name;
+        QByteArray data;
+        bool loads;
+    } cases[] = {
+        { "whole", BuildBmp(3, 2, 24, rows), true },
+        { "last row's padding missing", BuildBmp(3, 2, 24, rows.left(21)), true },
+        { "last row cut", BuildBmp(3, 2, 24, rows.left(20)), false },
+        // A few bytes that declare 32 million pixels.
+        { "declared far beyond its data", BuildBmp(8000, 4000, 8, QByteArray(64, '\1'), palette), false },
+        { "declared width of 2^31 - 1", BuildBmp(0x7FFFFFFF, 2, 32, QByteArray(64, '\1')), false },
+        { "run-length coded", BuildBmp(3, 2, 8, rle8, palette, 1), true },
+        { "run-length coded, far beyond its data", BuildBmp(8000, 4000, 8, rle8, palette, 1), false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap bmp;
+        if (c.loads) {
+            ASSERT_NO_THROW(bmp.LoadFromBytes(c.data));
+            EXPECT_EQ(bmp.Width(), 3);
+            EXPECT_EQ(bmp.Height(), 2);
+        } else {
+            EXPECT_THROW(bmp.LoadFromBytes(c.data), EInvalidGraphic);
+            EXPECT_TRUE(bmp.Empty());
+        }
+    }
+    TBitmap bmp;
+    bmp.LoadFromBytes(BuildBmp(3, 2, 24, rows));
+    EXPECT_EQ(bmp.Image().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(bmp.Image().pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(bmp.Image().pixel(2, 1), qRgb(0, 0, 255));
+
+    // The old core header keeps its bit count in another place.
+    const QByteArray corePalette = QByteArray::fromHex("000000ffffff") + QByteArray(14 * 3, '\0');
+    bmp.LoadFromBytes(BuildBmp(2, 2, 4, QByteArray::fromHex("1000000010000000"), corePalette, 0, true));
+    EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(bmp.Image().pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(bmp.Image().pixel(1, 0), qRgb(0, 0, 0));
+}
 
 TEST(BitmapTest, PictureBitmapReplacesOtherGraphics)
 {

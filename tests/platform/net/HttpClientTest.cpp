@@ -7,7 +7,10 @@
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
 #include <netinet/in.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -198,4 +201,183 @@ TEST(HttpClient, RefusedAndInvalidRequestsFailAtOnce)
         EXPECT_EQ(h.Get(server.Url("/")).Error, THttpError::heBadHeader);
     }
     EXPECT_EQ(server.Connections(), 0);
+}
+
+// --- Name look-up, overall limit and cancelling ------------------------------
+
+namespace {
+
+// A look-up that the test holds until it opens the gate. Shared, because a
+// look-up given up on finishes alone after the test has ended.
+struct TGate {
+    std::atomic<bool> Open { false };
+    std::atomic<int> Asked { 0 };
+    void Wait() const
+    {
+        const auto cap = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!Open && std::chrono::steady_clock::now() < cap)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+};
+
+} // namespace
+
+TEST(HttpClient, LooksUpTheHostWithinTheConnectTimeOut)
+{
+    TTinyServer server(Reply("HTTP/1.0 200 OK\r\n\r\nok"));
+    const QString url = QStringLiteral("http://version-script.test:%1/v").arg(server.Port());
+    auto gate = std::make_shared<TGate>();
+    struct Case {
+        const char* what;
+        THostResolver resolver;
+        THttpError error;
+    } cases[] = {
+        { "found", [](const QString&) { return QStringList { "127.0.0.1" }; }, THttpError::heNone },
+        { "a useless address first",
+            [](const QString&) {
+                return QStringList { "no address", "127.0.0.1" };
+            },
+            THttpError::heNone },
+        { "not found", [](const QString&) { return QStringList(); }, THttpError::heConnect },
+        { "the name service fails", [](const QString&) -> QStringList { throw std::runtime_error("down"); },
+            THttpError::heConnect },
+        // A name service that takes longer than the time-out: the request
+        // ends at the time-out, not when the look-up does.
+        { "no answer in time",
+            [gate](const QString&) {
+                gate->Wait();
+                return QStringList { "127.0.0.1" };
+            },
+            THttpError::heConnectTimeout },
+    };
+    QStringList asked;
+    std::mutex lock;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        THttpClient http;
+        http.SetConnectTimeoutMs(300);
+        http.Resolver = [&asked, &lock, fn = c.resolver](const QString& host) {
+            {
+                std::lock_guard<std::mutex> g(lock);
+                asked << host;
+            }
+            return fn(host);
+        };
+        QElapsedTimer clock;
+        clock.start();
+        const THttpResponse r = http.Get(url);
+        EXPECT_EQ(r.Error, c.error) << r.ErrorText.toStdString();
+        EXPECT_LT(clock.elapsed(), 300 + 1500);
+        if (c.error == THttpError::heNone) {
+            EXPECT_EQ(r.Body, "ok");
+            EXPECT_TRUE(server.Request().contains(
+                QStringLiteral("\r\nHost: version-script.test:%1\r\n").arg(server.Port()).toLatin1()));
+        }
+        if (c.error == THttpError::heConnectTimeout) {
+            EXPECT_GE(clock.elapsed(), 290);
+        }
+    }
+    gate->Open = true;
+    std::lock_guard<std::mutex> g(lock);
+    EXPECT_EQ(asked, QStringList(std::size(cases), "version-script.test"));
+    // An address written as numbers is not looked up.
+    THttpClient http;
+    http.Resolver = [](const QString&) -> QStringList { throw std::logic_error("asked"); };
+    EXPECT_EQ(http.Get(server.Url("/v")).Error, THttpError::heNone);
+}
+
+TEST(HttpClient, TheTotalTimeOutBoundsLookUpConnectAndReply)
+{
+    TTinyServer server(WaitUntilStopped);
+    THttpClient http;
+    http.SetConnectTimeoutMs(5000);
+    http.SetReadTimeoutMs(5000);
+    http.SetTotalTimeoutMs(400);
+    http.Resolver = [](const QString&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        return QStringList { "127.0.0.1" };
+    };
+    QElapsedTimer clock;
+    clock.start();
+    const THttpResponse r = http.Get(QStringLiteral("http://version-script.test:%1/").arg(server.Port()));
+    EXPECT_EQ(r.Error, THttpError::heReadTimeout) << r.ErrorText.toStdString();
+    EXPECT_GE(clock.elapsed(), 390);
+    EXPECT_LT(clock.elapsed(), 400 + 1500);
+}
+
+// Another thread gives up on the request: it ends at once, in the look-up or
+// in the wait for the reply.
+TEST(HttpClient, CancellingEndsTheRequestAtOnce)
+{
+    TTinyServer server(WaitUntilStopped);
+    auto gate = std::make_shared<TGate>();
+    const QString byName = QStringLiteral("http://version-script.test:%1/").arg(server.Port());
+    const std::pair<const char*, QString> cases[] = { { "look-up", byName }, { "reply", server.Url("/") } };
+    for (const auto& [what, url] : cases) {
+        SCOPED_TRACE(what);
+        THttpClient http;
+        http.SetConnectTimeoutMs(20000);
+        http.SetReadTimeoutMs(20000);
+        http.Resolver = [gate](const QString&) {
+            gate->Wait();
+            return QStringList { "127.0.0.1" };
+        };
+        std::atomic<bool> cancel { false };
+        std::thread canceller([&cancel] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancel = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const THttpResponse r = http.Get(url, &cancel);
+        canceller.join();
+        EXPECT_EQ(r.Error, THttpError::heCancelled) << r.ErrorText.toStdString();
+        EXPECT_LT(clock.elapsed(), 2000);
+    }
+    gate->Open = true;
+}
+
+// The reader takes a reply in pieces of any size, as the network delivers
+// it: the same reply whole, byte by byte or in odd pieces reads the same.
+TEST(HttpReplyReader, PiecesOfAnySizeReadAsTheWholeReply)
+{
+    const struct {
+        const char* what;
+        QByteArray reply;
+        bool closeAtEnd;
+        THttpReplyReader::TState state;
+        int status;
+        QByteArray body;
+    } cases[] = {
+        { "length", "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nVER. 1.103tail", false,
+            THttpReplyReader::TState::Complete, 200, "VER. 1.103" },
+        { "until close", "HTTP/1.0 200 OK\r\nX: y\r\n\r\nVER. 1.103", true, THttpReplyReader::TState::Complete, 200,
+            "VER. 1.103" },
+        { "bare line ends", "HTTP/1.0 404 No\n\nmissing", true, THttpReplyReader::TState::Complete, 404, "missing" },
+        { "cut short", "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\nVER.", true, THttpReplyReader::TState::Failed, 0,
+            "" },
+        { "header without end", "HTTP/1.0 200 OK\r\nX: " + QByteArray(70000, 'h'), false,
+            THttpReplyReader::TState::Failed, 0, "" },
+        { "not HTTP", "SSH-2.0\r\n\r\n", false, THttpReplyReader::TState::Failed, 0, "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const qsizetype piece : { qsizetype(1), qsizetype(7), c.reply.size() }) {
+            SCOPED_TRACE(piece);
+            THttpReplyReader reader(QStringLiteral("peer"));
+            for (qsizetype at = 0; at < c.reply.size() && reader.State() == THttpReplyReader::TState::NeedMore;
+                 at += piece)
+                reader.Feed(c.reply.mid(at, piece));
+            if (c.closeAtEnd)
+                reader.Closed();
+            ASSERT_EQ(reader.State(), c.state) << reader.Response().ErrorText.toStdString();
+            if (c.state == THttpReplyReader::TState::Complete) {
+                EXPECT_EQ(reader.Response().StatusCode, c.status);
+                EXPECT_EQ(reader.Response().Body, c.body);
+            } else {
+                EXPECT_EQ(reader.Response().Error, THttpError::heProtocol);
+                EXPECT_FALSE(reader.Response().ErrorText.isEmpty());
+            }
+        }
+    }
 }

@@ -1,6 +1,6 @@
 // Component ownership: the order of owned components through insertions and
 // removals, and who hears of a component coming or going, also when a
-// listener frees or adds components while the owner tells the others.
+// listener frees or adds components while the others are told.
 
 #include "platform/runtime/Component.h"
 
@@ -77,71 +77,135 @@ TEST(Component, OwnedComponentsKeepTheirOrderThroughRemovals)
     EXPECT_EQ(Names(owner), QStringList({ "d" }));
 }
 
-TEST(Component, OwnerTellsEveryOtherOwnedComponentLastFirst)
+TEST(Component, OwnedOrderAndIndexHoldThroughManyRemovals)
 {
+    // Each case removes a pattern of 200 owned components; the rest keep
+    // their order and indexes, also after more are added.
+    struct Case {
+        const char* name;
+        bool (*removed)(int i);
+    };
+    const Case cases[] = {
+        { "first half, in creation order", [](int i) { return i < 100; } },
+        { "last half", [](int i) { return i >= 100; } },
+        { "every other", [](int i) { return i % 2 == 1; } },
+        { "all but the ends", [](int i) { return i > 0 && i < 199; } },
+        { "all", [](int) { return true; } },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TComponent owner(nullptr);
+        std::vector<TProbe*> made;
+        for (int i = 0; i < 200; ++i)
+            made.push_back(new TProbe(&owner, QString::number(i), nullptr));
+        QStringList expected;
+        for (int i = 0; i < 200; ++i) {
+            if (k.removed(i))
+                delete made[size_t(i)];
+            else
+                expected << QString::number(i);
+        }
+        for (const char* n : { "n1", "n2" }) {
+            new TProbe(&owner, QString::fromLatin1(n), nullptr);
+            expected << QString::fromLatin1(n);
+        }
+        EXPECT_EQ(Names(owner), expected);
+        bool indexesMatch = true;
+        for (int i = 0; i < owner.ComponentCount(); ++i)
+            indexesMatch = indexesMatch && owner.Components(i)->ComponentIndex() == i;
+        EXPECT_TRUE(indexesMatch);
+        // Removals after the indexes were asked for land on the right slot.
+        if (owner.ComponentCount() > 2) {
+            delete owner.Components(1);
+            expected.removeAt(1);
+            delete owner.Components(0);
+            expected.removeAt(0);
+        }
+        EXPECT_EQ(Names(owner), expected);
+        EXPECT_EQ(owner.FindComponent(QStringLiteral("N2")) != nullptr, true);
+    }
+}
+
+TEST(Component, FreeNotificationReachesOnlyThoseWhoAsked)
+{
+    // The owner hears of what it owns coming and going; an owned component
+    // hears of a sibling only when it asked for its free notification, last
+    // asker first, and once.
     QStringList log;
-    TComponent owner(nullptr);
+    TProbe owner(nullptr, QStringLiteral("o"), &log);
     // Named before they join, so the log can tell the newcomer.
     auto join = [&](const char* name) {
         auto* p = new TProbe(nullptr, QString::fromLatin1(name), &log);
         owner.InsertComponent(p);
         return p;
     };
-    join("a");
-    join("b");
+    TProbe* a = join("a");
+    TProbe* b = join("b");
     TProbe* c = join("c");
-    EXPECT_EQ(log, QStringList({ "a:+b", "b:+c", "a:+c" }));
+    TProbe* d = join("d");
+    TProbe outsider(nullptr, QStringLiteral("x"), &log);
+    EXPECT_EQ(log, QStringList({ "o:+a", "o:+b", "o:+c", "o:+d" }));
 
+    c->FreeNotification(b);
+    c->FreeNotification(&outsider);
+    c->FreeNotification(d);
     log.clear();
     delete c;
-    EXPECT_EQ(log, QStringList({ "b:-c", "a:-c" }));
+    EXPECT_EQ(log, QStringList({ "d:-c", "x:-c", "b:-c", "o:-c" }));
+
+    // Taken out of the owner but not freed: no one else hears of it.
+    a->FreeNotification(b);
+    log.clear();
+    owner.RemoveComponent(a);
+    EXPECT_EQ(log, QStringList({ "o:-a" }));
+    log.clear();
+    delete a;
+    EXPECT_EQ(log, QStringList({ "b:-a" }));
 }
 
-TEST(Component, ListenerThatFreesOrAddsSiblingsDuringTheWalk)
+TEST(Component, ListenerThatFreesOrAddsOthersWhileBeingTold)
 {
-    // Each case: what the first listener told ("d", walked first) does, and
-    // who then hears of the removal of "x". A component freed before its
-    // turn is skipped, one added during the walk is not told.
+    // "x" is freed with "a" to "d" asking for its free notification; "d",
+    // told first, acts. A listener freed before its turn is skipped; one
+    // that asks while the others are told is told as well.
     struct Case {
         const char* name;
-        std::function<void(TComponent& owner, std::vector<TProbe*>& made)> act;
+        std::function<void(TComponent& owner, std::vector<TProbe*>& made, TComponent* x)> act;
         QStringList heard;
     };
     const Case cases[] = {
-        { "frees one not yet told", [](TComponent&, std::vector<TProbe*>& m) { delete m[1]; },
+        { "frees one not yet told", [](TComponent&, std::vector<TProbe*>& m, TComponent*) { delete m[1]; },
             { "d:-x", "c:-x", "a:-x" } },
         { "frees every other",
-            [](TComponent&, std::vector<TProbe*>& m) {
+            [](TComponent&, std::vector<TProbe*>& m, TComponent*) {
                 delete m[0];
                 delete m[1];
                 delete m[2];
             },
             { "d:-x" } },
-        { "frees one and adds one",
-            [](TComponent& owner, std::vector<TProbe*>& m) {
+        { "frees one and adds one that asks",
+            [](TComponent& owner, std::vector<TProbe*>& m, TComponent* x) {
                 delete m[2];
-                new TProbe(&owner, QStringLiteral("n"), m[0]->Log());
+                x->FreeNotification(new TProbe(&owner, QStringLiteral("n"), m[0]->Log()));
             },
-            { "d:-x", "b:-x", "a:-x" } },
-        { "takes one away and back",
-            [](TComponent& owner, std::vector<TProbe*>& m) {
-                owner.RemoveComponent(m[1]);
-                owner.InsertComponent(m[1]);
-            },
-            { "d:-x", "c:-x", "b:-x", "a:-x" } },
+            { "d:-x", "n:-x", "b:-x", "a:-x" } },
+        { "stops asking for one",
+            [](TComponent&, std::vector<TProbe*>& m, TComponent* x) { x->RemoveFreeNotification(m[0]); },
+            { "d:-x", "c:-x", "b:-x" } },
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         QStringList log;
         TComponent owner(nullptr);
-        std::vector<TProbe*> made;
-        for (const char* n : { "a", "b", "c", "d" })
-            made.push_back(new TProbe(&owner, QString::fromLatin1(n), &log));
         auto* x = new TProbe(&owner, QStringLiteral("x"), nullptr);
-        made[3]->OnFirstNotification = [&] { k.act(owner, made); };
-        log.clear();
+        std::vector<TProbe*> made;
+        for (const char* n : { "a", "b", "c", "d" }) {
+            made.push_back(new TProbe(&owner, QString::fromLatin1(n), &log));
+            x->FreeNotification(made.back());
+        }
+        made[3]->OnFirstNotification = [&] { k.act(owner, made, x); };
         delete x;
-        EXPECT_EQ(log.filter(QRegularExpression(QStringLiteral(":-x$"))), k.heard);
+        EXPECT_EQ(log, k.heard);
     }
 }
 
