@@ -27,6 +27,8 @@ class QEvent;
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TCustomAction;
+class TControlActionLink;
 
 // ---------------------------------------------------------------------------
 // Virtual key codes
@@ -131,6 +133,8 @@ Q_DECLARE_FLAGS(TAnchors, TAnchorKind)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TAnchors)
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -317,6 +321,20 @@ public:
     TCursor Cursor() const { return FCursor; }
     virtual void SetCursor(TCursor v);
 
+    // Reading order; with ParentBiDiMode the control follows its parent.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v);
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+
+    // The action the control follows (ActnList.h); a click runs it when
+    // OnClick is not set.
+    TCustomAction* Action() const;
+    void SetAction(TCustomAction* v);
+    TControlActionLink* ActionLink() const { return FActionLink.get(); }
+
     // The pop-up menu shown on a right click (WM_CONTEXTMENU).
     template <class M = TPopupMenu> M* PopupMenu() const { return static_cast<M*>(FPopupMenu); }
     void SetPopupMenu(TPopupMenuBase* menu);
@@ -392,6 +410,10 @@ protected:
     virtual void VisibleChanging() { }
     virtual void FontChanged();
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Takes the action's values (with CheckDefaults only where the control
+    // still has its own defaults).
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
 
     // Takes font, colour and hint setting from a new parent where the control
     // follows its parent.
@@ -412,6 +434,9 @@ protected:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
+    std::unique_ptr<TControlActionLink> FActionLink;
     TPopupMenuBase* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState FControlState;
@@ -427,6 +452,7 @@ private:
     void HandleMouseMessage(TMessage& Message);
     void ParentFontChanged();
     void ParentColorChanged();
+    void FollowBiDiMode(TBiDiMode v);
     void FontChangedHandler();
     bool FSettingParentFont = false;
     bool FAnchorMove = false;

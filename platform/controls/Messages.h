@@ -148,6 +148,8 @@ inline constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
 inline constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 inline constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 inline constexpr UINT CM_INVALIDATE = CM_BASE + 52;
+// Also sent with WM_THEMECHANGED when the visual style changes (ThemeChange.h).
+inline constexpr UINT CM_SYSFONTCHANGED = CM_BASE + 53;
 inline constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 inline constexpr UINT CM_CHANGED = CM_BASE + 55;
 inline constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
