@@ -573,9 +573,29 @@ bool TControlEventTranslator::Wheel(TWinControl* c, QWidget* w, QWheelEvent* e)
     return true;
 }
 
+namespace {
+
+// The widget that lost the focus last: the window system names it to the
+// one that gains the focus next.
+QPointer<QWidget>& LastFocusOut()
+{
+    static QPointer<QWidget> w;
+    return w;
+}
+
+// The other window of a focus change, 0 when it is none of ours.
+WPARAM FocusPartner(const QWidget* other, const TWinControl* self)
+{
+    TWinControl* o = other ? FindControlOfWidget(other) : nullptr;
+    return o && o != self && o->HandleAllocated() ? WPARAM(o->Handle()) : 0;
+}
+
+} // namespace
+
 // A focus change caused by a pop-up or by the window losing activation is
 // not a real one: the control keeps being the focused one of its form and no
-// OnExit or OnEnter fires.
+// OnExit or OnEnter fires. WM_KILLFOCUS names the window that gains the
+// focus, WM_SETFOCUS the one that lost it.
 bool TControlEventTranslator::Focus(TWinControl* c, QWidget* w, QEvent* event)
 {
     auto* fe = static_cast<QFocusEvent*>(event);
@@ -585,14 +605,17 @@ bool TControlEventTranslator::Focus(TWinControl* c, QWidget* w, QEvent* event)
     BusyScope busy(w);
     try {
         if (event->type() == QEvent::FocusOut) {
+            LastFocusOut() = w;
             if (!temporary)
-                c->Perform(WM_KILLFOCUS, 0, 0);
+                c->Perform(WM_KILLFOCUS, FocusPartner(QApplication::focusWidget(), c), 0);
             return false;
         }
+        const QPointer<QWidget> lost = LastFocusOut();
+        LastFocusOut() = nullptr;
         if (temporary && form && form->FocusedControl() == c)
             return false;
         const std::uint64_t serial = ControlSerial(c);
-        c->Perform(WM_SETFOCUS, 0, 0);
+        c->Perform(WM_SETFOCUS, FocusPartner(lost.data(), c), 0);
         if (form && Alive(serial) && form != static_cast<TControl*>(c))
             form->FocusControl(c);
     } catch (...) {

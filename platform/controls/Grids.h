@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/controls/Controls.h"
@@ -88,7 +89,8 @@ struct TGridScrollInfo {
 
 // ---------------------------------------------------------------------------
 // Extents of rows or columns: a default plus the exceptions, so that a count in
-// the millions costs nothing until single extents are set.
+// the millions costs nothing until single extents are set. Every operation
+// costs by the exceptions it touches, never by the count.
 
 class TGridExtents {
 public:
@@ -104,17 +106,35 @@ public:
     void Move(int from, int to);
     // Multiplies every extent by m / d (rounded).
     void Scale(int m, int d);
+    // Runs of items: n default items come in at `at`; n items leave from
+    // `at`; the n items from `from` go to start at `to` (an index of the
+    // sequence without them), the others closing up around them.
+    void Insert(int at, int n);
+    void Delete(int at, int n);
+    void MoveRange(int from, int n, int to);
+    // The item at first + k becomes the one that was at order[k].
+    void Permute(int first, const std::vector<int>& order);
+    // Sum of the extents from `first` to `last` inclusive.
+    qint64 Sum(int first, int last) const;
+    // Changes with every change of an extent or the count.
+    unsigned Version() const { return FVersion; }
 
 private:
     int FCount = 0;
     int FDefault = 0;
+    unsigned FVersion = 0;
     std::map<int, int> FExceptions;
 };
 
 // ---------------------------------------------------------------------------
-// The cell store of the string grid: a text and an object reference per cell,
-// by column and row. Rows are kept only when something was stored in them.
-// The store never owns the objects.
+// The cell store of the string grid: a text per cell by row and column, and
+// the objects of the few cells that have one in a side table. A row holds its
+// texts in one array, sized to the column count on its first write; rows
+// without texts cost one empty array. The store never owns the objects.
+//
+// Writes land only inside the store's limits: rows below the grid's row
+// count, columns below the widest the grid has had (cells of columns beyond
+// ColCount stay, the string grid keeps hidden columns there).
 
 class TGridCellStore {
 public:
@@ -122,28 +142,39 @@ public:
     TObject* Object(int col, int row) const;
     void SetText(int col, int row, const QString& text);
     void SetObject(int col, int row, TObject* object);
+    int RowLimit() const { return FRowLimit; }
+    int ColLimit() const { return FColLimit; }
+    // Rows at and beyond the limit are dropped.
+    void SetRowLimit(int rows);
+    // The column count of the grid: the limit grows to it, never shrinks.
+    void SetColCount(int cols);
     // Moves one column (one row) to another index in every row (column); the
     // columns (rows) between shift by one.
     void MoveColumn(int from, int to);
     void MoveRow(int from, int to);
+    // Takes the column out: those after it, kept ones included, move left.
+    void DeleteColumn(int col);
     void ClearColumn(int col);
     void ClearRow(int row);
-    // Drops every row at and beyond `rowCount`.
-    void TruncateRows(int rowCount);
+    // Runs of rows, as TGridExtents; the limit moves with inserts and deletes.
+    void InsertRows(int at, int n);
+    void DeleteRows(int at, int n);
+    void MoveRows(int from, int n, int to);
+    void PermuteRows(int first, const std::vector<int>& order);
     void Clear();
     // One past the highest row that holds something, and the widest row.
-    int StoredRowCount() const { return int(FRows.size()); }
+    int StoredRowCount() const;
     int StoredColCount() const;
 
 private:
-    struct TCell {
-        QString Text;
-        TObject* Object = nullptr;
-    };
-    using TRowCells = std::vector<TCell>;
-    TCell* CellFor(int col, int row);
-    const TCell* FindCell(int col, int row) const;
-    std::vector<std::unique_ptr<TRowCells>> FRows;
+    using TRowCells = std::vector<QString>;
+    static quint64 Key(int col, int row) { return (quint64(quint32(row)) << 32) | quint32(col); }
+    template <class F> void RemapObjects(F newKey);
+    std::vector<TRowCells> FRows;
+    std::unordered_map<quint64, TObject*> FObjects;
+    int FRowLimit = 0;
+    int FColLimit = 0;
+    int FColCount = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -357,7 +388,7 @@ public:
     {
         return DoMouseWheel(Shift, WheelDelta, MousePos);
     }
-    // The editor's text changed: the grid takes it (SetEditText).
+    // The editor's text goes to the grid (SetEditText).
     void UpdateText();
 
     // Moving and deleting rows and columns (store and extents follow).
@@ -373,6 +404,9 @@ protected:
     virtual bool CanGridAcceptKey(WORD Key, TShiftState Shift);
     virtual QString GetEditText(int ACol, int ARow);
     virtual void SetEditText(int ACol, int ARow, const QString& Value);
+    // Esc after a change: the cell gets back what it had when the editor
+    // opened (by default the loaded text through SetEditText).
+    virtual void RestoreEditText(int ACol, int ARow, const QString& LoadedText);
     virtual QString GetEditMask(int ACol, int ARow);
     virtual int GetEditLimit();
     virtual TInplaceEdit* CreateEditor();
@@ -441,6 +475,11 @@ protected:
     void TimedScroll(bool left, bool right, bool up, bool down);
     void HideEdit();
     void LoadEditor();
+    // Esc: the editor and the cell go back to what they had, nothing of the
+    // loaded text is written.
+    void CancelEdit();
+    // The user changed the editor's text.
+    void EditTextChanged();
     void Initialize();
     void ChangeSize(int NewColCount, int NewRowCount);
 
@@ -465,6 +504,7 @@ protected:
     int FInplaceCol = -1;
     int FInplaceRow = -1;
     QString FInplaceOriginal;
+    bool FInplaceChanged = false;
     int FLoadingEditor = 0;
     bool FEditorMode = false;
     bool FCanEditModify = true;
@@ -567,6 +607,7 @@ protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void RestoreEditText(int ACol, int ARow, const QString& LoadedText) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
@@ -574,4 +615,6 @@ protected:
 private:
     TGridCellStore FStore;
     int FEditUpdate = 0;
+    // The stored text of the cell the editor was loaded from.
+    QString FEditOriginal;
 };

@@ -476,6 +476,7 @@ void TCustomGrid::LoadEditor()
     }
     --FLoadingEditor;
     FInplaceOriginal = FInplaceEdit->GetText();
+    FInplaceChanged = false;
     FCanEditModify = FInplaceEdit->MaxLength() != -1;
     FInplaceEdit->SelectAll();
 }
@@ -552,4 +553,42 @@ void TCustomGrid::UpdateText()
 {
     if (FInplaceEdit && FInplaceCol >= 0 && FInplaceRow >= 0 && !FLoadingEditor)
         SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->GetText());
+}
+
+void TCustomGrid::EditTextChanged()
+{
+    if (FInplaceEdit && FInplaceCol >= 0 && !FLoadingEditor)
+        FInplaceChanged = true;
+    UpdateText();
+}
+
+void TCustomGrid::RestoreEditText(int ACol, int ARow, const QString& LoadedText)
+{
+    SetEditText(ACol, ARow, LoadedText);
+}
+
+void TCustomGrid::CancelEdit()
+{
+    const int col = FInplaceCol;
+    const int row = FInplaceRow;
+    const bool changed = FInplaceChanged;
+    // Showing the loaded text again is no edit: the cell gets back what it
+    // had, not the editor's form of it.
+    ++FLoadingEditor;
+    try {
+        FInplaceEdit->SetText(FInplaceOriginal);
+    } catch (...) {
+        --FLoadingEditor;
+        throw;
+    }
+    --FLoadingEditor;
+    FInplaceChanged = false;
+    if (changed)
+        RestoreEditText(col, row, FInplaceOriginal);
+    if (!FOptions.testFlag(goAlwaysShowEditor)) {
+        FInplaceCol = FInplaceRow = -1;
+        HideEditor();
+    } else {
+        FInplaceEdit->SelectAll();
+    }
 }

@@ -39,7 +39,7 @@ void TCustomGrid::WndProc(TMessage& Message)
     }
     case WM_COMMAND:
         if (HiWord(Message.WParam) == EN_CHANGE && FInplaceEdit && Message.LParam == LPARAM(FInplaceEdit->Handle())) {
-            UpdateText();
+            EditTextChanged();
             return;
         }
         break;
@@ -136,15 +136,17 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
         case VK_DOWN:
             ++newCurrent.Y;
             break;
+        // With whole rows selected there is no column to move to: the
+        // arrows step through the rows.
         case VK_LEFT:
             if (rowSelect)
-                --newTopLeft.X;
+                --newCurrent.Y;
             else
                 --newCurrent.X;
             break;
         case VK_RIGHT:
             if (rowSelect)
-                ++newTopLeft.X;
+                ++newCurrent.Y;
             else
                 ++newCurrent.X;
             break;
@@ -194,14 +196,8 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
             SetEditorMode(true);
             break;
         case VK_ESCAPE:
-            // Esc gives the cell back the text it had when the editor opened.
-            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0) {
-                FInplaceEdit->SetText(FInplaceOriginal);
-                if (!FOptions.testFlag(goAlwaysShowEditor))
-                    HideEditor();
-                else
-                    FInplaceEdit->SelectAll();
-            }
+            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0)
+                CancelEdit();
             break;
         default:
             break;

@@ -56,6 +56,8 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     TCanvas* canvas = Canvas();
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
+    const bool editorShown
+        = FInplaceEdit && FInplaceEdit->EditorVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y;
     const int hlw = info.Horz.EffectiveLineWidth;
     const int vlw = info.Vert.EffectiveLineWidth;
     TRect where;
@@ -71,8 +73,9 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                     state |= gdFocused;
                 if (PointInGridRect(col, row, sel))
                     state |= gdSelected;
-                // The cell under an open editor is the editor's.
-                if (!state.testFlag(gdFocused) || !FOptions.testFlag(goEditing) || !FEditorMode) {
+                // The cell under a shown editor is the editor's; a refused
+                // editor leaves the cell to the grid.
+                if (!state.testFlag(gdFocused) || !editorShown) {
                     if (FDefaultDrawing) {
                         if (!canvas->Font()->SameAs(*Font()))
                             canvas->Font()->Assign(Font());

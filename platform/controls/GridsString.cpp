@@ -1,6 +1,23 @@
 // TDrawGrid (the grid's hooks as events) and TStringGrid (the cell store).
 #include "platform/controls/Grids.h"
 
+namespace {
+
+// Counts a nesting level for as long as it lives.
+struct TNestScope {
+    explicit TNestScope(int& n)
+        : N(n)
+    {
+        ++N;
+    }
+    ~TNestScope() { --N; }
+    TNestScope(const TNestScope&) = delete;
+    TNestScope& operator=(const TNestScope&) = delete;
+    int& N;
+};
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TDrawGrid
 
@@ -70,6 +87,8 @@ void TDrawGrid::TopLeftChanged()
 TStringGrid::TStringGrid(TComponent* AOwner)
     : TDrawGrid(AOwner)
 {
+    FStore.SetColCount(ColCount());
+    FStore.SetRowLimit(RowCount());
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const QString& Value)
@@ -100,6 +119,8 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
 QString TStringGrid::GetEditText(int ACol, int ARow)
 {
     QString value = FStore.Text(ACol, ARow);
+    if (FLoadingEditor)
+        FEditOriginal = value;
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, value);
     return value;
@@ -107,16 +128,21 @@ QString TStringGrid::GetEditText(int ACol, int ARow)
 
 void TStringGrid::SetEditText(int ACol, int ARow, const QString& Value)
 {
-    ++FEditUpdate;
-    try {
+    {
+        TNestScope scope(FEditUpdate);
         if (Value != FStore.Text(ACol, ARow))
             SetCells(ACol, ARow, Value);
-    } catch (...) {
-        --FEditUpdate;
-        throw;
     }
-    --FEditUpdate;
     TDrawGrid::SetEditText(ACol, ARow, Value);
+}
+
+void TStringGrid::RestoreEditText(int ACol, int ARow, const QString&)
+{
+    {
+        TNestScope scope(FEditUpdate);
+        SetCells(ACol, ARow, FEditOriginal);
+    }
+    TDrawGrid::SetEditText(ACol, ARow, FEditOriginal);
 }
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
@@ -135,14 +161,15 @@ void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     // Rows that leave the grid leave the store, so that rows added later
     // start empty; columns stay (hidden columns live there).
-    if (RowCount() < OldRowCount)
-        FStore.TruncateRows(RowCount());
+    FStore.SetRowLimit(RowCount());
+    FStore.SetColCount(ColCount());
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }
 
 void TStringGrid::DeleteColumn(int ACol)
 {
     MoveColumn(ACol, ColCount() - 1);
-    FStore.ClearColumn(ColCount() - 1);
+    // The cells kept beyond the last column close up behind it.
+    FStore.DeleteColumn(ColCount() - 1);
     SetColCount(ColCount() - 1);
 }

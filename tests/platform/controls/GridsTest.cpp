@@ -57,6 +57,40 @@ TEST(GridCellStore, MovesAndDeletesCarryCellsWidthsAndCursor)
     EXPECT_EQ(f.Grid->Cells(5, 4), QString());
 }
 
+TEST(GridCellStore, WritesOutsideTheGridDoNotGrowTheStore)
+{
+    GridFixture f(6, 10);
+    TObject tag;
+    struct Case {
+        int col, row;
+    } outside[] = { { 1, 10 }, { 1, 5000000 }, { 1, 0x7FFFFFF0 }, { 6, 2 }, { 0x7FFFFFF0, 2 } };
+    for (Case c : outside) {
+        f.Grid->SetCells(c.col, c.row, QStringLiteral("x"));
+        f.Grid->SetObjects(c.col, c.row, &tag);
+        EXPECT_EQ(f.Grid->Cells(c.col, c.row), QString()) << c.col << "," << c.row;
+    }
+    EXPECT_EQ(f.Grid->Store().StoredRowCount(), 0);
+    EXPECT_EQ(f.Grid->Store().StoredColCount(), 0);
+    // Columns kept beyond ColCount still take writes.
+    f.Grid->SetColCount(4);
+    f.Grid->SetCells(5, 9, QStringLiteral("kept"));
+    EXPECT_EQ(f.Grid->Cells(5, 9), QStringLiteral("kept"));
+}
+
+TEST(GridCellStore, DeleteColumnClosesUpTheColumnsKeptBeyondColCount)
+{
+    GridFixture f(8, 4);
+    for (int c = 0; c < 8; ++c)
+        f.Grid->SetCells(c, 2, QString::number(c));
+    f.Grid->SetColCount(6); // columns 6 and 7 are kept
+    f.Grid->DeleteColumn(2);
+    EXPECT_EQ(f.Grid->ColCount(), 5);
+    QStringList row;
+    for (int c = 0; c < 8; ++c)
+        row << f.Grid->Cells(c, 2);
+    EXPECT_EQ(row, QStringList({ "0", "1", "3", "4", "5", "6", "7", "" }));
+}
+
 TEST(GridGeometry, FixedCountsAndIndicesAreChecked)
 {
     GridFixture f(4, 4);
@@ -193,15 +227,22 @@ TEST(GridKeys, ShiftExtendsTheSelectionFromTheAnchor)
     EXPECT_EQ(f.Grid->Selection(), (TGridRect { 2, 2, 2, 2 }));
 }
 
-TEST(GridKeys, RowSelectSpansTheRowAndArrowsScrollSideways)
+TEST(GridKeys, RowSelectSpansTheRowAndLeftAndRightStepThroughTheRows)
 {
     GridFixture f(12, 30);
     f.AddOptions(goRowSelect);
     f.Key(VK_DOWN);
     EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 2, 11, 2 }));
     f.Key(VK_RIGHT);
-    EXPECT_EQ(f.Grid->LeftCol(), 2);
+    EXPECT_EQ(f.Grid->Row(), 3);
+    EXPECT_EQ(f.Grid->LeftCol(), 1);
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 3, 11, 3 }));
+    f.Key(VK_LEFT);
+    f.Key(VK_LEFT);
+    EXPECT_EQ(f.Grid->Row(), 1);
     EXPECT_EQ(f.Grid->Col(), 1);
+    f.Key(VK_LEFT); // no further than the first scrollable row
+    EXPECT_EQ(f.Grid->Row(), 1);
     f.Key(VK_END);
     EXPECT_EQ(f.Grid->Row(), 29);
 }
