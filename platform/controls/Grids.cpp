@@ -351,7 +351,9 @@ void TGridCellStore::DeleteRows(int at, int n)
     RemapObjects([at, n](int&, int& r) {
         if (r >= at + n)
             r -= n;
-        return r < at || r >= at + n ? true : false;
+        else if (r >= at)
+            return false;
+        return true;
     });
 }
 
@@ -718,7 +720,7 @@ int TCustomGrid::GetEditLimit()
 void TCustomGrid::TopLeftChanged()
 {
     if (FEditorMode && FInplaceEdit)
-        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->UpdateLoc(EditorRect());
 }
 
 void TCustomGrid::ColWidthsChanged()
@@ -819,6 +821,93 @@ void TCustomGrid::DeleteRow(int ARow)
     SetRowCount(RowCount() - 1);
 }
 
+void TCustomGrid::RowsInserted(int, int) { }
+void TCustomGrid::RowsDeleted(int, int) { }
+void TCustomGrid::RowsMoved(int, int, int) { }
+void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
+
+template <class F> void TCustomGrid::RowsRenumbered(F newRow, int oldRowCount)
+{
+    const int rows = RowCount();
+    auto follow = [&](int& row) {
+        const int r = newRow(row);
+        row = r < 0 ? std::min(row, rows - 1) : r;
+    };
+    // An editor whose row left closes without storing.
+    if (FInplaceRow >= 0) {
+        const int r = newRow(FInplaceRow);
+        if (r < 0) {
+            FInplaceCol = FInplaceRow = -1;
+            if (FInplaceEdit)
+                FInplaceEdit->HideEdit();
+        } else {
+            FInplaceRow = r;
+        }
+    }
+    follow(FCurrent.Y);
+    follow(FAnchor.Y);
+    FCurrent.Y = std::clamp(FCurrent.Y, std::min(FFixedRows, rows - 1), rows - 1);
+    FAnchor.Y = std::clamp(FAnchor.Y, std::min(FFixedRows, rows - 1), rows - 1);
+    FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, rows - 1));
+    if (rows != oldRowCount)
+        SizeChanged(ColCount(), oldRowCount);
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::InsertRows(int ARow, int ACount)
+{
+    if (ARow < 0 || ARow > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    if (ACount <= 0)
+        return;
+    const int oldRows = RowCount();
+    FRowHeights.Insert(ARow, ACount);
+    RowsInserted(ARow, ACount);
+    RowsRenumbered([=](int r) { return r >= ARow ? r + ACount : r; }, oldRows);
+}
+
+void TCustomGrid::DeleteRows(int ARow, int ACount)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    // At least one row stays, as with RowCount.
+    ACount = std::min(ACount, RowCount() - std::max(ARow, 1));
+    if (ACount <= 0)
+        return;
+    const int oldRows = RowCount();
+    if (oldRows - ACount <= FFixedRows)
+        SetFixedRows(oldRows - ACount - 1);
+    FRowHeights.Delete(ARow, ACount);
+    RowsDeleted(ARow, ACount);
+    RowsRenumbered([=](int r) { return r < ARow ? r : r >= ARow + ACount ? r - ACount : -1; }, oldRows);
+}
+
+void TCustomGrid::MoveRows(int FromIndex, int ACount, int ToIndex)
+{
+    if (ACount <= 0 || FromIndex == ToIndex)
+        return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex + ACount > RowCount() || ToIndex + ACount > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    FRowHeights.MoveRange(FromIndex, ACount, ToIndex);
+    RowsMoved(FromIndex, ACount, ToIndex);
+    RowsRenumbered([=](int r) { return RangeMovedIndex(r, FromIndex, ACount, ToIndex); }, RowCount());
+}
+
+void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order)
+{
+    if (Order.empty())
+        return;
+    if (First < 0 || First + int(Order.size()) > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    const std::vector<int> inverse = InversePermutation(First, Order);
+    FRowHeights.Permute(First, Order);
+    RowsPermuted(First, Order);
+    const int end = First + int(Order.size());
+    RowsRenumbered([&](int r) { return r >= First && r < end ? inverse[std::size_t(r - First)] : r; }, RowCount());
+}
+
 // ---------------------------------------------------------------------------
 // Geometry
 
@@ -868,7 +957,14 @@ TGridAxisDrawInfo TCustomGrid::AxisInfo(bool horz, int extent) const
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& info) const
 {
     const TRect cr = ClientRect();
-    CalcDrawInfoXY(info, cr.Width(), cr.Height());
+    const TDrawInfoKey key { cr.Width(), cr.Height(), FTopLeft, FFixedCols, FFixedRows, FGridLineWidth,
+        unsigned(FOptions & (TGridOptions(goFixedVertLine) | goVertLine | goFixedHorzLine | goHorzLine)),
+        FColWidths.Version(), FRowHeights.Version() };
+    if (!(key == FDrawInfoKey)) {
+        CalcDrawInfoXY(FDrawInfo, cr.Width(), cr.Height());
+        FDrawInfoKey = key;
+    }
+    info = FDrawInfo;
 }
 
 void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& info, int UseWidth, int UseHeight) const
@@ -913,7 +1009,8 @@ int TCustomGrid::LinePos(const TGridAxisDrawInfo& axis, int line) const
     int pos = 0;
     int start = 0;
     if (line >= axis.FixedCellCount) {
-        if (line < axis.FirstGridCell)
+        // Past the cell after the last full one nothing shows.
+        if (line < axis.FirstGridCell || line > axis.LastFullVisibleCell + 1)
             return -1;
         pos = axis.FixedBoundary;
         start = axis.FirstGridCell;
@@ -934,7 +1031,7 @@ TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) const
         if (lo > hi)
             std::swap(lo, hi);
         lo = std::max(lo, 0);
-        hi = std::min(hi, a.GridCellCount - 1);
+        hi = std::min({ hi, a.GridCellCount - 1, std::max(a.LastFullVisibleCell + 1, a.FixedCellCount - 1) });
         if (lo > hi)
             return false;
         // Scrolled-away cells of the block start at the first cell shown.
@@ -1247,7 +1344,7 @@ void TCustomGrid::UpdateScrollRange()
         PlaceScrollBars();
         InvalidateGrid();
         if (FEditorMode && FInplaceEdit)
-            FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+            FInplaceEdit->UpdateLoc(EditorRect());
     }
     UpdateScrollPos();
 }

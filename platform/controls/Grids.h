@@ -335,6 +335,11 @@ public:
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions v);
     TGridState GridState() const { return FGridState; }
+    // Descendants that handle the mouse themselves set the state and the
+    // row or column being sized or moved.
+    void SetGridState(TGridState v) { FGridState = v; }
+    int SizingIndex() const { return FSizingIndex; }
+    void SetSizingIndex(int v) { FSizingIndex = v; }
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor v);
     // Off: the grid asks DrawCell for every cell and paints nothing of a cell
@@ -346,7 +351,9 @@ public:
 
     // Cell geometry in client coordinates; an empty rectangle for a cell not
     // shown. MouseCoord gives -1 for a point outside the cells.
-    TRect CellRect(int ACol, int ARow) const;
+    // A descendant may widen the rectangle (a merged area); every placement
+    // of the editor and every repaint of cells goes through it.
+    virtual TRect CellRect(int ACol, int ARow) const;
     TGridCoord MouseCoord(int X, int Y) const;
     void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
     // Scrolls the least so that the cell shows completely.
@@ -366,11 +373,13 @@ public:
     QScrollBar* ScrollBarWidget(int bar) const;
 
     // Repainting of parts.
+    // Repainting a block of cells: a descendant may widen it to whole merged
+    // areas. A block off screen costs nothing.
+    virtual void InvalidateGridRect(const TGridRect& r);
     void InvalidateCell(int ACol, int ARow);
     void InvalidateCol(int ACol);
     void InvalidateRow(int ARow);
     void InvalidateGrid();
-    void InvalidateGridRect(const TGridRect& r);
     void InvalidateEditor();
 
     TRect ClientRect() const override;
@@ -396,6 +405,19 @@ public:
     virtual void MoveRow(int FromIndex, int ToIndex);
     virtual void DeleteColumn(int ACol);
     virtual void DeleteRow(int ARow);
+    // Runs of rows at once, cells, heights, cursor and editor following,
+    // without a step per row of the grid: ACount rows come in before ARow (at
+    // most RowCount) or leave from ARow; the run at FromIndex goes to start
+    // at ToIndex (an index of the rows without the run); the row at First + k
+    // becomes the one that was at Order[k] (a sort's result).
+    void InsertRows(int ARow, int ACount);
+    void DeleteRows(int ARow, int ACount);
+    void MoveRows(int FromIndex, int ACount, int ToIndex);
+    void PermuteRows(int First, const std::vector<int>& Order);
+    // Total height of the rows (width of the columns) from First to Last,
+    // lines not counted.
+    qint64 RowHeightsSum(int First, int Last) const { return FRowHeights.Sum(First, Last); }
+    qint64 ColWidthsSum(int First, int Last) const { return FColWidths.Sum(First, Last); }
 
 protected:
     // Hooks of descendants.
@@ -422,6 +444,11 @@ protected:
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
+    // The runs of rows above, for the cells of descendants.
+    virtual void RowsInserted(int ARow, int ACount);
+    virtual void RowsDeleted(int ARow, int ACount);
+    virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
+    virtual void RowsPermuted(int First, const std::vector<int>& Order);
     virtual void ChangeScale(int M, int D);
     // Dragging a fixed cell to move a column or row: Begin may refuse the
     // drag, Check each target, End the drop.
@@ -484,8 +511,13 @@ protected:
     void ChangeSize(int NewColCount, int NewRowCount);
 
     // Sizing and moving by mouse.
-    void CalcSizingState(
+    // Whether the point is on a border that sizes a column or row; a
+    // descendant may veto the sizing.
+    virtual void CalcSizingState(
         int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs, const TGridDrawInfo& info) const;
+    // Where the editor goes for the current cell: after every placement the
+    // toolkit makes, a descendant may place it over a whole merged area.
+    virtual TRect EditorRect();
     void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& info, bool horz, TPoint MousePt);
     // Where the sizing line or the move marker is drawn (client coordinates);
     // -1 when none is shown.
@@ -520,6 +552,9 @@ private:
     TGridAxisDrawInfo AxisInfo(bool horz, int extent) const;
     int LinePos(const TGridAxisDrawInfo& axis, int line) const;
     bool NeedsScroll(bool horz, int extent) const;
+    // Rows were added, removed or reordered: the cursor, selection, editor
+    // and view follow the new row numbers given by newRow (-1: row gone).
+    template <class F> void RowsRenumbered(F newRow, int oldRowCount);
     TGridCoord MaxTopLeft() const;
 
     TGridExtents FColWidths;
@@ -545,6 +580,17 @@ private:
     // Mouse state.
     int FSizingIndex = -1;
     int FSizingPos = 0;
+    // The layout of the last CalcDrawInfo and what it was made from: a cell
+    // write or a repaint request reuses it while nothing changed.
+    struct TDrawInfoKey {
+        int Width = -1, Height = -1;
+        TGridCoord TopLeft;
+        int FixedCols = 0, FixedRows = 0, LineWidth = 0;
+        unsigned Lines = 0, ColVersion = 0, RowVersion = 0;
+        friend bool operator==(const TDrawInfoKey&, const TDrawInfoKey&) = default;
+    };
+    mutable TDrawInfoKey FDrawInfoKey;
+    mutable TGridDrawInfo FDrawInfo;
     int FSizingOfs = 0;
     int FMoveIndex = -1;
     int FMovePos = -1;
@@ -610,6 +656,10 @@ protected:
     void RestoreEditText(int ACol, int ARow, const QString& LoadedText) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
+    void RowsInserted(int ARow, int ACount) override;
+    void RowsDeleted(int ARow, int ACount) override;
+    void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
+    void RowsPermuted(int First, const std::vector<int>& Order) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:

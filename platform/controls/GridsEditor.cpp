@@ -483,6 +483,7 @@ void TCustomGrid::LoadEditor()
 
 void TCustomGrid::UpdateEditor()
 {
+    // Asked once: a descendant's answer may cost a lookup per call.
     if (!CanEditShow())
         return;
     if (!FInplaceEdit) {
@@ -494,8 +495,12 @@ void TCustomGrid::UpdateEditor()
         HideEdit();
         LoadEditor();
     }
-    if (CanEditShow())
-        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+    FInplaceEdit->Move(EditorRect());
+}
+
+TRect TCustomGrid::EditorRect()
+{
+    return CellRect(FCurrent.X, FCurrent.Y);
 }
 
 void TCustomGrid::ShowEditor()

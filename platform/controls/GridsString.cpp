@@ -157,6 +157,30 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
+void TStringGrid::RowsInserted(int ARow, int ACount)
+{
+    FStore.InsertRows(ARow, ACount);
+    TDrawGrid::RowsInserted(ARow, ACount);
+}
+
+void TStringGrid::RowsDeleted(int ARow, int ACount)
+{
+    FStore.DeleteRows(ARow, ACount);
+    TDrawGrid::RowsDeleted(ARow, ACount);
+}
+
+void TStringGrid::RowsMoved(int FromIndex, int ACount, int ToIndex)
+{
+    FStore.MoveRows(FromIndex, ACount, ToIndex);
+    TDrawGrid::RowsMoved(FromIndex, ACount, ToIndex);
+}
+
+void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order)
+{
+    FStore.PermuteRows(First, Order);
+    TDrawGrid::RowsPermuted(First, Order);
+}
+
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     // Rows that leave the grid leave the store, so that rows added later
