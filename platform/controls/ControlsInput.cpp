@@ -636,6 +636,13 @@ bool TControlEventTranslator::Paint(TWinControl* c, QWidget* w, QEvent* e)
         }
         try {
             TCanvasLock lock(canvas, w);
+            // As on the toolkit's paint, the canvas clips to the part asked
+            // for, so that a control can skip what lies outside it.
+            const QRegion asked = static_cast<QPaintEvent*>(e)->region();
+            if (!asked.isEmpty() && !QRegion(w->rect()).subtracted(asked).isEmpty())
+                canvas->SelectClipRgn(&asked);
+            else
+                canvas->SelectClipRgn(nullptr);
             c->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
             c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
         } catch (...) {

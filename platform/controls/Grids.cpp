@@ -1288,8 +1288,46 @@ void TCustomGrid::TopLeftMoved(TGridCoord OldTopLeft)
     if (FTopLeft == OldTopLeft)
         return;
     UpdateScrollPos();
-    InvalidateGrid();
+    if (!ScrollPixels(OldTopLeft))
+        InvalidateGrid();
     TopLeftChanged();
+}
+
+bool TCustomGrid::ScrollPixels(TGridCoord OldTopLeft)
+{
+    QWidget* w = WidgetIfAllocated();
+    if (!w || !w->isVisible() || !w->updatesEnabled() || FGridState != gsNormal)
+        return false;
+    const bool horz = OldTopLeft.Y == FTopLeft.Y;
+    if (!horz && OldTopLeft.X != FTopLeft.X)
+        return false;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    const TGridAxisDrawInfo& a = horz ? info.Horz : info.Vert;
+    const TGridExtents& extents = horz ? FColWidths : FRowHeights;
+    const int oldTop = horz ? OldTopLeft.X : OldTopLeft.Y;
+    const int newTop = horz ? FTopLeft.X : FTopLeft.Y;
+    const int lw = a.EffectiveLineWidth;
+    const qint64 area = a.GridExtent - a.FixedBoundary;
+    // Only a view filled before and after may shift: otherwise the blank
+    // after the last cell would move with it.
+    const auto fills
+        = [&](int top) { return extents.Sum(top, a.GridCellCount - 1) + qint64(lw) * (a.GridCellCount - top) >= area; };
+    const int lo = std::min(oldTop, newTop);
+    const int hi = std::max(oldTop, newTop);
+    const qint64 delta = extents.Sum(lo, hi - 1) + qint64(lw) * (hi - lo);
+    if (area <= 0 || delta >= area || !fills(oldTop) || !fills(newTop))
+        return false;
+    const int d = int(newTop > oldTop ? -delta : delta);
+    // The pixels already painted move; the window system asks for the strip
+    // that comes into view. The bars and the editor are not part of it.
+    if (horz)
+        w->scroll(d, 0, QRect(a.FixedBoundary, 0, int(area), info.Vert.GridExtent));
+    else
+        w->scroll(0, d, QRect(0, a.FixedBoundary, info.Horz.GridExtent, int(area)));
+    // A selection reaching past the edge was drawn cut off there.
+    InvalidateGridRect(Selection());
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -1342,7 +1380,7 @@ void TCustomGrid::UpdateScrollRange()
     }
     if (changed) {
         PlaceScrollBars();
-        InvalidateGrid();
+        Invalidate(); // the corner between the bars too
         if (FEditorMode && FInplaceEdit)
             FInplaceEdit->UpdateLoc(EditorRect());
     }
@@ -1541,6 +1579,9 @@ void TCustomGrid::ScrollBarReleased(int bar)
 QWidget* TCustomGrid::CreateWidget()
 {
     QWidget* w = TCustomControl::CreateWidget();
+    // The grid paints every pixel of its client, so the window system may
+    // shift painted cells when scrolling.
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
     for (int bar : { SB_HORZ, SB_VERT }) {
         auto* sb = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
         sb->setFocusPolicy(Qt::NoFocus);
@@ -1595,7 +1636,11 @@ void TCustomGrid::FontChanged()
 
 void TCustomGrid::InvalidateGrid()
 {
-    Invalidate();
+    // The cells only: the scroll bars repaint when they change.
+    if (QWidget* w = WidgetIfAllocated()) {
+        const TRect cr = ClientRect();
+        w->update(0, 0, cr.Width(), cr.Height());
+    }
 }
 
 void TCustomGrid::InvalidateGridRect(const TGridRect& r)

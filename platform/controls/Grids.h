@@ -496,6 +496,9 @@ protected:
     void SelectionMoved(const TGridRect& OldSel);
     // The top-left moved: scroll bars, repaint and TopLeftChanged.
     void TopLeftMoved(TGridCoord OldTopLeft);
+    // Scrolls the painted cells along one axis; false when the whole view
+    // must be painted instead.
+    bool ScrollPixels(TGridCoord OldTopLeft);
     void UpdateScrollPos();
     void UpdateScrollRange();
     void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool UseRightToLeft);
