@@ -111,8 +111,16 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value)
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
 {
-    if (DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, FStore.Text(ACol, ARow));
+    if (DefaultDrawing()) {
+        const QString& text = FStore.Text(ACol, ARow);
+        if (!text.isEmpty()) {
+            // The grid filled the cell already: the text goes over it.
+            TCanvas* c = Canvas();
+            c->Brush()->SetStyle(TBrushStyle::bsClear);
+            c->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+            c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        }
+    }
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
