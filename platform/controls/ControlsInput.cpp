@@ -517,10 +517,17 @@ bool TControlEventTranslator::Mouse(TWinControl* c, QWidget* w, QMouseEvent* e)
                 else
                     cw->setCursor(CursorToQt(cur));
             } else if (target == c && guard && Alive(cSerial)) {
-                if (c->Cursor() == crDefault)
-                    cw->unsetCursor();
-                else
-                    cw->setCursor(CursorToQt(c->Cursor()));
+                // The control may choose the cursor for the point (an answer
+                // of 1); otherwise its Cursor shows.
+                SetMouseCursorPos(TPoint(global.x(), global.y()));
+                TMessage sc { WM_SETCURSOR, WPARAM(c->Handle()), MakeLParam(HTCLIENT, int(msg)), 0 };
+                c->WndProc(sc);
+                if (sc.Result == 0 && guard && Alive(cSerial)) {
+                    if (c->Cursor() == crDefault)
+                        cw->unsetCursor();
+                    else
+                        cw->setCursor(CursorToQt(c->Cursor()));
+                }
             }
         }
         if (TControl* t = FindControlBySerial(tSerial)) {

@@ -593,6 +593,8 @@ private:
         friend bool operator==(const TDrawInfoKey&, const TDrawInfoKey&) = default;
     };
     mutable TDrawInfoKey FDrawInfoKey;
+    // The region being painted, empty outside Paint.
+    TRegion FPaintRegion;
     mutable TGridDrawInfo FDrawInfo;
     int FSizingOfs = 0;
     int FMoveIndex = -1;

@@ -43,6 +43,24 @@ void TCustomGrid::WndProc(TMessage& Message)
             return;
         }
         break;
+    case WM_SETCURSOR:
+        // A border that sizes shows the split cursor, also while sizing.
+        if (LoWord(WPARAM(Message.LParam)) == HTCLIENT) {
+            TGridState state = FGridState;
+            if (state == gsNormal) {
+                const TPoint p = ScreenToClient(MouseCursorPos());
+                TGridDrawInfo info;
+                CalcDrawInfo(info);
+                int index, pos, ofs;
+                CalcSizingState(p.X, p.Y, state, index, pos, ofs, info);
+            }
+            if (state == gsColSizing || state == gsRowSizing) {
+                ShowWindowCursor(this, state == gsColSizing ? crHSplit : crVSplit);
+                Message.Result = 1;
+                return;
+            }
+        }
+        break;
     case WM_TIMER:
         if (Message.WParam == GridTimerId) {
             HandleTimer();
@@ -418,17 +436,6 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         InvalidateGrid();
         break;
     default:
-        if (QWidget* w = WidgetIfAllocated()) {
-            TGridState state;
-            int index, pos, ofs;
-            CalcSizingState(X, Y, state, index, pos, ofs, info);
-            if (state == gsColSizing)
-                w->setCursor(Qt::SplitHCursor);
-            else if (state == gsRowSizing)
-                w->setCursor(Qt::SplitVCursor);
-            else if (Cursor() == crDefault)
-                w->unsetCursor();
-        }
         break;
     }
     TCustomControl::MouseMove(Shift, X, Y);

@@ -111,4 +111,25 @@ TEST(GridPaint, ScrollingByALineRepaintsOnlyTheRowThatComesIntoView)
     EXPECT_GE(painted.size(), visible + 1);
 }
 
+TEST(GridPaint, WithRedrawOffBulkChangesRepaintOnceWhenItComesBack)
+{
+    GridFixture f(6, 100, 300, 200);
+    QCoreApplication::processEvents();
+    int cellsPainted = 0;
+    f.Grid->OnDrawCell = [&](TObject*, int, int, const TRect&, TGridDrawState) { ++cellsPainted; };
+    f.Grid->Perform(WM_SETREDRAW, 0);
+    for (int r = 1; r < 100; ++r) {
+        f.Grid->SetCells(1, r, QString::number(r));
+        QCoreApplication::processEvents();
+    }
+    f.Grid->SetTopRow(3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cellsPainted, 0);
+    f.Grid->Perform(WM_SETREDRAW, 1);
+    QCoreApplication::processEvents();
+    const int screen = (f.Grid->VisibleColCount() + 1) * (f.Grid->VisibleRowCount() + 1);
+    EXPECT_GE(cellsPainted, screen);
+    EXPECT_LE(cellsPainted, (f.Grid->VisibleColCount() + 2) * (f.Grid->VisibleRowCount() + 2));
+}
+
 } // namespace
