@@ -659,6 +659,15 @@ void TCustomGrid::SetDefaultDrawing(bool v)
     InvalidateGrid();
 }
 
+void TCustomGrid::SetScrollBarAlways(int bar, bool v)
+{
+    bar = bar == SB_VERT ? SB_VERT : SB_HORZ;
+    if (FBarAlways[bar] == v)
+        return;
+    FBarAlways[bar] = v;
+    UpdateScrollRange();
+}
+
 void TCustomGrid::SetScrollBars(TScrollStyle v)
 {
     if (v == FScrollBars)
@@ -1360,12 +1369,15 @@ void TCustomGrid::UpdateScrollRange()
         const int ch = Height() - (h ? ScrollBarSize : 0);
         needV = NeedsScroll(false, ch);
         needH = NeedsScroll(true, cw);
-        v = canV && needV;
-        h = canH && needH;
+        v = canV && (needV || FBarAlways[SB_VERT]);
+        h = canH && (needH || FBarAlways[SB_HORZ]);
     }
-    const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ];
+    const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ] || needV != FBarEnabled[SB_VERT]
+        || needH != FBarEnabled[SB_HORZ];
     FBarShown[SB_VERT] = v;
     FBarShown[SB_HORZ] = h;
+    FBarEnabled[SB_VERT] = needV;
+    FBarEnabled[SB_HORZ] = needH;
     // With everything in view there is nothing to scroll (the keys scroll a
     // grid without bars too, so only the fit counts).
     TGridCoord top = FTopLeft;
@@ -1456,11 +1468,13 @@ void TCustomGrid::PlaceScrollBars()
     if (QScrollBar* sb = FBarWidget[SB_VERT]) {
         sb->setGeometry(cr.Right, 0, ScrollBarSize, cr.Height());
         sb->setVisible(FBarShown[SB_VERT]);
+        sb->setEnabled(FBarEnabled[SB_VERT]);
         sb->raise();
     }
     if (QScrollBar* sb = FBarWidget[SB_HORZ]) {
         sb->setGeometry(0, cr.Bottom, cr.Width(), ScrollBarSize);
         sb->setVisible(FBarShown[SB_HORZ]);
+        sb->setEnabled(FBarEnabled[SB_HORZ]);
         sb->raise();
     }
 }

@@ -370,6 +370,11 @@ public:
     void SetScrollInfo(int bar, const TGridScrollInfo& info);
     int GetScrollPos(int bar) const { return GetScrollInfo(bar).Pos; }
     bool ScrollBarShowing(int bar) const;
+    // A bar kept shown while everything fits in its direction, then disabled
+    // (both arrows); ScrollBars must allow it.
+    bool ScrollBarAlways(int bar) const { return FBarAlways[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
+    void SetScrollBarAlways(int bar, bool v);
+    bool ScrollBarEnabled(int bar) const { return FBarEnabled[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
     QScrollBar* ScrollBarWidget(int bar) const;
 
     // Repainting of parts.
@@ -576,6 +581,8 @@ private:
     TScrollStyle FScrollBars = ssBoth;
     TGridScrollInfo FScroll[2];
     bool FBarShown[2] = { false, false };
+    bool FBarAlways[2] = { false, false };
+    bool FBarEnabled[2] = { true, true };
     QScrollBar* FBarWidget[2] = { nullptr, nullptr };
     int FUpdatingBars = 0;
     bool FTracking[2] = { false, false };

@@ -432,6 +432,28 @@ TEST(GridScroll, BarsShowOnlyWhenCellsDoNotFitAndTheClientShrinksForThem)
     EXPECT_GT(f.Grid->TopRow(), 1);
 }
 
+TEST(GridScroll, ABarKeptShownIsDisabledWhileEverythingFits)
+{
+    GridFixture f(3, 4, 300, 200);
+    f.Grid->SetScrollBarAlways(SB_VERT, true);
+    EXPECT_TRUE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_HORZ)); // not kept: hidden as the columns fit
+    EXPECT_EQ(f.Grid->ClientWidth(), 300 - ScrollBarSize);
+    ASSERT_TRUE(f.Grid->ScrollBarWidget(SB_VERT));
+    EXPECT_TRUE(f.Grid->ScrollBarWidget(SB_VERT)->isVisible());
+    EXPECT_FALSE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetRowCount(40); // now it scrolls: enabled
+    EXPECT_TRUE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetRowCount(4);
+    EXPECT_TRUE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_FALSE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetScrollBars(ssHorizontal); // the style still rules
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+    f.Grid->SetScrollBars(ssBoth);
+    f.Grid->SetScrollBarAlways(SB_VERT, false);
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+}
+
 TEST(GridScroll, AMillionRowsScrollAndNavigateLikeAHundred)
 {
     GridFixture f(20, 1000000);
