@@ -246,9 +246,14 @@ public:
     int LineCount() const;
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
-    // The edit's formatting rectangle (text inset) in its own coordinates.
+    // The edit's formatting rectangle (text inset on every side) in its own
+    // coordinates; Right or Bottom not beyond Left or Top means the edge.
+    // The text aligns in it by Alignment, single- and multi-line alike.
     TRect EditRect() const { return FEditRect; }
     void SetEditRect(const TRect& r);
+    // Caret position of the character under a point (editor coordinates),
+    // line breaks counting two.
+    int CharFromPos(TPoint p) const;
 
     void WndProc(TMessage& Message) override;
 

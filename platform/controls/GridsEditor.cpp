@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 #include <algorithm>
 
 namespace {
@@ -35,6 +36,12 @@ int ToolkitToPlain(const QString& plain, int pos)
     return p;
 }
 
+// The editor's Qt widget, with its text inset settable from outside.
+class TInplaceTextWidget : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::setViewportMargins;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -54,7 +61,7 @@ TInplaceEdit::~TInplaceEdit() = default;
 
 QWidget* TInplaceEdit::CreateWidget()
 {
-    auto* w = new QPlainTextEdit();
+    auto* w = new TInplaceTextWidget();
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
 }
@@ -67,6 +74,8 @@ void TInplaceEdit::CreateWnd()
         m->setPlainText(ToPlainBreaks(FText));
         --FSettingText;
         m->setFrameShape(QFrame::NoFrame);
+        // The inset around the text is the editor's too, in its colour.
+        m->setAutoFillBackground(true);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
@@ -178,10 +187,33 @@ void TInplaceEdit::SetEditRect(const TRect& r)
 void TInplaceEdit::UpdateEditRect()
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
-        // The text starts a little inside the cell, as the grid draws it.
-        m->document()->setDocumentMargin(std::max(0, FEditRect.Left));
+        // The text sits inside the formatting rectangle, as the grid draws
+        // it in the cell; a right or bottom edge not set is the editor's.
+        const TRect& r = FEditRect;
+        const int right = r.Right > r.Left ? std::max(0, Width() - r.Right) : 0;
+        const int bottom = r.Bottom > r.Top ? std::max(0, Height() - r.Bottom) : 0;
+        m->document()->setDocumentMargin(0);
+        if (auto* t = dynamic_cast<TInplaceTextWidget*>(m))
+            t->setViewportMargins(std::max(0, r.Left), std::max(0, r.Top), right, bottom);
+        QTextOption option = m->document()->defaultTextOption();
+        const Qt::Alignment align = FAlignment == taRightJustify ? Qt::AlignRight
+            : FAlignment == taCenter                             ? Qt::AlignHCenter
+                                                                 : Qt::AlignLeft;
+        if (option.alignment() != align) {
+            option.setAlignment(align);
+            m->document()->setDefaultTextOption(option);
+        }
         m->ensureCursorVisible();
     }
+}
+
+int TInplaceEdit::CharFromPos(TPoint p) const
+{
+    auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated());
+    if (!m)
+        return 0;
+    const QPoint inViewport = m->viewport()->mapFrom(m, QPoint(p.X, p.Y));
+    return PlainToToolkit(m->toPlainText(), m->cursorForPosition(inViewport).position());
 }
 
 void TInplaceEdit::Deselect()

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QWidget>
+#include <cstdlib>
+#include <utility>
 
 #include "tests/platform/controls/GridsTestFixture.h"
 
@@ -206,6 +208,62 @@ TEST(GridEditor, ACodeChangeOfTheEditedCellShowsInTheEditor)
     EXPECT_EQ(f.Editor()->CaretLine(), 1);
     f.Grid->SetRowCount(3); // the edited row leaves the grid: the editor closes without storing
     EXPECT_FALSE(f.EditorShowing());
+}
+
+// Leftmost and rightmost columns holding a dark (text) pixel, -1 when none.
+std::pair<int, int> InkColumns(const QImage& img)
+{
+    int lo = -1, hi = -1;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (qGray(img.pixel(x, y)) < 128) {
+                lo = lo < 0 ? x : lo;
+                hi = x;
+                break;
+            }
+    return { lo, hi };
+}
+
+TEST(GridEditor, TextAlignsInTheInsetAndPointsMapToCharacters)
+{
+    EditFixture f;
+    f.Grid->SetColWidths(2, 160);
+    f.Grid->SetCells(2, 3, QStringLiteral("abc"));
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.EditorShowing());
+    TInplaceEdit* e = f.Editor();
+    e->SetEditRect(Rect(6, 2, 150, 0)); // 6 pixels in on the left, 10 on the right
+    const int width = e->Width();
+    struct Case {
+        TAlignment align;
+        const char* text;
+    } cases[]
+        = { { taLeftJustify, "abc" }, { taCenter, "abc" }, { taRightJustify, "abc" }, { taRightJustify, "ab\r\nc" } };
+    for (const Case& c : cases) {
+        e->SetText(QString::fromLatin1(c.text));
+        e->SetAlignment(c.align);
+        e->Deselect();
+        const auto [lo, hi] = InkColumns(e->Widget()->grab().toImage());
+        ASSERT_GE(lo, 0) << c.align;
+        if (c.align == taLeftJustify)
+            EXPECT_LE(std::abs(lo - 6), 2);
+        else if (c.align == taRightJustify)
+            EXPECT_LE(std::abs(hi - (width - 10)), 3) << c.text;
+        else
+            EXPECT_LE(std::abs((lo + hi) / 2 - (6 + width - 10) / 2), 3);
+    }
+    // The character under a point, from the left of the text to its end.
+    e->SetText(QStringLiteral("abcdef"));
+    e->SetAlignment(taLeftJustify);
+    const auto [lo, hi] = InkColumns(e->Widget()->grab().toImage());
+    const int midY = e->Height() / 2;
+    EXPECT_EQ(e->CharFromPos({ 0, midY }), 0);
+    EXPECT_EQ(e->CharFromPos({ width - 1, midY }), 6);
+    const int middle = e->CharFromPos({ (lo + hi) / 2, midY });
+    EXPECT_GE(middle, 2);
+    EXPECT_LE(middle, 4);
+    e->SetText(QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(e->CharFromPos({ width - 1, e->Height() - 1 }), 6); // the break counts two
 }
 
 } // namespace
