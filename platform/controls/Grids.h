@@ -244,6 +244,9 @@ public:
     // Line of the caret and number of lines.
     int CaretLine() const;
     int LineCount() const;
+    // Shows every character as this one (0: plain text); the editor is then
+    // single-line, as the toolkit's password edit.
+    void SetPasswordChar(char16_t v);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
     // The edit's formatting rectangle (text inset on every side) in its own

@@ -3,6 +3,7 @@
 #include "platform/controls/Grids.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -61,6 +62,10 @@ TInplaceEdit::~TInplaceEdit() = default;
 
 QWidget* TInplaceEdit::CreateWidget()
 {
+    // A password takes the single-line edit, as the toolkit's editor drops
+    // its multi-line style for one.
+    if (PasswordChar() != 0)
+        return TCustomMaskEdit::CreateWidget();
     auto* w = new TInplaceTextWidget();
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
@@ -94,26 +99,30 @@ QString TInplaceEdit::WidgetText() const
         s.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         return s;
     }
-    return FText;
+    return TCustomMaskEdit::WidgetText();
 }
 
 void TInplaceEdit::SetWidgetText(const QString& s)
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         m->setPlainText(ToPlainBreaks(s));
+    else
+        TCustomMaskEdit::SetWidgetText(s);
 }
 
 int TInplaceEdit::SelStart() const
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return PlainToToolkit(m->toPlainText(), m->textCursor().selectionStart());
-    return 0;
+    return TCustomMaskEdit::SelStart();
 }
 
 int TInplaceEdit::CaretPos() const
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return PlainToToolkit(m->toPlainText(), m->textCursor().position());
+    if (QLineEdit* e = LineEdit())
+        return e->cursorPosition();
     return 0;
 }
 
@@ -124,6 +133,8 @@ void TInplaceEdit::SetSelStart(int v)
         QTextCursor c = m->textCursor();
         c.setPosition(ToolkitToPlain(m->toPlainText(), std::max(0, v)));
         m->setTextCursor(c);
+    } else {
+        TCustomMaskEdit::SetSelStart(v);
     }
 }
 
@@ -134,7 +145,7 @@ int TInplaceEdit::SelLength() const
         const QTextCursor c = m->textCursor();
         return PlainToToolkit(plain, c.selectionEnd()) - PlainToToolkit(plain, c.selectionStart());
     }
-    return 0;
+    return TCustomMaskEdit::SelLength();
 }
 
 void TInplaceEdit::SetSelLength(int v)
@@ -147,6 +158,8 @@ void TInplaceEdit::SetSelLength(int v)
         c.setPosition(ToolkitToPlain(plain, start));
         c.setPosition(ToolkitToPlain(plain, start + std::max(0, v)), QTextCursor::KeepAnchor);
         m->setTextCursor(c);
+    } else {
+        TCustomMaskEdit::SetSelLength(v);
     }
 }
 
@@ -155,6 +168,8 @@ void TInplaceEdit::SetSelText(const QString& v)
     HandleNeeded();
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         m->textCursor().insertText(ToPlainBreaks(v));
+    else
+        TCustomMaskEdit::SetSelText(v);
 }
 
 int TInplaceEdit::CaretLine() const
@@ -169,6 +184,22 @@ int TInplaceEdit::LineCount() const
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return m->document()->blockCount();
     return 1;
+}
+
+void TInplaceEdit::SetPasswordChar(char16_t v)
+{
+    if (v == PasswordChar())
+        return;
+    // Between plain and password the window changes kind: it is made anew.
+    const bool remake = HandleAllocated() && (v != 0) != (PasswordChar() != 0);
+    const QString text = GetText();
+    if (remake)
+        DestroyWnd();
+    TCustomMaskEdit::SetPasswordChar(v);
+    if (remake) {
+        HandleNeeded();
+        SetText(text);
+    }
 }
 
 void TInplaceEdit::SetWordWrap(bool v)

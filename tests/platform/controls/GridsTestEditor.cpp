@@ -4,10 +4,13 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <cstdlib>
 #include <utility>
 
+#include "common/TestUtil.h"
 #include "tests/platform/controls/GridsTestFixture.h"
 
 namespace {
@@ -264,6 +267,29 @@ TEST(GridEditor, TextAlignsInTheInsetAndPointsMapToCharacters)
     EXPECT_LE(middle, 4);
     e->SetText(QStringLiteral("ab\r\ncd"));
     EXPECT_EQ(e->CharFromPos({ width - 1, e->Height() - 1 }), 6); // the break counts two
+}
+
+TEST(GridEditor, APasswordEditorHidesTheTextAndStillEdits)
+{
+    EditFixture f;
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.EditorShowing());
+    f.Editor()->SetPasswordChar(u'*');
+    auto* line = qobject_cast<QLineEdit*>(f.Editor()->Widget());
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(line->displayText(), QStringLiteral("***"));
+    EXPECT_TRUE(f.EditorShowing());
+    testutil::SaveImagePng(f.Grid->PaintToImage(), QStringLiteral("platform_grid_password"));
+    f.Editor()->SetSelStart(3);
+    f.Type(QStringLiteral("d"));
+    EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abcd"));
+    EXPECT_EQ(line->displayText(), QStringLiteral("****"));
+    f.Editor()->SetPasswordChar(0); // plain again: multi-line, the text kept
+    EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(f.Editor()->Widget()));
+    EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("abcd"));
+    f.Key(VK_RETURN, {}, u'\r');
+    EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abcd"));
 }
 
 } // namespace
