@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <cstdlib>
+#include <functional>
 #include <utility>
 
 #include "common/TestUtil.h"
@@ -120,6 +121,25 @@ TEST(GridEditor, ARefusedEditorLeavesTheCellPainted)
     const TRect r = f.Grid->CellRect(2, 3);
     const TColor hl = ColorToRGB(clHighlight);
     EXPECT_EQ(img.pixel(r.Right - 3, r.Bottom - 3) | 0xFF000000u, qRgb(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF));
+}
+
+TEST(GridEditor, CanEditShowIsAskedOncePerEditorUpdate)
+{
+    EditFixture f;
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+    } steps[] = {
+        { "width", [&] { f.Grid->SetColWidths(2, 80); } },
+        { "down", [&] { f.Key(VK_DOWN); } },
+    };
+    f.AddOptions(goAlwaysShowEditor);
+    for (const Step& step : steps) {
+        f.Grid->EditShowAsked = 0;
+        step.run();
+        EXPECT_TRUE(f.EditorShowing()) << step.name;
+        EXPECT_EQ(f.Grid->EditShowAsked, 1) << step.name;
+    }
 }
 
 TEST(GridEditor, FocusMessagesNameTheOtherWindow)

@@ -16,6 +16,7 @@ public:
     QString Mask;
     bool RefuseSelect = false;
     bool RefuseEditShow = false;
+    int EditShowAsked = 0;
     // The other window named by each focus message: "set 42", "kill 7".
     QStringList FocusLog;
     using TCustomGrid::CalcDrawInfo;
@@ -54,7 +55,11 @@ protected:
         TStringGrid::HideEditor();
     }
     bool SelectCell(int c, int r) override { return !RefuseSelect && TStringGrid::SelectCell(c, r); }
-    bool CanEditShow() override { return !RefuseEditShow && TStringGrid::CanEditShow(); }
+    bool CanEditShow() override
+    {
+        ++EditShowAsked;
+        return !RefuseEditShow && TStringGrid::CanEditShow();
+    }
 };
 
 struct GridFixture {
