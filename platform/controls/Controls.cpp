@@ -792,6 +792,17 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED:
         ParentFontChanged();
         return;
+    case CM_PARENTBIDIMODECHANGED:
+        if (FParentBiDiMode)
+            Perform(CM_BIDIMODECHANGED);
+        return;
+    case CM_BIDIMODECHANGED:
+        // The children that follow this control's mode hear of it.
+        if (auto* wc = dynamic_cast<TWinControl*>(this))
+            for (int i = 0; i < wc->ControlCount(); ++i)
+                wc->Controls(i)->Perform(CM_PARENTBIDIMODECHANGED);
+        Invalidate();
+        return;
     case CM_PARENTCOLORCHANGED:
         ParentColorChanged();
         return;
@@ -1907,4 +1918,30 @@ void ShowWindowCursor(TWinControl* control, TCursor cursor)
         else
             w->setCursor(CursorShape(cursor));
     }
+}
+
+TBiDiMode TControl::BiDiMode() const
+{
+    return FParentBiDiMode && FParent ? FParent->BiDiMode() : FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode v)
+{
+    const TBiDiMode old = BiDiMode();
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+    if (v != old)
+        Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v)
+{
+    if (v == FParentBiDiMode)
+        return;
+    const TBiDiMode old = BiDiMode();
+    if (!v)
+        FBiDiMode = old; // keeps the mode it had
+    FParentBiDiMode = v;
+    if (BiDiMode() != old)
+        Perform(CM_BIDIMODECHANGED);
 }

@@ -135,6 +135,8 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
 inline constexpr TCursor crNone = -1;
@@ -300,6 +302,16 @@ public:
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
 
+    // Reading order and layout; with ParentBiDiMode the parent's. Setting it
+    // clears ParentBiDiMode; a change reaches the control and the children
+    // that follow it as CM_BIDIMODECHANGED.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v);
+    // Right-to-left layout (every mode but left-to-right).
+    bool UseRightToLeftAlignment() const { return BiDiMode() != bdLeftToRight; }
+
     // Caption and Text are the same text (the window text).
     QString Caption() const { return GetText(); }
     void SetCaption(const QString& v) { SetText(v); }
@@ -406,6 +418,8 @@ protected:
     TColor FColor = clWindow;
     bool FParentColor = false;
     bool FParentFont = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     std::unique_ptr<TFont> FFont;
     QString FText;
     QString FHint;

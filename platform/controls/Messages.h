@@ -152,6 +152,8 @@ inline constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 inline constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 inline constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
 inline constexpr UINT CM_CHANGED = CM_BASE + 55;
+inline constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+inline constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 inline constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 
 // Notifications reflected back to the control that caused them.

@@ -167,6 +167,27 @@ TEST(GridCellStore, RunsOfRowsAreCheckedAndStayCheapAtAMillionRows)
     EXPECT_EQ(f.Grid->RowCount(), 1);
 }
 
+TEST(GridGeometry, BiDiModeFollowsTheParentUntilSet)
+{
+    GridFixture f(4, 4);
+    EXPECT_EQ(f.Grid->BiDiMode(), bdLeftToRight);
+    f.Form->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(f.Grid->BiDiMode(), bdRightToLeft);
+    EXPECT_TRUE(f.Grid->UseRightToLeftAlignment());
+    EXPECT_TRUE(f.Grid->ParentBiDiMode());
+    EXPECT_EQ(f.Grid->BiDiChanges, 1);
+    f.Grid->SetBiDiMode(bdLeftToRight); // its own now
+    EXPECT_FALSE(f.Grid->ParentBiDiMode());
+    EXPECT_EQ(f.Grid->BiDiChanges, 2);
+    f.Form->SetBiDiMode(bdLeftToRight);
+    f.Form->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_EQ(f.Grid->BiDiMode(), bdLeftToRight);
+    EXPECT_EQ(f.Grid->BiDiChanges, 2);
+    f.Grid->SetParentBiDiMode(true);
+    EXPECT_EQ(f.Grid->BiDiMode(), bdRightToLeftReadingOnly);
+    EXPECT_EQ(f.Grid->BiDiChanges, 3);
+}
+
 TEST(GridGeometry, FixedCountsAndIndicesAreChecked)
 {
     GridFixture f(4, 4);
