@@ -1071,7 +1071,7 @@ TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) const
     TRect r;
     if (!axis(info.Horz, ALeft, ARight, r.Left, r.Right) || !axis(info.Vert, ATop, ABottom, r.Top, r.Bottom))
         return TRect();
-    return r;
+    return Mirrored(r);
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const
@@ -1104,11 +1104,24 @@ TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& in
     return { calc(info.Horz, X), calc(info.Vert, Y) };
 }
 
+TRect TCustomGrid::Mirrored(const TRect& r) const
+{
+    if (!UseRightToLeftAlignment())
+        return r;
+    const int w = ClientRect().Width();
+    return Rect(w - r.Right, r.Top, w - r.Left, r.Bottom);
+}
+
+int TCustomGrid::LogicalX(int X) const
+{
+    return UseRightToLeftAlignment() ? ClientRect().Width() - 1 - X : X;
+}
+
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
 {
     TGridDrawInfo info;
     CalcDrawInfo(info);
-    TGridCoord c = CalcCoordFromPoint(X, Y, info);
+    TGridCoord c = CalcCoordFromPoint(LogicalX(X), Y, info);
     if (c.X < 0)
         c.Y = -1;
     else if (c.Y < 0)
@@ -1327,13 +1340,17 @@ bool TCustomGrid::ScrollPixels(TGridCoord OldTopLeft)
     const qint64 delta = extents.Sum(lo, hi - 1) + qint64(lw) * (hi - lo);
     if (area <= 0 || delta >= area || !fills(oldTop) || !fills(newTop))
         return false;
-    const int d = int(newTop > oldTop ? -delta : delta);
+    int d = int(newTop > oldTop ? -delta : delta);
+    if (horz && UseRightToLeftAlignment())
+        d = -d;
     // The pixels already painted move; the window system asks for the strip
     // that comes into view. The bars and the editor are not part of it.
-    if (horz)
-        w->scroll(d, 0, QRect(a.FixedBoundary, 0, int(area), info.Vert.GridExtent));
-    else
+    if (horz) {
+        const TRect shifted = Mirrored(Rect(a.FixedBoundary, 0, a.GridExtent, info.Vert.GridExtent));
+        w->scroll(d, 0, QRect(shifted.Left, shifted.Top, shifted.Width(), shifted.Height()));
+    } else {
         w->scroll(0, d, QRect(0, a.FixedBoundary, info.Horz.GridExtent, int(area)));
+    }
     // A selection reaching past the edge was drawn cut off there.
     InvalidateGridRect(Selection());
     return true;

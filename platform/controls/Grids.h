@@ -499,6 +499,11 @@ protected:
     TGridCoord CalcMaxTopLeft(TGridCoord coord, const TGridDrawInfo& info) const;
     // Screen rectangle of a block of cells (only the part shown).
     TRect BoxRect(int ALeft, int ATop, int ARight, int ABottom) const;
+    // Right to left the columns run from the right: the layout is made left
+    // to right and mirrored here, once, where it meets the screen (cell
+    // rectangles, painting, the mouse). Descendants get screen rectangles.
+    TRect Mirrored(const TRect& r) const;
+    int LogicalX(int X) const;
 
     // Moving the cursor.
     void FocusCell(int ACol, int ARow, bool MoveAnchor);

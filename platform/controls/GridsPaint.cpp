@@ -32,7 +32,7 @@ void TCustomGrid::DrawLines(
             x += info.Horz.Extent(col);
             if (x >= area.Right)
                 break;
-            c->FillRect(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom));
+            c->FillRect(Mirrored(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom)));
             x += vlw;
         }
     }
@@ -44,7 +44,7 @@ void TCustomGrid::DrawLines(
             y += info.Vert.Extent(row);
             if (y >= area.Bottom)
                 break;
-            c->FillRect(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom)));
+            c->FillRect(Mirrored(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom))));
             y += hlw;
         }
     }
@@ -67,8 +67,10 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         where.Left = StartX;
         for (int col = ACol; where.Left < StopX && col < ColCount(); ++col) {
             where.Right = where.Left + info.Horz.Extent(col);
-            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(where, updateRect)
-                && FPaintRegion.intersects(QRect(where.Left, where.Top, where.Width(), where.Height()))) {
+            // Laid out left to right, drawn where the layout puts it.
+            const TRect shown = Mirrored(where);
+            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(shown, updateRect)
+                && FPaintRegion.intersects(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()))) {
                 TGridDrawState state = IncludeDrawState;
                 if (focused && row == FCurrent.Y && col == FCurrent.X)
                     state |= gdFocused;
@@ -89,9 +91,9 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                             canvas->Brush()->SetColor(AColor);
                             canvas->Font()->SetColor(Font()->Color());
                         }
-                        canvas->FillRect(where);
+                        canvas->FillRect(shown);
                     }
-                    DrawCell(col, row, where, state);
+                    DrawCell(col, row, shown, state);
                     if (FDefaultDrawing && state.testFlag(gdFixed)) {
                         unsigned flags1 = 0, flags2 = 0;
                         if (FOptions.testFlag(goFixedVertLine)) {
@@ -108,6 +110,7 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                                 r.Right += hlw;
                             else if (!(flags1 & BF_BOTTOM))
                                 r.Bottom += vlw;
+                            r = Mirrored(r);
                             TRect r2 = r;
                             canvas->DrawEdge(r, BDR_RAISEDINNER, flags1);
                             canvas->DrawEdge(r2, BDR_RAISEDINNER, flags2);
@@ -117,7 +120,7 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                         && (FOptions & (TGridOptions(goEditing) | goAlwaysShowEditor))
                             != (TGridOptions(goEditing) | goAlwaysShowEditor)
                         && !FOptions.testFlag(goRowSelect))
-                        canvas->DrawFocusRect(where);
+                        canvas->DrawFocusRect(shown);
                 }
             }
             where.Left = where.Right + hlw;
@@ -131,16 +134,16 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
     TCanvas* c = Canvas();
     switch (FGridState) {
     case gsColSizing:
-        c->InvertRect(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary));
+        c->InvertRect(Mirrored(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary)));
         break;
     case gsRowSizing:
-        c->InvertRect(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1));
+        c->InvertRect(Mirrored(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1)));
         break;
     case gsColMoving: {
         const int left = LinePos(info.Horz, FMovePos);
         if (left >= 0) {
             const int pos = FMovePos > FMoveIndex ? left + info.Horz.Extent(FMovePos) : left;
-            c->InvertRect(Rect(pos, 0, pos + 2, info.Vert.GridBoundary));
+            c->InvertRect(Mirrored(Rect(pos, 0, pos + 2, info.Vert.GridBoundary)));
         }
         break;
     }
@@ -148,7 +151,7 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
         const int top = LinePos(info.Vert, FMovePos);
         if (top >= 0) {
             const int pos = FMovePos > FMoveIndex ? top + info.Vert.Extent(FMovePos) : top;
-            c->InvertRect(Rect(0, pos, info.Horz.GridBoundary, pos + 2));
+            c->InvertRect(Mirrored(Rect(0, pos, info.Horz.GridBoundary, pos + 2)));
         }
         break;
     }
@@ -203,7 +206,7 @@ void TCustomGrid::Paint()
     // The client beyond the last cells.
     canvas->Brush()->SetColor(Color());
     if (h.GridBoundary < h.GridExtent)
-        canvas->FillRect(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary));
+        canvas->FillRect(Mirrored(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary)));
     if (v.GridBoundary < v.GridExtent)
         canvas->FillRect(Rect(0, v.GridBoundary, h.GridExtent, v.GridExtent));
     // The square between both scroll bars.

@@ -132,4 +132,32 @@ TEST(GridPaint, WithRedrawOffBulkChangesRepaintOnceWhenItComesBack)
     EXPECT_LE(cellsPainted, (f.Grid->VisibleColCount() + 2) * (f.Grid->VisibleRowCount() + 2));
 }
 
+TEST(GridPaint, RightToLeftMirrorsColumnsMouseAndArrows)
+{
+    GridFixture f(4, 30, 300, 200);
+    f.Grid->SetCells(1, 1, QStringLiteral("first"));
+    f.Grid->SetBiDiMode(bdRightToLeft);
+    const int w = f.Grid->ClientWidth();
+    EXPECT_EQ(f.Grid->CellRect(0, 0).Right, w);
+    EXPECT_EQ(f.Grid->CellRect(1, 1), Rect(w - 101, 21, w - 51, 41));
+    for (TGridCoord c : { TGridCoord { 0, 0 }, TGridCoord { 1, 3 }, TGridCoord { 3, 7 } })
+        EXPECT_EQ(f.Grid->MouseCoord(f.Center(c.X, c.Y).X, f.Center(c.X, c.Y).Y), c);
+    f.Click(2, 4); // the real mouse on the mirrored cell
+    EXPECT_EQ(f.Grid->Col(), 2);
+    EXPECT_EQ(f.Grid->Row(), 4);
+    f.Key(VK_LEFT); // towards the left of the screen: the next column
+    EXPECT_EQ(f.Grid->Col(), 3);
+    f.Key(VK_RIGHT);
+    f.Key(VK_RIGHT);
+    EXPECT_EQ(f.Grid->Col(), 1);
+
+    const QImage img = f.Grid->PaintToImage();
+    testutil::SaveImagePng(img, QStringLiteral("platform_grid_rtl"));
+    const TRect fixed = f.Grid->CellRect(0, 5);
+    EXPECT_EQ(At(img, { fixed.Right - 5, fixed.Top + 5 }), Rgb(clBtnFace)); // the header column on the right
+    EXPECT_EQ(At(img, { 5, fixed.Top + 5 }), Rgb(clWindow)); // nothing fixed on the left
+    const TRect current = f.Grid->CellRect(1, 4);
+    EXPECT_EQ(At(img, { current.Left + 5, current.Top + 5 }), Rgb(clWindow));
+}
+
 } // namespace
