@@ -60,6 +60,8 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         = FInplaceEdit && FInplaceEdit->EditorVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y;
     const int hlw = info.Horz.EffectiveLineWidth;
     const int vlw = info.Vert.EffectiveLineWidth;
+    const bool rtl = UseRightToLeftAlignment();
+    const int mirrorWidth = ClientRect().Width();
     TRect where;
     where.Top = StartY;
     for (int row = ARow; where.Top < StopY && row < RowCount(); ++row) {
@@ -68,7 +70,8 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         for (int col = ACol; where.Left < StopX && col < ColCount(); ++col) {
             where.Right = where.Left + info.Horz.Extent(col);
             // Laid out left to right, drawn where the layout puts it.
-            const TRect shown = Mirrored(where);
+            const TRect shown
+                = rtl ? Rect(mirrorWidth - where.Right, where.Top, mirrorWidth - where.Left, where.Bottom) : where;
             if (where.Right > where.Left && where.Bottom > where.Top && Intersects(shown, updateRect)
                 && FPaintRegion.intersects(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()))) {
                 TGridDrawState state = IncludeDrawState;
