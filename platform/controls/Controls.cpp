@@ -821,6 +821,17 @@ void TControl::Dispatch(TMessage& Message)
     case CM_PARENTFONTCHANGED:
         ParentFontChanged();
         return;
+    case CM_PARENTBIDIMODECHANGED:
+        if (FParentBiDiMode)
+            Perform(CM_BIDIMODECHANGED);
+        return;
+    case CM_BIDIMODECHANGED:
+        // The children that follow this control's mode hear of it.
+        if (auto* wc = dynamic_cast<TWinControl*>(this))
+            for (int i = 0; i < wc->ControlCount(); ++i)
+                wc->Controls(i)->Perform(CM_PARENTBIDIMODECHANGED);
+        Invalidate();
+        return;
     case CM_PARENTCOLORCHANGED:
         ParentColorChanged();
         return;
@@ -1696,6 +1707,12 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SIZE:
         Resize();
         return;
+    case WM_SETREDRAW:
+        // Off: nothing repaints; on again: the whole window repaints once.
+        if (FWidget)
+            FWidget->setUpdatesEnabled(Message.WParam != 0);
+        Message.Result = 0;
+        return;
     case WM_PAINT: {
         auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
         if (canvas) {
@@ -1924,4 +1941,60 @@ void TGraphicControl::Dispatch(TMessage& Message)
         return;
     }
     TControl::Dispatch(Message);
+}
+
+namespace {
+
+TPoint& LastMouseScreenPos()
+{
+    static TPoint p;
+    return p;
+}
+
+} // namespace
+
+TPoint MouseCursorPos()
+{
+    return LastMouseScreenPos();
+}
+
+void SetMouseCursorPos(TPoint screen)
+{
+    LastMouseScreenPos() = screen;
+}
+
+void ShowWindowCursor(TWinControl* control, TCursor cursor)
+{
+    if (QWidget* w = control ? control->WidgetIfAllocated() : nullptr) {
+        if (cursor == crDefault)
+            w->unsetCursor();
+        else
+            w->setCursor(CursorShape(cursor));
+    }
+}
+
+TBiDiMode TControl::BiDiMode() const
+{
+    return FParentBiDiMode && FParent ? FParent->BiDiMode() : FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode v)
+{
+    const TBiDiMode old = BiDiMode();
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+    if (v != old)
+        Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool v)
+{
+    if (v == FParentBiDiMode)
+        return;
+    const TBiDiMode old = BiDiMode();
+    if (!v)
+        FBiDiMode = old; // keeps the mode it had
+    FParentBiDiMode = v;
+    if (BiDiMode() != old)
+        Perform(CM_BIDIMODECHANGED);
 }

@@ -139,6 +139,8 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
 inline constexpr TCursor crNone = -1;
@@ -304,6 +306,16 @@ public:
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool v);
 
+    // Reading order and layout; with ParentBiDiMode the parent's. Setting it
+    // clears ParentBiDiMode; a change reaches the control and the children
+    // that follow it as CM_BIDIMODECHANGED.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v);
+    // Right-to-left layout (every mode but left-to-right).
+    bool UseRightToLeftAlignment() const { return BiDiMode() != bdLeftToRight; }
+
     // Caption and Text are the same text (the window text).
     QString Caption() const { return GetText(); }
     void SetCaption(const QString& v) { SetText(v); }
@@ -428,6 +440,8 @@ protected:
     TColor FColor = clWindow;
     bool FParentColor = false;
     bool FParentFont = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     std::unique_ptr<TFont> FFont;
     QString FText;
     QString FHint;
@@ -670,6 +684,13 @@ TControl* FindControlBySerial(std::uint64_t serial);
 TCustomForm* GetParentForm(const TControl* control);
 // The windowed control behind a Qt widget (walking up the widget parents).
 TWinControl* FindControlOfWidget(const QWidget* w);
+// Screen position of the last mouse event, for WM_SETCURSOR handlers (the
+// toolkit's GetCursorPos).
+TPoint MouseCursorPos();
+void SetMouseCursorPos(TPoint screen);
+// Shows a cursor over the control until the next mouse move, as a
+// WM_SETCURSOR handler does, without changing its Cursor property.
+void ShowWindowCursor(TWinControl* control, TCursor cursor);
 // The control under the mouse as last tracked, and the captured control.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);

@@ -3,11 +3,13 @@
 #include "platform/controls/Grids.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 #include <algorithm>
 
 namespace {
@@ -35,6 +37,12 @@ int ToolkitToPlain(const QString& plain, int pos)
     return p;
 }
 
+// The editor's Qt widget, with its text inset settable from outside.
+class TInplaceTextWidget : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::setViewportMargins;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -54,7 +62,11 @@ TInplaceEdit::~TInplaceEdit() = default;
 
 QWidget* TInplaceEdit::CreateWidget()
 {
-    auto* w = new QPlainTextEdit();
+    // A password takes the single-line edit, as the toolkit's editor drops
+    // its multi-line style for one.
+    if (PasswordChar() != 0)
+        return TCustomMaskEdit::CreateWidget();
+    auto* w = new TInplaceTextWidget();
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
 }
@@ -67,6 +79,8 @@ void TInplaceEdit::CreateWnd()
         m->setPlainText(ToPlainBreaks(FText));
         --FSettingText;
         m->setFrameShape(QFrame::NoFrame);
+        // The inset around the text is the editor's too, in its colour.
+        m->setAutoFillBackground(true);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
@@ -85,26 +99,30 @@ QString TInplaceEdit::WidgetText() const
         s.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         return s;
     }
-    return FText;
+    return TCustomMaskEdit::WidgetText();
 }
 
 void TInplaceEdit::SetWidgetText(const QString& s)
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         m->setPlainText(ToPlainBreaks(s));
+    else
+        TCustomMaskEdit::SetWidgetText(s);
 }
 
 int TInplaceEdit::SelStart() const
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return PlainToToolkit(m->toPlainText(), m->textCursor().selectionStart());
-    return 0;
+    return TCustomMaskEdit::SelStart();
 }
 
 int TInplaceEdit::CaretPos() const
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return PlainToToolkit(m->toPlainText(), m->textCursor().position());
+    if (QLineEdit* e = LineEdit())
+        return e->cursorPosition();
     return 0;
 }
 
@@ -115,6 +133,8 @@ void TInplaceEdit::SetSelStart(int v)
         QTextCursor c = m->textCursor();
         c.setPosition(ToolkitToPlain(m->toPlainText(), std::max(0, v)));
         m->setTextCursor(c);
+    } else {
+        TCustomMaskEdit::SetSelStart(v);
     }
 }
 
@@ -125,7 +145,7 @@ int TInplaceEdit::SelLength() const
         const QTextCursor c = m->textCursor();
         return PlainToToolkit(plain, c.selectionEnd()) - PlainToToolkit(plain, c.selectionStart());
     }
-    return 0;
+    return TCustomMaskEdit::SelLength();
 }
 
 void TInplaceEdit::SetSelLength(int v)
@@ -138,6 +158,8 @@ void TInplaceEdit::SetSelLength(int v)
         c.setPosition(ToolkitToPlain(plain, start));
         c.setPosition(ToolkitToPlain(plain, start + std::max(0, v)), QTextCursor::KeepAnchor);
         m->setTextCursor(c);
+    } else {
+        TCustomMaskEdit::SetSelLength(v);
     }
 }
 
@@ -146,6 +168,8 @@ void TInplaceEdit::SetSelText(const QString& v)
     HandleNeeded();
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         m->textCursor().insertText(ToPlainBreaks(v));
+    else
+        TCustomMaskEdit::SetSelText(v);
 }
 
 int TInplaceEdit::CaretLine() const
@@ -160,6 +184,22 @@ int TInplaceEdit::LineCount() const
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
         return m->document()->blockCount();
     return 1;
+}
+
+void TInplaceEdit::SetPasswordChar(char16_t v)
+{
+    if (v == PasswordChar())
+        return;
+    // Between plain and password the window changes kind: it is made anew.
+    const bool remake = HandleAllocated() && (v != 0) != (PasswordChar() != 0);
+    const QString text = GetText();
+    if (remake)
+        DestroyWnd();
+    TCustomMaskEdit::SetPasswordChar(v);
+    if (remake) {
+        HandleNeeded();
+        SetText(text);
+    }
 }
 
 void TInplaceEdit::SetWordWrap(bool v)
@@ -178,10 +218,33 @@ void TInplaceEdit::SetEditRect(const TRect& r)
 void TInplaceEdit::UpdateEditRect()
 {
     if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated())) {
-        // The text starts a little inside the cell, as the grid draws it.
-        m->document()->setDocumentMargin(std::max(0, FEditRect.Left));
+        // The text sits inside the formatting rectangle, as the grid draws
+        // it in the cell; a right or bottom edge not set is the editor's.
+        const TRect& r = FEditRect;
+        const int right = r.Right > r.Left ? std::max(0, Width() - r.Right) : 0;
+        const int bottom = r.Bottom > r.Top ? std::max(0, Height() - r.Bottom) : 0;
+        m->document()->setDocumentMargin(0);
+        if (auto* t = dynamic_cast<TInplaceTextWidget*>(m))
+            t->setViewportMargins(std::max(0, r.Left), std::max(0, r.Top), right, bottom);
+        QTextOption option = m->document()->defaultTextOption();
+        const Qt::Alignment align = FAlignment == taRightJustify ? Qt::AlignRight
+            : FAlignment == taCenter                             ? Qt::AlignHCenter
+                                                                 : Qt::AlignLeft;
+        if (option.alignment() != align) {
+            option.setAlignment(align);
+            m->document()->setDefaultTextOption(option);
+        }
         m->ensureCursorVisible();
     }
+}
+
+int TInplaceEdit::CharFromPos(TPoint p) const
+{
+    auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated());
+    if (!m)
+        return 0;
+    const QPoint inViewport = m->viewport()->mapFrom(m, QPoint(p.X, p.Y));
+    return PlainToToolkit(m->toPlainText(), m->cursorForPosition(inViewport).position());
 }
 
 void TInplaceEdit::Deselect()
@@ -476,12 +539,14 @@ void TCustomGrid::LoadEditor()
     }
     --FLoadingEditor;
     FInplaceOriginal = FInplaceEdit->GetText();
+    FInplaceChanged = false;
     FCanEditModify = FInplaceEdit->MaxLength() != -1;
     FInplaceEdit->SelectAll();
 }
 
 void TCustomGrid::UpdateEditor()
 {
+    // Asked once: a descendant's answer may cost a lookup per call.
     if (!CanEditShow())
         return;
     if (!FInplaceEdit) {
@@ -493,8 +558,12 @@ void TCustomGrid::UpdateEditor()
         HideEdit();
         LoadEditor();
     }
-    if (CanEditShow())
-        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+    FInplaceEdit->Move(EditorRect());
+}
+
+TRect TCustomGrid::EditorRect()
+{
+    return CellRect(FCurrent.X, FCurrent.Y);
 }
 
 void TCustomGrid::ShowEditor()
@@ -552,4 +621,42 @@ void TCustomGrid::UpdateText()
 {
     if (FInplaceEdit && FInplaceCol >= 0 && FInplaceRow >= 0 && !FLoadingEditor)
         SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->GetText());
+}
+
+void TCustomGrid::EditTextChanged()
+{
+    if (FInplaceEdit && FInplaceCol >= 0 && !FLoadingEditor)
+        FInplaceChanged = true;
+    UpdateText();
+}
+
+void TCustomGrid::RestoreEditText(int ACol, int ARow, const QString& LoadedText)
+{
+    SetEditText(ACol, ARow, LoadedText);
+}
+
+void TCustomGrid::CancelEdit()
+{
+    const int col = FInplaceCol;
+    const int row = FInplaceRow;
+    const bool changed = FInplaceChanged;
+    // Showing the loaded text again is no edit: the cell gets back what it
+    // had, not the editor's form of it.
+    ++FLoadingEditor;
+    try {
+        FInplaceEdit->SetText(FInplaceOriginal);
+    } catch (...) {
+        --FLoadingEditor;
+        throw;
+    }
+    --FLoadingEditor;
+    FInplaceChanged = false;
+    if (changed)
+        RestoreEditText(col, row, FInplaceOriginal);
+    if (!FOptions.testFlag(goAlwaysShowEditor)) {
+        FInplaceCol = FInplaceRow = -1;
+        HideEditor();
+    } else {
+        FInplaceEdit->SelectAll();
+    }
 }

@@ -39,10 +39,34 @@ void TCustomGrid::WndProc(TMessage& Message)
     }
     case WM_COMMAND:
         if (HiWord(Message.WParam) == EN_CHANGE && FInplaceEdit && Message.LParam == LPARAM(FInplaceEdit->Handle())) {
-            UpdateText();
+            EditTextChanged();
             return;
         }
         break;
+    case WM_SETCURSOR:
+        // A border that sizes shows the split cursor, also while sizing.
+        if (LoWord(WPARAM(Message.LParam)) == HTCLIENT) {
+            TGridState state = FGridState;
+            if (state == gsNormal) {
+                const TPoint p = ScreenToClient(MouseCursorPos());
+                TGridDrawInfo info;
+                CalcDrawInfo(info);
+                int index, pos, ofs;
+                CalcSizingState(LogicalX(p.X), p.Y, state, index, pos, ofs, info);
+            }
+            if (state == gsColSizing || state == gsRowSizing) {
+                ShowWindowCursor(this, state == gsColSizing ? crHSplit : crVSplit);
+                Message.Result = 1;
+                return;
+            }
+        }
+        break;
+    case CM_BIDIMODECHANGED:
+        TCustomControl::WndProc(Message);
+        InvalidateGrid();
+        if (FEditorMode && FInplaceEdit)
+            FInplaceEdit->UpdateLoc(EditorRect());
+        return;
     case WM_TIMER:
         if (Message.WParam == GridTimerId) {
             HandleTimer();
@@ -84,6 +108,9 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    // Right to left, the arrows keep their direction on the screen.
+    if (UseRightToLeftAlignment() && (Key == VK_LEFT || Key == VK_RIGHT))
+        Key = Key == VK_LEFT ? VK_RIGHT : VK_LEFT;
     TGridDrawInfo info;
     CalcDrawInfo(info);
     const int pageWidth = std::max(1, info.Horz.LastFullVisibleCell - FTopLeft.X + 1);
@@ -136,15 +163,17 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
         case VK_DOWN:
             ++newCurrent.Y;
             break;
+        // With whole rows selected there is no column to move to: the
+        // arrows step through the rows.
         case VK_LEFT:
             if (rowSelect)
-                --newTopLeft.X;
+                --newCurrent.Y;
             else
                 --newCurrent.X;
             break;
         case VK_RIGHT:
             if (rowSelect)
-                ++newTopLeft.X;
+                ++newCurrent.Y;
             else
                 ++newCurrent.X;
             break;
@@ -194,14 +223,8 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
             SetEditorMode(true);
             break;
         case VK_ESCAPE:
-            // Esc gives the cell back the text it had when the editor opened.
-            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0) {
-                FInplaceEdit->SetText(FInplaceOriginal);
-                if (!FOptions.testFlag(goAlwaysShowEditor))
-                    HideEditor();
-                else
-                    FInplaceEdit->SelectAll();
-            }
+            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0)
+                CancelEdit();
             break;
         default:
             break;
@@ -293,6 +316,9 @@ void TCustomGrid::CalcSizingState(
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // The grid works left to right; the mouse is where it is shown.
+    const int PhysX = X;
+    X = LogicalX(X);
     FLastMouse = TPoint(X, Y);
     if (!IsDesigning() && CanFocus()) {
         SetFocus();
@@ -311,7 +337,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         CalcSizingState(X, Y, FGridState, FSizingIndex, FSizingPos, FSizingOfs, info);
         if (FGridState != gsNormal) {
             InvalidateGrid();
-            TCustomControl::MouseDown(Button, Shift, X, Y);
+            TCustomControl::MouseDown(Button, Shift, PhysX, Y);
             return;
         }
         const TGridCoord hit = CalcCoordFromPoint(X, Y, info);
@@ -336,7 +362,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         } else if (FOptions.testFlag(goRowMoving) && hit.X >= 0 && hit.X < FFixedCols && hit.Y >= FFixedRows) {
             FMoveIndex = hit.Y;
             FMovePos = FMoveIndex;
-            if (BeginRowDrag(FMoveIndex, FMovePos, TPoint(X, Y))) {
+            if (BeginRowDrag(FMoveIndex, FMovePos, TPoint(PhysX, Y))) {
                 FGridState = gsRowMoving;
                 SetTimer(this, GridTimerId, GridTimerMs);
                 FTimerOn = true;
@@ -345,7 +371,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         } else if (FOptions.testFlag(goColMoving) && hit.Y >= 0 && hit.Y < FFixedRows && hit.X >= FFixedCols) {
             FMoveIndex = hit.X;
             FMovePos = FMoveIndex;
-            if (BeginColumnDrag(FMoveIndex, FMovePos, TPoint(X, Y))) {
+            if (BeginColumnDrag(FMoveIndex, FMovePos, TPoint(PhysX, Y))) {
                 FGridState = gsColMoving;
                 SetTimer(this, GridTimerId, GridTimerMs);
                 FTimerOn = true;
@@ -353,7 +379,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             }
         }
     }
-    TCustomControl::MouseDown(Button, Shift, X, Y);
+    TCustomControl::MouseDown(Button, Shift, PhysX, Y);
 }
 
 void TCustomGrid::MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& info, bool horz, TPoint MousePt)
@@ -391,6 +417,9 @@ void TCustomGrid::MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& info, boo
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    // The grid works left to right; the mouse is where it is shown.
+    const int PhysX = X;
+    X = LogicalX(X);
     FLastMouse = TPoint(X, Y);
     TGridDrawInfo info;
     CalcDrawInfo(info);
@@ -405,14 +434,14 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
                 if (!(hit == FAnchor))
                     MoveAnchor(hit);
             } else if (FGridState == gsColMoving) {
-                MoveAndScroll(X, hit.X, info, true, TPoint(X, Y));
+                MoveAndScroll(X, hit.X, info, true, TPoint(PhysX, Y));
             } else {
-                MoveAndScroll(Y, hit.Y, info, false, TPoint(X, Y));
+                MoveAndScroll(Y, hit.Y, info, false, TPoint(PhysX, Y));
             }
         } else if (FGridState == gsColMoving) {
-            MoveAndScroll(X, hit.X, info, true, TPoint(X, Y));
+            MoveAndScroll(X, hit.X, info, true, TPoint(PhysX, Y));
         } else if (FGridState == gsRowMoving) {
-            MoveAndScroll(Y, hit.Y, info, false, TPoint(X, Y));
+            MoveAndScroll(Y, hit.Y, info, false, TPoint(PhysX, Y));
         }
         break;
     }
@@ -422,30 +451,22 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         InvalidateGrid();
         break;
     default:
-        if (QWidget* w = WidgetIfAllocated()) {
-            TGridState state;
-            int index, pos, ofs;
-            CalcSizingState(X, Y, state, index, pos, ofs, info);
-            if (state == gsColSizing)
-                w->setCursor(Qt::SplitHCursor);
-            else if (state == gsRowSizing)
-                w->setCursor(Qt::SplitVCursor);
-            else if (Cursor() == crDefault)
-                w->unsetCursor();
-        }
         break;
     }
-    TCustomControl::MouseMove(Shift, X, Y);
+    TCustomControl::MouseMove(Shift, PhysX, Y);
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // The grid works left to right; the mouse is where it is shown.
+    const int PhysX = X;
+    X = LogicalX(X);
     FLastMouse = TPoint(X, Y);
     const TGridState state = FGridState;
     try {
         switch (state) {
         case gsSelecting:
-            MouseMove(Shift, X, Y);
+            MouseMove(Shift, PhysX, Y);
             KillTimer(this, GridTimerId);
             FTimerOn = false;
             UpdateEditor();
@@ -479,8 +500,8 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
             FGridState = gsNormal;
             int origin = FMoveIndex;
             int dest = FMovePos;
-            const bool ok = state == gsColMoving ? EndColumnDrag(origin, dest, TPoint(X, Y))
-                                                 : EndRowDrag(origin, dest, TPoint(X, Y));
+            const bool ok = state == gsColMoving ? EndColumnDrag(origin, dest, TPoint(PhysX, Y))
+                                                 : EndRowDrag(origin, dest, TPoint(PhysX, Y));
             if (ok && origin != dest) {
                 if (state == gsColMoving)
                     MoveColumn(origin, dest);
@@ -496,7 +517,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
             UpdateEditor();
             break;
         }
-        TCustomControl::MouseUp(Button, Shift, X, Y);
+        TCustomControl::MouseUp(Button, Shift, PhysX, Y);
     } catch (...) {
         FGridState = gsNormal;
         throw;

@@ -32,7 +32,7 @@ void TCustomGrid::DrawLines(
             x += info.Horz.Extent(col);
             if (x >= area.Right)
                 break;
-            c->FillRect(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom));
+            c->FillRect(Mirrored(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom)));
             x += vlw;
         }
     }
@@ -44,7 +44,7 @@ void TCustomGrid::DrawLines(
             y += info.Vert.Extent(row);
             if (y >= area.Bottom)
                 break;
-            c->FillRect(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom)));
+            c->FillRect(Mirrored(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom))));
             y += hlw;
         }
     }
@@ -56,8 +56,12 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     TCanvas* canvas = Canvas();
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
+    const bool editorShown
+        = FInplaceEdit && FInplaceEdit->EditorVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y;
     const int hlw = info.Horz.EffectiveLineWidth;
     const int vlw = info.Vert.EffectiveLineWidth;
+    const bool rtl = UseRightToLeftAlignment();
+    const int mirrorWidth = ClientRect().Width();
     TRect where;
     where.Top = StartY;
     for (int row = ARow; where.Top < StopY && row < RowCount(); ++row) {
@@ -65,14 +69,19 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         where.Left = StartX;
         for (int col = ACol; where.Left < StopX && col < ColCount(); ++col) {
             where.Right = where.Left + info.Horz.Extent(col);
-            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(where, updateRect)) {
+            // Laid out left to right, drawn where the layout puts it.
+            const TRect shown
+                = rtl ? Rect(mirrorWidth - where.Right, where.Top, mirrorWidth - where.Left, where.Bottom) : where;
+            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(shown, updateRect)
+                && FPaintRegion.intersects(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()))) {
                 TGridDrawState state = IncludeDrawState;
                 if (focused && row == FCurrent.Y && col == FCurrent.X)
                     state |= gdFocused;
                 if (PointInGridRect(col, row, sel))
                     state |= gdSelected;
-                // The cell under an open editor is the editor's.
-                if (!state.testFlag(gdFocused) || !FOptions.testFlag(goEditing) || !FEditorMode) {
+                // The cell under a shown editor is the editor's; a refused
+                // editor leaves the cell to the grid.
+                if (!state.testFlag(gdFocused) || !editorShown) {
                     if (FDefaultDrawing) {
                         if (!canvas->Font()->SameAs(*Font()))
                             canvas->Font()->Assign(Font());
@@ -85,9 +94,9 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                             canvas->Brush()->SetColor(AColor);
                             canvas->Font()->SetColor(Font()->Color());
                         }
-                        canvas->FillRect(where);
+                        canvas->FillRect(shown);
                     }
-                    DrawCell(col, row, where, state);
+                    DrawCell(col, row, shown, state);
                     if (FDefaultDrawing && state.testFlag(gdFixed)) {
                         unsigned flags1 = 0, flags2 = 0;
                         if (FOptions.testFlag(goFixedVertLine)) {
@@ -104,6 +113,7 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                                 r.Right += hlw;
                             else if (!(flags1 & BF_BOTTOM))
                                 r.Bottom += vlw;
+                            r = Mirrored(r);
                             TRect r2 = r;
                             canvas->DrawEdge(r, BDR_RAISEDINNER, flags1);
                             canvas->DrawEdge(r2, BDR_RAISEDINNER, flags2);
@@ -113,7 +123,7 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                         && (FOptions & (TGridOptions(goEditing) | goAlwaysShowEditor))
                             != (TGridOptions(goEditing) | goAlwaysShowEditor)
                         && !FOptions.testFlag(goRowSelect))
-                        canvas->DrawFocusRect(where);
+                        canvas->DrawFocusRect(shown);
                 }
             }
             where.Left = where.Right + hlw;
@@ -127,16 +137,16 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
     TCanvas* c = Canvas();
     switch (FGridState) {
     case gsColSizing:
-        c->InvertRect(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary));
+        c->InvertRect(Mirrored(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary)));
         break;
     case gsRowSizing:
-        c->InvertRect(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1));
+        c->InvertRect(Mirrored(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1)));
         break;
     case gsColMoving: {
         const int left = LinePos(info.Horz, FMovePos);
         if (left >= 0) {
             const int pos = FMovePos > FMoveIndex ? left + info.Horz.Extent(FMovePos) : left;
-            c->InvertRect(Rect(pos, 0, pos + 2, info.Vert.GridBoundary));
+            c->InvertRect(Mirrored(Rect(pos, 0, pos + 2, info.Vert.GridBoundary)));
         }
         break;
     }
@@ -144,7 +154,7 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
         const int top = LinePos(info.Vert, FMovePos);
         if (top >= 0) {
             const int pos = FMovePos > FMoveIndex ? top + info.Vert.Extent(FMovePos) : top;
-            c->InvertRect(Rect(0, pos, info.Horz.GridBoundary, pos + 2));
+            c->InvertRect(Mirrored(Rect(0, pos, info.Horz.GridBoundary, pos + 2)));
         }
         break;
     }
@@ -163,6 +173,15 @@ void TCustomGrid::Paint()
     TRect update = canvas->HasClip() ? canvas->ClipRect() : ClientRect();
     if (update.Width() <= 0 || update.Height() <= 0)
         update = Rect(0, 0, Width(), Height());
+    // Cells run on under the scroll bars; that part is never seen.
+    const TRect cr = ClientRect();
+    update = Rect(std::max(update.Left, cr.Left), std::max(update.Top, cr.Top), std::min(update.Right, cr.Right),
+        std::min(update.Bottom, cr.Bottom));
+    // The parts asked for may lie apart (a strip that scrolled in, the
+    // places behind the scroll bars): cells between them are not painted.
+    FPaintRegion = (canvas->HasClip() ? canvas->ClipRegion().translated(-canvas->Origin().X, -canvas->Origin().Y)
+                                      : TRegion(0, 0, Width(), Height()))
+                       .intersected(QRect(cr.Left, cr.Top, cr.Width(), cr.Height()));
 
     if (h.EffectiveLineWidth > 0 || v.EffectiveLineWidth > 0) {
         const bool fh = FOptions.testFlag(goFixedHorzLine);
@@ -190,14 +209,14 @@ void TCustomGrid::Paint()
     // The client beyond the last cells.
     canvas->Brush()->SetColor(Color());
     if (h.GridBoundary < h.GridExtent)
-        canvas->FillRect(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary));
+        canvas->FillRect(Mirrored(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary)));
     if (v.GridBoundary < v.GridExtent)
         canvas->FillRect(Rect(0, v.GridBoundary, h.GridExtent, v.GridExtent));
     // The square between both scroll bars.
     if (ScrollBarShowing(SB_VERT) && ScrollBarShowing(SB_HORZ)) {
-        const TRect cr = ClientRect();
         canvas->Brush()->SetColor(clBtnFace);
         canvas->FillRect(Rect(cr.Right, cr.Bottom, Width(), Height()));
     }
     DrawMoveAndSizing(info);
+    FPaintRegion = TRegion();
 }

@@ -2,6 +2,16 @@
 // closed by Enter and Esc, with the editing hooks in order.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+#include "common/TestUtil.h"
 #include "tests/platform/controls/GridsTestFixture.h"
 
 namespace {
@@ -76,7 +86,76 @@ TEST(GridEditor, EscGivesTheCellItsTextBackAndCloses)
     f.Key(VK_ESCAPE, {}, 27);
     EXPECT_FALSE(f.EditorShowing());
     EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abc"));
-    EXPECT_EQ(f.Grid->Log, QStringList({ "set 2,3=abc", "hide", "set 2,3=abc" }));
+    EXPECT_EQ(f.Grid->Log, QStringList({ "hide" })); // nothing of the editor's text is written
+}
+
+TEST(GridEditor, EscKeepsACellWhoseEditTextIsTransformed)
+{
+    // The editor shows the cell in another form; cancelling must not write
+    // that form into the cell, whether something was typed or not.
+    for (const bool typed : { false, true }) {
+        EditFixture f;
+        QStringList written;
+        f.Grid->OnGetEditText = [](TObject*, int, int, QString& v) { v = v.toUpper(); };
+        f.Grid->OnSetEditText = [&](TObject*, int, int, const QString& v) { written << v; };
+        f.Key(VK_F2);
+        EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("ABC"));
+        if (typed)
+            f.Type(QStringLiteral("x"));
+        f.Key(VK_ESCAPE, {}, 27);
+        EXPECT_FALSE(f.EditorShowing());
+        EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abc")) << typed;
+        EXPECT_FALSE(written.contains(QStringLiteral("ABC"))) << written.join('|').toStdString();
+    }
+}
+
+TEST(GridEditor, ARefusedEditorLeavesTheCellPainted)
+{
+    EditFixture f;
+    f.AddOptions(goDrawFocusSelected);
+    f.Grid->RefuseEditShow = true;
+    f.Key(VK_F2);
+    EXPECT_TRUE(f.Grid->EditorMode());
+    EXPECT_FALSE(f.EditorShowing());
+    const QImage img = f.Grid->PaintToImage();
+    const TRect r = f.Grid->CellRect(2, 3);
+    const TColor hl = ColorToRGB(clHighlight);
+    EXPECT_EQ(img.pixel(r.Right - 3, r.Bottom - 3) | 0xFF000000u, qRgb(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF));
+}
+
+TEST(GridEditor, CanEditShowIsAskedOncePerEditorUpdate)
+{
+    EditFixture f;
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+    } steps[] = {
+        { "width", [&] { f.Grid->SetColWidths(2, 80); } },
+        { "down", [&] { f.Key(VK_DOWN); } },
+    };
+    f.AddOptions(goAlwaysShowEditor);
+    for (const Step& step : steps) {
+        f.Grid->EditShowAsked = 0;
+        step.run();
+        EXPECT_TRUE(f.EditorShowing()) << step.name;
+        EXPECT_EQ(f.Grid->EditShowAsked, 1) << step.name;
+    }
+}
+
+TEST(GridEditor, FocusMessagesNameTheOtherWindow)
+{
+    EditFixture f;
+    // Real focus changes need the active window.
+    f.Form->Widget()->activateWindow();
+    QCoreApplication::processEvents();
+    f.Grid->SetFocus();
+    f.Grid->FocusLog.clear();
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.Editor()->Focused());
+    const QString editor = QString::number(qulonglong(f.Editor()->Handle()));
+    f.Key(VK_RETURN, {}, u'\r');
+    ASSERT_TRUE(f.Grid->Focused());
+    EXPECT_EQ(f.Grid->FocusLog, QStringList({ "kill " + editor, "set " + editor }));
 }
 
 TEST(GridEditor, NavigationKeysLeaveTheEditorForTheGrid)
@@ -152,6 +231,85 @@ TEST(GridEditor, ACodeChangeOfTheEditedCellShowsInTheEditor)
     EXPECT_EQ(f.Editor()->CaretLine(), 1);
     f.Grid->SetRowCount(3); // the edited row leaves the grid: the editor closes without storing
     EXPECT_FALSE(f.EditorShowing());
+}
+
+// Leftmost and rightmost columns holding a dark (text) pixel, -1 when none.
+std::pair<int, int> InkColumns(const QImage& img)
+{
+    int lo = -1, hi = -1;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (qGray(img.pixel(x, y)) < 128) {
+                lo = lo < 0 ? x : lo;
+                hi = x;
+                break;
+            }
+    return { lo, hi };
+}
+
+TEST(GridEditor, TextAlignsInTheInsetAndPointsMapToCharacters)
+{
+    EditFixture f;
+    f.Grid->SetColWidths(2, 160);
+    f.Grid->SetCells(2, 3, QStringLiteral("abc"));
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.EditorShowing());
+    TInplaceEdit* e = f.Editor();
+    e->SetEditRect(Rect(6, 2, 150, 0)); // 6 pixels in on the left, 10 on the right
+    const int width = e->Width();
+    struct Case {
+        TAlignment align;
+        const char* text;
+    } cases[]
+        = { { taLeftJustify, "abc" }, { taCenter, "abc" }, { taRightJustify, "abc" }, { taRightJustify, "ab\r\nc" } };
+    for (const Case& c : cases) {
+        e->SetText(QString::fromLatin1(c.text));
+        e->SetAlignment(c.align);
+        e->Deselect();
+        const auto [lo, hi] = InkColumns(e->Widget()->grab().toImage());
+        ASSERT_GE(lo, 0) << c.align;
+        if (c.align == taLeftJustify)
+            EXPECT_LE(std::abs(lo - 6), 2);
+        else if (c.align == taRightJustify)
+            EXPECT_LE(std::abs(hi - (width - 10)), 3) << c.text;
+        else
+            EXPECT_LE(std::abs((lo + hi) / 2 - (6 + width - 10) / 2), 3);
+    }
+    // The character under a point, from the left of the text to its end.
+    e->SetText(QStringLiteral("abcdef"));
+    e->SetAlignment(taLeftJustify);
+    const auto [lo, hi] = InkColumns(e->Widget()->grab().toImage());
+    const int midY = e->Height() / 2;
+    EXPECT_EQ(e->CharFromPos({ 0, midY }), 0);
+    EXPECT_EQ(e->CharFromPos({ width - 1, midY }), 6);
+    const int middle = e->CharFromPos({ (lo + hi) / 2, midY });
+    EXPECT_GE(middle, 2);
+    EXPECT_LE(middle, 4);
+    e->SetText(QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(e->CharFromPos({ width - 1, e->Height() - 1 }), 6); // the break counts two
+}
+
+TEST(GridEditor, APasswordEditorHidesTheTextAndStillEdits)
+{
+    EditFixture f;
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.EditorShowing());
+    f.Editor()->SetPasswordChar(u'*');
+    auto* line = qobject_cast<QLineEdit*>(f.Editor()->Widget());
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(line->displayText(), QStringLiteral("***"));
+    EXPECT_TRUE(f.EditorShowing());
+    testutil::SaveImagePng(f.Grid->PaintToImage(), QStringLiteral("platform_grid_password"));
+    f.Editor()->SetSelStart(3);
+    f.Type(QStringLiteral("d"));
+    EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abcd"));
+    EXPECT_EQ(line->displayText(), QStringLiteral("****"));
+    f.Editor()->SetPasswordChar(0); // plain again: multi-line, the text kept
+    EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(f.Editor()->Widget()));
+    EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("abcd"));
+    f.Key(VK_RETURN, {}, u'\r');
+    EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abcd"));
 }
 
 } // namespace
