@@ -313,34 +313,6 @@ void TControl::SetParentFlagsFromParent()
         ParentColorChanged();
     if (FParentShowHint)
         FShowHint = FParent->ShowHint();
-    if (FParentBiDiMode)
-        FollowBiDiMode(FParent->BiDiMode());
-}
-
-void TControl::SetBiDiMode(TBiDiMode v)
-{
-    FParentBiDiMode = false;
-    FollowBiDiMode(v);
-}
-
-void TControl::SetParentBiDiMode(bool v)
-{
-    FParentBiDiMode = v;
-    if (v && FParent)
-        FollowBiDiMode(FParent->BiDiMode());
-}
-
-// Children that follow their parent follow it down the tree.
-void TControl::FollowBiDiMode(TBiDiMode v)
-{
-    if (FBiDiMode == v)
-        return;
-    FBiDiMode = v;
-    Invalidate();
-    if (auto* w = dynamic_cast<TWinControl*>(this))
-        for (TControl* c : std::vector<TControl*>(w->FControls))
-            if (c->FParentBiDiMode)
-                c->FollowBiDiMode(v);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -139,7 +139,6 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
-enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
@@ -313,8 +312,10 @@ public:
     void SetBiDiMode(TBiDiMode v);
     bool ParentBiDiMode() const { return FParentBiDiMode; }
     void SetParentBiDiMode(bool v);
-    // Right-to-left layout (every mode but left-to-right).
-    bool UseRightToLeftAlignment() const { return BiDiMode() != bdLeftToRight; }
+    // Right-to-left layout (bdRightToLeft) and reading order (every mode but
+    // left-to-right).
+    bool UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return BiDiMode() != bdLeftToRight; }
 
     // Caption and Text are the same text (the window text).
     QString Caption() const { return GetText(); }
@@ -332,14 +333,6 @@ public:
 
     TCursor Cursor() const { return FCursor; }
     virtual void SetCursor(TCursor v);
-
-    // Reading order; with ParentBiDiMode the control follows its parent.
-    TBiDiMode BiDiMode() const { return FBiDiMode; }
-    void SetBiDiMode(TBiDiMode v);
-    bool ParentBiDiMode() const { return FParentBiDiMode; }
-    void SetParentBiDiMode(bool v);
-    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
-    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
 
     // The action the control follows (ActnList.h); a click runs it when
     // OnClick is not set.
@@ -448,8 +441,6 @@ protected:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
-    TBiDiMode FBiDiMode = bdLeftToRight;
-    bool FParentBiDiMode = true;
     std::unique_ptr<TControlActionLink> FActionLink;
     TPopupMenuBase* FPopupMenu = nullptr;
     TControlStyle FControlStyle = TControlStyle(csCaptureMouse) | csClickEvents | csSetCaption | csDoubleClicks;
@@ -466,7 +457,6 @@ private:
     void HandleMouseMessage(TMessage& Message);
     void ParentFontChanged();
     void ParentColorChanged();
-    void FollowBiDiMode(TBiDiMode v);
     void FontChangedHandler();
     bool FSettingParentFont = false;
     bool FAnchorMove = false;
