@@ -327,8 +327,26 @@ void TInplaceEdit::TypeChar(char16_t ch)
     }
 }
 
+namespace {
+
+// The character that opened the editor, posted to it so that it arrives after
+// whatever the grid does once the editor is shown (placing the caret), as a
+// typed key would.
+UINT EditorCharMessage()
+{
+    static const UINT id = RegisterWindowMessage(QStringLiteral("GridEditorChar"));
+    return id;
+}
+
+} // namespace
+
 void TInplaceEdit::WndProc(TMessage& Message)
 {
+    if (Message.Msg == EditorCharMessage()) {
+        if (FShown)
+            TypeChar(static_cast<char16_t>(Message.WParam));
+        return;
+    }
     switch (Message.Msg) {
     case WM_GETDLGCODE:
         // A multi-line edit takes Enter and Esc itself; Tab when the grid
@@ -576,7 +594,7 @@ void TCustomGrid::ShowEditorChar(char16_t Ch)
 {
     ShowEditor();
     if (FInplaceEdit && FInplaceEdit->EditorVisible())
-        FInplaceEdit->TypeChar(Ch);
+        PostMessage(FInplaceEdit, EditorCharMessage(), Ch);
 }
 
 void TCustomGrid::HideEditor()

@@ -76,6 +76,21 @@ TEST(GridEditor, TypingOnTheGridOpensTheEditorWithTheCharacter)
     EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("xy"));
 }
 
+TEST(GridEditor, TheOpeningCharacterArrivesAfterTheCaretIsPlaced)
+{
+    EditFixture f;
+    // A descendant that edits at the end: the character must land there, not
+    // replace the text the editor had selected when it opened.
+    f.Grid->AfterShowEditorChar = [&] {
+        f.Editor()->SetSelStart(f.Editor()->GetText().size());
+        f.Editor()->SetSelLength(0);
+    };
+    f.Type(QStringLiteral("d"));
+    ASSERT_TRUE(f.EditorShowing());
+    EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("abcd"));
+    EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abcd"));
+}
+
 TEST(GridEditor, EscGivesTheCellItsTextBackAndCloses)
 {
     EditFixture f;

@@ -2,8 +2,10 @@
 // A string grid on a shown form, focused, with keys sent where the user's
 // keys would go (the editor while it shows).
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
@@ -18,6 +20,9 @@ public:
     bool RefuseEditShow = false;
     int EditShowAsked = 0;
     int BiDiChanges = 0;
+    // Runs once the editor has been opened by a character, as a descendant
+    // that places the caret itself would.
+    std::function<void()> AfterShowEditorChar;
     // The other window named by each focus message: "set 42", "kill 7".
     QStringList FocusLog;
     using TCustomGrid::CalcDrawInfo;
@@ -57,6 +62,12 @@ protected:
         Log << QStringLiteral("hide");
         TStringGrid::HideEditor();
     }
+    void ShowEditorChar(char16_t Ch) override
+    {
+        TStringGrid::ShowEditorChar(Ch);
+        if (AfterShowEditorChar)
+            AfterShowEditorChar();
+    }
     bool SelectCell(int c, int r) override { return !RefuseSelect && TStringGrid::SelectCell(c, r); }
     bool CanEditShow() override
     {
@@ -90,11 +101,19 @@ struct GridFixture {
     void AddOptions(TGridOptions o) { Grid->SetOptions(Grid->Options() | o); }
     bool EditorShowing() const { return Grid->InplaceEditor() && Grid->InplaceEditor()->EditorVisible(); }
     TWinControl* KeyTarget() const { return EditorShowing() ? static_cast<TWinControl*>(Grid->InplaceEditor()) : Grid; }
-    void Key(WORD vk, TShiftState s = {}, char16_t ch = 0) { input::Key(KeyTarget(), vk, s, ch); }
+    // Each key is followed by what the event loop delivers before the next
+    // one: the character that opened the editor is posted to it.
+    void Key(WORD vk, TShiftState s = {}, char16_t ch = 0)
+    {
+        input::Key(KeyTarget(), vk, s, ch);
+        QCoreApplication::sendPostedEvents();
+    }
     void Type(const QString& text)
     {
-        for (QChar c : text)
+        for (QChar c : text) {
             input::Type(KeyTarget(), QString(c));
+            QCoreApplication::sendPostedEvents();
+        }
     }
     TPoint Center(int c, int r) const
     {
