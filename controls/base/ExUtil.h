@@ -68,7 +68,10 @@ void VTabToCRLF(QString& Text);
 void LineBreaksToTilde(QString& Text);
 void TildeToLineBreaks(QString& Text);
 // Keeps a multi-line text on one line of a grid file: CR becomes 9, LF 8 and
-// character 0 becomes 1, when the text holds a CR or an LF.
+// character 0 becomes 1, when the text holds a CR, an LF or a character 8.
+// Such a text's own TAB, 8, 1 and 2 are written as pairs starting with 2,
+// and one without an LF starts with the pair 2, 8, so that decoding gives
+// every text back as it was.
 QString EncodeControlChars(const QString& Text);
 // The reverse, when the text holds character 8; the first line only unless Whole.
 QString DecodeControlChars(const QString& Text, bool Whole);

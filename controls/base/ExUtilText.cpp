@@ -241,21 +241,62 @@ void TildeToLineBreaks(QString& Text)
         Text.clear();
 }
 
+namespace {
+
+// In an encoded text character 2 starts a pair that stands for a character
+// the plain mapping uses itself (TAB, 8, 1, 2), or for nothing (a pair that
+// carries the 8 which marks a text as encoded).
+constexpr char16_t EscapeChar = 2;
+constexpr char16_t EscapedTab = u't';
+constexpr char16_t EscapedBackspace = u'b';
+constexpr char16_t EscapedOne = u'a';
+constexpr char16_t EscapedEscape = u'e';
+constexpr char16_t EmptyMarker = 8;
+
+} // namespace
+
 QString EncodeControlChars(const QString& Text)
 {
-    // A lone LF is a line break too on this platform; without it such texts
-    // would split across lines of the grid's files.
-    if (!Text.contains(CR) && !Text.contains(LF))
+    // A lone LF is a line break too on this platform; a text with a
+    // character 8 would otherwise be taken for an encoded one.
+    if (!Text.contains(CR) && !Text.contains(LF) && !Text.contains(QChar(8)))
         return Text;
-    QString s = Text;
-    for (QChar& c : s) {
-        if (c == CR)
-            c = QChar(9);
-        else if (c == LF)
-            c = QChar(8);
-        else if (c.unicode() == 0)
-            c = QChar(1);
+    QString s;
+    s.reserve(Text.size() + 2);
+    bool marked = false;
+    for (QChar c : Text) {
+        switch (c.unicode()) {
+        case 13:
+            s += QChar(9);
+            break;
+        case 10:
+            s += QChar(8);
+            marked = true;
+            break;
+        case 0:
+            s += QChar(1);
+            break;
+        case 9:
+            s.append(QChar(EscapeChar)).append(QChar(EscapedTab));
+            break;
+        case 8:
+            s.append(QChar(EscapeChar)).append(QChar(EscapedBackspace));
+            break;
+        case 1:
+            s.append(QChar(EscapeChar)).append(QChar(EscapedOne));
+            break;
+        case EscapeChar:
+            s.append(QChar(EscapeChar)).append(QChar(EscapedEscape));
+            break;
+        default:
+            s += c;
+            break;
+        }
     }
+    // Only a text holding character 8 is decoded: one without a line feed
+    // carries an empty pair with it in front.
+    if (!marked)
+        s.prepend(QString(QChar(EscapeChar)) + QChar(EmptyMarker));
     return s;
 }
 
@@ -263,13 +304,29 @@ QString DecodeControlChars(const QString& Text, bool Whole)
 {
     QString s = Text;
     if (s.contains(QChar(8))) {
-        for (QChar& c : s) {
-            if (c.unicode() == 9)
-                c = CR;
-            else if (c.unicode() == 8)
-                c = LF;
-            else if (c.unicode() == 1)
-                c = QChar(0);
+        s.clear();
+        s.reserve(Text.size());
+        for (qsizetype i = 0; i < Text.size(); ++i) {
+            const char16_t c = Text[i].unicode();
+            if (c == EscapeChar && i + 1 < Text.size()) {
+                const char16_t next = Text[i + 1].unicode();
+                const char16_t plain = next == EscapedTab ? 9
+                    : next == EscapedBackspace            ? 8
+                    : next == EscapedOne                  ? 1
+                    : next == EscapedEscape               ? EscapeChar
+                                                          : 0xFFFF;
+                if (plain != 0xFFFF) {
+                    s += QChar(plain);
+                    ++i;
+                    continue;
+                }
+                if (next == EmptyMarker) {
+                    ++i;
+                    continue;
+                }
+            }
+            // Texts of older files hold a 2 of their own: it stays.
+            s += c == 9 ? CR : c == 8 ? LF : c == 1 ? QChar(0) : QChar(c);
         }
     }
     if (Whole)

@@ -1665,6 +1665,12 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_SIZE:
         Resize();
         return;
+    case WM_SETREDRAW:
+        // Off: nothing repaints; on again: the whole window repaints once.
+        if (FWidget)
+            FWidget->setUpdatesEnabled(Message.WParam != 0);
+        Message.Result = 0;
+        return;
     case WM_PAINT: {
         auto* canvas = reinterpret_cast<TCanvas*>(Message.WParam);
         if (canvas) {
@@ -1893,4 +1899,34 @@ void TGraphicControl::Dispatch(TMessage& Message)
         return;
     }
     TControl::Dispatch(Message);
+}
+
+namespace {
+
+TPoint& LastMouseScreenPos()
+{
+    static TPoint p;
+    return p;
+}
+
+} // namespace
+
+TPoint MouseCursorPos()
+{
+    return LastMouseScreenPos();
+}
+
+void SetMouseCursorPos(TPoint screen)
+{
+    LastMouseScreenPos() = screen;
+}
+
+void ShowWindowCursor(TWinControl* control, TCursor cursor)
+{
+    if (QWidget* w = control ? control->WidgetIfAllocated() : nullptr) {
+        if (cursor == crDefault)
+            w->unsetCursor();
+        else
+            w->setCursor(CursorShape(cursor));
+    }
 }

@@ -644,6 +644,13 @@ TControl* FindControlBySerial(std::uint64_t serial);
 TCustomForm* GetParentForm(const TControl* control);
 // The windowed control behind a Qt widget (walking up the widget parents).
 TWinControl* FindControlOfWidget(const QWidget* w);
+// Screen position of the last mouse event, for WM_SETCURSOR handlers (the
+// toolkit's GetCursorPos).
+TPoint MouseCursorPos();
+void SetMouseCursorPos(TPoint screen);
+// Shows a cursor over the control until the next mouse move, as a
+// WM_SETCURSOR handler does, without changing its Cursor property.
+void ShowWindowCursor(TWinControl* control, TCursor cursor);
 // The control under the mouse as last tracked, and the captured control.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);

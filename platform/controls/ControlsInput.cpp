@@ -517,10 +517,17 @@ bool TControlEventTranslator::Mouse(TWinControl* c, QWidget* w, QMouseEvent* e)
                 else
                     cw->setCursor(CursorToQt(cur));
             } else if (target == c && guard && Alive(cSerial)) {
-                if (c->Cursor() == crDefault)
-                    cw->unsetCursor();
-                else
-                    cw->setCursor(CursorToQt(c->Cursor()));
+                // The control may choose the cursor for the point (an answer
+                // of 1); otherwise its Cursor shows.
+                SetMouseCursorPos(TPoint(global.x(), global.y()));
+                TMessage sc { WM_SETCURSOR, WPARAM(c->Handle()), MakeLParam(HTCLIENT, int(msg)), 0 };
+                c->WndProc(sc);
+                if (sc.Result == 0 && guard && Alive(cSerial)) {
+                    if (c->Cursor() == crDefault)
+                        cw->unsetCursor();
+                    else
+                        cw->setCursor(CursorToQt(c->Cursor()));
+                }
             }
         }
         if (TControl* t = FindControlBySerial(tSerial)) {
@@ -573,9 +580,29 @@ bool TControlEventTranslator::Wheel(TWinControl* c, QWidget* w, QWheelEvent* e)
     return true;
 }
 
+namespace {
+
+// The widget that lost the focus last: the window system names it to the
+// one that gains the focus next.
+QPointer<QWidget>& LastFocusOut()
+{
+    static QPointer<QWidget> w;
+    return w;
+}
+
+// The other window of a focus change, 0 when it is none of ours.
+WPARAM FocusPartner(const QWidget* other, const TWinControl* self)
+{
+    TWinControl* o = other ? FindControlOfWidget(other) : nullptr;
+    return o && o != self && o->HandleAllocated() ? WPARAM(o->Handle()) : 0;
+}
+
+} // namespace
+
 // A focus change caused by a pop-up or by the window losing activation is
 // not a real one: the control keeps being the focused one of its form and no
-// OnExit or OnEnter fires.
+// OnExit or OnEnter fires. WM_KILLFOCUS names the window that gains the
+// focus, WM_SETFOCUS the one that lost it.
 bool TControlEventTranslator::Focus(TWinControl* c, QWidget* w, QEvent* event)
 {
     auto* fe = static_cast<QFocusEvent*>(event);
@@ -585,14 +612,17 @@ bool TControlEventTranslator::Focus(TWinControl* c, QWidget* w, QEvent* event)
     BusyScope busy(w);
     try {
         if (event->type() == QEvent::FocusOut) {
+            LastFocusOut() = w;
             if (!temporary)
-                c->Perform(WM_KILLFOCUS, 0, 0);
+                c->Perform(WM_KILLFOCUS, FocusPartner(QApplication::focusWidget(), c), 0);
             return false;
         }
+        const QPointer<QWidget> lost = LastFocusOut();
+        LastFocusOut() = nullptr;
         if (temporary && form && form->FocusedControl() == c)
             return false;
         const std::uint64_t serial = ControlSerial(c);
-        c->Perform(WM_SETFOCUS, 0, 0);
+        c->Perform(WM_SETFOCUS, FocusPartner(lost.data(), c), 0);
         if (form && Alive(serial) && form != static_cast<TControl*>(c))
             form->FocusControl(c);
     } catch (...) {
@@ -613,6 +643,13 @@ bool TControlEventTranslator::Paint(TWinControl* c, QWidget* w, QEvent* e)
         }
         try {
             TCanvasLock lock(canvas, w);
+            // As on the toolkit's paint, the canvas clips to the part asked
+            // for, so that a control can skip what lies outside it.
+            const QRegion asked = static_cast<QPaintEvent*>(e)->region();
+            if (!asked.isEmpty() && !QRegion(w->rect()).subtracted(asked).isEmpty())
+                canvas->SelectClipRgn(&asked);
+            else
+                canvas->SelectClipRgn(nullptr);
             c->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
             c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
         } catch (...) {

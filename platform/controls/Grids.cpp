@@ -53,18 +53,59 @@ bool PointInGridRect(int col, int row, const TGridRect& r)
 // ---------------------------------------------------------------------------
 // TGridExtents
 
+namespace {
+
+// Index of item k after the run of n items at `from` moved to start at `to`.
+int RangeMovedIndex(int k, int from, int n, int to)
+{
+    if (k >= from && k < from + n)
+        return to + (k - from);
+    const int rest = k < from ? k : k - n;
+    return rest >= to ? rest + n : rest;
+}
+
+// For a permutation of the items from `first`: new index by old index.
+std::vector<int> InversePermutation(int first, const std::vector<int>& order)
+{
+    std::vector<int> inverse(order.size(), -1);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const int old = order[k] - first;
+        if (old < 0 || old >= int(order.size()) || inverse[std::size_t(old)] >= 0)
+            InvalidOp("Grid row order is not a permutation");
+        inverse[std::size_t(old)] = first + int(k);
+    }
+    return inverse;
+}
+
+// Rebuilds a map's keys from `first` on through newKey (old key -> new key).
+template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
+{
+    std::vector<typename Map::value_type> moved;
+    for (auto it = m.lower_bound(first); it != m.end();) {
+        moved.emplace_back(newKey(it->first), it->second);
+        it = m.erase(it);
+    }
+    for (auto& kv : moved)
+        if (kv.first >= 0)
+            m.insert(kv);
+}
+
+} // namespace
+
 void TGridExtents::SetCount(int n)
 {
     n = std::max(0, n);
     if (n < FCount)
         FExceptions.erase(FExceptions.lower_bound(n), FExceptions.end());
     FCount = n;
+    ++FVersion;
 }
 
 void TGridExtents::SetDefault(int v)
 {
     FDefault = std::max(0, v);
     FExceptions.clear();
+    ++FVersion;
 }
 
 int TGridExtents::Get(int i) const
@@ -82,23 +123,14 @@ void TGridExtents::Set(int i, int v)
         FExceptions.erase(i);
     else
         FExceptions[i] = v;
+    ++FVersion;
 }
 
 void TGridExtents::Move(int from, int to)
 {
-    if (from == to || FExceptions.empty())
+    if (from == to)
         return;
-    const int lo = std::min(from, to);
-    const int hi = std::max(from, to);
-    std::vector<std::pair<int, int>> moved;
-    for (auto it = FExceptions.lower_bound(lo); it != FExceptions.end() && it->first <= hi;) {
-        int k = it->first;
-        MoveAdjust(k, from, to);
-        moved.emplace_back(k, it->second);
-        it = FExceptions.erase(it);
-    }
-    for (const auto& [k, v] : moved)
-        FExceptions[k] = v;
+    MoveRange(from, 1, to);
 }
 
 void TGridExtents::Scale(int m, int d)
@@ -108,130 +140,292 @@ void TGridExtents::Scale(int m, int d)
     FDefault = std::max(0, MulDiv(FDefault, m, d));
     for (auto& [k, v] : FExceptions)
         v = std::max(0, MulDiv(v, m, d));
+    ++FVersion;
+}
+
+void TGridExtents::Insert(int at, int n)
+{
+    if (n <= 0 || at < 0 || at > FCount)
+        return;
+    RekeyFrom(FExceptions, at, [n](int k) { return k + n; });
+    FCount += n;
+    ++FVersion;
+}
+
+void TGridExtents::Delete(int at, int n)
+{
+    n = std::min(n, FCount - at);
+    if (n <= 0 || at < 0)
+        return;
+    RekeyFrom(FExceptions, at, [at, n](int k) { return k < at + n ? -1 : k - n; });
+    FCount -= n;
+    ++FVersion;
+}
+
+void TGridExtents::MoveRange(int from, int n, int to)
+{
+    if (n <= 0 || from == to || from < 0 || to < 0 || from + n > FCount || to + n > FCount)
+        return;
+    RekeyFrom(FExceptions, std::min(from, to), [=](int k) { return RangeMovedIndex(k, from, n, to); });
+    ++FVersion;
+}
+
+void TGridExtents::Permute(int first, const std::vector<int>& order)
+{
+    if (order.empty())
+        return;
+    const std::vector<int> inverse = InversePermutation(first, order);
+    const int end = first + int(order.size());
+    RekeyFrom(FExceptions, first, [&](int k) { return k < end ? inverse[std::size_t(k - first)] : k; });
+    ++FVersion;
+}
+
+qint64 TGridExtents::Sum(int first, int last) const
+{
+    first = std::max(first, 0);
+    last = std::min(last, FCount - 1);
+    if (last < first)
+        return 0;
+    qint64 sum = qint64(last - first + 1) * FDefault;
+    for (auto it = FExceptions.lower_bound(first); it != FExceptions.end() && it->first <= last; ++it)
+        sum += it->second - FDefault;
+    return sum;
 }
 
 // ---------------------------------------------------------------------------
 // TGridCellStore
 
-const TGridCellStore::TCell* TGridCellStore::FindCell(int col, int row) const
-{
-    if (row < 0 || col < 0 || row >= int(FRows.size()))
-        return nullptr;
-    const TRowCells* r = FRows[std::size_t(row)].get();
-    if (!r || col >= int(r->size()))
-        return nullptr;
-    return &(*r)[std::size_t(col)];
-}
-
-TGridCellStore::TCell* TGridCellStore::CellFor(int col, int row)
-{
-    if (row < 0 || col < 0)
-        return nullptr;
-    if (row >= int(FRows.size()))
-        FRows.resize(std::size_t(row) + 1);
-    auto& r = FRows[std::size_t(row)];
-    if (!r)
-        r = std::make_unique<TRowCells>();
-    if (col >= int(r->size()))
-        r->resize(std::size_t(col) + 1);
-    return &(*r)[std::size_t(col)];
-}
-
 const QString& TGridCellStore::Text(int col, int row) const
 {
-    const TCell* c = FindCell(col, row);
-    return c ? c->Text : EmptyText();
+    if (row < 0 || col < 0 || row >= int(FRows.size()))
+        return EmptyText();
+    const TRowCells& r = FRows[std::size_t(row)];
+    return col < int(r.size()) ? r[std::size_t(col)] : EmptyText();
 }
 
 TObject* TGridCellStore::Object(int col, int row) const
 {
-    const TCell* c = FindCell(col, row);
-    return c ? c->Object : nullptr;
+    if (FObjects.empty() || row < 0 || col < 0)
+        return nullptr;
+    const auto it = FObjects.find(Key(col, row));
+    return it == FObjects.end() ? nullptr : it->second;
 }
 
 void TGridCellStore::SetText(int col, int row, const QString& text)
 {
-    if (text.isEmpty() && !FindCell(col, row))
-        return; // nothing stored there: keep it that way
-    if (TCell* c = CellFor(col, row))
-        c->Text = text;
+    if (row < 0 || col < 0 || row >= FRowLimit || col >= FColLimit)
+        return;
+    if (row >= int(FRows.size())) {
+        if (text.isEmpty())
+            return; // nothing stored there: keep it that way
+        FRows.resize(std::size_t(row) + 1);
+    }
+    TRowCells& r = FRows[std::size_t(row)];
+    if (col >= int(r.size())) {
+        if (text.isEmpty())
+            return;
+        // The whole row at once, so that filling it allocates once.
+        r.resize(std::size_t(std::max(col + 1, FColCount)));
+    }
+    r[std::size_t(col)] = text;
 }
 
 void TGridCellStore::SetObject(int col, int row, TObject* object)
 {
-    if (!object && !FindCell(col, row))
+    if (row < 0 || col < 0 || row >= FRowLimit || col >= FColLimit)
         return;
-    if (TCell* c = CellFor(col, row))
-        c->Object = object;
+    if (object)
+        FObjects[Key(col, row)] = object;
+    else
+        FObjects.erase(Key(col, row));
+}
+
+template <class F> void TGridCellStore::RemapObjects(F newKey)
+{
+    if (FObjects.empty())
+        return;
+    std::unordered_map<quint64, TObject*> moved;
+    moved.reserve(FObjects.size());
+    for (const auto& [k, o] : FObjects) {
+        const int col = int(quint32(k));
+        const int row = int(quint32(k >> 32));
+        int c = col, r = row;
+        if (newKey(c, r) && c >= 0 && r >= 0)
+            moved.emplace(Key(c, r), o);
+    }
+    FObjects.swap(moved);
+}
+
+void TGridCellStore::SetRowLimit(int rows)
+{
+    FRowLimit = std::max(0, rows);
+    if (FRowLimit < int(FRows.size()))
+        FRows.resize(std::size_t(FRowLimit));
+    const int limit = FRowLimit;
+    RemapObjects([limit](int&, int& r) { return r < limit; });
+}
+
+void TGridCellStore::SetColCount(int cols)
+{
+    FColCount = std::max(0, cols);
+    FColLimit = std::max(FColLimit, FColCount);
 }
 
 void TGridCellStore::MoveColumn(int from, int to)
 {
     if (from == to || from < 0 || to < 0)
         return;
+    const int lo = std::min(from, to);
     const int hi = std::max(from, to);
-    for (auto& r : FRows) {
-        if (!r || int(r->size()) <= std::min(from, to))
+    for (TRowCells& r : FRows) {
+        if (int(r.size()) <= lo)
             continue;
-        if (int(r->size()) <= hi)
-            r->resize(std::size_t(hi) + 1);
-        auto b = r->begin();
+        if (int(r.size()) <= hi)
+            r.resize(std::size_t(hi) + 1);
+        auto b = r.begin();
         if (from < to)
             std::rotate(b + from, b + from + 1, b + to + 1);
         else
             std::rotate(b + to, b + from, b + from + 1);
     }
+    RemapObjects([=](int& c, int&) {
+        c = RangeMovedIndex(c, from, 1, to);
+        return true;
+    });
 }
 
 void TGridCellStore::MoveRow(int from, int to)
 {
-    if (from == to || from < 0 || to < 0)
+    MoveRows(from, 1, to);
+}
+
+void TGridCellStore::DeleteColumn(int col)
+{
+    if (col < 0 || col >= FColLimit)
         return;
-    const int lo = std::min(from, to);
-    const int hi = std::max(from, to);
-    if (lo >= int(FRows.size()))
-        return;
-    if (hi >= int(FRows.size()))
-        FRows.resize(std::size_t(hi) + 1);
-    auto b = FRows.begin();
-    if (from < to)
-        std::rotate(b + from, b + from + 1, b + to + 1);
-    else
-        std::rotate(b + to, b + from, b + from + 1);
-    while (!FRows.empty() && !FRows.back())
-        FRows.pop_back();
+    for (TRowCells& r : FRows)
+        if (col < int(r.size()))
+            r.erase(r.begin() + col);
+    RemapObjects([col](int& c, int&) { return c == col ? false : (c > col ? --c, true : true); });
+    --FColLimit;
+    FColCount = std::min(FColCount, FColLimit);
 }
 
 void TGridCellStore::ClearColumn(int col)
 {
-    for (auto& r : FRows)
-        if (r && col >= 0 && col < int(r->size()))
-            (*r)[std::size_t(col)] = TCell();
+    for (TRowCells& r : FRows)
+        if (col >= 0 && col < int(r.size()))
+            r[std::size_t(col)] = QString();
+    RemapObjects([col](int& c, int&) { return c != col; });
 }
 
 void TGridCellStore::ClearRow(int row)
 {
     if (row >= 0 && row < int(FRows.size()))
-        FRows[std::size_t(row)].reset();
+        TRowCells().swap(FRows[std::size_t(row)]);
+    RemapObjects([row](int&, int& r) { return r != row; });
 }
 
-void TGridCellStore::TruncateRows(int rowCount)
+void TGridCellStore::InsertRows(int at, int n)
 {
-    if (rowCount < int(FRows.size()))
-        FRows.resize(std::size_t(std::max(0, rowCount)));
+    if (n <= 0 || at < 0 || at > FRowLimit)
+        return;
+    if (at < int(FRows.size()))
+        FRows.insert(FRows.begin() + at, std::size_t(n), TRowCells());
+    FRowLimit += n;
+    RemapObjects([at, n](int&, int& r) {
+        if (r >= at)
+            r += n;
+        return true;
+    });
+}
+
+void TGridCellStore::DeleteRows(int at, int n)
+{
+    n = std::min(n, FRowLimit - at);
+    if (n <= 0 || at < 0)
+        return;
+    if (at < int(FRows.size()))
+        FRows.erase(FRows.begin() + at, FRows.begin() + std::min(at + n, int(FRows.size())));
+    FRowLimit -= n;
+    RemapObjects([at, n](int&, int& r) {
+        if (r >= at + n)
+            r -= n;
+        else if (r >= at)
+            return false;
+        return true;
+    });
+}
+
+void TGridCellStore::MoveRows(int from, int n, int to)
+{
+    if (n <= 0 || from == to || from < 0 || to < 0 || from + n > FRowLimit || to + n > FRowLimit)
+        return;
+    const int lo = std::min(from, to);
+    if (lo < int(FRows.size())) {
+        const int hi = std::max(from, to) + n;
+        if (hi > int(FRows.size()))
+            FRows.resize(std::size_t(hi));
+        auto b = FRows.begin();
+        if (to < from)
+            std::rotate(b + to, b + from, b + from + n);
+        else
+            std::rotate(b + from, b + from + n, b + to + n);
+        while (!FRows.empty() && FRows.back().empty())
+            FRows.pop_back();
+    }
+    RemapObjects([=](int&, int& r) {
+        r = RangeMovedIndex(r, from, n, to);
+        return true;
+    });
+}
+
+void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
+{
+    if (order.empty())
+        return;
+    const std::vector<int> inverse = InversePermutation(first, order);
+    const int n = int(order.size());
+    if (first < 0 || first + n > FRowLimit)
+        InvalidOp(SIndexOutOfRange);
+    if (first < int(FRows.size())) {
+        if (first + n > int(FRows.size()))
+            FRows.resize(std::size_t(first + n));
+        std::vector<TRowCells> moved(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k)
+            moved[std::size_t(k)].swap(FRows[std::size_t(order[std::size_t(k)])]);
+        std::move(moved.begin(), moved.end(), FRows.begin() + first);
+        while (!FRows.empty() && FRows.back().empty())
+            FRows.pop_back();
+    }
+    RemapObjects([&](int&, int& r) {
+        if (r >= first && r < first + n)
+            r = inverse[std::size_t(r - first)];
+        return true;
+    });
 }
 
 void TGridCellStore::Clear()
 {
     FRows.clear();
+    FObjects.clear();
+}
+
+int TGridCellStore::StoredRowCount() const
+{
+    int n = int(FRows.size());
+    for (const auto& [k, o] : FObjects)
+        n = std::max(n, int(quint32(k >> 32)) + 1);
+    return n;
 }
 
 int TGridCellStore::StoredColCount() const
 {
     int n = 0;
-    for (const auto& r : FRows)
-        if (r)
-            n = std::max(n, int(r->size()));
+    for (const TRowCells& r : FRows)
+        n = std::max(n, int(r.size()));
+    for (const auto& [k, o] : FObjects)
+        n = std::max(n, int(quint32(k)) + 1);
     return n;
 }
 
@@ -465,6 +659,15 @@ void TCustomGrid::SetDefaultDrawing(bool v)
     InvalidateGrid();
 }
 
+void TCustomGrid::SetScrollBarAlways(int bar, bool v)
+{
+    bar = bar == SB_VERT ? SB_VERT : SB_HORZ;
+    if (FBarAlways[bar] == v)
+        return;
+    FBarAlways[bar] = v;
+    UpdateScrollRange();
+}
+
 void TCustomGrid::SetScrollBars(TScrollStyle v)
 {
     if (v == FScrollBars)
@@ -526,7 +729,7 @@ int TCustomGrid::GetEditLimit()
 void TCustomGrid::TopLeftChanged()
 {
     if (FEditorMode && FInplaceEdit)
-        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->UpdateLoc(EditorRect());
 }
 
 void TCustomGrid::ColWidthsChanged()
@@ -627,6 +830,93 @@ void TCustomGrid::DeleteRow(int ARow)
     SetRowCount(RowCount() - 1);
 }
 
+void TCustomGrid::RowsInserted(int, int) { }
+void TCustomGrid::RowsDeleted(int, int) { }
+void TCustomGrid::RowsMoved(int, int, int) { }
+void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
+
+template <class F> void TCustomGrid::RowsRenumbered(F newRow, int oldRowCount)
+{
+    const int rows = RowCount();
+    auto follow = [&](int& row) {
+        const int r = newRow(row);
+        row = r < 0 ? std::min(row, rows - 1) : r;
+    };
+    // An editor whose row left closes without storing.
+    if (FInplaceRow >= 0) {
+        const int r = newRow(FInplaceRow);
+        if (r < 0) {
+            FInplaceCol = FInplaceRow = -1;
+            if (FInplaceEdit)
+                FInplaceEdit->HideEdit();
+        } else {
+            FInplaceRow = r;
+        }
+    }
+    follow(FCurrent.Y);
+    follow(FAnchor.Y);
+    FCurrent.Y = std::clamp(FCurrent.Y, std::min(FFixedRows, rows - 1), rows - 1);
+    FAnchor.Y = std::clamp(FAnchor.Y, std::min(FFixedRows, rows - 1), rows - 1);
+    FTopLeft.Y = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, rows - 1));
+    if (rows != oldRowCount)
+        SizeChanged(ColCount(), oldRowCount);
+    UpdateScrollRange();
+    InvalidateGrid();
+    UpdateEditor();
+}
+
+void TCustomGrid::InsertRows(int ARow, int ACount)
+{
+    if (ARow < 0 || ARow > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    if (ACount <= 0)
+        return;
+    const int oldRows = RowCount();
+    FRowHeights.Insert(ARow, ACount);
+    RowsInserted(ARow, ACount);
+    RowsRenumbered([=](int r) { return r >= ARow ? r + ACount : r; }, oldRows);
+}
+
+void TCustomGrid::DeleteRows(int ARow, int ACount)
+{
+    if (ARow < 0 || ARow >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    // At least one row stays, as with RowCount.
+    ACount = std::min(ACount, RowCount() - std::max(ARow, 1));
+    if (ACount <= 0)
+        return;
+    const int oldRows = RowCount();
+    if (oldRows - ACount <= FFixedRows)
+        SetFixedRows(oldRows - ACount - 1);
+    FRowHeights.Delete(ARow, ACount);
+    RowsDeleted(ARow, ACount);
+    RowsRenumbered([=](int r) { return r < ARow ? r : r >= ARow + ACount ? r - ACount : -1; }, oldRows);
+}
+
+void TCustomGrid::MoveRows(int FromIndex, int ACount, int ToIndex)
+{
+    if (ACount <= 0 || FromIndex == ToIndex)
+        return;
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex + ACount > RowCount() || ToIndex + ACount > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    FRowHeights.MoveRange(FromIndex, ACount, ToIndex);
+    RowsMoved(FromIndex, ACount, ToIndex);
+    RowsRenumbered([=](int r) { return RangeMovedIndex(r, FromIndex, ACount, ToIndex); }, RowCount());
+}
+
+void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order)
+{
+    if (Order.empty())
+        return;
+    if (First < 0 || First + int(Order.size()) > RowCount())
+        InvalidOp(SIndexOutOfRange);
+    const std::vector<int> inverse = InversePermutation(First, Order);
+    FRowHeights.Permute(First, Order);
+    RowsPermuted(First, Order);
+    const int end = First + int(Order.size());
+    RowsRenumbered([&](int r) { return r >= First && r < end ? inverse[std::size_t(r - First)] : r; }, RowCount());
+}
+
 // ---------------------------------------------------------------------------
 // Geometry
 
@@ -676,7 +966,14 @@ TGridAxisDrawInfo TCustomGrid::AxisInfo(bool horz, int extent) const
 void TCustomGrid::CalcDrawInfo(TGridDrawInfo& info) const
 {
     const TRect cr = ClientRect();
-    CalcDrawInfoXY(info, cr.Width(), cr.Height());
+    const TDrawInfoKey key { cr.Width(), cr.Height(), FTopLeft, FFixedCols, FFixedRows, FGridLineWidth,
+        unsigned(FOptions & (TGridOptions(goFixedVertLine) | goVertLine | goFixedHorzLine | goHorzLine)),
+        FColWidths.Version(), FRowHeights.Version() };
+    if (!(key == FDrawInfoKey)) {
+        CalcDrawInfoXY(FDrawInfo, cr.Width(), cr.Height());
+        FDrawInfoKey = key;
+    }
+    info = FDrawInfo;
 }
 
 void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& info, int UseWidth, int UseHeight) const
@@ -721,7 +1018,8 @@ int TCustomGrid::LinePos(const TGridAxisDrawInfo& axis, int line) const
     int pos = 0;
     int start = 0;
     if (line >= axis.FixedCellCount) {
-        if (line < axis.FirstGridCell)
+        // Past the cell after the last full one nothing shows.
+        if (line < axis.FirstGridCell || line > axis.LastFullVisibleCell + 1)
             return -1;
         pos = axis.FixedBoundary;
         start = axis.FirstGridCell;
@@ -742,7 +1040,7 @@ TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) const
         if (lo > hi)
             std::swap(lo, hi);
         lo = std::max(lo, 0);
-        hi = std::min(hi, a.GridCellCount - 1);
+        hi = std::min({ hi, a.GridCellCount - 1, std::max(a.LastFullVisibleCell + 1, a.FixedCellCount - 1) });
         if (lo > hi)
             return false;
         // Scrolled-away cells of the block start at the first cell shown.
@@ -999,8 +1297,46 @@ void TCustomGrid::TopLeftMoved(TGridCoord OldTopLeft)
     if (FTopLeft == OldTopLeft)
         return;
     UpdateScrollPos();
-    InvalidateGrid();
+    if (!ScrollPixels(OldTopLeft))
+        InvalidateGrid();
     TopLeftChanged();
+}
+
+bool TCustomGrid::ScrollPixels(TGridCoord OldTopLeft)
+{
+    QWidget* w = WidgetIfAllocated();
+    if (!w || !w->isVisible() || !w->updatesEnabled() || FGridState != gsNormal)
+        return false;
+    const bool horz = OldTopLeft.Y == FTopLeft.Y;
+    if (!horz && OldTopLeft.X != FTopLeft.X)
+        return false;
+    TGridDrawInfo info;
+    CalcDrawInfo(info);
+    const TGridAxisDrawInfo& a = horz ? info.Horz : info.Vert;
+    const TGridExtents& extents = horz ? FColWidths : FRowHeights;
+    const int oldTop = horz ? OldTopLeft.X : OldTopLeft.Y;
+    const int newTop = horz ? FTopLeft.X : FTopLeft.Y;
+    const int lw = a.EffectiveLineWidth;
+    const qint64 area = a.GridExtent - a.FixedBoundary;
+    // Only a view filled before and after may shift: otherwise the blank
+    // after the last cell would move with it.
+    const auto fills
+        = [&](int top) { return extents.Sum(top, a.GridCellCount - 1) + qint64(lw) * (a.GridCellCount - top) >= area; };
+    const int lo = std::min(oldTop, newTop);
+    const int hi = std::max(oldTop, newTop);
+    const qint64 delta = extents.Sum(lo, hi - 1) + qint64(lw) * (hi - lo);
+    if (area <= 0 || delta >= area || !fills(oldTop) || !fills(newTop))
+        return false;
+    const int d = int(newTop > oldTop ? -delta : delta);
+    // The pixels already painted move; the window system asks for the strip
+    // that comes into view. The bars and the editor are not part of it.
+    if (horz)
+        w->scroll(d, 0, QRect(a.FixedBoundary, 0, int(area), info.Vert.GridExtent));
+    else
+        w->scroll(0, d, QRect(0, a.FixedBoundary, info.Horz.GridExtent, int(area)));
+    // A selection reaching past the edge was drawn cut off there.
+    InvalidateGridRect(Selection());
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -1033,12 +1369,15 @@ void TCustomGrid::UpdateScrollRange()
         const int ch = Height() - (h ? ScrollBarSize : 0);
         needV = NeedsScroll(false, ch);
         needH = NeedsScroll(true, cw);
-        v = canV && needV;
-        h = canH && needH;
+        v = canV && (needV || FBarAlways[SB_VERT]);
+        h = canH && (needH || FBarAlways[SB_HORZ]);
     }
-    const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ];
+    const bool changed = v != FBarShown[SB_VERT] || h != FBarShown[SB_HORZ] || needV != FBarEnabled[SB_VERT]
+        || needH != FBarEnabled[SB_HORZ];
     FBarShown[SB_VERT] = v;
     FBarShown[SB_HORZ] = h;
+    FBarEnabled[SB_VERT] = needV;
+    FBarEnabled[SB_HORZ] = needH;
     // With everything in view there is nothing to scroll (the keys scroll a
     // grid without bars too, so only the fit counts).
     TGridCoord top = FTopLeft;
@@ -1053,9 +1392,9 @@ void TCustomGrid::UpdateScrollRange()
     }
     if (changed) {
         PlaceScrollBars();
-        InvalidateGrid();
+        Invalidate(); // the corner between the bars too
         if (FEditorMode && FInplaceEdit)
-            FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+            FInplaceEdit->UpdateLoc(EditorRect());
     }
     UpdateScrollPos();
 }
@@ -1129,11 +1468,13 @@ void TCustomGrid::PlaceScrollBars()
     if (QScrollBar* sb = FBarWidget[SB_VERT]) {
         sb->setGeometry(cr.Right, 0, ScrollBarSize, cr.Height());
         sb->setVisible(FBarShown[SB_VERT]);
+        sb->setEnabled(FBarEnabled[SB_VERT]);
         sb->raise();
     }
     if (QScrollBar* sb = FBarWidget[SB_HORZ]) {
         sb->setGeometry(0, cr.Bottom, cr.Width(), ScrollBarSize);
         sb->setVisible(FBarShown[SB_HORZ]);
+        sb->setEnabled(FBarEnabled[SB_HORZ]);
         sb->raise();
     }
 }
@@ -1252,6 +1593,9 @@ void TCustomGrid::ScrollBarReleased(int bar)
 QWidget* TCustomGrid::CreateWidget()
 {
     QWidget* w = TCustomControl::CreateWidget();
+    // The grid paints every pixel of its client, so the window system may
+    // shift painted cells when scrolling.
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
     for (int bar : { SB_HORZ, SB_VERT }) {
         auto* sb = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
         sb->setFocusPolicy(Qt::NoFocus);
@@ -1306,7 +1650,11 @@ void TCustomGrid::FontChanged()
 
 void TCustomGrid::InvalidateGrid()
 {
-    Invalidate();
+    // The cells only: the scroll bars repaint when they change.
+    if (QWidget* w = WidgetIfAllocated()) {
+        const TRect cr = ClientRect();
+        w->update(0, 0, cr.Width(), cr.Height());
+    }
 }
 
 void TCustomGrid::InvalidateGridRect(const TGridRect& r)

@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/controls/Controls.h"
@@ -88,7 +89,8 @@ struct TGridScrollInfo {
 
 // ---------------------------------------------------------------------------
 // Extents of rows or columns: a default plus the exceptions, so that a count in
-// the millions costs nothing until single extents are set.
+// the millions costs nothing until single extents are set. Every operation
+// costs by the exceptions it touches, never by the count.
 
 class TGridExtents {
 public:
@@ -104,17 +106,35 @@ public:
     void Move(int from, int to);
     // Multiplies every extent by m / d (rounded).
     void Scale(int m, int d);
+    // Runs of items: n default items come in at `at`; n items leave from
+    // `at`; the n items from `from` go to start at `to` (an index of the
+    // sequence without them), the others closing up around them.
+    void Insert(int at, int n);
+    void Delete(int at, int n);
+    void MoveRange(int from, int n, int to);
+    // The item at first + k becomes the one that was at order[k].
+    void Permute(int first, const std::vector<int>& order);
+    // Sum of the extents from `first` to `last` inclusive.
+    qint64 Sum(int first, int last) const;
+    // Changes with every change of an extent or the count.
+    unsigned Version() const { return FVersion; }
 
 private:
     int FCount = 0;
     int FDefault = 0;
+    unsigned FVersion = 0;
     std::map<int, int> FExceptions;
 };
 
 // ---------------------------------------------------------------------------
-// The cell store of the string grid: a text and an object reference per cell,
-// by column and row. Rows are kept only when something was stored in them.
-// The store never owns the objects.
+// The cell store of the string grid: a text per cell by row and column, and
+// the objects of the few cells that have one in a side table. A row holds its
+// texts in one array, sized to the column count on its first write; rows
+// without texts cost one empty array. The store never owns the objects.
+//
+// Writes land only inside the store's limits: rows below the grid's row
+// count, columns below the widest the grid has had (cells of columns beyond
+// ColCount stay, the string grid keeps hidden columns there).
 
 class TGridCellStore {
 public:
@@ -122,28 +142,39 @@ public:
     TObject* Object(int col, int row) const;
     void SetText(int col, int row, const QString& text);
     void SetObject(int col, int row, TObject* object);
+    int RowLimit() const { return FRowLimit; }
+    int ColLimit() const { return FColLimit; }
+    // Rows at and beyond the limit are dropped.
+    void SetRowLimit(int rows);
+    // The column count of the grid: the limit grows to it, never shrinks.
+    void SetColCount(int cols);
     // Moves one column (one row) to another index in every row (column); the
     // columns (rows) between shift by one.
     void MoveColumn(int from, int to);
     void MoveRow(int from, int to);
+    // Takes the column out: those after it, kept ones included, move left.
+    void DeleteColumn(int col);
     void ClearColumn(int col);
     void ClearRow(int row);
-    // Drops every row at and beyond `rowCount`.
-    void TruncateRows(int rowCount);
+    // Runs of rows, as TGridExtents; the limit moves with inserts and deletes.
+    void InsertRows(int at, int n);
+    void DeleteRows(int at, int n);
+    void MoveRows(int from, int n, int to);
+    void PermuteRows(int first, const std::vector<int>& order);
     void Clear();
     // One past the highest row that holds something, and the widest row.
-    int StoredRowCount() const { return int(FRows.size()); }
+    int StoredRowCount() const;
     int StoredColCount() const;
 
 private:
-    struct TCell {
-        QString Text;
-        TObject* Object = nullptr;
-    };
-    using TRowCells = std::vector<TCell>;
-    TCell* CellFor(int col, int row);
-    const TCell* FindCell(int col, int row) const;
-    std::vector<std::unique_ptr<TRowCells>> FRows;
+    using TRowCells = std::vector<QString>;
+    static quint64 Key(int col, int row) { return (quint64(quint32(row)) << 32) | quint32(col); }
+    template <class F> void RemapObjects(F newKey);
+    std::vector<TRowCells> FRows;
+    std::unordered_map<quint64, TObject*> FObjects;
+    int FRowLimit = 0;
+    int FColLimit = 0;
+    int FColCount = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -304,6 +335,11 @@ public:
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions v);
     TGridState GridState() const { return FGridState; }
+    // Descendants that handle the mouse themselves set the state and the
+    // row or column being sized or moved.
+    void SetGridState(TGridState v) { FGridState = v; }
+    int SizingIndex() const { return FSizingIndex; }
+    void SetSizingIndex(int v) { FSizingIndex = v; }
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor v);
     // Off: the grid asks DrawCell for every cell and paints nothing of a cell
@@ -315,7 +351,9 @@ public:
 
     // Cell geometry in client coordinates; an empty rectangle for a cell not
     // shown. MouseCoord gives -1 for a point outside the cells.
-    TRect CellRect(int ACol, int ARow) const;
+    // A descendant may widen the rectangle (a merged area); every placement
+    // of the editor and every repaint of cells goes through it.
+    virtual TRect CellRect(int ACol, int ARow) const;
     TGridCoord MouseCoord(int X, int Y) const;
     void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
     // Scrolls the least so that the cell shows completely.
@@ -332,14 +370,21 @@ public:
     void SetScrollInfo(int bar, const TGridScrollInfo& info);
     int GetScrollPos(int bar) const { return GetScrollInfo(bar).Pos; }
     bool ScrollBarShowing(int bar) const;
+    // A bar kept shown while everything fits in its direction, then disabled
+    // (both arrows); ScrollBars must allow it.
+    bool ScrollBarAlways(int bar) const { return FBarAlways[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
+    void SetScrollBarAlways(int bar, bool v);
+    bool ScrollBarEnabled(int bar) const { return FBarEnabled[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
     QScrollBar* ScrollBarWidget(int bar) const;
 
     // Repainting of parts.
+    // Repainting a block of cells: a descendant may widen it to whole merged
+    // areas. A block off screen costs nothing.
+    virtual void InvalidateGridRect(const TGridRect& r);
     void InvalidateCell(int ACol, int ARow);
     void InvalidateCol(int ACol);
     void InvalidateRow(int ARow);
     void InvalidateGrid();
-    void InvalidateGridRect(const TGridRect& r);
     void InvalidateEditor();
 
     TRect ClientRect() const override;
@@ -357,7 +402,7 @@ public:
     {
         return DoMouseWheel(Shift, WheelDelta, MousePos);
     }
-    // The editor's text changed: the grid takes it (SetEditText).
+    // The editor's text goes to the grid (SetEditText).
     void UpdateText();
 
     // Moving and deleting rows and columns (store and extents follow).
@@ -365,6 +410,19 @@ public:
     virtual void MoveRow(int FromIndex, int ToIndex);
     virtual void DeleteColumn(int ACol);
     virtual void DeleteRow(int ARow);
+    // Runs of rows at once, cells, heights, cursor and editor following,
+    // without a step per row of the grid: ACount rows come in before ARow (at
+    // most RowCount) or leave from ARow; the run at FromIndex goes to start
+    // at ToIndex (an index of the rows without the run); the row at First + k
+    // becomes the one that was at Order[k] (a sort's result).
+    void InsertRows(int ARow, int ACount);
+    void DeleteRows(int ARow, int ACount);
+    void MoveRows(int FromIndex, int ACount, int ToIndex);
+    void PermuteRows(int First, const std::vector<int>& Order);
+    // Total height of the rows (width of the columns) from First to Last,
+    // lines not counted.
+    qint64 RowHeightsSum(int First, int Last) const { return FRowHeights.Sum(First, Last); }
+    qint64 ColWidthsSum(int First, int Last) const { return FColWidths.Sum(First, Last); }
 
 protected:
     // Hooks of descendants.
@@ -373,6 +431,9 @@ protected:
     virtual bool CanGridAcceptKey(WORD Key, TShiftState Shift);
     virtual QString GetEditText(int ACol, int ARow);
     virtual void SetEditText(int ACol, int ARow, const QString& Value);
+    // Esc after a change: the cell gets back what it had when the editor
+    // opened (by default the loaded text through SetEditText).
+    virtual void RestoreEditText(int ACol, int ARow, const QString& LoadedText);
     virtual QString GetEditMask(int ACol, int ARow);
     virtual int GetEditLimit();
     virtual TInplaceEdit* CreateEditor();
@@ -388,6 +449,11 @@ protected:
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
+    // The runs of rows above, for the cells of descendants.
+    virtual void RowsInserted(int ARow, int ACount);
+    virtual void RowsDeleted(int ARow, int ACount);
+    virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
+    virtual void RowsPermuted(int First, const std::vector<int>& Order);
     virtual void ChangeScale(int M, int D);
     // Dragging a fixed cell to move a column or row: Begin may refuse the
     // drag, Check each target, End the drop.
@@ -435,18 +501,31 @@ protected:
     void SelectionMoved(const TGridRect& OldSel);
     // The top-left moved: scroll bars, repaint and TopLeftChanged.
     void TopLeftMoved(TGridCoord OldTopLeft);
+    // Scrolls the painted cells along one axis; false when the whole view
+    // must be painted instead.
+    bool ScrollPixels(TGridCoord OldTopLeft);
     void UpdateScrollPos();
     void UpdateScrollRange();
     void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool UseRightToLeft);
     void TimedScroll(bool left, bool right, bool up, bool down);
     void HideEdit();
     void LoadEditor();
+    // Esc: the editor and the cell go back to what they had, nothing of the
+    // loaded text is written.
+    void CancelEdit();
+    // The user changed the editor's text.
+    void EditTextChanged();
     void Initialize();
     void ChangeSize(int NewColCount, int NewRowCount);
 
     // Sizing and moving by mouse.
-    void CalcSizingState(
+    // Whether the point is on a border that sizes a column or row; a
+    // descendant may veto the sizing.
+    virtual void CalcSizingState(
         int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs, const TGridDrawInfo& info) const;
+    // Where the editor goes for the current cell: after every placement the
+    // toolkit makes, a descendant may place it over a whole merged area.
+    virtual TRect EditorRect();
     void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& info, bool horz, TPoint MousePt);
     // Where the sizing line or the move marker is drawn (client coordinates);
     // -1 when none is shown.
@@ -465,6 +544,7 @@ protected:
     int FInplaceCol = -1;
     int FInplaceRow = -1;
     QString FInplaceOriginal;
+    bool FInplaceChanged = false;
     int FLoadingEditor = 0;
     bool FEditorMode = false;
     bool FCanEditModify = true;
@@ -480,6 +560,9 @@ private:
     TGridAxisDrawInfo AxisInfo(bool horz, int extent) const;
     int LinePos(const TGridAxisDrawInfo& axis, int line) const;
     bool NeedsScroll(bool horz, int extent) const;
+    // Rows were added, removed or reordered: the cursor, selection, editor
+    // and view follow the new row numbers given by newRow (-1: row gone).
+    template <class F> void RowsRenumbered(F newRow, int oldRowCount);
     TGridCoord MaxTopLeft() const;
 
     TGridExtents FColWidths;
@@ -498,6 +581,8 @@ private:
     TScrollStyle FScrollBars = ssBoth;
     TGridScrollInfo FScroll[2];
     bool FBarShown[2] = { false, false };
+    bool FBarAlways[2] = { false, false };
+    bool FBarEnabled[2] = { true, true };
     QScrollBar* FBarWidget[2] = { nullptr, nullptr };
     int FUpdatingBars = 0;
     bool FTracking[2] = { false, false };
@@ -505,6 +590,19 @@ private:
     // Mouse state.
     int FSizingIndex = -1;
     int FSizingPos = 0;
+    // The layout of the last CalcDrawInfo and what it was made from: a cell
+    // write or a repaint request reuses it while nothing changed.
+    struct TDrawInfoKey {
+        int Width = -1, Height = -1;
+        TGridCoord TopLeft;
+        int FixedCols = 0, FixedRows = 0, LineWidth = 0;
+        unsigned Lines = 0, ColVersion = 0, RowVersion = 0;
+        friend bool operator==(const TDrawInfoKey&, const TDrawInfoKey&) = default;
+    };
+    mutable TDrawInfoKey FDrawInfoKey;
+    // The region being painted, empty outside Paint.
+    TRegion FPaintRegion;
+    mutable TGridDrawInfo FDrawInfo;
     int FSizingOfs = 0;
     int FMoveIndex = -1;
     int FMovePos = -1;
@@ -567,11 +665,18 @@ protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void RestoreEditText(int ACol, int ARow, const QString& LoadedText) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void RowMoved(int FromIndex, int ToIndex) override;
+    void RowsInserted(int ARow, int ACount) override;
+    void RowsDeleted(int ARow, int ACount) override;
+    void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
+    void RowsPermuted(int First, const std::vector<int>& Order) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:
     TGridCellStore FStore;
     int FEditUpdate = 0;
+    // The stored text of the cell the editor was loaded from.
+    QString FEditOriginal;
 };

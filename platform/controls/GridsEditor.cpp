@@ -476,12 +476,14 @@ void TCustomGrid::LoadEditor()
     }
     --FLoadingEditor;
     FInplaceOriginal = FInplaceEdit->GetText();
+    FInplaceChanged = false;
     FCanEditModify = FInplaceEdit->MaxLength() != -1;
     FInplaceEdit->SelectAll();
 }
 
 void TCustomGrid::UpdateEditor()
 {
+    // Asked once: a descendant's answer may cost a lookup per call.
     if (!CanEditShow())
         return;
     if (!FInplaceEdit) {
@@ -493,8 +495,12 @@ void TCustomGrid::UpdateEditor()
         HideEdit();
         LoadEditor();
     }
-    if (CanEditShow())
-        FInplaceEdit->Move(CellRect(FCurrent.X, FCurrent.Y));
+    FInplaceEdit->Move(EditorRect());
+}
+
+TRect TCustomGrid::EditorRect()
+{
+    return CellRect(FCurrent.X, FCurrent.Y);
 }
 
 void TCustomGrid::ShowEditor()
@@ -552,4 +558,42 @@ void TCustomGrid::UpdateText()
 {
     if (FInplaceEdit && FInplaceCol >= 0 && FInplaceRow >= 0 && !FLoadingEditor)
         SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->GetText());
+}
+
+void TCustomGrid::EditTextChanged()
+{
+    if (FInplaceEdit && FInplaceCol >= 0 && !FLoadingEditor)
+        FInplaceChanged = true;
+    UpdateText();
+}
+
+void TCustomGrid::RestoreEditText(int ACol, int ARow, const QString& LoadedText)
+{
+    SetEditText(ACol, ARow, LoadedText);
+}
+
+void TCustomGrid::CancelEdit()
+{
+    const int col = FInplaceCol;
+    const int row = FInplaceRow;
+    const bool changed = FInplaceChanged;
+    // Showing the loaded text again is no edit: the cell gets back what it
+    // had, not the editor's form of it.
+    ++FLoadingEditor;
+    try {
+        FInplaceEdit->SetText(FInplaceOriginal);
+    } catch (...) {
+        --FLoadingEditor;
+        throw;
+    }
+    --FLoadingEditor;
+    FInplaceChanged = false;
+    if (changed)
+        RestoreEditText(col, row, FInplaceOriginal);
+    if (!FOptions.testFlag(goAlwaysShowEditor)) {
+        FInplaceCol = FInplaceRow = -1;
+        HideEditor();
+    } else {
+        FInplaceEdit->SelectAll();
+    }
 }

@@ -39,8 +39,26 @@ void TCustomGrid::WndProc(TMessage& Message)
     }
     case WM_COMMAND:
         if (HiWord(Message.WParam) == EN_CHANGE && FInplaceEdit && Message.LParam == LPARAM(FInplaceEdit->Handle())) {
-            UpdateText();
+            EditTextChanged();
             return;
+        }
+        break;
+    case WM_SETCURSOR:
+        // A border that sizes shows the split cursor, also while sizing.
+        if (LoWord(WPARAM(Message.LParam)) == HTCLIENT) {
+            TGridState state = FGridState;
+            if (state == gsNormal) {
+                const TPoint p = ScreenToClient(MouseCursorPos());
+                TGridDrawInfo info;
+                CalcDrawInfo(info);
+                int index, pos, ofs;
+                CalcSizingState(p.X, p.Y, state, index, pos, ofs, info);
+            }
+            if (state == gsColSizing || state == gsRowSizing) {
+                ShowWindowCursor(this, state == gsColSizing ? crHSplit : crVSplit);
+                Message.Result = 1;
+                return;
+            }
         }
         break;
     case WM_TIMER:
@@ -136,15 +154,17 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
         case VK_DOWN:
             ++newCurrent.Y;
             break;
+        // With whole rows selected there is no column to move to: the
+        // arrows step through the rows.
         case VK_LEFT:
             if (rowSelect)
-                --newTopLeft.X;
+                --newCurrent.Y;
             else
                 --newCurrent.X;
             break;
         case VK_RIGHT:
             if (rowSelect)
-                ++newTopLeft.X;
+                ++newCurrent.Y;
             else
                 ++newCurrent.X;
             break;
@@ -194,14 +214,8 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
             SetEditorMode(true);
             break;
         case VK_ESCAPE:
-            // Esc gives the cell back the text it had when the editor opened.
-            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0) {
-                FInplaceEdit->SetText(FInplaceOriginal);
-                if (!FOptions.testFlag(goAlwaysShowEditor))
-                    HideEditor();
-                else
-                    FInplaceEdit->SelectAll();
-            }
+            if (FEditorMode && FInplaceEdit && FInplaceCol >= 0)
+                CancelEdit();
             break;
         default:
             break;
@@ -422,17 +436,6 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         InvalidateGrid();
         break;
     default:
-        if (QWidget* w = WidgetIfAllocated()) {
-            TGridState state;
-            int index, pos, ofs;
-            CalcSizingState(X, Y, state, index, pos, ofs, info);
-            if (state == gsColSizing)
-                w->setCursor(Qt::SplitHCursor);
-            else if (state == gsRowSizing)
-                w->setCursor(Qt::SplitVCursor);
-            else if (Cursor() == crDefault)
-                w->unsetCursor();
-        }
         break;
     }
     TCustomControl::MouseMove(Shift, X, Y);

@@ -56,6 +56,8 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     TCanvas* canvas = Canvas();
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
+    const bool editorShown
+        = FInplaceEdit && FInplaceEdit->EditorVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y;
     const int hlw = info.Horz.EffectiveLineWidth;
     const int vlw = info.Vert.EffectiveLineWidth;
     TRect where;
@@ -65,14 +67,16 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         where.Left = StartX;
         for (int col = ACol; where.Left < StopX && col < ColCount(); ++col) {
             where.Right = where.Left + info.Horz.Extent(col);
-            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(where, updateRect)) {
+            if (where.Right > where.Left && where.Bottom > where.Top && Intersects(where, updateRect)
+                && FPaintRegion.intersects(QRect(where.Left, where.Top, where.Width(), where.Height()))) {
                 TGridDrawState state = IncludeDrawState;
                 if (focused && row == FCurrent.Y && col == FCurrent.X)
                     state |= gdFocused;
                 if (PointInGridRect(col, row, sel))
                     state |= gdSelected;
-                // The cell under an open editor is the editor's.
-                if (!state.testFlag(gdFocused) || !FOptions.testFlag(goEditing) || !FEditorMode) {
+                // The cell under a shown editor is the editor's; a refused
+                // editor leaves the cell to the grid.
+                if (!state.testFlag(gdFocused) || !editorShown) {
                     if (FDefaultDrawing) {
                         if (!canvas->Font()->SameAs(*Font()))
                             canvas->Font()->Assign(Font());
@@ -163,6 +167,15 @@ void TCustomGrid::Paint()
     TRect update = canvas->HasClip() ? canvas->ClipRect() : ClientRect();
     if (update.Width() <= 0 || update.Height() <= 0)
         update = Rect(0, 0, Width(), Height());
+    // Cells run on under the scroll bars; that part is never seen.
+    const TRect cr = ClientRect();
+    update = Rect(std::max(update.Left, cr.Left), std::max(update.Top, cr.Top), std::min(update.Right, cr.Right),
+        std::min(update.Bottom, cr.Bottom));
+    // The parts asked for may lie apart (a strip that scrolled in, the
+    // places behind the scroll bars): cells between them are not painted.
+    FPaintRegion = (canvas->HasClip() ? canvas->ClipRegion().translated(-canvas->Origin().X, -canvas->Origin().Y)
+                                      : TRegion(0, 0, Width(), Height()))
+                       .intersected(QRect(cr.Left, cr.Top, cr.Width(), cr.Height()));
 
     if (h.EffectiveLineWidth > 0 || v.EffectiveLineWidth > 0) {
         const bool fh = FOptions.testFlag(goFixedHorzLine);
@@ -195,9 +208,9 @@ void TCustomGrid::Paint()
         canvas->FillRect(Rect(0, v.GridBoundary, h.GridExtent, v.GridExtent));
     // The square between both scroll bars.
     if (ScrollBarShowing(SB_VERT) && ScrollBarShowing(SB_HORZ)) {
-        const TRect cr = ClientRect();
         canvas->Brush()->SetColor(clBtnFace);
         canvas->FillRect(Rect(cr.Right, cr.Bottom, Width(), Height()));
     }
     DrawMoveAndSizing(info);
+    FPaintRegion = TRegion();
 }

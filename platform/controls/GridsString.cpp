@@ -1,6 +1,23 @@
 // TDrawGrid (the grid's hooks as events) and TStringGrid (the cell store).
 #include "platform/controls/Grids.h"
 
+namespace {
+
+// Counts a nesting level for as long as it lives.
+struct TNestScope {
+    explicit TNestScope(int& n)
+        : N(n)
+    {
+        ++N;
+    }
+    ~TNestScope() { --N; }
+    TNestScope(const TNestScope&) = delete;
+    TNestScope& operator=(const TNestScope&) = delete;
+    int& N;
+};
+
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TDrawGrid
 
@@ -70,6 +87,8 @@ void TDrawGrid::TopLeftChanged()
 TStringGrid::TStringGrid(TComponent* AOwner)
     : TDrawGrid(AOwner)
 {
+    FStore.SetColCount(ColCount());
+    FStore.SetRowLimit(RowCount());
 }
 
 void TStringGrid::SetCells(int ACol, int ARow, const QString& Value)
@@ -92,14 +111,24 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value)
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
 {
-    if (DefaultDrawing())
-        Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, FStore.Text(ACol, ARow));
+    if (DefaultDrawing()) {
+        const QString& text = FStore.Text(ACol, ARow);
+        if (!text.isEmpty()) {
+            // The grid filled the cell already: the text goes over it.
+            TCanvas* c = Canvas();
+            c->Brush()->SetStyle(TBrushStyle::bsClear);
+            c->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+            c->Brush()->SetStyle(TBrushStyle::bsSolid);
+        }
+    }
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
 QString TStringGrid::GetEditText(int ACol, int ARow)
 {
     QString value = FStore.Text(ACol, ARow);
+    if (FLoadingEditor)
+        FEditOriginal = value;
     if (OnGetEditText)
         OnGetEditText(this, ACol, ARow, value);
     return value;
@@ -107,16 +136,21 @@ QString TStringGrid::GetEditText(int ACol, int ARow)
 
 void TStringGrid::SetEditText(int ACol, int ARow, const QString& Value)
 {
-    ++FEditUpdate;
-    try {
+    {
+        TNestScope scope(FEditUpdate);
         if (Value != FStore.Text(ACol, ARow))
             SetCells(ACol, ARow, Value);
-    } catch (...) {
-        --FEditUpdate;
-        throw;
     }
-    --FEditUpdate;
     TDrawGrid::SetEditText(ACol, ARow, Value);
+}
+
+void TStringGrid::RestoreEditText(int ACol, int ARow, const QString&)
+{
+    {
+        TNestScope scope(FEditUpdate);
+        SetCells(ACol, ARow, FEditOriginal);
+    }
+    TDrawGrid::SetEditText(ACol, ARow, FEditOriginal);
 }
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
@@ -131,18 +165,43 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
     TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
+void TStringGrid::RowsInserted(int ARow, int ACount)
+{
+    FStore.InsertRows(ARow, ACount);
+    TDrawGrid::RowsInserted(ARow, ACount);
+}
+
+void TStringGrid::RowsDeleted(int ARow, int ACount)
+{
+    FStore.DeleteRows(ARow, ACount);
+    TDrawGrid::RowsDeleted(ARow, ACount);
+}
+
+void TStringGrid::RowsMoved(int FromIndex, int ACount, int ToIndex)
+{
+    FStore.MoveRows(FromIndex, ACount, ToIndex);
+    TDrawGrid::RowsMoved(FromIndex, ACount, ToIndex);
+}
+
+void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order)
+{
+    FStore.PermuteRows(First, Order);
+    TDrawGrid::RowsPermuted(First, Order);
+}
+
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     // Rows that leave the grid leave the store, so that rows added later
     // start empty; columns stay (hidden columns live there).
-    if (RowCount() < OldRowCount)
-        FStore.TruncateRows(RowCount());
+    FStore.SetRowLimit(RowCount());
+    FStore.SetColCount(ColCount());
     TDrawGrid::SizeChanged(OldColCount, OldRowCount);
 }
 
 void TStringGrid::DeleteColumn(int ACol)
 {
     MoveColumn(ACol, ColCount() - 1);
-    FStore.ClearColumn(ColCount() - 1);
+    // The cells kept beyond the last column close up behind it.
+    FStore.DeleteColumn(ColCount() - 1);
     SetColCount(ColCount() - 1);
 }

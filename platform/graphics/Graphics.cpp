@@ -1020,7 +1020,10 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
     QPainter* p = FPainter.get();
     const QFont& font = QtFont();
     const QFontMetrics& fm = FontMetrics();
-    const int w = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+    // Measuring lays the text out once more: only a background or a right
+    // alignment needs the width.
+    const bool measure = !text.isEmpty() && (FBkMode == OPAQUE || rtl);
+    const int w = measure ? fm.horizontalAdvance(text) : 0;
     const int h = fm.ascent() + fm.descent();
     p->save();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -1036,7 +1039,7 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
         p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
         // Draw into the measured cell so the advance equals TextWidth.
         const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
-        p->drawText(QRect(0, 0, std::max(w, 1), h), flags, text);
+        p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
     }
     p->restore();
 }

@@ -150,6 +150,30 @@ TEST(CellText, ControlCharactersKeepACellOnOneLine)
     EXPECT_EQ(DecodeControlChars("a\tb", true), "a\tb");
 }
 
+TEST(CellText, ControlCharacterEncodingGivesEveryTextBack)
+{
+    const QChar tab(9), bs(8), one(1), two(2), nul(0);
+    const QString texts[] = {
+        "a\rb", // a lone CR
+        QString("a\r\nb") + tab + "c", // a TAB in a multi-line text
+        QString("a\r\nb") + one + "c", // character 1 in a multi-line text
+        QString("a") + bs + "b", // character 8 without a line break
+        QString("x") + two + "y\r\n" + two + bs + two + "8",
+        QString("tab") + tab + "only",
+        QString("a\r\n") + nul + "\n\r",
+        "plain",
+        "",
+    };
+    for (const QString& t : texts) {
+        const QString encoded = EncodeControlChars(t);
+        EXPECT_FALSE(encoded.contains(CR) || encoded.contains(LF) || encoded.contains(nul)) << t.toStdString();
+        EXPECT_EQ(DecodeControlChars(encoded, true), t) << t.toStdString();
+    }
+    // The usual multi-line text is written as before.
+    EXPECT_EQ(EncodeControlChars(QString("a\r\nb") + nul), QString("a") + tab + bs + "b" + one);
+    EXPECT_EQ(DecodeControlChars(QString("a") + tab + bs + "b" + one, true), QString("a\r\nb") + nul);
+}
+
 TEST(CellText, QuotesAndUnpairedCharacters)
 {
     EXPECT_EQ(DoubleQuoteChars("a\"b"), "a\"\"b");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <algorithm>
+#include <functional>
 
 #include "platform/runtime/SysUtils.h"
 #include "tests/platform/controls/GridsTestFixture.h"
@@ -55,6 +57,114 @@ TEST(GridCellStore, MovesAndDeletesCarryCellsWidthsAndCursor)
     EXPECT_EQ(f.Grid->Cells(3, 4), QStringLiteral("4.4"));
     f.Grid->SetColCount(6); // the deleted column does not come back
     EXPECT_EQ(f.Grid->Cells(5, 4), QString());
+}
+
+TEST(GridCellStore, WritesOutsideTheGridDoNotGrowTheStore)
+{
+    GridFixture f(6, 10);
+    TObject tag;
+    struct Case {
+        int col, row;
+    } outside[] = { { 1, 10 }, { 1, 5000000 }, { 1, 0x7FFFFFF0 }, { 6, 2 }, { 0x7FFFFFF0, 2 } };
+    for (Case c : outside) {
+        f.Grid->SetCells(c.col, c.row, QStringLiteral("x"));
+        f.Grid->SetObjects(c.col, c.row, &tag);
+        EXPECT_EQ(f.Grid->Cells(c.col, c.row), QString()) << c.col << "," << c.row;
+    }
+    EXPECT_EQ(f.Grid->Store().StoredRowCount(), 0);
+    EXPECT_EQ(f.Grid->Store().StoredColCount(), 0);
+    // Columns kept beyond ColCount still take writes.
+    f.Grid->SetColCount(4);
+    f.Grid->SetCells(5, 9, QStringLiteral("kept"));
+    EXPECT_EQ(f.Grid->Cells(5, 9), QStringLiteral("kept"));
+}
+
+TEST(GridCellStore, DeleteColumnClosesUpTheColumnsKeptBeyondColCount)
+{
+    GridFixture f(8, 4);
+    for (int c = 0; c < 8; ++c)
+        f.Grid->SetCells(c, 2, QString::number(c));
+    f.Grid->SetColCount(6); // columns 6 and 7 are kept
+    f.Grid->DeleteColumn(2);
+    EXPECT_EQ(f.Grid->ColCount(), 5);
+    QStringList row;
+    for (int c = 0; c < 8; ++c)
+        row << f.Grid->Cells(c, 2);
+    EXPECT_EQ(row, QStringList({ "0", "1", "3", "4", "5", "6", "7", "" }));
+}
+
+TEST(GridCellStore, RunsOfRowsCarryCellsHeightsObjectsAndCursor)
+{
+    // Each operation beside the same one done on a plain list of rows.
+    struct Step {
+        const char* name;
+        std::function<void(TStringGrid*)> grid;
+        std::function<void(QStringList&)> model;
+    };
+    const Step steps[] = {
+        { "insert", [](TStringGrid* g) { g->InsertRows(3, 2); },
+            [](QStringList& m) { m.insert(3, QString()), m.insert(3, QString()); } },
+        { "delete", [](TStringGrid* g) { g->DeleteRows(2, 3); }, [](QStringList& m) { m.remove(2, 3); } },
+        { "move down", [](TStringGrid* g) { g->MoveRows(1, 2, 5); },
+            [](QStringList& m) { std::rotate(m.begin() + 1, m.begin() + 3, m.begin() + 7); } },
+        { "move up", [](TStringGrid* g) { g->MoveRows(6, 3, 2); },
+            [](QStringList& m) { std::rotate(m.begin() + 2, m.begin() + 6, m.begin() + 9); } },
+        { "permute",
+            [](TStringGrid* g) {
+                g->PermuteRows(2, { 5, 2, 4, 3 });
+            },
+            [](QStringList& m) {
+                const QStringList old = m;
+                const int order[] = { 5, 2, 4, 3 };
+                for (int k = 0; k < 4; ++k)
+                    m[2 + k] = old[order[k]];
+            } },
+    };
+    for (const Step& step : steps) {
+        GridFixture f(3, 10);
+        QStringList model;
+        TObject tags[10];
+        for (int r = 0; r < 10; ++r) {
+            model << QStringLiteral("r%1").arg(r);
+            f.Grid->SetCells(2, r, model.last());
+            f.Grid->SetObjects(1, r, &tags[r]);
+            f.Grid->SetRowHeights(r, 20 + r);
+        }
+        f.Grid->SetRow(4);
+        step.grid(f.Grid);
+        step.model(model);
+        ASSERT_EQ(f.Grid->RowCount(), model.size()) << step.name;
+        for (int r = 0; r < model.size(); ++r) {
+            const QString& m = model[r];
+            EXPECT_EQ(f.Grid->Cells(2, r), m) << step.name << " row " << r;
+            const int was = m.isEmpty() ? -1 : m.mid(1).toInt();
+            EXPECT_EQ(f.Grid->Objects(1, r), was < 0 ? nullptr : &tags[was]) << step.name << " row " << r;
+            EXPECT_EQ(f.Grid->RowHeights(r), was < 0 ? 20 : 20 + was) << step.name << " row " << r;
+            if (m == QLatin1String("r4"))
+                EXPECT_EQ(f.Grid->Row(), r) << step.name; // the cursor stays on its row
+        }
+        qint64 sum = 0;
+        for (int r = 1; r < model.size() - 1; ++r)
+            sum += f.Grid->RowHeights(r);
+        EXPECT_EQ(f.Grid->RowHeightsSum(1, int(model.size()) - 2), sum) << step.name;
+    }
+}
+
+TEST(GridCellStore, RunsOfRowsAreCheckedAndStayCheapAtAMillionRows)
+{
+    GridFixture f(4, 1000000);
+    EXPECT_THROW(f.Grid->InsertRows(1000001, 1), EInvalidGridOperation);
+    EXPECT_THROW(f.Grid->MoveRows(999999, 2, 0), EInvalidGridOperation);
+    EXPECT_THROW(f.Grid->PermuteRows(1, { 1, 1 }), EInvalidGridOperation);
+    f.Grid->SetRowHeights(999990, 55);
+    f.Grid->SetCells(1, 999990, QStringLiteral("far"));
+    f.Grid->DeleteRows(10, 500000);
+    EXPECT_EQ(f.Grid->RowCount(), 500000);
+    EXPECT_EQ(f.Grid->Cells(1, 499990), QStringLiteral("far"));
+    EXPECT_EQ(f.Grid->RowHeightsSum(0, 499999), 499999LL * 20 + 55);
+    EXPECT_EQ(f.Grid->ColWidthsSum(0, 3), 4 * 50);
+    f.Grid->DeleteRows(0, 600000); // one row always stays
+    EXPECT_EQ(f.Grid->RowCount(), 1);
 }
 
 TEST(GridGeometry, FixedCountsAndIndicesAreChecked)
@@ -193,15 +303,22 @@ TEST(GridKeys, ShiftExtendsTheSelectionFromTheAnchor)
     EXPECT_EQ(f.Grid->Selection(), (TGridRect { 2, 2, 2, 2 }));
 }
 
-TEST(GridKeys, RowSelectSpansTheRowAndArrowsScrollSideways)
+TEST(GridKeys, RowSelectSpansTheRowAndLeftAndRightStepThroughTheRows)
 {
     GridFixture f(12, 30);
     f.AddOptions(goRowSelect);
     f.Key(VK_DOWN);
     EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 2, 11, 2 }));
     f.Key(VK_RIGHT);
-    EXPECT_EQ(f.Grid->LeftCol(), 2);
+    EXPECT_EQ(f.Grid->Row(), 3);
+    EXPECT_EQ(f.Grid->LeftCol(), 1);
+    EXPECT_EQ(f.Grid->Selection(), (TGridRect { 1, 3, 11, 3 }));
+    f.Key(VK_LEFT);
+    f.Key(VK_LEFT);
+    EXPECT_EQ(f.Grid->Row(), 1);
     EXPECT_EQ(f.Grid->Col(), 1);
+    f.Key(VK_LEFT); // no further than the first scrollable row
+    EXPECT_EQ(f.Grid->Row(), 1);
     f.Key(VK_END);
     EXPECT_EQ(f.Grid->Row(), 29);
 }
@@ -313,6 +430,28 @@ TEST(GridScroll, BarsShowOnlyWhenCellsDoNotFitAndTheClientShrinksForThem)
     f.Key(VK_END, ssCtrl);
     EXPECT_EQ(f.Grid->Row(), 39);
     EXPECT_GT(f.Grid->TopRow(), 1);
+}
+
+TEST(GridScroll, ABarKeptShownIsDisabledWhileEverythingFits)
+{
+    GridFixture f(3, 4, 300, 200);
+    f.Grid->SetScrollBarAlways(SB_VERT, true);
+    EXPECT_TRUE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_HORZ)); // not kept: hidden as the columns fit
+    EXPECT_EQ(f.Grid->ClientWidth(), 300 - ScrollBarSize);
+    ASSERT_TRUE(f.Grid->ScrollBarWidget(SB_VERT));
+    EXPECT_TRUE(f.Grid->ScrollBarWidget(SB_VERT)->isVisible());
+    EXPECT_FALSE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetRowCount(40); // now it scrolls: enabled
+    EXPECT_TRUE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetRowCount(4);
+    EXPECT_TRUE(f.Grid->ScrollBarShowing(SB_VERT));
+    EXPECT_FALSE(f.Grid->ScrollBarWidget(SB_VERT)->isEnabled());
+    f.Grid->SetScrollBars(ssHorizontal); // the style still rules
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+    f.Grid->SetScrollBars(ssBoth);
+    f.Grid->SetScrollBarAlways(SB_VERT, false);
+    EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
 }
 
 TEST(GridScroll, AMillionRowsScrollAndNavigateLikeAHundred)

@@ -2,6 +2,10 @@
 // closed by Enter and Esc, with the editing hooks in order.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QImage>
+#include <QWidget>
+
 #include "tests/platform/controls/GridsTestFixture.h"
 
 namespace {
@@ -76,7 +80,57 @@ TEST(GridEditor, EscGivesTheCellItsTextBackAndCloses)
     f.Key(VK_ESCAPE, {}, 27);
     EXPECT_FALSE(f.EditorShowing());
     EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abc"));
-    EXPECT_EQ(f.Grid->Log, QStringList({ "set 2,3=abc", "hide", "set 2,3=abc" }));
+    EXPECT_EQ(f.Grid->Log, QStringList({ "hide" })); // nothing of the editor's text is written
+}
+
+TEST(GridEditor, EscKeepsACellWhoseEditTextIsTransformed)
+{
+    // The editor shows the cell in another form; cancelling must not write
+    // that form into the cell, whether something was typed or not.
+    for (const bool typed : { false, true }) {
+        EditFixture f;
+        QStringList written;
+        f.Grid->OnGetEditText = [](TObject*, int, int, QString& v) { v = v.toUpper(); };
+        f.Grid->OnSetEditText = [&](TObject*, int, int, const QString& v) { written << v; };
+        f.Key(VK_F2);
+        EXPECT_EQ(f.Editor()->GetText(), QStringLiteral("ABC"));
+        if (typed)
+            f.Type(QStringLiteral("x"));
+        f.Key(VK_ESCAPE, {}, 27);
+        EXPECT_FALSE(f.EditorShowing());
+        EXPECT_EQ(f.Grid->Cells(2, 3), QStringLiteral("abc")) << typed;
+        EXPECT_FALSE(written.contains(QStringLiteral("ABC"))) << written.join('|').toStdString();
+    }
+}
+
+TEST(GridEditor, ARefusedEditorLeavesTheCellPainted)
+{
+    EditFixture f;
+    f.AddOptions(goDrawFocusSelected);
+    f.Grid->RefuseEditShow = true;
+    f.Key(VK_F2);
+    EXPECT_TRUE(f.Grid->EditorMode());
+    EXPECT_FALSE(f.EditorShowing());
+    const QImage img = f.Grid->PaintToImage();
+    const TRect r = f.Grid->CellRect(2, 3);
+    const TColor hl = ColorToRGB(clHighlight);
+    EXPECT_EQ(img.pixel(r.Right - 3, r.Bottom - 3) | 0xFF000000u, qRgb(hl & 0xFF, (hl >> 8) & 0xFF, (hl >> 16) & 0xFF));
+}
+
+TEST(GridEditor, FocusMessagesNameTheOtherWindow)
+{
+    EditFixture f;
+    // Real focus changes need the active window.
+    f.Form->Widget()->activateWindow();
+    QCoreApplication::processEvents();
+    f.Grid->SetFocus();
+    f.Grid->FocusLog.clear();
+    f.Key(VK_F2);
+    ASSERT_TRUE(f.Editor()->Focused());
+    const QString editor = QString::number(qulonglong(f.Editor()->Handle()));
+    f.Key(VK_RETURN, {}, u'\r');
+    ASSERT_TRUE(f.Grid->Focused());
+    EXPECT_EQ(f.Grid->FocusLog, QStringList({ "kill " + editor, "set " + editor }));
 }
 
 TEST(GridEditor, NavigationKeysLeaveTheEditorForTheGrid)

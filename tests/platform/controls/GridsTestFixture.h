@@ -15,7 +15,17 @@ public:
     QStringList Log;
     QString Mask;
     bool RefuseSelect = false;
+    bool RefuseEditShow = false;
+    // The other window named by each focus message: "set 42", "kill 7".
+    QStringList FocusLog;
     using TCustomGrid::CalcDrawInfo;
+
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS)
+            FocusLog << QStringLiteral("%1 %2").arg(m.Msg == WM_SETFOCUS ? "set" : "kill").arg(qulonglong(m.WParam));
+        TStringGrid::WndProc(m);
+    }
 
 protected:
     QString GetEditMask(int c, int r) override
@@ -44,6 +54,7 @@ protected:
         TStringGrid::HideEditor();
     }
     bool SelectCell(int c, int r) override { return !RefuseSelect && TStringGrid::SelectCell(c, r); }
+    bool CanEditShow() override { return !RefuseEditShow && TStringGrid::CanEditShow(); }
 };
 
 struct GridFixture {

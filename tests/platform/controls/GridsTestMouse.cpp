@@ -2,6 +2,8 @@
 // sizing and moving columns and rows by drag, and the scroll timer.
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include "tests/platform/controls/GridsTestFixture.h"
 
 namespace {
@@ -95,6 +97,59 @@ TEST(GridMouse, DraggingAHeaderBorderSizesTheColumn)
     input::MouseDown(f.Grid, mbLeft, { head.Right + 1, 5 });
     EXPECT_EQ(f.Grid->GridState(), gsNormal);
     input::MouseUp(f.Grid, mbLeft, { head.Right + 1, 5 });
+}
+
+// A grid that picks a cursor per cell through WM_SETCURSOR.
+class TCursorGrid : public THookGrid {
+public:
+    using THookGrid::THookGrid;
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == WM_SETCURSOR) {
+            const TPoint p = ScreenToClient(MouseCursorPos());
+            if (MouseCoord(p.X, p.Y) == TGridCoord { 3, 3 }) {
+                ShowWindowCursor(this, crHandPoint);
+                m.Result = 1;
+                return;
+            }
+        }
+        THookGrid::WndProc(m);
+    }
+};
+
+TEST(GridMouse, TheCursorFollowsSizingBordersAndDescendantsPickOnePerCell)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 340, 240);
+    form.Show();
+    auto* grid = new TCursorGrid(&form);
+    grid->SetParent(&form);
+    grid->SetBounds(0, 0, 300, 200);
+    grid->SetDefaultColWidth(50);
+    grid->SetDefaultRowHeight(20);
+    grid->SetOptions(grid->Options() | goColSizing | goRowSizing);
+    const QWidget* w = grid->Widget();
+    const TRect head = grid->CellRect(2, 0);
+    const TRect side = grid->CellRect(0, 2);
+    const TRect cell = grid->CellRect(3, 3);
+    struct Case {
+        TPoint at;
+        Qt::CursorShape shape;
+    } cases[] = {
+        { { head.Right + 1, 5 }, Qt::SizeHorCursor },
+        { { 5, side.Bottom - 1 }, Qt::SizeVerCursor },
+        { { cell.Left + 5, cell.Top + 5 }, Qt::PointingHandCursor },
+        { { head.Left + 10, 5 }, Qt::ArrowCursor },
+    };
+    for (const Case& c : cases) {
+        input::MouseMove(grid, c.at);
+        EXPECT_EQ(w->cursor().shape(), c.shape) << c.at.X << "," << c.at.Y;
+    }
+    // While a column is sized the split cursor stays, wherever the mouse is.
+    input::MouseDown(grid, mbLeft, { head.Right + 1, 5 });
+    input::MouseMove(grid, { cell.Left + 5, cell.Top + 5 });
+    EXPECT_EQ(w->cursor().shape(), Qt::SizeHorCursor);
+    input::MouseUp(grid, mbLeft, { cell.Left + 5, cell.Top + 5 });
 }
 
 TEST(GridMouse, DraggingAHeaderMovesTheColumnWithItsCells)

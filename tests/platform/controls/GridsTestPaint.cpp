@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
+#include <QSet>
 
 #include "common/TestUtil.h"
 #include "tests/platform/controls/GridsTestFixture.h"
@@ -81,6 +83,53 @@ TEST(GridPaint, WithoutDefaultDrawingOnlyShownCellsAreAskedAndNothingElsePaintsT
     EXPECT_LE(calls, (f.Grid->VisibleColCount() + 2) * (shownRows + 1));
     const TRect fixedCell = f.Grid->CellRect(1, 0);
     EXPECT_EQ(At(img, { fixedCell.Left + 5, fixedCell.Top + 5 }), Rgb(clRed)); // no fixed look drawn over it
+}
+
+TEST(GridPaint, ScrollingByALineRepaintsOnlyTheRowThatComesIntoView)
+{
+    GridFixture f(8, 1000, 300, 200);
+    f.Grid->SetColCount(5); // all columns fit: only the rows scroll
+    QCoreApplication::processEvents();
+    QSet<int> rowsPainted;
+    f.Grid->OnDrawCell = [&](TObject*, int, int r, const TRect&, TGridDrawState) { rowsPainted << r; };
+    const int visible = f.Grid->VisibleRowCount();
+    const auto scrollAndPaint = [&](auto scroll) {
+        rowsPainted.clear();
+        scroll();
+        QCoreApplication::processEvents();
+        return rowsPainted;
+    };
+    // The grid keeps the focus: the current cell is not in the strip.
+    auto painted = scrollAndPaint([&] { f.Grid->SetTopRow(f.Grid->TopRow() + 1); });
+    EXPECT_FALSE(painted.contains(0)) << "the fixed row stays";
+    EXPECT_FALSE(painted.contains(5));
+    EXPECT_TRUE(painted.contains(visible + 1)); // the row that came into view
+    EXPECT_LE(painted.size(), 3);
+    // A jump of more than a screen paints it all.
+    painted = scrollAndPaint([&] { f.Grid->SetTopRow(500); });
+    EXPECT_TRUE(painted.contains(0));
+    EXPECT_GE(painted.size(), visible + 1);
+}
+
+TEST(GridPaint, WithRedrawOffBulkChangesRepaintOnceWhenItComesBack)
+{
+    GridFixture f(6, 100, 300, 200);
+    QCoreApplication::processEvents();
+    int cellsPainted = 0;
+    f.Grid->OnDrawCell = [&](TObject*, int, int, const TRect&, TGridDrawState) { ++cellsPainted; };
+    f.Grid->Perform(WM_SETREDRAW, 0);
+    for (int r = 1; r < 100; ++r) {
+        f.Grid->SetCells(1, r, QString::number(r));
+        QCoreApplication::processEvents();
+    }
+    f.Grid->SetTopRow(3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cellsPainted, 0);
+    f.Grid->Perform(WM_SETREDRAW, 1);
+    QCoreApplication::processEvents();
+    const int screen = (f.Grid->VisibleColCount() + 1) * (f.Grid->VisibleRowCount() + 1);
+    EXPECT_GE(cellsPainted, screen);
+    EXPECT_LE(cellsPainted, (f.Grid->VisibleColCount() + 2) * (f.Grid->VisibleRowCount() + 2));
 }
 
 } // namespace
