@@ -108,6 +108,8 @@ void TBaseGrid::PaintCellFrame(
 
     ACanvas->Pen()->SetWidth(1);
     ACanvas->SetFont(Font());
+    // The colours the toolkit gives its cells, for the look to start from.
+    ACanvas->Brush()->SetColor(fixed ? FixedColor() : Color());
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
     TVAlignment va = TVAlignment::vtaTop;

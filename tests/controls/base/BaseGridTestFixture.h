@@ -37,16 +37,16 @@ private:
 using TCountedGraphic = TCounted<TCellGraphic>;
 using TCountedObject = TCounted<TObject>;
 
-struct BaseGridFixture {
+template <class G> struct TGridOnForm {
     TForm* Form;
-    TTestBaseGrid* Grid;
+    G* Grid;
 
-    explicit BaseGridFixture(int cols = 8, int rows = 6, int width = 420, int height = 160)
+    explicit TGridOnForm(int cols = 8, int rows = 6, int width = 420, int height = 160)
     {
         Form = new TForm(nullptr);
         Form->SetBounds(20, 20, width + 40, height + 40);
         Form->Show();
-        Grid = new TTestBaseGrid(Form);
+        Grid = new G(Form);
         Grid->SetParent(Form);
         Grid->SetBounds(0, 0, width, height);
         Grid->SetDefaultColWidth(50);
@@ -55,7 +55,8 @@ struct BaseGridFixture {
         Grid->SetRowCount(rows);
         Grid->SetFocus();
     }
-    ~BaseGridFixture() { delete Form; }
-    BaseGridFixture(const BaseGridFixture&) = delete;
-    BaseGridFixture& operator=(const BaseGridFixture&) = delete;
+    ~TGridOnForm() { delete Form; }
+    TGridOnForm(const TGridOnForm&) = delete;
+    TGridOnForm& operator=(const TGridOnForm&) = delete;
 };
+using BaseGridFixture = TGridOnForm<TTestBaseGrid>;
