@@ -471,8 +471,10 @@ TRect TBaseGrid::VirtualCellRect(int ACol, int ARow) const
     // The scrollable cells start where the toolkit places the first of them.
     const TRect tl = TObjStringGrid::CellRect(LeftCol(), TopRow());
     const bool shown = tl.Width() > 0 && tl.Height() > 0;
-    const qint64 xo = ACol < FixedCols() ? 0 : (shown ? tl.Left : (FixedCols() > 0 ? ColWidthsSum(0, FixedCols() - 1) : 0));
-    const qint64 yo = ARow < FixedRows() ? 0 : (shown ? tl.Top : (FixedRows() > 0 ? RowHeightsSum(0, FixedRows() - 1) : 0));
+    const qint64 xo
+        = ACol < FixedCols() ? 0 : (shown ? tl.Left : (FixedCols() > 0 ? ColWidthsSum(0, FixedCols() - 1) : 0));
+    const qint64 yo
+        = ARow < FixedRows() ? 0 : (shown ? tl.Top : (FixedRows() > 0 ? RowHeightsSum(0, FixedRows() - 1) : 0));
     const int x = int(std::clamp<qint64>(l + xo, INT_MIN / 2, INT_MAX / 2));
     const int y = int(std::clamp<qint64>(t + yo, INT_MIN / 2, INT_MAX / 2));
     return { x, y, x + ColWidths(ACol), y + RowHeights(ARow) };
@@ -625,15 +627,36 @@ void TBaseGrid::DeleteColumn(int ACol)
 // ---------------------------------------------------------------------------
 // The overridable model
 
-bool TBaseGrid::IsFixed(int, int) const { return false; }
-int TBaseGrid::GetNodeIndent(int) const { return 0; }
-bool TBaseGrid::HasNodes() const { return false; }
+bool TBaseGrid::IsFixed(int, int) const
+{
+    return false;
+}
+int TBaseGrid::GetNodeIndent(int) const
+{
+    return 0;
+}
+bool TBaseGrid::HasNodes() const
+{
+    return false;
+}
 void TBaseGrid::LastRowChanged() { }
 void TBaseGrid::CellTextChanged(int, int) { }
-bool TBaseGrid::HasCellBorderEvent() const { return false; }
-bool TBaseGrid::UsesToolkitStyles() const { return false; }
-int TBaseGrid::DisplColIndex(int ACol) const { return ACol; }
-int TBaseGrid::TotalColCount() const { return ColCount(); }
+bool TBaseGrid::HasCellBorderEvent() const
+{
+    return false;
+}
+bool TBaseGrid::UsesToolkitStyles() const
+{
+    return false;
+}
+int TBaseGrid::DisplColIndex(int ACol) const
+{
+    return ACol;
+}
+int TBaseGrid::TotalColCount() const
+{
+    return ColCount();
+}
 
 void TBaseGrid::DoGetDisplText(int ACol, int ARow, QString& Value)
 {

@@ -231,9 +231,9 @@ public:
     virtual void CellTextChanged(int ACol, int ARow);
     virtual bool HasCellBorderEvent() const;
     virtual bool UsesToolkitStyles() const;
-    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
-        bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont,
-        TAlignment& HA, TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
+    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+        TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
+        TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
     virtual int DisplColIndex(int ACol) const;
     virtual int TotalColCount() const;
 

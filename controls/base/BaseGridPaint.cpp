@@ -64,8 +64,7 @@ void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, const TRect& 
     PaintCellFrame(ACanvas, ACol, ARow, ARect, AState, false);
 }
 
-void TBaseGrid::PaintCellFrame(
-    TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Normal)
+void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Normal)
 {
     if (ARow == RowCount() - 1 && FHideLastRow) {
         ACanvas->Brush()->SetColor(Color());
@@ -163,8 +162,7 @@ void TBaseGrid::PaintCellFrame(
     } else if (!(UsesToolkitStyles() && (fixed || selected))) {
         const TColor from = ACanvas->Brush()->Color();
         if (mirrorTo == clNone)
-            DrawGradient(
-                ACanvas, from, colorTo, gd == TCellGradientDirection::GradientHorizontal, ARect, 64);
+            DrawGradient(ACanvas, from, colorTo, gd == TCellGradientDirection::GradientHorizontal, ARect, 64);
         else
             DrawMirrorGradient(ACanvas, ARect, from, true, false, clNone, true, mirrorTo, mirror, colorTo);
     }

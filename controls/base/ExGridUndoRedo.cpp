@@ -87,8 +87,7 @@ void TExGridUndoRedo::Reset()
 bool TExGridUndoRedo::Apply(const TUndoRedoItem* I, bool undo)
 {
     // Markers carry no cell; a cell that has left the grid is passed over.
-    if (I->IsMarker() || I->Col < 0 || I->Row < 0 || I->Col >= FGrid->TotalColCount()
-        || I->Row >= FGrid->RowCount())
+    if (I->IsMarker() || I->Col < 0 || I->Row < 0 || I->Col >= FGrid->TotalColCount() || I->Row >= FGrid->RowCount())
         return false;
     const QString& text = undo ? I->OrigValue : I->Value;
     const TUndoRedoEvent& event = undo ? OnUndo : OnRedo;

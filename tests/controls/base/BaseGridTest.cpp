@@ -103,7 +103,8 @@ TEST(BaseGridModel, MergedTextGoesToTheBaseCellAndSplittingShowsEachCellsOwnAgai
             const TCellProperties* p = g->GetCellProperties(c, r);
             EXPECT_EQ(TPoint(p->CellSpanX(), p->CellSpanY()), TPoint(-1, -1));
             EXPECT_TRUE(p->IsBaseCell());
-            EXPECT_EQ(g->GetCellEx(c, r), c == 1 && r == 1 ? QStringLiteral("x") : QStringLiteral("own%1%2").arg(c).arg(r));
+            EXPECT_EQ(
+                g->GetCellEx(c, r), c == 1 && r == 1 ? QStringLiteral("x") : QStringLiteral("own%1%2").arg(c).arg(r));
         }
 }
 
@@ -278,7 +279,12 @@ TEST(BaseGridModel, CellGraphicsAreFreedWithTheirPropertiesOnEveryPath)
         { "replaced properties",
             [](TTestBaseGrid* g, auto&) { g->SetCellProperties(3, 3, new TCellProperties(g, 3, 3)); }, 1 },
         { "replaced graphic", [](TTestBaseGrid* g, auto&) { g->SetGraphicObjectEx(2, 2, nullptr); }, 1 },
-        { "destruction", [](TTestBaseGrid*, BaseGridFixture& f) { delete f.Form; f.Form = nullptr; }, 0 },
+        { "destruction",
+            [](TTestBaseGrid*, BaseGridFixture& f) {
+                delete f.Form;
+                f.Form = nullptr;
+            },
+            0 },
         { "rows leave", [](TTestBaseGrid* g, auto&) { g->SetRowCount(3); }, 1 },
         { "run of rows deleted", [](TTestBaseGrid* g, auto&) { g->DeleteRows(3, 2); }, 1 },
         { "row deleted", [](TTestBaseGrid* g, auto&) { g->DeleteRow(2); }, 1 },
@@ -325,8 +331,7 @@ TEST(BaseGridModel, ClearingHandsPropertiesOverUnfreed)
     g->SetGraphicObjectEx(1, 2, new TCountedGraphic(graphics));
     g->SetGraphicObjectEx(2, 1, new TCountedGraphic(graphics));
     g->SetGraphicObjectEx(3, 3, new TCountedGraphic(graphics));
-    TCellProperties* taken[] = { g->GetCellProperties(1, 2), g->GetCellProperties(2, 1),
-        g->GetCellProperties(3, 3) };
+    TCellProperties* taken[] = { g->GetCellProperties(1, 2), g->GetCellProperties(2, 1), g->GetCellProperties(3, 3) };
     g->SetCellEx(1, 2, QStringLiteral("a"));
     g->SetCellEx(3, 3, QStringLiteral("c"));
     g->ClearColumnCells(1);

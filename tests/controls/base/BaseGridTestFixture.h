@@ -10,11 +10,11 @@
 
 class TTestBaseGrid : public TBaseGrid {
 public:
-    using TBaseGrid::TBaseGrid;
     using TBaseGrid::FHideLastRow;
     using TBaseGrid::FHoverRowIdx;
     using TBaseGrid::FNormalRowCount;
     using TBaseGrid::FShowSel;
+    using TBaseGrid::TBaseGrid;
     int LastRowChanges = 0;
     int Hidden = 0; // columns kept beyond ColCount
     void LastRowChanged() override { ++LastRowChanges; }

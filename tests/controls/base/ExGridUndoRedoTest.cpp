@@ -20,8 +20,14 @@ struct Step {
     int level = 0;
 };
 
-Step C(int c, int r, const char* t, const char* a, const char* b, int level) { return { 'c', c, r, t, a, b, level }; }
-Step Op(char op, const char* a, const char* b, int level, int arg = 0) { return { op, arg, 0, "", a, b, level }; }
+Step C(int c, int r, const char* t, const char* a, const char* b, int level)
+{
+    return { 'c', c, r, t, a, b, level };
+}
+Step Op(char op, const char* a, const char* b, int level, int arg = 0)
+{
+    return { op, arg, 0, "", a, b, level };
+}
 
 void RunSteps(const char* name, const std::vector<Step>& steps)
 {
@@ -41,13 +47,27 @@ void RunSteps(const char* name, const std::vector<Step>& steps)
             u->RegisterChange(s.col, s.row, old, QString::fromUtf8(s.text));
             break;
         }
-        case '[': u->StartSequence(); break;
-        case ']': u->StopSequence(); break;
-        case 'u': u->Undo(); break;
-        case 'r': u->Redo(); break;
-        case 'x': u->Reset(); break;
-        case 'm': u->SetMaxLevel(s.col); break;
-        case 'd': g->SetRowCount(s.col); break;
+        case '[':
+            u->StartSequence();
+            break;
+        case ']':
+            u->StopSequence();
+            break;
+        case 'u':
+            u->Undo();
+            break;
+        case 'r':
+            u->Redo();
+            break;
+        case 'x':
+            u->Reset();
+            break;
+        case 'm':
+            u->SetMaxLevel(s.col);
+            break;
+        case 'd':
+            g->SetRowCount(s.col);
+            break;
         }
         EXPECT_EQ(g->GetCellEx(1, 1), QString::fromUtf8(s.a));
         EXPECT_EQ(g->GetCellEx(2, 1), QString::fromUtf8(s.b));
@@ -66,8 +86,7 @@ TEST(UndoRedo, StepTables)
             Op('u', "", "", 0), Op('r', "a", "", 1), Op('r', "a", "b", 2), Op('r', "a", "b", 2) });
     RunSteps("a sequence undoes and redoes as one",
         { C(1, 1, "x", "x", "", 1), Op('[', "x", "", 2), C(1, 1, "a", "a", "", 3), C(2, 1, "b", "a", "b", 4),
-            Op(']', "a", "b", 5), Op('u', "x", "", 1), Op('r', "a", "b", 5), Op('u', "x", "", 1),
-            Op('u', "", "", 0) });
+            Op(']', "a", "b", 5), Op('u', "x", "", 1), Op('r', "a", "b", 5), Op('u', "x", "", 1), Op('u', "", "", 0) });
     RunSteps("a change after an undo goes behind the undone one",
         { C(1, 1, "a", "a", "", 1), Op('u', "", "", 0), C(2, 1, "b", "", "b", 2), Op('u', "", "", 1),
             Op('u', "", "", 0) });
