@@ -99,6 +99,24 @@ TEST(BaseGridPaint, CellReachingUnderFixedCellsKeepsTheCallersClip)
     EXPECT_FALSE(c->HasClip());
 }
 
+// The corner cell painted as a drag image's background.
+TEST(BaseGridPaint, BackgroundOnlyPaintsTheActiveColoursWithoutContent)
+{
+    PaintFixture f;
+    TPaintGrid* g = f.Grid;
+    g->SetActiveRowColor(TColor(0x10A0F0));
+    g->GetCellProperties(0, 0)->SetBrushColor(TColor(0x406080));
+    g->SetCellEx(0, 0, QStringLiteral("text"));
+    g->Contents.clear();
+    TBitmap bmp(60, 30);
+    const TRect r = Rect(0, 0, 50, 20);
+    g->PaintCellExt(bmp.Canvas(), 0, 0, r, TGridDrawState(gdSelected));
+    EXPECT_EQ(bmp.Canvas()->Pixels(10, 10), TColor(0x10A0F0));
+    g->PaintCellExt(bmp.Canvas(), 0, 0, r, TGridDrawState(gdFixed));
+    EXPECT_EQ(bmp.Canvas()->Pixels(10, 10), TColor(0x406080));
+    EXPECT_EQ(g->Contents.count({ 0, 0 }), 0u);
+}
+
 TEST(BaseGridPaint, SelectionBoxEndsAndColours)
 {
     PaintFixture f;
