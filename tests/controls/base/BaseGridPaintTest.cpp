@@ -253,6 +253,20 @@ TEST(BaseGridPaint, GoldenPicture)
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("basegrid"), 2, 30));
 }
 
+TEST(BaseGridPaint, ScrollingRepaintsMergedFixedCells)
+{
+    PaintFixture f(20, 6);
+    TPaintGrid* g = f.Grid;
+    g->MergeCells(0, 2, 1, 2); // in the fixed column
+    g->SetCellEx(0, 2, QStringLiteral("group"));
+    ASSERT_TRUE(testutil::PumpUntil([&] { return g->Contents.count({ 0, 2 }) > 0; }, 5000));
+    g->Contents.clear();
+    g->SetLeftCol(5);
+    testutil::PumpUntil([&] { return g->Contents.count({ 0, 2 }) > 0; }, 2000);
+    EXPECT_GT((g->Contents.count({ 0, 2 })), 0u);
+    EXPECT_EQ((g->Contents.count({ 0, 4 })), 0u); // a plain fixed cell stays as it was
+}
+
 // ---------------------------------------------------------------------------
 // Keys and wheel
 
