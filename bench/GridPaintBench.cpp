@@ -3,6 +3,7 @@
 // and texts. Each benchmark times the grid and its peer in the same run, one
 // after the other in every iteration; the grid's time is the benchmark's time
 // and the counters give the peer's time and the ratio (grid / peer).
+#include "bench/BenchPaired.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
 
@@ -21,12 +22,7 @@
 
 namespace {
 
-constexpr int Cols = 20;
-constexpr int Width = 1000;
-constexpr int Height = 700;
-constexpr int ColWidth = 64;
-constexpr int RowHeight = 24;
-constexpr int MillionRows = 1000000;
+using namespace benchpaired::screen;
 
 using Clock = std::chrono::steady_clock;
 
@@ -40,30 +36,7 @@ QString CellText(int row, int col)
     return QStringLiteral("R%1C%2").arg(row).arg(col);
 }
 
-// Times `grid` and `peer` once per iteration; `between` runs untimed.
-template <class G, class P, class B> void Paired(benchmark::State& state, G grid, P peer, B between)
-{
-    double g = 0, p = 0;
-    for (auto _ : state) {
-        between();
-        const auto t0 = Clock::now();
-        grid();
-        const auto t1 = Clock::now();
-        peer();
-        const auto t2 = Clock::now();
-        g += Seconds(t1 - t0);
-        p += Seconds(t2 - t1);
-        state.SetIterationTime(Seconds(t1 - t0));
-    }
-    const double n = double(state.iterations());
-    state.counters["peer_us"] = p / n * 1e6;
-    state.counters["ratio"] = p > 0 ? g / p : 0;
-}
-
-template <class G, class P> void Paired(benchmark::State& state, G grid, P peer)
-{
-    Paired(state, grid, peer, [] {});
-}
+using benchpaired::Paired;
 
 // The header column shows row numbers as the table's vertical header does,
 // without storing them.

@@ -1,0 +1,351 @@
+#pragma once
+// The cell model under every grid of the library: lazily created per-cell
+// properties kept in the cell's object slot, merged areas (a rectangle of
+// cells that shows, reads and writes as its top-left base cell), one text
+// path (GetCellEx/SetCellEx) with the display-text hooks, and the cell
+// painter and navigation that keep the cursor on base cells.
+
+#include <QFlags>
+#include <QString>
+#include <functional>
+
+#include "controls/base/ExObjOptions.h"
+#include "platform/controls/Grids.h"
+#include "platform/runtime/Exceptions.h"
+
+class TBaseGrid;
+class TExGridUndoRedo;
+
+MORV_DECLARE_EXCEPTION(EExGridError, Exception)
+
+enum class TGridSelectionStyle { ssDefault, ssVista, ssWin7, ssOffice2007 };
+
+enum class THoverRowCell : unsigned { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
+Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
+Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
+
+// A picture shown in a cell. The grid owns one placed in a cell's properties
+// and frees it with them; any other graphic object stays the caller's.
+class TCellGraphic : public TObject {
+public:
+    ~TCellGraphic() override = default;
+};
+
+// ---------------------------------------------------------------------------
+// TCellProperties: the look and merge state of one cell.
+
+class TCellProperties : public TPersistent {
+public:
+    TCellProperties(TBaseGrid* AOwnerGrid, int ACol, int ARow);
+    // Frees the graphic object when it is a cell graphic.
+    ~TCellProperties() override;
+    TCellProperties(const TCellProperties&) = delete;
+    TCellProperties& operator=(const TCellProperties&) = delete;
+
+    // Copies the look, merge state, owner cell, user object and control; not
+    // the grid, graphic, gradient end or direction, paint pass or calculation.
+    void Assign(const TPersistent* Source) override;
+    // The base cell of the area holding (ACol, ARow), or the cell itself.
+    TPoint GetBaseCell(int ACol, int ARow) const;
+
+    TBaseGrid* OwnerGrid() const { return FOwnerGrid; }
+    int OwnerCol() const { return FOwnerCol; }
+    void SetOwnerCol(int v) { FOwnerCol = v; }
+    int OwnerRow() const { return FOwnerRow; }
+    void SetOwnerRow(int v) { FOwnerRow = v; }
+    quintptr CellObject() const { return FObject; }
+    void SetCellObject(quintptr v) { FObject = v; }
+    TObject* GraphicObject() const { return FGraphicObject; }
+    TBrushStyle BrushStyle() const { return FBrushStyle; }
+    void SetBrushStyle(TBrushStyle v) { FBrushStyle = v; }
+    TColor BrushColor() const { return FBrushColor; }
+    void SetBrushColor(TColor v);
+    TColor BrushColorTo() const { return FBrushColorTo; }
+    void SetBrushColorTo(TColor v);
+    int FontSize() const { return FFontSize; }
+    void SetFontSize(int v) { FFontSize = v; }
+    TColor FontColor() const { return FFontColor; }
+    void SetFontColor(TColor v) { FFontColor = v; }
+    TFontStyles FontStyle() const { return FFontStyle; }
+    void SetFontStyle(TFontStyles v) { FFontStyle = v; }
+    int CellSpanX() const { return FCellSpanX; }
+    void SetCellSpanX(int v) { FCellSpanX = v; }
+    int CellSpanY() const { return FCellSpanY; }
+    void SetCellSpanY(int v) { FCellSpanY = v; }
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int v) { FBorderWidth = v; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v) { FBorderColor = v; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v) { FAlignment = v; }
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v);
+    bool IsBaseCell() const { return FIsBaseCell; }
+    void SetIsBaseCell(bool v) { FIsBaseCell = v; }
+    TColumnCalcType CalcType() const { return FCalcType; }
+    void SetCalcType(TColumnCalcType v) { FCalcType = v; }
+    TObject* CalcObject() const { return FCalcObject; }
+    void SetCalcObject(TObject* v) { FCalcObject = v; }
+    int NodeLevel() const { return FNodeLevel; }
+    void SetNodeLevel(int v) { FNodeLevel = v; }
+    TEditorType Editor() const { return FEditor; }
+    void SetEditor(TEditorType v) { FEditor = v; }
+    QString FontName() const { return FFontName; }
+    void SetFontName(const QString& v) { FFontName = v; }
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v) { FReadOnly = v; }
+    TCellGradientDirection GradientDirection() const { return FGradientDirection; }
+    void SetGradientDirection(TCellGradientDirection v) { FGradientDirection = v; }
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* v) { FControl = v; }
+
+    // Paint pass in which the merged area was last painted from a covered cell.
+    int FPaintID = 0;
+
+private:
+    friend class TBaseGrid;
+    void RepaintOwnerCell();
+
+    TBaseGrid* FOwnerGrid;
+    int FOwnerCol;
+    int FOwnerRow;
+    quintptr FObject = 0;
+    TObject* FGraphicObject = nullptr;
+    TBrushStyle FBrushStyle = TBrushStyle::bsSolid;
+    TColor FBrushColor = clWindow;
+    TColor FBrushColorTo = clNone;
+    int FFontSize = 8;
+    TColor FFontColor = clWindowText;
+    TFontStyles FFontStyle;
+    int FCellSpanY = -1;
+    int FCellSpanX = -1;
+    int FBorderWidth = 0;
+    TColor FBorderColor = clBlack;
+    TAlignment FAlignment = taLeftJustify;
+    TVAlignment FVAlignment = TVAlignment::vtaTop;
+    bool FWordWrap = true;
+    bool FIsBaseCell = true;
+    TColumnCalcType FCalcType = TColumnCalcType::acNONE;
+    TObject* FCalcObject = nullptr;
+    int FNodeLevel = 0;
+    TEditorType FEditor = TEditorType::edNormal;
+    QString FFontName;
+    bool FReadOnly = false;
+    TCellGradientDirection FGradientDirection = TCellGradientDirection::GradientVertical;
+    TControl* FControl = nullptr;
+};
+
+// The toolkit's string grid with object slots; adds nothing.
+class TObjStringGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    QString ClassName() const override { return QStringLiteral("TObjStringGrid"); }
+};
+
+using TGetDisplTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+
+// ---------------------------------------------------------------------------
+// TBaseGrid
+
+class TBaseGrid : public TObjStringGrid {
+public:
+    explicit TBaseGrid(TComponent* AOwner);
+    ~TBaseGrid() override;
+    QString ClassName() const override { return QStringLiteral("TBaseGrid"); }
+
+    // Text through the base cell and the display hooks; writes go to the base cell.
+    QString GetCellEx(int ACol, int ARow);
+    void SetCellEx(int ACol, int ARow, const QString& Value);
+    // The store's own text and object of exactly that cell.
+    QString GetGridCell(int ACol, int ARow) const { return Cells(ACol, ARow); }
+    void SetGridCell(int ACol, int ARow, const QString& Value);
+    TObject* GetGridObject(int ACol, int ARow) const { return Objects(ACol, ARow); }
+    void SetGridObject(int ACol, int ARow, TObject* Value) { SetObjects(ACol, ARow, Value); }
+
+    // Created on first use from the cell's default look; EExGridError outside the grid.
+    TCellProperties* GetCellProperties(int ACol, int ARow);
+    // Stores the given properties (owned from now on), freeing those there before.
+    void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
+    bool HasCellProperties(int ACol, int ARow) const { return PropsAt(ACol, ARow) != nullptr; }
+    quintptr GetObjectEx(int ACol, int ARow) const;
+    void SetObjectEx(int ACol, int ARow, quintptr Value);
+    TObject* GetGraphicObjectEx(int ACol, int ARow) const;
+    void SetGraphicObjectEx(int ACol, int ARow, TObject* Value);
+    static TObject* GraphicObjectOf(const TCellProperties* Props) { return Props ? Props->FGraphicObject : nullptr; }
+
+    // Merged areas.
+    virtual void MergeCells(int ACol, int ARow, int ColCount, int RowCount);
+    virtual void SplitCells(int ACol, int ARow);
+    TPoint BaseCell(int ACol, int ARow) const;
+    // True (and the cell itself) for a cell that is its own base cell.
+    bool ResolveBaseCell(int ACol, int ARow, int& BaseCol, int& BaseRow) const;
+    bool IsBaseCell(int ACol, int ARow) const;
+    bool IsMergedCell(int ACol, int ARow) const;
+    bool IsMergedNonBaseCell(int ACol, int ARow) const;
+    bool IsXMergedCell(int ACol, int ARow) const;
+    bool IsYMergedCell(int ACol, int ARow) const;
+    TPoint CellSpan(int ACol, int ARow) const;
+    TPoint CellExt(int ACol, int ARow) const;
+    TRect FullCell(int ACol, int ARow) const;
+    int MinRowSpan(int ARow) const;
+    int MaxRowSpan(int ARow) const;
+    // True when both rows (columns) have merged cells and every one lies in
+    // the same area in both.
+    bool RowSpanIdentical(int Row1, int Row2) const;
+    bool ColSpanIdentical(int Col1, int Col2) const;
+
+    // Geometry: a merged cell's rectangle is its whole area.
+    TRect CellRect(int ACol, int ARow) const override;
+    TRect VirtualCellRect(int ACol, int ARow) const;
+    TPoint CellSize(int ACol, int ARow) const;
+    void RepaintCell(int ACol, int ARow);
+    void InvalidateGridRect(const TGridRect& r) override;
+
+    // Freeing and handing over.
+    void ClearCellPropertiesRect(int Col1, int Row1, int Col2, int Row2);
+    void FreeCellProperties(int ACol, int ARow);
+    void ClearColumnCells(int ACol);
+    void ClearRowCells(int ARow);
+    void ClearCell(int ACol, int ARow);
+
+    // Painting of one cell on any canvas: the whole cell, or its background
+    // and lines only.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    void MoveToBaseCell();
+
+    void DeleteColumn(int ACol) override;
+
+    // Overridable cell model.
+    virtual bool IsFixed(int ACol, int ARow) const;
+    virtual int GetNodeIndent(int ARow) const;
+    virtual bool HasNodes() const;
+    virtual void LastRowChanged();
+    virtual void DoGetDisplText(int ACol, int ARow, QString& Value);
+    virtual void DoGetDisplWideText(int ACol, int ARow, QString& Value);
+    virtual void GetCellDrawDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo,
+        TColor& MirrorColor, TColor& MirrorColorTo, TAlignment& HAlign, TVAlignment& VAlign, bool& WW,
+        TCellGradientDirection& GD);
+    virtual void CellTextChanged(int ACol, int ARow);
+    virtual bool HasCellBorderEvent() const;
+    virtual bool UsesToolkitStyles() const;
+    virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+        TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
+        TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
+    virtual int DisplColIndex(int ACol) const;
+    virtual int TotalColCount() const;
+
+    // Properties.
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool v);
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int v);
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor v);
+    TColor GridFixedLineColor() const { return FGridFixedLineColor; }
+    void SetGridFixedLineColor(TColor v);
+    TExGridUndoRedo* UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TExGridUndoRedo* v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v) { FWordWrap = v; }
+    bool ActiveRowShow() const { return FActiveRowShow; }
+    void SetActiveRowShow(bool v);
+    TColor ActiveRowColor() const { return FActiveRowColor; }
+    void SetActiveRowColor(TColor v);
+    TColor ActiveRowColorTo() const { return FActiveRowColorTo; }
+    void SetActiveRowColorTo(TColor v);
+    TColor ActiveRowMirrorColor() const { return FActiveRowMirrorColor; }
+    void SetActiveRowMirrorColor(TColor v);
+    TColor ActiveRowMirrorColorTo() const { return FActiveRowMirrorColorTo; }
+    void SetActiveRowMirrorColorTo(TColor v);
+    TGridSelectionStyle SelectionStyle() const { return FSelectionStyle; }
+    void SetSelectionStyle(TGridSelectionStyle v);
+    bool HoverRow() const { return FHoverRow; }
+    void SetHoverRow(bool v) { FHoverRow = v; }
+    THoverRowCells HoverRowCells() const { return FHoverRowCells; }
+    void SetHoverRowCells(THoverRowCells v) { FHoverRowCells = v; }
+    TColor HoverRowColor() const { return FHoverRowColor; }
+    void SetHoverRowColor(TColor v) { FHoverRowColor = v; }
+    TColor HoverRowColorTo() const { return FHoverRowColorTo; }
+    void SetHoverRowColorTo(TColor v) { FHoverRowColorTo = v; }
+    bool HasCellProps() const { return FHasCellProps; }
+    int MergeCount() const { return FMergeCount; }
+    int PaintID() const { return FPaintID; }
+
+    TGetDisplTextEvent OnGetDisplText;
+    TGetDisplTextEvent OnGetDisplWideText;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    // The toolkit's hooks, each handed to its Handle method.
+    void Paint() override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void TopLeftChanged() override;
+    void ChangeScale(int M, int D) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void RowsDeleted(int ARow, int ACount) override;
+
+    virtual void HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual bool HandleSelectCell(int ACol, int ARow);
+    virtual void HandleKeyDown(WORD& Key, TShiftState Shift);
+    virtual QString HandleGetEditText(int ACol, int ARow);
+    virtual void HandleSetEditText(int ACol, int ARow, const QString& Value);
+    virtual bool HandleMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool HandleMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    virtual void HandleTopLeftChanged();
+    virtual void HandleChangeScale(int M, int D);
+
+    // The cell painter; background-only mode when !Normal.
+    void PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Normal);
+    // The content: the cell's text on one line, centred.
+    virtual void PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    // Right-to-left layout of the grid; the toolkit grid has no reading order
+    // yet, so this answers false.
+    virtual bool UseRightToLeftMode() const { return false; }
+
+    int FPaintID = 1;
+    bool FHideLastRow = false;
+    int FNormalRowCount = 0;
+    int FHoverRowIdx = -1;
+    bool FShowSel = true;
+    bool FHasCellProps = false;
+    int FMergeCount = 0;
+
+private:
+    friend class TCellProperties;
+    TCellProperties* PropsAt(int ACol, int ARow) const;
+    // The slot's properties regardless of the grid's size (store limits only).
+    TCellProperties* StoredProps(int ACol, int ARow) const;
+    void CheckCell(int ACol, int ARow) const;
+    bool InGrid(int ACol, int ARow) const;
+    // Frees the properties in the stored cells of the block, sizes ignored.
+    void FreeStoredRect(int Col1, int Row1, int Col2, int Row2);
+    int StoredColLimit() const;
+    void InvalidateAll();
+
+    bool FDefaultDrawing = false;
+    int FGridLineWidth = 1;
+    TColor FGridLineColor = TColor(0xC0C0C0);
+    TColor FGridFixedLineColor = TColor(0x808080);
+    TExGridUndoRedo* FUndoRedo = nullptr;
+    bool FWordWrap = true;
+    bool FActiveRowShow = false;
+    TColor FActiveRowColor = clInfoBk;
+    TColor FActiveRowColorTo = clNone;
+    TColor FActiveRowMirrorColor = clNone;
+    TColor FActiveRowMirrorColorTo = clNone;
+    TGridSelectionStyle FSelectionStyle = TGridSelectionStyle::ssDefault;
+    bool FHoverRow = false;
+    THoverRowCells FHoverRowCells = THoverRowCells(THoverRowCell::hcNormal) | THoverRowCell::hcSelected;
+    TColor FHoverRowColor = clInfoBk;
+    TColor FHoverRowColorTo = clNone;
+};
