@@ -308,9 +308,9 @@ protected:
     void PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Normal);
     // The content: the cell's text on one line, centred.
     virtual void PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
-    // Right-to-left layout of the grid; the toolkit grid has no reading order
-    // yet, so this answers false.
-    virtual bool UseRightToLeftMode() const { return false; }
+    // Right-to-left layout of the grid (the toolkit grid mirrors the columns
+    // itself; the painter only nudges its lines and boxes by a pixel).
+    virtual bool UseRightToLeftMode() const { return UseRightToLeftAlignment(); }
 
     int FPaintID = 1;
     bool FHideLastRow = false;
