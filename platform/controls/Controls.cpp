@@ -1830,6 +1830,12 @@ void TWinControl::Invalidate()
         FWidget->update();
 }
 
+void TWinControl::InvalidateRect(const TRect& r)
+{
+    if (FWidget && r.Right > r.Left && r.Bottom > r.Top)
+        FWidget->update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top));
+}
+
 void TWinControl::Update()
 {
     if (FWidget && FWidget->isVisible())

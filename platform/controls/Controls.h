@@ -541,6 +541,9 @@ public:
     void SetText(const QString& v) override;
     void SetCursor(TCursor v) override;
     void Invalidate() override;
+    // Marks a rectangle of the client area, in pixels, for the next paint;
+    // nothing while the window has not been made (it paints whole then).
+    void InvalidateRect(const TRect& r);
     void Update() override;
     void Repaint() override;
     void BringToFront() override;

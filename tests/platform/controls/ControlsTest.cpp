@@ -1,5 +1,6 @@
 // The control model: ownership, mouse order and capture, the wheel,
 // alignment and anchors, fonts and colours that follow the parent, painting.
+#include <QCoreApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -368,6 +369,26 @@ TEST(Painting, CustomControlsPaintAndGraphicControlsStayInsideTheirBounds)
     EXPECT_EQ(img.pixel(50, 15), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(19, 15), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(25, 30), qRgb(255, 255, 255));
+}
+
+TEST(Painting, InvalidatingARectangleRepaintsOnlyThatRectangle)
+{
+    ShownForm f;
+    struct TClipProbe : TCustomControl {
+        using TCustomControl::TCustomControl;
+        QList<TRect> Clips;
+        void Paint() override { Clips << Canvas()->ClipRect(); }
+    };
+    auto* c = new TClipProbe(f.Form);
+    c->SetParent(f.Form);
+    c->SetBounds(0, 0, 100, 60);
+    QCoreApplication::processEvents();
+    c->Clips.clear();
+    c->InvalidateRect(Rect(10, 20, 30, 25));
+    c->InvalidateRect(Rect(40, 40, 40, 50)); // empty: nothing
+    QCoreApplication::processEvents();
+    ASSERT_EQ(c->Clips.size(), 1);
+    EXPECT_EQ(c->Clips.first(), Rect(10, 20, 30, 25));
 }
 
 TEST(Geometry, ClientAndScreenCoordinatesRoundTrip)
