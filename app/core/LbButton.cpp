@@ -7,85 +7,6 @@
 #include "platform/graphics/ImageList.h"
 
 // ---------------------------------------------------------------------------
-// TLbAction
-
-TLbAction::TLbAction(TComponent* AOwner)
-    : TComponent(AOwner)
-{
-}
-
-TLbAction::~TLbAction()
-{
-    // Clients hear of the removal through free notification; drop the links
-    // first so none calls back into a half-destroyed action.
-    for (TLbButton* b : std::vector<TLbButton*>(FClients))
-        b->SetAction(nullptr);
-}
-
-void TLbAction::Change()
-{
-    for (TLbButton* b : std::vector<TLbButton*>(FClients))
-        b->ActionChange(this, false);
-}
-
-void TLbAction::SetCaption(const QString& v)
-{
-    if (FCaption == v)
-        return;
-    FCaption = v;
-    Change();
-}
-
-void TLbAction::SetEnabled(bool v)
-{
-    if (FEnabled == v)
-        return;
-    FEnabled = v;
-    Change();
-}
-
-void TLbAction::SetHint(const QString& v)
-{
-    if (FHint == v)
-        return;
-    FHint = v;
-    Change();
-}
-
-void TLbAction::SetVisible(bool v)
-{
-    if (FVisible == v)
-        return;
-    FVisible = v;
-    Change();
-}
-
-void TLbAction::SetImageIndex(int v)
-{
-    if (FImageIndex == v)
-        return;
-    FImageIndex = v;
-    Change();
-}
-
-void TLbAction::SetImages(TImageList* v)
-{
-    if (FImages == v)
-        return;
-    FImages = v;
-    Change();
-}
-
-bool TLbAction::Execute()
-{
-    if (!FEnabled || !OnExecute)
-        return false;
-    const TNotifyEvent fn = OnExecute;
-    fn(this);
-    return true;
-}
-
-// ---------------------------------------------------------------------------
 // TLbButton: construction
 
 namespace {
@@ -193,11 +114,8 @@ TLbButton::~TLbButton()
 {
     Destroying();
     StopThread();
-    if (FAction) {
-        auto& clients = FAction->FClients;
-        clients.erase(std::remove(clients.begin(), clients.end(), this), clients.end());
-        FAction = nullptr;
-    }
+    // No action change may reach the button once its own part is gone.
+    SetAction(nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -329,30 +247,6 @@ void TLbButton::SetWordWrap(bool v)
     Repaint();
 }
 
-void TLbButton::SetAction(TLbAction* v)
-{
-    if (FAction == v)
-        return;
-    if (FAction) {
-        auto& clients = FAction->FClients;
-        clients.erase(std::remove(clients.begin(), clients.end(), this), clients.end());
-        FAction->RemoveFreeNotification(this);
-    }
-    FAction = v;
-    if (v) {
-        v->FClients.push_back(this);
-        v->FreeNotification(this);
-        ActionChange(v, IsLoading());
-    }
-}
-
-void TLbButton::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FAction)
-        FAction = nullptr;
-}
-
 void TLbButton::StopThread()
 {
     if (!FThread)
@@ -446,8 +340,8 @@ void TLbButton::Click()
     }
     // A hidden or disabled button does not stay drawn pressed.
     bDown = false;
-    if (FAction)
-        FAction->Execute();
+    if (TControlActionLink* link = ActionLink())
+        link->Execute(this);
 }
 
 void TLbButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -563,19 +457,18 @@ void TLbButton::WndProc(TMessage& Message)
 
 void TLbButton::ActionChange(TObject* Sender, bool CheckDefaults)
 {
-    auto* action = dynamic_cast<TLbAction*>(Sender);
-    if (!action)
-        return;
-    // What the toolkit's controls take from their action.
-    if (!CheckDefaults || Caption().isEmpty())
-        SetCaption(action->Caption());
-    if (!CheckDefaults || Enabled())
-        SetEnabled(action->Enabled());
-    if (!CheckDefaults || Hint().isEmpty())
-        SetHint(action->Hint());
-    if (!CheckDefaults || Visible())
-        SetVisible(action->Visible());
+    TCustomControl::ActionChange(Sender, CheckDefaults);
+    if (auto* action = dynamic_cast<TCustomAction*>(Sender))
+        TakeActionImage(action);
+}
 
+std::unique_ptr<TControlActionLink> TLbButton::CreateActionLink()
+{
+    return std::make_unique<TLbButtonActionLink>(this);
+}
+
+void TLbButton::TakeActionImage(const TCustomAction* action)
+{
     TImageList* images = action->Images();
     const int index = action->ImageIndex();
     if (images && index >= 0 && index < images->Count() && FGlyph->Empty()) {
@@ -587,6 +480,19 @@ void TLbButton::ActionChange(TObject* Sender, bool CheckDefaults)
         FNumGlyphs = 1;
         Repaint();
     }
+}
+
+// ---------------------------------------------------------------------------
+// TLbButtonActionLink
+
+TLbButtonActionLink::TLbButtonActionLink(TLbButton* AClient)
+    : TControlActionLink(AClient)
+{
+}
+
+void TLbButtonActionLink::Change()
+{
+    static_cast<TLbButton*>(FClient)->TakeActionImage(Action());
 }
 
 // ---------------------------------------------------------------------------

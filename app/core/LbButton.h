@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/core/LbButtons.h"
+#include "platform/controls/ActnList.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Bitmaps.h"
@@ -17,43 +18,12 @@
 class TImageList;
 class TLbButton;
 
-// An action as far as the button uses one: what it hands to its clients
-// (caption, enabled, hint, visible, an image from its image list) and the
-// handler a click executes. Clients hear of every change.
-class TLbAction : public TComponent {
+// The button's end of the bond with its action: besides what every control
+// takes, the glyph follows the action's image.
+class TLbButtonActionLink : public TControlActionLink {
 public:
-    explicit TLbAction(TComponent* AOwner);
-    ~TLbAction() override;
-    QString ClassName() const override { return QStringLiteral("TLbAction"); }
-
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& v);
-    bool Enabled() const { return FEnabled; }
-    void SetEnabled(bool v);
-    QString Hint() const { return FHint; }
-    void SetHint(const QString& v);
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool v);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int v);
-    // Not owned: the list outlives the action's use of it.
-    TImageList* Images() const { return FImages; }
-    void SetImages(TImageList* v);
-
-    // Runs OnExecute when enabled; false when nothing ran.
-    bool Execute();
-    TNotifyEvent OnExecute;
-
-private:
-    friend class TLbButton;
-    void Change();
-    QString FCaption;
-    bool FEnabled = true;
-    QString FHint;
-    bool FVisible = true;
-    int FImageIndex = -1;
-    TImageList* FImages = nullptr;
-    std::vector<TLbButton*> FClients;
+    explicit TLbButtonActionLink(TLbButton* AClient);
+    void Change() override;
 };
 
 class TLbButton : public TCustomControl {
@@ -104,9 +74,6 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
 
-    TLbAction* Action() const { return FAction; }
-    void SetAction(TLbAction* v);
-
     // The window lets its parent show through (styles bsModern, bsShape and
     // bsQuicken as set through Style, not through a colour preset).
     bool WindowTransparent() const { return FExTransparent; }
@@ -133,11 +100,13 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseEnter() override;
     void MouseLeave() override;
-    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ActionChange(TObject* Sender, bool CheckDefaults) override;
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
 
 private:
-    friend class TLbAction;
+    friend class TLbButtonActionLink;
+    // An empty glyph becomes the action's image, when it has one.
+    void TakeActionImage(const TCustomAction* action);
     bool Hot() const;
     bool ParentShowing() const;
     void StopThread();
@@ -168,5 +137,4 @@ private:
     std::unique_ptr<TLbButtonThread> FThread;
     int FHotTrackStep = 0;
     bool FExTransparent = false;
-    TLbAction* FAction = nullptr;
 };

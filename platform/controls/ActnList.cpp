@@ -1,6 +1,7 @@
 #include "platform/controls/ActnList.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/controls/Controls.h"
 
@@ -29,59 +30,69 @@ template <class F> void TCustomAction::ForEachLink(F&& fn)
             fn(link);
 }
 
+template <class T, class S> void TCustomAction::Store(T& field, const T& v, S passToLink)
+{
+    if (v == field)
+        return;
+    if constexpr (!std::is_null_pointer_v<S>)
+        ForEachLink([&](TActionLink* l) { (l->*passToLink)(v); });
+    field = v;
+    Change();
+}
+
 void TCustomAction::SetCaption(const QString& v)
 {
-    if (v == FCaption)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetCaption(v); });
-    FCaption = v;
+    Store(FCaption, v, &TActionLink::SetCaption);
 }
 
 void TCustomAction::SetChecked(bool v)
 {
-    if (v == FChecked)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetChecked(v); });
-    FChecked = v;
+    Store(FChecked, v, &TActionLink::SetChecked);
 }
 
 void TCustomAction::SetGroupIndex(int v)
 {
-    if (v == FGroupIndex)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetGroupIndex(v); });
-    FGroupIndex = v;
+    Store(FGroupIndex, v, &TActionLink::SetGroupIndex);
 }
 
 void TCustomAction::SetEnabled(bool v)
 {
-    if (v == FEnabled)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetEnabled(v); });
-    FEnabled = v;
+    Store(FEnabled, v, &TActionLink::SetEnabled);
 }
 
 void TCustomAction::SetHint(const QString& v)
 {
-    if (v == FHint)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetHint(v); });
-    FHint = v;
+    Store(FHint, v, &TActionLink::SetHint);
 }
 
 void TCustomAction::SetVisible(bool v)
 {
-    if (v == FVisible)
-        return;
-    ForEachLink([&](TActionLink* l) { l->SetVisible(v); });
-    FVisible = v;
+    Store(FVisible, v, &TActionLink::SetVisible);
+}
+
+void TCustomAction::SetImageIndex(int v)
+{
+    Store(FImageIndex, v, &TActionLink::SetImageIndex);
+}
+
+// Links have no setter of their own for the list: Change tells them.
+void TCustomAction::SetImages(TImageList* v)
+{
+    Store(FImages, v, nullptr);
+}
+
+void TCustomAction::Change()
+{
+    ForEachLink([](TActionLink* l) { l->Change(); });
 }
 
 bool TCustomAction::Execute()
 {
     if (!FEnabled || !OnExecute)
         return false;
-    OnExecute(this);
+    // The handler may reassign OnExecute or free the action.
+    const TNotifyEvent fn = OnExecute;
+    fn(this);
     return true;
 }
 

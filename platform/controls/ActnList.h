@@ -1,9 +1,10 @@
 #pragma once
 // Actions: a component that holds what several controls show (caption,
-// checked, group, enabled, hint, visible) and the handler their clicks run.
-// A control takes an action through its Action property and talks to it
-// through an action link, which decides per property whether the control
-// still follows the action and passes changes on.
+// checked, group, enabled, hint, visible, an image of an image list) and the
+// handler their clicks run. A control takes an action through its Action
+// property and talks to it through an action link, which decides per
+// property whether the control still follows the action and passes changes
+// on.
 
 #include <QString>
 #include <vector>
@@ -12,6 +13,7 @@
 
 class TControl;
 class TActionLink;
+class TImageList;
 
 class TCustomAction : public TComponent {
 public:
@@ -33,6 +35,13 @@ public:
     void SetHint(const QString& v);
     bool Visible() const { return FVisible; }
     void SetVisible(bool v);
+    // -1: no image.
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int v);
+    // The list ImageIndex points into; not owned, it outlives the action's
+    // use of it.
+    TImageList* Images() const { return FImages; }
+    void SetImages(TImageList* v);
 
     // Runs OnExecute when enabled and set; false when nothing ran.
     virtual bool Execute();
@@ -43,12 +52,19 @@ public:
 private:
     friend class TActionLink;
     template <class F> void ForEachLink(F&& fn);
+    // Stores a changed value: passToLink (a TActionLink setter, or nullptr)
+    // reaches the links first, Change after.
+    template <class T, class S> void Store(T& field, const T& v, S passToLink);
+    // Tells every link that a value was stored.
+    void Change();
     QString FCaption;
     bool FChecked = false;
     int FGroupIndex = 0;
     bool FEnabled = true;
     QString FHint;
     bool FVisible = true;
+    int FImageIndex = -1;
+    TImageList* FImages = nullptr;
     std::vector<TActionLink*> FClients;
 };
 
@@ -86,6 +102,10 @@ public:
     virtual void SetEnabled(bool) { }
     virtual void SetHint(const QString&) { }
     virtual void SetVisible(bool) { }
+    virtual void SetImageIndex(int) { }
+    // Called by the action after it stored any new value, for clients that
+    // take more from it than the single values above.
+    virtual void Change() { }
 
 private:
     TCustomAction* FAction = nullptr;

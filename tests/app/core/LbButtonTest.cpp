@@ -890,7 +890,7 @@ TEST(LbButtonInput, ActionLendsItsImageAndRunsOnClick)
     TImageList images(16, 16);
     const auto icon = MakeStrip({ clBlue }, 16);
     images.AddMasked(icon.get(), clFuchsia);
-    auto* action = new TLbAction(f.Form);
+    auto* action = new TAction(f.Form);
     action->SetCaption(QStringLiteral("Run"));
     action->SetImages(&images);
     action->SetImageIndex(0);
@@ -914,6 +914,38 @@ TEST(LbButtonInput, ActionLendsItsImageAndRunsOnClick)
     // An action freed first leaves the button without one.
     delete action;
     EXPECT_EQ(b->Action(), nullptr);
+}
+
+TEST(LbButtonInput, ActionImageArrivingLaterFillsOnlyAnEmptyGlyph)
+{
+    TestForm f;
+    auto* plain = f.Add<TLbButton>(20, 30);
+    auto* own = f.Add<TLbButton>(20, 60);
+    own->SetGlyph(MakeStrip({ clRed }, 16).get());
+    TImageList images(16, 16);
+    images.AddMasked(MakeStrip({ clBlue }, 16).get(), clFuchsia);
+    auto* action = new TAction(f.Form);
+    action->SetCaption(QStringLiteral("Run"));
+    plain->SetAction(action);
+    own->SetAction(action);
+
+    action->SetImageIndex(0); // no list yet
+    action->SetImages(&images);
+    EXPECT_EQ(PixelAt(plain->Glyph()->Image(), 8, 8), clBlue);
+    EXPECT_EQ(plain->NumGlyphs(), 1);
+    EXPECT_EQ(PixelAt(own->Glyph()->Image(), 8, 8), clRed); // its own glyph wins
+
+    auto* late = f.Add<TLbButton>(20, 90);
+    action->SetImageIndex(1); // past the list's end: nothing to take
+    late->SetAction(action);
+    EXPECT_TRUE(late->Glyph()->Empty());
+    EXPECT_EQ(late->NumGlyphs(), 0);
+
+    // A caption changed by hand no longer follows the action.
+    plain->SetCaption(QStringLiteral("Mine"));
+    action->SetCaption(QStringLiteral("Go"));
+    EXPECT_EQ(plain->Caption(), QStringLiteral("Mine"));
+    EXPECT_EQ(own->Caption(), QStringLiteral("Go"));
 }
 
 TEST(LbButtonInput, HiddenButtonClickedByCodeDoesNotStayPressed)

@@ -5,6 +5,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ThemeChange.h"
+#include "platform/graphics/ImageList.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -91,6 +92,30 @@ TEST(ActionLink, ClickRunsTheActionUnlessOnClickIsSet)
     EXPECT_EQ(panel.Action(), nullptr);
     panel.OnClick = nullptr;
     panel.Click();
+}
+
+TEST(ActionLink, ImageIndexReachesLinksBeforeAndAfterItIsStored)
+{
+    // Per-value setters see the old value still stored; Change sees the new.
+    struct TRecordingLink : TActionLink {
+        QStringList Log;
+        void SetImageIndex(int v) override
+        {
+            Log << QStringLiteral("set %1 over %2").arg(v).arg(Action()->ImageIndex());
+        }
+        void Change() override { Log << QStringLiteral("changed %1").arg(Action()->ImageIndex()); }
+    };
+    TAction action(nullptr);
+    EXPECT_EQ(action.ImageIndex(), -1);
+    TRecordingLink link;
+    link.SetAction(&action);
+    TImageList images(16, 16);
+    action.SetImageIndex(3);
+    action.SetImageIndex(3); // unchanged: nobody hears of it
+    action.SetImages(&images);
+    action.SetCaption(QStringLiteral("Go"));
+    EXPECT_EQ(action.Images(), &images);
+    EXPECT_EQ(link.Log, (QStringList { "set 3 over -1", "changed 3", "changed 3", "changed 3" }));
 }
 
 TEST(BiDiMode, ChildrenFollowTheirParentUntilSetThemselves)
