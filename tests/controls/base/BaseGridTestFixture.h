@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "controls/base/BaseGrid.h"
-#include "platform/controls/Forms.h"
+#include "common/GridOnForm.h"
 
 class TTestBaseGrid : public TBaseGrid {
 public:
@@ -37,26 +37,9 @@ private:
 using TCountedGraphic = TCounted<TCellGraphic>;
 using TCountedObject = TCounted<TObject>;
 
-template <class G> struct TGridOnForm {
-    TForm* Form;
-    G* Grid;
-
-    explicit TGridOnForm(int cols = 8, int rows = 6, int width = 420, int height = 160)
+struct BaseGridFixture : TGridOnForm<TTestBaseGrid> {
+    explicit BaseGridFixture(int cols = 8, int rows = 6, int width = 420, int height = 160)
+        : TGridOnForm(cols, rows, width, height)
     {
-        Form = new TForm(nullptr);
-        Form->SetBounds(20, 20, width + 40, height + 40);
-        Form->Show();
-        Grid = new G(Form);
-        Grid->SetParent(Form);
-        Grid->SetBounds(0, 0, width, height);
-        Grid->SetDefaultColWidth(50);
-        Grid->SetDefaultRowHeight(20);
-        Grid->SetColCount(cols);
-        Grid->SetRowCount(rows);
-        Grid->SetFocus();
     }
-    ~TGridOnForm() { delete Form; }
-    TGridOnForm(const TGridOnForm&) = delete;
-    TGridOnForm& operator=(const TGridOnForm&) = delete;
 };
-using BaseGridFixture = TGridOnForm<TTestBaseGrid>;

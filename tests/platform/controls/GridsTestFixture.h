@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "common/GridOnForm.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
 
@@ -76,27 +77,11 @@ protected:
     }
 };
 
-struct GridFixture {
-    TForm* Form;
-    THookGrid* Grid;
-
+struct GridFixture : TGridOnForm<THookGrid> {
     explicit GridFixture(int cols = 6, int rows = 30, int width = 300, int height = 200)
+        : TGridOnForm(cols, rows, width, height)
     {
-        Form = new TForm(nullptr);
-        Form->SetBounds(20, 20, width + 40, height + 40);
-        Form->Show();
-        Grid = new THookGrid(Form);
-        Grid->SetParent(Form);
-        Grid->SetBounds(0, 0, width, height);
-        Grid->SetDefaultColWidth(50);
-        Grid->SetDefaultRowHeight(20);
-        Grid->SetColCount(cols);
-        Grid->SetRowCount(rows);
-        Grid->SetFocus();
     }
-    ~GridFixture() { delete Form; }
-    GridFixture(const GridFixture&) = delete;
-    GridFixture& operator=(const GridFixture&) = delete;
 
     void AddOptions(TGridOptions o) { Grid->SetOptions(Grid->Options() | o); }
     bool EditorShowing() const { return Grid->InplaceEditor() && Grid->InplaceEditor()->EditorVisible(); }
