@@ -957,3 +957,22 @@ std::unique_ptr<TGraphic> TPicture::CreateGraphic(const QString& ClassName)
     }
     return nullptr;
 }
+
+std::unique_ptr<TGraphic> LoadGraphicFromBytes(const QByteArray& Data)
+{
+    std::unique_ptr<TGraphic> graphic;
+    if (Data.startsWith("BM"))
+        graphic = std::make_unique<TBitmap>();
+    else if (gif::IsGif(Data))
+        graphic = std::make_unique<TGIFImage>();
+    else if (Data.startsWith("\xFF\xD8\xFF"))
+        graphic = std::make_unique<TJPEGImage>();
+    else if (Data.startsWith("\x89PNG\r\n\x1A\n"))
+        graphic = std::make_unique<TPngImage>();
+    else if (Data.size() >= 6 && Data.startsWith(QByteArray("\0\0\1\0", 4)))
+        graphic = std::make_unique<TIcon>();
+    if (!graphic)
+        throw EInvalidGraphic(QStringLiteral("Unknown picture format"));
+    graphic->LoadFromBytes(Data);
+    return graphic;
+}

@@ -298,3 +298,8 @@ private:
 
     std::unique_ptr<TGraphic> FGraphic;
 };
+
+// A graphic for BMP, GIF, JPEG, ICO or PNG bytes, the format told by the
+// bytes themselves (not by a file name). Unknown content raises
+// EInvalidGraphic, and so does data the chosen format cannot decode.
+std::unique_ptr<TGraphic> LoadGraphicFromBytes(const QByteArray& Data);

@@ -1,5 +1,7 @@
 #include "platform/graphics/Graphics.h"
 
+#include "platform/graphics/PlatformInfo.h"
+
 #include <QBrush>
 #include <QFontMetrics>
 #include <QImage>
@@ -453,6 +455,21 @@ TSize TCanvas::DeviceSize() const
     if (!FDevice)
         return {};
     return { FDevice->width(), FDevice->height() };
+}
+
+static bool DeviceHasOwnResolution(const QPaintDevice* device)
+{
+    return device && (device->devType() == QInternal::Image || device->devType() == QInternal::Printer);
+}
+
+int TCanvas::PixelsPerInchX() const
+{
+    return DeviceHasOwnResolution(FDevice) ? FDevice->logicalDpiX() : PlatformInfo().ScreenDpi;
+}
+
+int TCanvas::PixelsPerInchY() const
+{
+    return DeviceHasOwnResolution(FDevice) ? FDevice->logicalDpiY() : PlatformInfo().ScreenDpi;
 }
 
 int TCanvas::SetBkMode(int mode)

@@ -264,6 +264,10 @@ public:
     QPaintDevice* Device() const { return FDevice; }
     // The device size (0 x 0 when not attached).
     TSize DeviceSize() const;
+    // The device's pixels per logical inch: an image's own resolution, a
+    // printer's; the screen's (PlatformInfo) for windows and when detached.
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
 
     TFont* Font() { return &FFont; }
     TPen* Pen() { return &FPen; }

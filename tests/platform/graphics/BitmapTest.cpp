@@ -1,4 +1,5 @@
 #include "common/TestFiles.h"
+#include "common/GifBuilder.h"
 #include "common/TestUtil.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Gif.h"
@@ -14,6 +15,8 @@
 
 #include <cstdlib>
 #include <vector>
+
+using namespace testgif;
 
 namespace {
 
@@ -45,169 +48,6 @@ QImage WhiteImage(int w, int h)
     return img;
 }
 
-// ---------------------------------------------------------------------------
-// A small hand-built GIF. Its image data uses 3-bit codes with a clear code
-// after every two pixels, so the code size never grows and no compression
-// table is needed to write it.
-
-void PutWord(QByteArray& b, int v)
-{
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
-}
-
-// Coded image bytes as stored: minimum code size 2, then sub-blocks of at
-// most 255 bytes and the terminator.
-QByteArray ImageData(const QByteArray& bytes)
-{
-    QByteArray out(1, char(2));
-    for (qsizetype i = 0; i < bytes.size(); i += 255) {
-        const QByteArray chunk = bytes.mid(i, 255);
-        out.append(char(chunk.size()));
-        out.append(chunk);
-    }
-    out.append(char(0));
-    return out;
-}
-
-QByteArray LzwLiterals(const std::vector<int>& pixels)
-{
-    const int clear = 4;
-    const int eoi = 5;
-    std::vector<int> codes { clear };
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        if (i > 0 && i % 2 == 0)
-            codes.push_back(clear);
-        codes.push_back(pixels[i]);
-    }
-    codes.push_back(eoi);
-    QByteArray bytes;
-    unsigned acc = 0;
-    int bits = 0;
-    for (int c : codes) {
-        acc |= unsigned(c) << bits;
-        bits += 3;
-        while (bits >= 8) {
-            bytes.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    }
-    if (bits > 0)
-        bytes.append(char(acc & 0xFF));
-    return ImageData(bytes);
-}
-
-struct GifFrameSpec {
-    int Delay;
-    int Transparent; // -1 for none
-    int Disposal;
-    int Left, Top, Width, Height;
-    std::vector<int> Pixels;
-};
-
-// Palette: 0 black, 1 red, 2 green, 3 blue.
-QByteArray BuildGif(int w, int h, const std::vector<GifFrameSpec>& frames, bool loop = true)
-{
-    QByteArray b("GIF89a");
-    PutWord(b, w);
-    PutWord(b, h);
-    b.append(char(0x81)); // global table of 4 colours
-    b.append(char(0));
-    b.append(char(0));
-    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
-    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
-    if (loop) {
-        b.append("\x21\xFF\x0B", 3);
-        b.append("NETSCAPE2.0");
-        b.append("\x03\x01\x00\x00\x00", 5);
-    }
-    for (const GifFrameSpec& f : frames) {
-        b.append("\x21\xF9\x04", 3);
-        b.append(char((f.Disposal << 2) | (f.Transparent >= 0 ? 1 : 0)));
-        PutWord(b, f.Delay);
-        b.append(char(f.Transparent >= 0 ? f.Transparent : 0));
-        b.append(char(0));
-        b.append(char(0x2C));
-        PutWord(b, f.Left);
-        PutWord(b, f.Top);
-        PutWord(b, f.Width);
-        PutWord(b, f.Height);
-        b.append(char(0));
-        b.append(LzwLiterals(f.Pixels));
-    }
-    b.append(char(0x3B));
-    return b;
-}
-
-const std::vector<GifFrameSpec> kThreeFrames = {
-    { 10, -1, 1, 0, 0, 4, 4, { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 } },
-    { 25, 0, 1, 1, 1, 2, 2, { 2, 0, 0, 2 } },
-    { 0, -1, 1, 2, 0, 2, 1, { 3, 3 } },
-};
-
-// Image data of `count` pixels of one colour, coded as tightly as the format
-// allows: each code one pixel longer than the last until the table is full,
-// then the longest code again and again (about 2,700 pixels a byte), so a
-// test file can hold frames of millions of pixels in a few kilobytes.
-QByteArray LzwFill(qint64 count, int colour)
-{
-    const int clear = 4, eoi = 5;
-    QByteArray bytes;
-    unsigned acc = 0;
-    int bits = 0;
-    int size = 3;
-    auto put = [&](int code) {
-        acc |= unsigned(code) << bits;
-        bits += size;
-        while (bits >= 8) {
-            bytes.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
-    put(clear);
-    put(colour);
-    qint64 out = 1;
-    int next = 6;
-    while (out < count) {
-        const int code = next < 4096 ? next : 4095;
-        put(code);
-        out += code - 4; // entry k holds k - 4 pixels
-        if (next < 4096 && ++next == (1 << size) && size < 12)
-            ++size;
-    }
-    put(eoi);
-    if (bits > 0)
-        bytes.append(char(acc & 0xFF));
-    return ImageData(bytes);
-}
-
-// A GIF of `frames` frames of w x h pixels in red at the screen's origin.
-QByteArray FilledFramesGif(int screenW, int screenH, int frames, int w, int h)
-{
-    QByteArray b("GIF89a");
-    PutWord(b, screenW);
-    PutWord(b, screenH);
-    b.append(char(0x81));
-    b.append(char(0));
-    b.append(char(0));
-    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
-    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
-    const QByteArray pixels = LzwFill(qint64(w) * h, 1);
-    for (int i = 0; i < frames; ++i) {
-        b.append("\x21\xF9\x04\x04\x01\x00\x00\x00", 8); // disposal 1, delay 1
-        b.append(char(0x2C));
-        PutWord(b, 0);
-        PutWord(b, 0);
-        PutWord(b, w);
-        PutWord(b, h);
-        b.append(char(0));
-        b.append(pixels);
-    }
-    b.append(char(0x3B));
-    return b;
-}
 
 } // namespace
 
@@ -752,4 +592,37 @@ TEST(ResourceTest, SpectrumRunsThroughHueAndLightness)
     EXPECT_TRUE(Near(third, qRgb(0, 255, 0), 12));
     const QRgb twoThirds = s.pixel(85, 64); // blue
     EXPECT_TRUE(Near(twoThirds, qRgb(0, 0, 255), 12));
+}
+
+// The loader tells the format from the bytes, whatever the file was called.
+TEST(GraphicLoaderTest, PicksTheFormatFromTheContent)
+{
+    const QImage quad = Quadrants(8, 6);
+    auto encoded = [&](auto graphic) {
+        graphic.SetImage(quad);
+        return graphic.SaveToBytes();
+    };
+    struct Case {
+        const char* Name;
+        QByteArray Data;
+        QString ClassName;
+    };
+    const Case cases[] = {
+        { "bmp", encoded(TBitmap()), "TBitmap" },
+        { "png", encoded(TPngImage()), "TPngImage" },
+        { "jpeg", encoded(TJPEGImage()), "TJPEGImage" },
+        { "ico", encoded(TIcon()), "TIcon" },
+        { "gif", BuildGif(8, 6, { kThreeFrames[0] }), "TGIFImage" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::unique_ptr<TGraphic> g = LoadGraphicFromBytes(c.Data);
+        ASSERT_TRUE(g);
+        EXPECT_EQ(g->ClassName(), c.ClassName);
+        EXPECT_EQ(g->Width(), 8);
+        EXPECT_EQ(g->Height(), 6);
+    }
+    EXPECT_THROW(LoadGraphicFromBytes("not a picture"), EInvalidGraphic);
+    EXPECT_THROW(LoadGraphicFromBytes(QByteArray("\x89PNG\r\n\x1A\n", 8)), EInvalidGraphic);
+    EXPECT_THROW(LoadGraphicFromBytes(QByteArray()), EInvalidGraphic);
 }
