@@ -247,6 +247,11 @@ using TRegion = QRegion;
 // ---------------------------------------------------------------------------
 // TCanvas
 
+// Characters of the "Symbol" face's code page as the Unicode characters they
+// stand for (0xB7 a bullet, letters Greek); the canvas shows Symbol text so
+// when the machine has no symbol face.
+QString SymbolToUnicode(const QString& text);
+
 class TCanvas : public TPersistent {
 public:
     TCanvas();
