@@ -183,7 +183,23 @@ private:
     THTMLPicture* FindPicture(const QString& Src, bool ByNameOrAddressOnly);
     bool FitObject(const TRect& R, TLineVars& V, int& PenX, int W, int H);
     void DrawRun(const QString& Run, TRect Box, bool Shadow);
+    int RunWidth(const QString& Run, const TRect& From, bool Measure)
+    {
+        if (!Measure && NextRun < RunWidths.size())
+            return RunWidths[NextRun++];
+        TRect calc = From;
+        DrawText(C, Run, calc, Format | DT_CALCRECT);
+        return calc.Width();
+    }
     int ScaleX(int v) const { return MulDiv(v, DpiX, 96); }
+    // The canvas' text height: the same for every text in one font.
+    int LineTextHeight() const { return C->TextMetrics().Height; }
+    // Selecting an equal font would still rebuild the canvas' Qt font.
+    void UseFont(const TFont& f)
+    {
+        if (!C->Font()->SameAs(f))
+            C->SetFont(&f);
+    }
     int ScaleY(int v) const { return MulDiv(v, DpiY, 96); }
 
     const THTMLDrawInput& In;
@@ -215,6 +231,10 @@ private:
     int LinkStartW = 0, LinkStartTop = 0;
     // Per pass.
     bool FirstPass = true; // the measuring pass, the only one feeding the plain text
+    // Widths of the line's runs as the measuring pass placed them; the second
+    // pass meets the same runs in the same fonts, in the same order.
+    std::vector<int> RunWidths;
+    size_t NextRun = 0;
     bool OverLinkText = false, Hit = false;
 };
 
@@ -264,13 +284,13 @@ bool TRenderer::Run()
     line.Left += 1;
     bool result = false;
     while (pos < text.size()) {
-        C->SetFont(&MeasureFont);
+        UseFont(MeasureFont);
         const bool linkAtStart = InLink;
         const QString valueAtStart = LinkValue, titleAtStart = LinkTitle;
         const int linksAtStart = Out.HyperLinks, levelAtStart = ListLevel, picsAtStart = PicCount;
         Sup = Sub = false;
         TLineVars v;
-        GH = C->TextHeight(QStringLiteral("gh"));
+        GH = LineTextHeight();
         v.Height = GH;
 
         QString lineText;
@@ -297,7 +317,7 @@ bool TRenderer::Run()
             Out.HyperLinks = linksAtStart;
             ListLevel = levelAtStart;
             PicCount = picsAtStart;
-            C->SetFont(&PaintFont);
+            UseFont(PaintFont);
             qsizetype linePos = 0;
             TLineVars pv = v;
             Layout(lineText, linePos, box, TPass::Paint, !In.CheckHotSpot, pv, nullptr);
@@ -313,13 +333,13 @@ bool TRenderer::Run()
             break;
     }
     if (Out.YSize == 0) {
-        C->SetFont(&BaseFont);
-        Out.YSize = C->TextHeight(QStringLiteral("gh"));
+        UseFont(BaseFont);
+        Out.YSize = LineTextHeight();
     }
     C->Pen()->SetColor(penColor);
     C->Pen()->SetWidth(penWidth);
     SetBrushOrClear(C, EntryBrush);
-    C->SetFont(&BaseFont);
+    UseFont(BaseFont);
     return In.CheckHeight ? false : result;
 }
 
@@ -342,6 +362,9 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
     const bool measuring = Pass == TPass::Measure || !Painting;
     const bool firstPass = Pass == TPass::Measure;
     FirstPass = firstPass;
+    if (firstPass)
+        RunWidths.clear();
+    NextRun = 0;
     int penX = R.Left;
     V.Width = 0;
     OverLinkText = Hit = false;
@@ -365,7 +388,7 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
         if (end > Pos) {
             const QString raw = Text.mid(Pos, end - Pos);
             const QString run = RunEntities(raw);
-            const int th = C->TextHeight(run);
+            const int th = LineTextHeight();
             if (Sup)
                 V.SupRoom = std::max(V.SupRoom, th / 4);
             if (Sub)
@@ -379,9 +402,7 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
             }
             int rw = 0;
             if (measuring) {
-                TRect calc = R;
-                DrawText(C, run, calc, Format | DT_CALCRECT);
-                rw = calc.Width();
+                rw = RunWidth(run, R, firstPass);
                 const int before = V.Width;
                 V.Width += rw;
                 if (InLink) {
@@ -403,9 +424,7 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
                     box.Bottom += V.SubRoom;
                 box.Bottom -= V.Raise;
                 DrawRun(run, box, Shadow);
-                TRect calc = box;
-                DrawText(C, run, calc, Format | DT_CALCRECT);
-                rw = calc.Width();
+                rw = RunWidth(run, box, false);
                 V.Width += rw;
                 if (InLink && FocusOpen)
                     Out.FocusAnchor = LinkValue;
@@ -435,6 +454,8 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
                 fits = true;
             if (fits || !In.WordWrap) {
                 Pos = end;
+                if (firstPass)
+                    RunWidths.push_back(rw);
                 placed += raw;
                 if (LineText)
                     *LineText += raw;

@@ -152,41 +152,37 @@ TEST(JpegTest, PictureKeepsItsGraphicWhenAFileFailsToLoad)
 // ---------------------------------------------------------------------------
 // GIF
 
-TEST(GifTest, FramesDelaysAndComposition)
+TEST(GifTest, FirstImageOnItsScreenWithTransparency)
 {
+    // Only the first image is decoded: frames 2 and 3 are not shown.
     const QByteArray data = BuildGif(4, 4, kThreeFrames);
     TGIFImage gif;
     gif.LoadFromBytes(data);
-    ASSERT_EQ(gif.FrameCount(), 3);
-    EXPECT_EQ(gif.FrameDelay(0), 10);
-    EXPECT_EQ(gif.FrameDelay(1), 25);
-    EXPECT_EQ(gif.FrameDelay(2), 0);
-    EXPECT_EQ(gif.FrameDelay(3), 0);
-    EXPECT_EQ(gif.LoopCount(), 0);
     EXPECT_EQ(gif.Width(), 4);
     EXPECT_EQ(gif.Height(), 4);
+    EXPECT_EQ(gif.ToImage().pixel(1, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(gif.ToImage().pixel(2, 0), qRgb(255, 0, 0));
 
-    // Frame 2 covers (1,1)-(2,2) with green on its diagonal; its transparent
-    // pixels keep frame 1's red.
-    const QImage f1 = gif.Frame(1);
-    EXPECT_EQ(f1.pixel(1, 1), qRgb(0, 255, 0));
-    EXPECT_EQ(f1.pixel(2, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(f1.pixel(2, 2), qRgb(0, 255, 0));
-    EXPECT_EQ(f1.pixel(0, 0), qRgb(255, 0, 0));
-    const QImage f2 = gif.Frame(2);
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(f2.pixel(1, 1), qRgb(0, 255, 0));
-
-    // Drawing shows the current frame.
-    gif.SetCurrentFrame(2);
+    // An image smaller than its screen, at its own rectangle, with a
+    // transparent colour: clear around it and where it is transparent.
+    gif::Image first;
+    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, { kThreeFrames[1] }), first));
+    EXPECT_EQ(first.Bounds, QRect(1, 1, 2, 2));
+    EXPECT_EQ(first.ScreenWidth, 4);
+    const QImage screen = first.ToImage();
+    EXPECT_EQ(screen.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(qAlpha(screen.pixel(2, 1)), 0); // transparent index
+    EXPECT_EQ(qAlpha(screen.pixel(0, 0)), 0); // outside the image
     QImage target = WhiteImage(4, 4);
     TCanvas c;
     c.BeginDraw(&target);
-    c.Draw(0, 0, &gif);
+    TGIFImage small;
+    small.LoadFromBytes(BuildGif(4, 4, { kThreeFrames[1] }));
+    EXPECT_EQ(small.ImageBounds(), QRect(1, 1, 2, 2));
+    c.Draw(0, 0, &small);
     c.EndDraw();
-    EXPECT_EQ(target.pixel(3, 0), qRgb(0, 0, 255));
-    gif.SetCurrentFrame(99);
-    EXPECT_EQ(gif.CurrentFrame(), 2);
+    EXPECT_EQ(target.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(2, 1), qRgb(255, 255, 255));
 
     // Loaded by its file type, and saved back byte for byte.
     const QString path = testutil::TempDir() + "/anim.gif";
@@ -198,89 +194,51 @@ TEST(GifTest, FramesDelaysAndComposition)
     pic.LoadFromFile(path);
     auto* loaded = dynamic_cast<TGIFImage*>(pic.Graphic());
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->FrameCount(), 3);
     EXPECT_EQ(loaded->SaveToBytes(), data);
 }
 
-TEST(GifTest, DisposalRestoresBackgroundOrPreviousFrame)
+TEST(GifTest, ImagesStayWithinThePixelBudget)
 {
-    std::vector<GifFrameSpec> frames = kThreeFrames;
-    frames[1].Disposal = 2; // the green square is cleared before frame 3
-    gif::Animation anim;
-    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    gif::Composer screen;
-    QImage f2 = screen.Compose(anim, 2);
-    EXPECT_EQ(qAlpha(f2.pixel(1, 1)), 0);
-    EXPECT_EQ(f2.pixel(0, 0), qRgb(255, 0, 0));
-
-    frames[1].Disposal = 3; // back to frame 1's picture
-    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    screen.Reset();
-    EXPECT_EQ(screen.Compose(anim, 1).pixel(1, 1), qRgb(0, 255, 0));
-    f2 = screen.Compose(anim, 2);
-    EXPECT_EQ(f2.pixel(1, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    // Going back starts again from the first frame; a kept frame stays as it was.
-    const QImage f0 = screen.Compose(anim, 0);
-    EXPECT_EQ(f0.pixel(2, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    EXPECT_TRUE(screen.Compose(anim, 3).isNull());
-}
-
-TEST(GifTest, FramesStayWithinAPixelBudget)
-{
-    // Tiny frames on a large screen: each frame keeps only its own pixels,
-    // and one screen is composed at a time (a screen per frame would take
-    // 16 MB each).
+    // A tiny image on a large screen keeps only its own pixels.
     const int side = 2048;
-    gif::Animation anim;
-    ASSERT_TRUE(gif::Decode(FilledFramesGif(side, side, 400, 1, 1), anim));
-    ASSERT_EQ(anim.Frames.size(), 400);
-    for (const gif::Frame& f : anim.Frames)
-        ASSERT_EQ(f.Indices.size(), 1);
-    TGIFImage image;
-    image.LoadFromBytes(FilledFramesGif(side, side, 400, 1, 1));
-    const QImage last = image.Frame(399);
-    ASSERT_EQ(last.size(), QSize(side, side));
-    EXPECT_EQ(last.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(qAlpha(last.pixel(1, 0)), 0);
+    gif::Image first;
+    ASSERT_TRUE(gif::Decode(FilledFramesGif(side, side, 400, 1, 1), first));
+    EXPECT_EQ(first.Indices.size(), 1);
+    EXPECT_EQ(first.ToImage().size(), QSize(side, side));
 
-    // Large frames in a small file: those past the budget are dropped as if
-    // the file ended there.
-    const int big = 4096; // a quarter of the budget
-    const QByteArray many = FilledFramesGif(big, big, 6, big, big);
-    EXPECT_LT(many.size(), 100000);
-    ASSERT_TRUE(gif::Decode(many, anim));
-    EXPECT_EQ(anim.Frames.size(), 4);
-    EXPECT_EQ(anim.Frames[3].Indices.size(), qint64(big) * big);
+    // A screen or an image past the budget is refused, however small the file.
+    const int big = 8193; // just over 2^26 pixels
+    QString error;
+    EXPECT_FALSE(gif::Decode(FilledFramesGif(big, big, 1, 1, 1), first, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(gif::Decode(FilledFramesGif(1, 1, 1, big, big), first, &error));
+    EXPECT_TRUE(first.Indices.isEmpty());
 }
 
-TEST(GifTest, DamagedFilesKeepCompleteFramesOrFail)
+TEST(GifTest, DamagedFilesDecodeTheFirstImageOrFail)
 {
     const QByteArray data = BuildGif(4, 4, kThreeFrames);
-    gif::Animation anim;
+    gif::Image first;
     QString error;
 
-    // Cut inside the second frame's image data: the first frame remains.
+    // Cut inside the second frame's image data: the first image is all that is read.
     const QByteArray gce("\x21\xF9\x04", 3);
     const qsizetype cut = data.indexOf(gce, data.indexOf(gce) + 1) + 20;
-    ASSERT_TRUE(gif::Decode(data.left(cut), anim, &error));
-    EXPECT_EQ(anim.Frames.size(), 1);
+    ASSERT_TRUE(gif::Decode(data.left(cut), first, &error));
+    EXPECT_EQ(first.Bounds, QRect(0, 0, 4, 4));
 
-    // A code beyond the table in the only frame.
+    // Cut inside the first image, or a code beyond the table in it.
+    EXPECT_FALSE(gif::Decode(data.left(data.indexOf(gce) + 20), first, &error));
     std::vector<GifFrameSpec> one = { kThreeFrames[0] };
     one[0].Pixels[0] = 7;
-    EXPECT_FALSE(gif::Decode(BuildGif(4, 4, one), anim, &error));
+    EXPECT_FALSE(gif::Decode(BuildGif(4, 4, one), first, &error));
     EXPECT_FALSE(error.isEmpty());
 
     EXPECT_FALSE(gif::IsGif(QByteArray("GIF8")));
-    EXPECT_FALSE(gif::Decode(QByteArray("GIF89a\x04\x00", 8), anim));
+    EXPECT_FALSE(gif::Decode(QByteArray("GIF89a\x04\x00", 8), first));
     TGIFImage gif;
     EXPECT_THROW(gif.LoadFromBytes(QByteArray("not a gif")), EInvalidGraphic);
 }
-
-// ---------------------------------------------------------------------------
-// Bitmaps
 
 TEST(BitmapTest, TransparentDrawLeavesTheTransparentColour)
 {
