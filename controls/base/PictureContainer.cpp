@@ -148,6 +148,15 @@ void THTMLPicture::LoadFromResourceName(const QString& Name)
     LoadFromStream(&stream);
 }
 
+void THTMLPicture::LoadFromResourceID(int Id)
+{
+    const QString name = QStringLiteral("#%1").arg(Id);
+    QByteArray bytes;
+    if (!resources::FindRawData(name, bytes))
+        throw EInvalidArgument(QStringLiteral("Resource %1 not found").arg(name));
+    LoadFromResourceName(name);
+}
+
 void THTMLPicture::LoadFromURL(const QString& URL)
 {
     const QString upper = URL.toUpper();

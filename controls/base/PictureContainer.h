@@ -46,6 +46,8 @@ public:
     void SaveToStream(TStream* Stream) const;
     // The raw-data resource of that name, when there is one.
     void LoadFromResourceName(const QString& Name);
+    // The raw-data resource registered as "#Id"; a missing one raises EInvalidArgument.
+    void LoadFromResourceID(int Id);
     // "RES://name", "FILE://path" (prefixes in any case); other addresses are
     // not fetched: the picture stays empty.
     void LoadFromURL(const QString& URL);

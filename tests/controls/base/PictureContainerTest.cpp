@@ -161,6 +161,13 @@ TEST(HTMLPictureTest, LoadFromURL)
         EXPECT_EQ(p.Busy(), c.Busy);
     }
     resources::UnregisterRawData(QStringLiteral("anim"));
+
+    resources::RegisterRawData(QStringLiteral("#7"), ThreeFrames());
+    THTMLPicture byId;
+    byId.LoadFromResourceID(7);
+    EXPECT_EQ(byId.FrameCount(), 3);
+    EXPECT_THROW(byId.LoadFromResourceID(8), EInvalidArgument);
+    resources::UnregisterRawData(QStringLiteral("#7"));
 }
 
 TEST(HTMLPictureTest, AssignCopiesDataAndStreamsRawBytes)
