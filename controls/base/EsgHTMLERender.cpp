@@ -180,7 +180,8 @@ private:
     void Image(const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int& PenX,
         bool& Keep);
     void Control(const QString& Tag, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep);
-    THTMLPicture* FindPicture(const QString& Src, bool ByNameOrAddressOnly);
+    // By container name or by address (through the cache).
+    THTMLPicture* FindPicture(const QString& Src);
     bool FitObject(const TRect& R, TLineVars& V, int& PenX, int W, int H);
     void DrawRun(const QString& Run, TRect Box, bool Shadow);
     int RunWidth(const QString& Run, const TRect& From, bool Measure)
@@ -662,7 +663,7 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
         } else if (c2 == QLatin1Char('O') && Painting) {
             const QString back = Attr(TagText, upper, QLatin1String("BACKGROUND"));
             if (!back.isEmpty())
-                if (THTMLPicture* pic = FindPicture(back, true); pic && !pic->Empty() && pic->Width() > 0
+                if (THTMLPicture* pic = FindPicture(back); pic && !pic->Empty() && pic->Width() > 0
                     && pic->Height() > 0) {
                     C->SaveDC();
                     C->IntersectClipRect(In.Rect);
@@ -847,9 +848,8 @@ bool TRenderer::FitObject(const TRect& R, TLineVars& V, int& PenX, int W, int H)
     return true;
 }
 
-THTMLPicture* TRenderer::FindPicture(const QString& Src, bool ByNameOrAddressOnly)
+THTMLPicture* TRenderer::FindPicture(const QString& Src)
 {
-    (void)ByNameOrAddressOnly;
     if (Src.contains(QLatin1String("://"))) {
         if (!In.PictureCache)
             return nullptr;
@@ -912,7 +912,7 @@ void TRenderer::Image(const QString& Tag, const QString& Upper, const TRect& R, 
                     C->Draw(PenX, top, icon);
             }
         }
-    } else if (THTMLPicture* pic = FindPicture(src, false); pic && !pic->Empty() && pic->Width() > 0
+    } else if (THTMLPicture* pic = FindPicture(src); pic && !pic->Empty() && pic->Width() > 0
                && pic->Height() > 0) {
         int w = givenW, h = givenH;
         if (w > 0 && h <= 0)
