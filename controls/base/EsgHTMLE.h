@@ -6,6 +6,12 @@
 #include <QString>
 
 #include "platform/graphics/Colors.h"
+#include "platform/runtime/Types.h"
+
+class TCanvas;
+class TImageList;
+class THTMLPictureCache;
+class TPictureContainer;
 
 // "&lt;", "&gt;", "&amp;" and "&quot;", and with Named the accented letters
 // and signs of the entity table; each reference is decoded once.
@@ -39,3 +45,55 @@ int GetHTMLControlMaxLen(const QString& Text, const QString& ID);
 // unchanged, when there is none.
 bool SetHTMLControlValue(QString& Text, const QString& ID, const QString& Value);
 QString ClearHTMLRadioControls(const QString& Text);
+
+// ---------------------------------------------------------------------------
+// The mark-up renderer: measures, paints and hit-tests a mark-up text in one
+// call.
+
+struct THTMLDrawInput {
+    TCanvas* Canvas = nullptr; // its font, pen and brush are used and restored
+    QString Text;
+    TRect Rect;
+    const TImageList* Images = nullptr; // pictures for "IDX:" sources
+    int XPos = -1, YPos = -1; // hit-test point
+    int FocusLink = -1; // 0-based link drawn with a focus rectangle
+    int HoverLink = -1; // 1-based link under the mouse (MouseLink of an earlier call)
+    int ShadowOffset = 1;
+    bool CheckHotSpot = false; // hit test only: the second pass measures
+    bool CheckHeight = false; // measure only: no second pass
+    bool Print = false;
+    bool Selected = false; // keep the canvas font colour
+    bool Blink = true; // blink phase on
+    bool HoverStyle = false; // only the hovered link is styled
+    bool WordWrap = false;
+    bool ControlDown = false;
+    double ResFactor = 1.0; // printing scale
+    TColor URLColor = clBlue;
+    TColor HoverColor = clNone;
+    TColor HoverFontColor = clNone;
+    TColor ShadowColor = clGray;
+    THTMLPictureCache* PictureCache = nullptr;
+    TPictureContainer* PictureContainer = nullptr;
+    const void* WinHandle = nullptr; // window whose theme draws controls
+    int BiDiMode = 0; // 0 left to right, 1 right to left, other: right-to-left reading
+};
+
+struct THTMLDrawOutput {
+    QString Anchor; // HREF under the point, or "ctrl"; written only on a hit
+    QString StripVal; // plain text, each line once
+    QString FocusAnchor;
+    QString AnchorHint; // TITLE under the point
+    int XSize = 0, YSize = 0;
+    int HyperLinks = 0;
+    int MouseLink = -1;
+    TRect HoverRect;
+    TRect ControlRect;
+    QString ControlID; // in hit-test-only mode also the control to locate
+    QString ControlValue;
+    QString ControlType;
+};
+
+bool DrawHTMLText(const THTMLDrawInput& In, THTMLDrawOutput& Out);
+// The colours of HI text, for every caller in the process.
+void SetHTMLHighlightColors(TColor Background, TColor Text);
+bool DetectWinXP();

@@ -585,8 +585,8 @@ std::unique_ptr<TGraphic> TGIFImage::Clone() const
 {
     auto copy = std::make_unique<TGIFImage>();
     copy->FData = FData;
-    copy->FAnimation = FAnimation;
-    copy->FCurrent = FCurrent;
+    copy->FImage = FImage;
+    copy->FBounds = FBounds;
     return copy;
 }
 
@@ -594,17 +594,15 @@ void TGIFImage::Assign(const TPersistent* Source)
 {
     if (!Source) {
         FData.clear();
-        FAnimation = gif::Animation();
-        FCurrent = 0;
-        FComposer.Reset();
+        FImage = QImage();
+        FBounds = QRect();
         Changed();
         return;
     }
     if (const auto* other = dynamic_cast<const TGIFImage*>(Source)) {
         FData = other->FData;
-        FAnimation = other->FAnimation;
-        FCurrent = other->FCurrent;
-        FComposer.Reset();
+        FImage = other->FImage;
+        FBounds = other->FBounds;
         Changed();
         return;
     }
@@ -613,48 +611,19 @@ void TGIFImage::Assign(const TPersistent* Source)
 
 void TGIFImage::LoadFromBytes(const QByteArray& Data)
 {
-    gif::Animation anim;
+    gif::Image first;
     QString error;
-    if (!gif::Decode(Data, anim, &error))
+    if (!gif::Decode(Data, first, &error))
         throw EInvalidGraphic(error);
     FData = Data;
-    FAnimation = anim;
-    FCurrent = 0;
-    FComposer.Reset();
+    FImage = first.ToImage();
+    FBounds = first.Bounds;
     Changed();
-}
-
-int TGIFImage::FrameDelay(int Index) const
-{
-    if (Index < 0 || Index >= FrameCount())
-        return 0;
-    return FAnimation.Frames[Index].Delay;
-}
-
-QImage TGIFImage::Frame(int Index) const
-{
-    if (Index < 0 || Index >= FrameCount())
-        return QImage();
-    return FComposer.Compose(FAnimation, Index);
-}
-
-void TGIFImage::SetCurrentFrame(int Index)
-{
-    const int clamped = FrameCount() == 0 ? 0 : std::clamp(Index, 0, FrameCount() - 1);
-    if (clamped == FCurrent)
-        return;
-    FCurrent = clamped;
-    Changed();
-}
-
-QImage TGIFImage::ToImage() const
-{
-    return Frame(FCurrent);
 }
 
 void TGIFImage::Draw(TCanvas* ACanvas, const TRect& Rect)
 {
-    DrawImage(ACanvas, Rect, Frame(FCurrent));
+    DrawImage(ACanvas, Rect, FImage);
 }
 
 // ---------------------------------------------------------------------------
@@ -956,4 +925,23 @@ std::unique_ptr<TGraphic> TPicture::CreateGraphic(const QString& ClassName)
             return g;
     }
     return nullptr;
+}
+
+std::unique_ptr<TGraphic> LoadGraphicFromBytes(const QByteArray& Data)
+{
+    std::unique_ptr<TGraphic> graphic;
+    if (Data.startsWith("BM"))
+        graphic = std::make_unique<TBitmap>();
+    else if (gif::IsGif(Data))
+        graphic = std::make_unique<TGIFImage>();
+    else if (Data.startsWith("\xFF\xD8\xFF"))
+        graphic = std::make_unique<TJPEGImage>();
+    else if (Data.startsWith("\x89PNG\r\n\x1A\n"))
+        graphic = std::make_unique<TPngImage>();
+    else if (Data.size() >= 6 && Data.startsWith(QByteArray("\0\0\1\0", 4)))
+        graphic = std::make_unique<TIcon>();
+    if (!graphic)
+        throw EInvalidGraphic(QStringLiteral("Unknown picture format"));
+    graphic->LoadFromBytes(Data);
+    return graphic;
 }

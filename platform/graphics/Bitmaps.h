@@ -182,38 +182,30 @@ private:
     QImage FImage;
 };
 
-// An animated or still GIF. Frames are composed onto the logical screen when
-// asked for, one at a time; drawing shows the current frame.
+// A GIF shown as its first image on its logical screen. Frames and their
+// times are the business of the picture that holds the file.
 class TGIFImage : public TGraphic {
 public:
     TGIFImage() { FTransparent = true; }
     QString ClassName() const override { return QStringLiteral("TGIFImage"); }
     std::unique_ptr<TGraphic> Clone() const override;
-    int Width() const override { return FAnimation.ScreenWidth; }
-    int Height() const override { return FAnimation.ScreenHeight; }
-    bool Empty() const override { return FAnimation.Frames.isEmpty(); }
+    int Width() const override { return FImage.width(); }
+    int Height() const override { return FImage.height(); }
+    bool Empty() const override { return FImage.isNull(); }
     // Only another GIF can be assigned (there is no GIF encoder).
     void Assign(const TPersistent* Source) override;
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;
-    QImage ToImage() const override;
+    QImage ToImage() const override { return FImage; }
     void LoadFromBytes(const QByteArray& Data) override;
     // The bytes as loaded.
     QByteArray SaveToBytes() const override { return FData; }
-
-    int FrameCount() const { return int(FAnimation.Frames.size()); }
-    // Hundredths of a second; 0 for an index out of range.
-    int FrameDelay(int Index) const;
-    QImage Frame(int Index) const;
-    int CurrentFrame() const { return FCurrent; }
-    // Clamped to the frames present.
-    void SetCurrentFrame(int Index);
-    int LoopCount() const { return FAnimation.LoopCount; }
+    // The first image's rectangle on the screen.
+    QRect ImageBounds() const { return FBounds; }
 
 private:
     QByteArray FData;
-    gif::Animation FAnimation;
-    int FCurrent = 0;
-    mutable gif::Composer FComposer; // the screen of the frame shown last
+    QImage FImage; // the screen with the first image, ARGB32
+    QRect FBounds;
 };
 
 class TJPEGImage : public TGraphic {
@@ -298,3 +290,8 @@ private:
 
     std::unique_ptr<TGraphic> FGraphic;
 };
+
+// A graphic for BMP, GIF, JPEG, ICO or PNG bytes, the format told by the
+// bytes themselves (not by a file name). Unknown content raises
+// EInvalidGraphic, and so does data the chosen format cannot decode.
+std::unique_ptr<TGraphic> LoadGraphicFromBytes(const QByteArray& Data);

@@ -184,9 +184,9 @@ bool IsGif(const QByteArray& data)
     return data.size() > 4 && data.startsWith("GIF8");
 }
 
-bool Decode(const QByteArray& data, Animation& out, QString* error)
+bool Decode(const QByteArray& data, Image& out, QString* error)
 {
-    out = Animation();
+    out = Image();
     if (!IsGif(data) || data.size() < 13) {
         SetError(error, "Not a GIF image");
         return false;
@@ -205,11 +205,8 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
     }
     const QList<QRgb> globalList(global.begin(), global.end());
 
-    // Pending graphic control values apply to the next image only.
-    int delay = 0;
-    int disposal = 0;
+    // The graphic control extension before the image gives its transparency.
     int transparent = -1;
-    qint64 budget = MaxTotalFramePixels;
     std::vector<uint8_t> pixels;
     const char* failure = nullptr;
 
@@ -225,26 +222,8 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
                     failure = "GIF extension is truncated";
                     break;
                 }
-                if (gce.size() >= 4) {
-                    disposal = (gce[0] >> 2) & 7;
-                    delay = gce[1] | (gce[2] << 8);
+                if (gce.size() >= 4)
                     transparent = (gce[0] & 1) ? gce[3] : -1;
-                }
-            } else if (label == 0xFF) {
-                std::vector<uint8_t> app;
-                const int len = r.Byte();
-                const uint8_t* id = len > 0 ? r.Take(len) : nullptr;
-                if (len < 0 || (len > 0 && !id)) {
-                    failure = "GIF extension is truncated";
-                    break;
-                }
-                if (!r.SubBlocks(&app)) {
-                    failure = "GIF extension is truncated";
-                    break;
-                }
-                const QByteArray name(reinterpret_cast<const char*>(id), id ? len : 0);
-                if ((name == "NETSCAPE2.0" || name == "ANIMEXTS1.0") && app.size() >= 3 && app[0] == 1)
-                    out.LoopCount = app[1] | (app[2] << 8);
             } else if (label < 0 || !r.SubBlocks(nullptr)) {
                 failure = "GIF extension is truncated";
                 break;
@@ -272,28 +251,21 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
         const int minCode = r.Byte();
         std::vector<uint8_t> lzw;
         const bool whole = minCode >= 0 && r.SubBlocks(&lzw);
-        if (out.Frames.isEmpty()) {
-            // A screen of 0 takes the first frame's extent.
-            if (screenW <= 0)
-                screenW = left + w;
-            if (screenH <= 0)
-                screenH = top + h;
-            if (screenW <= 0 || screenH <= 0 || qint64(screenW) * screenH > MaxScreenPixels) {
-                failure = "GIF screen size is not usable";
-                break;
-            }
+        // A screen of 0 takes the image's extent.
+        if (screenW <= 0)
+            screenW = left + w;
+        if (screenH <= 0)
+            screenH = top + h;
+        if (screenW <= 0 || screenH <= 0 || qint64(screenW) * screenH > MaxScreenPixels) {
+            failure = "GIF screen size is not usable";
+            break;
         }
         const qint64 area = qint64(w) * h;
         if (area > MaxScreenPixels) {
-            failure = "GIF frame is too large";
+            failure = "GIF image is too large";
             break;
         }
-        if (area > budget) {
-            failure = "GIF frames hold too many pixels";
-            break;
-        }
-        budget -= area;
-        Frame f;
+        Image& f = out;
         f.Bounds = QRect(left, top, w, h);
         f.Indices = QByteArray(static_cast<qsizetype>(area), '\0');
         auto* indices = reinterpret_cast<uint8_t*>(f.Indices.data());
@@ -310,80 +282,35 @@ bool Decode(const QByteArray& data, Animation& out, QString* error)
                 std::copy_n(pixels.data() + static_cast<size_t>(n) * static_cast<size_t>(w), w,
                     indices + static_cast<size_t>(InterlacedRow(n, h)) * static_cast<size_t>(w));
         f.Palette = local.empty() ? globalList : QList<QRgb>(local.begin(), local.end());
-        f.Delay = delay;
-        f.Disposal = disposal;
         f.TransparentIndex = transparent;
-        out.Frames.append(f);
-        delay = 0;
-        disposal = 0;
-        transparent = -1;
+        out.ScreenWidth = screenW;
+        out.ScreenHeight = screenH;
+        return true;
     }
-    out.ScreenWidth = std::max(screenW, 0);
-    out.ScreenHeight = std::max(screenH, 0);
-    if (out.Frames.isEmpty()) {
-        SetError(error, failure ? failure : "GIF holds no image");
-        return false;
-    }
-    return true;
+    out = Image();
+    SetError(error, failure ? failure : "GIF holds no image");
+    return false;
 }
 
-// ---------------------------------------------------------------------------
-// Composer
-
-void Composer::Reset()
+QImage Image::ToImage() const
 {
-    FScreen = QImage();
-    FShown = -1;
-    FUnder = QImage();
-}
-
-QImage Composer::Compose(const Animation& animation, int index)
-{
-    if (index < 0 || index >= animation.Frames.size())
+    if (ScreenWidth <= 0 || ScreenHeight <= 0)
         return QImage();
-    if (FShown < 0 || index < FShown || FScreen.isNull()) {
-        Reset();
-        FScreen = QImage(animation.ScreenWidth, animation.ScreenHeight, QImage::Format_ARGB32);
-        if (FScreen.isNull())
-            return QImage();
-        FScreen.fill(Qt::transparent);
-    }
-    while (FShown < index)
-        Apply(animation, ++FShown);
-    return FScreen;
-}
-
-void Composer::Apply(const Animation& animation, int index)
-{
-    const QRect screen = FScreen.rect();
-    if (index > 0) {
-        // The previous frame's disposal: only its own rectangle changed, so
-        // only that is cleared or put back.
-        const Frame& last = animation.Frames[index - 1];
-        const QRect r = last.Bounds.intersected(screen);
-        if (last.Disposal == 2) {
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                std::fill_n(reinterpret_cast<QRgb*>(FScreen.scanLine(y)) + r.left(), r.width(), QRgb(0));
-        } else if (last.Disposal == 3 && !FUnder.isNull()) {
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                std::copy_n(reinterpret_cast<const QRgb*>(FUnder.constScanLine(y - r.top())), r.width(),
-                    reinterpret_cast<QRgb*>(FScreen.scanLine(y)) + r.left());
-        }
-    }
-    const Frame& f = animation.Frames[index];
-    const QRect r = f.Bounds.intersected(screen);
-    FUnder = f.Disposal == 3 && !r.isEmpty() ? FScreen.copy(r) : QImage();
-    const int w = f.Bounds.width();
-    const auto* indices = reinterpret_cast<const uint8_t*>(f.Indices.constData());
+    QImage screen(ScreenWidth, ScreenHeight, QImage::Format_ARGB32);
+    screen.fill(0);
+    const QRect r = Bounds.intersected(screen.rect());
+    const int w = Bounds.width();
+    const auto* indices = reinterpret_cast<const uint8_t*>(Indices.constData());
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(FScreen.scanLine(y));
-        const uint8_t* src = indices + static_cast<size_t>(y - f.Bounds.top()) * static_cast<size_t>(w);
+        auto* line = reinterpret_cast<QRgb*>(screen.scanLine(y));
+        const uint8_t* src = indices + static_cast<size_t>(y - Bounds.top()) * static_cast<size_t>(w);
         for (int x = r.left(); x <= r.right(); ++x) {
-            const int i = src[x - f.Bounds.left()];
-            if (i != f.TransparentIndex && i < f.Palette.size())
-                line[x] = f.Palette[i];
+            const int i = src[x - Bounds.left()];
+            if (i != TransparentIndex && i < Palette.size())
+                line[x] = Palette[i];
         }
     }
+    return screen;
 }
 
 } // namespace gif

@@ -1,6 +1,9 @@
 #include "platform/graphics/Graphics.h"
 
+#include "platform/graphics/PlatformInfo.h"
+
 #include <QBrush>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineF>
@@ -453,6 +456,21 @@ TSize TCanvas::DeviceSize() const
     if (!FDevice)
         return {};
     return { FDevice->width(), FDevice->height() };
+}
+
+static bool DeviceHasOwnResolution(const QPaintDevice* device)
+{
+    return device && (device->devType() == QInternal::Image || device->devType() == QInternal::Printer);
+}
+
+int TCanvas::PixelsPerInchX() const
+{
+    return DeviceHasOwnResolution(FDevice) ? FDevice->logicalDpiX() : PlatformInfo().ScreenDpi;
+}
+
+int TCanvas::PixelsPerInchY() const
+{
+    return DeviceHasOwnResolution(FDevice) ? FDevice->logicalDpiY() : PlatformInfo().ScreenDpi;
 }
 
 int TCanvas::SetBkMode(int mode)
@@ -994,11 +1012,50 @@ TCanvas::TTextMetrics TCanvas::TextMetrics() const
     return m;
 }
 
+QString SymbolToUnicode(const QString& text)
+{
+    static const char16_t kGreekUpper[] = u"\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A"
+                                          u"\u039B\u039C\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2"
+                                          u"\u03A9\u039E\u03A8\u0396";
+    struct Sign {
+        char16_t From, To;
+    };
+    static const Sign kSigns[] = { { 0xA3, 0x2264 }, { 0xA5, 0x221E }, { 0xAC, 0x2190 }, { 0xAD, 0x2191 },
+        { 0xAE, 0x2192 }, { 0xAF, 0x2193 }, { 0xB0, 0x00B0 }, { 0xB1, 0x00B1 }, { 0xB3, 0x2265 }, { 0xB4, 0x00D7 },
+        { 0xB7, 0x2022 }, { 0xB8, 0x00F7 }, { 0xB9, 0x2260 }, { 0xBB, 0x2248 }, { 0xD6, 0x221A }, { 0xE5, 0x2211 },
+        { 0xF2, 0x222B } };
+    QString out = text;
+    for (QChar& ch : out) {
+        const char16_t u = ch.unicode();
+        if (u >= 'A' && u <= 'Z')
+            ch = QChar(kGreekUpper[u - 'A']);
+        else if (u >= 'a' && u <= 'z')
+            ch = QChar(kGreekUpper[u - 'a']).toLower();
+        else
+            for (const Sign& sign : kSigns)
+                if (sign.From == u)
+                    ch = QChar(sign.To);
+    }
+    return out;
+}
+
+// Text in a "Symbol" face: when the machine has no symbol face to stand in
+// for it, the face's code points are shown as the characters they stand for
+// (a list bullet stays a bullet) instead of a fallback font's Latin letters.
+static QString SymbolFaceText(const TFont& font, const QString& text)
+{
+    if (font.Name().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) != 0)
+        return text;
+    static const bool symbolFace
+        = QFontInfo(QFont(QStringLiteral("Symbol"))).family().contains(QLatin1String("Symbol"), Qt::CaseInsensitive);
+    return symbolFace ? text : SymbolToUnicode(text);
+}
+
 int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    return FontMetrics().horizontalAdvance(text);
+    return FontMetrics().horizontalAdvance(SymbolFaceText(FFont, text));
 }
 
 int TCanvas::TextHeight(const QString& text) const
@@ -1009,13 +1066,14 @@ int TCanvas::TextHeight(const QString& text) const
 TSize TCanvas::TextExtent(const QString& text) const
 {
     const QFontMetrics& fm = FontMetrics();
-    return { text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.ascent() + fm.descent() };
+    return { text.isEmpty() ? 0 : fm.horizontalAdvance(SymbolFaceText(FFont, text)), fm.ascent() + fm.descent() };
 }
 
-void TCanvas::DrawTextLine(int x, int y, const QString& text, bool rtl)
+void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
 {
     if (!FPainter)
         return;
+    const QString text = SymbolFaceText(FFont, given);
     syncBrush();
     QPainter* p = FPainter.get();
     const QFont& font = QtFont();

@@ -247,6 +247,11 @@ using TRegion = QRegion;
 // ---------------------------------------------------------------------------
 // TCanvas
 
+// Characters of the "Symbol" face's code page as the Unicode characters they
+// stand for (0xB7 a bullet, letters Greek); the canvas shows Symbol text so
+// when the machine has no symbol face.
+QString SymbolToUnicode(const QString& text);
+
 class TCanvas : public TPersistent {
 public:
     TCanvas();
@@ -264,6 +269,10 @@ public:
     QPaintDevice* Device() const { return FDevice; }
     // The device size (0 x 0 when not attached).
     TSize DeviceSize() const;
+    // The device's pixels per logical inch: an image's own resolution, a
+    // printer's; the screen's (PlatformInfo) for windows and when detached.
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
 
     TFont* Font() { return &FFont; }
     TPen* Pen() { return &FPen; }

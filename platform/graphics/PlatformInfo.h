@@ -12,6 +12,7 @@ struct TPlatformInfo {
     bool WinVistaOrLater = true; // operating system 6.0 or later
     bool ComCtl6OrLater = true; // common controls version 6 or later
     int ScreenDpi = 96; // pixels per logical inch
+    bool MiddleEastLocale = false; // the system locale reads right to left
     // Colour scheme of the active visual style ("NormalColor", "HomeStead",
     // "Metallic"; empty without a visual style).
     QString ThemeColorName = QStringLiteral("NormalColor");

@@ -525,3 +525,26 @@ QStringList Names()
 }
 
 } // namespace resources
+
+namespace resources {
+
+static QHash<QString, QByteArray>& RawDataTable()
+{
+    static QHash<QString, QByteArray> table;
+    return table;
+}
+
+void RegisterRawData(const QString& name, const QByteArray& data) { RawDataTable().insert(name.toUpper(), data); }
+
+void UnregisterRawData(const QString& name) { RawDataTable().remove(name.toUpper()); }
+
+bool FindRawData(const QString& name, QByteArray& data)
+{
+    const auto it = RawDataTable().constFind(name.toUpper());
+    if (it == RawDataTable().constEnd())
+        return false;
+    data = *it;
+    return true;
+}
+
+} // namespace resources

@@ -6,6 +6,7 @@
 // also its bottom-left and top-left pixel, so both automatic transparency
 // rules drop it.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -17,5 +18,13 @@ QImage Bitmap(const QString& name);
 bool Exists(const QString& name);
 // All names, in their stored spelling.
 QStringList Names();
+
+// Raw-data resources: bytes kept under a name (case ignored), as a program
+// module carries them. The program and tests register their own; registering
+// a name again replaces its bytes.
+void RegisterRawData(const QString& name, const QByteArray& data);
+void UnregisterRawData(const QString& name);
+// The bytes of the named raw-data resource; false (and Data untouched) when none.
+bool FindRawData(const QString& name, QByteArray& data);
 
 } // namespace resources

@@ -1,4 +1,5 @@
 #include "common/TestFiles.h"
+#include "common/GifBuilder.h"
 #include "common/TestUtil.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Gif.h"
@@ -14,6 +15,8 @@
 
 #include <cstdlib>
 #include <vector>
+
+using namespace testgif;
 
 namespace {
 
@@ -45,169 +48,6 @@ QImage WhiteImage(int w, int h)
     return img;
 }
 
-// ---------------------------------------------------------------------------
-// A small hand-built GIF. Its image data uses 3-bit codes with a clear code
-// after every two pixels, so the code size never grows and no compression
-// table is needed to write it.
-
-void PutWord(QByteArray& b, int v)
-{
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
-}
-
-// Coded image bytes as stored: minimum code size 2, then sub-blocks of at
-// most 255 bytes and the terminator.
-QByteArray ImageData(const QByteArray& bytes)
-{
-    QByteArray out(1, char(2));
-    for (qsizetype i = 0; i < bytes.size(); i += 255) {
-        const QByteArray chunk = bytes.mid(i, 255);
-        out.append(char(chunk.size()));
-        out.append(chunk);
-    }
-    out.append(char(0));
-    return out;
-}
-
-QByteArray LzwLiterals(const std::vector<int>& pixels)
-{
-    const int clear = 4;
-    const int eoi = 5;
-    std::vector<int> codes { clear };
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        if (i > 0 && i % 2 == 0)
-            codes.push_back(clear);
-        codes.push_back(pixels[i]);
-    }
-    codes.push_back(eoi);
-    QByteArray bytes;
-    unsigned acc = 0;
-    int bits = 0;
-    for (int c : codes) {
-        acc |= unsigned(c) << bits;
-        bits += 3;
-        while (bits >= 8) {
-            bytes.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    }
-    if (bits > 0)
-        bytes.append(char(acc & 0xFF));
-    return ImageData(bytes);
-}
-
-struct GifFrameSpec {
-    int Delay;
-    int Transparent; // -1 for none
-    int Disposal;
-    int Left, Top, Width, Height;
-    std::vector<int> Pixels;
-};
-
-// Palette: 0 black, 1 red, 2 green, 3 blue.
-QByteArray BuildGif(int w, int h, const std::vector<GifFrameSpec>& frames, bool loop = true)
-{
-    QByteArray b("GIF89a");
-    PutWord(b, w);
-    PutWord(b, h);
-    b.append(char(0x81)); // global table of 4 colours
-    b.append(char(0));
-    b.append(char(0));
-    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
-    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
-    if (loop) {
-        b.append("\x21\xFF\x0B", 3);
-        b.append("NETSCAPE2.0");
-        b.append("\x03\x01\x00\x00\x00", 5);
-    }
-    for (const GifFrameSpec& f : frames) {
-        b.append("\x21\xF9\x04", 3);
-        b.append(char((f.Disposal << 2) | (f.Transparent >= 0 ? 1 : 0)));
-        PutWord(b, f.Delay);
-        b.append(char(f.Transparent >= 0 ? f.Transparent : 0));
-        b.append(char(0));
-        b.append(char(0x2C));
-        PutWord(b, f.Left);
-        PutWord(b, f.Top);
-        PutWord(b, f.Width);
-        PutWord(b, f.Height);
-        b.append(char(0));
-        b.append(LzwLiterals(f.Pixels));
-    }
-    b.append(char(0x3B));
-    return b;
-}
-
-const std::vector<GifFrameSpec> kThreeFrames = {
-    { 10, -1, 1, 0, 0, 4, 4, { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 } },
-    { 25, 0, 1, 1, 1, 2, 2, { 2, 0, 0, 2 } },
-    { 0, -1, 1, 2, 0, 2, 1, { 3, 3 } },
-};
-
-// Image data of `count` pixels of one colour, coded as tightly as the format
-// allows: each code one pixel longer than the last until the table is full,
-// then the longest code again and again (about 2,700 pixels a byte), so a
-// test file can hold frames of millions of pixels in a few kilobytes.
-QByteArray LzwFill(qint64 count, int colour)
-{
-    const int clear = 4, eoi = 5;
-    QByteArray bytes;
-    unsigned acc = 0;
-    int bits = 0;
-    int size = 3;
-    auto put = [&](int code) {
-        acc |= unsigned(code) << bits;
-        bits += size;
-        while (bits >= 8) {
-            bytes.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    };
-    put(clear);
-    put(colour);
-    qint64 out = 1;
-    int next = 6;
-    while (out < count) {
-        const int code = next < 4096 ? next : 4095;
-        put(code);
-        out += code - 4; // entry k holds k - 4 pixels
-        if (next < 4096 && ++next == (1 << size) && size < 12)
-            ++size;
-    }
-    put(eoi);
-    if (bits > 0)
-        bytes.append(char(acc & 0xFF));
-    return ImageData(bytes);
-}
-
-// A GIF of `frames` frames of w x h pixels in red at the screen's origin.
-QByteArray FilledFramesGif(int screenW, int screenH, int frames, int w, int h)
-{
-    QByteArray b("GIF89a");
-    PutWord(b, screenW);
-    PutWord(b, screenH);
-    b.append(char(0x81));
-    b.append(char(0));
-    b.append(char(0));
-    const unsigned char pal[] = { 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255 };
-    b.append(reinterpret_cast<const char*>(pal), sizeof pal);
-    const QByteArray pixels = LzwFill(qint64(w) * h, 1);
-    for (int i = 0; i < frames; ++i) {
-        b.append("\x21\xF9\x04\x04\x01\x00\x00\x00", 8); // disposal 1, delay 1
-        b.append(char(0x2C));
-        PutWord(b, 0);
-        PutWord(b, 0);
-        PutWord(b, w);
-        PutWord(b, h);
-        b.append(char(0));
-        b.append(pixels);
-    }
-    b.append(char(0x3B));
-    return b;
-}
 
 } // namespace
 
@@ -312,41 +152,37 @@ TEST(JpegTest, PictureKeepsItsGraphicWhenAFileFailsToLoad)
 // ---------------------------------------------------------------------------
 // GIF
 
-TEST(GifTest, FramesDelaysAndComposition)
+TEST(GifTest, FirstImageOnItsScreenWithTransparency)
 {
+    // Only the first image is decoded: frames 2 and 3 are not shown.
     const QByteArray data = BuildGif(4, 4, kThreeFrames);
     TGIFImage gif;
     gif.LoadFromBytes(data);
-    ASSERT_EQ(gif.FrameCount(), 3);
-    EXPECT_EQ(gif.FrameDelay(0), 10);
-    EXPECT_EQ(gif.FrameDelay(1), 25);
-    EXPECT_EQ(gif.FrameDelay(2), 0);
-    EXPECT_EQ(gif.FrameDelay(3), 0);
-    EXPECT_EQ(gif.LoopCount(), 0);
     EXPECT_EQ(gif.Width(), 4);
     EXPECT_EQ(gif.Height(), 4);
+    EXPECT_EQ(gif.ToImage().pixel(1, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(gif.ToImage().pixel(2, 0), qRgb(255, 0, 0));
 
-    // Frame 2 covers (1,1)-(2,2) with green on its diagonal; its transparent
-    // pixels keep frame 1's red.
-    const QImage f1 = gif.Frame(1);
-    EXPECT_EQ(f1.pixel(1, 1), qRgb(0, 255, 0));
-    EXPECT_EQ(f1.pixel(2, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(f1.pixel(2, 2), qRgb(0, 255, 0));
-    EXPECT_EQ(f1.pixel(0, 0), qRgb(255, 0, 0));
-    const QImage f2 = gif.Frame(2);
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(f2.pixel(1, 1), qRgb(0, 255, 0));
-
-    // Drawing shows the current frame.
-    gif.SetCurrentFrame(2);
+    // An image smaller than its screen, at its own rectangle, with a
+    // transparent colour: clear around it and where it is transparent.
+    gif::Image first;
+    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, { kThreeFrames[1] }), first));
+    EXPECT_EQ(first.Bounds, QRect(1, 1, 2, 2));
+    EXPECT_EQ(first.ScreenWidth, 4);
+    const QImage screen = first.ToImage();
+    EXPECT_EQ(screen.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(qAlpha(screen.pixel(2, 1)), 0); // transparent index
+    EXPECT_EQ(qAlpha(screen.pixel(0, 0)), 0); // outside the image
     QImage target = WhiteImage(4, 4);
     TCanvas c;
     c.BeginDraw(&target);
-    c.Draw(0, 0, &gif);
+    TGIFImage small;
+    small.LoadFromBytes(BuildGif(4, 4, { kThreeFrames[1] }));
+    EXPECT_EQ(small.ImageBounds(), QRect(1, 1, 2, 2));
+    c.Draw(0, 0, &small);
     c.EndDraw();
-    EXPECT_EQ(target.pixel(3, 0), qRgb(0, 0, 255));
-    gif.SetCurrentFrame(99);
-    EXPECT_EQ(gif.CurrentFrame(), 2);
+    EXPECT_EQ(target.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(2, 1), qRgb(255, 255, 255));
 
     // Loaded by its file type, and saved back byte for byte.
     const QString path = testutil::TempDir() + "/anim.gif";
@@ -358,89 +194,51 @@ TEST(GifTest, FramesDelaysAndComposition)
     pic.LoadFromFile(path);
     auto* loaded = dynamic_cast<TGIFImage*>(pic.Graphic());
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->FrameCount(), 3);
     EXPECT_EQ(loaded->SaveToBytes(), data);
 }
 
-TEST(GifTest, DisposalRestoresBackgroundOrPreviousFrame)
+TEST(GifTest, ImagesStayWithinThePixelBudget)
 {
-    std::vector<GifFrameSpec> frames = kThreeFrames;
-    frames[1].Disposal = 2; // the green square is cleared before frame 3
-    gif::Animation anim;
-    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    gif::Composer screen;
-    QImage f2 = screen.Compose(anim, 2);
-    EXPECT_EQ(qAlpha(f2.pixel(1, 1)), 0);
-    EXPECT_EQ(f2.pixel(0, 0), qRgb(255, 0, 0));
-
-    frames[1].Disposal = 3; // back to frame 1's picture
-    ASSERT_TRUE(gif::Decode(BuildGif(4, 4, frames), anim));
-    screen.Reset();
-    EXPECT_EQ(screen.Compose(anim, 1).pixel(1, 1), qRgb(0, 255, 0));
-    f2 = screen.Compose(anim, 2);
-    EXPECT_EQ(f2.pixel(1, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    // Going back starts again from the first frame; a kept frame stays as it was.
-    const QImage f0 = screen.Compose(anim, 0);
-    EXPECT_EQ(f0.pixel(2, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(f2.pixel(2, 0), qRgb(0, 0, 255));
-    EXPECT_TRUE(screen.Compose(anim, 3).isNull());
-}
-
-TEST(GifTest, FramesStayWithinAPixelBudget)
-{
-    // Tiny frames on a large screen: each frame keeps only its own pixels,
-    // and one screen is composed at a time (a screen per frame would take
-    // 16 MB each).
+    // A tiny image on a large screen keeps only its own pixels.
     const int side = 2048;
-    gif::Animation anim;
-    ASSERT_TRUE(gif::Decode(FilledFramesGif(side, side, 400, 1, 1), anim));
-    ASSERT_EQ(anim.Frames.size(), 400);
-    for (const gif::Frame& f : anim.Frames)
-        ASSERT_EQ(f.Indices.size(), 1);
-    TGIFImage image;
-    image.LoadFromBytes(FilledFramesGif(side, side, 400, 1, 1));
-    const QImage last = image.Frame(399);
-    ASSERT_EQ(last.size(), QSize(side, side));
-    EXPECT_EQ(last.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(qAlpha(last.pixel(1, 0)), 0);
+    gif::Image first;
+    ASSERT_TRUE(gif::Decode(FilledFramesGif(side, side, 400, 1, 1), first));
+    EXPECT_EQ(first.Indices.size(), 1);
+    EXPECT_EQ(first.ToImage().size(), QSize(side, side));
 
-    // Large frames in a small file: those past the budget are dropped as if
-    // the file ended there.
-    const int big = 4096; // a quarter of the budget
-    const QByteArray many = FilledFramesGif(big, big, 6, big, big);
-    EXPECT_LT(many.size(), 100000);
-    ASSERT_TRUE(gif::Decode(many, anim));
-    EXPECT_EQ(anim.Frames.size(), 4);
-    EXPECT_EQ(anim.Frames[3].Indices.size(), qint64(big) * big);
+    // A screen or an image past the budget is refused, however small the file.
+    const int big = 8193; // just over 2^26 pixels
+    QString error;
+    EXPECT_FALSE(gif::Decode(FilledFramesGif(big, big, 1, 1, 1), first, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(gif::Decode(FilledFramesGif(1, 1, 1, big, big), first, &error));
+    EXPECT_TRUE(first.Indices.isEmpty());
 }
 
-TEST(GifTest, DamagedFilesKeepCompleteFramesOrFail)
+TEST(GifTest, DamagedFilesDecodeTheFirstImageOrFail)
 {
     const QByteArray data = BuildGif(4, 4, kThreeFrames);
-    gif::Animation anim;
+    gif::Image first;
     QString error;
 
-    // Cut inside the second frame's image data: the first frame remains.
+    // Cut inside the second frame's image data: the first image is all that is read.
     const QByteArray gce("\x21\xF9\x04", 3);
     const qsizetype cut = data.indexOf(gce, data.indexOf(gce) + 1) + 20;
-    ASSERT_TRUE(gif::Decode(data.left(cut), anim, &error));
-    EXPECT_EQ(anim.Frames.size(), 1);
+    ASSERT_TRUE(gif::Decode(data.left(cut), first, &error));
+    EXPECT_EQ(first.Bounds, QRect(0, 0, 4, 4));
 
-    // A code beyond the table in the only frame.
+    // Cut inside the first image, or a code beyond the table in it.
+    EXPECT_FALSE(gif::Decode(data.left(data.indexOf(gce) + 20), first, &error));
     std::vector<GifFrameSpec> one = { kThreeFrames[0] };
     one[0].Pixels[0] = 7;
-    EXPECT_FALSE(gif::Decode(BuildGif(4, 4, one), anim, &error));
+    EXPECT_FALSE(gif::Decode(BuildGif(4, 4, one), first, &error));
     EXPECT_FALSE(error.isEmpty());
 
     EXPECT_FALSE(gif::IsGif(QByteArray("GIF8")));
-    EXPECT_FALSE(gif::Decode(QByteArray("GIF89a\x04\x00", 8), anim));
+    EXPECT_FALSE(gif::Decode(QByteArray("GIF89a\x04\x00", 8), first));
     TGIFImage gif;
     EXPECT_THROW(gif.LoadFromBytes(QByteArray("not a gif")), EInvalidGraphic);
 }
-
-// ---------------------------------------------------------------------------
-// Bitmaps
 
 TEST(BitmapTest, TransparentDrawLeavesTheTransparentColour)
 {
@@ -752,4 +550,37 @@ TEST(ResourceTest, SpectrumRunsThroughHueAndLightness)
     EXPECT_TRUE(Near(third, qRgb(0, 255, 0), 12));
     const QRgb twoThirds = s.pixel(85, 64); // blue
     EXPECT_TRUE(Near(twoThirds, qRgb(0, 0, 255), 12));
+}
+
+// The loader tells the format from the bytes, whatever the file was called.
+TEST(GraphicLoaderTest, PicksTheFormatFromTheContent)
+{
+    const QImage quad = Quadrants(8, 6);
+    auto encoded = [&](auto graphic) {
+        graphic.SetImage(quad);
+        return graphic.SaveToBytes();
+    };
+    struct Case {
+        const char* Name;
+        QByteArray Data;
+        QString ClassName;
+    };
+    const Case cases[] = {
+        { "bmp", encoded(TBitmap()), "TBitmap" },
+        { "png", encoded(TPngImage()), "TPngImage" },
+        { "jpeg", encoded(TJPEGImage()), "TJPEGImage" },
+        { "ico", encoded(TIcon()), "TIcon" },
+        { "gif", BuildGif(8, 6, { kThreeFrames[0] }), "TGIFImage" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::unique_ptr<TGraphic> g = LoadGraphicFromBytes(c.Data);
+        ASSERT_TRUE(g);
+        EXPECT_EQ(g->ClassName(), c.ClassName);
+        EXPECT_EQ(g->Width(), 8);
+        EXPECT_EQ(g->Height(), 6);
+    }
+    EXPECT_THROW(LoadGraphicFromBytes("not a picture"), EInvalidGraphic);
+    EXPECT_THROW(LoadGraphicFromBytes(QByteArray("\x89PNG\r\n\x1A\n", 8)), EInvalidGraphic);
+    EXPECT_THROW(LoadGraphicFromBytes(QByteArray()), EInvalidGraphic);
 }

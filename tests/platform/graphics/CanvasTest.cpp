@@ -523,3 +523,23 @@ TEST(Colors, StringToColorAcceptsNumbersAndAnyCase)
 }
 
 } // namespace
+
+TEST(CanvasSymbolFaceTest, CodePointsMapToWhatTheyStandFor)
+{
+    EXPECT_EQ(SymbolToUnicode(QString(QChar(0xB7))), QString(QChar(0x2022)));
+    EXPECT_EQ(SymbolToUnicode("abW"), QString(QChar(0x3B1)) + QChar(0x3B2) + QChar(0x3A9));
+    EXPECT_EQ(SymbolToUnicode(QString(QChar(0xB3)) + "1 "), QString(QChar(0x2265)) + "1 ");
+}
+
+TEST(CanvasResolutionTest, ImagesReportTheirOwnPixelsPerInch)
+{
+    QImage img(10, 10, QImage::Format_RGB32);
+    img.setDotsPerMeterX(qRound(144 / 0.0254));
+    img.setDotsPerMeterY(qRound(192 / 0.0254));
+    TCanvas c;
+    EXPECT_EQ(c.PixelsPerInchX(), 96); // detached: the screen's
+    c.BeginDraw(&img);
+    EXPECT_EQ(c.PixelsPerInchX(), 144);
+    EXPECT_EQ(c.PixelsPerInchY(), 192);
+    c.EndDraw();
+}

@@ -1,0 +1,407 @@
+// The mark-up renderer, checked against what the canvas itself measures.
+#include "TextTestSupport.h"
+#include "common/TestUtil.h"
+#include "controls/base/EsgHTMLE.h"
+#include "controls/base/PictureContainer.h"
+#include "platform/graphics/Bitmaps.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/ImageList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A canvas on a white image; the renderer's inputs with the test's text.
+struct Surface {
+    explicit Surface(int w = 300, int h = 200, int dpi = 96)
+        : Image(w, h, QImage::Format_RGB32)
+    {
+        Image.fill(0xFFFFFFFF);
+        Image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        Image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        Canvas.BeginDraw(&Image);
+        Canvas.Font()->SetName("Tahoma");
+        Canvas.Font()->SetSize(8);
+        Canvas.Font()->SetColor(clBlack);
+        Canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+        In.Canvas = &Canvas;
+        In.Rect = Rect(0, 0, w, h);
+    }
+    ~Surface() { Canvas.EndDraw(); }
+    bool Draw(const QString& text)
+    {
+        In.Text = text;
+        Out = THTMLDrawOutput();
+        return DrawHTMLText(In, Out);
+    }
+    bool Measure(const QString& text)
+    {
+        In.CheckHeight = true;
+        return Draw(text);
+    }
+    bool HitTest(const QString& text, int x, int y)
+    {
+        In.CheckHotSpot = true;
+        In.XPos = x;
+        In.YPos = y;
+        return Draw(text);
+    }
+    int Width(const QString& s, int size = 8, bool bold = false)
+    {
+        TFont saved;
+        saved.Assign(Canvas.Font());
+        Canvas.Font()->SetSize(size);
+        if (bold)
+            Canvas.Font()->SetStyle(TFontStyle::fsBold);
+        const int w = Canvas.TextWidth(s);
+        Canvas.SetFont(&saved);
+        return w;
+    }
+    int GH() { return Canvas.TextHeight("gh"); }
+    bool White(const TRect& r) const
+    {
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (Image.pixel(x, y) != 0xFFFFFFFF)
+                    return false;
+        return true;
+    }
+
+    QImage Image;
+    TCanvas Canvas;
+    THTMLDrawInput In;
+    THTMLDrawOutput Out;
+};
+
+QImage Filled(int w, int h, QRgb color)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    return img;
+}
+
+QByteArray Png(const QImage& img)
+{
+    TPngImage png;
+    png.SetImage(img);
+    return png.SaveToBytes();
+}
+
+} // namespace
+
+TEST(HTMLRenderTest, TextRunsMeasureAsTheCanvasDoes)
+{
+    Surface s;
+    const int space = s.Width(" ");
+    struct Case {
+        const char* Text;
+        QString Strip;
+        int Width;
+    };
+    const Case cases[] = {
+        { "plain", "plain", s.Width("plain") },
+        { "a&amp;b", "a&&b", s.Width("a&b") },
+        // Decoded once: the text shows "&quot;", not a quote.
+        { "&amp;quot;", "&&quot;", s.Width("&quot;") },
+        { "&lt;B&gt;x", "<B>x", s.Width("<B>x") },
+        { "&copy;&euro;", u"\u00A9\u20AC"_qs, s.Width(u"\u00A9\u20AC"_qs) },
+        { "a<B>b</B>c", "abc", s.Width("a") + s.Width("b", 8, true) + s.Width("c") },
+        { "a<Z>hidden</Z>b", "ahiddenb", s.Width("a") + s.Width("b") },
+        { "<#12>", "#12", s.Width("#12") },
+        { "ab\r\ncd", "ab\rcd", s.Width("ab") },
+        { "x<BR>yy", "x\ryy", s.Width("yy") },
+        { "<FONT SIZE=\"3\">X</FONT>", "X", s.Width("X", 12) },
+        { "<FONT SIZE=\"20\">X</FONT>", "X", s.Width("X", 20) },
+        { "<FONT SIZE=20>X</FONT>", "X", s.Width("X", 20) },
+        { "<IND x=\"40\">a", "a", 40 + s.Width("a") },
+        { "a <Q>b", "a b", s.Width("a") + space + s.Width("b") },
+        { "ab<", "ab", s.Width("ab") },
+        { "ab<B", "ab", s.Width("ab") },
+    };
+    // Sizes far past the largest font are clamped instead of overflowing.
+    s.Measure("<FONT SIZE=\"1000\">X</FONT>");
+    const int largest = s.Out.XSize;
+    EXPECT_GT(largest, 100);
+    s.Measure("<FONT SIZE=\"99999999999999\">X</FONT>");
+    EXPECT_EQ(s.Out.XSize, largest);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_FALSE(s.Measure(QString::fromUtf8(c.Text)));
+        EXPECT_EQ(s.Out.StripVal, c.Strip);
+        EXPECT_EQ(s.Out.XSize, c.Width);
+    }
+}
+
+TEST(HTMLRenderTest, LinesWrapBreakAndEndInAnEllipsis)
+{
+    Surface s;
+    const int gh = s.GH();
+    const int word = s.Width("wwww ");
+    struct Case {
+        const char* Text;
+        bool Wrap;
+        int RectWidth;
+        int Lines;
+    };
+    const Case cases[] = {
+        { "wwww wwww wwww", true, word * 2 + 4, 2 },
+        { "wwww wwww wwww", false, word * 2 + 4, 1 },
+        { "wwww&nbsp;wwww&nbsp;wwww", true, word * 2 + 4, 1 },
+        { "wwwwwwwwwwwwwwwwwwwwwwww", true, word, 1 },
+        { "wwww wwww<B>wwww</B>", true, word + 4, 2 }, // glued after the tag
+        { "a<BR>b<HR>c</P>d</LI>e<UL>f", false, 300, 6 },
+        { "<P ALIGN=\"CENTER\">x</P>", false, 300, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        s.In.WordWrap = c.Wrap;
+        s.In.Rect = Rect(0, 0, c.RectWidth + 1, 10); // lower than the text: measuring counts every line
+        s.Measure(c.Text);
+        EXPECT_EQ(s.Out.YSize, c.Lines * gh);
+    }
+}
+
+TEST(HTMLRenderTest, LinkHitTestsAndAlignment)
+{
+    Surface s;
+    const int gh = s.GH();
+    const QString text = "<A HREF=\"one\">first</A> <A HREF=\"two\" TITLE=\"Two\">second</A>";
+    const int left = 1 + s.Width("first") + s.Width(" ");
+    EXPECT_TRUE(s.HitTest(text, left + 3, gh / 2));
+    EXPECT_EQ(s.Out.Anchor, "two");
+    EXPECT_EQ(s.Out.AnchorHint, "Two");
+    EXPECT_EQ(s.Out.MouseLink, 2);
+    EXPECT_EQ(s.Out.HyperLinks, 2);
+    EXPECT_EQ(s.Out.HoverRect, Rect(left, 0, left + s.Width("second"), gh));
+    // Below the line's text band: no hit, though the value may be set.
+    s.In.Rect = Rect(0, 0, 300, 200);
+    EXPECT_FALSE(s.HitTest(text, left + 3, gh + 5));
+    EXPECT_FALSE(s.HitTest(text, 300, gh / 2));
+    EXPECT_EQ(s.Out.MouseLink, -1);
+
+    // A centred paragraph centres its whole line, text before the tag included.
+    const int lw = s.Width("ab") + s.Width("link");
+    const int boxLeft = 1 + (299 - lw) / 2;
+    EXPECT_TRUE(s.HitTest("ab<P ALIGN=\"CENTER\"><A HREF=\"x\">link</A>", boxLeft + s.Width("ab") + 2, gh / 2));
+    EXPECT_EQ(s.Out.HoverRect.Left, boxLeft + s.Width("ab"));
+
+    // List items: bullet room of 12 pixels a level.
+    EXPECT_TRUE(s.HitTest("<UL><LI><A HREF=\"a\">one</A><LI>two</UL>", 14, gh + gh / 2));
+    EXPECT_EQ(s.Out.HoverRect.Left, 1 + 12);
+    EXPECT_TRUE(s.HitTest("<UL><UL><LI><A HREF=\"a\">one</A></UL></UL>", 26, 2 * gh + gh / 2));
+    EXPECT_EQ(s.Out.HoverRect.Left, 1 + 24);
+    s.Measure("<UL><LI>one<LI>two</UL>");
+    EXPECT_EQ(s.Out.YSize, 3 * gh);
+    EXPECT_EQ(s.Out.StripVal, "onetwo");
+}
+
+TEST(HTMLRenderTest, PicturesTakeTheirScaledSize)
+{
+    TImageList images(16, 16);
+    for (int i = 0; i < 3; ++i)
+        images.AddImage(Filled(16, 16, qRgb(200, 0, 0)));
+    TPictureContainer container(nullptr);
+    TPictureItem* item = container.Items()->Add();
+    item->SetName("Wide");
+    item->Picture()->LoadFromBytes(Png(Filled(100, 40, qRgb(0, 0, 200))));
+
+    struct Case {
+        const char* Text;
+        int Dpi;
+        int W, H;
+    };
+    const Case cases[] = {
+        { "<IMG SRC=\"IDX:2\">", 96, 16, 16 },
+        { "<IMG SRC=\"IDX:2\">", 144, 24, 24 },
+        { "<IMG SRC=\"IDX:3\">", 96, 0, 0 },
+        { "<IMG SRC=\"IDX:-1\">", 96, 0, 0 },
+        { "<IMG SRC=\"wide\" WIDTH=\"50\">", 96, 50, 20 },
+        { "<IMG SRC=\"wide\" HEIGHT=\"20\">", 96, 50, 20 },
+        { "<IMG SRC=\"wide\" WIDTH=\"30\" HEIGHT=\"30\">", 96, 30, 30 },
+        { "<IMG SRC=\"wide\">", 144, 150, 60 },
+        { "<IMG SRC=\"missing\">", 96, 0, 0 },
+        { "<IMG SRC=\"wide\" WIDTH=\"99999999999999\" HEIGHT=\"1\">", 96, 32767, 1 },
+        { "<IMG SRC=\"SSYS:0\">", 96, 16, 16 },
+        { "<IMG SRC=\"LSYS:txt\">", 96, 32, 32 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Text) + " at " + std::to_string(c.Dpi));
+        Surface s(300, 200, c.Dpi);
+        s.In.Images = &images;
+        s.In.PictureContainer = &container;
+        s.Measure(c.Text);
+        EXPECT_EQ(s.Out.XSize, c.W);
+        EXPECT_EQ(s.Out.YSize, std::max(c.H, s.GH()));
+    }
+
+    // Painted: the list entry at its own size on a 144 dpi canvas; the
+    // half-width picture stretched to 50 x 20.
+    Surface s(300, 200, 144);
+    s.In.Images = &images;
+    s.Draw("<IMG SRC=\"IDX:2\">");
+    EXPECT_EQ(s.Image.pixel(16, 15), qRgb(200, 0, 0));
+    EXPECT_TRUE(s.White(Rect(18, 0, 40, 24)));
+    Surface t;
+    t.In.PictureContainer = &container;
+    t.Draw("<IMG SRC=\"wide\" WIDTH=\"50\">");
+    EXPECT_EQ(t.Image.pixel(50, 19), qRgb(0, 0, 200));
+    EXPECT_TRUE(t.White(Rect(52, 0, 100, 40)));
+    EXPECT_TRUE(t.White(Rect(0, 21, 100, 40)));
+}
+
+TEST(HTMLRenderTest, PictureAddressesKeepTheirCase)
+{
+    const QString dir = testutil::TempDir() + "/MixedCase";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    QFile f(dir + "/Pic.png");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Png(Filled(10, 10, qRgb(0, 150, 0))));
+    f.close();
+    THTMLPictureCache cache;
+    Surface s;
+    s.In.PictureCache = &cache;
+    const QString src = "FILE://" + dir + "/Pic.png";
+    s.Measure("<IMG SRC=\"" + src + "\">");
+    EXPECT_EQ(s.Out.XSize, 10);
+    ASSERT_EQ(cache.Count(), 1);
+    EXPECT_EQ(cache.GetPicture(0)->ID(), src);
+    s.Measure("<IMG SRC=\"" + src + "\">");
+    EXPECT_EQ(cache.Count(), 1); // served from the cache
+}
+
+TEST(HTMLRenderTest, LinkedPictureShowsItsAltWhileHovered)
+{
+    TPictureContainer container(nullptr);
+    auto add = [&](const char* name, QRgb color) {
+        TPictureItem* item = container.Items()->Add();
+        item->SetName(name);
+        item->Picture()->LoadFromBytes(Png(Filled(10, 10, color)));
+    };
+    add("Off", qRgb(255, 0, 0));
+    add("On", qRgb(0, 0, 255));
+    const QString text = "<A HREF=\"go\"><IMG SRC=\"Off\" ALT=\"On\"></A>";
+    for (bool over : { false, true }) {
+        Surface s;
+        s.In.PictureContainer = &container;
+        s.In.XPos = over ? 5 : 100;
+        s.In.YPos = 5;
+        EXPECT_EQ(s.Draw(text), over);
+        EXPECT_EQ(s.Image.pixel(5, 5), over ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+        EXPECT_EQ(s.Out.Anchor, over ? "go" : "");
+    }
+    // Outside a link a picture never hits.
+    Surface s;
+    s.In.PictureContainer = &container;
+    s.In.XPos = s.In.YPos = 5;
+    EXPECT_FALSE(s.Draw("<IMG SRC=\"Off\" ALT=\"On\">"));
+}
+
+TEST(HTMLRenderTest, ControlsTakeTheirSizesAndReportHits)
+{
+    Surface probe;
+    const int gh = probe.GH();
+    struct Case {
+        const char* Text;
+        int X, Y;
+        TRect Rect;
+        QString Type, Value;
+    };
+    const Case cases[] = {
+        { "<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=\"80\" VALUE=\"v\">", 40, 5, Rect(1, 0, 81, gh + 10), "EDIT", "v" },
+        { "<CONTROL TYPE=\"BUTTON\" ID=\"b\" WIDTH=\"60\" VALUE=\"Go\">", 30, 5, Rect(1, 0, 61, 25), "BUTTON", "Go" },
+        { "<CONTROL TYPE=\"COMBO\" ID=\"c\" WIDTH=\"70\">", 30, 5, Rect(1, 0, 71, 25), "COMBO", "" },
+        { "<CONTROL TYPE=\"CHECK\" ID=\"k\" WIDTH=\"40\" VALUE=\"true\">", 8, 8, Rect(1, 0, 17, 16), "CHECK", "true" },
+        { "<CONTROL TYPE=\"RADIO\" ID=\"r\" WIDTH=\"40\">", 8, 8, Rect(1, 0, 17, 16), "RADIO", "" },
+        { "<CONTROL TYPE=\"ODD\" ID=\"o\" WIDTH=\"30\">", 8, 8, Rect(1, 0, 31, gh + 10), "ODD", "" },
+        { "<CONTROL TYPE=\"EDIT\" ID=\"e\" WIDTH=\"abc\">", 8, 8, TRect(), "", "" },
+        { "<CONTROL TYPE=\"EDIT\" ID=\"e\">", 8, 8, TRect(), "", "" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Surface s;
+        const bool hit = s.HitTest(c.Text, c.X, c.Y);
+        EXPECT_EQ(hit, !c.Type.isEmpty());
+        EXPECT_EQ(s.Out.ControlRect, c.Rect);
+        EXPECT_EQ(s.Out.ControlType, c.Type);
+        EXPECT_EQ(s.Out.ControlValue, c.Value);
+        EXPECT_EQ(s.Out.Anchor, hit ? "ctrl" : "");
+    }
+    // Line heights: 23 for an edit, HEIGHT - 2 above 25, 16 for a check box.
+    struct Height {
+        const char* Text;
+        int Line;
+    };
+    for (const Height& h : { Height { "<CONTROL TYPE=\"EDIT\" WIDTH=\"80\">", 23 },
+             Height { "<CONTROL TYPE=\"EDIT\" WIDTH=\"80\" HEIGHT=\"40\">", 38 },
+             Height { "<CONTROL TYPE=\"EDIT\" WIDTH=\"80\" HEIGHT=\"x\">", 23 },
+             Height { "<CONTROL TYPE=\"CHECK\" WIDTH=\"80\">", 16 } }) {
+        SCOPED_TRACE(h.Text);
+        probe.Measure(h.Text);
+        EXPECT_EQ(probe.Out.YSize, h.Line);
+    }
+    // Located by its identifier wherever the point is.
+    Surface s;
+    s.Out.ControlID = "second";
+    s.In.CheckHotSpot = true;
+    s.In.Text = "<CONTROL TYPE=\"EDIT\" ID=\"first\" WIDTH=\"50\"><CONTROL TYPE=\"EDIT\" ID=\"second\" WIDTH=\"40\" "
+                "VALUE=\"2\">";
+    EXPECT_TRUE(DrawHTMLText(s.In, s.Out));
+    EXPECT_EQ(s.Out.ControlRect, Rect(51, 0, 91, gh + 10));
+    EXPECT_EQ(s.Out.ControlValue, "2");
+}
+
+TEST(HTMLRenderTest, ControlPaintingShowsValueAndState)
+{
+    auto paint = [](const QString& text) {
+        Surface s(120, 40);
+        s.Draw(text);
+        return s.Image;
+    };
+    EXPECT_EQ(paint("<CONTROL TYPE=\"PASSWORD\" WIDTH=\"80\" VALUE=\"abc\">"),
+        paint("<CONTROL TYPE=\"EDIT\" WIDTH=\"80\" VALUE=\"***\">"));
+    EXPECT_NE(paint("<CONTROL TYPE=\"CHECK\" WIDTH=\"20\" VALUE=\"true\">"),
+        paint("<CONTROL TYPE=\"CHECK\" WIDTH=\"20\" VALUE=\"false\">"));
+    EXPECT_EQ(paint("<CONTROL TYPE=\"CHECK\" WIDTH=\"20\" VALUE=\"TRUE\">"),
+        paint("<CONTROL TYPE=\"CHECK\" WIDTH=\"20\" VALUE=\"true\">"));
+}
+
+TEST(HTMLRenderTest, NoColourIsNeverPaintedAndNothingStaysTurned)
+{
+    // BLINK off over a clear brush: the text vanishes.
+    Surface s;
+    s.In.Blink = false;
+    s.Draw("<BLINK>blinking text</BLINK>");
+    EXPECT_TRUE(s.White(Rect(0, 0, 300, 30)));
+    s.In.Blink = true;
+    s.Draw("<BLINK>blinking text</BLINK>");
+    EXPECT_FALSE(s.White(Rect(0, 0, 300, 30)));
+
+    Surface r;
+    r.Draw("<R a=\"90\">x<R a=\"45\">y</R>z</R>w<R a=\"30\">unclosed");
+    EXPECT_EQ(r.Canvas.Font()->Orientation(), 0);
+    // After the inner /R the outer turn holds again: z is drawn like x.
+    Surface a, b;
+    a.Draw("<R a=\"90\">x<R a=\"45\">y</R>z</R>");
+    b.Draw("<R a=\"90\">x<Z>y</Z>z</R>");
+    EXPECT_EQ(a.Image.copy(0, 0, 300, 200).pixel(0, 0), b.Image.pixel(0, 0));
+}
+
+TEST(HTMLRenderTest, MeasureOnlyPaintsNothingAndCountsEveryLine)
+{
+    Surface s(100, 20);
+    const int gh = s.GH();
+    s.In.Rect = Rect(0, 0, 100, gh);
+    EXPECT_FALSE(s.Measure("<A HREF=\"x\">one</A><BR>two<BR>three"));
+    EXPECT_EQ(s.Out.YSize, 3 * gh);
+    EXPECT_EQ(s.Out.HyperLinks, 1);
+    EXPECT_TRUE(s.White(Rect(0, 0, 100, 20)));
+    // Painting drops the lines below the rectangle.
+    s.In.CheckHeight = false;
+    s.Draw("one<BR>two<BR>three");
+    EXPECT_EQ(s.Out.YSize, gh);
+    EXPECT_EQ(s.Out.StripVal, "one\r");
+}
