@@ -14,6 +14,7 @@
 
 #include "app/core/ULanguage.h"
 #include "app/tables/ConverterSimulator.h"
+#include "common/TestUtil.h"
 
 namespace {
 
@@ -81,18 +82,7 @@ struct TFormSide {
     bool Done() const { return Ok + Error > 0; }
 };
 
-template <class Pred> bool PumpUntil(Pred pred, int ms = 30000)
-{
-    // A guard against hanging only; no test result depends on wall time.
-    QDeadlineTimer deadline(ms);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
+using testutil::PumpUntil;
 
 THART_Scan_Params Loopback(quint16 port)
 {

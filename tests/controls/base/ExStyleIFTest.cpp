@@ -14,13 +14,7 @@
 
 namespace {
 
-void PumpUntil(const std::function<bool()>& done, int ms = 3000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using testutil::PumpUntil;
 
 void PumpFor(int ms)
 {

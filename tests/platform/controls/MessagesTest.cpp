@@ -8,16 +8,11 @@
 #include <thread>
 
 #include "CoreTestSupport.h"
+#include "common/TestUtil.h"
 
 namespace {
 
-void PumpUntil(const std::function<bool()>& done, int ms = 2000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using testutil::PumpUntil;
 
 TEST(Messages, PostedMessagesArriveInOrderAndSkipAFreedControl)
 {
