@@ -283,6 +283,7 @@ void TGridTransCombo::DoExit()
 TControlEdit::TControlEdit(TComponent* AOwner)
     : TMaskEdit(AOwner)
 {
+    SetVisible(false);
 }
 
 void TControlEdit::WndProc(TMessage& Message)

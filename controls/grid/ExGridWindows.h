@@ -105,7 +105,8 @@ private:
 // The edit behind EDIT, PASSWORD and MASK controls of a cell's mark-up, and
 // the combo behind COMBO controls; both sit on the grid. Return ends the
 // control's edit and gives the grid the focus; Tab also moves on to the next
-// cell (Navigation.AdvanceAuto) or to the cell's next mark-up control.
+// cell (Navigation.AdvanceAuto) or to the cell's next mark-up control. Both
+// start hidden.
 class TControlEdit : public TMaskEdit {
 public:
     explicit TControlEdit(TComponent* AOwner);
