@@ -117,8 +117,8 @@ public:
     // The identifier of the mark-up control being edited in the current cell.
     QString FCtrlID;
     // Moves the cell cursor on after an edit (display column, row).
-    virtual void AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal,
-        bool ShowEditor);
+    virtual void AdvanceToNextCell(
+        int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal, bool ShowEditor);
     // Moves editing to the next mark-up control of the cell after ControlID.
     virtual void FocusNextCellControl(int ACol, int ARow, const QString& ControlID);
     // Places the shown focus frame window at a screen rectangle.

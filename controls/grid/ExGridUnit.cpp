@@ -182,7 +182,8 @@ void ExGridStartup()
     if (!GHook)
         GHook = SetWindowsHookEx(WH_CALLWNDPROC, &GridWindowPosHook);
     RegisterGridClasses();
-    NewComCtrls = PlatformInfo().ComCtl6OrLater || IsNewComCtrlsVersion(GetFileVersionMS(QStringLiteral("comctl32.dll")));
+    NewComCtrls
+        = PlatformInfo().ComCtl6OrLater || IsNewComCtrlsVersion(GetFileVersionMS(QStringLiteral("comctl32.dll")));
     CF_GRIDCELLS = static_cast<WORD>(RegisterClipboardFormat(QStringLiteral("TExStringGrid Cells")));
     WM_GRIDEDITDONE = static_cast<WORD>(RegisterWindowMessage(QStringLiteral("GridEditDone")));
     WM_DTPSHIFTFOCUS = static_cast<WORD>(RegisterWindowMessage(QStringLiteral("DTPShiftFocus")));

@@ -188,8 +188,8 @@ void TScrollBar::DoScroll(TScrollCode ScrollCode, int TrackPos)
 
 void TScrollBar::WndProc(TMessage& Message)
 {
-    const bool mine = (Message.Msg == WM_HSCROLL && FKind == sbHorizontal)
-        || (Message.Msg == WM_VSCROLL && FKind == sbVertical);
+    const bool mine
+        = (Message.Msg == WM_HSCROLL && FKind == sbHorizontal) || (Message.Msg == WM_VSCROLL && FKind == sbVertical);
     if (mine) {
         const WORD code = LoWord(Message.WParam);
         if (code <= SB_ENDSCROLL)

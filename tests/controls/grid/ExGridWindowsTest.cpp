@@ -96,8 +96,10 @@ TEST(HTMLHintWindow, StaysOnItsMonitorNeverOffItsLeftOrTopEdge)
     };
     const TCase cases[] = {
         { "fits", shortText, TPoint(s.Left + 10, s.Top + 10), Bounds(s.Left + 10, s.Top + 10, w, h) },
-        { "past the right edge", shortText, TPoint(s.Right - 5, s.Top + 10), Bounds(s.Right - 2 - w, s.Top + 10, w, h) },
-        { "past the bottom", shortText, TPoint(s.Left + 10, s.Bottom - 3), Bounds(s.Left + 10, s.Bottom - 2 - h, w, h) },
+        { "past the right edge", shortText, TPoint(s.Right - 5, s.Top + 10),
+            Bounds(s.Right - 2 - w, s.Top + 10, w, h) },
+        { "past the bottom", shortText, TPoint(s.Left + 10, s.Bottom - 3),
+            Bounds(s.Left + 10, s.Bottom - 2 - h, w, h) },
         { "both", shortText, TPoint(s.Right - 1, s.Bottom - 1), Bounds(s.Right - 2 - w, s.Bottom - 2 - h, w, h) },
         { "wider than the monitor", longText, TPoint(s.Left + 100, s.Top + 10), Bounds(s.Left, s.Top + 10, lw, h) },
     };
@@ -198,6 +200,13 @@ TYPED_TEST(FixedCellEditor, RefusedTextKeepsTheEditorAndMovesTheGridToTheShownCo
     EXPECT_EQ(grid->Cells(3, 0), QStringLiteral("Old"));
     EXPECT_TRUE(this->Editor->Visible());
     EXPECT_TRUE(this->Editor->Focused());
+
+    // Leaving a refused edit does not end it either.
+    this->Other->SetFocus();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(this->Editor->Visible());
+    EXPECT_TRUE(this->Editor->Focused());
+    EXPECT_EQ(grid->Cells(3, 0), QStringLiteral("Old"));
 }
 
 TYPED_TEST(FixedCellEditor, AcceptedTextAsTheHandlerLeftItIsStoredAfterEditingDone)

@@ -28,18 +28,15 @@ public:
 
     // Real column HiddenCol is hidden: the ones after it show one further left.
     int HiddenCol = -1;
-    int DisplColIndex(int ACol) const override
-    {
-        return HiddenCol >= 0 && ACol > HiddenCol ? ACol - 1 : ACol;
-    }
+    int DisplColIndex(int ACol) const override { return HiddenCol >= 0 && ACol > HiddenCol ? ACol - 1 : ACol; }
 
     struct TAdvance {
         int Col, Row;
         bool Force, AutoEdit, Forward, Internal, ShowEditor;
     };
     std::vector<TAdvance> Advances;
-    void AdvanceToNextCell(int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal,
-        bool ShowEditor) override
+    void AdvanceToNextCell(
+        int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal, bool ShowEditor) override
     {
         Advances.push_back({ ACol, ARow, Force, AutoEdit, Forward, Internal, ShowEditor });
     }

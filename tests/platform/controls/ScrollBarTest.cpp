@@ -112,9 +112,10 @@ TEST(ScrollBar, ClickOnTheLowerArrowIsALineDownThenTheEnd)
     EXPECT_EQ(f.Bar->Position(), 12);
 }
 
-TEST(ScrollBar, PaintsItsThumbWhereThePositionIsIntoACanvas)
+TEST(ScrollBar, PaintsItsThumbWhereThePositionIsIntoACanvasAlsoWhenHidden)
 {
     TBarOnForm f;
+    f.Bar->Hide(); // as the one that paints scroll bars into cells
     auto paint = [&](int pos) {
         f.Bar->SetPosition(pos);
         TBitmap bmp;
@@ -126,6 +127,7 @@ TEST(ScrollBar, PaintsItsThumbWhereThePositionIsIntoACanvas)
     };
     const QImage top = paint(0);
     const QImage bottom = paint(90);
+    testutil::SaveImagePng(bottom, QStringLiteral("scrollbar_painted_at_90"));
     for (const QImage& img : { top, bottom }) // painted over the whole bar
         for (QPoint p : { QPoint(1, 1), QPoint(8, 75), QPoint(15, 148) })
             EXPECT_NE(img.pixel(p), qRgb(255, 0, 255));

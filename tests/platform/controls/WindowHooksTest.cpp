@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "common/TestUtil.h"
 #include "platform/controls/ClipboardFormats.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/WindowHooks.h"
-#include "common/TestUtil.h"
 
 namespace {
 
