@@ -478,3 +478,109 @@ void TExStringGrid::SetVRKGradientMirrorTo(TColor v)
 void TExStringGrid::ApplyColumnStretch(int) { }
 void TExStringGrid::QSort() { }
 void TExStringGrid::QSortIndexed() { }
+
+// ---------------------------------------------------------------------------
+// Overridable operations with the least the grid needs of them until their
+// method families are filled in.
+
+void TExStringGrid::DoClickSort(int ACol)
+{
+    if (OnClickSort)
+        OnClickSort(this, ACol);
+}
+
+void TExStringGrid::SetEditedCellText(int ACol, int ARow, const QString& Value)
+{
+    SetCellEx(ACol, ARow, Value);
+}
+
+void TExStringGrid::PasteCellText(int ACol, int ARow, const QString& Value)
+{
+    SetCellEx(ACol, ARow, Value);
+}
+
+QString TExStringGrid::GetCurrentCell()
+{
+    return GetCellEx(Col(), Row());
+}
+
+void TExStringGrid::SetCurrentCell(const QString& Value)
+{
+    SetCellEx(Col(), Row(), Value);
+}
+
+void TExStringGrid::DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString)
+{
+    if (OnPrintGetPageNum)
+        OnPrintGetPageNum(this, PageNum, PageColNum, PageNumString);
+}
+
+void TExStringGrid::DoCheckBoxClick(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxClick)
+        OnCheckBoxClick(this, ACol, ARow, State);
+}
+
+void TExStringGrid::DoCheckBoxChange(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxChange)
+        OnCheckBoxChange(this, ACol, ARow, State);
+}
+
+void TExStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
+{
+    if (OnSelectionChanged)
+        OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+}
+
+void TExStringGrid::DoFilterDone()
+{
+    if (OnFilterDone)
+        OnFilterDone(this);
+}
+
+void TExStringGrid::DoCanEditCell(int ACol, int ARow, bool& CanEdit)
+{
+    if (ACol >= ColCount()) {
+        CanEdit = true;
+        return;
+    }
+    if (OnCanEditCell)
+        OnCanEditCell(this, ARow, ACol, CanEdit);
+}
+
+void TExStringGrid::DoCellButtonClick(int ACol, int ARow)
+{
+    if (OnButtonClick)
+        OnButtonClick(this, ACol, ARow);
+}
+
+void TExStringGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed)
+{
+    if (IsFixed)
+        return;
+    IsFixed = ACol < FixedCols() || ARow < FixedRows();
+    if (!IsFixed && OnIsFixedCell)
+        OnIsFixedCell(this, ARow, ACol, IsFixed);
+}
+
+void TExStringGrid::DoStartBlockFocus()
+{
+    if (OnStartBlockFocus)
+        OnStartBlockFocus(this);
+}
+
+void TExStringGrid::DoEndBlockFocus()
+{
+    if (OnEndBlockFocus)
+        OnEndBlockFocus(this);
+}
+
+void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c)
+            SetGridCell(c, r, QString());
+    if (HasCellProps())
+        ClearCellPropertiesRect(ACol1, ARow1, ACol2, ARow2);
+}

@@ -342,13 +342,110 @@ public:
     TDatePickerEvent OnDatePickerDropDown;
     TRowSizeEvent OnEndRowSize;
 
-    // ---- overridable operations that later method families fill in ----
-    virtual void UpdateColumnHeaders() { }
+    // ---- the string grid's own overridable operations, in the order they
+    // were introduced; the method families that own them fill them in ----
+    virtual void CalcFooterColumn(int ACol) { (void)ACol; }
+    virtual void DoClickSort(int ACol);
     virtual void F2KeyPressed() { }
+    virtual void SetEditedCellText(int ACol, int ARow, const QString& Value);
+    virtual void SelectionKeyed(const TGridRect& R) { (void)R; }
+    virtual void PasteCellText(int ACol, int ARow, const QString& Value);
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    virtual QString GetCurrentWideCell() { return GetCurrentCell(); }
+    virtual void SetCurrentWideCell(const QString& Value) { SetCurrentCell(Value); }
+    virtual void RestoreCellCache() { }
+    virtual void ClickCheckBoxCell(int ACol, int ARow, bool Toggle) { (void)ACol, (void)ARow, (void)Toggle; }
+    virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
+    virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return (void)ACol, (void)ARow, nullptr; }
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void EditorTextChanged(const QString& Text, int CaretPos) { (void)Text, (void)CaretPos; }
+    virtual void InsertGridRow(int ARow) { (void)ARow; }
+    virtual void RemoveGridRow(int ARow) { (void)ARow; }
+    virtual void DoFilterDone();
+    virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
+    virtual void UpdateColumnHeaders() { }
+    virtual void DoEllipsClick(QString& Text) { (void)Text; }
+    virtual bool MatchFilter(int ARow) { return (void)ARow, true; }
+    virtual void PasteStarting() { }
+    virtual void PasteDone() { }
+    virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    virtual void RecalcFooterColumn(int ACol, int ARow) { (void)ARow, CalcFooterColumn(ACol); }
+    virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoCellButtonClick(int ACol, int ARow);
+    virtual void DoComboCloseUp(int ARow, int ACol) { (void)ARow, (void)ACol; }
+    virtual void DoComboDropDown(int ARow, int ACol) { (void)ARow, (void)ACol; }
+    virtual void RecalcFooter() { }
+    virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
+    {
+        (void)ACol, (void)ARow, (void)HAlign, (void)VAlign;
+    }
+    virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)
+    {
+        (void)ACol, (void)AStyle, (void)APrefix, (void)ASuffix;
+    }
+    virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor) { (void)ACol, (void)ARow, (void)AEditor; }
+    virtual bool IsNoEditorCell(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit) { DoCanEditCell(ACol, ARow, CanEdit); }
+    virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword) { (void)ACol, (void)ARow, (void)IsPassword; }
+    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap) { (void)ACol, (void)ARow, (void)WordWrap; }
+    virtual bool HasComboBox(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual bool HasSpinEdit(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual QString GetCheckTrue(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckTrue; }
+    virtual QString GetCheckFalse(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckFalse; }
+    virtual bool GetColumnFilterValues(int ACol) { return (void)ACol, false; }
+    virtual void DeleteGridRows(int RowIndex, int RCount) { (void)RowIndex, (void)RCount; }
+    virtual void DoCanAddRow(bool& Allow) { (void)Allow; }
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert) { (void)ARow, (void)CanInsert; }
+    virtual void ScrollNotify(int RowDelta, bool& Handled) { (void)RowDelta, (void)Handled; }
+    virtual void AddEmptyRow() { }
+    virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void FormulaEditNotify() { }
+    virtual void SelectAllNotify(const TGridRect& R) { (void)R; }
     virtual void MouseActionsChanged() { }
+    virtual bool IsDesigningGrid() const { return IsDesigning(); }
+    virtual void DisableEditing() { }
+    virtual void EditorKeyNotify(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
+    virtual void EditorMessageNotify(TMessage& Message) { (void)Message; }
     virtual void NavigationChanged() { }
-    virtual void CellSelectorClick(int, int) { }
-    virtual void SelectAllNotify(const TGridRect&) { }
+    virtual void GotoFirstRow() { }
+    virtual bool AllowFormattedClipboard() { return false; }
+    virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
+    virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool DoRatingChange(int ACol, int ARow, int& Value) { return (void)ACol, (void)ARow, (void)Value, true; }
+    virtual void DoColorSelect() { }
+    virtual void DoImageSelect() { }
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
+    virtual void DoScrollCell() { }
+    virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    virtual TCustomImageList* GetGridImageList() { return FGridImages; }
+    virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    virtual void ImportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    virtual int GetVersionNr() { return 1; }
+    virtual QString GetVersionString() { return QStringLiteral("1.0"); }
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+
+    // Events the operations above fire.
+    std::function<void(TObject* Sender, int ACol)> OnClickSort;
+    std::function<void(TObject* Sender, int PageNum, int PageColNum, QString& PageNumString)> OnPrintGetPageNum;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+    TNotifyEvent OnFilterDone;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
 
     // Repaints the whole grid.
     virtual void RepaintGrid();
