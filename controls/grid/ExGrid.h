@@ -108,6 +108,23 @@ public:
     virtual void QSortIndexed();
 
     // ---- members the settings objects use ----
+    // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
+    friend class TFloatingFooter;
+    // The strip that paints the floating footer; null until the grid makes one.
+    TCustomPanel* FFooterPanel = nullptr;
+    // Rows at the bottom kept as footer rows.
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    int FFixedFooters = 0;
+    // Recalculates the footer value of one column.
+    void RecalcFooterColumn(int ACol);
+    // The drop target of the grid's window, registered while FOleDropTargetAssigned.
+    std::unique_ptr<TObject> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
+    virtual std::unique_ptr<TObject> CreateGridDropTarget();
+    // False when the window refuses the target.
+    virtual bool RegisterGridDropTarget(TObject* ATarget);
+    virtual void RevokeGridDropTarget();
 
     // ---- members the grid's own windows use ----
 
