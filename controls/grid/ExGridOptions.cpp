@@ -15,11 +15,8 @@ TCellNode::TCellNode(TExStringGrid* AGrid)
 
 TCellNode::~TCellNode() = default;
 
-template <class T> void TCellNode::Store(T& Field, const T& Value)
+void TCellNode::RepaintGrid()
 {
-    if (Field == Value)
-        return;
-    Field = Value;
     if (FGrid)
         FGrid->Invalidate();
 }

@@ -80,7 +80,14 @@ public:
     TExStringGrid* Grid() const { return FGrid; }
 
 private:
-    template <class T> void Store(T& Field, const T& Value);
+    template <class T> void Store(T& Field, const T& Value)
+    {
+        if (Field == Value)
+            return;
+        Field = Value;
+        RepaintGrid();
+    }
+    void RepaintGrid();
 
     TExStringGrid* FGrid;
     TNodeType FNodeType = TNodeType::cnXP;

@@ -16,10 +16,16 @@ void TExStringGrid::SetFixedFooters(int Value)
 void TExStringGrid::RecalcFooterColumn(int) { }
 
 // No drop target yet: the drop unit supplies it.
-std::unique_ptr<TObject> TExStringGrid::CreateGridDropTarget() { return nullptr; }
+std::unique_ptr<TObject> TExStringGrid::CreateGridDropTarget()
+{
+    return nullptr;
+}
 
 // The window takes no drops yet.
-bool TExStringGrid::RegisterGridDropTarget(TObject*) { return false; }
+bool TExStringGrid::RegisterGridDropTarget(TObject*)
+{
+    return false;
+}
 
 // Nothing is registered yet.
 void TExStringGrid::RevokeGridDropTarget() { }

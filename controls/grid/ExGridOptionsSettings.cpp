@@ -21,8 +21,14 @@ namespace {
 bool GRtfDragDrop = false;
 }
 
-void SetRtfDragDrop(bool Value) { GRtfDragDrop = Value; }
-bool RtfDragDrop() { return GRtfDragDrop; }
+void SetRtfDragDrop(bool Value)
+{
+    GRtfDragDrop = Value;
+}
+bool RtfDragDrop()
+{
+    return GRtfDragDrop;
+}
 
 TDragDropSettings::TDragDropSettings(TExStringGrid* AGrid)
     : FGrid(AGrid)
@@ -183,7 +189,10 @@ void TFloatingFooter::InvalidatePanel()
         FGrid->FFooterPanel->Invalidate();
 }
 
-void TFloatingFooter::Invalidate() { InvalidatePanel(); }
+void TFloatingFooter::Invalidate()
+{
+    InvalidatePanel();
+}
 
 void TFloatingFooter::SetVisible(bool Value)
 {
