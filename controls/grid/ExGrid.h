@@ -109,15 +109,18 @@ public:
 
     // ---- members the settings objects use ----
     // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
-    friend class TFloatingFooter;
-    // The strip that paints the floating footer; null until the grid makes one.
-    TCustomPanel* FFooterPanel = nullptr;
     // Rows at the bottom kept as footer rows.
     int FixedFooters() const { return FFixedFooters; }
     void SetFixedFooters(int Value);
-    int FFixedFooters = 0;
     // Recalculates the footer value of one column.
     void RecalcFooterColumn(int ACol);
+
+protected:
+    friend class TFloatingFooter;
+    friend class TDragDropSettings;
+    int FFixedFooters = 0;
+    // The strip that paints the floating footer; null until the grid makes one.
+    TCustomPanel* FFooterPanel = nullptr;
     // The drop target of the grid's window, registered while FOleDropTargetAssigned.
     std::unique_ptr<TObject> FGridDropTarget;
     bool FOleDropTargetAssigned = false;
@@ -126,6 +129,7 @@ public:
     virtual bool RegisterGridDropTarget(TObject* ATarget);
     virtual void RevokeGridDropTarget();
 
+public:
     // ---- members the grid's own windows use ----
 
 protected:

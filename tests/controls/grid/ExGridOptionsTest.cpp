@@ -30,7 +30,9 @@ private:
 // A grid that counts its repaints and stands in for the drop unit.
 class TProbeGrid : public TExStringGrid {
 public:
+    using TExStringGrid::FFooterPanel;
     using TExStringGrid::FHideLastRow;
+    using TExStringGrid::FOleDropTargetAssigned;
     using TExStringGrid::TExStringGrid;
 
     void Invalidate() override
