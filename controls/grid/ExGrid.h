@@ -455,7 +455,28 @@ public:
     virtual void QSortIndexed();
 
     // ---- members the settings objects use ----
+    // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
+    // Rows at the bottom kept as footer rows.
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    // Recalculates the footer value of one column.
+    void RecalcFooterColumn(int ACol);
 
+protected:
+    friend class TFloatingFooter;
+    friend class TDragDropSettings;
+    int FFixedFooters = 0;
+    // The strip that paints the floating footer; null until the grid makes one.
+    TCustomPanel* FFooterPanel = nullptr;
+    // The drop target of the grid's window, registered while FOleDropTargetAssigned.
+    std::unique_ptr<TObject> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
+    virtual std::unique_ptr<TObject> CreateGridDropTarget();
+    // False when the window refuses the target.
+    virtual bool RegisterGridDropTarget(TObject* ATarget);
+    virtual void RevokeGridDropTarget();
+
+public:
     // ---- members the grid's own windows use ----
 
 protected:
