@@ -476,10 +476,6 @@ protected:
 
 public:
     // ---- members the grid's own windows use ----
-    using TCellValidateEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>;
-    // Asked with the edited text before it is stored; Valid false refuses it.
-    TCellValidateEvent OnCellValidate;
-    TNotifyEvent OnEditingDone;
     // The identifier of the mark-up control being edited in the current cell.
     QString FCtrlID;
     // Moves the cell cursor on after an edit (display column, row).
@@ -487,8 +483,6 @@ public:
         int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal, bool ShowEditor);
     // Moves editing to the next mark-up control of the cell after ControlID.
     virtual void FocusNextCellControl(int ACol, int ARow, const QString& ControlID);
-    // Places the shown focus frame window at a screen rectangle.
-    virtual void MoveFocusWindow(const TRect& ScreenRect);
 
 protected:
     TSortSettings* FSortSettings = nullptr;

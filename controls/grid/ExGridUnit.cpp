@@ -140,18 +140,6 @@ void SetWindowTransparentStyle(TWinControl* Window)
     SetWindowTransparentForMouse(Window, true);
 }
 
-TRect GridFocusFrameRect(TExStringGrid* Grid)
-{
-    TRect r = Grid->CellRect(Grid->Col(), Grid->Row());
-    const TPoint tl = Grid->ClientToScreen(TPoint(r.Left, r.Top));
-    OffsetRect(r, tl.X - r.Left, tl.Y - r.Top);
-    r.Left -= 4;
-    r.Top -= 4;
-    r.Right += 5;
-    r.Bottom += 5;
-    return r;
-}
-
 LRESULT GridWindowPosHook(int Code, WPARAM wParam, LPARAM lParam)
 {
     const auto* cwp = reinterpret_cast<const TCWPStruct*>(lParam);
@@ -162,7 +150,7 @@ LRESULT GridWindowPosHook(int Code, WPARAM wParam, LPARAM lParam)
         if (grid && !moving) {
             moving = true;
             try {
-                grid->MoveFocusWindow(GridFocusFrameRect(grid));
+                grid->FollowFocusWindow();
             } catch (...) {
                 moving = false;
                 throw;

@@ -10,7 +10,6 @@
 #include <QString>
 
 #include "platform/controls/Messages.h"
-#include "platform/runtime/Types.h"
 
 class TExStringGrid;
 class TWinControl;
@@ -39,8 +38,6 @@ void SetWindowTransparentStyle(TWinControl* Window);
 // screen rectangle, 4 pixels more to the left and top, 5 to the right and
 // bottom). Every message is passed on to the next hook.
 LRESULT GridWindowPosHook(int Code, WPARAM wParam, LPARAM lParam);
-// The frame's place for a grid's current cell.
-TRect GridFocusFrameRect(TExStringGrid* Grid);
 
 // Start-up and shut-down of the unit. They count: only the first start-up and
 // the shut-down that brings the count back to 0 act.

@@ -27,6 +27,3 @@ void TExStringGrid::FocusNextCellControl(int, int, const QString&)
     if (CanFocus())
         SetFocus();
 }
-
-// Nothing to move until the grid owns its focus frame window.
-void TExStringGrid::MoveFocusWindow(const TRect&) { }

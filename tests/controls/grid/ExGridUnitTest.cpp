@@ -131,42 +131,55 @@ TEST(ExGridUnit, FormatSettingsAccessorsReadTheRunTimeSettings)
     ResetFormatSettings();
 }
 
+int GProbeCalls = 0;
+HHOOK GProbe = 0;
+LRESULT ProbeHook(int code, WPARAM w, LPARAM l)
+{
+    ++GProbeCalls;
+    return CallNextHookEx(GProbe, code, w, l);
+}
+
 TEST(ExGridUnit, MovingTheFormMovesTheFocusFrameWithTheCurrentCell)
 {
     TGridOnForm<TWindowsTestGrid> f(4, 4, 200, 100);
     f.Grid->SetCol(2);
     f.Grid->SetRow(1);
-    auto* frame = new TGridFocusWindow(f.Form);
-    frame->SetParent(f.Grid);
+    TGridFocusWindow* frame = f.Grid->FocusWindow();
+    ASSERT_NE(frame, nullptr);
+    frame->SetBounds(0, 0, 10, 10);
     frame->Show();
-    f.Grid->Frame = frame;
+    // A hook set before the unit's start-up is passed every message.
+    GProbe = SetWindowsHookEx(WH_CALLWNDPROC, &ProbeHook);
     TUnitStarted unit;
     SetHookedGrid(f.Grid);
 
     const TRect cell = f.Grid->CellRect(2, 1);
     f.Form->SetBounds(120, 80, f.Form->Width(), f.Form->Height());
-    ASSERT_FALSE(f.Grid->FrameMoves.empty());
     const TPoint at = f.Grid->ClientToScreen(TPoint(cell.Left, cell.Top));
-    const TRect expected = Rect(at.X - 4, at.Y - 4, at.X + cell.Width() + 5, at.Y + cell.Height() + 5);
-    EXPECT_EQ(f.Grid->FrameMoves.back(), expected);
-    EXPECT_EQ(frame->BoundsRect(), expected);
+    EXPECT_EQ(frame->BoundsRect(), Rect(at.X - 4, at.Y - 4, at.X + cell.Width() + 5, at.Y + cell.Height() + 5));
+    const TRect before = frame->BoundsRect();
+    f.Form->SetBounds(150, 70, f.Form->Width() + 20, f.Form->Height());
+    TRect moved = before;
+    OffsetRect(moved, 30, -10);
+    EXPECT_EQ(frame->BoundsRect(), moved);
 
-    // Started twice the hook is still there once: one frame move per form move.
-    f.Grid->FrameMoves.clear();
-    f.Form->SetBounds(140, 80, f.Form->Width(), f.Form->Height());
-    const size_t once = f.Grid->FrameMoves.size();
+    // Started twice, the unit still hooks once.
+    GProbeCalls = 0;
+    f.Form->SetBounds(160, 70, f.Form->Width(), f.Form->Height());
+    const int once = GProbeCalls;
+    EXPECT_GE(once, 1);
     ExGridStartup();
-    f.Grid->FrameMoves.clear();
-    f.Form->SetBounds(160, 80, f.Form->Width(), f.Form->Height());
-    EXPECT_EQ(f.Grid->FrameMoves.size(), once);
+    GProbeCalls = 0;
+    f.Form->SetBounds(170, 70, f.Form->Width(), f.Form->Height());
+    EXPECT_EQ(GProbeCalls, once);
     ExGridShutdown();
-    EXPECT_EQ(frame->Left(), f.Grid->ClientToScreen(TPoint(cell.Left, cell.Top)).X - 4);
 
-    // Without a hooked grid nothing follows the form.
+    // Without a hooked grid the frame stays where it is.
     SetHookedGrid(nullptr);
-    f.Grid->FrameMoves.clear();
+    const TRect kept = frame->BoundsRect();
     f.Form->SetBounds(10, 10, f.Form->Width(), f.Form->Height());
-    EXPECT_TRUE(f.Grid->FrameMoves.empty());
+    EXPECT_EQ(frame->BoundsRect(), kept);
+    UnhookWindowsHookEx(GProbe);
 }
 
 TEST(ExGridUnit, AFreedHookedGridIsForgotten)

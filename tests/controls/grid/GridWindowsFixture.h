@@ -1,7 +1,7 @@
 #pragma once
 // A string grid stand-in for the grid's own windows: it maps real columns to
 // shown ones as if one column were hidden, records the moves the windows ask
-// of it, and takes an image list and a navigation object.
+// of it, and takes an image list.
 
 #include <memory>
 #include <vector>
@@ -15,15 +15,6 @@ public:
     explicit TWindowsTestGrid(TComponent* AOwner)
         : TExStringGrid(AOwner)
     {
-        if (!FNavigation) {
-            FOwnNavigation = std::make_unique<TNavigation>();
-            FNavigation = FOwnNavigation.get();
-        }
-    }
-    ~TWindowsTestGrid() override
-    {
-        if (FOwnNavigation)
-            FNavigation = nullptr;
     }
 
     // Real column HiddenCol is hidden: the ones after it show one further left.
@@ -50,17 +41,5 @@ public:
         NextControls.push_back({ ACol, ARow, ControlID });
     }
 
-    std::vector<TRect> FrameMoves;
-    TControl* Frame = nullptr;
-    void MoveFocusWindow(const TRect& ScreenRect) override
-    {
-        FrameMoves.push_back(ScreenRect);
-        if (Frame)
-            Frame->SetBoundsRect(ScreenRect);
-    }
-
     void SetImagesForTest(TCustomImageList* v) { FGridImages = v; }
-
-private:
-    std::unique_ptr<TNavigation> FOwnNavigation;
 };
