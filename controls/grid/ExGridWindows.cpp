@@ -21,6 +21,14 @@ bool IsWideHint(const QString& hint)
     return CellTextType(hint, true) == 5;
 }
 
+// Wide-encoded hints show in the font of the grid that last showed a cell
+// hint; before any did, in the window's own.
+void UseHintFont(TCanvas* c)
+{
+    if (!HintFontName().isEmpty())
+        c->Font()->SetName(HintFontName());
+}
+
 // The edit and combo of a mark-up control: Return and Tab end the control's
 // edit. True when the key was one of them.
 bool CellControlKey(TWinControl* Control, char16_t& Key, const std::function<void()>& DoExit)
@@ -114,7 +122,7 @@ TSize THTMLHintWindow::MeasureHint(const QString& hint, const TRect& Bounds, QSt
     TCanvas* c = scratch.Canvas();
     c->SetFont(Font());
     if (IsWideHint(hint)) {
-        c->Font()->SetName(HintFontName());
+        UseHintFont(c);
         const QString wide = DecodeWideText(hint);
         if (Decoded)
             *Decoded = wide;
@@ -203,7 +211,7 @@ void THTMLHintWindow::Paint()
     c->Brush()->SetStyle(TBrushStyle::bsClear);
 
     if (IsWideHint(Text())) {
-        c->Font()->SetName(HintFontName());
+        UseHintFont(c);
         DrawText(c, FWideCaption, tr, DT_SINGLELINE | DT_NOPREFIX);
         return;
     }

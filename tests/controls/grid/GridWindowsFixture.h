@@ -3,7 +3,6 @@
 // shown ones as if one column were hidden, records the moves the windows ask
 // of it, and takes an image list.
 
-#include <memory>
 #include <vector>
 
 #include "controls/base/ExObjOptions.h"
