@@ -1,7 +1,6 @@
 #include "controls/grid/ExGridUnit.h"
 
 #include <QtGlobal>
-#include <iterator>
 
 #include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExGrid.h"
@@ -148,14 +147,11 @@ LRESULT GridWindowPosHook(int Code, WPARAM wParam, LPARAM lParam)
         static bool moving = false;
         TExStringGrid* grid = HookedGrid();
         if (grid && !moving) {
-            moving = true;
-            try {
-                grid->FollowFocusWindow();
-            } catch (...) {
-                moving = false;
-                throw;
-            }
-            moving = false;
+            struct TMoving {
+                TMoving() { moving = true; }
+                ~TMoving() { moving = false; }
+            } scope;
+            grid->FollowFocusWindow();
         }
     }
     return CallNextHookEx(GHook, Code, wParam, lParam);
