@@ -10,6 +10,7 @@ struct TPlatformInfo {
     bool ThemesActive = true; // visual styles are on
     bool WinXPOrLater = true; // operating system 5.1 or later
     bool WinVistaOrLater = true; // operating system 6.0 or later
+    bool Win7OrLater = true; // operating system 6.1 or later
     bool ComCtl6OrLater = true; // common controls version 6 or later
     int ScreenDpi = 96; // pixels per logical inch
     bool MiddleEastLocale = false; // the system locale reads right to left
