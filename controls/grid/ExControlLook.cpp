@@ -52,23 +52,74 @@ void TControlLook::StoreGlyph(TBitmap* Glyph, const TBitmap* Value)
         FGrid->RepaintGrid();
 }
 
-void TControlLook::SetCheckSize(int Value) { Store(FCheckBoxSize, Value); }
-void TControlLook::SetCheckedGlyph(const TBitmap* Value) { StoreGlyph(FCheckedGlyph.get(), Value); }
-void TControlLook::SetUnCheckedGlyph(const TBitmap* Value) { StoreGlyph(FUnCheckedGlyph.get(), Value); }
-void TControlLook::SetRadioSize(int Value) { Store(FRadioSize, Value); }
-void TControlLook::SetRadioOnGlyph(const TBitmap* Value) { StoreGlyph(FRadioOnGlyph.get(), Value); }
-void TControlLook::SetRadioOffGlyph(const TBitmap* Value) { StoreGlyph(FRadioOffGlyph.get(), Value); }
-void TControlLook::SetColor(TColor Value) { Store(FColor, Value); }
-void TControlLook::SetCommentColor(TColor Value) { Store(FCommentColor, Value); }
-void TControlLook::SetControlStyle(TGridControlStyle Value) { Store(FControlStyle, Value); }
-void TControlLook::SetDropDownAlwaysVisible(bool Value) { Store(FDropDownAlwaysVisible, Value); }
-void TControlLook::SetSpinButtonsAlwaysVisible(bool Value) { Store(FSpinButtonsAlwaysVisible, Value); }
-void TControlLook::SetFlatButton(bool Value) { Store(FFlatButton, Value); }
-void TControlLook::SetNoDisabledCheckRadioLook(bool Value) { Store(FNoDisabledCheckRadioLook, Value); }
-void TControlLook::SetNoDisabledButtonLook(bool Value) { Store(FNoDisabledButtonLook, Value); }
-void TControlLook::SetProgressMarginX(int Value) { Store(FProgressMarginX, Value); }
-void TControlLook::SetProgressMarginY(int Value) { Store(FProgressMarginY, Value); }
-void TControlLook::SetProgressXP(bool Value) { Store(FProgressXP, Value); }
+void TControlLook::SetCheckSize(int Value)
+{
+    Store(FCheckBoxSize, Value);
+}
+void TControlLook::SetCheckedGlyph(const TBitmap* Value)
+{
+    StoreGlyph(FCheckedGlyph.get(), Value);
+}
+void TControlLook::SetUnCheckedGlyph(const TBitmap* Value)
+{
+    StoreGlyph(FUnCheckedGlyph.get(), Value);
+}
+void TControlLook::SetRadioSize(int Value)
+{
+    Store(FRadioSize, Value);
+}
+void TControlLook::SetRadioOnGlyph(const TBitmap* Value)
+{
+    StoreGlyph(FRadioOnGlyph.get(), Value);
+}
+void TControlLook::SetRadioOffGlyph(const TBitmap* Value)
+{
+    StoreGlyph(FRadioOffGlyph.get(), Value);
+}
+void TControlLook::SetColor(TColor Value)
+{
+    Store(FColor, Value);
+}
+void TControlLook::SetCommentColor(TColor Value)
+{
+    Store(FCommentColor, Value);
+}
+void TControlLook::SetControlStyle(TGridControlStyle Value)
+{
+    Store(FControlStyle, Value);
+}
+void TControlLook::SetDropDownAlwaysVisible(bool Value)
+{
+    Store(FDropDownAlwaysVisible, Value);
+}
+void TControlLook::SetSpinButtonsAlwaysVisible(bool Value)
+{
+    Store(FSpinButtonsAlwaysVisible, Value);
+}
+void TControlLook::SetFlatButton(bool Value)
+{
+    Store(FFlatButton, Value);
+}
+void TControlLook::SetNoDisabledCheckRadioLook(bool Value)
+{
+    Store(FNoDisabledCheckRadioLook, Value);
+}
+void TControlLook::SetNoDisabledButtonLook(bool Value)
+{
+    Store(FNoDisabledButtonLook, Value);
+}
+void TControlLook::SetProgressMarginX(int Value)
+{
+    Store(FProgressMarginX, Value);
+}
+void TControlLook::SetProgressMarginY(int Value)
+{
+    Store(FProgressMarginY, Value);
+}
+void TControlLook::SetProgressXP(bool Value)
+{
+    Store(FProgressXP, Value);
+}
 
 namespace {
 

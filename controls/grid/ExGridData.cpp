@@ -78,7 +78,10 @@ TFilter::TFilter(TExStringGrid* AOwner)
 {
 }
 
-TPersistent* TFilter::Owner() const { return FOwner; }
+TPersistent* TFilter::Owner() const
+{
+    return FOwner;
+}
 
 TFilterData* TFilter::Add()
 {
@@ -87,7 +90,10 @@ TFilterData* TFilter::Add()
     return item;
 }
 
-TFilterData* TFilter::Insert(int) { return static_cast<TFilterData*>(TCollection::Add()); }
+TFilterData* TFilter::Insert(int)
+{
+    return static_cast<TFilterData*>(TCollection::Add());
+}
 
 TFilterData* TFilter::ColumnFilter(int Col)
 {
@@ -135,12 +141,30 @@ template <class T> void TBackGround::Store(T& Field, const T& Value)
         FGrid->RepaintGrid();
 }
 
-void TBackGround::SetTop(int Value) { Store(FTop, Value); }
-void TBackGround::SetLeft(int Value) { Store(FLeft, Value); }
-void TBackGround::SetDisplay(TBackGroundDisplay Value) { Store(FDisplay, Value); }
-void TBackGround::SetCells(TBackGroundCells Value) { Store(FBackgroundCells, Value); }
-void TBackGround::SetColorTo(TColor Value) { Store(FColorTo, Value); }
-void TBackGround::SetColor(TColor Value) { Store(FColor, Value); }
+void TBackGround::SetTop(int Value)
+{
+    Store(FTop, Value);
+}
+void TBackGround::SetLeft(int Value)
+{
+    Store(FLeft, Value);
+}
+void TBackGround::SetDisplay(TBackGroundDisplay Value)
+{
+    Store(FDisplay, Value);
+}
+void TBackGround::SetCells(TBackGroundCells Value)
+{
+    Store(FBackgroundCells, Value);
+}
+void TBackGround::SetColorTo(TColor Value)
+{
+    Store(FColorTo, Value);
+}
+void TBackGround::SetColor(TColor Value)
+{
+    Store(FColor, Value);
+}
 
 void TBackGround::SetBitmap(const TBitmap* Value)
 {

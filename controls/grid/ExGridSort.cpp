@@ -46,10 +46,22 @@ void TSortSettings::SetHeaderColorField(TColor& Field, TColor Value)
     RepaintSortRow();
 }
 
-void TSortSettings::SetHeaderColor(TColor Value) { SetHeaderColorField(FHeaderColor, Value); }
-void TSortSettings::SetHeaderColorTo(TColor Value) { SetHeaderColorField(FHeaderColorTo, Value); }
-void TSortSettings::SetHeaderMirrorColor(TColor Value) { SetHeaderColorField(FHeaderMirrorColor, Value); }
-void TSortSettings::SetHeaderMirrorColorTo(TColor Value) { SetHeaderColorField(FHeaderMirrorColorTo, Value); }
+void TSortSettings::SetHeaderColor(TColor Value)
+{
+    SetHeaderColorField(FHeaderColor, Value);
+}
+void TSortSettings::SetHeaderColorTo(TColor Value)
+{
+    SetHeaderColorField(FHeaderColorTo, Value);
+}
+void TSortSettings::SetHeaderMirrorColor(TColor Value)
+{
+    SetHeaderColorField(FHeaderMirrorColor, Value);
+}
+void TSortSettings::SetHeaderMirrorColorTo(TColor Value)
+{
+    SetHeaderColorField(FHeaderMirrorColorTo, Value);
+}
 
 void TSortSettings::ToggleDirection()
 {
