@@ -3,6 +3,7 @@
 #include "controls/grid/ExGridData.h"
 
 #include "common/FieldTable.h"
+#include "common/GridOnForm.h"
 #include "controls/base/BaseGrid.h"
 #include "controls/grid/GridDataTestSupport.h"
 
@@ -122,7 +123,8 @@ QString ColumnsOf(const TFilter& f)
 
 TEST(ExGridData, FilterAddsJoinsAndRemovesByColumn)
 {
-    TCountingGrid grid;
+    TGridOnForm<TCountingGrid> form(5, 4, 300, 200); // removing repaints a header cell
+    TCountingGrid& grid = *form.Grid;
     TFilter f(&grid);
     EXPECT_EQ(f.Owner(), &grid);
 
@@ -152,7 +154,7 @@ TEST(ExGridData, FilterAddsJoinsAndRemovesByColumn)
         "42"
         "12");
     EXPECT_FALSE(f.HasFilter(2));
-    f.RemoveColumnFilter(7); // none: nothing changes
+    f.RemoveColumnFilter(7); // none, and beyond the grid: nothing changes
     EXPECT_EQ(ColumnsOf(f),
         "42"
         "12");
