@@ -18,9 +18,22 @@
 
 namespace {
 
+// The first grid a test makes starts the unit: these tests begin from a unit
+// that is not started.
+void StopUnit()
+{
+    SetHookedGrid(nullptr);
+    while (ExGridStartCount() != 0)
+        ExGridShutdown();
+}
+
 // Starts the unit for one test and shuts it down again.
 struct TUnitStarted {
-    TUnitStarted() { ExGridStartup(); }
+    TUnitStarted()
+    {
+        StopUnit();
+        ExGridStartup();
+    }
     ~TUnitStarted()
     {
         SetHookedGrid(nullptr);
@@ -30,6 +43,7 @@ struct TUnitStarted {
 
 TEST(ExGridUnit, SecondStartUpDoesNothingShutDownActsWhenTheCountIsBackAtZero)
 {
+    StopUnit();
     ASSERT_EQ(ExGridStartCount(), 0);
     ExGridStartup();
     EXPECT_EQ(ExGridStartCount(), -1);
