@@ -601,6 +601,7 @@ void TCustomEdit::CreateWnd()
                                 : FAlignment == taCenter ? Qt::AlignHCenter
                                                          : Qt::AlignLeft)
             | Qt::AlignVCenter);
+        ApplyTextRect();
         if (FPasswordChar) {
             e->setEchoMode(QLineEdit::Password);
             e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(FPasswordChar)));
@@ -610,6 +611,36 @@ void TCustomEdit::CreateWnd()
         }
     }
     ApplyColor();
+}
+
+TRect TCustomEdit::TextRect() const
+{
+    return FHasTextRect ? FTextRect : ClientRect();
+}
+
+void TCustomEdit::SetTextRect(const TRect& r)
+{
+    FTextRect = r;
+    FHasTextRect = true;
+    ApplyTextRect();
+}
+
+void TCustomEdit::ApplyTextRect()
+{
+    QLineEdit* e = LineEdit();
+    if (!e || !FHasTextRect)
+        return;
+    // The rectangle stays where it was set; the margins follow the size.
+    e->setTextMargins(std::max(0, FTextRect.Left), std::max(0, FTextRect.Top),
+        std::max(0, ClientWidth() - FTextRect.Right), std::max(0, ClientHeight() - FTextRect.Bottom));
+    e->setAlignment((e->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+}
+
+void TCustomEdit::BoundsChanged(const TRect& oldBounds)
+{
+    TWinControl::BoundsChanged(oldBounds);
+    if (FHasTextRect && (oldBounds.Width() != Width() || oldBounds.Height() != Height()))
+        ApplyTextRect();
 }
 
 void TCustomEdit::ApplyColor()
