@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/grid/EsgEditLayout.h"
 #include "platform/controls/Menus.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/graphics/ThemePainter.h"
@@ -97,9 +96,10 @@ void TEsgEditButton::ButtonReleased()
 // TEsgEditBtn
 
 TEsgEditBtn::TEsgEditBtn(TComponent* AOwner)
-    : TCustomMaskEdit(AOwner)
+    : TEsgButtonEdit(AOwner)
 {
     FButton = new TEsgEditButton(this);
+    FButtonHost = FButton;
     FButton->SetBounds(0, 0, FButtonWidth, 18);
     FButton->SetVisible(true);
     FButton->SetParent(this);
@@ -111,12 +111,14 @@ TEsgEditBtn::TEsgEditBtn(TComponent* AOwner)
 
 TEsgEditBtn::~TEsgEditBtn()
 {
+    // Layout must not reach the buttons while they go.
     FButton = nullptr;
+    FButtonHost = nullptr;
 }
 
 void TEsgEditBtn::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TCustomMaskEdit::Notification(AComponent, Operation);
+    TEsgButtonEdit::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FButton)
         FButton = nullptr;
 }
@@ -153,22 +155,10 @@ void TEsgEditBtn::SetRightAlign(bool v)
     SetAlignment(v ? taRightJustify : taLeftJustify);
 }
 
-void TEsgEditBtn::CreateWnd()
-{
-    TCustomMaskEdit::CreateWnd();
-    SetEditRect();
-}
-
 void TEsgEditBtn::KeyDown(WORD& Key, TShiftState Shift)
 {
-    const bool ctrl = Shift.testFlag(ssCtrl);
-    const bool shift = Shift.testFlag(ssShift);
-    const bool clipboardEdit
-        = (ctrl && (Key == 'V' || Key == 'X')) || (shift && !ctrl && (Key == VK_INSERT || Key == VK_DELETE));
-    if (clipboardEdit && (!FEditorEnabled || ReadOnly()))
-        Key = 0;
     const WORD key = Key;
-    TCustomMaskEdit::KeyDown(Key, Shift);
+    TEsgButtonEdit::KeyDown(Key, Shift);
     if (key == VK_F4 && !Shift.testFlag(ssCtrl) && !Shift.testFlag(ssAlt))
         ClickButton(this);
 }
@@ -179,44 +169,10 @@ void TEsgEditBtn::KeyPress(char16_t& Key)
         Key = 0;
         return;
     }
-    TCustomMaskEdit::KeyPress(Key);
-}
-
-void TEsgEditBtn::WndProc(TMessage& Message)
-{
-    switch (Message.Msg) {
-    case WM_PASTE:
-    case WM_CUT:
-        if (FEditorEnabled && !ReadOnly()) {
-            if (Message.Msg == WM_PASTE)
-                PasteFromClipboard();
-            else
-                CutToClipboard();
-        }
-        return;
-    default:
-        break;
-    }
-    TCustomMaskEdit::WndProc(Message);
+    TEsgButtonEdit::KeyPress(Key);
 }
 
 int TEsgEditBtn::MinHeight() { return esg_layout::MinEditHeight(Font(), 0); }
-
-void TEsgEditBtn::BoundsChanged(const TRect& oldBounds)
-{
-    TCustomMaskEdit::BoundsChanged(oldBounds);
-    if (oldBounds.Width() != Width() || oldBounds.Height() != Height())
-        Layout();
-}
-
-void TEsgEditBtn::Layout()
-{
-    // A grown edit lays itself out again.
-    if (!FButton || esg_layout::GrowToMinHeight(this, MinHeight()))
-        return;
-    esg_layout::PlaceRightButton(this, FButton);
-    SetEditRect();
-}
 
 void TEsgEditBtn::SetEditRect()
 {

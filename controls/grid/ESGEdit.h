@@ -10,7 +10,7 @@
 
 #include "controls/grid/EsgButtonBox.h"
 #include "platform/controls/Buttons.h"
-#include "platform/controls/Mask.h"
+#include "controls/grid/EsgButtonEdit.h"
 #include "platform/runtime/Classes.h"
 
 class TEsgEditButton;
@@ -58,7 +58,7 @@ private:
     bool FFlat = false;
 };
 
-class TEsgEditBtn : public TCustomMaskEdit {
+class TEsgEditBtn : public TEsgButtonEdit {
 public:
     explicit TEsgEditBtn(TComponent* AOwner);
     ~TEsgEditBtn() override;
@@ -67,8 +67,6 @@ public:
     TEsgEditButton* Button() const { return FButton; }
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int v);
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool v) { FEditorEnabled = v; }
     TBitmap* Glyph() const;
     void SetGlyph(const TBitmap* v);
     QString ButtonCaption() const;
@@ -82,28 +80,21 @@ public:
     // the edit itself for F4.
     virtual void ClickButton(TObject* Sender);
 
-    // The least height that shows the text.
-    int MinHeight();
-
-    void WndProc(TMessage& Message) override;
+    int MinHeight() override;
 
     TNotifyEvent OnClickBtn;
 
 protected:
-    void CreateWnd() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
-    void BoundsChanged(const TRect& oldBounds) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    void Layout();
-    void SetEditRect();
+    void SetEditRect() override;
 
     int FUnitSize = 0;
 
 private:
     bool FRightAlign = false;
     TEsgEditButton* FButton = nullptr;
-    bool FEditorEnabled = true;
     int FButtonWidth = 18;
     bool FIsWinXP = false;
 };

@@ -1,6 +1,5 @@
 #include "controls/grid/esgspin.h"
 
-#include "controls/grid/EsgEditLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -341,9 +340,10 @@ void TEsgSpinButton::SetDownGlyph(const TBitmap* v)
 // TEsgSpinEdit
 
 TEsgSpinEdit::TEsgSpinEdit(TComponent* AOwner)
-    : TCustomMaskEdit(AOwner)
+    : TEsgButtonEdit(AOwner)
 {
     FButton = new TEsgSpinButton(this);
+    FButtonHost = FButton;
     FButton->SetBounds(0, 0, 15, 17);
     FButton->SetVisible(true);
     FButton->SetParent(this);
@@ -356,25 +356,21 @@ TEsgSpinEdit::TEsgSpinEdit(TComponent* AOwner)
 
 TEsgSpinEdit::~TEsgSpinEdit()
 {
+    // Layout must not reach the buttons while they go.
     FButton = nullptr;
+    FButtonHost = nullptr;
 }
 
 void TEsgSpinEdit::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TCustomMaskEdit::Notification(AComponent, Operation);
+    TEsgButtonEdit::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FButton)
         FButton = nullptr;
 }
 
-void TEsgSpinEdit::CreateWnd()
-{
-    TCustomMaskEdit::CreateWnd();
-    SetEditRect();
-}
-
 void TEsgSpinEdit::Loaded()
 {
-    TCustomMaskEdit::Loaded();
+    TEsgButtonEdit::Loaded();
     if (FSpinType == TEsgSpinType::sptDate)
         SetText(DateToStr(FDateValue));
     else if (FSpinType == TEsgSpinType::sptTime)
@@ -727,7 +723,7 @@ void TEsgSpinEdit::KeyPress(char16_t& Key)
         Beep();
         return;
     }
-    TCustomMaskEdit::KeyPress(Key);
+    TEsgButtonEdit::KeyPress(Key);
 }
 
 void TEsgSpinEdit::KeyDown(WORD& Key, TShiftState Shift)
@@ -739,13 +735,7 @@ void TEsgSpinEdit::KeyDown(WORD& Key, TShiftState Shift)
     }
     if (Key == VK_DELETE && !FEditorEnabled)
         Key = 0;
-    const bool ctrl = Shift.testFlag(ssCtrl);
-    const bool shift = Shift.testFlag(ssShift);
-    const bool clipboardEdit
-        = (ctrl && (Key == 'V' || Key == 'X')) || (shift && !ctrl && (Key == VK_INSERT || Key == VK_DELETE));
-    if (clipboardEdit && (!FEditorEnabled || ReadOnly()))
-        Key = 0;
-    TCustomMaskEdit::KeyDown(Key, Shift);
+    TEsgButtonEdit::KeyDown(Key, Shift);
 }
 
 void TEsgSpinEdit::WndProc(TMessage& Message)
@@ -784,19 +774,10 @@ void TEsgSpinEdit::WndProc(TMessage& Message)
         if (FExcelStyleDecimalSeparator && Message.WParam == u'.' && IsKeypadDecimalKeyData(Message.LParam))
             Message.WParam = FormatSettings.DecimalSeparator.unicode();
         break;
-    case WM_PASTE:
-    case WM_CUT:
-        if (FEditorEnabled && !ReadOnly()) {
-            if (Message.Msg == WM_PASTE)
-                PasteFromClipboard();
-            else
-                CutToClipboard();
-        }
-        return;
     default:
         break;
     }
-    TCustomMaskEdit::WndProc(Message);
+    TEsgButtonEdit::WndProc(Message);
 }
 
 void TEsgSpinEdit::DoExit()
@@ -828,7 +809,7 @@ void TEsgSpinEdit::DoExit()
         break;
     }
     }
-    TCustomMaskEdit::DoExit();
+    TEsgButtonEdit::DoExit();
 }
 
 // ----- layout -----
@@ -836,22 +817,6 @@ void TEsgSpinEdit::DoExit()
 int TEsgSpinEdit::MinHeight()
 {
     return esg_layout::MinEditHeight(Font(), 2 + (BorderStyle() == bsSingle ? 4 * PlatformInfo().BorderHeight : 0));
-}
-
-void TEsgSpinEdit::BoundsChanged(const TRect& oldBounds)
-{
-    TCustomMaskEdit::BoundsChanged(oldBounds);
-    if (oldBounds.Width() != Width() || oldBounds.Height() != Height())
-        Layout();
-}
-
-void TEsgSpinEdit::Layout()
-{
-    // A grown edit lays itself out again.
-    if (!FButton || esg_layout::GrowToMinHeight(this, MinHeight()))
-        return;
-    esg_layout::PlaceRightButton(this, FButton);
-    SetEditRect();
 }
 
 void TEsgSpinEdit::SetEditRect()

@@ -9,7 +9,7 @@
 
 #include "controls/grid/EsgButtonBox.h"
 #include "platform/controls/Buttons.h"
-#include "platform/controls/Mask.h"
+#include "controls/grid/EsgButtonEdit.h"
 #include "platform/runtime/Types.h"
 
 class TTimer;
@@ -108,7 +108,7 @@ private:
     bool FAdjusting = false;
 };
 
-class TEsgSpinEdit : public TCustomMaskEdit {
+class TEsgSpinEdit : public TEsgButtonEdit {
 public:
     explicit TEsgSpinEdit(TComponent* AOwner);
     ~TEsgSpinEdit() override;
@@ -155,8 +155,6 @@ public:
     int IncrementSeconds() const { return FIncrementSeconds; }
     void SetIncrementSeconds(int v);
 
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool v) { FEditorEnabled = v; }
     TSpinDirection Direction() const { return FDirection; }
     void SetDirection(TSpinDirection v);
     TEsgSpinType SpinType() const { return FSpinType; }
@@ -188,27 +186,23 @@ public:
     virtual void StepDown(bool Page);
     virtual bool AcceptsChar(char16_t Key);
 
-    // The least height that shows the text.
-    int MinHeight();
+    int MinHeight() override;
 
     void WndProc(TMessage& Message) override;
 
 protected:
-    void CreateWnd() override;
     void Loaded() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char16_t& Key) override;
     void DoExit() override;
-    void BoundsChanged(const TRect& oldBounds) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SetEditRect() override;
 
 private:
     void UpClick(TObject* Sender);
     void DownClick(TObject* Sender);
     void StepDate(int Sign);
     void StepTime(int Sign);
-    void Layout();
-    void SetEditRect();
     int ClampInt(int v) const;
     double ClampFloat(double v) const;
     TDateTime ClampDate(TDateTime v) const;
@@ -225,7 +219,6 @@ private:
     int FIncrement = 1;
     double FIncrementFloat = 0.1;
     TEsgSpinButton* FButton = nullptr;
-    bool FEditorEnabled = true;
     TSpinDirection FDirection = spVertical;
     TEsgSpinType FSpinType = TEsgSpinType::sptNormal;
     int FPrecision = 0;
