@@ -14,7 +14,10 @@ TExSpeedButton::TExSpeedButton(TComponent* AOwner)
 {
 }
 
-TEsgEditButton* TExSpeedButton::Container() const { return dynamic_cast<TEsgEditButton*>(Parent()); }
+TEsgEditButton* TExSpeedButton::Container() const
+{
+    return dynamic_cast<TEsgEditButton*>(Parent());
+}
 
 void TExSpeedButton::SetIsWinXP(bool v)
 {
@@ -45,7 +48,8 @@ void TExSpeedButton::Paint()
         SetFlat(true);
         C->Brush()->SetColor(pressed ? box->ButtonColorDown() : Hot() ? box->ButtonColorHot() : box->ButtonColor());
         C->FillRect(R);
-    } else if (HTHEME theme = FIsWinXP && IsThemeActive() ? OpenThemeData(nullptr, QStringLiteral("button")) : nullptr) {
+    } else if (HTHEME theme
+        = FIsWinXP && IsThemeActive() ? OpenThemeData(nullptr, QStringLiteral("button")) : nullptr) {
         DrawThemeBackground(theme, C, BP_PUSHBUTTON, pressed ? PBS_PRESSED : Hot() ? PBS_HOT : PBS_NORMAL, R);
         CloseThemeData(theme);
     } else if (Flat()) {
@@ -129,10 +133,22 @@ void TEsgEditBtn::ClickButton(TObject* Sender)
         OnClickBtn(Sender);
 }
 
-TBitmap* TEsgEditBtn::Glyph() const { return FButton->Button()->Glyph(); }
-void TEsgEditBtn::SetGlyph(const TBitmap* v) { FButton->Button()->SetGlyph(v); }
-QString TEsgEditBtn::ButtonCaption() const { return FButton->Button()->Caption(); }
-void TEsgEditBtn::SetButtonCaption(const QString& v) { FButton->Button()->SetCaption(v); }
+TBitmap* TEsgEditBtn::Glyph() const
+{
+    return FButton->Button()->Glyph();
+}
+void TEsgEditBtn::SetGlyph(const TBitmap* v)
+{
+    FButton->Button()->SetGlyph(v);
+}
+QString TEsgEditBtn::ButtonCaption() const
+{
+    return FButton->Button()->Caption();
+}
+void TEsgEditBtn::SetButtonCaption(const QString& v)
+{
+    FButton->Button()->SetCaption(v);
+}
 
 void TEsgEditBtn::SetButtonWidth(int v)
 {
@@ -172,7 +188,10 @@ void TEsgEditBtn::KeyPress(char16_t& Key)
     TEsgButtonEdit::KeyPress(Key);
 }
 
-int TEsgEditBtn::MinHeight() { return esg_layout::MinEditHeight(Font(), 0); }
+int TEsgEditBtn::MinHeight()
+{
+    return esg_layout::MinEditHeight(Font(), 0);
+}
 
 void TEsgEditBtn::SetEditRect()
 {

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "controls/grid/EsgButtonBox.h"
-#include "platform/controls/Buttons.h"
 #include "controls/grid/EsgButtonEdit.h"
+#include "platform/controls/Buttons.h"
 #include "platform/runtime/Classes.h"
 
 class TEsgEditButton;

@@ -1,6 +1,5 @@
 #include "controls/grid/esgspin.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -33,7 +32,10 @@ TExTimerSpeedButton::TExTimerSpeedButton(TComponent* AOwner)
 
 TExTimerSpeedButton::~TExTimerSpeedButton() = default;
 
-TEsgSpinButton* TExTimerSpeedButton::Pair() const { return dynamic_cast<TEsgSpinButton*>(Parent()); }
+TEsgSpinButton* TExTimerSpeedButton::Pair() const
+{
+    return dynamic_cast<TEsgSpinButton*>(Parent());
+}
 
 void TExTimerSpeedButton::SetButtonDirection(TButtonDirection v)
 {
@@ -185,8 +187,9 @@ TExTimerSpeedButton* TEsgSpinButton::CreateButton()
 {
     auto* b = new TExTimerSpeedButton(this);
     b->OnClick = [this](TObject* Sender) { BtnClick(Sender); };
-    b->OnMouseDown
-        = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) { BtnMouseDown(Sender, Button, Shift, X, Y); };
+    b->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        BtnMouseDown(Sender, Button, Shift, X, Y);
+    };
     b->SetVisible(true);
     b->SetEnabled(true);
     b->SetTimeBtnState(tbAllowTimer);
@@ -264,9 +267,11 @@ void TEsgSpinButton::KeyDown(WORD& Key, TShiftState Shift)
         FFocusedButton->Click();
         break;
     default:
-        break;
+        TEsgButtonBox::KeyDown(Key, Shift);
+        return;
     }
-    TEsgButtonBox::KeyDown(Key, Shift);
+    // Handled here: no character follows, and nothing reaches the edit.
+    Key = 0;
 }
 
 void TEsgSpinButton::AdjustSize(int& W, int& H)
@@ -484,9 +489,18 @@ void TEsgSpinEdit::SetTimeValue(TDateTime v)
     SetSelStart(caret);
 }
 
-void TEsgSpinEdit::SetIncrementHours(int v) { FIncrementHours = std::clamp(v, 0, 23); }
-void TEsgSpinEdit::SetIncrementMinutes(int v) { FIncrementMinutes = std::clamp(v, 0, 59); }
-void TEsgSpinEdit::SetIncrementSeconds(int v) { FIncrementSeconds = std::clamp(v, 0, 59); }
+void TEsgSpinEdit::SetIncrementHours(int v)
+{
+    FIncrementHours = std::clamp(v, 0, 23);
+}
+void TEsgSpinEdit::SetIncrementMinutes(int v)
+{
+    FIncrementMinutes = std::clamp(v, 0, 59);
+}
+void TEsgSpinEdit::SetIncrementSeconds(int v)
+{
+    FIncrementSeconds = std::clamp(v, 0, 59);
+}
 
 // ----- settings -----
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "controls/grid/EsgButtonBox.h"
-#include "platform/controls/Buttons.h"
 #include "controls/grid/EsgButtonEdit.h"
+#include "platform/controls/Buttons.h"
 #include "platform/runtime/Types.h"
 
 class TTimer;

@@ -2,8 +2,10 @@
 
 #include "common/TestUtil.h"
 #include "controls/grid/esgspin.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/SysUtils.h"
 #include "tests/controls/grid/EsgEditTestSupport.h"
 
@@ -278,6 +280,37 @@ TEST(EsgSpinEdit, ButtonsStepAndRepeatWhileHeld)
     EXPECT_FALSE(up->RepeatTimer()->Enabled());
     up->RepeatTimer()->Fire();
     EXPECT_EQ(spin->Text(), "12");
+
+    // A repeated click that fails stops the repeating; the error is shown.
+    QStringList shown;
+    Application->OnException = [&](TObject*, const Exception& e) { shown << e.Message(); };
+    spin->Button()->OnUpClick = [](TObject*) { throw Exception("step failed"); };
+    input::MouseDown(up, mbLeft, mid);
+    up->RepeatTimer()->Fire();
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, QStringList({ "step failed" }));
+    EXPECT_FALSE(up->RepeatTimer()->Enabled());
+    input::MouseUp(up, mbLeft, TPoint(-20, -20));
+}
+
+TEST(EsgSpinEdit, FocusedPairStepsByKeys)
+{
+    TEditForm f;
+    auto* spin = f.Add<TEsgSpinEdit>();
+    spin->SetText("10");
+    TEsgSpinButton* pair = spin->Button();
+    pair->SetTabStop(true);
+    pair->SetFocus();
+    ASSERT_TRUE(pair->Focused());
+    input::Key(pair, VK_DOWN);
+    EXPECT_EQ(spin->Text(), "9");
+    EXPECT_EQ(pair->FocusedButton(), pair->DownButton());
+    EXPECT_TRUE(pair->DownButton()->TimeBtnState().testFlag(tbFocusRect));
+    input::Key(pair, VK_SPACE, {}, u' ');
+    EXPECT_EQ(spin->Text(), "8");
+    input::Key(pair, VK_UP);
+    EXPECT_EQ(spin->Text(), "9");
+    EXPECT_FALSE(pair->DownButton()->TimeBtnState().testFlag(tbFocusRect));
 }
 
 TEST(EsgSpinEdit, PairLaysOutItsButtonsByDirection)

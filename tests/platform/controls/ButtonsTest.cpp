@@ -36,7 +36,8 @@ TEST(SpeedButton, ReportsPressAndReleaseWhereverTheReleaseIs)
     TButtonForm f;
     TSpeedButton* b = f.Add(10);
     QStringList log;
-    b->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log << QString("down %1,%2").arg(x).arg(y); };
+    b->OnMouseDown
+        = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log << QString("down %1,%2").arg(x).arg(y); };
     b->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) { log << QString("up %1,%2").arg(x).arg(y); };
     b->OnClick = [&](TObject*) { log << "click"; };
 
