@@ -1,7 +1,9 @@
 #include "platform/controls/ComCtrls.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QProgressBar>
 #include <QSlider>
@@ -565,6 +567,31 @@ void TProgressBar::SetPosition(int v)
 // ---------------------------------------------------------------------------
 // Date-time picker
 
+namespace {
+
+// Tells the picker when its calendar window shows and hides.
+class TCalendarWatcher : public QObject {
+public:
+    TCalendarWatcher(TDateTimePicker* picker, QObject* parent)
+        : QObject(parent)
+        , FPicker(picker)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            controls_private::UserAction(FPicker, [this] { FPicker->CalendarShown(); });
+        else if (event->type() == QEvent::Hide)
+            controls_private::UserAction(FPicker, [this] { FPicker->CalendarHidden(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TDateTimePicker* FPicker;
+};
+
+} // namespace
+
 TDateTimePicker::TDateTimePicker(TComponent* AOwner)
     : TWinControl(AOwner)
 {
@@ -662,6 +689,8 @@ QWidget* TDateTimePicker::CreateWidget()
     });
     AttachInputWidget(FEdit);
     AttachInputWidget(FCheck);
+    // The picker's focus and typed keys are the editor's.
+    w->setFocusProxy(FEdit);
     return w;
 }
 
@@ -681,8 +710,91 @@ void TDateTimePicker::CreateWnd()
     FCheck->setChecked(FChecked);
     FEdit->setEnabled(!FShowCheckbox || FChecked);
     --FInternal;
+    WatchCalendar();
     PlaceChildren();
     ApplyColor();
+}
+
+void TDateTimePicker::WatchCalendar()
+{
+    // The calendar window is made with the editor's pop-up setting; a new one
+    // needs a new watcher.
+    QCalendarWidget* cal = FEdit->calendarPopup() ? FEdit->calendarWidget() : nullptr;
+    QWidget* popup = cal ? cal->window() : nullptr;
+    if (FCalendarWatcher && FCalendarWatcher->parent() == popup)
+        return;
+    delete FCalendarWatcher.data();
+    if (!popup)
+        return;
+    FCalendarWatcher = new TCalendarWatcher(this, popup);
+    popup->installEventFilter(FCalendarWatcher);
+}
+
+bool TDateTimePicker::DroppedDown() const
+{
+    return FDroppedDown;
+}
+
+void TDateTimePicker::CalendarShown()
+{
+    if (std::exchange(FDroppedDown, true))
+        return;
+    DropDown();
+}
+
+void TDateTimePicker::CalendarHidden()
+{
+    if (!std::exchange(FDroppedDown, false))
+        return;
+    CloseUp();
+}
+
+void TDateTimePicker::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TDateTimePicker::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}
+
+void TDateTimePicker::OpenCalendar()
+{
+    QDateTimeEdit* e = Edit();
+    if (!e || !e->calendarPopup() || FDroppedDown || !FEnabled)
+        return;
+    QCalendarWidget* cal = e->calendarWidget();
+    if (!cal)
+        return;
+    QWidget* popup = cal->window();
+    cal->setSelectedDate(e->date());
+    popup->adjustSize();
+    popup->move(e->mapToGlobal(QPoint(0, e->height())));
+    popup->show();
+}
+
+int TDateTimePicker::CurrentField() const
+{
+    QDateTimeEdit* e = Edit();
+    return e ? std::max(0, e->currentSectionIndex()) : 0;
+}
+
+void TDateTimePicker::SetCurrentField(int v)
+{
+    QDateTimeEdit* e = Edit();
+    if (!e || v < 0 || v >= e->sectionCount())
+        return;
+    e->setCurrentSectionIndex(v);
+    e->setSelectedSection(e->currentSection());
+}
+
+int TDateTimePicker::FieldCount() const
+{
+    QDateTimeEdit* e = Edit();
+    return e ? e->sectionCount() : 0;
 }
 
 void TDateTimePicker::ApplyColor()
@@ -726,6 +838,20 @@ void TDateTimePicker::WndProc(TMessage& Message)
         return;
     }
     TWinControl::WndProc(Message);
+    // The picker's own keys, whether typed or sent: a field at a time, and the
+    // calendar. The key is the picker's then, not the editor's.
+    if ((Message.Msg != WM_KEYDOWN && Message.Msg != WM_SYSKEYDOWN) || Message.WParam == 0 || !Edit())
+        return;
+    const WORD key = static_cast<WORD>(Message.WParam);
+    const bool alt = Message.Msg == WM_SYSKEYDOWN;
+    const int count = FieldCount();
+    if (!alt && (key == VK_RIGHT || key == VK_LEFT) && count > 0) {
+        SetCurrentField((CurrentField() + (key == VK_RIGHT ? 1 : count - 1)) % count);
+        Message.WParam = 0;
+    } else if ((key == VK_F4 && !alt) || (key == VK_DOWN && alt)) {
+        OpenCalendar();
+        Message.WParam = 0;
+    }
 }
 
 void TDateTimePicker::Change()

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QValidator>
@@ -143,6 +144,10 @@ public:
     void showPopup() override
     {
         FOwner->PopupShowing();
+        // The list is at least as wide as asked; Qt never makes it narrower
+        // than the combo box.
+        if (view())
+            view()->setMinimumWidth(FOwner->DroppedWidth());
         QComboBox::showPopup();
     }
     void hidePopup() override
@@ -155,6 +160,23 @@ public:
 
 private:
     TCustomComboBox* FOwner;
+};
+
+// Items of one fixed height.
+class TItemHeightDelegate : public QStyledItemDelegate {
+public:
+    TItemHeightDelegate(int height, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , FHeight(height)
+    {
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return { QStyledItemDelegate::sizeHint(option, index).width(), FHeight };
+    }
+
+private:
+    int FHeight;
 };
 
 } // namespace
@@ -1341,7 +1363,34 @@ void TCustomComboBox::CreateWnd()
             e->setText(FText);
     }
     --FInternal;
+    ApplyItemHeight();
     ApplyColor();
+}
+
+void TCustomComboBox::SetItemHeight(int v)
+{
+    v = std::max(0, v);
+    if (v == FItemHeight)
+        return;
+    FItemHeight = v;
+    ApplyItemHeight();
+}
+
+void TCustomComboBox::ApplyItemHeight()
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return;
+    // The combo box frees the delegate it replaces.
+    if (FItemHeight > 0)
+        c->setItemDelegate(new TItemHeightDelegate(FItemHeight, c));
+    else if (dynamic_cast<TItemHeightDelegate*>(c->itemDelegate()))
+        c->setItemDelegate(new QStyledItemDelegate(c));
+}
+
+void TCustomComboBox::SetDroppedWidth(int v)
+{
+    FDroppedWidth = std::max(0, v);
 }
 
 void TCustomComboBox::ApplyColor()

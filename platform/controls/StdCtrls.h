@@ -6,6 +6,7 @@
 // box's OnChange fires for the user's edits and choices, not for code.
 
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -343,6 +344,17 @@ public:
     void SetMaxLength(int v);
     bool DroppedDown() const;
     void SetDroppedDown(bool v);
+    // Height of an item of the list; 0 takes the font's own.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int v);
+    // Height of the selection field: the control is the field with a frame of
+    // three pixels above and below it.
+    int SelectionFieldHeight() const { return std::max(0, Height() - 2 * Selection_Frame); }
+    void SetSelectionFieldHeight(int v) { SetHeight(std::max(0, v) + 2 * Selection_Frame); }
+    // Width of the open list; never narrower than the control (0: the
+    // control's width).
+    int DroppedWidth() const { return std::max(FDroppedWidth, Width()); }
+    void SetDroppedWidth(int v);
     void Clear();
     int SelStart() const;
     void SetSelStart(int v);
@@ -376,10 +388,14 @@ protected:
 
 private:
     friend class TControlItems;
+    static constexpr int Selection_Frame = 3;
+    void ApplyItemHeight();
     TComboBoxStyle FStyle = csDropDown;
     std::unique_ptr<TControlItems> FItems;
     int FDropDownCount = 8;
     int FMaxLength = 0;
+    int FItemHeight = 0;
+    int FDroppedWidth = 0;
     int FInternal = 0;
     // Until the widget is made, the selected item is kept here (the items in
     // FItems, the edit text in FText) the way the widget would keep them.
