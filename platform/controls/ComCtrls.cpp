@@ -590,6 +590,30 @@ private:
     TDateTimePicker* FPicker;
 };
 
+// The editor covers the picker: what the picker paints over itself goes on
+// the editor's surface, after the editor has painted.
+class TEditorPaintRelay : public QObject {
+public:
+    TEditorPaintRelay(TDateTimePicker* picker, QWidget* editor)
+        : QObject(editor)
+        , FPicker(picker)
+        , FEditor(editor)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != FEditor || event->type() != QEvent::Paint || event == controls_private::Resending())
+            return false;
+        controls_private::ResendToWidget(FEditor, event);
+        controls_private::UserAction(FPicker, [this] { FPicker->EditorPainted(); });
+        return true;
+    }
+
+private:
+    TDateTimePicker* FPicker;
+    QWidget* FEditor;
+};
+
 } // namespace
 
 TDateTimePicker::TDateTimePicker(TComponent* AOwner)
@@ -691,6 +715,7 @@ QWidget* TDateTimePicker::CreateWidget()
     AttachInputWidget(FCheck);
     // The picker's focus and typed keys are the editor's.
     w->setFocusProxy(FEdit);
+    FEdit->installEventFilter(new TEditorPaintRelay(this, FEdit));
     return w;
 }
 
@@ -728,6 +753,16 @@ void TDateTimePicker::WatchCalendar()
         return;
     FCalendarWatcher = new TCalendarWatcher(this, popup);
     popup->installEventFilter(FCalendarWatcher);
+}
+
+void TDateTimePicker::EditorPainted()
+{
+    if (!FEdit)
+        return;
+    TCanvas canvas;
+    TCanvasLock lock(&canvas, FEdit);
+    canvas.SetOrigin({ -FEdit->x(), -FEdit->y() });
+    PaintAfterWidget(&canvas);
 }
 
 bool TDateTimePicker::DroppedDown() const

@@ -243,6 +243,9 @@ public:
     // Widget notifications.
     void CalendarShown();
     void CalendarHidden();
+    // The editor painted itself: the picker's own drawing follows
+    // (PaintAfterWidget, in the picker's client coordinates).
+    void EditorPainted();
 
 protected:
     QWidget* CreateWidget() override;
