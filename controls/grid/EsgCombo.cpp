@@ -213,6 +213,7 @@ void TEsgCustomCombo::SetButtonWidth(int v)
     if (v < 14 || v > 32)
         return;
     FButtonWidth = v;
+    FitEditField();
     Invalidate();
 }
 
@@ -583,6 +584,12 @@ TRect TEsgCustomCombo::WidgetPaintExclusion() const
     if (!PaintsOwnClient() || Style() == csSimple || UseRightToLeftAlignment())
         return TRect();
     return Rect(Width() - FButtonWidth - 4, 0, Width() + 2, Height());
+}
+
+int TEsgCustomCombo::EditFieldRight() const
+{
+    // The text stays clear of the area the own button paints.
+    return Width() - FButtonWidth - 4;
 }
 
 void TEsgCustomCombo::PaintAfterWidget(TCanvas* Canvas)

@@ -190,6 +190,7 @@ protected:
     void CloseUp() override;
     void PaintAfterWidget(TCanvas* Canvas) override;
     TRect WidgetPaintExclusion() const override;
+    int EditFieldRight() const override;
 
     // Own painting of the client area instead of the platform's.
     bool PaintsOwnClient() const;

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -156,6 +158,32 @@ public:
         QComboBox::hidePopup();
         if (wasShown)
             FOwner->PopupHidden();
+    }
+
+    // Puts the edit field where the style has it, ending at `right` at the most.
+    void FitEditField(int right)
+    {
+        if (!lineEdit())
+            return;
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        QRect r = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        if (r.x() + r.width() > right)
+            r.setWidth(std::max(0, right - r.x()));
+        lineEdit()->setGeometry(r);
+    }
+
+protected:
+    // Qt places the edit field on these; the control may want it narrower.
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QComboBox::resizeEvent(e);
+        FOwner->FitEditField();
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QComboBox::showEvent(e);
+        FOwner->FitEditField();
     }
 
 private:
@@ -1365,6 +1393,7 @@ void TCustomComboBox::CreateWnd()
     --FInternal;
     ApplyItemHeight();
     ApplyColor();
+    FitEditField();
 }
 
 void TCustomComboBox::SetItemHeight(int v)
@@ -1386,6 +1415,13 @@ void TCustomComboBox::ApplyItemHeight()
         c->setItemDelegate(new TItemHeightDelegate(FItemHeight, c));
     else if (dynamic_cast<TItemHeightDelegate*>(c->itemDelegate()))
         c->setItemDelegate(new QStyledItemDelegate(c));
+}
+
+void TCustomComboBox::FitEditField()
+{
+    auto* c = dynamic_cast<TQComboBox*>(Combo());
+    if (const int right = EditFieldRight(); c && right >= 0)
+        c->FitEditField(right);
 }
 
 void TCustomComboBox::SetDroppedWidth(int v)

@@ -374,6 +374,8 @@ public:
     void UserSelected(int index);
     void PopupShowing();
     void PopupHidden();
+    // The widget placed its edit field: it is kept left of EditFieldRight.
+    void FitEditField();
 
 protected:
     QWidget* CreateWidget() override;
@@ -384,6 +386,9 @@ protected:
     virtual void Select();
     virtual void DropDown();
     virtual void CloseUp();
+    // The client x the edit field must end at, for a control that paints its
+    // own button; -1 leaves the field where the widget puts it.
+    virtual int EditFieldRight() const { return -1; }
     QComboBox* Combo() const;
 
 private:

@@ -269,4 +269,21 @@ TEST(EsgCombo, FrameAndButtonPaintOverThePlatformCombo)
     EXPECT_EQ(PixelAt(img, 0, h / 2), clFuchsia);
 }
 
+TEST(EsgCombo, AWideButtonKeepsTheEditFieldOutOfIt)
+{
+    TComboForm f;
+    auto* cb = f.Add(20, 20, 120);
+    cb->SetStyle(csDropDown);
+    cb->SetText("WWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    cb->SetButtonColor(clLime);
+    for (int width : { 32, 20 }) {
+        cb->SetButtonWidth(width);
+        const QImage img = cb->PaintToImage();
+        // The button's left part, where the platform's own edit field would reach.
+        const int x = cb->Width() - width + 5;
+        EXPECT_EQ(PixelAt(img, x, 4), clLime) << width;
+        EXPECT_EQ(PixelAt(img, x, cb->Height() / 2), clLime) << width;
+    }
+}
+
 } // namespace
