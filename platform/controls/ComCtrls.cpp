@@ -590,6 +590,26 @@ private:
     TDateTimePicker* FPicker;
 };
 
+// The picker's editor. A digit that fills a field leaves the input in that
+// field, as the toolkit's picker does (Qt would move on by itself): moving
+// on is the Right key's.
+class TQDateTimeEdit : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const int field = currentSectionIndex();
+        const bool digit = !e->text().isEmpty() && e->text().at(0).isDigit();
+        QDateTimeEdit::keyPressEvent(e);
+        if (digit && field >= 0 && currentSectionIndex() != field) {
+            setCurrentSectionIndex(field);
+            setSelectedSection(sectionAt(field));
+        }
+    }
+};
+
 // The editor covers the picker: what the picker paints over itself goes on
 // the editor's surface, after the editor has painted.
 class TEditorPaintRelay : public QObject {
@@ -698,7 +718,7 @@ QString TDateTimePicker::EffectiveFormat() const
 QWidget* TDateTimePicker::CreateWidget()
 {
     QWidget* w = TWinControl::CreateWidget();
-    FEdit = new QDateTimeEdit(w);
+    FEdit = new TQDateTimeEdit(w);
     FCheck = new QCheckBox(w);
     FCheck->setFocusPolicy(Qt::NoFocus);
     QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit,

@@ -102,11 +102,20 @@ TEST(DateTimePickerFields, RightAndLeftMoveBetweenFieldsWhetherTypedOrSent)
     dt->OnKeyDown = [](TObject*, WORD& k, TShiftState) { k = 0; };
     input::Key(dt, VK_RIGHT);
     EXPECT_EQ(dt->CurrentField(), 2);
-    // Typing goes to the current field.
+    // Typing goes to the current field and stays there when it is full.
     dt->OnKeyDown = nullptr;
     dt->SetCurrentField(2);
     input::Type(dt, "2031");
     EXPECT_EQ(dt->DateTime(), EncodeDate(2031, 3, 9));
+    EXPECT_EQ(dt->CurrentField(), 2);
+    dt->SetCurrentField(0);
+    input::Type(dt, "28");
+    EXPECT_EQ(dt->DateTime(), EncodeDate(2031, 3, 28));
+    EXPECT_EQ(dt->CurrentField(), 0);
+    input::Key(dt, VK_RIGHT);
+    input::Type(dt, "04");
+    EXPECT_EQ(dt->DateTime(), EncodeDate(2031, 4, 28));
+    EXPECT_EQ(dt->CurrentField(), 1);
 }
 
 TEST(DateTimePickerFields, CalendarOpensOnF4AndAltDownAndReportsItsState)
