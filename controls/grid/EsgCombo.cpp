@@ -8,9 +8,6 @@
 
 namespace {
 
-// The system's vertical scroll-bar width.
-constexpr int Scroll_Bar_Width = 17;
-
 TColor Either(TColor c, TColor fallback)
 {
     return c != clNone ? c : fallback;
@@ -22,7 +19,7 @@ namespace EsgCombo {
 
 int DefaultButtonWidth()
 {
-    return Scroll_Bar_Width + 2;
+    return PlatformInfo().VScrollBarWidth + 2;
 }
 
 int DropButtonThemeState(bool enabled, bool pressed, bool dropped, bool hover)

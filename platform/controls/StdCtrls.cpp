@@ -651,6 +651,7 @@ void TCustomEdit::CreateWnd()
                                 : FAlignment == taCenter ? Qt::AlignHCenter
                                                          : Qt::AlignLeft)
             | Qt::AlignVCenter);
+        ApplyTextRect();
         if (FPasswordChar) {
             e->setEchoMode(QLineEdit::Password);
             e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(FPasswordChar)));
@@ -660,6 +661,40 @@ void TCustomEdit::CreateWnd()
         }
     }
     ApplyColor();
+}
+
+TRect TCustomEdit::TextRect() const
+{
+    return FHasTextRect ? FTextRect : ClientRect();
+}
+
+void TCustomEdit::SetTextRect(const TRect& r)
+{
+    FTextRect = r;
+    FHasTextRect = true;
+    ApplyTextRect();
+}
+
+void TCustomEdit::ApplyTextRect()
+{
+    QLineEdit* e = LineEdit();
+    if (!e || !FHasTextRect)
+        return;
+    // The rectangle stays where it was set; the margins follow the size. The
+    // line edit keeps its frame and a small inner margin (2 across, 1 down)
+    // before its text, so that the text starts at the rectangle's corner;
+    // on the right the inner margin stays, as room for the last glyph.
+    const int frame = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e) : 0;
+    e->setTextMargins(std::max(0, FTextRect.Left - frame - 2), std::max(0, FTextRect.Top - frame - 1),
+        std::max(0, ClientWidth() - FTextRect.Right - frame), std::max(0, ClientHeight() - FTextRect.Bottom));
+    e->setAlignment((e->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+}
+
+void TCustomEdit::BoundsChanged(const TRect& oldBounds)
+{
+    TWinControl::BoundsChanged(oldBounds);
+    if (FHasTextRect && (oldBounds.Width() != Width() || oldBounds.Height() != Height()))
+        ApplyTextRect();
 }
 
 void TCustomEdit::ApplyColor()

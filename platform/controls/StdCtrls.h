@@ -164,6 +164,13 @@ public:
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v) { FHideSelection = v; }
 
+    // The formatting rectangle, in client coordinates: the part of the edit
+    // the text uses, so that child controls placed inside the edit (buttons)
+    // stay clear of it. Once set, the text starts at its top instead of
+    // being centred. The whole client area until set.
+    TRect TextRect() const;
+    void SetTextRect(const TRect& r);
+
     // Selection: the caret is SelStart when SelLength is 0.
     virtual int SelStart() const;
     virtual void SetSelStart(int v);
@@ -198,6 +205,7 @@ protected:
     QLineEdit* LineEdit() const;
     QPlainTextEdit* TextEdit() const;
     QString ConvertCase(const QString& s) const;
+    void BoundsChanged(const TRect& oldBounds) override;
     // The widget's text with line breaks as the toolkit gives them.
     virtual QString WidgetText() const;
     virtual void SetWidgetText(const QString& s);
@@ -217,6 +225,11 @@ protected:
     bool FModified = false;
     bool FHideSelection = true;
     int FSettingText = 0;
+
+private:
+    void ApplyTextRect();
+    TRect FTextRect;
+    bool FHasTextRect = false;
 };
 
 class TEdit : public TCustomEdit {

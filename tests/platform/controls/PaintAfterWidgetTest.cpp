@@ -29,7 +29,10 @@ protected:
     TRect WidgetPaintExclusion() const override { return Excluded; }
 };
 
-QRgb Rgb(TColor c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QRgb Rgb(TColor c)
+{
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 struct Fixture {
     TForm* Form = new TForm(nullptr);
