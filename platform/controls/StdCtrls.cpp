@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -1429,6 +1430,17 @@ void TCustomComboBox::CreateWnd()
     ApplyItemHeight();
     ApplyColor();
     FitEditField();
+}
+
+int TCustomComboBox::ItemHeight() const
+{
+    if (FItemHeight > 0)
+        return FItemHeight;
+    auto* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
+    QStyleOptionViewItem option;
+    option.initFrom(c->view());
+    option.font = c->font();
+    return c->itemDelegate()->sizeHint(option, QModelIndex()).height();
 }
 
 void TCustomComboBox::SetItemHeight(int v)

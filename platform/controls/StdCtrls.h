@@ -357,8 +357,9 @@ public:
     void SetMaxLength(int v);
     bool DroppedDown() const;
     void SetDroppedDown(bool v);
-    // Height of an item of the list; 0 takes the font's own.
-    int ItemHeight() const { return FItemHeight; }
+    // Height of an item of the list; setting 0 goes back to the font's own,
+    // which is what it reads then.
+    int ItemHeight() const;
     void SetItemHeight(int v);
     // Height of the selection field: the control is the field with a frame of
     // three pixels above and below it.
