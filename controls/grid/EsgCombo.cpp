@@ -260,7 +260,6 @@ void TEsgCustomCombo::SetDisabledBorder(bool v)
     Invalidate();
 }
 
-
 void TEsgCustomCombo::SetIsWinXP(bool v)
 {
     FIsWinXP = v;

@@ -52,8 +52,7 @@ struct TButtonLook {
 // A button of own colours: filled (hot while hovered, down while also
 // pressed), a border line down its left edge and a down arrow whose left
 // corner stands `ArrowLeft` pixels in.
-void DrawColorButton(
-    TCanvas* Canvas, const TRect& R, const TButtonLook& Look, bool Hover, bool Pressed, int ArrowLeft);
+void DrawColorButton(TCanvas* Canvas, const TRect& R, const TButtonLook& Look, bool Hover, bool Pressed, int ArrowLeft);
 // The two-pixel ring of a classic button flattened to the button face.
 void FlattenButton(TCanvas* Canvas, const TRect& R);
 

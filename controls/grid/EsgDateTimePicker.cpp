@@ -156,8 +156,8 @@ void TEsgDateTimePicker::DrawButton(TCanvas* Canvas)
         DrawColorButton(Canvas, Rect(r.Left + 2, r.Top, r.Right, r.Bottom), FLook, FButtonHover, pressed, 5);
     } else if (IsThemeActive()) {
         HTHEME theme = OpenThemeData(QStringLiteral("combobox"));
-        DrawThemeBackground(theme, Canvas, CP_DROPDOWNBUTTON,
-            DropButtonThemeState(Enabled(), pressed, DroppedDown(), FButtonHover), r);
+        DrawThemeBackground(
+            theme, Canvas, CP_DROPDOWNBUTTON, DropButtonThemeState(Enabled(), pressed, DroppedDown(), FButtonHover), r);
         CloseThemeData(theme);
     } else {
         DrawFrameControl(Canvas, r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (Enabled() ? DFCS_FLAT : DFCS_INACTIVE));

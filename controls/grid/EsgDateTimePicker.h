@@ -30,7 +30,6 @@ public:
     void SetDisabledBorder(bool v);
     int ButtonWidth() const { return FButtonWidth; }
 
-
     // "1.0.0.0"; writing it changes nothing.
     QString Version() const;
     void SetVersion(const QString&) { }
@@ -53,7 +52,6 @@ protected:
     void DrawFlatBorder(TCanvas* Canvas);
 
 private:
-
     TBorderStyle FBorderStyle = bsNone;
     TColor FBorderColor = clNone;
     bool FIsThemed;

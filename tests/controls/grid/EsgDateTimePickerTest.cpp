@@ -49,7 +49,7 @@ TEST(EsgDateTimePicker, WithoutMetroItPaintsAsThePlatformPicker)
         const char* name;
         void (*setup)(TEsgDateTimePicker*);
     } cases[] = {
-        { "no colours", [](TEsgDateTimePicker*) { } },
+        { "no colours", [](TEsgDateTimePicker*) {} },
         { "colours without metro",
             [](TEsgDateTimePicker* p) {
                 p->SetBorderColor(clRed);
@@ -117,7 +117,8 @@ TEST(ExStringGridCheck, TheBaseLeavesEveryValueUnchanged)
     check.SetAutoCorrect(true);
     check.SetAutoMarkError(true);
     check.StartCheck();
-    for (const QString& v : { QString(), QStringLiteral(" 12,5 "), QStringLiteral("a\tb\r\nc"), QStringLiteral("µA") }) {
+    for (const QString& v :
+        { QString(), QStringLiteral(" 12,5 "), QStringLiteral("a\tb\r\nc"), QStringLiteral("µA") }) {
         EXPECT_EQ(check.Correct(1, 2, v), v);
         EXPECT_EQ(check.MarkError(3, 4, v), v);
     }

@@ -47,9 +47,7 @@ TEST(ComboBoxList, ItemHeightAndDroppedWidthShapeTheOpenList)
         int itemHeight, droppedWidth, wantItem, wantWidthAtLeast;
     } cases[] = {
         { 0, 0, -1, 100 }, // the font's own items, the control's width
-        { 24, 0, 24, 100 },
-        { 13, 260, 13, 260 },
-        { 13, 40, 13, 100 }, // never narrower than the control
+        { 24, 0, 24, 100 }, { 13, 260, 13, 260 }, { 13, 40, 13, 100 }, // never narrower than the control
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.itemHeight << "/" << c.droppedWidth);
@@ -126,7 +124,8 @@ TEST(DateTimePickerFields, CalendarOpensOnF4AndAltDownAndReportsItsState)
     dt->SetDateTime(EncodeDate(2024, 3, 9));
     dt->SetFocus();
     QStringList log;
-    dt->OnDropDown = [&](TObject* s) { log << (static_cast<TDateTimePicker*>(s)->DroppedDown() ? "down:open" : "down"); };
+    dt->OnDropDown
+        = [&](TObject* s) { log << (static_cast<TDateTimePicker*>(s)->DroppedDown() ? "down:open" : "down"); };
     dt->OnCloseUp = [&](TObject* s) { log << (static_cast<TDateTimePicker*>(s)->DroppedDown() ? "up:open" : "up"); };
 
     EXPECT_FALSE(dt->DroppedDown());
@@ -142,8 +141,8 @@ TEST(DateTimePickerFields, CalendarOpensOnF4AndAltDownAndReportsItsState)
     EXPECT_EQ(log, (QStringList { "down:open", "up", "down:open", "up" }));
 
     // A time picker and an up-down date picker have no calendar.
-    for (auto setup : { +[](TDateTimePicker* p) { p->SetKind(dtkTime); },
-             +[](TDateTimePicker* p) { p->SetDateMode(dmUpDown); } }) {
+    for (auto setup :
+        { +[](TDateTimePicker* p) { p->SetKind(dtkTime); }, +[](TDateTimePicker* p) { p->SetDateMode(dmUpDown); } }) {
         auto* other = f.Add<TDateTimePicker>(10, 60);
         setup(other);
         other->Perform(WM_KEYDOWN, VK_F4, 0);
