@@ -13,6 +13,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QValidator>
@@ -144,6 +147,10 @@ public:
     void showPopup() override
     {
         FOwner->PopupShowing();
+        // The list is at least as wide as asked; Qt never makes it narrower
+        // than the combo box.
+        if (view())
+            view()->setMinimumWidth(FOwner->DroppedWidth());
         QComboBox::showPopup();
     }
     void hidePopup() override
@@ -154,8 +161,51 @@ public:
             FOwner->PopupHidden();
     }
 
+    // Puts the edit field where the style has it, ending at `right` at the most.
+    void FitEditField(int right)
+    {
+        if (!lineEdit())
+            return;
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        QRect r = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        if (r.x() + r.width() > right)
+            r.setWidth(std::max(0, right - r.x()));
+        lineEdit()->setGeometry(r);
+    }
+
+protected:
+    // Qt places the edit field on these; the control may want it narrower.
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QComboBox::resizeEvent(e);
+        FOwner->FitEditField();
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QComboBox::showEvent(e);
+        FOwner->FitEditField();
+    }
+
 private:
     TCustomComboBox* FOwner;
+};
+
+// Items of one fixed height.
+class TItemHeightDelegate : public QStyledItemDelegate {
+public:
+    TItemHeightDelegate(int height, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , FHeight(height)
+    {
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return { QStyledItemDelegate::sizeHint(option, index).width(), FHeight };
+    }
+
+private:
+    int FHeight;
 };
 
 } // namespace
@@ -1377,7 +1427,53 @@ void TCustomComboBox::CreateWnd()
             e->setText(FText);
     }
     --FInternal;
+    ApplyItemHeight();
     ApplyColor();
+    FitEditField();
+}
+
+int TCustomComboBox::ItemHeight() const
+{
+    if (FItemHeight > 0)
+        return FItemHeight;
+    auto* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
+    QStyleOptionViewItem option;
+    option.initFrom(c->view());
+    option.font = c->font();
+    return c->itemDelegate()->sizeHint(option, QModelIndex()).height();
+}
+
+void TCustomComboBox::SetItemHeight(int v)
+{
+    v = std::max(0, v);
+    if (v == FItemHeight)
+        return;
+    FItemHeight = v;
+    ApplyItemHeight();
+}
+
+void TCustomComboBox::ApplyItemHeight()
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return;
+    // The combo box frees the delegate it replaces.
+    if (FItemHeight > 0)
+        c->setItemDelegate(new TItemHeightDelegate(FItemHeight, c));
+    else if (dynamic_cast<TItemHeightDelegate*>(c->itemDelegate()))
+        c->setItemDelegate(new QStyledItemDelegate(c));
+}
+
+void TCustomComboBox::FitEditField()
+{
+    auto* c = dynamic_cast<TQComboBox*>(Combo());
+    if (const int right = EditFieldRight(); c && right >= 0)
+        c->FitEditField(right);
+}
+
+void TCustomComboBox::SetDroppedWidth(int v)
+{
+    FDroppedWidth = std::max(0, v);
 }
 
 void TCustomComboBox::ApplyColor()
