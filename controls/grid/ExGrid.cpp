@@ -23,9 +23,6 @@ namespace {
 // The cursor over links, set by every grid that is made.
 TCursor gLinkCursor = crDefault;
 
-// Height of a horizontal scroll bar, as the system sizes it.
-constexpr int HorzScrollBarHeight = 17;
-
 std::unique_ptr<TStringList> NewStrings()
 {
     return std::make_unique<TStringList>();
@@ -145,6 +142,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FIsThemed = info.ThemesActive;
     FBorderColor = FIsWinXP ? TColor(0xB99D7F) : TColor(0x808080);
     SetScrollBars(ssBoth);
+    FScrollWidth = info.VScrollBarWidth;
     FColumnOrder = std::make_unique<TIntList>(0, 0);
     FCellGraphic = new TCellGraphic();
     FIgnoreColumns = std::make_unique<TIntList>(-1, -1);
@@ -422,7 +420,7 @@ void TExStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     const int h = DefaultRowHeight();
     if (FIntegralHeight && FUpdateCount == 0 && h > 0) {
-        const int s = VisibleColCount() + FixedCols() < ColCount() ? HorzScrollBarHeight : 0;
+        const int s = VisibleColCount() + FixedCols() < ColCount() ? PlatformInfo().HScrollBarHeight : 0;
         const int b = FBorderStyle == bsSingle ? 2 : 0;
         int rest = (AHeight - s - b) % h;
         if (rest < 0)

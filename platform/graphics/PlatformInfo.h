@@ -20,6 +20,7 @@ struct TPlatformInfo {
     // System metrics: the width of a vertical scroll bar and of a window
     // border line, in pixels.
     int VScrollBarWidth = 17;
+    int HScrollBarHeight = 17;
     int BorderWidth = 1;
     int BorderHeight = 1;
     // The system font, which controls measure against beside their own.

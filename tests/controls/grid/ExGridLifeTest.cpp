@@ -76,7 +76,7 @@ TEST(ExGridLife, NewGridDefaults)
     EXPECT_EQ(g.ControlLook()->ControlStyle(), TGridControlStyle::csTheme);
 }
 
-TEST(ExGridLife, BorderColourFollowsTheSystemGeneration)
+TEST(ExGridLife, BorderColourAndScrollWidthFollowTheSystem)
 {
     struct Case {
         bool xp;
@@ -85,9 +85,11 @@ TEST(ExGridLife, BorderColourFollowsTheSystemGeneration)
     for (const Case& c : cases) {
         TPlatformInfo facts;
         facts.WinXPOrLater = c.xp;
+        facts.VScrollBarWidth = c.xp ? 21 : 15;
         TPlatformInfoScope scope(facts);
         TExStringGrid g(nullptr);
         EXPECT_EQ(g.BorderColor(), c.border) << c.xp;
+        EXPECT_EQ(g.ScrollWidth(), facts.VScrollBarWidth);
     }
 }
 
