@@ -201,7 +201,7 @@ QString TExStringGrid::GetSaveCellText(int ACol, int ARow)
     // formats come; check-box cells give their check texts once cell types
     // exist.
     QString s = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
-    switch (CellTextType(s, true)) {
+    switch (s.isEmpty() ? 0 : CellTextType(s, true)) {
     case 1:
         if (!FSaveWithHTML)
             s = StripHTMLTags(s);
