@@ -1,18 +1,455 @@
 #include "controls/grid/ExGrid.h"
 
+#include "controls/base/ExObjWindows.h"
+#include "controls/base/PictureContainer.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Messages.h"
+#include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/graphics/PlatformInfo.h"
+#include "platform/runtime/Classes.h"
+#include "platform/runtime/Collection.h"
+
+namespace {
+
+// The cursor over links, set by every grid that is made.
+TCursor gLinkCursor = crDefault;
+
+// Height of a horizontal scroll bar, as the system sizes it.
+constexpr int HorzScrollBarHeight = 17;
+
+std::unique_ptr<TStringList> NewStrings()
+{
+    return std::make_unique<TStringList>();
+}
+
+} // namespace
+
+TCursor GridLinkCursor()
+{
+    return gLinkCursor;
+}
+
+// ---------------------------------------------------------------------------
+// Construction
 
 TExStringGrid::TExStringGrid(TComponent* AOwner)
     : TBaseGrid(AOwner)
 {
+    SetControlStyle(ControlStyle() | csAcceptsControls);
+    const bool designing = IsDesigning();
+
+    // Owned objects, in the order the grid has always made them.
+    FCellFont = std::make_unique<TFont>();
+    FFocusHelper = new TFocusHelper();
+    const bool ownerReading = AOwner
+        && (AOwner->ComponentState() & (TComponentState(csReading) | csLoading)) != TComponentState();
+    FSearchFooter = new TSearchFooter(this, designing && !ownerReading);
+    FNavigation = new TNavigation();
+    FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
+    FBands = new TBands();
+    FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FMouseActions = new TMouseActions(this);
+    FMouseActions->OnChange = [this](TObject*) { MouseActionsChanged(); };
+    FMouseActions->OnIsDesigning = [this](TObject*, bool& d) { d = IsDesigning(); };
+    FMouseActions->OnInvalidate = [this](TObject*) { RepaintGrid(); };
+    FColumnHeaders = NewStrings();
+    FColumnHeaders->OnChange = [this](TObject*) {
+        UpdateColumnHeaders();
+        ShowColumnHeaders();
+    };
+    FPictureCache = std::make_unique<THTMLPictureCache>();
+    FOrigColSizes = std::make_unique<TIntList>(-1, -1);
+    FFixedFont = std::make_unique<TFont>();
+    FFixedFont->SetName(QStringLiteral("Tahoma"));
+    FFixedFont->SetStyle(TFontStyles(TFontStyle::fsBold));
+    FFixedFont->OnChange = [this](TObject*) { Invalidate(); };
+    FActiveCellFont = std::make_unique<TFont>();
+    FActiveCellFont->SetStyle(TFontStyles(TFontStyle::fsBold));
+    if (designing)
+        FActiveCellFont->SetName(QStringLiteral("Tahoma"));
+    FActiveCellFont->OnChange = [this](TObject*) { Invalidate(); };
+    FRowHeaders = NewStrings();
+    FRowHeaders->OnChange = [this](TObject*) { ShowRowHeaders(); };
+    FSortList = NewStrings();
+    FLookupItems = NewStrings();
+    FSortIndexes = new TSortIndexList();
+    FSortRowXRef = std::make_unique<TIntList>(0, 0);
+    FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
+    FMergedColumns = std::make_unique<TIntList>(0, 0);
+    FSelectedCells = std::make_unique<TIntList>(0, 0);
+    FSelectedRows = std::make_unique<TIntList>(0, 0);
+    FModifiedRows = std::make_unique<TIntList>(0, 0);
+    FEnabledRows = std::make_unique<TIntList>(0, 0);
+    FRowIndicator = std::make_unique<TBitmap>();
+    FControlList = std::make_unique<TControlList>();
+    FSyncGrid = new TSyncGrid(this);
+    FGridItems = std::make_unique<TCollection>(nullptr);
+
+    SetRowCount(10);
+    SetBounds(Left(), Top(), 400, 250);
+
+    // Owner form's resize event: the grid runs the form's own handler first.
+    if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) {
+        FHookedForm = form;
+        if (form->OnResize) {
+            FOwnerFormResize = form->OnResize;
+            FHasOwnerFormResize = true;
+        }
+        form->OnResize = [this](TObject* Sender) { FormResize(Sender); };
+        FFormWidth = form->Width();
+        FFormHeight = form->Height();
+    }
+
+    SetDefaultRowHeight(22);
+    FFixedRowHeight = DefaultRowHeight();
+    FVRKGradTo = ColorToRGB(clBtnFace);
+
+    const TPlatformInfo& info = PlatformInfo();
+    FIsWinXP = info.WinXPOrLater;
+    FIsVista = info.WinVistaOrLater;
+    FIsWin7 = info.WinVistaOrLater;
+    FIsComCtl6 = info.ComCtl6OrLater;
+    FIsThemed = info.ThemesActive;
+    FBorderColor = FIsWinXP ? TColor(0xB99D7F) : TColor(0x808080);
+    SetScrollBars(ssBoth);
+    FColumnOrder = std::make_unique<TIntList>(0, 0);
+    FCellGraphic = new TCellGraphic();
+    FIgnoreColumns = std::make_unique<TIntList>(-1, -1);
+    FFilterList = NewStrings();
+    FFilterList->SetDuplicates(dupIgnore);
+    FFilterList->SetSorted(true);
+    FOldLeftCol = LeftCol();
+    FOldTopRow = TopRow();
+
+    if (!designing) {
+        FFocusWindow = new TGridFocusWindow(this);
+        for (int d = 0; d < 4; ++d)
+            FArrows[d] = new TArrowWindow(this, TArrowDirection(d));
+        FStyle = TVRKStyle::tsWindowsXP;
+    }
+    gLinkCursor = crHandPoint;
 }
 
-TExStringGrid::~TExStringGrid() = default;
+// ---------------------------------------------------------------------------
+// Destruction
 
-void TExStringGrid::SetComponentStyle(TVRKStyle) { }
-void TExStringGrid::SetColorTones(const TColorTones&) { }
+TExStringGrid::~TExStringGrid()
+{
+    if (FHookedForm && !FHookedForm->IsDestroying()) {
+        FHookedForm->OnResize = FHasOwnerFormResize ? FOwnerFormResize : TNotifyEvent();
+    }
+    FSaveHiddenCells = false;
+    FClearTextOnly = false;
+    const int rows = RowCount();
+    const int cols = ColCount();
+    if (rows > 0 && cols > 0 && HasCellProps())
+        ClearCellPropertiesRect(0, 0, cols - 1, rows - 1);
 
-void TExStringGrid::RepaintGrid() { Invalidate(); }
+    delete FFocusHelper;
+    delete FSearchFooter;
+    delete FNavigation;
+    delete FBands;
+    delete FMouseActions;
+    delete FSortIndexes;
+    delete FSyncGrid;
+    FSyncGrid = nullptr;
+    delete FCellGraphic;
+    SetCursor(FOldCursor);
+    // The run-time children are owned by the grid as components and go with it.
+}
+
+// ---------------------------------------------------------------------------
+// Streaming and window
+
+void TExStringGrid::Loaded()
+{
+    TBaseGrid::Loaded();
+    FOldCursor = Cursor();
+    ShowColumnHeaders();
+    ShowRowHeaders();
+    if (FLook == TGridLook::glVRK) {
+        FLook = TGridLook::glCustom;
+        FLook = TGridLook::glVRK;
+    }
+    FMinFixedRows = FixedRows();
+    FMinFixedCols = FixedCols();
+    FSizeMinRowHeight = DefaultRowHeight();
+    FSizeMinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FGridLoaded = true;
+    if (Options() & goAlwaysShowEditor) {
+        FNavigation->AlwaysEdit = true;
+        SetOptions(Options() & ~TGridOptions(goAlwaysShowEditor));
+    }
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateScrollBars(false);
+    FOrigColSizes->Clear();
+    for (int c = 0; c < ColCount(); ++c)
+        FOrigColSizes->Add(ColWidths(c));
+}
+
+void TExStringGrid::CreateWnd()
+{
+    if (IsDestroying())
+        return;
+    TBaseGrid::CreateWnd();
+    if (!Parent())
+        return;
+    SetTimer(this, GridTimerId, 500);
+    if (IsDesigning() && !FGridLoaded && !IsLoading())
+        Font()->SetName(QStringLiteral("Tahoma"));
+    FIsWinXP = FIsWinXP && PlatformInfo().ThemesActive;
+    // One screen per notch (-1) scrolls by the rows in view.
+    FWheelScrollLines = WheelScrollLines();
+    if (FWheelScrollLines == -1)
+        FWheelScrollLines = VisibleRowCount();
+    FWheelMsg = WM_MOUSEWHEEL;
+    FWheelPan = false;
+}
+
+void TExStringGrid::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_TIMER && Message.WParam == GridTimerId) {
+        GridTimer();
+        return;
+    }
+    TBaseGrid::WndProc(Message);
+}
+
+void TExStringGrid::GridTimer() { }
+
+TInplaceEdit* TExStringGrid::CreateEditor()
+{
+    return TBaseGrid::CreateEditor();
+}
+
+QString TExStringGrid::QueryEditMask(int ACol, int ARow)
+{
+    QString mask = FEditMask;
+    if (OnGetEditMask)
+        OnGetEditMask(this, ACol, ARow, mask);
+    return mask;
+}
+
+QString TExStringGrid::GetEditMask(int ACol, int ARow)
+{
+    return QueryEditMask(ACol, ARow);
+}
+
+TCustomForm* TExStringGrid::FindParentForm(TControl* AControl)
+{
+    for (TControl* c = AControl; c; c = c->Parent()) {
+        if (auto* f = dynamic_cast<TCustomForm*>(c))
+            return f;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Copying
+
+void TExStringGrid::Assign(const TPersistent* Source)
+{
+    const auto* src = dynamic_cast<const TExStringGrid*>(Source);
+    if (!src)
+        return;
+    Font()->Assign(src->Font());
+    FActiveCellColor = src->FActiveCellColor;
+    FActiveCellColorTo = src->FActiveCellColorTo;
+    FActiveCellFont->Assign(src->FActiveCellFont.get());
+    FActiveCellShow = src->FActiveCellShow;
+    SetActiveRowShow(src->ActiveRowShow());
+    SetAlign(src->Align());
+    FAnchorHint = src->FAnchorHint;
+    FAutoNumAlign = src->FAutoNumAlign;
+    FAutoSize = src->FAutoSize;
+    FAutoThemeAdapt = src->FAutoThemeAdapt;
+    FAutoFilterUpdate = src->FAutoFilterUpdate;
+    FMouseActions->Assign(src->FMouseActions);
+    FNavigation->Assign(src->FNavigation);
+    FSearchFooter->Assign(src->FSearchFooter);
+    FBands->Assign(src->FBands);
+    FSyncGrid->Assign(src->FSyncGrid);
+    FFocusHelper->Assign(src->FFocusHelper);
+    FFixedRowAlways = src->FFixedRowAlways;
+    SetColCount(src->ColCount());
+    SetRowCount(src->RowCount());
+    SetFixedRows(src->FixedRows());
+    SetFixedCols(src->FixedCols());
+    SetDefaultColWidth(src->DefaultColWidth());
+    SetDefaultRowHeight(src->DefaultRowHeight());
+    FFixedRowHeight = src->FFixedRowHeight;
+    FFixedColWidth = src->FFixedColWidth;
+    FInvalidEntryTitle = src->FInvalidEntryTitle;
+    FInvalidEntryIcon = src->FInvalidEntryIcon;
+    FInvalidEntryText = src->FInvalidEntryText;
+    SetOptions(src->Options());
+    for (int c = 0; c < ColCount(); ++c)
+        SetColWidths(c, src->ColWidths(c));
+    FColumnHeaders->Assign(src->FColumnHeaders.get());
+    for (int r = 0; r < RowCount(); ++r)
+        SetRowHeights(r, src->RowHeights(r));
+    FScrollProportional = src->FScrollProportional;
+    FScrollSynch = src->FScrollSynch;
+    FScrollWidth = src->FScrollWidth;
+    FScrollHints = src->FScrollHints;
+    FScrollBarAlways = src->FScrollBarAlways;
+    SetScrollBars(src->ScrollBars());
+    SetScrollColor(src->FScrollColor);
+    SetScrollType(src->FScrollType);
+    SetScrollWidth(src->FScrollWidth);
+    AssignCells(Source);
+}
+
+// ---------------------------------------------------------------------------
+// Size, scroll bars and repainting
+
+void TExStringGrid::Invalidate()
+{
+    if (FEditChange) {
+        FEditChange = false;
+        return;
+    }
+    TBaseGrid::Invalidate();
+}
+
+void TExStringGrid::Resize()
+{
+    TBaseGrid::Resize();
+    UpdateScrollBars(false);
+    if (IsDesigning())
+        Invalidate();
+}
+
+void TExStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    const int h = DefaultRowHeight();
+    if (FIntegralHeight && FUpdateCount == 0 && h > 0) {
+        const int s = VisibleColCount() + FixedCols() < ColCount() ? HorzScrollBarHeight : 0;
+        const int b = FBorderStyle == bsSingle ? 2 : 0;
+        int rest = (AHeight - s - b) % h;
+        if (rest < 0)
+            rest += h;
+        AHeight = AHeight + b - rest;
+    }
+    TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TExStringGrid::UpdateScrollBars(bool HideWhenAllFit)
+{
+    const bool rowsFit = VisibleRowCount() + FixedRows() >= RowCount();
+    const bool colsFit = VisibleColCount() + FixedCols() >= ColCount();
+    if (FScrollBarAlways != TScrollBarAlways::saNone) {
+        const bool vert = FScrollBarAlways == TScrollBarAlways::saVert || FScrollBarAlways == TScrollBarAlways::saBoth;
+        const bool horz = FScrollBarAlways == TScrollBarAlways::saHorz || FScrollBarAlways == TScrollBarAlways::saBoth;
+        // A bar kept while everything fits shows disabled; the toolkit grid
+        // enables it again as soon as there is something to scroll.
+        TCustomGrid::SetScrollBarAlways(SB_VERT, vert && rowsFit);
+        TCustomGrid::SetScrollBarAlways(SB_HORZ, horz && colsFit);
+        return;
+    }
+    TCustomGrid::SetScrollBarAlways(SB_VERT, false);
+    TCustomGrid::SetScrollBarAlways(SB_HORZ, false);
+    (void)HideWhenAllFit; // the toolkit grid hides a bar whose cells all fit
+}
+
+void TExStringGrid::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0)
+        Invalidate();
+}
+
+void TExStringGrid::SetDefaultRowHeight(int v)
+{
+    TBaseGrid::SetDefaultRowHeight(v);
+}
+
+void TExStringGrid::SetBorderColor(TColor v)
+{
+    if (FBorderColor == v)
+        return;
+    FBorderColor = v;
+    if (Parent() && Parent()->HandleAllocated())
+        Invalidate();
+}
+
+void TExStringGrid::SetScrollType(TScrollType v)
+{
+    FScrollType = v;
+}
+
+void TExStringGrid::SetScrollColor(TColor v)
+{
+    FScrollColor = v;
+}
+
+void TExStringGrid::SetScrollWidth(int v)
+{
+    FScrollWidth = v;
+}
+
+void TExStringGrid::SetScrollBarAlways(TScrollBarAlways v)
+{
+    FScrollBarAlways = v;
+    UpdateScrollBars(false);
+}
+
+void TExStringGrid::FormResize(TObject* Sender)
+{
+    if (FHasOwnerFormResize && FOwnerFormResize)
+        FOwnerFormResize(Sender);
+    if (FHookedForm) {
+        FFormWidth = FHookedForm->Width();
+        FFormHeight = FHookedForm->Height();
+    }
+}
+
+void TExStringGrid::ShowColumnHeaders()
+{
+    if (RowCount() < 1)
+        return;
+    const int n = std::min(FColumnHeaders->Count(), ColCount());
+    for (int c = 0; c < n; ++c)
+        SetCells(c, 0, FColumnHeaders->Strings(c));
+}
+
+void TExStringGrid::ShowRowHeaders()
+{
+    if (ColCount() < 1)
+        return;
+    const int n = std::min(FRowHeaders->Count(), RowCount());
+    for (int r = 0; r < n; ++r)
+        SetCells(0, r, FRowHeaders->Strings(r));
+}
+
+void TExStringGrid::FollowFocusWindow()
+{
+    if (!FFocusWindow || !FFocusWindow->Visible())
+        return;
+    const TRect cell = CellRect(Col(), Row());
+    const TPoint tl = ClientToScreen(TPoint(cell.Left, cell.Top));
+    FFocusWindow->SetBounds(tl.X - 4, tl.Y - 4, cell.Width() + 9, cell.Height() + 9);
+}
+
+void TExStringGrid::AssignCells(const TPersistent*) { }
+
+void TExStringGrid::SetComponentStyle(TVRKStyle AStyle)
+{
+    FStyle = AStyle;
+}
+
+void TExStringGrid::SetColorTones(const TColorTones& ATones)
+{
+    FTones = ATones;
+    Invalidate();
+}
+
+void TExStringGrid::RepaintGrid()
+{
+    Invalidate();
+}
 
 void TExStringGrid::SetVRKGradientFrom(TColor v)
 {
@@ -41,3 +478,109 @@ void TExStringGrid::SetVRKGradientMirrorTo(TColor v)
 void TExStringGrid::ApplyColumnStretch(int) { }
 void TExStringGrid::QSort() { }
 void TExStringGrid::QSortIndexed() { }
+
+// ---------------------------------------------------------------------------
+// Overridable operations with the least the grid needs of them until their
+// method families are filled in.
+
+void TExStringGrid::DoClickSort(int ACol)
+{
+    if (OnClickSort)
+        OnClickSort(this, ACol);
+}
+
+void TExStringGrid::SetEditedCellText(int ACol, int ARow, const QString& Value)
+{
+    SetCellEx(ACol, ARow, Value);
+}
+
+void TExStringGrid::PasteCellText(int ACol, int ARow, const QString& Value)
+{
+    SetCellEx(ACol, ARow, Value);
+}
+
+QString TExStringGrid::GetCurrentCell()
+{
+    return GetCellEx(Col(), Row());
+}
+
+void TExStringGrid::SetCurrentCell(const QString& Value)
+{
+    SetCellEx(Col(), Row(), Value);
+}
+
+void TExStringGrid::DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString)
+{
+    if (OnPrintGetPageNum)
+        OnPrintGetPageNum(this, PageNum, PageColNum, PageNumString);
+}
+
+void TExStringGrid::DoCheckBoxClick(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxClick)
+        OnCheckBoxClick(this, ACol, ARow, State);
+}
+
+void TExStringGrid::DoCheckBoxChange(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxChange)
+        OnCheckBoxChange(this, ACol, ARow, State);
+}
+
+void TExStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
+{
+    if (OnSelectionChanged)
+        OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+}
+
+void TExStringGrid::DoFilterDone()
+{
+    if (OnFilterDone)
+        OnFilterDone(this);
+}
+
+void TExStringGrid::DoCanEditCell(int ACol, int ARow, bool& CanEdit)
+{
+    if (ACol >= ColCount()) {
+        CanEdit = true;
+        return;
+    }
+    if (OnCanEditCell)
+        OnCanEditCell(this, ARow, ACol, CanEdit);
+}
+
+void TExStringGrid::DoCellButtonClick(int ACol, int ARow)
+{
+    if (OnButtonClick)
+        OnButtonClick(this, ACol, ARow);
+}
+
+void TExStringGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed)
+{
+    if (IsFixed)
+        return;
+    IsFixed = ACol < FixedCols() || ARow < FixedRows();
+    if (!IsFixed && OnIsFixedCell)
+        OnIsFixedCell(this, ARow, ACol, IsFixed);
+}
+
+void TExStringGrid::DoStartBlockFocus()
+{
+    if (OnStartBlockFocus)
+        OnStartBlockFocus(this);
+}
+
+void TExStringGrid::DoEndBlockFocus()
+{
+    if (OnEndBlockFocus)
+        OnEndBlockFocus(this);
+}
+
+void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
+{
+    for (int r = ARow1; r <= ARow2; ++r)
+        for (int c = ACol1; c <= ACol2; ++c)
+            SetGridCell(c, r, QString());
+    if (HasCellProps())
+        ClearCellPropertiesRect(ACol1, ARow1, ACol2, ARow2);
+}

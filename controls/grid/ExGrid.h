@@ -6,6 +6,10 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/base/ExStyleIF.h"
+#include "platform/runtime/Types.h"
+
+#include <memory>
+#include <vector>
 
 class TSortSettings;
 class TControlLook;
@@ -32,6 +36,55 @@ class TControlEdit;
 class TControlCombo;
 class TPictureContainer;
 class TCustomImageList;
+class TFont;
+class TBitmap;
+class TStringList;
+class TCustomForm;
+class TScrollBar;
+class TCollection;
+class THTMLPictureCache;
+class TControlList;
+class TFocusHelper;
+class TBands;
+class TSyncGrid;
+class TArrowWindow;
+class TGridFocusWindow;
+class TExInplaceEdit;
+
+// How the fixed cells are painted; the identifier texts are what the
+// visual-properties file stores.
+enum class TGridLook { glStandard, glSoft, glClassic, glVRK, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum class TFilterDropDownColumns { fdNormal, fdAll };
+enum class THintShowLargeTextPos { hpCell, hpMouse };
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+
+// Cell events take (Sender, column, row) unless named otherwise.
+using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TCellButtonEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TCellValidateEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)>;
+using TCanEditCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
+using TDateTimeChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime Value)>;
+using TEditCellChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)>;
+using TDatePickerEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TRowSizeEvent = std::function<void(TObject* Sender, int ARow)>;
+
+// A plain published setting: the field, a reader and a writer that only stores.
+#define EXGRID_PLAIN(T, Name, Init)                                                                                    \
+public:                                                                                                                \
+    T Name() const { return F##Name; }                                                                                 \
+    void Set##Name(T v) { F##Name = v; }                                                                               \
+                                                                                                                       \
+protected:                                                                                                             \
+    T F##Name = Init;                                                                                                  \
+                                                                                                                       \
+public:
 
 class TExStringGrid : public TBaseGrid, public IVRKStyle, public IVRKTones {
 public:
@@ -100,8 +153,302 @@ public:
     TColor VRKGradientDownBorder() const { return FVRKGradDownBorder; }
     void SetVRKGradientDownBorder(TColor v) { FVRKGradDownBorder = v; }
 
+    // ---- life cycle ----
+    void Loaded() override;
+    void Assign(const TPersistent* Source) override;
+    // Copies only the cells of another string grid, through the stream form.
+    virtual void AssignCells(const TPersistent* Source);
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // Shows, hides or enables the scroll bars from what fits (ScrollBarAlways).
+    void UpdateScrollBars(bool HideWhenAllFit);
+    // The control itself when it is a form, else the nearest form among its parents.
+    static TCustomForm* FindParentForm(TControl* AControl);
+    // The edit mask of a cell: EditMask, then OnGetEditMask.
+    QString QueryEditMask(int ACol, int ARow);
+    // Whether visual themes are in use for the in-cell controls.
+    bool IsThemed() const { return FIsThemed; }
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsVista() const { return FIsVista; }
+    bool IsComCtl6() const { return FIsComCtl6; }
+    // The wheel step: lines per notch (the visible rows for page scrolling)
+    // and the message the wheel arrives with.
+    int WheelScrollLineCount() const { return FWheelScrollLines; }
+    UINT WheelMessage() const { return FWheelMsg; }
+    // The form resize handler the grid took over (run before its own work).
+    bool HasOwnerFormResize() const { return FHasOwnerFormResize; }
+    // The settings objects, lists and fonts owned by the grid.
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    TStringList* FilterList() const { return FFilterList.get(); }
+    TFont* FixedFont() const { return FFixedFont.get(); }
+    TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+    TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+    TFocusHelper* FocusHelper() const { return FFocusHelper; }
+    TBands* Bands() const { return FBands; }
+    TSyncGrid* SyncGrid() const { return FSyncGrid; }
+    TIntList* MergedColumns() const { return FMergedColumns.get(); }
+    TIntList* IgnoreColumns() const { return FIgnoreColumns.get(); }
+    TCollection* GridItems() const { return FGridItems.get(); }
+    TControlList* ControlList() const { return FControlList.get(); }
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd; }
+    TCellGraphic* CellGraphicScratch() const { return FCellGraphic; }
+    // The in-place controls made at run time (none while designing).
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    TArrowWindow* ArrowWindow(TArrowDirection d) const { return FArrows[int(d)]; }
+    TGridTransEdit* TransEdit() const { return FTransEdit; }
+    TGridTransCombo* TransCombo() const { return FTransCombo; }
+    TControlEdit* ControlEditor() const { return FControlEdit; }
+    TControlCombo* ControlComboEditor() const { return FControlCombo; }
+    TScrollBar* CellScrollBar() const { return FCellScrollBar; }
+    TScrollBar* PaintScrollBar() const { return FPaintScrollBar; }
+
+    // ---- size ----
+    void SetDefaultRowHeight(int v);
+    EXGRID_PLAIN(int, FixedRowHeight, 22)
+    EXGRID_PLAIN(int, FixedColWidth, 64)
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v) { FAutoSize = v; }
+    EXGRID_PLAIN(int, MinRowHeight, 0)
+    EXGRID_PLAIN(int, MaxRowHeight, 0)
+    EXGRID_PLAIN(int, MinColWidth, 0)
+    EXGRID_PLAIN(int, MaxColWidth, 0)
+    EXGRID_PLAIN(int, ZoomFactor, 0)
+    EXGRID_PLAIN(TPoint, XYOffset, TPoint(2, 2))
+    EXGRID_PLAIN(bool, IntelliZoom, true)
+    EXGRID_PLAIN(bool, SizeGrowOnly, false)
+    EXGRID_PLAIN(bool, IntegralHeight, false)
+    EXGRID_PLAIN(TBorderStyle, BorderStyle, bsSingle)
+    EXGRID_PLAIN(bool, FixedRowAlways, false)
+    EXGRID_PLAIN(bool, FixedColAlways, false)
+    EXGRID_PLAIN(TIntelliPan, IntelliPan, TIntelliPan::ipVertical)
+    int UpdateCount() const { return FUpdateCount; }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+
+    // ---- look ----
+    EXGRID_PLAIN(TGridLook, Look, TGridLook::glXP)
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    EXGRID_PLAIN(TColor, SelectionColor, TColor(0xEACAB6))
+    EXGRID_PLAIN(TColor, SelectionColorTo, clNone)
+    EXGRID_PLAIN(TColor, SelectionMirrorColor, clNone)
+    EXGRID_PLAIN(TColor, SelectionMirrorColorTo, clNone)
+    EXGRID_PLAIN(TColor, SelectionTextColor, TColor(0))
+    EXGRID_PLAIN(int, SelectionColorMixerFactor, 50)
+    EXGRID_PLAIN(TColor, SelectionRectangleColor, TColor(0))
+    EXGRID_PLAIN(bool, ShowSelection, true)
+    EXGRID_PLAIN(bool, HideFocusRect, false)
+    EXGRID_PLAIN(bool, FixedAsButtons, false)
+    EXGRID_PLAIN(TColor, HintColor, clInfoBk)
+    EXGRID_PLAIN(TColor, HighlightColor, clHighlight)
+    EXGRID_PLAIN(TColor, HighlightTextColor, clHighlightText)
+    EXGRID_PLAIN(TColor, URLColor, TColor(0xFF0000))
+    EXGRID_PLAIN(TColor, ActiveCellColor, TColor(0x808080))
+    EXGRID_PLAIN(TColor, ActiveCellColorTo, clNone)
+    EXGRID_PLAIN(bool, ActiveCellShow, false)
+    EXGRID_PLAIN(TColor, DisabledFontColor, TColor(0xC0C0C0))
+    EXGRID_PLAIN(bool, UseDisabledFont, true)
+    EXGRID_PLAIN(TVAlignment, VAlignment, TVAlignment::vtaTop)
+    EXGRID_PLAIN(TAlignment, DefaultAlignment, taLeftJustify)
+    EXGRID_PLAIN(bool, EnableHTML, true)
+    EXGRID_PLAIN(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
+    EXGRID_PLAIN(bool, ShowDesignHelper, true)
+    EXGRID_PLAIN(bool, AutoThemeAdapt, false)
+    EXGRID_PLAIN(bool, AutoNumAlign, false)
+    EXGRID_PLAIN(bool, AnchorHint, false)
+    EXGRID_PLAIN(bool, UseHTMLHints, false)
+    const TColorTones& ColorTones() const { return FTones; }
+    TVRKStyle ComponentStyle() const { return FStyle; }
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+
+    // ---- scrolling ----
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v);
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor v);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v);
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways v);
+    EXGRID_PLAIN(bool, ScrollProportional, false)
+    EXGRID_PLAIN(bool, ScrollSynch, false)
+    EXGRID_PLAIN(bool, ScrollHints, false)
+
+    // ---- editing ----
+    EXGRID_PLAIN(TEditorType, DefaultEditor, TEditorType::edNormal)
+    EXGRID_PLAIN(QString, EditMask, QString())
+    EXGRID_PLAIN(bool, EditWithTags, false)
+    TEditorType CurrentEditor() const { return EditControl; }
+
+    // ---- text ----
+    EXGRID_PLAIN(QString, FloatFormat, QStringLiteral("%.2f"))
+    EXGRID_PLAIN(QString, CheckTrue, QStringLiteral("Y"))
+    EXGRID_PLAIN(QString, CheckFalse, QStringLiteral("N"))
+    EXGRID_PLAIN(char16_t, PasswordChar, u'*')
+    EXGRID_PLAIN(char16_t, Delimiter, u'\0')
+    EXGRID_PLAIN(bool, JavaCSV, false)
+    EXGRID_PLAIN(bool, AlwaysQuotes, false)
+    EXGRID_PLAIN(bool, QuoteEmptyCells, true)
+    EXGRID_PLAIN(QString, XMLEncoding, QStringLiteral("ISO-8859-1"))
+    EXGRID_PLAIN(bool, ShowNullDates, true)
+
+    // ---- filter ----
+    EXGRID_PLAIN(QString, FilterDropDownClear, QStringLiteral("(All)"))
+    EXGRID_PLAIN(TFilterDropDownColumns, FilterDropDownColumns, TFilterDropDownColumns::fdNormal)
+    EXGRID_PLAIN(bool, FilterNormalCellsOnly, true)
+    EXGRID_PLAIN(bool, AutoFilterUpdate, true)
+    EXGRID_PLAIN(bool, FilterIncremental, false)
+    int FilterLevel() const { return FFilterLevel; }
+    int FilterCol() const { return FFilterCol; }
+
+    // ---- hints ----
+    EXGRID_PLAIN(bool, UseInternalHintClass, true)
+    EXGRID_PLAIN(THintShowLargeTextPos, HintShowLargeTextPos, THintShowLargeTextPos::hpCell)
+    EXGRID_PLAIN(TInvalidEntryIcon, InvalidEntryIcon, TInvalidEntryIcon::ieWarning)
+    EXGRID_PLAIN(QString, InvalidEntryTitle, QString())
+    EXGRID_PLAIN(QString, InvalidEntryText, QString())
+
+    // ---- behaviour ----
+    EXGRID_PLAIN(bool, EnableWheel, true)
+    EXGRID_PLAIN(bool, EnhRowColMove, true)
+    EXGRID_PLAIN(bool, FitCellsInGrid, true)
+    EXGRID_PLAIN(bool, LoadFirstRow, true)
+    EXGRID_PLAIN(bool, SaveHiddenCells, false)
+    EXGRID_PLAIN(bool, ClearTextOnly, false)
+    EXGRID_PLAIN(int, GroupColumn, -1)
+    EXGRID_PLAIN(bool, PrinterDriverFix, false)
+    EXGRID_PLAIN(bool, ExcelClipboardFormat, false)
+    EXGRID_PLAIN(int, PreviewPage, 1)
+    EXGRID_PLAIN(int, PrintNrOfPages, 0)
+
+    // ---- the window-position hook's target ----
+    // Moves the focus frame over the current cell (grown 4 left and top, 5
+    // right and bottom), when it is shown.
+    void FollowFocusWindow();
+
+    // ---- events ----
+    TCellValidateEvent OnCellValidate;
+    TNotifyEvent OnEditingDone;
+    TCanEditCellEvent OnCanEditCell;
+    TRowChangedEvent OnRowChanged;
+    TUnitChangedEvent OnUnitChanged;
+    TCellButtonEvent OnButtonClick;
+    TDateTimeChangeEvent OnDateTimeChange;
+    TEditCellChangeEvent OnEditChange;
+    TDatePickerEvent OnDatePickerCloseUp;
+    TDatePickerEvent OnDatePickerDropDown;
+    TRowSizeEvent OnEndRowSize;
+
+    // ---- the string grid's own overridable operations, in the order they
+    // were introduced; the method families that own them fill them in ----
+    virtual void CalcFooterColumn(int ACol) { (void)ACol; }
+    virtual void DoClickSort(int ACol);
+    virtual void F2KeyPressed() { }
+    virtual void SetEditedCellText(int ACol, int ARow, const QString& Value);
+    virtual void SelectionKeyed(const TGridRect& R) { (void)R; }
+    virtual void PasteCellText(int ACol, int ARow, const QString& Value);
+    virtual QString GetCurrentCell();
+    virtual void SetCurrentCell(const QString& Value);
+    virtual QString GetCurrentWideCell() { return GetCurrentCell(); }
+    virtual void SetCurrentWideCell(const QString& Value) { SetCurrentCell(Value); }
+    virtual void RestoreCellCache() { }
+    virtual void ClickCheckBoxCell(int ACol, int ARow, bool Toggle) { (void)ACol, (void)ARow, (void)Toggle; }
+    virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
+    virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return (void)ACol, (void)ARow, nullptr; }
+    virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
+    virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
+    virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void EditorTextChanged(const QString& Text, int CaretPos) { (void)Text, (void)CaretPos; }
+    virtual void InsertGridRow(int ARow) { (void)ARow; }
+    virtual void RemoveGridRow(int ARow) { (void)ARow; }
+    virtual void DoFilterDone();
+    virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
+    virtual void UpdateColumnHeaders() { }
+    virtual void DoEllipsClick(QString& Text) { (void)Text; }
+    virtual bool MatchFilter(int ARow) { return (void)ARow, true; }
+    virtual void PasteStarting() { }
+    virtual void PasteDone() { }
+    virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    virtual void RecalcFooterColumn(int ACol, int ARow) { (void)ARow, CalcFooterColumn(ACol); }
+    virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoCellButtonClick(int ACol, int ARow);
+    virtual void DoComboCloseUp(int ARow, int ACol) { (void)ARow, (void)ACol; }
+    virtual void DoComboDropDown(int ARow, int ACol) { (void)ARow, (void)ACol; }
+    virtual void RecalcFooter() { }
+    virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
+    {
+        (void)ACol, (void)ARow, (void)HAlign, (void)VAlign;
+    }
+    virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)
+    {
+        (void)ACol, (void)AStyle, (void)APrefix, (void)ASuffix;
+    }
+    virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor) { (void)ACol, (void)ARow, (void)AEditor; }
+    virtual bool IsNoEditorCell(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit) { DoCanEditCell(ACol, ARow, CanEdit); }
+    virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword) { (void)ACol, (void)ARow, (void)IsPassword; }
+    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap) { (void)ACol, (void)ARow, (void)WordWrap; }
+    virtual bool HasComboBox(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual bool HasSpinEdit(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual QString GetCheckTrue(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckTrue; }
+    virtual QString GetCheckFalse(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckFalse; }
+    virtual bool GetColumnFilterValues(int ACol) { return (void)ACol, false; }
+    virtual void DeleteGridRows(int RowIndex, int RCount) { (void)RowIndex, (void)RCount; }
+    virtual void DoCanAddRow(bool& Allow) { (void)Allow; }
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert) { (void)ARow, (void)CanInsert; }
+    virtual void ScrollNotify(int RowDelta, bool& Handled) { (void)RowDelta, (void)Handled; }
+    virtual void AddEmptyRow() { }
+    virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void FormulaEditNotify() { }
+    virtual void SelectAllNotify(const TGridRect& R) { (void)R; }
+    virtual void MouseActionsChanged() { }
+    virtual bool IsDesigningGrid() const { return IsDesigning(); }
+    virtual void DisableEditing() { }
+    virtual void EditorKeyNotify(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
+    virtual void EditorMessageNotify(TMessage& Message) { (void)Message; }
+    virtual void NavigationChanged() { }
+    virtual void GotoFirstRow() { }
+    virtual bool AllowFormattedClipboard() { return false; }
+    virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
+    virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
+    virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
+    virtual bool DoRatingChange(int ACol, int ARow, int& Value) { return (void)ACol, (void)ARow, (void)Value, true; }
+    virtual void DoColorSelect() { }
+    virtual void DoImageSelect() { }
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
+    virtual void DoScrollCell() { }
+    virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+    virtual TCustomImageList* GetGridImageList() { return FGridImages; }
+    virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    virtual void ImportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    virtual int GetVersionNr() { return 1; }
+    virtual QString GetVersionString() { return QStringLiteral("1.0"); }
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+
+    // Events the operations above fire.
+    std::function<void(TObject* Sender, int ACol)> OnClickSort;
+    std::function<void(TObject* Sender, int PageNum, int PageColNum, QString& PageNumString)> OnPrintGetPageNum;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+    TNotifyEvent OnFilterDone;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)> OnIsFixedCell;
+
     // Repaints the whole grid.
-    void RepaintGrid();
+    virtual void RepaintGrid();
     // Stretches a column (-1: the last) so that all columns fill the client width.
     void ApplyColumnStretch(int ACol);
     virtual void QSort();
@@ -187,7 +534,28 @@ protected:
 
 public:
     // ---- members the settings objects use ----
+    // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
+    // Rows at the bottom kept as footer rows.
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    // Recalculates the footer value of one column.
+    void RecalcFooterColumn(int ACol);
 
+protected:
+    friend class TFloatingFooter;
+    friend class TDragDropSettings;
+    int FFixedFooters = 0;
+    // The strip that paints the floating footer; null until the grid makes one.
+    TCustomPanel* FFooterPanel = nullptr;
+    // The drop target of the grid's window, registered while FOleDropTargetAssigned.
+    std::unique_ptr<TObject> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
+    virtual std::unique_ptr<TObject> CreateGridDropTarget();
+    // False when the window refuses the target.
+    virtual bool RegisterGridDropTarget(TObject* ATarget);
+    virtual void RevokeGridDropTarget();
+
+public:
     // ---- members the grid's own windows use ----
 
 protected:
@@ -229,4 +597,122 @@ protected:
     TColor FVRKGradDownMirrorFrom = clNone;
     TColor FVRKGradDownMirrorTo = clNone;
     TColor FVRKGradDownBorder = clGray;
+
+    void Resize() override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    TInplaceEdit* CreateEditor() override;
+    QString GetEditMask(int ACol, int ARow) override;
+
+    // Owned objects (the settings objects above are freed in the destructor).
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> FSortList;
+    std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TStringList> FFilterList;
+    std::unique_ptr<TFont> FCellFont;
+    std::unique_ptr<TFont> FFixedFont;
+    std::unique_ptr<TFont> FActiveCellFont;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<THTMLPictureCache> FPictureCache;
+    std::unique_ptr<TIntList> FOrigColSizes;
+    std::unique_ptr<TIntList> FSortRowXRef;
+    std::unique_ptr<TIntList> FUnSortRowXRef;
+    std::unique_ptr<TIntList> FMergedColumns;
+    std::unique_ptr<TIntList> FSelectedCells;
+    std::unique_ptr<TIntList> FSelectedRows;
+    std::unique_ptr<TIntList> FModifiedRows;
+    std::unique_ptr<TIntList> FEnabledRows;
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TControlList> FControlList;
+    std::unique_ptr<TCollection> FGridItems;
+    std::vector<TObject*> FRowSelection;
+    std::vector<TObject*> FColSelection;
+    std::vector<TGridChangeNotifier*> FNotifierList;
+    TFocusHelper* FFocusHelper = nullptr;
+    TBands* FBands = nullptr;
+    TSyncGrid* FSyncGrid = nullptr;
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    TCellGraphic* FCellGraphic = nullptr;
+
+    // Run-time children (none while designing).
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* FArrows[4] = { nullptr, nullptr, nullptr, nullptr };
+    TGridTransEdit* FTransEdit = nullptr;
+    TGridTransCombo* FTransCombo = nullptr;
+    TControlEdit* FControlEdit = nullptr;
+    TControlCombo* FControlCombo = nullptr;
+    TScrollBar* FCellScrollBar = nullptr;
+    TScrollBar* FPaintScrollBar = nullptr;
+
+    // Published settings with setters of their own.
+    TColor FBorderColor = TColor(0xB99D7F);
+    bool FAutoSize = false;
+    TScrollType FScrollType = TScrollType::ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 17;
+    TScrollBarAlways FScrollBarAlways = TScrollBarAlways::saNone;
+    TColorTones FTones;
+    TVRKStyle FStyle = TVRKStyle::tsOffice2003Blue;
+    TOfficeTheme FOldOfficeTheme = TOfficeTheme::otUnknown;
+
+    // State.
+    int FUpdateCount = 0;
+    int FFilterLevel = 0;
+    int FFilterCol = -1;
+    TEditorType EditControl = TEditorType::edNormal;
+    bool FIsThemed = true;
+    bool FIsWinXP = true;
+    bool FIsWin7 = true;
+    bool FIsVista = true;
+    bool FIsComCtl6 = true;
+    bool FGridLoaded = false;
+    bool FEditChange = false;
+    bool FShowScrollHint = false;
+    TCursor FOldCursor = crDefault;
+    int FOldLeftCol = 0;
+    int FOldTopRow = 0;
+    int FMinFixedRows = 0;
+    int FMinFixedCols = 0;
+    int FSizeMinRowHeight = 0;
+    int FSizeMinColWidth = 10;
+    int FMaxRowCount = 0;
+    int FMaxColCount = 0;
+    // Remembered cells, -1 when none.
+    int FLastTabCol = -1, FLastTabRow = -1;
+    int FHoverLinkCol = -1, FHoverLinkRow = -1;
+    int FOleDragCol = -1;
+    int FClickCol = -1, FClickRow = -1;
+    int FComboIdx = -1;
+    int FMouseSelectStart = -1;
+    int FOldRowSel = -1;
+    int FDesignHelperChoice = -1;
+    TPoint FHoverFixedCell { -1, -1 };
+    TPoint FCellButtonPushed { -1, -1 };
+    TPoint FClipTopLeft { -1, -1 };
+    TPoint FLastHintPos { -1, -1 };
+    // Mouse wheel: lines per notch and the message it comes with.
+    int FWheelScrollLines = 3;
+    UINT FWheelMsg = 0;
+    bool FWheelPan = false;
+    // The owner form's resize handler, run before the grid's own.
+    TNotifyEvent FOwnerFormResize;
+    bool FHasOwnerFormResize = false;
+    TCustomForm* FHookedForm = nullptr;
+    int FFormWidth = 0;
+    int FFormHeight = 0;
+    // The grid timer: once every 500 ms while the window exists.
+    static constexpr UINT GridTimerId = 111;
+
+private:
+    void FormResize(TObject* Sender);
+    // The grid timer's work.
+    void GridTimer();
+    // Writes ColumnHeaders into the first row and RowHeaders into the first column.
+    void ShowColumnHeaders();
+    void ShowRowHeaders();
 };
+
+// The cursor the grid shows over links.
+TCursor GridLinkCursor();

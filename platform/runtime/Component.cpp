@@ -64,6 +64,9 @@ void TComponent::InsertComponent(TComponent* AComponent)
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
     Insert(AComponent);
+    // A component placed on a form being designed is designed with it.
+    if (IsDesigning())
+        AComponent->SetDesigning(true);
     Notification(AComponent, opInsert);
 }
 
