@@ -2,6 +2,7 @@
 
 #include "controls/base/ExObjWindows.h"
 #include "controls/base/PictureContainer.h"
+#include "controls/grid/ExGridOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/graphics/Bitmaps.h"
@@ -46,14 +47,23 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     const bool ownerReading = AOwner
         && (AOwner->ComponentState() & (TComponentState(csReading) | csLoading)) != TComponentState();
     FSearchFooter = new TSearchFooter(this, designing && !ownerReading);
+    FFloatingFooter = new TFloatingFooter(this);
+    FPrintSettings = new TPrintSettings(this);
+    FHTMLSettings = new THTMLSettings();
+    FDragDropSettings = new TDragDropSettings(this);
+    FDragScrollOptions = new TDragScrollOptions();
     FNavigation = new TNavigation();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
+    FColumnSize = new TColumnSize(this);
+    FCellNode = new TCellNode(this);
     FBands = new TBands();
     FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FSizeWhileTyping = new TSizeWhileTyping();
     FMouseActions = new TMouseActions(this);
     FMouseActions->OnChange = [this](TObject*) { MouseActionsChanged(); };
-    FMouseActions->OnIsDesigning = [this](TObject*, bool& d) { d = IsDesigning(); };
+    FMouseActions->OnIsDesigning = [this](TObject*, bool& d) { d = IsDesigningGrid(); };
     FMouseActions->OnInvalidate = [this](TObject*) { RepaintGrid(); };
+    FGrouping = new TGrouping();
     FColumnHeaders = NewStrings();
     FColumnHeaders->OnChange = [this](TObject*) {
         UpdateColumnHeaders();
@@ -84,11 +94,18 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FEnabledRows = std::make_unique<TIntList>(0, 0);
     FRowIndicator = std::make_unique<TBitmap>();
     FControlList = std::make_unique<TControlList>();
+    FProgressAppearance = new TGridProgressAppearance();
+    FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
     FSyncGrid = new TSyncGrid(this);
     FGridItems = std::make_unique<TCollection>(nullptr);
 
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
+
+    FBalloon = new TBalloonSettings();
+    FBalloon->OnEnableChange = [this](TObject*) { BalloonEnableChanged(); };
+    FShowModified = new TShowModified();
+    FShowModified->OnChange = [this](TObject*) { InvalidateCol(0); };
 
     // Owner form's resize event: the grid runs the form's own handler first.
     if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !designing) {
@@ -117,6 +134,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FColumnOrder = std::make_unique<TIntList>(0, 0);
     FCellGraphic = new TCellGraphic();
     FIgnoreColumns = std::make_unique<TIntList>(-1, -1);
+    FFilterDropDown = new TFilterDropDown();
+    FFilterDropDown->OnChange = [this](TObject*) { Invalidate(); };
     FFilterList = NewStrings();
     FFilterList->SetDuplicates(dupIgnore);
     FFilterList->SetSorted(true);
@@ -149,13 +168,27 @@ TExStringGrid::~TExStringGrid()
 
     delete FFocusHelper;
     delete FSearchFooter;
+    delete FFloatingFooter;
+    delete FPrintSettings;
+    delete FHTMLSettings;
+    delete FDragDropSettings;
+    delete FDragScrollOptions;
     delete FNavigation;
+    delete FColumnSize;
+    delete FCellNode;
     delete FBands;
+    delete FSizeWhileTyping;
     delete FMouseActions;
+    delete FGrouping;
     delete FSortIndexes;
+    delete FProgressAppearance;
     delete FSyncGrid;
     FSyncGrid = nullptr;
+    delete FBalloon;
+    FBalloon = nullptr;
+    delete FShowModified;
     delete FCellGraphic;
+    delete FFilterDropDown;
     SetCursor(FOldCursor);
     // The run-time children are owned by the grid as components and go with it.
 }
@@ -220,6 +253,10 @@ void TExStringGrid::WndProc(TMessage& Message)
 
 void TExStringGrid::GridTimer() { }
 
+// Balloon hints come with the hint handling; until then turning them on or
+// off has nothing to set up.
+void TExStringGrid::BalloonEnableChanged() { }
+
 TInplaceEdit* TExStringGrid::CreateEditor()
 {
     return TBaseGrid::CreateEditor();
@@ -262,6 +299,7 @@ void TExStringGrid::Assign(const TPersistent* Source)
     FActiveCellShow = src->FActiveCellShow;
     SetActiveRowShow(src->ActiveRowShow());
     SetAlign(src->Align());
+    FFilterDropDown->Assign(src->FFilterDropDown);
     FAnchorHint = src->FAnchorHint;
     FAutoNumAlign = src->FAutoNumAlign;
     FAutoSize = src->FAutoSize;
@@ -269,8 +307,16 @@ void TExStringGrid::Assign(const TPersistent* Source)
     FAutoFilterUpdate = src->FAutoFilterUpdate;
     FMouseActions->Assign(src->FMouseActions);
     FNavigation->Assign(src->FNavigation);
+    FGrouping->Assign(src->FGrouping);
     FSearchFooter->Assign(src->FSearchFooter);
+    FPrintSettings->Assign(src->FPrintSettings);
+    FHTMLSettings->Assign(src->FHTMLSettings);
     FBands->Assign(src->FBands);
+    FCellNode->Assign(src->FCellNode);
+    FDragScrollOptions->Assign(src->FDragScrollOptions);
+    FDragDropSettings->Assign(src->FDragDropSettings);
+    FProgressAppearance->Assign(src->FProgressAppearance);
+    FColumnSize->Assign(src->FColumnSize);
     FSyncGrid->Assign(src->FSyncGrid);
     FFocusHelper->Assign(src->FFocusHelper);
     FFixedRowAlways = src->FFixedRowAlways;
@@ -364,6 +410,9 @@ void TExStringGrid::EndUpdate()
 void TExStringGrid::SetDefaultRowHeight(int v)
 {
     TBaseGrid::SetDefaultRowHeight(v);
+    // The floating footer is one default row high.
+    if (FFloatingFooter)
+        FFloatingFooter->SetHeight(v);
 }
 
 void TExStringGrid::SetBorderColor(TColor v)

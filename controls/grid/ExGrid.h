@@ -538,8 +538,6 @@ public:
     // Rows at the bottom kept as footer rows.
     int FixedFooters() const { return FFixedFooters; }
     void SetFixedFooters(int Value);
-    // Recalculates the footer value of one column.
-    void RecalcFooterColumn(int ACol);
 
 protected:
     friend class TFloatingFooter;
@@ -709,6 +707,7 @@ private:
     void FormResize(TObject* Sender);
     // The grid timer's work.
     void GridTimer();
+    void BalloonEnableChanged();
     // Writes ColumnHeaders into the first row and RowHeaders into the first column.
     void ShowColumnHeaders();
     void ShowRowHeaders();

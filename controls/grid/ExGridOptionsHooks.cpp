@@ -12,9 +12,6 @@ void TExStringGrid::SetFixedFooters(int Value)
     Invalidate();
 }
 
-// Nothing yet: footer values are calculated with the column calculations.
-void TExStringGrid::RecalcFooterColumn(int) { }
-
 // No drop target yet: the drop unit supplies it.
 std::unique_ptr<TObject> TExStringGrid::CreateGridDropTarget()
 {

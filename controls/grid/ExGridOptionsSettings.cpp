@@ -269,7 +269,7 @@ TColumnCalcType TFloatingFooter::ColumnCalc(int ACol) const
 void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType Value)
 {
     FGrid->GetCellProperties(ACol, FGrid->RowCount() - 1)->SetCalcType(Value);
-    FGrid->RecalcFooterColumn(ACol);
+    FGrid->RecalcFooterColumn(ACol, FGrid->RowCount() - 1);
 }
 
 void TFloatingFooter::Assign(const TPersistent* Source)

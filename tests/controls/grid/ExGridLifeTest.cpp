@@ -5,6 +5,7 @@
 #include "common/GridOnForm.h"
 #include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/PlatformInfo.h"
@@ -20,6 +21,7 @@ TEST(ExGridLife, NewGridDefaults)
     EXPECT_EQ(g.Height(), 250);
     EXPECT_EQ(g.DefaultRowHeight(), 22);
     EXPECT_EQ(g.FixedRowHeight(), 22);
+    EXPECT_EQ(g.FloatingFooter()->Height(), 22); // one default row high
     EXPECT_EQ(g.CheckTrue(), "Y");
     EXPECT_EQ(g.CheckFalse(), "N");
     EXPECT_EQ(g.FloatFormat(), "%.2f");
