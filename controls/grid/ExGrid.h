@@ -456,7 +456,7 @@ public:
 
     // ---- stream form and its save range ----
 
-    // What the file writers report to ExportNotification.
+    // The states the file writers report to ExportNotification.
     enum TGridExportState {
         esExportStart,
         esExportNewRow,
@@ -465,7 +465,6 @@ public:
         esExportFail,
         esExportNextRow
     };
-    using TCellsChangedEvent = std::function<void(TObject* Sender, const TRect& R)>;
 
     // The grid's own text form in a byte stream: UTF-16 lines, coordinates
     // relative to the first saved cell. Loading reads from the position and
@@ -477,9 +476,6 @@ public:
     // to 65535, cell lines beyond the grid are skipped.
     void SaveToStream(TStream* Stream);
     void LoadFromStream(TStream* Stream);
-    // Copies the cells of another string grid through the stream form, this
-    // grid's saved cells emptied first; any other source is ignored.
-    virtual void AssignCells(const TPersistent* Source);
 
     // The cells the file writers save, by SaveFixedCells, SaveFixedCols,
     // SaveFixedRows, FixedRightCols and FixedFooters.
@@ -492,10 +488,7 @@ public:
     // The text a writer saves for a cell and the way a reader stores one.
     virtual QString GetSaveCellText(int ACol, int ARow);
     virtual void SetLoadCellText(int ACol, int ARow, const QString& Value);
-    // Empty: for grids derived from this one.
-    virtual void ExportNotification(TGridExportState AState, int ARow);
     virtual void DoCellsChanged(const TRect& R);
-    virtual void RecalcFooter();
 
     bool SaveFixedCells() const { return FSaveFixedCells; }
     void SetSaveFixedCells(bool v) { FSaveFixedCells = v; }
@@ -513,8 +506,6 @@ public:
     void SetMultilinecells(bool v) { FMultilinecells = v; }
     int FixedRightCols() const { return FFixedRightCols; }
     void SetFixedRightCols(int v);
-    int FixedFooters() const { return FFixedFooters; }
-    void SetFixedFooters(int v);
 
     // Value may be changed by the handler.
     TGetDisplTextEvent OnSaveCell;
@@ -530,7 +521,6 @@ protected:
     bool FSaveWithRTF = false;
     bool FMultilinecells = false;
     int FFixedRightCols = 0;
-    int FFixedFooters = 0;
 
 public:
     // ---- members the settings objects use ----

@@ -186,22 +186,14 @@ void TExStringGrid::SetFixedRightCols(int v)
     RepaintGrid();
 }
 
-void TExStringGrid::SetFixedFooters(int v)
-{
-    FFixedFooters = v;
-    RepaintGrid();
-}
-
 // ---------------------------------------------------------------------------
 // Text hooks
 
 QString TExStringGrid::GetSaveCellText(int ACol, int ARow)
 {
-    // The display text stands for the formatted one until the number
-    // formats come; check-box cells give their check texts once cell types
-    // exist.
-    QString s = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
-    switch (s.isEmpty() ? 0 : CellTextType(s, true)) {
+    // Check-box cells give their check texts once cell types exist.
+    QString s = FSaveVirtCells ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
+    switch (s.isEmpty() ? 0 : CellTextType(s, EnableHTML())) {
     case 1:
         if (!FSaveWithHTML)
             s = StripHTMLTags(s);
@@ -228,17 +220,12 @@ void TExStringGrid::SetLoadCellText(int ACol, int ARow, const QString& Value)
     SetGridCell(ACol, ARow, s);
 }
 
-void TExStringGrid::ExportNotification(TGridExportState, int) { }
-
 void TExStringGrid::DoCellsChanged(const TRect& R)
 {
     // The registered change notifiers and the footer follow with their owners.
     if (OnCellsChanged)
         OnCellsChanged(this, R);
 }
-
-// Nothing to recalculate until the footer has calculated cells.
-void TExStringGrid::RecalcFooter() { }
 
 // ---------------------------------------------------------------------------
 // The stream form

@@ -395,7 +395,7 @@ class TNotifiedGrid : public TExStringGrid {
 public:
     using TExStringGrid::TExStringGrid;
     std::vector<std::pair<int, int>> Notes;
-    void ExportNotification(TGridExportState AState, int ARow) override { Notes.emplace_back(int(AState), ARow); }
+    void ExportNotification(int AState, int ARow) override { Notes.emplace_back(AState, ARow); }
 };
 
 } // namespace
