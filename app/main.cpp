@@ -5,6 +5,7 @@
 
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/tables/UMorvantile_HART.h"
+#include "controls/grid/ExGridUnit.h"
 #include "platform/controls/Bootstrap.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
@@ -34,7 +35,9 @@ extern "C" const char* __lsan_default_options()
 
 int main(int argc, char** argv)
 {
-    return RunApplication(argc, argv, []() {
+    const int code = RunApplication(argc, argv, []() {
+        // The grids' process-wide state comes before the first form.
+        ExGridStartup();
         Create_Forms();
         // Smoke runs without a display close the window (and so write the
         // settings) after the given number of milliseconds.
@@ -48,4 +51,6 @@ int main(int argc, char** argv)
             };
         }
     });
+    ExGridShutdown();
+    return code;
 }

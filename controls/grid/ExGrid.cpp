@@ -2,7 +2,13 @@
 
 #include "controls/base/ExObjWindows.h"
 #include "controls/base/PictureContainer.h"
+#include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
+#include "controls/grid/ExGridUnit.h"
+#include "controls/grid/ExGridWindows.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/graphics/Bitmaps.h"
@@ -38,6 +44,9 @@ TCursor GridLinkCursor()
 TExStringGrid::TExStringGrid(TComponent* AOwner)
     : TBaseGrid(AOwner)
 {
+    // The grid unit's process-wide state exists before the first grid.
+    if (ExGridStartCount() == 0)
+        ExGridStartup();
     SetControlStyle(ControlStyle() | csAcceptsControls);
     const bool designing = IsDesigning();
 
@@ -50,8 +59,10 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FFloatingFooter = new TFloatingFooter(this);
     FPrintSettings = new TPrintSettings(this);
     FHTMLSettings = new THTMLSettings();
+    FSortSettings = new TSortSettings(this);
     FDragDropSettings = new TDragDropSettings(this);
     FDragScrollOptions = new TDragScrollOptions();
+    FControlLook = new TControlLook(this);
     FNavigation = new TNavigation();
     FNavigation->OnChange = [this](TObject*) { NavigationChanged(); };
     FColumnSize = new TColumnSize(this);
@@ -93,11 +104,14 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FModifiedRows = std::make_unique<TIntList>(0, 0);
     FEnabledRows = std::make_unique<TIntList>(0, 0);
     FRowIndicator = std::make_unique<TBitmap>();
+    FBackGround = new TBackGround(this);
+    FScrollHintWnd = new THTMLHintWindow(this);
     FControlList = std::make_unique<TControlList>();
     FProgressAppearance = new TGridProgressAppearance();
     FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
     FSyncGrid = new TSyncGrid(this);
-    FGridItems = std::make_unique<TCollection>(nullptr);
+    FGridItems = std::make_unique<TCollection>([](TCollection* c) { return new TGridItem(c); });
+    FFilter = new TFilter(this);
 
     SetRowCount(10);
     SetBounds(Left(), Top(), 400, 250);
@@ -126,7 +140,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     const TPlatformInfo& info = PlatformInfo();
     FIsWinXP = info.WinXPOrLater;
     FIsVista = info.WinVistaOrLater;
-    FIsWin7 = info.WinVistaOrLater;
+    FIsWin7 = info.Win7OrLater;
     FIsComCtl6 = info.ComCtl6OrLater;
     FIsThemed = info.ThemesActive;
     FBorderColor = FIsWinXP ? TColor(0xB99D7F) : TColor(0x808080);
@@ -146,6 +160,17 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
         FFocusWindow = new TGridFocusWindow(this);
         for (int d = 0; d < 4; ++d)
             FArrows[d] = new TArrowWindow(this, TArrowDirection(d));
+        // The fixed-cell editors place themselves on the grid, hidden.
+        FTransEdit = new TGridTransEdit(this);
+        FTransCombo = new TGridTransCombo(this);
+        FControlEdit = new TControlEdit(this);
+        FControlCombo = new TControlCombo(this);
+        FCellScrollBar = new TScrollBar(this);
+        FPaintScrollBar = new TScrollBar(this);
+        for (TScrollBar* bar : { FCellScrollBar, FPaintScrollBar }) {
+            bar->SetVisible(false);
+            bar->SetKind(sbVertical);
+        }
         FStyle = TVRKStyle::tsWindowsXP;
     }
     gLinkCursor = crHandPoint;
@@ -166,13 +191,19 @@ TExStringGrid::~TExStringGrid()
     if (rows > 0 && cols > 0 && HasCellProps())
         ClearCellPropertiesRect(0, 0, cols - 1, rows - 1);
 
+    // Hidden rows go with their records (each frees its row's properties).
+    FGridItems.reset();
+    if (HookedGrid() == this)
+        SetHookedGrid(nullptr);
     delete FFocusHelper;
     delete FSearchFooter;
     delete FFloatingFooter;
     delete FPrintSettings;
     delete FHTMLSettings;
+    delete FSortSettings;
     delete FDragDropSettings;
     delete FDragScrollOptions;
+    delete FControlLook;
     delete FNavigation;
     delete FColumnSize;
     delete FCellNode;
@@ -181,9 +212,11 @@ TExStringGrid::~TExStringGrid()
     delete FMouseActions;
     delete FGrouping;
     delete FSortIndexes;
+    delete FBackGround;
     delete FProgressAppearance;
     delete FSyncGrid;
     FSyncGrid = nullptr;
+    delete FFilter;
     delete FBalloon;
     FBalloon = nullptr;
     delete FShowModified;
@@ -216,6 +249,8 @@ void TExStringGrid::Loaded()
         FNavigation->AlwaysEdit = true;
         SetOptions(Options() & ~TGridOptions(goAlwaysShowEditor));
     }
+    if (!FIsWinXP && FControlLook->ControlStyle() == TGridControlStyle::csTheme && !IsDesigning())
+        FControlLook->SetControlStyle(TGridControlStyle::csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateScrollBars(false);
     FOrigColSizes->Clear();
@@ -230,6 +265,14 @@ void TExStringGrid::CreateWnd()
     TBaseGrid::CreateWnd();
     if (!Parent())
         return;
+    for (TScrollBar* bar : { FCellScrollBar, FPaintScrollBar }) {
+        if (!bar)
+            continue;
+        bar->SetParent(this);
+        bar->SetVisible(false);
+        bar->SetTabStop(false);
+        bar->SetKind(sbVertical);
+    }
     SetTimer(this, GridTimerId, 500);
     if (IsDesigning() && !FGridLoaded && !IsLoading())
         Font()->SetName(QStringLiteral("Tahoma"));
@@ -310,9 +353,11 @@ void TExStringGrid::Assign(const TPersistent* Source)
     FGrouping->Assign(src->FGrouping);
     FSearchFooter->Assign(src->FSearchFooter);
     FPrintSettings->Assign(src->FPrintSettings);
+    FFilter->Assign(src->FFilter);
     FHTMLSettings->Assign(src->FHTMLSettings);
     FBands->Assign(src->FBands);
     FCellNode->Assign(src->FCellNode);
+    FSortSettings->Assign(src->FSortSettings);
     FDragScrollOptions->Assign(src->FDragScrollOptions);
     FDragDropSettings->Assign(src->FDragDropSettings);
     FProgressAppearance->Assign(src->FProgressAppearance);
@@ -364,6 +409,10 @@ void TExStringGrid::Invalidate()
 void TExStringGrid::Resize()
 {
     TBaseGrid::Resize();
+    const TBackGroundDisplay d = FBackGround->Display();
+    if ((d == TBackGroundDisplay::bdGradientHorz || d == TBackGroundDisplay::bdGradientVert)
+        && FBackGround->ColorTo() != clNone)
+        Invalidate();
     UpdateScrollBars(false);
     if (IsDesigning())
         Invalidate();

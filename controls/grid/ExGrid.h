@@ -545,6 +545,13 @@ protected:
 
 public:
     // ---- members the grid's own windows use ----
+    // The identifier of the mark-up control being edited in the current cell.
+    QString FCtrlID;
+    // Moves the cell cursor on after an edit (display column, row).
+    virtual void AdvanceToNextCell(
+        int ACol, int ARow, bool Force, bool AutoEdit, bool Forward, bool Internal, bool ShowEditor);
+    // Moves editing to the next mark-up control of the cell after ControlID.
+    virtual void FocusNextCellControl(int ACol, int ARow, const QString& ControlID);
 
 protected:
     TSortSettings* FSortSettings = nullptr;

@@ -1,7 +1,9 @@
 #include "platform/controls/ComCtrls.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QProgressBar>
 #include <QSlider>
@@ -565,6 +567,75 @@ void TProgressBar::SetPosition(int v)
 // ---------------------------------------------------------------------------
 // Date-time picker
 
+namespace {
+
+// Tells the picker when its calendar window shows and hides.
+class TCalendarWatcher : public QObject {
+public:
+    TCalendarWatcher(TDateTimePicker* picker, QObject* parent)
+        : QObject(parent)
+        , FPicker(picker)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            controls_private::UserAction(FPicker, [this] { FPicker->CalendarShown(); });
+        else if (event->type() == QEvent::Hide)
+            controls_private::UserAction(FPicker, [this] { FPicker->CalendarHidden(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TDateTimePicker* FPicker;
+};
+
+// The picker's editor. A digit that fills a field leaves the input in that
+// field, as the toolkit's picker does (Qt would move on by itself): moving
+// on is the Right key's.
+class TQDateTimeEdit : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const int field = currentSectionIndex();
+        const bool digit = !e->text().isEmpty() && e->text().at(0).isDigit();
+        QDateTimeEdit::keyPressEvent(e);
+        if (digit && field >= 0 && currentSectionIndex() != field) {
+            setCurrentSectionIndex(field);
+            setSelectedSection(sectionAt(field));
+        }
+    }
+};
+
+// The editor covers the picker: what the picker paints over itself goes on
+// the editor's surface, after the editor has painted.
+class TEditorPaintRelay : public QObject {
+public:
+    TEditorPaintRelay(TDateTimePicker* picker, QWidget* editor)
+        : QObject(editor)
+        , FPicker(picker)
+        , FEditor(editor)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != FEditor || event->type() != QEvent::Paint || event == controls_private::Resending())
+            return false;
+        controls_private::ResendToWidget(FEditor, event);
+        controls_private::UserAction(FPicker, [this] { FPicker->EditorPainted(); });
+        return true;
+    }
+
+private:
+    TDateTimePicker* FPicker;
+    QWidget* FEditor;
+};
+
+} // namespace
+
 TDateTimePicker::TDateTimePicker(TComponent* AOwner)
     : TWinControl(AOwner)
 {
@@ -647,7 +718,7 @@ QString TDateTimePicker::EffectiveFormat() const
 QWidget* TDateTimePicker::CreateWidget()
 {
     QWidget* w = TWinControl::CreateWidget();
-    FEdit = new QDateTimeEdit(w);
+    FEdit = new TQDateTimeEdit(w);
     FCheck = new QCheckBox(w);
     FCheck->setFocusPolicy(Qt::NoFocus);
     QObject::connect(FEdit, &QDateTimeEdit::dateTimeChanged, FEdit,
@@ -662,6 +733,9 @@ QWidget* TDateTimePicker::CreateWidget()
     });
     AttachInputWidget(FEdit);
     AttachInputWidget(FCheck);
+    // The picker's focus and typed keys are the editor's.
+    w->setFocusProxy(FEdit);
+    FEdit->installEventFilter(new TEditorPaintRelay(this, FEdit));
     return w;
 }
 
@@ -681,8 +755,101 @@ void TDateTimePicker::CreateWnd()
     FCheck->setChecked(FChecked);
     FEdit->setEnabled(!FShowCheckbox || FChecked);
     --FInternal;
+    WatchCalendar();
     PlaceChildren();
     ApplyColor();
+}
+
+void TDateTimePicker::WatchCalendar()
+{
+    // The calendar window is made with the editor's pop-up setting; a new one
+    // needs a new watcher.
+    QCalendarWidget* cal = FEdit->calendarPopup() ? FEdit->calendarWidget() : nullptr;
+    QWidget* popup = cal ? cal->window() : nullptr;
+    if (FCalendarWatcher && FCalendarWatcher->parent() == popup)
+        return;
+    delete FCalendarWatcher.data();
+    if (!popup)
+        return;
+    FCalendarWatcher = new TCalendarWatcher(this, popup);
+    popup->installEventFilter(FCalendarWatcher);
+}
+
+void TDateTimePicker::EditorPainted()
+{
+    if (!FEdit)
+        return;
+    TCanvas canvas;
+    TCanvasLock lock(&canvas, FEdit);
+    canvas.SetOrigin({ -FEdit->x(), -FEdit->y() });
+    PaintAfterWidget(&canvas);
+}
+
+bool TDateTimePicker::DroppedDown() const
+{
+    return FDroppedDown;
+}
+
+void TDateTimePicker::CalendarShown()
+{
+    if (std::exchange(FDroppedDown, true))
+        return;
+    DropDown();
+}
+
+void TDateTimePicker::CalendarHidden()
+{
+    if (!std::exchange(FDroppedDown, false))
+        return;
+    CloseUp();
+}
+
+void TDateTimePicker::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TDateTimePicker::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}
+
+void TDateTimePicker::OpenCalendar()
+{
+    QDateTimeEdit* e = Edit();
+    if (!e || !e->calendarPopup() || FDroppedDown || !FEnabled)
+        return;
+    QCalendarWidget* cal = e->calendarWidget();
+    if (!cal)
+        return;
+    QWidget* popup = cal->window();
+    cal->setSelectedDate(e->date());
+    popup->adjustSize();
+    popup->move(e->mapToGlobal(QPoint(0, e->height())));
+    popup->show();
+}
+
+int TDateTimePicker::CurrentField() const
+{
+    QDateTimeEdit* e = Edit();
+    return e ? std::max(0, e->currentSectionIndex()) : 0;
+}
+
+void TDateTimePicker::SetCurrentField(int v)
+{
+    QDateTimeEdit* e = Edit();
+    if (!e || v < 0 || v >= e->sectionCount())
+        return;
+    e->setCurrentSectionIndex(v);
+    e->setSelectedSection(e->currentSection());
+}
+
+int TDateTimePicker::FieldCount() const
+{
+    QDateTimeEdit* e = Edit();
+    return e ? e->sectionCount() : 0;
 }
 
 void TDateTimePicker::ApplyColor()
@@ -726,6 +893,20 @@ void TDateTimePicker::WndProc(TMessage& Message)
         return;
     }
     TWinControl::WndProc(Message);
+    // The picker's own keys, whether typed or sent: a field at a time, and the
+    // calendar. The key is the picker's then, not the editor's.
+    if ((Message.Msg != WM_KEYDOWN && Message.Msg != WM_SYSKEYDOWN) || Message.WParam == 0 || !Edit())
+        return;
+    const WORD key = static_cast<WORD>(Message.WParam);
+    const bool alt = Message.Msg == WM_SYSKEYDOWN;
+    const int count = FieldCount();
+    if (!alt && (key == VK_RIGHT || key == VK_LEFT) && count > 0) {
+        SetCurrentField((CurrentField() + (key == VK_RIGHT ? 1 : count - 1)) % count);
+        Message.WParam = 0;
+    } else if ((key == VK_F4 && !alt) || (key == VK_DOWN && alt)) {
+        OpenCalendar();
+        Message.WParam = 0;
+    }
 }
 
 void TDateTimePicker::Change()

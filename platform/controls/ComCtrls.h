@@ -1,6 +1,7 @@
 #pragma once
 // Page control with tab sheets, track bar, progress bar and date-time picker.
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -222,10 +223,29 @@ public:
     // A picker format in Qt's display-format letters.
     static QString ToDisplayFormat(const QString& pickerFormat);
 
+    // The calendar is open.
+    bool DroppedDown() const;
+    // The field (day, month, hour, ...) that takes the typed input, counted
+    // from 0 in the order the format shows them; Right and Left move to the
+    // next and the previous field, F4 and Alt+Down open the calendar.
+    int CurrentField() const;
+    void SetCurrentField(int v);
+    int FieldCount() const;
+
     void WndProc(TMessage& Message) override;
 
     // The user changed the value: OnChange.
     TNotifyEvent OnChange;
+    // The calendar opened and closed.
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+    // Widget notifications.
+    void CalendarShown();
+    void CalendarHidden();
+    // The editor painted itself: the picker's own drawing follows
+    // (PaintAfterWidget, in the picker's client coordinates).
+    void EditorPainted();
 
 protected:
     QWidget* CreateWidget() override;
@@ -233,12 +253,17 @@ protected:
     void ApplyColor() override;
     void BoundsChanged(const TRect& oldBounds) override;
     virtual void Change();
+    virtual void DropDown();
+    virtual void CloseUp();
     void WidgetChanged();
     QString EffectiveFormat() const;
+    // The Qt editor inside the picker (nullptr before the window exists).
+    QDateTimeEdit* Edit() const;
 
 private:
-    QDateTimeEdit* Edit() const;
     void PlaceChildren();
+    void OpenCalendar();
+    void WatchCalendar();
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;
     QString FFormat;
@@ -249,5 +274,7 @@ private:
     bool FChecked = true;
     QDateTimeEdit* FEdit = nullptr;
     QCheckBox* FCheck = nullptr;
+    QPointer<QObject> FCalendarWatcher;
+    bool FDroppedDown = false;
     int FInternal = 0;
 };

@@ -1730,6 +1730,12 @@ void TWinControl::PaintWindow(TCanvas* canvas)
     (void)canvas;
 }
 
+void TWinControl::PaintAfterWidget(TCanvas* Canvas)
+{
+    (void)Canvas;
+    FNoPaintAfterWidget = true;
+}
+
 void TWinControl::PaintControls(TCanvas* canvas, TControl* first)
 {
     bool started = first == nullptr;

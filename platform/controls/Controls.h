@@ -586,6 +586,16 @@ protected:
     // The canvas WM_PAINT draws on (nullptr: a temporary one).
     virtual TCanvas* WindowCanvas() const { return nullptr; }
     virtual void PaintWindow(TCanvas* canvas);
+    // Drawing of a wrapped Qt widget's own window after the widget has painted
+    // itself (an edit's unit text, a combo box's own frame and button): the
+    // canvas is on the widget's surface, in client coordinates. The base does
+    // nothing and, once reached, is not asked again, so a control that does
+    // not override it pays nothing; an override does not call it.
+    virtual void PaintAfterWidget(TCanvas* Canvas);
+    // The client area the wrapped widget's own painting must not touch (the
+    // area PaintAfterWidget paints alone, such as an own button); empty by
+    // default.
+    virtual TRect WidgetPaintExclusion() const { return TRect(); }
 
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
@@ -610,6 +620,7 @@ private:
 
     QWidget* FWidget = nullptr;
     bool FCreatingWidget = false;
+    bool FNoPaintAfterWidget = false;
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     int FAlignLevel = 0;

@@ -5,7 +5,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 #include <QWheelEvent>
@@ -663,13 +665,40 @@ bool TControlEventTranslator::Paint(TWinControl* c, QWidget* w, QEvent* e)
         if (child->Visible() && dynamic_cast<TGraphicControl*>(child))
             graphics = true;
     }
-    if (!graphics)
+    const bool after = !c->FNoPaintAfterWidget;
+    const TRect exclusion = c->WidgetPaintExclusion();
+    if (!graphics && !after && exclusion.IsEmpty())
         return false;
-    ResendToWidget(w, e);
+    if (exclusion.IsEmpty()) {
+        ResendToWidget(w, e);
+    } else {
+        // The widget paints through a fresh painter of its own, which starts
+        // from the paint engine's system clip: narrowing that clip for the
+        // widget's turn keeps its drawing out of the excluded area.
+        QPaintEngine* engine = nullptr;
+        QPoint offset;
+        {
+            QPainter probe(w);
+            engine = probe.paintEngine();
+            offset = probe.deviceTransform().map(QPoint(0, 0));
+        }
+        const QRegion saved = engine ? engine->systemClip() : QRegion();
+        if (engine) {
+            const QRegion whole = saved.isEmpty() ? QRegion(w->rect().translated(offset)) : saved;
+            const QRect cut(exclusion.Left, exclusion.Top, exclusion.Width(), exclusion.Height());
+            engine->setSystemClip(whole.subtracted(QRegion(cut.translated(offset))));
+        }
+        ResendToWidget(w, e);
+        if (engine)
+            engine->setSystemClip(saved);
+    }
     try {
         TCanvas canvas;
         TCanvasLock lock(&canvas, w);
-        c->PaintControls(&canvas, nullptr);
+        if (graphics)
+            c->PaintControls(&canvas, nullptr);
+        if (after)
+            c->PaintAfterWidget(&canvas);
     } catch (...) {
         DeferException(c, std::current_exception());
     }

@@ -618,14 +618,15 @@ THintWindow::THintWindow(TComponent* AOwner)
 
 QWidget* THintWindow::CreateWidget()
 {
-    auto* w = new QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+    auto* w = new QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     w->setFocusPolicy(Qt::NoFocus);
     w->setAttribute(Qt::WA_ShowWithoutActivating);
     return w;
 }
 
-TRect THintWindow::CalcHintRect(int maxWidth, const QString& hint)
+TRect THintWindow::CalcHintRect(int maxWidth, const QString& hint, TObject* AData)
 {
+    (void)AData;
     const QFontMetrics fm(FFont->ToQFont());
     const QRect r
         = fm.boundingRect(QRect(0, 0, std::max(1, maxWidth), 0), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, hint);
@@ -635,12 +636,43 @@ TRect THintWindow::CalcHintRect(int maxWidth, const QString& hint)
 void THintWindow::ActivateHint(TRect r, const QString& hint)
 {
     SetText(hint);
+    ShowTopMostNoActivate(r);
+}
+
+void THintWindow::ActivateHintData(TRect r, const QString& hint, TObject* AData)
+{
+    (void)AData;
+    ActivateHint(r, hint);
+}
+
+void THintWindow::ShowTopMostNoActivate(const TRect& r)
+{
     QWidget* w = Widget();
     SetBounds(r.Left, r.Top, r.Width(), r.Height());
     w->setGeometry(r.Left, r.Top, r.Width(), r.Height());
     FVisible = true;
     w->show();
+    w->raise();
     w->update();
+}
+
+namespace {
+THintWindowClass& CurrentHintWindowClass()
+{
+    static THintWindowClass cls = nullptr;
+    return cls;
+}
+} // namespace
+
+THintWindowClass HintWindowClass()
+{
+    THintWindowClass cls = CurrentHintWindowClass();
+    return cls ? cls : &HintWindowFactory<THintWindow>;
+}
+
+void SetHintWindowClass(THintWindowClass AClass)
+{
+    CurrentHintWindowClass() = AClass;
 }
 
 void THintWindow::ReleaseHandle()
@@ -854,14 +886,23 @@ bool TApplication::ActivateHint(TControl* control, TPoint pos)
         OnShowHint(info.HintStr, canShow, info);
     if (!canShow || info.HintStr.isEmpty())
         return false;
+    // A window of the class in force now; one of an older class goes.
+    const THintWindowClass cls = HintWindowClass();
+    if (FHintWindow && FHintWindowClass != cls) {
+        THintWindow* old = FHintWindow;
+        FHintWindow = nullptr;
+        old->ReleaseHandle();
+        delete old;
+    }
     if (!FHintWindow) {
-        FHintWindow = new THintWindow(this);
+        FHintWindow = cls(this);
+        FHintWindowClass = cls;
         FHintWindow->FreeNotification(this);
     }
     FHintWindow->SetColor(info.HintColor);
-    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr);
+    TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     OffsetRect(r, info.HintPos.X, info.HintPos.Y);
-    FHintWindow->ActivateHint(r, info.HintStr);
+    FHintWindow->ActivateHintData(r, info.HintStr, info.HintData);
     return true;
 }
 
@@ -916,6 +957,39 @@ TRect TScreen::WorkAreaRect() const
         return Rect(0, 0, 1024, 768);
     const QRect r = s->availableGeometry();
     return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+int TScreen::MonitorCount() const
+{
+    return std::max<int>(1, static_cast<int>(QGuiApplication::screens().size()));
+}
+
+TMonitor TScreen::MonitorFromPoint(TPoint P) const
+{
+    TMonitor m;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const QScreen* best = nullptr;
+    long long bestDist = -1;
+    for (const QScreen* s : screens) {
+        const QRect g = s->geometry();
+        const long long dx = P.X < g.left() ? g.left() - P.X : (P.X > g.right() ? P.X - g.right() : 0);
+        const long long dy = P.Y < g.top() ? g.top() - P.Y : (P.Y > g.bottom() ? P.Y - g.bottom() : 0);
+        const long long d = dx * dx + dy * dy;
+        if (!best || d < bestDist) {
+            best = s;
+            bestDist = d;
+        }
+    }
+    if (!best) {
+        m.BoundsRect = Rect(0, 0, 1024, 768);
+        m.WorkareaRect = m.BoundsRect;
+        return m;
+    }
+    const QRect g = best->geometry();
+    const QRect a = best->availableGeometry();
+    m.BoundsRect = Bounds(g.x(), g.y(), g.width(), g.height());
+    m.WorkareaRect = Bounds(a.x(), a.y(), a.width(), a.height());
+    return m;
 }
 
 TCustomForm* TScreen::ActiveForm() const

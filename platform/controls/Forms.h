@@ -183,23 +183,45 @@ struct THintInfo {
     int ReshowTimeout = 0;
     int HideTimeout = 0;
     QString HintStr;
-    void* HintData = nullptr;
+    // What the control hands to the hint window with the text (CM_HINTSHOW).
+    TObject* HintData = nullptr;
 };
 
 class THintWindow : public TCustomControl {
 public:
     explicit THintWindow(TComponent* AOwner);
     QString ClassName() const override { return QStringLiteral("THintWindow"); }
-    // Size the text needs within maxWidth.
-    virtual TRect CalcHintRect(int maxWidth, const QString& hint);
+    // Size the text needs within maxWidth; AData is what the control gave
+    // with the hint.
+    virtual TRect CalcHintRect(int maxWidth, const QString& hint, TObject* AData = nullptr);
     // Shows the hint with its top-left corner and size given by r (screen).
     virtual void ActivateHint(TRect r, const QString& hint);
+    // As ActivateHint, for a hint that came with data.
+    virtual void ActivateHintData(TRect r, const QString& hint, TObject* AData);
     void ReleaseHandle();
 
 protected:
     QWidget* CreateWidget() override;
     void Paint() override;
+    // Places the window at r (screen) and shows it on top of every window
+    // without activating it.
+    void ShowTopMostNoActivate(const TRect& r);
 };
+
+// The class of the application's hint window: a factory making one.
+using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
+template <class T> THintWindow* HintWindowFactory(TComponent* AOwner)
+{
+    return new T(AOwner);
+}
+// The application-wide hint window class; the next hint shown makes a window
+// of it when the class changed. nullptr goes back to THintWindow.
+THintWindowClass HintWindowClass();
+void SetHintWindowClass(THintWindowClass AClass);
+template <class T> void SetHintWindowClass()
+{
+    SetHintWindowClass(&HintWindowFactory<T>);
+}
 
 // ---------------------------------------------------------------------------
 // TApplication
@@ -290,6 +312,7 @@ private:
     int FHintHidePause = 2500;
     bool FShowHint = true;
     THintWindow* FHintWindow = nullptr;
+    THintWindowClass FHintWindowClass = nullptr;
     QTimer* FHintTimer = nullptr;
     std::uint64_t FHintControlSerial = 0;
     std::vector<TCustomForm*> FModalStack;
@@ -299,6 +322,17 @@ extern TApplication* Application;
 
 // ---------------------------------------------------------------------------
 // TScreen
+
+// One monitor: its whole area and the part not taken by task bars, screen
+// pixels.
+struct TMonitor {
+    TRect BoundsRect;
+    TRect WorkareaRect;
+    int Left() const { return BoundsRect.Left; }
+    int Top() const { return BoundsRect.Top; }
+    int Width() const { return BoundsRect.Width(); }
+    int Height() const { return BoundsRect.Height(); }
+};
 
 class TScreen : public TComponent {
 public:
@@ -314,6 +348,9 @@ public:
     int WorkAreaWidth() const { return WorkAreaRect().Width(); }
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     int PixelsPerInch() const { return 96; }
+    int MonitorCount() const;
+    // The monitor holding a screen point, else the one nearest to it.
+    TMonitor MonitorFromPoint(TPoint P) const;
     TCustomForm* ActiveForm() const;
     TWinControl* ActiveControl() const;
     int FormCount() const;

@@ -12,6 +12,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QValidator>
@@ -143,6 +147,10 @@ public:
     void showPopup() override
     {
         FOwner->PopupShowing();
+        // The list is at least as wide as asked; Qt never makes it narrower
+        // than the combo box.
+        if (view())
+            view()->setMinimumWidth(FOwner->DroppedWidth());
         QComboBox::showPopup();
     }
     void hidePopup() override
@@ -153,8 +161,51 @@ public:
             FOwner->PopupHidden();
     }
 
+    // Puts the edit field where the style has it, ending at `right` at the most.
+    void FitEditField(int right)
+    {
+        if (!lineEdit())
+            return;
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        QRect r = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        if (r.x() + r.width() > right)
+            r.setWidth(std::max(0, right - r.x()));
+        lineEdit()->setGeometry(r);
+    }
+
+protected:
+    // Qt places the edit field on these; the control may want it narrower.
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QComboBox::resizeEvent(e);
+        FOwner->FitEditField();
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QComboBox::showEvent(e);
+        FOwner->FitEditField();
+    }
+
 private:
     TCustomComboBox* FOwner;
+};
+
+// Items of one fixed height.
+class TItemHeightDelegate : public QStyledItemDelegate {
+public:
+    TItemHeightDelegate(int height, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , FHeight(height)
+    {
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return { QStyledItemDelegate::sizeHint(option, index).width(), FHeight };
+    }
+
+private:
+    int FHeight;
 };
 
 } // namespace
@@ -601,6 +652,7 @@ void TCustomEdit::CreateWnd()
                                 : FAlignment == taCenter ? Qt::AlignHCenter
                                                          : Qt::AlignLeft)
             | Qt::AlignVCenter);
+        ApplyTextRect();
         if (FPasswordChar) {
             e->setEchoMode(QLineEdit::Password);
             e->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(FPasswordChar)));
@@ -610,6 +662,40 @@ void TCustomEdit::CreateWnd()
         }
     }
     ApplyColor();
+}
+
+TRect TCustomEdit::TextRect() const
+{
+    return FHasTextRect ? FTextRect : ClientRect();
+}
+
+void TCustomEdit::SetTextRect(const TRect& r)
+{
+    FTextRect = r;
+    FHasTextRect = true;
+    ApplyTextRect();
+}
+
+void TCustomEdit::ApplyTextRect()
+{
+    QLineEdit* e = LineEdit();
+    if (!e || !FHasTextRect)
+        return;
+    // The rectangle stays where it was set; the margins follow the size. The
+    // line edit keeps its frame and a small inner margin (2 across, 1 down)
+    // before its text, so that the text starts at the rectangle's corner;
+    // on the right the inner margin stays, as room for the last glyph.
+    const int frame = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e) : 0;
+    e->setTextMargins(std::max(0, FTextRect.Left - frame - 2), std::max(0, FTextRect.Top - frame - 1),
+        std::max(0, ClientWidth() - FTextRect.Right - frame), std::max(0, ClientHeight() - FTextRect.Bottom));
+    e->setAlignment((e->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+}
+
+void TCustomEdit::BoundsChanged(const TRect& oldBounds)
+{
+    TWinControl::BoundsChanged(oldBounds);
+    if (FHasTextRect && (oldBounds.Width() != Width() || oldBounds.Height() != Height()))
+        ApplyTextRect();
 }
 
 void TCustomEdit::ApplyColor()
@@ -1341,7 +1427,53 @@ void TCustomComboBox::CreateWnd()
             e->setText(FText);
     }
     --FInternal;
+    ApplyItemHeight();
     ApplyColor();
+    FitEditField();
+}
+
+int TCustomComboBox::ItemHeight() const
+{
+    if (FItemHeight > 0)
+        return FItemHeight;
+    auto* c = qobject_cast<QComboBox*>(const_cast<TCustomComboBox*>(this)->StateWidget());
+    QStyleOptionViewItem option;
+    option.initFrom(c->view());
+    option.font = c->font();
+    return c->itemDelegate()->sizeHint(option, QModelIndex()).height();
+}
+
+void TCustomComboBox::SetItemHeight(int v)
+{
+    v = std::max(0, v);
+    if (v == FItemHeight)
+        return;
+    FItemHeight = v;
+    ApplyItemHeight();
+}
+
+void TCustomComboBox::ApplyItemHeight()
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return;
+    // The combo box frees the delegate it replaces.
+    if (FItemHeight > 0)
+        c->setItemDelegate(new TItemHeightDelegate(FItemHeight, c));
+    else if (dynamic_cast<TItemHeightDelegate*>(c->itemDelegate()))
+        c->setItemDelegate(new QStyledItemDelegate(c));
+}
+
+void TCustomComboBox::FitEditField()
+{
+    auto* c = dynamic_cast<TQComboBox*>(Combo());
+    if (const int right = EditFieldRight(); c && right >= 0)
+        c->FitEditField(right);
+}
+
+void TCustomComboBox::SetDroppedWidth(int v)
+{
+    FDroppedWidth = std::max(0, v);
 }
 
 void TCustomComboBox::ApplyColor()

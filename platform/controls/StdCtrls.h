@@ -6,6 +6,7 @@
 // box's OnChange fires for the user's edits and choices, not for code.
 
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -163,6 +164,13 @@ public:
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool v) { FHideSelection = v; }
 
+    // The formatting rectangle, in client coordinates: the part of the edit
+    // the text uses, so that child controls placed inside the edit (buttons)
+    // stay clear of it. Once set, the text starts at its top instead of
+    // being centred. The whole client area until set.
+    TRect TextRect() const;
+    void SetTextRect(const TRect& r);
+
     // Selection: the caret is SelStart when SelLength is 0.
     virtual int SelStart() const;
     virtual void SetSelStart(int v);
@@ -197,6 +205,7 @@ protected:
     QLineEdit* LineEdit() const;
     QPlainTextEdit* TextEdit() const;
     QString ConvertCase(const QString& s) const;
+    void BoundsChanged(const TRect& oldBounds) override;
     // The widget's text with line breaks as the toolkit gives them.
     virtual QString WidgetText() const;
     virtual void SetWidgetText(const QString& s);
@@ -216,6 +225,11 @@ protected:
     bool FModified = false;
     bool FHideSelection = true;
     int FSettingText = 0;
+
+private:
+    void ApplyTextRect();
+    TRect FTextRect;
+    bool FHasTextRect = false;
 };
 
 class TEdit : public TCustomEdit {
@@ -343,6 +357,18 @@ public:
     void SetMaxLength(int v);
     bool DroppedDown() const;
     void SetDroppedDown(bool v);
+    // Height of an item of the list; setting 0 goes back to the font's own,
+    // which is what it reads then.
+    int ItemHeight() const;
+    void SetItemHeight(int v);
+    // Height of the selection field: the control is the field with a frame of
+    // three pixels above and below it.
+    int SelectionFieldHeight() const { return std::max(0, Height() - 2 * Selection_Frame); }
+    void SetSelectionFieldHeight(int v) { SetHeight(std::max(0, v) + 2 * Selection_Frame); }
+    // Width of the open list; never narrower than the control (0: the
+    // control's width).
+    int DroppedWidth() const { return std::max(FDroppedWidth, Width()); }
+    void SetDroppedWidth(int v);
     void Clear();
     int SelStart() const;
     void SetSelStart(int v);
@@ -362,6 +388,8 @@ public:
     void UserSelected(int index);
     void PopupShowing();
     void PopupHidden();
+    // The widget placed its edit field: it is kept left of EditFieldRight.
+    void FitEditField();
 
 protected:
     QWidget* CreateWidget() override;
@@ -372,14 +400,21 @@ protected:
     virtual void Select();
     virtual void DropDown();
     virtual void CloseUp();
+    // The client x the edit field must end at, for a control that paints its
+    // own button; -1 leaves the field where the widget puts it.
+    virtual int EditFieldRight() const { return -1; }
     QComboBox* Combo() const;
 
 private:
     friend class TControlItems;
+    static constexpr int Selection_Frame = 3;
+    void ApplyItemHeight();
     TComboBoxStyle FStyle = csDropDown;
     std::unique_ptr<TControlItems> FItems;
     int FDropDownCount = 8;
     int FMaxLength = 0;
+    int FItemHeight = 0;
+    int FDroppedWidth = 0;
     int FInternal = 0;
     // Until the widget is made, the selected item is kept here (the items in
     // FItems, the edit text in FText) the way the widget would keep them.

@@ -82,3 +82,9 @@ private:
     TColor FBkColor = clNone;
     QList<QImage> FImages; // ARGB32, FWidth x FHeight
 };
+
+// The image list as components that take any image list name it.
+class TCustomImageList : public TImageList {
+public:
+    using TImageList::TImageList;
+};

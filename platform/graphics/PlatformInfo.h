@@ -10,16 +10,27 @@ struct TPlatformInfo {
     bool ThemesActive = true; // visual styles are on
     bool WinXPOrLater = true; // operating system 5.1 or later
     bool WinVistaOrLater = true; // operating system 6.0 or later
+    bool Win7OrLater = true; // operating system 6.1 or later
     bool ComCtl6OrLater = true; // common controls version 6 or later
     int ScreenDpi = 96; // pixels per logical inch
     bool MiddleEastLocale = false; // the system locale reads right to left
     // Colour scheme of the active visual style ("NormalColor", "HomeStead",
     // "Metallic"; empty without a visual style).
     QString ThemeColorName = QStringLiteral("NormalColor");
+    // System metrics: the width of a vertical scroll bar and of a window
+    // border line, in pixels.
+    int VScrollBarWidth = 17;
+    int BorderWidth = 1;
+    int BorderHeight = 1;
+    // The system font, which controls measure against beside their own.
+    QString SystemFontName = QStringLiteral("System");
+    int SystemFontHeight = 16; // pixels, cell height
 };
 
 // The process-wide facts; writable.
 TPlatformInfo& PlatformInfo();
+// The text height of the system font, measured with the canvas.
+int SystemFontTextHeight();
 
 // Sets facts for the lifetime of the guard and puts the previous ones back;
 // meant for tests.

@@ -5,7 +5,11 @@
 #include "common/GridOnForm.h"
 #include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridWindows.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/PlatformInfo.h"
@@ -64,6 +68,12 @@ TEST(ExGridLife, NewGridDefaults)
         EXPECT_FALSE(g.ArrowWindow(TArrowDirection(d))->Visible());
     }
     EXPECT_EQ(g.ComponentStyle(), TVRKStyle::tsWindowsXP);
+    for (TControl* c : std::initializer_list<TControl*> { g.TransEdit(), g.TransCombo(), g.ControlEditor(),
+             g.ControlComboEditor(), g.CellScrollBar(), g.PaintScrollBar() }) {
+        ASSERT_NE(c, nullptr);
+        EXPECT_FALSE(c->Visible());
+    }
+    EXPECT_EQ(g.ControlLook()->ControlStyle(), TGridControlStyle::csTheme);
 }
 
 TEST(ExGridLife, BorderColourFollowsTheSystemGeneration)
@@ -89,6 +99,9 @@ TEST(ExGridLife, DesignedGridMakesNoRunTimeWindows)
     EXPECT_TRUE(g->IsDesigning());
     EXPECT_EQ(g->FocusWindow(), nullptr);
     EXPECT_EQ(g->ArrowWindow(TArrowDirection::arrUp), nullptr);
+    EXPECT_EQ(g->TransEdit(), nullptr);
+    EXPECT_EQ(g->ControlEditor(), nullptr);
+    EXPECT_EQ(g->CellScrollBar(), nullptr);
     EXPECT_EQ(g->ActiveCellFont()->Name(), "Tahoma");
     // The first component style stays.
     EXPECT_EQ(g->ComponentStyle(), TVRKStyle::tsOffice2003Blue);
@@ -155,12 +168,25 @@ TEST(ExGridLife, LoadedRecordsMinimumsAndTakesAlwaysShowEditorIntoNavigation)
     EXPECT_EQ(g.Cells(1, 0), "B");
 }
 
+TEST(ExGridLife, LoadedOnAnOldSystemDrawsThemedControlsClassic)
+{
+    TPlatformInfo facts;
+    facts.WinXPOrLater = false;
+    TPlatformInfoScope scope(facts);
+    TExStringGrid g(nullptr);
+    g.Loaded();
+    EXPECT_EQ(g.ControlLook()->ControlStyle(), TGridControlStyle::csClassic);
+}
+
 TEST(ExGridLife, GridDestroyedHoldingCellPropertiesRunsClean)
 {
     auto* g = new TExStringGrid(nullptr);
     g->SetColCount(4);
     g->GetCellProperties(2, 3)->SetBrushColor(clRed);
     g->MergeCells(0, 0, 2, 2);
+    // A hidden row's record holds its cells' properties.
+    auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
+    item->Items()->AddObject(QStringLiteral("hidden"), new TCellProperties(g, 0, 4));
     delete g; // the sanitizer reports anything left behind
 }
 
