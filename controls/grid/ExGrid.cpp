@@ -529,8 +529,6 @@ void TExStringGrid::FollowFocusWindow()
     FFocusWindow->SetBounds(tl.X - 4, tl.Y - 4, cell.Width() + 9, cell.Height() + 9);
 }
 
-void TExStringGrid::AssignCells(const TPersistent*) { }
-
 void TExStringGrid::SetComponentStyle(TVRKStyle AStyle)
 {
     FStyle = AStyle;

@@ -454,6 +454,75 @@ public:
     virtual void QSort();
     virtual void QSortIndexed();
 
+    // ---- stream form and its save range ----
+
+    // The states the file writers report to ExportNotification.
+    enum TGridExportState {
+        esExportStart,
+        esExportNewRow,
+        esExportDone,
+        esExportSelRow,
+        esExportFail,
+        esExportNextRow
+    };
+
+    // The grid's own text form in a byte stream: UTF-16 lines, coordinates
+    // relative to the first saved cell. Loading reads from the position and
+    // stops before the first line that is not one of its own, so the form can
+    // sit inside a larger stream. A malformed number, or a header announcing
+    // more columns than the stream has width lines for or more than
+    // 10,000,000 rows, raises EConvertError (cells read so far stay); a width
+    // line beyond the grid raises the grid's index error. Widths are taken up
+    // to 65535, cell lines beyond the grid are skipped.
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+
+    // The cells the file writers save, by SaveFixedCells, SaveFixedCols,
+    // SaveFixedRows, FixedRightCols and FixedFooters.
+    int SaveStartCol() const;
+    int SaveEndCol() const;
+    int SaveColCount() const;
+    int SaveStartRow() const;
+    int SaveEndRow() const;
+    int SaveRowCount() const;
+    // The text a writer saves for a cell and the way a reader stores one.
+    virtual QString GetSaveCellText(int ACol, int ARow);
+    virtual void SetLoadCellText(int ACol, int ARow, const QString& Value);
+    virtual void DoCellsChanged(const TRect& R);
+
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool v) { FSaveFixedCells = v; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool v) { FSaveFixedCols = v; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool v) { FSaveFixedRows = v; }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool v) { FSaveVirtCells = v; }
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool v) { FSaveWithHTML = v; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool v) { FMultilinecells = v; }
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int v);
+
+    // Value may be changed by the handler.
+    TGetDisplTextEvent OnSaveCell;
+    TGetDisplTextEvent OnLoadCell;
+    TCellsChangedEvent OnCellsChanged;
+
+protected:
+    bool FSaveFixedCells = true;
+    bool FSaveFixedCols = false;
+    bool FSaveFixedRows = false;
+    bool FSaveVirtCells = true;
+    bool FSaveWithHTML = true;
+    bool FSaveWithRTF = false;
+    bool FMultilinecells = false;
+    int FFixedRightCols = 0;
+
+public:
     // ---- members the settings objects use ----
     // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
     // Rows at the bottom kept as footer rows.
