@@ -454,6 +454,12 @@ public:
     virtual void QSort();
     virtual void QSortIndexed();
 
+    // ---- rows: hidden rows, counts, insertion and removal ----
+
+    // ---- columns: hidden columns, counts, insertion and removal ----
+
+    // ---- cells: clearing, merging runs, used range, change reports ----
+
     // ---- stream form and its save range ----
 
     // The states the file writers report to ExportNotification.

@@ -8,6 +8,7 @@
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
 #include "controls/grid/ExGridWindows.h"
 #include "platform/controls/ScrollBar.h"
 #include "platform/controls/Forms.h"
@@ -190,6 +191,45 @@ TEST(ExGridLife, GridDestroyedHoldingCellPropertiesRunsClean)
     auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
     item->Items()->AddObject(QStringLiteral("hidden"), new TCellProperties(g, 0, 4));
     delete g; // the sanitizer reports anything left behind
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExGridLife, AssignCopiesSettingsDimensionsAndCells)
+{
+    TExStringGrid src(nullptr);
+    src.SetColCount(4);
+    src.SetRowCount(6);
+    src.SetColWidths(2, 91);
+    src.SetRowHeights(3, 33);
+    src.SetCells(1, 1, QStringLiteral("one"));
+    src.SetCells(3, 5, QStringLiteral("last"));
+    src.SetCheckTrue(QStringLiteral("yes")); // not among what Assign copies
+    src.SetInvalidEntryTitle(QStringLiteral("Bad"));
+    src.SortSettings()->Column = 2;
+    src.CellNode()->SetNodeIndent(20);
+    src.SetScrollBarAlways(TScrollBarAlways::saBoth);
+
+    TExStringGrid dst(nullptr);
+    dst.Assign(&src);
+    EXPECT_EQ(dst.ColCount(), 4);
+    EXPECT_EQ(dst.RowCount(), 6);
+    EXPECT_EQ(dst.ColWidths(2), 91);
+    EXPECT_EQ(dst.RowHeights(3), 33);
+    EXPECT_EQ(dst.Cells(1, 1), "one");
+    EXPECT_EQ(dst.Cells(3, 5), "last");
+    EXPECT_EQ(dst.InvalidEntryTitle(), "Bad");
+    EXPECT_EQ(dst.SortSettings()->Column, 2);
+    EXPECT_EQ(dst.CellNode()->NodeIndent(), 20);
+    EXPECT_EQ(dst.ScrollBarAlways(), TScrollBarAlways::saBoth);
+    EXPECT_EQ(dst.CheckTrue(), "Y");
+
+    // Anything but a string grid changes nothing.
+    TFont font;
+    dst.Assign(&font);
+    EXPECT_EQ(dst.Cells(1, 1), "one");
 }
 
 } // namespace
