@@ -454,14 +454,6 @@ void TExStringGrid::EndUpdate()
         Invalidate();
 }
 
-void TExStringGrid::SetDefaultRowHeight(int v)
-{
-    TBaseGrid::SetDefaultRowHeight(v);
-    // The floating footer is one default row high.
-    if (FFloatingFooter)
-        FFloatingFooter->SetHeight(v);
-}
-
 void TExStringGrid::SetBorderColor(TColor v)
 {
     if (FBorderColor == v)

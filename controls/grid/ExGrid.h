@@ -208,8 +208,12 @@ public:
 
     // ---- size ----
     void SetDefaultRowHeight(int v);
-    EXGRID_PLAIN(int, FixedRowHeight, 22)
-    EXGRID_PLAIN(int, FixedColWidth, 64)
+    // Heights of the fixed rows and width of the fixed columns: writing
+    // sizes them (not while loading).
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int v);
+    int FixedColWidth() const;
+    void SetFixedColWidth(int v);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool v) { FAutoSize = v; }
     EXGRID_PLAIN(int, MinRowHeight, 0)
@@ -521,6 +525,8 @@ protected:
     bool FNilObjects = false;
     // While set, ClearRect reports nothing.
     bool FBlockCellChange = false;
+    int FFixedRowHeight = 22;
+    int FFixedColWidth = 64;
     ITExStringGridSelect* FISelect = nullptr;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -10,6 +10,7 @@
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
+#include "controls/grid/ExGridOptions.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Collection.h"
 #include "platform/runtime/SysUtils.h"
@@ -383,6 +384,44 @@ TGridRect TExStringGrid::UsedCells()
     if (left == INT_MAX)
         return { 0, 0, 0, 0 };
     return { left, top, right, bottom };
+}
+
+// ---------------------------------------------------------------------------
+// Default sizes
+
+void TExStringGrid::SetDefaultRowHeight(int v)
+{
+    TBaseGrid::SetDefaultRowHeight(v);
+    if (IsDesigning())
+        FFixedRowHeight = v;
+    // The floating footer is one default row high.
+    if (FFloatingFooter)
+        FFloatingFooter->SetHeight(v);
+}
+
+void TExStringGrid::SetFixedRowHeight(int v)
+{
+    FFixedRowHeight = v;
+    if (IsLoading())
+        return;
+    // Only the fixed rows are sized; normal rows keep the heights they were given.
+    for (int r = 0; r < FixedRows(); ++r)
+        SetRowHeights(r, v);
+}
+
+int TExStringGrid::FixedColWidth() const
+{
+    return ColCount() > 0 ? ColWidths(0) : FFixedColWidth;
+}
+
+void TExStringGrid::SetFixedColWidth(int v)
+{
+    FFixedColWidth = v;
+    // Also a default width is written, so that the width read back is the one set.
+    if (IsLoading())
+        return;
+    for (int c = 0; c < FixedCols(); ++c)
+        SetColWidths(c, v);
 }
 
 // ---------------------------------------------------------------------------

@@ -424,3 +424,30 @@ TEST(GridCells, ColorRectColoursTheBlockCutToTheGrid)
     EXPECT_EQ(BrushOf(*g, 1, 1), clBlue);
     EXPECT_FALSE(g->HasCellProperties(0, 1));
 }
+
+TEST(GridCells, FixedSizesSizeOnlyTheFixedRowsAndColumns)
+{
+    auto g = MakeGrid(4, 5);
+    g->SetFixedRows(2);
+    g->SetFixedCols(1);
+    g->SetRowHeights(3, 40);
+    g->SetFixedRowHeight(30);
+    EXPECT_EQ(g->RowHeights(0), 30);
+    EXPECT_EQ(g->RowHeights(1), 30);
+    EXPECT_EQ(g->RowHeights(2), g->DefaultRowHeight());
+    // Back to the default height: the sized normal row keeps its own.
+    g->SetFixedRowHeight(g->DefaultRowHeight());
+    EXPECT_EQ(g->RowHeights(1), g->DefaultRowHeight());
+    EXPECT_EQ(g->RowHeights(3), 40);
+
+    g->SetFixedColWidth(90);
+    EXPECT_EQ(g->FixedColWidth(), 90);
+    EXPECT_EQ(g->ColWidths(1), g->DefaultColWidth());
+    g->SetFixedColWidth(g->DefaultColWidth());
+    EXPECT_EQ(g->FixedColWidth(), g->DefaultColWidth());
+
+    g->BeginLoading();
+    g->SetFixedRowHeight(12);
+    EXPECT_EQ(g->RowHeights(0), g->DefaultRowHeight());
+    EXPECT_EQ(g->FixedRowHeight(), 12);
+}
