@@ -79,7 +79,7 @@ void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
         }
     if (destroying)
         return;
-    if (freed)
+    if (freed && ACol1 < ColCount())
         InvalidateGridRect({ ACol1, ARow1, std::min(ACol2, ColCount() - 1), ARow2 });
     const int realCol1 = map ? RealColIndex(ACol1) : ACol1;
     const int realCol2 = map ? RealColIndex(ACol2) : ACol2;
@@ -137,10 +137,11 @@ void TExStringGrid::ClearNormalCells()
 void TExStringGrid::ClearSelection()
 {
     if (FMouseActions && FMouseActions->DisjunctRowSelect()) {
-        // The list changes with nothing here; a copy keeps the walk simple.
+        // The list is in the order of selection; the rows are cleared top down.
         std::vector<int> rows;
         for (int i = 0; i < FSelectedRows->Count(); ++i)
             rows.push_back(FSelectedRows->Integers(i));
+        std::sort(rows.begin(), rows.end());
         for (int r : rows)
             if (r >= FixedRows() && r < RowCount())
                 ClearRows(r, 1);
