@@ -154,8 +154,8 @@ void TExStringGrid::ClearSelection()
         return;
     }
     const TGridRect s = Selection();
-    ClearRect(std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
-        std::max(s.Top, s.Bottom));
+    ClearRect(
+        std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right), std::max(s.Top, s.Bottom));
 }
 
 void TExStringGrid::Clear()
