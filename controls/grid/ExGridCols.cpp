@@ -255,6 +255,10 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     // hidden columns between along.
     const int rf = RealColFromDisplay(FromIndex);
     const int rt = RealColFromDisplay(ToIndex);
+    // A merged area the column leaves, or lands inside, is split first.
+    SplitAreasAcross(rf, false);
+    SplitAreasAcross(rf, true);
+    SplitAreasAcross(rf < rt ? rt : rt - 1, true);
     CellStore().MoveColumn(rf, rt);
     auto move = [rf, rt](auto& v) {
         if (std::max(rf, rt) >= int(v.size()))

@@ -346,6 +346,27 @@ TEST(ExGridCols, MergedAreasThroughColumnInsertionAndRemoval)
     EXPECT_EQ(g.GetCellEx(4, 4), "");
 }
 
+TEST(ExGridCols, MergedAreasThroughColumnMoves)
+{
+    TExStringGrid g(nullptr);
+    g.SetColCount(8);
+    g.SetCells(1, 1, "a");
+    g.MergeCells(1, 1, 2, 1); // columns 1..2
+    g.SetCells(4, 3, "b");
+    g.MergeCells(4, 3, 2, 2); // columns 4..5
+    g.MoveColumn(2, 6); // leaves the first area, passes the second
+    EXPECT_FALSE(g.IsMergedCell(1, 1));
+    EXPECT_FALSE(g.IsMergedCell(6, 1));
+    EXPECT_EQ(g.GetCellEx(1, 1), "a");
+    EXPECT_EQ(g.GetCellEx(6, 1), "");
+    EXPECT_EQ(g.BaseCell(4, 4), TPoint(3, 3));
+    EXPECT_EQ(g.GetCellEx(4, 4), "b");
+    g.MoveColumn(7, 4); // lands inside the second area
+    EXPECT_FALSE(g.IsMergedCell(3, 3));
+    EXPECT_EQ(g.GetCellEx(3, 3), "b");
+    EXPECT_EQ(g.GetCellEx(5, 4), "");
+}
+
 TEST(ExGridCols, RemovedCellsAndControlsLeaveWithTheirColumns)
 {
     TExStringGrid g(nullptr);
