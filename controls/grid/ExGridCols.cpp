@@ -151,8 +151,8 @@ void TExStringGrid::SetColCount(int Value)
             // moves down with its cells, flag and width.
             for (int d = old - 1; d >= Value; --d) {
                 const int r = FDisplToReal[std::size_t(d)];
-                const bool hiddenAfter = std::find(FVisibleCol.begin() + r + 1, FVisibleCol.end(), false)
-                    != FVisibleCol.end();
+                const bool hiddenAfter
+                    = std::find(FVisibleCol.begin() + r + 1, FVisibleCol.end(), false) != FVisibleCol.end();
                 if (hiddenAfter) {
                     SplitAreasAcross(r, false);
                     SplitAreasAcross(r, true);
@@ -441,8 +441,8 @@ void TExStringGrid::RemoveCols(int ColIndex, int CCount)
         }
     }
     if (shown > 0 && int(FColSelection.size()) > d0)
-        FColSelection.erase(FColSelection.begin() + d0,
-            FColSelection.begin() + std::min<int>(d0 + shown, int(FColSelection.size())));
+        FColSelection.erase(
+            FColSelection.begin() + d0, FColSelection.begin() + std::min<int>(d0 + shown, int(FColSelection.size())));
 
     std::vector<int> widths = ShownColWidths();
     widths.erase(widths.begin() + d0, widths.begin() + d0 + shown);

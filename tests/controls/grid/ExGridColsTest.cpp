@@ -56,6 +56,12 @@ QStringList Real(const TExStringGrid& g)
     return r;
 }
 
+void MergeWithText(TExStringGrid& g, int ACol, int ARow, int Cols, int Rows, const QString& Text)
+{
+    g.SetCells(ACol, ARow, Text);
+    g.MergeCells(ACol, ARow, Cols, Rows);
+}
+
 std::vector<int> Widths(const TExStringGrid& g)
 {
     std::vector<int> w;
@@ -318,10 +324,8 @@ TEST(ExGridCols, MergedAreasThroughColumnInsertionAndRemoval)
 {
     TExStringGrid g(nullptr);
     g.SetColCount(10);
-    g.SetCells(1, 1, "cut");
-    g.MergeCells(1, 1, 3, 2); // columns 1..3
-    g.SetCells(5, 4, "moved");
-    g.MergeCells(5, 4, 2, 2); // columns 5..6
+    MergeWithText(g, 1, 1, 3, 2, "cut"); // columns 1..3
+    MergeWithText(g, 5, 4, 2, 2, "moved"); // columns 5..6
     g.InsertCols(2, 1);
     // The area the new column cut is split, its base text kept.
     EXPECT_FALSE(g.IsMergedCell(1, 1));
@@ -350,10 +354,8 @@ TEST(ExGridCols, MergedAreasThroughColumnMoves)
 {
     TExStringGrid g(nullptr);
     g.SetColCount(8);
-    g.SetCells(1, 1, "a");
-    g.MergeCells(1, 1, 2, 1); // columns 1..2
-    g.SetCells(4, 3, "b");
-    g.MergeCells(4, 3, 2, 2); // columns 4..5
+    MergeWithText(g, 1, 1, 2, 1, "a"); // columns 1..2
+    MergeWithText(g, 4, 3, 2, 2, "b"); // columns 4..5
     g.MoveColumn(2, 6); // leaves the first area, passes the second
     EXPECT_FALSE(g.IsMergedCell(1, 1));
     EXPECT_FALSE(g.IsMergedCell(6, 1));
