@@ -208,12 +208,9 @@ public:
 
     // ---- size ----
     void SetDefaultRowHeight(int v);
-    // Heights of the fixed rows and width of the fixed columns: writing
-    // sizes them (not while loading).
+    // Heights of the fixed rows: writing sizes them (not while loading).
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int v);
-    int FixedColWidth() const;
-    void SetFixedColWidth(int v);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool v) { FAutoSize = v; }
     EXGRID_PLAIN(int, MinRowHeight, 0)
@@ -462,6 +459,87 @@ public:
     // ---- rows: hidden rows, counts, insertion and removal ----
 
     // ---- columns: hidden columns, counts, insertion and removal ----
+    // A column has a real index (where its cells are stored, hidden columns
+    // counted) and, while shown, a displayed one: ColCount, Col, ColWidths
+    // and painting count shown columns, every cell operation takes real
+    // columns. Hidden columns keep their cells at their real index. The
+    // mappings are table lookups; an index beyond the grid passes through.
+    void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+    // Real columns; at least one column stays shown.
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+    void UnHideColumns(int FromCol, int ToCol);
+    void UnHideColumnsAll();
+    bool IsHiddenColumn(int ACol) const;
+    int NumHiddenColumns() const { return FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int RealColIndex(int ACol) const { return RealColFromDisplay(ACol); }
+    int DisplColIndex(int ACol) const override { return DisplayColFromReal(ACol); }
+    // A hidden real column maps to the displayed index of the next shown one.
+    int RealColFromDisplay(int ACol) const;
+    int DisplayColFromReal(int ACol) const;
+    int RealCol() const { return RealColFromDisplay(Col()); }
+    // Displayed indices; cells, width, the hidden columns between, the column
+    // order list and the in-cell controls move along.
+    void MoveColumn(int FromIndex, int ToIndex) override;
+    // Brings the cell near the middle of the view; with the search footer
+    // shown the row is lifted above it.
+    void ScrollInView(int ColIndex, int RowIndex) override;
+    // Shown columns: growing adds shown columns at the end, shrinking drops
+    // the last shown ones (hidden columns after them move down).
+    void SetColCount(int Value);
+    int MaxColCount() const { return FMaxColCount; }
+    // FixedColAlways keeps one fixed column; the last count asked for comes
+    // back when the grid grows.
+    int FixedCols() const;
+    void SetFixedCols(int Value);
+    // A linked grid with SelectionColumn follows.
+    void SetCol(int Value);
+    // The width of column 0; writing sizes every fixed column.
+    int FixedColWidth() const;
+    void SetFixedColWidth(int Value);
+    // Real columns: inserted ones are shown and empty; removal counts hidden
+    // columns. Merged areas the run cuts are split first, the others move.
+    virtual void InsertCols(int ColIndex, int CCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    // The displayed column ACol with its cells.
+    void DeleteColumn(int ACol) override;
+    // By the disjunct column flags, else by the selection rectangle.
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // Records the real column order (0 .. TotalColCount - 1).
+    void SetColumnOrder();
+    TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+
+protected:
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    // The height the search panel takes below the cells (least body until
+    // the search panel lands).
+    virtual int SearchPanelHeight() const { return 0; }
+
+    int FFixedColWidth = 64;
+    // Per real column while columns are hidden, empty otherwise.
+    std::vector<bool> FVisibleCol;
+    std::vector<int> FAllColWidths;
+    int FNumHidden = 0;
+
+private:
+    std::vector<int> FDisplToReal;
+    std::vector<int> FRealToDispl;
+    bool FSyncingCol = false;
+    void RebuildColMaps();
+    void EnsureColTables();
+    // Sets the toolkit grid's shown columns and their widths.
+    void ApplyShownColumns(const std::vector<int>& Widths);
+    std::vector<int> ShownColWidths() const;
+    // Splits the merged areas that reach column ACol from its left (Right:
+    // that reach beyond it to the right).
+    void SplitAreasAcross(int ACol, bool Right);
+    bool ColSelected(int ADisplCol) const;
+    void RemoveRealCols(std::vector<int> Reals);
+
+public:
 
     // ---- cells: clearing, merging runs, used range, change reports ----
 
@@ -497,7 +575,7 @@ public:
     // The cell holds wide-encoded text.
     bool IsWideCell(int ACol, int ARow);
     // Appends ColIndex2's text, after Separator, to ColIndex1's in the normal
-    // and footer rows, then removes ColIndex2.
+    // and footer rows, then removes ColIndex2 (real columns).
     void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
     // The smallest block of displayed cells holding every non-empty text;
     // (0, 0, 0, 0) also when none does.
@@ -511,10 +589,8 @@ public:
     void UnRegisterSelListener(ITExStringGridSelect* AListener) { (void)AListener, FISelect = nullptr; }
     ITExStringGridSelect* SelListener() const { return FISelect; }
 
-    // Least bodies until the hidden columns, column removal, nodes, the
-    // disjunct column selection and the incremental search land.
-    int RealColIndex(int ACol) const { return ACol; }
-    virtual void RemoveCols(int ColIndex, int CCount);
+    // Least bodies until nodes, the disjunct column selection and the
+    // incremental search land.
     virtual void RemoveAllNodes() { }
     bool GetColSelect(int ACol) const { return (void)ACol, false; }
     QString SearchInc;
@@ -526,7 +602,6 @@ protected:
     // While set, ClearRect reports nothing.
     bool FBlockCellChange = false;
     int FFixedRowHeight = 22;
-    int FFixedColWidth = 64;
     ITExStringGridSelect* FISelect = nullptr;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -346,24 +346,17 @@ bool TExStringGrid::IsWideCell(int ACol, int ARow)
 void TExStringGrid::MergeCols(int ColIndex1, int ColIndex2, const QString& Separator)
 {
     // A column joined with itself would double its texts and lose itself.
-    if (ColIndex1 == ColIndex2 || ColIndex1 < 0 || ColIndex2 < 0 || ColIndex1 >= ColCount() || ColIndex2 >= ColCount())
+    if (ColIndex1 == ColIndex2 || ColIndex1 < 0 || ColIndex2 < 0 || ColIndex1 >= TotalColCount()
+        || ColIndex2 >= TotalColCount())
         return;
-    const int c1 = RealColIndex(ColIndex1);
-    const int c2 = RealColIndex(ColIndex2);
     for (int r = FixedRows(); r < RowCount(); ++r) {
-        const QString joined = Trim(Store().Text(c1, r) + Separator + Store().Text(c2, r));
-        if (joined != Store().Text(c1, r))
-            SetCellEx(c1, r, joined);
+        const QString joined = Trim(Store().Text(ColIndex1, r) + Separator + Store().Text(ColIndex2, r));
+        if (joined != Store().Text(ColIndex1, r))
+            SetCellEx(ColIndex1, r, joined);
     }
     if (!FBlockCellChange && FixedRows() < RowCount())
-        DoCellsChanged(Rect(c1, FixedRows(), c1, RowCount() - 1));
+        DoCellsChanged(Rect(ColIndex1, FixedRows(), ColIndex1, RowCount() - 1));
     RemoveCols(ColIndex2, 1);
-}
-
-void TExStringGrid::RemoveCols(int ColIndex, int CCount)
-{
-    for (int i = 0; i < CCount && ColIndex < ColCount(); ++i)
-        DeleteColumn(ColIndex);
 }
 
 // ---------------------------------------------------------------------------
@@ -408,21 +401,6 @@ void TExStringGrid::SetFixedRowHeight(int v)
     // Only the fixed rows are sized; normal rows keep the heights they were given.
     for (int r = 0; r < FixedRows(); ++r)
         SetRowHeights(r, v);
-}
-
-int TExStringGrid::FixedColWidth() const
-{
-    return ColCount() > 0 ? ColWidths(0) : FFixedColWidth;
-}
-
-void TExStringGrid::SetFixedColWidth(int v)
-{
-    FFixedColWidth = v;
-    // Also a default width is written, so that the width read back is the one set.
-    if (IsLoading())
-        return;
-    for (int c = 0; c < FixedCols(); ++c)
-        SetColWidths(c, v);
 }
 
 // ---------------------------------------------------------------------------

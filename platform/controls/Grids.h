@@ -686,6 +686,9 @@ protected:
     void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
     void RowsPermuted(int First, const std::vector<int>& Order) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // For descendants that keep cells beyond ColCount (hidden columns) and
+    // move them by their own column numbers.
+    TGridCellStore& CellStore() { return FStore; }
 
 private:
     TGridCellStore FStore;

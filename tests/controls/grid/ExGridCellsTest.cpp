@@ -16,8 +16,8 @@
 
 namespace {
 
-// A string grid that keeps Hidden columns beyond ColCount, opens the clearing
-// switches to the tests and records the change reports and footer runs.
+// A string grid that opens the clearing switches to the tests and records
+// the change reports and footer runs.
 class TCellsTestGrid : public TExStringGrid {
 public:
     using TExStringGrid::FBlockCellChange;
@@ -32,8 +32,6 @@ public:
             Log << QStringLiteral("event");
         };
     }
-    int Hidden = 0;
-    int TotalColCount() const override { return ColCount() + Hidden; }
     void RecalcFooter() override { Log << QStringLiteral("footer"); }
     std::vector<TRect> Reports;
     QStringList Log;
@@ -46,15 +44,15 @@ TColor BrushOf(TCellsTestGrid& g, int c, int r)
 
 std::unique_ptr<TCellsTestGrid> MakeGrid(int cols, int rows, int hidden = 0)
 {
+    // Cells named by their real column; hidden columns are the last ones.
     auto g = std::make_unique<TCellsTestGrid>(nullptr);
-    // Hidden columns are the last real ones: the store is widened first.
     g->SetColCount(cols + hidden);
-    g->SetColCount(cols);
-    g->Hidden = hidden;
     g->SetRowCount(rows);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols + hidden; ++c)
             g->SetCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
+    if (hidden > 0)
+        g->HideColumns(cols, cols + hidden - 1);
     return g;
 }
 
@@ -138,6 +136,36 @@ TEST(GridCells, ClearingFormsClearTheirBlockAndReportIt)
             EXPECT_TRUE(g->Reports.empty());
         }
     }
+}
+
+// Blocks name real columns; with SaveHiddenCells a block among the displayed
+// columns names displayed ones and passes the hidden column over.
+TEST(GridCells, SaveHiddenCellsMapsDisplayedColumns)
+{
+    auto g = MakeGrid(5, 3);
+    g->HideColumn(1);
+    g->ClearRect(1, 0, 1, 0);
+    EXPECT_TRUE(g->Cells(1, 0).isEmpty());
+    EXPECT_EQ(g->Cells(2, 0), QStringLiteral("2,0"));
+
+    g->SetSaveHiddenCells(true);
+    g->Reports.clear();
+    g->ClearRect(1, 1, 2, 1);
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("1,1"));
+    EXPECT_TRUE(g->Cells(2, 1).isEmpty());
+    EXPECT_TRUE(g->Cells(3, 1).isEmpty());
+    ASSERT_EQ(g->Reports.size(), 1u);
+    EXPECT_EQ(g->Reports[0], Rect(2, 1, 3, 1));
+
+    g->SetCells(1, 2, QStringLiteral(" hidden "));
+    g->SetCells(2, 2, QStringLiteral(" shown "));
+    g->TrimRect(1, 2, 1, 2);
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral(" hidden "));
+    EXPECT_EQ(g->Cells(2, 2), QStringLiteral("shown"));
+
+    // Clear reaches beyond the displayed columns: every real one, unmapped.
+    g->Clear();
+    EXPECT_TRUE(g->Cells(1, 2).isEmpty());
 }
 
 TEST(GridCells, DisjunctRowSelectionClearsTheSelectedNormalRows)
@@ -359,12 +387,15 @@ TEST(GridCells, UsedCells)
         const char* name;
         std::vector<TPoint> texts;
         TPoint merged; // base of a 2 x 2 area, (-1, -1) none
-        TGridRect used;
+        int hidden; // real column hidden, -1 none
+        TGridRect used; // displayed columns
     } cases[] = {
-        { "empty", {}, { -1, -1 }, { 0, 0, 0, 0 } },
-        { "only the corner", { { 0, 0 } }, { -1, -1 }, { 0, 0, 0, 0 } },
-        { "two cells", { { 2, 3 }, { 5, 1 } }, { -1, -1 }, { 2, 1, 5, 3 } },
-        { "covered cells show their base text", { { 1, 1 } }, { 1, 1 }, { 1, 1, 2, 2 } },
+        { "empty", {}, { -1, -1 }, -1, { 0, 0, 0, 0 } },
+        { "only the corner", { { 0, 0 } }, { -1, -1 }, -1, { 0, 0, 0, 0 } },
+        { "two cells", { { 2, 3 }, { 5, 1 } }, { -1, -1 }, -1, { 2, 1, 5, 3 } },
+        { "covered cells show their base text", { { 1, 1 } }, { 1, 1 }, -1, { 1, 1, 2, 2 } },
+        { "a hidden column's text is not used", { { 2, 3 }, { 5, 1 } }, { -1, -1 }, 5, { 2, 3, 2, 3 } },
+        { "displayed columns after a hidden one", { { 2, 3 }, { 5, 1 } }, { -1, -1 }, 0, { 1, 1, 4, 3 } },
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -375,6 +406,8 @@ TEST(GridCells, UsedCells)
             g->SetCells(p.X, p.Y, QStringLiteral("t"));
         if (k.merged.X >= 0)
             g->MergeCells(k.merged.X, k.merged.Y, 2, 2);
+        if (k.hidden >= 0)
+            g->HideColumn(k.hidden);
         EXPECT_EQ(g->UsedCells(), k.used);
     }
 }
@@ -426,7 +459,7 @@ TEST(GridCells, ColorRectColoursTheBlockCutToTheGrid)
     EXPECT_FALSE(g->HasCellProperties(0, 1));
 }
 
-TEST(GridCells, FixedSizesSizeOnlyTheFixedRowsAndColumns)
+TEST(GridCells, FixedRowHeightSizesOnlyTheFixedRows)
 {
     auto g = MakeGrid(4, 5);
     g->SetFixedRows(2);
@@ -440,12 +473,6 @@ TEST(GridCells, FixedSizesSizeOnlyTheFixedRowsAndColumns)
     g->SetFixedRowHeight(g->DefaultRowHeight());
     EXPECT_EQ(g->RowHeights(1), g->DefaultRowHeight());
     EXPECT_EQ(g->RowHeights(3), 40);
-
-    g->SetFixedColWidth(90);
-    EXPECT_EQ(g->FixedColWidth(), 90);
-    EXPECT_EQ(g->ColWidths(1), g->DefaultColWidth());
-    g->SetFixedColWidth(g->DefaultColWidth());
-    EXPECT_EQ(g->FixedColWidth(), g->DefaultColWidth());
 
     g->BeginLoading();
     g->SetFixedRowHeight(12);
