@@ -79,10 +79,13 @@ void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
         }
     if (destroying)
         return;
-    if (freed && ACol1 < ColCount())
-        InvalidateGridRect({ ACol1, ARow1, std::min(ACol2, ColCount() - 1), ARow2 });
     const int realCol1 = map ? RealColIndex(ACol1) : ACol1;
     const int realCol2 = map ? RealColIndex(ACol2) : ACol2;
+    // The block repainted is the displayed one.
+    const int shown1 = map ? ACol1 : DisplColIndex(ACol1);
+    const int shown2 = std::min(map ? ACol2 : DisplColIndex(ACol2), ColCount() - 1);
+    if (freed && shown1 <= shown2)
+        InvalidateGridRect({ shown1, ARow1, shown2, ARow2 });
     // The grid forgets it ever had properties only when none is left: not
     // with ClearTextOnly, with objects that went to another row, or with
     // hidden columns and rows still holding theirs.
