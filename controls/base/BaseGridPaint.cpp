@@ -88,13 +88,15 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
     }
     const bool fixed = AState.testFlag(gdFixed);
     const bool selected = AState.testFlag(gdSelected);
+    // ACol is a column of the cell store; the layout counts shown columns.
+    const int shownCol = DisplColIndex(ACol);
     if (Normal)
-        ARect = CellRect(ACol, ARow);
+        ARect = CellRect(shownCol, ARow);
 
     // A scrolled cell never paints over the fixed cells.
-    const int fw = ACol >= FixedCols() && FixedCols() > 0 ? int(ColWidthsSum(0, FixedCols() - 1)) : 0;
+    const int fw = shownCol >= FixedCols() && FixedCols() > 0 ? int(ColWidthsSum(0, FixedCols() - 1)) : 0;
     const int fh = ARow >= FixedRows() && FixedRows() > 0 ? int(RowHeightsSum(0, FixedRows() - 1)) : 0;
-    const bool clip = (ACol >= FixedCols() && FixedCols() > 0 && fw > ARect.Left)
+    const bool clip = (shownCol >= FixedCols() && FixedCols() > 0 && fw > ARect.Left)
         || (ARow >= FixedRows() && FixedRows() > 0 && ARect.Top < fh);
     const bool hadClip = ACanvas->HasClip();
     TRegion savedClip;
@@ -127,7 +129,7 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
         mirrorTo = clNone;
         gd = TCellGradientDirection::GradientVertical;
     }
-    if ((FActiveRowShow && ARow == Row() && ACol >= FixedCols() && (ACol != Col() || !FShowSel))
+    if ((FActiveRowShow && ARow == Row() && shownCol >= FixedCols() && (shownCol != Col() || !FShowSel))
         || (!Normal && AState.testFlag(gdSelected))) {
         ACanvas->Brush()->SetColor(FActiveRowColor);
         colorTo = FActiveRowColorTo;

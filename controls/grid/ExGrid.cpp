@@ -303,6 +303,26 @@ TInplaceEdit* TExStringGrid::CreateEditor()
     return TBaseGrid::CreateEditor();
 }
 
+void TExStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    TBaseGrid::HandleDrawCell(RealColIndex(ACol), ARow, ARect, AState);
+}
+
+QString TExStringGrid::HandleGetEditText(int ACol, int ARow)
+{
+    return TBaseGrid::HandleGetEditText(RealColIndex(ACol), ARow);
+}
+
+void TExStringGrid::HandleSetEditText(int ACol, int ARow, const QString& Value)
+{
+    TBaseGrid::HandleSetEditText(RealColIndex(ACol), ARow, Value);
+}
+
+void TExStringGrid::RestoreEditText(int ACol, int ARow, const QString& LoadedText)
+{
+    TBaseGrid::RestoreEditText(RealColIndex(ACol), ARow, LoadedText);
+}
+
 QString TExStringGrid::QueryEditMask(int ACol, int ARow)
 {
     QString mask = FEditMask;

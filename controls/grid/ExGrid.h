@@ -758,6 +758,12 @@ protected:
     void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     TInplaceEdit* CreateEditor() override;
+    // The toolkit grid paints and edits shown columns; the cells live at
+    // their real columns.
+    void HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    QString HandleGetEditText(int ACol, int ARow) override;
+    void HandleSetEditText(int ACol, int ARow, const QString& Value) override;
+    void RestoreEditText(int ACol, int ARow, const QString& LoadedText) override;
     QString GetEditMask(int ACol, int ARow) override;
 
     // Owned objects (the settings objects above are freed in the destructor).

@@ -5,9 +5,15 @@
 
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
+#include "common/GridOnForm.h"
+#include "common/TestUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/StdCtrls.h"
 
+#include <QCoreApplication>
+#include <QImage>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -480,6 +486,75 @@ TEST(ExGridCols, ScrollInViewUnderTheSearchFooterStops)
     g.ScrollInView(1, 99);
     EXPECT_LE(g.TopRow(), 99);
     EXPECT_GE(g.TopRow(), 99 - g.VisibleRowCount());
+}
+
+} // namespace
+
+namespace {
+
+// With real column 2 hidden, shown column 2 is real column 3: the editor
+// reads and writes it, Esc gives it back, and painting shows its text.
+// Records the cells its painter is asked for.
+struct TPaintLogGrid : TExStringGrid {
+    using TExStringGrid::TExStringGrid;
+    std::vector<QString> Painted;
+    void PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override
+    {
+        if (ARow == 1)
+            Painted.push_back(QStringLiteral("%1:%2").arg(ACol).arg(Cells(ACol, ARow)));
+        TExStringGrid::PaintGridCell(ACanvas, ACol, ARow, ARect, AState);
+    }
+};
+
+TEST(ExGridCols, EditorAndPainterUseTheRealColumnOfAShownOne)
+{
+    TGridOnForm<TPaintLogGrid> f(5, 4, 300, 120);
+    TPaintLogGrid& g = *f.Grid;
+    g.SetOptions(g.Options() | goEditing);
+    g.SetCells(2, 1, QStringLiteral("hidden"));
+    g.SetCells(3, 1, QStringLiteral("shown"));
+    g.HideColumn(2);
+    g.SetCol(2);
+    g.SetRow(1);
+    auto key = [&](WORD vk, char16_t ch = 0) {
+        TWinControl* target = g.InplaceEditor() && g.InplaceEditor()->EditorVisible()
+            ? static_cast<TWinControl*>(g.InplaceEditor())
+            : &g;
+        input::Key(target, vk, {}, ch);
+        QCoreApplication::sendPostedEvents();
+    };
+    key(VK_F2);
+    ASSERT_TRUE(g.EditorMode());
+    EXPECT_EQ(g.InplaceEditor()->Text(), "shown");
+    input::Type(g.InplaceEditor(), QStringLiteral("X"));
+    QCoreApplication::sendPostedEvents();
+    key(VK_ESCAPE);
+    EXPECT_EQ(g.Cells(3, 1), "shown");
+    EXPECT_EQ(g.Cells(2, 1), "hidden");
+    key(VK_F2);
+    g.InplaceEditor()->SetText(QStringLiteral("edited"));
+    key(VK_RETURN, u'\r');
+    EXPECT_EQ(g.Cells(3, 1), "edited");
+    EXPECT_EQ(g.Cells(2, 1), "hidden");
+
+    // The painted text of shown column 2 is real column 3's.
+    std::vector<QString>& painted = f.Grid->Painted;
+    painted.clear();
+    const QImage img = g.PaintToImage();
+    img.save(QStringLiteral(MORV_TEST_OUTPUT_DIR "/exgrid_hidden_column.png"));
+    // The text lands in shown column 2's rectangle, and shown column 3 stays blank.
+    auto darkIn = [&](const TRect& r) {
+        int n = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Right - 2; ++x)
+                n += qGray(img.pixel(x, y)) < 128;
+        return n;
+    };
+    EXPECT_GT(darkIn(g.CellRect(2, 1)), 0);
+    EXPECT_EQ(darkIn(g.CellRect(3, 1)), 0);
+    EXPECT_NE(std::find(painted.begin(), painted.end(), QStringLiteral("3:edited")), painted.end())
+        << QStringList(painted.begin(), painted.end()).join(u' ').toStdString();
+    EXPECT_EQ(std::find(painted.begin(), painted.end(), QStringLiteral("2:hidden")), painted.end());
 }
 
 } // namespace
