@@ -474,14 +474,6 @@ void TExStringGrid::EndUpdate()
         Invalidate();
 }
 
-void TExStringGrid::SetDefaultRowHeight(int v)
-{
-    TBaseGrid::SetDefaultRowHeight(v);
-    // The floating footer is one default row high.
-    if (FFloatingFooter)
-        FFloatingFooter->SetHeight(v);
-}
-
 void TExStringGrid::SetBorderColor(TColor v)
 {
     if (FBorderColor == v)
@@ -688,13 +680,4 @@ void TExStringGrid::DoEndBlockFocus()
 {
     if (OnEndBlockFocus)
         OnEndBlockFocus(this);
-}
-
-void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
-{
-    for (int r = ARow1; r <= ARow2; ++r)
-        for (int c = ACol1; c <= ACol2; ++c)
-            SetGridCell(c, r, QString());
-    if (HasCellProps())
-        ClearCellPropertiesRect(ACol1, ARow1, ACol2, ARow2);
 }

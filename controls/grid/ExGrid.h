@@ -50,6 +50,7 @@ class TSyncGrid;
 class TArrowWindow;
 class TGridFocusWindow;
 class TExInplaceEdit;
+class ITExStringGridSelect;
 
 // How the fixed cells are painted; the identifier texts are what the
 // visual-properties file stores.
@@ -207,7 +208,9 @@ public:
 
     // ---- size ----
     void SetDefaultRowHeight(int v);
-    EXGRID_PLAIN(int, FixedRowHeight, 22)
+    // Heights of the fixed rows: writing sizes them (not while loading).
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int v);
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool v) { FAutoSize = v; }
     EXGRID_PLAIN(int, MinRowHeight, 0)
@@ -539,6 +542,78 @@ private:
 public:
 
     // ---- cells: clearing, merging runs, used range, change reports ----
+
+    // Clearing empties texts and frees cell properties (ClearTextOnly keeps
+    // them); every form ends in ClearRect, which reports the cleared cells.
+    // Rows and counts outside the grid are cut to it, nothing raises.
+    void ClearRows(int RowIndex, int RCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void ClearSelection();
+    void Clear();
+    // Clear, then the texts of the hidden rows too.
+    void ClearAll();
+    // Takes leading and trailing blanks and control characters off the stored
+    // text of each cell's base cell; reports the cells when a text changed.
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    // Storage columns.
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    // Merges runs of equal texts among the normal cells; without MainMerge a
+    // run stays inside the merged areas of the neighbouring columns (rows).
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    // The first cell, row by row, whose stored text is SubStr.
+    bool IsCell(const QString& SubStr, int& ACol, int& ARow);
+    // The cell holds wide-encoded text.
+    bool IsWideCell(int ACol, int ARow);
+    // Appends ColIndex2's text, after Separator, to ColIndex1's in the normal
+    // and footer rows, then removes ColIndex2 (real columns).
+    void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+    // The smallest block of displayed cells holding every non-empty text;
+    // (0, 0, 0, 0) also when none does.
+    virtual TGridRect UsedCells();
+    // Notifiers are not owned; one freed while registered leaves the list.
+    void RegisterNotifier(TGridChangeNotifier* ANotifier);
+    void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+    int NotifierCount() const { return int(FNotifierList.size()); }
+    // One selection listener at a time.
+    void RegisterSelListener(ITExStringGridSelect* AListener) { FISelect = AListener; }
+    void UnRegisterSelListener(ITExStringGridSelect* AListener) { (void)AListener, FISelect = nullptr; }
+    ITExStringGridSelect* SelListener() const { return FISelect; }
+
+    // Least bodies until nodes, the disjunct column selection and the
+    // incremental search land.
+    virtual void RemoveAllNodes() { }
+    bool GetColSelect(int ACol) const { return (void)ACol, false; }
+    QString SearchInc;
+
+protected:
+    // While set, ClearRect drops property objects without freeing them (they
+    // belong to another row now).
+    bool FNilObjects = false;
+    // While set, ClearRect reports nothing.
+    bool FBlockCellChange = false;
+    int FFixedRowHeight = 22;
+    ITExStringGridSelect* FISelect = nullptr;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // Cuts the block to the grid; Map tells whether its columns are displayed
+    // ones to map to real ones (SaveHiddenCells, block among the displayed
+    // columns). False when nothing is left.
+    bool CutCellRect(int& ACol1, int& ARow1, int& ACol2, int& ARow2, bool& Map) const;
+    // No property object is left outside the real columns Cleared.
+    bool NoCellPropsBeside(const std::vector<bool>& Cleared) const;
+
+public:
 
     // ---- stream form and its save range ----
 

@@ -161,3 +161,10 @@ public:
     // The rectangle of changed cells (columns Left..Right, rows Top..Bottom).
     virtual void CellsChanged(const TRect& R) { (void)R; }
 };
+
+// Registered with a grid, it hears of every cell the grid selects.
+class ITExStringGridSelect {
+public:
+    virtual ~ITExStringGridSelect() = default;
+    virtual void CellSelected(int ACol, int ARow) = 0;
+};

@@ -220,13 +220,6 @@ void TExStringGrid::SetLoadCellText(int ACol, int ARow, const QString& Value)
     SetGridCell(ACol, ARow, s);
 }
 
-void TExStringGrid::DoCellsChanged(const TRect& R)
-{
-    // The registered change notifiers and the footer follow with their owners.
-    if (OnCellsChanged)
-        OnCellsChanged(this, R);
-}
-
 // ---------------------------------------------------------------------------
 // The stream form
 
