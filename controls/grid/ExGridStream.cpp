@@ -298,8 +298,8 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
             continue;
         SetLoadCellText(int(col), int(row), DecodeControlChars(line.mid(comma2 + 1), FMultilinecells));
     }
+    // The change report recalculates the footer too.
     DoCellsChanged(Rect(0, 0, ColCount(), RowCount()));
-    RecalcFooter();
 }
 
 void TExStringGrid::AssignCells(const TPersistent* Source)
