@@ -405,6 +405,48 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
     });
 }
 
+TGridStoredRow TGridCellStore::TakeRow(int row)
+{
+    TGridStoredRow cells;
+    if (row < 0)
+        return cells;
+    if (row < int(FRows.size()))
+        cells.Texts.swap(FRows[std::size_t(row)]);
+    // Probing the row's columns costs by the width, not by the objects.
+    if (!FObjects.empty())
+        for (int c = 0; c < FColLimit; ++c) {
+            const auto it = FObjects.find(Key(c, row));
+            if (it == FObjects.end())
+                continue;
+            cells.Objects.emplace_back(c, it->second);
+            FObjects.erase(it);
+        }
+    return cells;
+}
+
+void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
+{
+    if (row < 0 || row >= FRowLimit)
+        return;
+    if (!FObjects.empty())
+        for (int c = 0; c < FColLimit; ++c)
+            FObjects.erase(Key(c, row));
+    if (!cells.Texts.empty()) {
+        if (row >= int(FRows.size()))
+            FRows.resize(std::size_t(row) + 1);
+        FRows[std::size_t(row)].swap(cells.Texts);
+        cells.Texts.clear();
+    } else if (row < int(FRows.size())) {
+        TRowCells().swap(FRows[std::size_t(row)]);
+    }
+    FColLimit = std::max(FColLimit, int(FRows.size() > std::size_t(row) ? FRows[std::size_t(row)].size() : 0));
+    for (const auto& [c, o] : cells.Objects)
+        if (o && c >= 0)
+            FObjects[Key(c, row)] = o;
+    FColLimit = std::max(FColLimit, cells.Objects.empty() ? 0 : cells.Objects.back().first + 1);
+    cells.Objects.clear();
+}
+
 void TGridCellStore::Clear()
 {
     FRows.clear();

@@ -127,6 +127,15 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// The cells of one row taken out of the store: its texts and the objects of
+// its cells by column. Taking and putting back moves them, copying nothing.
+
+struct TGridStoredRow {
+    std::vector<QString> Texts;
+    std::vector<std::pair<int, TObject*>> Objects;
+};
+
+// ---------------------------------------------------------------------------
 // The cell store of the string grid: a text per cell by row and column, and
 // the objects of the few cells that have one in a side table. A row holds its
 // texts in one array, sized to the column count on its first write; rows
@@ -161,6 +170,10 @@ public:
     void DeleteRows(int at, int n);
     void MoveRows(int from, int n, int to);
     void PermuteRows(int first, const std::vector<int>& order);
+    // The row's cells leave it (the row stays, empty) and come back into a
+    // row; putting replaces what the row held.
+    TGridStoredRow TakeRow(int row);
+    void PutRow(int row, TGridStoredRow&& cells);
     void Clear();
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
@@ -671,6 +684,10 @@ public:
     TObject* Objects(int ACol, int ARow) const { return FStore.Object(ACol, ARow); }
     void SetObjects(int ACol, int ARow, TObject* Value);
     const TGridCellStore& Store() const { return FStore; }
+    // A row's cells out of the grid and back, without copying texts; the
+    // grid's rows stay where they are (InsertRows, DeleteRows move them).
+    TGridStoredRow TakeRow(int ARow) { return FStore.TakeRow(ARow); }
+    void PutRow(int ARow, TGridStoredRow&& Cells);
     // The column's cells leave the store with it.
     void DeleteColumn(int ACol) override;
 
