@@ -51,7 +51,17 @@ std::vector<int> EraseEntries(std::vector<int>& v, const std::vector<int>& rows)
 // reaches; a row without an entry gets 0.
 void InsertEntries(std::vector<int>& v, const std::vector<int>& places, const std::vector<int>& values)
 {
-    if (v.empty() || places.empty() || places.front() > int(v.size()))
+    // A set flag comes back even where the list has shrunk since.
+    bool anySet = false;
+    std::size_t need = 0;
+    for (std::size_t j = 0; j < values.size() && j < places.size(); ++j)
+        if (values[j] > 0) {
+            anySet = true;
+            need = std::max(need, std::size_t(places[j]) - j);
+        }
+    if (v.size() < need)
+        v.resize(need);
+    if (places.empty() || (!anySet && (v.empty() || places.front() > int(v.size()))))
         return;
     std::vector<int> out;
     out.reserve(v.size() + places.size());
@@ -340,11 +350,13 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, std::vector
         PermuteRows(first, order);
     }
     auto insertInto = [&](TIntList& l, int THiddenRow::*field) {
-        if (l.Count() == 0)
-            return;
-        std::vector<int> v = ReadList(l), values(Records.size());
+        std::vector<int> values(Records.size());
+        bool any = l.Count() > 0;
         for (int i = 0; i < n; ++i)
-            values[std::size_t(i)] = Records[std::size_t(i)].*field;
+            any |= (values[std::size_t(i)] = Records[std::size_t(i)].*field) > 0;
+        if (!any)
+            return;
+        std::vector<int> v = ReadList(l);
         InsertEntries(v, Places, values);
         WriteList(l, v);
     };
