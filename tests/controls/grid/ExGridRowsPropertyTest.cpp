@@ -11,19 +11,9 @@
 #include "controls/base/BaseGrid.h"
 #include "controls/base/ExObj.h"
 #include "controls/grid/ExGrid.h"
+#include "tests/controls/grid/GridRowsTestSupport.h"
 
 namespace {
-
-class TModelGrid : public TExStringGrid {
-public:
-    using TExStringGrid::TExStringGrid;
-    void EndFilterLevel()
-    {
-        UnHideRowList();
-        --FFilterLevel;
-    }
-    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
-};
 
 // All rows in real order; hidden ones keep their level.
 struct TModelRow {
@@ -55,7 +45,7 @@ struct TModel {
     }
 };
 
-void Check(TModelGrid& g, const TModel& m, int defaultHeight)
+void Check(TRowsGrid& g, const TModel& m, int defaultHeight)
 {
     const std::vector<int> shown = m.Displayed();
     ASSERT_EQ(g.RowCount(), int(shown.size()));
@@ -79,7 +69,7 @@ TEST(ExGridRowsProperty, RandomSequencesMatchThePlainModel)
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         std::mt19937 rnd(seed);
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rnd); };
-        auto g = std::make_unique<TModelGrid>(nullptr);
+        auto g = std::make_unique<TRowsGrid>(nullptr);
         g->SetColCount(3);
         g->SetFixedRows(0);
         const int n0 = pick(2, 20);

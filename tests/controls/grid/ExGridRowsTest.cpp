@@ -11,21 +11,10 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
+#include "tests/controls/grid/GridRowsTestSupport.h"
 #include "controls/grid/ExGridOptions.h"
 
 namespace {
-
-// A grid whose filter levels a test can end the way the filter does.
-class TRowsGrid : public TExStringGrid {
-public:
-    using TExStringGrid::TExStringGrid;
-    void EndFilterLevel()
-    {
-        UnHideRowList();
-        --FFilterLevel;
-    }
-    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
-};
 
 // Rows named "r0".."r<n-1>" in column 0; no fixed rows unless asked.
 std::unique_ptr<TRowsGrid> MakeGrid(int rows, int fixedRows = 0)
