@@ -553,6 +553,17 @@ protected:
     void RemoveDisplayedRows(const std::vector<int>& Rows);
     void HideDisplayedRows(const std::vector<int>& Rows, int Level);
     void UnHideRecords(std::vector<THiddenRow>&& Records);
+    // Splits every merged area that covers both row ARow - 1 and row ARow,
+    // so that no covered cell of a cut area reads another row.
+    void SplitAreasAcross(int ARow);
+    // Splits the areas cut by taking the rows (ascending) out.
+    void SplitAreasAround(const std::vector<int>& Rows);
+    // The controls placed in cells follow their real rows: NewRow gives a
+    // control's new real row, -1 when its row is gone (it is hidden and dropped).
+    void ShiftCellControls(const std::function<int(int)>& NewRow);
+    void ShiftCellControlsForRemoval(const std::vector<int>& RealRows);
+    // Shows or hides the controls placed on the real rows (ascending).
+    void ShowCellControls(const std::vector<int>& RealRows, bool Show);
 
 public:
 

@@ -4,11 +4,13 @@
 
 #include "controls/grid/ExGrid.h"
 
+#include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGridOptions.h"
 
 #include <QSet>
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -272,6 +274,7 @@ std::vector<TExStringGrid::THiddenRow> TExStringGrid::TakeDisplayedRows(const st
     std::vector<THiddenRow> recs(rows.size());
     if (rows.empty())
         return recs;
+    SplitAreasAround(rows);
     const int n = int(rows.size());
     std::vector<int> reals(rows.size());
     for (int i = 0; i < n; ++i) {
@@ -328,6 +331,9 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, std::vector
     const int n = int(Places.size());
     if (n == 0)
         return;
+    for (int j = 0; j < n; ++j)
+        if (j == 0 || Places[std::size_t(j)] != Places[std::size_t(j - 1)] + 1)
+            SplitAreasAcross(Places[std::size_t(j)] - j);
     const int before = RowCount();
     const int first = Places.front();
     const bool run = Places.back() - first + 1 == n;
@@ -397,6 +403,7 @@ void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows)
     TakeDisplayedRows(Rows, true);
     reals.resize(std::size_t(before - RowCount()));
     ShiftHiddenForRemoval(reals);
+    ShiftCellControlsForRemoval(reals);
     FMaxRowCount = std::max(0, FMaxRowCount - int(reals.size()));
 }
 
@@ -405,8 +412,13 @@ void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
     std::vector<THiddenRow> recs = TakeDisplayedRows(Rows, false);
     if (recs.empty())
         return;
-    for (THiddenRow& h : recs)
+    std::vector<int> reals;
+    reals.reserve(recs.size());
+    for (THiddenRow& h : recs) {
         h.Level = Level;
+        reals.push_back(h.Idx);
+    }
+    ShowCellControls(reals, false);
     std::vector<THiddenRow> merged;
     merged.reserve(FHiddenRows.size() + recs.size());
     auto byIdx = [](const THiddenRow& a, const THiddenRow& b) { return a.Idx < b.Idx; };
@@ -428,7 +440,74 @@ void TExStringGrid::UnHideRecords(std::vector<THiddenRow>&& Records)
             ++j;
         places[i] = Records[i].Idx - int(j);
     }
+    std::vector<int> reals(Records.size());
+    for (std::size_t i = 0; i < Records.size(); ++i)
+        reals[i] = Records[i].Idx;
     PutDisplayedRows(places, Records);
+    ShowCellControls(reals, true);
+}
+
+// ---------------------------------------------------------------------------
+// Merged areas and controls placed in cells
+
+void TExStringGrid::SplitAreasAcross(int ARow)
+{
+    if (MergeCount() <= 0 || ARow <= 0 || ARow >= RowCount())
+        return;
+    for (int c = 0; c < TotalColCount(); ++c)
+        if (IsMergedNonBaseCell(c, ARow)) {
+            const TPoint b = BaseCell(c, ARow);
+            if (b.Y < ARow)
+                SplitCells(b.X, b.Y);
+        }
+}
+
+void TExStringGrid::SplitAreasAround(const std::vector<int>& Rows)
+{
+    if (MergeCount() <= 0)
+        return;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        if (i == 0 || Rows[i - 1] != Rows[i] - 1)
+            SplitAreasAcross(Rows[i]);
+        if (i + 1 == Rows.size() || Rows[i + 1] != Rows[i] + 1)
+            SplitAreasAcross(Rows[i] + 1);
+    }
+}
+
+void TExStringGrid::ShiftCellControls(const std::function<int(int)>& NewRow)
+{
+    if (!FControlList || FControlList->Count() == 0)
+        return;
+    for (int i = FControlList->Count() - 1; i >= 0; --i) {
+        TControlItem* item = FControlList->GetControl(i);
+        const int y = NewRow(item->Y());
+        if (y >= 0) {
+            item->SetY(y);
+            continue;
+        }
+        if (item->Control())
+            item->Control()->SetVisible(false);
+        FControlList->RemoveControl(i);
+    }
+}
+
+void TExStringGrid::ShiftCellControlsForRemoval(const std::vector<int>& RealRows)
+{
+    ShiftCellControls([&](int y) {
+        const auto it = std::lower_bound(RealRows.begin(), RealRows.end(), y);
+        return it != RealRows.end() && *it == y ? -1 : y - int(it - RealRows.begin());
+    });
+}
+
+void TExStringGrid::ShowCellControls(const std::vector<int>& RealRows, bool Show)
+{
+    if (!FControlList || FControlList->Count() == 0)
+        return;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        TControlItem* item = FControlList->GetControl(i);
+        if (item->Control() && std::binary_search(RealRows.begin(), RealRows.end(), item->Y()))
+            item->Control()->SetVisible(Show);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -544,6 +623,7 @@ void TExStringGrid::RemoveRowsEx(int RowIndex, int RCount)
         h.Cells.Objects.clear();
     reals.resize(std::size_t(before - RowCount()));
     ShiftHiddenForRemoval(reals);
+    ShiftCellControlsForRemoval(reals);
     FMaxRowCount = std::max(0, FMaxRowCount - int(reals.size()));
     DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
@@ -555,12 +635,14 @@ void TExStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls
 
 void TExStringGrid::InsertRowRange(int RowIndex, int RCount, bool UpdateCellControls)
 {
-    (void)UpdateCellControls;
     if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount())
         return;
     if (FSelHidden)
         UnHideSelection();
     const int real = RealRowFromDisplay(RowIndex);
+    SplitAreasAcross(RowIndex);
+    if (UpdateCellControls)
+        ShiftCellControls([=](int y) { return y >= real ? y + RCount : y; });
     TCustomGrid::InsertRows(RowIndex, RCount);
     const std::vector<int> places = Run(RowIndex, RCount);
     for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
@@ -597,12 +679,22 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
     if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex + Count > RowCount()
         || ToIndex + Count > RowCount())
         return;
+    SplitAreasAcross(FromIndex);
+    SplitAreasAcross(FromIndex + Count);
+    SplitAreasAcross(ToIndex < FromIndex ? ToIndex : ToIndex + Count);
     std::vector<int> reals;
     for (int r = FromIndex; r < FromIndex + Count; ++r)
         reals.push_back(RealRowFromDisplay(r));
     ShiftHiddenForRemoval(reals);
     const int real = RealRowFromDisplay(ToIndex);
     ShiftHiddenForInsertion(real, Count);
+    ShiftCellControls([&](int y) {
+        const auto it = std::lower_bound(reals.begin(), reals.end(), y);
+        if (it != reals.end() && *it == y)
+            return real + int(it - reals.begin());
+        const int without = y - int(it - reals.begin());
+        return without >= real ? without + Count : without;
+    });
     TCustomGrid::MoveRows(FromIndex, Count, ToIndex);
 
     const std::vector<int> from = Run(FromIndex, Count), to = Run(ToIndex, Count);

@@ -13,6 +13,7 @@
 #include "controls/grid/ExGrid.h"
 #include "tests/controls/grid/GridRowsTestSupport.h"
 #include "controls/grid/ExGridOptions.h"
+#include "platform/controls/ExtCtrls.h"
 
 namespace {
 
@@ -330,6 +331,82 @@ TEST(ExGridRows, RemoveUnSelectedRowsReadsPersistentFlagsByRealIndex)
     EXPECT_EQ(Shown(*g), QStringLiteral("r0 r4 r6"));
     g->UnHideRowsAll();
     EXPECT_EQ(Shown(*g), QStringLiteral("r0 r2 r4 r6"));
+}
+
+// Whether any cell of the grid still belongs to a merged area.
+bool AnyMerged(const TExStringGrid& g)
+{
+    for (int r = 0; r < g.RowCount(); ++r)
+        for (int c = 0; c < g.ColCount(); ++c)
+            if (g.IsMergedCell(c, r))
+                return true;
+    return false;
+}
+
+TEST(ExGridRows, MergedAreasMoveWholeAndSplitWhenCut)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TRowsGrid&)> act;
+        int baseRow; // where the base cell is afterwards; -1 when removed
+        bool stillMerged;
+    };
+    const Case cases[] = {
+        { "hide one of its rows", [](TRowsGrid& g) { g.HideRow(3); }, 2, false },
+        { "insert inside", [](TRowsGrid& g) { g.InsertRows(3, 1); }, 2, false },
+        { "remove its base row", [](TRowsGrid& g) { g.RemoveRows(2, 1); }, -1, false },
+        { "move a row out of it", [](TRowsGrid& g) { g.MoveRows(4, 8, 1); }, 2, false },
+        { "move a row into it", [](TRowsGrid& g) { g.MoveRows(7, 3, 1); }, 2, false },
+        { "insert above", [](TRowsGrid& g) { g.InsertRows(2, 2); }, 4, true },
+        { "move it whole", [](TRowsGrid& g) { g.MoveRows(2, 8, 3); }, 5, true },
+        { "hide and show it whole",
+            [](TRowsGrid& g) {
+                g.HideRows(2, 4);
+                g.UnHideRows(2, 4);
+            },
+            2, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = MakeGrid(10);
+        g->MergeCells(1, 2, 2, 3); // rows 2 to 4
+        g->SetCells(1, 2, QStringLiteral("base"));
+        c.act(*g);
+        EXPECT_EQ(AnyMerged(*g), c.stillMerged);
+        if (c.baseRow >= 0)
+            EXPECT_EQ(g->Cells(1, c.baseRow), QStringLiteral("base"));
+        if (c.stillMerged)
+            EXPECT_EQ(g->BaseCell(2, c.baseRow + 2), TPoint(1, c.baseRow));
+        // No covered cell reads the base text from another row.
+        for (int r = 0; r < g->RowCount(); ++r)
+            if (r != c.baseRow && !(c.stillMerged && r > c.baseRow && r <= c.baseRow + 2))
+                EXPECT_NE(g->GetCellEx(2, r), QStringLiteral("base")) << r;
+    }
+}
+
+TEST(ExGridRows, CellControlsFollowTheirRows)
+{
+    auto g = MakeGrid(10);
+    TPanel on3(nullptr), on6(nullptr), on8(nullptr);
+    g->CellControls()->AddControl(1, 3, &on3);
+    g->CellControls()->AddControl(1, 6, &on6);
+    g->CellControls()->AddControl(1, 8, &on8);
+    for (TPanel* p : { &on3, &on6, &on8 })
+        p->SetVisible(true);
+    g->HideRow(6);
+    EXPECT_FALSE(on6.Visible());
+    g->RemoveRows(3, 1); // the control in the removed row goes
+    EXPECT_FALSE(on3.Visible());
+    ASSERT_EQ(g->CellControls()->Count(), 2);
+    g->InsertRows(0, 2);
+    g->MoveRows(7, 1, 1); // r7, just below the hidden row
+    g->UnHideRowsAll();
+    EXPECT_TRUE(on6.Visible());
+    // Each control's real row still holds the row it was placed on.
+    for (int i = 0; i < g->CellControls()->Count(); ++i) {
+        const TControlItem* item = g->CellControls()->GetControl(i);
+        EXPECT_EQ(g->Cells(0, item->Y()), item->Control() == &on6 ? QStringLiteral("r6") : QStringLiteral("r8"));
+    }
 }
 
 } // namespace

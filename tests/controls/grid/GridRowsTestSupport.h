@@ -1,6 +1,6 @@
 #pragma once
 // A string grid whose filter levels a test can end the way the filter does,
-// and whose modified-row flags it can read.
+// and whose modified-row flags and cell controls it can reach.
 
 #include "controls/base/ExObj.h"
 #include "controls/grid/ExGrid.h"
@@ -14,4 +14,5 @@ public:
         --FFilterLevel;
     }
     TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    TControlList* CellControls() const { return FControlList.get(); }
 };
