@@ -195,12 +195,45 @@ qint64 TGridExtents::Sum(int first, int last) const
 // ---------------------------------------------------------------------------
 // TGridCellStore
 
+const TGridCellStore::TRowCells* TGridCellStore::RowAt(int row) const
+{
+    if (row < 0 || row >= int(FRows.size()))
+        return nullptr;
+    const int slot = FRows[std::size_t(row)];
+    return slot < 0 ? nullptr : &FSlots[std::size_t(slot)];
+}
+
+int TGridCellStore::NewSlot()
+{
+    if (!FFreeSlots.empty()) {
+        const int slot = FFreeSlots.back();
+        FFreeSlots.pop_back();
+        return slot;
+    }
+    FSlots.emplace_back();
+    return int(FSlots.size()) - 1;
+}
+
+void TGridCellStore::FreeSlot(int slot)
+{
+    if (slot < 0)
+        return;
+    TRowCells().swap(FSlots[std::size_t(slot)]);
+    FFreeSlots.push_back(slot);
+}
+
+void TGridCellStore::TrimRows()
+{
+    while (!FRows.empty() && FRows.back() < 0)
+        FRows.pop_back();
+}
+
 const QString& TGridCellStore::Text(int col, int row) const
 {
-    if (row < 0 || col < 0 || row >= int(FRows.size()))
+    const TRowCells* r = RowAt(row);
+    if (!r || col < 0)
         return EmptyText();
-    const TRowCells& r = FRows[std::size_t(row)];
-    return col < int(r.size()) ? r[std::size_t(col)] : EmptyText();
+    return col < int(r->size()) ? (*r)[std::size_t(col)] : EmptyText();
 }
 
 TObject* TGridCellStore::Object(int col, int row) const
@@ -218,9 +251,15 @@ void TGridCellStore::SetText(int col, int row, const QString& text)
     if (row >= int(FRows.size())) {
         if (text.isEmpty())
             return; // nothing stored there: keep it that way
-        FRows.resize(std::size_t(row) + 1);
+        FRows.resize(std::size_t(row) + 1, -1);
     }
-    TRowCells& r = FRows[std::size_t(row)];
+    int& slot = FRows[std::size_t(row)];
+    if (slot < 0) {
+        if (text.isEmpty())
+            return;
+        slot = NewSlot();
+    }
+    TRowCells& r = FSlots[std::size_t(slot)];
     if (col >= int(r.size())) {
         if (text.isEmpty())
             return;
@@ -259,8 +298,12 @@ template <class F> void TGridCellStore::RemapObjects(F newKey)
 void TGridCellStore::SetRowLimit(int rows)
 {
     FRowLimit = std::max(0, rows);
-    if (FRowLimit < int(FRows.size()))
+    if (FRowLimit < int(FRows.size())) {
+        for (std::size_t i = std::size_t(FRowLimit); i < FRows.size(); ++i)
+            FreeSlot(FRows[i]);
         FRows.resize(std::size_t(FRowLimit));
+        TrimRows();
+    }
     const int limit = FRowLimit;
     RemapObjects([limit](int&, int& r) { return r < limit; });
 }
@@ -277,7 +320,8 @@ void TGridCellStore::MoveColumn(int from, int to)
         return;
     const int lo = std::min(from, to);
     const int hi = std::max(from, to);
-    for (TRowCells& r : FRows) {
+    // Free slots are empty and pass.
+    for (TRowCells& r : FSlots) {
         if (int(r.size()) <= lo)
             continue;
         if (int(r.size()) <= hi)
@@ -303,7 +347,7 @@ void TGridCellStore::DeleteColumn(int col)
 {
     if (col < 0 || col >= FColLimit)
         return;
-    for (TRowCells& r : FRows)
+    for (TRowCells& r : FSlots)
         if (col < int(r.size()))
             r.erase(r.begin() + col);
     RemapObjects([col](int& c, int&) { return c == col ? false : (c > col ? --c, true : true); });
@@ -313,7 +357,7 @@ void TGridCellStore::DeleteColumn(int col)
 
 void TGridCellStore::ClearColumn(int col)
 {
-    for (TRowCells& r : FRows)
+    for (TRowCells& r : FSlots)
         if (col >= 0 && col < int(r.size()))
             r[std::size_t(col)] = QString();
     RemapObjects([col](int& c, int&) { return c != col; });
@@ -321,8 +365,11 @@ void TGridCellStore::ClearColumn(int col)
 
 void TGridCellStore::ClearRow(int row)
 {
-    if (row >= 0 && row < int(FRows.size()))
-        TRowCells().swap(FRows[std::size_t(row)]);
+    if (row >= 0 && row < int(FRows.size())) {
+        FreeSlot(FRows[std::size_t(row)]);
+        FRows[std::size_t(row)] = -1;
+        TrimRows();
+    }
     RemapObjects([row](int&, int& r) { return r != row; });
 }
 
@@ -331,7 +378,7 @@ void TGridCellStore::InsertRows(int at, int n)
     if (n <= 0 || at < 0 || at > FRowLimit)
         return;
     if (at < int(FRows.size()))
-        FRows.insert(FRows.begin() + at, std::size_t(n), TRowCells());
+        FRows.insert(FRows.begin() + at, std::size_t(n), -1);
     FRowLimit += n;
     RemapObjects([at, n](int&, int& r) {
         if (r >= at)
@@ -345,8 +392,13 @@ void TGridCellStore::DeleteRows(int at, int n)
     n = std::min(n, FRowLimit - at);
     if (n <= 0 || at < 0)
         return;
-    if (at < int(FRows.size()))
-        FRows.erase(FRows.begin() + at, FRows.begin() + std::min(at + n, int(FRows.size())));
+    if (at < int(FRows.size())) {
+        const int end = std::min(at + n, int(FRows.size()));
+        for (int i = at; i < end; ++i)
+            FreeSlot(FRows[std::size_t(i)]);
+        FRows.erase(FRows.begin() + at, FRows.begin() + end);
+        TrimRows();
+    }
     FRowLimit -= n;
     RemapObjects([at, n](int&, int& r) {
         if (r >= at + n)
@@ -365,14 +417,13 @@ void TGridCellStore::MoveRows(int from, int n, int to)
     if (lo < int(FRows.size())) {
         const int hi = std::max(from, to) + n;
         if (hi > int(FRows.size()))
-            FRows.resize(std::size_t(hi));
+            FRows.resize(std::size_t(hi), -1);
         auto b = FRows.begin();
         if (to < from)
             std::rotate(b + to, b + from, b + from + n);
         else
             std::rotate(b + from, b + from + n, b + to + n);
-        while (!FRows.empty() && FRows.back().empty())
-            FRows.pop_back();
+        TrimRows();
     }
     RemapObjects([=](int&, int& r) {
         r = RangeMovedIndex(r, from, n, to);
@@ -390,13 +441,12 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
         InvalidOp(SIndexOutOfRange);
     if (first < int(FRows.size())) {
         if (first + n > int(FRows.size()))
-            FRows.resize(std::size_t(first + n));
-        std::vector<TRowCells> moved(static_cast<std::size_t>(n));
+            FRows.resize(std::size_t(first + n), -1);
+        std::vector<int> moved(static_cast<std::size_t>(n));
         for (int k = 0; k < n; ++k)
-            moved[std::size_t(k)].swap(FRows[std::size_t(order[std::size_t(k)])]);
-        std::move(moved.begin(), moved.end(), FRows.begin() + first);
-        while (!FRows.empty() && FRows.back().empty())
-            FRows.pop_back();
+            moved[std::size_t(k)] = FRows[std::size_t(order[std::size_t(k)])];
+        std::copy(moved.begin(), moved.end(), FRows.begin() + first);
+        TrimRows();
     }
     RemapObjects([&](int&, int& r) {
         if (r >= first && r < first + n)
@@ -410,8 +460,13 @@ TGridStoredRow TGridCellStore::TakeRow(int row)
     TGridStoredRow cells;
     if (row < 0)
         return cells;
-    if (row < int(FRows.size()))
-        cells.Texts.swap(FRows[std::size_t(row)]);
+    if (row < int(FRows.size()) && FRows[std::size_t(row)] >= 0) {
+        int& slot = FRows[std::size_t(row)];
+        cells.Texts.swap(FSlots[std::size_t(slot)]);
+        FreeSlot(slot);
+        slot = -1;
+        TrimRows();
+    }
     // Probing the row's columns costs by the width, not by the objects.
     if (!FObjects.empty())
         for (int c = 0; c < FColLimit; ++c) {
@@ -433,22 +488,30 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
             FObjects.erase(Key(c, row));
     if (!cells.Texts.empty()) {
         if (row >= int(FRows.size()))
-            FRows.resize(std::size_t(row) + 1);
-        FRows[std::size_t(row)].swap(cells.Texts);
+            FRows.resize(std::size_t(row) + 1, -1);
+        int& slot = FRows[std::size_t(row)];
+        if (slot < 0)
+            slot = NewSlot();
+        FColLimit = std::max(FColLimit, int(cells.Texts.size()));
+        FSlots[std::size_t(slot)].swap(cells.Texts);
         cells.Texts.clear();
     } else if (row < int(FRows.size())) {
-        TRowCells().swap(FRows[std::size_t(row)]);
+        FreeSlot(FRows[std::size_t(row)]);
+        FRows[std::size_t(row)] = -1;
+        TrimRows();
     }
-    FColLimit = std::max(FColLimit, int(FRows.size() > std::size_t(row) ? FRows[std::size_t(row)].size() : 0));
     for (const auto& [c, o] : cells.Objects)
-        if (o && c >= 0)
+        if (o && c >= 0) {
             FObjects[Key(c, row)] = o;
-    FColLimit = std::max(FColLimit, cells.Objects.empty() ? 0 : cells.Objects.back().first + 1);
+            FColLimit = std::max(FColLimit, c + 1);
+        }
     cells.Objects.clear();
 }
 
 void TGridCellStore::Clear()
 {
+    FSlots.clear();
+    FFreeSlots.clear();
     FRows.clear();
     FObjects.clear();
 }
@@ -464,7 +527,7 @@ int TGridCellStore::StoredRowCount() const
 int TGridCellStore::StoredColCount() const
 {
     int n = 0;
-    for (const TRowCells& r : FRows)
+    for (const TRowCells& r : FSlots)
         n = std::max(n, int(r.size()));
     for (const auto& [k, o] : FObjects)
         n = std::max(n, int(quint32(k)) + 1);

@@ -183,7 +183,16 @@ private:
     using TRowCells = std::vector<QString>;
     static quint64 Key(int col, int row) { return (quint64(quint32(row)) << 32) | quint32(col); }
     template <class F> void RemapObjects(F newKey);
-    std::vector<TRowCells> FRows;
+    const TRowCells* RowAt(int row) const;
+    int NewSlot();
+    void FreeSlot(int slot);
+    void TrimRows();
+    // A row's texts live in a slot that never moves; a row is the number of
+    // its slot (-1: no texts), so that inserting, removing and reordering
+    // rows moves integers, not the rows' arrays.
+    std::vector<TRowCells> FSlots;
+    std::vector<int> FFreeSlots;
+    std::vector<int> FRows;
     std::unordered_map<quint64, TObject*> FObjects;
     int FRowLimit = 0;
     int FColLimit = 0;
