@@ -8,6 +8,7 @@
 #include "controls/base/ExStyleIF.h"
 #include "platform/runtime/Types.h"
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -536,23 +537,25 @@ protected:
         THiddenRow& operator=(THiddenRow&& o) noexcept;
         ~THiddenRow();
     };
-    // Hidden rows by ascending real index.
-    std::vector<THiddenRow> FHiddenRows;
+    // Hidden rows by ascending real index, in blocks: a level of half a
+    // million rows needs no single block of memory.
+    using THiddenRows = std::deque<THiddenRow>;
+    THiddenRows FHiddenRows;
     std::vector<int> FRowSelect;
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
     // Displayed rows out of the grid (ascending), their cells, heights and
     // flags into records; Free: their cell properties are freed instead.
-    std::vector<THiddenRow> TakeDisplayedRows(const std::vector<int>& Rows, bool Free);
+    THiddenRows TakeDisplayedRows(const std::vector<int>& Rows, bool Free);
     // Records back into the grid at the displayed places given (ascending).
-    void PutDisplayedRows(const std::vector<int>& Places, std::vector<THiddenRow>& Records);
+    void PutDisplayedRows(const std::vector<int>& Places, THiddenRows& Records);
     // Hidden rows follow displayed rows removed (real indices, ascending) or
     // Count rows inserted at a real index.
     void ShiftHiddenForRemoval(const std::vector<int>& RealRows);
     void ShiftHiddenForInsertion(int RealIndex, int Count);
     void RemoveDisplayedRows(const std::vector<int>& Rows);
     void HideDisplayedRows(const std::vector<int>& Rows, int Level);
-    void UnHideRecords(std::vector<THiddenRow>&& Records);
+    void UnHideRecords(THiddenRows&& Records);
     // Splits every merged area that covers both row ARow - 1 and row ARow,
     // so that no covered cell of a cut area reads another row.
     void SplitAreasAcross(int ARow);

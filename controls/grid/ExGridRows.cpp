@@ -261,7 +261,7 @@ int TExStringGrid::RealRowFromDisplay(int ARow) const
 // ---------------------------------------------------------------------------
 // The cores: displayed rows out of the grid and back
 
-std::vector<TExStringGrid::THiddenRow> TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Free)
+TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Free)
 {
     std::vector<int> rows;
     rows.reserve(Rows.size());
@@ -271,7 +271,7 @@ std::vector<TExStringGrid::THiddenRow> TExStringGrid::TakeDisplayedRows(const st
     // The grid keeps one row, as its row count does.
     if (int(rows.size()) >= RowCount())
         rows.resize(std::size_t(RowCount() - 1));
-    std::vector<THiddenRow> recs(rows.size());
+    THiddenRows recs(rows.size());
     if (rows.empty())
         return recs;
     SplitAreasAround(rows);
@@ -326,7 +326,7 @@ std::vector<TExStringGrid::THiddenRow> TExStringGrid::TakeDisplayedRows(const st
     return recs;
 }
 
-void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, std::vector<THiddenRow>& Records)
+void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows& Records)
 {
     const int n = int(Places.size());
     if (n == 0)
@@ -409,7 +409,7 @@ void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows)
 
 void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
 {
-    std::vector<THiddenRow> recs = TakeDisplayedRows(Rows, false);
+    THiddenRows recs = TakeDisplayedRows(Rows, false);
     if (recs.empty())
         return;
     std::vector<int> reals;
@@ -419,15 +419,18 @@ void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
         reals.push_back(h.Idx);
     }
     ShowCellControls(reals, false);
-    std::vector<THiddenRow> merged;
-    merged.reserve(FHiddenRows.size() + recs.size());
+    if (FHiddenRows.empty()) {
+        FHiddenRows.swap(recs);
+        return;
+    }
+    THiddenRows merged;
     auto byIdx = [](const THiddenRow& a, const THiddenRow& b) { return a.Idx < b.Idx; };
     std::merge(std::make_move_iterator(FHiddenRows.begin()), std::make_move_iterator(FHiddenRows.end()),
         std::make_move_iterator(recs.begin()), std::make_move_iterator(recs.end()), std::back_inserter(merged), byIdx);
     FHiddenRows.swap(merged);
 }
 
-void TExStringGrid::UnHideRecords(std::vector<THiddenRow>&& Records)
+void TExStringGrid::UnHideRecords(THiddenRows&& Records)
 {
     if (Records.empty())
         return;
@@ -554,14 +557,14 @@ void TExStringGrid::UnHideRows(int FromRow, int ToRow)
     const auto e = FindHidden(FHiddenRows, ToRow + 1);
     if (e <= b)
         return;
-    std::vector<THiddenRow> recs(std::make_move_iterator(b), std::make_move_iterator(e));
+    THiddenRows recs(std::make_move_iterator(b), std::make_move_iterator(e));
     FHiddenRows.erase(b, e);
     UnHideRecords(std::move(recs));
 }
 
 void TExStringGrid::UnHideRowsAll()
 {
-    std::vector<THiddenRow> recs;
+    THiddenRows recs;
     recs.swap(FHiddenRows);
     UnHideRecords(std::move(recs));
 }
@@ -571,10 +574,15 @@ void TExStringGrid::UnHideRowList()
     const int level = FFilterLevel;
     if (level <= 0)
         return;
-    std::vector<THiddenRow> recs, stay;
-    for (THiddenRow& h : FHiddenRows)
-        (h.Level == level ? recs : stay).push_back(std::move(h));
-    FHiddenRows.swap(stay);
+    THiddenRows recs, stay;
+    const bool all = std::all_of(FHiddenRows.begin(), FHiddenRows.end(), [&](const THiddenRow& h) { return h.Level == level; });
+    if (all) {
+        recs.swap(FHiddenRows);
+    } else {
+        for (THiddenRow& h : FHiddenRows)
+            (h.Level == level ? recs : stay).push_back(std::move(h));
+        FHiddenRows.swap(stay);
+    }
     UnHideRecords(std::move(recs));
 }
 
@@ -617,7 +625,7 @@ void TExStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     for (int r = RowIndex; r < RowIndex + RCount; ++r)
         reals.push_back(RealRowFromDisplay(r));
     const int before = RowCount();
-    std::vector<THiddenRow> recs = TakeDisplayedRows(Run(RowIndex, RCount), false);
+    THiddenRows recs = TakeDisplayedRows(Run(RowIndex, RCount), false);
     // The caller keeps the properties of these rows.
     for (THiddenRow& h : recs)
         h.Cells.Objects.clear();
