@@ -276,11 +276,10 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
         return recs;
     SplitAreasAround(rows);
     const int n = int(rows.size());
-    std::vector<int> reals(rows.size());
     for (int i = 0; i < n; ++i) {
         const int r = rows[std::size_t(i)];
         THiddenRow& h = recs[std::size_t(i)];
-        h.Idx = reals[std::size_t(i)] = RealRowFromDisplay(r);
+        h.Idx = RealRowFromDisplay(r);
         h.Height = RowHeights(r);
         if (!Free)
             h.Cells = TakeRow(r);
@@ -297,11 +296,16 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
     eraseFrom(*FModifiedRows, &THiddenRow::Modified);
     eraseFrom(*FEnabledRows, &THiddenRow::Enabled);
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    if (!persistent) {
+    if (FRowSelect.empty()) {
+        // no flags to carry
+    } else if (!persistent) {
         const std::vector<int> taken = EraseEntries(FRowSelect, rows);
         for (int i = 0; i < n; ++i)
             recs[std::size_t(i)].Selected = taken[std::size_t(i)];
     } else if (Free) {
+        std::vector<int> reals(rows.size());
+        for (int i = 0; i < n; ++i)
+            reals[std::size_t(i)] = recs[std::size_t(i)].Idx;
         EraseEntries(FRowSelect, reals);
     }
 
@@ -412,13 +416,14 @@ void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
     THiddenRows recs = TakeDisplayedRows(Rows, false);
     if (recs.empty())
         return;
-    std::vector<int> reals;
-    reals.reserve(recs.size());
-    for (THiddenRow& h : recs) {
+    for (THiddenRow& h : recs)
         h.Level = Level;
-        reals.push_back(h.Idx);
+    if (FControlList && FControlList->Count() > 0) {
+        std::vector<int> reals;
+        for (const THiddenRow& h : recs)
+            reals.push_back(h.Idx);
+        ShowCellControls(reals, false);
     }
-    ShowCellControls(reals, false);
     if (FHiddenRows.empty()) {
         FHiddenRows.swap(recs);
         return;
@@ -443,9 +448,10 @@ void TExStringGrid::UnHideRecords(THiddenRows&& Records)
             ++j;
         places[i] = Records[i].Idx - int(j);
     }
-    std::vector<int> reals(Records.size());
-    for (std::size_t i = 0; i < Records.size(); ++i)
-        reals[i] = Records[i].Idx;
+    std::vector<int> reals;
+    if (FControlList && FControlList->Count() > 0)
+        for (const THiddenRow& h : Records)
+            reals.push_back(h.Idx);
     PutDisplayedRows(places, Records);
     ShowCellControls(reals, true);
 }
