@@ -281,8 +281,8 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
         THiddenRow& h = recs[std::size_t(i)];
         h.Idx = RealRowFromDisplay(r);
         h.Height = RowHeights(r);
-        if (!Free)
-            h.Cells = TakeRow(r);
+        // Removed rows' properties are freed with their records.
+        h.Cells = TakeRow(r);
     }
     auto eraseFrom = [&](TIntList& l, int THiddenRow::*field) {
         if (l.Count() == 0)
@@ -310,23 +310,10 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
     }
 
     const int first = rows.front();
-    if (rows.back() - first + 1 == n) {
+    if (rows.back() - first + 1 == n)
         TCustomGrid::DeleteRows(first, n);
-    } else {
-        // Kept rows close up in one pass, the leaving ones go last.
-        std::vector<int> order;
-        order.reserve(std::size_t(RowCount() - first));
-        std::size_t j = 0;
-        for (int r = first; r < RowCount(); ++r) {
-            if (j < rows.size() && rows[j] == r)
-                ++j;
-            else
-                order.push_back(r);
-        }
-        order.insert(order.end(), rows.begin(), rows.end());
-        PermuteRows(first, order);
-        TCustomGrid::DeleteRows(RowCount() - n, n);
-    }
+    else
+        DeleteRowSet(rows);
     return recs;
 }
 
@@ -338,26 +325,18 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows
     for (int j = 0; j < n; ++j)
         if (j == 0 || Places[std::size_t(j)] != Places[std::size_t(j - 1)] + 1)
             SplitAreasAcross(Places[std::size_t(j)] - j);
-    const int before = RowCount();
     const int first = Places.front();
-    const bool run = Places.back() - first + 1 == n;
-    const int at = run ? first : before;
-    TCustomGrid::InsertRows(at, n);
+    if (Places.back() - first + 1 == n)
+        TCustomGrid::InsertRows(first, n);
+    else
+        InsertRowSet(Places);
     for (int i = 0; i < n; ++i) {
         THiddenRow& h = Records[std::size_t(i)];
-        PutRow(at + i, std::move(h.Cells));
+        const int row = Places[std::size_t(i)];
+        PutRow(row, std::move(h.Cells));
         h.Cells = TGridStoredRow();
         if (h.Height != DefaultRowHeight())
-            SetRowHeights(at + i, h.Height);
-    }
-    if (!run) {
-        std::vector<int> order;
-        order.reserve(std::size_t(RowCount() - first));
-        int next = first;
-        std::size_t j = 0;
-        for (int k = first; k < RowCount(); ++k)
-            order.push_back(j < Places.size() && Places[j] == k ? before + int(j++) : next++);
-        PermuteRows(first, order);
+            SetRowHeights(row, h.Height);
     }
     auto insertInto = [&](TIntList& l, int THiddenRow::*field) {
         std::vector<int> values(Records.size());

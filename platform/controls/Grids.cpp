@@ -90,6 +90,28 @@ template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
             m.insert(kv);
 }
 
+// Index maps of the set operations: where an item goes when the items at
+// `rows` leave (-1 for those), and where an old item goes when new ones come
+// in at `places` (the j-th new item passes every old item from places[j] - j).
+int SetDeletedIndex(const std::vector<int>& rows, int k)
+{
+    const auto it = std::lower_bound(rows.begin(), rows.end(), k);
+    return it != rows.end() && *it == k ? -1 : k - int(it - rows.begin());
+}
+
+int SetInsertedIndex(const std::vector<int>& places, int k)
+{
+    int lo = 0, hi = int(places.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (places[std::size_t(mid)] - mid <= k)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return k + lo;
+}
+
 } // namespace
 
 void TGridExtents::SetCount(int n)
@@ -177,6 +199,24 @@ void TGridExtents::Permute(int first, const std::vector<int>& order)
     const std::vector<int> inverse = InversePermutation(first, order);
     const int end = first + int(order.size());
     RekeyFrom(FExceptions, first, [&](int k) { return k < end ? inverse[std::size_t(k - first)] : k; });
+    ++FVersion;
+}
+
+void TGridExtents::DeleteSet(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    RekeyFrom(FExceptions, rows.front(), [&](int k) { return SetDeletedIndex(rows, k); });
+    FCount -= int(rows.size());
+    ++FVersion;
+}
+
+void TGridExtents::InsertSet(const std::vector<int>& places)
+{
+    if (places.empty())
+        return;
+    RekeyFrom(FExceptions, places.front(), [&](int k) { return SetInsertedIndex(places, k); });
+    FCount += int(places.size());
     ++FVersion;
 }
 
@@ -451,6 +491,53 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
     RemapObjects([&](int&, int& r) {
         if (r >= first && r < first + n)
             r = inverse[std::size_t(r - first)];
+        return true;
+    });
+}
+
+void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    std::size_t out = std::size_t(std::max(rows.front(), 0)), j = 0;
+    for (std::size_t i = out; i < FRows.size(); ++i) {
+        if (j < rows.size() && rows[j] == int(i)) {
+            FreeSlot(FRows[i]);
+            ++j;
+            continue;
+        }
+        FRows[out++] = FRows[i];
+    }
+    if (out < FRows.size())
+        FRows.resize(out);
+    TrimRows();
+    FRowLimit -= int(rows.size());
+    RemapObjects([&](int&, int& r) { return (r = SetDeletedIndex(rows, r)) >= 0; });
+}
+
+void TGridCellStore::InsertRowSet(const std::vector<int>& places)
+{
+    if (places.empty())
+        return;
+    const std::size_t n = places.size();
+    if (std::size_t(places.front()) < FRows.size()) {
+        std::vector<int> out;
+        out.reserve(FRows.size() + n);
+        std::size_t i = 0, j = 0;
+        while (i < FRows.size()) {
+            if (j < n && places[j] == int(out.size())) {
+                out.push_back(-1);
+                ++j;
+            } else {
+                out.push_back(FRows[i++]);
+            }
+        }
+        FRows.swap(out);
+        TrimRows();
+    }
+    FRowLimit += int(n);
+    RemapObjects([&](int&, int& r) {
+        r = SetInsertedIndex(places, r);
         return true;
     });
 }
@@ -939,6 +1026,8 @@ void TCustomGrid::RowsInserted(int, int) { }
 void TCustomGrid::RowsDeleted(int, int) { }
 void TCustomGrid::RowsMoved(int, int, int) { }
 void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
+void TCustomGrid::RowSetDeleted(const std::vector<int>&) { }
+void TCustomGrid::RowSetInserted(const std::vector<int>&) { }
 
 template <class F> void TCustomGrid::RowsRenumbered(F newRow, int oldRowCount)
 {
@@ -1007,6 +1096,33 @@ void TCustomGrid::MoveRows(int FromIndex, int ACount, int ToIndex)
     FRowHeights.MoveRange(FromIndex, ACount, ToIndex);
     RowsMoved(FromIndex, ACount, ToIndex);
     RowsRenumbered([=](int r) { return RangeMovedIndex(r, FromIndex, ACount, ToIndex); }, RowCount());
+}
+
+void TCustomGrid::DeleteRowSet(const std::vector<int>& Rows)
+{
+    if (Rows.empty())
+        return;
+    if (Rows.front() < 0 || Rows.back() >= RowCount() || int(Rows.size()) >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    const int oldRows = RowCount();
+    const int n = int(Rows.size());
+    if (oldRows - n <= FFixedRows)
+        SetFixedRows(oldRows - n - 1);
+    FRowHeights.DeleteSet(Rows);
+    RowSetDeleted(Rows);
+    RowsRenumbered([&](int r) { return SetDeletedIndex(Rows, r); }, oldRows);
+}
+
+void TCustomGrid::InsertRowSet(const std::vector<int>& Places)
+{
+    if (Places.empty())
+        return;
+    if (Places.front() < 0 || Places.back() >= RowCount() + int(Places.size()))
+        InvalidOp(SIndexOutOfRange);
+    const int oldRows = RowCount();
+    FRowHeights.InsertSet(Places);
+    RowSetInserted(Places);
+    RowsRenumbered([&](int r) { return SetInsertedIndex(Places, r); }, oldRows);
 }
 
 void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order)

@@ -114,6 +114,10 @@ public:
     void MoveRange(int from, int n, int to);
     // The item at first + k becomes the one that was at order[k].
     void Permute(int first, const std::vector<int>& order);
+    // Sets of items in one pass: the items at `rows` (ascending) leave; n
+    // default items come in so that they end up at `places` (ascending).
+    void DeleteSet(const std::vector<int>& rows);
+    void InsertSet(const std::vector<int>& places);
     // Sum of the extents from `first` to `last` inclusive.
     qint64 Sum(int first, int last) const;
     // Changes with every change of an extent or the count.
@@ -174,6 +178,10 @@ public:
     // row; putting replaces what the row held.
     TGridStoredRow TakeRow(int row);
     void PutRow(int row, TGridStoredRow&& cells);
+    // Sets of rows, as TGridExtents; the rows' objects leave the store
+    // unfreed (take them out first).
+    void DeleteRowSet(const std::vector<int>& rows);
+    void InsertRowSet(const std::vector<int>& places);
     void Clear();
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
@@ -449,6 +457,12 @@ public:
     void DeleteRows(int ARow, int ACount);
     void MoveRows(int FromIndex, int ACount, int ToIndex);
     void PermuteRows(int First, const std::vector<int>& Order);
+    // Sets of rows in one pass, without a step per row moved: the rows at
+    // Rows (ascending) leave, keeping at least one row; new rows come in so
+    // that they end up at Places (ascending). The leaving rows' objects are
+    // not freed: a grid that owns them takes them out first.
+    void DeleteRowSet(const std::vector<int>& Rows);
+    void InsertRowSet(const std::vector<int>& Places);
     // Total height of the rows (width of the columns) from First to Last,
     // lines not counted.
     qint64 RowHeightsSum(int First, int Last) const { return FRowHeights.Sum(First, Last); }
@@ -484,6 +498,8 @@ protected:
     virtual void RowsDeleted(int ARow, int ACount);
     virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
     virtual void RowsPermuted(int First, const std::vector<int>& Order);
+    virtual void RowSetDeleted(const std::vector<int>& Rows);
+    virtual void RowSetInserted(const std::vector<int>& Places);
     virtual void ChangeScale(int M, int D);
     // Dragging a fixed cell to move a column or row: Begin may refuse the
     // drag, Check each target, End the drop.
@@ -711,6 +727,8 @@ protected:
     void RowsDeleted(int ARow, int ACount) override;
     void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
     void RowsPermuted(int First, const std::vector<int>& Order) override;
+    void RowSetDeleted(const std::vector<int>& Rows) override;
+    void RowSetInserted(const std::vector<int>& Places) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:
