@@ -545,15 +545,18 @@ protected:
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
     // Displayed rows out of the grid (ascending), their cells, heights and
-    // flags into records; Free: their cell properties are freed instead.
-    THiddenRows TakeDisplayedRows(const std::vector<int>& Rows, bool Free);
+    // flags into records (dropping a record frees its cell properties);
+    // Removal: the rows leave for good, selection flags kept by real index too.
+    THiddenRows TakeDisplayedRows(const std::vector<int>& Rows, bool Removal);
     // Records back into the grid at the displayed places given (ascending).
     void PutDisplayedRows(const std::vector<int>& Places, THiddenRows& Records);
     // Hidden rows follow displayed rows removed (real indices, ascending) or
     // Count rows inserted at a real index.
     void ShiftHiddenForRemoval(const std::vector<int>& RealRows);
     void ShiftHiddenForInsertion(int RealIndex, int Count);
-    void RemoveDisplayedRows(const std::vector<int>& Rows);
+    // Displayed rows (ascending) removed for good; the caller may keep the
+    // rows' cell properties.
+    void RemoveDisplayedRows(const std::vector<int>& Rows, bool KeepProperties = false);
     void HideDisplayedRows(const std::vector<int>& Rows, int Level);
     void UnHideRecords(THiddenRows&& Records);
     // Splits every merged area that covers both row ARow - 1 and row ARow,

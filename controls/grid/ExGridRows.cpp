@@ -261,7 +261,7 @@ int TExStringGrid::RealRowFromDisplay(int ARow) const
 // ---------------------------------------------------------------------------
 // The cores: displayed rows out of the grid and back
 
-TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Free)
+TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Removal)
 {
     std::vector<int> rows;
     rows.reserve(Rows.size());
@@ -302,7 +302,7 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
         const std::vector<int> taken = EraseEntries(FRowSelect, rows);
         for (int i = 0; i < n; ++i)
             recs[std::size_t(i)].Selected = taken[std::size_t(i)];
-    } else if (Free) {
+    } else if (Removal) {
         std::vector<int> reals(rows.size());
         for (int i = 0; i < n; ++i)
             reals[std::size_t(i)] = recs[std::size_t(i)].Idx;
@@ -375,7 +375,7 @@ void TExStringGrid::ShiftHiddenForInsertion(int RealIndex, int Count)
         it->Idx += Count;
 }
 
-void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows)
+void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows, bool KeepProperties)
 {
     std::vector<int> reals;
     reals.reserve(Rows.size());
@@ -383,7 +383,10 @@ void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows)
         if (r >= 0 && r < RowCount())
             reals.push_back(RealRowFromDisplay(r));
     const int before = RowCount();
-    TakeDisplayedRows(Rows, true);
+    THiddenRows recs = TakeDisplayedRows(Rows, true);
+    if (KeepProperties)
+        for (THiddenRow& h : recs)
+            h.Cells.Objects.clear();
     reals.resize(std::size_t(before - RowCount()));
     ShiftHiddenForRemoval(reals);
     ShiftCellControlsForRemoval(reals);
@@ -560,7 +563,8 @@ void TExStringGrid::UnHideRowList()
     if (level <= 0)
         return;
     THiddenRows recs, stay;
-    const bool all = std::all_of(FHiddenRows.begin(), FHiddenRows.end(), [&](const THiddenRow& h) { return h.Level == level; });
+    const bool all
+        = std::all_of(FHiddenRows.begin(), FHiddenRows.end(), [&](const THiddenRow& h) { return h.Level == level; });
     if (all) {
         recs.swap(FHiddenRows);
     } else {
@@ -606,18 +610,7 @@ void TExStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
         return;
     RCount = std::min(RCount, RowCount() - RowIndex);
-    std::vector<int> reals;
-    for (int r = RowIndex; r < RowIndex + RCount; ++r)
-        reals.push_back(RealRowFromDisplay(r));
-    const int before = RowCount();
-    THiddenRows recs = TakeDisplayedRows(Run(RowIndex, RCount), false);
-    // The caller keeps the properties of these rows.
-    for (THiddenRow& h : recs)
-        h.Cells.Objects.clear();
-    reals.resize(std::size_t(before - RowCount()));
-    ShiftHiddenForRemoval(reals);
-    ShiftCellControlsForRemoval(reals);
-    FMaxRowCount = std::max(0, FMaxRowCount - int(reals.size()));
+    RemoveDisplayedRows(Run(RowIndex, RCount), true);
     DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
 

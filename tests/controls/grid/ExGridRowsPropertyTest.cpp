@@ -60,7 +60,8 @@ void Check(TRowsGrid& g, const TModel& m, int defaultHeight)
         ASSERT_EQ(g.DisplRowIndex(shown[std::size_t(d)]), d);
     }
     for (int i = 0; i < int(m.rows.size()); ++i)
-        ASSERT_EQ(g.HiddenRowLevel(i), m.rows[std::size_t(i)].hidden ? m.rows[std::size_t(i)].level : -1) << "real " << i;
+        ASSERT_EQ(g.HiddenRowLevel(i), m.rows[std::size_t(i)].hidden ? m.rows[std::size_t(i)].level : -1)
+            << "real " << i;
 }
 
 TEST(ExGridRowsProperty, RandomSequencesMatchThePlainModel)
@@ -116,7 +117,7 @@ TEST(ExGridRowsProperty, RandomSequencesMatchThePlainModel)
                 ++m.level;
                 for (int d : list)
                     m.rows[std::size_t(shown[std::size_t(d)])].hidden = true,
-                        m.rows[std::size_t(shown[std::size_t(d)])].level = m.level;
+                    m.rows[std::size_t(shown[std::size_t(d)])].level = m.level;
             } else if (op == 3) { // undo the last filter level
                 if (m.level == 0)
                     continue;

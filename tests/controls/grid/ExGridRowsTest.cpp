@@ -11,9 +11,9 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
-#include "tests/controls/grid/GridRowsTestSupport.h"
 #include "controls/grid/ExGridOptions.h"
 #include "platform/controls/ExtCtrls.h"
+#include "tests/controls/grid/GridRowsTestSupport.h"
 
 namespace {
 
@@ -164,10 +164,8 @@ TEST(ExGridRows, MoveRowsCountsTheTargetBeforeTheRowsLeave)
         const char* shown;
     };
     const Case cases[] = {
-        { 2, 6, 2, "r0 r1 r4 r5 r2 r3 r6 r7" },
-        { 2, 4, 2, "r0 r1 r2 r3 r4 r5 r6 r7" },
-        { 5, 1, 2, "r0 r5 r6 r1 r2 r3 r4 r7" },
-        { 2, 2, 3, "r0 r1 r2 r3 r4 r5 r6 r7" },
+        { 2, 6, 2, "r0 r1 r4 r5 r2 r3 r6 r7" }, { 2, 4, 2, "r0 r1 r2 r3 r4 r5 r6 r7" },
+        { 5, 1, 2, "r0 r5 r6 r1 r2 r3 r4 r7" }, { 2, 2, 3, "r0 r1 r2 r3 r4 r5 r6 r7" },
         { 6, 0, 3, "r0 r1 r2 r3 r4 r5 r6 r7" }, // reaches past the end
     };
     for (const Case& c : cases) {
