@@ -212,6 +212,24 @@ TEST(ExGridRows, RowChangedReportsOldAndNewRow)
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>> { { 2, 4 }, { 4, 6 } }));
 }
 
+TEST(ExGridRows, HiddenSelectionComesBackOrFallsToTheFirstNormalCell)
+{
+    auto g = MakeGrid(10, 1);
+    g->SetFixedCols(1);
+    g->SetSelection(TGridRect { 1, 6, 2, 8 });
+    g->HideSelection();
+    EXPECT_TRUE(g->SelectionHidden());
+    EXPECT_EQ(g->Selection().Top, g->RowCount()); // outside the grid
+    g->UnHideSelection();
+    EXPECT_EQ(g->Selection(), (TGridRect { 1, 6, 2, 8 }));
+
+    g->HideSelection();
+    g->SetRowCount(5); // the remembered rows are gone
+    g->UnHideSelection();
+    EXPECT_FALSE(g->SelectionHidden());
+    EXPECT_EQ(g->Selection(), (TGridRect { 1, 1, 1, 1 }));
+}
+
 TEST(ExGridRows, FloatingFooterRowSurvivesCountChanges)
 {
     auto g = MakeGrid(10, 1);
