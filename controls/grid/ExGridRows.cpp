@@ -578,15 +578,39 @@ void TExStringGrid::UnHideRowList()
 // ---------------------------------------------------------------------------
 // Removing, inserting and moving rows
 
+namespace {
+// The current row keeps its number through a removal while it still exists
+// (the rows below moved up into it), and the top row with it; otherwise the
+// grid's own choice (the last row) stands, or Fallback when given.
+template <class G> struct TKeepCursor {
+    G& grid;
+    int row = grid.Row(), top = grid.TopRow();
+    bool keep = true;
+    int fallback = -1;
+    ~TKeepCursor()
+    {
+        if (keep && row < grid.RowCount()) {
+            grid.TCustomGrid::SetRow(row);
+            grid.TCustomGrid::SetTopRow(top);
+        } else if (fallback >= 0 && fallback < grid.RowCount()) {
+            grid.TCustomGrid::SetRow(fallback);
+            grid.TCustomGrid::SetTopRow(fallback);
+        }
+    }
+};
+} // namespace
+
 void TExStringGrid::DeleteRowRange(int ARow, int Count, bool ForRemoval)
 {
     if (ARow < 0 || ARow >= RowCount() || Count <= 0)
         return;
     Count = std::min(Count, RowCount() - ARow);
-    if (ForRemoval) {
-        RemoveDisplayedRows(Run(ARow, Count));
-    } else {
-        TakeDisplayedRows(Run(ARow, Count), true);
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        if (ForRemoval)
+            RemoveDisplayedRows(Run(ARow, Count));
+        else
+            TakeDisplayedRows(Run(ARow, Count), true);
     }
     DoCellsChanged(Rect(0, ARow, ColCount() - 1, ARow + Count));
 }
@@ -601,7 +625,11 @@ void TExStringGrid::RemoveRows(int RowIndex, int RCount)
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
         return;
     RCount = std::min(RCount, RowCount() - RowIndex);
-    RemoveDisplayedRows(Run(RowIndex, RCount));
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        cursor.keep = !(FMouseActions && FMouseActions->DisjunctRowSelect());
+        RemoveDisplayedRows(Run(RowIndex, RCount));
+    }
     DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
 
@@ -610,7 +638,11 @@ void TExStringGrid::RemoveRowsEx(int RowIndex, int RCount)
     if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
         return;
     RCount = std::min(RCount, RowCount() - RowIndex);
-    RemoveDisplayedRows(Run(RowIndex, RCount), true);
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        cursor.fallback = TCustomGrid::FixedRows();
+        RemoveDisplayedRows(Run(RowIndex, RCount), true);
+    }
     DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
 }
 

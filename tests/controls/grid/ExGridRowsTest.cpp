@@ -275,6 +275,27 @@ TEST(ExGridRows, RemoveRowsOutOfRangeChangesNothing)
     }
 }
 
+TEST(ExGridRows, CurrentRowKeepsItsNumberThroughRemovalsAbove)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TRowsGrid&)> act;
+        int row;
+    };
+    const Case cases[] = {
+        { "RemoveRows", [](TRowsGrid& g) { g.RemoveRows(2, 2); }, 7 },
+        { "DeleteGridRows", [](TRowsGrid& g) { g.DeleteGridRows(2, 2); }, 7 },
+        { "RemoveRowsEx past the end", [](TRowsGrid& g) { g.RemoveRowsEx(5, 5); }, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = MakeGrid(10, 1);
+        g->SetRow(7);
+        c.act(*g);
+        EXPECT_EQ(g->Row(), c.row);
+    }
+}
+
 TEST(ExGridRows, RemoveGridRowKeepsFixedAndFooterRows)
 {
     auto g = MakeGrid(2, 1);
