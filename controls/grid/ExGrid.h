@@ -8,6 +8,7 @@
 #include "controls/base/ExStyleIF.h"
 #include "platform/runtime/Types.h"
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -367,8 +368,8 @@ public:
     virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void EditorTextChanged(const QString& Text, int CaretPos) { (void)Text, (void)CaretPos; }
-    virtual void InsertGridRow(int ARow) { (void)ARow; }
-    virtual void RemoveGridRow(int ARow) { (void)ARow; }
+    virtual void InsertGridRow(int ARow);
+    virtual void RemoveGridRow(int ARow);
     virtual void DoFilterDone();
     virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
@@ -404,9 +405,9 @@ public:
     virtual QString GetCheckTrue(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckTrue; }
     virtual QString GetCheckFalse(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckFalse; }
     virtual bool GetColumnFilterValues(int ACol) { return (void)ACol, false; }
-    virtual void DeleteGridRows(int RowIndex, int RCount) { (void)RowIndex, (void)RCount; }
-    virtual void DoCanAddRow(bool& Allow) { (void)Allow; }
-    virtual void DoCanInsertRow(int ARow, bool& CanInsert) { (void)ARow, (void)CanInsert; }
+    virtual void DeleteGridRows(int RowIndex, int RCount);
+    virtual void DoCanAddRow(bool& Allow);
+    virtual void DoCanInsertRow(int ARow, bool& CanInsert);
     virtual void ScrollNotify(int RowDelta, bool& Handled) { (void)RowDelta, (void)Handled; }
     virtual void AddEmptyRow() { }
     virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
@@ -457,6 +458,122 @@ public:
     virtual void QSortIndexed();
 
     // ---- rows: hidden rows, counts, insertion and removal ----
+    // Two row indices: displayed (what RowCount, Row and TopRow count) and
+    // real (all rows in order, hidden ones included). A hidden row leaves the
+    // grid with its cells, height and flags and is kept aside under its real
+    // index, level 0 for rows hidden directly, k >= 1 for the k-th filter
+    // level; the mappings are binary searches over the hidden rows.
+    void SetRowCount(int Value);
+    int FixedRows() const;
+    void SetFixedRows(int Value);
+    int GetRowEx() const { return TCustomGrid::Row(); }
+    void SetRowEx(int Value);
+    void SetRow(int Value) { SetRowEx(Value); }
+    void SetTopRow(int Value);
+    int TotalRowCount() const;
+    int NumHiddenRows() const;
+    bool IsHiddenRow(int Rowindex) const;
+    int RealRowIndex(int ARow) const { return RealRowFromDisplay(ARow); }
+    int DisplRowIndex(int ARow) const { return DisplayRowFromReal(ARow); }
+    int RealRowFromDisplay(int ARow) const;
+    int DisplayRowFromReal(int ARow) const;
+    int RealRow() const { return RealRowFromDisplay(GetRowEx()); }
+    // Real indices; rows already hidden are passed over.
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    // One filter level: the displayed rows listed go, under the next level.
+    void HideRowList(const std::vector<int>& RowList);
+    void UnHideRow(int Rowindex) { UnHideRows(Rowindex, Rowindex); }
+    // Nothing unless FromRow itself is hidden; every hidden row of the range
+    // comes back at the place its real index gives.
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    // Brings back the rows of the level FilterLevel only; the filter lowers
+    // the level itself.
+    void UnHideRowList();
+    // The filter level of a hidden row; -1 for a displayed one.
+    int HiddenRowLevel(int Rowindex) const;
+    // Count rows from FromIndex go to ToIndex, counted before they leave.
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelHidden; }
+
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Removes without freeing the rows' cell properties: the caller keeps them.
+    virtual void RemoveRowsEx(int RowIndex, int RCount);
+    void DeleteRowRange(int ARow, int Count, bool ForRemoval);
+    virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+    void InsertRowRange(int RowIndex, int RCount, bool UpdateCellControls);
+    void AddRow();
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+
+    // Disjunct row selection flags (real index with RowSelectPersistent);
+    // least bodies until the selection family lands.
+    bool RowSelect(int ARow) const;
+    void SetRowSelect(int ARow, bool Value);
+    void ClearRowSelect() { FRowSelect.clear(); }
+
+    std::function<void(TObject* Sender, bool& CanAdd)> OnCanAddRow;
+    std::function<void(TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoDeleteRow;
+
+protected:
+    // A hidden row: the cells own their cell properties while kept here.
+    struct THiddenRow {
+        int Idx = 0;
+        int Level = 0;
+        int Height = 0;
+        TGridStoredRow Cells;
+        // Entries of the modified, enabled and selection lists; -1: none.
+        int Modified = -1;
+        int Enabled = -1;
+        int Selected = -1;
+        THiddenRow() = default;
+        THiddenRow(THiddenRow&& o) noexcept;
+        THiddenRow& operator=(THiddenRow&& o) noexcept;
+        ~THiddenRow();
+    };
+    // Hidden rows by ascending real index, in blocks: a level of half a
+    // million rows needs no single block of memory.
+    using THiddenRows = std::deque<THiddenRow>;
+    THiddenRows FHiddenRows;
+    std::vector<int> FRowSelect;
+    bool FSelHidden = false;
+    TGridRect FHiddenSelection;
+    // Displayed rows out of the grid (ascending), their cells, heights and
+    // flags into records (dropping a record frees its cell properties);
+    // Removal: the rows leave for good, selection flags kept by real index too.
+    THiddenRows TakeDisplayedRows(const std::vector<int>& Rows, bool Removal);
+    // Records back into the grid at the displayed places given (ascending).
+    void PutDisplayedRows(const std::vector<int>& Places, THiddenRows& Records);
+    // Hidden rows follow displayed rows removed (real indices, ascending) or
+    // Count rows inserted at a real index.
+    void ShiftHiddenForRemoval(const std::vector<int>& RealRows);
+    void ShiftHiddenForInsertion(int RealIndex, int Count);
+    // Displayed rows (ascending) removed for good; the caller may keep the
+    // rows' cell properties.
+    void RemoveDisplayedRows(const std::vector<int>& Rows, bool KeepProperties = false);
+    void HideDisplayedRows(const std::vector<int>& Rows, int Level);
+    void UnHideRecords(THiddenRows&& Records);
+    // Splits every merged area that covers both row ARow - 1 and row ARow,
+    // so that no covered cell of a cut area reads another row.
+    void SplitAreasAcross(int ARow);
+    // Splits the areas cut by taking the rows (ascending) out.
+    void SplitAreasAround(const std::vector<int>& Rows);
+    // The controls placed in cells follow their real rows: NewRow gives a
+    // control's new real row, -1 when its row is gone (it is hidden and dropped).
+    void ShiftCellControls(const std::function<int(int)>& NewRow);
+    void ShiftCellControlsForRemoval(const std::vector<int>& RealRows);
+    // Shows or hides the controls placed on the real rows (ascending).
+    void ShowCellControls(const std::vector<int>& RealRows, bool Show);
+
+public:
 
     // ---- columns: hidden columns, counts, insertion and removal ----
     // A column has a real index (where its cells are stored, hidden columns

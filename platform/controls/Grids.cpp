@@ -90,6 +90,28 @@ template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
             m.insert(kv);
 }
 
+// Index maps of the set operations: where an item goes when the items at
+// `rows` leave (-1 for those), and where an old item goes when new ones come
+// in at `places` (the j-th new item passes every old item from places[j] - j).
+int SetDeletedIndex(const std::vector<int>& rows, int k)
+{
+    const auto it = std::lower_bound(rows.begin(), rows.end(), k);
+    return it != rows.end() && *it == k ? -1 : k - int(it - rows.begin());
+}
+
+int SetInsertedIndex(const std::vector<int>& places, int k)
+{
+    int lo = 0, hi = int(places.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (places[std::size_t(mid)] - mid <= k)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return k + lo;
+}
+
 } // namespace
 
 void TGridExtents::SetCount(int n)
@@ -180,6 +202,24 @@ void TGridExtents::Permute(int first, const std::vector<int>& order)
     ++FVersion;
 }
 
+void TGridExtents::DeleteSet(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    RekeyFrom(FExceptions, rows.front(), [&](int k) { return SetDeletedIndex(rows, k); });
+    FCount -= int(rows.size());
+    ++FVersion;
+}
+
+void TGridExtents::InsertSet(const std::vector<int>& places)
+{
+    if (places.empty())
+        return;
+    RekeyFrom(FExceptions, places.front(), [&](int k) { return SetInsertedIndex(places, k); });
+    FCount += int(places.size());
+    ++FVersion;
+}
+
 qint64 TGridExtents::Sum(int first, int last) const
 {
     first = std::max(first, 0);
@@ -195,12 +235,45 @@ qint64 TGridExtents::Sum(int first, int last) const
 // ---------------------------------------------------------------------------
 // TGridCellStore
 
+const TGridCellStore::TRowCells* TGridCellStore::RowAt(int row) const
+{
+    if (row < 0 || row >= int(FRows.size()))
+        return nullptr;
+    const int slot = FRows[std::size_t(row)];
+    return slot < 0 ? nullptr : &FSlots[std::size_t(slot)];
+}
+
+int TGridCellStore::NewSlot()
+{
+    if (!FFreeSlots.empty()) {
+        const int slot = FFreeSlots.back();
+        FFreeSlots.pop_back();
+        return slot;
+    }
+    FSlots.emplace_back();
+    return int(FSlots.size()) - 1;
+}
+
+void TGridCellStore::FreeSlot(int slot)
+{
+    if (slot < 0)
+        return;
+    TRowCells().swap(FSlots[std::size_t(slot)]);
+    FFreeSlots.push_back(slot);
+}
+
+void TGridCellStore::TrimRows()
+{
+    while (!FRows.empty() && FRows.back() < 0)
+        FRows.pop_back();
+}
+
 const QString& TGridCellStore::Text(int col, int row) const
 {
-    if (row < 0 || col < 0 || row >= int(FRows.size()))
+    const TRowCells* r = RowAt(row);
+    if (!r || col < 0)
         return EmptyText();
-    const TRowCells& r = FRows[std::size_t(row)];
-    return col < int(r.size()) ? r[std::size_t(col)] : EmptyText();
+    return col < int(r->size()) ? (*r)[std::size_t(col)] : EmptyText();
 }
 
 TObject* TGridCellStore::Object(int col, int row) const
@@ -218,9 +291,15 @@ void TGridCellStore::SetText(int col, int row, const QString& text)
     if (row >= int(FRows.size())) {
         if (text.isEmpty())
             return; // nothing stored there: keep it that way
-        FRows.resize(std::size_t(row) + 1);
+        FRows.resize(std::size_t(row) + 1, -1);
     }
-    TRowCells& r = FRows[std::size_t(row)];
+    int& slot = FRows[std::size_t(row)];
+    if (slot < 0) {
+        if (text.isEmpty())
+            return;
+        slot = NewSlot();
+    }
+    TRowCells& r = FSlots[std::size_t(slot)];
     if (col >= int(r.size())) {
         if (text.isEmpty())
             return;
@@ -259,8 +338,12 @@ template <class F> void TGridCellStore::RemapObjects(F newKey)
 void TGridCellStore::SetRowLimit(int rows)
 {
     FRowLimit = std::max(0, rows);
-    if (FRowLimit < int(FRows.size()))
+    if (FRowLimit < int(FRows.size())) {
+        for (std::size_t i = std::size_t(FRowLimit); i < FRows.size(); ++i)
+            FreeSlot(FRows[i]);
         FRows.resize(std::size_t(FRowLimit));
+        TrimRows();
+    }
     const int limit = FRowLimit;
     RemapObjects([limit](int&, int& r) { return r < limit; });
 }
@@ -277,7 +360,8 @@ void TGridCellStore::MoveColumn(int from, int to)
         return;
     const int lo = std::min(from, to);
     const int hi = std::max(from, to);
-    for (TRowCells& r : FRows) {
+    // Free slots are empty and pass.
+    for (TRowCells& r : FSlots) {
         if (int(r.size()) <= lo)
             continue;
         if (int(r.size()) <= hi)
@@ -303,7 +387,7 @@ void TGridCellStore::DeleteColumn(int col)
 {
     if (col < 0 || col >= FColLimit)
         return;
-    for (TRowCells& r : FRows)
+    for (TRowCells& r : FSlots)
         if (col < int(r.size()))
             r.erase(r.begin() + col);
     RemapObjects([col](int& c, int&) { return c == col ? false : (c > col ? --c, true : true); });
@@ -313,7 +397,7 @@ void TGridCellStore::DeleteColumn(int col)
 
 void TGridCellStore::ClearColumn(int col)
 {
-    for (TRowCells& r : FRows)
+    for (TRowCells& r : FSlots)
         if (col >= 0 && col < int(r.size()))
             r[std::size_t(col)] = QString();
     RemapObjects([col](int& c, int&) { return c != col; });
@@ -321,8 +405,11 @@ void TGridCellStore::ClearColumn(int col)
 
 void TGridCellStore::ClearRow(int row)
 {
-    if (row >= 0 && row < int(FRows.size()))
-        TRowCells().swap(FRows[std::size_t(row)]);
+    if (row >= 0 && row < int(FRows.size())) {
+        FreeSlot(FRows[std::size_t(row)]);
+        FRows[std::size_t(row)] = -1;
+        TrimRows();
+    }
     RemapObjects([row](int&, int& r) { return r != row; });
 }
 
@@ -331,7 +418,7 @@ void TGridCellStore::InsertRows(int at, int n)
     if (n <= 0 || at < 0 || at > FRowLimit)
         return;
     if (at < int(FRows.size()))
-        FRows.insert(FRows.begin() + at, std::size_t(n), TRowCells());
+        FRows.insert(FRows.begin() + at, std::size_t(n), -1);
     FRowLimit += n;
     RemapObjects([at, n](int&, int& r) {
         if (r >= at)
@@ -345,8 +432,13 @@ void TGridCellStore::DeleteRows(int at, int n)
     n = std::min(n, FRowLimit - at);
     if (n <= 0 || at < 0)
         return;
-    if (at < int(FRows.size()))
-        FRows.erase(FRows.begin() + at, FRows.begin() + std::min(at + n, int(FRows.size())));
+    if (at < int(FRows.size())) {
+        const int end = std::min(at + n, int(FRows.size()));
+        for (int i = at; i < end; ++i)
+            FreeSlot(FRows[std::size_t(i)]);
+        FRows.erase(FRows.begin() + at, FRows.begin() + end);
+        TrimRows();
+    }
     FRowLimit -= n;
     RemapObjects([at, n](int&, int& r) {
         if (r >= at + n)
@@ -365,14 +457,13 @@ void TGridCellStore::MoveRows(int from, int n, int to)
     if (lo < int(FRows.size())) {
         const int hi = std::max(from, to) + n;
         if (hi > int(FRows.size()))
-            FRows.resize(std::size_t(hi));
+            FRows.resize(std::size_t(hi), -1);
         auto b = FRows.begin();
         if (to < from)
             std::rotate(b + to, b + from, b + from + n);
         else
             std::rotate(b + from, b + from + n, b + to + n);
-        while (!FRows.empty() && FRows.back().empty())
-            FRows.pop_back();
+        TrimRows();
     }
     RemapObjects([=](int&, int& r) {
         r = RangeMovedIndex(r, from, n, to);
@@ -390,13 +481,12 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
         InvalidOp(SIndexOutOfRange);
     if (first < int(FRows.size())) {
         if (first + n > int(FRows.size()))
-            FRows.resize(std::size_t(first + n));
-        std::vector<TRowCells> moved(static_cast<std::size_t>(n));
+            FRows.resize(std::size_t(first + n), -1);
+        std::vector<int> moved(static_cast<std::size_t>(n));
         for (int k = 0; k < n; ++k)
-            moved[std::size_t(k)].swap(FRows[std::size_t(order[std::size_t(k)])]);
-        std::move(moved.begin(), moved.end(), FRows.begin() + first);
-        while (!FRows.empty() && FRows.back().empty())
-            FRows.pop_back();
+            moved[std::size_t(k)] = FRows[std::size_t(order[std::size_t(k)])];
+        std::copy(moved.begin(), moved.end(), FRows.begin() + first);
+        TrimRows();
     }
     RemapObjects([&](int&, int& r) {
         if (r >= first && r < first + n)
@@ -405,8 +495,110 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
     });
 }
 
+void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    std::size_t out = std::size_t(std::max(rows.front(), 0)), j = 0;
+    for (std::size_t i = out; i < FRows.size(); ++i) {
+        if (j < rows.size() && rows[j] == int(i)) {
+            FreeSlot(FRows[i]);
+            ++j;
+            continue;
+        }
+        FRows[out++] = FRows[i];
+    }
+    if (out < FRows.size())
+        FRows.resize(out);
+    TrimRows();
+    FRowLimit -= int(rows.size());
+    RemapObjects([&](int&, int& r) { return (r = SetDeletedIndex(rows, r)) >= 0; });
+}
+
+void TGridCellStore::InsertRowSet(const std::vector<int>& places)
+{
+    if (places.empty())
+        return;
+    const std::size_t n = places.size();
+    if (std::size_t(places.front()) < FRows.size()) {
+        std::vector<int> out;
+        out.reserve(FRows.size() + n);
+        std::size_t i = 0, j = 0;
+        while (i < FRows.size()) {
+            if (j < n && places[j] == int(out.size())) {
+                out.push_back(-1);
+                ++j;
+            } else {
+                out.push_back(FRows[i++]);
+            }
+        }
+        FRows.swap(out);
+        TrimRows();
+    }
+    FRowLimit += int(n);
+    RemapObjects([&](int&, int& r) {
+        r = SetInsertedIndex(places, r);
+        return true;
+    });
+}
+
+TGridStoredRow TGridCellStore::TakeRow(int row)
+{
+    TGridStoredRow cells;
+    if (row < 0)
+        return cells;
+    if (row < int(FRows.size()) && FRows[std::size_t(row)] >= 0) {
+        int& slot = FRows[std::size_t(row)];
+        cells.Texts.swap(FSlots[std::size_t(slot)]);
+        FreeSlot(slot);
+        slot = -1;
+        TrimRows();
+    }
+    // Probing the row's columns costs by the width, not by the objects.
+    if (!FObjects.empty())
+        for (int c = 0; c < FColLimit; ++c) {
+            const auto it = FObjects.find(Key(c, row));
+            if (it == FObjects.end())
+                continue;
+            cells.Objects.emplace_back(c, it->second);
+            FObjects.erase(it);
+        }
+    return cells;
+}
+
+void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
+{
+    if (row < 0 || row >= FRowLimit)
+        return;
+    if (!FObjects.empty())
+        for (int c = 0; c < FColLimit; ++c)
+            FObjects.erase(Key(c, row));
+    if (!cells.Texts.empty()) {
+        if (row >= int(FRows.size()))
+            FRows.resize(std::size_t(row) + 1, -1);
+        int& slot = FRows[std::size_t(row)];
+        if (slot < 0)
+            slot = NewSlot();
+        FColLimit = std::max(FColLimit, int(cells.Texts.size()));
+        FSlots[std::size_t(slot)].swap(cells.Texts);
+        cells.Texts.clear();
+    } else if (row < int(FRows.size())) {
+        FreeSlot(FRows[std::size_t(row)]);
+        FRows[std::size_t(row)] = -1;
+        TrimRows();
+    }
+    for (const auto& [c, o] : cells.Objects)
+        if (o && c >= 0) {
+            FObjects[Key(c, row)] = o;
+            FColLimit = std::max(FColLimit, c + 1);
+        }
+    cells.Objects.clear();
+}
+
 void TGridCellStore::Clear()
 {
+    FSlots.clear();
+    FFreeSlots.clear();
     FRows.clear();
     FObjects.clear();
 }
@@ -422,7 +614,7 @@ int TGridCellStore::StoredRowCount() const
 int TGridCellStore::StoredColCount() const
 {
     int n = 0;
-    for (const TRowCells& r : FRows)
+    for (const TRowCells& r : FSlots)
         n = std::max(n, int(r.size()));
     for (const auto& [k, o] : FObjects)
         n = std::max(n, int(quint32(k)) + 1);
@@ -834,6 +1026,8 @@ void TCustomGrid::RowsInserted(int, int) { }
 void TCustomGrid::RowsDeleted(int, int) { }
 void TCustomGrid::RowsMoved(int, int, int) { }
 void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
+void TCustomGrid::RowSetDeleted(const std::vector<int>&) { }
+void TCustomGrid::RowSetInserted(const std::vector<int>&) { }
 
 template <class F> void TCustomGrid::RowsRenumbered(F newRow, int oldRowCount)
 {
@@ -902,6 +1096,33 @@ void TCustomGrid::MoveRows(int FromIndex, int ACount, int ToIndex)
     FRowHeights.MoveRange(FromIndex, ACount, ToIndex);
     RowsMoved(FromIndex, ACount, ToIndex);
     RowsRenumbered([=](int r) { return RangeMovedIndex(r, FromIndex, ACount, ToIndex); }, RowCount());
+}
+
+void TCustomGrid::DeleteRowSet(const std::vector<int>& Rows)
+{
+    if (Rows.empty())
+        return;
+    if (Rows.front() < 0 || Rows.back() >= RowCount() || int(Rows.size()) >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    const int oldRows = RowCount();
+    const int n = int(Rows.size());
+    if (oldRows - n <= FFixedRows)
+        SetFixedRows(oldRows - n - 1);
+    FRowHeights.DeleteSet(Rows);
+    RowSetDeleted(Rows);
+    RowsRenumbered([&](int r) { return SetDeletedIndex(Rows, r); }, oldRows);
+}
+
+void TCustomGrid::InsertRowSet(const std::vector<int>& Places)
+{
+    if (Places.empty())
+        return;
+    if (Places.front() < 0 || Places.back() >= RowCount() + int(Places.size()))
+        InvalidOp(SIndexOutOfRange);
+    const int oldRows = RowCount();
+    FRowHeights.InsertSet(Places);
+    RowSetInserted(Places);
+    RowsRenumbered([&](int r) { return SetInsertedIndex(Places, r); }, oldRows);
 }
 
 void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order)

@@ -114,6 +114,10 @@ public:
     void MoveRange(int from, int n, int to);
     // The item at first + k becomes the one that was at order[k].
     void Permute(int first, const std::vector<int>& order);
+    // Sets of items in one pass: the items at `rows` (ascending) leave; n
+    // default items come in so that they end up at `places` (ascending).
+    void DeleteSet(const std::vector<int>& rows);
+    void InsertSet(const std::vector<int>& places);
     // Sum of the extents from `first` to `last` inclusive.
     qint64 Sum(int first, int last) const;
     // Changes with every change of an extent or the count.
@@ -124,6 +128,15 @@ private:
     int FDefault = 0;
     unsigned FVersion = 0;
     std::map<int, int> FExceptions;
+};
+
+// ---------------------------------------------------------------------------
+// The cells of one row taken out of the store: its texts and the objects of
+// its cells by column. Taking and putting back moves them, copying nothing.
+
+struct TGridStoredRow {
+    std::vector<QString> Texts;
+    std::vector<std::pair<int, TObject*>> Objects;
 };
 
 // ---------------------------------------------------------------------------
@@ -161,6 +174,14 @@ public:
     void DeleteRows(int at, int n);
     void MoveRows(int from, int n, int to);
     void PermuteRows(int first, const std::vector<int>& order);
+    // The row's cells leave it (the row stays, empty) and come back into a
+    // row; putting replaces what the row held.
+    TGridStoredRow TakeRow(int row);
+    void PutRow(int row, TGridStoredRow&& cells);
+    // Sets of rows, as TGridExtents; the rows' objects leave the store
+    // unfreed (take them out first).
+    void DeleteRowSet(const std::vector<int>& rows);
+    void InsertRowSet(const std::vector<int>& places);
     void Clear();
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
@@ -170,7 +191,16 @@ private:
     using TRowCells = std::vector<QString>;
     static quint64 Key(int col, int row) { return (quint64(quint32(row)) << 32) | quint32(col); }
     template <class F> void RemapObjects(F newKey);
-    std::vector<TRowCells> FRows;
+    const TRowCells* RowAt(int row) const;
+    int NewSlot();
+    void FreeSlot(int slot);
+    void TrimRows();
+    // A row's texts live in a slot that never moves; a row is the number of
+    // its slot (-1: no texts), so that inserting, removing and reordering
+    // rows moves integers, not the rows' arrays.
+    std::vector<TRowCells> FSlots;
+    std::vector<int> FFreeSlots;
+    std::vector<int> FRows;
     std::unordered_map<quint64, TObject*> FObjects;
     int FRowLimit = 0;
     int FColLimit = 0;
@@ -427,6 +457,12 @@ public:
     void DeleteRows(int ARow, int ACount);
     void MoveRows(int FromIndex, int ACount, int ToIndex);
     void PermuteRows(int First, const std::vector<int>& Order);
+    // Sets of rows in one pass, without a step per row moved: the rows at
+    // Rows (ascending) leave, keeping at least one row; new rows come in so
+    // that they end up at Places (ascending). The leaving rows' objects are
+    // not freed: a grid that owns them takes them out first.
+    void DeleteRowSet(const std::vector<int>& Rows);
+    void InsertRowSet(const std::vector<int>& Places);
     // Total height of the rows (width of the columns) from First to Last,
     // lines not counted.
     qint64 RowHeightsSum(int First, int Last) const { return FRowHeights.Sum(First, Last); }
@@ -462,6 +498,8 @@ protected:
     virtual void RowsDeleted(int ARow, int ACount);
     virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
     virtual void RowsPermuted(int First, const std::vector<int>& Order);
+    virtual void RowSetDeleted(const std::vector<int>& Rows);
+    virtual void RowSetInserted(const std::vector<int>& Places);
     virtual void ChangeScale(int M, int D);
     // Dragging a fixed cell to move a column or row: Begin may refuse the
     // drag, Check each target, End the drop.
@@ -671,6 +709,10 @@ public:
     TObject* Objects(int ACol, int ARow) const { return FStore.Object(ACol, ARow); }
     void SetObjects(int ACol, int ARow, TObject* Value);
     const TGridCellStore& Store() const { return FStore; }
+    // A row's cells out of the grid and back, without copying texts; the
+    // grid's rows stay where they are (InsertRows, DeleteRows move them).
+    TGridStoredRow TakeRow(int ARow) { return FStore.TakeRow(ARow); }
+    void PutRow(int ARow, TGridStoredRow&& Cells);
     // The column's cells leave the store with it.
     void DeleteColumn(int ACol) override;
 
@@ -685,6 +727,8 @@ protected:
     void RowsDeleted(int ARow, int ACount) override;
     void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
     void RowsPermuted(int First, const std::vector<int>& Order) override;
+    void RowSetDeleted(const std::vector<int>& Rows) override;
+    void RowSetInserted(const std::vector<int>& Places) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
     // For descendants that keep cells beyond ColCount (hidden columns) and
     // move them by their own column numbers.

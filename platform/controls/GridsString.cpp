@@ -189,6 +189,23 @@ void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order)
     TDrawGrid::RowsPermuted(First, Order);
 }
 
+void TStringGrid::RowSetDeleted(const std::vector<int>& Rows)
+{
+    FStore.DeleteRowSet(Rows);
+    TDrawGrid::RowSetDeleted(Rows);
+}
+
+void TStringGrid::RowSetInserted(const std::vector<int>& Places)
+{
+    FStore.InsertRowSet(Places);
+    TDrawGrid::RowSetInserted(Places);
+}
+
+void TStringGrid::PutRow(int ARow, TGridStoredRow&& Cells)
+{
+    FStore.PutRow(ARow, std::move(Cells));
+}
+
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     // Rows that leave the grid leave the store, so that rows added later

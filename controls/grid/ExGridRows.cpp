@@ -1,0 +1,870 @@
+// The string grid's rows: counts, the current and top row, hidden rows with
+// their filter levels, inserting, removing and moving rows with every list
+// that is kept per row.
+
+#include "controls/grid/ExGrid.h"
+
+#include "controls/base/ExObj.h"
+#include "controls/base/ExObjOptions.h"
+#include "controls/grid/ExGridOptions.h"
+
+#include <QSet>
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// A per-row list, read and written whole so that bulk edits compact once.
+std::vector<int> ReadList(const TIntList& l)
+{
+    std::vector<int> v(std::size_t(l.Count()));
+    for (int i = 0; i < l.Count(); ++i)
+        v[std::size_t(i)] = l.GetInteger(i);
+    return v;
+}
+
+void WriteList(TIntList& l, const std::vector<int>& v)
+{
+    l.Clear();
+    for (std::size_t i = 0; i < v.size(); ++i)
+        l.Insert(int(i), v[i]);
+}
+
+// Takes the entries of the rows (ascending) out; -1 for rows the list does
+// not reach.
+std::vector<int> EraseEntries(std::vector<int>& v, const std::vector<int>& rows)
+{
+    std::vector<int> taken(rows.size(), -1);
+    if (v.empty() || rows.empty() || rows.front() >= int(v.size()))
+        return taken;
+    std::size_t j = 0, out = std::size_t(rows.front());
+    for (std::size_t i = out; i < v.size(); ++i) {
+        if (j < rows.size() && rows[j] == int(i)) {
+            taken[j++] = v[i];
+            continue;
+        }
+        v[out++] = v[i];
+    }
+    v.resize(out);
+    return taken;
+}
+
+// Puts entries in at their final places (ascending), only where the list
+// reaches; a row without an entry gets 0.
+void InsertEntries(std::vector<int>& v, const std::vector<int>& places, const std::vector<int>& values)
+{
+    // A set flag comes back even where the list has shrunk since.
+    bool anySet = false;
+    std::size_t need = 0;
+    for (std::size_t j = 0; j < values.size() && j < places.size(); ++j)
+        if (values[j] > 0) {
+            anySet = true;
+            need = std::max(need, std::size_t(places[j]) - j);
+        }
+    if (v.size() < need)
+        v.resize(need);
+    if (places.empty() || (!anySet && (v.empty() || places.front() > int(v.size()))))
+        return;
+    std::vector<int> out;
+    out.reserve(v.size() + places.size());
+    std::size_t j = 0, i = 0;
+    while (i < v.size() || j < places.size()) {
+        if (j < places.size() && places[j] == int(out.size())) {
+            out.push_back(std::max(values.empty() ? 0 : values[j], 0));
+            ++j;
+        } else if (i < v.size()) {
+            out.push_back(v[i++]);
+        } else {
+            break; // beyond the list: the flags there stay absent
+        }
+    }
+    v.swap(out);
+}
+
+std::vector<int> Run(int first, int count)
+{
+    std::vector<int> rows(std::size_t(std::max(count, 0)));
+    for (int k = 0; k < count; ++k)
+        rows[std::size_t(k)] = first + k;
+    return rows;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Hidden row records
+
+TExStringGrid::THiddenRow::THiddenRow(THiddenRow&& o) noexcept
+{
+    *this = std::move(o);
+}
+
+TExStringGrid::THiddenRow& TExStringGrid::THiddenRow::operator=(THiddenRow&& o) noexcept
+{
+    if (this == &o)
+        return *this;
+    for (const auto& [c, obj] : Cells.Objects)
+        delete dynamic_cast<TCellProperties*>(obj);
+    Idx = o.Idx;
+    Level = o.Level;
+    Height = o.Height;
+    Cells.Texts = std::move(o.Cells.Texts);
+    Cells.Objects = std::move(o.Cells.Objects);
+    o.Cells.Texts.clear();
+    o.Cells.Objects.clear();
+    Modified = o.Modified;
+    Enabled = o.Enabled;
+    Selected = o.Selected;
+    return *this;
+}
+
+TExStringGrid::THiddenRow::~THiddenRow()
+{
+    // A row dropped while hidden takes its cell properties along.
+    for (const auto& [c, obj] : Cells.Objects)
+        delete dynamic_cast<TCellProperties*>(obj);
+}
+
+// ---------------------------------------------------------------------------
+// Counts, fixed rows, current and top row
+
+void TExStringGrid::SetRowCount(int Value)
+{
+    Value = std::max(1, Value);
+    const int old = RowCount();
+    if (FSelHidden && FFixedRowAlways && old <= TCustomGrid::FixedRows() + 1)
+        UnHideSelection();
+    // The floating footer row is the last row: it moves before the grid
+    // shrinks and after it grows, so that its cells survive.
+    const bool footer = FFloatingFooter && FFloatingFooter->Visible() && Value != old;
+    if (footer && Value < old)
+        TCustomGrid::MoveRows(old - 1, 1, Value - 1);
+    TCustomGrid::SetRowCount(Value);
+    if (footer && Value > old)
+        TCustomGrid::MoveRows(old - 1, 1, Value - 1);
+    if (FFixedRowAlways && FMinFixedRows < RowCount() && FMinFixedRows != TCustomGrid::FixedRows())
+        TCustomGrid::SetFixedRows(FMinFixedRows);
+    FMaxRowCount = std::max(FMaxRowCount, Value);
+    FNormalRowCount = Value;
+    if (footer)
+        RecalcFooter();
+}
+
+int TExStringGrid::FixedRows() const
+{
+    const int n = TCustomGrid::FixedRows();
+    return n == 0 && FFixedRowAlways ? 1 : n;
+}
+
+void TExStringGrid::SetFixedRows(int Value)
+{
+    if (FFixedRowAlways && Value >= RowCount())
+        TCustomGrid::SetFixedRows(RowCount() - 1);
+    else
+        TCustomGrid::SetFixedRows(Value);
+    if (!IsLoading())
+        FMinFixedRows = Value;
+}
+
+void TExStringGrid::SetRowEx(int Value)
+{
+    if (Col() < 0 || Col() >= ColCount())
+        FocusCell(TCustomGrid::FixedCols(), Value, true);
+    TCustomGrid::SetRow(Value);
+    const int now = GetRowEx();
+    if (now != FOldRowSel && OnRowChanged) {
+        const int old = FOldRowSel;
+        FOldRowSel = now;
+        OnRowChanged(this, old, now);
+    }
+}
+
+void TExStringGrid::SetTopRow(int Value)
+{
+    if (Value >= TCustomGrid::FixedRows() && Value <= RowCount() - 1)
+        TCustomGrid::SetTopRow(Value);
+}
+
+void TExStringGrid::HideSelection()
+{
+    if (!FSelHidden)
+        FHiddenSelection = Selection();
+    FSelHidden = true;
+    SetSelection(TGridRect { ColCount(), RowCount(), ColCount(), RowCount() });
+}
+
+void TExStringGrid::UnHideSelection()
+{
+    FSelHidden = false;
+    const TGridRect r = FHiddenSelection;
+    if (r.Top < RowCount() && r.Left < ColCount() && r.Bottom < RowCount() && r.Right < ColCount()) {
+        SetSelection(r);
+        return;
+    }
+    const int row = FFixedRowAlways && TCustomGrid::FixedRows() >= RowCount() ? 0 : TCustomGrid::FixedRows();
+    const int col = FFixedColAlways && TCustomGrid::FixedCols() >= ColCount() ? 0 : TCustomGrid::FixedCols();
+    SetSelection(TGridRect { col, std::min(row, RowCount() - 1), col, std::min(row, RowCount() - 1) });
+}
+
+// ---------------------------------------------------------------------------
+// Index mappings
+
+int TExStringGrid::TotalRowCount() const
+{
+    return RowCount() + int(FHiddenRows.size());
+}
+
+int TExStringGrid::NumHiddenRows() const
+{
+    return int(FHiddenRows.size());
+}
+
+namespace {
+template <class V> auto FindHidden(V& rows, int idx)
+{
+    return std::lower_bound(rows.begin(), rows.end(), idx, [](const auto& h, int i) { return h.Idx < i; });
+}
+} // namespace
+
+bool TExStringGrid::IsHiddenRow(int Rowindex) const
+{
+    const auto it = FindHidden(FHiddenRows, Rowindex);
+    return it != FHiddenRows.end() && it->Idx == Rowindex;
+}
+
+int TExStringGrid::HiddenRowLevel(int Rowindex) const
+{
+    const auto it = FindHidden(FHiddenRows, Rowindex);
+    return it != FHiddenRows.end() && it->Idx == Rowindex ? it->Level : -1;
+}
+
+int TExStringGrid::DisplayRowFromReal(int ARow) const
+{
+    return ARow - int(FindHidden(FHiddenRows, ARow) - FHiddenRows.begin());
+}
+
+int TExStringGrid::RealRowFromDisplay(int ARow) const
+{
+    // Idx - i (the displayed rows before the i-th hidden row) never falls:
+    // the hidden rows up to the last with Idx - i <= ARow lie before it.
+    int lo = 0, hi = int(FHiddenRows.size());
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (FHiddenRows[std::size_t(mid)].Idx - mid <= ARow)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return ARow + lo;
+}
+
+// ---------------------------------------------------------------------------
+// The cores: displayed rows out of the grid and back
+
+TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Removal)
+{
+    std::vector<int> rows;
+    rows.reserve(Rows.size());
+    for (int r : Rows)
+        if (r >= 0 && r < RowCount() && (rows.empty() || r > rows.back()))
+            rows.push_back(r);
+    // The grid keeps one row, as its row count does.
+    if (int(rows.size()) >= RowCount())
+        rows.resize(std::size_t(RowCount() - 1));
+    THiddenRows recs(rows.size());
+    if (rows.empty())
+        return recs;
+    SplitAreasAround(rows);
+    const int n = int(rows.size());
+    for (int i = 0; i < n; ++i) {
+        const int r = rows[std::size_t(i)];
+        THiddenRow& h = recs[std::size_t(i)];
+        h.Idx = RealRowFromDisplay(r);
+        h.Height = RowHeights(r);
+        // Removed rows' properties are freed with their records.
+        h.Cells = TakeRow(r);
+    }
+    auto eraseFrom = [&](TIntList& l, int THiddenRow::*field) {
+        if (l.Count() == 0)
+            return;
+        std::vector<int> v = ReadList(l);
+        const std::vector<int> taken = EraseEntries(v, rows);
+        for (int i = 0; i < n; ++i)
+            recs[std::size_t(i)].*field = taken[std::size_t(i)];
+        WriteList(l, v);
+    };
+    eraseFrom(*FModifiedRows, &THiddenRow::Modified);
+    eraseFrom(*FEnabledRows, &THiddenRow::Enabled);
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    if (FRowSelect.empty()) {
+        // no flags to carry
+    } else if (!persistent) {
+        const std::vector<int> taken = EraseEntries(FRowSelect, rows);
+        for (int i = 0; i < n; ++i)
+            recs[std::size_t(i)].Selected = taken[std::size_t(i)];
+    } else if (Removal) {
+        std::vector<int> reals(rows.size());
+        for (int i = 0; i < n; ++i)
+            reals[std::size_t(i)] = recs[std::size_t(i)].Idx;
+        EraseEntries(FRowSelect, reals);
+    }
+
+    const int first = rows.front();
+    if (rows.back() - first + 1 == n)
+        TCustomGrid::DeleteRows(first, n);
+    else
+        DeleteRowSet(rows);
+    return recs;
+}
+
+void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows& Records)
+{
+    const int n = int(Places.size());
+    if (n == 0)
+        return;
+    for (int j = 0; j < n; ++j)
+        if (j == 0 || Places[std::size_t(j)] != Places[std::size_t(j - 1)] + 1)
+            SplitAreasAcross(Places[std::size_t(j)] - j);
+    const int first = Places.front();
+    if (Places.back() - first + 1 == n)
+        TCustomGrid::InsertRows(first, n);
+    else
+        InsertRowSet(Places);
+    for (int i = 0; i < n; ++i) {
+        THiddenRow& h = Records[std::size_t(i)];
+        const int row = Places[std::size_t(i)];
+        PutRow(row, std::move(h.Cells));
+        h.Cells = TGridStoredRow();
+        if (h.Height != DefaultRowHeight())
+            SetRowHeights(row, h.Height);
+    }
+    auto insertInto = [&](TIntList& l, int THiddenRow::*field) {
+        std::vector<int> values(Records.size());
+        bool any = l.Count() > 0;
+        for (int i = 0; i < n; ++i)
+            any |= (values[std::size_t(i)] = Records[std::size_t(i)].*field) > 0;
+        if (!any)
+            return;
+        std::vector<int> v = ReadList(l);
+        InsertEntries(v, Places, values);
+        WriteList(l, v);
+    };
+    insertInto(*FModifiedRows, &THiddenRow::Modified);
+    insertInto(*FEnabledRows, &THiddenRow::Enabled);
+    if (!(FMouseActions && FMouseActions->RowSelectPersistent)) {
+        std::vector<int> values(Records.size());
+        for (int i = 0; i < n; ++i)
+            values[std::size_t(i)] = Records[std::size_t(i)].Selected;
+        InsertEntries(FRowSelect, Places, values);
+    }
+}
+
+void TExStringGrid::ShiftHiddenForRemoval(const std::vector<int>& RealRows)
+{
+    std::size_t j = 0;
+    for (THiddenRow& h : FHiddenRows) {
+        while (j < RealRows.size() && RealRows[j] < h.Idx)
+            ++j;
+        h.Idx -= int(j);
+    }
+}
+
+void TExStringGrid::ShiftHiddenForInsertion(int RealIndex, int Count)
+{
+    for (auto it = FindHidden(FHiddenRows, RealIndex); it != FHiddenRows.end(); ++it)
+        it->Idx += Count;
+}
+
+void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows, bool KeepProperties)
+{
+    std::vector<int> reals;
+    reals.reserve(Rows.size());
+    for (int r : Rows)
+        if (r >= 0 && r < RowCount())
+            reals.push_back(RealRowFromDisplay(r));
+    const int before = RowCount();
+    THiddenRows recs = TakeDisplayedRows(Rows, true);
+    if (KeepProperties)
+        for (THiddenRow& h : recs)
+            h.Cells.Objects.clear();
+    reals.resize(std::size_t(before - RowCount()));
+    ShiftHiddenForRemoval(reals);
+    ShiftCellControlsForRemoval(reals);
+    FMaxRowCount = std::max(0, FMaxRowCount - int(reals.size()));
+}
+
+void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
+{
+    THiddenRows recs = TakeDisplayedRows(Rows, false);
+    if (recs.empty())
+        return;
+    for (THiddenRow& h : recs)
+        h.Level = Level;
+    if (FControlList && FControlList->Count() > 0) {
+        std::vector<int> reals;
+        for (const THiddenRow& h : recs)
+            reals.push_back(h.Idx);
+        ShowCellControls(reals, false);
+    }
+    if (FHiddenRows.empty()) {
+        FHiddenRows.swap(recs);
+        return;
+    }
+    THiddenRows merged;
+    auto byIdx = [](const THiddenRow& a, const THiddenRow& b) { return a.Idx < b.Idx; };
+    std::merge(std::make_move_iterator(FHiddenRows.begin()), std::make_move_iterator(FHiddenRows.end()),
+        std::make_move_iterator(recs.begin()), std::make_move_iterator(recs.end()), std::back_inserter(merged), byIdx);
+    FHiddenRows.swap(merged);
+}
+
+void TExStringGrid::UnHideRecords(THiddenRows&& Records)
+{
+    if (Records.empty())
+        return;
+    // Each row comes back where its real index puts it among the rows that
+    // stay hidden; the places rise with the records.
+    std::vector<int> places(Records.size());
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < Records.size(); ++i) {
+        while (j < FHiddenRows.size() && FHiddenRows[j].Idx < Records[i].Idx)
+            ++j;
+        places[i] = Records[i].Idx - int(j);
+    }
+    std::vector<int> reals;
+    if (FControlList && FControlList->Count() > 0)
+        for (const THiddenRow& h : Records)
+            reals.push_back(h.Idx);
+    PutDisplayedRows(places, Records);
+    ShowCellControls(reals, true);
+}
+
+// ---------------------------------------------------------------------------
+// Merged areas and controls placed in cells
+
+void TExStringGrid::SplitAreasAcross(int ARow)
+{
+    if (MergeCount() <= 0 || ARow <= 0 || ARow >= RowCount())
+        return;
+    for (int c = 0; c < TotalColCount(); ++c)
+        if (IsMergedNonBaseCell(c, ARow)) {
+            const TPoint b = BaseCell(c, ARow);
+            if (b.Y < ARow)
+                SplitCells(b.X, b.Y);
+        }
+}
+
+void TExStringGrid::SplitAreasAround(const std::vector<int>& Rows)
+{
+    if (MergeCount() <= 0)
+        return;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        if (i == 0 || Rows[i - 1] != Rows[i] - 1)
+            SplitAreasAcross(Rows[i]);
+        if (i + 1 == Rows.size() || Rows[i + 1] != Rows[i] + 1)
+            SplitAreasAcross(Rows[i] + 1);
+    }
+}
+
+void TExStringGrid::ShiftCellControls(const std::function<int(int)>& NewRow)
+{
+    if (!FControlList || FControlList->Count() == 0)
+        return;
+    for (int i = FControlList->Count() - 1; i >= 0; --i) {
+        TControlItem* item = FControlList->GetControl(i);
+        const int y = NewRow(item->Y());
+        if (y >= 0) {
+            item->SetY(y);
+            continue;
+        }
+        if (item->Control())
+            item->Control()->SetVisible(false);
+        FControlList->RemoveControl(i);
+    }
+}
+
+void TExStringGrid::ShiftCellControlsForRemoval(const std::vector<int>& RealRows)
+{
+    ShiftCellControls([&](int y) {
+        const auto it = std::lower_bound(RealRows.begin(), RealRows.end(), y);
+        return it != RealRows.end() && *it == y ? -1 : y - int(it - RealRows.begin());
+    });
+}
+
+void TExStringGrid::ShowCellControls(const std::vector<int>& RealRows, bool Show)
+{
+    if (!FControlList || FControlList->Count() == 0)
+        return;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        TControlItem* item = FControlList->GetControl(i);
+        if (item->Control() && std::binary_search(RealRows.begin(), RealRows.end(), item->Y()))
+            item->Control()->SetVisible(Show);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Hiding and showing rows
+
+void TExStringGrid::HideRows(int FromRow, int ToRow)
+{
+    FromRow = std::max(FromRow, 0);
+    ToRow = std::min(ToRow, TotalRowCount() - 1);
+    if (ToRow < FromRow)
+        return;
+    // The displayed rows of the range follow each other.
+    const int first = DisplayRowFromReal(FromRow);
+    const int last = DisplayRowFromReal(ToRow + 1);
+    if (last <= first)
+        return;
+    HideDisplayedRows(Run(first, last - first), 0);
+}
+
+void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
+{
+    if (IsHiddenRow(FromRow))
+        return;
+    const int first = DisplayRowFromReal(FromRow);
+    const int before = RowCount();
+    HideRows(FromRow, ToRow);
+    if (RowCount() != before)
+        DoCellsChanged(Rect(0, first, ColCount() - 1, first + before - RowCount()));
+}
+
+void TExStringGrid::HideRowList(const std::vector<int>& RowList)
+{
+    std::vector<int> rows(RowList);
+    std::sort(rows.begin(), rows.end());
+    ++FFilterLevel;
+    HideDisplayedRows(rows, FFilterLevel);
+}
+
+void TExStringGrid::UnHideRows(int FromRow, int ToRow)
+{
+    if (!IsHiddenRow(FromRow))
+        return;
+    const auto b = FindHidden(FHiddenRows, FromRow);
+    const auto e = FindHidden(FHiddenRows, ToRow + 1);
+    if (e <= b)
+        return;
+    THiddenRows recs(std::make_move_iterator(b), std::make_move_iterator(e));
+    FHiddenRows.erase(b, e);
+    UnHideRecords(std::move(recs));
+}
+
+void TExStringGrid::UnHideRowsAll()
+{
+    THiddenRows recs;
+    recs.swap(FHiddenRows);
+    UnHideRecords(std::move(recs));
+}
+
+void TExStringGrid::UnHideRowList()
+{
+    const int level = FFilterLevel;
+    if (level <= 0)
+        return;
+    THiddenRows recs, stay;
+    const bool all
+        = std::all_of(FHiddenRows.begin(), FHiddenRows.end(), [&](const THiddenRow& h) { return h.Level == level; });
+    if (all) {
+        recs.swap(FHiddenRows);
+    } else {
+        for (THiddenRow& h : FHiddenRows)
+            (h.Level == level ? recs : stay).push_back(std::move(h));
+        FHiddenRows.swap(stay);
+    }
+    UnHideRecords(std::move(recs));
+}
+
+// ---------------------------------------------------------------------------
+// Removing, inserting and moving rows
+
+namespace {
+// The current row keeps its number through a removal while it still exists
+// (the rows below moved up into it), and the top row with it; otherwise the
+// grid's own choice (the last row) stands, or Fallback when given.
+template <class G> struct TKeepCursor {
+    G& grid;
+    int row = grid.Row(), top = grid.TopRow();
+    bool keep = true;
+    int fallback = -1;
+    ~TKeepCursor()
+    {
+        if (keep && row < grid.RowCount()) {
+            grid.TCustomGrid::SetRow(row);
+            grid.TCustomGrid::SetTopRow(top);
+        } else if (fallback >= 0 && fallback < grid.RowCount()) {
+            grid.TCustomGrid::SetRow(fallback);
+            grid.TCustomGrid::SetTopRow(fallback);
+        }
+    }
+};
+} // namespace
+
+void TExStringGrid::DeleteRowRange(int ARow, int Count, bool ForRemoval)
+{
+    if (ARow < 0 || ARow >= RowCount() || Count <= 0)
+        return;
+    Count = std::min(Count, RowCount() - ARow);
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        if (ForRemoval)
+            RemoveDisplayedRows(Run(ARow, Count));
+        else
+            TakeDisplayedRows(Run(ARow, Count), true);
+    }
+    DoCellsChanged(Rect(0, ARow, ColCount() - 1, ARow + Count));
+}
+
+void TExStringGrid::DeleteGridRows(int RowIndex, int RCount)
+{
+    DeleteRowRange(RowIndex, RCount, true);
+}
+
+void TExStringGrid::RemoveRows(int RowIndex, int RCount)
+{
+    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
+        return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        cursor.keep = !(FMouseActions && FMouseActions->DisjunctRowSelect());
+        RemoveDisplayedRows(Run(RowIndex, RCount));
+    }
+    DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
+}
+
+void TExStringGrid::RemoveRowsEx(int RowIndex, int RCount)
+{
+    if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0)
+        return;
+    RCount = std::min(RCount, RowCount() - RowIndex);
+    {
+        TKeepCursor<TExStringGrid> cursor { *this };
+        cursor.fallback = TCustomGrid::FixedRows();
+        RemoveDisplayedRows(Run(RowIndex, RCount), true);
+    }
+    DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
+}
+
+void TExStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls)
+{
+    InsertRowRange(RowIndex, RCount, UpdateCellControls);
+}
+
+void TExStringGrid::InsertRowRange(int RowIndex, int RCount, bool UpdateCellControls)
+{
+    if (RCount <= 0 || RowIndex < 0 || RowIndex > RowCount())
+        return;
+    if (FSelHidden)
+        UnHideSelection();
+    const int real = RealRowFromDisplay(RowIndex);
+    SplitAreasAcross(RowIndex);
+    if (UpdateCellControls)
+        ShiftCellControls([=](int y) { return y >= real ? y + RCount : y; });
+    TCustomGrid::InsertRows(RowIndex, RCount);
+    const std::vector<int> places = Run(RowIndex, RCount);
+    for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
+        if (l->Count() < RowIndex || l->Count() == 0)
+            continue;
+        std::vector<int> v = ReadList(*l);
+        InsertEntries(v, places, {});
+        WriteList(*l, v);
+    }
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    InsertEntries(FRowSelect, persistent ? Run(real, RCount) : places, {});
+    ShiftHiddenForInsertion(real, RCount);
+    FMaxRowCount = std::max(FMaxRowCount, RowCount());
+    if (!IsDestroying())
+        DoCellsChanged(Rect(0, RowIndex, ColCount() - 1, RowIndex + RCount));
+}
+
+void TExStringGrid::AddRow()
+{
+    if (FFloatingFooter && FFloatingFooter->Visible())
+        InsertRows(RowCount() - 1, 1, true);
+    else
+        InsertRows(RowCount(), 1, true);
+}
+
+void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
+{
+    if (Count <= 0 || FromIndex == ToIndex)
+        return;
+    // ToIndex counts the moving rows: below them it names the place they
+    // take once they have left.
+    if (FromIndex + Count <= ToIndex)
+        ToIndex -= Count;
+    if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex + Count > RowCount()
+        || ToIndex + Count > RowCount())
+        return;
+    SplitAreasAcross(FromIndex);
+    SplitAreasAcross(FromIndex + Count);
+    SplitAreasAcross(ToIndex < FromIndex ? ToIndex : ToIndex + Count);
+    std::vector<int> reals;
+    for (int r = FromIndex; r < FromIndex + Count; ++r)
+        reals.push_back(RealRowFromDisplay(r));
+    ShiftHiddenForRemoval(reals);
+    const int real = RealRowFromDisplay(ToIndex);
+    ShiftHiddenForInsertion(real, Count);
+    ShiftCellControls([&](int y) {
+        const auto it = std::lower_bound(reals.begin(), reals.end(), y);
+        if (it != reals.end() && *it == y)
+            return real + int(it - reals.begin());
+        const int without = y - int(it - reals.begin());
+        return without >= real ? without + Count : without;
+    });
+    TCustomGrid::MoveRows(FromIndex, Count, ToIndex);
+
+    const std::vector<int> from = Run(FromIndex, Count), to = Run(ToIndex, Count);
+    auto move = [&](std::vector<int>& v, const std::vector<int>& out, const std::vector<int>& in) {
+        if (v.empty())
+            return;
+        const std::size_t need = std::size_t(std::max(out.back(), in.back()) + 1);
+        if (v.size() < need)
+            v.resize(need);
+        const std::vector<int> taken = EraseEntries(v, out);
+        InsertEntries(v, in, taken);
+    };
+    for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
+        if (l->Count() <= std::min(FromIndex, ToIndex))
+            continue;
+        std::vector<int> v = ReadList(*l);
+        move(v, from, to);
+        WriteList(*l, v);
+    }
+    if (FMouseActions && FMouseActions->RowSelectPersistent)
+        move(FRowSelect, reals, Run(real, Count));
+    else if (int(FRowSelect.size()) > std::min(FromIndex, ToIndex))
+        move(FRowSelect, from, to);
+    DoCellsChanged(Rect(0, std::min(FromIndex, ToIndex), ColCount() - 1, std::max(FromIndex, ToIndex) + Count));
+}
+
+// ---------------------------------------------------------------------------
+// Rows inserted and removed for the user
+
+void TExStringGrid::InsertGridRow(int ARow)
+{
+    InsertRows(ARow, 1, true);
+}
+
+void TExStringGrid::RemoveGridRow(int ARow)
+{
+    const int normal = RowCount() - TCustomGrid::FixedRows() - FFixedFooters;
+    // Without normal rows the row could only be a fixed or footer row.
+    if (normal <= 0)
+        return;
+    if (normal != 1 || FFixedRowAlways)
+        DeleteGridRows(ARow, 1);
+    else
+        ClearRowCells(ARow);
+    if (OnAutoDeleteRow)
+        OnAutoDeleteRow(this, ARow);
+}
+
+void TExStringGrid::DoCanAddRow(bool& Allow)
+{
+    if (OnCanAddRow)
+        OnCanAddRow(this, Allow);
+}
+
+void TExStringGrid::DoCanInsertRow(int ARow, bool& CanInsert)
+{
+    if (OnCanInsertRow)
+        OnCanInsertRow(this, ARow, CanInsert);
+}
+
+// ---------------------------------------------------------------------------
+// Row selection flags and the bulk removals
+
+bool TExStringGrid::RowSelect(int ARow) const
+{
+    return ARow >= 0 && ARow < int(FRowSelect.size()) && FRowSelect[std::size_t(ARow)] != 0;
+}
+
+void TExStringGrid::SetRowSelect(int ARow, bool Value)
+{
+    if (ARow < 0)
+        return;
+    if (ARow >= int(FRowSelect.size())) {
+        if (!Value)
+            return;
+        FRowSelect.resize(std::size_t(ARow) + 1);
+    }
+    FRowSelect[std::size_t(ARow)] = Value ? 1 : 0;
+}
+
+namespace {
+// The displayed rows from First to Last whose flag equals Want.
+template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int Last, bool Want, bool Persistent)
+{
+    std::vector<int> rows;
+    for (int r = First; r <= Last; ++r)
+        if (grid.RowSelect(Persistent ? grid.RealRowFromDisplay(r) : r) == Want)
+            rows.push_back(r);
+    return rows;
+}
+} // namespace
+
+void TExStringGrid::RemoveSelectedRows()
+{
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    if (FMouseActions && FMouseActions->DisjunctRowSelect()) {
+        const int first = TCustomGrid::FixedRows();
+        const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, true, persistent);
+        if (!rows.empty()) {
+            RemoveDisplayedRows(rows);
+            DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
+        }
+        ClearRowSelect();
+        return;
+    }
+    const TGridRect s = Selection();
+    const int top = std::min(s.Top, s.Bottom), bottom = std::max(s.Top, s.Bottom);
+    RemoveRows(top, bottom - top + 1);
+}
+
+void TExStringGrid::RemoveUnSelectedRows()
+{
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    const int first = TCustomGrid::FixedRows();
+    const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, false, persistent);
+    if (!rows.empty()) {
+        RemoveDisplayedRows(rows);
+        DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
+    }
+    ClearRowSelect();
+    if (persistent)
+        for (int r = first; r < RowCount(); ++r)
+            SetRowSelect(RealRowFromDisplay(r), true);
+}
+
+void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
+{
+    QSet<QString> seen;
+    std::vector<int> rows;
+    const int last = RowCount() - FFixedFooters - 1;
+    for (int r = TCustomGrid::FixedRows(); r <= last; ++r) {
+        const QString& s = Store().Text(ACol, r);
+        const QString key = DoCase ? s : s.toUpper();
+        if (seen.contains(key))
+            rows.push_back(r);
+        else
+            seen.insert(key);
+    }
+    if (rows.empty())
+        return;
+    RemoveDisplayedRows(rows);
+    DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
+}
+
+void TExStringGrid::HideSelectedRows()
+{
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, true, persistent), 0);
+}
+
+void TExStringGrid::HideUnSelectedRows()
+{
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, false, persistent), 0);
+}

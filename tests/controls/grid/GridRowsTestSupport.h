@@ -1,0 +1,18 @@
+#pragma once
+// A string grid whose filter levels a test can end the way the filter does,
+// and whose modified-row flags and cell controls it can reach.
+
+#include "controls/base/ExObj.h"
+#include "controls/grid/ExGrid.h"
+
+class TRowsGrid : public TExStringGrid {
+public:
+    using TExStringGrid::TExStringGrid;
+    void EndFilterLevel()
+    {
+        UnHideRowList();
+        --FFilterLevel;
+    }
+    TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    TControlList* CellControls() const { return FControlList.get(); }
+};
