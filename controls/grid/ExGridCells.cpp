@@ -41,14 +41,10 @@ bool TExStringGrid::NoCellPropsBeside(const std::vector<bool>& Cleared) const
                 return false;
     }
     // Hidden rows keep their cells' properties in their records.
-    if (FGridItems)
-        for (int i = 0; i < FGridItems->Count(); ++i) {
-            const auto* item = static_cast<const TGridItem*>(FGridItems->Items(i));
-            const TStringList* cells = item->Items();
-            for (int k = 0; cells && k < cells->Count(); ++k)
-                if (cells->Objects(k))
-                    return false;
-        }
+    for (const THiddenRow& hidden : FHiddenRows)
+        for (const auto& slot : hidden.Cells.Objects)
+            if (slot.second)
+                return false;
     return true;
 }
 
@@ -175,14 +171,10 @@ void TExStringGrid::Clear()
 void TExStringGrid::ClearAll()
 {
     Clear();
-    if (!FGridItems)
-        return;
-    for (int i = 0; i < FGridItems->Count(); ++i) {
-        TStringList* cells = static_cast<TGridItem*>(FGridItems->Items(i))->Items();
-        for (int k = 0; cells && k < cells->Count(); ++k)
-            if (!cells->Strings(k).isEmpty())
-                cells->SetStrings(k, QString());
-    }
+    // The texts of hidden rows too.
+    for (THiddenRow& hidden : FHiddenRows)
+        for (QString& text : hidden.Cells.Texts)
+            text.clear();
 }
 
 // ---------------------------------------------------------------------------

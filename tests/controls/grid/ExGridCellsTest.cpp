@@ -213,10 +213,8 @@ TEST(GridCells, WholeGridClearForgetsPropertiesOnlyWhenNoneIsLeft)
             for (int r = 0; r < 5; ++r)
                 for (int c = 0; c < 4; ++c)
                     moved.emplace_back(g->GetCellProperties(c, r));
-        if (k.hiddenRowProps) {
-            auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
-            item->Items()->AddObject(QStringLiteral("x"), new TCellProperties(g.get(), 0, 9));
-        }
+        if (k.hiddenRowProps)
+            g->HideRow(4); // its record keeps the row's coloured cells
         // The displayed block from (0, 0): with hidden columns they stay.
         g->ClearRect(0, 0, 3, 4);
         EXPECT_EQ(g->HasCellProps(), k.propsLeft);
@@ -256,13 +254,16 @@ TEST(GridCells, ClearEmptiesSearchTextAndClearAllTheHiddenRows)
 {
     auto g = MakeGrid(3, 3);
     g->SearchInc = QStringLiteral("ab");
-    auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
-    item->Items()->Add(QStringLiteral("kept"));
+    g->SetCells(1, 2, QStringLiteral("kept"));
+    g->HideRow(2);
     g->Clear();
     EXPECT_TRUE(g->SearchInc.isEmpty());
-    EXPECT_EQ(item->Items()->Strings(0), QStringLiteral("kept"));
+    g->UnHideRow(2);
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral("kept"));
+    g->HideRow(2);
     g->ClearAll();
-    EXPECT_TRUE(item->Items()->Strings(0).isEmpty());
+    g->UnHideRow(2);
+    EXPECT_TRUE(g->Cells(1, 2).isEmpty());
 }
 
 // Trimming works on what is stored: a display hook's decoration is never
