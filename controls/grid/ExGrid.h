@@ -709,7 +709,11 @@ public:
     // Least bodies until nodes, the disjunct column selection and the
     // incremental search land.
     virtual void RemoveAllNodes() { }
-    bool GetColSelect(int ACol) const { return (void)ACol, false; }
+    // A shown column's disjunct selection flag.
+    bool GetColSelect(int ACol) const
+    {
+        return ACol >= 0 && ACol < int(FColSelection.size()) && FColSelection[std::size_t(ACol)];
+    }
     QString SearchInc;
 
 protected:

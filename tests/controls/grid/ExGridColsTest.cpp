@@ -558,3 +558,22 @@ TEST(ExGridCols, EditorAndPainterUseTheRealColumnOfAShownOne)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExGridCols, ClearSelectionClearsTheFlaggedColumns)
+{
+    TColsGrid g(nullptr);
+    g.SetColCount(4);
+    g.SetRowCount(3);
+    for (int c = 0; c < 4; ++c)
+        g.SetCells(c, 1, QStringLiteral("t%1").arg(c));
+    g.MouseActions()->SetDisjunctColSelect(true);
+    g.SelectColFlag(2);
+    g.ClearSelection();
+    EXPECT_EQ(g.Cells(1, 1), "t1");
+    EXPECT_TRUE(g.Cells(2, 1).isEmpty());
+    EXPECT_EQ(g.Cells(3, 1), "t3");
+}
+
+} // namespace
