@@ -184,12 +184,8 @@ TExStringGrid::~TExStringGrid()
     }
     FSaveHiddenCells = false;
     FClearTextOnly = false;
-    const int rows = RowCount();
-    const int cols = ColCount();
-    if (rows > 0 && cols > 0 && HasCellProps())
-        ClearCellPropertiesRect(0, 0, cols - 1, rows - 1);
-
-    // Hidden rows go with their records (each frees its row's properties).
+    // The base grid frees the properties of every stored cell, hidden
+    // columns included; hidden rows' records free theirs.
     FGridItems.reset();
     if (HookedGrid() == this)
         SetHookedGrid(nullptr);

@@ -187,6 +187,11 @@ TEST(ExGridLife, GridDestroyedHoldingCellPropertiesRunsClean)
     g->SetColCount(4);
     g->GetCellProperties(2, 3)->SetBrushColor(clRed);
     g->MergeCells(0, 0, 2, 2);
+    // A hidden column and a hidden row keep their cells' properties.
+    g->GetCellProperties(3, 1)->SetBrushColor(clBlue);
+    g->HideColumn(3);
+    g->GetCellProperties(1, 5)->SetBrushColor(clBlue);
+    g->HideRow(5);
     // A hidden row's record holds its cells' properties.
     auto* item = static_cast<TGridItem*>(g->GridItems()->Add());
     item->Items()->AddObject(QStringLiteral("hidden"), new TCellProperties(g, 0, 4));
