@@ -153,6 +153,11 @@ TEST(ExGridTyped, AllIntsAndAllFloatsReachHiddenRows)
     g->SetAllInts(2, 2, 5);
     EXPECT_EQ(g->AllInts(2, 2), 5);
     EXPECT_THROW(g->SetAllInts(9, 2, 1), EExGridError);
+    // Rows outside the grid read empty and refuse writes.
+    for (int row : { -1, 6, 99 }) {
+        EXPECT_EQ(g->AllInts(1, row), 0) << row;
+        EXPECT_THROW(g->SetAllInts(1, row, 1), EExGridError) << row;
+    }
 
     g->UnHideRowsAll();
     EXPECT_EQ(g->Cells(1, 2), "21");
