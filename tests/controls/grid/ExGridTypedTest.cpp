@@ -111,6 +111,16 @@ TEST(ExGridTyped, FloatWritesUseTheCellsFormatThroughTheCheckedFormat)
     EXPECT_EQ(g->Cells(1, 1), "1,234.50");
     EXPECT_DOUBLE_EQ(g->Floats(1, 1), 1234.5);
 
+    // The format settings' separators, both ways.
+    FormatSettings.DecimalSeparator = u',';
+    FormatSettings.ThousandSeparator = u'.';
+    g->SetFloats(1, 2, 1234.5);
+    const QString european = g->Cells(1, 2);
+    const double back = g->Floats(1, 2);
+    ResetFormatSettings();
+    EXPECT_EQ(european, "1.234,50");
+    EXPECT_DOUBLE_EQ(back, 1234.5);
+
     // A format that does not fit its single float raises and writes nothing.
     for (const char* bad : { "%d", "%s", "%.2f %.2f", "%1:f", "%*.*f" }) {
         SCOPED_TRACE(bad);
