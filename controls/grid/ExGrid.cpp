@@ -96,6 +96,10 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FSortRowXRef = std::make_unique<TIntList>(0, 0);
     FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
+    FMergedColumns->OnChange = [this](TObject*, int, int) {
+        SplitAllColumnCells();
+        ApplyMergedColumns();
+    };
     FSelectedCells = std::make_unique<TIntList>(0, 0);
     FSelectedRows = std::make_unique<TIntList>(0, 0);
     FModifiedRows = std::make_unique<TIntList>(0, 0);
@@ -508,24 +512,6 @@ void TExStringGrid::FormResize(TObject* Sender)
         FFormWidth = FHookedForm->Width();
         FFormHeight = FHookedForm->Height();
     }
-}
-
-void TExStringGrid::ShowColumnHeaders()
-{
-    if (RowCount() < 1)
-        return;
-    const int n = std::min(FColumnHeaders->Count(), ColCount());
-    for (int c = 0; c < n; ++c)
-        SetCells(c, 0, FColumnHeaders->Strings(c));
-}
-
-void TExStringGrid::ShowRowHeaders()
-{
-    if (ColCount() < 1)
-        return;
-    const int n = std::min(FRowHeaders->Count(), RowCount());
-    for (int r = 0; r < n; ++r)
-        SetCells(0, r, FRowHeaders->Strings(r));
 }
 
 void TExStringGrid::FollowFocusWindow()

@@ -8,7 +8,9 @@
 #include "controls/base/ExStyleIF.h"
 #include "platform/runtime/Types.h"
 
+#include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -733,6 +735,81 @@ private:
     bool CutCellRect(int& ACol1, int& ARow1, int& ACol2, int& ARow2, bool& Map) const;
     // No property object is left outside the real columns Cleared.
     bool NoCellPropsBeside(const std::vector<bool>& Cleared) const;
+
+public:
+
+    // ---- typed views, fills, headers, merged columns ----
+
+    // Typed views of a cell by real column and displayed row, written through
+    // SetCellEx. Reads take the text without mark-up, trimmed; an empty text
+    // or "-" reads 0, any other text that is no number raises EExGridError.
+    int Ints(int ACol, int ARow);
+    int GetInts(int ACol, int ARow) { return Ints(ACol, ARow); }
+    void SetInts(int ACol, int ARow, int Value);
+    // The formatted number's leading signs, currency and thousand separators
+    // are passed over; written with the cell's float format.
+    double Floats(int ACol, int ARow);
+    double GetFloats(int ACol, int ARow) { return Floats(ACol, ARow); }
+    void SetFloats(int ACol, int ARow, double Value);
+    // By real row, hidden rows included; the text is read as stored (mark-up
+    // kept) and floats are written with FloatFormat.
+    int AllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double AllFloats(int ACol, int ARow);
+    double GetAllFloats(int ACol, int ARow) { return AllFloats(ACol, ARow); }
+    void SetAllFloats(int ACol, int ARow, double Value);
+    // Short date and time texts of the format settings; a text that is no
+    // date or time raises EConvertError. A date of 0 or below empties the
+    // cell unless ShowNullDates.
+    TDateTime Dates(int ACol, int ARow);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime Times(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    // The value of the mark-up form control with that ID; empty when there is
+    // none, and writing to a missing control changes nothing.
+    QString ControlValues(int ACol, int ARow, const QString& ID);
+    void SetControlValues(int ACol, int ARow, const QString& ID, const QString& Value);
+
+    // Fills of every shown cell (DoFixed) or of the normal cells, row by row,
+    // then the footer is recalculated. FormatFill's format takes the column
+    // and the row; one that does not fit them raises EConvertError.
+    void TextFill(bool DoFixed, const QString& Txt);
+    void FormatFill(bool DoFixed, const QString& Fmt);
+    // 0 .. Rnd - 1; 0 for Rnd <= 0.
+    void RandomFill(bool DoFixed, int Rnd);
+    // "column:row".
+    void LinearFill(bool DoFixed);
+
+    // Copies of the lists; the headers land in the first row and column.
+    void SetColumnHeaders(const TStringList* Value);
+    void SetRowHeaders(const TStringList* Value);
+    void SetLookupItems(const TStringList* Value);
+    void SetFixedFont(const TFont* Value);
+    // Splits the merged cells of every column, then merges equal cells again
+    // in MergedColumns, each later column only inside the earlier ones' areas.
+    void SplitAllColumnCells();
+    void ApplyMergedColumns();
+
+    // The printed width and left offset of columns 0 to 511 as the print
+    // engine laid them out; another column raises EExGridError.
+    int PrintColWidth(int ACol) const;
+    int PrintColOffset(int ACol) const;
+    // GetVersionNr's four bytes, highest first, joined by ".".
+    QString Version();
+    void SetVersion(const QString& Value) { (void)Value; }
+
+protected:
+    static constexpr int MaxPrintCols = 512;
+    std::array<int, MaxPrintCols> FPrintColWidth {};
+    std::array<int, MaxPrintCols> FPrintColOffset {};
+
+private:
+    THiddenRow* HiddenRecord(int ARow);
+    // The text of a real row, from the hidden rows' records when it is hidden.
+    QString AllCellText(int ACol, int ARow);
+    void SetAllCellText(int ACol, int ARow, const QString& Value);
+    // The fill range's cells, row by row, as (real column, displayed column, row).
+    void ForFillCells(bool DoFixed, const std::function<void(int, int, int)>& Fill);
 
 public:
 
