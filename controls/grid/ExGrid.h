@@ -881,6 +881,34 @@ protected:
     bool FMultilinecells = false;
     int FFixedRightCols = 0;
 
+    // ==== cell access and per-cell looks (ExGridAccess.cpp) ====
+public:
+    // ==== end of cell access and per-cell looks ====
+
+    // ==== rich text and the rich edit (ExGridRich.cpp) ====
+public:
+    // ==== end of rich text and the rich edit ====
+
+    // ==== selection lists, per-row state, column order and small services (ExGridSelection.cpp) ====
+public:
+    // ==== end of selection lists, per-row state, column order and small services ====
+
+    // ==== cell graphics and in-cell graphics (ExGridGraphics.cpp) ====
+public:
+    // ==== end of cell graphics and in-cell graphics ====
+
+    // ==== nodes (ExGridNodes.cpp) ====
+public:
+    // ==== end of nodes ====
+
+    // ==== looks, per-cell queries and colour resolution (ExGridLooks.cpp) ====
+public:
+    // ==== end of looks, per-cell queries and colour resolution ====
+
+    // ==== sorting, compares and calculations (ExGridSorting.cpp) ====
+public:
+    // ==== end of sorting, compares and calculations ====
+
 public:
     // ---- members the settings objects use ----
     // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
