@@ -4,7 +4,30 @@
 // version, visual style and screen resolution. They live in one settable place so that tests
 // can switch a control between its themed and classic paths.
 
+#include "platform/graphics/Colors.h"
+
 #include <QString>
+
+// The colours of one grid element of the active visual style; clNone where
+// the style gives none.
+struct TStyleElementColors {
+    TColor Fill = clNone;
+    TColor Border = clNone;
+    TColor Text = clNone;
+};
+
+// The application's active visual style (skin). The system's own style is
+// named "Windows" and gives no colours; controls take colours from any other
+// enabled one.
+struct TVisualStyle {
+    bool Enabled = true;
+    QString Name = QStringLiteral("Windows");
+    TStyleElementColors NormalCell; // a normal grid cell
+    TStyleElementColors FixedCell; // a normal fixed cell
+    TStyleElementColors SelectedCell; // a selected grid cell
+    // Whether controls paint in the style's colours.
+    bool IsCustom() const { return Enabled && Name != QStringLiteral("Windows"); }
+};
 
 struct TPlatformInfo {
     bool ThemesActive = true; // visual styles are on
@@ -26,6 +49,8 @@ struct TPlatformInfo {
     // The system font, which controls measure against beside their own.
     QString SystemFontName = QStringLiteral("System");
     int SystemFontHeight = 16; // pixels, cell height
+    // The active visual style; the system's own by default.
+    TVisualStyle VisualStyle;
 };
 
 // The process-wide facts; writable.
