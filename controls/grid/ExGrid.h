@@ -940,7 +940,8 @@ public:
     bool LastRowAboveSearchPanel();
     void ScrollAboveSearchPanel();
 
-    // Disjunctly selected cells (real columns), in the order selected.
+    // Disjunctly selected cells, by the indices they were selected with, in
+    // the order selected.
     TGridCoord GetSelectedCell(int i) const;
     bool GetSelectedCells(int i, int j) const;
     void SetSelectedCells(int i, int j, bool Value);
