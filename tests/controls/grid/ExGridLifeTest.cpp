@@ -264,7 +264,6 @@ struct TLifeGrid : TExStringGrid {
     using TExStringGrid::FOleDragCol;
     using TExStringGrid::FOrigColSizes;
     using TExStringGrid::FShowScrollHint;
-    using TExStringGrid::FVisibleCol;
     using TExStringGrid::TExStringGrid;
 };
 
