@@ -8,15 +8,17 @@
 #include "controls/grid/ExGridSort.h"
 #include "controls/grid/ExGridUnit.h"
 #include "controls/grid/ExGridWindows.h"
-#include "platform/controls/ScrollBar.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/PlatformInfo.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Collection.h"
+#include "platform/runtime/IniFiles.h"
+#include "platform/runtime/Registry.h"
 
 namespace {
 
@@ -50,8 +52,8 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     // Owned objects, in the order the grid has always made them.
     FCellFont = std::make_unique<TFont>();
     FFocusHelper = new TFocusHelper();
-    const bool ownerReading = AOwner
-        && (AOwner->ComponentState() & (TComponentState(csReading) | csLoading)) != TComponentState();
+    const bool ownerReading
+        = AOwner && (AOwner->ComponentState() & (TComponentState(csReading) | csLoading)) != TComponentState();
     FSearchFooter = new TSearchFooter(this, designing && !ownerReading);
     FFloatingFooter = new TFloatingFooter(this);
     FPrintSettings = new TPrintSettings(this);
@@ -183,8 +185,18 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
 
 TExStringGrid::~TExStringGrid()
 {
+    if (!IsDesigning())
+        BalloonDone();
     if (FHookedForm && !FHookedForm->IsDestroying()) {
         FHookedForm->OnResize = FHasOwnerFormResize ? FOwnerFormResize : TNotifyEvent();
+    }
+    // A store that cannot be written (missing folder, read-only file) must
+    // not stop the grid going away.
+    if (FColumnSize->Save) {
+        try {
+            SaveColSizes();
+        } catch (...) {
+        }
     }
     FSaveHiddenCells = false;
     FClearTextOnly = false;
@@ -233,10 +245,15 @@ void TExStringGrid::Loaded()
     FOldCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
+    // Marked custom first so that the setter applies the look again.
     if (FLook == TGridLook::glVRK) {
         FLook = TGridLook::glCustom;
-        FLook = TGridLook::glVRK;
+        SetLook(TGridLook::glVRK);
     }
+    if (FAutoSize)
+        AutoSizeColumns(false, 4);
+    if (FColumnSize->Save)
+        LoadColSizes();
     FMinFixedRows = FixedRows();
     FMinFixedCols = FixedCols();
     FSizeMinRowHeight = DefaultRowHeight();
@@ -250,10 +267,52 @@ void TExStringGrid::Loaded()
     if (!FIsWinXP && FControlLook->ControlStyle() == TGridControlStyle::csTheme && !IsDesigning())
         FControlLook->SetControlStyle(TGridControlStyle::csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    UpdateSearchFooter();
     UpdateScrollBars(false);
+    InitOrigColSizes();
+    SetColumnOrder();
+    if (FBalloon->Enable())
+        BalloonInit();
+}
+
+void TExStringGrid::InitOrigColSizes()
+{
     FOrigColSizes->Clear();
     for (int c = 0; c < ColCount(); ++c)
         FOrigColSizes->Add(ColWidths(c));
+    FOldSize = Width();
+}
+
+namespace {
+// The store ColumnSize names: an INI file or a registry key.
+std::unique_ptr<TCustomIniFile> OpenColumnSizeStore(const TColumnSize& cs)
+{
+    if (cs.Location == TColumnSizeLocation::clIniFile)
+        return std::make_unique<TMemIniFile>(cs.Key);
+    return std::make_unique<TRegIniFile>(cs.Key);
+}
+} // namespace
+
+void TExStringGrid::SaveColSizes()
+{
+    if (FColumnSize->Key.isEmpty() || FColumnSize->Section.isEmpty() || IsDesigning())
+        return;
+    const std::unique_ptr<TCustomIniFile> store = OpenColumnSizeStore(*FColumnSize);
+    for (int c = 0; c < ColCount(); ++c)
+        store->WriteInteger(FColumnSize->Section, QStringLiteral("Col%1").arg(c), ColWidths(c));
+    store->UpdateFile();
+}
+
+void TExStringGrid::LoadColSizes()
+{
+    if (FColumnSize->Key.isEmpty() || FColumnSize->Section.isEmpty() || IsDesigning())
+        return;
+    const std::unique_ptr<TCustomIniFile> store = OpenColumnSizeStore(*FColumnSize);
+    for (int c = 0; c < ColCount(); ++c) {
+        const int w = store->ReadInteger(FColumnSize->Section, QStringLiteral("Col%1").arg(c), ColWidths(c));
+        if (w != ColWidths(c))
+            SetColWidths(c, w);
+    }
 }
 
 void TExStringGrid::CreateWnd()
@@ -271,6 +330,10 @@ void TExStringGrid::CreateWnd()
         bar->SetTabStop(false);
         bar->SetKind(sbVertical);
     }
+    if (!IsDesigning() && FBalloon->Enable())
+        BalloonInit();
+    if (FColumnSize->Save)
+        LoadColSizes();
     SetTimer(this, GridTimerId, 500);
     if (IsDesigning() && !FGridLoaded && !IsLoading())
         Font()->SetName(QStringLiteral("Tahoma"));
@@ -294,9 +357,30 @@ void TExStringGrid::WndProc(TMessage& Message)
 
 void TExStringGrid::GridTimer() { }
 
-// Balloon hints come with the hint handling; until then turning them on or
-// off has nothing to set up.
-void TExStringGrid::BalloonEnableChanged() { }
+void TExStringGrid::BalloonEnableChanged()
+{
+    if (IsLoading())
+        return;
+    if (FBalloon->Enable())
+        BalloonInit();
+    else
+        BalloonDone();
+}
+
+// The tool-tip window itself comes with the hint handling; the flag keeps
+// the set-up to once.
+void TExStringGrid::BalloonInit()
+{
+    if (!FBalloon || FBalloon->FInit)
+        return;
+    FBalloon->FInit = true;
+}
+
+void TExStringGrid::BalloonDone()
+{
+    if (FBalloon)
+        FBalloon->FInit = false;
+}
 
 TInplaceEdit* TExStringGrid::CreateEditor()
 {
@@ -432,6 +516,7 @@ void TExStringGrid::Resize()
         && FBackGround->ColorTo() != clNone)
         Invalidate();
     UpdateScrollBars(false);
+    CellControlsUpdate(false);
     if (IsDesigning())
         Invalidate();
 }
@@ -617,8 +702,18 @@ void TExStringGrid::DoCheckBoxChange(int ACol, int ARow, bool State)
 
 void TExStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
 {
+    // These looks paint the selection with a frame of its own.
+    if (FLook == TGridLook::glVista || FLook == TGridLook::glWin7 || FLook == TGridLook::glOffice2007)
+        InvalidateGridRect(TGridRect { ALeft, ATop, ARight, ABottom });
+    FSelChange = true;
     if (OnSelectionChanged)
         OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+}
+
+void TExStringGrid::DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStringList* Values)
+{
+    if (OnFixedEdit)
+        OnFixedEdit(this, ACol, ARow, AEditor, Values);
 }
 
 void TExStringGrid::DoFilterDone()

@@ -163,6 +163,26 @@ public:
     void Assign(const TPersistent* Source) override;
     // Copies only the cells of another string grid, through the stream form.
     virtual void AssignCells(const TPersistent* Source);
+    // Display column widths under ColumnSize.Key and Section, one key "Col<i>"
+    // each; nothing without both or while designing. Loading sets only the
+    // widths that differ and never writes the store.
+    virtual void SaveColSizes();
+    virtual void LoadColSizes();
+    // Sizes the columns to their contents plus Padding (least body until
+    // automatic sizing lands).
+    void AutoSizeColumns(bool DoFixedCols, int Padding) { (void)DoFixedCols, (void)Padding; }
+    // The search panel takes the search footer's settings (least body until
+    // the search panel lands).
+    void UpdateSearchFooter() { }
+    // Balloon tool tips: set up once while Balloon.Enable is on, released
+    // when it goes off and at destruction.
+    void BalloonInit();
+    void BalloonDone();
+    // Moves the controls placed in cells onto their cells (least body until
+    // the cell controls' placing lands).
+    void CellControlsUpdate(bool Refresh) { (void)Refresh; }
+    // Every column's width and the grid's width, the base of proportional sizing.
+    void InitOrigColSizes();
     void Invalidate() override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     // Shows, hides or enables the scroll bars from what fits (ScrollBarAlways).
@@ -348,6 +368,9 @@ public:
     TDatePickerEvent OnDatePickerDropDown;
     TRowSizeEvent OnEndRowSize;
 
+    // The states the file readers report to ImportNotification.
+    enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+
     // ---- the string grid's own overridable operations, in the order they
     // were introduced; the method families that own them fill them in ----
     virtual void CalcFooterColumn(int ACol) { (void)ACol; }
@@ -368,7 +391,9 @@ public:
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return (void)ACol, (void)ARow, nullptr; }
     virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
-    virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    // AEditor starts as the editor the settings give; the handler may change
+    // it and fill Values with the combo's items.
+    virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, TStringList* Values);
     virtual void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void EditorTextChanged(const QString& Text, int CaretPos) { (void)Text, (void)CaretPos; }
     virtual void InsertGridRow(int ARow);
@@ -437,7 +462,7 @@ public:
     virtual void DoEndBlockFocus();
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
-    virtual void ImportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
+    virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
     virtual int GetVersionNr() { return 1; }
     virtual QString GetVersionString() { return QStringLiteral("1.0"); }
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
@@ -448,6 +473,8 @@ public:
     std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxClick;
     std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxChange;
     std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+    std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, TStringList* Values)>
+        OnFixedEdit;
     TNotifyEvent OnFilterDone;
     TNotifyEvent OnStartBlockFocus;
     TNotifyEvent OnEndBlockFocus;
@@ -502,6 +529,10 @@ public:
     void HideSelection();
     void UnHideSelection();
     bool SelectionHidden() const { return FSelHidden; }
+    // Runs the grid's select-cell handling for the current cell.
+    void UpdateEditMode();
+    // Columns the find and sort pass over (IgnoreColumns).
+    bool IsIgnoredColumn(int ACol) const;
 
     virtual void RemoveRows(int RowIndex, int RCount);
     // Removes without freeing the rows' cell properties: the caller keeps them.
@@ -512,6 +543,7 @@ public:
     void AddRow();
     void RemoveSelectedRows();
     void RemoveUnSelectedRows();
+    // Keeps the first normal row of each text in displayed column ACol.
     void RemoveDuplicates(int ACol, bool DoCase);
     void HideSelectedRows();
     void HideUnSelectedRows();
@@ -551,6 +583,10 @@ protected:
     mutable std::vector<int> FRowSelect;
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
+    // Set by every selection change report.
+    bool FSelChange = false;
+    // A linked grid following the row must not hand the move back.
+    bool FSyncingRow = false;
     // Displayed rows out of the grid (ascending), their cells, heights and
     // flags into records (dropping a record frees its cell properties);
     // Removal: the rows leave for good, selection flags kept by real index too.
@@ -650,6 +686,9 @@ private:
     std::vector<int> FDisplToReal;
     std::vector<int> FRealToDispl;
     bool FSyncingCol = false;
+    // Moves the linked grid when Wanted, unless the linked grid is the one
+    // moving this grid (Busy).
+    void FollowLinkedGrid(bool& Busy, bool Wanted, const std::function<void(TExStringGrid&)>& Move);
     void RebuildColMaps();
     void EnsureColTables();
     // Sets the toolkit grid's shown columns and their widths.
@@ -1170,6 +1209,9 @@ protected:
     int FSizeMinColWidth = 10;
     int FMaxRowCount = 0;
     int FMaxColCount = 0;
+    // The grid's width when the column widths were last taken as the base of
+    // proportional sizing.
+    int FOldSize = 0;
     // Remembered cells, -1 when none.
     int FLastTabCol = -1, FLastTabRow = -1;
     int FHoverLinkCol = -1, FHoverLinkRow = -1;

@@ -195,17 +195,23 @@ void TExStringGrid::SetFixedCols(int Value)
 void TExStringGrid::SetCol(int Value)
 {
     TObjStringGrid::SetCol(Value);
+    FollowLinkedGrid(
+        FSyncingCol, FSyncGrid && FSyncGrid->SelectionColumn, [Value](TExStringGrid& linked) { linked.SetCol(Value); });
+}
+
+void TExStringGrid::FollowLinkedGrid(bool& Busy, bool Wanted, const std::function<void(TExStringGrid&)>& Move)
+{
     // Two grids linked to each other would pass the move back and forth.
-    if (FSyncingCol || !FSyncGrid || !FSyncGrid->Grid() || !FSyncGrid->SelectionColumn)
+    if (Busy || !Wanted || !FSyncGrid->Grid())
         return;
-    FSyncingCol = true;
+    Busy = true;
     try {
-        FSyncGrid->Grid()->SetCol(Value);
+        Move(*FSyncGrid->Grid());
     } catch (...) {
-        FSyncingCol = false;
+        Busy = false;
         throw;
     }
-    FSyncingCol = false;
+    Busy = false;
 }
 
 int TExStringGrid::FixedColWidth() const

@@ -177,6 +177,8 @@ void TExStringGrid::SetRowEx(int Value)
         FOldRowSel = now;
         OnRowChanged(this, old, now);
     }
+    FollowLinkedGrid(
+        FSyncingRow, FSyncGrid && FSyncGrid->SelectionRow, [Value](TExStringGrid& linked) { linked.SetRowEx(Value); });
 }
 
 void TExStringGrid::SetTopRow(int Value)
@@ -204,6 +206,16 @@ void TExStringGrid::UnHideSelection()
     const int row = FFixedRowAlways && TCustomGrid::FixedRows() >= RowCount() ? 0 : TCustomGrid::FixedRows();
     const int col = FFixedColAlways && TCustomGrid::FixedCols() >= ColCount() ? 0 : TCustomGrid::FixedCols();
     SetSelection(TGridRect { col, std::min(row, RowCount() - 1), col, std::min(row, RowCount() - 1) });
+}
+
+void TExStringGrid::UpdateEditMode()
+{
+    HandleSelectCell(Col(), Row());
+}
+
+bool TExStringGrid::IsIgnoredColumn(int ACol) const
+{
+    return FIgnoreColumns->HasValue(ACol);
 }
 
 // ---------------------------------------------------------------------------
@@ -825,9 +837,10 @@ void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 {
     QSet<QString> seen;
     std::vector<int> rows;
+    const int col = RealColFromDisplay(ACol);
     const int last = RowCount() - FFixedFooters - 1;
     for (int r = TCustomGrid::FixedRows(); r <= last; ++r) {
-        const QString& s = Store().Text(ACol, r);
+        const QString& s = Store().Text(col, r);
         const QString key = DoCase ? s : s.toUpper();
         if (seen.contains(key))
             rows.push_back(r);

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "common/GridOnForm.h"
+#include "common/TestUtil.h"
 #include "controls/base/ExObjWindows.h"
-#include "controls/grid/ExGrid.h"
 #include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
 #include "controls/grid/ExGridWindows.h"
-#include "platform/controls/ScrollBar.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/PlatformInfo.h"
 
@@ -235,6 +236,246 @@ TEST(ExGridLife, AssignCopiesSettingsDimensionsAndCells)
     TFont font;
     dst.Assign(&font);
     EXPECT_EQ(dst.Cells(1, 1), "one");
+}
+
+} // namespace
+
+namespace {
+
+// Reaches the life cycle's protected state.
+struct TLifeGrid : TExStringGrid {
+    using TExStringGrid::FCellButtonPushed;
+    using TExStringGrid::FClickCol;
+    using TExStringGrid::FClickRow;
+    using TExStringGrid::FClipTopLeft;
+    using TExStringGrid::FComboIdx;
+    using TExStringGrid::FDesignHelperChoice;
+    using TExStringGrid::FHoverFixedCell;
+    using TExStringGrid::FHoverLinkCol;
+    using TExStringGrid::FHoverLinkRow;
+    using TExStringGrid::FLastHintPos;
+    using TExStringGrid::FLastTabCol;
+    using TExStringGrid::FLastTabRow;
+    using TExStringGrid::FMouseSelectStart;
+    using TExStringGrid::FOldLeftCol;
+    using TExStringGrid::FOldRowSel;
+    using TExStringGrid::FOldSize;
+    using TExStringGrid::FOldTopRow;
+    using TExStringGrid::FOleDragCol;
+    using TExStringGrid::FOrigColSizes;
+    using TExStringGrid::FShowScrollHint;
+    using TExStringGrid::TExStringGrid;
+};
+
+TEST(ExGridLife, ConstructorSetsEveryListedDefault)
+{
+    TPlatformInfo facts;
+    facts.VScrollBarWidth = 19;
+    TPlatformInfoScope scope(facts);
+    TLifeGrid g(nullptr);
+    struct Row {
+        const char* name;
+        qint64 actual, expected;
+    };
+    const Row rows[] = {
+        { "RowCount", g.RowCount(), 10 },
+        { "Width", g.Width(), 400 },
+        { "Height", g.Height(), 250 },
+        { "DefaultRowHeight", g.DefaultRowHeight(), 22 },
+        { "FixedRowHeight", g.FixedRowHeight(), 22 },
+        { "AutoSize", g.AutoSize(), false },
+        { "MinRowHeight", g.MinRowHeight(), 0 },
+        { "MaxRowHeight", g.MaxRowHeight(), 0 },
+        { "MinColWidth", g.MinColWidth(), 0 },
+        { "MaxColWidth", g.MaxColWidth(), 0 },
+        { "ZoomFactor", g.ZoomFactor(), 0 },
+        { "IntelliZoom", g.IntelliZoom(), true },
+        { "SizeGrowOnly", g.SizeGrowOnly(), false },
+        { "Look", qint64(g.Look()), qint64(TGridLook::glXP) },
+        { "BorderColor", g.BorderColor(), 0xB99D7F },
+        { "VRKGradientFrom", g.VRKGradientFrom(), 0xFFFFFF },
+        { "VRKGradientTo", g.VRKGradientTo(), ColorToRGB(clBtnFace) },
+        { "VRKGradientMirrorFrom", g.VRKGradientMirrorFrom(), clNone },
+        { "VRKGradientMirrorTo", g.VRKGradientMirrorTo(), clNone },
+        { "SelectionColor", g.SelectionColor(), 0xEACAB6 },
+        { "SelectionColorTo", g.SelectionColorTo(), clNone },
+        { "SelectionMirrorColor", g.SelectionMirrorColor(), clNone },
+        { "SelectionMirrorColorTo", g.SelectionMirrorColorTo(), clNone },
+        { "SelectionTextColor", g.SelectionTextColor(), 0 },
+        { "SelectionColorMixerFactor", g.SelectionColorMixerFactor(), 50 },
+        { "SelectionRectangleColor", g.SelectionRectangleColor(), 0 },
+        { "ShowSelection", g.ShowSelection(), true },
+        { "HideFocusRect", g.HideFocusRect(), false },
+        { "FixedAsButtons", g.FixedAsButtons(), false },
+        { "HintColor", g.HintColor(), TColorOf(0xFF000018) },
+        { "HighlightColor", g.HighlightColor(), TColorOf(0xFF00000D) },
+        { "HighlightTextColor", g.HighlightTextColor(), TColorOf(0xFF00000E) },
+        { "URLColor", g.URLColor(), 0xFF0000 },
+        { "ActiveCellColor", g.ActiveCellColor(), 0x808080 },
+        { "ActiveCellColorTo", g.ActiveCellColorTo(), clNone },
+        { "DisabledFontColor", g.DisabledFontColor(), 0xC0C0C0 },
+        { "UseDisabledFont", g.UseDisabledFont(), true },
+        { "VAlignment", qint64(g.VAlignment()), qint64(TVAlignment::vtaTop) },
+        { "DefaultAlignment", qint64(g.DefaultAlignment()), qint64(taLeftJustify) },
+        { "EnableHTML", g.EnableHTML(), true },
+        { "HoverFixedCells", qint64(g.HoverFixedCells()), qint64(THoverFixedCells::hfNone) },
+        { "ShowDesignHelper", g.ShowDesignHelper(), true },
+        { "Tones.Background.BrushColor", g.ColorTones().Background.BrushColor, clNone },
+        { "Tones.Background.BorderColor", g.ColorTones().Background.BorderColor, clNone },
+        { "ScrollBars", qint64(g.ScrollBars()), qint64(ssBoth) },
+        { "ScrollType", qint64(g.ScrollType()), qint64(TScrollType::ssNormal) },
+        { "ScrollColor", g.ScrollColor(), clNone },
+        { "ScrollWidth", g.ScrollWidth(), 19 },
+        { "DefaultEditor", qint64(g.DefaultEditor()), qint64(TEditorType::edNormal) },
+        { "PasswordChar", g.PasswordChar(), u'*' },
+        { "Delimiter", g.Delimiter(), 0 },
+        { "JavaCSV", g.JavaCSV(), false },
+        { "AlwaysQuotes", g.AlwaysQuotes(), false },
+        { "QuoteEmptyCells", g.QuoteEmptyCells(), true },
+        { "ShowNullDates", g.ShowNullDates(), true },
+        { "FilterDropDownColumns", qint64(g.FilterDropDownColumns()), qint64(TFilterDropDownColumns::fdNormal) },
+        { "FilterNormalCellsOnly", g.FilterNormalCellsOnly(), true },
+        { "AutoFilterUpdate", g.AutoFilterUpdate(), true },
+        { "FilterIncremental", g.FilterIncremental(), false },
+        { "FilterLevel", g.FilterLevel(), 0 },
+        { "FilterCol", g.FilterCol(), -1 },
+        { "UseInternalHintClass", g.UseInternalHintClass(), true },
+        { "HintShowLargeTextPos", qint64(g.HintShowLargeTextPos()), qint64(THintShowLargeTextPos::hpCell) },
+        { "InvalidEntryIcon", qint64(g.InvalidEntryIcon()), qint64(TInvalidEntryIcon::ieWarning) },
+        { "scroll hint shown", g.FShowScrollHint, false },
+        { "EnableWheel", g.EnableWheel(), true },
+        { "EnhRowColMove", g.EnhRowColMove(), true },
+        { "FitCellsInGrid", g.FitCellsInGrid(), true },
+        { "LoadFirstRow", g.LoadFirstRow(), true },
+        { "SaveFixedCells", g.SaveFixedCells(), true },
+        { "SaveVirtCells", g.SaveVirtCells(), true },
+        { "SaveWithHTML", g.SaveWithHTML(), true },
+        { "SaveFixedRows", g.SaveFixedRows(), false },
+        { "SaveFixedCols", g.SaveFixedCols(), false },
+        { "SaveHiddenCells", g.SaveHiddenCells(), false },
+        { "ClearTextOnly", g.ClearTextOnly(), false },
+        { "GroupColumn", g.GroupColumn(), -1 },
+        { "PrinterDriverFix", g.PrinterDriverFix(), false },
+        { "ExcelClipboardFormat", g.ExcelClipboardFormat(), false },
+        { "PreviewPage", g.PreviewPage(), 1 },
+        { "PrintNrOfPages", g.PrintNrOfPages(), 0 },
+        { "IsThemed", g.IsThemed(), true },
+        { "NumHiddenColumns", g.NumHiddenColumns(), 0 },
+        { "last tab col", g.FLastTabCol, -1 },
+        { "last tab row", g.FLastTabRow, -1 },
+        { "hover link col", g.FHoverLinkCol, -1 },
+        { "hover link row", g.FHoverLinkRow, -1 },
+        { "OLE drag col", g.FOleDragCol, -1 },
+        { "click col", g.FClickCol, -1 },
+        { "click row", g.FClickRow, -1 },
+        { "combo index", g.FComboIdx, -1 },
+        { "mouse select start", g.FMouseSelectStart, -1 },
+        { "old row selection", g.FOldRowSel, -1 },
+        { "design helper choice", g.FDesignHelperChoice, -1 },
+        { "OldOfficeTheme", qint64(g.OldOfficeTheme()), qint64(TOfficeTheme::otUnknown) },
+        { "old left col", g.FOldLeftCol, g.LeftCol() },
+        { "old top row", g.FOldTopRow, g.TopRow() },
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(r.actual, r.expected) << r.name;
+    for (const TPoint& p : { g.XYOffset() })
+        EXPECT_EQ(p, TPoint(2, 2));
+    for (const TPoint& p : { g.FHoverFixedCell, g.FCellButtonPushed, g.FClipTopLeft, g.FLastHintPos })
+        EXPECT_EQ(p, TPoint(-1, -1));
+    const std::pair<QString, QString> texts[] = {
+        { g.FloatFormat(), "%.2f" },
+        { g.CheckTrue(), "Y" },
+        { g.CheckFalse(), "N" },
+        { g.XMLEncoding(), "ISO-8859-1" },
+        { g.FilterDropDownClear(), "(All)" },
+    };
+    for (const auto& [actual, expected] : texts)
+        EXPECT_EQ(actual, expected);
+    // Every column is shown: hiding and showing work from the first use.
+    EXPECT_FALSE(g.IsHiddenColumn(0));
+    EXPECT_FALSE(g.IsHiddenColumn(4));
+}
+
+// A column-size store in an INI file of a fresh folder.
+struct TColSizeStore {
+    QString dir = testutil::TempDir();
+    QString file = dir + "/sizes.ini";
+    void Use(TExStringGrid& g, const QString& path)
+    {
+        g.ColumnSize()->Save = true;
+        g.ColumnSize()->Key = path;
+        g.ColumnSize()->Section = QStringLiteral("Grid");
+        g.ColumnSize()->Location = TColumnSizeLocation::clIniFile;
+    }
+};
+
+TEST(ExGridLife, DestroyingWithAnUnwritableColumnSizeStoreRaisesNothing)
+{
+    TColSizeStore store;
+    auto* g = new TExStringGrid(nullptr);
+    store.Use(*g, store.dir + "/missing/folder/sizes.ini");
+    EXPECT_ANY_THROW(g->SaveColSizes()); // the save itself fails
+    EXPECT_NO_THROW(delete g);
+}
+
+TEST(ExGridLife, ColumnSizesAreSavedAtDestructionAndLoadedWhenLoadedOrParented)
+{
+    TColSizeStore store;
+    {
+        TExStringGrid g(nullptr);
+        store.Use(g, store.file);
+        g.SetColWidths(1, 77);
+        g.SetColWidths(3, 12);
+    }
+    // Loaded takes the stored widths.
+    {
+        TExStringGrid g(nullptr);
+        store.Use(g, store.file);
+        g.BeginLoading();
+        g.EndLoading();
+        EXPECT_EQ(g.ColWidths(1), 77);
+        EXPECT_EQ(g.ColWidths(3), 12);
+        EXPECT_EQ(g.ColWidths(0), g.DefaultColWidth());
+    }
+    // So does the window's creation.
+    TForm form(nullptr);
+    auto* g = new TExStringGrid(&form);
+    store.Use(*g, store.file);
+    g->SetParent(&form);
+    form.Show();
+    EXPECT_TRUE(g->HandleAllocated());
+    EXPECT_EQ(g->ColWidths(1), 77);
+    // Without a section nothing is read.
+    TExStringGrid other(nullptr);
+    store.Use(other, store.file);
+    other.ColumnSize()->Section.clear();
+    other.LoadColSizes();
+    EXPECT_EQ(other.ColWidths(1), other.DefaultColWidth());
+}
+
+TEST(ExGridLife, LoadedSetsUpColumnOrderSizingBaseAndBalloons)
+{
+    TLifeGrid g(nullptr);
+    g.BeginLoading();
+    g.SetColCount(4);
+    g.SetColWidths(2, 90);
+    g.Balloon()->SetEnable(true);
+    EXPECT_FALSE(g.Balloon()->FInit); // nothing is set up while loading
+    g.SetLook(TGridLook::glVRK);
+    g.EndLoading();
+    EXPECT_EQ(g.Look(), TGridLook::glVRK);
+    ASSERT_EQ(g.ColumnOrder()->Count(), 4);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(g.ColumnOrder()->GetInteger(c), c);
+    ASSERT_EQ(g.FOrigColSizes->Count(), 4);
+    EXPECT_EQ(g.FOrigColSizes->GetInteger(2), 90);
+    EXPECT_EQ(g.FOldSize, g.Width());
+    EXPECT_TRUE(g.Balloon()->FInit);
+    // Switching balloons off and on again releases and sets them up.
+    g.Balloon()->SetEnable(false);
+    EXPECT_FALSE(g.Balloon()->FInit);
+    g.Balloon()->SetEnable(true);
+    EXPECT_TRUE(g.Balloon()->FInit);
 }
 
 } // namespace

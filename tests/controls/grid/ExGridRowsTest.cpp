@@ -13,6 +13,7 @@
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/runtime/Classes.h"
 #include "tests/controls/grid/GridRowsTestSupport.h"
 
 namespace {
@@ -444,6 +445,89 @@ TEST(ExGridRows, CellControlsFollowTheirRows)
         const TControlItem* item = g->CellControls()->GetControl(i);
         EXPECT_EQ(g->Cells(0, item->Y()), item->Control() == &on6 ? QStringLiteral("r6") : QStringLiteral("r8"));
     }
+}
+
+TEST(ExGridRows, RemoveDuplicatesComparesTheDisplayedColumn)
+{
+    auto g = MakeGrid(5, 1);
+    // Column 1 is hidden: displayed column 1 is real column 2.
+    const char* real1[] = { "", "x", "y", "z", "w" };
+    const char* real2[] = { "", "a", "a", "b", "a" };
+    for (int r = 0; r < 5; ++r) {
+        g->SetCells(1, r, QString::fromLatin1(real1[r]));
+        g->SetCells(2, r, QString::fromLatin1(real2[r]));
+    }
+    g->HideColumn(1);
+    g->RemoveDuplicates(1, true);
+    EXPECT_EQ(Shown(*g), "r0 r1 r3");
+    EXPECT_EQ(g->Cells(1, 2), "z"); // the hidden column's cells went with their rows
+}
+
+TEST(ExGridRows, InsertGridRowInsertsAnEmptyRowAndMovesWhatFollows)
+{
+    auto g = MakeGrid(6, 1);
+    g->SetRowHeights(2, 40);
+    g->HideRow(4);
+    TPanel on3(nullptr);
+    g->CellControls()->AddControl(1, 3, &on3);
+    g->InsertGridRow(2);
+    EXPECT_EQ(Shown(*g), "r0 r1  r2 r3 r5");
+    EXPECT_EQ(g->RowHeights(2), g->DefaultRowHeight());
+    EXPECT_EQ(g->RowHeights(3), 40);
+    EXPECT_EQ(g->CellControls()->GetControl(0)->Y(), 4);
+    g->UnHideRowsAll();
+    EXPECT_EQ(Shown(*g), "r0 r1  r2 r3 r4 r5");
+}
+
+TEST(ExGridRows, LinkedGridsFollowTheRowWithoutLooping)
+{
+    TExStringGrid a(nullptr), b(nullptr);
+    a.SyncGrid()->SetGrid(&b);
+    b.SyncGrid()->SetGrid(&a);
+    a.SetRow(3);
+    EXPECT_EQ(b.Row(), 1); // not linked by row yet
+    a.SyncGrid()->SelectionRow = true;
+    b.SyncGrid()->SelectionRow = true;
+    a.SetRow(4);
+    EXPECT_EQ(b.Row(), 4);
+    b.SetRow(6);
+    EXPECT_EQ(a.Row(), 6);
+}
+
+// What the grid's hooks hand on and take back.
+TEST(ExGridRows, NotificationHooks)
+{
+    auto g = MakeGrid(6, 1);
+    std::vector<int> seen;
+    g->OnSelectionChanged = [&](TObject*, int l, int t, int r, int b) { seen = { l, t, r, b }; };
+    EXPECT_FALSE(g->SelChange());
+    g->DoSelectionChanged(1, 2, 2, 4);
+    EXPECT_TRUE(g->SelChange());
+    EXPECT_EQ(seen, (std::vector<int> { 1, 2, 2, 4 }));
+
+    // The fixed-cell editor the handler leaves is the one that opens.
+    TStringList values;
+    g->OnFixedEdit = [&](TObject*, int c, int r, TGridFixedCellEditor& ed, TStringList* v) {
+        seen = { c, r };
+        ed = TGridFixedCellEditor::fceComboList;
+        v->Add(QStringLiteral("one"));
+    };
+    TGridFixedCellEditor editor = TGridFixedCellEditor::fceEdit;
+    g->DoFixedEdit(2, 0, editor, &values);
+    EXPECT_EQ(seen, (std::vector<int> { 2, 0 }));
+    EXPECT_EQ(editor, TGridFixedCellEditor::fceComboList);
+    EXPECT_EQ(values.Count(), 1);
+
+    // Edit mode is the select-cell handling of the current cell.
+    g->SetCol(2);
+    g->SetRow(3);
+    g->OnSelectCell = [&](TObject*, int c, int r, bool&) { seen = { c, r }; };
+    g->UpdateEditMode();
+    EXPECT_EQ(seen, (std::vector<int> { 2, 3 }));
+
+    g->IgnoreColumns()->Add(2);
+    EXPECT_TRUE(g->IsIgnoredColumn(2));
+    EXPECT_FALSE(g->IsIgnoredColumn(1));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // A string grid whose filter levels a test can end the way the filter does,
-// and whose modified-row flags and cell controls it can reach.
+// and whose per-row flags, selection-change note and cell controls it can
+// reach.
 
 #include "controls/base/ExObj.h"
 #include "controls/grid/ExGrid.h"
@@ -14,5 +15,7 @@ public:
         --FFilterLevel;
     }
     TIntList* ModifiedRows() const { return FModifiedRows.get(); }
+    TIntList* EnabledRows() const { return FEnabledRows.get(); }
+    bool SelChange() const { return FSelChange; }
     TControlList* CellControls() const { return FControlList.get(); }
 };
