@@ -583,8 +583,6 @@ protected:
     mutable std::vector<int> FRowSelect;
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
-    // Set by every selection change report.
-    bool FSelChange = false;
     // A linked grid following the row must not hand the move back.
     bool FSyncingRow = false;
     // Displayed rows out of the grid (ascending), their cells, heights and
@@ -1024,6 +1022,7 @@ protected:
     using TCustomGrid::FocusCell;
     void HandleChangeScale(int M, int D) override;
     bool FUseEnabledRows = false;
+    // Set by every selection change report.
     bool FSelChange = false;
     bool FUseVCLStyles = false;
     // The fixed cell being edited by the fixed-cell edit or combo.
