@@ -541,3 +541,52 @@ TEST(ExGridAccess, SizingRefusedByTheEvents)
     EXPECT_EQ(g.SizingStateAt(rowX, rowY), gsNormal);
     EXPECT_EQ(askedRow, 1);
 }
+
+namespace {
+
+// Paints the wheel-pan marker over the grid, as wheel panning does.
+class TPanGrid : public TExStringGrid {
+public:
+    using TExStringGrid::TExStringGrid;
+    bool Marker = false;
+
+protected:
+    void Paint() override
+    {
+        TExStringGrid::Paint();
+        if (Marker)
+            DrawIntelliPanMarker();
+    }
+};
+
+} // namespace
+
+TEST(ExGridAccess, WheelPanMarkerIsDrawnTransparentlyAtItsPlace)
+{
+    TGridOnForm<TPanGrid> f(4, 6, 300, 200);
+    TPanGrid& g = *f.Grid;
+    g.wheelpanpos = TPoint(80, 60);
+    const QImage plain = g.PaintToImage();
+    struct Case {
+        TIntelliPan pan;
+        bool vertical, horizontal;
+    } cases[] = {
+        { TIntelliPan::ipVertical, true, false },
+        { TIntelliPan::ipHorizontal, false, true },
+        { TIntelliPan::ipBoth, true, true },
+        { TIntelliPan::ipNone, false, false },
+    };
+    for (const Case& k : cases) {
+        g.SetIntelliPan(k.pan);
+        g.Marker = true;
+        const QImage marked = g.PaintToImage();
+        g.Marker = false;
+        const int x = g.wheelpanpos.X, y = g.wheelpanpos.Y;
+        // The corner is the marker's background: the grid shows through.
+        EXPECT_EQ(marked.pixel(x, y), plain.pixel(x, y)) << int(k.pan);
+        const bool drawn = k.pan != TIntelliPan::ipNone;
+        EXPECT_EQ(marked.pixel(x + 14, y + 14) == qRgb(0, 0, 0), drawn) << int(k.pan);
+        EXPECT_EQ(marked.pixel(x + 15, y + 8) == qRgb(0, 0, 0), k.vertical) << int(k.pan);
+        EXPECT_EQ(marked.pixel(x + 8, y + 15) == qRgb(0, 0, 0), k.horizontal) << int(k.pan);
+    }
+}
