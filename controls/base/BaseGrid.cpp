@@ -189,6 +189,12 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
     SetObjects(ACol, ARow, p.get());
     if (Objects(ACol, ARow) != p.get())
         throw EExGridError(QStringLiteral("Cell (%1, %2) is not kept by the grid").arg(ACol).arg(ARow));
+    ApplyDefaultLook(p.get(), ACol, ARow);
+    return p.release();
+}
+
+void TBaseGrid::ApplyDefaultLook(TCellProperties* Props, int ACol, int ARow)
+{
     TFont font;
     TBrush brush;
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
@@ -197,18 +203,17 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
     bool ww = FWordWrap;
     TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
     GetCellDrawDefaults(ACol, ARow, &font, &brush, colorTo, mirror, mirrorTo, ha, va, ww, gd);
-    p->SetCalcType(TColumnCalcType::acNONE);
-    p->SetAlignment(ha);
-    p->SetVAlignment(va);
-    p->SetWordWrap(ww);
-    p->SetFontName(font.Name());
-    p->SetFontSize(font.Size());
-    p->SetFontStyle(font.Style());
-    p->SetFontColor(font.Color());
-    p->SetBrushColor(brush.Color());
-    p->SetBrushColorTo(colorTo);
-    p->SetGradientDirection(gd);
-    return p.release();
+    Props->SetCalcType(TColumnCalcType::acNONE);
+    Props->SetAlignment(ha);
+    Props->SetVAlignment(va);
+    Props->SetWordWrap(ww);
+    Props->SetFontName(font.Name());
+    Props->SetFontSize(font.Size());
+    Props->SetFontStyle(font.Style());
+    Props->SetFontColor(font.Color());
+    Props->SetBrushColor(brush.Color());
+    Props->SetBrushColorTo(colorTo);
+    Props->SetGradientDirection(gd);
 }
 
 void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value)

@@ -304,6 +304,8 @@ protected:
     virtual void HandleTopLeftChanged();
     virtual void HandleChangeScale(int M, int D);
 
+    // New properties take the cell's default look (GetCellDrawDefaults).
+    void ApplyDefaultLook(TCellProperties* Props, int ACol, int ARow);
     // The cell painter; background-only mode when !Normal.
     void PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Normal);
     // The content: the cell's text on one line, centred.

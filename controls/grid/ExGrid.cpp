@@ -392,16 +392,6 @@ void TExStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGrid
     TBaseGrid::HandleDrawCell(RealColIndex(ACol), ARow, ARect, AState);
 }
 
-QString TExStringGrid::HandleGetEditText(int ACol, int ARow)
-{
-    return TBaseGrid::HandleGetEditText(RealColIndex(ACol), ARow);
-}
-
-void TExStringGrid::HandleSetEditText(int ACol, int ARow, const QString& Value)
-{
-    TBaseGrid::HandleSetEditText(RealColIndex(ACol), ARow, Value);
-}
-
 void TExStringGrid::RestoreEditText(int ACol, int ARow, const QString& LoadedText)
 {
     TBaseGrid::RestoreEditText(RealColIndex(ACol), ARow, LoadedText);
@@ -670,16 +660,6 @@ void TExStringGrid::SetEditedCellText(int ACol, int ARow, const QString& Value)
 void TExStringGrid::PasteCellText(int ACol, int ARow, const QString& Value)
 {
     SetCellEx(ACol, ARow, Value);
-}
-
-QString TExStringGrid::GetCurrentCell()
-{
-    return GetCellEx(Col(), Row());
-}
-
-void TExStringGrid::SetCurrentCell(const QString& Value)
-{
-    SetCellEx(Col(), Row(), Value);
 }
 
 void TExStringGrid::DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString)

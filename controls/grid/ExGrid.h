@@ -245,7 +245,8 @@ public:
     EXGRID_PLAIN(TPoint, XYOffset, TPoint(2, 2))
     EXGRID_PLAIN(bool, IntelliZoom, true)
     EXGRID_PLAIN(bool, SizeGrowOnly, false)
-    EXGRID_PLAIN(bool, IntegralHeight, false)
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v);
     EXGRID_PLAIN(TBorderStyle, BorderStyle, bsSingle)
     EXGRID_PLAIN(bool, FixedRowAlways, false)
     EXGRID_PLAIN(bool, FixedColAlways, false)
@@ -285,7 +286,8 @@ public:
     EXGRID_PLAIN(bool, AutoThemeAdapt, false)
     EXGRID_PLAIN(bool, AutoNumAlign, false)
     EXGRID_PLAIN(bool, AnchorHint, false)
-    EXGRID_PLAIN(bool, UseHTMLHints, false)
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v);
     const TColorTones& ColorTones() const { return FTones; }
     TVRKStyle ComponentStyle() const { return FStyle; }
     TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
@@ -381,7 +383,7 @@ public:
     virtual void PasteCellText(int ACol, int ARow, const QString& Value);
     virtual QString GetCurrentCell();
     virtual void SetCurrentCell(const QString& Value);
-    virtual QString GetCurrentWideCell() { return GetCurrentCell(); }
+    virtual QString GetCurrentWideCell();
     virtual void SetCurrentWideCell(const QString& Value);
     virtual void RestoreCellCache() { }
     virtual void ClickCheckBoxCell(int ACol, int ARow, bool Toggle) { (void)ACol, (void)ARow, (void)Toggle; }
@@ -923,6 +925,131 @@ protected:
 
     // ==== cell access and per-cell looks (ExGridAccess.cpp) ====
 public:
+    // Texts by real column and real row, hidden rows included: a hidden
+    // row's kept texts read "" beyond their end, and writes extend them.
+    // Reads of negative indexes give "". A write on a shown row also repaints
+    // the cell where it is shown, right of hidden columns.
+    QString AllCells(int ACol, int ARow);
+    void SetAllCells(int ACol, int ARow, const QString& Value);
+    QString GetCellsEx(int ACol, int ARow) { return AllCells(ACol, ARow); }
+    void SetCellsEx(int ACol, int ARow, const QString& Value) { SetAllCells(ACol, ARow, Value); }
+    // The same, raw: the stored text without merging or display hooks.
+    QString AllGridCells(int ACol, int ARow);
+    void SetAllGridCells(int ACol, int ARow, const QString& Value);
+    // Wide-encoded cells read as their wide text.
+    QString AllWideCells(int ACol, int ARow);
+    void SetAllWideCells(int ACol, int ARow, const QString& Value) { SetAllCells(ACol, ARow, Value); }
+    QString WideCells(int ACol, int ARow);
+    // The user object by real row; on a hidden row the one held in the kept
+    // cell properties (a write without them gives the kept cell properties).
+    quintptr AllObjects(int ACol, int ARow);
+    void SetAllObjects(int ACol, int ARow, quintptr Value);
+    // The raw object slot by real row; nil beyond a hidden row's kept objects.
+    TObject* GetGridObjectsEx(int ACol, int ARow);
+    TObject* RealRowCellObject(int ACol, int ARow) { return GetGridObjectsEx(ACol, ARow); }
+    // The kept cells of a hidden real row; nil for a shown row.
+    TGridStoredRow* HiddenRowItems(int ARow);
+    // By the column's place before columns were moved.
+    QString OriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const QString& Value);
+    // By the row's place before the grid was sorted.
+    QString UnSortedCells(int ACol, int ARow);
+    void SetUnSortedCells(int ACol, int ARow, const QString& Value);
+    QString DisplCells(int ACol, int ARow) { return GetFormattedCell(ACol, ARow); }
+    QString StrippedCells(int ACol, int ARow);
+    QString GetStrippedCell(int ACol, int ARow) { return StrippedCells(ACol, ARow); }
+    int LinesInCell(int ACol, int ARow);
+
+    // Per-cell looks by real column and displayed row. Reads create no cell
+    // properties (except WordWraps) and give the default without them;
+    // writes create them and repaint the cell where it is shown.
+    TColor Colors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor Value);
+    TColor ColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor Value);
+    TCellGradientDirection Gradients(int ACol, int ARow);
+    void SetGradients(int ACol, int ARow, TCellGradientDirection Value);
+    bool ReadOnly(int ACol, int ARow);
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    bool WordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    TColor FontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor Value);
+    TFontStyles FontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, TFontStyles Value);
+    int FontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int Value);
+    QString FontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const QString& Value);
+    TAlignment Alignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, TAlignment Value);
+    // The grid's Font for a cell without properties, else the grid's scratch
+    // font (the same object on every read) with the cell's font.
+    TFont* GetCellFont(int ACol, int ARow);
+    void SetCellFont(int ACol, int ARow, const TFont* Value);
+    TFont* Fonts(int ACol, int ARow) { return GetCellFont(ACol, ARow); }
+    void SetFonts(int ACol, int ARow, const TFont* Value) { SetCellFont(ACol, ARow, Value); }
+    // A control placed on the cell, listed in ControlList by displayed column
+    // and real row; clearing neither frees nor hides it.
+    TControl* CellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, TControl* Value);
+    int NumCellControls() const { return FNumCellControls; }
+    // Every cell of the displayed row from FixedCols on, hidden columns
+    // included. clNone frees the cells' properties (RowColor: of the cells
+    // without a graphic; RowFontColor: of the cells without a colour).
+    void SetRowColor(int ARow, TColor Value);
+    void SetRowColorTo(int ARow, TColor Value);
+    void SetRowFontColor(int ARow, TColor Value);
+
+    // The current cell's base cell: raw text (CurrentCell) or as displayed.
+    QString CurrentCell() { return GetCurrentCell(); }
+    int AllColCount() const { return TotalColCount(); }
+    int AllRowCount() const { return TotalRowCount(); }
+    // By real column; a hidden column's width is the one it had when shown.
+    int AllColWidths(int ACol) const;
+    void SetAllColWidths(int ACol, int Value);
+    // Between sorted positions and the places rows had before sorting.
+    int SortedRowIndex(int ARow) const;
+    int UnSortedRowIndex(int ARow) const;
+    // The cursor set here is the one hover cursors go back to; the grid's
+    // own hover cursors go through TBaseGrid::SetCursor.
+    void SetCursor(TCursor v) override;
+    void SetFocusHelper(const TFocusHelper* Value);
+    // Adds Step to every shown column width and row height that stays above
+    // 0; ZoomFactor stays within -10..10 (a step beyond does nothing).
+    void Zoom(int Step);
+    // The wheel-pan marker at wheelpanpos.
+    void DrawIntelliPanMarker();
+    void InvalidateIntelliPanMarker();
+
+    // Asked while the mouse is over a fixed cell's sizing border.
+    std::function<void(TObject* Sender, int ACol, bool& Allow)> OnColumnSize;
+    std::function<void(TObject* Sender, int ARow, bool& Allow)> OnRowSize;
+
+    // While set, an editor change is not reported as OnEditChange; every
+    // edit-text fetch sets it, the editor clears it.
+    bool FNoEditChange = false;
+    // Where wheel panning started.
+    TPoint wheelpanpos;
+
+protected:
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+        const TGridDrawInfo& info) const override;
+
+    bool FIntegralHeight = false;
+    bool FUseHTMLHints = false;
+    int FNumCellControls = 0;
+    bool FScrollLock = false;
+    // A fixed cell is being sized; a refused column sizing clears it.
+    mutable bool FSizeFixed = false;
+
+private:
+    TCellProperties* ExistingCellProperties(int ACol, int ARow);
+    // Repaints the cell of a real column where it is shown.
+    void RepaintShownCell(int ACol, int ARow);
+    void WriteRealRowCell(int ACol, int ARow, const QString& Value, bool Raw);
+    // Frees a cell's properties; a control placed on it leaves ControlList.
+    void FreeLookProperties(int ACol, int ARow);
     // ==== end of cell access and per-cell looks ====
 
     // ==== rich text and the rich edit (ExGridRich.cpp) ====

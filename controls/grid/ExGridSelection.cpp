@@ -568,14 +568,6 @@ int TExStringGrid::ColumnByHeader(const QString& AValue)
     return -1;
 }
 
-void TExStringGrid::SetCurrentWideCell(const QString& Value)
-{
-    // The base cell is found among the real columns; the editor's path takes
-    // a displayed one.
-    const TPoint base = BaseCell(RealColFromDisplay(Col()), Row());
-    HandleSetEditText(DisplayColFromReal(base.X), base.Y, Value);
-}
-
 // ---------------------------------------------------------------------------
 // Visual style, scaling, fixed-cell editors
 

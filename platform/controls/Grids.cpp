@@ -165,6 +165,17 @@ void TGridExtents::Scale(int m, int d)
     ++FVersion;
 }
 
+void TGridExtents::Grow(int step)
+{
+    const auto grown = [step](int v) { return v > 0 && v + step > 0 ? v + step : v; };
+    FDefault = grown(FDefault);
+    for (auto it = FExceptions.begin(); it != FExceptions.end();) {
+        it->second = grown(it->second);
+        it = it->second == FDefault ? FExceptions.erase(it) : std::next(it);
+    }
+    ++FVersion;
+}
+
 void TGridExtents::Insert(int at, int n)
 {
     if (n <= 0 || at < 0 || at > FCount)
@@ -874,6 +885,16 @@ void TCustomGrid::ChangeScale(int M, int D)
         return;
     FColWidths.Scale(M, D);
     FRowHeights.Scale(M, D);
+    ColWidthsChanged();
+    RowHeightsChanged();
+}
+
+void TCustomGrid::GrowExtents(int Step)
+{
+    if (Step == 0)
+        return;
+    FColWidths.Grow(Step);
+    FRowHeights.Grow(Step);
     ColWidthsChanged();
     RowHeightsChanged();
 }

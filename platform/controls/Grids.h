@@ -106,6 +106,8 @@ public:
     void Move(int from, int to);
     // Multiplies every extent by m / d (rounded).
     void Scale(int m, int d);
+    // Adds step to every extent above 0 that stays above 0.
+    void Grow(int step);
     // Runs of items: n default items come in at `at`; n items leave from
     // `at`; the n items from `from` go to start at `to` (an index of the
     // sequence without them), the others closing up around them.
@@ -467,6 +469,9 @@ public:
     // lines not counted.
     qint64 RowHeightsSum(int First, int Last) const { return FRowHeights.Sum(First, Last); }
     qint64 ColWidthsSum(int First, int Last) const { return FColWidths.Sum(First, Last); }
+    // Adds Step to every column width and row height above 0 that stays
+    // above 0, in one pass over the extents set apart from the defaults.
+    void GrowExtents(int Step);
 
 protected:
     // Hooks of descendants.
