@@ -946,15 +946,15 @@ public:
     void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
     void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
         TCellHAlign hal, TCellVAlign val);
-    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
-        TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(
+        int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
     TPicture* GetPicture(int ACol, int ARow);
     bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
     void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
     void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
         int Padding, TCellHAlign hal, TCellVAlign val);
-    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
-        TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(
+        int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
     TFilePicture* GetFilePicture(int ACol, int ARow);
     void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
     void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
@@ -1011,8 +1011,8 @@ public:
     void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
     void RemoveAllComments();
 
-    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
-        TCellVAlign val);
+    void AddShape(
+        int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal, TCellVAlign val);
     // No repaint.
     void SetShapeColor(int ACol, int ARow, TColor FillColor);
     TColor GetShapeColor(int ACol, int ARow);
@@ -1041,8 +1041,8 @@ public:
 
     // Sizes in pixels, 16 bits each.
     void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
-    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal,
-        TCellVAlign val);
+    void AddBitButton(
+        int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
     TBitmap* CreateBitButton(
         int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
     // These three take a displayed column and act on any graphic kind.
