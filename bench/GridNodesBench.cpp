@@ -35,7 +35,10 @@ void BM_GridNodesContractExpandVsFilterLevel(benchmark::State& state)
 {
     auto nodes = MakeGrid();
     auto filtered = MakeGrid();
+    // Both grids carry the node, so the rows moved hold the same cell
+    // properties (their levels); only the way they are hidden differs.
     nodes->AddNode(NodeRow, Span);
+    filtered->AddNode(NodeRow, Span);
     std::vector<int> rows;
     for (int r = NodeRow + 1; r < NodeRow + Span; ++r)
         rows.push_back(r);
