@@ -709,8 +709,8 @@ public:
     void UnRegisterSelListener(ITExStringGridSelect* AListener) { (void)AListener, FISelect = nullptr; }
     ITExStringGridSelect* SelListener() const { return FISelect; }
 
-    // Least bodies until nodes, the disjunct column selection and the
-    // incremental search land.
+    // Opens and drops every node (ExGridNodes.cpp); least bodies until the
+    // disjunct column selection and the incremental search land.
     virtual void RemoveAllNodes();
     // A shown column's disjunct selection flag.
     bool GetColSelect(int ACol) const
