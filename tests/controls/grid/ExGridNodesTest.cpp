@@ -173,6 +173,19 @@ TEST(ExGridNodes, OuterNodeOverAContractedSubNodeHidesOneBlock)
     ExpectLevels(*g, { { 4, 2 }, { 5, 2 }, { 6, 1 } });
 }
 
+TEST(ExGridNodes, NodeOverHiddenRowsRaisesTheirLevelsInTheirRecords)
+{
+    auto g = MakeGrid(8);
+    g->HideRows(4, 5); // hidden without cell properties
+    g->AddNode(3, 4); // rows 3..6
+    g->UnHideRows(4, 5);
+    ExpectLevels(*g, { { 3, 1 }, { 4, 1 }, { 5, 1 }, { 6, 1 }, { 7, 0 } });
+    g->HideRows(4, 5);
+    g->RemoveNode(3);
+    g->UnHideRows(4, 5);
+    ExpectLevels(*g, { { 4, 0 }, { 5, 0 } });
+}
+
 TEST(ExGridNodes, ExpandOneClosesTheOtherNodesButNotTheParents)
 {
     auto g = MakeGrid(14);
