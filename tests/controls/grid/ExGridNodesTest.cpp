@@ -383,6 +383,7 @@ TEST(ExGridNodes, InsertNormalRowShiftsHiddenRowsOnce)
 std::unique_ptr<TRowsGrid> ThreeLevels()
 {
     auto g = MakeGrid(12);
+    g->Grouping()->ShowGroupCount = true;
     g->AddNode(1, 10);
     g->AddNode(2, 6);
     g->AddNode(3, 3);
@@ -399,6 +400,8 @@ void ExpectNodes(TExStringGrid& g, const std::vector<std::vector<int>>& nodes)
         EXPECT_EQ(g.GetSubNodeCount(n[0]), n[2]);
         // The group count shown is the data rows the span really holds.
         EXPECT_EQ(g.GetNodeSpan(n[0]) - g.GetSubNodeCount(n[0]) - 1, DataRowsOf(g, n[0]));
+        EXPECT_TRUE(g.GetCellEx(1, n[0]).endsWith(QStringLiteral(" (%1)").arg(DataRowsOf(g, n[0]))))
+            << g.GetCellEx(1, n[0]).toStdString();
     }
 }
 
