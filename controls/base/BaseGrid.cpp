@@ -185,10 +185,8 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
     CheckCell(ACol, ARow);
     if (TCellProperties* p = StoredProps(ACol, ARow))
         return p;
-    auto p = std::make_unique<TCellProperties>(this, ACol, ARow);
-    SetObjects(ACol, ARow, p.get());
-    if (Objects(ACol, ARow) != p.get())
-        throw EExGridError(QStringLiteral("Cell (%1, %2) is not kept by the grid").arg(ACol).arg(ARow));
+    // The defaults first: the cell's look is asked while it has no
+    // properties yet, so they do not answer for themselves.
     TFont font;
     TBrush brush;
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
@@ -197,6 +195,10 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
     bool ww = FWordWrap;
     TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
     GetCellDrawDefaults(ACol, ARow, &font, &brush, colorTo, mirror, mirrorTo, ha, va, ww, gd);
+    auto p = std::make_unique<TCellProperties>(this, ACol, ARow);
+    SetObjects(ACol, ARow, p.get());
+    if (Objects(ACol, ARow) != p.get())
+        throw EExGridError(QStringLiteral("Cell (%1, %2) is not kept by the grid").arg(ACol).arg(ARow));
     p->SetCalcType(TColumnCalcType::acNONE);
     p->SetAlignment(ha);
     p->SetVAlignment(va);
