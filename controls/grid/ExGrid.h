@@ -11,6 +11,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -384,7 +385,7 @@ public:
     virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
     virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
-    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return (void)ACol, (void)ARow, nullptr; }
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
     virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
     virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
@@ -908,6 +909,47 @@ public:
     // ==== end of selection lists, per-row state, column order and small services ====
 
     // ==== cell graphics and in-cell graphics (ExGridGraphics.cpp) ====
+public:
+    // The cell's graphic record kinds: one per cell, in its properties. Column
+    // 0 answers with the grid's scratch row check box while HotmailRowSelect
+    // is on. A slot holding another object answers no graphic (ctEmpty).
+    TCellType GetCellType(int ACol, int ARow);
+    // A new ctNone record in place of the cell's own one; the cell's
+    // properties are made and its text is left alone.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType AType);
+    // Of the base cell of a merged area.
+    bool HasCellGraphicOfType(int ACol, int ARow, std::initializer_list<TCellType> Types);
+    // Width and height the graphic takes in its cell, measured with the
+    // grid's canvas; ExtraHeight is taken off what a picture may use.
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ExtraHeight);
+    // For a given rectangle (printing): pictures are divided by Factor.
+    virtual TPoint CalcCellGraphicSizeInRect(int ACol, int ARow, int W, int H, double Factor);
+    TIntList* GetCellImages(int ACol, int ARow);
+    // The value image sorting compares: the bitmap or icon reference, the
+    // image index, else -1.
+    qintptr CellImageSortValue(int ACol, int ARow);
+    void DoGetDisplText(int ACol, int ARow, QString& Value) override;
+    bool HasNodes() const override { return FNumNodes > 0; }
+    int GetNodeIndent(int ARow) const override;
+    bool IsSortIndicatorCell(int ACol, int ARow);
+
+    // Settings the display text and the graphic sizes read.
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { FURLShowInText = v; }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
+    int HorizontalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int VerticalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+
+protected:
+    // The number of nodes; the node operations keep it.
+    int FNumNodes = 0;
+    bool FURLShowInText = false;
+    bool FXYOffsetTopLeftOnly = false;
+
 public:
     // ==== end of cell graphics and in-cell graphics ====
 
