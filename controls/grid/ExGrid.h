@@ -994,8 +994,6 @@ public:
     void SetSelectionResizer(bool v);
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v);
-    bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool v);
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool v);
     int MaxEditLength() const { return FMaxEditLength; }
@@ -1093,7 +1091,6 @@ protected:
     bool FSelectionRectangle = false;
     bool FSelectionResizer = false;
     bool FURLShow = true;
-    bool FURLShowInText = false;
     bool FURLFull = false;
     int FMaxEditLength = 0;
     bool FSpreadSheet = false;

@@ -540,11 +540,6 @@ void TExStringGrid::SetURLShow(bool v)
     if (Change(FURLShow, v))
         Invalidate();
 }
-void TExStringGrid::SetURLShowInText(bool v)
-{
-    if (Change(FURLShowInText, v))
-        Invalidate();
-}
 void TExStringGrid::SetURLFull(bool v)
 {
     FURLFull = v;

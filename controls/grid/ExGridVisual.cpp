@@ -264,14 +264,35 @@ bool TExStringGrid::GetColumnFilterValues(int ACol)
 
 bool TExStringGrid::TakesPropertyBrush(int ACol, int ARow)
 {
-    (void)ACol, (void)ARow;
-    return true;
+    switch (GetCellType(ACol, ARow)) {
+    case ctIcon:
+    case ctNone:
+    case ctImageList:
+    case ctEmpty:
+    case ctImages:
+    case ctComment:
+        return true;
+    default:
+        return false;
+    }
 }
 
 TExStringGrid::TBrushRule TExStringGrid::CellBrushRule(int ACol, int ARow)
 {
-    (void)ACol, (void)ARow;
-    return TBrushRule::Final;
+    switch (GetCellType(ACol, ARow)) {
+    case ctNone:
+    case ctRotated:
+    case ctEmpty:
+        return TBrushRule::Final;
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctRadio:
+    case ctButton:
+    case ctRadioButton:
+        return TBrushRule::Control;
+    default:
+        return TBrushRule::Plain;
+    }
 }
 
 bool TExStringGrid::IsNodeRow(int ARow) const

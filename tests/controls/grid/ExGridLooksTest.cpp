@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <optional>
 
 #include "common/GridOnForm.h"
 #include "controls/base/BaseGrid.h"
@@ -45,610 +46,649 @@ struct TVisual {
     TVAlignment VA = TVAlignment::vtaTop;
     bool WW = false;
     TCellGradientDirection GD {};
-
-    TColor Rgb(TColor c) { return c == clNone ? clNone : ColorToRGB(c); }
-
-    // ---------------------------------------------------------------------------
-    // The style table
-
-    TColor ParseColor(const QString& s)
-    {
-        static const std::map<QString, TColor> names = {
-            { QStringLiteral("clNone"), clNone },
-            { QStringLiteral("clWhite"), clWhite },
-            { QStringLiteral("clBlack"), clBlack },
-            { QStringLiteral("clBtnFace"), clBtnFace },
-            { QStringLiteral("clHighlight"), clHighlight },
-            { QStringLiteral("clHighlightText"), clHighlightText },
-        };
-        const auto it = names.find(s);
-        if (it != names.end())
-            return it->second;
-        bool ok = false;
-        const uint v = s.mid(2).toUInt(&ok, 16);
-        EXPECT_TRUE(ok && s.startsWith(QStringLiteral("0x"))) << s.toStdString();
-        return TColor(v);
-    }
-
-    const std::map<QString, TExGridStyle>& StyleNames()
-    {
-        static const std::map<QString, TExGridStyle> m = {
-            { QStringLiteral("gsOffice2003Blue"), TExGridStyle::gsOffice2003Blue },
-            { QStringLiteral("gsOffice2003Silver"), TExGridStyle::gsOffice2003Silver },
-            { QStringLiteral("gsOffice2003Olive"), TExGridStyle::gsOffice2003Olive },
-            { QStringLiteral("gsOffice2003Classic"), TExGridStyle::gsOffice2003Classic },
-            { QStringLiteral("gsOffice2007Luna"), TExGridStyle::gsOffice2007Luna },
-            { QStringLiteral("gsOffice2007Obsidian"), TExGridStyle::gsOffice2007Obsidian },
-            { QStringLiteral("gsWindowsXP"), TExGridStyle::gsWindowsXP },
-            { QStringLiteral("gsWhidbey"), TExGridStyle::gsWhidbey },
-            { QStringLiteral("gsCustom"), TExGridStyle::gsCustom },
-            { QStringLiteral("gsOffice2007Silver"), TExGridStyle::gsOffice2007Silver },
-            { QStringLiteral("gsWindowsVista"), TExGridStyle::gsWindowsVista },
-            { QStringLiteral("gsWindows7"), TExGridStyle::gsWindows7 },
-            { QStringLiteral("gsTerminal"), TExGridStyle::gsTerminal },
-            { QStringLiteral("gsOffice2010Blue"), TExGridStyle::gsOffice2010Blue },
-            { QStringLiteral("gsOffice2010Silver"), TExGridStyle::gsOffice2010Silver },
-            { QStringLiteral("gsOffice2010Black"), TExGridStyle::gsOffice2010Black },
-        };
-        return m;
-    }
-
-    QString LookId(TGridLook l)
-    {
-        QString s;
-        TExStringGrid::LookIdentifier(l, s);
-        return s;
-    }
-
-    QString SelectionStyleName(TGridSelectionStyle s)
-    {
-        static const char* const n[] = { "ssDefault", "ssVista", "ssWin7", "ssOffice2007" };
-        return QString::fromLatin1(n[int(s)]);
-    }
-
-    // What the grid shows for one column of the table, as colours.
-    std::vector<TColor> Actual(TLooksGrid& g, const QString& column)
-    {
-        const TControlLook* cl = g.ControlLook();
-        const TSortSettings* ss = g.SortSettings();
-        const std::map<QString, std::function<std::vector<TColor>()>> read = {
-            { "From", [&] { return std::vector<TColor> { g.VRKGradientFrom() }; } },
-            { "To", [&] { return std::vector<TColor> { g.VRKGradientTo() }; } },
-            { "MirrorFrom", [&] { return std::vector<TColor> { g.VRKGradientMirrorFrom() }; } },
-            { "MirrorTo", [&] { return std::vector<TColor> { g.VRKGradientMirrorTo() }; } },
-            { "ActiveCellColor", [&] { return std::vector<TColor> { g.ActiveCellColor() }; } },
-            { "ActiveCellColorTo", [&] { return std::vector<TColor> { g.ActiveCellColorTo() }; } },
-            { "SelectionColor", [&] { return std::vector<TColor> { g.SelectionColor() }; } },
-            { "SelectionColorTo", [&] { return std::vector<TColor> { g.SelectionColorTo() }; } },
-            { "SelectionTextColor", [&] { return std::vector<TColor> { g.SelectionTextColor() }; } },
-            { "GridLineColor", [&] { return std::vector<TColor> { g.GridLineColor() }; } },
-            { "GridFixedLineColor", [&] { return std::vector<TColor> { g.GridFixedLineColor() }; } },
-            { "FooterColor", [&] { return std::vector<TColor> { g.SearchFooter()->Color() }; } },
-            { "FooterColorTo", [&] { return std::vector<TColor> { g.SearchFooter()->ColorTo() }; } },
-            { "Hover",
-                [&] {
-                    return std::vector<TColor> { g.VRKGradientHoverFrom(), g.VRKGradientHoverTo(),
-                        g.VRKGradientHoverMirrorFrom(), g.VRKGradientHoverMirrorTo(), g.VRKGradientHoverBorder() };
-                } },
-            { "Down",
-                [&] {
-                    return std::vector<TColor> { g.VRKGradientDownFrom(), g.VRKGradientDownTo(),
-                        g.VRKGradientDownMirrorFrom(), g.VRKGradientDownMirrorTo(), g.VRKGradientDownBorder() };
-                } },
-            { "Sort",
-                [&] {
-                    return std::vector<TColor> { ss->HeaderColor(), ss->HeaderColorTo(), ss->HeaderMirrorColor(),
-                        ss->HeaderMirrorColorTo() };
-                } },
-            { "CL",
-                [&] {
-                    return std::vector<TColor> { cl->FixedGradientFrom(), cl->FixedGradientTo() };
-                } },
-        };
-        const auto it = read.find(column);
-        EXPECT_NE(it, read.end()) << column.toStdString();
-        return it == read.end() ? std::vector<TColor> {} : it->second();
-    }
-
-    TEST(ExGridLooks, StylesApplyTheirTable)
-    {
-        QFile f(QStringLiteral(MORV_TEST_DATA_DIR "/grid_styles.csv"));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
-        QStringList header;
-        int styles = 0;
-        while (!f.atEnd()) {
-            const QString line = QString::fromUtf8(f.readLine()).trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList cells = line.split(QLatin1Char(','));
-            if (header.isEmpty()) {
-                header = cells;
-                continue;
-            }
-            ASSERT_EQ(cells.size(), header.size()) << line.toStdString();
-            const auto style = StyleNames().find(cells[0]);
-            ASSERT_NE(style, StyleNames().end()) << cells[0].toStdString();
-            TGrid t(5, 5, 300, 200);
-            TLooksGrid& g = *t.Grid;
-            ASSERT_EQ(g.Look(), TGridLook::glXP);
-            g.SetStyle(style->second);
-            ++styles;
-            for (int i = 1; i < header.size(); ++i) {
-                const QString& col = header[i];
-                const QString& want = cells[i];
-                const std::string where = (cells[0] + QLatin1Char(' ') + col).toStdString();
-                if (want == QLatin1String("*"))
-                    continue;
-                if (col == QLatin1String("look")) {
-                    EXPECT_EQ(LookId(g.Look()), want) << where;
-                    continue;
-                }
-                if (col == QLatin1String("SelectionStyle")) {
-                    EXPECT_EQ(SelectionStyleName(g.SelectionStyle()), want) << where;
-                    continue;
-                }
-                const QStringList parts = want.split(QLatin1Char(';'));
-                const std::vector<TColor> got = Actual(g, col);
-                ASSERT_EQ(got.size(), std::size_t(parts.size())) << where;
-                for (int k = 0; k < parts.size(); ++k)
-                    EXPECT_EQ(Rgb(got[std::size_t(k)]), Rgb(ParseColor(parts[k]))) << where << " #" << k;
-            }
-        }
-        EXPECT_EQ(styles, 16);
-    }
-
-    // ---------------------------------------------------------------------------
-    // Looks
-
-    TEST(ExGridLooks, NestedLookKeepsTheLooksOwnStyleColours)
-    {
-        // Silver switches the look to glOffice2007, whose own style (Luna) runs
-        // first: the hover and pressed colours Silver does not name stay Luna's.
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetStyle(TExGridStyle::gsOffice2007Silver);
-        EXPECT_EQ(g.VRKGradientHoverFrom(), TColor(0xE4E2DF));
-        EXPECT_EQ(g.VRKGradientHoverMirrorTo(), TColor(0xD2C5BC));
-        EXPECT_EQ(g.VRKGradientHoverBorder(), TColor(0xB79F87));
-        EXPECT_EQ(g.VRKGradientDownFrom(), TColor(0xE4C19D));
-        EXPECT_EQ(g.ComponentStyle(), TVRKStyle::tsOffice2007Luna);
-        // Silver's own colours win over the nested run.
-        EXPECT_EQ(g.VRKGradientFrom(), TColor(0xF3F3F1));
-        EXPECT_EQ(g.SelectionColor(), TColor(0x95C7F5));
-    }
-
-    TEST(ExGridLooks, StyleOnItsLookSkipsTheLookReset)
-    {
-        // The grid is glXP already: the glXP reset (selection 0xEACAB6, black
-        // text) does not run, the style's reset values stay.
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetSelectionTextColor(clRed);
-        g.SetStyle(TExGridStyle::gsOffice2003Blue);
-        EXPECT_EQ(g.SelectionTextColor(), clHighlightText);
-        EXPECT_EQ(g.SelectionColor(), TColor(0x94E6FB));
-    }
-
-    TEST(ExGridLooks, LookWriter)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-
-        // Set to itself: nothing is reset.
-        g.SetVRKGradientFrom(TColor(0x123456));
-        g.SetScrollType(TScrollType::ssFlat);
-        g.SetBorderColor(clRed);
-        g.SetLook(TGridLook::glXP);
-        EXPECT_EQ(g.VRKGradientFrom(), TColor(0x123456));
-        EXPECT_EQ(g.ScrollType(), TScrollType::ssFlat);
-        EXPECT_EQ(g.BorderColor(), clRed);
-
-        // glCustom keeps every colour; only scroll type and border are reset.
-        g.SetVRKGradientMirrorTo(TColor(0x654321));
-        g.ControlLook()->SetFixedGradientMirrorFrom(TColor(0x111111));
-        g.SortSettings()->SetHeaderColor(TColor(0x222222));
-        g.SetBorderStyle(bsNone);
-        g.SetLook(TGridLook::glCustom);
-        EXPECT_EQ(g.Look(), TGridLook::glCustom);
-        EXPECT_EQ(g.VRKGradientFrom(), TColor(0x123456));
-        EXPECT_EQ(g.VRKGradientMirrorTo(), TColor(0x654321));
-        EXPECT_EQ(g.ControlLook()->FixedGradientMirrorFrom(), TColor(0x111111));
-        EXPECT_EQ(g.SortSettings()->HeaderColor(), TColor(0x222222));
-        EXPECT_EQ(g.ScrollType(), TScrollType::ssNormal);
-        EXPECT_EQ(g.BorderStyle(), bsSingle);
-        EXPECT_EQ(g.BorderColor(), TColor(0xB99D7F));
-
-        // A basic look: button-face fixed cells, system selection colours.
-        g.SetLook(TGridLook::glSoft);
-        EXPECT_EQ(g.FixedColor(), clBtnFace);
-        EXPECT_EQ(g.SelectionColor(), clHighlight);
-        EXPECT_EQ(g.ActiveCellColor(), TColor(0x808080));
-        EXPECT_EQ(g.VRKGradientMirrorTo(), clNone);
-        EXPECT_EQ(g.SortSettings()->HeaderColor(), clNone);
-
-        // glVRK: the footer takes the white / button-face gradient the look set
-        // on its way, the control look ends on silver.
-        g.SetLook(TGridLook::glVRK);
-        EXPECT_EQ(g.SearchFooter()->Color(), clWhite);
-        EXPECT_EQ(Rgb(g.SearchFooter()->ColorTo()), Rgb(clBtnFace));
-        EXPECT_EQ(g.ControlLook()->FixedGradientTo(), TColor(0xC0C0C0));
-        EXPECT_EQ(g.VRKGradientTo(), TColor(0xC0C0C0));
-        EXPECT_EQ(g.VRKGradientHoverMirrorTo(), TColor(0xABBCBF));
-        EXPECT_EQ(g.SelectionTextColor(), clBlack);
-    }
-
-    TEST(ExGridLooks, LookWhileLoadingKeepsStoredColours)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetGridLineColor(clRed);
-        g.SetSelectionColor(clLime);
-        g.BeginLoading();
-        g.SetLook(TGridLook::glStandard);
-        g.EndLoading();
-        EXPECT_EQ(g.GridLineColor(), clRed);
-        EXPECT_EQ(g.SelectionColor(), clLime);
-    }
-
-    TEST(ExGridLooks, LookNames)
-    {
-        const struct {
-            TGridLook Look;
-            const char* Id;
-            const char* Display;
-        } cases[] = {
-            { TGridLook::glStandard, "glStandard", "Standard" },
-            { TGridLook::glXP, "glXP", "Windows XP" },
-            { TGridLook::glWin7, "glWin7", "Windows 7" },
-            { TGridLook::glOffice2007, "glOffice2007", "Office2007" },
-            { TGridLook::glCustom, "keep", "keep" },
-        };
-        for (const auto& c : cases) {
-            QString id = QStringLiteral("keep"), display = QStringLiteral("keep");
-            TExStringGrid::LookIdentifier(c.Look, id);
-            TExStringGrid::LookDisplayName(c.Look, display);
-            EXPECT_EQ(id, QLatin1String(c.Id));
-            EXPECT_EQ(display, QLatin1String(c.Display));
-        }
-    }
-
-    TEST(ExGridLooks, ComponentStyleAndMetroScrolling)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetScrollType(TScrollType::ssMetro);
-        g.SetComponentStyle(TVRKStyle::tsCustom);
-        EXPECT_EQ(g.ScrollType(), TScrollType::ssMetro);
-        EXPECT_EQ(g.ComponentStyle(), TVRKStyle::tsCustom);
-        g.SetComponentStyle(TVRKStyle::tsWhidbey);
-        EXPECT_EQ(g.ScrollType(), TScrollType::ssNormal);
-        EXPECT_EQ(g.ActiveCellColor(), TColor(0x94E6FB));
-    }
-
-    TEST(ExGridLooks, ColorTones)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        TColorTones tones;
-        tones.Background = { TColor(0xF0F0F0), TColor(0xAAAAAA), TColor(0x101010) };
-        tones.Foreground = { TColor(0x646464), TColor(0x333333), TColor(0xFEFEFE) };
-        tones.Selected = { TColor(0xC08000), clNone, clWhite };
-        tones.Hover = { TColor(0xE0E0E0), clNone, clBlack };
-        g.SetColorTones(tones);
-        EXPECT_EQ(g.Look(), TGridLook::glClassic);
-        EXPECT_TRUE(g.Flat());
-        EXPECT_EQ(g.ScrollType(), TScrollType::ssMetro);
-        EXPECT_EQ(g.BorderStyle(), bsNone);
-        EXPECT_EQ(g.FixedColor(), TColor(0x646464));
-        EXPECT_EQ(g.FixedFont()->Color(), TColor(0xFEFEFE));
-        EXPECT_EQ(g.Color(), TColor(0xF0F0F0));
-        EXPECT_EQ(g.Font()->Color(), TColor(0x101010));
-        EXPECT_EQ(g.SelectionColor(), TColor(0xC08000));
-        EXPECT_EQ(g.SelectionTextColor(), clWhite);
-        EXPECT_EQ(g.GridLineColor(), TColor(0xE6E6E6));
-        EXPECT_EQ(g.GridFixedLineColor(), AdjustColorPercent(TColor(0x646464), -20));
-        EXPECT_EQ(g.GridFixedLineColor(), TColor(0x505050));
-        EXPECT_EQ(g.ControlLook()->ControlStyle(), TGridControlStyle::csGlyph);
-        EXPECT_FALSE(g.ControlLook()->CheckedGlyph()->Empty());
-        EXPECT_TRUE(g.ControlLook()->FlatButton());
-        EXPECT_EQ(g.SearchFooter()->ColorTo(), TColor(0x646464));
-        EXPECT_EQ(g.CellNode()->NodeType(), TNodeType::cnFlat);
-        EXPECT_EQ(g.ColorTones().Hover.BrushColor, TColor(0xE0E0E0));
-        // The classic look paints no fixed-cell gradient.
-        TVisual v;
-        v.Get(g, 0, 0, false);
-        EXPECT_EQ(v.Brush.Color(), TColor(0x646464));
-        EXPECT_EQ(v.To, clNone);
-    }
-
-    TEST(ExGridLooks, Themes)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetTheme(TXPColorScheme::vistaAero);
-        EXPECT_EQ(g.VRKGradientMirrorTo(), TColor(0xF4F2F1));
-        EXPECT_EQ(g.SearchFooter()->ColorTo(), TColor(0xB39698));
-        EXPECT_EQ(g.ActiveCellColorTo(), TColor(0x1595EE));
-        g.SetTheme(TXPColorScheme::xpNone);
-        EXPECT_EQ(g.ActiveCellColorTo(), TColor(0xFFD9B3));
-        EXPECT_EQ(g.ControlLook()->FixedGradientFrom(), clNone);
-        EXPECT_EQ(g.VRKGradientMirrorFrom(), clNone);
-    }
-
-    TEST(ExGridLooks, AppearanceWriters)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        const struct {
-            int Written, Read;
-        } factors[] = { { 150, 100 }, { -5, 0 }, { 37, 37 } };
-        for (const auto& f : factors) {
-            g.SetSelectionColorMixerFactor(f.Written);
-            EXPECT_EQ(g.SelectionColorMixerFactor(), f.Read) << f.Written;
-        }
-
-        g.SetOptions(g.Options() & ~TGridOptions(goEditing | goRangeSelect));
-        g.SetSpreadSheet(false);
-        EXPECT_FALSE(g.SpreadSheet());
-        EXPECT_TRUE(g.SelectionRectangle());
-        EXPECT_TRUE(g.SelectionResizer());
-        EXPECT_TRUE(g.Navigation()->AllowSmartClipboard);
-        EXPECT_TRUE(g.Options() & goEditing);
-        EXPECT_TRUE(g.Options() & goRangeSelect);
-        EXPECT_TRUE(g.MouseActions()->RangeSelectAndEdit);
-
-        const struct {
-            TVAlignment V;
-            unsigned Flag;
-        } valign[] = { { TVAlignment::vtaTop, DT_TOP }, { TVAlignment::vtaCenter, DT_VCENTER },
-            { TVAlignment::vtaBottom, DT_BOTTOM } };
-        for (const auto& v : valign) {
-            g.SetVAlignment(v.V);
-            EXPECT_EQ(g.VAlignFlag(), v.Flag);
-        }
-    }
-
-    // ---------------------------------------------------------------------------
-    // Per-cell queries
-
-    TEST(ExGridQueries, NoEditorCellNeedsTheEvent)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetDefaultEditor(TEditorType::edNone);
-        EXPECT_FALSE(g.IsNoEditorCell(1, 1));
-        g.OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
-            EXPECT_EQ(E, TEditorType::edNormal);
-            if (ACol == 2)
-                E = TEditorType::edNone;
-        };
-        EXPECT_FALSE(g.IsNoEditorCell(1, 1));
-        EXPECT_TRUE(g.IsNoEditorCell(2, 1));
-    }
-
-    TEST(ExGridQueries, ActiveCellHeaders)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetActiveCellShow(true);
-        g.SetActiveCellColor(clYellow);
-        g.ActiveCellFont()->SetColor(clRed);
-        g.SetCol(2);
-        g.SetRow(3);
-        const struct {
-            int C, R;
-            bool Active;
-        } cases[] = {
-            { 0, 3, true }, // fixed cell of the current row
-            { 2, 0, true }, // fixed cell above the current column
-            { 0, 2, false },
-            { 1, 0, false },
-            { 2, 3, false },
-            { 0, 0, false },
-        };
-        for (const auto& c : cases) {
-            TBrush b;
-            b.SetColor(clWhite);
-            TFont f;
-            f.SetColor(clBlack);
-            g.GetCellColor(c.C, c.R, {}, &b, &f);
-            EXPECT_EQ(b.Color() == clYellow, c.Active) << c.C << "," << c.R;
-            EXPECT_EQ(f.Color() == clRed, c.Active) << c.C << "," << c.R;
-        }
-    }
-
-    TEST(ExGridQueries, CellColorFromProperties)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        TCellProperties* p = g.GetCellProperties(1, 1);
-        p->SetBrushColor(clAqua);
-        p->SetFontColor(clRed);
-        p->SetFontSize(0); // 0: the font keeps its size
-        p->SetFontName(QString());
-        TBrush b;
-        b.SetColor(clWhite);
-        TFont f;
-        f.SetSize(11);
-        f.SetName(QStringLiteral("Courier"));
-        int events = 0;
-        g.OnGetCellColor = [&](TObject*, int ARow, int ACol, TGridDrawState, TBrush* B, TFont*) {
-            ++events;
-            EXPECT_EQ(ACol, 1);
-            EXPECT_EQ(ARow, 1);
-            EXPECT_EQ(B->Color(), clAqua);
-        };
-        g.GetCellColor(1, 1, {}, &b, &f);
-        EXPECT_EQ(events, 1);
-        EXPECT_EQ(f.Color(), clRed);
-        EXPECT_EQ(f.Size(), 11);
-        EXPECT_EQ(f.Name(), QStringLiteral("Courier"));
-
-        // GetCellFont takes the stored values as they are; reads create nothing.
-        TFont* cf = g.GetCellFont(1, 1);
-        EXPECT_EQ(cf->Color(), clRed);
-        EXPECT_EQ(g.GetCellFont(2, 2), g.Font());
-        EXPECT_FALSE(g.HasCellProperties(2, 2));
-    }
-
-    TEST(ExGridQueries, HeaderAndSummaryBorders)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.Grouping()->HeaderUnderline = true;
-        g.Grouping()->SummaryLine = true;
-        TPen pen;
-        pen.SetColor(clBlack);
-        TExStringGrid::TCellBorders borders = TCellBorder::cbLeft;
-        int events = 0;
-        g.OnGetCellBorder = [&](TObject*, int ARow, int ACol, TPen*, TExStringGrid::TCellBorders&) {
-            ++events;
-            EXPECT_EQ(ARow, 2);
-            EXPECT_EQ(ACol, 1);
-        };
-        // A plain row keeps its borders; the event still runs.
-        g.GetCellBorder(1, 2, &pen, borders);
-        EXPECT_EQ(borders, TExStringGrid::TCellBorders(TCellBorder::cbLeft));
-        EXPECT_EQ(pen.Color(), clBlack);
-        EXPECT_EQ(events, 1);
-    }
-
-    TEST(ExGridQueries, IsFixedCell)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetFixedRows(1);
-        g.SetFixedCols(1);
-        int events = 0;
-        g.OnIsFixedCell = [&](TObject*, int ARow, int ACol, bool& F) {
-            ++events;
-            F = ACol == 3 && ARow == 3;
-        };
-        const struct {
-            int C, R;
-            bool Fixed;
-            int Events;
-        } cases[] = {
-            { 0, 2, true, 0 },
-            { 2, 0, true, 0 },
-            { 2, 2, false, 1 },
-            { 3, 3, true, 1 },
-        };
-        for (const auto& c : cases) {
-            events = 0;
-            bool fixed = false;
-            g.IsFixedCell(c.C, c.R, fixed);
-            EXPECT_EQ(fixed, c.Fixed) << c.C << "," << c.R;
-            EXPECT_EQ(events, c.Events) << c.C << "," << c.R;
-        }
-        bool already = true;
-        g.IsFixedCell(2, 2, already);
-        EXPECT_TRUE(already);
-    }
-
-    TEST(ExGridQueries, CanEditCellAsksAboutTheBaseCell)
-    {
-        TGrid t(5, 5, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetOptions(g.Options() | goEditing);
-        g.MergeCells(1, 1, 2, 2);
-        std::vector<TPoint> asked;
-        g.OnCanEditCell = [&](TObject*, int ARow, int ACol, bool&) { asked.push_back(TPoint(ACol, ARow)); };
-        bool can = true;
-        g.CanEditCell(2, 2, can);
-        ASSERT_EQ(asked.size(), 1u);
-        EXPECT_EQ(asked[0], TPoint(1, 1));
-        EXPECT_TRUE(can);
-
-        // A read-only base cell makes the whole area read-only; without goEditing
-        // any cell with properties is.
-        g.GetCellProperties(1, 1)->SetReadOnly(true);
-        can = true;
-        g.CanEditCell(2, 1, can);
-        EXPECT_FALSE(can);
-        g.GetCellProperties(3, 3)->SetReadOnly(false);
-        g.SetOptions(g.Options() & ~TGridOptions(goEditing));
-        can = true;
-        g.CanEditCell(3, 3, can);
-        EXPECT_FALSE(can);
-        g.MouseActions()->RangeSelectAndEdit = true;
-        can = true;
-        g.CanEditCell(3, 3, can);
-        EXPECT_TRUE(can);
-    }
-
-    TEST(ExGridQueries, SpinAndComboButtons)
-    {
-        TGrid t(4, 4, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetFixedRows(1);
-        g.SetFixedCols(1);
-        g.OnHasSpinEdit = [](TObject*, int, int, bool& Has) { Has = true; };
-        EXPECT_FALSE(g.HasSpinEdit(0, 2));
-        EXPECT_FALSE(g.HasSpinEdit(2, 0));
-        EXPECT_TRUE(g.HasSpinEdit(2, 2));
-
-        g.OnHasSpinEdit = nullptr;
-        EXPECT_FALSE(g.HasSpinEdit(2, 2));
-        g.ControlLook()->SetSpinButtonsAlwaysVisible(true);
-        g.ControlLook()->SetDropDownAlwaysVisible(true);
-        g.SetDefaultEditor(TEditorType::edFloatSpinEdit);
-        EXPECT_TRUE(g.HasSpinEdit(2, 2));
-        EXPECT_FALSE(g.HasComboBox(2, 2));
-        g.SetDefaultEditor(TEditorType::edComboList);
-        EXPECT_FALSE(g.HasSpinEdit(2, 2));
-        EXPECT_TRUE(g.HasComboBox(2, 2));
-    }
-
-    TEST(ExGridQueries, ColumnFilterValues)
-    {
-        TGrid t(3, 7, 300, 200);
-        TLooksGrid& g = *t.Grid;
-        g.SetFixedRows(1);
-        g.SetFixedCols(1);
-        const QStringList texts = { "beta", "Alpha", " two words ", "ALPHA", "beta", "gamma" };
-        for (int r = 1; r < 7; ++r)
-            g.SetCells(1, r, texts[r - 1]);
-
-        // Off, without a handler: empty.
-        EXPECT_FALSE(g.GetColumnFilterValues(1));
-        EXPECT_EQ(g.FilterList()->Count(), 0);
-
-        g.SetFilterDropDownAuto(true);
-        g.HideRow(6); // "gamma" is kept aside and still listed
-        g.SetCells(2, 1, QStringLiteral("x"));
-        ASSERT_TRUE(g.GetColumnFilterValues(1));
-        const QStringList want = { "(All)", "Alpha", "beta", "gamma", "two words=\"two words\"" };
-        QStringList got;
-        for (int i = 0; i < g.FilterList()->Count(); ++i)
-            got << g.FilterList()->Strings(i);
-        EXPECT_EQ(got, want);
-
-        // A hidden row's texts end before a later column: it lists as "".
-        ASSERT_TRUE(g.GetColumnFilterValues(2));
-        EXPECT_TRUE(g.FilterList()->IndexOf(QString()) >= 0);
-
-        // Fixed columns only with fdAll; the handler runs in every case.
-        int handled = 0;
-        g.OnGetColumnFilter = [&](TObject*, int Column, TStringList* L) {
-            ++handled;
-            EXPECT_EQ(Column, 0);
-            L->Add(QStringLiteral("own"));
-        };
-        ASSERT_TRUE(g.GetColumnFilterValues(0));
-        EXPECT_EQ(g.FilterList()->Count(), 1);
-        EXPECT_EQ(handled, 1);
-    }
-
-    // ---------------------------------------------------------------------------
-    // Colour resolution
-
     void Get(TExStringGrid& g, int c, int r, bool Select = true, TGridDrawState s = {})
     {
         State = s;
         g.GetVisualProperties(c, r, State, false, Select, true, &Brush, To, Mirror, MirrorTo, &Font, HA, VA, WW, GD);
     }
 };
+
+TColor Rgb(TColor c)
+{
+    return c == clNone ? clNone : ColorToRGB(c);
+}
+
+// ---------------------------------------------------------------------------
+// The style table
+
+TColor ParseColor(const QString& s)
+{
+    static const std::map<QString, TColor> names = {
+        { QStringLiteral("clNone"), clNone },
+        { QStringLiteral("clWhite"), clWhite },
+        { QStringLiteral("clBlack"), clBlack },
+        { QStringLiteral("clBtnFace"), clBtnFace },
+        { QStringLiteral("clHighlight"), clHighlight },
+        { QStringLiteral("clHighlightText"), clHighlightText },
+    };
+    const auto it = names.find(s);
+    if (it != names.end())
+        return it->second;
+    bool ok = false;
+    const uint v = s.mid(2).toUInt(&ok, 16);
+    EXPECT_TRUE(ok && s.startsWith(QStringLiteral("0x"))) << s.toStdString();
+    return TColor(v);
+}
+
+const std::map<QString, TExGridStyle>& StyleNames()
+{
+    static const std::map<QString, TExGridStyle> m = {
+        { QStringLiteral("gsOffice2003Blue"), TExGridStyle::gsOffice2003Blue },
+        { QStringLiteral("gsOffice2003Silver"), TExGridStyle::gsOffice2003Silver },
+        { QStringLiteral("gsOffice2003Olive"), TExGridStyle::gsOffice2003Olive },
+        { QStringLiteral("gsOffice2003Classic"), TExGridStyle::gsOffice2003Classic },
+        { QStringLiteral("gsOffice2007Luna"), TExGridStyle::gsOffice2007Luna },
+        { QStringLiteral("gsOffice2007Obsidian"), TExGridStyle::gsOffice2007Obsidian },
+        { QStringLiteral("gsWindowsXP"), TExGridStyle::gsWindowsXP },
+        { QStringLiteral("gsWhidbey"), TExGridStyle::gsWhidbey },
+        { QStringLiteral("gsCustom"), TExGridStyle::gsCustom },
+        { QStringLiteral("gsOffice2007Silver"), TExGridStyle::gsOffice2007Silver },
+        { QStringLiteral("gsWindowsVista"), TExGridStyle::gsWindowsVista },
+        { QStringLiteral("gsWindows7"), TExGridStyle::gsWindows7 },
+        { QStringLiteral("gsTerminal"), TExGridStyle::gsTerminal },
+        { QStringLiteral("gsOffice2010Blue"), TExGridStyle::gsOffice2010Blue },
+        { QStringLiteral("gsOffice2010Silver"), TExGridStyle::gsOffice2010Silver },
+        { QStringLiteral("gsOffice2010Black"), TExGridStyle::gsOffice2010Black },
+    };
+    return m;
+}
+
+QString LookId(TGridLook l)
+{
+    QString s;
+    TExStringGrid::LookIdentifier(l, s);
+    return s;
+}
+
+QString SelectionStyleName(TGridSelectionStyle s)
+{
+    static const char* const n[] = { "ssDefault", "ssVista", "ssWin7", "ssOffice2007" };
+    return QString::fromLatin1(n[int(s)]);
+}
+
+// What the grid shows for one column of the table, as colours.
+std::vector<TColor> Actual(TLooksGrid& g, const QString& column)
+{
+    const TControlLook* cl = g.ControlLook();
+    const TSortSettings* ss = g.SortSettings();
+    const std::map<QString, std::function<std::vector<TColor>()>> read = {
+        { "From", [&] { return std::vector<TColor> { g.VRKGradientFrom() }; } },
+        { "To", [&] { return std::vector<TColor> { g.VRKGradientTo() }; } },
+        { "MirrorFrom", [&] { return std::vector<TColor> { g.VRKGradientMirrorFrom() }; } },
+        { "MirrorTo", [&] { return std::vector<TColor> { g.VRKGradientMirrorTo() }; } },
+        { "ActiveCellColor", [&] { return std::vector<TColor> { g.ActiveCellColor() }; } },
+        { "ActiveCellColorTo", [&] { return std::vector<TColor> { g.ActiveCellColorTo() }; } },
+        { "SelectionColor", [&] { return std::vector<TColor> { g.SelectionColor() }; } },
+        { "SelectionColorTo", [&] { return std::vector<TColor> { g.SelectionColorTo() }; } },
+        { "SelectionTextColor", [&] { return std::vector<TColor> { g.SelectionTextColor() }; } },
+        { "GridLineColor", [&] { return std::vector<TColor> { g.GridLineColor() }; } },
+        { "GridFixedLineColor", [&] { return std::vector<TColor> { g.GridFixedLineColor() }; } },
+        { "FooterColor", [&] { return std::vector<TColor> { g.SearchFooter()->Color() }; } },
+        { "FooterColorTo", [&] { return std::vector<TColor> { g.SearchFooter()->ColorTo() }; } },
+        { "Hover",
+            [&] {
+                return std::vector<TColor> { g.VRKGradientHoverFrom(), g.VRKGradientHoverTo(),
+                    g.VRKGradientHoverMirrorFrom(), g.VRKGradientHoverMirrorTo(), g.VRKGradientHoverBorder() };
+            } },
+        { "Down",
+            [&] {
+                return std::vector<TColor> { g.VRKGradientDownFrom(), g.VRKGradientDownTo(),
+                    g.VRKGradientDownMirrorFrom(), g.VRKGradientDownMirrorTo(), g.VRKGradientDownBorder() };
+            } },
+        { "Sort",
+            [&] {
+                return std::vector<TColor> { ss->HeaderColor(), ss->HeaderColorTo(), ss->HeaderMirrorColor(),
+                    ss->HeaderMirrorColorTo() };
+            } },
+        { "CL",
+            [&] {
+                return std::vector<TColor> { cl->FixedGradientFrom(), cl->FixedGradientTo() };
+            } },
+    };
+    const auto it = read.find(column);
+    EXPECT_NE(it, read.end()) << column.toStdString();
+    return it == read.end() ? std::vector<TColor> {} : it->second();
+}
+
+TEST(ExGridLooks, StylesApplyTheirTable)
+{
+    QFile f(QStringLiteral(MORV_TEST_DATA_DIR "/grid_styles.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList header;
+    int styles = 0;
+    while (!f.atEnd()) {
+        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList cells = line.split(QLatin1Char(','));
+        if (header.isEmpty()) {
+            header = cells;
+            continue;
+        }
+        ASSERT_EQ(cells.size(), header.size()) << line.toStdString();
+        const auto style = StyleNames().find(cells[0]);
+        ASSERT_NE(style, StyleNames().end()) << cells[0].toStdString();
+        TGrid t(5, 5, 300, 200);
+        TLooksGrid& g = *t.Grid;
+        ASSERT_EQ(g.Look(), TGridLook::glXP);
+        g.SetStyle(style->second);
+        ++styles;
+        for (int i = 1; i < header.size(); ++i) {
+            const QString& col = header[i];
+            const QString& want = cells[i];
+            const std::string where = (cells[0] + QLatin1Char(' ') + col).toStdString();
+            if (want == QLatin1String("*"))
+                continue;
+            if (col == QLatin1String("look")) {
+                EXPECT_EQ(LookId(g.Look()), want) << where;
+                continue;
+            }
+            if (col == QLatin1String("SelectionStyle")) {
+                EXPECT_EQ(SelectionStyleName(g.SelectionStyle()), want) << where;
+                continue;
+            }
+            const QStringList parts = want.split(QLatin1Char(';'));
+            const std::vector<TColor> got = Actual(g, col);
+            ASSERT_EQ(got.size(), std::size_t(parts.size())) << where;
+            for (int k = 0; k < parts.size(); ++k)
+                EXPECT_EQ(Rgb(got[std::size_t(k)]), Rgb(ParseColor(parts[k]))) << where << " #" << k;
+        }
+    }
+    EXPECT_EQ(styles, 16);
+}
+
+// ---------------------------------------------------------------------------
+// Looks
+
+TEST(ExGridLooks, NestedLookKeepsTheLooksOwnStyleColours)
+{
+    // Silver switches the look to glOffice2007, whose own style (Luna) runs
+    // first: the hover and pressed colours Silver does not name stay Luna's.
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetStyle(TExGridStyle::gsOffice2007Silver);
+    EXPECT_EQ(g.VRKGradientHoverFrom(), TColor(0xE4E2DF));
+    EXPECT_EQ(g.VRKGradientHoverMirrorTo(), TColor(0xD2C5BC));
+    EXPECT_EQ(g.VRKGradientHoverBorder(), TColor(0xB79F87));
+    EXPECT_EQ(g.VRKGradientDownFrom(), TColor(0xE4C19D));
+    EXPECT_EQ(g.ComponentStyle(), TVRKStyle::tsOffice2007Luna);
+    // Silver's own colours win over the nested run.
+    EXPECT_EQ(g.VRKGradientFrom(), TColor(0xF3F3F1));
+    EXPECT_EQ(g.SelectionColor(), TColor(0x95C7F5));
+}
+
+TEST(ExGridLooks, StyleOnItsLookSkipsTheLookReset)
+{
+    // The grid is glXP already: the glXP reset (selection 0xEACAB6, black
+    // text) does not run, the style's reset values stay.
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetSelectionTextColor(clRed);
+    g.SetStyle(TExGridStyle::gsOffice2003Blue);
+    EXPECT_EQ(g.SelectionTextColor(), clHighlightText);
+    EXPECT_EQ(g.SelectionColor(), TColor(0x94E6FB));
+}
+
+TEST(ExGridLooks, LookWriter)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+
+    // Set to itself: nothing is reset.
+    g.SetVRKGradientFrom(TColor(0x123456));
+    g.SetScrollType(TScrollType::ssFlat);
+    g.SetBorderColor(clRed);
+    g.SetLook(TGridLook::glXP);
+    EXPECT_EQ(g.VRKGradientFrom(), TColor(0x123456));
+    EXPECT_EQ(g.ScrollType(), TScrollType::ssFlat);
+    EXPECT_EQ(g.BorderColor(), clRed);
+
+    // glCustom keeps every colour; only scroll type and border are reset.
+    g.SetVRKGradientMirrorTo(TColor(0x654321));
+    g.ControlLook()->SetFixedGradientMirrorFrom(TColor(0x111111));
+    g.SortSettings()->SetHeaderColor(TColor(0x222222));
+    g.SetBorderStyle(bsNone);
+    g.SetLook(TGridLook::glCustom);
+    EXPECT_EQ(g.Look(), TGridLook::glCustom);
+    EXPECT_EQ(g.VRKGradientFrom(), TColor(0x123456));
+    EXPECT_EQ(g.VRKGradientMirrorTo(), TColor(0x654321));
+    EXPECT_EQ(g.ControlLook()->FixedGradientMirrorFrom(), TColor(0x111111));
+    EXPECT_EQ(g.SortSettings()->HeaderColor(), TColor(0x222222));
+    EXPECT_EQ(g.ScrollType(), TScrollType::ssNormal);
+    EXPECT_EQ(g.BorderStyle(), bsSingle);
+    EXPECT_EQ(g.BorderColor(), TColor(0xB99D7F));
+
+    // A basic look: button-face fixed cells, system selection colours.
+    g.SetLook(TGridLook::glSoft);
+    EXPECT_EQ(g.FixedColor(), clBtnFace);
+    EXPECT_EQ(g.SelectionColor(), clHighlight);
+    EXPECT_EQ(g.ActiveCellColor(), TColor(0x808080));
+    EXPECT_EQ(g.VRKGradientMirrorTo(), clNone);
+    EXPECT_EQ(g.SortSettings()->HeaderColor(), clNone);
+
+    // glVRK: the footer takes the white / button-face gradient the look set
+    // on its way, the control look ends on silver.
+    g.SetLook(TGridLook::glVRK);
+    EXPECT_EQ(g.SearchFooter()->Color(), clWhite);
+    EXPECT_EQ(Rgb(g.SearchFooter()->ColorTo()), Rgb(clBtnFace));
+    EXPECT_EQ(g.ControlLook()->FixedGradientTo(), TColor(0xC0C0C0));
+    EXPECT_EQ(g.VRKGradientTo(), TColor(0xC0C0C0));
+    EXPECT_EQ(g.VRKGradientHoverMirrorTo(), TColor(0xABBCBF));
+    EXPECT_EQ(g.SelectionTextColor(), clBlack);
+}
+
+TEST(ExGridLooks, LookWhileLoadingKeepsStoredColours)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetGridLineColor(clRed);
+    g.SetSelectionColor(clLime);
+    g.BeginLoading();
+    g.SetLook(TGridLook::glStandard);
+    g.EndLoading();
+    EXPECT_EQ(g.GridLineColor(), clRed);
+    EXPECT_EQ(g.SelectionColor(), clLime);
+}
+
+TEST(ExGridLooks, LookNames)
+{
+    const struct {
+        TGridLook Look;
+        const char* Id;
+        const char* Display;
+    } cases[] = {
+        { TGridLook::glStandard, "glStandard", "Standard" },
+        { TGridLook::glXP, "glXP", "Windows XP" },
+        { TGridLook::glWin7, "glWin7", "Windows 7" },
+        { TGridLook::glOffice2007, "glOffice2007", "Office2007" },
+        { TGridLook::glCustom, "keep", "keep" },
+    };
+    for (const auto& c : cases) {
+        QString id = QStringLiteral("keep"), display = QStringLiteral("keep");
+        TExStringGrid::LookIdentifier(c.Look, id);
+        TExStringGrid::LookDisplayName(c.Look, display);
+        EXPECT_EQ(id, QLatin1String(c.Id));
+        EXPECT_EQ(display, QLatin1String(c.Display));
+    }
+}
+
+TEST(ExGridLooks, ComponentStyleAndMetroScrolling)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetScrollType(TScrollType::ssMetro);
+    g.SetComponentStyle(TVRKStyle::tsCustom);
+    EXPECT_EQ(g.ScrollType(), TScrollType::ssMetro);
+    EXPECT_EQ(g.ComponentStyle(), TVRKStyle::tsCustom);
+    g.SetComponentStyle(TVRKStyle::tsWhidbey);
+    EXPECT_EQ(g.ScrollType(), TScrollType::ssNormal);
+    EXPECT_EQ(g.ActiveCellColor(), TColor(0x94E6FB));
+}
+
+TEST(ExGridLooks, ColorTones)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    TColorTones tones;
+    tones.Background = { TColor(0xF0F0F0), TColor(0xAAAAAA), TColor(0x101010) };
+    tones.Foreground = { TColor(0x646464), TColor(0x333333), TColor(0xFEFEFE) };
+    tones.Selected = { TColor(0xC08000), clNone, clWhite };
+    tones.Hover = { TColor(0xE0E0E0), clNone, clBlack };
+    g.SetColorTones(tones);
+    EXPECT_EQ(g.Look(), TGridLook::glClassic);
+    EXPECT_TRUE(g.Flat());
+    EXPECT_EQ(g.ScrollType(), TScrollType::ssMetro);
+    EXPECT_EQ(g.BorderStyle(), bsNone);
+    EXPECT_EQ(g.FixedColor(), TColor(0x646464));
+    EXPECT_EQ(g.FixedFont()->Color(), TColor(0xFEFEFE));
+    EXPECT_EQ(g.Color(), TColor(0xF0F0F0));
+    EXPECT_EQ(g.Font()->Color(), TColor(0x101010));
+    EXPECT_EQ(g.SelectionColor(), TColor(0xC08000));
+    EXPECT_EQ(g.SelectionTextColor(), clWhite);
+    EXPECT_EQ(g.GridLineColor(), TColor(0xE6E6E6));
+    EXPECT_EQ(g.GridFixedLineColor(), AdjustColorPercent(TColor(0x646464), -20));
+    EXPECT_EQ(g.GridFixedLineColor(), TColor(0x505050));
+    EXPECT_EQ(g.ControlLook()->ControlStyle(), TGridControlStyle::csGlyph);
+    EXPECT_FALSE(g.ControlLook()->CheckedGlyph()->Empty());
+    EXPECT_TRUE(g.ControlLook()->FlatButton());
+    EXPECT_EQ(g.SearchFooter()->ColorTo(), TColor(0x646464));
+    EXPECT_EQ(g.CellNode()->NodeType(), TNodeType::cnFlat);
+    EXPECT_EQ(g.ColorTones().Hover.BrushColor, TColor(0xE0E0E0));
+    // The classic look paints no fixed-cell gradient.
+    TVisual v;
+    v.Get(g, 0, 0, false);
+    EXPECT_EQ(v.Brush.Color(), TColor(0x646464));
+    EXPECT_EQ(v.To, clNone);
+}
+
+TEST(ExGridLooks, Themes)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetTheme(TXPColorScheme::vistaAero);
+    EXPECT_EQ(g.VRKGradientMirrorTo(), TColor(0xF4F2F1));
+    EXPECT_EQ(g.SearchFooter()->ColorTo(), TColor(0xB39698));
+    EXPECT_EQ(g.ActiveCellColorTo(), TColor(0x1595EE));
+    g.SetTheme(TXPColorScheme::xpNone);
+    EXPECT_EQ(g.ActiveCellColorTo(), TColor(0xFFD9B3));
+    EXPECT_EQ(g.ControlLook()->FixedGradientFrom(), clNone);
+    EXPECT_EQ(g.VRKGradientMirrorFrom(), clNone);
+}
+
+TEST(ExGridLooks, AppearanceWriters)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    const struct {
+        int Written, Read;
+    } factors[] = { { 150, 100 }, { -5, 0 }, { 37, 37 } };
+    for (const auto& f : factors) {
+        g.SetSelectionColorMixerFactor(f.Written);
+        EXPECT_EQ(g.SelectionColorMixerFactor(), f.Read) << f.Written;
+    }
+
+    g.SetOptions(g.Options() & ~TGridOptions(goEditing | goRangeSelect));
+    g.SetSpreadSheet(false);
+    EXPECT_FALSE(g.SpreadSheet());
+    EXPECT_TRUE(g.SelectionRectangle());
+    EXPECT_TRUE(g.SelectionResizer());
+    EXPECT_TRUE(g.Navigation()->AllowSmartClipboard);
+    EXPECT_TRUE(g.Options() & goEditing);
+    EXPECT_TRUE(g.Options() & goRangeSelect);
+    EXPECT_TRUE(g.MouseActions()->RangeSelectAndEdit);
+
+    const struct {
+        TVAlignment V;
+        unsigned Flag;
+    } valign[] = { { TVAlignment::vtaTop, DT_TOP }, { TVAlignment::vtaCenter, DT_VCENTER },
+        { TVAlignment::vtaBottom, DT_BOTTOM } };
+    for (const auto& v : valign) {
+        g.SetVAlignment(v.V);
+        EXPECT_EQ(g.VAlignFlag(), v.Flag);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Per-cell queries
+
+TEST(ExGridQueries, NoEditorCellNeedsTheEvent)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetDefaultEditor(TEditorType::edNone);
+    EXPECT_FALSE(g.IsNoEditorCell(1, 1));
+    g.OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
+        EXPECT_EQ(E, TEditorType::edNormal);
+        if (ACol == 2)
+            E = TEditorType::edNone;
+    };
+    EXPECT_FALSE(g.IsNoEditorCell(1, 1));
+    EXPECT_TRUE(g.IsNoEditorCell(2, 1));
+}
+
+TEST(ExGridQueries, ActiveCellHeaders)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetActiveCellShow(true);
+    g.SetActiveCellColor(clYellow);
+    g.ActiveCellFont()->SetColor(clRed);
+    g.SetCol(2);
+    g.SetRow(3);
+    const struct {
+        int C, R;
+        bool Active;
+    } cases[] = {
+        { 0, 3, true }, // fixed cell of the current row
+        { 2, 0, true }, // fixed cell above the current column
+        { 0, 2, false },
+        { 1, 0, false },
+        { 2, 3, false },
+        { 0, 0, false },
+    };
+    for (const auto& c : cases) {
+        TBrush b;
+        b.SetColor(clWhite);
+        TFont f;
+        f.SetColor(clBlack);
+        g.GetCellColor(c.C, c.R, {}, &b, &f);
+        EXPECT_EQ(b.Color() == clYellow, c.Active) << c.C << "," << c.R;
+        EXPECT_EQ(f.Color() == clRed, c.Active) << c.C << "," << c.R;
+    }
+}
+
+TEST(ExGridQueries, CellColorFromProperties)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    TCellProperties* p = g.GetCellProperties(1, 1);
+    p->SetBrushColor(clAqua);
+    p->SetFontColor(clRed);
+    p->SetFontSize(0); // 0: the font keeps its size
+    p->SetFontName(QString());
+    TBrush b;
+    b.SetColor(clWhite);
+    TFont f;
+    f.SetSize(11);
+    f.SetName(QStringLiteral("Courier"));
+    int events = 0;
+    g.OnGetCellColor = [&](TObject*, int ARow, int ACol, TGridDrawState, TBrush* B, TFont*) {
+        ++events;
+        EXPECT_EQ(ACol, 1);
+        EXPECT_EQ(ARow, 1);
+        EXPECT_EQ(B->Color(), clAqua);
+    };
+    g.GetCellColor(1, 1, {}, &b, &f);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(f.Color(), clRed);
+    EXPECT_EQ(f.Size(), 11);
+    EXPECT_EQ(f.Name(), QStringLiteral("Courier"));
+
+    // GetCellFont takes the stored values as they are; reads create nothing.
+    TFont* cf = g.GetCellFont(1, 1);
+    EXPECT_EQ(cf->Color(), clRed);
+    EXPECT_EQ(g.GetCellFont(2, 2), g.Font());
+    EXPECT_FALSE(g.HasCellProperties(2, 2));
+}
+
+TEST(ExGridQueries, CellColorByCellType)
+{
+    // Only cells without a control or picture of their own take the
+    // properties' brush; every cell takes the properties' font colour.
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    const struct {
+        std::optional<TCellType> Type; // none: no graphic (ctEmpty)
+        bool TakesBrush;
+    } cases[] = {
+        { std::nullopt, true },
+        { ctNone, true },
+        { ctIcon, true },
+        { ctComment, true },
+        { ctImages, true },
+        { ctCheckBox, false },
+        { ctButton, false },
+        { ctRotated, false },
+        { ctBitmap, false },
+    };
+    for (const auto& c : cases) {
+        g.FreeCellProperties(1, 1);
+        if (c.Type)
+            g.CreateCellGraphic(1, 1)->SetCellType(*c.Type);
+        TCellProperties* p = g.GetCellProperties(1, 1);
+        p->SetBrushColor(clAqua);
+        p->SetFontColor(clRed);
+        TBrush b;
+        b.SetColor(clWhite);
+        TFont f;
+        g.GetCellColor(1, 1, {}, &b, &f);
+        const int type = c.Type ? int(*c.Type) : -1;
+        EXPECT_EQ(b.Color() == clAqua, c.TakesBrush) << type;
+        EXPECT_EQ(f.Color(), clRed) << type;
+    }
+}
+
+TEST(ExGridQueries, HeaderAndSummaryBorders)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.Grouping()->HeaderUnderline = true;
+    g.Grouping()->SummaryLine = true;
+    TPen pen;
+    pen.SetColor(clBlack);
+    TExStringGrid::TCellBorders borders = TCellBorder::cbLeft;
+    int events = 0;
+    g.OnGetCellBorder = [&](TObject*, int ARow, int ACol, TPen*, TExStringGrid::TCellBorders&) {
+        ++events;
+        EXPECT_EQ(ARow, 2);
+        EXPECT_EQ(ACol, 1);
+    };
+    // A plain row keeps its borders; the event still runs.
+    g.GetCellBorder(1, 2, &pen, borders);
+    EXPECT_EQ(borders, TExStringGrid::TCellBorders(TCellBorder::cbLeft));
+    EXPECT_EQ(pen.Color(), clBlack);
+    EXPECT_EQ(events, 1);
+}
+
+TEST(ExGridQueries, IsFixedCell)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetFixedRows(1);
+    g.SetFixedCols(1);
+    int events = 0;
+    g.OnIsFixedCell = [&](TObject*, int ARow, int ACol, bool& F) {
+        ++events;
+        F = ACol == 3 && ARow == 3;
+    };
+    const struct {
+        int C, R;
+        bool Fixed;
+        int Events;
+    } cases[] = {
+        { 0, 2, true, 0 },
+        { 2, 0, true, 0 },
+        { 2, 2, false, 1 },
+        { 3, 3, true, 1 },
+    };
+    for (const auto& c : cases) {
+        events = 0;
+        bool fixed = false;
+        g.IsFixedCell(c.C, c.R, fixed);
+        EXPECT_EQ(fixed, c.Fixed) << c.C << "," << c.R;
+        EXPECT_EQ(events, c.Events) << c.C << "," << c.R;
+    }
+    bool already = true;
+    g.IsFixedCell(2, 2, already);
+    EXPECT_TRUE(already);
+}
+
+TEST(ExGridQueries, CanEditCellAsksAboutTheBaseCell)
+{
+    TGrid t(5, 5, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetOptions(g.Options() | goEditing);
+    g.MergeCells(1, 1, 2, 2);
+    std::vector<TPoint> asked;
+    g.OnCanEditCell = [&](TObject*, int ARow, int ACol, bool&) { asked.push_back(TPoint(ACol, ARow)); };
+    bool can = true;
+    g.CanEditCell(2, 2, can);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], TPoint(1, 1));
+    EXPECT_TRUE(can);
+
+    // A read-only base cell makes the whole area read-only; without goEditing
+    // any cell with properties is.
+    g.GetCellProperties(1, 1)->SetReadOnly(true);
+    can = true;
+    g.CanEditCell(2, 1, can);
+    EXPECT_FALSE(can);
+    g.GetCellProperties(3, 3)->SetReadOnly(false);
+    g.SetOptions(g.Options() & ~TGridOptions(goEditing));
+    can = true;
+    g.CanEditCell(3, 3, can);
+    EXPECT_FALSE(can);
+    g.MouseActions()->RangeSelectAndEdit = true;
+    can = true;
+    g.CanEditCell(3, 3, can);
+    EXPECT_TRUE(can);
+}
+
+TEST(ExGridQueries, SpinAndComboButtons)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetFixedRows(1);
+    g.SetFixedCols(1);
+    g.OnHasSpinEdit = [](TObject*, int, int, bool& Has) { Has = true; };
+    EXPECT_FALSE(g.HasSpinEdit(0, 2));
+    EXPECT_FALSE(g.HasSpinEdit(2, 0));
+    EXPECT_TRUE(g.HasSpinEdit(2, 2));
+
+    g.OnHasSpinEdit = nullptr;
+    EXPECT_FALSE(g.HasSpinEdit(2, 2));
+    g.ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    g.ControlLook()->SetDropDownAlwaysVisible(true);
+    g.SetDefaultEditor(TEditorType::edFloatSpinEdit);
+    EXPECT_TRUE(g.HasSpinEdit(2, 2));
+    EXPECT_FALSE(g.HasComboBox(2, 2));
+    g.SetDefaultEditor(TEditorType::edComboList);
+    EXPECT_FALSE(g.HasSpinEdit(2, 2));
+    EXPECT_TRUE(g.HasComboBox(2, 2));
+}
+
+TEST(ExGridQueries, ColumnFilterValues)
+{
+    TGrid t(3, 7, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetFixedRows(1);
+    g.SetFixedCols(1);
+    const QStringList texts = { "beta", "Alpha", " two words ", "ALPHA", "beta", "gamma" };
+    for (int r = 1; r < 7; ++r)
+        g.SetCells(1, r, texts[r - 1]);
+
+    // Off, without a handler: empty.
+    EXPECT_FALSE(g.GetColumnFilterValues(1));
+    EXPECT_EQ(g.FilterList()->Count(), 0);
+
+    g.SetFilterDropDownAuto(true);
+    g.HideRow(6); // "gamma" is kept aside and still listed
+    g.SetCells(2, 1, QStringLiteral("x"));
+    ASSERT_TRUE(g.GetColumnFilterValues(1));
+    const QStringList want = { "(All)", "Alpha", "beta", "gamma", "two words=\"two words\"" };
+    QStringList got;
+    for (int i = 0; i < g.FilterList()->Count(); ++i)
+        got << g.FilterList()->Strings(i);
+    EXPECT_EQ(got, want);
+
+    // A hidden row's texts end before a later column: it lists as "".
+    ASSERT_TRUE(g.GetColumnFilterValues(2));
+    EXPECT_TRUE(g.FilterList()->IndexOf(QString()) >= 0);
+
+    // Fixed columns only with fdAll; the handler runs in every case.
+    int handled = 0;
+    g.OnGetColumnFilter = [&](TObject*, int Column, TStringList* L) {
+        ++handled;
+        EXPECT_EQ(Column, 0);
+        L->Add(QStringLiteral("own"));
+    };
+    ASSERT_TRUE(g.GetColumnFilterValues(0));
+    EXPECT_EQ(g.FilterList()->Count(), 1);
+    EXPECT_EQ(handled, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Colour resolution
 
 TEST(ExGridVisual, FixedCellsAndLookGradient)
 {
@@ -679,6 +719,40 @@ TEST(ExGridVisual, FixedCellsAndLookGradient)
     EXPECT_EQ(v.Brush.Color(), clGray);
     EXPECT_EQ(v.To, clNone);
     EXPECT_EQ(v.Font.Name(), g.FixedFont()->Name());
+}
+
+TEST(ExGridVisual, OwnColourByCellType)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetFixedCols(1);
+    g.SetFixedRows(1);
+    g.SetColor(clWhite);
+    g.SetFixedColor(clGray);
+    g.SetVRKGradientFrom(TColor(0x111111));
+    const struct {
+        int C, R;
+        TCellType Type;
+        TColor Own;
+        TColor Want;
+        bool Fixed;
+    } cases[] = {
+        { 2, 2, ctCheckBox, clAqua, clAqua, false }, // a control's own colour is kept
+        { 2, 2, ctCheckBox, clNone, clWhite, false }, // without one: the grid colour
+        { 0, 2, ctCheckBox, clNone, TColor(0x111111), true }, // fixed: the look's gradient
+        { 0, 2, ctRotated, clAqua, clAqua, false }, // final: not even a fixed cell changes it
+        { 0, 2, ctBitmap, clAqua, TColor(0x111111), true }, // plain: the fixed look wins
+        { 2, 2, ctBitmap, clAqua, clAqua, false },
+    };
+    TVisual v;
+    for (const auto& c : cases) {
+        g.FreeCellProperties(c.C, c.R);
+        g.CreateCellGraphic(c.C, c.R)->SetCellType(c.Type);
+        g.GetCellProperties(c.C, c.R)->SetBrushColor(c.Own);
+        v.Get(g, c.C, c.R, false);
+        EXPECT_EQ(v.Brush.Color(), c.Want) << int(c.Type) << " at " << c.C;
+        EXPECT_EQ(v.State.testFlag(gdFixed), c.Fixed) << int(c.Type) << " at " << c.C;
+    }
 }
 
 TEST(ExGridVisual, Bands)
