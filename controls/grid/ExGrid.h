@@ -13,6 +13,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class TSortSettings;
@@ -379,7 +380,7 @@ public:
     virtual QString GetCurrentCell();
     virtual void SetCurrentCell(const QString& Value);
     virtual QString GetCurrentWideCell() { return GetCurrentCell(); }
-    virtual void SetCurrentWideCell(const QString& Value) { SetCurrentCell(Value); }
+    virtual void SetCurrentWideCell(const QString& Value);
     virtual void RestoreCellCache() { }
     virtual void ClickCheckBoxCell(int ACol, int ARow, bool Toggle) { (void)ACol, (void)ARow, (void)Toggle; }
     virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
@@ -531,10 +532,12 @@ public:
     void HideUnSelectedRows();
 
     // Disjunct row selection flags (real index with RowSelectPersistent);
-    // least bodies until the selection family lands.
+    // a row outside RowCount + hidden rows raises EExGridError, a read grows
+    // the list. Outside disjunct mode a read tells whether the row lies in
+    // the selection.
     bool RowSelect(int ARow) const;
     void SetRowSelect(int ARow, bool Value);
-    void ClearRowSelect() { FRowSelect.clear(); }
+    void ClearRowSelect();
 
     std::function<void(TObject* Sender, bool& CanAdd)> OnCanAddRow;
     std::function<void(TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
@@ -560,7 +563,7 @@ protected:
     // million rows needs no single block of memory.
     using THiddenRows = std::deque<THiddenRow>;
     THiddenRows FHiddenRows;
-    std::vector<int> FRowSelect;
+    mutable std::vector<int> FRowSelect;
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
     // Displayed rows out of the grid (ascending), their cells, heights and
@@ -906,6 +909,106 @@ public:
 
     // ==== selection lists, per-row state, column order and small services (ExGridSelection.cpp) ====
 public:
+    // The stored disjunct flag of a row as RowSelect indexes it; no range
+    // test, nothing grows.
+    bool RowSelectFlag(int ARow) const;
+    // Disjunct column flags by displayed column; out of range raises
+    // EExGridError. Reading grows the list (also outside disjunct mode).
+    bool ColSelect(int ACol);
+    void SetColSelect(int ACol, bool Value);
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    void ClearColSelect();
+    // Disjunct mode sets the flags of the rows (columns) of the run, else the
+    // selection becomes those whole rows (columns).
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void FocusCell(int ACol, int ARow);
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    // Exchanges the stored texts and property objects (real columns), without
+    // hooks or repaint.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    // Per displayed row; the lists grow on write.
+    bool RowModified(int ARow) const;
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    bool RowEnabled(int ARow) const;
+    // Disabling the current row moves the cursor to the first other enabled
+    // normal row, when there is one.
+    void SetRowEnabled(int ARow, bool Value);
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    // Repaints: the visible band of a row (column), a block of cells (the
+    // whole grid when a corner is off screen), a block's corners' union.
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void RepaintRect(const TGridRect& R);
+    void RepaintGridRect(const TGridRect& R);
+    // Copies the selection rectangle into the disjunct flags; without All
+    // only the rows (columns) inside it are written.
+    void SelectionToRowSelect(bool All);
+    void SelectionToColSelect(bool All);
+    bool LastRowAboveSearchPanel();
+    void ScrollAboveSearchPanel();
+
+    // Disjunctly selected cells, by the indices they were selected with, in
+    // the order selected.
+    TGridCoord GetSelectedCell(int i) const;
+    bool GetSelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    // Without disjunct cell selection the list is rebuilt from Selection.
+    int SelectedCellsCount();
+    void ClearSelectedCells();
+    int SelectedColCount() const;
+    int SelectedRowCount() const;
+    // -1 beyond the selected rows.
+    int GetSelectedRow(int i) const;
+
+    // The column order: entry p is the real column that was at position p.
+    void ResetColumnOrder();
+    int ColumnPosition(int ACol) const;
+    int ColumnAtPosition(int ACol);
+    // The first real column whose row-0 text is AValue; -1 when none.
+    int ColumnByHeader(const QString& AValue);
+    QString GetWideCells(int i, int j) { return GetCellEx(i, j); }
+    void SetWideCells(int i, int j, const QString& Value) { SetCellEx(i, j, Value); }
+
+    // Takes the grid's colours from the platform's active visual style, when
+    // that is another than the system's own.
+    void ApplyVCLStyleColors();
+    bool UseVCLStyles() const { return FUseVCLStyles; }
+    // Change handler of the fixed-cell editors: OnEditChange for the fixed
+    // cell being edited, with the fixed-cell edit's text.
+    void FixedEditChange(TObject* Sender);
+    // Moves R's Left and Top to the origin of Text drawn at Angle degrees
+    // with the canvas font, aligned inside R less 2 pixels.
+    void PlaceRotatedCellText(TRect& R, int Angle, const QString& Text, TAlignment HAlign, TVAlignment VAlign);
+    // The same from the text's rotated extents: E = |cos * cy|, F = |sin * cx|,
+    // G = |sin * cy|, K = |cos * cx|.
+    static void PlaceRotatedText(
+        TRect& R, TAlignment HAlign, TVAlignment VAlign, int E, int F, int G, int K, int Angle);
+
+    // Asked before a disjunct row flag changes, told after.
+    std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
+
+protected:
+    using TCustomGrid::FocusCell;
+    void HandleChangeScale(int M, int D) override;
+    bool FUseEnabledRows = false;
+    bool FSelChange = false;
+    bool FUseVCLStyles = false;
+    // The fixed cell being edited by the fixed-cell edit or combo.
+    int FFixedColEdit = 0;
+    int FFixedRowEdit = 0;
+    // Disjunctly selected cells as (row << 32 | column), in selection order,
+    // and the same keys for lookups while painting.
+    std::vector<qint64> FSelectedCellKeys;
+    std::unordered_set<qint64> FSelectedCellSet;
     // ==== end of selection lists, per-row state, column order and small services ====
 
     // ==== cell graphics and in-cell graphics (ExGridGraphics.cpp) ====

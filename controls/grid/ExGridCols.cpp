@@ -12,6 +12,7 @@
 #include "platform/graphics/PlatformInfo.h"
 
 #include <algorithm>
+#include <type_traits>
 
 // ---------------------------------------------------------------------------
 // Index mappings
@@ -263,7 +264,8 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     auto move = [rf, rt](auto& v) {
         if (std::max(rf, rt) >= int(v.size()))
             return;
-        const auto item = v[std::size_t(rf)];
+        // A copy, not a reference: a bit of std::vector<bool> would follow the erase.
+        const typename std::decay_t<decltype(v)>::value_type item = v[std::size_t(rf)];
         v.erase(v.begin() + rf);
         v.insert(v.begin() + rt, item);
     };

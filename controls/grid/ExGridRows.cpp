@@ -774,24 +774,7 @@ void TExStringGrid::DoCanInsertRow(int ARow, bool& CanInsert)
 }
 
 // ---------------------------------------------------------------------------
-// Row selection flags and the bulk removals
-
-bool TExStringGrid::RowSelect(int ARow) const
-{
-    return ARow >= 0 && ARow < int(FRowSelect.size()) && FRowSelect[std::size_t(ARow)] != 0;
-}
-
-void TExStringGrid::SetRowSelect(int ARow, bool Value)
-{
-    if (ARow < 0)
-        return;
-    if (ARow >= int(FRowSelect.size())) {
-        if (!Value)
-            return;
-        FRowSelect.resize(std::size_t(ARow) + 1);
-    }
-    FRowSelect[std::size_t(ARow)] = Value ? 1 : 0;
-}
+// The bulk removals by the row selection flags
 
 namespace {
 // The displayed rows from First to Last whose flag equals Want.
@@ -799,7 +782,7 @@ template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int La
 {
     std::vector<int> rows;
     for (int r = First; r <= Last; ++r)
-        if (grid.RowSelect(Persistent ? grid.RealRowFromDisplay(r) : r) == Want)
+        if (grid.RowSelectFlag(Persistent ? grid.RealRowFromDisplay(r) : r) == Want)
             rows.push_back(r);
     return rows;
 }

@@ -55,7 +55,7 @@ void Check(TRowsGrid& g, const TModel& m, int defaultHeight)
         ASSERT_EQ(g.Cells(0, d), r.text) << "displayed " << d;
         ASSERT_EQ(g.RowHeights(d), r.height ? r.height : defaultHeight) << "displayed " << d;
         ASSERT_EQ(g.ModifiedRows()->GetInteger(d), r.modified) << "displayed " << d;
-        ASSERT_EQ(g.RowSelect(d), r.selected) << "displayed " << d;
+        ASSERT_EQ(g.RowSelectFlag(d), r.selected) << "displayed " << d;
         ASSERT_EQ(g.RealRowIndex(d), shown[std::size_t(d)]);
         ASSERT_EQ(g.DisplRowIndex(shown[std::size_t(d)]), d);
     }

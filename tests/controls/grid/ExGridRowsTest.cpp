@@ -325,12 +325,12 @@ TEST(ExGridRows, RowFlagsTravelWithTheirRows)
     g->HideRow(3); // real row 3 (old r4)
     EXPECT_EQ(modified->GetInteger(3), 0);
     g->InsertRows(1, 1); // selection flag of r5 moves to row 4
-    EXPECT_TRUE(g->RowSelect(4));
+    EXPECT_TRUE(g->RowSelectFlag(4));
     g->UnHideRowsAll();
     EXPECT_EQ(Shown(*g), QStringLiteral("r0  r1 r2 r4 r5 r6 r7"));
     EXPECT_EQ(g->Cells(0, 4), QStringLiteral("r4"));
     EXPECT_EQ(modified->GetInteger(4), 1);
-    EXPECT_TRUE(g->RowSelect(5));
+    EXPECT_TRUE(g->RowSelectFlag(5));
     g->MouseActions()->SetDisjunctRowSelect(true);
     g->RemoveSelectedRows(); // only the selected row goes
     EXPECT_EQ(Shown(*g), QStringLiteral("r0  r1 r2 r4 r6 r7"));
