@@ -1199,9 +1199,8 @@ protected:
     bool FSpreadSheet = false;
     bool FFlat = false;
     UINT FVAlign = 0;
-    // A mouse button is down in the grid; rows may be disabled one by one.
+    // A mouse button is down in the grid.
     bool FMouseDown = false;
-    bool FUseEnabledRows = false;
     // Set while an edit is suspended for a read-only cell.
     bool FEditingSuspended = false;
 
@@ -1213,7 +1212,6 @@ private:
     bool TakesPropertyBrush(int ACol, int ARow);
     // The selection and row state GetVisualProperties reads.
     bool CellInSelection(int ACol, int ARow) const;
-    bool RowDisabled(int ARealRow) const;
     bool IsNodeRow(int ARow) const;
     bool IsSummaryRow(int ARow) const;
     void ApplySelectedColors(TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,

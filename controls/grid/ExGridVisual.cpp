@@ -307,26 +307,16 @@ bool TExStringGrid::IsSummaryRow(int ARow) const
     return false;
 }
 
-bool TExStringGrid::RowDisabled(int ARealRow) const
-{
-    (void)ARealRow;
-    return false;
-}
-
 bool TExStringGrid::CellInSelection(int ACol, int ARow) const
 {
     if (FMouseActions->DisjunctRowSelect()) {
         const int r = FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
-        if (RowSelect(r))
+        if (RowSelectFlag(r))
             return true;
     }
     if (FMouseActions->DisjunctColSelect() && GetColSelect(ACol))
         return true;
-    if (FMouseActions->DisjunctCellSelect() && FSelectedCells->IndexOf((ARow << 16) | ACol) >= 0)
-        return true;
-    const TGridRect s = Selection();
-    return ACol >= std::min(s.Left, s.Right) && ACol <= std::max(s.Left, s.Right) && ARow >= std::min(s.Top, s.Bottom)
-        && ARow <= std::max(s.Top, s.Bottom);
+    return GetSelectedCells(ACol, ARow);
 }
 
 namespace {
@@ -553,7 +543,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         }
     };
     if (selecting && ma->DisjunctRowSelect())
-        disjunct(RowSelect(SelRow), ARow == Row());
+        disjunct(RowSelectFlag(SelRow), ARow == Row());
     if (selecting && ma->DisjunctColSelect())
         disjunct(GetColSelect(ACol), ACol == Col());
 
@@ -570,7 +560,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
 
     // 15: disjunct cells.
     if (ma->DisjunctCellSelect() && FShowSelection) {
-        if (FSelectedCells->IndexOf((ARow << 16) | ACol) >= 0) {
+        if (GetSelectedCells(ACol, ARow)) {
             ApplySelectedColors(ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont);
             AState |= gdSelected;
         } else if (ACol == Col() && ARow == Row()) {
@@ -581,7 +571,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
     }
 
     // 16, 17: disabled text, lighter selected rows.
-    if (FUseDisabledFont && ((FUseEnabledRows && RowDisabled(SelRow)) || !Enabled()))
+    if (FUseDisabledFont && ((FUseEnabledRows && !RowEnabled(SelRow)) || !Enabled()))
         AFont->SetColor(FDisabledFontColor);
     if (ma->DisjunctRowSelect() && ARow != Row() && FSelectionColorTo == clNone && CellInSelection(ACol, ARow))
         ABrush->SetColor(AdjustColorPercent(ColorToRGB(ABrush->Color()), 7));

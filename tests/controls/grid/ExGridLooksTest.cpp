@@ -24,7 +24,6 @@ namespace {
 class TLooksGrid : public TExStringGrid {
 public:
     using TExStringGrid::FMouseDown;
-    using TExStringGrid::FSelectedCells;
     using TExStringGrid::TExStringGrid;
     // A formula's value: 42.
     QString GetCellValueText(int ACol, int ARow) override
@@ -877,7 +876,7 @@ TEST(ExGridVisual, DisjunctCellsAndDisabledFont)
     g.SetColor(clWhite);
     g.SetSelectionColor(clNavy);
     g.MouseActions()->SetDisjunctCellSelect(true);
-    g.FSelectedCells->Add((3 << 16) | 2);
+    g.SetSelectedCells(2, 3, true);
     g.SetCol(1);
     g.SetRow(1);
     TVisual v;
@@ -889,6 +888,11 @@ TEST(ExGridVisual, DisjunctCellsAndDisabledFont)
     EXPECT_EQ(v.Brush.Color(), clWhite);
 
     g.SetDisabledFontColor(clGray);
+    g.SetRowEnabled(2, false);
+    v.Get(g, 3, 2);
+    EXPECT_EQ(v.Font.Color(), clGray);
+    v.Get(g, 3, 3);
+    EXPECT_NE(v.Font.Color(), clGray);
     g.SetEnabled(false);
     v.Get(g, 3, 2);
     EXPECT_EQ(v.Font.Color(), clGray);
