@@ -283,7 +283,7 @@ public:
     EXGRID_PLAIN(bool, EnableHTML, true)
     EXGRID_PLAIN(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
     EXGRID_PLAIN(bool, ShowDesignHelper, true)
-    EXGRID_PLAIN(bool, AutoThemeAdapt, false)
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     EXGRID_PLAIN(bool, AutoNumAlign, false)
     EXGRID_PLAIN(bool, AnchorHint, false)
     EXGRID_PLAIN(bool, UseHTMLHints, false)
@@ -1106,6 +1106,8 @@ public:
     void SetSpreadSheet(bool v);
     bool Flat() const { return FFlat; }
     void SetFlat(bool v);
+    // Switching it on follows the Office colour scheme at once.
+    void SetAutoThemeAdapt(bool v);
     void SetSortSettings(const TSortSettings* Value);
     void SetDragScrollOptions(const TDragScrollOptions* Value);
     void SetSyncGrid(const TSyncGrid* Value);
@@ -1181,6 +1183,7 @@ public:
 
 protected:
     TGridLook FLook = TGridLook::glXP;
+    bool FAutoThemeAdapt = false;
     TColor FSelectionColor = TColor(0xEACAB6);
     TColor FSelectionColorTo = clNone;
     TColor FSelectionMirrorColor = clNone;

@@ -592,3 +592,9 @@ void TExStringGrid::SetFlat(bool v)
     if (!IsLoading())
         Invalidate();
 }
+void TExStringGrid::SetAutoThemeAdapt(bool v)
+{
+    FAutoThemeAdapt = v;
+    if (v)
+        SyncOfficeTheme();
+}

@@ -754,6 +754,26 @@ TEST(ExGridVisual, OwnColourByCellType)
     }
 }
 
+TEST(ExGridVisual, ReadsCreateNoCellProperties)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetAutoNumAlign(true);
+    g.SetActiveCellShow(true);
+    g.SetCells(2, 2, QStringLiteral("12"));
+    TVisual v;
+    TGridDrawState st;
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            v.Get(g, c, r);
+            g.GetFontProperties(c, c, r, st, &v.Font, &v.Brush, true);
+            (void)g.GetCellFont(c, r);
+            bool can = true;
+            g.CanEditCell(c, r, can);
+        }
+    EXPECT_FALSE(g.HasCellProps());
+}
+
 TEST(ExGridVisual, Bands)
 {
     TGrid t(3, 8, 300, 200);
