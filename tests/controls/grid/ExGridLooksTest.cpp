@@ -435,6 +435,31 @@ TEST(ExGridQueries, NoEditorCellNeedsTheEvent)
     EXPECT_TRUE(g.IsNoEditorCell(2, 1));
 }
 
+TEST(ExGridQueries, HintsAndCheckTexts)
+{
+    TGrid t(4, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.OnGridHint = [](TObject*, int ARow, int ACol, QString& H) { H = QStringLiteral("%1:%2").arg(ACol).arg(ARow); };
+    QString wide, hint;
+    g.GetCellHint(2, 1, wide, hint);
+    EXPECT_EQ(hint, QStringLiteral("2:1"));
+    // A wide hint replaces it in the wide-text cell encoding; an empty one does not.
+    g.OnGridWideHint = [](TObject*, int ARow, int, QString& H) {
+        if (ARow == 1)
+            H = QString::fromUtf16(u"\u03A9x");
+    };
+    g.GetCellHint(2, 1, wide, hint);
+    EXPECT_EQ(hint, QStringLiteral("|\\") + QString(QChar(0x03)) + QChar(0xA9) + QChar(0) + QChar('x'));
+    wide.clear();
+    g.GetCellHint(2, 2, wide, hint);
+    EXPECT_EQ(hint, QStringLiteral("2:2"));
+
+    g.SetCheckTrue(QStringLiteral("yes"));
+    EXPECT_EQ(g.GetCheckTrue(1, 1), QStringLiteral("yes"));
+    g.OnGetCheckFalse = [](TObject*, int ACol, int, QString& V) { V += QString::number(ACol); };
+    EXPECT_EQ(g.GetCheckFalse(3, 1), QStringLiteral("N3"));
+}
+
 TEST(ExGridQueries, ActiveCellHeaders)
 {
     TGrid t(4, 4, 300, 200);
