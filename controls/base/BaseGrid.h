@@ -32,6 +32,7 @@ class TPicture;
 class TFilePicture;
 class TStrings;
 class TCanvas;
+enum class TCellShape;
 
 // What a cell shows beside (or instead of) its text; the values are the ones
 // stored files and callers know.
@@ -76,6 +77,12 @@ enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull 
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum class TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+
+// Page size and range of an in-cell scroll bar.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
 
 // A graphic drawn by an object of the cell's choosing. The grid never owns
 // the object behind it.

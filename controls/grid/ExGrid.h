@@ -442,7 +442,7 @@ public:
     virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
     virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
-    virtual bool DoRatingChange(int ACol, int ARow, int& Value) { return (void)ACol, (void)ARow, (void)Value, true; }
+    virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect() { }
     virtual void DoImageSelect() { }
     virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
@@ -1047,7 +1047,161 @@ public:
     int HorizontalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
     int VerticalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
 
+    // The image list of the image-index kinds; only the reference is kept.
+    void SetGridImages(TCustomImageList* Value) { FGridImages = Value; }
+
+    // ---- in-cell graphics, one family per kind ----
+    // Add takes an object the caller keeps; Create makes one the cell owns
+    // and returns it. Adding replaces whatever graphic the cell had, removing
+    // takes only the family's own kind. Get, Is and Has answer nil, False or
+    // -1 for another kind; those marked "base" look at the merged area's base
+    // cell.
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(
+        int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(
+        int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+
+    // The image kinds do nothing while GridImages is not set.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+    // The image shown is the cell's integer value; an empty cell takes Aidx.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    // Empties the cell text too.
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctDataImage }); } // base
+    // An empty list filled through GetCellImages; Dir 0 lays it out horizontally.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+
+    void AddRotated(int ACol, int ARow, short AAngle, const QString& s);
+    // Whatever graphic the cell had becomes rotated text.
+    void SetRotated(int ACol, int ARow, short AAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+
+    // AObject implements IGridCellGraphic and stays the caller's.
+    void AddInterfacedCell(int ACol, int ARow, TObject* AObject);
+    TObject* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    // AutoNumAlign right-aligns the cell.
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+        TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctProgress }); } // base
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+    void AddExProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator); }
+
+    // The mark takes ControlLook.CommentColor.
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, QString& comment);
+    QString GetComment(int ACol, int ARow);
+    // Adds a comment to a cell without graphic; a cell with another kind is left alone.
+    void SetComment(int ACol, int ARow, const QString& Value);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+
+    void AddShape(
+        int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal, TCellVAlign val);
+    // No repaint.
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctRating }); } // base
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+
+    // Page size 0, range 100, position 0; AutoRange fits the range to the
+    // cell text at once. The queries after RemoveScrollBar look at the base cell.
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+    bool HasScrollBar(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctScrollbar }); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, const TScrollProp& Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+
+    // An error marker under a run of the cell text; it sits on any kind, a
+    // cell without graphic gets a ctEmpty record for it.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    // Sizes in pixels, 16 bits each.
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(
+        int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitButton(
+        int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    // These three take a displayed column and act on any graphic kind.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    bool HasButton(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctButton, ctBitButton }); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    // Where a button or expand glyph was last painted; empty without graphic.
+    TRect GetCellGraphicRect(int ACol, int ARow);
+
+    // A balloon of its own on a cell without graphic, or attached to a check
+    // box or radio button; any other graphic gets none.
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    // A balloon of its own only (base).
+    bool HasBalloon(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctBalloon }); }
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+
+    // A radio group: one of the items selected, DirRadio <> 0 horizontal.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    // IdxRadio gets the index value of any graphic; True only for a radio group.
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    // Radio groups only; -1 also empties the cell text.
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow); // base
+    bool IsRadio(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctRadio }); }
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
+    // The next item, wrapping; a group set up with an index below -1 follows
+    // its text. Always False.
+    bool CycleRadioSelection(int ACol, int ARow, bool CheckEdit);
+
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
+
 protected:
+    // The cell's own record, never the scratch row check box.
+    TCellGraphic* OwnCellGraphic(int ACol, int ARow);
+    void RepaintGraphicCell(int ACol, int ARow);
+
     // The number of nodes; the node operations keep it.
     int FNumNodes = 0;
     bool FURLShowInText = false;
