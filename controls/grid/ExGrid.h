@@ -726,9 +726,9 @@ public:
     void UnRegisterSelListener(ITExStringGridSelect* AListener) { (void)AListener, FISelect = nullptr; }
     ITExStringGridSelect* SelListener() const { return FISelect; }
 
-    // Least bodies until nodes, the disjunct column selection and the
-    // incremental search land.
-    virtual void RemoveAllNodes() { }
+    // Opens and drops every node (ExGridNodes.cpp); least bodies until the
+    // disjunct column selection and the incremental search land.
+    virtual void RemoveAllNodes();
     // A shown column's disjunct selection flag.
     bool GetColSelect(int ACol) const
     {
@@ -1212,6 +1212,78 @@ public:
 
     // ==== nodes (ExGridNodes.cpp) ====
 public:
+    // Outline rows. A node row holds a ctNode record in column 0 and owns its
+    // span of rows, itself included (span 0: up to the next node row); the
+    // levels live in column 0's cell properties. Operations marked "real"
+    // take real rows (hidden rows counted), the queries displayed ones.
+    using TNodeClickEvent = std::function<void(TObject* Sender, int ARow, int ARowreal)>;
+    using TNodeAllowEvent = std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+
+    // Real row. Every ancestor node counts the new node as a sub-node.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow); // real row
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    // Never below 0.
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // 0: node row; 1: the row ends its branch; 2: the branch goes on below.
+    int GetNodeSpanType(int ARow);
+    // The nearest node above whose span covers the row; a node without
+    // parent answers itself, a row under no node -1.
+    int GetParentRow(int ARow);
+    // Whether a click at X in column 0 hits the node glyph.
+    bool IsNodeGlyphHit(int ARow, int X);
+    // Real rows.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    // Every node's rows leave as one block of plain hidden rows.
+    void ContractAll();
+    // Rows the user inserts and removes beside nodes: real rows, but
+    // RemoveNormalRow takes a displayed one.
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // The spans of the row's group and its ancestors follow; sub-node counts
+    // change only with the nodes themselves.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    int NumNodes() const { return FNumNodes; }
+
+    // Expand cells: a glyph that switches the row between two heights. They
+    // act on the base cell's record, whatever its kind.
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    TRect GetExpandRect(int ACol, int ARow);
+
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+
+private:
+    // The node record of a displayed row, null for another row.
+    TCellGraphic* NodeAt(int ARow);
+    // NodeLevel of column 0; 0 without properties.
+    int RowLevel(int ARow) const;
+    // Adds Delta to the levels of the real rows FromRow .. ToRow - 1; the
+    // node rows after the first are counted.
+    int ShiftLevels(int FromRow, int ToRow, int Delta);
+    // The displayed row after the node's rows (span 0: the next node row).
+    int NodeEnd(int ARow, int Span);
+    // The nodes above the displayed row that hold it, nearest first.
+    std::vector<int> AncestorNodes(int ARow);
+    void ExpandStep(int ARow);
     // ==== end of nodes ====
 
     // ==== looks, per-cell queries and colour resolution (ExGridLooks.cpp) ====
