@@ -1441,8 +1441,6 @@ private:
     bool TakesPropertyBrush(int ACol, int ARow);
     // The selection and row state GetVisualProperties reads.
     bool CellInSelection(int ACol, int ARow) const;
-    bool IsNodeRow(int ARow) const;
-    bool IsSummaryRow(int ARow) const;
     void ApplySelectedColors(TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
         TFont* AFont) const;
     // The look's colour resets of a look change; SetStyle's per-style writes.

@@ -207,12 +207,12 @@ void TExStringGrid::GetCellHint(int ACol, int ARow, QString& AWideHint, QString&
 
 void TExStringGrid::GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
 {
-    if (FGrouping->HeaderUnderline && ACol > 0 && IsNodeRow(ARow)) {
+    if (FGrouping->HeaderUnderline && ACol > 0 && IsNode(ARow)) {
         Borders = TCellBorder::cbBottom;
         APen->SetColor(FGrouping->HeaderLineColor);
         APen->SetWidth(FGrouping->HeaderLineWidth);
     }
-    if (FGrouping->SummaryLine && ACol > 0 && IsSummaryRow(ARow)) {
+    if (FGrouping->SummaryLine && ACol > 0 && IsSummary(ARow)) {
         Borders = TCellBorder::cbTop;
         APen->SetColor(FGrouping->SummaryLineColor);
         APen->SetWidth(FGrouping->SummaryLineWidth);
@@ -293,18 +293,6 @@ TExStringGrid::TBrushRule TExStringGrid::CellBrushRule(int ACol, int ARow)
     default:
         return TBrushRule::Plain;
     }
-}
-
-bool TExStringGrid::IsNodeRow(int ARow) const
-{
-    (void)ARow;
-    return false;
-}
-
-bool TExStringGrid::IsSummaryRow(int ARow) const
-{
-    (void)ARow;
-    return false;
 }
 
 bool TExStringGrid::CellInSelection(int ACol, int ARow) const

@@ -564,24 +564,42 @@ TEST(ExGridQueries, CellColorByCellType)
 
 TEST(ExGridQueries, HeaderAndSummaryBorders)
 {
-    TGrid t(4, 4, 300, 200);
+    TGrid t(4, 6, 300, 200);
     TLooksGrid& g = *t.Grid;
+    g.SetFixedRows(1);
     g.Grouping()->HeaderUnderline = true;
+    g.Grouping()->HeaderLineColor = clRed;
+    g.Grouping()->HeaderLineWidth = 3;
     g.Grouping()->SummaryLine = true;
-    TPen pen;
-    pen.SetColor(clBlack);
-    TExStringGrid::TCellBorders borders = TCellBorder::cbLeft;
-    int events = 0;
-    g.OnGetCellBorder = [&](TObject*, int ARow, int ACol, TPen*, TExStringGrid::TCellBorders&) {
-        ++events;
-        EXPECT_EQ(ARow, 2);
-        EXPECT_EQ(ACol, 1);
+    g.Grouping()->SummaryLineColor = clGreen;
+    g.Grouping()->SummaryLineWidth = 4;
+    g.AddNode(1, 3);
+    g.CreateCellGraphic(0, 4)->SetCellType(ctSummary);
+    using B = TExStringGrid::TCellBorders;
+    const struct {
+        int C, R;
+        B Want;
+        TColor Pen;
+        int Width;
+    } cases[] = {
+        { 1, 1, B(TCellBorder::cbBottom), clRed, 3 }, // group header row
+        { 0, 1, B(TCellBorder::cbLeft), clBlack, 1 }, // column 0 keeps its borders
+        { 2, 4, B(TCellBorder::cbTop), clGreen, 4 }, // summary row
+        { 2, 2, B(TCellBorder::cbLeft), clBlack, 1 },
     };
-    // A plain row keeps its borders; the event still runs.
-    g.GetCellBorder(1, 2, &pen, borders);
-    EXPECT_EQ(borders, TExStringGrid::TCellBorders(TCellBorder::cbLeft));
-    EXPECT_EQ(pen.Color(), clBlack);
-    EXPECT_EQ(events, 1);
+    int events = 0;
+    g.OnGetCellBorder = [&](TObject*, int, int, TPen*, B&) { ++events; };
+    for (const auto& c : cases) {
+        TPen pen;
+        pen.SetColor(clBlack);
+        pen.SetWidth(1);
+        B borders = TCellBorder::cbLeft;
+        g.GetCellBorder(c.C, c.R, &pen, borders);
+        EXPECT_EQ(borders, c.Want) << c.C << "," << c.R;
+        EXPECT_EQ(pen.Color(), c.Pen) << c.C << "," << c.R;
+        EXPECT_EQ(pen.Width(), c.Width) << c.C << "," << c.R;
+    }
+    EXPECT_EQ(events, 4);
 }
 
 TEST(ExGridQueries, IsFixedCell)
