@@ -817,6 +817,24 @@ TEST(ExGridVisual, ReadsCreateNoCellProperties)
     EXPECT_FALSE(g.HasCellProps());
 }
 
+TEST(ExGridVisual, HiddenColumnsResolveTheRealCell)
+{
+    TGrid t(5, 4, 300, 200);
+    TLooksGrid& g = *t.Grid;
+    g.SetColor(clWhite);
+    g.GetCellProperties(3, 2)->SetBrushColor(clAqua);
+    g.GetCellProperties(3, 2)->SetAlignment(taRightJustify);
+    g.HideColumn(2);
+    std::vector<int> cols;
+    g.OnGetCellColor = [&](TObject*, int, int ACol, TGridDrawState, TBrush*, TFont*) { cols.push_back(ACol); };
+    g.OnGetWordWrap = [&](TObject*, int ACol, int, bool&) { cols.push_back(ACol); };
+    TVisual v;
+    v.Get(g, 2, 2, false); // displayed column 2 is real column 3
+    EXPECT_EQ(v.Brush.Color(), clAqua);
+    EXPECT_EQ(v.HA, taRightJustify);
+    EXPECT_EQ(cols, (std::vector<int> { 3, 3 }));
+}
+
 TEST(ExGridVisual, Bands)
 {
     TGrid t(3, 8, 300, 200);
