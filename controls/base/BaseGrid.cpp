@@ -185,11 +185,13 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
     CheckCell(ACol, ARow);
     if (TCellProperties* p = StoredProps(ACol, ARow))
         return p;
+    // The defaults first, while the cell has no properties yet: its look is
+    // asked from the grid, not from a blank object.
     auto p = std::make_unique<TCellProperties>(this, ACol, ARow);
+    ApplyDefaultLook(p.get(), ACol, ARow);
     SetObjects(ACol, ARow, p.get());
     if (Objects(ACol, ARow) != p.get())
         throw EExGridError(QStringLiteral("Cell (%1, %2) is not kept by the grid").arg(ACol).arg(ARow));
-    ApplyDefaultLook(p.get(), ACol, ARow);
     return p.release();
 }
 

@@ -598,17 +598,6 @@ void TExStringGrid::FollowFocusWindow()
     FFocusWindow->SetBounds(tl.X - 4, tl.Y - 4, cell.Width() + 9, cell.Height() + 9);
 }
 
-void TExStringGrid::SetComponentStyle(TVRKStyle AStyle)
-{
-    FStyle = AStyle;
-}
-
-void TExStringGrid::SetColorTones(const TColorTones& ATones)
-{
-    FTones = ATones;
-    Invalidate();
-}
-
 void TExStringGrid::RepaintGrid()
 {
     Invalidate();
@@ -700,31 +689,6 @@ void TExStringGrid::DoFilterDone()
 {
     if (OnFilterDone)
         OnFilterDone(this);
-}
-
-void TExStringGrid::DoCanEditCell(int ACol, int ARow, bool& CanEdit)
-{
-    if (ACol >= ColCount()) {
-        CanEdit = true;
-        return;
-    }
-    if (OnCanEditCell)
-        OnCanEditCell(this, ARow, ACol, CanEdit);
-}
-
-void TExStringGrid::DoCellButtonClick(int ACol, int ARow)
-{
-    if (OnButtonClick)
-        OnButtonClick(this, ACol, ARow);
-}
-
-void TExStringGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed)
-{
-    if (IsFixed)
-        return;
-    IsFixed = ACol < FixedCols() || ARow < FixedRows();
-    if (!IsFixed && OnIsFixedCell)
-        OnIsFixedCell(this, ARow, ACol, IsFixed);
 }
 
 void TExStringGrid::DoStartBlockFocus()

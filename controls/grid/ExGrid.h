@@ -60,6 +60,26 @@ class ITExStringGridSelect;
 // How the fixed cells are painted; the identifier texts are what the
 // visual-properties file stores.
 enum class TGridLook { glStandard, glSoft, glClassic, glVRK, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The grid's colour schemes, in the order of the component styles.
+enum class TExGridStyle {
+    gsOffice2003Blue,
+    gsOffice2003Silver,
+    gsOffice2003Olive,
+    gsOffice2003Classic,
+    gsOffice2007Luna,
+    gsOffice2007Obsidian,
+    gsWindowsXP,
+    gsWhidbey,
+    gsCustom,
+    gsOffice2007Silver,
+    gsWindowsVista,
+    gsWindows7,
+    gsTerminal,
+    gsOffice2010Blue,
+    gsOffice2010Silver,
+    gsOffice2010Black
+};
+enum class TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
@@ -237,7 +257,7 @@ public:
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int v);
     bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool v) { FAutoSize = v; }
+    void SetAutoSize(bool v);
     EXGRID_PLAIN(int, MinRowHeight, 0)
     EXGRID_PLAIN(int, MaxRowHeight, 0)
     EXGRID_PLAIN(int, MinColWidth, 0)
@@ -257,34 +277,34 @@ public:
     void EndUpdate();
 
     // ---- look ----
-    EXGRID_PLAIN(TGridLook, Look, TGridLook::glXP)
+    TGridLook Look() const { return FLook; }
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor v);
-    EXGRID_PLAIN(TColor, SelectionColor, TColor(0xEACAB6))
-    EXGRID_PLAIN(TColor, SelectionColorTo, clNone)
-    EXGRID_PLAIN(TColor, SelectionMirrorColor, clNone)
-    EXGRID_PLAIN(TColor, SelectionMirrorColorTo, clNone)
-    EXGRID_PLAIN(TColor, SelectionTextColor, TColor(0))
-    EXGRID_PLAIN(int, SelectionColorMixerFactor, 50)
+    TColor SelectionColor() const { return FSelectionColor; }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
     EXGRID_PLAIN(TColor, SelectionRectangleColor, TColor(0))
-    EXGRID_PLAIN(bool, ShowSelection, true)
+    bool ShowSelection() const { return FShowSelection; }
     EXGRID_PLAIN(bool, HideFocusRect, false)
     EXGRID_PLAIN(bool, FixedAsButtons, false)
     EXGRID_PLAIN(TColor, HintColor, clInfoBk)
     EXGRID_PLAIN(TColor, HighlightColor, clHighlight)
     EXGRID_PLAIN(TColor, HighlightTextColor, clHighlightText)
-    EXGRID_PLAIN(TColor, URLColor, TColor(0xFF0000))
+    TColor URLColor() const { return FURLColor; }
     EXGRID_PLAIN(TColor, ActiveCellColor, TColor(0x808080))
     EXGRID_PLAIN(TColor, ActiveCellColorTo, clNone)
     EXGRID_PLAIN(bool, ActiveCellShow, false)
     EXGRID_PLAIN(TColor, DisabledFontColor, TColor(0xC0C0C0))
     EXGRID_PLAIN(bool, UseDisabledFont, true)
-    EXGRID_PLAIN(TVAlignment, VAlignment, TVAlignment::vtaTop)
+    TVAlignment VAlignment() const { return FVAlignment; }
     EXGRID_PLAIN(TAlignment, DefaultAlignment, taLeftJustify)
     EXGRID_PLAIN(bool, EnableHTML, true)
     EXGRID_PLAIN(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
     EXGRID_PLAIN(bool, ShowDesignHelper, true)
-    EXGRID_PLAIN(bool, AutoThemeAdapt, false)
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     EXGRID_PLAIN(bool, AutoNumAlign, false)
     EXGRID_PLAIN(bool, AnchorHint, false)
     bool UseHTMLHints() const { return FUseHTMLHints; }
@@ -414,28 +434,22 @@ public:
     virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoCellButtonClick(int ACol, int ARow);
-    virtual void DoComboCloseUp(int ARow, int ACol) { (void)ARow, (void)ACol; }
-    virtual void DoComboDropDown(int ARow, int ACol) { (void)ARow, (void)ACol; }
+    virtual void DoComboCloseUp(int ARow, int ACol);
+    virtual void DoComboDropDown(int ARow, int ACol);
     virtual void RecalcFooter() { }
-    virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
-    {
-        (void)ACol, (void)ARow, (void)HAlign, (void)VAlign;
-    }
-    virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)
-    {
-        (void)ACol, (void)AStyle, (void)APrefix, (void)ASuffix;
-    }
-    virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor) { (void)ACol, (void)ARow, (void)AEditor; }
-    virtual bool IsNoEditorCell(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
+    virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix);
+    virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
     virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
-    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit) { DoCanEditCell(ACol, ARow, CanEdit); }
-    virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword) { (void)ACol, (void)ARow, (void)IsPassword; }
-    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap) { (void)ACol, (void)ARow, (void)WordWrap; }
-    virtual bool HasComboBox(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
-    virtual bool HasSpinEdit(int ACol, int ARow) { return (void)ACol, (void)ARow, false; }
-    virtual QString GetCheckTrue(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckTrue; }
-    virtual QString GetCheckFalse(int ACol, int ARow) { return (void)ACol, (void)ARow, FCheckFalse; }
-    virtual bool GetColumnFilterValues(int ACol) { return (void)ACol, false; }
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword);
+    virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual QString GetCheckTrue(int ACol, int ARow);
+    virtual QString GetCheckFalse(int ACol, int ARow);
+    virtual bool GetColumnFilterValues(int ACol);
     virtual void DeleteGridRows(int RowIndex, int RCount);
     virtual void DoCanAddRow(bool& Allow);
     virtual void DoCanInsertRow(int ARow, bool& CanInsert);
@@ -1439,6 +1453,161 @@ private:
 
     // ==== looks, per-cell queries and colour resolution (ExGridLooks.cpp) ====
 public:
+    // ---- looks, styles and tones ----
+    // A look resets the basic colours (not while loading: stored colours
+    // win); a style applies a whole colour scheme; SetColorTones makes a flat
+    // grid coloured from five tones.
+    void SetLook(TGridLook Value);
+    // The identifier (stored) and display name of a look; glCustom has
+    // neither and leaves the text as it is.
+    static void LookIdentifier(TGridLook ALook, QString& AText);
+    static void LookDisplayName(TGridLook ALook, QString& AText);
+    virtual void SetStyle(TExGridStyle AStyle);
+    void SetTheme(TXPColorScheme Scheme);
+    // Follows the user's Office colour scheme when it changed.
+    void SyncOfficeTheme();
+    // Hands a component style to the drop-down editors that exist.
+    void SetDropDownStyles(TVRKStyle AStyle);
+
+    // ---- appearance settings ----
+    void SetSelectionColor(TColor v);
+    void SetSelectionColorTo(TColor v);
+    void SetSelectionMirrorColor(TColor v);
+    void SetSelectionMirrorColorTo(TColor v);
+    void SetSelectionTextColor(TColor v);
+    // Limited to 0..100.
+    void SetSelectionColorMixerFactor(int v);
+    void SetShowSelection(bool v);
+    void SetURLColor(TColor v);
+    void SetVAlignment(TVAlignment v);
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v);
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v);
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v);
+    // Whatever the value, turns on the spreadsheet-like selection and editing.
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    // Switching it on follows the Office colour scheme at once.
+    void SetAutoThemeAdapt(bool v);
+    void SetSortSettings(const TSortSettings* Value);
+    void SetDragScrollOptions(const TDragScrollOptions* Value);
+    void SetSyncGrid(const TSyncGrid* Value);
+    // The text-drawing vertical flag of VAlignment.
+    UINT VAlignFlag() const { return FVAlign; }
+
+    // ---- per-cell queries; each ends in its event ----
+    // The filter drop-down lists a column's values by itself.
+    EXGRID_PLAIN(bool, FilterDropDownAuto, false)
+    enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+    using TCellBorders = QFlags<TCellBorder>;
+    virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction Action);
+    virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+    virtual void DoGetCellCursor(int ACol, int ARow, int X, int Y);
+    virtual void GetCellHint(int ACol, int ARow, QString& AWideHint, QString& AHint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void DoGetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void QueryEditorType(int ACol, int ARow, TEditorType& AEditor);
+    void GetCellDrawDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& ColorTo, TColor& MirrorColor,
+        TColor& MirrorColorTo, TAlignment& HAlign, TVAlignment& VAlign, bool& WW, TCellGradientDirection& GD) override;
+
+    // ---- colour resolution ----
+    // ACol is a displayed column (a real one without Remap).
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+        TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
+        TVAlignment& VA, bool& WW, TCellGradientDirection& GD) override;
+    // The font and colour query only: no banding, selection or look colours.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+        bool Remap);
+    // Low byte the horizontal, high byte the vertical alignment.
+    int ResolveCellAlignment(int RCol, int ARow);
+    static TColor MixSelectionColor(TColor ASelectionColor, TColor ACellColor, bool Mixer, int Factor);
+    static TColor BlendSelectionColor(TColor ASelectionColor, TColor ACellColor, int Factor);
+
+    using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& HintStr)>;
+    using TGridColorEvent = std::function<void(
+        TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
+    using TGridBorderEvent
+        = std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
+    using TCellFlagEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
+    using TCellTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+    TGridHintEvent OnGridHint;
+    TGridHintEvent OnGridWideHint;
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)> OnGetAlignment;
+    std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)>
+        OnGetFormat;
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGetEditorType;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
+    TCellFlagEvent OnGetWordWrap;
+    TCellFlagEvent OnHasComboBox;
+    TCellFlagEvent OnHasSpinEdit;
+    TCellTextEvent OnGetCheckTrue;
+    TCellTextEvent OnGetCheckFalse;
+    std::function<void(TObject* Sender, int Column, TStringList* Filter)> OnGetColumnFilter;
+    std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)> OnGetCellCursor;
+    std::function<void(TObject* Sender, const QString& Value, int ACol, int ARow, TSearchAction SearchAction)>
+        OnSearchFooterAction;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool Expanded)> OnExpandClick;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnComboCloseUp;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnComboDropDown;
+    std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color, TColor& ColorTo, TColor& ColorMirror,
+        TColor& ColorMirrorTo, TCellGradientDirection& GD)>
+        OnGetCellGradient;
+
+protected:
+    TGridLook FLook = TGridLook::glXP;
+    bool FAutoThemeAdapt = false;
+    TColor FSelectionColor = TColor(0xEACAB6);
+    TColor FSelectionColorTo = clNone;
+    TColor FSelectionMirrorColor = clNone;
+    TColor FSelectionMirrorColorTo = clNone;
+    TColor FSelectionTextColor = TColor(0);
+    int FSelectionColorMixerFactor = 50;
+    bool FShowSelection = true;
+    TColor FURLColor = TColor(0xFF0000);
+    TVAlignment FVAlignment = TVAlignment::vtaTop;
+    bool FSelectionColorMixer = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    bool FURLShow = true;
+    bool FURLFull = false;
+    int FMaxEditLength = 0;
+    bool FSpreadSheet = false;
+    bool FFlat = false;
+    UINT FVAlign = 0;
+    // A mouse button is down in the grid.
+    bool FMouseDown = false;
+    // Set while an edit is suspended for a read-only cell.
+    bool FEditingSuspended = false;
+
+private:
+    // Which cell types take a cell's own brush colour, and how.
+    enum class TBrushRule { Final, Control, Plain };
+    TBrushRule CellBrushRule(int ACol, int ARow);
+    // The cell types GetCellColor gives the properties' brush colour.
+    bool TakesPropertyBrush(int ACol, int ARow);
+    // The selection and row state GetVisualProperties reads.
+    bool CellInSelection(int ACol, int ARow) const;
+    void ApplySelectedColors(TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+        TFont* AFont) const;
+    // The look's colour resets of a look change; SetStyle's per-style writes.
+    void ApplyLookColors(TGridLook Value);
+    void ApplyStyleColors(TExGridStyle AStyle);
     // ==== end of looks, per-cell queries and colour resolution ====
 
     // ==== sorting, compares and calculations (ExGridSorting.cpp) ====
