@@ -27,7 +27,7 @@ bool TExStringGrid::CalcRange(int& FromRow, int& ToRow, bool& RealRows)
         const int footer = FFixedFooters > 0 ? RealRowFromDisplay(RowCount() - FFixedFooters) : TotalRowCount();
         ToRow = std::min(ToRow, footer - 1);
     } else {
-        ToRow = std::min(ToRow, RowCount() - 1);
+        ToRow = std::min(ToRow, RowCount() - FFixedFooters - 1);
     }
     FromRow = std::max(FromRow, 0);
     return FromRow <= ToRow;
