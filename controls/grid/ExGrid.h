@@ -967,6 +967,10 @@ private:
     // The sort's values, read once per sort; null outside a sort.
     TSortKeys* FSortKeys = nullptr;
     int CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    // Makes the column's compare values ready, its format asked once per sort.
+    void KeyColumn(int ACol);
+    // The plain sort on one array of keys when the column allows it.
+    bool SortPlainColumn(std::vector<int>& Order, int Left, int ACol);
     // Orders the rows Left..Right (inclusive) and moves them once.
     void SortRange(int Left, int Right, bool Indexed, int ACol);
     // New order of Left..Right: Order[k] is the row that goes to Left + k.

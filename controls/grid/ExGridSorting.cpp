@@ -105,7 +105,7 @@ int Sign(int v)
     return (v > 0) - (v < 0);
 }
 
-template <class T> int Order(const T& a, const T& b)
+template <class T> int ThreeWay(const T& a, const T& b)
 {
     return a < b ? -1 : b < a ? 1 : 0;
 }
@@ -214,12 +214,9 @@ template <class K> struct TKeysScope {
 };
 } // namespace
 
-int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Direction)
+void TExStringGrid::KeyColumn(int ACol)
 {
-    ++Compares;
     TSortKeys& keys = *FSortKeys;
-    if (ACol < 0)
-        return 0;
     if (int(keys.Cols.size()) <= ACol)
         keys.Cols.resize(std::size_t(ACol) + 1);
     TSortKeys::TColumn& col = keys.Cols[std::size_t(ACol)];
@@ -232,6 +229,16 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
         if (col.Cells.empty() && keys.Count > 0)
             col.Cells.resize(std::size_t(keys.Count));
     }
+}
+
+int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Direction)
+{
+    ++Compares;
+    TSortKeys& keys = *FSortKeys;
+    if (ACol < 0)
+        return 0;
+    KeyColumn(ACol);
+    TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(ACol)];
     const bool virt = FSortSettings->SortOnVirtualCells;
     auto cell = [&](int r) -> TSortKeys::TCell& {
         TSortKeys::TCell& c = r >= keys.First && r - keys.First < int(col.Cells.size())
@@ -337,7 +344,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
         };
         number(a, ARow1);
         number(b, ARow2);
-        res = !a.NumOk && !b.NumOk ? 0 : Order(a.Num, b.Num);
+        res = !a.NumOk && !b.NumOk ? 0 : ThreeWay(a.Num, b.Num);
         empty1 = a.NumEmpty;
         empty2 = b.NumEmpty;
         break;
@@ -350,7 +357,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
                 c->Date = !c->Text.isEmpty() && TryStrToDateTime(c->Text, d) ? double(d) : 0.0;
                 c->Have |= kHaveDate;
             }
-        res = Order(a.Date, b.Date);
+        res = ThreeWay(a.Date, b.Date);
         break;
     case TSortStyle::ssTime:
         for (TSortKeys::TCell* c : { &a, &b })
@@ -359,7 +366,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
                 c->Time = TryStrToTime(c->Text, d) ? double(d) : 0.0;
                 c->Have |= kHaveTime;
             }
-        res = Order(a.Time, b.Time);
+        res = ThreeWay(a.Time, b.Time);
         break;
     case TSortStyle::ssShortDateEU:
     case TSortStyle::ssShortDateUS:
@@ -369,7 +376,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
                     style == TSortStyle::ssShortDateEU ? ParseShortDateEU(c->Text) : ParseShortDateUS(c->Text));
                 c->Have |= kHaveShort;
             }
-        res = Order(a.Short, b.Short);
+        res = ThreeWay(a.Short, b.Short);
         break;
     case TSortStyle::ssCheckBox: {
         auto check = [&](TSortKeys::TCell& c, int r) {
@@ -380,7 +387,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
         };
         check(a, ARow1);
         check(b, ARow2);
-        res = Order(int(a.Checked), int(b.Checked));
+        res = ThreeWay(int(a.Checked), int(b.Checked));
         break;
     }
     case TSortStyle::ssImages:
@@ -447,6 +454,83 @@ int TExStringGrid::CompareRowsIndexed(int Index, int ARow1, int ARow2)
 // ---------------------------------------------------------------------------
 // Ordering and moving rows
 
+bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
+{
+    // A column whose every cell is a plain number, or whose cells leave the
+    // automatic style no choice but text, compares on one array of keys; the
+    // result is the same as the cell compare's.
+    if (ACol < 0 || FIgnoreColumns->HasValue(ACol))
+        return false;
+    KeyColumn(ACol);
+    const TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(ACol)];
+    const bool automatic = col.Style == TSortStyle::ssAutomatic;
+    const bool textStyle = col.Style == TSortStyle::ssAlphabetic || col.Style == TSortStyle::ssAlphaCase
+        || (automatic && !FSortSettings->IgnoreCase);
+    if (!automatic && !textStyle)
+        return false;
+    const int n = int(Order.size());
+    const bool virt = FSortSettings->SortOnVirtualCells;
+    std::vector<QString> texts(static_cast<std::size_t>(n));
+    std::vector<double> nums;
+    bool allNumbers = automatic && col.Prefix.isEmpty() && col.Suffix.isEmpty();
+    bool allText = textStyle;
+    const QChar dec = FormatSettings.DecimalSeparator;
+    for (int k = 0; k < n && (allNumbers || allText); ++k) {
+        QString& t = texts[std::size_t(k)];
+        t = virt ? GetCellEx(ACol, Left + k) : GetGridCell(ACol, Left + k);
+        const bool number = !t.isEmpty() && [&] {
+            const int cls = ClassifyCellNumber(t);
+            return cls == 0 || cls == 1 || cls == 5;
+        }();
+        if (automatic && allText
+            && (number || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
+                || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
+            allText = false;
+        if (allNumbers) {
+            double v = 0;
+            QString u = t;
+            if (dec != u'.') {
+                const int i = u.indexOf(dec);
+                if (i >= 0)
+                    u[i] = u'.';
+            }
+            if (number && ReadNumber(u, v)) {
+                if (nums.empty())
+                    nums.resize(std::size_t(n));
+                nums[std::size_t(k)] = v;
+            } else {
+                allNumbers = false;
+            }
+        }
+    }
+    if (!allNumbers && !allText)
+        return false;
+    const int last = TotalColCount() - 1;
+    const bool full = FSortSettings->Full && ACol < last;
+    const bool blanks = FSortSettings->IgnoreBlanks;
+    const bool blanksFirst = (FSortSettings->BlankPos == TSortBlankPosition::blFirst)
+        == (FSortSettings->Direction == TSortDirection::sdAscending);
+    auto compare = [&](int x, int y) {
+        ++Compares;
+        const std::size_t i = std::size_t(x - Left), j = std::size_t(y - Left);
+        int res;
+        if (allNumbers) {
+            res = ThreeWay(nums[i], nums[j]);
+        } else {
+            const QString& a = texts[i];
+            const QString& b = texts[j];
+            res = Sign(QString::compare(a, b));
+            if (blanks && a.isEmpty() != b.isEmpty())
+                res = a.isEmpty() == blanksFirst ? -1 : 1;
+        }
+        if (res == 0 && full)
+            res = CompareRowsFull(ACol + 1, x, y);
+        return res;
+    };
+    StableSortRows(Order, [&](int x, int y) { return compare(y, x) == SortDir; });
+    return true;
+}
+
 void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
 {
     if (Left < 0 || Right >= RowCount() || Right <= Left)
@@ -459,7 +543,7 @@ void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
         TKeysScope scope(FSortKeys, Left, int(order.size()), true);
         if (Indexed)
             StableSortRows(order, [&](int x, int y) { return CompareRowsIndexed(0, y, x) == 1; });
-        else
+        else if (!SortPlainColumn(order, Left, ACol))
             StableSortRows(order, [&](int x, int y) { return CompareRowsFull(ACol, y, x) == SortDir; });
     }
     ApplyRowOrder(Left, order);

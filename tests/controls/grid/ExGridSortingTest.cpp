@@ -56,7 +56,7 @@ TEST(ExGridSorting, CellCompareTable)
         QString A, B;
         int AB, BA;
         TSortStyle Style = TSortStyle::ssAutomatic;
-        QString Suffix;
+        QString Suffix {};
     };
     const Case cases[] = {
         { "numbers not texts", "10", "9", 1, -1 },
@@ -360,8 +360,9 @@ TEST(ExGridSorting, RandomSortsKeepRowsAndUnSortRestores)
         for (int r = 1; r < rows; ++r) {
             for (int c = 0; c < 4; ++c)
                 EXPECT_EQ(g->Cells(c, r), start[std::size_t(r - 1)][std::size_t(c)]);
-            if (props[std::size_t(r - 1)])
+            if (props[std::size_t(r - 1)]) {
                 EXPECT_EQ(g->GetCellProperties(3, r), props[std::size_t(r - 1)]);
+            }
         }
     }
 }
