@@ -60,34 +60,50 @@ unsigned char SeparatorFlags(const QString& t, QChar sep, unsigned char at, unsi
 // the first character that is not part of it.
 bool ReadNumber(const QString& t, double& Value)
 {
-    const QByteArray b = t.toLatin1();
-    const char* s = b.constData();
-    const int n = int(b.size());
+    const QChar* s = t.constData();
+    const int n = int(t.size());
+    auto digit = [&](int k) { return k < n && s[k] >= u'0' && s[k] <= u'9'; };
     int i = 0;
-    while (i < n && s[i] == ' ')
+    while (i < n && s[i] == u' ')
         ++i;
     const int start = i;
-    if (i < n && (s[i] == '+' || s[i] == '-'))
+    if (i < n && (s[i] == u'+' || s[i] == u'-'))
         ++i;
     int digits = 0;
-    while (i < n && s[i] >= '0' && s[i] <= '9')
+    while (digit(i))
         ++i, ++digits;
-    if (i < n && s[i] == '.') {
+    if (i < n && s[i] == u'.') {
         ++i;
-        while (i < n && s[i] >= '0' && s[i] <= '9')
+        while (digit(i))
             ++i, ++digits;
     }
-    if (digits > 0 && i < n && (s[i] == 'e' || s[i] == 'E')) {
+    if (digits > 0 && i < n && (s[i] == u'e' || s[i] == u'E')) {
         int j = i + 1;
-        if (j < n && (s[j] == '+' || s[j] == '-'))
+        if (j < n && (s[j] == u'+' || s[j] == u'-'))
             ++j;
-        if (j < n && s[j] >= '0' && s[j] <= '9') {
-            while (j < n && s[j] >= '0' && s[j] <= '9')
+        if (digit(j)) {
+            while (digit(j))
                 ++j;
             i = j;
         }
     }
-    Value = digits > 0 ? std::strtod(std::string(s + start, std::size_t(i - start)).c_str(), nullptr) : 0.0;
+    Value = 0;
+    if (digits > 0) {
+        // The characters read are ASCII: convert them without a heap copy
+        // unless the number is very long.
+        char small[64];
+        std::string large;
+        const int len = i - start;
+        char* buf = small;
+        if (len >= int(sizeof small)) {
+            large.resize(std::size_t(len) + 1);
+            buf = large.data();
+        }
+        for (int k = 0; k < len; ++k)
+            buf[k] = char(s[start + k].unicode());
+        buf[len] = 0;
+        Value = std::strtod(buf, nullptr);
+    }
     return digits > 0 && i == n;
 }
 
@@ -171,7 +187,11 @@ struct TExStringGrid::TSortKeys {
         bool Formatted = false;
         TSortStyle Style = TSortStyle::ssAlphabetic;
         QString Prefix, Suffix;
-        std::vector<TCell> Cells; // rows First .. First + size - 1
+        // Rows First .. First + Count - 1 by slot (0: not read yet), so
+        // that only the cells a compare reaches take room.
+        std::vector<quint32> Slots;
+        std::vector<std::unique_ptr<TCell[]>> Pool; // in chunks, so that cells never move
+        quint32 Used = 0;
         std::unordered_map<int, TCell> Other;
     };
     int First = 0;
@@ -226,8 +246,6 @@ void TExStringGrid::KeyColumn(int ACol)
                                               : TSortStyle::ssAlphabetic;
         DoGetFormat(ACol, col.Style, col.Prefix, col.Suffix);
         col.Formatted = true;
-        if (col.Cells.empty() && keys.Count > 0)
-            col.Cells.resize(std::size_t(keys.Count));
     }
 }
 
@@ -241,9 +259,22 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
     TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(ACol)];
     const bool virt = FSortSettings->SortOnVirtualCells;
     auto cell = [&](int r) -> TSortKeys::TCell& {
-        TSortKeys::TCell& c = r >= keys.First && r - keys.First < int(col.Cells.size())
-            ? col.Cells[std::size_t(r - keys.First)]
-            : col.Other[r];
+        TSortKeys::TCell* p = nullptr;
+        if (r >= keys.First && r - keys.First < keys.Count) {
+            if (col.Slots.empty())
+                col.Slots.resize(std::size_t(keys.Count));
+            quint32& slot = col.Slots[std::size_t(r - keys.First)];
+            constexpr quint32 chunk = 4096;
+            if (slot == 0) {
+                if (col.Used % chunk == 0)
+                    col.Pool.push_back(std::make_unique<TSortKeys::TCell[]>(chunk));
+                slot = ++col.Used;
+            }
+            p = &col.Pool[(slot - 1) / chunk][(slot - 1) % chunk];
+        } else {
+            p = &col.Other[r];
+        }
+        TSortKeys::TCell& c = *p;
         if (!c.Read) {
             c.Text = virt ? GetCellEx(ACol, r) : GetGridCell(ACol, r);
             const int cls = c.Text.isEmpty() ? 2 : ClassifyCellNumber(c.Text);
@@ -801,10 +832,21 @@ void TExStringGrid::QUnSort()
     const int known = FSortRowXRef->Count();
     for (int r = 0; r < rows; ++r)
         key[std::size_t(r)] = r < known ? FSortRowXRef->Integers(r) : r;
-    std::vector<int> order(static_cast<std::size_t>(rows));
-    for (int r = 0; r < rows; ++r)
-        order[std::size_t(r)] = r;
-    StableSortRows(order, [&](int x, int y) { return key[std::size_t(x)] < key[std::size_t(y)]; });
+    // Entries that are a permutation of the rows place each row directly;
+    // anything else is sorted, equal entries keeping their order.
+    std::vector<int> order(static_cast<std::size_t>(rows), -1);
+    bool placed = true;
+    for (int r = 0; r < rows && placed; ++r) {
+        const int k = key[std::size_t(r)];
+        placed = k >= 0 && k < rows && order[std::size_t(k)] < 0;
+        if (placed)
+            order[std::size_t(k)] = r;
+    }
+    if (!placed) {
+        for (int r = 0; r < rows; ++r)
+            order[std::size_t(r)] = r;
+        StableSortRows(order, [&](int x, int y) { return key[std::size_t(x)] < key[std::size_t(y)]; });
+    }
 
     const bool keepFirst = FSortSettings->NormalCellsOnly && FixedCols() > 0;
     std::vector<QString> firstTexts;
