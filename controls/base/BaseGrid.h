@@ -7,6 +7,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <QVariant>
 #include <functional>
 
 #include "controls/base/ExObjOptions.h"
@@ -24,11 +25,185 @@ enum class THoverRowCell : unsigned { hcNormal = 1, hcFixed = 2, hcSelected = 4 
 Q_DECLARE_FLAGS(THoverRowCells, THoverRowCell)
 Q_DECLARE_OPERATORS_FOR_FLAGS(THoverRowCells)
 
-// A picture shown in a cell. The grid owns one placed in a cell's properties
-// and frees it with them; any other graphic object stays the caller's.
-class TCellGraphic : public TObject {
+class TIntList;
+class TBitmap;
+class TIcon;
+class TPicture;
+class TFilePicture;
+class TStrings;
+class TCanvas;
+enum class TCellShape;
+
+// What a cell shows beside (or instead of) its text; the values are the ones
+// stored files and callers know.
+enum TCellType {
+    ctBitmap,
+    ctIcon,
+    ctNone,
+    ctImageList,
+    ctCheckBox,
+    ctDataCheckBox,
+    ctRotated,
+    ctDataImage,
+    ctNode,
+    ctRadio,
+    ctEmpty,
+    ctImages,
+    ctPicture,
+    ctFilePicture,
+    ctValue,
+    ctProgress,
+    ctComment,
+    ctButton,
+    ctBitButton,
+    ctVirtCheckBox,
+    ctRowCheckBox,
+    ctProgressPie,
+    ctSummary,
+    ctRangeIndicator,
+    ctXPProgress,
+    ctInterface,
+    ctScrollbar,
+    ctRadioButton,
+    ctBalloon,
+    ctShape,
+    ctRating,
+    ctTriStateCheckBox,
+    ctExpand
+};
+constexpr int CellTypeCount = int(ctExpand) + 1;
+
+enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum class TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+
+// Page size and range of an in-cell scroll bar.
+struct TScrollProp {
+    int PageSize = 0;
+    int Range = 0;
+};
+
+// A graphic drawn by an object of the cell's choosing. The grid never owns
+// the object behind it.
+class IGridCellGraphic {
 public:
-    ~TCellGraphic() override = default;
+    virtual ~IGridCellGraphic() = default;
+    // Selected: the cell is drawn selected; AGrid is the grid painting.
+    virtual void Draw(TCanvas* Canvas, const TRect& R, int ACol, int ARow, bool Selected, TObject* AGrid) = 0;
+    // Pixels; 0 takes the cell's size.
+    virtual int GetWidth() = 0;
+    virtual int GetHeight() = 0;
+    // True: drawn beneath the cell's text; false: above it.
+    virtual bool IsBackground() = 0;
+};
+
+// The one graphic or in-cell control of a cell, kept in its properties. The
+// record frees the object it holds when CellCreated is set (the balloon list
+// and the image-index list always); the colours of the colour-carrying kinds
+// are plain values. A record placed in a cell's properties goes with them.
+class TCellGraphic : public TPersistent {
+public:
+    TCellGraphic() = default;
+    ~TCellGraphic() override;
+    TCellGraphic(const TCellGraphic&) = delete;
+    TCellGraphic& operator=(const TCellGraphic&) = delete;
+
+    // Copies the kind's values and colours, never the object references, the
+    // variant or the tri-state; the copy owns nothing (CellCreated cleared).
+    void Assign(const TPersistent* Source) override;
+
+    void SetInterfacedCell(TObject* AObject);
+    void SetBitmap(TBitmap* ABitmap, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    // The size is packed as height << 16 | width (16 bits each).
+    void SetButton(int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void SetBitButton(int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal, TCellVAlign val);
+    void SetPicture(
+        TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding, TCellHAlign hal, TCellVAlign val);
+    void SetFilePicture(TFilePicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+    // The size a picture kind takes in W x H (padding taken off); other kinds
+    // leave Result as it is.
+    void GetPictureSize(int W, int H, bool HasText, TPoint& Result) const;
+    TPoint GetPictureSize(int W, int H, bool HasText) const;
+    void SetCheckBox(bool Value, bool Data, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(TCheckBoxState State, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool Value, bool Flat, TCellHAlign hal, TCellVAlign val);
+    void SetIcon(TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    void SetDataImage(int Idx, TCellHAlign hal, TCellVAlign val);
+    void SetImageIdx(int Idx, TCellHAlign hal, TCellVAlign val);
+    // An owned, empty image-index list for the cell; Dir 0 is horizontal.
+    void SetMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val,
+        const std::function<void(TObject*, int, int)>& OnChange);
+    // Rotated text; the angle is brought into 0..360.
+    void SetAngle(short AAngle);
+
+    TCellType CellType() const { return FCellType; }
+    void SetCellType(TCellType v) { FCellType = v; }
+    TCellVAlign CellVAlign() const { return FCellVAlign; }
+    void SetCellVAlign(TCellVAlign v) { FCellVAlign = v; }
+    TCellHAlign CellHAlign() const { return FCellHAlign; }
+    void SetCellHAlign(TCellHAlign v) { FCellHAlign = v; }
+    int CellIndex() const { return FCellIndex; }
+    void SetCellIndex(int v) { FCellIndex = v; }
+    bool CellTransparent() const { return FCellTransparent; }
+    void SetCellTransparent(bool v) { FCellTransparent = v; }
+    bool CellCreated() const { return FCellCreated; }
+    void SetCellCreated(bool v) { FCellCreated = v; }
+    bool CellBoolean() const { return FCellBoolean; }
+    void SetCellBoolean(bool v) { FCellBoolean = v; }
+    int CellAngle() const { return FCellAngle; }
+    void SetCellAngle(int v) { FCellAngle = v; }
+    double CellValue() const { return FCellValue; }
+    void SetCellValue(double v) { FCellValue = v; }
+    int CellErrFrom() const { return FCellErrFrom; }
+    void SetCellErrFrom(int v) { FCellErrFrom = v; }
+    int CellErrLen() const { return FCellErrLen; }
+    void SetCellErrLen(int v) { FCellErrLen = v; }
+    QString CellText() const { return FCellText; }
+    void SetCellText(const QString& v) { FCellText = v; }
+    TCheckBoxState CellCheckBoxState() const { return FCellCheckBoxState; }
+    void SetCellCheckBoxState(TCheckBoxState v) { FCellCheckBoxState = v; }
+    // The colour-carrying kinds: the first colour (foreground, pie, negative,
+    // line or empty colour) and the second (background or positive colour).
+    TColor CellColor() const { return FCellColor; }
+    void SetCellColor(TColor v) { FCellColor = v; }
+    TColor CellColor2() const { return FCellColor2; }
+    void SetCellColor2(TColor v) { FCellColor2 = v; }
+
+    // The kind's object (bitmap, picture, list, glyph, interfaced object) and
+    // the icon of an icon cell; owned only as the class comment says.
+    TObject* CellBitmap = nullptr;
+    TObject* CellIcon = nullptr;
+    // Expand state of an expand glyph, grouping column of a node, last cycled
+    // item of a radio group.
+    QVariant CellVar;
+
+    // Frees what the record owns (but Keep) and empties the object slots;
+    // the record owns nothing afterwards. Every setter starts here, so a
+    // record turned into another kind leaks nothing.
+    void ReleaseObjects(const TObject* Keep = nullptr);
+
+private:
+    void SetPlaced(TCellType Kind, TCellHAlign hal, TCellVAlign val);
+    void SetPictureKind(TCellType Kind, TObject* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+
+    TCellType FCellType = ctNone;
+    TCellVAlign FCellVAlign = vaTop;
+    TCellHAlign FCellHAlign = haLeft;
+    int FCellIndex = 0;
+    bool FCellTransparent = false;
+    bool FCellCreated = false;
+    bool FCellBoolean = false;
+    int FCellAngle = 0;
+    double FCellValue = 0;
+    int FCellErrFrom = 0;
+    int FCellErrLen = 0;
+    QString FCellText;
+    TCheckBoxState FCellCheckBoxState = cbUnchecked;
+    TColor FCellColor = 0;
+    TColor FCellColor2 = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -365,7 +366,7 @@ public:
     virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
     virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
-    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return (void)ACol, (void)ARow, nullptr; }
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
     virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
     virtual void DoCheckBoxClick(int ACol, int ARow, bool State);
     virtual void DoFixedEdit(int ACol, int ARow) { (void)ACol, (void)ARow; }
@@ -424,7 +425,7 @@ public:
     virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
     virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
-    virtual bool DoRatingChange(int ACol, int ARow, int& Value) { return (void)ACol, (void)ARow, (void)Value, true; }
+    virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect() { }
     virtual void DoImageSelect() { }
     virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
@@ -706,9 +707,9 @@ public:
     void UnRegisterSelListener(ITExStringGridSelect* AListener) { (void)AListener, FISelect = nullptr; }
     ITExStringGridSelect* SelListener() const { return FISelect; }
 
-    // Least bodies until nodes, the disjunct column selection and the
-    // incremental search land.
-    virtual void RemoveAllNodes() { }
+    // Opens and drops every node (ExGridNodes.cpp); least bodies until the
+    // disjunct column selection and the incremental search land.
+    virtual void RemoveAllNodes();
     // A shown column's disjunct selection flag.
     bool GetColSelect(int ACol) const
     {
@@ -893,10 +894,277 @@ public:
 
     // ==== cell graphics and in-cell graphics (ExGridGraphics.cpp) ====
 public:
+    // The cell's graphic record kinds: one per cell, in its properties. Column
+    // 0 answers with the grid's scratch row check box while HotmailRowSelect
+    // is on. A slot holding another object answers no graphic (ctEmpty).
+    TCellType GetCellType(int ACol, int ARow);
+    // A new ctNone record in place of the cell's own one; the cell's
+    // properties are made and its text is left alone.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType AType);
+    // Of the base cell of a merged area.
+    bool HasCellGraphicOfType(int ACol, int ARow, std::initializer_list<TCellType> Types);
+    // Width and height the graphic takes in its cell, measured with the
+    // grid's canvas; ExtraHeight is taken off what a picture may use.
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual TPoint CalcCellGraphicSize(int ACol, int ARow, int ExtraHeight);
+    // For a given rectangle (printing): pictures are divided by Factor.
+    virtual TPoint CalcCellGraphicSizeInRect(int ACol, int ARow, int W, int H, double Factor);
+    TIntList* GetCellImages(int ACol, int ARow);
+    // The value image sorting compares: the bitmap or icon reference, the
+    // image index, else -1.
+    qintptr CellImageSortValue(int ACol, int ARow);
+    void DoGetDisplText(int ACol, int ARow, QString& Value) override;
+    bool HasNodes() const override { return FNumNodes > 0; }
+    int GetNodeIndent(int ARow) const override;
+    bool IsSortIndicatorCell(int ACol, int ARow);
+
+    // Settings the display text and the graphic sizes read.
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { FURLShowInText = v; }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
+    int HorizontalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int VerticalTextMargin() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+
+    // The image list of the image-index kinds; only the reference is kept.
+    void SetGridImages(TCustomImageList* Value) { FGridImages = Value; }
+
+    // ---- in-cell graphics, one family per kind ----
+    // Add takes an object the caller keeps; Create makes one the cell owns
+    // and returns it. Adding replaces whatever graphic the cell had, removing
+    // takes only the family's own kind. Get, Is and Has answer nil, False or
+    // -1 for another kind; those marked "base" look at the merged area's base
+    // cell.
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitmap); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+        TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctIcon); }
+
+    // The image kinds do nothing while GridImages is not set.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImageList); }
+    // The image shown is the cell's integer value; an empty cell takes Aidx.
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    // Empties the cell text too.
+    void RemoveDataImage(int ACol, int ARow);
+    bool HasDataImage(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctDataImage }); } // base
+    // An empty list filled through GetCellImages; Dir 0 lays it out horizontally.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctImages); }
+
+    void AddRotated(int ACol, int ARow, short AAngle, const QString& s);
+    // Whatever graphic the cell had becomes rotated text.
+    void SetRotated(int ACol, int ARow, short AAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRotated); }
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+
+    // AObject implements IGridCellGraphic and stays the caller's.
+    void AddInterfacedCell(int ACol, int ARow, TObject* AObject);
+    TObject* GetInterfacedCell(int ACol, int ARow);
+    void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctInterface); }
+
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    // AutoNumAlign right-aligns the cell.
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+        TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    bool HasProgress(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctProgress }); } // base
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgress); }
+    void AddExProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveExProgress(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRangeIndicator); }
+
+    // The mark takes ControlLook.CommentColor.
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    bool IsComment(int ACol, int ARow, QString& comment);
+    QString GetComment(int ACol, int ARow);
+    // Adds a comment to a cell without graphic; a cell with another kind is left alone.
+    void SetComment(int ACol, int ARow, const QString& Value);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+        TCellVAlign val);
+    // No repaint.
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctShape); }
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    bool HasRating(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctRating }); } // base
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRating); }
+
+    // Page size 0, range 100, position 0; AutoRange fits the range to the
+    // cell text at once. The queries after RemoveScrollBar look at the base cell.
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctScrollbar); }
+    bool HasScrollBar(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctScrollbar }); }
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, const TScrollProp& Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+
+    // An error marker under a run of the cell text; it sits on any kind, a
+    // cell without graphic gets a ctEmpty record for it.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+
+    // Sizes in pixels, 16 bits each.
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal,
+        TCellVAlign val);
+    TBitmap* CreateBitButton(
+        int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    // These three take a displayed column and act on any graphic kind.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool push);
+    bool HasButton(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctButton, ctBitButton }); }
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    // Where a button or expand glyph was last painted; empty without graphic.
+    TRect GetCellGraphicRect(int ACol, int ARow);
+
+    // A balloon of its own on a cell without graphic, or attached to a check
+    // box or radio button; any other graphic gets none.
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    void RemoveBalloon(int ACol, int ARow);
+    // A balloon of its own only (base).
+    bool HasBalloon(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctBalloon }); }
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+
+    // A radio group: one of the items selected, DirRadio <> 0 horizontal.
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TStrings* sl);
+    TStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    // IdxRadio gets the index value of any graphic; True only for a radio group.
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    // Radio groups only; -1 also empties the cell text.
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TStrings* GetRadioStrings(int ACol, int ARow); // base
+    bool IsRadio(int ACol, int ARow) { return HasCellGraphicOfType(ACol, ARow, { ctRadio }); }
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicOfType(ACol, ARow, ctRadio); }
+    // The next item, wrapping; a group set up with an index below -1 follows
+    // its text. Always False.
+    bool CycleRadioSelection(int ACol, int ARow, bool CheckEdit);
+
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
+
+protected:
+    // The cell's own record, never the scratch row check box.
+    TCellGraphic* OwnCellGraphic(int ACol, int ARow);
+    void RepaintGraphicCell(int ACol, int ARow);
+
+    // The number of nodes; the node operations keep it.
+    int FNumNodes = 0;
+    bool FURLShowInText = false;
+    bool FXYOffsetTopLeftOnly = false;
+
+public:
     // ==== end of cell graphics and in-cell graphics ====
 
     // ==== nodes (ExGridNodes.cpp) ====
 public:
+    // Outline rows. A node row holds a ctNode record in column 0 and owns its
+    // span of rows, itself included (span 0: up to the next node row); the
+    // levels live in column 0's cell properties. Operations marked "real"
+    // take real rows (hidden rows counted), the queries displayed ones.
+    using TNodeClickEvent = std::function<void(TObject* Sender, int ARow, int ARowreal)>;
+    using TNodeAllowEvent = std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+
+    // Real row. Every ancestor node counts the new node as a sub-node.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow); // real row
+    bool IsNode(int ARow);
+    bool IsSummary(int ARow);
+    bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    // Never below 0.
+    void UpdateSubNodeCount(int ARow, int Delta);
+    // 0: node row; 1: the row ends its branch; 2: the branch goes on below.
+    int GetNodeSpanType(int ARow);
+    // The nearest node above whose span covers the row; a node without
+    // parent answers itself, a row under no node -1.
+    int GetParentRow(int ARow);
+    // Whether a click at X in column 0 hits the node glyph.
+    bool IsNodeGlyphHit(int ARow, int X);
+    // Real rows.
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+    void ExpandAll();
+    // Every node's rows leave as one block of plain hidden rows.
+    void ContractAll();
+    // Rows the user inserts and removes beside nodes: real rows, but
+    // RemoveNormalRow takes a displayed one.
+    void InsertNormalRow(int ARow);
+    void RemoveNormalRow(int ARow);
+    // The spans of the row's group and its ancestors follow; sub-node counts
+    // change only with the nodes themselves.
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveChildRow(int ARow);
+    int NumNodes() const { return FNumNodes; }
+
+    // Expand cells: a glyph that switches the row between two heights. They
+    // act on the base cell's record, whatever its kind.
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow);
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    TRect GetExpandRect(int ACol, int ARow);
+
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TNodeAllowEvent OnBeforeExpandNode;
+    TNodeAllowEvent OnBeforeContractNode;
+
+private:
+    // The node record of a displayed row, null for another row.
+    TCellGraphic* NodeAt(int ARow);
+    // NodeLevel of column 0; 0 without properties.
+    int RowLevel(int ARow) const;
+    // Adds Delta to the levels of the real rows FromRow .. ToRow - 1; the
+    // node rows after the first are counted.
+    int ShiftLevels(int FromRow, int ToRow, int Delta);
+    // The displayed row after the node's rows (span 0: the next node row).
+    int NodeEnd(int ARow, int Span);
+    // The nodes above the displayed row that hold it, nearest first.
+    std::vector<int> AncestorNodes(int ARow);
+    void ExpandStep(int ARow);
     // ==== end of nodes ====
 
     // ==== looks, per-cell queries and colour resolution (ExGridLooks.cpp) ====

@@ -744,11 +744,26 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
 
 void TExStringGrid::InsertGridRow(int ARow)
 {
-    InsertRows(ARow, 1, true);
+    if (!HasNodes())
+        InsertRows(ARow, 1, true);
+    else if (GetParentRow(DisplRowIndex(ARow)) == -1)
+        InsertNormalRow(ARow);
+    else
+        InsertChildRow(ARow, 0);
 }
 
 void TExStringGrid::RemoveGridRow(int ARow)
 {
+    if (HasNodes()) {
+        // Inside a group the spans above the row shrink with it.
+        if (GetParentRow(DisplRowIndex(ARow)) == -1)
+            RemoveNormalRow(DisplRowIndex(ARow));
+        else
+            RemoveChildRow(ARow);
+        if (OnAutoDeleteRow)
+            OnAutoDeleteRow(this, ARow);
+        return;
+    }
     const int normal = RowCount() - TCustomGrid::FixedRows() - FFixedFooters;
     // Without normal rows the row could only be a fixed or footer row.
     if (normal <= 0)

@@ -1,0 +1,60 @@
+// Contracting and expanding a node of 100,000 rows in a grid of a million
+// rows, beside hiding and showing the same rows as one filter level in a
+// grid like it, in the same run.
+#include "bench/BenchPaired.h"
+#include "controls/grid/ExGrid.h"
+
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using benchpaired::Paired;
+
+constexpr int Rows = 1000000;
+constexpr int NodeRow = 400000;
+constexpr int Span = 100000;
+constexpr int Cols = 5;
+
+std::unique_ptr<TExStringGrid> MakeGrid()
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(Cols);
+    g->SetRowCount(Rows);
+    g->SetFixedRows(1);
+    const QString text = QStringLiteral("cell text");
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 1; c < Cols; ++c)
+            g->SetCells(c, r, text);
+    return g;
+}
+
+void BM_GridNodesContractExpandVsFilterLevel(benchmark::State& state)
+{
+    auto nodes = MakeGrid();
+    auto filtered = MakeGrid();
+    // Both grids carry the node, so the rows moved hold the same cell
+    // properties (their levels); only the way they are hidden differs.
+    nodes->AddNode(NodeRow, Span);
+    filtered->AddNode(NodeRow, Span);
+    std::vector<int> rows;
+    for (int r = NodeRow + 1; r < NodeRow + Span; ++r)
+        rows.push_back(r);
+    Paired(
+        state,
+        [&] {
+            nodes->ContractNode(NodeRow);
+            nodes->ExpandNode(NodeRow);
+        },
+        [&] {
+            filtered->HideRowList(rows);
+            filtered->UnHideRowList();
+        });
+    benchmark::DoNotOptimize(nodes->RowCount());
+}
+
+BENCHMARK(BM_GridNodesContractExpandVsFilterLevel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
