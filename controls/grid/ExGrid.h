@@ -1183,6 +1183,10 @@ public:
 
     // Sorts the normal rows: the compare values are read once, row indexes
     // are stable-sorted and the rows then move once, whole.
+    // Inside every expanded group of the deepest node level only: node rows,
+    // the order of the groups and the rows outside groups stay.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
     virtual void QUnSort();
     void Sort(int Column, TSortDirection Direction);
     void SortByColumn(int Col);
@@ -1244,7 +1248,8 @@ private:
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);
     // The frame of the sorts around Body.
-    void SortFrame(bool Indexed, const std::function<void()>& Body);
+    void SortFrame(bool Indexed, bool Group, const std::function<void()>& Body);
+    void SortGroups(bool Indexed);
     bool FSortingIndexed = false;
     // Rows the column aggregates read, and how.
     bool CalcRange(int& FromRow, int& ToRow, bool& RealRows);

@@ -26,6 +26,7 @@ enum : unsigned char {
     kTimeAt = 16,
     kTimeNear = 32,
     kHasTime = 64,
+    kCheckBox = 128, // a check box cell
 };
 
 // Values worked out on first use.
@@ -105,6 +106,11 @@ bool ReadNumber(const QString& t, double& Value)
         Value = std::strtod(buf, nullptr);
     }
     return digits > 0 && i == n;
+}
+
+bool IsCheckBoxType(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox;
 }
 
 QString AsciiUpper(const QString& t)
@@ -281,6 +287,8 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
             c.Flags = (cls == 0 || cls == 1 || cls == 5) ? kNumber : 0;
             c.Flags |= SeparatorFlags(c.Text, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate);
             c.Flags |= SeparatorFlags(c.Text, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime);
+            if (HasCellProps() && IsCheckBoxType(GetCellType(ACol, r)))
+                c.Flags |= kCheckBox;
             c.Read = true;
         }
         return c;
@@ -292,7 +300,9 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
     TSortStyle style = col.Style;
     // Automatic: from the first cell, the date and time tests also from the second.
     if (style == TSortStyle::ssAutomatic) {
-        if (a.Flags & kNumber) {
+        if (a.Flags & kCheckBox) {
+            style = TSortStyle::ssCheckBox;
+        } else if (a.Flags & kNumber) {
             style = TSortStyle::ssNumeric;
         } else {
             style = textStyle;
@@ -412,7 +422,11 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
     case TSortStyle::ssCheckBox: {
         auto check = [&](TSortKeys::TCell& c, int r) {
             if (!(c.Have & kHaveCheck)) {
-                c.Checked = GetGridCell(ACol, r) == GetCheckTrue(ACol, r);
+                // A check box drawn from its record keeps its state there;
+                // a data check box shows its cell's text.
+                const TCellType t = GetCellType(ACol, r);
+                const TCellGraphic* g = t != ctDataCheckBox && IsCheckBoxType(t) ? GetCellGraphic(ACol, r) : nullptr;
+                c.Checked = g ? g->CellBoolean() : GetGridCell(ACol, r) == GetCheckTrue(ACol, r);
                 c.Have |= kHaveCheck;
             }
         };
@@ -422,8 +436,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
         break;
     }
     case TSortStyle::ssImages:
-        // No cell of this grid holds an image-list picture yet: every index is -1.
-        res = 0;
+        res = ThreeWay(CellImageSortValue(ACol, ARow1), CellImageSortValue(ACol, ARow2));
         break;
     case TSortStyle::ssCustom:
         res = 0;
@@ -513,6 +526,10 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             const int cls = ClassifyCellNumber(t);
             return cls == 0 || cls == 1 || cls == 5;
         }();
+        if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(ACol, Left + k))) {
+            allNumbers = allText = false;
+            break;
+        }
         if (automatic && allText
             && (number || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
                 || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
@@ -720,11 +737,11 @@ void TExStringGrid::InitSortXRef()
 // ---------------------------------------------------------------------------
 // The sorts
 
-void TExStringGrid::SortFrame(bool Indexed, const std::function<void()>& Body)
+void TExStringGrid::SortFrame(bool Indexed, bool Group, const std::function<void()>& Body)
 {
     if (RowCount() != FSortRowXRef->Count())
         InitSortXRef();
-    if (Indexed && FSortIndexes->Count() == 0)
+    if (Indexed && !Group && FSortIndexes->Count() == 0)
         throw EExGridError(QStringLiteral("No indexes specified for indexed sort"));
     if (!Indexed)
         FSortIndexes->Clear();
@@ -765,12 +782,12 @@ void TExStringGrid::SortFrame(bool Indexed, const std::function<void()>& Body)
             ApplyMergedColumns();
         }
         const bool disjunct = FMouseActions->DisjunctRowSelect();
-        if (Indexed || !disjunct) {
+        if (Indexed || Group || !disjunct) {
             const int target = FNavigation->MoveRowOnSort ? SortRow : oldRow;
             if (target >= 0 && target < RowCount() && target != GetRowEx())
                 TCustomGrid::SetRow(target);
         }
-        if (!Indexed && OnRowChanged && !FNavigation->MoveRowOnSort)
+        if (!Indexed && !Group && OnRowChanged && !FNavigation->MoveRowOnSort)
             OnRowChanged(this, oldRow, GetRowEx());
     } catch (...) {
         finish();
@@ -784,12 +801,55 @@ void TExStringGrid::QSort()
     const int col = FSortSettings->Column;
     if (col < 0 || col >= TotalColCount())
         return;
-    SortFrame(false, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, false, col); });
+    SortFrame(false, false, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, false, col); });
 }
 
 void TExStringGrid::QSortIndexed()
 {
-    SortFrame(true, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, true, 0); });
+    SortFrame(true, false, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, true, 0); });
+}
+
+void TExStringGrid::SortGroups(bool Indexed)
+{
+    const int col = FSortSettings->Column;
+    if (Indexed ? FSortIndexes->Count() == 0 : col < 0 || col >= TotalColCount())
+        return;
+    SortFrame(Indexed, true, [&] {
+        const int first = FixedRows(), last = RowCount() - FFixedFooters - 1;
+        // The deepest level, the row just below the normal rows included.
+        int deepest = -1;
+        for (int r = first; r <= last + 1 && r < RowCount(); ++r)
+            deepest = std::max(deepest, GetNodeLevel(r));
+        if (deepest < 0)
+            return;
+        std::vector<std::pair<int, int>> groups;
+        for (int r = first; r <= last; ++r) {
+            if (GetNodeLevel(r) != deepest || GetNodeState(r))
+                continue;
+            int span = GetNodeSpan(r);
+            if (span <= 0) {
+                // Up to the next node row.
+                int e = r + 1;
+                while (e <= last && !IsNode(e))
+                    ++e;
+                span = e - r;
+            }
+            if (span >= 3)
+                groups.emplace_back(r + 1, std::min(r + span - 1, last));
+        }
+        for (const auto& [from, to] : groups)
+            SortRange(from, to, Indexed, col);
+    });
+}
+
+void TExStringGrid::QSortGroup()
+{
+    SortGroups(false);
+}
+
+void TExStringGrid::QSortGroupIndexed()
+{
+    SortGroups(true);
 }
 
 void TExStringGrid::QuickSort(int Col, int Left, int Right)

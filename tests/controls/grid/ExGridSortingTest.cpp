@@ -114,6 +114,18 @@ TEST(ExGridSorting, CheckBoxesAndCountedCompares)
     EXPECT_EQ(g->CompareCellsInColumn(0, 2, 1, TSortDirection::sdAscending), -1);
     EXPECT_EQ(g->CompareCellsInColumn(0, 1, 1, TSortDirection::sdAscending), 0);
     EXPECT_EQ(g->Compares, before + 3);
+
+    // Automatic style: a check box cell compares by its state, not its text.
+    TGrid h(1, 3);
+    h.Column(0, { "a", "b" });
+    for (const auto& [row, state] : { std::pair { 1, true }, std::pair { 2, false } }) {
+        TCellGraphic* c = h->CreateCellGraphic(0, row);
+        c->SetCellType(ctCheckBox);
+        c->SetCellBoolean(state);
+    }
+    EXPECT_EQ(h->CompareCellsInColumn(0, 1, 2, TSortDirection::sdAscending), 1);
+    h->Sort(0, TSortDirection::sdAscending);
+    EXPECT_EQ(h.Read(0), (std::vector<QString> { "b", "a" }));
 }
 
 TEST(ExGridSorting, BlanksPlacedWhateverTheDirection)
@@ -391,6 +403,48 @@ TEST(ExGridSorting, ArbitraryCompareAnswersLoseNoRow)
         for (int r = 1; r < 300; ++r)
             EXPECT_EQ(g->Cells(0, r).toInt(), r);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Node A (rows 1-4) and node B (rows 5-7), row 8 outside any group.
+TEST(ExGridSorting, GroupSortKeepsNodesAndGroups)
+{
+    for (const bool contractB : { false, true }) {
+        TGrid g(2, 9);
+        g.Column(1, { "A", "c", "a", "b", "B", "z", "y", "0" });
+        g->AddNode(1, 4);
+        g->AddNode(5, 3);
+        if (contractB)
+            g->ContractNode(5);
+        g->SortSettings()->Column = 1;
+        g->QSortGroup();
+        std::vector<QString> got;
+        for (int r = 1; r < g->RowCount(); ++r)
+            got.push_back(g->Cells(1, r));
+        const std::vector<QString> want = contractB ? std::vector<QString> { "A", "a", "b", "c", "B", "0" }
+                                                    : std::vector<QString> { "A", "a", "b", "c", "B", "y", "z", "0" };
+        EXPECT_EQ(got, want) << contractB;
+        EXPECT_TRUE(g->IsNode(1));
+        EXPECT_TRUE(g->IsNode(5));
+    }
+}
+
+TEST(ExGridSorting, ImagesCompareByIndex)
+{
+    TGrid g(1, 4);
+    g->OnGetFormat = [](TObject*, int, TSortStyle& s, QString&, QString&) { s = TSortStyle::ssImages; };
+    for (const auto& [row, index] : { std::pair { 1, 3 }, std::pair { 2, 1 } }) {
+        TCellGraphic* c = g->CreateCellGraphic(0, row);
+        c->SetCellType(ctImageList);
+        c->SetCellIndex(index);
+    }
+    EXPECT_EQ(g->CompareCellsInColumn(0, 1, 2, TSortDirection::sdAscending), 1);
+    EXPECT_EQ(g->CompareCellsInColumn(0, 2, 1, TSortDirection::sdAscending), -1);
+    EXPECT_EQ(g->CompareCellsInColumn(0, 1, 1, TSortDirection::sdAscending), 0);
+    EXPECT_EQ(g->CompareCellsInColumn(0, 3, 2, TSortDirection::sdAscending), -1) << "no image is -1";
 }
 
 } // namespace
