@@ -503,77 +503,104 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
     // A column whose every cell is a plain number, or whose cells leave the
     // automatic style no choice but text, compares on one array of keys; the
     // result is the same as the cell compare's.
-    if (ACol < 0 || FIgnoreColumns->HasValue(ACol))
-        return false;
-    KeyColumn(ACol);
-    const TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(ACol)];
-    const bool automatic = col.Style == TSortStyle::ssAutomatic;
-    const bool textStyle = col.Style == TSortStyle::ssAlphabetic || col.Style == TSortStyle::ssAlphaCase
-        || (automatic && !FSortSettings->IgnoreCase);
-    if (!automatic && !textStyle)
-        return false;
+    struct TFastKeys {
+        int State = 0; // 0 not read, 1 numbers, 2 texts, 3 the cell compare
+        int Ties = 0; // compares that reached the column before it was read
+        std::vector<double> Nums;
+        std::vector<QString> Texts;
+    };
     const int n = int(Order.size());
     const bool virt = FSortSettings->SortOnVirtualCells;
-    std::vector<QString> texts(static_cast<std::size_t>(n));
-    std::vector<double> nums;
-    bool allNumbers = automatic && col.Prefix.isEmpty() && col.Suffix.isEmpty();
-    bool allText = textStyle;
     const QChar dec = FormatSettings.DecimalSeparator;
-    for (int k = 0; k < n && (allNumbers || allText); ++k) {
-        QString& t = texts[std::size_t(k)];
-        t = virt ? GetCellEx(ACol, Left + k) : GetGridCell(ACol, Left + k);
-        const bool number = !t.isEmpty() && [&] {
-            const int cls = ClassifyCellNumber(t);
-            return cls == 0 || cls == 1 || cls == 5;
-        }();
-        if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(ACol, Left + k))) {
-            allNumbers = allText = false;
-            break;
-        }
-        if (automatic && allText
-            && (number || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
-                || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
-            allText = false;
-        if (allNumbers) {
-            double v = 0;
-            QString u = t;
-            if (dec != u'.') {
-                const int i = u.indexOf(dec);
-                if (i >= 0)
-                    u[i] = u'.';
+    auto build = [&](int c, TFastKeys& f) {
+        f.State = 3;
+        if (c < 0 || FIgnoreColumns->HasValue(c))
+            return;
+        KeyColumn(c);
+        const TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(c)];
+        const bool automatic = col.Style == TSortStyle::ssAutomatic;
+        const bool textStyle = col.Style == TSortStyle::ssAlphabetic || col.Style == TSortStyle::ssAlphaCase
+            || (automatic && !FSortSettings->IgnoreCase);
+        if (!automatic && !textStyle)
+            return;
+        bool allNumbers = automatic && col.Prefix.isEmpty() && col.Suffix.isEmpty();
+        bool allText = textStyle;
+        f.Texts.resize(std::size_t(n));
+        for (int k = 0; k < n && (allNumbers || allText); ++k) {
+            QString& t = f.Texts[std::size_t(k)];
+            t = virt ? GetCellEx(c, Left + k) : GetGridCell(c, Left + k);
+            if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(c, Left + k))) {
+                allNumbers = allText = false;
+                break;
             }
-            if (number && ReadNumber(u, v)) {
-                if (nums.empty())
-                    nums.resize(std::size_t(n));
-                nums[std::size_t(k)] = v;
-            } else {
-                allNumbers = false;
+            const bool number = !t.isEmpty() && [&] {
+                const int cls = ClassifyCellNumber(t);
+                return cls == 0 || cls == 1 || cls == 5;
+            }();
+            if (automatic && allText
+                && (number
+                    || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
+                    || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
+                allText = false;
+            if (allNumbers) {
+                double v = 0;
+                QString u = t;
+                if (dec != u'.') {
+                    const int i = u.indexOf(dec);
+                    if (i >= 0)
+                        u[i] = u'.';
+                }
+                if (number && ReadNumber(u, v)) {
+                    if (f.Nums.empty())
+                        f.Nums.resize(std::size_t(n));
+                    f.Nums[std::size_t(k)] = v;
+                } else {
+                    allNumbers = false;
+                }
             }
         }
-    }
-    if (!allNumbers && !allText)
-        return false;
+        f.State = allNumbers ? 1 : allText ? 2 : 3;
+        if (f.State != 2)
+            f.Texts = {};
+    };
     const int last = TotalColCount() - 1;
-    const bool full = FSortSettings->Full && ACol < last;
+    std::vector<TFastKeys> fast(std::size_t(last + 1));
+    if (ACol < 0 || ACol > last)
+        return false;
+    build(ACol, fast[std::size_t(ACol)]);
+    if (fast[std::size_t(ACol)].State == 3)
+        return false;
     const bool blanks = FSortSettings->IgnoreBlanks;
-    const bool blanksFirst = (FSortSettings->BlankPos == TSortBlankPosition::blFirst)
-        == (FSortSettings->Direction == TSortDirection::sdAscending);
+    const TSortDirection dir = FSortSettings->Direction;
+    const bool blanksFirst
+        = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
+    // A later column is read whole only once enough ties reach it.
+    const int tieLimit = std::max(64, n / 32);
     auto compare = [&](int x, int y) {
-        ++Compares;
-        const std::size_t i = std::size_t(x - Left), j = std::size_t(y - Left);
-        int res;
-        if (allNumbers) {
-            res = ThreeWay(nums[i], nums[j]);
-        } else {
-            const QString& a = texts[i];
-            const QString& b = texts[j];
-            res = Sign(QString::compare(a, b));
-            if (blanks && a.isEmpty() != b.isEmpty())
-                res = a.isEmpty() == blanksFirst ? -1 : 1;
+        for (int c = ACol; c <= last; ++c) {
+            TFastKeys& f = fast[std::size_t(c)];
+            if (f.State == 0 && ++f.Ties > tieLimit)
+                build(c, f);
+            int res = 0;
+            if (f.State == 1 || f.State == 2) {
+                ++Compares;
+                const std::size_t i = std::size_t(x - Left), j = std::size_t(y - Left);
+                if (f.State == 1) {
+                    res = ThreeWay(f.Nums[i], f.Nums[j]);
+                } else {
+                    const QString& a = f.Texts[i];
+                    const QString& b = f.Texts[j];
+                    res = Sign(QString::compare(a, b));
+                    if (blanks && a.isEmpty() != b.isEmpty())
+                        res = a.isEmpty() == blanksFirst ? -1 : 1;
+                }
+            } else if (!FIgnoreColumns->HasValue(c)) {
+                res = CompareKeys(c, x, y, dir);
+            }
+            if (res != 0 || !FSortSettings->Full)
+                return res;
         }
-        if (res == 0 && full)
-            res = CompareRowsFull(ACol + 1, x, y);
-        return res;
+        return 0;
     };
     StableSortRows(Order, [&](int x, int y) { return compare(y, x) == SortDir; });
     return true;
