@@ -144,6 +144,10 @@ TEST(ExGridSorting, BlanksPlacedWhateverTheDirection)
             std::vector<QString> want = rest;
             want.insert(pos == TSortBlankPosition::blFirst ? want.begin() : want.end(), QString());
             EXPECT_EQ(col, want) << int(pos) << int(dir);
+            // The cell compare alone: an empty cell against a text.
+            g.Column(0, { "", "a" });
+            const bool emptyFirst = (pos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
+            EXPECT_EQ(g->CompareCellsInColumn(0, 1, 2, dir), emptyFirst ? -1 : 1);
         }
 }
 
