@@ -295,6 +295,20 @@ TEST(ExGridSorting, RowsMoveWithHeightsFlagsAndProperties)
     EXPECT_EQ(g->ModifiedRows()->Integers(1), 0);
 }
 
+TEST(ExGridSorting, RowSelectionFollowsOnlyWithMoveRowOnSort)
+{
+    for (const bool follow : { false, true }) {
+        TGrid g(1, 4);
+        g.Column(0, { "c", "b", "a" });
+        g->MouseActions()->SetDisjunctRowSelect(true);
+        g->Navigation()->MoveRowOnSort = follow;
+        g->SetRowSelect(1, true);
+        g->Sort(0, TSortDirection::sdAscending);
+        EXPECT_EQ(g->RowSelect(3), follow) << follow;
+        EXPECT_EQ(g->RowSelect(1), !follow) << follow;
+    }
+}
+
 TEST(ExGridSorting, SortCreatesNoCellProperties)
 {
     TGrid g(2, 6);
