@@ -37,6 +37,9 @@ bool TExStringGrid::CalcValue(int ACol, int ARow, bool RealRows, double& Value)
 {
     const int displ = RealRows ? DisplayRowFromReal(ARow) : ARow;
     const bool hidden = RealRows && IsHiddenRow(ARow);
+    // While grouped, node and summary rows hold the group's own figures.
+    if (!hidden && FGroupColumn != -1 && displ >= 0 && (IsNode(displ) || IsSummary(displ)))
+        return false;
     // Only the base cell of a merged area counts.
     if (!hidden && displ >= 0 && IsMergedNonBaseCell(ACol, displ))
         return false;

@@ -64,6 +64,18 @@ TEST(ExGridCalc, RangesStayInsideTheNormalRows)
     EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, 3), 4) << "displayed rows: the footer not";
 }
 
+TEST(ExGridCalc, GroupedNodeRowsDoNotCount)
+{
+    TGrid g(2, 5);
+    g.Column(1, { "10", "1", "2", "3" });
+    g->AddNode(1, 4);
+    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 4), 16) << "not grouped: every row";
+    g->SetGroupColumn(0);
+    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 4), 6);
+    g->ContractNode(1);
+    EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, g->TotalRowCount()), 6) << "hidden child rows still count";
+}
+
 TEST(ExGridCalc, RowAggregatesAndMergedCells)
 {
     TGrid g(5, 2);
