@@ -628,8 +628,6 @@ void TExStringGrid::SetVRKGradientMirrorTo(TColor v)
 }
 
 void TExStringGrid::ApplyColumnStretch(int) { }
-void TExStringGrid::QSort() { }
-void TExStringGrid::QSortIndexed() { }
 
 // ---------------------------------------------------------------------------
 // Overridable operations with the least the grid needs of them until their

@@ -17,6 +17,7 @@
 #include <vector>
 
 class TSortSettings;
+enum class TSortDirection;
 class TControlLook;
 class TFilter;
 class TBackGround;
@@ -1612,6 +1613,85 @@ private:
 
     // ==== sorting, compares and calculations (ExGridSorting.cpp) ====
 public:
+    // Cell compare of two rows in one column: -1, 0 or +1, +1 when ARow1
+    // belongs after ARow2 in ascending order. Never raises for cell content.
+    int CompareCellsInColumn(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    // Ties fall through to the columns on the right with Full.
+    int CompareRowsFull(int ACol, int ARow1, int ARow2);
+    // From entry Index of SortIndexes, each entry with its own direction.
+    int CompareRowsIndexed(int Index, int ARow1, int ARow2);
+
+    // Sorts the normal rows: the compare values are read once, row indexes
+    // are stable-sorted and the rows then move once, whole.
+    // Inside every expanded group of the deepest node level only: node rows,
+    // the order of the groups and the rows outside groups stay.
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // One bubble step over Col and every later real column.
+    bool SortLine(int Col, int ARow1, int ARow2);
+    void InitSortXRef();
+    virtual void SortSwapRows(int ARow1, int ARow2);
+
+    // Counters of cell compares and row moves; the grid never resets them.
+    int Compares = 0;
+    int Swaps = 0;
+    int SortDir = 1;
+    int SortRow = -1;
+    quint32 SortTime = 0;
+
+    std::function<void(TObject* Sender, const QString& str1, const QString& str2, int& Res)> OnCustomCompare;
+    std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+
+    // Aggregates; FromRow or ToRow -1 stands for the normal rows.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    double GroupCustomCalc(int ACol, int FromRow, int ToRow);
+    double RowSum(int ARow, int fromCol, int toCol);
+    double RowAvg(int ARow, int fromCol, int toCol);
+    double RowMin(int ARow, int fromCol, int toCol);
+    double RowMax(int ARow, int fromCol, int toCol);
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Cells joined by tabs, rows by CR LF.
+    QString SelectedText();
+    bool IsSelected(int ACol, int ARow);
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    EXGRID_PLAIN(int, AutoNumberStart, 0)
+    EXGRID_PLAIN(int, AutoNumberOffset, 0)
+    EXGRID_PLAIN(TSortDirection, AutoNumberDirection, TSortDirection(0)) // ascending
+    std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnColumnCalc;
+    std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
+
+private:
+    struct TSortKeys;
+    // The sort's values, read once per sort; null outside a sort.
+    TSortKeys* FSortKeys = nullptr;
+    int CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    // Makes the column's compare values ready, its format asked once per sort.
+    void KeyColumn(int ACol);
+    // The plain sort on one array of keys when the column allows it.
+    bool SortPlainColumn(std::vector<int>& Order, int Left, int ACol);
+    // Orders the rows Left..Right (inclusive) and moves them once.
+    void SortRange(int Left, int Right, bool Indexed, int ACol);
+    // New order of Left..Right: Order[k] is the row that goes to Left + k.
+    void ApplyRowOrder(int Left, const std::vector<int>& Order);
+    // The frame of the sorts around Body.
+    void SortFrame(bool Indexed, bool Group, const std::function<void()>& Body);
+    void SortGroups(bool Indexed);
+    bool FSortingIndexed = false;
+    // Rows the column aggregates read, and how.
+    bool CalcRange(int& FromRow, int& ToRow, bool& RealRows);
+    bool CalcValue(int ACol, int ARow, bool RealRows, double& Value);
     // ==== end of sorting, compares and calculations ====
 
 public:

@@ -1,0 +1,961 @@
+// The string grid's sort: cell and row compares in every sort style, and the
+// sorts themselves. A sort reads each compared cell once, orders row indexes
+// with a stable merge sort and then moves the rows once, as whole blocks.
+
+#include "controls/grid/ExGrid.h"
+
+#include "controls/base/EsgHTMLE.h"
+#include "controls/base/ExUtil.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
+#include "platform/runtime/SysUtils.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cstdlib>
+#include <unordered_map>
+
+namespace {
+
+// What a cell's text says about the automatic style, in one byte.
+enum : unsigned char {
+    kNumber = 1, // an integer, decimal number or number with exponent
+    kDateAt = 2, // the date separator at position 2 or 3 with a digit on each side
+    kDateNear = 4, // the date separator at position 2 or 3, not the last character
+    kHasDate = 8, // the date separator anywhere
+    kTimeAt = 16,
+    kTimeNear = 32,
+    kHasTime = 64,
+    kCheckBox = 128, // a check box cell
+};
+
+// Values worked out on first use.
+enum : unsigned char {
+    kHaveNum = 1,
+    kHaveDate = 2,
+    kHaveTime = 4,
+    kHaveShort = 8,
+    kHaveUpper = 16,
+    kHaveStripped = 32,
+    kHaveCheck = 64,
+};
+
+// The separator test of the automatic style: position p (1-based) of Sep with
+// 2 <= p <= 3 and p below the length; At also needs a digit on each side.
+unsigned char SeparatorFlags(const QString& t, QChar sep, unsigned char at, unsigned char near, unsigned char has)
+{
+    const int i = t.indexOf(sep);
+    if (i < 0)
+        return 0;
+    unsigned char f = has;
+    if (i >= 1 && i <= 2 && i + 1 < t.size()) {
+        f |= near;
+        if (t[i - 1].isDigit() && t[i + 1].isDigit())
+            f |= at;
+    }
+    return f;
+}
+
+// The number at the start of the text, as the standard conversion reads it:
+// true when the whole text is one number; Value holds what was read before
+// the first character that is not part of it.
+bool ReadNumber(const QString& t, double& Value)
+{
+    const QChar* s = t.constData();
+    const int n = int(t.size());
+    auto digit = [&](int k) { return k < n && s[k] >= u'0' && s[k] <= u'9'; };
+    int i = 0;
+    while (i < n && s[i] == u' ')
+        ++i;
+    const int start = i;
+    if (i < n && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    int digits = 0;
+    while (digit(i))
+        ++i, ++digits;
+    if (i < n && s[i] == u'.') {
+        ++i;
+        while (digit(i))
+            ++i, ++digits;
+    }
+    if (digits > 0 && i < n && (s[i] == u'e' || s[i] == u'E')) {
+        int j = i + 1;
+        if (j < n && (s[j] == u'+' || s[j] == u'-'))
+            ++j;
+        if (digit(j)) {
+            while (digit(j))
+                ++j;
+            i = j;
+        }
+    }
+    Value = 0;
+    if (digits > 0) {
+        // The characters read are ASCII: convert them without a heap copy
+        // unless the number is very long.
+        char small[64];
+        std::string large;
+        const int len = i - start;
+        char* buf = small;
+        if (len >= int(sizeof small)) {
+            large.resize(std::size_t(len) + 1);
+            buf = large.data();
+        }
+        for (int k = 0; k < len; ++k)
+            buf[k] = char(s[start + k].unicode());
+        buf[len] = 0;
+        Value = std::strtod(buf, nullptr);
+    }
+    return digits > 0 && i == n;
+}
+
+bool IsCheckBoxType(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox;
+}
+
+QString AsciiUpper(const QString& t)
+{
+    QString u = t;
+    for (QChar& c : u)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return u;
+}
+
+int Sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
+
+template <class T> int ThreeWay(const T& a, const T& b)
+{
+    return a < b ? -1 : b < a ? 1 : 0;
+}
+
+// Stable merge sort of row indexes that stays inside the array and keeps
+// every index exactly once whatever Less answers.
+template <class Less> void StableSortRows(std::vector<int>& v, Less less)
+{
+    const std::size_t n = v.size();
+    constexpr std::size_t run = 16;
+    for (std::size_t s = 0; s < n; s += run) {
+        const std::size_t e = std::min(n, s + run);
+        for (std::size_t i = s + 1; i < e; ++i) {
+            const int x = v[i];
+            std::size_t j = i;
+            while (j > s && less(x, v[j - 1])) {
+                v[j] = v[j - 1];
+                --j;
+            }
+            v[j] = x;
+        }
+    }
+    if (n <= run)
+        return;
+    std::vector<int> buf(n);
+    std::vector<int>* from = &v;
+    std::vector<int>* to = &buf;
+    for (std::size_t w = run; w < n; w *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * w) {
+            const std::size_t mid = std::min(n, lo + w), hi = std::min(n, lo + 2 * w);
+            std::size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                (*to)[k++] = less((*from)[j], (*from)[i]) ? (*from)[j++] : (*from)[i++];
+            while (i < mid)
+                (*to)[k++] = (*from)[i++];
+            while (j < hi)
+                (*to)[k++] = (*from)[j++];
+        }
+        std::swap(from, to);
+    }
+    if (from != &v)
+        v.swap(buf);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Compare values
+
+struct TExStringGrid::TSortKeys {
+    struct TCell {
+        QString Text;
+        QString Alt; // upper-cased or stripped text
+        double Num = 0, Date = 0, Time = 0, Short = 0;
+        unsigned char Flags = 0;
+        unsigned char Have = 0;
+        bool NumOk = false;
+        bool NumEmpty = false;
+        bool Checked = false;
+        bool Read = false;
+    };
+    struct TColumn {
+        bool Formatted = false;
+        TSortStyle Style = TSortStyle::ssAlphabetic;
+        QString Prefix, Suffix;
+        // Rows First .. First + Count - 1 by slot (0: not read yet), so
+        // that only the cells a compare reaches take room.
+        std::vector<quint32> Slots;
+        std::vector<std::unique_ptr<TCell[]>> Pool; // in chunks, so that cells never move
+        quint32 Used = 0;
+        std::unordered_map<int, TCell> Other;
+    };
+    int First = 0;
+    int Count = 0;
+    // Inside a sort the hidden columns break ties too.
+    bool Widened = false;
+    std::vector<TColumn> Cols;
+};
+
+namespace {
+// Holds the compare values while a compare or sort runs; a nested use keeps
+// the outer set.
+template <class K> struct TKeysScope {
+    TKeysScope(K*& Slot, int First, int Count, bool Widened)
+        : slot(Slot)
+    {
+        if (Slot)
+            return;
+        own = std::make_unique<K>();
+        own->First = First;
+        own->Count = Count;
+        own->Widened = Widened;
+        Slot = own.get();
+    }
+    ~TKeysScope()
+    {
+        if (own)
+            slot = nullptr;
+    }
+    TKeysScope(const TKeysScope&) = delete;
+    TKeysScope& operator=(const TKeysScope&) = delete;
+    K*& slot;
+    std::unique_ptr<K> own;
+};
+} // namespace
+
+void TExStringGrid::KeyColumn(int ACol)
+{
+    TSortKeys& keys = *FSortKeys;
+    if (int(keys.Cols.size()) <= ACol)
+        keys.Cols.resize(std::size_t(ACol) + 1);
+    TSortKeys::TColumn& col = keys.Cols[std::size_t(ACol)];
+    if (!col.Formatted) {
+        col.Style = FSortSettings->AutoFormat ? TSortStyle::ssAutomatic
+            : FSortSettings->IgnoreCase       ? TSortStyle::ssAlphaNoCase
+                                              : TSortStyle::ssAlphabetic;
+        DoGetFormat(ACol, col.Style, col.Prefix, col.Suffix);
+        col.Formatted = true;
+    }
+}
+
+int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Direction)
+{
+    ++Compares;
+    TSortKeys& keys = *FSortKeys;
+    if (ACol < 0)
+        return 0;
+    KeyColumn(ACol);
+    TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(ACol)];
+    const bool virt = FSortSettings->SortOnVirtualCells;
+    auto cell = [&](int r) -> TSortKeys::TCell& {
+        TSortKeys::TCell* p = nullptr;
+        if (r >= keys.First && r - keys.First < keys.Count) {
+            if (col.Slots.empty())
+                col.Slots.resize(std::size_t(keys.Count));
+            quint32& slot = col.Slots[std::size_t(r - keys.First)];
+            constexpr quint32 chunk = 4096;
+            if (slot == 0) {
+                if (col.Used % chunk == 0)
+                    col.Pool.push_back(std::make_unique<TSortKeys::TCell[]>(chunk));
+                slot = ++col.Used;
+            }
+            p = &col.Pool[(slot - 1) / chunk][(slot - 1) % chunk];
+        } else {
+            p = &col.Other[r];
+        }
+        TSortKeys::TCell& c = *p;
+        if (!c.Read) {
+            c.Text = virt ? GetCellEx(ACol, r) : GetGridCell(ACol, r);
+            const int cls = c.Text.isEmpty() ? 2 : ClassifyCellNumber(c.Text);
+            c.Flags = (cls == 0 || cls == 1 || cls == 5) ? kNumber : 0;
+            c.Flags |= SeparatorFlags(c.Text, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate);
+            c.Flags |= SeparatorFlags(c.Text, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime);
+            if (HasCellProps() && IsCheckBoxType(GetCellType(ACol, r)))
+                c.Flags |= kCheckBox;
+            c.Read = true;
+        }
+        return c;
+    };
+    TSortKeys::TCell& a = cell(ARow1);
+    TSortKeys::TCell& b = cell(ARow2);
+
+    const TSortStyle textStyle = FSortSettings->IgnoreCase ? TSortStyle::ssAlphaNoCase : TSortStyle::ssAlphabetic;
+    TSortStyle style = col.Style;
+    // Automatic: from the first cell, the date and time tests also from the second.
+    if (style == TSortStyle::ssAutomatic) {
+        if (a.Flags & kCheckBox) {
+            style = TSortStyle::ssCheckBox;
+        } else if (a.Flags & kNumber) {
+            style = TSortStyle::ssNumeric;
+        } else {
+            style = textStyle;
+            if (a.Flags & kDateNear) {
+                if ((a.Flags & kDateAt) && (b.Flags & kHasDate))
+                    style = (a.Flags & kHasTime) ? TSortStyle::ssDateTime : TSortStyle::ssDate;
+            } else if ((a.Flags & kTimeAt) && (b.Flags & kHasTime)) {
+                style = TSortStyle::ssTime;
+            }
+        }
+    }
+    if (style == TSortStyle::ssAlphaNumeric || style == TSortStyle::ssAlphaNumericNoCase) {
+        const bool noCase = style == TSortStyle::ssAlphaNumericNoCase;
+        style = (a.Flags & kNumber) && (b.Flags & kNumber) ? TSortStyle::ssNumeric
+            : noCase                                       ? TSortStyle::ssAlphaNoCase
+                                                           : TSortStyle::ssAlphabetic;
+    }
+
+    bool empty1 = a.Text.isEmpty(), empty2 = b.Text.isEmpty();
+    int res = 1;
+    switch (style) {
+    case TSortStyle::ssAlphabetic:
+    case TSortStyle::ssAlphaCase:
+        res = Sign(QString::compare(a.Text, b.Text));
+        break;
+    case TSortStyle::ssAlphaNoCase:
+    case TSortStyle::ssAnsiAlphaNoCase:
+        for (TSortKeys::TCell* c : { &a, &b })
+            if (!(c->Have & kHaveUpper)) {
+                c->Alt = style == TSortStyle::ssAlphaNoCase ? AsciiUpper(c->Text) : c->Text.toUpper();
+                c->Have |= kHaveUpper;
+            }
+        res = style == TSortStyle::ssAlphaNoCase ? Sign(QString::compare(a.Alt, b.Alt))
+                                                 : Sign(QString::localeAwareCompare(a.Alt, b.Alt));
+        break;
+    case TSortStyle::ssAnsiAlphaCase:
+        res = Sign(QString::localeAwareCompare(a.Text, b.Text));
+        break;
+    case TSortStyle::ssHTML:
+        for (TSortKeys::TCell* c : { &a, &b })
+            if (!(c->Have & kHaveStripped)) {
+                c->Alt = StripHTMLTags(c->Text);
+                c->Have |= kHaveStripped;
+            }
+        res = Sign(QString::compare(a.Alt, b.Alt));
+        empty1 = a.Alt.isEmpty();
+        empty2 = b.Alt.isEmpty();
+        break;
+    case TSortStyle::ssNumeric:
+    case TSortStyle::ssFinancial: {
+        const bool financial = col.Style == TSortStyle::ssFinancial;
+        auto number = [&](TSortKeys::TCell& c, int r) {
+            if (c.Have & kHaveNum)
+                return;
+            QString t = c.Text;
+            if (!col.Suffix.isEmpty()) {
+                const int i = t.indexOf(col.Suffix);
+                if (i >= 0)
+                    t.remove(i, col.Suffix.size());
+            }
+            if (!col.Prefix.isEmpty()) {
+                const int i = t.indexOf(col.Prefix);
+                if (i >= 0)
+                    t.remove(i, col.Prefix.size());
+            }
+            if (financial)
+                t.remove(FormatSettings.ThousandSeparator);
+            if (FormatSettings.DecimalSeparator != u'.') {
+                const int i = t.indexOf(FormatSettings.DecimalSeparator);
+                if (i >= 0)
+                    t[i] = u'.';
+            }
+            c.NumEmpty = t.isEmpty();
+            c.NumOk = ReadNumber(t, c.Num);
+            if (!c.NumOk && (virt ? c.Text : GetCellEx(ACol, r)).isEmpty()) {
+                c.Num = 0;
+                c.NumOk = true;
+            }
+            c.Have |= kHaveNum;
+        };
+        number(a, ARow1);
+        number(b, ARow2);
+        res = !a.NumOk && !b.NumOk ? 0 : ThreeWay(a.Num, b.Num);
+        empty1 = a.NumEmpty;
+        empty2 = b.NumEmpty;
+        break;
+    }
+    case TSortStyle::ssDate:
+    case TSortStyle::ssDateTime:
+        for (TSortKeys::TCell* c : { &a, &b })
+            if (!(c->Have & kHaveDate)) {
+                TDateTime d = 0;
+                c->Date = !c->Text.isEmpty() && TryStrToDateTime(c->Text, d) ? double(d) : 0.0;
+                c->Have |= kHaveDate;
+            }
+        res = ThreeWay(a.Date, b.Date);
+        break;
+    case TSortStyle::ssTime:
+        for (TSortKeys::TCell* c : { &a, &b })
+            if (!(c->Have & kHaveTime)) {
+                TDateTime d = 0;
+                c->Time = TryStrToTime(c->Text, d) ? double(d) : 0.0;
+                c->Have |= kHaveTime;
+            }
+        res = ThreeWay(a.Time, b.Time);
+        break;
+    case TSortStyle::ssShortDateEU:
+    case TSortStyle::ssShortDateUS:
+        for (TSortKeys::TCell* c : { &a, &b })
+            if (!(c->Have & kHaveShort)) {
+                c->Short = double(
+                    style == TSortStyle::ssShortDateEU ? ParseShortDateEU(c->Text) : ParseShortDateUS(c->Text));
+                c->Have |= kHaveShort;
+            }
+        res = ThreeWay(a.Short, b.Short);
+        break;
+    case TSortStyle::ssCheckBox: {
+        auto check = [&](TSortKeys::TCell& c, int r) {
+            if (!(c.Have & kHaveCheck)) {
+                // A check box drawn from its record keeps its state there;
+                // a data check box shows its cell's text.
+                const TCellType t = GetCellType(ACol, r);
+                const TCellGraphic* g = t != ctDataCheckBox && IsCheckBoxType(t) ? GetCellGraphic(ACol, r) : nullptr;
+                c.Checked = g ? g->CellBoolean() : GetGridCell(ACol, r) == GetCheckTrue(ACol, r);
+                c.Have |= kHaveCheck;
+            }
+        };
+        check(a, ARow1);
+        check(b, ARow2);
+        res = ThreeWay(int(a.Checked), int(b.Checked));
+        break;
+    }
+    case TSortStyle::ssImages:
+        res = ThreeWay(CellImageSortValue(ACol, ARow1), CellImageSortValue(ACol, ARow2));
+        break;
+    case TSortStyle::ssCustom:
+        res = 0;
+        if (OnCustomCompare)
+            OnCustomCompare(this, a.Text, b.Text, res);
+        break;
+    case TSortStyle::ssRaw:
+        res = 0;
+        if (OnRawCompare)
+            OnRawCompare(this, ACol, ARow1, ARow2, res);
+        break;
+    default:
+        break;
+    }
+
+    if (FSortSettings->IgnoreBlanks && empty1 != empty2) {
+        const bool blanksFirst
+            = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (Direction == TSortDirection::sdAscending);
+        res = empty1 == blanksFirst ? -1 : 1;
+    }
+    return res;
+}
+
+int TExStringGrid::CompareCellsInColumn(int ACol, int ARow1, int ARow2, TSortDirection Direction)
+{
+    TKeysScope scope(FSortKeys, 0, 0, false);
+    return CompareKeys(ACol, ARow1, ARow2, Direction);
+}
+
+int TExStringGrid::CompareRowsFull(int ACol, int ARow1, int ARow2)
+{
+    TKeysScope scope(FSortKeys, 0, 0, false);
+    const int last = (FSortKeys->Widened ? TotalColCount() : ColCount()) - 1;
+    for (;; ++ACol) {
+        const int res
+            = FIgnoreColumns->IndexOf(ACol) >= 0 ? 0 : CompareKeys(ACol, ARow1, ARow2, FSortSettings->Direction);
+        if (res != 0 || !FSortSettings->Full || ACol >= last)
+            return res;
+    }
+}
+
+int TExStringGrid::CompareRowsIndexed(int Index, int ARow1, int ARow2)
+{
+    TKeysScope scope(FSortKeys, 0, 0, false);
+    for (int i = Index; i >= 0 && i < FSortIndexes->Count(); ++i) {
+        const quint32 e = quint32(FSortIndexes->Integers(i));
+        const int col = int(e & 0x7FFFFFFFu);
+        const bool desc = (e & 0x80000000u) != 0;
+        const int res = FIgnoreColumns->IndexOf(col) >= 0
+            ? 0
+            : CompareKeys(col, ARow1, ARow2, desc ? TSortDirection::sdDescending : TSortDirection::sdAscending);
+        if (res == 0 && FSortSettings->Full)
+            continue;
+        return desc ? -res : res;
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Ordering and moving rows
+
+bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
+{
+    // A column whose every cell is a plain number, or whose cells leave the
+    // automatic style no choice but text, compares on one array of keys; the
+    // result is the same as the cell compare's.
+    struct TFastKeys {
+        int State = 0; // 0 not read, 1 numbers, 2 texts, 3 the cell compare
+        int Ties = 0; // compares that reached the column before it was read
+        std::vector<double> Nums;
+        std::vector<QString> Texts;
+    };
+    const int n = int(Order.size());
+    const bool virt = FSortSettings->SortOnVirtualCells;
+    const QChar dec = FormatSettings.DecimalSeparator;
+    auto build = [&](int c, TFastKeys& f) {
+        f.State = 3;
+        if (c < 0 || FIgnoreColumns->HasValue(c))
+            return;
+        KeyColumn(c);
+        const TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(c)];
+        const bool automatic = col.Style == TSortStyle::ssAutomatic;
+        const bool textStyle = col.Style == TSortStyle::ssAlphabetic || col.Style == TSortStyle::ssAlphaCase
+            || (automatic && !FSortSettings->IgnoreCase);
+        if (!automatic && !textStyle)
+            return;
+        bool allNumbers = automatic && col.Prefix.isEmpty() && col.Suffix.isEmpty();
+        bool allText = textStyle;
+        f.Texts.resize(std::size_t(n));
+        for (int k = 0; k < n && (allNumbers || allText); ++k) {
+            QString& t = f.Texts[std::size_t(k)];
+            t = virt ? GetCellEx(c, Left + k) : GetGridCell(c, Left + k);
+            if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(c, Left + k))) {
+                allNumbers = allText = false;
+                break;
+            }
+            const bool number = !t.isEmpty() && [&] {
+                const int cls = ClassifyCellNumber(t);
+                return cls == 0 || cls == 1 || cls == 5;
+            }();
+            if (automatic && allText
+                && (number
+                    || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
+                    || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
+                allText = false;
+            if (allNumbers) {
+                double v = 0;
+                QString u = t;
+                if (dec != u'.') {
+                    const int i = u.indexOf(dec);
+                    if (i >= 0)
+                        u[i] = u'.';
+                }
+                if (number && ReadNumber(u, v)) {
+                    if (f.Nums.empty())
+                        f.Nums.resize(std::size_t(n));
+                    f.Nums[std::size_t(k)] = v;
+                } else {
+                    allNumbers = false;
+                }
+            }
+        }
+        f.State = allNumbers ? 1 : allText ? 2 : 3;
+        if (f.State != 2)
+            f.Texts = {};
+    };
+    const int last = TotalColCount() - 1;
+    std::vector<TFastKeys> fast(std::size_t(last + 1));
+    if (ACol < 0 || ACol > last)
+        return false;
+    build(ACol, fast[std::size_t(ACol)]);
+    if (fast[std::size_t(ACol)].State == 3)
+        return false;
+    const bool blanks = FSortSettings->IgnoreBlanks;
+    const TSortDirection dir = FSortSettings->Direction;
+    const bool blanksFirst
+        = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
+    // A later column is read whole only once enough ties reach it.
+    const int tieLimit = std::max(64, n / 32);
+    auto compare = [&](int x, int y) {
+        for (int c = ACol; c <= last; ++c) {
+            TFastKeys& f = fast[std::size_t(c)];
+            if (f.State == 0 && ++f.Ties > tieLimit)
+                build(c, f);
+            int res = 0;
+            if (f.State == 1 || f.State == 2) {
+                ++Compares;
+                const std::size_t i = std::size_t(x - Left), j = std::size_t(y - Left);
+                if (f.State == 1) {
+                    res = ThreeWay(f.Nums[i], f.Nums[j]);
+                } else {
+                    const QString& a = f.Texts[i];
+                    const QString& b = f.Texts[j];
+                    res = Sign(QString::compare(a, b));
+                    if (blanks && a.isEmpty() != b.isEmpty())
+                        res = a.isEmpty() == blanksFirst ? -1 : 1;
+                }
+            } else if (!FIgnoreColumns->HasValue(c)) {
+                res = CompareKeys(c, x, y, dir);
+            }
+            if (res != 0 || !FSortSettings->Full)
+                return res;
+        }
+        return 0;
+    };
+    StableSortRows(Order, [&](int x, int y) { return compare(y, x) == SortDir; });
+    return true;
+}
+
+void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
+{
+    if (Left < 0 || Right >= RowCount() || Right <= Left)
+        return;
+    SortDir = FSortSettings->Direction == TSortDirection::sdDescending ? -1 : 1;
+    std::vector<int> order(static_cast<std::size_t>(Right - Left + 1));
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = Left + int(k);
+    {
+        TKeysScope scope(FSortKeys, Left, int(order.size()), true);
+        if (Indexed)
+            StableSortRows(order, [&](int x, int y) { return CompareRowsIndexed(0, y, x) == 1; });
+        else if (!SortPlainColumn(order, Left, ACol))
+            StableSortRows(order, [&](int x, int y) { return CompareRowsFull(ACol, y, x) == SortDir; });
+    }
+    ApplyRowOrder(Left, order);
+}
+
+void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)
+{
+    const int n = int(Order.size());
+    std::vector<int> inv(Order.size());
+    int moved = 0, cycles = 0;
+    for (int k = 0; k < n; ++k) {
+        inv[std::size_t(Order[std::size_t(k)] - Left)] = k;
+        if (Order[std::size_t(k)] != Left + k)
+            ++moved;
+    }
+    if (moved == 0)
+        return;
+    {
+        std::vector<bool> seen(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            if (seen[std::size_t(k)] || Order[std::size_t(k)] == Left + k)
+                continue;
+            ++cycles;
+            for (int j = k; !seen[std::size_t(j)]; j = Order[std::size_t(j)] - Left)
+                seen[std::size_t(j)] = true;
+        }
+    }
+    Swaps += moved - cycles;
+
+    auto permute = [&](std::vector<int>& v, int first) {
+        if (int(v.size()) <= first)
+            return;
+        if (int(v.size()) < first + n)
+            v.resize(std::size_t(first + n));
+        std::vector<int> out(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k)
+            out[std::size_t(k)] = v[std::size_t(Order[std::size_t(k)] - Left + first)];
+        std::copy(out.begin(), out.end(), v.begin() + first);
+    };
+    auto permuteList = [&](TIntList& l) {
+        if (l.Count() <= Left)
+            return;
+        std::vector<int> v(static_cast<std::size_t>(l.Count()));
+        for (int i = 0; i < l.Count(); ++i)
+            v[std::size_t(i)] = l.Integers(i);
+        const std::size_t keep = v.size();
+        permute(v, Left);
+        v.resize(std::max(keep, std::min(v.size(), std::size_t(Left + n))));
+        l.Clear();
+        for (std::size_t i = 0; i < v.size(); ++i)
+            l.Insert(int(i), v[i]);
+    };
+
+    if (FSortRowXRef->Count() >= Left + n)
+        permuteList(*FSortRowXRef);
+
+    if (FSortSettings->SingleColumn) {
+        const int col = FSortSettings->Column;
+        if (col < 0 || col >= TotalColCount())
+            return;
+        std::vector<QString> texts(static_cast<std::size_t>(n));
+        std::vector<TObject*> objects(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k) {
+            texts[std::size_t(k)] = GetGridCell(col, Order[std::size_t(k)]);
+            objects[std::size_t(k)] = GetGridObject(col, Order[std::size_t(k)]);
+        }
+        for (int k = 0; k < n; ++k) {
+            SetCells(col, Left + k, texts[std::size_t(k)]);
+            SetObjects(col, Left + k, objects[std::size_t(k)]);
+        }
+        return;
+    }
+
+    // A merged area whose rows part is split first, so that no covered cell
+    // points at a base cell in another row.
+    if (MergeCount() > 0)
+        for (int r = Left; r <= Left + n && r < RowCount(); ++r) {
+            const int prev = r - 1 >= Left && r - 1 < Left + n ? Left + inv[std::size_t(r - 1 - Left)] : r - 1;
+            const int cur = r < Left + n ? Left + inv[std::size_t(r - Left)] : r;
+            if (cur != prev + 1)
+                SplitAreasAcross(r);
+        }
+
+    const int current = TCustomGrid::Row();
+    TCustomGrid::PermuteRows(Left, Order);
+    (void)current;
+
+    if (FShowModified && FShowModified->Enabled)
+        permuteList(*FModifiedRows);
+    if (FMouseActions && FMouseActions->DisjunctRowSelect() && FNavigation && FNavigation->MoveRowOnSort) {
+        if (FMouseActions->RowSelectPersistent && NumHiddenRows() > 0) {
+            // The flags are kept by real row: move them between the real rows.
+            std::vector<int> reals(static_cast<std::size_t>(n));
+            for (int k = 0; k < n; ++k)
+                reals[std::size_t(k)] = RealRowFromDisplay(Left + k);
+            std::vector<int> flags(static_cast<std::size_t>(n));
+            for (int k = 0; k < n; ++k)
+                flags[std::size_t(k)] = RowSelect(reals[std::size_t(Order[std::size_t(k)] - Left)]) ? 1 : 0;
+            for (int k = 0; k < n; ++k)
+                SetRowSelect(reals[std::size_t(k)], flags[std::size_t(k)] != 0);
+        } else {
+            permute(FRowSelect, Left);
+        }
+    }
+    if (SortRow >= Left && SortRow < Left + n)
+        SortRow = Left + inv[std::size_t(SortRow - Left)];
+}
+
+void TExStringGrid::SortSwapRows(int ARow1, int ARow2)
+{
+    if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
+        return;
+    const int lo = std::min(ARow1, ARow2), hi = std::max(ARow1, ARow2);
+    std::vector<int> order(static_cast<std::size_t>(hi - lo + 1));
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = lo + int(k);
+    std::swap(order.front(), order.back());
+    // Rows between keep their places: only the two ends move.
+    ApplyRowOrder(lo, order);
+}
+
+bool TExStringGrid::SortLine(int Col, int ARow1, int ARow2)
+{
+    int res = 0;
+    {
+        TKeysScope scope(FSortKeys, 0, 0, true);
+        for (int c = Col; c < TotalColCount() && res == 0; ++c)
+            res = CompareKeys(c, ARow1, ARow2, FSortSettings->Direction);
+    }
+    if (res == 0 || res != SortDir)
+        return false;
+    SortSwapRows(ARow1, ARow2);
+    return true;
+}
+
+void TExStringGrid::InitSortXRef()
+{
+    FSortRowXRef->Clear();
+    for (int r = 0; r < RowCount(); ++r)
+        FSortRowXRef->Insert(r, r);
+}
+
+// ---------------------------------------------------------------------------
+// The sorts
+
+void TExStringGrid::SortFrame(bool Indexed, bool Group, const std::function<void()>& Body)
+{
+    if (RowCount() != FSortRowXRef->Count())
+        InitSortXRef();
+    if (Indexed && !Group && FSortIndexes->Count() == 0)
+        throw EExGridError(QStringLiteral("No indexes specified for indexed sort"));
+    if (!Indexed)
+        FSortIndexes->Clear();
+
+    // Column 0 keeps its cells with NormalCellsOnly.
+    const bool keepFirst = FSortSettings->NormalCellsOnly && FixedCols() > 0;
+    std::vector<QString> firstTexts;
+    std::vector<TObject*> firstObjects;
+    const int rows = RowCount();
+    if (keepFirst) {
+        firstTexts.resize(std::size_t(rows));
+        firstObjects.resize(std::size_t(rows));
+        for (int r = 0; r < rows; ++r) {
+            firstTexts[std::size_t(r)] = GetGridCell(0, r);
+            firstObjects[std::size_t(r)] = GetGridObject(0, r);
+        }
+    }
+    const int topRow = TopRow();
+    const int oldRow = GetRowEx();
+    SortRow = oldRow;
+    BeginUpdate();
+    FSortingIndexed = Indexed;
+    auto finish = [&] {
+        if (keepFirst)
+            for (int r = 0; r < rows && r < RowCount(); ++r) {
+                SetCells(0, r, firstTexts[std::size_t(r)]);
+                SetObjects(0, r, firstObjects[std::size_t(r)]);
+            }
+        if (FNavigation->KeepScrollOnSort)
+            SetTopRow(topRow);
+        EndUpdate();
+    };
+    try {
+        Body();
+        if (FMergedColumns->Count() > 0 && !FSortSettings->SingleColumn) {
+            for (int i = 0; i < FMergedColumns->Count(); ++i)
+                SplitColumnCells(FMergedColumns->Integers(i));
+            ApplyMergedColumns();
+        }
+        const bool disjunct = FMouseActions->DisjunctRowSelect();
+        if (Indexed || Group || !disjunct) {
+            const int target = FNavigation->MoveRowOnSort ? SortRow : oldRow;
+            if (target >= 0 && target < RowCount() && target != GetRowEx())
+                TCustomGrid::SetRow(target);
+        }
+        if (!Indexed && !Group && OnRowChanged && !FNavigation->MoveRowOnSort)
+            OnRowChanged(this, oldRow, GetRowEx());
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TExStringGrid::QSort()
+{
+    const int col = FSortSettings->Column;
+    if (col < 0 || col >= TotalColCount())
+        return;
+    SortFrame(false, false, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, false, col); });
+}
+
+void TExStringGrid::QSortIndexed()
+{
+    SortFrame(true, false, [&] { SortRange(FixedRows(), RowCount() - FFixedFooters - 1, true, 0); });
+}
+
+void TExStringGrid::SortGroups(bool Indexed)
+{
+    const int col = FSortSettings->Column;
+    if (Indexed ? FSortIndexes->Count() == 0 : col < 0 || col >= TotalColCount())
+        return;
+    SortFrame(Indexed, true, [&] {
+        const int first = FixedRows(), last = RowCount() - FFixedFooters - 1;
+        // The deepest level, the row just below the normal rows included.
+        int deepest = -1;
+        for (int r = first; r <= last + 1 && r < RowCount(); ++r)
+            deepest = std::max(deepest, GetNodeLevel(r));
+        if (deepest < 0)
+            return;
+        std::vector<std::pair<int, int>> groups;
+        for (int r = first; r <= last; ++r) {
+            if (GetNodeLevel(r) != deepest || GetNodeState(r))
+                continue;
+            int span = GetNodeSpan(r);
+            if (span <= 0) {
+                // Up to the next node row.
+                int e = r + 1;
+                while (e <= last && !IsNode(e))
+                    ++e;
+                span = e - r;
+            }
+            if (span >= 3)
+                groups.emplace_back(r + 1, std::min(r + span - 1, last));
+        }
+        for (const auto& [from, to] : groups)
+            SortRange(from, to, Indexed, col);
+    });
+}
+
+void TExStringGrid::QSortGroup()
+{
+    SortGroups(false);
+}
+
+void TExStringGrid::QSortGroupIndexed()
+{
+    SortGroups(true);
+}
+
+void TExStringGrid::QuickSort(int Col, int Left, int Right)
+{
+    if (Col < 0 || Col >= TotalColCount())
+        return;
+    SortRange(std::max(Left, 0), std::min(Right, RowCount() - 1), false, Col);
+}
+
+void TExStringGrid::QuickSortIndexed(int Left, int Right)
+{
+    if (FSortIndexes->Count() == 0)
+        return;
+    SortRange(std::max(Left, 0), std::min(Right, RowCount() - 1), true, 0);
+}
+
+void TExStringGrid::Sort(int Column, TSortDirection Direction)
+{
+    FSortSettings->Column = Column;
+    FSortSettings->Direction = Direction;
+    QSort();
+}
+
+void TExStringGrid::SortByColumn(int Col)
+{
+    if (RowCount() <= 1)
+        return;
+    FSortSettings->Column = Col;
+    QSort();
+}
+
+void TExStringGrid::QUnSort()
+{
+    const int rows = RowCount();
+    if (rows <= 1)
+        return;
+    // Rows added since the first sort keep their present places: their
+    // entries are their own indexes, above every recorded one.
+    std::vector<int> key(static_cast<std::size_t>(rows));
+    const int known = FSortRowXRef->Count();
+    for (int r = 0; r < rows; ++r)
+        key[std::size_t(r)] = r < known ? FSortRowXRef->Integers(r) : r;
+    // Entries that are a permutation of the rows place each row directly;
+    // anything else is sorted, equal entries keeping their order.
+    std::vector<int> order(static_cast<std::size_t>(rows), -1);
+    bool placed = true;
+    for (int r = 0; r < rows && placed; ++r) {
+        const int k = key[std::size_t(r)];
+        placed = k >= 0 && k < rows && order[std::size_t(k)] < 0;
+        if (placed)
+            order[std::size_t(k)] = r;
+    }
+    if (!placed) {
+        for (int r = 0; r < rows; ++r)
+            order[std::size_t(r)] = r;
+        StableSortRows(order, [&](int x, int y) { return key[std::size_t(x)] < key[std::size_t(y)]; });
+    }
+
+    const bool keepFirst = FSortSettings->NormalCellsOnly && FixedCols() > 0;
+    std::vector<QString> firstTexts;
+    std::vector<TObject*> firstObjects;
+    if (keepFirst) {
+        firstTexts.resize(std::size_t(rows));
+        firstObjects.resize(std::size_t(rows));
+        for (int r = 0; r < rows; ++r) {
+            firstTexts[std::size_t(r)] = GetGridCell(0, r);
+            firstObjects[std::size_t(r)] = GetGridObject(0, r);
+        }
+    }
+    BeginUpdate();
+    auto finish = [&] {
+        if (keepFirst)
+            for (int r = 0; r < rows && r < RowCount(); ++r) {
+                SetCells(0, r, firstTexts[std::size_t(r)]);
+                SetObjects(0, r, firstObjects[std::size_t(r)]);
+            }
+        InitSortXRef();
+        EndUpdate();
+    };
+    try {
+        FSortRowXRef->Clear();
+        ApplyRowOrder(0, order);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
