@@ -1694,6 +1694,30 @@ private:
     bool CalcValue(int ACol, int ARow, bool RealRows, double& Value);
     // ==== end of sorting, compares and calculations ====
 
+    // ==== filtering (ExGridFilter.cpp) ====
+public:
+    // ==== end of filtering ====
+
+    // ==== grouping and group calculations (ExGridGroup.cpp) ====
+public:
+    // ==== end of grouping and group calculations ====
+
+    // ==== check boxes and radio buttons (ExGridCheck.cpp) ====
+public:
+    // ==== end of check boxes and radio buttons ====
+
+    // ==== find, replace and incremental search (ExGridFind.cpp) ====
+public:
+    // ==== end of find, replace and incremental search ====
+
+    // ==== cell painting (ExGridPaint.cpp) ====
+public:
+    // ==== end of cell painting ====
+
+    // ==== column stretching, footer values and view properties (ExGridView.cpp) ====
+public:
+    // ==== end of column stretching, footer values and view properties ====
+
 public:
     // ---- members the settings objects use ----
     // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
