@@ -27,10 +27,11 @@ constexpr int PropOffset = QTextFormat::UserProperty + 2;
 constexpr int PropScript = QTextFormat::UserProperty + 3;
 
 // The pixel size of a font of that many half-points at 96 dpi, as TFont
-// makes it from points.
+// makes it from points; at least 2, so that the smaller font of a raised or
+// lowered character is still one pixel.
 int PixelsOfHalfPoints(int halfPoints)
 {
-    return std::max(1, int(std::lround(halfPoints * 96.0 / 144.0)));
+    return std::max(2, int(std::lround(halfPoints * 96.0 / 144.0)));
 }
 
 TColor RgbOf(const QBrush& brush)

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/TestUtil.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/RichEdit.h"
 #include "platform/controls/RtfCodec.h"
@@ -506,7 +507,9 @@ TRect InkBox(const QImage& img)
 TEST(RichEdit, DrawsIntoATwipsRectangleAtTheCanvasResolution)
 {
     TRichEdit edit(nullptr);
-    edit.SetText(QString(Q("Ink ink ink ink ink ")).repeated(8));
+    edit.LoadFromText(
+        QStringLiteral("{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;}\\b Bold\\b0  \\cf1 red\\cf0  x\\up4 2\\up0  ")
+        + QString(Q("ink ink ink ink ink ")).repeated(8) + QStringLiteral("}"));
     // One inch by half an inch, an inch in from the left and a quarter down.
     const TRect twips(1440, 360, 2880, 1080);
     int heights[2] = {};
@@ -520,6 +523,7 @@ TEST(RichEdit, DrawsIntoATwipsRectangleAtTheCanvasResolution)
         ASSERT_EQ(canvas.PixelsPerInchX(), dpi);
         const int h = edit.DrawTo(&canvas, twips);
         canvas.EndDraw();
+        testutil::SaveImagePng(img, QStringLiteral("RichEditDrawTo%1").arg(dpi));
         heights[dpi == 96 ? 0 : 1] = h;
         const TRect ink = InkBox(img);
         ASSERT_FALSE(ink.Right == 0) << dpi;
