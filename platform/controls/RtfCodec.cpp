@@ -806,6 +806,8 @@ private:
     bool FNeedSpace = false;
     std::vector<QString> FFonts;
     std::vector<TColor> FColors;
+    QHash<QString, int> FFontIndex;
+    QHash<TColor, int> FColorIndex;
     TRtfCharFormat FCurrent;
 
     static QString CleanName(const QString& name)
@@ -819,31 +821,25 @@ private:
 
     static TColor Rgb(TColor c) { return c == clNone ? clNone : ColorToRGB(c) & 0xFFFFFF; }
 
-    int FontIndex(const QString& name) const
-    {
-        const QString clean = CleanName(name);
-        const auto it = std::find(FFonts.begin(), FFonts.end(), clean);
-        return it == FFonts.end() ? 0 : int(it - FFonts.begin());
-    }
+    int FontIndex(const QString& name) const { return FFontIndex.value(CleanName(name), 0); }
 
-    int ColorIndex(TColor c) const
-    {
-        if (c == clNone)
-            return 0;
-        const auto it = std::find(FColors.begin(), FColors.end(), Rgb(c));
-        return it == FColors.end() ? 0 : int(it - FColors.begin()) + 1;
-    }
+    int ColorIndex(TColor c) const { return c == clNone ? 0 : FColorIndex.value(Rgb(c), 0); }
 
+    // The tables in the order of first use, with the index of each entry.
     void Collect(const TRtfDocument& doc)
     {
         for (const TRtfParagraph& para : doc.Paragraphs)
             for (const TRtfRun& run : para.Runs) {
                 const QString name = CleanName(run.Format.FontName);
-                if (std::find(FFonts.begin(), FFonts.end(), name) == FFonts.end())
+                if (!FFontIndex.contains(name)) {
+                    FFontIndex.insert(name, int(FFonts.size()));
                     FFonts.push_back(name);
+                }
                 for (const TColor c : { run.Format.Color, run.Format.BackColor })
-                    if (c != clNone && std::find(FColors.begin(), FColors.end(), Rgb(c)) == FColors.end())
+                    if (c != clNone && !FColorIndex.contains(Rgb(c))) {
                         FColors.push_back(Rgb(c));
+                        FColorIndex.insert(Rgb(c), int(FColors.size()));
+                    }
             }
     }
 
