@@ -56,6 +56,8 @@ class TSyncGrid;
 class TArrowWindow;
 class TGridFocusWindow;
 class TExInplaceEdit;
+class TExRichEdit;
+class TRichEdit;
 class ITExStringGridSelect;
 
 // How the fixed cells are painted; the identifier texts are what the
@@ -1069,6 +1071,48 @@ private:
     // ==== end of cell access and per-cell looks ====
 
     // ==== rich text and the rich edit (ExGridRich.cpp) ====
+public:
+    // The two rich edits, made on first use with the grid as owner and
+    // parent, hidden: the converter and measurer of rich-text cells (at 0, 0,
+    // size 0 by 0, no border, transparent for the mouse) and the in-place
+    // editor of rich-text cells (its selection changes fire
+    // OnRichEditSelectionChange).
+    TExRichEdit* RichEdit();
+    TExRichEdit* GetRichEdit() { return RichEdit(); }
+    TExRichEdit* InplaceRichEdit();
+    // The cell's text (display text, real column) goes into the rich edit
+    // whole: an RTF document shows formatted, any other text as it is; an
+    // empty cell clears it.
+    void CellToRich(int ACol, int ARow, TRichEdit* ARichEdit);
+    // The rich edit's content as an RTF document in 8-bit characters (its
+    // bytes); empty while the grid is being destroyed.
+    QString RichToString(TRichEdit* ARichEdit);
+    void RichToCell(int ACol, int ARow, TRichEdit* ARichEdit);
+    // The plain text of a rich text, through the hidden rich edit.
+    QString RichToPlainText(const QString& RichText);
+
+    TNotifyEvent OnRichEditSelectionChange;
+
+    // Least forms of the in-place editing members the rich editor reaches,
+    // until the in-place editing family takes them over. While
+    // InvokedFocusChange is set the grid moves the focus itself and the
+    // editors' focus handlers end nothing.
+    bool InvokedFocusChange = false;
+    // Opens the toolkit grid's editor on the current cell, after scrolling
+    // it into view at the top and left.
+    virtual void ShowInplaceEdit();
+    // Stores and hides the open in-place rich editor (its rich text into the
+    // current cell), else closes the toolkit grid's editor.
+    virtual void HideInplaceEdit();
+
+protected:
+    friend class TExRichEdit;
+    TExRichEdit* FRichEdit = nullptr;
+    TExRichEdit* FInplaceRichEdit = nullptr;
+
+private:
+    bool FStoringRichEdit = false;
+
 public:
     // ==== end of rich text and the rich edit ====
 

@@ -199,10 +199,10 @@ QString TExStringGrid::GetSaveCellText(int ACol, int ARow)
             s = StripHTMLTags(s);
         break;
     case 2:
-        // Without the hidden rich edit the rich text stays as it is when
-        // its plain text is asked for.
         if (FSaveWithRTF)
             s.remove(QChar(CRUnit)).remove(QChar(LFUnit));
+        else
+            s = RichToPlainText(s);
         break;
     default:
         break;
