@@ -42,17 +42,29 @@ void BM_GridNodesContractExpandVsFilterLevel(benchmark::State& state)
     std::vector<int> rows;
     for (int r = NodeRow + 1; r < NodeRow + Span; ++r)
         rows.push_back(r);
+    // Both sides must really have hidden the rows and shown them again.
+    const int shownWhileHidden = Rows - (Span - 1);
+    bool nodeHid = true, filterHid = true;
     Paired(
         state,
         [&] {
             nodes->ContractNode(NodeRow);
+            nodeHid = nodeHid && nodes->RowCount() == shownWhileHidden;
             nodes->ExpandNode(NodeRow);
+            nodeHid = nodeHid && nodes->RowCount() == Rows;
         },
         [&] {
             filtered->HideRowList(rows);
+            filterHid = filterHid && filtered->RowCount() == shownWhileHidden;
             filtered->UnHideRowList();
+            filterHid = filterHid && filtered->RowCount() == Rows;
         });
-    benchmark::DoNotOptimize(nodes->RowCount());
+    if (!nodeHid)
+        state.SkipWithError("the node did not contract and expand its rows");
+    else if (!filterHid)
+        state.SkipWithError("the filter level did not hide and show the rows");
+    else if (state.counters["ratio"] > 3)
+        state.SkipWithError("contracting and expanding took more than 3x the filter level");
 }
 
 BENCHMARK(BM_GridNodesContractExpandVsFilterLevel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -473,8 +473,8 @@ public:
     virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
-    virtual void DoColorSelect() { }
-    virtual void DoImageSelect() { }
+    virtual void DoColorSelect();
+    virtual void DoImageSelect();
     virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
     virtual void DoScrollCell() { }
     virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
@@ -1406,6 +1406,16 @@ public:
     bool CycleRadioSelection(int ACol, int ARow, bool CheckEdit);
 
     std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
+    // The pickers report through DoColorSelect and DoImageSelect; their
+    // editors store what was picked here first.
+    void SetPickedColor(TColor Color, const QString& ColorText)
+    {
+        FPickedColor = Color;
+        FPickedColorText = ColorText;
+    }
+    void SetPickedImage(int ItemIndex) { FPickedImage = ItemIndex; }
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& ColorText)> OnColorSelect;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ItemIndex)> OnImageSelect;
 
 protected:
     // The cell's own record, never the scratch row check box.
@@ -1416,6 +1426,9 @@ protected:
     int FNumNodes = 0;
     bool FURLShowInText = false;
     bool FXYOffsetTopLeftOnly = false;
+    TColor FPickedColor = clNone;
+    QString FPickedColorText;
+    int FPickedImage = -1;
 
 public:
     // ==== end of cell graphics and in-cell graphics ====
@@ -1494,6 +1507,11 @@ private:
     // The nodes above the displayed row that hold it, nearest first.
     std::vector<int> AncestorNodes(int ARow);
     void ExpandStep(int ARow);
+
+protected:
+    // A forced selection: while set, the cursor may go to any cell (rows
+    // leaving the display take it along, without the user's checks).
+    bool FForceSel = false;
     // ==== end of nodes ====
 
     // ==== looks, per-cell queries and colour resolution (ExGridLooks.cpp) ====

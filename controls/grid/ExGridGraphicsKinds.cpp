@@ -385,6 +385,18 @@ bool TExStringGrid::DoRatingChange(int ACol, int ARow, double& NewRate)
     return allow;
 }
 
+void TExStringGrid::DoColorSelect()
+{
+    if (OnColorSelect)
+        OnColorSelect(this, Col(), Row(), FPickedColor, FPickedColorText);
+}
+
+void TExStringGrid::DoImageSelect()
+{
+    if (OnImageSelect)
+        OnImageSelect(this, Col(), Row(), FPickedImage);
+}
+
 // ---------------------------------------------------------------------------
 // In-cell scroll bars
 

@@ -354,6 +354,13 @@ void TExStringGrid::ExpandStep(int ARow)
 void TExStringGrid::ContractNode(int ARow)
 {
     HideEditor();
+    // The cursor goes along with rows that leave, whatever the selection
+    // checks say; cleared on every way out.
+    FForceSel = true;
+    struct TClear {
+        bool& f;
+        ~TClear() { f = false; }
+    } clear { FForceSel };
     if (IsHiddenRow(ARow))
         return;
     const int d = DisplRowIndex(ARow);
@@ -368,11 +375,20 @@ void TExStringGrid::ContractNode(int ARow)
     // this node later shows everything.
     int lastReal = span > 0 ? ARow + span - 1 : (end < RowCount() ? RealRowIndex(end) : TotalRowCount()) - 1;
     const int shownEnd = std::min(RowCount(), DisplRowIndex(lastReal + 1));
-    for (int r = d + 1; r < shownEnd; ++r)
-        if (TCellGraphic* sub = NodeAt(r))
-            sub->SetCellBoolean(false);
+    for (int r = d + 1; r < shownEnd; ++r) {
+        TCellGraphic* sub = NodeAt(r);
+        if (!sub || !sub->CellBoolean())
+            continue;
+        sub->SetCellBoolean(false);
+        // The control of the row after a closed sub-node goes out of sight;
+        // a row past this node's span stays shown, and so does its control.
+        if (r + 1 < shownEnd)
+            if (TControl* c = CellControls(1, r + 1))
+                c->SetVisible(false);
+    }
     if (lastReal > ARow)
         HideRows(ARow + 1, lastReal);
+    FForceSel = false;
     RecalcFooter();
 }
 
@@ -390,29 +406,32 @@ void TExStringGrid::ExpandAll()
 
 void TExStringGrid::ContractAll()
 {
-    BeginUpdate();
-    struct TEnd {
-        TExStringGrid* g;
-        ~TEnd() { g->EndUpdate(); }
-    } end { this };
-    ExpandAll();
-    std::vector<int> rows;
-    int r = FixedRows();
-    while (r < RowCount()) {
-        TCellGraphic* g = NodeAt(r);
-        if (!g) {
-            ++r;
-            continue;
+    {
+        BeginUpdate();
+        struct TEnd {
+            TExStringGrid* g;
+            ~TEnd() { g->EndUpdate(); }
+        } end { this };
+        ExpandAll();
+        std::vector<int> rows;
+        int r = FixedRows();
+        while (r < RowCount()) {
+            TCellGraphic* g = NodeAt(r);
+            if (!g) {
+                ++r;
+                continue;
+            }
+            g->SetCellBoolean(true);
+            const int e = NodeEnd(r, g->CellIndex());
+            for (int k = r + 1; k < e; ++k)
+                rows.push_back(k);
+            r = std::max(e, r + 1);
         }
-        g->SetCellBoolean(true);
-        const int e = NodeEnd(r, g->CellIndex());
-        for (int k = r + 1; k < e; ++k)
-            rows.push_back(k);
-        r = std::max(e, r + 1);
+        // Plain hidden rows, not a filter level: ending a filter must not
+        // show the rows of closed nodes.
+        HideDisplayedRows(rows, 0);
     }
-    // Plain hidden rows, not a filter level: ending a filter must not show
-    // the rows of closed nodes.
-    HideDisplayedRows(rows, 0);
+    CellControlsUpdate(false);
     RecalcFooter();
 }
 

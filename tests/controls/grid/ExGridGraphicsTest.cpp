@@ -223,7 +223,17 @@ struct KindOps {
     TCellType kind;
     std::function<void(TGraphicsGrid&, int, int)> add;
     std::function<void(TGraphicsGrid&, int, int)> remove;
+    // A node sits in column 0, whatever column is asked for.
+    bool firstCol = false;
+    int Col(int c) const { return firstCol ? 0 : c; }
 };
+
+// The object behind the interfaced cells: the grid never owns it.
+TSizedCellGraphic& SharedInterface()
+{
+    static TSizedCellGraphic i(4, 4);
+    return i;
+}
 
 std::vector<KindOps> AllKinds()
 {
@@ -289,6 +299,16 @@ std::vector<KindOps> AllKinds()
             [](TGraphicsGrid& g, int c, int r) { g.RemoveBalloon(c, r); } },
         { ctRadio, [](TGraphicsGrid& g, int c, int r) { g.CreateRadio(c, r, 0, 0)->Add(QStringLiteral("a")); },
             [](TGraphicsGrid& g, int c, int r) { g.RemoveRadio(c, r); } },
+        { ctInterface, [](TGraphicsGrid& g, int c, int r) { g.AddInterfacedCell(c, r, &SharedInterface()); },
+            [](TGraphicsGrid& g, int c, int r) { g.RemoveInterfacedCell(c, r); } },
+        { ctExpand, [](TGraphicsGrid& g, int c, int r) { g.AddExpand(c, r, 40); },
+            [](TGraphicsGrid& g, int c, int r) { g.RemoveExpand(c, r); } },
+        // Summary records come with grouping; the record itself is all here.
+        { ctSummary, [](TGraphicsGrid& g, int c, int r) { g.CreateCellGraphic(c, r)->SetCellType(ctSummary); },
+            [](TGraphicsGrid& g, int c, int r) { g.RemoveCellGraphicOfType(c, r, ctSummary); } },
+        { ctNode, [](TGraphicsGrid& g, int, int r) { g.AddNode(r, 1); },
+            [](TGraphicsGrid& g, int, int r) { g.RemoveNode(r); }, true },
+        // The marker stays last.
         { ctEmpty, [](TGraphicsGrid& g, int c, int r) { g.AddMarker(c, r, 1, 2); },
             [](TGraphicsGrid& g, int c, int r) { g.RemoveMarker(c, r); } },
     };
@@ -301,16 +321,17 @@ TEST_F(GraphicsFixture, EachRemoveTakesOnlyItsOwnKind)
     g.SetGridImages(&images);
     const auto kinds = AllKinds();
     for (const auto& held : kinds) {
-        held.add(g, 2, 2);
-        ASSERT_EQ(g.GetCellType(2, 2), held.kind);
+        const int c = held.Col(2);
+        held.add(g, c, 2);
+        ASSERT_EQ(g.GetCellType(c, 2), held.kind);
         for (const auto& other : kinds)
             // RemoveButton takes both button kinds.
             if (other.kind != held.kind && !(held.kind == ctBitButton && other.kind == ctButton)) {
-                other.remove(g, 2, 2);
-                ASSERT_EQ(g.GetCellType(2, 2), held.kind) << "removing " << other.kind << " took " << held.kind;
+                other.remove(g, c, 2);
+                ASSERT_EQ(g.GetCellType(c, 2), held.kind) << "removing " << other.kind << " took " << held.kind;
             }
-        held.remove(g, 2, 2);
-        EXPECT_EQ(g.GetCellGraphic(2, 2), nullptr) << held.kind;
+        held.remove(g, c, 2);
+        EXPECT_EQ(g.GetCellGraphic(c, 2), nullptr) << held.kind;
     }
     kinds.back().add(g, 2, 2);
     g.CreateBitButton(2, 2, 5, 5, QString(), haLeft, vaTop);
@@ -327,20 +348,22 @@ TEST_F(GraphicsFixture, RecordsOfEveryKindReplacedMovedCopiedAndRemoved)
     const auto kinds = AllKinds();
     for (const auto& first : kinds)
         for (const auto& second : kinds) {
-            g.RemoveCellGraphic(1, 3);
-            first.add(g, 1, 3);
-            second.add(g, 1, 3);
+            const int c = first.firstCol || second.firstCol ? 0 : 1;
+            g.RemoveCellGraphic(c, 3);
+            first.add(g, c, 3);
+            second.add(g, c, 3);
             // A balloon of its own and a marker go only where no other kind is.
             const bool replaces = second.kind != ctBalloon && second.kind != ctEmpty;
-            ASSERT_EQ(g.GetCellType(1, 3), replaces ? second.kind : first.kind);
+            ASSERT_EQ(g.GetCellType(c, 3), replaces ? second.kind : first.kind);
         }
     for (std::size_t i = 0; i < kinds.size(); ++i)
         kinds[i].add(g, int(i % 4) + 1, int(i % 5) + 1);
     for (const auto& k : kinds) {
         TCellGraphic copy;
-        g.RemoveCellGraphic(4, 5);
-        k.add(g, 4, 5);
-        copy.Assign(g.GetCellGraphic(4, 5));
+        const int c = k.Col(4);
+        g.RemoveCellGraphic(c, 5);
+        k.add(g, c, 5);
+        copy.Assign(g.GetCellGraphic(c, 5));
         EXPECT_EQ(copy.CellType(), k.kind);
         EXPECT_FALSE(copy.CellCreated());
     }
@@ -708,6 +731,41 @@ TEST_F(GraphicsFixture, KindsReadBackWhatTheyStored)
     };
     EXPECT_FALSE(g.DoRatingChange(1, 1, rate));
     EXPECT_EQ(rate, 4.0);
+}
+
+TEST_F(GraphicsFixture, PickerSelectionsReportTheCursorCellAndThePickedValue)
+{
+    g.DoColorSelect(); // no handler: nothing to call
+    g.DoImageSelect();
+    g.SetCol(3);
+    g.SetRow(4);
+    struct {
+        int col = -1, row = -1, index = -2;
+        TColor color = clNone;
+        QString text;
+    } seen;
+    g.OnColorSelect = [&](TObject* s, int c, int r, TColor color, const QString& text) {
+        EXPECT_EQ(s, &g);
+        seen.col = c, seen.row = r, seen.color = color, seen.text = text;
+    };
+    g.OnImageSelect = [&](TObject* s, int c, int r, int index) {
+        EXPECT_EQ(s, &g);
+        seen.col = c, seen.row = r, seen.index = index;
+    };
+    g.SetPickedColor(TColor(0x00FF00), QStringLiteral("Lime"));
+    g.DoColorSelect();
+    EXPECT_EQ(seen.col, 3);
+    EXPECT_EQ(seen.row, 4);
+    EXPECT_EQ(seen.color, TColor(0x00FF00));
+    EXPECT_EQ(seen.text, QStringLiteral("Lime"));
+    EXPECT_EQ(seen.index, -2) << "the colour picker does not report an image";
+
+    g.SetRow(2);
+    g.SetPickedImage(7);
+    g.DoImageSelect();
+    EXPECT_EQ(seen.row, 2);
+    EXPECT_EQ(seen.index, 7);
+    EXPECT_EQ(seen.text, QStringLiteral("Lime")) << "the image picker does not report a colour";
 }
 
 TEST_F(GraphicsFixture, DataImagesTakeTheIndexOnlyIntoEmptyCells)

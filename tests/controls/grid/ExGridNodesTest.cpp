@@ -11,6 +11,7 @@
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/PlatformInfo.h"
 #include "tests/common/GridOnForm.h"
@@ -331,6 +332,71 @@ TEST(ExGridNodes, NodeSpanTypeEndsTheBranchBeforeAFooter)
     g->AddNode(3, 2);
     EXPECT_EQ(g->GetNodeSpanType(4), 1);
     EXPECT_EQ(g->GetNodeSpanType(5), 2);
+}
+
+namespace {
+
+// Notes whether the forced selection was on while the rows went.
+class TForceSelGrid : public TRowsGrid {
+public:
+    using TRowsGrid::TRowsGrid;
+    bool ForceSel() const { return FForceSel; }
+    bool SeenForced = false;
+
+protected:
+    void SizeChanged(int OldColCount, int OldRowCount) override
+    {
+        SeenForced = SeenForced || FForceSel;
+        TRowsGrid::SizeChanged(OldColCount, OldRowCount);
+    }
+};
+
+} // namespace
+
+TEST(ExGridNodes, ContractingForcesTheCursorAlongOnlyWhileItRuns)
+{
+    TGridOnForm<TForceSelGrid> f(4, 10, 400, 300);
+    TForceSelGrid& g = *f.Grid;
+    g.SetFixedRows(1);
+    g.AddNode(1, 4);
+    g.SetRow(3);
+    g.ContractNode(1);
+    ASSERT_EQ(g.RowCount(), 7);
+    EXPECT_TRUE(g.SeenForced) << "the rows left without a forced selection";
+    EXPECT_FALSE(g.ForceSel());
+    // Already contracted, or no node at all: the flag does not stay set.
+    g.ContractNode(1);
+    EXPECT_FALSE(g.ForceSel());
+    g.ContractNode(6);
+    EXPECT_FALSE(g.ForceSel());
+}
+
+// A closed sub-node merges into its parent's block: the controls of the rows
+// that leave go out of sight and come back, a row past the span keeps its own.
+TEST(ExGridNodes, ContractingHidesTheControlsOfTheLeavingRowsOnly)
+{
+    TGridOnForm<TRowsGrid> f(4, 10, 400, 300);
+    TRowsGrid& g = *f.Grid;
+    g.SetFixedRows(1);
+    g.AddNode(1, 5); // rows 1..5
+    g.AddNode(2, 2); // rows 2..3
+    g.AddNode(4, 2); // rows 4..5, the last of the span
+    auto* inside = new TEdit(f.Form);
+    auto* past = new TEdit(f.Form);
+    g.SetCellControls(1, 4, inside);
+    g.SetCellControls(1, 6, past);
+    g.ContractNode(2);
+    g.ContractNode(4);
+    ASSERT_TRUE(inside->Visible());
+    g.ContractNode(1);
+    EXPECT_FALSE(inside->Visible());
+    EXPECT_TRUE(past->Visible()) << "the row after the span is still shown";
+    g.ExpandNode(1);
+    EXPECT_TRUE(inside->Visible());
+    EXPECT_TRUE(past->Visible());
+    g.ContractAll();
+    EXPECT_FALSE(inside->Visible());
+    EXPECT_TRUE(past->Visible());
 }
 
 TEST(ExGridNodes, ContractAllHidesPlainRowsAFilterLevelCannotShow)
