@@ -29,8 +29,10 @@ bool IsTextKind(TCellType t)
 
 void TExStringGrid::RaiseIfOutside(int ACol, int ARow)
 {
-    // Negative indexes would write the store outside the grid as well.
-    if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount() + NumHiddenRows())
+    // Negative indexes would write the store outside the grid as well. Cells
+    // are stored by displayed row, so rows beyond them have no place either,
+    // hidden rows or not.
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() + NumHiddenColumns() || ARow >= RowCount())
         throw EExGridError(QStringLiteral("Invalid cell"));
 }
 
@@ -221,8 +223,15 @@ bool TExStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos)
     case taRightJustify: {
         left = r.Right - size - 2;
         const QString s = GetCellEx(ACol, ARow);
-        if (!s.isEmpty())
+        if (!s.isEmpty()) {
+            // Measured in the font the cell's text is painted in.
+            TFont font;
+            TBrush brush;
+            TGridDrawState state;
+            GetFontProperties(DisplColIndex(ACol), ACol, ARow, state, &font, &brush, false);
+            Canvas()->Font()->Assign(&font);
             left -= Canvas()->TextWidth(s);
+        }
         break;
     }
     case taCenter:
