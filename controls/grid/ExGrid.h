@@ -410,8 +410,8 @@ public:
     virtual QString GetCurrentWideCell();
     virtual void SetCurrentWideCell(const QString& Value);
     virtual void RestoreCellCache() { }
-    virtual void ClickCheckBoxCell(int ACol, int ARow, bool Toggle) { (void)ACol, (void)ARow, (void)Toggle; }
-    virtual void ClickRadioButtonCell(int ACol, int ARow, bool Click) { (void)ACol, (void)ARow, (void)Click; }
+    virtual bool ClickCheckBoxCell(int ACol, int ARow, bool CheckEdit);
+    virtual bool ClickRadioButtonCell(int ACol, int ARow, bool CheckEdit);
     virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
@@ -1765,6 +1765,66 @@ public:
     // ==== end of grouping and group calculations ====
 
     // ==== check boxes and radio buttons (ExGridCheck.cpp) ====
+public:
+    // Adding raises "Invalid cell" outside the grid, hidden columns and rows
+    // counted. A data box's cell text becomes CheckTrue or CheckFalse by
+    // State unless it already is one of them.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    // From row 0 with CheckAllCheck, else from the first normal row; node
+    // rows get an unchecked three-state box, summary rows none.
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    // Plain, data and three-state boxes only.
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    void AddRadioButton(int ACol, int ARow, bool State);
+    void RemoveRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+
+    // Of the base cell of a merged area.
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    bool IsDataGraphicCell(int ACol, int ARow);
+    bool HasCellControl(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    // The first checked row of the column's normal rows; -1 for none.
+    int GetRadioButtonColumnIndex(int ACol);
+    static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
+    bool IsChecked(int ACol, int ARow);
+    // Whether a client point hits the cell's box (anywhere in the cell
+    // unless PreciseCheckBoxCheck).
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+
+    // While rows are hidden, ARow is a real row. False when the cell holds
+    // no box of a kind the form handles; State is then left alone.
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    // Fires OnCheckBoxChange when the state changes; ARow is displayed.
+    bool SetCheckBoxStateAndNotify(int ACol, int ARow, bool Value);
+    bool ToggleCheckBox(int ACol, int ARow) { return ClickCheckBoxCell(ACol, ARow, false); }
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    // Checks the button of row Index and unchecks the other normal rows.
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    // Removes the rows below the fixed rows, footers included, whose box in
+    // the column reads RemoveChecked.
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+
+private:
+    // The record of a state operation: by real row while rows are hidden
+    // (ViaRealRow set), else, or when that has none, the cell's own.
+    TCellGraphic* CheckRecord(int ACol, int ARow, bool& ViaRealRow);
+    int CheckColumnStart() const;
+    void RaiseIfOutside(int ACol, int ARow);
+    void PlaceInCell(TCellHAlign& hal, TCellVAlign& val) const;
+    void UpdateCheckGroup(int ACol, int ARow, bool State);
+
 public:
     // ==== end of check boxes and radio buttons ====
 
