@@ -370,7 +370,8 @@ public:
     EXGRID_PLAIN(bool, LoadFirstRow, true)
     EXGRID_PLAIN(bool, SaveHiddenCells, false)
     EXGRID_PLAIN(bool, ClearTextOnly, false)
-    EXGRID_PLAIN(int, GroupColumn, -1)
+    int GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int Value);
     EXGRID_PLAIN(bool, PrinterDriverFix, false)
     EXGRID_PLAIN(bool, ExcelClipboardFormat, false)
     EXGRID_PLAIN(int, PreviewPage, 1)
@@ -1762,6 +1763,45 @@ public:
 
     // ==== grouping and group calculations (ExGridGroup.cpp) ====
 public:
+    // Rows grouped by one column's values: each group a node row showing the
+    // value, its rows, and with Grouping.Summary a summary row; the grouped
+    // column leaves the grid until UnGroup. -1 ungroups, above 0 groups.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    virtual void Group(int Colindex);
+    virtual void UnGroup();
+    // One value per expanded group into its summary row (its header row
+    // without summaries): 1 sum, 2 average, 3 minimum, 4 maximum, 5 count,
+    // 6 OnGroupCalc, 7 distinct, 8 standard deviation.
+    void GroupCalc(int Colindex, int method);
+    // These five also give the floating footer's column the same calculation.
+    void GroupSum(int Colindex);
+    void GroupAvg(int Colindex);
+    void GroupMin(int Colindex);
+    void GroupMax(int Colindex);
+    void GroupCount(int Colindex);
+    void GroupCustomCalc(int Colindex);
+    void GroupDistinct(int Colindex);
+    void GroupStdDev(int Colindex);
+    // Real row.
+    void MarkSummaryRow(int ARow);
+    bool IsGrouping() const { return FIsGrouping; }
+
+protected:
+    int FGroupColumn = -1;
+    int FGroupWidth = 0;
+    QString FGroupCaption;
+    QString FGroupFooter;
+    bool FIsGrouping = false;
+
+private:
+    // Empty rows into the grid at the displayed places (ascending, counted
+    // after the insertion) in one pass.
+    void InsertRowSetAt(const std::vector<int>& Places);
+    // A header's or summary row's colours: on the cell ACol, or on the row
+    // when ACol is -1; Convert resolves system colours first.
+    void SetGroupLook(int ACol, int ARow, bool Header, bool Convert);
+    void GroupFooterCalc(int Colindex, int method, TColumnCalcType Calc);
     // ==== end of grouping and group calculations ====
 
     // ==== check boxes and radio buttons (ExGridCheck.cpp) ====
