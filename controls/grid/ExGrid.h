@@ -1729,6 +1729,11 @@ public:
         fnIncludeHiddenRows = 1 << 15
     };
     using TFindParams = QFlags<TFindParameter>;
+    friend constexpr TFindParams operator|(TFindParameter a, TFindParameter b) noexcept
+    {
+        return TFindParams(a) | b;
+    }
+    friend constexpr TFindParams operator|(TFindParameter a, TFindParams b) noexcept { return b | a; }
 
     // The next matching cell after StartCell in the walk's own index space,
     // or (-1, -1); StartCell (-1, -1) starts at the first cell of the walk.
