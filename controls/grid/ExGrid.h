@@ -1870,6 +1870,111 @@ public:
 
     // ==== find, replace and incremental search (ExGridFind.cpp) ====
 public:
+    enum TFindParameter : quint16 {
+        fnMatchCase = 1 << 0,
+        fnMatchFull = 1 << 1,
+        fnMatchRegular = 1 << 2,
+        fnDirectionLeftRight = 1 << 3,
+        fnMatchStart = 1 << 4,
+        fnFindInCurrentRow = 1 << 5,
+        fnFindInCurrentCol = 1 << 6,
+        fnIncludeFixed = 1 << 7,
+        fnAutoGoto = 1 << 8,
+        fnIgnoreHTMLTags = 1 << 9,
+        fnBackward = 1 << 10,
+        // Columns are walked as real indexes, hidden ones included.
+        fnIncludeHiddenColumns = 1 << 11,
+        fnFindInPresetCol = 1 << 12,
+        fnFindInPresetRow = 1 << 13,
+        fnSelectedCells = 1 << 14,
+        // Rows are walked as real indexes, hidden ones included.
+        fnIncludeHiddenRows = 1 << 15
+    };
+    using TFindParams = QFlags<TFindParameter>;
+    friend constexpr TFindParams operator|(TFindParameter a, TFindParameter b) noexcept
+    {
+        return TFindParams(a) | b;
+    }
+    friend constexpr TFindParams operator|(TFindParameter a, TFindParams b) noexcept { return b | a; }
+
+    // The next matching cell after StartCell in the walk's own index space,
+    // or (-1, -1); StartCell (-1, -1) starts at the first cell of the walk.
+    // The walk never wraps round. A search text of two double quotes finds
+    // empty cells; an empty search text finds nothing.
+    QPoint Find(QPoint StartCell, const QString& s, TFindParams FindParams);
+    QPoint FindWide(QPoint StartCell, const QString& ws, TFindParams FindParams);
+    QPoint FindFirst(const QString& s, TFindParams FindParams);
+    QPoint FindNext();
+    // Replaces OrigStr in the stored text of every matching cell, whatever
+    // the case; returns the number of cells changed.
+    int Replace(const QString& OrigStr, const QString& NewStr, TFindParams FindParams);
+    // The first row from FixedRows whose text in the sort column starts
+    // with s (upper case); -1 when none.
+    int Search(const QString& s);
+
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int Value) { FFindCol = Value; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int Value) { FFindRow = Value; }
+    // Set while a walk runs.
+    bool FindBusy() const { return FFindBusy; }
+    TFindParams FindParams() const { return FFindParams; }
+    QPoint SearchCellPos() const { return SearchCell; }
+    QString IncrSearchText() const { return SearchInc; }
+    int IncrSearchTics() const { return SearchTics; }
+
+    // A typed key of the incremental search (Backspace: QChar(8)); the found
+    // row becomes current. Returns the row or -1.
+    int IncrementalSearchKey(QChar Key);
+    // The grid timer's tick: the typed text is forgotten after four ticks
+    // without a key.
+    void IncrementalSearchTick();
+
+    // What the search panel shows; the panel keeps it current before it
+    // calls a handler and shows EditColor afterwards.
+    struct TSearchPanelState {
+        QString Text;
+        bool HighlightDown = false;
+        bool MatchCase = false;
+        TColor EditColor = clWindow;
+    };
+    TSearchPanelState& SearchPanelState() { return FSearchPanelState; }
+
+    // The handlers the grid installs on its search panel.
+    void SearchFooterEditChange(TObject* Sender);
+    void SearchFooterFindPrevious(TObject* Sender);
+    void SearchFooterFindNext(TObject* Sender);
+    void SearchFooterClose(TObject* Sender);
+    void SearchFooterHighlight(TObject* Sender);
+
+    std::function<void(TObject* Sender, const QString& Value, bool& DefaultSearch)> OnSearchEditChange;
+    TNotifyEvent OnSearchFooterClose;
+
+protected:
+    void FindInGrid(QPoint StartCell, const QString& s, QPoint& Result, TFindParams FindParams, bool Wide,
+        const QString& ws);
+    bool MatchFindCell(int ACol, int ARow, bool Wide);
+    // Marks the search text in the cells the search panel searches (all
+    // normal cells, or SearchColumn), and takes the marks away.
+    virtual void SearchHighlight(const QString& Text, bool DoCase);
+    virtual void SearchUnHighlight();
+    virtual void RepaintSearchPanel() { }
+
+    TFindParams FFindParams;
+    QString SearchCache;
+    QString SearchCacheWide;
+    QPoint SearchCell { -1, -1 };
+    int FFindCol = 0;
+    int FFindRow = 0;
+    bool FFindBusy = false;
+    int SearchTics = 0;
+    TSearchPanelState FSearchPanelState;
+
+private:
+    // Opens the collapsed nodes that hold the real row.
+    void ExpandNodesOver(int ARealRow);
+    QPoint FindFooterStep(bool Backward);
+    TFindParams FooterFindParams(bool Backward);
     // ==== end of find, replace and incremental search ====
 
     // ==== cell painting (ExGridPaint.cpp) ====
