@@ -430,7 +430,7 @@ public:
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
     virtual void UpdateColumnHeaders() { }
     virtual void DoEllipsClick(QString& Text) { (void)Text; }
-    virtual bool MatchFilter(int ARow) { return (void)ARow, true; }
+    virtual bool MatchFilter(int ARow);
     virtual void PasteStarting() { }
     virtual void PasteDone() { }
     virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
@@ -470,8 +470,8 @@ public:
     virtual void NavigationChanged() { }
     virtual void GotoFirstRow() { }
     virtual bool AllowFormattedClipboard() { return false; }
-    virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
-    virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex) { (void)Sender, (void)ItemIndex; }
+    virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex);
+    virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex);
     virtual void DoCheckBoxChange(int ACol, int ARow, bool State);
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect();
@@ -1758,6 +1758,52 @@ private:
     // ==== end of sorting, compares and calculations ====
 
     // ==== filtering (ExGridFilter.cpp) ====
+public:
+    // Switching on adds a filter level, switching off removes the top one.
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool Value);
+    // The fixed row showing the filter drop-down buttons; only fixed rows are taken.
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int Value);
+    // The last condition NarrowDown was given.
+    QString LastFilter() const { return FLastFilter; }
+    // Hides the displayed row ARow when the filter does not match it.
+    void FilterRow(int ARow);
+    // Hides every normal row the filter does not match as one new level.
+    void ApplyFilter();
+    // Brings back the top level; answers whether more than one level remains.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Filters on text typed one character at a time: a character more stacks
+    // a level, one less removes the top level, anything else starts over.
+    // AColumn -1 looks at the whole row.
+    void NarrowDown(const QString& ACondition, int AColumn);
+    // The checks of the drop-down check list, by entry of FilterList.
+    bool FilterChecked(int Index) const;
+    void SetFilterChecked(int Index, bool Value);
+    void ClearFilterChecks() { FFilterChecks.clear(); }
+
+    std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
+    std::function<void(TObject* Sender, qint16 Progress)> OnFilterProgress;
+    std::function<void(
+        TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName, QString& FilterCondition)>
+        OnFilterSelect;
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName,
+        QString& FilterCondition, TStrings* CheckList)>
+        OnFilterCheck;
+
+protected:
+    // Whether item Index of Filter matches the displayed row ARow.
+    bool MatchFilterItem(int Index, int ARow);
+    void RestoreAfterFilterLevel();
+    // Filter := one case-insensitive item looking for Text in AColumn.
+    void SetNarrowFilter(const QString& Text, int AColumn, bool Quote);
+    bool FFilterActive = false;
+    int FFilterFixedRows = 0;
+    int FFilterDropDownRow = 0;
+    QString FLastFilter;
+    std::vector<bool> FFilterChecks;
+
 public:
     // ==== end of filtering ====
 
