@@ -355,7 +355,8 @@ void TExStringGrid::WndProc(TMessage& Message)
     TBaseGrid::WndProc(Message);
 }
 
-void TExStringGrid::GridTimer() { }
+// Every tick ages the incremental search text; after four it is forgotten.
+void TExStringGrid::GridTimer() { IncrementalSearchTick(); }
 
 void TExStringGrid::BalloonEnableChanged()
 {

@@ -265,6 +265,12 @@ TEST(ExGridFind, IncrementalSearchBuildsAndForgetsItsText)
     EXPECT_EQ(g.IncrementalSearchKey('b'), 2);
     EXPECT_EQ(g.IncrementalSearchKey('a'), 1);
     EXPECT_EQ(g.IncrSearchText(), "a");
+
+    // The grid's own timer ages the text.
+    g.Navigation()->AutoGotoIncremental = true;
+    for (int i = 0; i < 4; ++i)
+        g.Perform(WM_TIMER, 111, 0);
+    EXPECT_EQ(g.IncrSearchText(), "");
 }
 
 TEST(ExGridFind, IncrementalSearchColumnFollowsSortSettings)
