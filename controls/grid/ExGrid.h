@@ -1798,6 +1798,8 @@ private:
     void ScaleOtherColumns(int ASized, double AFactor);
     void ScaleOtherRows(int ASized, double AFactor);
     void WriteFooterValue(int ACol, int AFooterRow, int AHidden);
+    // Drops the references to a component that is going away.
+    void ForgetRemovedComponent(TComponent* AComponent);
     // A scroll hint left open at design time goes when sizes change.
     void CloseDesignScrollHint();
     // ==== end of column stretching, footer values and view properties ====

@@ -4,6 +4,7 @@
 #include "controls/grid/ExGrid.h"
 
 #include "controls/base/ExObjWindows.h"
+#include "controls/base/PictureContainer.h"
 #include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridWindows.h"
@@ -334,4 +335,13 @@ void TExStringGrid::SetArrowColor(TColor Value)
     for (TArrowWindow* w : FArrows)
         if (w)
             w->SetColor(Value);
+}
+
+void TExStringGrid::ForgetRemovedComponent(TComponent* AComponent)
+{
+    if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer))
+        FPictureContainer = nullptr;
+    if (!ComponentState().testFlag(csDestroying) && FSyncGrid
+        && static_cast<TComponent*>(FSyncGrid->Grid()) == AComponent)
+        FSyncGrid->SetGrid(nullptr);
 }

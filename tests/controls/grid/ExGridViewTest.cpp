@@ -340,3 +340,18 @@ TEST(ExGridView, PropertyWriters)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExGridView, ForgetsRemovedComponents)
+{
+    TForm form(nullptr);
+    auto* grid = new TExStringGrid(&form);
+    auto* other = new TExStringGrid(&form);
+    grid->SyncGrid()->SetGrid(other);
+    other->FreeNotification(grid);
+    delete other;
+    EXPECT_EQ(grid->SyncGrid()->Grid(), nullptr);
+}
+
+} // namespace
