@@ -628,8 +628,6 @@ void TExStringGrid::SetVRKGradientMirrorTo(TColor v)
     Invalidate();
 }
 
-void TExStringGrid::ApplyColumnStretch(int) { }
-
 // ---------------------------------------------------------------------------
 // Overridable operations with the least the grid needs of them until their
 // method families are filled in.

@@ -115,6 +115,23 @@ protected:                                                                      
                                                                                                                        \
 public:
 
+// A published setting whose change repaints the whole grid.
+#define EXGRID_REPAINTED(T, Name, Init)                                                                                \
+public:                                                                                                                \
+    T Name() const { return F##Name; }                                                                                 \
+    void Set##Name(T v)                                                                                                \
+    {                                                                                                                  \
+        if (F##Name == v)                                                                                              \
+            return;                                                                                                    \
+        F##Name = v;                                                                                                   \
+        Invalidate();                                                                                                  \
+    }                                                                                                                  \
+                                                                                                                       \
+protected:                                                                                                             \
+    T F##Name = Init;                                                                                                  \
+                                                                                                                       \
+public:
+
 class TExStringGrid : public TBaseGrid, public IVRKStyle, public IVRKTones {
 public:
     explicit TExStringGrid(TComponent* AOwner);
@@ -266,7 +283,7 @@ public:
     EXGRID_PLAIN(int, MinColWidth, 0)
     EXGRID_PLAIN(int, MaxColWidth, 0)
     EXGRID_PLAIN(int, ZoomFactor, 0)
-    EXGRID_PLAIN(TPoint, XYOffset, TPoint(2, 2))
+    EXGRID_REPAINTED(TPoint, XYOffset, TPoint(2, 2))
     EXGRID_PLAIN(bool, IntelliZoom, true)
     EXGRID_PLAIN(bool, SizeGrowOnly, false)
     bool IntegralHeight() const { return FIntegralHeight; }
@@ -297,16 +314,16 @@ public:
     EXGRID_PLAIN(TColor, HighlightColor, clHighlight)
     EXGRID_PLAIN(TColor, HighlightTextColor, clHighlightText)
     TColor URLColor() const { return FURLColor; }
-    EXGRID_PLAIN(TColor, ActiveCellColor, TColor(0x808080))
-    EXGRID_PLAIN(TColor, ActiveCellColorTo, clNone)
-    EXGRID_PLAIN(bool, ActiveCellShow, false)
+    EXGRID_REPAINTED(TColor, ActiveCellColor, TColor(0x808080))
+    EXGRID_REPAINTED(TColor, ActiveCellColorTo, clNone)
+    EXGRID_REPAINTED(bool, ActiveCellShow, false)
     EXGRID_PLAIN(TColor, DisabledFontColor, TColor(0xC0C0C0))
     EXGRID_PLAIN(bool, UseDisabledFont, true)
     TVAlignment VAlignment() const { return FVAlignment; }
     EXGRID_PLAIN(TAlignment, DefaultAlignment, taLeftJustify)
     EXGRID_PLAIN(bool, EnableHTML, true)
     EXGRID_PLAIN(THoverFixedCells, HoverFixedCells, THoverFixedCells::hfNone)
-    EXGRID_PLAIN(bool, ShowDesignHelper, true)
+    EXGRID_REPAINTED(bool, ShowDesignHelper, true)
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
     EXGRID_PLAIN(bool, AutoNumAlign, false)
     EXGRID_PLAIN(bool, AnchorHint, false)
@@ -400,7 +417,7 @@ public:
 
     // ---- the string grid's own overridable operations, in the order they
     // were introduced; the method families that own them fill them in ----
-    virtual void CalcFooterColumn(int ACol) { (void)ACol; }
+    virtual void CalcFooterColumn(int ACol);
     virtual void DoClickSort(int ACol);
     virtual void F2KeyPressed() { }
     virtual void SetEditedCellText(int ACol, int ARow, const QString& Value);
@@ -426,21 +443,21 @@ public:
     virtual void InsertGridRow(int ARow);
     virtual void RemoveGridRow(int ARow);
     virtual void DoFilterDone();
-    virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
-    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol, (void)AWidth; }
+    virtual void UpdateColumnSize(int ACol, int& AWidth);
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
     virtual void UpdateColumnHeaders() { }
     virtual void DoEllipsClick(QString& Text) { (void)Text; }
     virtual bool MatchFilter(int ARow);
     virtual void PasteStarting() { }
     virtual void PasteDone() { }
     virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
-    virtual void RecalcFooterColumn(int ACol, int ARow) { (void)ARow, CalcFooterColumn(ACol); }
+    virtual void RecalcFooterColumn(int ACol, int ARow);
     virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoCellButtonClick(int ACol, int ARow);
     virtual void DoComboCloseUp(int ARow, int ACol);
     virtual void DoComboDropDown(int ARow, int ACol);
-    virtual void RecalcFooter() { }
+    virtual void RecalcFooter();
     virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
     virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix);
     virtual void GetEditorType(int ACol, int ARow, TEditorType& AEditor);
@@ -458,7 +475,7 @@ public:
     virtual void DoCanAddRow(bool& Allow);
     virtual void DoCanInsertRow(int ARow, bool& CanInsert);
     virtual void ScrollNotify(int RowDelta, bool& Handled) { (void)RowDelta, (void)Handled; }
-    virtual void AddEmptyRow() { }
+    virtual void AddEmptyRow();
     virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
     virtual void FormulaEditNotify() { }
     virtual void SelectAllNotify(const TGridRect& R) { (void)R; }
@@ -2029,6 +2046,75 @@ public:
 
     // ==== column stretching, footer values and view properties (ExGridView.cpp) ====
 public:
+    // Stretches the last column.
+    void StretchRightColumn() { ApplyColumnStretch(-1); }
+    // Recalculates the footer row's calculated cells of a real column, or of
+    // every column (hidden ones too) for -1.
+    virtual void CalcFooter(int ACol);
+    void RecalcFooterColumn(int ACol) { CalcFooter(ACol); }
+    // Repaints the footer strip.
+    void UpdateFooter();
+    void LastRowChanged() override;
+    bool UsesToolkitStyles() const override;
+    // Stores the text offset without repainting.
+    void UpdateXYOffset(int X, int Y) { FXYOffset = TPoint(X, Y); }
+
+    // View property writers that do more than store.
+    TGridRect Selection() const { return TBaseGrid::Selection(); }
+    void SetSelection(const TGridRect& R);
+    void SetRowIndicator(const TBitmap* Value);
+    void SetBackGround(const TBackGround* Value);
+    void SetShowModified(const TShowModified* Value);
+    void SetBalloon(const TBalloonSettings* Value);
+    void SetProgressAppearance(const TGridProgressAppearance* Value);
+    void SetActiveCellFont(const TFont* Value);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool v) { FHovering = v; }
+    // The colour of the four scroll arrow windows (clNone without them).
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+
+    // Column and row size events.
+    std::function<void(TObject* Sender, int ACol)> OnEndColumnSize;
+    std::function<void(TObject* Sender, int ACol, int& AWidth)> OnUpdateColumnSize;
+    // Value of an acCUSTOM footer cell (before FloatingFooter.OnCalcFooter).
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)> OnFooterCalc;
+
+    // What the mouse handling records while the user sizes a column or row:
+    // the column or row (-1 when none), its size when the drag began, and
+    // whether the drag's end applied the new size (set just before it).
+    struct TUserResize {
+        int Col = -1;
+        int Row = -1;
+        int StartSize = 0;
+        bool ColSized = false;
+        bool RowSized = false;
+    };
+    TUserResize& UserResize() { return FUserResize; }
+
+protected:
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    virtual void HandleSizeChanged(int OldColCount, int OldRowCount);
+    virtual void HandleColWidthsChange();
+    virtual void HandleRowHeightsChange();
+
+    TUserResize FUserResize;
+    bool FHovering = false;
+    // Set while a stretch runs; its own width changes start no other one.
+    bool FColChanging = false;
+    bool FStretchAllowed = true;
+
+private:
+    // Every normal column or row other than the sized one scaled by the sized one's factor.
+    void ScaleOtherColumns(int ASized, double AFactor);
+    void ScaleOtherRows(int ASized, double AFactor);
+    void WriteFooterValue(int ACol, int AFooterRow, int AHidden);
+    // Drops the references to a component that is going away.
+    void ForgetRemovedComponent(TComponent* AComponent);
+    // A scroll hint left open at design time goes when sizes change.
+    void CloseDesignScrollHint();
     // ==== end of column stretching, footer values and view properties ====
 
 public:

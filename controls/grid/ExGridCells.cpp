@@ -432,7 +432,9 @@ void TExStringGrid::UnRegisterNotifier(TGridChangeNotifier* ANotifier)
 
 void TExStringGrid::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == opRemove)
+    if (Operation == opRemove) {
         std::erase_if(FNotifierList, [AComponent](TGridChangeNotifier* n) { return n == AComponent; });
+        ForgetRemovedComponent(AComponent);
+    }
     TBaseGrid::Notification(AComponent, Operation);
 }
