@@ -1,5 +1,6 @@
 // Column and row aggregates, the selection as text, the selected test and
 // automatic numbering.
+#include "GridColumnFixture.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -15,24 +16,7 @@ struct TGroupedGrid : TExStringGrid {
     void MarkGrouped(int ACol) { FGroupColumn = ACol; }
 };
 
-struct TGrid {
-    TGroupedGrid* G = new TGroupedGrid(nullptr);
-    TGrid(int cols, int rows)
-    {
-        G->SetColCount(cols);
-        G->SetRowCount(rows);
-        G->SetFixedCols(0);
-    }
-    ~TGrid() { delete G; }
-    TGrid(const TGrid&) = delete;
-    TGrid& operator=(const TGrid&) = delete;
-    TGroupedGrid* operator->() const { return G; }
-    void Column(int c, const std::vector<QString>& texts) const
-    {
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            G->SetCells(c, int(i) + 1, texts[i]);
-    }
-};
+using TGrid = TColumnFixture<TGroupedGrid>;
 
 TEST(ExGridCalc, ColumnAggregates)
 {

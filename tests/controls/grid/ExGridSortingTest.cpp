@@ -1,5 +1,6 @@
 // Cell and row compares in the sort styles, the sorts with their frame, and
 // randomized sorts that must keep every row and come back exactly.
+#include "GridColumnFixture.h"
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
@@ -16,32 +17,7 @@
 
 namespace {
 
-struct TGrid {
-    TRowsGrid* G = new TRowsGrid(nullptr);
-    TGrid(int cols, int rows)
-    {
-        G->SetColCount(cols);
-        G->SetRowCount(rows);
-        G->SetFixedCols(0);
-    }
-    ~TGrid() { delete G; }
-    TGrid(const TGrid&) = delete;
-    TGrid& operator=(const TGrid&) = delete;
-    TRowsGrid* operator->() const { return G; }
-    // Column texts from row 1 down (row 0 is the fixed header).
-    void Column(int c, const std::vector<QString>& texts) const
-    {
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            G->SetCells(c, int(i) + 1, texts[i]);
-    }
-    std::vector<QString> Read(int c) const
-    {
-        std::vector<QString> out;
-        for (int r = G->FixedRows(); r < G->RowCount() - G->FixedFooters(); ++r)
-            out.push_back(G->Cells(c, r));
-        return out;
-    }
-};
+using TGrid = TColumnFixture<TRowsGrid>;
 
 struct TFormatScope {
     TFormatSettings Saved = FormatSettings;
