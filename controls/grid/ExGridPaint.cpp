@@ -185,8 +185,8 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
         CanEditCell(C.RCol, ARow, canEdit);
         const int state = canEdit ? 0 : 3;
         if (FControlLook->DropDownAlwaysVisible() && HasComboBox(C.RCol, ARow)) {
-            DrawComboButton(ACanvas, Handle(),
-                TRect(C.Rect.Left - 2, C.Rect.Top - 1, C.Rect.Right + 1, C.Rect.Bottom), FTones, state, style);
+            DrawComboButton(ACanvas, Handle(), TRect(C.Rect.Left - 2, C.Rect.Top - 1, C.Rect.Right + 1, C.Rect.Bottom),
+                FTones, state, style);
             C.Rect.Right -= 16;
         }
         if (FControlLook->SpinButtonsAlwaysVisible() && HasSpinEdit(C.RCol, ARow)) {
@@ -310,8 +310,8 @@ void TExStringGrid::PaintFixedLook(TCellPaintContext& C)
     if (hovered) {
         C.Rect.Bottom += 1;
         auto hover = [&](const TRect& r) {
-            DrawMirrorGradient(cv, r, FVRKGradHoverFrom, true, false, FVRKGradHoverBorder, true,
-                FVRKGradHoverMirrorTo, FVRKGradHoverMirrorFrom, FVRKGradHoverTo);
+            DrawMirrorGradient(cv, r, FVRKGradHoverFrom, true, false, FVRKGradHoverBorder, true, FVRKGradHoverMirrorTo,
+                FVRKGradHoverMirrorFrom, FVRKGradHoverTo);
         };
         auto down = [&](const TRect& r) {
             DrawMirrorGradient(cv, r, FVRKGradDownFrom, true, false, FVRKGradDownBorder, true, FVRKGradDownMirrorTo,
@@ -348,8 +348,8 @@ void TExStringGrid::PaintFixedLook(TCellPaintContext& C)
     const TSortSettings* ss = FSortSettings;
     if (activeMarker) {
         DrawMirrorGradient(cv, C.Rect, FActiveCellColor, true, false, clNone, true, clNone, clNone, FActiveCellColorTo);
-    } else if (ss && ss->Column != -1 && ss->HeaderColor() != clNone && ss->Column == C.RCol
-        && row == FixedRows() - 1 && (dcol >= FixedCols() || ss->FixedCols)) {
+    } else if (ss && ss->Column != -1 && ss->HeaderColor() != clNone && ss->Column == C.RCol && row == FixedRows() - 1
+        && (dcol >= FixedCols() || ss->FixedCols)) {
         DrawMirrorGradient(cv, C.Rect, ss->HeaderColor(), true, false, clNone, true, ss->HeaderMirrorColorTo(),
             ss->HeaderMirrorColor(), ss->HeaderColorTo());
     } else if (!FFlat) {
@@ -467,8 +467,7 @@ void TExStringGrid::PaintCellBorders(TCellPaintContext& C, int RCol, int ARow, T
     }
     for (TPen& p : FBorderPens)
         p.Assign(cv->Pen());
-    TPen &leftPen = FBorderPens[0], &topPen = FBorderPens[1], &rightPen = FBorderPens[2],
-         &bottomPen = FBorderPens[3];
+    TPen &leftPen = FBorderPens[0], &topPen = FBorderPens[1], &rightPen = FBorderPens[2], &bottomPen = FBorderPens[3];
     if (OnGetCellBorderProp)
         OnGetCellBorderProp(this, ARow, RCol, &leftPen, &topPen, &rightPen, &bottomPen);
     const int half = (cv->Pen()->Width() + 1) / 2;
@@ -505,6 +504,6 @@ void TExStringGrid::PaintCellBorders(TCellPaintContext& C, int RCol, int ARow, T
 
 bool TExStringGrid::HasCheckBox(int ACol, int ARow)
 {
-    return HasCellGraphicOfType(ACol, ARow, { ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox,
-        ctTriStateCheckBox });
+    return HasCellGraphicOfType(
+        ACol, ARow, { ctCheckBox, ctDataCheckBox, ctVirtCheckBox, ctRowCheckBox, ctTriStateCheckBox });
 }

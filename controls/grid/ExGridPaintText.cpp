@@ -75,8 +75,7 @@ bool TExStringGrid::IsSortedHeaderCell(int RCol, int ARow)
 {
     if (!FSortSettings || !IsSortIndicatorCell(RCol, ARow) || FixedRows() <= 0)
         return false;
-    const bool sorted
-        = RCol == FSortSettings->Column || (FSortIndexes && FSortIndexes->FindIndex(RCol) >= 0);
+    const bool sorted = RCol == FSortSettings->Column || (FSortIndexes && FSortIndexes->FindIndex(RCol) >= 0);
     return sorted && (RCol >= FixedCols() || FSortSettings->FixedCols);
 }
 
@@ -144,8 +143,8 @@ void TExStringGrid::PaintCellText(TCellPaintContext& C)
     if (C.FilterGlyph && FFilterDropDown) {
         TBitmap* g = FFilter && FFilter->HasFilter(C.RCol) ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
         if (!g || g->Empty())
-            DrawResourceBitmap(cv, FixedColor(), TRect(R.Right - 16, R.Top, R.Right, R.Top + 16),
-                QStringLiteral("ESGFILT"));
+            DrawResourceBitmap(
+                cv, FixedColor(), TRect(R.Right - 16, R.Top, R.Right, R.Top + 16), QStringLiteral("ESGFILT"));
         else
             DrawGlyph(cv, g, R.Right - 16, R.Top);
         R = C.Rect;
@@ -243,8 +242,8 @@ void TExStringGrid::PaintHTMLText(TCellPaintContext& C, const QString& Text, TRe
     C.TextWidth = out.XSize + 2;
 }
 
-void TExStringGrid::PaintPlainText(TCellPaintContext& C, QString& Text, TRect R, int Indent, int ErrPos, int ErrLen,
-    TColor URLColor)
+void TExStringGrid::PaintPlainText(
+    TCellPaintContext& C, QString& Text, TRect R, int Indent, int ErrPos, int ErrLen, TColor URLColor)
 {
     TCanvas* cv = C.Canvas;
     if (C.HAlign == taCenter && FSortSettings && C.ARow == FSortSettings->Row() && FSortSettings->Show()
@@ -343,15 +342,16 @@ void TExStringGrid::PaintCellBackGround(TCellPaintContext& C, const TRect& R)
                 int phaseX = int(sx % bw);
                 for (int x = P.Left - 1; x < P.Right; phaseX = 0) {
                     const int wid = std::min(bw - phaseX, P.Right - x);
-                    cv->CopyRect(TRect(x, y, x + wid, y + hgt), bmp->Canvas(), TRect(phaseX, phaseY, phaseX + wid, phaseY + hgt));
+                    cv->CopyRect(TRect(x, y, x + wid, y + hgt), bmp->Canvas(),
+                        TRect(phaseX, phaseY, phaseX + wid, phaseY + hgt));
                     x += wid;
                 }
                 y += hgt;
             }
         } else {
             const TRect place(bg->Left(), bg->Top(), bg->Left() + bmp->Width(), bg->Top() + bmp->Height());
-            const TRect part(std::max(P.Left, place.Left), std::max(P.Top, place.Top),
-                std::min(P.Right, place.Right), std::min(P.Bottom, place.Bottom));
+            const TRect part(std::max(P.Left, place.Left), std::max(P.Top, place.Top), std::min(P.Right, place.Right),
+                std::min(P.Bottom, place.Bottom));
             if (part.Left < part.Right && part.Top < part.Bottom)
                 cv->CopyRect(part, bmp->Canvas(),
                     TRect(part.Left - place.Left, part.Top - place.Top, part.Right - place.Left,
@@ -372,10 +372,10 @@ void TExStringGrid::PaintCellBackGround(TCellPaintContext& C, const TRect& R)
     const TRect G(R.Left - 1, R.Top - glw, R.Right, R.Bottom + glw - 1);
     const bool horz = d == TBackGroundDisplay::bdGradientHorz;
     const int range = horz ? ClientWidth() : ClientHeight();
-    const TColor from = InterpolateColor(
-        ColorToRGB(bg->Color()), ColorToRGB(bg->ColorTo()), 0, horz ? G.Left : G.Top, range);
-    const TColor to = InterpolateColor(
-        ColorToRGB(bg->Color()), ColorToRGB(bg->ColorTo()), 0, horz ? G.Right : G.Bottom, range);
+    const TColor from
+        = InterpolateColor(ColorToRGB(bg->Color()), ColorToRGB(bg->ColorTo()), 0, horz ? G.Left : G.Top, range);
+    const TColor to
+        = InterpolateColor(ColorToRGB(bg->Color()), ColorToRGB(bg->ColorTo()), 0, horz ? G.Right : G.Bottom, range);
     cv->Brush()->SetColor(to);
     cv->Pen()->SetColor(to);
     DrawGradient(cv, from, to, horz, G, 128);
