@@ -1785,6 +1785,8 @@ private:
         TColor URLColor);
     void PaintHTMLText(TCellPaintContext& C, const QString& Text, TRect R, TColor URLColor);
     bool IsSortedHeaderCell(int RCol, int ARow);
+    // With the glyph's automatic transparent colour, its own setting kept.
+    static void DrawGlyphTransparent(TCanvas* Canvas, TBitmap* Glyph, int X, int Y);
     // Grid-owned, so that painting a cell allocates nothing.
     TPen FPaintPenCopy;
     TPen FBorderPens[4];

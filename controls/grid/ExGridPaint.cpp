@@ -14,25 +14,6 @@
 
 namespace {
 
-// Draws a glyph with its automatic transparent colour; the glyph's own
-// setting is put back without a change notification.
-void DrawGlyphTransparent(TCanvas* Canvas, TBitmap* Glyph, int X, int Y)
-{
-    if (!Glyph || Glyph->Empty())
-        return;
-    const bool was = Glyph->Transparent();
-    if (was) {
-        Canvas->Draw(X, Y, Glyph);
-        return;
-    }
-    TNotifyEvent saved = std::move(Glyph->OnChange);
-    Glyph->OnChange = nullptr;
-    Glyph->SetTransparent(true);
-    Canvas->Draw(X, Y, Glyph);
-    Glyph->SetTransparent(false);
-    Glyph->OnChange = std::move(saved);
-}
-
 void Line(TCanvas* Canvas, int X1, int Y1, int X2, int Y2)
 {
     Canvas->MoveTo(X1, Y1);

@@ -27,7 +27,9 @@ void Line(TCanvas* Canvas, int X1, int Y1, int X2, int Y2)
     Canvas->LineTo(X2, Y2);
 }
 
-void DrawGlyph(TCanvas* Canvas, TBitmap* Glyph, int X, int Y)
+} // namespace
+
+void TExStringGrid::DrawGlyphTransparent(TCanvas* Canvas, TBitmap* Glyph, int X, int Y)
 {
     if (!Glyph || Glyph->Empty())
         return;
@@ -42,8 +44,6 @@ void DrawGlyph(TCanvas* Canvas, TBitmap* Glyph, int X, int Y)
     Glyph->SetTransparent(false);
     Glyph->OnChange = std::move(saved);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Display text
@@ -146,7 +146,7 @@ void TExStringGrid::PaintCellText(TCellPaintContext& C)
             DrawResourceBitmap(
                 cv, FixedColor(), TRect(R.Right - 16, R.Top, R.Right, R.Top + 16), QStringLiteral("ESGFILT"));
         else
-            DrawGlyph(cv, g, R.Right - 16, R.Top);
+            DrawGlyphTransparent(cv, g, R.Right - 16, R.Top);
         R = C.Rect;
     }
 
@@ -438,13 +438,13 @@ void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X)
             if (!glyphs)
                 Canvas->Polygon({ TPoint(X - 7, Y - 5), TPoint(X + 7, Y - 5), TPoint(X, Y + 8) });
             else
-                DrawGlyph(Canvas, ss->IndexUpGlyph(), X - 7, Y - 7);
+                DrawGlyphTransparent(Canvas, ss->IndexUpGlyph(), X - 7, Y - 7);
             Canvas->TextOut(X - 2, Y - 4, QString::number(pos + 1));
         } else {
             if (!glyphs)
                 Canvas->Polygon({ TPoint(X - 6, Y + 8), TPoint(X + 6, Y + 8), TPoint(X, Y - 4) });
             else
-                DrawGlyph(Canvas, ss->IndexDownGlyph(), X - 7, Y - 7);
+                DrawGlyphTransparent(Canvas, ss->IndexDownGlyph(), X - 7, Y - 7);
             Canvas->TextOut(X - 2, Y - 2, QString::number(pos + 1));
         }
         Canvas->Font()->Assign(&FPaintFont);
@@ -462,7 +462,7 @@ void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X)
             Canvas->LineTo(X - 4, Y - 4);
             Canvas->LineTo(X + 4, Y - 4);
         } else {
-            DrawGlyph(Canvas, ss->DownGlyph(), X - 4, Y - 4);
+            DrawGlyphTransparent(Canvas, ss->DownGlyph(), X - 4, Y - 4);
             Canvas->SetBkColor(FixedColor());
         }
     } else {
@@ -474,7 +474,7 @@ void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X)
             Canvas->Pen()->SetColor(TColor(0x808080));
             Canvas->LineTo(X - 4, Y + 4);
         } else {
-            DrawGlyph(Canvas, ss->UpGlyph(), X - 4, Y - 4);
+            DrawGlyphTransparent(Canvas, ss->UpGlyph(), X - 4, Y - 4);
             Canvas->SetBkColor(FixedColor());
         }
     }
