@@ -86,7 +86,7 @@ enum class TSortStyle {
 // Column or cell calculation kinds of the base grid.
 enum class TColumnCalcType { acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM, acDISTINCT, acSTDDEV };
 
-enum class TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+enum class TCellBorder { cbTop = 1, cbLeft = 2, cbRight = 4, cbBottom = 8 };
 enum class TCellGradientDirection { GradientVertical, GradientHorizontal };
 enum class TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum class TSearchDirection { sdTopBottom, sdLeftRight };

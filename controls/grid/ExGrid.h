@@ -430,7 +430,7 @@ public:
     virtual void RestoreCellCache() { }
     virtual bool ClickCheckBoxCell(int ACol, int ARow, bool CheckEdit);
     virtual bool ClickRadioButtonCell(int ACol, int ARow, bool CheckEdit);
-    virtual QString GetFormattedCell(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+    virtual QString GetFormattedCell(int ACol, int ARow);
     virtual QString GetFloatFormat(int ACol, int ARow) { return (void)ACol, (void)ARow, FFloatFormat; }
     virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
     virtual void DoPrintGetPageNum(int PageNum, int PageColNum, QString& PageNumString);
@@ -2042,6 +2042,84 @@ private:
 
     // ==== cell painting (ExGridPaint.cpp) ====
 public:
+    // The working record of one painted cell; the text and graphic painters
+    // read and update it. ACol is the displayed column, RCol the real one.
+    struct TCellPaintContext {
+        TExStringGrid* Grid = nullptr;
+        TCanvas* Canvas = nullptr;
+        int ACol = 0, RCol = 0, ARow = 0, SelRow = 0;
+        TGridDrawState State;
+        TRect Rect;
+        bool FilterGlyph = false;
+        int ScrollOffset = 0;
+        bool WordWrap = false;
+        TAlignment HAlign = taLeftJustify;
+        TVAlignment VAlign = TVAlignment::vtaTop;
+        TCellGradientDirection GradientDirection = TCellGradientDirection::GradientVertical;
+        TColor ColorTo = clNone, MirrorColor = clNone, MirrorColorTo = clNone;
+        TCellGraphic* Graphic = nullptr;
+        int GraphicWidth = 0, GraphicHeight = 0;
+        TCellHAlign GraphicHAlign = haLeft;
+        TCellVAlign GraphicVAlign = vaTop;
+        bool TextAllowed = true;
+        TColor BrushColor = clNone, FontColor = clNone;
+        bool FixedLook = false, Styled = false;
+        int TextWidth = 0, TextHeight = 0, SortGlyphY = 0;
+    };
+    using TCustomCellDrawEvent = std::function<void(
+        TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, const TRect& ARect, bool Printing)>;
+    using TCellBorderPropEvent = std::function<void(
+        TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen, TPen* RightPen, TPen* BottomPen)>;
+    // Before the text, and after everything but the focus rectangle; both
+    // with the real column.
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TCellBorderPropEvent OnGetCellBorderProp;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)> OnGetFloatFormat;
+
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X);
+    void DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas);
+    // ACol real; its displayed index is derived.
+    TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    // ACol real, DCol displayed; VS wraps inside the cell width, SB leaves
+    // room for an in-cell scroll bar.
+    TSize MeasureCellText(int ACol, int DCol, int ARow, bool VS, bool SB);
+    // A cell with a graphic shows no text.
+    EXGRID_PLAIN(bool, NoImageAndText, false)
+    // The drawing events paint the content instead of the grid.
+    EXGRID_PLAIN(bool, NoDefaultDraw, false)
+    // A text too long for its cell ends in an ellipsis.
+    EXGRID_PLAIN(bool, EnhTextSize, false)
+
+protected:
+    // Fixed-cell mouse state the mouse handling keeps: the mouse held on a
+    // fixed cell, the fixed drop-down button pressed, the displayed column
+    // being moved (-1 when none), column numbers shown while designing.
+    bool FMouseDownMove = false;
+    bool FDropDownDown = false;
+    int Movecell = -1;
+    bool FShowColNrs = false;
+    // ACol is the real column the base painter hands over.
+    void PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void PaintCellText(TCellPaintContext& C);
+    void PaintCellBorders(TCellPaintContext& C, int RCol, int ARow, TRect R);
+
+private:
+    void PaintFixedLook(TCellPaintContext& C);
+    void PaintFixedEdges(TCellPaintContext& C);
+    void PaintTreeLines(TCellPaintContext& C);
+    void PaintCellBackGround(TCellPaintContext& C, const TRect& R);
+    void PaintSelectionRectangle(TCellPaintContext& C, const TRect& R);
+    void PaintPlainText(TCellPaintContext& C, QString& Text, TRect R, int Indent, int ErrPos, int ErrLen,
+        TColor URLColor);
+    void PaintHTMLText(TCellPaintContext& C, const QString& Text, TRect R, TColor URLColor);
+    bool IsSortedHeaderCell(int RCol, int ARow);
+    // With the glyph's automatic transparent colour, its own setting kept.
+    static void DrawGlyphTransparent(TCanvas* Canvas, TBitmap* Glyph, int X, int Y);
+    // Grid-owned, so that painting a cell allocates nothing.
+    TPen FPaintPenCopy;
+    TPen FBorderPens[4];
+    TFont FPaintFont;
     // ==== end of cell painting ====
 
     // ==== column stretching, footer values and view properties (ExGridView.cpp) ====

@@ -1,0 +1,344 @@
+// Cell painting: the layer and event order, text placement measured with the
+// canvas, focus rectangle, cell buttons, borders, the formatted display text
+// and text measuring.
+
+#include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "platform/graphics/DrawText.h"
+#include "tests/common/GridOnForm.h"
+#include "tests/common/TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+
+namespace {
+
+using Grid = TGridOnForm<TExStringGrid>;
+
+TColor PixelAt(const QImage& img, int x, int y)
+{
+    const QRgb c = img.pixel(x, y);
+    return TColor(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
+}
+
+bool Dark(const QImage& img, int x, int y)
+{
+    const QRgb c = img.pixel(x, y);
+    return qRed(c) + qGreen(c) + qBlue(c) < 3 * 128;
+}
+
+// The leftmost and rightmost columns with a dark pixel inside the box.
+std::pair<int, int> InkSpan(const QImage& img, const TRect& box)
+{
+    int lo = -1, hi = -1;
+    for (int x = box.Left; x < box.Right; ++x)
+        for (int y = box.Top; y < box.Bottom; ++y)
+            if (Dark(img, x, y)) {
+                if (lo < 0)
+                    lo = x;
+                hi = x;
+                break;
+            }
+    return { lo, hi };
+}
+
+// The grid's normal-cell font on a canvas of the same device, for expected widths.
+int MeasuredWidth(TExStringGrid* g, const QString& s)
+{
+    g->Canvas()->SetFont(g->Font());
+    return g->Canvas()->TextWidth(s);
+}
+
+} // namespace
+
+TEST(ExGridPaint, EventsRunInLayerOrderWithTheRealColumn)
+{
+    Grid f(4, 3, 300, 100);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->HideColumn(1);
+    std::vector<std::pair<QString, int>> calls;
+    g->OnCustomCellBkgDraw = [&](TObject*, TCanvas*, int ACol, int ARow, TGridDrawState, const TRect&, bool p) {
+        EXPECT_FALSE(p);
+        if (ARow == 1)
+            calls.push_back({ "bkg", ACol });
+    };
+    g->OnDrawCell = [&](TObject*, int ACol, int ARow, const TRect&, TGridDrawState) {
+        if (ARow == 1)
+            calls.push_back({ "draw", ACol });
+    };
+    g->OnCustomCellDraw = [&](TObject*, TCanvas*, int ACol, int ARow, TGridDrawState, const TRect&, bool) {
+        if (ARow == 1)
+            calls.push_back({ "custom", ACol });
+    };
+    g->PaintToImage();
+    // Displayed column 1 is real column 2 once column 1 is hidden.
+    std::vector<std::pair<QString, int>> c2;
+    for (const auto& c : calls)
+        if (c.second == 2)
+            c2.push_back(c);
+    ASSERT_EQ(c2.size(), 3u);
+    EXPECT_EQ(c2[0].first, "bkg");
+    EXPECT_EQ(c2[1].first, "draw");
+    EXPECT_EQ(c2[2].first, "custom");
+    for (const auto& c : calls)
+        EXPECT_NE(c.second, 1) << "a hidden column is never painted";
+}
+
+TEST(ExGridPaint, TextPlacementFollowsAlignmentAndTheCanvasMeasure)
+{
+    Grid f(3, 3, 300, 100);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(100);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColor(clWhite);
+    g->SetHideFocusRect(true);
+    g->SetCells(1, 1, "Wide text");
+    const TRect cell = g->CellRect(1, 1);
+    const int w = MeasuredWidth(g, "Wide text");
+    const int off = g->XYOffset().X;
+    struct Case {
+        TAlignment a;
+        int expectLeft;
+    } cases[] = {
+        { taLeftJustify, cell.Left + g->GridLineWidth() + off },
+        { taRightJustify, cell.Right - g->GridLineWidth() - off - w },
+        { taCenter, 0 },
+    };
+    for (const Case& c : cases) {
+        g->OnGetAlignment = [&](TObject*, int, int, TAlignment& H, TVAlignment&) { H = c.a; };
+        const QImage img = g->PaintToImage();
+        const auto [lo, hi] = InkSpan(img, cell);
+        ASSERT_GE(lo, 0);
+        if (c.a == taCenter) {
+            const int mid = (lo + hi) / 2;
+            EXPECT_NEAR(mid, (cell.Left + cell.Right) / 2, 3);
+        } else {
+            EXPECT_NEAR(lo, c.expectLeft, 2) << int(c.a);
+        }
+        EXPECT_NEAR(hi - lo + 1, w, 3);
+    }
+}
+
+TEST(ExGridPaint, OneLineTextIsCutAtItsFirstLineBreak)
+{
+    Grid f(3, 3, 300, 120);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(100);
+    g->SetDefaultRowHeight(40);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetWordWrap(false);
+    g->SetHideFocusRect(true);
+    g->SetCells(1, 1, "top\r\nbottom");
+    const TRect cell = g->CellRect(1, 1);
+    g->Canvas()->SetFont(g->Font());
+    const int lh = g->Canvas()->TextHeight("gh");
+    QImage img = g->PaintToImage();
+    const TRect below(cell.Left, cell.Top + g->XYOffset().Y + lh + 2, cell.Right - 2, cell.Bottom - 2);
+    EXPECT_EQ(InkSpan(img, below).first, -1);
+    // With multi-line cells both lines show.
+    g->SetMultilinecells(true);
+    img = g->PaintToImage();
+    EXPECT_GE(InkSpan(img, below).first, 0);
+}
+
+TEST(ExGridPaint, FocusRectangleOnlyOnTheFocusedCellOutsideRowSelect)
+{
+    Grid f(3, 3, 200, 80);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetSelectionColor(clWhite);
+    g->SetColor(clWhite);
+    g->SetRow(1);
+    g->SetCol(1);
+    g->SetHideFocusRect(true);
+    const QImage without = g->PaintToImage();
+    g->SetHideFocusRect(false);
+    ASSERT_TRUE(g->Focused());
+    const QImage with = g->PaintToImage();
+    EXPECT_NE(with, without);
+    g->SetOptions(g->Options() | goRowSelect);
+    g->SetHideFocusRect(true);
+    const QImage rowSelNoRect = g->PaintToImage();
+    g->SetHideFocusRect(false);
+    EXPECT_EQ(g->PaintToImage(), rowSelNoRect);
+}
+
+TEST(ExGridPaint, AlwaysVisibleButtonsTakeSixteenPixelsEach)
+{
+    Grid f(3, 3, 300, 80);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(120);
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColor(clWhite);
+    g->SetHideFocusRect(true);
+    g->SetCells(1, 1, "abc");
+    g->OnGetAlignment = [](TObject*, int, int, TAlignment& H, TVAlignment&) { H = taRightJustify; };
+    const TRect cell = g->CellRect(1, 1);
+    const int plainLeft = InkSpan(g->PaintToImage(), cell).first;
+    bool combo = false, spin = false;
+    g->OnHasComboBox = [&](TObject*, int, int, bool& v) { v = combo; };
+    g->OnHasSpinEdit = [&](TObject*, int, int, bool& v) { v = spin; };
+    g->ControlLook()->SetDropDownAlwaysVisible(true);
+    g->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    for (auto [c, s, shift] : { std::tuple { true, false, 16 }, { false, true, 16 }, { true, true, 32 } }) {
+        combo = c;
+        spin = s;
+        const QImage img = g->PaintToImage();
+        EXPECT_NEAR(InkSpan(img, cell).first, plainLeft - shift, 1) << c << s;
+    }
+}
+
+TEST(ExGridPaint, CellBordersFromTheQuery)
+{
+    Grid f(3, 3, 200, 80);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColor(clWhite);
+    g->SetHideFocusRect(true);
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
+        if (ACol == 1 && ARow == 1) {
+            APen->SetColor(clRed);
+            B = TCellBorder::cbTop;
+            B |= TCellBorder::cbBottom;
+        }
+    };
+    int bottomSeen = 0;
+    g->OnGetCellBorderProp = [&](TObject*, int, int, TPen*, TPen*, TPen*, TPen* Bottom) {
+        Bottom->SetColor(clBlue);
+        ++bottomSeen;
+    };
+    const QImage img = g->PaintToImage();
+    const TRect cell = g->CellRect(1, 1);
+    const int x = (cell.Left + cell.Right) / 2;
+    bool red = false, blue = false, side = false;
+    for (int y = cell.Top - 2; y <= cell.Bottom + 1; ++y) {
+        red |= PixelAt(img, x, y) == clRed;
+        blue |= PixelAt(img, x, y) == clBlue;
+    }
+    for (int xx = cell.Left - 1; xx < cell.Right + 1; ++xx)
+        side |= PixelAt(img, xx, (cell.Top + cell.Bottom) / 2) == clRed;
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(blue);
+    EXPECT_FALSE(side) << "no left or right border was asked for";
+    EXPECT_GT(bottomSeen, 0);
+}
+
+TEST(ExGridPaint, FormattedCellText)
+{
+    Grid f(3, 3, 200, 80);
+    TExStringGrid* g = f.Grid;
+    struct Case {
+        QString text, format, expect;
+        bool isFloat;
+    } cases[] = {
+        { "3.14159", "%.2f", "3.14", true },
+        { "42", "%5d", "   42", true },
+        { "abc", "%.2f", "abc", true }, // not a number: never formatted
+        { "3.14159", "%s", "3.14159", true }, // the format does not fit: raw text
+        { "3.14159", "%.2f", "3.14159", false },
+        { "1E3", "%.1f", "1000.0", true },
+    };
+    for (const Case& c : cases) {
+        g->OnGetFloatFormat = [&](TObject*, int, int, bool& IsFloat, QString& Fmt) {
+            IsFloat = c.isFloat;
+            Fmt = c.format;
+        };
+        g->SetCells(1, 1, c.text);
+        EXPECT_EQ(g->GetFormattedCell(1, 1), c.expect) << c.text.toStdString() << " " << c.format.toStdString();
+    }
+    g->OnGetFloatFormat = nullptr;
+    EXPECT_EQ(g->GetFormattedCell(1, 1), "1E3");
+}
+
+TEST(ExGridPaint, MeasureCellText)
+{
+    Grid f(3, 3, 200, 80);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetMultilinecells(true);
+    TCanvas* cv = g->Canvas();
+    cv->SetFont(g->Font());
+    const int lh = cv->TextHeight("gh");
+
+    g->SetCells(1, 1, "Hello");
+    EXPECT_EQ(g->GetCellTextSize(1, 1, false, false), TSize(cv->TextWidth("Hello"), lh));
+
+    g->SetCells(1, 1, "a\r\nlonger line");
+    EXPECT_EQ(g->GetCellTextSize(1, 1, false, false), TSize(cv->TextWidth("longer line"), 2 * lh));
+
+    g->SetCells(1, 1, "<b>bold</b>");
+    {
+        cv->Font()->SetStyle(TFontStyle::fsBold);
+        const int bw = cv->TextWidth("bold");
+        cv->SetFont(g->Font());
+        const TSize s = g->GetCellTextSize(1, 1, false, false);
+        EXPECT_NEAR(s.cx, bw + 2, 1);
+        EXPECT_GE(s.cy, lh);
+    }
+
+    // Rotated text measures its bounding box.
+    const int w = cv->TextWidth("Turned");
+    for (int angle : { 90, 45 }) {
+        g->AddRotated(1, 2, short(angle), "Turned");
+        const double a = angle * M_PI / 180.0;
+        const int p = std::abs(int(std::trunc(w * std::cos(a)))), q = std::abs(int(std::trunc(lh * std::sin(a))));
+        const int u = std::abs(int(std::trunc(w * std::sin(a)))), v = std::abs(int(std::trunc(lh * std::cos(a))));
+        EXPECT_EQ(g->GetCellTextSize(1, 2, false, false), TSize(p + q + 12, u + v + 12)) << angle;
+    }
+    g->AddRotated(1, 2, 90, "Turned");
+    EXPECT_EQ(g->GetCellTextSize(1, 2, false, false), TSize(lh + 12, w + 12));
+}
+
+TEST(ExGridPaint, PaintingCreatesNoCellProperties)
+{
+    Grid f(5, 20, 300, 200);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    for (int r = 1; r < 20; ++r)
+        g->SetCells(2, r, QString::number(r));
+    g->PaintToImage();
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < 5; ++c)
+            EXPECT_FALSE(g->HasCellProperties(c, r)) << c << "," << r;
+}
+
+TEST(ExGridPaint, GoldenCells)
+{
+    Grid f(4, 6, 320, 130);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(80);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetLook(TGridLook::glXP);
+    g->SetCells(1, 0, "Name");
+    g->SetCells(2, 0, "Link");
+    g->SetCells(3, 0, "Secret");
+    g->SetCells(1, 1, "<b>bold</b> <i>it</i>");
+    g->SetCells(2, 1, "http://example.org");
+    g->SetCells(3, 1, "hidden");
+    g->SetCells(1, 2, "plain text");
+    g->OnIsPasswordCell = [](TObject*, int ARow, int ACol, bool& P) { P = ACol == 3 && ARow > 0; };
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
+        if (ACol == 2 && ARow == 3) {
+            APen->SetColor(clRed);
+            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
+                | TCellBorder::cbBottom;
+        }
+    };
+    g->SetRow(2);
+    g->SetCol(1);
+    EXPECT_TRUE(testutil::MatchesGolden(g->PaintToImage(), QStringLiteral("exgrid_paint_cells")));
+}
