@@ -1079,6 +1079,11 @@ protected:
     // A fixed cell is being sized; a refused column sizing clears it.
     mutable bool FSizeFixed = false;
 
+    // An automatic-range in-cell scroll bar follows its cell's text: page
+    // the row's height, range the wrapped text's height. Only cells with
+    // properties get here, and others are left unmeasured.
+    void CellTextChanged(int ACol, int ARow) override;
+
 private:
     TCellProperties* ExistingCellProperties(int ACol, int ARow);
     // Repaints the cell of a real column where it is shown.

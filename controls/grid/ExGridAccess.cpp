@@ -602,3 +602,15 @@ void TExStringGrid::InvalidateIntelliPanMarker()
 {
     InvalidateRect(TRect(wheelpanpos.X, wheelpanpos.Y, wheelpanpos.X + 32, wheelpanpos.Y + 32));
 }
+
+// ---------------------------------------------------------------------------
+// Text changes
+
+void TExStringGrid::CellTextChanged(int ACol, int ARow)
+{
+    if (!HasAutoRangeScrollBar(ACol, ARow))
+        return;
+    // Wrapped inside the cell, beside the bar.
+    const TSize sz = GetCellTextSize(ACol, ARow, true, true);
+    SetScrollProp(ACol, ARow, TScrollProp { RowHeights(ARow), sz.cy });
+}

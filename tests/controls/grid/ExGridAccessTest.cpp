@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -589,4 +590,49 @@ TEST(ExGridAccess, WheelPanMarkerIsDrawnTransparentlyAtItsPlace)
         EXPECT_EQ(marked.pixel(x + 15, y + 8) == qRgb(0, 0, 0), k.vertical) << int(k.pan);
         EXPECT_EQ(marked.pixel(x + 8, y + 15) == qRgb(0, 0, 0), k.horizontal) << int(k.pan);
     }
+}
+
+// ---------------------------------------------------------------------------
+// Text changes
+
+TEST(ExGridAccess, AutoRangeScrollBarFollowsTheCellText)
+{
+    TGridOnForm<TExStringGrid> f(4, 4, 300, 200);
+    TExStringGrid& g = *f.Grid;
+    g.SetRowHeights(1, 37);
+    g.AddScrollBar(1, 1, true);
+    g.AddScrollBar(2, 1, false);
+    // The bar sits on the base cell of a merged area; writes reach it from any covered cell.
+    g.MergeCells(3, 1, 1, 2);
+    g.AddScrollBar(3, 1, true);
+    const int lineHeight = g.Canvas()->TextHeight(QStringLiteral("Xy"));
+
+    int last = 0;
+    for (int lines : { 1, 3, 6 }) {
+        const QString text = QStringList(lines, QStringLiteral("x")).join(QLatin1Char('\n'));
+        g.SetCellEx(1, 1, text);
+        const TScrollProp p = g.GetScrollProp(1, 1);
+        EXPECT_EQ(p.PageSize, 37) << lines;
+        EXPECT_GE(p.Range, lines * lineHeight) << lines;
+        EXPECT_GT(p.Range, last) << lines;
+        last = p.Range;
+
+        g.SetCellEx(3, 2, text);
+        EXPECT_EQ(g.GetScrollProp(3, 1).Range, p.Range) << lines;
+
+        // A bar with a fixed range keeps it.
+        g.SetCellEx(2, 1, text);
+        EXPECT_EQ(g.GetScrollProp(2, 1).PageSize, 0);
+        EXPECT_EQ(g.GetScrollProp(2, 1).Range, 100);
+    }
+    g.SetCellEx(1, 1, QString());
+    EXPECT_LT(g.GetScrollProp(1, 1).Range, last);
+}
+
+TEST(ExGridAccess, PlainCellWriteCreatesNoCellProperties)
+{
+    auto g = MakeGrid(3, 3);
+    g->SetCellEx(1, 1, QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("a\nb\nc"));
+    EXPECT_FALSE(g->HasCellProperties(1, 1));
 }
