@@ -561,9 +561,7 @@ TSize TExStringGrid::MeasureCellText(int ACol, int DCol, int ARow, bool VS, bool
         return TSize(out.XSize + 2, out.YSize + 2);
     }
 
-    if (kind == kTextRich) {
-        if (IsDesigning())
-            return TSize(0, 0);
+    if (kind == kTextRich && !IsDesigning()) {
         // The size the loaded content asks for at the cell's width; switching
         // the wrap makes the edit lay its text out again.
         TExRichEdit* edit = RichEdit();
