@@ -9,6 +9,7 @@
 #include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
+#include "controls/grid/ExRichEdit.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/graphics/ImageList.h"
@@ -481,51 +482,31 @@ void TExStringGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int Y, int X)
     Canvas->Pen()->SetColor(clBlack);
 }
 
-// Without the platform rich edit the plain text of the rich text is drawn.
 void TExStringGrid::DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* Canvas)
 {
     if (IsDesigning())
         return;
-    QString text = GetCellEx(ACol, ARow);
-    // The control words and groups are left out; the text runs stay.
-    QString plain;
-    int depth = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (ch == QLatin1Char('{')) {
-            ++depth;
-        } else if (ch == QLatin1Char('}')) {
-            --depth;
-        } else if (ch == QLatin1Char('\\')) {
-            int j = i + 1;
-            if (j < text.size() && !text[j].isLetter()) {
-                if (text[j] != QLatin1Char('\r') && text[j] != QLatin1Char('\n'))
-                    plain += text[j];
-                i = j;
-                continue;
-            }
-            QString word;
-            while (j < text.size() && text[j].isLetter())
-                word += text[j++];
-            while (j < text.size() && (text[j].isDigit() || text[j] == QLatin1Char('-')))
-                ++j;
-            if (j < text.size() && text[j] == QLatin1Char(' '))
-                ++j;
-            if (word == QLatin1String("par") || word == QLatin1String("line"))
-                plain += QLatin1Char('\n');
-            else if (word == QLatin1String("fonttbl") || word == QLatin1String("colortbl"))
-                for (int d = 1; j < text.size() && d > 0; ++j)
-                    d += text[j] == QLatin1Char('{') ? 1 : text[j] == QLatin1Char('}') ? -1 : 0;
-            i = j - 1;
-        } else if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n') && depth > 0) {
-            plain += ch;
-        }
+    TExRichEdit* edit = RichEdit();
+    CellToRich(ACol, ARow, edit);
+    // A selected cell shows its text in the selection's text colour; the
+    // focused current cell keeps its own colours unless the focus is drawn
+    // selected.
+    const bool focusedCurrent
+        = ACol == RealCol() && ARow == Row() && Focused() && !Options().testFlag(goDrawFocusSelected);
+    if (IsSelected(DisplColIndex(ACol), ARow) && !focusedCurrent && FSelectionTextColor != clNone) {
+        edit->SelectAll();
+        edit->SetSelColor(FSelectionTextColor);
     }
-    TRect r = R;
-    InflateRect(r, -FXYOffset.X, -FXYOffset.X);
-    const int oldBk = Canvas->SetBkMode(TRANSPARENT);
-    DrawText(Canvas, plain.trimmed(), r, DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL);
-    Canvas->SetBkMode(oldBk);
+    // The target in twips, inset on all sides by the cell offset at the
+    // canvas' resolution.
+    const int dpiX = std::max(1, Canvas->PixelsPerInchX());
+    const int dpiY = std::max(1, Canvas->PixelsPerInchY());
+    const double inset = FXYOffset.X * dpiX / 96.0;
+    const int left = int(std::lround((R.Left + inset) * 1440.0 / dpiX));
+    const int top = int(std::lround((R.Top + inset) * 1440.0 / dpiY));
+    const int right = left + int(std::lround((R.Width() - 2 * inset) * 1440.0 / dpiX));
+    const int bottom = top + int(std::lround((R.Height() - 2 * inset) * 1440.0 / dpiY));
+    edit->DrawTo(Canvas, TRect(left, top, right, bottom));
 }
 
 // ---------------------------------------------------------------------------
@@ -578,6 +559,20 @@ TSize TExStringGrid::MeasureCellText(int ACol, int DCol, int ARow, bool VS, bool
         THTMLDrawOutput out;
         DrawHTMLText(in, out);
         return TSize(out.XSize + 2, out.YSize + 2);
+    }
+
+    if (kind == kTextRich && !IsDesigning()) {
+        // The size the loaded content asks for at the cell's width; switching
+        // the wrap makes the edit lay its text out again.
+        TExRichEdit* edit = RichEdit();
+        edit->Clear();
+        CellToRich(ACol, ARow, edit);
+        edit->SetBounds(0, 0, R.Width(), R.Height());
+        edit->SetWordWrap(true);
+        edit->SetWordWrap(false);
+        edit->SetWordWrap(WordWrap());
+        const TSize size = edit->ContentSize();
+        return TSize(size.cx, size.cy + 4);
     }
 
     int angle = 0;
