@@ -16,14 +16,29 @@
 
 namespace {
 
-using Grid = TGridOnForm<TExStringGrid>;
+// Puts the mouse over a fixed cell, pressed or not, as the mouse handling
+// leaves it between two moves.
+class THoverGrid : public TExStringGrid {
+public:
+    using TExStringGrid::TExStringGrid;
+    void SetMouseOnFixedCell(int ACol, int ARow, bool APressed)
+    {
+        FHoverFixedCell = TPoint(ACol, ARow);
+        FMouseDown = APressed;
+        FMouseDownMove = APressed;
+    }
+};
 
-constexpr int kGridW = 4 * 64 + 4, kGridH = 5 * 20 + 4, kLabelW = 110;
+using Grid = TGridOnForm<THoverGrid>;
 
+constexpr int kGridW = 4 * 64 + 4, kGridH = 5 * 20 + 4, kLabelW = 110, kGap = 12;
+
+// The look's grid, and beside it its header row once with the mouse over
+// "Tag" and once pressed on "Unit" ("Value" is the sorted column).
 QImage PaintLook(TGridLook look)
 {
     Grid f(4, 5, kGridW, kGridH);
-    TExStringGrid* g = f.Grid;
+    THoverGrid* g = f.Grid;
     g->SetDefaultColWidth(64);
     g->SetFixedRows(1);
     g->SetFixedCols(1);
@@ -42,7 +57,19 @@ QImage PaintLook(TGridLook look)
     g->SortSettings()->Column = 2;
     g->SetSelection({ 1, 2, 2, 3 });
     g->SetFocus();
-    return g->PaintToImage();
+    g->SetHoverFixedCells(THoverFixedCells::hfAll);
+    QImage img(2 * kGridW + kGap, kGridH, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.drawImage(0, 0, g->PaintToImage());
+    const int headH = g->RowHeights(0) + g->GridLineWidth();
+    g->SetMouseOnFixedCell(1, 0, false);
+    p.drawImage(kGridW + kGap, 0, g->PaintToImage(), 0, 0, kGridW, headH);
+    g->SetMouseOnFixedCell(3, 0, true);
+    const TRect unit = g->CellRect(3, 0);
+    p.drawImage(kGridW + kGap + unit.Left, 0, g->PaintToImage(), unit.Left, 0, kGridW - unit.Left, headH);
+    g->SetMouseOnFixedCell(-1, -1, false);
+    return img;
 }
 
 } // namespace
@@ -53,7 +80,7 @@ TEST(ExGridLooksGallery, EveryLookPaintsTheSameGrid)
         TGridLook::glXP, TGridLook::glListView, TGridLook::glVista, TGridLook::glWin7, TGridLook::glOffice2007,
         TGridLook::glCustom };
     const int n = int(std::size(looks));
-    QImage img(kLabelW + kGridW + 8, n * (kGridH + 8), QImage::Format_RGB32);
+    QImage img(kLabelW + 2 * kGridW + kGap + 8, n * (kGridH + 8), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     for (int i = 0; i < n; ++i) {
