@@ -53,6 +53,17 @@ int MeasuredWidth(TExStringGrid* g, const QString& s)
     return g->Canvas()->TextWidth(s);
 }
 
+// A white grid without fixed cells or focus rectangle: only the cells' own ink shows.
+TExStringGrid* PlainWhite(Grid& f)
+{
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColor(clWhite);
+    g->SetHideFocusRect(true);
+    return g;
+}
+
 } // namespace
 
 TEST(ExGridPaint, EventsRunInLayerOrderWithTheRealColumn)
@@ -93,12 +104,8 @@ TEST(ExGridPaint, EventsRunInLayerOrderWithTheRealColumn)
 TEST(ExGridPaint, TextPlacementFollowsAlignmentAndTheCanvasMeasure)
 {
     Grid f(3, 3, 300, 100);
-    TExStringGrid* g = f.Grid;
+    TExStringGrid* g = PlainWhite(f);
     g->SetDefaultColWidth(100);
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
     g->SetCells(1, 1, "Wide text");
     const TRect cell = g->CellRect(1, 1);
     const int w = MeasuredWidth(g, "Wide text");
@@ -175,12 +182,8 @@ TEST(ExGridPaint, FocusRectangleOnlyOnTheFocusedCellOutsideRowSelect)
 TEST(ExGridPaint, AlwaysVisibleButtonsTakeSixteenPixelsEach)
 {
     Grid f(3, 3, 300, 80);
-    TExStringGrid* g = f.Grid;
+    TExStringGrid* g = PlainWhite(f);
     g->SetDefaultColWidth(120);
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
     g->SetCells(1, 1, "abc");
     g->OnGetAlignment = [](TObject*, int, int, TAlignment& H, TVAlignment&) { H = taRightJustify; };
     const TRect cell = g->CellRect(1, 1);
@@ -201,11 +204,7 @@ TEST(ExGridPaint, AlwaysVisibleButtonsTakeSixteenPixelsEach)
 TEST(ExGridPaint, CellBordersFromTheQuery)
 {
     Grid f(3, 3, 200, 80);
-    TExStringGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
+    TExStringGrid* g = PlainWhite(f);
     g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
         if (ACol == 1 && ARow == 1) {
             APen->SetColor(clRed);
