@@ -2200,6 +2200,33 @@ private:
     void CloseDesignScrollHint();
     // ==== end of column stretching, footer values and view properties ====
 
+    // ==== graphics painting, check box and radio button drawing (ExGridGraphicsPaint.cpp) ====
+    // ==== end of graphics painting, check box and radio button drawing ====
+
+    // ==== scroll bars and scrolling (ExGridScroll.cpp) ====
+    // ==== end of scroll bars and scrolling ====
+
+    // ==== automatic sizing and swapping (ExGridSizing.cpp) ====
+    // ==== end of automatic sizing and swapping ====
+
+    // ==== settings files and column states (ExGridSettingsFiles.cpp) ====
+    // ==== end of settings files and column states ====
+
+    // ==== highlight, marks and cell checks (ExGridHighlight.cpp) ====
+    // ==== end of highlight, marks and cell checks ====
+
+    // ==== footer and search panels (ExGridPanels.cpp) ====
+    // ==== end of footer and search panels ====
+
+    // ==== surface painting, focus frame and tool tips (ExGridSurface.cpp) ====
+    // ==== end of surface painting, focus frame and tool tips ====
+
+    // ==== right-to-left painting and paint services (ExGridPaintRtl.cpp) ====
+    // ==== end of right-to-left painting and paint services ====
+
+    // ==== speed of filtering and grouping (ExGridFilter.cpp) ====
+    // ==== end of speed of filtering and grouping ====
+
 public:
     // ---- members the settings objects use ----
     // Used by TFloatingFooter and TDragDropSettings (ExGridOptions):
