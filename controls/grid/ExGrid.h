@@ -18,6 +18,7 @@
 
 class TSortSettings;
 enum class TSortDirection;
+enum class TGridControlStyle;
 class TControlLook;
 class TFilter;
 class TBackGround;
@@ -2201,6 +2202,39 @@ private:
     // ==== end of column stretching, footer values and view properties ====
 
     // ==== graphics painting, check box and radio button drawing (ExGridGraphicsPaint.cpp) ====
+public:
+    // The cell's graphic as the cell painter lays it out (real column): its
+    // box, whether the text shows beside it, and where it sits. Without a
+    // graphic: 0 x 0, text shown, haLeft and vaTop.
+    TCellGraphic* GetCellGraphicLayout(
+        int RCol, int ARow, int& W, int& H, bool& TextAllowed, TCellHAlign& HAlign, TCellVAlign& VAlign);
+    // Draws the cell's graphic into Rect, which it may move (the node glyph
+    // and the progress kinds work on it); VA is the cell's resolved vertical
+    // text alignment.
+    void PaintCellGraphic(TRect& Rect, TCellGraphic* Graphic, TVAlignment VA, TCellPaintContext& C);
+    // One check box in a control style, on ACanvas or else the grid canvas;
+    // with TriState the state decides checked and grayed.
+    void DrawCheckBox(const TRect& R, bool Checked, bool Enabled, bool Grayed, TGridControlStyle Style,
+        bool TriState = false, TCheckBoxState TriStateValue = cbUnchecked, TCanvas* ACanvas = nullptr);
+    // Count buttons, the one of Index checked (-1: the item equal to the text
+    // of cell (ACol, ARow), real column), with Items' texts beside them.
+    void DrawRadioButton(TCanvas* ACanvas, const TRect& R, int Count, int Index, bool Horizontal, bool Disabled,
+        const TStrings* Items, bool Selected, int ACol, int ARow, TGridControlStyle Style, double Zoom, bool Upward);
+    static double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
+
+protected:
+    // The displayed cell whose button or expand glyph is under the pointer;
+    // the mouse handling keeps it, the button painter shows it hot.
+    TPoint FHoverButton { -1, -1 };
+
+private:
+    void PaintNodeGlyph(TRect& R, TCellPaintContext& C);
+    void PaintCellButton(TRect R, TRect G, TCellGraphic* Graphic, TCellPaintContext& C);
+    void PaintRotatedText(TRect R, const TRect& G, TCellGraphic* Graphic, TCellPaintContext& C);
+    void PaintProgress(TRect R, TCellGraphic* Graphic, TCellPaintContext& C);
+    // Number reads that never throw: a text that is no number counts as 0.
+    int LenientInts(int ACol, int ARow);
+    double LenientFloats(int ACol, int ARow);
     // ==== end of graphics painting, check box and radio button drawing ====
 
     // ==== scroll bars and scrolling (ExGridScroll.cpp) ====

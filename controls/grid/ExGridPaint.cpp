@@ -20,29 +20,6 @@ void Line(TCanvas* Canvas, int X1, int Y1, int X2, int Y2)
     Canvas->LineTo(X2, Y2);
 }
 
-// The cell types whose graphic takes the place of the text.
-bool GraphicAllowsText(TExStringGrid* Grid, const TCellGraphic* G)
-{
-    if (!G)
-        return true;
-    switch (G->CellType()) {
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox:
-    case ctRotated:
-    case ctRadio:
-    case ctProgress:
-    case ctRangeIndicator:
-    case ctXPProgress:
-    case ctRating:
-        return false;
-    case ctDataImage:
-        return Grid->GridImages() == nullptr;
-    default:
-        return true;
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -84,15 +61,8 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
     GetVisualProperties(dcol, ARow, C.State, false, false, true, ACanvas->Brush(), C.ColorTo, C.MirrorColor,
         C.MirrorColorTo, ACanvas->Font(), C.HAlign, C.VAlign, C.WordWrap, C.GradientDirection);
 
-    C.Graphic = GetCellGraphic(C.RCol, ARow);
-    if (C.Graphic) {
-        const TPoint sz = CalcCellGraphicSize(C.RCol, ARow, 0);
-        C.GraphicWidth = sz.X;
-        C.GraphicHeight = sz.Y;
-        C.GraphicHAlign = C.Graphic->CellHAlign();
-        C.GraphicVAlign = C.Graphic->CellVAlign();
-        C.TextAllowed = GraphicAllowsText(this, C.Graphic);
-    }
+    C.Graphic = GetCellGraphicLayout(
+        C.RCol, ARow, C.GraphicWidth, C.GraphicHeight, C.TextAllowed, C.GraphicHAlign, C.GraphicVAlign);
     // The node glyph's room follows the node indent, as the text's indent does.
     if (C.RCol == 0 && HasNodes() && IsNode(ARow))
         C.GraphicWidth = GetNodeLevel(ARow) * (FCellNode ? FCellNode->NodeIndent() : 12) + 4;
@@ -178,6 +148,17 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
         ACanvas->Font()->SetColor(C.FontColor);
     }
 
+    // A background graphic goes beneath the text.
+    auto* below = C.Graphic && C.Graphic->CellType() == ctInterface
+        ? dynamic_cast<IGridCellGraphic*>(C.Graphic->CellBitmap)
+        : nullptr;
+    const bool graphicBelow = below && below->IsBackground();
+    if (graphicBelow) {
+        InflateRect(C.Rect, 1, 1);
+        PaintCellGraphic(C.Rect, C.Graphic, C.VAlign, C);
+        InflateRect(C.Rect, -1, -1);
+    }
+
     const bool drawEvents = OnDrawCell || OnCustomCellDraw;
     if (!(C.Graphic && FNoImageAndText) && !(FNoDefaultDraw && drawEvents))
         PaintCellText(C);
@@ -213,6 +194,14 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
 
     if (HasNodes() && C.RCol == 0 && ARow >= FixedRows() && FCellNode && FCellNode->ShowTree())
         PaintTreeLines(C);
+
+    if (C.Graphic && !graphicBelow) {
+        TRect gr = C.Rect;
+        if (C.FixedLook)
+            gr.Top += 1;
+        PaintCellGraphic(gr, C.Graphic, C.VAlign, C);
+        C.Rect = gr;
+    }
 
     if (OnDrawCell) {
         const TRect r(C.Rect.Left + 1, C.Rect.Top + 1, C.Rect.Right - GridLineWidth(), C.Rect.Bottom - GridLineWidth());
@@ -482,4 +471,3 @@ void TExStringGrid::PaintCellBorders(TCellPaintContext& C, int RCol, int ARow, T
     }
     cv->Pen()->Assign(&FPaintPenCopy);
 }
-
