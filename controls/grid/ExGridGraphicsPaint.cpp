@@ -846,6 +846,11 @@ void TExStringGrid::DrawRadioButton(TCanvas* ACanvas, const TRect& R, int Count,
     if (Selected && ShowSelection() && SelectionTextColor() != clNone)
         cv->Font()->SetColor(SelectionTextColor());
     const QString cellText = Index == -1 ? GetCellEx(ACol, ARow) : QString();
+    // Brush changes set the background mode again: the texts go transparent each.
+    auto textOut = [cv](int x, int y, const QString& s) {
+        cv->SetBkMode(TRANSPARENT);
+        cv->TextOut(x, y, s);
+    };
     int offset = 0;
     for (int i = 1; i <= Count; ++i) {
         const QString text = Items && Items->Count() >= i ? Items->Strings(i - 1) : QString();
@@ -856,13 +861,13 @@ void TExStringGrid::DrawRadioButton(TCanvas* ACanvas, const TRect& R, int Count,
             if (Horizontal) {
                 x = (i - 1) * S + offset + R.Left + 2;
                 y = R.Top + (R.Height() - S) / 2;
-                cv->TextOut(x + zs, y - 2, text);
+                textOut(x + zs, y - 2, text);
                 offset += cv->TextWidth(text);
             } else {
                 y = R.Top + h * (i - 1) * dir + 2;
                 if (!text.isEmpty()) {
                     x = R.Left + 2;
-                    cv->TextOut(x + int(Round(Zoom * (S + 4))), y - 2, text);
+                    textOut(x + int(Round(Zoom * (S + 4))), y - 2, text);
                 } else
                     x = R.Left + (R.Width() - zs) / 2;
             }
@@ -881,16 +886,16 @@ void TExStringGrid::DrawRadioButton(TCanvas* ACanvas, const TRect& R, int Count,
         if (Horizontal) {
             x = offset + R.Left + 16 * i - 14;
             y = R.Top + (R.Height() - 16) / 2;
-            cv->TextOut(x + 16, bitmaps ? y + 1 : y - 2, text);
+            textOut(x + 16, bitmaps ? y + 1 : y - 2, text);
             offset += cv->TextWidth(text);
         } else {
             y = R.Top + h16 * (i - 1) * dir + 2;
             if (!text.isEmpty()) {
                 x = R.Left + 2;
                 if (bitmaps)
-                    cv->TextOut(R.Left + 18, y + 1, text);
+                    textOut(R.Left + 18, y + 1, text);
                 else
-                    cv->TextOut(R.Left + 20, y - 2, text);
+                    textOut(R.Left + 20, y - 2, text);
             } else
                 x = R.Left + (R.Width() - 16) / 2;
         }
