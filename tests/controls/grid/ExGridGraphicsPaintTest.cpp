@@ -347,7 +347,7 @@ TEST(ExGridGraphicsPaint, ProgressKinds)
     g->AddExProgress(0, 2, 10, 20);
     g->SetCells(1, 2, "50");
     g->AddExProgress(1, 2, 0, 100);
-    g->SetCells(2, 2, "7");
+    g->SetCells(2, 2, "9");
     g->AddExProgress(2, 2, 7, 7);
     g->SetCells(3, 2, "90");
     g->AddExProgress(3, 2, 0, 100);
