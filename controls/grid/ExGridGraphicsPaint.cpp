@@ -92,14 +92,16 @@ void DrawGlyphOver(TCanvas* Canvas, TGlyph Id, TColor Background, int X, int Y)
     Canvas->Draw(X, Y, img);
 }
 
-// The theme class data, looked up once; nullptr while themes are off.
+// The theme class data, looked up once themes are on; nullptr while they are off.
 HTHEME Theme(const char* ClassName)
 {
     if (!IsThemeActive())
         return nullptr;
-    static HTHEME button = OpenThemeData(QStringLiteral("button"));
-    static HTHEME progress = OpenThemeData(QStringLiteral("progress"));
-    return ClassName[0] == 'b' ? button : progress;
+    static HTHEME button = nullptr, progress = nullptr;
+    HTHEME& t = ClassName[0] == 'b' ? button : progress;
+    if (!t)
+        t = OpenThemeData(QString::fromLatin1(ClassName));
+    return t;
 }
 
 bool IsCheckFamily(TCellType t)
