@@ -530,16 +530,24 @@ const TPropLines& VisualPropLines()
     return lines;
 }
 
-// The reading order: the grid line colours come before the grouping values.
+// The reading order. The look goes first: its setter resets colours the
+// file holds as well, which would otherwise be lost whenever the file's look
+// differs from the grid's. The grid line colours come before the grouping
+// values.
 std::vector<const TPropLine*> VisualPropReadOrder()
 {
     std::vector<const TPropLine*> order;
     for (const TPropLine& l : VisualPropLines())
         order.push_back(&l);
+    auto named = [&order](const char* name) {
+        return std::find_if(
+            order.begin(), order.end(), [name](const TPropLine* l) { return l->Name == QLatin1String(name); });
+    };
+    const auto look = named("Look");
+    std::rotate(order.begin(), look, look + 1);
     const auto grouping = std::find_if(
         order.begin(), order.end(), [](const TPropLine* l) { return l->Name.startsWith(QLatin1String("Grouping.")); });
-    const auto lines = std::find_if(
-        order.begin(), order.end(), [](const TPropLine* l) { return l->Name == QLatin1String("GridLineColor"); });
+    const auto lines = named("GridLineColor");
     std::rotate(grouping, lines, lines + 2);
     return order;
 }
