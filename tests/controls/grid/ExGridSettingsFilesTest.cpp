@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/GridOnForm.h"
 #include "common/TestUtil.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExControlLook.h"
@@ -160,6 +161,18 @@ TEST(ExGridSettingsFiles, ColumnStatesTolerateWhatStoredTextsHold)
     g.StringToColumnStates("2#21#0,1#0,0");
     EXPECT_EQ(g.ColCount(), 1);
     EXPECT_EQ(g.ColWidths(0), 21);
+}
+
+TEST(ExGridSettingsFiles, ColumnStatesStretchAgainAfterTheWidths)
+{
+    TGridOnForm<TExStringGrid> f(3, 3, 300, 100);
+    TExStringGrid& g = *f.Grid;
+    g.ColumnSize()->SetStretch(true);
+    g.StringToColumnStates("3#50,60,70#0,1,2#1,1,1");
+    EXPECT_TRUE(g.ColumnSize()->Stretch());
+    EXPECT_EQ(g.ColWidths(0), 50);
+    EXPECT_EQ(g.ColWidths(1), 60);
+    EXPECT_EQ(g.ColWidths(2), g.ClientWidth() - 110 - 1);
 }
 
 // ---------------------------------------------------------------------------
