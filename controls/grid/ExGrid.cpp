@@ -17,8 +17,6 @@
 #include "platform/graphics/PlatformInfo.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Collection.h"
-#include "platform/runtime/IniFiles.h"
-#include "platform/runtime/Registry.h"
 
 namespace {
 
@@ -281,38 +279,6 @@ void TExStringGrid::InitOrigColSizes()
     for (int c = 0; c < ColCount(); ++c)
         FOrigColSizes->Add(ColWidths(c));
     FOldSize = Width();
-}
-
-namespace {
-// The store ColumnSize names: an INI file or a registry key.
-std::unique_ptr<TCustomIniFile> OpenColumnSizeStore(const TColumnSize& cs)
-{
-    if (cs.Location == TColumnSizeLocation::clIniFile)
-        return std::make_unique<TMemIniFile>(cs.Key);
-    return std::make_unique<TRegIniFile>(cs.Key);
-}
-} // namespace
-
-void TExStringGrid::SaveColSizes()
-{
-    if (FColumnSize->Key.isEmpty() || FColumnSize->Section.isEmpty() || IsDesigning())
-        return;
-    const std::unique_ptr<TCustomIniFile> store = OpenColumnSizeStore(*FColumnSize);
-    for (int c = 0; c < ColCount(); ++c)
-        store->WriteInteger(FColumnSize->Section, QStringLiteral("Col%1").arg(c), ColWidths(c));
-    store->UpdateFile();
-}
-
-void TExStringGrid::LoadColSizes()
-{
-    if (FColumnSize->Key.isEmpty() || FColumnSize->Section.isEmpty() || IsDesigning())
-        return;
-    const std::unique_ptr<TCustomIniFile> store = OpenColumnSizeStore(*FColumnSize);
-    for (int c = 0; c < ColCount(); ++c) {
-        const int w = store->ReadInteger(FColumnSize->Section, QStringLiteral("Col%1").arg(c), ColWidths(c));
-        if (w != ColWidths(c))
-            SetColWidths(c, w);
-    }
 }
 
 void TExStringGrid::CreateWnd()

@@ -2244,9 +2244,88 @@ private:
     // ==== end of automatic sizing and swapping ====
 
     // ==== settings files and column states (ExGridSettingsFiles.cpp) ====
+public:
+    // Count, widths, order and visibility of the columns as one text,
+    // "count#widths#order#flags" ("3#64,64,64#0,1,2#1,1,1"); hidden columns
+    // count, their widths are the default width. Reading a text without "#"
+    // does nothing; a malformed one raises EConvertError and changes nothing.
+    QString ColumnStatesToString();
+    void StringToColumnStates(const QString& AValue);
+    // The column order list under ColumnSize.Key and Section, one key
+    // "Pos<i>" per entry; nothing without both or while designing. Loading
+    // never writes the store and keeps the hidden columns hidden.
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // The grid's colours, fonts and looks as Name=value lines. A file that
+    // cannot be created or opened raises "Cannot Create " / "Cannot open
+    // file " with its name; a bad value raises EConvertError, keeping what
+    // was applied before it.
+    void SaveVisualProps(const QString& FileName);
+    void LoadVisualProps(const QString& FileName);
+    // PrintSettings as keys of a section of an INI file; loading takes the
+    // defaults for what is missing and never writes the file.
+    void SavePrintSettings(const QString& FileName, const QString& Section);
+    void LoadPrintSettings(const QString& FileName, const QString& Section);
+
+private:
+    // Moves the columns so that the one at natural index Order[p] stands at
+    // position p; the order list holds Order afterwards.
+    void ArrangeColumns(const std::vector<int>& Order);
     // ==== end of settings files and column states ====
 
     // ==== highlight, marks and cell checks (ExGridHighlight.cpp) ====
+public:
+    // Occurrences of a text in the cells wrapped in mark-up tags: "hi" for
+    // highlighting, "e" for marking errors. The cells' stored texts change
+    // (with OnGetDisplText assigned, the display text is stored); covered
+    // cells of merged areas are skipped. Columns are real indices.
+    QString HilightText(bool DoCase, const QString& S, const QString& Text);
+    QString UnHilightText(const QString& S);
+    QString MarkText(bool DoCase, const QString& S, const QString& Text);
+    QString UnMarkText(const QString& S);
+    void HilightInCell(bool DoCase, int Col, int Row, const QString& HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int Col, const QString& HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int Row, const QString& HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void UnHilightInCell(int Col, int Row);
+    void UnHilightInCol(bool DoFixed, int Col);
+    void UnHilightInRow(bool DoFixed, int Row);
+    void UnHilightInGrid(bool DoFixed);
+    void MarkInCell(bool DoCase, int Col, int Row, const QString& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int Col, const QString& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int Row, const QString& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void UnMarkInCell(int Col, int Row);
+    void UnMarkInCol(bool DoFixed, int Col);
+    void UnMarkInRow(bool DoFixed, int Row);
+    void UnMarkInGrid(bool DoFixed);
+
+    // The checker linked to the grid; forgotten when it is freed.
+    class TExStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TExStringGridCheck* Value);
+    // Runs the checker over cells: its corrections and error marks are
+    // written back; true when no cell changed (always without a checker).
+    bool CheckCell(int Col, int Row);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int Col);
+    bool CheckRow(bool DoFixed, int Row);
+    bool CheckGrid(bool DoFixed);
+
+private:
+    // Hears of the checker's destruction.
+    class TCheckerLink;
+    struct TCheckerLinkFree {
+        void operator()(TCheckerLink* Link) const;
+    };
+    TExStringGridCheck* FCellChecker = nullptr;
+    std::unique_ptr<TCheckerLink, TCheckerLinkFree> FCheckerLink;
+    // Tags (or untags) the cells of a block, rows top to bottom.
+    void TagCells(
+        const QString& Tag, bool DoCase, const QString& HiText, int FromCol, int FromRow, int ToCol, int ToRow);
+    void UntagCells(const QString& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+    // The block's first and last normal row and column (all with DoFixed);
+    // Hidden: the last column counts the hidden columns.
+    TRect TagRange(bool DoFixed, bool Hidden) const;
     // ==== end of highlight, marks and cell checks ====
 
     // ==== footer and search panels (ExGridPanels.cpp) ====

@@ -1,0 +1,56 @@
+// Reads arbitrary bytes as a grid's visual-properties file. A bad value
+// raises only the conversion error; whatever the grid then holds is written
+// as a file that reads back without error and writes out the same again.
+
+#include "controls/grid/ExGrid.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FileUtils.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QApplication app(*argc, *argv);
+    return Fuzz_Default_Max_Len(argc, argv);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString& folder = Fuzz_Temp_Folder("visualprops");
+    const QString input = folder + QStringLiteral("/input.txt");
+    const QString first = folder + QStringLiteral("/first.txt");
+    const QString second = folder + QStringLiteral("/second.txt");
+    if (!SaveFileAtomic(input, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))
+        std::abort();
+    static TExStringGrid grid(nullptr);
+    try {
+        grid.LoadVisualProps(input);
+    } catch (const EConvertError&) {
+    }
+    grid.SaveVisualProps(first);
+    grid.LoadVisualProps(first);
+    grid.SaveVisualProps(second);
+    const QByteArray a = ReadBytes(first), b = ReadBytes(second);
+    if (a != b) {
+        std::fprintf(stderr, "written again differently:\n%s\n---\n%s\n", a.constData(), b.constData());
+        std::abort();
+    }
+    return 0;
+}
