@@ -9,6 +9,7 @@
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/graphics/PlatformInfo.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -316,7 +317,10 @@ void TExStringGrid::AutoFitColumns(bool DoFixedCells)
     const bool vertBar = FScrollBarAlways == TScrollBarAlways::saVert || FScrollBarAlways == TScrollBarAlways::saBoth
         || ((ScrollBars() == ssVertical || ScrollBars() == ssBoth) && VisibleRowCount() + FixedRows() < RowCount());
     const int vs = vertBar ? PlatformInfo().VScrollBarWidth : 0;
-    const int border = FBorderStyle == bsSingle ? (FFlat ? 2 : 4) : 0;
+    // The frame drawn outside the client area: 4 for a 3-D single border, 2
+    // for a flat one where the toolkit draws them; this platform's grid has none.
+    const int frame = Width() - ClientWidth() - (ScrollBarShowing(SB_VERT) ? ScrollBarSize : 0);
+    const int border = FBorderStyle == bsSingle ? std::max(0, frame) : 0;
     if (count < 2) {
         if (count == 1)
             SetColWidths(0, Width() - vs - 5);
@@ -361,8 +365,9 @@ void TExStringGrid::AutoFitColumns(bool DoFixedCells)
             widths[std::size_t(c - first)] = int(Round(double(ColWidths(c)) * double(total) / double(sum)));
     }
 
-    // What rounding left over goes to the columns; the grid lines keep their room.
-    int rest = space - lines;
+    // What rounding and the lines left over goes to the columns: the grid
+    // paints its lines inside the cells.
+    int rest = space;
     for (int w : widths)
         rest -= w;
     if (n > 1 && n < rest) {
@@ -376,31 +381,20 @@ void TExStringGrid::AutoFitColumns(bool DoFixedCells)
         SetColWidths(c, widths[std::size_t(c - first)]);
 }
 
-namespace {
-
-// Each cell's extent with its line, as the grid lays its cells out.
-int LineWidthOf(TGridOptions Options, TGridOptions Lines, int GridLineWidth)
-{
-    return (Options & Lines) ? GridLineWidth : 0;
-}
-
-} // namespace
-
+// The grid paints its lines inside the cells: the cells' extents add up.
 void TExStringGrid::SizeToCols()
 {
-    const int line = LineWidthOf(Options(), TGridOptions(goFixedVertLine) | goVertLine, GridLineWidth());
     int w = 0;
     for (int c = 0; c < ColCount(); ++c)
-        w += ColWidths(c) + line;
+        w += ColWidths(c);
     SetClientWidth(w);
 }
 
 void TExStringGrid::SizeToRows()
 {
-    const int line = LineWidthOf(Options(), TGridOptions(goFixedHorzLine) | goHorzLine, GridLineWidth());
     int h = 0;
     for (int r = 0; r < RowCount(); ++r)
-        h += RowHeights(r) + line;
+        h += RowHeights(r);
     SetClientHeight(h);
 }
 
