@@ -2216,8 +2216,9 @@ public:
     void AutoSizeRow(int ARow, int Padding);
     // DoFixedRows: from row 0, else from FixedRows.
     void AutoSizeRows(bool DoFixedRows, int Padding);
-    // Columns and rows only grow, to every cell's text and graphic plus the
-    // padding and the text offset; one repaint.
+    // Every cell's text and graphic plus the padding and the text offset:
+    // rows only grow, columns start from nothing unless SizeGrowOnly; one
+    // repaint.
     void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
     // Stretches or shrinks the columns (the normal ones unless DoFixedCells)
     // so that they fill the control's width.

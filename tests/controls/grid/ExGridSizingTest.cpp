@@ -59,11 +59,52 @@ struct TSizingGrid : TGrid {
     int Fixed(const QString& s) const { return TextWidthIn(Grid->FixedFont(), s); }
 };
 
+// A text the canvas measures exactly Width pixels wide in Font, built of two
+// letters (advances add up: the fonts measure without kerning); empty if none.
+QString TextOfWidth(const TFont* Font, int Width)
+{
+    const QString letters = QStringLiteral("xilmW.");
+    for (const QChar a : letters)
+        for (const QChar b : letters)
+            for (int na = 1; na <= Width; ++na) {
+                const QString left(na, a);
+                if (TextWidthIn(Font, left) > Width)
+                    break;
+                for (int nb = 0; nb <= Width; ++nb) {
+                    const QString s = left + QString(nb, b);
+                    const int w = TextWidthIn(Font, s);
+                    if (w == Width)
+                        return s;
+                    if (w > Width)
+                        break;
+                }
+            }
+    return QString();
+}
+
 TEST(ExGridSizing, AutoSizeColIsTheWidestTextPlusMargins)
 {
     TSizingGrid g;
     g.Grid->AutoSizeCol(1, 0);
     EXPECT_EQ(g.Grid->ColWidths(1), g.Body(g.Grid->Cells(1, 4)) + Margin);
+
+    // The widest text 50 pixels wide: 50 + 4 + 2 + 2.
+    const QString fifty = TextOfWidth(g.Grid->Font(), 50);
+    ASSERT_FALSE(fifty.isEmpty());
+    g.Grid->SetCells(2, 1, fifty);
+    g.Grid->SetCells(2, 2, QStringLiteral("i"));
+    g.Grid->AutoSizeCol(2, 0);
+    EXPECT_EQ(g.Grid->ColWidths(2), 58);
+
+    // The sort column's header leaves room for the sort glyph.
+    g.Grid->SetCells(2, 0, fifty + fifty);
+    g.Grid->SortSettings()->SetShow(true);
+    g.Grid->SortSettings()->Column = 2;
+    g.Grid->AutoSizeCol(2, 0);
+    EXPECT_EQ(g.Grid->ColWidths(2), g.Fixed(fifty + fifty) + Margin + 10);
+    g.Grid->SortSettings()->Column = 1;
+    g.Grid->AutoSizeCol(2, 0);
+    EXPECT_EQ(g.Grid->ColWidths(2), g.Fixed(fifty + fifty) + Margin);
 
     // A 50 pixel wide picture in an empty cell: 50 + 4 + 2 + 2.
     TGrid p(2, 2, 300, 100);
