@@ -210,9 +210,9 @@ public:
     // widths that differ and never writes the store.
     virtual void SaveColSizes();
     virtual void LoadColSizes();
-    // Sizes the columns to their contents plus Padding (least body until
-    // automatic sizing lands).
-    void AutoSizeColumns(bool DoFixedCols, int Padding) { (void)DoFixedCols, (void)Padding; }
+    // Sizes the columns (the normal ones unless DoFixedCols) to their
+    // contents plus Padding (ExGridSizing.cpp).
+    void AutoSizeColumns(bool DoFixedCols, int Padding);
     // The search panel takes the search footer's settings (least body until
     // the search panel lands).
     void UpdateSearchFooter() { }
@@ -2241,6 +2241,52 @@ private:
     // ==== end of scroll bars and scrolling ====
 
     // ==== automatic sizing and swapping (ExGridSizing.cpp) ====
+public:
+    // Every width and height computed here is held between MinColWidth and
+    // MaxColWidth (MinRowHeight and MaxRowHeight); a limit of 0 is not applied.
+    // Columns are displayed ones, measured on their real columns; a non-zero
+    // Padding is added to the result and held between the limits again.
+    void AutoSizeCol(int ACol, int Padding);
+    void AutoSizeRow(int ARow, int Padding);
+    // DoFixedRows: from row 0, else from FixedRows.
+    void AutoSizeRows(bool DoFixedRows, int Padding);
+    // Every cell's text and graphic plus the padding and the text offset:
+    // rows only grow, columns start from nothing unless SizeGrowOnly; one
+    // repaint.
+    void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
+    // Stretches or shrinks the columns (the normal ones unless DoFixedCells)
+    // so that they fill the control's width.
+    void AutoFitColumns(bool DoFixedCells);
+    // The control's client width (height) becomes the sum of the column
+    // widths (row heights); SizeToCells does both without scroll bars.
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    // The sizing cores: SizeColumnToContent measures the rows ColumnSize.Rows
+    // names; GrowOnly never narrows (lowers).
+    void SizeColumnToContent(int ACol, bool GrowOnly);
+    void SizeRowToContent(int ARow, bool GrowOnly, int Padding);
+    // Padding + Lines times the line height of the row's first normal cell.
+    void SetRowHeightForLines(int ARow, int Lines, int Padding);
+    // The most lines a displayed cell of the row holds (1 without Multilinecells).
+    int MaxRowLineCount(int ARow);
+    // Two real columns (with no hidden columns the displayed ones) exchange
+    // their cells, widths, visibility and in-cell controls; the sort column
+    // follows. Two displayed rows exchange their cells, heights and in-cell
+    // controls; selection, modified flags and sort order stay.
+    void SwapColumns(int ACol1, int ACol2);
+    void SwapRows(int ARow1, int ARow2);
+
+private:
+    // What every cell measured in one sizing pass shares: the canvas fonts of
+    // plain cells, set up once, so that a cell without properties, events or
+    // mark-up is measured with no more than the canvas' own text width.
+    struct TSizingFonts;
+    // The text extent MeasureCellText gives without wrapping or scroll bar.
+    TSize CellTextExtent(TSizingFonts& F, int RCol, int DCol, int ARow);
+    // What a cell of displayed column DCol needs in width by SizeColumnToContent.
+    int CellWidthNeed(TSizingFonts& F, int RCol, int DCol, int ARow);
+    void SetAutoColWidth(int ACol, int Width);
     // ==== end of automatic sizing and swapping ====
 
     // ==== settings files and column states (ExGridSettingsFiles.cpp) ====
