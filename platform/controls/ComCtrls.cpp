@@ -922,7 +922,8 @@ void TDateTimePicker::Change()
         } else {
             int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
             DecodeDateTime(FDateTime, y, mo, d, h, mi, s, ms);
-            nm.st = { WORD(y), WORD(mo), WORD(DayOfWeek(FDateTime) - 1), WORD(d), WORD(h), WORD(mi), WORD(s), WORD(ms) };
+            nm.st
+                = { WORD(y), WORD(mo), WORD(DayOfWeek(FDateTime) - 1), WORD(d), WORD(h), WORD(mi), WORD(s), WORD(ms) };
         }
         const std::uint64_t serial = ControlSerial(this);
         parent->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
