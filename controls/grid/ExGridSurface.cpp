@@ -71,9 +71,10 @@ void TExStringGrid::Paint()
         cv->Pen()->SetColor(GridLineWidth() < 1 || !lines ? Color() : GridLineColor());
         cv->Pen()->SetWidth(1);
         cv->Brush()->SetStyle(TBrushStyle::bsClear);
-        TRect r = CellRect(Col(), Row());
-        InflateRect(r, 1, 1);
-        cv->Rectangle(r);
+        // On the grid lines around the cell: a cell's own lines are its
+        // right and bottom pixels.
+        const TRect r = CellRect(Col(), Row());
+        cv->Rectangle(r.Left - 1, r.Top - 1, r.Right, r.Bottom);
         cv->Brush()->SetStyle(TBrushStyle::bsSolid);
     }
 

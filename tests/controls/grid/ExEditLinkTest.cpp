@@ -286,3 +286,19 @@ TEST(ExEditLink, EachLinkOwnsItsPopupFormAndFreesOnlyThat)
     EXPECT_EQ(FindControlBySerial(firstSerial), first);
     EXPECT_EQ(f.Grid->EditLink(), nullptr) << "the grid forgets a link that goes";
 }
+
+TEST(ExEditLink, PopupLosingActivationStoresAndClosesTheEditor)
+{
+    TLinkFixture f;
+    f.Link->EditStyle = TEditStyle::esPopup;
+    f.Link->PopupWidth = 100;
+    f.Link->PopupHeight = 30;
+    f.Grid->OpenLink();
+    f.Link->Edit->SetText(QStringLiteral("typed"));
+    f.Link->FormExit(f.Link->PopupForm());
+    EXPECT_EQ(f.Grid->Cells(2, 2), "typed");
+    EXPECT_EQ(f.Grid->Writes, 1);
+    EXPECT_FALSE(f.Link->PopupForm()->Visible());
+    EXPECT_TRUE(f.Grid->InvokedFocusChange);
+    EXPECT_EQ(TPoint(f.Grid->Col(), f.Grid->Row()), TPoint(2, 2));
+}
