@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -75,7 +76,8 @@ public:
     }
 
     TBalloonTip* FTip;
-    QWidget* FWidget = nullptr;
+    // The tool may go first.
+    QPointer<QWidget> FWidget;
     QTimer FShow;
     QTimer FHide;
 };

@@ -285,6 +285,15 @@ TEST(ExGridSurface, FocusFrameAroundACellIsATranslucentUnactivatedFrame)
     testutil::SaveImagePng(big, QStringLiteral("exgrid_focus_frame"));
     EXPECT_TRUE(testutil::MatchesGolden(big, QStringLiteral("exgrid_focus_frame")));
 
+    // The current cell moved with its form: the frame follows.
+    g->SetCol(1);
+    g->SetRow(2);
+    f.Form->SetBounds(f.Form->Left() + 30, f.Form->Top() + 10, f.Form->Width(), f.Form->Height());
+    g->MoveFocusWindow();
+    const TRect now = g->CellRect(1, 2);
+    const TPoint nowAt = g->ClientToScreen(TPoint(now.Left, now.Top));
+    EXPECT_EQ(w->BoundsRect(), Rect(nowAt.X - 4, nowAt.Y - 4, nowAt.X - 4 + 109, nowAt.Y - 4 + 29));
+
     g->HideFocusWindow();
     EXPECT_FALSE(w->Visible());
     EXPECT_EQ(HookedGrid(), nullptr);
