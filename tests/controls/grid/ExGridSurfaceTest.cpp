@@ -143,6 +143,12 @@ TEST(ExGridSurface, BackgroundPaintsWhenEitherSideHasFreeSpace)
     g->BackGround()->SetColorTo(TColor(0x00FF00));
     const QImage img = g->PaintToImage();
     EXPECT_EQ(PixelAt(img, 250, 60), TColor(0x00FF00));
+    EXPECT_EQ(PixelAt(img, 250, 140), TColor(0x00FF00));
+    // The search footer keeps the bottom 32 pixels for itself.
+    g->SearchFooter()->SetVisible(true);
+    const QImage withFooter = g->PaintToImage();
+    EXPECT_EQ(PixelAt(withFooter, 250, 150 - 33), TColor(0x00FF00));
+    EXPECT_NE(PixelAt(withFooter, 250, 150 - 31), TColor(0x00FF00));
 
     // Both run on: nothing is free and nothing is painted over the cells.
     Grid full(30, 40, 300, 150);
