@@ -8,6 +8,7 @@
 #include "controls/grid/ExGridSort.h"
 #include "controls/grid/ExGridUnit.h"
 #include "controls/grid/ExGridWindows.h"
+#include "platform/controls/BalloonTip.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/ScrollBar.h"
@@ -334,17 +335,25 @@ void TExStringGrid::BalloonEnableChanged()
         BalloonDone();
 }
 
-// The tool-tip window itself comes with the hint handling; the flag keeps
-// the set-up to once.
+// The flag keeps the set-up to once.
 void TExStringGrid::BalloonInit()
 {
     if (!FBalloon || FBalloon->FInit)
         return;
     FBalloon->FInit = true;
+    CreateToolTipWindow();
+    AddBalloonTool(3, QStringLiteral("ToolTipText"));
+    FHToolTip->SetDelay(TTipDelay::tdInitial, FBalloon->InitialDelay);
+    FHToolTip->SetDelay(TTipDelay::tdReshow, FBalloon->ReshowDelay);
+    FHToolTip->SetDelay(TTipDelay::tdAutoPop, FBalloon->AutoHideDelay);
+    if (FBalloon->Transparency > 0)
+        FHToolTip->SetOpacity(255 - FBalloon->Transparency);
 }
 
 void TExStringGrid::BalloonDone()
 {
+    if (FBalloon && FBalloon->FInit)
+        DestroyToolTipWindow();
     if (FBalloon)
         FBalloon->FInit = false;
 }

@@ -2378,6 +2378,81 @@ private:
     // ==== end of footer and search panels ====
 
     // ==== surface painting, focus frame and tool tips (ExGridSurface.cpp) ====
+public:
+    // The window border in BorderColor for the looks glSoft, glVRK, glXP,
+    // glListView, glVista, glWin7 and glOffice2007, when the grid has a border,
+    // BorderColor is set and Flat is off. The grid's window has no frame of its
+    // own, so the border lies on its outermost pixels, drawn last in every
+    // paint; called outside painting it asks for that paint.
+    void PaintNCBorder();
+    // The background picture or gradient where the cells leave the client
+    // area free (right of the last column, below the last row).
+    void PaintGridBackground();
+    // The lines that follow a column or row resize: black, dotted, drawn by
+    // exclusive or on the grid's paint canvas, so drawing one twice removes it.
+    void DrawColSizingLine(int X);
+    void DrawRowSizingLine(int Y);
+    // The translucent frame around a cell (R in client coordinates): 9 pixels
+    // wider and higher than R, 4 up and left of it, shaped as a frame, never
+    // activated. Hiding it forgets the grid that showed it.
+    void ShowFocusWindow(const TRect& R);
+    void MoveFocusWindow() { FollowFocusWindow(); }
+    void HideFocusWindow();
+    // The balloon tool tip window, from BalloonInit to BalloonDone.
+    class TBalloonTip* ToolTip() const { return FHToolTip; }
+    // The cell (real column) of the last balloon text handed out; (-1, -1) none.
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    // The text of the last balloon handed out.
+    QString ToolTipBuffer() const { return FToolTipBuffer; }
+
+    TNotifyEvent OnPainted;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText, TBalloonIcon& AIcon)>
+        OnCellBalloon;
+
+    // ---- the custom editor of edCustom cells ----
+    // Not owned; forgotten when that component goes.
+    class TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(class TEditLink* Value);
+    // Least forms of the editing members the custom editor link reaches,
+    // until the in-place editing family takes them over. EditMode is on while
+    // a special editor is open.
+    bool EditMode() const { return FEditMode; }
+    // Stores the open custom editor's value into the cell (ACol displayed) and
+    // leaves edit mode; a second store for the same edit stores nothing.
+    virtual void StoreEditorValue(int ACol, int ARow);
+    // One Tab's move of the current cell (back with Backward); false only
+    // when the Tab went to the parent window (TabToNextAtEnd at the end).
+    virtual bool AdvanceOnTab(bool Backward);
+
+protected:
+    friend class TEditLink;
+    void Paint() override;
+    void Dispatch(TMessage& Message) override;
+    // WM_NOTIFY: balloon texts (only with Balloon.Enable) and date-time
+    // changes of child pickers; everything else goes on.
+    void HandleNotify(TMessage& Message);
+    // The balloon window's life (BalloonInit, BalloonDone): one tool, the
+    // grid's client area, whose text the grid gives when the tip shows.
+    void CreateToolTipWindow();
+    void DestroyToolTipWindow();
+    void AddBalloonTool(int Icon, const QString& Title);
+    void PaintNCBorder(TCanvas* ACanvas);
+
+    class TBalloonTip* FHToolTip = nullptr;
+    QString FToolTipBuffer;
+    TPoint FLastBalloonPos { -1, -1 };
+    class TEditLink* FEditLink = nullptr;
+    bool FEditMode = false;
+    // Cleared when a cell validation refused a value.
+    bool FLastValidation = true;
+    // The cell's text when its editor opened.
+    QString FCellCache;
+
+private:
+    void DrawSizingLine(int X1, int Y1, int X2, int Y2);
+    // The balloon text of a cell: tags stripped, rich text as plain text,
+    // wide text decoded, tabs as blanks, at most 2048 characters.
+    QString BalloonCellText(int ACol, int ARow);
     // ==== end of surface painting, focus frame and tool tips ====
 
     // ==== right-to-left painting and paint services (ExGridPaintRtl.cpp) ====

@@ -5,6 +5,7 @@
 
 #include "controls/base/ExObjWindows.h"
 #include "controls/base/PictureContainer.h"
+#include "controls/grid/ExEditLink.h"
 #include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridWindows.h"
@@ -341,6 +342,8 @@ void TExStringGrid::ForgetRemovedComponent(TComponent* AComponent)
 {
     if (FPictureContainer && AComponent == static_cast<TComponent*>(FPictureContainer))
         FPictureContainer = nullptr;
+    if (FEditLink && AComponent == static_cast<TComponent*>(FEditLink))
+        FEditLink = nullptr;
     if (!ComponentState().testFlag(csDestroying) && FSyncGrid
         && static_cast<TComponent*>(FSyncGrid->Grid()) == AComponent)
         FSyncGrid->SetGrid(nullptr);

@@ -13,6 +13,7 @@
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
+#include "platform/controls/Notifications.h"
 #include "platform/runtime/DateUtils.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -911,6 +912,24 @@ void TDateTimePicker::WndProc(TMessage& Message)
 
 void TDateTimePicker::Change()
 {
+    // As the common control does, the parent hears of the change first.
+    if (TWinControl* parent = Parent()) {
+        TNMDateTimeChange nm;
+        nm.hdr.hwndFrom = HandleAllocated() ? Handle() : 0;
+        nm.hdr.code = DTN_DATETIMECHANGE;
+        if (FShowCheckbox && !FChecked) {
+            nm.dwFlags = GDT_NONE;
+        } else {
+            int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
+            DecodeDateTime(FDateTime, y, mo, d, h, mi, s, ms);
+            nm.st
+                = { WORD(y), WORD(mo), WORD(DayOfWeek(FDateTime) - 1), WORD(d), WORD(h), WORD(mi), WORD(s), WORD(ms) };
+        }
+        const std::uint64_t serial = ControlSerial(this);
+        parent->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+        if (!FindControlBySerial(serial))
+            return;
+    }
     if (OnChange)
         OnChange(this);
 }

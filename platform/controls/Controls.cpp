@@ -17,6 +17,7 @@
 
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/WindowProc.h"
 
 // ---------------------------------------------------------------------------
 // Registry of live controls and widgets
@@ -283,6 +284,7 @@ TControl::~TControl()
     if (gMouseSerial == FSerial)
         gMouseSerial = 0;
     KillAllTimers(this);
+    ForgetWindowProcReplacement(this);
     FFont->OnChange = nullptr;
     if (FParent)
         FParent->RemoveControl(this);
@@ -639,7 +641,8 @@ void TControl::SendToBack()
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     TMessage m { Msg, WParam, LParam, 0 };
-    WndProc(m);
+    if (!CallWindowProcReplacement(this, m))
+        WndProc(m);
     return m.Result;
 }
 
