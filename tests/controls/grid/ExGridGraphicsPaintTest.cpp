@@ -48,6 +48,8 @@ TButtonGrid* PlainWhite(Grid& f)
     g->SetHideFocusRect(true);
     // The current cell stays unmarked, so cells compare alike.
     g->SetShowSelection(false);
+    // No window border, so edge cells compare alike with inner ones.
+    g->SetBorderColor(clNone);
     return g;
 }
 
