@@ -344,10 +344,13 @@ void TExStringGrid::CreateWnd()
         FWheelScrollLines = VisibleRowCount();
     FWheelMsg = WM_MOUSEWHEEL;
     FWheelPan = false;
+    ScrollWindowCreated();
 }
 
 void TExStringGrid::WndProc(TMessage& Message)
 {
+    if (ScrollWndProc(Message))
+        return;
     if (Message.Msg == WM_TIMER && Message.WParam == GridTimerId) {
         GridTimer();
         return;
@@ -557,21 +560,6 @@ void TExStringGrid::SetBorderColor(TColor v)
     FBorderColor = v;
     if (Parent() && Parent()->HandleAllocated())
         Invalidate();
-}
-
-void TExStringGrid::SetScrollType(TScrollType v)
-{
-    FScrollType = v;
-}
-
-void TExStringGrid::SetScrollColor(TColor v)
-{
-    FScrollColor = v;
-}
-
-void TExStringGrid::SetScrollWidth(int v)
-{
-    FScrollWidth = v;
 }
 
 void TExStringGrid::SetScrollBarAlways(TScrollBarAlways v)
