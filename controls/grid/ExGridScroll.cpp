@@ -48,6 +48,8 @@ void TExStringGrid::SetScrollBars(TScrollStyle Value)
 {
     FScrollBarsEx = Value;
     TBaseGrid::SetScrollBars(Value);
+    // The client area changed with the bars: aligned children follow.
+    Realign();
 }
 
 void TExStringGrid::SetScrollType(TScrollType v)
@@ -247,8 +249,7 @@ struct TExtentSums {
     qint64 Fixed = 0, Total = 0, Before = 0, Normal = 0;
 };
 
-template <class Sum>
-TExtentSums ExtentSums(int lw, int fixedCount, int count, int first, Sum sum)
+template <class Sum> TExtentSums ExtentSums(int lw, int fixedCount, int count, int first, Sum sum)
 {
     TExtentSums s;
     s.Normal = count > fixedCount ? sum(fixedCount, count - 1) : 0;
@@ -263,8 +264,8 @@ void TExStringGrid::UpdateProportionalHorzScroll()
 {
     if (IsLoading() || IsDesigning() || !FScrollProportional || FScrollLock)
         return;
-    const TExtentSums s = ExtentSums(GridLineWidth(), FixedCols(), ColCount(), LeftCol(),
-        [this](int a, int b) { return ColWidthsSum(a, b); });
+    const TExtentSums s = ExtentSums(
+        GridLineWidth(), FixedCols(), ColCount(), LeftCol(), [this](int a, int b) { return ColWidthsSum(a, b); });
     // Normal columns without width leave nothing to be proportional to.
     if (s.Normal <= 0)
         return;
@@ -290,8 +291,8 @@ void TExStringGrid::UpdateProportionalVertScroll()
         return;
     if (VisibleRowCount() + FixedRows() >= RowCount())
         return;
-    const TExtentSums s = ExtentSums(GridLineWidth(), FixedRows(), RowCount(), TopRow(),
-        [this](int a, int b) { return RowHeightsSum(a, b); });
+    const TExtentSums s = ExtentSums(
+        GridLineWidth(), FixedRows(), RowCount(), TopRow(), [this](int a, int b) { return RowHeightsSum(a, b); });
     if (s.Total == 0)
         return;
     const int h = Height();

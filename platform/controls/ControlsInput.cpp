@@ -288,9 +288,10 @@ LPARAM TControlEventTranslator::KeyData(const QKeyEvent* e, WORD vk, bool releas
 }
 
 namespace {
-// Qt's drag events as the toolkit's drag notices (CM_DRAG). The enter is always taken,
-// so that the moves and the leave follow; a move or a drop is accepted when
-// the control answers non-zero.
+// Qt's drag events as the toolkit's drag notices (CM_DRAG). The enter is
+// taken, so that the moves and the leave follow; a move or a drop is accepted
+// when the control answers non-zero. The widget still gets the event: an edit
+// keeps its own text drops.
 bool DragNotice(TWinControl* c, QEvent* e)
 {
     WPARAM code = dmDragLeave;
@@ -315,7 +316,7 @@ bool DragNotice(TWinControl* c, QEvent* e)
         static_cast<QDropEvent*>(e)->acceptProposedAction();
     else if (e->type() != QEvent::DragLeave)
         static_cast<QDropEvent*>(e)->setAccepted(result != 0);
-    return true;
+    return false;
 }
 } // namespace
 

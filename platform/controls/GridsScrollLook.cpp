@@ -93,7 +93,8 @@ public:
         }
     }
 
-    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc, const QWidget* w) const override
+    QRect subControlRect(
+        ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc, const QWidget* w) const override
     {
         const auto* so = qstyleoption_cast<const QStyleOptionSlider*>(opt);
         if (cc != CC_ScrollBar || !so)
@@ -137,8 +138,8 @@ public:
         return SC_None;
     }
 
-    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* painter,
-        const QWidget* w) const override
+    void drawComplexControl(
+        ComplexControl cc, const QStyleOptionComplex* opt, QPainter* painter, const QWidget* w) const override
     {
         const auto* so = qstyleoption_cast<const QStyleOptionSlider*>(opt);
         if (cc != CC_ScrollBar || !so) {
@@ -169,8 +170,7 @@ private:
         canvas->Brush()->SetColor(look.Color == clNone ? clScrollBar : look.Color);
         canvas->FillRect(ToRect(opt.rect));
         auto hot = [&](QStyle::SubControl sc) {
-            return opt.state.testFlag(QStyle::State_MouseOver) && opt.activeSubControls.testFlag(sc)
-                && !opt.state.testFlag(QStyle::State_Sunken);
+            return opt.activeSubControls.testFlag(sc) && !opt.state.testFlag(QStyle::State_Sunken);
         };
         auto pressed = [&](QStyle::SubControl sc) {
             return opt.state.testFlag(QStyle::State_Sunken) && opt.activeSubControls.testFlag(sc);
@@ -182,15 +182,15 @@ private:
             TRect r = ToRect(arrows[i]);
             if (r.IsEmpty())
                 continue;
-            const unsigned kind = vert ? (i == 0 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN)
-                                       : (i == 0 ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
+            const unsigned kind
+                = vert ? (i == 0 ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) : (i == 0 ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
             unsigned state = kind | (enabled ? 0 : DFCS_INACTIVE);
             if (pressed(arrowParts[i]))
                 state |= DFCS_PUSHED;
             if (look.Style == TCustomGrid::sbsRegular) {
                 if (HTHEME theme = OpenThemeData(QStringLiteral("scrollbar"))) {
-                    const int base = vert ? (i == 0 ? ABS_UPNORMAL : ABS_DOWNNORMAL)
-                                          : (i == 0 ? ABS_LEFTNORMAL : ABS_RIGHTNORMAL);
+                    const int base
+                        = vert ? (i == 0 ? ABS_UPNORMAL : ABS_DOWNNORMAL) : (i == 0 ? ABS_LEFTNORMAL : ABS_RIGHTNORMAL);
                     const int s = !enabled ? 3 : pressed(arrowParts[i]) ? 2 : hot(arrowParts[i]) ? 1 : 0;
                     DrawThemeBackground(theme, canvas, SBP_ARROWBTN, base + s, r);
                     CloseThemeData(theme);
@@ -210,7 +210,7 @@ private:
         case TCustomGrid::sbsRegular:
             if (HTHEME theme = OpenThemeData(QStringLiteral("button"))) {
                 DrawThemeBackground(theme, canvas, BP_PUSHBUTTON,
-                    pressed(SC_ScrollBarSlider) ? PBS_PRESSED
+                    pressed(SC_ScrollBarSlider)   ? PBS_PRESSED
                         : hot(SC_ScrollBarSlider) ? PBS_HOT
                                                   : PBS_NORMAL,
                     thumb);
