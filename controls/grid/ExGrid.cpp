@@ -565,7 +565,7 @@ void TExStringGrid::SetBorderColor(TColor v)
 void TExStringGrid::SetScrollBarAlways(TScrollBarAlways v)
 {
     FScrollBarAlways = v;
-    UpdateScrollBars(false);
+    UpdateScrollBars(true);
 }
 
 void TExStringGrid::FormResize(TObject* Sender)

@@ -2274,6 +2274,9 @@ protected:
     // The cell the in-cell scroll bar serves while it is shown.
     int FCellScrollCol = -1;
     int FCellScrollRow = -1;
+    bool FScrollProportional = false;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
 
 private:
     void WMScroll(TMessage& Message, bool Horz);
@@ -2288,9 +2291,6 @@ private:
     void InvalidateMetroScrollControls();
 
     TScrollStyle FScrollBarsEx = ssBoth;
-    bool FScrollProportional = false;
-    TColor FHighlightColor = clHighlight;
-    TColor FHighlightTextColor = clHighlightText;
     bool FFlatScrollInit = false;
     int FDragScrollDir = 0;
     std::unique_ptr<TTimer> FDragScrollTimer;

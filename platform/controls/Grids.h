@@ -619,6 +619,9 @@ protected:
     int FLoadingEditor = 0;
     bool FEditorMode = false;
     bool FCanEditModify = true;
+    // The bars' thickness for this grid: as a member it is the size every
+    // placement of the bars in the grid's code (and its descendants') takes.
+    int ScrollBarSize = ::ScrollBarSize;
 
 private:
     friend class TInplaceEdit;
@@ -656,9 +659,6 @@ private:
     bool FBarEnabled[2] = { true, true };
     QScrollBar* FBarWidget[2] = { nullptr, nullptr };
     TScrollBarLook FBarLook;
-    // The bars' thickness for this grid: as a member it is the size every
-    // placement of the bars in the grid's code takes.
-    int ScrollBarSize = ::ScrollBarSize;
     // Gives a bar the painter and geometry of FBarLook.
     void StyleScrollBar(QScrollBar* bar);
     int FUpdatingBars = 0;
