@@ -414,6 +414,14 @@ TEST(ExGridScroll, SizingPositionAndScreenToCell)
     }
     EXPECT_FALSE(g->IsSizingPosition(298, 198)); // no cell there
 
+    // Rows size in the fixed column and the first normal one.
+    g->SetOptions((g->Options() | goRowSizing) & ~TGridOptions(goColSizing));
+    const int rowBorder = g->CellRect(0, 3).Bottom;
+    EXPECT_TRUE(g->IsSizingPosition(g->CellRect(0, 4).Left + 10, rowBorder + 2));
+    EXPECT_TRUE(g->IsSizingPosition(g->CellRect(1, 4).Left + 10, rowBorder + 2));
+    EXPECT_FALSE(g->IsSizingPosition(g->CellRect(2, 4).Left + 10, rowBorder + 2));
+    EXPECT_FALSE(g->IsSizingPosition(g->CellRect(0, 4).Left + 10, rowBorder + 6));
+
     int col = 0, row = 0;
     const TRect cell = g->CellRect(2, 3);
     g->ScreenToCell(g->ClientToScreen(TPoint(cell.Left + 5, cell.Top + 5)), col, row);
