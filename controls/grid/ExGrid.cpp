@@ -311,10 +311,13 @@ void TExStringGrid::CreateWnd()
         FWheelScrollLines = VisibleRowCount();
     FWheelMsg = WM_MOUSEWHEEL;
     FWheelPan = false;
+    ScrollWindowCreated();
 }
 
 void TExStringGrid::WndProc(TMessage& Message)
 {
+    if (ScrollWndProc(Message))
+        return;
     if (Message.Msg == WM_TIMER && Message.WParam == GridTimerId) {
         GridTimer();
         return;
@@ -534,25 +537,10 @@ void TExStringGrid::SetBorderColor(TColor v)
         Invalidate();
 }
 
-void TExStringGrid::SetScrollType(TScrollType v)
-{
-    FScrollType = v;
-}
-
-void TExStringGrid::SetScrollColor(TColor v)
-{
-    FScrollColor = v;
-}
-
-void TExStringGrid::SetScrollWidth(int v)
-{
-    FScrollWidth = v;
-}
-
 void TExStringGrid::SetScrollBarAlways(TScrollBarAlways v)
 {
     FScrollBarAlways = v;
-    UpdateScrollBars(false);
+    UpdateScrollBars(true);
 }
 
 void TExStringGrid::FormResize(TObject* Sender)

@@ -48,6 +48,8 @@ class TBitmap;
 class TStringList;
 class TCustomForm;
 class TScrollBar;
+class TScrollControl;
+class TTimer;
 class TCollection;
 class THTMLPictureCache;
 class TControlList;
@@ -87,6 +89,7 @@ enum class TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum class TFilterDropDownColumns { fdNormal, fdAll };
 enum class THintShowLargeTextPos { hpCell, hpMouse };
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -312,8 +315,6 @@ public:
     EXGRID_PLAIN(bool, HideFocusRect, false)
     EXGRID_PLAIN(bool, FixedAsButtons, false)
     EXGRID_PLAIN(TColor, HintColor, clInfoBk)
-    EXGRID_PLAIN(TColor, HighlightColor, clHighlight)
-    EXGRID_PLAIN(TColor, HighlightTextColor, clHighlightText)
     TColor URLColor() const { return FURLColor; }
     EXGRID_REPAINTED(TColor, ActiveCellColor, TColor(0x808080))
     EXGRID_REPAINTED(TColor, ActiveCellColorTo, clNone)
@@ -343,9 +344,8 @@ public:
     void SetScrollWidth(int v);
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways v);
-    EXGRID_PLAIN(bool, ScrollProportional, false)
     EXGRID_PLAIN(bool, ScrollSynch, false)
-    EXGRID_PLAIN(bool, ScrollHints, false)
+    EXGRID_PLAIN(TScrollHintType, ScrollHints, TScrollHintType::shNone)
 
     // ---- editing ----
     EXGRID_PLAIN(TEditorType, DefaultEditor, TEditorType::edNormal)
@@ -495,7 +495,7 @@ public:
     virtual void DoColorSelect();
     virtual void DoImageSelect();
     virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
-    virtual void DoScrollCell() { }
+    virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
     virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
@@ -2238,6 +2238,96 @@ private:
     // ==== end of graphics painting, check box and radio button drawing ====
 
     // ==== scroll bars and scrolling (ExGridScroll.cpp) ====
+public:
+    // The cell under a screen point by the toolkit grid's rule; -1 outside the cells.
+    void ScreenToCell(TPoint pt, int& ACol, int& ARow);
+    // Whether a press at the client point starts sizing a column or a row.
+    bool IsSizingPosition(int x, int y);
+
+    TScrollStyle ScrollBars() const { return FScrollBarsEx; }
+    void SetScrollBars(TScrollStyle Value);
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    // The mark-up renderer's shared highlight colours follow these two.
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor Value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor Value);
+
+    // The flat scroll bars: the toolkit grid's two bars in the regular,
+    // flat or Encarta-like look. Every operation but the initialiser does
+    // nothing until the bars were initialised.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    bool FlatScrollInit() const { return FFlatScrollInit; }
+    // The flat scroll bar properties and styles by their window-system values.
+    static constexpr int WSB_PROP_CYHSCROLL = 4;
+    static constexpr int WSB_PROP_CXVSCROLL = 8;
+    static constexpr int WSB_PROP_VBKGCOLOR = 64;
+    static constexpr int WSB_PROP_HBKGCOLOR = 128;
+    static constexpr int WSB_PROP_VSTYLE = 256;
+    static constexpr int WSB_PROP_HSTYLE = 512;
+    static constexpr int FSB_REGULAR_MODE = 0;
+    static constexpr int FSB_ENCARTA_MODE = 1;
+    static constexpr int FSB_FLAT_MODE = 2;
+    void SetFlatScrollProp(int Index, int Value);
+    void SetFlatScrollInfo(int Code, const TGridScrollInfo& ScrollInfo);
+    void ShowFlatScrollBar(int Code, bool Show);
+    void UpdateFlatVertScroll();
+    void UpdateFlatHorzScroll();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void UpdateFlatScrollBars();
+    // Thumbs sized to the part of the cells in view (ScrollProportional).
+    void UpdateProportionalHorzScroll();
+    void UpdateProportionalVertScroll();
+
+    // The thin scroll controls of the metro scroll type.
+    void CreateMetroScrollControls();
+    TScrollControl* vscrlctrl = nullptr;
+    TScrollControl* hscrlctrl = nullptr;
+
+    // Scrolling while something is dragged over the grid: the directions
+    // the timer scrolls in.
+    enum TDragScrollDirection { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+    int DragScrollDir() const { return FDragScrollDir; }
+    TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+
+    std::function<void(TObject* Sender, int ARow, QString& hintstr)> OnScrollHint;
+    std::function<void(TObject* Sender, int TopRow, int LeftCol, int& DragScrollDir, bool& CanScroll)> OnDragScroll;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>
+        OnScrollCell;
+
+protected:
+    // The grid's window procedure hands the scroll messages, the dialog
+    // code and the drag notices here first; true when nothing more is to run.
+    bool ScrollWndProc(TMessage& Message);
+    // The window was created: flat bars and metro controls for the scroll type.
+    void ScrollWindowCreated();
+    // The cell the in-cell scroll bar serves while it is shown.
+    int FCellScrollCol = -1;
+    int FCellScrollRow = -1;
+    bool FScrollProportional = false;
+    TColor FHighlightColor = clHighlight;
+    TColor FHighlightTextColor = clHighlightText;
+
+private:
+    void WMScroll(TMessage& Message, bool Horz);
+    bool CellScrollBarMessage(TMessage& Message);
+    void ShowScrollHint(const QString& Prefix, int Index);
+    // The cells under the fixed background bitmap (empty without one).
+    TGridRect FixedBackgroundCells() const;
+    void RepaintFixedBackground(const TGridRect& Old);
+    void DragOver(TMessage& Message);
+    void DragScrollTimerTick();
+    void StopDragScroll();
+    void InvalidateMetroScrollControls();
+
+    TScrollStyle FScrollBarsEx = ssBoth;
+    bool FFlatScrollInit = false;
+    int FDragScrollDir = 0;
+    std::unique_ptr<TTimer> FDragScrollTimer;
     // ==== end of scroll bars and scrolling ====
 
     // ==== automatic sizing and swapping (ExGridSizing.cpp) ====

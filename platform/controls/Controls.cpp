@@ -995,6 +995,8 @@ QWidget* TWinControl::StateWidget()
     FCreatingWidget = false;
     RegisterWidget(w, this);
     w->installEventFilter(TControlEventTranslator::Instance());
+    // Every windowed control hears of drags over it (CM_DRAG).
+    w->setAcceptDrops(true);
     if (QWidget* parentWidget = FParent ? FParent->FWidget : nullptr; parentWidget && w->parentWidget() != parentWidget)
         w->setParent(parentWidget);
     CreateWnd();

@@ -2,6 +2,7 @@
 // control's widget become the toolkit's messages, in the toolkit's order.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -286,6 +287,39 @@ LPARAM TControlEventTranslator::KeyData(const QKeyEvent* e, WORD vk, bool releas
     return d;
 }
 
+namespace {
+// Qt's drag events as the toolkit's drag notices (CM_DRAG). The enter is
+// taken, so that the moves and the leave follow; a move or a drop is accepted
+// when the control answers non-zero. The widget still gets the event: an edit
+// keeps its own text drops.
+bool DragNotice(TWinControl* c, QEvent* e)
+{
+    WPARAM code = dmDragLeave;
+    LPARAM point = 0;
+    if (e->type() != QEvent::DragLeave) {
+        const QPoint p = static_cast<QDropEvent*>(e)->position().toPoint();
+        code = e->type() == QEvent::DragEnter ? dmDragEnter : e->type() == QEvent::DragMove ? dmDragMove : dmDragDrop;
+        point = MakeLParam(p.x(), p.y());
+    }
+    LRESULT result = 0;
+    try {
+        BusyScope busy(c->WidgetIfAllocated());
+        // The toolkit ends every drag over a control with a leave, also
+        // before the drop; Qt sends the drop alone.
+        if (code == dmDragDrop)
+            c->Perform(CM_DRAG, dmDragLeave, 0);
+        result = c->Perform(CM_DRAG, code, point);
+    } catch (...) {
+        HandleException(c);
+    }
+    if (e->type() == QEvent::DragEnter)
+        static_cast<QDropEvent*>(e)->acceptProposedAction();
+    else if (e->type() != QEvent::DragLeave)
+        static_cast<QDropEvent*>(e)->setAccepted(result != 0);
+    return false;
+}
+} // namespace
+
 bool TControlEventTranslator::eventFilter(QObject* watched, QEvent* event)
 {
     if (!watched->isWidgetType() || event == Resending())
@@ -322,6 +356,11 @@ bool TControlEventTranslator::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusIn:
     case QEvent::FocusOut:
         return Focus(c, w, event);
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return w == c->WidgetIfAllocated() ? DragNotice(c, event) : false;
     case QEvent::Paint:
         return w == c->WidgetIfAllocated() ? Paint(c, w, event) : false;
     case QEvent::ContextMenu: {

@@ -1859,6 +1859,7 @@ QWidget* TCustomGrid::CreateWidget()
         auto* sb = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
         sb->setFocusPolicy(Qt::NoFocus);
         sb->setTracking(true);
+        StyleScrollBar(sb);
         sb->hide();
         FBarWidget[bar] = sb;
         QObject::connect(sb, &QAbstractSlider::actionTriggered, sb, [this, bar](int action) {

@@ -416,6 +416,21 @@ public:
     void SetScrollBarAlways(int bar, bool v);
     bool ScrollBarEnabled(int bar) const { return FBarEnabled[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
     QScrollBar* ScrollBarWidget(int bar) const;
+    // How both bars look (the flat scroll bar modes): regular, Encarta-like
+    // (flat, raised under the mouse) or flat; the track colour (clNone: the
+    // system's) and the thickness of the vertical bar and of the horizontal
+    // one. Our theme painter paints them in every mode.
+    struct TScrollBarLook {
+        int Style = 0;
+        TColor Color = clNone;
+        int Size = ::ScrollBarSize;
+        friend bool operator==(const TScrollBarLook&, const TScrollBarLook&) = default;
+    };
+    static constexpr int sbsRegular = 0;
+    static constexpr int sbsEncarta = 1;
+    static constexpr int sbsFlat = 2;
+    TScrollBarLook ScrollBarLook() const { return FBarLook; }
+    void SetScrollBarLook(const TScrollBarLook& look);
 
     // Repainting of parts.
     // Repainting a block of cells: a descendant may widen it to whole merged
@@ -604,6 +619,9 @@ protected:
     int FLoadingEditor = 0;
     bool FEditorMode = false;
     bool FCanEditModify = true;
+    // The bars' thickness for this grid: as a member it is the size every
+    // placement of the bars in the grid's code (and its descendants') takes.
+    int ScrollBarSize = ::ScrollBarSize;
 
 private:
     friend class TInplaceEdit;
@@ -640,6 +658,9 @@ private:
     bool FBarAlways[2] = { false, false };
     bool FBarEnabled[2] = { true, true };
     QScrollBar* FBarWidget[2] = { nullptr, nullptr };
+    TScrollBarLook FBarLook;
+    // Gives a bar the painter and geometry of FBarLook.
+    void StyleScrollBar(QScrollBar* bar);
     int FUpdatingBars = 0;
     bool FTracking[2] = { false, false };
 

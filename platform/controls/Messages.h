@@ -144,6 +144,11 @@ inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
 inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 inline constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 inline constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+// A drag over a windowed control: WParam is the TDragMessage, LParam the
+// client point (MakeLParam; 0 for dmDragLeave). A non-zero result accepts a
+// move or a drop.
+inline constexpr UINT CM_DRAG = CM_BASE + 36;
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop };
 inline constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 inline constexpr UINT CM_UIACTIVATE = CM_BASE + 41;
 inline constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
