@@ -2222,6 +2222,16 @@ private:
     // ==== end of surface painting, focus frame and tool tips ====
 
     // ==== right-to-left painting and paint services (ExGridPaintRtl.cpp) ====
+protected:
+    // Parts the grid lays out right to left itself (cell texts): R moves to
+    // device coordinates and the canvas draws left to right until
+    // EndLeftToRight; returns the orientation to restore.
+    TCanvas::TOrientation BeginLeftToRight(TCanvas* Canvas, TRect& R) const;
+    static void EndLeftToRight(TCanvas* Canvas, TCanvas::TOrientation Saved);
+    // Text format flags for this control's reading order: right to left the
+    // horizontal alignment mirrors and the text reads right to left.
+    unsigned BiDiTextFlags(unsigned Flags) const;
+
     // ==== end of right-to-left painting and paint services ====
 
     // ==== speed of filtering and grouping (ExGridFilter.cpp) ====
