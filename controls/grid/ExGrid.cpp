@@ -267,6 +267,10 @@ void TExStringGrid::Loaded()
     if (!FIsWinXP && FControlLook->ControlStyle() == TGridControlStyle::csTheme && !IsDesigning())
         FControlLook->SetControlStyle(TGridControlStyle::csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    if (FAutoThemeAdapt) {
+        RegisterThemeWindow(true);
+        SyncOfficeTheme();
+    }
     UpdateSearchFooter();
     UpdateScrollBars(false);
     InitOrigColSizes();
@@ -352,6 +356,7 @@ void TExStringGrid::WndProc(TMessage& Message)
         GridTimer();
         return;
     }
+    ThemeChangeMessage(Message);
     TBaseGrid::WndProc(Message);
 }
 

@@ -1552,6 +1552,12 @@ public:
     void SetTheme(TXPColorScheme Scheme);
     // Follows the user's Office colour scheme when it changed.
     void SyncOfficeTheme();
+    // The window is told of Office scheme changes while AutoThemeAdapt is on.
+    void RegisterThemeWindow(bool ARegister);
+    // A theme change (the platform's or the Office scheme's) reaching the
+    // window; true when it was one.
+    bool ThemeChangeMessage(const TMessage& Message);
+    void DestroyWnd() override;
     // Hands a component style to the drop-down editors that exist.
     void SetDropDownStyles(TVRKStyle AStyle);
 
@@ -2231,6 +2237,10 @@ protected:
     // Text format flags for this control's reading order: right to left the
     // horizontal alignment mirrors and the text reads right to left.
     unsigned BiDiTextFlags(unsigned Flags) const;
+    // Whether a column header shows the filter drop-down glyph: the column
+    // offers filter values. Painting asks it per header cell, so values the
+    // grid collects itself are only known to exist, never collected.
+    bool ColumnOffersFilter(int ACol);
 
     // ==== end of right-to-left painting and paint services ====
 

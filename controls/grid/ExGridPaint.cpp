@@ -61,6 +61,7 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
     C.SelRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
     C.State = AState;
     C.Rect = ARect;
+    C.FilterGlyph = ARow == FFilterDropDownRow && ColumnOffersFilter(C.RCol);
     const int dcol = C.ACol;
 
     // In-cell scroll bar: the text scrolls by the bar's position.
@@ -490,4 +491,3 @@ void TExStringGrid::PaintCellBorders(TCellPaintContext& C, int RCol, int ARow, T
     }
     cv->Pen()->Assign(&FPaintPenCopy);
 }
-

@@ -34,3 +34,14 @@ unsigned TExStringGrid::BiDiTextFlags(unsigned Flags) const
         Flags |= DT_RTLREADING;
     return Flags;
 }
+
+bool TExStringGrid::ColumnOffersFilter(int ACol)
+{
+    const bool collects
+        = FFilterDropDownAuto && (ACol >= FixedCols() || FFilterDropDownColumns == TFilterDropDownColumns::fdAll);
+    if (!collects)
+        return OnGetColumnFilter && GetColumnFilterValues(ACol); // only the handler's values: cheap
+    // Every data row, and every kept row, gives at least one entry.
+    return !FFilterDropDownClear.isEmpty() || RowCount() - FixedFooters() > FixedRows()
+        || (!FFilterIncremental && !FHiddenRows.empty());
+}

@@ -132,6 +132,11 @@ TEST(ExGridPaintGallery, EveryFeaturePaintsAsShown)
                 g->OnCanEditCell = [](TObject*, int ARow, int, bool& v) { v = ARow != 2; };
                 g->SetHideFocusRect(true);
             } },
+        { "Filter glyph",
+            [](TExStringGrid* g) {
+                g->SetFilterDropDownAuto(true);
+                g->SetHideFocusRect(true);
+            } },
         { "Borders, focus",
             [](TExStringGrid* g) {
                 g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
