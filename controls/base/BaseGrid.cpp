@@ -475,8 +475,9 @@ TRect TBaseGrid::VirtualCellRect(int ACol, int ARow) const
         l -= ColWidthsSum(0, LeftCol() - 1);
     if (ARow >= FixedRows() && TopRow() > 0)
         t -= RowHeightsSum(0, TopRow() - 1);
-    // The scrollable cells start where the toolkit places the first of them.
-    const TRect tl = TObjStringGrid::CellRect(LeftCol(), TopRow());
+    // The scrollable cells start where the toolkit places the first of them
+    // (laid out left to right; the screen rectangle is mirrored once, below).
+    const TRect tl = Mirrored(TObjStringGrid::CellRect(LeftCol(), TopRow()));
     const bool shown = tl.Width() > 0 && tl.Height() > 0;
     const qint64 xo
         = ACol < FixedCols() ? 0 : (shown ? tl.Left : (FixedCols() > 0 ? ColWidthsSum(0, FixedCols() - 1) : 0));
@@ -484,7 +485,7 @@ TRect TBaseGrid::VirtualCellRect(int ACol, int ARow) const
         = ARow < FixedRows() ? 0 : (shown ? tl.Top : (FixedRows() > 0 ? RowHeightsSum(0, FixedRows() - 1) : 0));
     const int x = int(std::clamp<qint64>(l + xo, INT_MIN / 2, INT_MAX / 2));
     const int y = int(std::clamp<qint64>(t + yo, INT_MIN / 2, INT_MAX / 2));
-    return { x, y, x + ColWidths(ACol), y + RowHeights(ARow) };
+    return Mirrored({ x, y, x + ColWidths(ACol), y + RowHeights(ARow) });
 }
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const
@@ -505,10 +506,10 @@ TRect TBaseGrid::CellRect(int ACol, int ARow) const
     }
     if (p && p->Control())
         return VirtualCellRect(ACol, ARow);
-    const TRect r = TObjStringGrid::CellRect(ACol, ARow);
+    const TRect r = Mirrored(TObjStringGrid::CellRect(ACol, ARow));
     if (r.Width() <= 0 || r.Height() <= 0)
-        return r; // not shown
-    return { r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow) };
+        return Mirrored(r); // not shown
+    return Mirrored({ r.Left, r.Top, r.Left + ColWidths(ACol), r.Top + RowHeights(ARow) });
 }
 
 TPoint TBaseGrid::CellSize(int ACol, int ARow) const

@@ -90,8 +90,9 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
     const bool selected = AState.testFlag(gdSelected);
     // ACol is a column of the cell store; the layout counts shown columns.
     const int shownCol = DisplColIndex(ACol);
+    // CellRect is on the screen; the canvas may draw mirrored.
     if (Normal)
-        ARect = CellRect(shownCol, ARow);
+        ARect = ACanvas->Oriented(CellRect(shownCol, ARow));
 
     // A scrolled cell never paints over the fixed cells.
     const int fw = shownCol >= FixedCols() && FixedCols() > 0 ? int(ColWidthsSum(0, FixedCols() - 1)) : 0;
@@ -154,10 +155,9 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
             box.Bottom += 1;
         if (!opts.testFlag(goVertLine))
             box.Right += 1;
-        if (UseRightToLeftMode()) {
-            box.Right += 1;
+        // The canvas mirrors right to left exactly: no column to make up.
+        if (UseRightToLeftMode())
             box.Bottom += 1;
-        }
         const TSelectionColors& sc = SelectionColors(FSelectionStyle, Focused() || opts.testFlag(goDrawFocusSelected));
         DrawSelectionBox(ACanvas, sc.Fill, sc.FillTo, ends, box, Color(), sc.Corner, sc.Border, sc.InnerBottom,
             sc.InnerTop, sc.MirrorTo, sc.MirrorFrom);
@@ -186,7 +186,7 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
         ACanvas->LineTo(ARect.Right - h + 1, ARect.Bottom - h);
     }
     if ((opts.testFlag(goVertLine) && !fixed) || (opts.testFlag(goFixedVertLine) && fixed)) {
-        const int x = UseRightToLeftMode() ? ARect.Right - h + 1 : ARect.Right - h;
+        const int x = ARect.Right - h;
         ACanvas->MoveTo(x, ARect.Bottom - h);
         ACanvas->LineTo(x, ARect.Top - h);
     }

@@ -266,6 +266,10 @@ void TExStringGrid::Loaded()
     if (!FIsWinXP && FControlLook->ControlStyle() == TGridControlStyle::csTheme && !IsDesigning())
         FControlLook->SetControlStyle(TGridControlStyle::csClassic);
     FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
+    if (FAutoThemeAdapt) {
+        RegisterThemeWindow(true);
+        SyncOfficeTheme();
+    }
     UpdateSearchFooter();
     UpdateScrollBars(false);
     InitOrigColSizes();
@@ -322,6 +326,7 @@ void TExStringGrid::WndProc(TMessage& Message)
         GridTimer();
         return;
     }
+    ThemeChangeMessage(Message);
     TBaseGrid::WndProc(Message);
 }
 

@@ -1553,6 +1553,12 @@ public:
     void SetTheme(TXPColorScheme Scheme);
     // Follows the user's Office colour scheme when it changed.
     void SyncOfficeTheme();
+    // The window is told of Office scheme changes while AutoThemeAdapt is on.
+    void RegisterThemeWindow(bool ARegister);
+    // A theme change (the platform's or the Office scheme's) reaching the
+    // window; true when it was one.
+    bool ThemeChangeMessage(const TMessage& Message);
+    void DestroyWnd() override;
     // Hands a component style to the drop-down editors that exist.
     void SetDropDownStyles(TVRKStyle AStyle);
 
@@ -2546,6 +2552,20 @@ private:
     // ==== end of surface painting, focus frame and tool tips ====
 
     // ==== right-to-left painting and paint services (ExGridPaintRtl.cpp) ====
+protected:
+    // Parts the grid lays out right to left itself (cell texts): R moves to
+    // device coordinates and the canvas draws left to right until
+    // EndLeftToRight; returns the orientation to restore.
+    TCanvas::TOrientation BeginLeftToRight(TCanvas* Canvas, TRect& R) const;
+    static void EndLeftToRight(TCanvas* Canvas, TCanvas::TOrientation Saved);
+    // Text format flags for this control's reading order: right to left the
+    // horizontal alignment mirrors and the text reads right to left.
+    unsigned BiDiTextFlags(unsigned Flags) const;
+    // Whether a column header shows the filter drop-down glyph: the column
+    // offers filter values. Painting asks it per header cell, so values the
+    // grid collects itself are only known to exist, never collected.
+    bool ColumnOffersFilter(int ACol);
+
     // ==== end of right-to-left painting and paint services ====
 
     // ==== speed of filtering and grouping (ExGridFilter.cpp) ====

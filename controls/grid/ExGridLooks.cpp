@@ -1,11 +1,13 @@
 // The string grid's looks, colour schemes, colour tones and the simple
 // appearance settings.
 
+#include "controls/base/ExStyleIF.h"
 #include "controls/base/ExUtilDraw.h"
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
+#include "platform/controls/Messages.h"
 #include "platform/graphics/DrawText.h"
 
 #include <algorithm>
@@ -594,7 +596,38 @@ void TExStringGrid::SetFlat(bool v)
 }
 void TExStringGrid::SetAutoThemeAdapt(bool v)
 {
+    const bool was = FAutoThemeAdapt;
     FAutoThemeAdapt = v;
+    if (IsLoading())
+        return; // Loaded registers the window
+    if (v != was)
+        RegisterThemeWindow(v);
     if (v)
         SyncOfficeTheme();
+}
+
+void TExStringGrid::RegisterThemeWindow(bool ARegister)
+{
+    if (IsDesigning())
+        return;
+    if (ARegister)
+        GetSharedThemeNotifier(this)->RegisterWindow(Handle());
+    else if (HandleAllocated())
+        GetSharedThemeNotifier(this)->UnRegisterWindow(Handle());
+}
+
+bool TExStringGrid::ThemeChangeMessage(const TMessage& Message)
+{
+    if (Message.Msg != WM_THEMECHANGED && Message.Msg != WM_OFFICETHEMECHANGE)
+        return false;
+    if (FAutoThemeAdapt)
+        SyncOfficeTheme();
+    return true;
+}
+
+void TExStringGrid::DestroyWnd()
+{
+    if (FAutoThemeAdapt)
+        RegisterThemeWindow(false);
+    TBaseGrid::DestroyWnd();
 }

@@ -8,6 +8,7 @@
 #include "controls/grid/ExGridSort.h"
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/DrawText.h"
+#include "platform/graphics/ThemePainter.h"
 
 #include <algorithm>
 #include <utility>
@@ -37,6 +38,7 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
     C.SelRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
     C.State = AState;
     C.Rect = ARect;
+    C.FilterGlyph = ARow == FFilterDropDownRow && ColumnOffersFilter(C.RCol);
     const int dcol = C.ACol;
 
     // In-cell scroll bar: the text scrolls by the bar's position.
@@ -98,13 +100,20 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
 
     // List-view header look.
     if (C.FixedLook && !C.Styled && FLook == TGridLook::glListView && !FFlat) {
-        if (FIsWinXP) {
+        // The theme's class data is fixed for the run: looked up once.
+        static HTHEME headerTheme = nullptr;
+        if (!headerTheme && FIsWinXP)
+            headerTheme = OpenThemeData(QStringLiteral("header"));
+        HTHEME theme = FIsWinXP && IsThemeActive() ? headerTheme : nullptr;
+        if (theme) {
+            // The themed header item: hot under the mouse, pressed while the
+            // mouse is held on it, a plain right item otherwise.
             C.Rect.Bottom += 1;
             const bool inside = FHoverFixedCell.X == C.ACol && FHoverFixedCell.Y == ARow;
-            ACanvas->Brush()->SetColor(inside ? (FMouseDown ? HalveColor(clBtnFace) : clWhite) : clBtnFace);
-            DrawGradient(ACanvas, clWhite, ACanvas->Brush()->Color(), false, C.Rect, 16);
-            ACanvas->Pen()->SetColor(clBtnShadow);
-            Line(ACanvas, C.Rect.Right - 1, C.Rect.Top + 2, C.Rect.Right - 1, C.Rect.Bottom - 2);
+            if (inside)
+                DrawThemeBackground(theme, ACanvas, HP_HEADERITEM, FMouseDownMove ? HIS_PRESSED : HIS_HOT, C.Rect);
+            else
+                DrawThemeBackground(theme, ACanvas, HP_HEADERITEMRIGHT, HIS_NORMAL, C.Rect);
             ACanvas->Pen()->SetColor(clWhite);
             Line(ACanvas, C.Rect.Left, C.Rect.Top, C.Rect.Right, C.Rect.Top);
         } else {

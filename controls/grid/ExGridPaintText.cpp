@@ -202,7 +202,10 @@ void TExStringGrid::PaintCellText(TCellPaintContext& C)
         if (!(C.State.testFlag(gdSelected) && !C.State.testFlag(gdFocused) && FSelectionColor == clNone))
             cv->FillRect(R);
         cv->Brush()->SetStyle(TBrushStyle::bsClear);
-        DrawRichTextCell(C.RCol, C.ARow, R, cv);
+        TRect rr = R;
+        const TCanvas::TOrientation o = BeginLeftToRight(cv, rr);
+        DrawRichTextCell(C.RCol, C.ARow, rr, cv);
+        EndLeftToRight(cv, o);
         cv->Brush()->SetStyle(TBrushStyle::bsSolid);
         cv->Font()->SetColor(clBlack);
     } else {
@@ -230,8 +233,11 @@ void TExStringGrid::PaintHTMLText(TCellPaintContext& C, const QString& Text, TRe
     in.URLColor = URLColor;
     in.ShadowColor = TColor(0x808080);
     in.PictureContainer = FPictureContainer;
+    in.BiDiMode = UseRightToLeftAlignment() ? 1 : 0;
     THTMLDrawOutput out;
+    const TCanvas::TOrientation o = BeginLeftToRight(cv, in.Rect);
     DrawHTMLText(in, out);
+    EndLeftToRight(cv, o);
     if (sorted) {
         C.SortGlyphY = C.VAlign == TVAlignment::vtaTop ? R.Top + 8
             : C.VAlign == TVAlignment::vtaCenter       ? R.Top + (R.Bottom - R.Top) / 2
@@ -276,8 +282,7 @@ void TExStringGrid::PaintPlainText(
         flags |= DT_WORDBREAK | DT_EDITCONTROL;
     else
         flags |= DT_SINGLELINE;
-    if (UseRightToLeftAlignment())
-        flags |= DT_RTLREADING;
+    flags = BiDiTextFlags(flags);
 
     const int oldBk = cv->SetBkMode(TRANSPARENT);
     if (C.FilterGlyph)
@@ -287,9 +292,12 @@ void TExStringGrid::PaintPlainText(
         DrawText(cv, Text, m, flags | DT_CALCRECT);
         C.TextWidth = m.Right - R.Left + 2;
     }
-    DrawText(cv, Text, R, flags);
+    TRect tr = R;
+    const TCanvas::TOrientation o = BeginLeftToRight(cv, tr);
+    DrawText(cv, Text, tr, flags);
     if (ErrLen > 0 && (!C.Graphic || C.Graphic->CellType() == ctEmpty || C.Graphic->CellType() == ctValue))
-        DrawErrorUnderline(this, cv, Text, ErrLen, ErrPos, C.TextHeight, R);
+        DrawErrorUnderline(this, cv, Text, ErrLen, ErrPos, C.TextHeight, tr);
+    EndLeftToRight(cv, o);
 
     if (IsSortedHeaderCell(C.RCol, C.ARow)) {
         TRect s = C.Rect;

@@ -37,6 +37,7 @@ void TExStringGrid::DoExpandClick(int ACol, int ARow, bool Expanded)
 {
     if (OnExpandClick)
         OnExpandClick(this, ACol, ARow, Expanded);
+    SetRowHeights(ARow, GetExpandHeight(ACol, ARow, Expanded));
 }
 
 void TExStringGrid::DoComboCloseUp(int ARow, int ACol)
@@ -56,9 +57,9 @@ void TExStringGrid::DoGetCellCursor(int ACol, int ARow, int X, int Y)
     if (!OnGetCellCursor)
         return;
     TCursor c = Cursor();
-    // The platform has no way yet to show a cursor without making it the
-    // grid's Cursor, so the answer is not shown.
     OnGetCellCursor(this, ACol, ARow, X, Y, c);
+    // Shown at once, until the next mouse move; Cursor stays the grid's.
+    ShowWindowCursor(this, c);
 }
 
 void TExStringGrid::DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)

@@ -32,7 +32,7 @@ void TCustomGrid::DrawLines(
             x += info.Horz.Extent(col);
             if (x >= area.Right)
                 break;
-            c->FillRect(Mirrored(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom)));
+            c->FillRect(Rect(x, area.Top, std::min(x + vlw, area.Right), area.Bottom));
             x += vlw;
         }
     }
@@ -44,7 +44,7 @@ void TCustomGrid::DrawLines(
             y += info.Vert.Extent(row);
             if (y >= area.Bottom)
                 break;
-            c->FillRect(Mirrored(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom))));
+            c->FillRect(Rect(area.Left, y, area.Right, std::min(y + hlw, area.Bottom)));
             y += hlw;
         }
     }
@@ -60,8 +60,6 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         = FInplaceEdit && FInplaceEdit->EditorVisible() && FInplaceCol == FCurrent.X && FInplaceRow == FCurrent.Y;
     const int hlw = info.Horz.EffectiveLineWidth;
     const int vlw = info.Vert.EffectiveLineWidth;
-    const bool rtl = UseRightToLeftAlignment();
-    const int mirrorWidth = ClientRect().Width();
     TRect where;
     where.Top = StartY;
     for (int row = ARow; where.Top < StopY && row < RowCount(); ++row) {
@@ -69,9 +67,8 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
         where.Left = StartX;
         for (int col = ACol; where.Left < StopX && col < ColCount(); ++col) {
             where.Right = where.Left + info.Horz.Extent(col);
-            // Laid out left to right, drawn where the layout puts it.
-            const TRect shown
-                = rtl ? Rect(mirrorWidth - where.Right, where.Top, mirrorWidth - where.Left, where.Bottom) : where;
+            // Cells are drawn as laid out; the canvas mirrors them right to left.
+            const TRect shown = Mirrored(where);
             if (where.Right > where.Left && where.Bottom > where.Top && Intersects(shown, updateRect)
                 && FPaintRegion.intersects(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()))) {
                 TGridDrawState state = IncludeDrawState;
@@ -94,9 +91,9 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                             canvas->Brush()->SetColor(AColor);
                             canvas->Font()->SetColor(Font()->Color());
                         }
-                        canvas->FillRect(shown);
+                        canvas->FillRect(where);
                     }
-                    DrawCell(col, row, shown, state);
+                    DrawCell(col, row, where, state);
                     if (FDefaultDrawing && state.testFlag(gdFixed)) {
                         unsigned flags1 = 0, flags2 = 0;
                         if (FOptions.testFlag(goFixedVertLine)) {
@@ -113,7 +110,6 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                                 r.Right += hlw;
                             else if (!(flags1 & BF_BOTTOM))
                                 r.Bottom += vlw;
-                            r = Mirrored(r);
                             TRect r2 = r;
                             canvas->DrawEdge(r, BDR_RAISEDINNER, flags1);
                             canvas->DrawEdge(r2, BDR_RAISEDINNER, flags2);
@@ -123,7 +119,7 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
                         && (FOptions & (TGridOptions(goEditing) | goAlwaysShowEditor))
                             != (TGridOptions(goEditing) | goAlwaysShowEditor)
                         && !FOptions.testFlag(goRowSelect))
-                        canvas->DrawFocusRect(shown);
+                        canvas->DrawFocusRect(where);
                 }
             }
             where.Left = where.Right + hlw;
@@ -137,16 +133,16 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
     TCanvas* c = Canvas();
     switch (FGridState) {
     case gsColSizing:
-        c->InvertRect(Mirrored(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary)));
+        c->InvertRect(Rect(FSizingPos, 0, FSizingPos + 1, info.Vert.GridBoundary));
         break;
     case gsRowSizing:
-        c->InvertRect(Mirrored(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1)));
+        c->InvertRect(Rect(0, FSizingPos, info.Horz.GridBoundary, FSizingPos + 1));
         break;
     case gsColMoving: {
         const int left = LinePos(info.Horz, FMovePos);
         if (left >= 0) {
             const int pos = FMovePos > FMoveIndex ? left + info.Horz.Extent(FMovePos) : left;
-            c->InvertRect(Mirrored(Rect(pos, 0, pos + 2, info.Vert.GridBoundary)));
+            c->InvertRect(Rect(pos, 0, pos + 2, info.Vert.GridBoundary));
         }
         break;
     }
@@ -154,7 +150,7 @@ void TCustomGrid::DrawMoveAndSizing(const TGridDrawInfo& info)
         const int top = LinePos(info.Vert, FMovePos);
         if (top >= 0) {
             const int pos = FMovePos > FMoveIndex ? top + info.Vert.Extent(FMovePos) : top;
-            c->InvertRect(Mirrored(Rect(0, pos, info.Horz.GridBoundary, pos + 2)));
+            c->InvertRect(Rect(0, pos, info.Horz.GridBoundary, pos + 2));
         }
         break;
     }
@@ -183,6 +179,10 @@ void TCustomGrid::Paint()
                                       : TRegion(0, 0, Width(), Height()))
                        .intersected(QRect(cr.Left, cr.Top, cr.Width(), cr.Height()));
 
+    // Right to left the whole grid is drawn mirrored: cells, lines and
+    // markers are laid out left to right, the canvas flips them.
+    const TCanvas::TOrientation oldOrientation = canvas->DrawingOrientation();
+    canvas->SetDrawingOrientation({ UseRightToLeftAlignment(), cr.Width() });
     if (h.EffectiveLineWidth > 0 || v.EffectiveLineWidth > 0) {
         const bool fh = FOptions.testFlag(goFixedHorzLine);
         const bool fv = FOptions.testFlag(goFixedVertLine);
@@ -203,20 +203,21 @@ void TCustomGrid::Paint()
         const TGridRect sel = Selection();
         const TRect r = BoxRect(sel.Left, sel.Top, sel.Right, sel.Bottom);
         if (r.Width() > 0 && r.Height() > 0)
-            canvas->DrawFocusRect(r);
+            canvas->DrawFocusRect(Mirrored(r));
     }
 
     // The client beyond the last cells.
     canvas->Brush()->SetColor(Color());
     if (h.GridBoundary < h.GridExtent)
-        canvas->FillRect(Mirrored(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary)));
+        canvas->FillRect(Rect(h.GridBoundary, 0, h.GridExtent, v.GridBoundary));
     if (v.GridBoundary < v.GridExtent)
         canvas->FillRect(Rect(0, v.GridBoundary, h.GridExtent, v.GridExtent));
+    DrawMoveAndSizing(info);
+    canvas->SetDrawingOrientation(oldOrientation);
     // The square between both scroll bars.
     if (ScrollBarShowing(SB_VERT) && ScrollBarShowing(SB_HORZ)) {
         canvas->Brush()->SetColor(clBtnFace);
         canvas->FillRect(Rect(cr.Right, cr.Bottom, Width(), Height()));
     }
-    DrawMoveAndSizing(info);
     FPaintRegion = TRegion();
 }

@@ -785,22 +785,36 @@ int TCustomRichEdit::DrawTo(TCanvas* Canvas, const TRect& TwipsRect) const
 {
     const int dpiX = std::max(1, Canvas->PixelsPerInchX());
     const int dpiY = std::max(1, Canvas->PixelsPerInchY());
-    const QRectF target(TwipsRect.Left * dpiX / 1440.0, TwipsRect.Top * dpiY / 1440.0,
-        TwipsRect.Width() * dpiX / 1440.0, TwipsRect.Height() * dpiY / 1440.0);
+    QRectF target(TwipsRect.Left * dpiX / 1440.0, TwipsRect.Top * dpiY / 1440.0, TwipsRect.Width() * dpiX / 1440.0,
+        TwipsRect.Height() * dpiY / 1440.0);
+    // A mirrored canvas moves the page; the text keeps its direction.
+    if (const TCanvas::TOrientation o = Canvas->DrawingOrientation(); o.RightToLeft)
+        target.moveLeft(o.Width - target.right());
     // The fonts are sized for 96 dpi: the page is laid out there and scaled.
     const double sx = dpiX / 96.0;
     const double sy = dpiY / 96.0;
-    std::unique_ptr<QTextDocument> page(FDocument->clone());
-    page->setDocumentMargin(0);
-    page->setTextWidth(std::max(0.0, target.width() / sx));
-    const double height = page->size().height();
+    // The page is laid out in the document itself (a grid draws one cell
+    // after another through one edit: no copy per cell). The edit's own
+    // width comes back afterwards, unnoticed: its layout tells no one.
+    QTextDocument* page = FDocument.get();
+    const QSignalBlocker quiet(page->documentLayout());
+    const qreal margin = page->documentMargin(); // 0 unless changed from outside
+    const qreal oldWidth = page->textWidth();
+    page->setTextWidth(std::max(0.0, target.width() / sx + 2 * margin));
+    struct TRestore {
+        QTextDocument* Page;
+        qreal Width;
+        ~TRestore() { Page->setTextWidth(Width); }
+    } restore { page, oldWidth };
+    const double height = std::max(0.0, page->size().height() - 2 * margin);
     if (QPainter* p = Canvas->Painter(); p && target.width() > 0 && target.height() > 0) {
         p->save();
         p->setClipRect(target, Qt::IntersectClip);
         p->translate(target.topLeft());
         p->scale(sx, sy);
+        p->translate(-margin, -margin);
         QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = QRectF(0, 0, target.width() / sx, target.height() / sy);
+        ctx.clip = QRectF(margin, margin, target.width() / sx, target.height() / sy);
         ctx.palette.setColor(QPalette::Text, ColorToQColor(Font()->Color()));
         page->documentLayout()->draw(p, ctx);
         p->restore();

@@ -188,6 +188,22 @@ void fitEllipsis(const TLayout& lay, TLine& line, int maxWidth, unsigned flags)
     line.Text += Ellipsis;
 }
 
+void drawLine(TCanvas* canvas, const TLayout& lay, int x, int y, const TLine& line, bool rtl);
+
+// A mirrored canvas moves the whole line, which keeps its tab stops and
+// underlines in place within it.
+void drawLineOriented(TCanvas* canvas, const TLayout& lay, int x, int y, const TLine& line, bool rtl)
+{
+    const TCanvas::TOrientation o = canvas->DrawingOrientation();
+    if (!o.RightToLeft) {
+        drawLine(canvas, lay, x, y, line, rtl);
+        return;
+    }
+    canvas->SetDrawingOrientation({});
+    drawLine(canvas, lay, o.Width - x - lay.width(line.Text), y, line, rtl);
+    canvas->SetDrawingOrientation(o);
+}
+
 void drawLine(TCanvas* canvas, const TLayout& lay, int x, int y, const TLine& line, bool rtl)
 {
     const QString& s = line.Text;
@@ -320,8 +336,10 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
     if (p) {
         canvas->Changing();
         p->save();
-        if (!(flags & DT_NOCLIP))
-            p->setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), Qt::IntersectClip);
+        if (!(flags & DT_NOCLIP)) {
+            const TRect clip = canvas->Oriented(rect);
+            p->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()), Qt::IntersectClip);
+        }
         const bool rtl = flags & DT_RTLREADING;
         int ly = y;
         for (size_t i = 0; i < lines.size(); ++i, ly += lineHeight) {
@@ -334,7 +352,7 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
                 x = left + (maxWidth - w) / 2;
             else if (flags & DT_RIGHT)
                 x = left + maxWidth - w;
-            drawLine(canvas, lay, x, ly, lines[i], rtl);
+            drawLineOriented(canvas, lay, x, ly, lines[i], rtl);
         }
         p->restore();
         canvas->Changed();

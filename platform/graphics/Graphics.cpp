@@ -602,6 +602,8 @@ void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
 {
     if (a == b)
         return;
+    a.X = OrientedX(a.X);
+    b.X = OrientedX(b.X);
     QPainter* p = FPainter.get();
     if (p->pen().width() > 1) {
         p->drawLine(a.X, a.Y, b.X, b.Y);
@@ -642,6 +644,7 @@ void TCanvas::LineTo(int x, int y)
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     normalize(x1, y1, x2, y2);
+    orientRect(x1, x2);
     if (x2 <= x1 || y2 <= y1 || !requireShape())
         return;
     Changing();
@@ -671,10 +674,11 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     Changed();
 }
 
-void TCanvas::FillRect(const TRect& r)
+void TCanvas::FillRect(const TRect& given)
 {
-    if (!FPainter || r.IsEmpty() || FBrush.IsClear())
+    if (!FPainter || given.IsEmpty() || FBrush.IsClear())
         return;
+    const TRect r = Oriented(given);
     Changing();
     RequireBrush();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -682,10 +686,11 @@ void TCanvas::FillRect(const TRect& r)
     Changed();
 }
 
-void TCanvas::FrameRect(const TRect& r)
+void TCanvas::FrameRect(const TRect& given)
 {
-    if (!FPainter || r.IsEmpty() || FBrush.IsClear())
+    if (!FPainter || given.IsEmpty() || FBrush.IsClear())
         return;
+    const TRect r = Oriented(given);
     Changing();
     RequireBrush();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -705,6 +710,7 @@ void TCanvas::FrameRect(const TRect& r)
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     normalize(x1, y1, x2, y2);
+    orientRect(x1, x2);
     if (x2 <= x1 || y2 <= y1 || !requireShape())
         return;
     Changing();
@@ -715,6 +721,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     normalize(x1, y1, x2, y2);
+    orientRect(x1, x2);
     if (x2 <= x1 || y2 <= y1 || !requireShape())
         return;
     Changing();
@@ -725,6 +732,15 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 void TCanvas::drawShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     normalize(x1, y1, x2, y2);
+    if (FOrientation.RightToLeft) {
+        // Mirrored, a counter-clockwise sweep runs clockwise: the radials swap.
+        orientRect(x1, x2);
+        const int w = FOrientation.Width;
+        x3 = w - x3;
+        x4 = w - x4;
+        std::swap(x3, x4);
+        std::swap(y3, y4);
+    }
     if (x2 <= x1 || y2 <= y1)
         return;
     const bool ok = kind == 0 ? RequirePen() : requireShape();
@@ -770,7 +786,7 @@ void TCanvas::Polygon(std::span<const TPoint> points)
     Changing();
     QPolygon poly;
     for (const TPoint& pt : points)
-        poly << QPoint(pt.X, pt.Y);
+        poly << QPoint(OrientedX(pt.X), pt.Y);
     FPainter->drawPolygon(poly, Qt::OddEvenFill);
     Changed();
 }
@@ -783,7 +799,7 @@ void TCanvas::Polyline(std::span<const TPoint> points)
     if (FPainter->pen().width() > 1) {
         QPolygon poly;
         for (const TPoint& pt : points)
-            poly << QPoint(pt.X, pt.Y);
+            poly << QPoint(OrientedX(pt.X), pt.Y);
         FPainter->drawPolyline(poly);
     } else {
         for (size_t i = 0; i + 1 < points.size(); ++i)
@@ -797,9 +813,10 @@ void TCanvas::PolyBezier(std::span<const TPoint> points)
     if (points.size() < 4 || (points.size() - 1) % 3 != 0 || !RequirePen())
         return;
     Changing();
-    QPainterPath path(QPointF(points[0].X, points[0].Y));
+    QPainterPath path(QPointF(OrientedX(points[0].X), points[0].Y));
     for (size_t i = 1; i + 2 < points.size(); i += 3)
-        path.cubicTo(points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
+        path.cubicTo(OrientedX(points[i].X), points[i].Y, OrientedX(points[i + 1].X), points[i + 1].Y,
+            OrientedX(points[i + 2].X), points[i + 2].Y);
     FPainter->setBrush(Qt::NoBrush);
     FPainter->drawPath(path);
     Changed();
@@ -817,7 +834,7 @@ TColor TCanvas::Pixels(int x, int y) const
     const QImage* img = rasterImage();
     if (!img)
         return clNone;
-    const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
+    const int dx = OrientedX(x) + FOrigin.X, dy = y + FOrigin.Y;
     if (!img->rect().contains(dx, dy) || (FHasClip && !FClip.contains(QPoint(dx, dy))))
         return clNone;
     return QColorToColor(QColor::fromRgb(img->pixel(dx, dy)));
@@ -829,15 +846,16 @@ void TCanvas::SetPixels(int x, int y, TColor c)
         return;
     Changing();
     FPainter->setCompositionMode(QPainter::CompositionMode_Source);
-    FPainter->fillRect(QRect(x, y, 1, 1), ColorToQColor(c));
+    FPainter->fillRect(QRect(OrientedX(x), y, 1, 1), ColorToQColor(c));
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     Changed();
 }
 
-void TCanvas::DrawFocusRect(const TRect& r)
+void TCanvas::DrawFocusRect(const TRect& given)
 {
-    if (!FPainter || r.IsEmpty())
+    if (!FPainter || given.IsEmpty())
         return;
+    const TRect r = Oriented(given);
     Changing();
     QPainter* p = FPainter.get();
     p->save();
@@ -864,10 +882,11 @@ void TCanvas::DrawFocusRect(const TRect& r)
     Changed();
 }
 
-void TCanvas::InvertRect(const TRect& r)
+void TCanvas::InvertRect(const TRect& given)
 {
-    if (!FPainter || r.IsEmpty() || !rasterOps(FPainter.get()))
+    if (!FPainter || given.IsEmpty() || !rasterOps(FPainter.get()))
         return;
+    const TRect r = Oriented(given);
     Changing();
     FPainter->setCompositionMode(QPainter::RasterOp_NotDestination);
     FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::white);
@@ -985,7 +1004,7 @@ bool TCanvas::DrawEdge(TRect& rc, unsigned edge, unsigned flags)
         if (flags & BF_BOTTOM)
             in.Bottom -= add;
         if ((flags & BF_MIDDLE) && FPainter && !in.IsEmpty())
-            FPainter->fillRect(QRect(in.Left, in.Top, in.Width(), in.Height()),
+            FPainter->fillRect(QRect(Oriented(in).Left, in.Top, in.Width(), in.Height()),
                 ColorToQColor(GetSysColor((flags & BF_MONO) ? WIN : FACE)));
         if (flags & BF_ADJUST)
             rc = in;
@@ -1080,9 +1099,13 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
     const QFontMetrics& fm = FontMetrics();
     // Measuring lays the text out once more: only a background or a right
     // alignment needs the width.
-    const bool measure = !text.isEmpty() && (FBkMode == OPAQUE || rtl);
+    const bool mirrored = FOrientation.RightToLeft;
+    const bool measure = !text.isEmpty() && (FBkMode == OPAQUE || rtl || mirrored);
     const int w = measure ? fm.horizontalAdvance(text) : 0;
     const int h = fm.ascent() + fm.descent();
+    // Mirrored, the text's cell moves and the glyphs keep their shape.
+    if (mirrored)
+        x = FFont.Orientation() != 0 ? FOrientation.Width - x : FOrientation.Width - x - w;
     p->save();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setBackgroundMode(Qt::TransparentMode); // the cell is filled below, once
@@ -1119,9 +1142,10 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
     Changing();
     QPainter* p = FPainter.get();
     p->save();
-    p->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
+    const TRect o = Oriented(r);
+    p->setClipRect(QRect(o.Left, o.Top, o.Width(), o.Height()), Qt::IntersectClip);
     if (!FBrush.IsClear() && !r.IsEmpty())
-        p->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(BkColor()));
+        p->fillRect(QRect(o.Left, o.Top, o.Width(), o.Height()), ColorToQColor(BkColor()));
     DrawTextLine(x, y, text, false);
     p->restore();
     Changed();
@@ -1136,25 +1160,27 @@ void TCanvas::Draw(int x, int y, const QImage& image)
         return;
     Changing();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    FPainter->drawImage(QPoint(x, y), image);
+    FPainter->drawImage(QPoint(FOrientation.RightToLeft ? FOrientation.Width - x - image.width() : x, y), image);
     Changed();
 }
 
-void TCanvas::StretchDraw(const TRect& r, const QImage& image)
+void TCanvas::StretchDraw(const TRect& given, const QImage& image)
 {
-    if (!FPainter || image.isNull() || r.IsEmpty())
+    if (!FPainter || image.isNull() || given.IsEmpty())
         return;
+    const TRect r = Oriented(given);
     Changing();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     FPainter->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
     Changed();
 }
 
-QImage TCanvas::GrabRect(const TRect& r) const
+QImage TCanvas::GrabRect(const TRect& given) const
 {
     const QImage* img = rasterImage();
-    if (!img || r.IsEmpty())
+    if (!img || given.IsEmpty())
         return {};
+    const TRect r = Oriented(given);
     return img->copy(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
 }
 
@@ -1162,7 +1188,8 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas* src, const TRect& sourc
 {
     if (!FPainter || !src || dest.IsEmpty())
         return;
-    const QRect d(dest.Left, dest.Top, dest.Width(), dest.Height());
+    const TRect od = Oriented(dest);
+    const QRect d(od.Left, od.Top, od.Width(), od.Height());
     QPainter* p = FPainter.get();
     Changing();
     p->save();
@@ -1247,8 +1274,8 @@ TRect TCanvas::ClipRect() const
         r = QRect(0, 0, FDevice->width(), FDevice->height());
     if (r.isEmpty())
         return {};
-    return TRect(
-        r.left() - FOrigin.X, r.top() - FOrigin.Y, r.left() - FOrigin.X + r.width(), r.top() - FOrigin.Y + r.height());
+    return Oriented(TRect(
+        r.left() - FOrigin.X, r.top() - FOrigin.Y, r.left() - FOrigin.X + r.width(), r.top() - FOrigin.Y + r.height()));
 }
 
 TRegion TCanvas::ClipRegion() const
@@ -1263,7 +1290,8 @@ void TCanvas::SelectClipRect(const TRect* r)
         FClip = TRegion();
     } else {
         FHasClip = true;
-        FClip = r->IsEmpty() ? TRegion() : TRegion(r->Left + FOrigin.X, r->Top + FOrigin.Y, r->Width(), r->Height());
+        const TRect o = Oriented(*r);
+        FClip = o.IsEmpty() ? TRegion() : TRegion(o.Left + FOrigin.X, o.Top + FOrigin.Y, o.Width(), o.Height());
     }
     applyClip();
 }
@@ -1275,19 +1303,21 @@ void TCanvas::SelectClipRgn(const TRegion* rgn)
     applyClip();
 }
 
-void TCanvas::IntersectClipRect(const TRect& r)
+void TCanvas::IntersectClipRect(const TRect& given)
 {
+    const TRect r = Oriented(given);
     const TRegion add = r.IsEmpty() ? TRegion() : TRegion(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
     FClip = FHasClip ? FClip.intersected(add) : add;
     FHasClip = true;
     applyClip();
 }
 
-void TCanvas::ExcludeClipRect(const TRect& r)
+void TCanvas::ExcludeClipRect(const TRect& given)
 {
     if (!FHasClip)
         FClip = TRegion(FDevice ? QRect(0, 0, FDevice->width(), FDevice->height()) : Everything);
     FHasClip = true;
+    const TRect r = Oriented(given);
     if (!r.IsEmpty())
         FClip -= TRegion(r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Width(), r.Height());
     applyClip();

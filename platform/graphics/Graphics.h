@@ -409,6 +409,27 @@ public:
     void SetOrigin(TPoint p);
     void MoveOrigin(int dx, int dy) { SetOrigin({ FOrigin.X + dx, FOrigin.Y + dy }); }
 
+    // Drawing orientation. Right to left mirrors every x about `Width` (a
+    // right-to-left control's client width): rectangles, lines, points and
+    // the places of texts and pictures move; glyphs and pictures keep their
+    // shape. A caller that lays a part out mirrored itself switches back to
+    // left to right around it.
+    struct TOrientation {
+        bool RightToLeft = false;
+        int Width = 0;
+    };
+    TOrientation DrawingOrientation() const { return FOrientation; }
+    void SetDrawingOrientation(TOrientation o) { FOrientation = o; }
+    // Maps a rectangle (its columns [Left, Right)) or a pixel column between
+    // drawing and device coordinates; each mapping is its own inverse.
+    TRect Oriented(const TRect& r) const
+    {
+        return FOrientation.RightToLeft
+            ? TRect(FOrientation.Width - r.Right, r.Top, FOrientation.Width - r.Left, r.Bottom)
+            : r;
+    }
+    int OrientedX(int x) const { return FOrientation.RightToLeft ? FOrientation.Width - 1 - x : x; }
+
     // The change events fire around every drawing operation.
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
@@ -437,6 +458,15 @@ private:
         TColor BkColor;
     };
     void syncBrush() const;
+    // The columns [x1, x2) of a shape, in device coordinates.
+    void orientRect(int& x1, int& x2) const
+    {
+        if (FOrientation.RightToLeft) {
+            const int l = FOrientation.Width - x2;
+            x2 = FOrientation.Width - x1;
+            x1 = l;
+        }
+    }
     bool requireShape();
     void applyClip();
     void lineExcludingEnd(TPoint a, TPoint b);
@@ -456,6 +486,7 @@ private:
     mutable int FBkMode = OPAQUE;
     mutable TColor FBkColor = clWhite;
     TPoint FOrigin;
+    TOrientation FOrientation;
     bool FHasClip = false;
     TRegion FClip;
     std::vector<TSavedState> FSaved;

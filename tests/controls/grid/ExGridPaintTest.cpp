@@ -8,6 +8,7 @@
 #include "platform/graphics/DrawText.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -17,33 +18,14 @@
 
 namespace {
 
+using paintprobe::Dark;
+using paintprobe::InkSpan;
 using Grid = TGridOnForm<TExStringGrid>;
 
 TColor PixelAt(const QImage& img, int x, int y)
 {
     const QRgb c = img.pixel(x, y);
     return TColor(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
-}
-
-bool Dark(const QImage& img, int x, int y)
-{
-    const QRgb c = img.pixel(x, y);
-    return qRed(c) + qGreen(c) + qBlue(c) < 3 * 128;
-}
-
-// The leftmost and rightmost columns with a dark pixel inside the box.
-std::pair<int, int> InkSpan(const QImage& img, const TRect& box)
-{
-    int lo = -1, hi = -1;
-    for (int x = box.Left; x < box.Right; ++x)
-        for (int y = box.Top; y < box.Bottom; ++y)
-            if (Dark(img, x, y)) {
-                if (lo < 0)
-                    lo = x;
-                hi = x;
-                break;
-            }
-    return { lo, hi };
 }
 
 // The grid's normal-cell font on a canvas of the same device, for expected widths.

@@ -538,4 +538,37 @@ TEST(RichEdit, DrawsIntoATwipsRectangleAtTheCanvasResolution)
     EXPECT_NEAR(heights[0], heights[1], 15 * 4);
 }
 
+TEST(RichEdit, DrawingLeavesTheEditAsItWasAndFollowsAMirroredCanvas)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    TRichEdit edit(&form);
+    edit.SetParent(&form);
+    edit.SetBounds(0, 0, 200, 100);
+    edit.LoadFromText(QStringLiteral("{\\rtf1 ") + QString(Q("word ")).repeated(30) + QStringLiteral("}"));
+    int changes = 0, resizes = 0;
+    edit.OnChange = [&](TObject*) { ++changes; };
+    edit.OnResizeRequest = [&](TObject*, const TRect&) { ++resizes; };
+    const QString before = edit.Text();
+    auto draw = [&](bool mirrored) {
+        QImage img(300, 100, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        TCanvas canvas;
+        canvas.BeginDraw(&img);
+        canvas.SetDrawingOrientation({ mirrored, 300 });
+        edit.DrawTo(&canvas, TRect(0, 0, 1440, 1440)); // 96 pixels square at the left
+        canvas.EndDraw();
+        return img;
+    };
+    const QImage first = draw(false);
+    EXPECT_EQ(draw(false), first) << "the same page every time";
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(resizes, 0);
+    EXPECT_EQ(edit.Text(), before);
+    // Mirrored, the page stands at the right, its text unturned.
+    const QImage mirrored = draw(true);
+    EXPECT_EQ(mirrored.copy(204, 0, 96, 96), first.copy(0, 0, 96, 96));
+    EXPECT_NE(InkBox(first), TRect());
+}
+
 } // namespace

@@ -1,0 +1,150 @@
+// A right-to-left grid: laid out from the right and painted mirrored, with
+// its texts unturned and aligned from the right.
+
+#include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
+#include "platform/graphics/Bitmaps.h"
+#include "tests/common/GridOnForm.h"
+#include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+namespace {
+
+using paintprobe::Dark;
+using paintprobe::InkSpan;
+using Grid = TGridOnForm<TExStringGrid>;
+
+// Fixed cells, gradients, lines, a selection, a merged area and borders,
+// without any text.
+void DressWithoutText(TExStringGrid* g)
+{
+    g->SetDefaultColWidth(70);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetLook(TGridLook::glXP);
+    g->SetHideFocusRect(true);
+    g->SetActiveCellShow(true);
+    g->MergeCells(2, 3, 2, 1);
+    g->SetSelection({ 1, 1, 2, 2 });
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
+        if (ACol == 3 && ARow == 1) {
+            APen->SetColor(clRed);
+            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbTop;
+        }
+    };
+}
+
+} // namespace
+
+TEST(ExGridPaintRtl, EverythingButTextIsTheMirrorImage)
+{
+    Grid ltr(4, 5, 300, 110), rtl(4, 5, 300, 110);
+    DressWithoutText(ltr.Grid);
+    DressWithoutText(rtl.Grid);
+    rtl.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage a = ltr.Grid->PaintToImage();
+    const QImage b = rtl.Grid->PaintToImage();
+    ASSERT_EQ(ltr.Grid->ClientWidth(), a.width()) << "the picture is the client";
+    EXPECT_EQ(b, a.mirrored(true, false));
+}
+
+TEST(ExGridPaintRtl, LayoutHitTestsAndMergedAreasRunFromTheRight)
+{
+    Grid f(4, 5, 300, 110);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(70);
+    g->MergeCells(1, 2, 2, 1);
+    const TRect l0 = g->CellRect(0, 0), lm = g->CellRect(1, 2);
+    g->SetBiDiMode(bdRightToLeft);
+    const int w = g->ClientWidth();
+    for (auto [c, r, was] : { std::tuple { 0, 0, l0 }, { 1, 2, lm } }) {
+        const TRect now = g->CellRect(c, r);
+        EXPECT_EQ(now, TRect(w - was.Right, was.Top, w - was.Left, was.Bottom)) << c << "," << r;
+    }
+    const TGridCoord hit = g->MouseCoord(w - 5, 5);
+    EXPECT_EQ(hit.X, 0);
+    EXPECT_EQ(hit.Y, 0);
+}
+
+TEST(ExGridPaintRtl, TextsAlignFromTheRightAndKeepTheirGlyphs)
+{
+    Grid f(3, 3, 300, 100);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetColor(clWhite);
+    g->SetHideFocusRect(true);
+    g->SetDefaultColWidth(100);
+    g->SetCells(1, 1, "Wide text");
+    const TRect cell = g->CellRect(1, 1);
+    const QImage a = g->PaintToImage();
+    const auto [lo, hi] = InkSpan(a, cell);
+    g->SetBiDiMode(bdRightToLeft);
+    const QImage b = g->PaintToImage();
+    g->Canvas()->SetFont(g->Font());
+    const int w = g->Canvas()->TextWidth("Wide text");
+    const int boxLeft = cell.Left + g->GridLineWidth() + g->XYOffset().X;
+    // The text box [boxLeft, boxLeft + w) moves to the mirrored cell's right
+    // edge; the glyphs keep their order and shape inside it.
+    const int shift = g->ClientWidth() - 2 * boxLeft - w;
+    const TRect mirroredCell = g->CellRect(1, 1);
+    const auto [rlo, rhi] = InkSpan(b, mirroredCell);
+    EXPECT_EQ(rlo, lo + shift);
+    EXPECT_EQ(rhi, hi + shift);
+    EXPECT_EQ(b.copy(rlo, cell.Top, rhi - rlo + 1, cell.Height()), a.copy(lo, cell.Top, hi - lo + 1, cell.Height()));
+}
+
+TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
+{
+    Grid f(4, 6, 330, 130);
+    TExStringGrid* g = f.Grid;
+    g->SetDefaultColWidth(80);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetLook(TGridLook::glXP);
+    g->SetBiDiMode(bdRightToLeft);
+    const char* head[] = { "", "Name", "Value", "Unit" };
+    for (int c = 0; c < 4; ++c)
+        g->SetCells(c, 0, head[c]);
+    g->SetCells(0, 1, "1");
+    g->SetCells(0, 2, "2");
+    g->SetCells(1, 1, "<b>bold</b> <i>it</i>");
+    g->SetCells(2, 1, "4.25");
+    g->SetCells(3, 1, "bar");
+    g->SetCells(1, 2, "plain text");
+    g->SetCells(2, 2, "81.5");
+    g->SetCells(3, 2, "degC");
+    g->OnGetAlignment = [](TObject*, int ARow, int ACol, TAlignment& H, TVAlignment&) {
+        if (ACol == 2 && ARow > 0)
+            H = taRightJustify;
+    };
+    g->SortSettings()->SetShow(true);
+    g->SortSettings()->Column = 2;
+    g->OnHasComboBox = [](TObject*, int ACol, int ARow, bool& v) { v = ACol == 3 && ARow == 2; };
+    g->ControlLook()->SetDropDownAlwaysVisible(true);
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
+        if (ACol == 2 && ARow == 3) {
+            APen->SetColor(clRed);
+            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
+                | TCellBorder::cbBottom;
+        }
+    };
+    TBitmap ind;
+    ind.SetSize(6, 9);
+    ind.Canvas()->Brush()->SetColor(clWhite);
+    ind.Canvas()->FillRect(TRect(0, 0, 6, 9));
+    ind.Canvas()->Brush()->SetColor(clBlack);
+    ind.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) }); // points away from the text
+    g->SetRowIndicator(&ind);
+    g->SetRow(2);
+    g->SetCol(1);
+    const QImage img = g->PaintToImage();
+    testutil::SaveImagePng(img, "exgrid_paint_rtl");
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("exgrid_paint_rtl")));
+}
