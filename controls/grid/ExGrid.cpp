@@ -159,6 +159,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FFilterList->SetSorted(true);
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();
+    CreatePanels();
 
     if (!designing) {
         FFocusWindow = new TGridFocusWindow(this);
