@@ -461,3 +461,91 @@ TEST(ExGridPanels, FilterCheckListTogglesReportIndexMinusOne)
     EXPECT_TRUE(list->Visible());
     EXPECT_EQ(got, (std::vector<int> { -1, -1 }));
 }
+
+// ---------------------------------------------------------------------------
+// Keys typed on the grid
+
+TEST(ExGridPanels, TypedKeysSearchIncrementallyAndTheTimerForgets)
+{
+    Fixture f(3, 7, 300, 200);
+    TPanelGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    const char* names[] = { "", "apple", "banana", "berry", "blue", "cherry", "date" };
+    for (int r = 1; r < 7; ++r)
+        g->SetCells(1, r, names[r]);
+    g->Navigation()->AutoGotoWhenSorted = true;
+    g->Navigation()->AutoGotoIncremental = true;
+    g->SetFocus();
+
+    input::Type(g, "b");
+    EXPECT_EQ(g->Row(), 2);
+    input::Type(g, "e");
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(g->IncrSearchText(), "be");
+    // Four timer ticks without a key: the next key starts afresh.
+    for (int i = 0; i < 4; ++i)
+        g->Perform(WM_TIMER, 111, 0);
+    EXPECT_EQ(g->IncrSearchText(), "");
+    input::Type(g, "c");
+    EXPECT_EQ(g->Row(), 5);
+    input::Key(g, VK_BACK);
+    EXPECT_EQ(g->IncrSearchText(), "");
+
+    // While the grid edits, typing is for the cell.
+    g->SetOptions(g->Options() | goEditing);
+    const int row = g->Row();
+    input::Key(g, VK_ESCAPE);
+    input::Type(g, "d");
+    EXPECT_EQ(g->Row(), row);
+}
+
+TEST(ExGridPanels, CtrlFPutsTheFocusInTheSearchField)
+{
+    TSearchFixture f;
+    f.Grid->SetFocus();
+    input::Key(f.Grid, 'F', TShiftState(ssCtrl));
+    EXPECT_TRUE(f.Edit()->Focused());
+    // Hidden, the bar takes nothing.
+    f.Grid->SearchFooter()->SetVisible(false);
+    f.Grid->SetFocus();
+    input::Key(f.Grid, 'F', TShiftState(ssCtrl));
+    EXPECT_TRUE(f.Grid->Focused());
+}
+
+// ---------------------------------------------------------------------------
+// Drag windows
+
+TEST(ExGridPanels, DragWindowsNeverTakeActivation)
+{
+    Fixture f(3, 3, 200, 100);
+    auto* form = new TNoActiveForm(f.Form);
+    form->SetParent(f.Form);
+    form->SetBounds(50, 50, 60, 30);
+    form->SetVisible(true);
+    EXPECT_EQ(form->Perform(WM_MOUSEACTIVATE), MA_NOACTIVATE);
+    EXPECT_FALSE(form->ActivatesOnShow());
+    EXPECT_FALSE(form->Enabled());
+
+    auto* button = new THeaderDragButton(f.Form);
+    button->Grid = f.Grid;
+    f.Grid->SetCells(0, 0, "Head");
+    button->SetParent(f.Form);
+    button->SetBounds(60, 60, 80, 22);
+    button->SetCaption("Tag");
+    button->SetVisible(true);
+    Process();
+    EXPECT_FALSE(button->ActivatesOnShow());
+    const QImage img = button->PaintToImage();
+    // The caption is drawn centred, over the grid's header cell.
+    int dark = 0, left = img.width(), right = -1;
+    for (int y = 2; y < img.height() - 2; ++y)
+        for (int x = 2; x < img.width() - 2; ++x)
+            if (qGray(img.pixel(x, y)) < 80) {
+                ++dark;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GT(dark, 0);
+    EXPECT_NEAR((left + right) / 2.0, img.width() / 2.0, 3);
+}
