@@ -484,6 +484,14 @@ void TSearchPanel::Resize()
         LayoutControls();
 }
 
+void TSearchPanel::WndProc(TMessage& Message)
+{
+    TCustomPanel::WndProc(Message);
+    // The grid turning right-to-left mirrors the controls at once.
+    if (Message.Msg == CM_BIDIMODECHANGED || Message.Msg == CM_PARENTBIDIMODECHANGED)
+        LayoutControls();
+}
+
 void TSearchPanel::EditChange()
 {
     const bool any = !FEdit->GetText().isEmpty();

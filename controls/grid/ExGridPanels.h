@@ -94,6 +94,7 @@ protected:
     void CreateWnd() override;
     void Paint() override;
     void Resize() override;
+    void WndProc(TMessage& Message) override;
 
 private:
     void EditChange();

@@ -352,10 +352,8 @@ TEST(ExGridPanels, SearchBarGoldenLeftToRightAndRightToLeft)
 {
     for (const bool rtl : { false, true }) {
         TSearchFixture f;
-        if (rtl) {
+        if (rtl)
             f.Grid->SetBiDiMode(bdRightToLeft);
-            f.Panel()->LayoutControls();
-        }
         f.Grid->SearchFooter()->SetColorTo(TColor(0xD8C8B8));
         f.Edit()->SetText("pump");
         Process();
