@@ -39,6 +39,9 @@ QString ColorToHTMLHex(TColor Color);
 // top to bottom. With one colour clNone the other fills the rectangle; with
 // both clNone nothing is painted.
 void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect R, int Steps);
+// Exactly Steps bands from FromColor to ToColor (the last band in ToColor),
+// left to right (Horizontal) or top to bottom, covering Rect.
+void DrawGradientBands(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, const TRect& Rect, int Steps);
 // A fill of one colour, a gradient, or two gradients meeting in the middle,
 // then a frame or two side lines in the border colour.
 void DrawMirrorGradient(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SideLines, TColor BorderColor,

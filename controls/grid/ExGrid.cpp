@@ -158,6 +158,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FFilterList->SetSorted(true);
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();
+    CreatePanels();
 
     if (!designing) {
         FFocusWindow = new TGridFocusWindow(this);

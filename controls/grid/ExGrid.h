@@ -36,6 +36,10 @@ class TShowModified;
 class TGridProgressAppearance;
 class TFloatingFooter;
 class TFilterDropDown;
+class TFooterPanel;
+class TSearchPanel;
+class TDropList;
+class TDropCheckList;
 class THTMLHintWindow;
 class TGridTransEdit;
 class TGridTransCombo;
@@ -216,9 +220,8 @@ public:
     // Sizes the columns (the normal ones unless DoFixedCols) to their
     // contents plus Padding (ExGridSizing.cpp).
     void AutoSizeColumns(bool DoFixedCols, int Padding);
-    // The search panel takes the search footer's settings (least body until
-    // the search panel lands).
-    void UpdateSearchFooter() { }
+    // The search panel takes the search footer's settings.
+    void UpdateSearchFooter();
     // Balloon tool tips: set up once while Balloon.Enable is on, released
     // when it goes off and at destruction.
     void BalloonInit();
@@ -709,9 +712,8 @@ public:
 
 protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
-    // The height the search panel takes below the cells (least body until
-    // the search panel lands).
-    virtual int SearchPanelHeight() const { return 0; }
+    // The height the search panel takes below the cells.
+    virtual int SearchPanelHeight() const;
 
     int FFixedColWidth = 64;
     // Per real column while columns are hidden, empty otherwise.
@@ -2033,7 +2035,7 @@ protected:
     // normal cells, or SearchColumn), and takes the marks away.
     virtual void SearchHighlight(const QString& Text, bool DoCase);
     virtual void SearchUnHighlight();
-    virtual void RepaintSearchPanel() { }
+    virtual void RepaintSearchPanel();
 
     TFindParams FFindParams;
     QString SearchCache;
@@ -2471,6 +2473,43 @@ private:
     // ==== end of highlight, marks and cell checks ====
 
     // ==== footer and search panels (ExGridPanels.cpp) ====
+public:
+    // The strip of the floating footer and the search bar, both docked at
+    // the bottom; the lists the filter buttons drop down.
+    TFooterPanel* FooterPanel() const;
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TDropList* FilterDropList() const { return FFilterDropList; }
+    TDropCheckList* FilterDropCheckList() const { return FFilterDropCheckList; }
+    // The filter column of the dropped list, -1 when none is down.
+    int FilterColumn() const { return FFilterCol; }
+
+    using TFooterPaintEvent = std::function<void(TObject* Sender, int ACol, const TRect& ARect, TCanvas* Canvas)>;
+    // Paints a footer cell (or the whole strip with fsCustomPaint).
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    TNotifyEvent OnCreatedSearchFooter;
+    // A cell clicked, the footer strip's included (row first).
+    TClickCellEvent OnClickCell;
+
+protected:
+    // Incremental search typed on the grid.
+    void KeyPress(char16_t& Key) override;
+    // Ctrl+F and keeping the last row above the search bar.
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+private:
+    friend class TFooterPanel;
+    friend class TSearchPanel;
+    friend void DropListCancelMode(TWinControl* List);
+    // The panels and lists exist from the grid's construction on.
+    void CreatePanels();
+    // The search bar's state goes to the grid before a handler runs; the
+    // edit shows the colour the handler chose.
+    void SearchPanelEvent(void (TExStringGrid::*Handler)(TObject*));
+
+    TSearchPanel* FSearchPanel = nullptr;
+    TDropList* FFilterDropList = nullptr;
+    TDropCheckList* FFilterDropCheckList = nullptr;
     // ==== end of footer and search panels ====
 
     // ==== surface painting, focus frame and tool tips (ExGridSurface.cpp) ====

@@ -219,6 +219,15 @@ void TCustomForm::SetFocusedControl(TWinControl* c)
     TWinControl* old = FocusedControl();
     if (old == c)
         return;
+    // The control losing the focus ends any mode it is in (a dropped list,
+    // a drag); it learns which control takes the focus.
+    if (old && old != this) {
+        const std::uint64_t oldSerial = ControlSerial(old);
+        old->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(c));
+        old = dynamic_cast<TWinControl*>(FindControlBySerial(oldSerial));
+        if (FocusedControl() == c)
+            return;
+    }
     FFocusedSerial = ControlSerial(c);
     FActiveSerial = FFocusedSerial;
     // Leave the old control and its parents that do not hold the new one.
@@ -500,6 +509,9 @@ void TCustomForm::Deactivate()
     if (!FActive)
         return;
     FActive = false;
+    // The focused control keeps the focus but ends its mode, as on a focus change.
+    if (TWinControl* f = FocusedControl(); f && f != this)
+        f->Perform(CM_CANCELMODE, 0, 0);
     if (OnDeactivate)
         OnDeactivate(this);
 }

@@ -80,6 +80,11 @@ inline constexpr UINT WM_CONTEXTMENU = 0x007B;
 inline constexpr UINT WM_NCHITTEST = 0x0084;
 inline constexpr UINT WM_NCPAINT = 0x0085;
 inline constexpr UINT WM_NCACTIVATE = 0x0086;
+inline constexpr UINT WM_ACTIVATEAPP = 0x001C;
+inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+// Answers to WM_MOUSEACTIVATE.
+inline constexpr LRESULT MA_ACTIVATE = 1;
+inline constexpr LRESULT MA_NOACTIVATE = 3;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
 inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
