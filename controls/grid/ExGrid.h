@@ -2308,6 +2308,9 @@ public:
         OnScrollCell;
 
 protected:
+    // The metro scroll controls follow every change of the top-left cell,
+    // keyboard scrolling included.
+    void HandleTopLeftChanged() override;
     // The grid's window procedure hands the scroll messages, the dialog
     // code and the drag notices here first; true when nothing more is to run.
     bool ScrollWndProc(TMessage& Message);

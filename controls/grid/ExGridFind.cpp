@@ -373,12 +373,25 @@ void TExStringGrid::IncrementalSearchTick()
 // ---------------------------------------------------------------------------
 // The search panel's handlers
 
+// Highlights follow the find: in the preset column when one is set, else in
+// the whole grid, fixed cells only when the find looks at them too.
 void TExStringGrid::SearchHighlight(const QString& Text, bool DoCase)
 {
-    (void)Text, (void)DoCase;
+    const int col = FSearchFooter->SearchColumn;
+    if (col >= 0 && col < ColCount())
+        HilightInCol(FSearchFooter->SearchFixedCells, DoCase, col, Text);
+    else
+        HilightInGrid(FSearchFooter->SearchFixedCells, DoCase, Text);
 }
 
-void TExStringGrid::SearchUnHighlight() { }
+void TExStringGrid::SearchUnHighlight()
+{
+    const int col = FSearchFooter->SearchColumn;
+    if (col >= 0 && col < ColCount())
+        UnHilightInCol(FSearchFooter->SearchFixedCells, col);
+    else
+        UnHilightInGrid(FSearchFooter->SearchFixedCells);
+}
 
 TExStringGrid::TFindParams TExStringGrid::FooterFindParams(bool Backward)
 {

@@ -584,9 +584,9 @@ void TExStringGrid::SetVAlignment(TVAlignment v)
 }
 void TExStringGrid::SetAutoSize(bool v)
 {
-    // Sizing the columns to their texts comes with the column sizing
-    // operations; the setting is kept for them.
     FAutoSize = v;
+    if (v && !IsLoading())
+        AutoSizeColumns(false, 10);
 }
 void TExStringGrid::SetFlat(bool v)
 {

@@ -531,7 +531,8 @@ TSize TExStringGrid::MeasureCellText(int ACol, int DCol, int ARow, bool VS, bool
     QString text = GetFormattedCell(ACol, ARow);
     int kind = CellTextType(text, FEnableHTML);
     TGridDrawState state;
-    GetFontProperties(ACol, DCol, ARow, state, cv->Font(), cv->Brush(), false);
+    // Displayed column for the fixed test, real column for the cell's own font.
+    GetFontProperties(DCol, ACol, ARow, state, cv->Font(), cv->Brush(), false);
     if ((ARow < FixedRows() || DCol < FixedCols()) && FActiveCellShow && FActiveCellFont
         && FActiveCellFont->Style().testFlag(TFontStyle::fsBold))
         cv->Font()->SetStyle(cv->Font()->Style() | TFontStyle::fsBold);

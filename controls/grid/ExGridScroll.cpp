@@ -331,6 +331,12 @@ void TExStringGrid::CreateMetroScrollControls()
     }
 }
 
+void TExStringGrid::HandleTopLeftChanged()
+{
+    TBaseGrid::HandleTopLeftChanged();
+    InvalidateMetroScrollControls();
+}
+
 void TExStringGrid::InvalidateMetroScrollControls()
 {
     for (TScrollControl* c : { vscrlctrl, hscrlctrl })

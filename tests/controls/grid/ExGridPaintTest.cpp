@@ -282,6 +282,24 @@ TEST(ExGridPaint, MeasureCellText)
     EXPECT_EQ(g->GetCellTextSize(1, 2, false, false), TSize(lh + 12, w + 12));
 }
 
+// With a column hidden before it, a cell is measured in its own font, not in
+// the font of the cell that shows at its displayed column.
+TEST(ExGridPaint, MeasureCellTextReadsTheRealColumnsFont)
+{
+    Grid f(4, 2, 300, 80);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(0);
+    g->SetFixedCols(0);
+    g->SetCells(2, 1, "Wide");
+    g->SetFontSizes(2, 1, 24);
+    g->HideColumn(1);
+    TCanvas* cv = g->Canvas();
+    cv->SetFont(g->Font());
+    cv->Font()->SetSize(24);
+    const TSize big(cv->TextWidth("Wide"), cv->TextHeight("gh"));
+    EXPECT_EQ(g->MeasureCellText(2, 1, 1, false, false), big);
+}
+
 TEST(ExGridPaint, PaintingCreatesNoCellProperties)
 {
     Grid f(5, 20, 300, 200);

@@ -547,3 +547,37 @@ TEST(ExGridPanels, DragWindowsNeverTakeActivation)
     ASSERT_GT(dark, 0);
     EXPECT_NEAR((left + right) / 2.0, img.width() / 2.0, 3);
 }
+
+// The highlight button marks the found text in the cells themselves and
+// takes the marks away again; a preset search column limits both.
+TEST(ExGridPanels, HighlightButtonMarksTheCells)
+{
+    TGridOnForm<TExStringGrid> f(3, 4, 400, 200);
+    TExStringGrid* g = f.Grid;
+    g->SetCells(1, 1, "Pump A");
+    g->SetCells(2, 1, "pump B");
+    g->SetCells(1, 2, "valve");
+    TSearchFooter* sf = g->SearchFooter();
+    sf->SetHighLightCaption("Highlight");
+    sf->SetVisible(true);
+    Process();
+    TSearchPanel* p = g->SearchPanel();
+    p->EditControl()->SetFocus();
+    input::Type(p->EditControl(), "Pump");
+    const TPoint mid(p->HiliteButton()->Width() / 2, p->HiliteButton()->Height() / 2);
+
+    input::Click(p->HiliteButton(), mid);
+    EXPECT_EQ(g->Cells(1, 1), "<hi>Pump</hi> A");
+    EXPECT_EQ(g->Cells(2, 1), "<hi>pump</hi> B");
+    EXPECT_EQ(g->Cells(1, 2), "valve");
+    input::Click(p->HiliteButton(), mid);
+    EXPECT_EQ(g->Cells(1, 1), "Pump A");
+    EXPECT_EQ(g->Cells(2, 1), "pump B");
+
+    sf->SearchColumn = 2;
+    input::Click(p->HiliteButton(), mid);
+    EXPECT_EQ(g->Cells(1, 1), "Pump A");
+    EXPECT_EQ(g->Cells(2, 1), "<hi>pump</hi> B");
+    input::Click(p->HiliteButton(), mid);
+    EXPECT_EQ(g->Cells(2, 1), "pump B");
+}

@@ -206,6 +206,15 @@ TEST(ExGridSizing, AutoSizeColumnsSizesNormalOrAllColumns)
     EXPECT_EQ(g.Grid->ColWidths(0), g.Fixed(QStringLiteral("row header text")) + Margin);
 }
 
+// Switching AutoSize on sizes the normal columns with 10 pixels to spare.
+TEST(ExGridSizing, AutoSizeOnSizesTheNormalColumns)
+{
+    TSizingGrid g;
+    g.Grid->SetAutoSize(true);
+    EXPECT_EQ(g.Grid->ColWidths(0), 50);
+    EXPECT_EQ(g.Grid->ColWidths(1), g.Body(g.Grid->Cells(1, 4)) + Margin + 10);
+}
+
 TEST(ExGridSizing, AutoSizeRowsGivesLineCountsTheirHeight)
 {
     TGrid g(3, 4, 300, 200);
