@@ -305,9 +305,6 @@ bool TExStringGrid::MatchFilterItem(int Index, int ARow)
 
 bool TExStringGrid::MatchFilterData(int Index, const TFilterData& item, int ARow)
 {
-    if (!FFilterPlan)
-        FFilterPlan.reset(new TFilterPlan);
-    TFilterPlan::TItem& plan = FFilterPlan->ItemFor(Index, item);
     const int col = item.Column;
     QString text;
     // Stored texts are read in place: no copy of the text, no cell
@@ -348,6 +345,10 @@ bool TExStringGrid::MatchFilterData(int Index, const TFilterData& item, int ARow
         v = text;
     }
 
+    // Taken after the text: a display hook may match other rows meanwhile.
+    if (!FFilterPlan)
+        FFilterPlan.reset(new TFilterPlan);
+    TFilterPlan::TItem& plan = FFilterPlan->ItemFor(Index, item);
     if (item.Data == TFilterCells::fcRow)
         return v.toString().toUpper().contains(plan.RowCondition);
 

@@ -159,19 +159,11 @@ void TExStringGrid::Group(int Colindex)
         sums.push_back(normalEnd);
     }
     InsertRowSetAt(places);
-    // The grouped column leaves before the rows get their node levels and
-    // looks, so that removing it moves no cell properties. Column 0 holds
-    // the marks, and with one column left the nodes would move the cursor
-    // differently: then it leaves last, as before.
-    const bool removeFirst = Colindex > 0 && ColCount() > 2;
-    if (removeFirst)
-        RemoveCols(Colindex, 1);
-    const int headCol = removeFirst && hc > Colindex ? hc - 1 : hc;
 
     const bool mergeHeader = FGrouping->MergeHeader;
     const bool mergeSummary = FGrouping->MergeSummary;
     for (std::size_t i = 0; i < heads.size(); ++i) {
-        SetGridCell(headCol, heads[i], values[i]);
+        SetGridCell(hc, heads[i], values[i]);
         if (!mergeHeader)
             SetGroupLook(-1, heads[i], true, i + 1 < heads.size());
     }
@@ -188,8 +180,7 @@ void TExStringGrid::Group(int Colindex)
     if (heads.empty() && end > first)
         AddNode(RealRowIndex(first), end - first);
 
-    if (!removeFirst)
-        RemoveCols(Colindex, 1);
+    RemoveCols(Colindex, 1);
 
     if (mergeHeader)
         for (int b : heads) {
