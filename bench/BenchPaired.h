@@ -3,6 +3,11 @@
 // iteration, one after the other. The subject's time is the benchmark's
 // time; the counters give the peer's time and the ratio (subject / peer).
 
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 
@@ -18,6 +23,23 @@ constexpr int ColWidth = 64;
 constexpr int RowHeight = 24;
 constexpr int MillionRows = 1000000;
 } // namespace screen
+
+// The floor of painting one screen: a bare painter drawing each visible
+// cell's text, Text (column, screen row), at the cell's top left.
+template <class T> void DrawScreenTexts(QImage& Image, const QFont& Font, T Text)
+{
+    using namespace screen;
+    const int shownCols = std::min(Cols + 1, Width / (ColWidth + 1) + 1);
+    const int shownRows = Height / (RowHeight + 1) + 1;
+    QPainter p(&Image);
+    p.fillRect(Image.rect(), Qt::white);
+    p.setFont(Font);
+    for (int y = 0; y < shownRows; ++y)
+        for (int x = 0; x < shownCols; ++x) {
+            const QRect cell(x * (ColWidth + 1), y * (RowHeight + 1), ColWidth, RowHeight);
+            p.drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, Text(x, y));
+        }
+}
 
 using Clock = std::chrono::steady_clock;
 

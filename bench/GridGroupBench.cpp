@@ -1,6 +1,8 @@
 // Grouping rows into one group per hundred rows with summary rows and a
-// per-group sum, beside a stable sort of the same group keys in the same run.
-// Run at 10,000 and 100,000 rows to compare how the time grows.
+// per-group sum, beside a stable sort of the same group keys in the same run,
+// at 10,000 and 100,000 rows; and grouping 100,000 rows beside grouping
+// 10,000 in the same run, to see how the time grows. Every grouping starts
+// from a freshly filled grid, as the sort starts from fresh keys.
 #include "bench/BenchPaired.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -18,32 +20,43 @@ namespace {
 
 using benchpaired::Paired;
 
-void BM_GroupWithSummaries(benchmark::State& state)
+std::vector<QString> GroupKeys(int rows)
 {
-    const int rows = int(state.range(0));
     const int groups = rows / 100;
     std::vector<QString> keys(static_cast<std::size_t>(rows));
     std::mt19937 rnd(7);
     for (QString& k : keys)
         k = QStringLiteral("group %1").arg(int(rnd() % unsigned(groups)), 5, 10, QChar(u'0'));
+    return keys;
+}
+
+std::unique_ptr<TExStringGrid> FilledGrid(const std::vector<QString>& keys)
+{
+    const int rows = int(keys.size());
     auto g = std::make_unique<TExStringGrid>(nullptr);
     g->SetColCount(4);
     g->SetRowCount(rows + 1);
     g->Grouping()->Summary = true;
-    auto fill = [&] {
-        for (int r = 0; r < rows; ++r) {
-            g->SetCells(1, r + 1, QString::number(r));
-            g->SetCells(2, r + 1, keys[std::size_t(r)]);
-            g->SetCells(3, r + 1, QString::number(r % 7));
-        }
-    };
-    fill();
+    for (int r = 0; r < rows; ++r) {
+        g->SetCells(1, r + 1, QString::number(r));
+        g->SetCells(2, r + 1, keys[std::size_t(r)]);
+        g->SetCells(3, r + 1, QString::number(r % 7));
+    }
+    return g;
+}
+
+void GroupWithSum(TExStringGrid& g)
+{
+    g.Group(2);
+    g.GroupSum(2);
+}
+
+void BM_GroupWithSummaries(benchmark::State& state)
+{
+    const std::vector<QString> keys = GroupKeys(int(state.range(0)));
+    std::unique_ptr<TExStringGrid> g;
     Paired(
-        state,
-        [&] {
-            g->Group(2);
-            g->GroupSum(2);
-        },
+        state, [&] { GroupWithSum(*g); },
         [&] {
             std::vector<std::pair<QString, int>> v(keys.size());
             for (std::size_t i = 0; i < keys.size(); ++i)
@@ -52,14 +65,27 @@ void BM_GroupWithSummaries(benchmark::State& state)
             benchmark::DoNotOptimize(v.data());
         },
         [&] {
-            if (g->GroupColumn() != -1) {
-                g->UnGroup();
-                fill();
-            }
+            g.reset();
+            g = FilledGrid(keys);
         });
     state.counters["rows_after"] = g->RowCount();
+}
+
+void BM_GroupHundredThousandVsTenThousand(benchmark::State& state)
+{
+    const std::vector<QString> bigKeys = GroupKeys(100000), smallKeys = GroupKeys(10000);
+    std::unique_ptr<TExStringGrid> big, small;
+    Paired(
+        state, [&] { GroupWithSum(*big); }, [&] { GroupWithSum(*small); },
+        [&] {
+            big.reset();
+            small.reset();
+            big = FilledGrid(bigKeys);
+            small = FilledGrid(smallKeys);
+        });
 }
 
 } // namespace
 
 BENCHMARK(BM_GroupWithSummaries)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupHundredThousandVsTenThousand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

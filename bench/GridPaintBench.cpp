@@ -233,22 +233,14 @@ void BM_GridPaintVsDrawText(benchmark::State& state)
     const QFont font = grid->Font()->ToQFont();
     QImage gi(Width, Height, QImage::Format_ARGB32_Premultiplied);
     QImage pi(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    const int shownCols = std::min(Cols + 1, Width / (ColWidth + 1) + 1);
-    const int shownRows = Height / (RowHeight + 1) + 1;
     Paired(
         state, [&] { w->render(&gi); },
         [&] {
-            QPainter p(&pi);
-            p.fillRect(pi.rect(), Qt::white);
-            p.setFont(font);
-            for (int y = 0; y < shownRows; ++y)
-                for (int x = 0; x < shownCols; ++x) {
-                    const QRect cell(x * (ColWidth + 1), y * (RowHeight + 1), ColWidth, RowHeight);
-                    const QString text = y == 0 ? (x == 0 ? QString() : QStringLiteral("C%1").arg(x))
-                        : x == 0                ? QString::number(first + y)
-                                                : grid->Cells(x, first + y);
-                    p.drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
-                }
+            benchpaired::DrawScreenTexts(pi, font, [&](int x, int y) {
+                return y == 0 ? (x == 0 ? QString() : QStringLiteral("C%1").arg(x))
+                    : x == 0  ? QString::number(first + y)
+                              : grid->Cells(x, first + y);
+            });
         });
 }
 

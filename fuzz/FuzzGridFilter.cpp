@@ -4,9 +4,11 @@
 // byte gives the row count (low nibble) and the item count (high bits), then
 // the cell texts (two per row), then per item an option byte (operation,
 // cell kind, method, case) followed by its condition, prefix and suffix, and
-// last the typed text. Matching never raises; a level hides exactly the rows
-// that do not match, and removing levels gives back every row in its place.
+// last the typed text. Matching never raises and answers as the expression
+// matcher does; a level hides exactly the rows that do not match, and
+// removing levels gives back every row in its place.
 
+#include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
 
@@ -78,6 +80,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         d->Condition = f.Take();
         d->Prefix = f.Take();
         d->Suffix = f.Take();
+    }
+
+    // Each item's condition, compiled by the filter, answers for every cell
+    // text as the expression matcher does.
+    TExStringGrid h(nullptr);
+    h.SetColCount(2);
+    h.SetRowCount(rows + 1);
+    h.SetFixedRows(1);
+    for (int r = 1; r <= rows; ++r)
+        h.SetCells(1, r, g.Cells(1, r));
+    TFilterData* one = h.Filter()->Add();
+    one->Column = 1;
+    one->Data = TFilterCells::fcNormal;
+    for (int i = 0; i < items; ++i) {
+        const TFilterData* d = g.Filter()->Items(i);
+        one->Condition = d->Condition;
+        one->CaseSensitive = d->CaseSensitive;
+        for (int r = 1; r <= rows; ++r) {
+            QString text = h.Cells(1, r).trimmed();
+            if (text.contains(QStringLiteral("|\\")))
+                text = DecodeWideText(text);
+            const bool expected
+                = one->Condition.isEmpty() || MatchFilterExpression(one->Condition, text, one->CaseSensitive);
+            Check(h.MatchFilter(r) == expected);
+        }
     }
 
     const QStringList before = Column0(g);

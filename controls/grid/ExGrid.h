@@ -2611,6 +2611,21 @@ protected:
     // ==== end of right-to-left painting and paint services ====
 
     // ==== speed of filtering and grouping (ExGridFilter.cpp) ====
+private:
+    // TakeDisplayedRows with the records' level set as they are made: a
+    // level of many rows is walked once.
+    THiddenRows TakeRowsAtLevel(const std::vector<int>& Rows, bool Removal, int Level);
+    // UnHideRecords with the displayed places already known.
+    void UnHideRecordsAt(THiddenRows&& Records, const std::vector<int>& Places);
+    // The filter items' conditions as compiled for matching, kept per item
+    // and compiled again when an item's condition or case flag changes.
+    struct TFilterPlan;
+    struct TFilterPlanFree {
+        void operator()(TFilterPlan* Plan) const;
+    };
+    std::unique_ptr<TFilterPlan, TFilterPlanFree> FFilterPlan;
+    // MatchFilterItem with the item at hand.
+    bool MatchFilterData(int Index, const class TFilterData& Item, int ARow);
     // ==== end of speed of filtering and grouping ====
 
 public:

@@ -9,22 +9,318 @@
 #include <QString>
 #include <QStringList>
 #include <cmath>
+#include <typeinfo>
 #include <vector>
 
 // ---------------------------------------------------------------------------
 // Matching
 
+namespace {
+
+// Deeper nesting is a malformed expression, as the expression matcher has it.
+constexpr int kMaxGroupDepth = 64;
+
+bool IsFilterOperator(QChar c)
+{
+    return c == u'(' || c == u';' || c == u'^' || c == u'&' || c == u'|';
+}
+
+// First operator at or after From outside double quotes, -1 for none.
+qsizetype FindFilterOperator(QStringView e, qsizetype From)
+{
+    bool quoted = false;
+    for (qsizetype i = From; i < e.size(); ++i) {
+        if (e[i] == u'"')
+            quoted = !quoted;
+        else if (!quoted && IsFilterOperator(e[i]))
+            return i;
+    }
+    return -1;
+}
+
+// The ")" closing the "(" at Open, -1 for none.
+qsizetype FindClosingParen(QStringView e, qsizetype Open)
+{
+    int depth = 0;
+    bool quoted = false;
+    for (qsizetype i = Open; i < e.size(); ++i) {
+        const QChar c = e[i];
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u'(')
+            ++depth;
+        else if (!quoted && c == u')' && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+QChar UpperOf(QChar c)
+{
+    if (c.unicode() < 128)
+        return c >= u'a' && c <= u'z' ? QChar(c.unicode() - 32) : c;
+    return c.toUpper();
+}
+
+// One condition of an expression. A plain wildcard pattern (no comparison,
+// negation or quoted operator) is split at its runs of "*" once; the quotes
+// it holds match nothing and are dropped. Any other condition goes to the
+// expression matcher's own condition test.
+struct TFilterCondition {
+    QString Text;
+    bool Plain = false;
+    bool Star = false;
+    std::vector<QString> Segments;
+
+    explicit TFilterCondition(QStringView Condition)
+        : Text(Condition.toString())
+    {
+        for (QChar c : Condition)
+            if (c == u'>' || c == u'<' || c == u'!' || c == u'^' || c == u'&')
+                return;
+        Plain = true;
+        QString pattern;
+        for (QChar c : Condition)
+            if (c != u'"')
+                pattern += c;
+        QString segment;
+        for (qsizetype i = 0; i < pattern.size();) {
+            if (pattern[i] != u'*') {
+                segment += pattern[i++];
+                continue;
+            }
+            Segments.push_back(segment);
+            segment.clear();
+            Star = true;
+            while (i < pattern.size() && pattern[i] == u'*')
+                ++i;
+        }
+        Segments.push_back(segment);
+    }
+
+    // The segment (pattern letters already in the wanted case) at From.
+    static bool SegmentAt(const QString& Segment, QStringView Value, qsizetype From, bool Upper)
+    {
+        for (qsizetype i = 0; i < Segment.size(); ++i) {
+            const QChar p = Segment[i];
+            if (p == u'?')
+                continue;
+            if (p != (Upper ? UpperOf(Value[From + i]) : Value[From + i]))
+                return false;
+        }
+        return true;
+    }
+
+    // A run of stars matches any text: the first segment holds at the start,
+    // the last at the end, each one between at its first place after the one
+    // before, which leaves the most room for the rest.
+    bool MatchPlain(QStringView Value, bool Upper) const
+    {
+        const qsizetype n = Value.size();
+        const QString& first = Segments.front();
+        if (!Star)
+            return n == first.size() && SegmentAt(first, Value, 0, Upper);
+        const QString& last = Segments.back();
+        if (n < first.size() + last.size() || !SegmentAt(first, Value, 0, Upper)
+            || !SegmentAt(last, Value, n - last.size(), Upper))
+            return false;
+        qsizetype pos = first.size();
+        const qsizetype end = n - last.size();
+        for (std::size_t k = 1; k + 1 < Segments.size(); ++k) {
+            const QString& seg = Segments[k];
+            while (pos + seg.size() <= end && !SegmentAt(seg, Value, pos, Upper))
+                ++pos;
+            if (pos + seg.size() > end)
+                return false;
+            pos += seg.size();
+        }
+        return true;
+    }
+};
+
+// The display text of every cell is its stored text: no cell properties
+// (merged cells, node group counts), no display text events, no links made
+// from the text, and no descendant's own display text.
+bool ShowsStoredTexts(const TExStringGrid& Grid)
+{
+    return !Grid.HasCellProps() && !Grid.OnGetDisplText && !Grid.OnGetDisplWideText && !Grid.URLShowInText()
+        && typeid(Grid) == typeid(TExStringGrid);
+}
+
+// "|\" anywhere marks a wide-encoded text.
+bool HasWideMarker(QStringView Text)
+{
+    for (qsizetype i = 0; i + 1 < Text.size(); ++i)
+        if (Text[i] == u'|' && Text[i + 1] == u'\\')
+            return true;
+    return false;
+}
+
+} // namespace
+
+// An expression as the expression matcher reads it, parsed once: groups of
+// operands joined left to right, each operand a condition or a nested group
+// in parentheses.
+struct TExStringGrid::TFilterPlan {
+    struct TStep {
+        QChar Op; // the operator before the operand; null for the first
+        int Condition = -1;
+        int Group = -1;
+    };
+    struct TExpression {
+        std::vector<TFilterCondition> Conditions;
+        std::vector<std::vector<TStep>> Groups;
+        bool Malformed = false;
+        bool AnyWhole = false;
+
+        int Compile(QStringView e, int Depth)
+        {
+            const int g = int(Groups.size());
+            Groups.emplace_back();
+            std::vector<TStep> steps;
+            QChar prevOp;
+            qsizetype pos = 0;
+            auto addCondition = [&](QStringView c) {
+                Conditions.emplace_back(c);
+                return int(Conditions.size()) - 1;
+            };
+            for (;;) {
+                const qsizetype op = FindFilterOperator(e, pos);
+                if (op < 0)
+                    break;
+                TStep step { prevOp };
+                if (e[pos] == u'(') {
+                    const qsizetype close = FindClosingParen(e, pos);
+                    if (close < 0 || Depth >= kMaxGroupDepth) {
+                        Malformed = true;
+                        return g;
+                    }
+                    step.Group = Compile(e.mid(pos + 1, close - pos - 1), Depth + 1);
+                    if (Malformed)
+                        return g;
+                    prevOp = u'(';
+                    pos = close + 1;
+                } else {
+                    step.Condition = addCondition(e.mid(pos, op - pos));
+                    prevOp = e[op];
+                    pos = op + 1;
+                }
+                steps.push_back(step);
+            }
+            steps.push_back(TStep { prevOp, addCondition(e.mid(pos)) });
+            Groups[std::size_t(g)] = std::move(steps);
+            return g;
+        }
+
+        // Operands whose result cannot change the outcome are not tested
+        // (conditions have no side effects).
+        bool Eval(int g, QStringView Value, const QString& Full, bool Upper) const
+        {
+            bool result = false;
+            for (const TStep& s : Groups[std::size_t(g)]) {
+                const QChar op = s.Op;
+                if (op == u'(' || (op == u'&' && !result) || (!op.isNull() && op != u'&' && result))
+                    continue;
+                bool operand;
+                if (s.Group >= 0) {
+                    operand = Eval(s.Group, Value, Full, Upper);
+                } else {
+                    const TFilterCondition& c = Conditions[std::size_t(s.Condition)];
+                    operand = c.Plain ? c.MatchPlain(Value, Upper) : MatchFilterCondition(c.Text, Full);
+                }
+                result = op.isNull() || op == u'&' ? operand : result || operand;
+            }
+            return result;
+        }
+    };
+    struct TItem {
+        bool Compiled = false;
+        QString Condition;
+        bool CaseSensitive = true;
+        QString RowCondition; // upper-cased, for whole-row items
+        TExpression Expression;
+    };
+    std::vector<TItem> Items;
+    // The value in upper case for the conditions that need it whole.
+    QString Scratch;
+
+    TItem& ItemFor(int Index, const TFilterData& Data)
+    {
+        if (std::size_t(Index) >= Items.size())
+            Items.resize(std::size_t(Index) + 1);
+        TItem& it = Items[std::size_t(Index)];
+        if (it.Compiled && it.Condition == Data.Condition && it.CaseSensitive == Data.CaseSensitive)
+            return it;
+        it = TItem();
+        it.Compiled = true;
+        it.Condition = Data.Condition;
+        it.CaseSensitive = Data.CaseSensitive;
+        it.RowCondition = Data.Condition.toUpper();
+        // As the expression matcher prepares it: trimmed, blanks outside
+        // quotes removed, a leading "=" dropped, upper-cased without case.
+        const QString trimmed = Data.Condition.trimmed();
+        QString e;
+        e.reserve(trimmed.size());
+        bool quoted = false;
+        for (QChar c : trimmed) {
+            if (c == u'"')
+                quoted = !quoted;
+            if (c == u' ' && !quoted)
+                continue;
+            e += Data.CaseSensitive ? c : c.toUpper();
+        }
+        if (e.startsWith(u'='))
+            e.remove(0, 1);
+        it.Expression.Compile(e, 0);
+        for (const TFilterCondition& c : it.Expression.Conditions)
+            it.Expression.AnyWhole |= !c.Plain;
+        return it;
+    }
+
+    bool Match(TItem& It, QStringView Value)
+    {
+        if (It.Expression.Malformed)
+            return false;
+        const bool upper = !It.CaseSensitive;
+        // The whole value is built only for conditions that take it whole.
+        if (It.Expression.AnyWhole) {
+            Scratch.resize(Value.size());
+            QChar* out = Scratch.data();
+            for (qsizetype i = 0; i < Value.size(); ++i)
+                out[i] = upper ? Value[i].toUpper() : Value[i];
+        }
+        return It.Expression.Eval(0, Value, Scratch, upper);
+    }
+};
+
+void TExStringGrid::TFilterPlanFree::operator()(TFilterPlan* Plan) const
+{
+    delete Plan;
+}
+
 bool TExStringGrid::MatchFilterItem(int Index, int ARow)
 {
-    const TFilterData& item = *FFilter->Items(Index);
+    return MatchFilterData(Index, *FFilter->Items(Index), ARow);
+}
+
+bool TExStringGrid::MatchFilterData(int Index, const TFilterData& item, int ARow)
+{
     const int col = item.Column;
     QString text;
+    // Stored texts are read in place: no copy of the text, no cell
+    // properties made.
+    const QString* cell = &text;
     switch (item.Data) {
     case TFilterCells::fcVirtual:
-        text = GetCellEx(col, ARow);
+        if (ShowsStoredTexts(*this)) {
+            cell = &Store().Text(col, ARow);
+            Q_ASSERT(*cell == GetCellEx(col, ARow));
+        } else {
+            text = GetCellEx(col, ARow);
+        }
         break;
     case TFilterCells::fcNormal:
-        text = GetGridCell(col, ARow);
+        cell = &Store().Text(col, ARow);
         break;
     case TFilterCells::fcStripHTML:
         text = GetStrippedCell(col, ARow);
@@ -42,37 +338,46 @@ bool TExStringGrid::MatchFilterItem(int Index, int ARow)
         break;
     }
     }
-    text = text.trimmed();
-    if (text.contains(QStringLiteral("|\\")))
-        text = DecodeWideText(text);
+    // The text is looked at through views: a cell text is not copied.
+    QStringView v = QStringView(*cell).trimmed();
+    if (HasWideMarker(v)) {
+        text = DecodeWideText(v.toString());
+        v = text;
+    }
 
+    // Taken after the text: a display hook may match other rows meanwhile.
+    if (!FFilterPlan)
+        FFilterPlan.reset(new TFilterPlan);
+    TFilterPlan::TItem& plan = FFilterPlan->ItemFor(Index, item);
     if (item.Data == TFilterCells::fcRow)
-        return text.toUpper().contains(item.Condition.toUpper());
+        return v.toString().toUpper().contains(plan.RowCondition);
 
-    if (!item.Prefix.isEmpty() && text.startsWith(item.Prefix))
-        text.remove(0, item.Prefix.size());
-    if (!item.Suffix.isEmpty() && text.indexOf(item.Suffix) == text.size() - item.Suffix.size())
-        text.chop(item.Suffix.size());
+    if (!item.Prefix.isEmpty() && v.startsWith(item.Prefix))
+        v = v.mid(item.Prefix.size());
+    // Only a suffix that first occurs at the very end is taken off.
+    if (!item.Suffix.isEmpty() && v.endsWith(item.Suffix) && v.indexOf(item.Suffix) == v.size() - item.Suffix.size())
+        v.chop(item.Suffix.size());
     if (item.Condition.isEmpty())
         return true;
     if (item.Method == TFilterMethod::fmLiteral)
-        return item.Condition == text;
-    return MatchFilterExpression(item.Condition, text, item.CaseSensitive);
+        return item.Condition == v;
+    return FFilterPlan->Match(plan, v);
 }
 
 bool TExStringGrid::MatchFilter(int ARow)
 {
     bool result = true;
     for (int i = 0; i < FFilter->Count(); ++i) {
+        const TFilterData& item = *FFilter->Items(i);
         bool match = false;
         // A condition the matcher cannot take leaves the row out, it never
         // stops the filter.
         try {
-            match = MatchFilterItem(i, ARow);
+            match = MatchFilterData(i, item, ARow);
         } catch (...) {
             match = false;
         }
-        switch (FFilter->Items(i)->Operation) {
+        switch (item.Operation) {
         case TFilterOperation::foSHORT:
         case TFilterOperation::foNONE:
             result = match;
@@ -87,7 +392,7 @@ bool TExStringGrid::MatchFilter(int ARow)
             result = result || match;
             break;
         }
-        if (FFilter->Items(i)->Operation == TFilterOperation::foSHORT && !match)
+        if (item.Operation == TFilterOperation::foSHORT && !match)
             break;
     }
     if (OnCustomFilter)
@@ -113,7 +418,9 @@ void TExStringGrid::ApplyFilter()
     std::vector<int> rows;
     qint16 progress = 0;
     for (int r = first; r <= last; ++r) {
-        if (FFilterNormalCellsOnly && (IsNode(r) || IsSummary(r)))
+        // Node and summary rows keep their marks in cell properties: without
+        // any there are none to pass over.
+        if (FFilterNormalCellsOnly && HasCellProps() && (IsNode(r) || IsSummary(r)))
             continue;
         if (MatchFilter(r))
             continue;

@@ -275,6 +275,11 @@ int TExStringGrid::RealRowFromDisplay(int ARow) const
 
 TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<int>& Rows, bool Removal)
 {
+    return TakeRowsAtLevel(Rows, Removal, 0);
+}
+
+TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>& Rows, bool Removal, int Level)
+{
     std::vector<int> rows;
     rows.reserve(Rows.size());
     for (int r : Rows)
@@ -283,15 +288,21 @@ TExStringGrid::THiddenRows TExStringGrid::TakeDisplayedRows(const std::vector<in
     // The grid keeps one row, as its row count does.
     if (int(rows.size()) >= RowCount())
         rows.resize(std::size_t(RowCount() - 1));
-    THiddenRows recs(rows.size());
+    THiddenRows recs;
     if (rows.empty())
         return recs;
     SplitAreasAround(rows);
     const int n = int(rows.size());
+    // The rows ascend, so their real indexes come from one walk over the
+    // hidden records (as RealRowFromDisplay counts them), not a search each.
+    std::size_t before = 0;
     for (int i = 0; i < n; ++i) {
         const int r = rows[std::size_t(i)];
-        THiddenRow& h = recs[std::size_t(i)];
-        h.Idx = RealRowFromDisplay(r);
+        while (before < FHiddenRows.size() && FHiddenRows[before].Idx - int(before) <= r)
+            ++before;
+        THiddenRow& h = recs.emplace_back();
+        h.Idx = r + int(before);
+        h.Level = Level;
         h.Height = RowHeights(r);
         // Removed rows' properties are freed with their records.
         h.Cells = TakeRow(r);
@@ -342,33 +353,56 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows
         TCustomGrid::InsertRows(first, n);
     else
         InsertRowSet(Places);
-    for (int i = 0; i < n; ++i) {
-        THiddenRow& h = Records[std::size_t(i)];
-        const int row = Places[std::size_t(i)];
+    // One walk over the records: a level of many rows does not fit in the
+    // cache, so the flags are gathered while the cells go back, and only for
+    // the lists that hold entries (a set flag met otherwise takes a second
+    // walk).
+    const int defaultHeight = DefaultRowHeight();
+    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
+    const auto count = std::size_t(n);
+    std::vector<int> modified(FModifiedRows->Count() > 0 ? count : 0);
+    std::vector<int> enabled(FEnabledRows->Count() > 0 ? count : 0);
+    std::vector<int> selected(!persistent && !FRowSelect.empty() ? count : 0);
+    bool lateModified = false, lateEnabled = false, lateSelected = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        THiddenRow& h = Records[i];
+        const int row = Places[i];
         PutRow(row, std::move(h.Cells));
         h.Cells = TGridStoredRow();
-        if (h.Height != DefaultRowHeight())
+        if (h.Height != defaultHeight)
             SetRowHeights(row, h.Height);
+        if (!modified.empty())
+            modified[i] = h.Modified;
+        else
+            lateModified |= h.Modified > 0;
+        if (!enabled.empty())
+            enabled[i] = h.Enabled;
+        else
+            lateEnabled |= h.Enabled > 0;
+        if (!selected.empty())
+            selected[i] = h.Selected;
+        else
+            lateSelected |= h.Selected > 0;
     }
-    auto insertInto = [&](TIntList& l, int THiddenRow::*field) {
-        std::vector<int> values(Records.size());
-        bool any = l.Count() > 0;
-        for (int i = 0; i < n; ++i)
-            any |= (values[std::size_t(i)] = Records[std::size_t(i)].*field) > 0;
-        if (!any)
-            return;
+    auto gather = [&](std::vector<int>& values, bool late, int THiddenRow::*field) {
+        if (!late)
+            return !values.empty();
+        values.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            values[i] = Records[i].*field;
+        return true;
+    };
+    auto insertInto = [&](TIntList& l, const std::vector<int>& values) {
         std::vector<int> v = ReadList(l);
         InsertEntries(v, Places, values);
         WriteList(l, v);
     };
-    insertInto(*FModifiedRows, &THiddenRow::Modified);
-    insertInto(*FEnabledRows, &THiddenRow::Enabled);
-    if (!(FMouseActions && FMouseActions->RowSelectPersistent)) {
-        std::vector<int> values(Records.size());
-        for (int i = 0; i < n; ++i)
-            values[std::size_t(i)] = Records[std::size_t(i)].Selected;
-        InsertEntries(FRowSelect, Places, values);
-    }
+    if (gather(modified, lateModified, &THiddenRow::Modified))
+        insertInto(*FModifiedRows, modified);
+    if (gather(enabled, lateEnabled, &THiddenRow::Enabled))
+        insertInto(*FEnabledRows, enabled);
+    if (!persistent && gather(selected, lateSelected, &THiddenRow::Selected))
+        InsertEntries(FRowSelect, Places, selected);
 }
 
 void TExStringGrid::ShiftHiddenForRemoval(const std::vector<int>& RealRows)
@@ -407,11 +441,9 @@ void TExStringGrid::RemoveDisplayedRows(const std::vector<int>& Rows, bool KeepP
 
 void TExStringGrid::HideDisplayedRows(const std::vector<int>& Rows, int Level)
 {
-    THiddenRows recs = TakeDisplayedRows(Rows, false);
+    THiddenRows recs = TakeRowsAtLevel(Rows, false, Level);
     if (recs.empty())
         return;
-    for (THiddenRow& h : recs)
-        h.Level = Level;
     if (FControlList && FControlList->Count() > 0) {
         std::vector<int> reals;
         for (const THiddenRow& h : recs)
@@ -442,11 +474,16 @@ void TExStringGrid::UnHideRecords(THiddenRows&& Records)
             ++j;
         places[i] = Records[i].Idx - int(j);
     }
+    UnHideRecordsAt(std::move(Records), places);
+}
+
+void TExStringGrid::UnHideRecordsAt(THiddenRows&& Records, const std::vector<int>& Places)
+{
     std::vector<int> reals;
     if (FControlList && FControlList->Count() > 0)
         for (const THiddenRow& h : Records)
             reals.push_back(h.Idx);
-    PutDisplayedRows(places, Records);
+    PutDisplayedRows(Places, Records);
     ShowCellControls(reals, true);
 }
 
@@ -543,9 +580,14 @@ void TExStringGrid::HideRowsEx(int FromRow, int ToRow)
 
 void TExStringGrid::HideRowList(const std::vector<int>& RowList)
 {
+    ++FFilterLevel;
+    // The filter hands its rows over in order already.
+    if (std::is_sorted(RowList.begin(), RowList.end())) {
+        HideDisplayedRows(RowList, FFilterLevel);
+        return;
+    }
     std::vector<int> rows(RowList);
     std::sort(rows.begin(), rows.end());
-    ++FFilterLevel;
     HideDisplayedRows(rows, FFilterLevel);
 }
 
@@ -574,17 +616,27 @@ void TExStringGrid::UnHideRowList()
     const int level = FFilterLevel;
     if (level <= 0)
         return;
+    // Each row of the level comes back below the rows staying hidden before
+    // it: one walk finds the places and whether any row stays.
+    std::vector<int> places;
+    int stays = 0;
+    for (const THiddenRow& h : FHiddenRows) {
+        if (h.Level == level)
+            places.push_back(h.Idx - stays);
+        else
+            ++stays;
+    }
+    if (places.empty())
+        return;
     THiddenRows recs, stay;
-    const bool all
-        = std::all_of(FHiddenRows.begin(), FHiddenRows.end(), [&](const THiddenRow& h) { return h.Level == level; });
-    if (all) {
+    if (stays == 0) {
         recs.swap(FHiddenRows);
     } else {
         for (THiddenRow& h : FHiddenRows)
             (h.Level == level ? recs : stay).push_back(std::move(h));
         FHiddenRows.swap(stay);
     }
-    UnHideRecords(std::move(recs));
+    UnHideRecordsAt(std::move(recs), places);
 }
 
 // ---------------------------------------------------------------------------
