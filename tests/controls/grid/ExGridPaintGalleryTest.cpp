@@ -5,6 +5,7 @@
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
 #include "platform/graphics/Bitmaps.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
@@ -172,4 +173,30 @@ TEST(ExGridPaintGallery, EveryFeaturePaintsAsShown)
     p.end();
     testutil::SaveImagePng(img, "exgrid_paint_gallery");
     EXPECT_TRUE(testutil::MatchesGolden(img, "exgrid_paint_gallery"));
+}
+
+// What the feature gallery leaves out: turned text at 90 and 45 degrees, the
+// XP node glyphs of a tree, sort indicators numbered by their sort index, and
+// the modified-row marker.
+TEST(ExGridPaintGallery, TurnedTextNodeGlyphsSortIndexesAndModifiedRows)
+{
+    Grid form(4, 5, kGridW, 5 * 20 + 40 + 4);
+    TExStringGrid* g = form.Grid;
+    Fill(g);
+    g->SetRowHeights(4, 60);
+    g->AddRotated(2, 4, 90, "Up");
+    g->AddRotated(3, 4, 45, "Slant");
+    g->CellNode()->SetNodeType(TNodeType::cnXP);
+    g->AddNode(1, 3);
+    g->AddNode(2, 1);
+    g->SortSettings()->SetShow(true);
+    g->SortSettings()->IndexShow = true;
+    g->SortIndexes()->AddIndex(2, true);
+    g->SortIndexes()->AddIndex(3, false);
+    g->ShowModified()->Enabled = true;
+    g->SetRowModified(2, true);
+    g->SetHideFocusRect(true);
+    const QImage img = g->PaintToImage();
+    testutil::SaveImagePng(img, "exgrid_paint_turned_nodes");
+    EXPECT_TRUE(testutil::MatchesGolden(img, "exgrid_paint_turned_nodes"));
 }

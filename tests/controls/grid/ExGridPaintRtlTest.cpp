@@ -148,3 +148,46 @@ TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
     testutil::SaveImagePng(img, "exgrid_paint_rtl");
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("exgrid_paint_rtl")));
 }
+
+// Check boxes, pictures and progress bars are placed by the mirrored canvas
+// alone: each one's ink lies at the mirror image of its left-to-right place,
+// not flipped back a second time inside its cell.
+TEST(ExGridPaintRtl, GraphicsAreMirroredExactlyOnce)
+{
+    TBitmap swatch;
+    QImage sq(12, 12, QImage::Format_RGB32);
+    sq.fill(QColor(0, 0, 0));
+    swatch.SetImage(sq);
+    const auto dress = [&](TExStringGrid* g) {
+        g->SetFixedRows(0);
+        g->SetFixedCols(0);
+        g->SetColor(clWhite);
+        g->SetHideFocusRect(true);
+        g->SetShowSelection(false);
+        g->SetBorderColor(clNone);
+        g->SetDefaultColWidth(90);
+        g->ControlLook()->SetControlStyle(TGridControlStyle::csClassic); // a dark frame to find
+        g->AddCheckBox(0, 0, true, false);
+        g->AddBitmap(1, 0, &swatch, false, haBeforeText, vaCenter);
+        g->SetCells(2, 0, "30");
+        g->AddProgress(2, 0, clBlue, clWhite);
+    };
+    Grid ltr(3, 1, 280, 30), rtl(3, 1, 280, 30);
+    dress(ltr.Grid);
+    dress(rtl.Grid);
+    rtl.Grid->SetBiDiMode(bdRightToLeft);
+    const QImage a = ltr.Grid->PaintToImage();
+    const QImage b = rtl.Grid->PaintToImage();
+    const int w = a.width();
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        const auto [lo, hi] = InkSpan(a, ltr.Grid->CellRect(c, 0));
+        ASSERT_GE(lo, 0);
+        ASSERT_LT(hi - lo, 80) << "the graphic does not fill its cell";
+        const auto [rlo, rhi] = InkSpan(b, rtl.Grid->CellRect(c, 0));
+        // Glyphs keep their shape, so a one-sided shade may move the dark
+        // span by a pixel; a second flip would put it across the grid.
+        EXPECT_NEAR(rlo, w - 1 - hi, 1);
+        EXPECT_NEAR(rhi, w - 1 - lo, 1);
+    }
+}
