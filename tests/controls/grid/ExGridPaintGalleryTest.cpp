@@ -9,6 +9,7 @@
 #include "platform/graphics/Bitmaps.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +30,7 @@ const QString kRich = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\co
 
 void Fill(TExStringGrid* g)
 {
-    g->SetDefaultColWidth(70);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    const char* head[] = { "", "Tag", "Value", "Unit" };
-    for (int c = 0; c < 4; ++c)
-        g->SetCells(c, 0, head[c]);
-    const char* body[][3] = { { "PT-101", "4.25", "bar" }, { "TT-102", "81.5", "degC" }, { "FT-103", "12", "m3/h" },
-        { "LT-104", "0.73", "m" } };
-    for (int r = 1; r < 5; ++r) {
-        g->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < 4; ++c)
-            g->SetCells(c, r, body[r - 1][c - 1]);
-    }
+    paintprobe::FillTagTable(g, 70);
 }
 
 struct TFeature {

@@ -14,6 +14,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 namespace {
 
 using paintprobe::Dark;
@@ -40,18 +42,29 @@ void DressWithoutText(TExStringGrid* g)
     };
 }
 
+// The same dressed grid painted left to right and right to left.
+struct TBothWays {
+    Grid Ltr, Rtl;
+    QImage A, B;
+    TBothWays(int cols, int rows, int w, int h, const std::function<void(TExStringGrid*)>& dress)
+        : Ltr(cols, rows, w, h)
+        , Rtl(cols, rows, w, h)
+    {
+        dress(Ltr.Grid);
+        dress(Rtl.Grid);
+        Rtl.Grid->SetBiDiMode(bdRightToLeft);
+        A = Ltr.Grid->PaintToImage();
+        B = Rtl.Grid->PaintToImage();
+    }
+};
+
 } // namespace
 
 TEST(ExGridPaintRtl, EverythingButTextIsTheMirrorImage)
 {
-    Grid ltr(4, 5, 300, 110), rtl(4, 5, 300, 110);
-    DressWithoutText(ltr.Grid);
-    DressWithoutText(rtl.Grid);
-    rtl.Grid->SetBiDiMode(bdRightToLeft);
-    const QImage a = ltr.Grid->PaintToImage();
-    const QImage b = rtl.Grid->PaintToImage();
-    ASSERT_EQ(ltr.Grid->ClientWidth(), a.width()) << "the picture is the client";
-    EXPECT_EQ(b, a.mirrored(true, false));
+    const TBothWays p(4, 5, 300, 110, DressWithoutText);
+    ASSERT_EQ(p.Ltr.Grid->ClientWidth(), p.A.width()) << "the picture is the client";
+    EXPECT_EQ(p.B, p.A.mirrored(true, false));
 }
 
 TEST(ExGridPaintRtl, LayoutHitTestsAndMergedAreasRunFromTheRight)
@@ -75,11 +88,7 @@ TEST(ExGridPaintRtl, LayoutHitTestsAndMergedAreasRunFromTheRight)
 TEST(ExGridPaintRtl, TextsAlignFromTheRightAndKeepTheirGlyphs)
 {
     Grid f(3, 3, 300, 100);
-    TExStringGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
+    TExStringGrid* g = paintprobe::PlainWhite(f.Grid);
     g->SetDefaultColWidth(100);
     g->SetCells(1, 1, "Wide text");
     const TRect cell = g->CellRect(1, 1);
@@ -159,10 +168,7 @@ TEST(ExGridPaintRtl, GraphicsAreMirroredExactlyOnce)
     sq.fill(QColor(0, 0, 0));
     swatch.SetImage(sq);
     const auto dress = [&](TExStringGrid* g) {
-        g->SetFixedRows(0);
-        g->SetFixedCols(0);
-        g->SetColor(clWhite);
-        g->SetHideFocusRect(true);
+        paintprobe::PlainWhite(g);
         g->SetShowSelection(false);
         g->SetBorderColor(clNone);
         g->SetDefaultColWidth(90);
@@ -172,19 +178,14 @@ TEST(ExGridPaintRtl, GraphicsAreMirroredExactlyOnce)
         g->SetCells(2, 0, "30");
         g->AddProgress(2, 0, clBlue, clWhite);
     };
-    Grid ltr(3, 1, 280, 30), rtl(3, 1, 280, 30);
-    dress(ltr.Grid);
-    dress(rtl.Grid);
-    rtl.Grid->SetBiDiMode(bdRightToLeft);
-    const QImage a = ltr.Grid->PaintToImage();
-    const QImage b = rtl.Grid->PaintToImage();
-    const int w = a.width();
+    const TBothWays p(3, 1, 280, 30, dress);
+    const int w = p.A.width();
     for (int c = 0; c < 3; ++c) {
         SCOPED_TRACE(c);
-        const auto [lo, hi] = InkSpan(a, ltr.Grid->CellRect(c, 0));
+        const auto [lo, hi] = InkSpan(p.A, p.Ltr.Grid->CellRect(c, 0));
         ASSERT_GE(lo, 0);
         ASSERT_LT(hi - lo, 80) << "the graphic does not fill its cell";
-        const auto [rlo, rhi] = InkSpan(b, rtl.Grid->CellRect(c, 0));
+        const auto [rlo, rhi] = InkSpan(p.B, p.Rtl.Grid->CellRect(c, 0));
         // Glyphs keep their shape, so a one-sided shade may move the dark
         // span by a pixel; a second flip would put it across the grid.
         EXPECT_NEAR(rlo, w - 1 - hi, 1);

@@ -38,12 +38,7 @@ int MeasuredWidth(TExStringGrid* g, const QString& s)
 // A white grid without fixed cells or focus rectangle: only the cells' own ink shows.
 TExStringGrid* PlainWhite(Grid& f)
 {
-    TExStringGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
-    return g;
+    return paintprobe::PlainWhite(f.Grid);
 }
 
 } // namespace
