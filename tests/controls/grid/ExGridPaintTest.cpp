@@ -295,6 +295,24 @@ TEST(ExGridPaint, MeasureCellTextReadsTheRealColumnsFont)
     EXPECT_EQ(g->MeasureCellText(2, 1, 1, false, false), big);
 }
 
+// A node row's text keeps clear of its glyph whatever the node indent: the
+// glyph's room grows by the indent at every level.
+TEST(ExGridPaint, NodeRowTextMovesWithTheNodeIndent)
+{
+    const auto textEnd = [](int indent) {
+        Grid f(2, 5, 300, 120);
+        TExStringGrid* g = PlainWhite(f);
+        g->SetDefaultColWidth(140);
+        g->CellNode()->SetNodeIndent(indent);
+        g->AddNode(0, 5);
+        g->AddNode(1, 2);
+        g->SetCells(0, 1, "Pump");
+        EXPECT_EQ(g->GetNodeLevel(1), 2);
+        return InkSpan(g->PaintToImage(), g->CellRect(0, 1)).second;
+    };
+    EXPECT_EQ(textEnd(20) - textEnd(12), 2 * 8);
+}
+
 TEST(ExGridPaint, PaintingCreatesNoCellProperties)
 {
     Grid f(5, 20, 300, 200);
