@@ -52,11 +52,7 @@ QImage Paint(const TFeature& f)
 TEST(ExGridPaintGallery, EveryFeaturePaintsAsShown)
 {
     TBitmap indicator;
-    indicator.SetSize(6, 9);
-    indicator.Canvas()->Brush()->SetColor(clWhite);
-    indicator.Canvas()->FillRect(TRect(0, 0, 6, 9));
-    indicator.Canvas()->Brush()->SetColor(clBlack);
-    indicator.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) });
+    paintprobe::DrawRowIndicator(indicator);
 
     const TFeature features[] = {
         { "Active-cell headers",

@@ -113,10 +113,7 @@ TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
 {
     Grid f(4, 6, 330, 130);
     TExStringGrid* g = f.Grid;
-    g->SetDefaultColWidth(80);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    g->SetLook(TGridLook::glXP);
+    paintprobe::XPTableWithRedFrame(g);
     g->SetBiDiMode(bdRightToLeft);
     const char* head[] = { "", "Name", "Value", "Unit" };
     for (int c = 0; c < 4; ++c)
@@ -137,19 +134,8 @@ TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
     g->SortSettings()->Column = 2;
     g->OnHasComboBox = [](TObject*, int ACol, int ARow, bool& v) { v = ACol == 3 && ARow == 2; };
     g->ControlLook()->SetDropDownAlwaysVisible(true);
-    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
-        if (ACol == 2 && ARow == 3) {
-            APen->SetColor(clRed);
-            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
-                | TCellBorder::cbBottom;
-        }
-    };
     TBitmap ind;
-    ind.SetSize(6, 9);
-    ind.Canvas()->Brush()->SetColor(clWhite);
-    ind.Canvas()->FillRect(TRect(0, 0, 6, 9));
-    ind.Canvas()->Brush()->SetColor(clBlack);
-    ind.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) }); // points away from the text
+    paintprobe::DrawRowIndicator(ind);
     g->SetRowIndicator(&ind);
     g->SetRow(2);
     g->SetCol(1);

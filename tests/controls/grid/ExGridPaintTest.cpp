@@ -331,10 +331,7 @@ TEST(ExGridPaint, GoldenCells)
 {
     Grid f(4, 6, 320, 130);
     TExStringGrid* g = f.Grid;
-    g->SetDefaultColWidth(80);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    g->SetLook(TGridLook::glXP);
+    paintprobe::XPTableWithRedFrame(g);
     g->SetCells(1, 0, "Name");
     g->SetCells(2, 0, "Link");
     g->SetCells(3, 0, "Secret");
@@ -343,13 +340,6 @@ TEST(ExGridPaint, GoldenCells)
     g->SetCells(3, 1, "hidden");
     g->SetCells(1, 2, "plain text");
     g->OnIsPasswordCell = [](TObject*, int ARow, int ACol, bool& P) { P = ACol == 3 && ARow > 0; };
-    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
-        if (ACol == 2 && ARow == 3) {
-            APen->SetColor(clRed);
-            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
-                | TCellBorder::cbBottom;
-        }
-    };
     g->SetRow(2);
     g->SetCol(1);
     EXPECT_TRUE(testutil::MatchesGolden(g->PaintToImage(), QStringLiteral("exgrid_paint_cells")));

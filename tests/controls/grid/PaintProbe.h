@@ -1,6 +1,7 @@
 #pragma once
 // Pixel probes and small fixtures for painted grids.
 
+#include "controls/grid/ExGrid.h"
 #include "platform/graphics/Colors.h"
 #include "platform/runtime/Types.h"
 
@@ -61,6 +62,33 @@ template <class TGrid> void FillTagTable(TGrid* g, int colWidth)
         for (int c = 1; c < 4; ++c)
             g->SetCells(c, r, body[r - 1][c - 1]);
     }
+}
+
+// The picture tests' XP table: 80-pixel columns, a fixed row and column, and
+// a red frame round cell (2, 3) from the border query.
+inline void XPTableWithRedFrame(TExStringGrid* g)
+{
+    g->SetDefaultColWidth(80);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetLook(TGridLook::glXP);
+    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
+        if (ACol == 2 && ARow == 3) {
+            APen->SetColor(clRed);
+            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
+                | TCellBorder::cbBottom;
+        }
+    };
+}
+
+// A row indicator: a black triangle on white pointing right.
+template <class TBmp> void DrawRowIndicator(TBmp& ind)
+{
+    ind.SetSize(6, 9);
+    ind.Canvas()->Brush()->SetColor(clWhite);
+    ind.Canvas()->FillRect(TRect(0, 0, 6, 9));
+    ind.Canvas()->Brush()->SetColor(clBlack);
+    ind.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) });
 }
 
 } // namespace paintprobe
