@@ -562,7 +562,8 @@ void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const 
         C->Font()->SetColor(BaseFont.Color());
     InLink = false;
     if (PendingHover) {
-        Out.HoverRect = Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
+        Out.HoverRect = Rtl ? Rect(R.Right - V.Width, LinkStartTop, R.Right - LinkStartW, R.Bottom)
+                            : Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
         if (LinkStartTop != R.Top) {
             Out.HoverRect.Left = R.Left;
             Out.HoverRect.Top = R.Top;

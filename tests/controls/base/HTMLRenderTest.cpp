@@ -441,4 +441,11 @@ TEST(HTMLRenderTest, RightToLeftRunsFollowEachOther)
     const int first = rtl.Width("bold ");
     EXPECT_FALSE(rtl.White(Rect(200 - first, 0, 200, 20)));
     EXPECT_EQ(rtl.Out.XSize, ltr.Out.XSize);
+
+    // A link is hit, and hovered, where it is drawn: from the right edge.
+    const int gh = rtl.GH();
+    const int lw = rtl.Width("link");
+    EXPECT_TRUE(rtl.HitTest("<A HREF=\"x\">link</A> tail", 200 - 2, gh / 2));
+    EXPECT_EQ(rtl.Out.HoverRect, Rect(200 - lw, 0, 200, gh));
+    EXPECT_FALSE(rtl.HitTest("<A HREF=\"x\">link</A> tail", 2, gh / 2));
 }
