@@ -138,7 +138,10 @@ QString RunEntities(QString run)
     return run;
 }
 
-TColor BrushOrNone(const TCanvas* c) { return c->Brush()->IsClear() ? clNone : c->Brush()->Color(); }
+TColor BrushOrNone(const TCanvas* c)
+{
+    return c->Brush()->IsClear() ? clNone : c->Brush()->Color();
+}
 
 void SetBrushOrClear(TCanvas* c, TColor color)
 {
@@ -177,8 +180,8 @@ private:
         bool& LineEnd, bool& Keep, bool& LiSeen);
     void Link(bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Measuring, bool Painting,
         TLineVars& V, int PenX);
-    void Image(const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int& PenX,
-        bool& Keep);
+    void Image(
+        const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep);
     void Control(const QString& Tag, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep);
     // By container name or by address (through the cache).
     THTMLPicture* FindPicture(const QString& Src);
@@ -357,8 +360,8 @@ void TRenderer::DrawRun(const QString& Run, TRect Box, bool WithShadow)
     DrawText(C, Run, Box, Format);
 }
 
-void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting,
-    TLineVars& V, QString* LineText)
+void TRenderer::Layout(
+    const QString& Text, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting, TLineVars& V, QString* LineText)
 {
     const bool measuring = Pass == TPass::Measure || !Painting;
     const bool firstPass = Pass == TPass::Measure;
@@ -367,6 +370,7 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
         RunWidths.clear();
     NextRun = 0;
     int penX = R.Left;
+    int rtlRight = R.Right; // right-to-left text runs are set leftwards from here
     V.Width = 0;
     OverLinkText = Hit = false;
     bool lineEnd = false, keep = false, liSeen = false;
@@ -418,14 +422,20 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
                     }
                 }
             } else {
-                TRect box(penX, R.Top, R.Right, R.Bottom);
+                TRect box = Rtl ? TRect(R.Left, R.Top, rtlRight, R.Bottom) : TRect(penX, R.Top, R.Right, R.Bottom);
                 if (Sup)
                     box.Bottom -= V.SupRoom;
                 if (Sub)
                     box.Bottom += V.SubRoom;
                 box.Bottom -= V.Raise;
+                const unsigned keptFormat = Format;
+                if (Rtl)
+                    Format = (Format & ~DT_CENTER) | DT_RIGHT; // each run ends where the one before began
                 DrawRun(run, box, Shadow);
+                Format = keptFormat;
                 rw = RunWidth(run, box, false);
+                if (Rtl)
+                    box.Left = box.Right - rw;
                 V.Width += rw;
                 if (InLink && FocusOpen)
                     Out.FocusAnchor = LinkValue;
@@ -443,7 +453,7 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
                     }
                 }
                 if (Rtl)
-                    penX = box.Right - rw;
+                    rtlRight = box.Left;
                 else
                     penX = box.Left + rw;
             }
@@ -504,8 +514,8 @@ void TRenderer::Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPas
     }
 }
 
-void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Measuring,
-    bool Painting, TLineVars& V, int PenX)
+void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Measuring, bool Painting,
+    TLineVars& V, int PenX)
 {
     if (Open) {
         if (Painting && In.FocusLink == Out.HyperLinks) {
@@ -552,7 +562,8 @@ void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const 
         C->Font()->SetColor(BaseFont.Color());
     InLink = false;
     if (PendingHover) {
-        Out.HoverRect = Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
+        Out.HoverRect = Rtl ? Rect(R.Right - V.Width, LinkStartTop, R.Right - LinkStartW, R.Bottom)
+                            : Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
         if (LinkStartTop != R.Top) {
             Out.HoverRect.Left = R.Left;
             Out.HoverRect.Top = R.Top;
@@ -663,8 +674,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
         } else if (c2 == QLatin1Char('O') && Painting) {
             const QString back = Attr(TagText, upper, QLatin1String("BACKGROUND"));
             if (!back.isEmpty())
-                if (THTMLPicture* pic = FindPicture(back); pic && !pic->Empty() && pic->Width() > 0
-                    && pic->Height() > 0) {
+                if (THTMLPicture* pic = FindPicture(back);
+                    pic && !pic->Empty() && pic->Width() > 0 && pic->Height() > 0) {
                     C->SaveDC();
                     C->IntersectClipRect(In.Rect);
                     pic->SetStretch(false);
@@ -747,8 +758,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
         } else if (c2 == QLatin1Char('N')) {
             const qsizetype x = upper.indexOf(QLatin1Char('X'), 3);
             if (x >= 0) {
-                const QString value = Attr(upper, upper.left(x) + QLatin1Char('\x01') + upper.mid(x + 1),
-                    QLatin1String("\x01"));
+                const QString value
+                    = Attr(upper, upper.left(x) + QLatin1Char('\x01') + upper.mid(x + 1), QLatin1String("\x01"));
                 const int n = LenientInt(value);
                 if (n > V.Width) {
                     V.Width = std::min(n, MaxObjectSize);
@@ -809,7 +820,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
         const qsizetype a = upper.indexOf(QLatin1Char('A'), 2);
         if (a < 0)
             break;
-        const QString value = Attr(upper, upper.left(a) + QLatin1Char('\x01') + upper.mid(a + 1), QLatin1String("\x01"));
+        const QString value
+            = Attr(upper, upper.left(a) + QLatin1Char('\x01') + upper.mid(a + 1), QLatin1String("\x01"));
         TurnStack.push_back(C->Font()->Orientation());
         C->Font()->SetOrientation(int(std::clamp<qint64>(qint64(LenientInt(value)) * 10, -3600, 3600)));
         break;
@@ -865,8 +877,8 @@ THTMLPicture* TRenderer::FindPicture(const QString& Src)
     return nullptr;
 }
 
-void TRenderer::Image(const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V,
-    int& PenX, bool& Keep)
+void TRenderer::Image(
+    const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep)
 {
     ++PicCount;
     QString src = Attr(Tag, Upper, QLatin1String("SRC"));
@@ -912,8 +924,7 @@ void TRenderer::Image(const QString& Tag, const QString& Upper, const TRect& R, 
                     C->Draw(PenX, top, icon);
             }
         }
-    } else if (THTMLPicture* pic = FindPicture(src); pic && !pic->Empty() && pic->Width() > 0
-               && pic->Height() > 0) {
+    } else if (THTMLPicture* pic = FindPicture(src); pic && !pic->Empty() && pic->Width() > 0 && pic->Height() > 0) {
         int w = givenW, h = givenH;
         if (w > 0 && h <= 0)
             h = std::min(MulDiv(pic->Height(), w, pic->Width()), MaxObjectSize);
@@ -979,8 +990,7 @@ void TRenderer::Control(const QString& Tag, const TRect& R, bool Painting, TLine
     const int x = PenX;
     const int bottom = R.Bottom;
     const int lh = V.Height;
-    const bool over = x - 2 < In.XPos && In.XPos < x + objW - 2 && bottom - objH - 2 < In.YPos
-        && In.YPos < bottom - 2;
+    const bool over = x - 2 < In.XPos && In.XPos < x + objW - 2 && bottom - objH - 2 < In.YPos && In.YPos < bottom - 2;
     if (Painting) {
         const TColor border = ThemesActive ? TColor(0xB99D7F) : TColor(0x808080);
         auto themed = [&](const char* cls, int part, int state, const TRect& r) {
@@ -1001,7 +1011,8 @@ void TRenderer::Control(const QString& Tag, const TRect& R, bool Painting, TLine
             SetBrushOrClear(C, clNone);
             const bool combo = type == QLatin1String("COMBO");
             const QString shown = type == QLatin1String("PASSWORD") ? QString(value.size(), QLatin1Char('*')) : value;
-            TRect tr = combo ? Rect(x + 4, bottom - lh + 4, x + objW - 18, bottom) : Rect(x + 2, bottom - lh + 4, x + objW, bottom);
+            TRect tr = combo ? Rect(x + 4, bottom - lh + 4, x + objW - 18, bottom)
+                             : Rect(x + 2, bottom - lh + 4, x + objW, bottom);
             DrawText(C, shown, tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             if (combo) {
                 TRect br = Rect(x + objW - 18, bottom - lh + 5, x + objW - 1, bottom + 1);
@@ -1024,8 +1035,8 @@ void TRenderer::Control(const QString& Tag, const TRect& R, bool Painting, TLine
         } else if (type == QLatin1String("BUTTON")) {
             objH = 24;
             TRect box = Rect(x + 2, bottom - CtrlHeight, x + objW - 2, bottom);
-            const bool onIt = x - 2 < In.XPos && In.XPos < x + objW - 2 && bottom - objH - 2 < In.YPos
-                && In.YPos < bottom - 2;
+            const bool onIt
+                = x - 2 < In.XPos && In.XPos < x + objW - 2 && bottom - objH - 2 < In.YPos && In.YPos < bottom - 2;
             if (ThemesActive)
                 themed("button", 1, In.ControlDown ? 3 : onIt ? 2 : 1, box);
             else
@@ -1071,4 +1082,7 @@ void SetHTMLHighlightColors(TColor Background, TColor Text)
     gHighlightText = Text;
 }
 
-bool DetectWinXP() { return PlatformInfo().WinXPOrLater; }
+bool DetectWinXP()
+{
+    return PlatformInfo().WinXPOrLater;
+}

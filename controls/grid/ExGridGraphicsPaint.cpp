@@ -104,6 +104,21 @@ HTHEME Theme(const char* ClassName)
     return t;
 }
 
+// The start of a graphic Size long placed at the low end, the high end or the
+// middle of [Lo, Hi), one pixel in from the edge it keeps to.
+enum class TPlace { Low, High, Middle };
+int PlaceStart(TPlace Where, int Lo, int Hi, int Size)
+{
+    switch (Where) {
+    case TPlace::High:
+        return Hi - Size - 1;
+    case TPlace::Middle:
+        return Size < Hi - Lo ? Lo + (Hi - Lo - Size) / 2 : Lo + 1;
+    default:
+        return Lo + 1;
+    }
+}
+
 bool IsCheckFamily(TCellType t)
 {
     switch (t) {
@@ -277,16 +292,15 @@ void TExStringGrid::PaintCellGraphic(TRect& Rect, TCellGraphic* Graphic, TVAlign
 
     // The graphic's box, beside the text by the graphic's alignment.
     TRect G = R;
-    const int rw = R.Right - R.Left, rh = R.Bottom - R.Top;
+    const int rw = R.Right - R.Left;
     switch (C.GraphicHAlign) {
     case haLeft:
-        G.Left = R.Left + 1;
-        break;
     case haRight:
-        G.Left = R.Right - W - 1;
-        break;
     case haCenter:
-        G.Left = W < rw ? R.Left + (rw - W) / 2 : R.Left + 1;
+        G.Left = PlaceStart(C.GraphicHAlign == haLeft ? TPlace::Low
+                : C.GraphicHAlign == haRight          ? TPlace::High
+                                                      : TPlace::Middle,
+            R.Left, R.Right, W);
         break;
     case haBeforeText:
         if (C.HAlign == taRightJustify)
@@ -318,13 +332,12 @@ void TExStringGrid::PaintCellGraphic(TRect& Rect, TCellGraphic* Graphic, TVAlign
     switch (va) {
     case vaTop:
     case vaAboveText:
-        G.Top = R.Top + 1;
-        break;
     case vaBottom:
-        G.Top = R.Bottom - H - 1;
-        break;
     case vaCenter:
-        G.Top = H < rh ? R.Top + (rh - H) / 2 : R.Top + 1;
+        G.Top = PlaceStart(va == vaBottom ? TPlace::High
+                : va == vaCenter          ? TPlace::Middle
+                                          : TPlace::Low,
+            R.Top, R.Bottom, H);
         break;
     case vaUnderText:
         G.Top = R.Bottom - H;

@@ -6,6 +6,7 @@
 #include "platform/graphics/Bitmaps.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/PlatformInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -404,4 +405,47 @@ TEST(HTMLRenderTest, MeasureOnlyPaintsNothingAndCountsEveryLine)
     s.Draw("one<BR>two<BR>three");
     EXPECT_EQ(s.Out.YSize, gh);
     EXPECT_EQ(s.Out.StripVal, "one\r");
+}
+
+// Right to left under a right-to-left system locale: the runs are set from the
+// right edge leftwards, each ending where the one before began, so every run
+// shows and the line takes the same width as left to right.
+TEST(HTMLRenderTest, RightToLeftRunsFollowEachOther)
+{
+    const auto inkColumns = [](const QImage& img) {
+        int lo = img.width(), hi = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != 0xFFFFFFFF) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        return std::pair(lo, hi);
+    };
+    const QString text = "bold <I>it</I> and <B>more</B>";
+    Surface ltr(200, 20);
+    ltr.Draw(text);
+    const auto [ltrLo, ltrHi] = inkColumns(ltr.Image);
+
+    TPlatformInfo facts = PlatformInfo();
+    facts.MiddleEastLocale = true;
+    TPlatformInfoScope scope(facts);
+    Surface rtl(200, 20);
+    rtl.In.BiDiMode = 1;
+    rtl.Draw(text);
+    const auto [rtlLo, rtlHi] = inkColumns(rtl.Image);
+    ASSERT_GE(rtlHi, 0);
+    EXPECT_GE(rtlHi, 200 - 4); // set against the right edge
+    EXPECT_NEAR(rtlHi - rtlLo, ltrHi - ltrLo, 3); // nothing lost, nothing overlapping
+    // The first run sits rightmost: its own width from the right edge is ink.
+    const int first = rtl.Width("bold ");
+    EXPECT_FALSE(rtl.White(Rect(200 - first, 0, 200, 20)));
+    EXPECT_EQ(rtl.Out.XSize, ltr.Out.XSize);
+
+    // A link is hit, and hovered, where it is drawn: from the right edge.
+    const int gh = rtl.GH();
+    const int lw = rtl.Width("link");
+    EXPECT_TRUE(rtl.HitTest("<A HREF=\"x\">link</A> tail", 200 - 2, gh / 2));
+    EXPECT_EQ(rtl.Out.HoverRect, Rect(200 - lw, 0, 200, gh));
+    EXPECT_FALSE(rtl.HitTest("<A HREF=\"x\">link</A> tail", 2, gh / 2));
 }

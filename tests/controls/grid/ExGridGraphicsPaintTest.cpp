@@ -13,6 +13,7 @@
 #include "platform/runtime/Classes.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -41,11 +42,7 @@ TColor PixelAt(const QImage& img, int x, int y)
 
 TButtonGrid* PlainWhite(Grid& f)
 {
-    TButtonGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
+    TButtonGrid* g = paintprobe::PlainWhite(f.Grid);
     // The current cell stays unmarked, so cells compare alike.
     g->SetShowSelection(false);
     // No window border, so edge cells compare alike with inner ones.

@@ -6,6 +6,7 @@
 #include "controls/grid/ExGridSort.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -39,20 +40,8 @@ QImage PaintLook(TGridLook look)
 {
     Grid f(4, 5, kGridW, kGridH);
     THoverGrid* g = f.Grid;
-    g->SetDefaultColWidth(64);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
+    paintprobe::FillTagTable(g, 64);
     g->SetLook(look);
-    const char* head[] = { "", "Tag", "Value", "Unit" };
-    for (int c = 0; c < 4; ++c)
-        g->SetCells(c, 0, head[c]);
-    const char* body[][3] = { { "PT-101", "4.25", "bar" }, { "TT-102", "81.5", "degC" }, { "FT-103", "12", "m3/h" },
-        { "LT-104", "0.73", "m" } };
-    for (int r = 1; r < 5; ++r) {
-        g->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < 4; ++c)
-            g->SetCells(c, r, body[r - 1][c - 1]);
-    }
     g->SortSettings()->SetShow(true);
     g->SortSettings()->Column = 2;
     g->SetSelection({ 1, 2, 2, 3 });

@@ -5,9 +5,11 @@
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
 #include "platform/graphics/Bitmaps.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +30,7 @@ const QString kRich = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\co
 
 void Fill(TExStringGrid* g)
 {
-    g->SetDefaultColWidth(70);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    const char* head[] = { "", "Tag", "Value", "Unit" };
-    for (int c = 0; c < 4; ++c)
-        g->SetCells(c, 0, head[c]);
-    const char* body[][3] = { { "PT-101", "4.25", "bar" }, { "TT-102", "81.5", "degC" }, { "FT-103", "12", "m3/h" },
-        { "LT-104", "0.73", "m" } };
-    for (int r = 1; r < 5; ++r) {
-        g->SetCells(0, r, QString::number(r));
-        for (int c = 1; c < 4; ++c)
-            g->SetCells(c, r, body[r - 1][c - 1]);
-    }
+    paintprobe::FillTagTable(g, 70);
 }
 
 struct TFeature {
@@ -62,11 +52,7 @@ QImage Paint(const TFeature& f)
 TEST(ExGridPaintGallery, EveryFeaturePaintsAsShown)
 {
     TBitmap indicator;
-    indicator.SetSize(6, 9);
-    indicator.Canvas()->Brush()->SetColor(clWhite);
-    indicator.Canvas()->FillRect(TRect(0, 0, 6, 9));
-    indicator.Canvas()->Brush()->SetColor(clBlack);
-    indicator.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) });
+    paintprobe::DrawRowIndicator(indicator);
 
     const TFeature features[] = {
         { "Active-cell headers",
@@ -172,4 +158,30 @@ TEST(ExGridPaintGallery, EveryFeaturePaintsAsShown)
     p.end();
     testutil::SaveImagePng(img, "exgrid_paint_gallery");
     EXPECT_TRUE(testutil::MatchesGolden(img, "exgrid_paint_gallery"));
+}
+
+// What the feature gallery leaves out: turned text at 90 and 45 degrees, the
+// XP node glyphs of a tree, sort indicators numbered by their sort index, and
+// the modified-row marker.
+TEST(ExGridPaintGallery, TurnedTextNodeGlyphsSortIndexesAndModifiedRows)
+{
+    Grid form(4, 5, kGridW, 5 * 20 + 40 + 4);
+    TExStringGrid* g = form.Grid;
+    Fill(g);
+    g->SetRowHeights(4, 60);
+    g->AddRotated(2, 4, 90, "Up");
+    g->AddRotated(3, 4, 45, "Slant");
+    g->CellNode()->SetNodeType(TNodeType::cnXP);
+    g->AddNode(1, 3);
+    g->AddNode(2, 1);
+    g->SortSettings()->SetShow(true);
+    g->SortSettings()->IndexShow = true;
+    g->SortIndexes()->AddIndex(2, true);
+    g->SortIndexes()->AddIndex(3, false);
+    g->ShowModified()->Enabled = true;
+    g->SetRowModified(2, true);
+    g->SetHideFocusRect(true);
+    const QImage img = g->PaintToImage();
+    testutil::SaveImagePng(img, "exgrid_paint_turned_nodes");
+    EXPECT_TRUE(testutil::MatchesGolden(img, "exgrid_paint_turned_nodes"));
 }

@@ -14,6 +14,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 namespace {
 
 using paintprobe::Dark;
@@ -40,18 +42,29 @@ void DressWithoutText(TExStringGrid* g)
     };
 }
 
+// The same dressed grid painted left to right and right to left.
+struct TBothWays {
+    Grid Ltr, Rtl;
+    QImage A, B;
+    TBothWays(int cols, int rows, int w, int h, const std::function<void(TExStringGrid*)>& dress)
+        : Ltr(cols, rows, w, h)
+        , Rtl(cols, rows, w, h)
+    {
+        dress(Ltr.Grid);
+        dress(Rtl.Grid);
+        Rtl.Grid->SetBiDiMode(bdRightToLeft);
+        A = Ltr.Grid->PaintToImage();
+        B = Rtl.Grid->PaintToImage();
+    }
+};
+
 } // namespace
 
 TEST(ExGridPaintRtl, EverythingButTextIsTheMirrorImage)
 {
-    Grid ltr(4, 5, 300, 110), rtl(4, 5, 300, 110);
-    DressWithoutText(ltr.Grid);
-    DressWithoutText(rtl.Grid);
-    rtl.Grid->SetBiDiMode(bdRightToLeft);
-    const QImage a = ltr.Grid->PaintToImage();
-    const QImage b = rtl.Grid->PaintToImage();
-    ASSERT_EQ(ltr.Grid->ClientWidth(), a.width()) << "the picture is the client";
-    EXPECT_EQ(b, a.mirrored(true, false));
+    const TBothWays p(4, 5, 300, 110, DressWithoutText);
+    ASSERT_EQ(p.Ltr.Grid->ClientWidth(), p.A.width()) << "the picture is the client";
+    EXPECT_EQ(p.B, p.A.mirrored(true, false));
 }
 
 TEST(ExGridPaintRtl, LayoutHitTestsAndMergedAreasRunFromTheRight)
@@ -75,11 +88,7 @@ TEST(ExGridPaintRtl, LayoutHitTestsAndMergedAreasRunFromTheRight)
 TEST(ExGridPaintRtl, TextsAlignFromTheRightAndKeepTheirGlyphs)
 {
     Grid f(3, 3, 300, 100);
-    TExStringGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
+    TExStringGrid* g = paintprobe::PlainWhite(f.Grid);
     g->SetDefaultColWidth(100);
     g->SetCells(1, 1, "Wide text");
     const TRect cell = g->CellRect(1, 1);
@@ -104,10 +113,7 @@ TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
 {
     Grid f(4, 6, 330, 130);
     TExStringGrid* g = f.Grid;
-    g->SetDefaultColWidth(80);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    g->SetLook(TGridLook::glXP);
+    paintprobe::XPTableWithRedFrame(g);
     g->SetBiDiMode(bdRightToLeft);
     const char* head[] = { "", "Name", "Value", "Unit" };
     for (int c = 0; c < 4; ++c)
@@ -128,23 +134,47 @@ TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
     g->SortSettings()->Column = 2;
     g->OnHasComboBox = [](TObject*, int ACol, int ARow, bool& v) { v = ACol == 3 && ARow == 2; };
     g->ControlLook()->SetDropDownAlwaysVisible(true);
-    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
-        if (ACol == 2 && ARow == 3) {
-            APen->SetColor(clRed);
-            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
-                | TCellBorder::cbBottom;
-        }
-    };
     TBitmap ind;
-    ind.SetSize(6, 9);
-    ind.Canvas()->Brush()->SetColor(clWhite);
-    ind.Canvas()->FillRect(TRect(0, 0, 6, 9));
-    ind.Canvas()->Brush()->SetColor(clBlack);
-    ind.Canvas()->Polygon({ TPoint(1, 1), TPoint(4, 4), TPoint(1, 7) }); // points away from the text
+    paintprobe::DrawRowIndicator(ind);
     g->SetRowIndicator(&ind);
     g->SetRow(2);
     g->SetCol(1);
     const QImage img = g->PaintToImage();
     testutil::SaveImagePng(img, "exgrid_paint_rtl");
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("exgrid_paint_rtl")));
+}
+
+// Check boxes, pictures and progress bars are placed by the mirrored canvas
+// alone: each one's ink lies at the mirror image of its left-to-right place,
+// not flipped back a second time inside its cell.
+TEST(ExGridPaintRtl, GraphicsAreMirroredExactlyOnce)
+{
+    TBitmap swatch;
+    QImage sq(12, 12, QImage::Format_RGB32);
+    sq.fill(QColor(0, 0, 0));
+    swatch.SetImage(sq);
+    const auto dress = [&](TExStringGrid* g) {
+        paintprobe::PlainWhite(g);
+        g->SetShowSelection(false);
+        g->SetBorderColor(clNone);
+        g->SetDefaultColWidth(90);
+        g->ControlLook()->SetControlStyle(TGridControlStyle::csClassic); // a dark frame to find
+        g->AddCheckBox(0, 0, true, false);
+        g->AddBitmap(1, 0, &swatch, false, haBeforeText, vaCenter);
+        g->SetCells(2, 0, "30");
+        g->AddProgress(2, 0, clBlue, clWhite);
+    };
+    const TBothWays p(3, 1, 280, 30, dress);
+    const int w = p.A.width();
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        const auto [lo, hi] = InkSpan(p.A, p.Ltr.Grid->CellRect(c, 0));
+        ASSERT_GE(lo, 0);
+        ASSERT_LT(hi - lo, 80) << "the graphic does not fill its cell";
+        const auto [rlo, rhi] = InkSpan(p.B, p.Rtl.Grid->CellRect(c, 0));
+        // Glyphs keep their shape, so a one-sided shade may move the dark
+        // span by a pixel; a second flip would put it across the grid.
+        EXPECT_NEAR(rlo, w - 1 - hi, 1);
+        EXPECT_NEAR(rhi, w - 1 - lo, 1);
+    }
 }

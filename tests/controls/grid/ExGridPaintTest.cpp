@@ -38,12 +38,7 @@ int MeasuredWidth(TExStringGrid* g, const QString& s)
 // A white grid without fixed cells or focus rectangle: only the cells' own ink shows.
 TExStringGrid* PlainWhite(Grid& f)
 {
-    TExStringGrid* g = f.Grid;
-    g->SetFixedRows(0);
-    g->SetFixedCols(0);
-    g->SetColor(clWhite);
-    g->SetHideFocusRect(true);
-    return g;
+    return paintprobe::PlainWhite(f.Grid);
 }
 
 } // namespace
@@ -300,6 +295,24 @@ TEST(ExGridPaint, MeasureCellTextReadsTheRealColumnsFont)
     EXPECT_EQ(g->MeasureCellText(2, 1, 1, false, false), big);
 }
 
+// A node row's text keeps clear of its glyph whatever the node indent: the
+// glyph's room grows by the indent at every level.
+TEST(ExGridPaint, NodeRowTextMovesWithTheNodeIndent)
+{
+    const auto textEnd = [](int indent) {
+        Grid f(2, 5, 300, 120);
+        TExStringGrid* g = PlainWhite(f);
+        g->SetDefaultColWidth(140);
+        g->CellNode()->SetNodeIndent(indent);
+        g->AddNode(0, 5);
+        g->AddNode(1, 2);
+        g->SetCells(0, 1, "Pump");
+        EXPECT_EQ(g->GetNodeLevel(1), 2);
+        return InkSpan(g->PaintToImage(), g->CellRect(0, 1)).second;
+    };
+    EXPECT_EQ(textEnd(20) - textEnd(12), 2 * 8);
+}
+
 TEST(ExGridPaint, PaintingCreatesNoCellProperties)
 {
     Grid f(5, 20, 300, 200);
@@ -318,10 +331,7 @@ TEST(ExGridPaint, GoldenCells)
 {
     Grid f(4, 6, 320, 130);
     TExStringGrid* g = f.Grid;
-    g->SetDefaultColWidth(80);
-    g->SetFixedRows(1);
-    g->SetFixedCols(1);
-    g->SetLook(TGridLook::glXP);
+    paintprobe::XPTableWithRedFrame(g);
     g->SetCells(1, 0, "Name");
     g->SetCells(2, 0, "Link");
     g->SetCells(3, 0, "Secret");
@@ -330,13 +340,6 @@ TEST(ExGridPaint, GoldenCells)
     g->SetCells(3, 1, "hidden");
     g->SetCells(1, 2, "plain text");
     g->OnIsPasswordCell = [](TObject*, int ARow, int ACol, bool& P) { P = ACol == 3 && ARow > 0; };
-    g->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TExStringGrid::TCellBorders& B) {
-        if (ACol == 2 && ARow == 3) {
-            APen->SetColor(clRed);
-            B = TExStringGrid::TCellBorders(TCellBorder::cbLeft) | TCellBorder::cbRight | TCellBorder::cbTop
-                | TCellBorder::cbBottom;
-        }
-    };
     g->SetRow(2);
     g->SetCol(1);
     EXPECT_TRUE(testutil::MatchesGolden(g->PaintToImage(), QStringLiteral("exgrid_paint_cells")));
