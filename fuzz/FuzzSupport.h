@@ -1,10 +1,14 @@
 #pragma once
 // Shared by the targets that fuzz readers of the tool's files on disk.
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -41,4 +45,20 @@ inline const QString& Fuzz_Temp_Folder(const char* name)
         ~TTempFolder() { QDir(Path).removeRecursively(); }
     } folder(name);
     return folder.Path;
+}
+
+inline QByteArray Fuzz_Read_Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file the tool wrote, read back and written again, must come out the same.
+inline void Fuzz_Check_Written_Again(const QString& first, const QString& second)
+{
+    const QByteArray a = Fuzz_Read_Bytes(first), b = Fuzz_Read_Bytes(second);
+    if (a != b) {
+        std::fprintf(stderr, "written again differently:\n%s\n---\n%s\n", a.constData(), b.constData());
+        std::abort();
+    }
 }

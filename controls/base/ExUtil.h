@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include "platform/runtime/Types.h"
 
@@ -145,3 +146,9 @@ void WriteHTMLClipboardFragment(QString& Text);
 
 bool MatchFilterExpression(const QString& Expression, const QString& Value, bool CaseSensitive);
 bool MatchFilterCondition(const QString& Condition, const QString& Value);
+// Scanning helpers shared by the matchers: the first operator ("(", ";", "^",
+// "&", "|") at or after From outside double quotes, and the ")" closing the "("
+// at Open; -1 for none. Deeper group nesting than the limit is malformed.
+qsizetype FindFilterOperator(QStringView Expression, qsizetype From);
+qsizetype FindClosingParen(QStringView Expression, qsizetype Open);
+inline constexpr int kMaxFilterGroupDepth = 64;

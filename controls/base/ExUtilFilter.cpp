@@ -11,51 +11,6 @@ using namespace exutil;
 
 namespace {
 
-// Deeper nesting than anyone types is treated as a malformed expression
-// instead of growing the stack without bound.
-constexpr int kMaxGroupDepth = 64;
-
-bool IsOperator(QChar c)
-{
-    return c == QLatin1Char('(') || c == QLatin1Char(';') || c == QLatin1Char('^') || c == QLatin1Char('&')
-        || c == QLatin1Char('|');
-}
-
-// First operator at or after `from` outside double quotes. Every position the
-// evaluator resumes from follows an operator or a ")" found outside quotes, so
-// counting quotes from there is the same as counting from the start.
-int FindOperator(QStringView e, int from)
-{
-    bool quoted = false;
-    for (int i = from; i < e.length(); ++i) {
-        const QChar c = e[i];
-        if (c == QLatin1Char('"'))
-            quoted = !quoted;
-        else if (!quoted && IsOperator(c))
-            return i;
-    }
-    return -1;
-}
-
-// Index of the ")" closing the "(" at `open`, -1 when there is none.
-int MatchingParen(QStringView e, int open)
-{
-    int depth = 0;
-    bool quoted = false;
-    for (int i = open; i < e.length(); ++i) {
-        const QChar c = e[i];
-        if (c == QLatin1Char('"')) {
-            quoted = !quoted;
-        } else if (!quoted && c == QLatin1Char('(')) {
-            ++depth;
-        } else if (!quoted && c == QLatin1Char(')')) {
-            if (--depth == 0)
-                return i;
-        }
-    }
-    return -1;
-}
-
 void Combine(bool& result, QChar prevOp, bool operand)
 {
     if (prevOp.isNull())
@@ -71,16 +26,16 @@ bool EvalExpression(QStringView e, const QString& value, int depth, bool& malfor
 {
     bool result = false;
     QChar prevOp;
-    int pos = 0;
+    qsizetype pos = 0;
     for (;;) {
-        const int op = FindOperator(e, pos);
+        const qsizetype op = FindFilterOperator(e, pos);
         if (op < 0)
             break;
         bool operand = false;
         QChar found;
         if (e[pos] == QLatin1Char('(')) {
-            const int close = MatchingParen(e, pos);
-            if (close < 0 || depth >= kMaxGroupDepth) {
+            const qsizetype close = FindClosingParen(e, pos);
+            if (close < 0 || depth >= kMaxFilterGroupDepth) {
                 malformed = true;
                 return false;
             }
@@ -317,4 +272,35 @@ bool MatchFilterCondition(const QString& Condition, const QString& Value)
     if (hasLT && ltResult)
         return true;
     return WildcardMatch(Condition, Value);
+}
+
+// Every position an evaluator resumes from follows an operator or a ")" found
+// outside quotes, so counting quotes from there is the same as from the start.
+qsizetype FindFilterOperator(QStringView e, qsizetype From)
+{
+    bool quoted = false;
+    for (qsizetype i = From; i < e.size(); ++i) {
+        const QChar c = e[i];
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && (c == u'(' || c == u';' || c == u'^' || c == u'&' || c == u'|'))
+            return i;
+    }
+    return -1;
+}
+
+qsizetype FindClosingParen(QStringView e, qsizetype Open)
+{
+    int depth = 0;
+    bool quoted = false;
+    for (qsizetype i = Open; i < e.size(); ++i) {
+        const QChar c = e[i];
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u'(')
+            ++depth;
+        else if (!quoted && c == u')' && --depth == 0)
+            return i;
+    }
+    return -1;
 }

@@ -17,44 +17,6 @@
 
 namespace {
 
-// Deeper nesting is a malformed expression, as the expression matcher has it.
-constexpr int kMaxGroupDepth = 64;
-
-bool IsFilterOperator(QChar c)
-{
-    return c == u'(' || c == u';' || c == u'^' || c == u'&' || c == u'|';
-}
-
-// First operator at or after From outside double quotes, -1 for none.
-qsizetype FindFilterOperator(QStringView e, qsizetype From)
-{
-    bool quoted = false;
-    for (qsizetype i = From; i < e.size(); ++i) {
-        if (e[i] == u'"')
-            quoted = !quoted;
-        else if (!quoted && IsFilterOperator(e[i]))
-            return i;
-    }
-    return -1;
-}
-
-// The ")" closing the "(" at Open, -1 for none.
-qsizetype FindClosingParen(QStringView e, qsizetype Open)
-{
-    int depth = 0;
-    bool quoted = false;
-    for (qsizetype i = Open; i < e.size(); ++i) {
-        const QChar c = e[i];
-        if (c == u'"')
-            quoted = !quoted;
-        else if (!quoted && c == u'(')
-            ++depth;
-        else if (!quoted && c == u')' && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
 QChar UpperOf(QChar c)
 {
     if (c.unicode() < 128)
@@ -191,7 +153,7 @@ struct TExStringGrid::TFilterPlan {
                 TStep step { prevOp };
                 if (e[pos] == u'(') {
                     const qsizetype close = FindClosingParen(e, pos);
-                    if (close < 0 || Depth >= kMaxGroupDepth) {
+                    if (close < 0 || Depth >= kMaxFilterGroupDepth) {
                         Malformed = true;
                         return g;
                     }

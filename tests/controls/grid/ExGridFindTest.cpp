@@ -83,6 +83,20 @@ TEST(ExGridFind, FirstMatchByCaseStartFullTagsAndRange)
     }
 }
 
+TEST(ExGridFind, FindBusyOnlyWhileTheWalkRuns)
+{
+    TGrid t;
+    int busy = 0, idle = 0;
+    t->OnGetDisplText = [&](TObject*, int, int, QString&) { ++(t->FindBusy() ? busy : idle); };
+    for (const char* s : { "grape", "nowhere" }) {
+        busy = idle = 0;
+        t->FindFirst(s, {});
+        EXPECT_GT(busy, 0) << s;
+        EXPECT_EQ(idle, 0) << s;
+        EXPECT_FALSE(t->FindBusy()) << s;
+    }
+}
+
 TEST(ExGridFind, NothingToSearchGivesNoCell)
 {
     TFindGrid g(nullptr);

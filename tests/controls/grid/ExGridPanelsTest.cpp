@@ -511,6 +511,42 @@ TEST(ExGridPanels, CtrlFPutsTheFocusInTheSearchField)
     EXPECT_TRUE(f.Grid->Focused());
 }
 
+TEST(ExGridPanels, WithTheSearchBarShownTheGridStillGetsArrowsTabAndEditorTyping)
+{
+    // The same keys with and without the bar: the bar takes none of them.
+    for (const bool bar : { false, true }) {
+        SCOPED_TRACE(bar);
+        TSearchFixture f;
+        TPanelGrid* g = f.Grid;
+        g->SearchFooter()->SetVisible(bar);
+        Process();
+        g->SetOptions(g->Options() | goTabs | goEditing);
+        g->SetFocus();
+        g->SetCol(1);
+        g->SetRow(2);
+        struct Step {
+            WORD Key;
+            int Col, Row;
+        } steps[] = { { VK_RIGHT, 2, 2 }, { VK_DOWN, 2, 3 }, { VK_LEFT, 1, 3 }, { VK_UP, 1, 2 }, { VK_TAB, 2, 2 } };
+        for (const Step& s : steps) {
+            input::Key(g, s.Key, {}, s.Key == VK_TAB ? u'\t' : 0);
+            EXPECT_EQ(g->Col(), s.Col) << s.Key;
+            EXPECT_EQ(g->Row(), s.Row) << s.Key;
+            EXPECT_TRUE(g->Focused()) << s.Key;
+        }
+        // Typing opens the cell's editor and the text lands in the cell.
+        input::Type(g, QStringLiteral("Z"));
+        QCoreApplication::sendPostedEvents();
+        ASSERT_TRUE(g->EditorMode());
+        ASSERT_NE(g->InplaceEditor(), nullptr);
+        input::Type(g->InplaceEditor(), QStringLiteral("ap"));
+        input::Key(g->InplaceEditor(), VK_RETURN, {}, u'\r');
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(g->Cells(2, 2), "Zap");
+        EXPECT_TRUE(f.Edit()->Text().isEmpty());
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Drag windows
 
