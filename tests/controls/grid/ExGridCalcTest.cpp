@@ -54,6 +54,16 @@ TEST(ExGridCalc, RangesStayInsideTheNormalRows)
     EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, 3), 4) << "displayed rows: the footer not";
 }
 
+// Without footer rows, RowCount as the range's end reads up to the last row.
+TEST(ExGridCalc, RangeEndingAtRowCountWithoutFooter)
+{
+    TGrid g(1, 4);
+    g.Column(0, { "1", "2", "3" });
+    EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, g->RowCount()), 6);
+    EXPECT_DOUBLE_EQ(g->ColumnMax(0, 1, g->RowCount()), 3);
+    EXPECT_DOUBLE_EQ(g->ColumnAvg(0, 1, g->RowCount()), 2);
+}
+
 TEST(ExGridCalc, GroupedNodeRowsDoNotCount)
 {
     TGrid g(2, 5);

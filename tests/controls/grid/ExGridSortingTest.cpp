@@ -442,3 +442,38 @@ TEST(ExGridSorting, ImagesCompareByIndex)
 }
 
 } // namespace
+
+// SingleColumn moves what is stored: a display hook's output never lands in
+// the cells, and the objects move with their texts.
+TEST(ExGridSorting, SingleColumnMovesStoredTextsAndObjects)
+{
+    TGrid g(2, 4);
+    g.Column(0, { "c", "b", "a" });
+    g.Column(1, { "1", "2", "3" });
+    for (int r = 1; r < 4; ++r)
+        g->SetAllObjects(0, r, quintptr(100 + r));
+    g->OnGetDisplText = [](TObject*, int, int, QString& Value) { Value = "[" + Value + "]"; };
+    g->SortSettings()->SingleColumn = true;
+    g->Sort(0, TSortDirection::sdAscending);
+    EXPECT_EQ(g.Read(0), (std::vector<QString> { "a", "b", "c" }));
+    EXPECT_EQ(g.Read(1), (std::vector<QString> { "1", "2", "3" }));
+    EXPECT_EQ(g->AllObjects(0, 1), quintptr(103));
+    EXPECT_EQ(g->AllObjects(0, 3), quintptr(101));
+}
+
+// The automatic merges of MergedColumns are made again for the new order.
+TEST(ExGridSorting, MergedColumnsAreMergedAgainAfterASort)
+{
+    TGrid g(2, 5);
+    g.Column(0, { "a", "c", "b", "d" });
+    g.Column(1, { "x", "y", "x", "y" });
+    g->MergedColumns()->Add(1);
+    g->ApplyMergedColumns();
+    for (int r = 1; r < 5; ++r)
+        ASSERT_EQ(g->BaseCell(1, r), TPoint(1, r)) << "nothing equal side by side yet";
+    g->Sort(0, TSortDirection::sdAscending);
+    EXPECT_EQ(g.Read(1), (std::vector<QString> { "x", "x", "y", "y" }));
+    EXPECT_EQ(g->BaseCell(1, 2), TPoint(1, 1));
+    EXPECT_EQ(g->BaseCell(1, 4), TPoint(1, 3));
+    EXPECT_EQ(g->BaseCell(1, 3), TPoint(1, 3));
+}
