@@ -514,9 +514,9 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             return a.isEmpty() == blanksFirst ? -1 : 1;
         return Sign(QString::compare(a, b));
     };
-    // A column of few distinct texts (a group column) compares on the ranks
-    // of its distinct texts: the same answers, without reaching for two
-    // texts scattered in memory at every compare.
+    // The sorted column, when it has few distinct texts (a group column),
+    // compares on the ranks of its distinct texts: the same answers, without
+    // reaching for two texts scattered in memory at every compare.
     auto RankTexts = [&](TFastKeys& f) {
         if (n < 64)
             return;
@@ -528,7 +528,7 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             auto it = ids.constFind(t);
             if (it == ids.constEnd()) {
                 // Mostly distinct texts gain nothing: stop early.
-                if (int(distinct.size()) >= n / 8)
+                if (int(distinct.size()) >= n / 8 || (k < 4096 && n >= 32768 && distinct.size() >= 2048))
                     return;
                 it = ids.insert(t, int(distinct.size()));
                 distinct.push_back(t);
@@ -601,7 +601,7 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         f.State = allNumbers ? 1 : allText ? 2 : 3;
         if (f.State != 2)
             f.Texts = {};
-        else
+        else if (c == ACol)
             RankTexts(f);
     };
     const int last = TotalColCount() - 1;
