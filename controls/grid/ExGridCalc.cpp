@@ -14,6 +14,27 @@
 // ---------------------------------------------------------------------------
 // Column aggregates
 
+namespace {
+// An optional minus and up to fifteen ASCII digits, nothing else: read
+// exactly as the general conversion reads it.
+bool PlainInteger(const QString& Text, double& Value)
+{
+    const qsizetype n = Text.size();
+    qsizetype i = n > 0 && Text[0] == u'-' ? 1 : 0;
+    if (i >= n || n - i > 15)
+        return false;
+    qint64 v = 0;
+    for (; i < n; ++i) {
+        const char16_t c = Text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        v = v * 10 + (c - u'0');
+    }
+    Value = Text[0] == u'-' ? -double(v) : double(v);
+    return true;
+}
+} // namespace
+
 bool TExStringGrid::CalcRange(int& FromRow, int& ToRow, bool& RealRows)
 {
     if (FromRow == -1)
@@ -37,12 +58,23 @@ bool TExStringGrid::CalcValue(int ACol, int ARow, bool RealRows, double& Value)
 {
     const int displ = RealRows ? DisplayRowFromReal(ARow) : ARow;
     const bool hidden = RealRows && IsHiddenRow(ARow);
-    // While grouped, node and summary rows hold the group's own figures.
-    if (!hidden && FGroupColumn != -1 && displ >= 0 && (IsNode(displ) || IsSummary(displ)))
-        return false;
-    // Only the base cell of a merged area counts.
-    if (!hidden && displ >= 0 && IsMergedNonBaseCell(ACol, displ))
-        return false;
+    // Node, summary and merged cells all live in cell properties: a grid
+    // without any has none of them to skip.
+    if (!hidden && displ >= 0 && HasCellProps()) {
+        // While grouped, node and summary rows hold the group's own figures.
+        if (FGroupColumn != -1 && displ < RowCount()) {
+            const TCellType t = GetCellType(0, displ);
+            if (t == ctNode || t == ctSummary)
+                return false;
+        }
+        // Only the base cell of a merged area counts.
+        if (IsMergedNonBaseCell(ACol, displ))
+            return false;
+    }
+    // A plain integer, the usual content, is read without the general
+    // number conversion.
+    if (!RealRows && PlainInteger(GetCellEx(ACol, ARow), Value))
+        return true;
     try {
         Value = RealRows ? GetAllFloats(ACol, ARow) : GetFloats(ACol, ARow);
         return true;

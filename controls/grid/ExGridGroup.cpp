@@ -172,6 +172,12 @@ void TExStringGrid::Group(int Colindex)
         if (!mergeSummary)
             SetGroupLook(-1, sums[i], false, i + 1 < sums.size());
     }
+    // With fixed columns the group column is never the node column 0: it
+    // leaves before the nodes make a property per row, so that its removal
+    // has few properties to renumber.
+    const bool removeFirst = Colindex > 0 && FixedCols() > 0;
+    if (removeFirst)
+        RemoveCols(Colindex, 1);
     // Each header's node holds it and its rows, never the summary row.
     for (std::size_t i = 0; i < heads.size(); ++i) {
         const int next = i + 1 < heads.size() ? heads[i + 1] - (summary ? 1 : 0) : normalEnd;
@@ -179,8 +185,8 @@ void TExStringGrid::Group(int Colindex)
     }
     if (heads.empty() && end > first)
         AddNode(RealRowIndex(first), end - first);
-
-    RemoveCols(Colindex, 1);
+    if (!removeFirst)
+        RemoveCols(Colindex, 1);
 
     if (mergeHeader)
         for (int b : heads) {

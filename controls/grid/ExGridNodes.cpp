@@ -42,12 +42,18 @@ int TExStringGrid::ShiftLevels(int FromRow, int ToRow, int Delta)
     // Rows hidden under a contracted node change level in their records.
     int nodes = 0;
     ToRow = std::min(ToRow, TotalRowCount());
+    // The row check box column answers as no node.
+    const bool checkColumn = FMouseActions && FMouseActions->HotmailRowSelect();
     for (int r = FromRow; r < ToRow; ++r) {
         TCellProperties* props = nullptr;
         if (!IsHiddenRow(r)) {
             const int d = DisplRowIndex(r);
             props = GetCellProperties(0, d);
-            nodes += r > FromRow && IsNode(d) ? 1 : 0;
+            // The node test reads the properties just fetched, as IsNode would.
+            if (r > FromRow && !checkColumn && d >= 0 && d < RowCount()) {
+                const auto* g = dynamic_cast<const TCellGraphic*>(GraphicObjectOf(props));
+                nodes += g && g->CellType() == ctNode ? 1 : 0;
+            }
         } else {
             auto& objects = HiddenRecord(r)->Cells.Objects;
             auto it = std::find_if(objects.begin(), objects.end(), [](const auto& o) { return o.first == 0; });

@@ -10,6 +10,7 @@
 #include "controls/grid/ExGridSort.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <cstdlib>
@@ -504,6 +505,50 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         std::vector<QString> Texts;
     };
     const int n = int(Order.size());
+    const bool blanks = FSortSettings->IgnoreBlanks;
+    const TSortDirection dir = FSortSettings->Direction;
+    const bool blanksFirst
+        = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
+    auto compareTexts = [&](const QString& a, const QString& b) {
+        if (blanks && a.isEmpty() != b.isEmpty())
+            return a.isEmpty() == blanksFirst ? -1 : 1;
+        return Sign(QString::compare(a, b));
+    };
+    // The sorted column, when it has few distinct texts (a group column),
+    // compares on the ranks of its distinct texts: the same answers, without
+    // reaching for two texts scattered in memory at every compare.
+    auto RankTexts = [&](TFastKeys& f) {
+        if (n < 64)
+            return;
+        QHash<QString, int> ids;
+        std::vector<int> id(static_cast<std::size_t>(n));
+        std::vector<QString> distinct;
+        for (int k = 0; k < n; ++k) {
+            const QString& t = f.Texts[std::size_t(k)];
+            auto it = ids.constFind(t);
+            if (it == ids.constEnd()) {
+                // Mostly distinct texts gain nothing: stop early.
+                if (int(distinct.size()) >= n / 8 || (k < 4096 && n >= 32768 && distinct.size() >= 2048))
+                    return;
+                it = ids.insert(t, int(distinct.size()));
+                distinct.push_back(t);
+            }
+            id[std::size_t(k)] = it.value();
+        }
+        std::vector<int> byText(distinct.size());
+        for (std::size_t i = 0; i < byText.size(); ++i)
+            byText[i] = int(i);
+        std::sort(byText.begin(), byText.end(),
+            [&](int a, int b) { return compareTexts(distinct[std::size_t(a)], distinct[std::size_t(b)]) < 0; });
+        std::vector<double> rank(distinct.size());
+        for (std::size_t i = 0; i < byText.size(); ++i)
+            rank[std::size_t(byText[i])] = double(i);
+        f.Nums.resize(std::size_t(n));
+        for (int k = 0; k < n; ++k)
+            f.Nums[std::size_t(k)] = rank[std::size_t(id[std::size_t(k)])];
+        f.Texts = {};
+        f.State = 1;
+    };
     const bool virt = FSortSettings->SortOnVirtualCells;
     const QChar dec = FormatSettings.DecimalSeparator;
     auto build = [&](int c, TFastKeys& f) {
@@ -556,6 +601,8 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         f.State = allNumbers ? 1 : allText ? 2 : 3;
         if (f.State != 2)
             f.Texts = {};
+        else if (c == ACol)
+            RankTexts(f);
     };
     const int last = TotalColCount() - 1;
     std::vector<TFastKeys> fast(std::size_t(last + 1));
@@ -564,10 +611,6 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
     build(ACol, fast[std::size_t(ACol)]);
     if (fast[std::size_t(ACol)].State == 3)
         return false;
-    const bool blanks = FSortSettings->IgnoreBlanks;
-    const TSortDirection dir = FSortSettings->Direction;
-    const bool blanksFirst
-        = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
     // A later column is read whole only once enough ties reach it.
     const int tieLimit = std::max(64, n / 32);
     auto compare = [&](int x, int y) {
@@ -582,11 +625,7 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
                 if (f.State == 1) {
                     res = ThreeWay(f.Nums[i], f.Nums[j]);
                 } else {
-                    const QString& a = f.Texts[i];
-                    const QString& b = f.Texts[j];
-                    res = Sign(QString::compare(a, b));
-                    if (blanks && a.isEmpty() != b.isEmpty())
-                        res = a.isEmpty() == blanksFirst ? -1 : 1;
+                    res = compareTexts(f.Texts[i], f.Texts[j]);
                 }
             } else if (!FIgnoreColumns->HasValue(c)) {
                 res = CompareKeys(c, x, y, dir);

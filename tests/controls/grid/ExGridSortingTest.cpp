@@ -373,6 +373,50 @@ TEST(ExGridSorting, RandomSortsKeepRowsAndUnSortRestores)
     }
 }
 
+// A long column of few distinct texts, blanks and case variants among them:
+// the rows come out as a stable sort by the text compare puts them, and with
+// Full the ties fall to the next column.
+TEST(ExGridSorting, FewDistinctTextsSortLikeTheTextCompare)
+{
+    const QString texts[] = { "b", "", "a", "B", "ab", "c", "a " };
+    std::mt19937 rnd(5);
+    for (const bool full : { false, true })
+        for (const bool ignoreBlanks : { false, true })
+            for (const auto pos : { TSortBlankPosition::blFirst, TSortBlankPosition::blLast })
+                for (const auto dir : { TSortDirection::sdAscending, TSortDirection::sdDescending }) {
+                    const int rows = 300;
+                    TGrid g(2, rows + 1);
+                    std::vector<std::pair<QString, int>> want;
+                    for (int r = 1; r <= rows; ++r) {
+                        const QString t = texts[rnd() % 7];
+                        const int tie = int(rnd() % 1000);
+                        g->SetCells(0, r, t);
+                        g->SetCells(1, r, QString::number(tie));
+                        want.push_back({ t, tie });
+                    }
+                    auto* s = g->SortSettings();
+                    s->Full = full;
+                    s->IgnoreBlanks = ignoreBlanks;
+                    s->BlankPos = pos;
+                    const bool up = dir == TSortDirection::sdAscending;
+                    const bool emptyFirst = (pos == TSortBlankPosition::blFirst) == up;
+                    auto cmp = [&](const std::pair<QString, int>& a, const std::pair<QString, int>& b) {
+                        int c = QString::compare(a.first, b.first);
+                        if (ignoreBlanks && a.first.isEmpty() != b.first.isEmpty())
+                            c = a.first.isEmpty() == emptyFirst ? -1 : 1;
+                        if (c == 0 && full)
+                            c = a.second - b.second;
+                        return up ? c < 0 : c > 0;
+                    };
+                    std::stable_sort(want.begin(), want.end(), cmp);
+                    g->Sort(0, dir);
+                    for (int r = 1; r <= rows; ++r) {
+                        ASSERT_EQ(g->Cells(0, r), want[std::size_t(r - 1)].first) << full << ignoreBlanks << r;
+                        ASSERT_EQ(g->Cells(1, r).toInt(), want[std::size_t(r - 1)].second) << full << ignoreBlanks << r;
+                    }
+                }
+}
+
 // Compare answers with no order at all: the sort ends and loses no row.
 TEST(ExGridSorting, ArbitraryCompareAnswersLoseNoRow)
 {
