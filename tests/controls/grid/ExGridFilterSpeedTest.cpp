@@ -25,13 +25,7 @@ template <class G = TExStringGrid> std::unique_ptr<G> MakeGrid(const QStringList
     return g;
 }
 
-QString Shown(const TExStringGrid& g)
-{
-    QStringList names;
-    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
-        names << g.Cells(0, r);
-    return names.join(u' ');
-}
+QString Shown(const TExStringGrid& g) { return ShownFirstColumn(g); }
 
 } // namespace
 

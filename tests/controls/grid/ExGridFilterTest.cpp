@@ -10,6 +10,7 @@
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
 #include "platform/runtime/Classes.h"
+#include "tests/controls/grid/GridRowsTestSupport.h"
 
 namespace {
 
@@ -35,13 +36,7 @@ std::unique_ptr<TFilterGrid> MakeGrid(const QStringList& texts)
     return g;
 }
 
-QString Shown(const TExStringGrid& g)
-{
-    QStringList names;
-    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
-        names << g.Cells(0, r);
-    return names.join(u' ');
-}
+QString Shown(const TExStringGrid& g) { return ShownFirstColumn(g); }
 
 struct TItem {
     int col;

@@ -6,6 +6,8 @@
 #include "controls/base/ExObj.h"
 #include "controls/grid/ExGrid.h"
 
+#include <QStringList>
+
 class TRowsGrid : public TExStringGrid {
 public:
     using TExStringGrid::TExStringGrid;
@@ -19,3 +21,12 @@ public:
     bool SelChange() const { return FSelChange; }
     TControlList* CellControls() const { return FControlList.get(); }
 };
+
+// The first-column texts of the shown normal rows, joined by blanks.
+inline QString ShownFirstColumn(const TExStringGrid& g)
+{
+    QStringList names;
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        names << g.Cells(0, r);
+    return names.join(u' ');
+}
