@@ -346,12 +346,12 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
             // An edit control does not show a partly visible last line.
             if ((flags & DT_EDITCONTROL) && i > 0 && ly + lineHeight > rect.Bottom)
                 break;
-            const int w = lay.width(lines[i].Text);
+            // Left-aligned lines need no measuring.
             int x = left;
             if (flags & DT_CENTER)
-                x = left + (maxWidth - w) / 2;
+                x = left + (maxWidth - lay.width(lines[i].Text)) / 2;
             else if (flags & DT_RIGHT)
-                x = left + maxWidth - w;
+                x = left + maxWidth - lay.width(lines[i].Text);
             drawLineOriented(canvas, lay, x, ly, lines[i], rtl);
         }
         p->restore();

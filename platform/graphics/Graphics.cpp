@@ -1088,6 +1088,22 @@ TSize TCanvas::TextExtent(const QString& text) const
     return { text.isEmpty() ? 0 : fm.horizontalAdvance(SymbolFaceText(FFont, text)), fm.ascent() + fm.descent() };
 }
 
+// A line the painter's direct form draws exactly as the laid-out form does:
+// no line or paragraph breaks or other control characters, no right-to-left
+// script, and no underline
+// or strike-out, which the two forms place differently at small sizes.
+static bool plainLine(const QFont& font, const QString& text)
+{
+    if (font.underline() || font.strikeOut())
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x2028 || u == 0x2029 || (u >= 0x0590 && u < 0x0900) || (u >= 0xFB1D && u < 0xFF00))
+            return false;
+    }
+    return true;
+}
+
 void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
 {
     if (!FPainter)
@@ -1118,9 +1134,15 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
         p->setFont(font);
         p->setPen(ColorToQColor(FFont.Color()));
         p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
-        // Draw into the measured cell so the advance equals TextWidth.
-        const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
-        p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
+        if (!rtl && FFont.Orientation() == 0 && plainLine(font, text)) {
+            // The same pixels as the laid-out form below, without a layout.
+            p->drawText(QPoint(0, fm.ascent()), text);
+        } else {
+            // Draw into the measured cell so the advance equals TextWidth.
+            const int flags
+                = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
+            p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
+        }
     }
     p->restore();
 }
