@@ -122,14 +122,16 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
     const double band = double(span) / Steps;
     const int farEdge = Horizontal ? R.Right : R.Bottom;
     const int start = Horizontal ? R.Left : R.Top;
-    const auto fill = [&](TColor c, int a, int b) {
-        Canvas->Brush()->SetColor(c);
-        Canvas->FillRect(Horizontal ? Rect(a, R.Top, b, R.Bottom) : Rect(R.Left, a, R.Right, b));
-    };
+    const auto bandRect
+        = [&](int a, int b) { return Horizontal ? Rect(a, R.Top, b, R.Bottom) : Rect(R.Left, a, R.Right, b); };
     // Each band overlaps the next, which paints over it. A solid brush
     // therefore shows only a band's part before the next one starts, and
     // neighbouring bands of one colour are filled at once.
     const bool solid = Canvas->Brush()->Style() == TBrushStyle::bsSolid;
+    const auto fillRun = [&](TColor c, int a, int b) {
+        Canvas->Brush()->SetColor(c);
+        Canvas->FillRect(bandRect(a, b));
+    };
     TColor runColor = clNone, c = clNone;
     int runStart = 0, runEnd = 0;
     for (int i = 0; i <= Steps; ++i) {
@@ -140,14 +142,14 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
         const int b = std::min(farEdge, a + int(Trunc(band + 1)));
         if (!solid) {
             SetPenAndBrush(Canvas, c);
-            fill(c, a, b);
+            Canvas->FillRect(bandRect(a, b));
             continue;
         }
         const int shown = i < Steps ? std::min(b, start + int(Trunc((i + 1) * band))) : b;
         if (shown <= a)
             continue;
         if (runColor != clNone && c != runColor) {
-            fill(runColor, runStart, runEnd);
+            fillRun(runColor, runStart, runEnd);
             runColor = clNone;
         }
         if (runColor == clNone) {
@@ -157,7 +159,7 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
         runEnd = shown;
     }
     if (runColor != clNone)
-        fill(runColor, runStart, runEnd);
+        fillRun(runColor, runStart, runEnd);
     // The canvas ends in the last band's colour, as band by band.
     SetPenAndBrush(Canvas, c);
 }

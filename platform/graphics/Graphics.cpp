@@ -598,6 +598,20 @@ void TCanvas::applyClip()
     FPainter->translate(FOrigin.X, FOrigin.Y);
 }
 
+// Whether an axis-parallel line of the painter's pen paints the same pixels
+// as filling them: a thin opaque solid pen drawn over, without antialiasing,
+// under at most a whole-pixel translation.
+static bool fillsLikeLine(const QPainter* p)
+{
+    const QPen& pen = p->pen();
+    if (pen.style() != Qt::SolidLine || pen.widthF() > 1 || pen.brush().style() != Qt::SolidPattern
+        || pen.color().alpha() != 255 || p->compositionMode() != QPainter::CompositionMode_SourceOver
+        || p->testRenderHint(QPainter::Antialiasing))
+        return false;
+    const QTransform& t = p->transform();
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
 void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
 {
     if (a == b)
@@ -614,6 +628,15 @@ void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
         // Straight and diagonal lines: stop one step short of the end point.
         const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
         const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+        if ((dx == 0 || dy == 0) && fillsLikeLine(p)) {
+            // A thin solid line along an axis covers exactly this rectangle,
+            // which fills without the stroker (grid lines, cell by cell).
+            const QPoint e(b.X - sx, b.Y - sy);
+            p->fillRect(QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())),
+                            QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
+                p->pen().color());
+            return;
+        }
         p->drawLine(a.X, a.Y, b.X - sx, b.Y - sy);
         return;
     }
@@ -680,9 +703,16 @@ void TCanvas::FillRect(const TRect& given)
         return;
     const TRect r = Oriented(given);
     Changing();
-    RequireBrush();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), FPainter->brush());
+    if (FBrush.Style() == TBrushStyle::bsSolid) {
+        // A solid fill needs no brush set up on the painter (a cell's
+        // background, a gradient's bands).
+        syncBrush();
+        FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(FBrush.Color()));
+    } else {
+        RequireBrush();
+        FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), FPainter->brush());
+    }
     Changed();
 }
 
@@ -1077,9 +1107,11 @@ int TCanvas::TextWidth(const QString& text) const
     return FontMetrics().horizontalAdvance(SymbolFaceText(FFont, text));
 }
 
-int TCanvas::TextHeight(const QString& text) const
+int TCanvas::TextHeight(const QString&) const
 {
-    return TextExtent(text).cy;
+    // The line's height, whatever the text: nothing to lay out.
+    const QFontMetrics& fm = FontMetrics();
+    return fm.ascent() + fm.descent();
 }
 
 TSize TCanvas::TextExtent(const QString& text) const
