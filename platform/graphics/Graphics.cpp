@@ -14,6 +14,7 @@
 #include <QPen>
 #include <QPolygon>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -1100,11 +1101,43 @@ static QString SymbolFaceText(const TFont& font, const QString& text)
     return symbolFace ? text : SymbolToUnicode(text);
 }
 
+namespace {
+
+// Widths of recently measured texts: a grid measures the same cell texts
+// on every repaint (ellipsis checks, alignment), and laying a text out costs
+// far more than a look-up.
+struct TWidthCache {
+    struct TEntry {
+        QFont Font;
+        QString Text;
+        int Width = 0;
+    };
+    static constexpr size_t Size = 1024; // a power of two
+    std::array<TEntry, Size> Entries;
+    size_t Next = 0;
+
+    template <class Measure> int width(const QFont& font, const QString& text, Measure measure)
+    {
+        const size_t slot = qHash(text) & (Size - 2); // two ways per hash
+        for (size_t i = slot; i < slot + 2; ++i)
+            if (Entries[i].Text == text && Entries[i].Font == font)
+                return Entries[i].Width;
+        TEntry& e = Entries[slot + (Next++ & 1)];
+        e.Font = font;
+        e.Text = text;
+        e.Width = measure();
+        return e.Width;
+    }
+};
+
+} // namespace
+
 int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    return FontMetrics().horizontalAdvance(SymbolFaceText(FFont, text));
+    thread_local TWidthCache cache;
+    return cache.width(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
 }
 
 int TCanvas::TextHeight(const QString&) const
