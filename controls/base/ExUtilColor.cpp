@@ -117,6 +117,12 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
         Canvas->FillRect(R);
         return;
     }
+    if (from == to) {
+        // Every band in one colour: together they cover the rectangle.
+        SetPenAndBrush(Canvas, from);
+        Canvas->FillRect(R);
+        return;
+    }
     const int span = Horizontal ? R.Width() - 1 : R.Height() - 1;
     Steps = std::max(std::min(Steps, span), 1);
     const double band = double(span) / Steps;
