@@ -117,21 +117,57 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
         Canvas->FillRect(R);
         return;
     }
+    if (from == to) {
+        // Every band in one colour: together they cover the rectangle.
+        SetPenAndBrush(Canvas, from);
+        Canvas->FillRect(R);
+        return;
+    }
     const int span = Horizontal ? R.Width() - 1 : R.Height() - 1;
     Steps = std::max(std::min(Steps, span), 1);
     const double band = double(span) / Steps;
     const int farEdge = Horizontal ? R.Right : R.Bottom;
     const int start = Horizontal ? R.Left : R.Top;
+    const auto bandRect
+        = [&](int a, int b) { return Horizontal ? Rect(a, R.Top, b, R.Bottom) : Rect(R.Left, a, R.Right, b); };
+    // Each band overlaps the next, which paints over it. A solid brush
+    // therefore shows only a band's part before the next one starts, and
+    // neighbouring bands of one colour are filled at once.
+    const bool solid = Canvas->Brush()->Style() == TBrushStyle::bsSolid;
+    const auto fillRun = [&](TColor c, int a, int b) {
+        Canvas->Brush()->SetColor(c);
+        Canvas->FillRect(bandRect(a, b));
+    };
+    TColor runColor = clNone, c = clNone;
+    int runStart = 0, runEnd = 0;
     for (int i = 0; i <= Steps; ++i) {
-        const int offset = int(Trunc(i * band));
         auto part = [&](int a, int b) { return a + int(Round(i * double(b - a) / Steps)); };
-        const TColor c = RGB(part(GetRValue(from), GetRValue(to)), part(GetGValue(from), GetGValue(to)),
+        c = RGB(part(GetRValue(from), GetRValue(to)), part(GetGValue(from), GetGValue(to)),
             part(GetBValue(from), GetBValue(to)));
-        SetPenAndBrush(Canvas, c);
-        const int a = start + offset;
+        const int a = start + int(Trunc(i * band));
         const int b = std::min(farEdge, a + int(Trunc(band + 1)));
-        Canvas->FillRect(Horizontal ? Rect(a, R.Top, b, R.Bottom) : Rect(R.Left, a, R.Right, b));
+        if (!solid) {
+            SetPenAndBrush(Canvas, c);
+            Canvas->FillRect(bandRect(a, b));
+            continue;
+        }
+        const int shown = i < Steps ? std::min(b, start + int(Trunc((i + 1) * band))) : b;
+        if (shown <= a)
+            continue;
+        if (runColor != clNone && c != runColor) {
+            fillRun(runColor, runStart, runEnd);
+            runColor = clNone;
+        }
+        if (runColor == clNone) {
+            runColor = c;
+            runStart = a;
+        }
+        runEnd = shown;
     }
+    if (runColor != clNone)
+        fillRun(runColor, runStart, runEnd);
+    // The canvas ends in the last band's colour, as band by band.
+    SetPenAndBrush(Canvas, c);
 }
 
 void DrawMirrorGradient(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SideLines, TColor BorderColor,

@@ -249,8 +249,8 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
         shown->clear();
     if (!canvas)
         return 0;
-    const TCanvas::TTextMetrics tm = canvas->TextMetrics();
-    const int lineHeight = tm.Height + ((flags & DT_EXTERNALLEADING) ? tm.ExternalLeading : 0);
+    const QFontMetrics& fm = canvas->FontMetrics();
+    const int lineHeight = fm.ascent() + fm.descent() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
     const bool single = flags & DT_SINGLELINE;
     const bool calc = flags & DT_CALCRECT;
 
@@ -263,8 +263,9 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
     }
 
     TLayout lay { canvas, flags, 0 };
-    if (flags & DT_EXPANDTABS)
-        lay.TabWidth = std::max(1, (tabLength > 0 ? tabLength : 8) * std::max(1, tm.AveCharWidth));
+    // Tab stops matter only to texts with tabs.
+    if ((flags & DT_EXPANDTABS) && text.contains(QLatin1Char('\t')))
+        lay.TabWidth = std::max(1, (tabLength > 0 ? tabLength : 8) * std::max(1, fm.averageCharWidth()));
 
     const int left = rect.Left + leftMargin;
     const int maxWidth = rect.Right - rightMargin - left;
@@ -346,12 +347,12 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
             // An edit control does not show a partly visible last line.
             if ((flags & DT_EDITCONTROL) && i > 0 && ly + lineHeight > rect.Bottom)
                 break;
-            const int w = lay.width(lines[i].Text);
+            // Left-aligned lines need no measuring.
             int x = left;
             if (flags & DT_CENTER)
-                x = left + (maxWidth - w) / 2;
+                x = left + (maxWidth - lay.width(lines[i].Text)) / 2;
             else if (flags & DT_RIGHT)
-                x = left + maxWidth - w;
+                x = left + maxWidth - lay.width(lines[i].Text);
             drawLineOriented(canvas, lay, x, ly, lines[i], rtl);
         }
         p->restore();

@@ -14,6 +14,7 @@
 #include <QPen>
 #include <QPolygon>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -598,6 +599,20 @@ void TCanvas::applyClip()
     FPainter->translate(FOrigin.X, FOrigin.Y);
 }
 
+// Whether an axis-parallel line of the painter's pen paints the same pixels
+// as filling them: a thin opaque solid pen drawn over, without antialiasing,
+// under at most a whole-pixel translation.
+static bool fillsLikeLine(const QPainter* p)
+{
+    const QPen& pen = p->pen();
+    if (pen.style() != Qt::SolidLine || pen.widthF() > 1 || pen.brush().style() != Qt::SolidPattern
+        || pen.color().alpha() != 255 || p->compositionMode() != QPainter::CompositionMode_SourceOver
+        || p->testRenderHint(QPainter::Antialiasing))
+        return false;
+    const QTransform& t = p->transform();
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
 void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
 {
     if (a == b)
@@ -614,6 +629,15 @@ void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
         // Straight and diagonal lines: stop one step short of the end point.
         const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
         const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+        if ((dx == 0 || dy == 0) && fillsLikeLine(p)) {
+            // A thin solid line along an axis covers exactly this rectangle,
+            // which fills without the stroker (grid lines, cell by cell).
+            const QPoint e(b.X - sx, b.Y - sy);
+            p->fillRect(QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())),
+                            QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
+                p->pen().color());
+            return;
+        }
         p->drawLine(a.X, a.Y, b.X - sx, b.Y - sy);
         return;
     }
@@ -680,9 +704,16 @@ void TCanvas::FillRect(const TRect& given)
         return;
     const TRect r = Oriented(given);
     Changing();
-    RequireBrush();
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), FPainter->brush());
+    if (FBrush.Style() == TBrushStyle::bsSolid) {
+        // A solid fill needs no brush set up on the painter (a cell's
+        // background, a gradient's bands).
+        syncBrush();
+        FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ColorToQColor(FBrush.Color()));
+    } else {
+        RequireBrush();
+        FPainter->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), FPainter->brush());
+    }
     Changed();
 }
 
@@ -1070,22 +1101,72 @@ static QString SymbolFaceText(const TFont& font, const QString& text)
     return symbolFace ? text : SymbolToUnicode(text);
 }
 
+namespace {
+
+// Widths of recently measured texts: a grid measures the same cell texts
+// on every repaint (ellipsis checks, alignment), and laying a text out costs
+// far more than a look-up.
+struct TWidthCache {
+    struct TEntry {
+        QFont Font;
+        QString Text;
+        int Width = 0;
+    };
+    static constexpr size_t Size = 1024; // a power of two
+    std::array<TEntry, Size> Entries;
+    size_t Next = 0;
+
+    template <class Measure> int width(const QFont& font, const QString& text, Measure measure)
+    {
+        const size_t slot = qHash(text) & (Size - 2); // two ways per hash
+        for (size_t i = slot; i < slot + 2; ++i)
+            if (Entries[i].Text == text && Entries[i].Font == font)
+                return Entries[i].Width;
+        TEntry& e = Entries[slot + (Next++ & 1)];
+        e.Font = font;
+        e.Text = text;
+        e.Width = measure();
+        return e.Width;
+    }
+};
+
+} // namespace
+
 int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    return FontMetrics().horizontalAdvance(SymbolFaceText(FFont, text));
+    thread_local TWidthCache cache;
+    return cache.width(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
 }
 
-int TCanvas::TextHeight(const QString& text) const
+int TCanvas::TextHeight(const QString&) const
 {
-    return TextExtent(text).cy;
+    // The line's height, whatever the text: nothing to lay out.
+    const QFontMetrics& fm = FontMetrics();
+    return fm.ascent() + fm.descent();
 }
 
 TSize TCanvas::TextExtent(const QString& text) const
 {
     const QFontMetrics& fm = FontMetrics();
     return { text.isEmpty() ? 0 : fm.horizontalAdvance(SymbolFaceText(FFont, text)), fm.ascent() + fm.descent() };
+}
+
+// A line the painter's direct form draws exactly as the laid-out form does:
+// no line or paragraph breaks or other control characters, no right-to-left
+// script, and no underline
+// or strike-out, which the two forms place differently at small sizes.
+static bool plainLine(const QFont& font, const QString& text)
+{
+    if (font.underline() || font.strikeOut())
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x2028 || u == 0x2029 || (u >= 0x0590 && u < 0x0900) || (u >= 0xFB1D && u < 0xFF00))
+            return false;
+    }
+    return true;
 }
 
 void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
@@ -1118,9 +1199,15 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
         p->setFont(font);
         p->setPen(ColorToQColor(FFont.Color()));
         p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
-        // Draw into the measured cell so the advance equals TextWidth.
-        const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
-        p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
+        if (!rtl && FFont.Orientation() == 0 && plainLine(font, text)) {
+            // The same pixels as the laid-out form below, without a layout.
+            p->drawText(QPoint(0, fm.ascent()), text);
+        } else {
+            // Draw into the measured cell so the advance equals TextWidth.
+            const int flags
+                = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
+            p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
+        }
     }
     p->restore();
 }
