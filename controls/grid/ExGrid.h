@@ -831,6 +831,8 @@ public:
     // are passed over; written with the cell's float format.
     double Floats(int ACol, int ARow);
     double GetFloats(int ACol, int ARow) { return Floats(ACol, ARow); }
+    // The number a display text reads as, by Floats' rules (throws as it does).
+    static double FloatOfDisplayText(const QString& Text);
     void SetFloats(int ACol, int ARow, double Value);
     // By real row, hidden rows included; the text is read as stored (mark-up
     // kept) and floats are written with FloatFormat.

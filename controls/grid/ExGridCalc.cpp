@@ -71,12 +71,16 @@ bool TExStringGrid::CalcValue(int ACol, int ARow, bool RealRows, double& Value)
         if (IsMergedNonBaseCell(ACol, displ))
             return false;
     }
-    // A plain integer, the usual content, is read without the general
-    // number conversion.
-    if (!RealRows && PlainInteger(GetCellEx(ACol, ARow), Value))
-        return true;
     try {
-        Value = RealRows ? GetAllFloats(ACol, ARow) : GetFloats(ACol, ARow);
+        if (RealRows) {
+            Value = GetAllFloats(ACol, ARow);
+            return true;
+        }
+        // The display text is read once; a plain integer, the usual
+        // content, needs no general number conversion.
+        const QString text = GetCellEx(ACol, ARow);
+        if (!PlainInteger(text, Value))
+            Value = FloatOfDisplayText(text);
         return true;
     } catch (const EExGridError&) {
         return false;

@@ -67,7 +67,12 @@ void TExStringGrid::SetInts(int ACol, int ARow, int Value)
 
 double TExStringGrid::Floats(int ACol, int ARow)
 {
-    return FloatOfText(StrippedText(GetCellEx(ACol, ARow)));
+    return FloatOfDisplayText(GetCellEx(ACol, ARow));
+}
+
+double TExStringGrid::FloatOfDisplayText(const QString& Text)
+{
+    return FloatOfText(StrippedText(Text));
 }
 
 void TExStringGrid::SetFloats(int ACol, int ARow, double Value)

@@ -66,8 +66,18 @@ TEST(ExGridCalc, SumsReadEveryNumberFormAsTheTypedValueDoes)
     // The display text is what is summed.
     TGrid g(1, 3);
     g.Column(0, { "4", "5" });
-    g->OnGetDisplText = [](TObject*, int, int, QString& Value) { Value += QLatin1Char('0'); };
+    int asked = 0;
+    g->OnGetDisplText = [&](TObject*, int, int, QString& Value) {
+        ++asked;
+        Value += QLatin1Char('0');
+    };
     EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, 2), 90);
+    EXPECT_EQ(asked, 2);
+    // Asked once per cell, also for texts the general conversion reads.
+    g.Column(0, { "1.5", "<b>2</b>" });
+    asked = 0;
+    EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, 2), 1.5 + 20); // "1.50" and "<b>2</b>0"
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(ExGridCalc, RangesStayInsideTheNormalRows)
