@@ -205,6 +205,19 @@ private:
             C->SetFont(&f);
     }
     int ScaleY(int v) const { return MulDiv(v, DpiY, 96); }
+    // The line is laid out from its left; right to left every box of it is
+    // drawn mirrored within the line, so the line's first item ends at its
+    // right edge and each next one ends where the one before began.
+    TRect Placed(const TRect& Line, const TRect& Box) const
+    {
+        if (!Rtl)
+            return Box;
+        const int m = Line.Left + Line.Right;
+        return TRect(m - Box.Right, Box.Top, m - Box.Left, Box.Bottom);
+    }
+    int PlacedX(const TRect& Line, int X, int W) const { return Rtl ? Line.Left + Line.Right - X - W : X; }
+    // How far the hit point's pixel lies into the line along its flow.
+    int FlowX(const TRect& Line) const { return Rtl ? Line.Right - 1 - In.XPos : In.XPos - Line.Left; }
 
     const THTMLDrawInput& In;
     THTMLDrawOutput& Out;
@@ -315,6 +328,11 @@ bool TRenderer::Run()
         else if (Align == 2 && box.Right - box.Left - v.Width > 0)
             box.Left += (box.Right - box.Left - v.Width) / 2;
         box.Left += Indent;
+        if (Rtl) {
+            // Alignment and indent mirrored: the line starts at the box's right.
+            box.Right -= box.Left - line.Left;
+            box.Left = line.Left;
+        }
         box.Bottom = box.Top + v.Height + v.SupRoom + v.SubRoom;
 
         if (!In.CheckHeight) {
@@ -370,7 +388,6 @@ void TRenderer::Layout(
         RunWidths.clear();
     NextRun = 0;
     int penX = R.Left;
-    int rtlRight = R.Right; // right-to-left text runs are set leftwards from here
     V.Width = 0;
     OverLinkText = Hit = false;
     bool lineEnd = false, keep = false, liSeen = false;
@@ -411,7 +428,7 @@ void TRenderer::Layout(
                 const int before = V.Width;
                 V.Width += rw;
                 if (InLink) {
-                    const int px = Rtl ? R.Right - In.XPos : In.XPos - R.Left;
+                    const int px = FlowX(R);
                     if (px >= before && px < V.Width) {
                         OverLinkText = true;
                         if (In.YPos > R.Top) {
@@ -422,7 +439,8 @@ void TRenderer::Layout(
                     }
                 }
             } else {
-                TRect box = Rtl ? TRect(R.Left, R.Top, rtlRight, R.Bottom) : TRect(penX, R.Top, R.Right, R.Bottom);
+                TRect box
+                    = Rtl ? TRect(R.Left, R.Top, PlacedX(R, penX, 0), R.Bottom) : TRect(penX, R.Top, R.Right, R.Bottom);
                 if (Sup)
                     box.Bottom -= V.SupRoom;
                 if (Sub)
@@ -452,13 +470,8 @@ void TRenderer::Layout(
                         C->LineTo(x, R.Bottom + (low ? 1 : -1));
                     }
                 }
-                if (Rtl)
-                    rtlRight = box.Left;
-                else
-                    penX = box.Left + rw;
             }
-            if (measuring)
-                penX += rw;
+            penX += rw;
             // 7. Fit and break.
             bool fits = V.Width < R.Width() || R.Width() <= rw;
             if (!fits && !placed.isEmpty() && !placed.endsWith(QLatin1Char(' ')))
@@ -507,7 +520,7 @@ void TRenderer::Layout(
         FocusRect.Right = penX;
         FocusRect.Bottom = R.Bottom - V.Raise;
         FocusRect.Top = std::min(FocusRect.Top, FocusRect.Bottom - GH);
-        TRect f = FocusRect;
+        TRect f = Placed(R, FocusRect);
         InflateRect(f, 1, 0);
         C->DrawFocusRect(f);
         FocusRect = Rect(R.Left + 1, FocusRect.Bottom, R.Left + 1, FocusRect.Bottom);
@@ -562,12 +575,12 @@ void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const 
         C->Font()->SetColor(BaseFont.Color());
     InLink = false;
     if (PendingHover) {
-        Out.HoverRect = Rtl ? Rect(R.Right - V.Width, LinkStartTop, R.Right - LinkStartW, R.Bottom)
-                            : Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
+        TRect hover = Rect(R.Left + LinkStartW, LinkStartTop, R.Left + V.Width, R.Bottom);
         if (LinkStartTop != R.Top) {
-            Out.HoverRect.Left = R.Left;
-            Out.HoverRect.Top = R.Top;
+            hover.Left = R.Left;
+            hover.Top = R.Top;
         }
+        Out.HoverRect = Placed(R, hover);
         Out.MouseLink = LinkNumber;
         PendingHover = false;
     }
@@ -578,7 +591,7 @@ void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const 
         FocusRect.Top = FocusRect.Bottom - GH;
         InflateRect(FocusRect, 1, 0);
         if (Painting && !Measuring)
-            C->DrawFocusRect(FocusRect);
+            C->DrawFocusRect(Placed(R, FocusRect));
     }
 }
 
@@ -763,7 +776,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
                 const int n = LenientInt(value);
                 if (n > V.Width) {
                     V.Width = std::min(n, MaxObjectSize);
-                    PenX = In.Rect.Left + V.Width;
+                    // Right to left the pen goes to the rectangle's right less that.
+                    PenX = Rtl ? R.Left + R.Right - In.Rect.Right + V.Width : In.Rect.Left + V.Width;
                 }
             }
         } else if (c2 == QLatin1Char('M')) {
@@ -783,7 +797,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
             C->Font()->SetName(QStringLiteral("Symbol"));
             const TColor brush = BrushOrNone(C);
             SetBrushOrClear(C, clNone);
-            C->TextOut(PenX, R.Top, ListLevel % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
+            const QString bullet = ListLevel % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o");
+            C->TextOut(PlacedX(R, PenX, Rtl ? C->TextWidth(bullet) : 0), R.Top, bullet);
             SetBrushOrClear(C, brush);
             C->Font()->SetName(name);
         }
@@ -900,11 +915,12 @@ void TRenderer::Image(
                 if (In.Print) {
                     TBitmap bmp;
                     In.Images->GetBitmap(idx, &bmp);
-                    C->StretchDraw(Bounds(PenX, top, int(std::lround(In.Images->Width() * In.ResFactor)),
-                                       int(std::lround(In.Images->Height() * In.ResFactor))),
+                    const int w = int(std::lround(In.Images->Width() * In.ResFactor));
+                    C->StretchDraw(
+                        Bounds(PlacedX(R, PenX, w), top, w, int(std::lround(In.Images->Height() * In.ResFactor))),
                         bmp.ToImage());
                 } else {
-                    In.Images->Draw(C, PenX, top, idx, true);
+                    In.Images->Draw(C, PlacedX(R, PenX, In.Images->Width()), top, idx, true);
                 }
             }
         }
@@ -916,12 +932,13 @@ void TRenderer::Image(
             objW = ScaleX(icon.width());
             objH = ScaleY(icon.height());
             if (Painting) {
-                if (In.Print)
-                    C->StretchDraw(Bounds(PenX, top, int(std::lround(icon.width() * In.ResFactor)),
-                                       int(std::lround(icon.height() * In.ResFactor))),
-                        icon);
-                else
-                    C->Draw(PenX, top, icon);
+                if (In.Print) {
+                    const int w = int(std::lround(icon.width() * In.ResFactor));
+                    C->StretchDraw(
+                        Bounds(PlacedX(R, PenX, w), top, w, int(std::lround(icon.height() * In.ResFactor))), icon);
+                } else {
+                    C->Draw(PlacedX(R, PenX, icon.width()), top, icon);
+                }
             }
         }
     } else if (THTMLPicture* pic = FindPicture(src); pic && !pic->Empty() && pic->Width() > 0 && pic->Height() > 0) {
@@ -934,26 +951,27 @@ void TRenderer::Image(
         objW = ScaleX(given ? w : pic->MaxWidth());
         objH = ScaleY(given ? h : pic->MaxHeight());
         if (Painting) {
+            const TRect box = Bounds(PlacedX(R, PenX, objW), top, objW, objH);
             if (given) {
                 pic->SetStretch(true);
-                pic->Draw(C, Bounds(PenX, top, objW, objH));
+                pic->Draw(C, box);
             } else {
                 if (pic->FrameCount() > 1 && EntryBrush != clNone) {
                     const TColor brush = BrushOrNone(C);
                     SetBrushOrClear(C, EntryBrush);
                     C->Pen()->SetColor(EntryBrush);
-                    C->FillRect(Bounds(PenX, top, objW, objH));
+                    C->FillRect(box);
                     SetBrushOrClear(C, brush);
                 }
                 pic->SetStretch(false);
                 // The decoded frame covers the animation's whole screen, its
                 // own position included.
-                pic->Draw(C, Bounds(PenX, top, objW, objH));
+                pic->Draw(C, box);
             }
         }
     }
     if (InLink && objW > 0) {
-        const int px = In.XPos - R.Left;
+        const int px = FlowX(R);
         if (px > V.Width && px < V.Width + objW && In.YPos > top && In.YPos < top + objH) {
             Hit = true;
             Out.Anchor = LinkValue;
@@ -987,7 +1005,7 @@ void TRenderer::Control(const QString& Tag, const TRect& R, bool Painting, TLine
     V.Height = small ? 16 : 23;
     if (CtrlHeight > 25)
         V.Height = CtrlHeight - 2;
-    const int x = PenX;
+    const int x = PlacedX(R, PenX, small ? 16 : objW);
     const int bottom = R.Bottom;
     const int lh = V.Height;
     const bool over = x - 2 < In.XPos && In.XPos < x + objW - 2 && bottom - objH - 2 < In.YPos && In.YPos < bottom - 2;
@@ -1052,13 +1070,13 @@ void TRenderer::Control(const QString& Tag, const TRect& R, bool Painting, TLine
         objH = 25;
     else if (small)
         objW = objH = 16;
-    const int px = In.XPos - R.Left;
+    const int px = FlowX(R);
     const bool inBox = px > V.Width && px < V.Width + objW && In.YPos > R.Top && In.YPos < R.Top + objH;
     if (inBox || (In.CheckHotSpot && !Out.ControlID.isEmpty() && Out.ControlID == id)) {
         Hit = true;
         Out.Anchor = QStringLiteral("ctrl");
         PicUnderPoint = PicCount;
-        Out.ControlRect = Rect(R.Left + V.Width, R.Top, R.Left + V.Width + objW, R.Top + objH);
+        Out.ControlRect = Placed(R, Rect(R.Left + V.Width, R.Top, R.Left + V.Width + objW, R.Top + objH));
         Out.ControlValue = value;
         Out.ControlID = id;
         Out.ControlType = type;

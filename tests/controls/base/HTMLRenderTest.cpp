@@ -449,3 +449,188 @@ TEST(HTMLRenderTest, RightToLeftRunsFollowEachOther)
     EXPECT_EQ(rtl.Out.HoverRect, Rect(200 - lw, 0, 200, gh));
     EXPECT_FALSE(rtl.HitTest("<A HREF=\"x\">link</A> tail", 2, gh / 2));
 }
+
+// Pictures, controls and links take their places in the line's flow: left to
+// right from the line's left (1), right to left mirrored within the line, the
+// first item ending at the right edge; each is hit, and a focused link framed,
+// where it is drawn.
+TEST(HTMLRenderTest, ObjectsTakeTheirPlacesInTheLinesFlow)
+{
+    TImageList images(16, 16);
+    images.AddImage(Filled(16, 16, qRgb(200, 0, 0)));
+    Surface probe;
+    const int gh = probe.GH();
+    struct Item {
+        char Kind; // 't' text, 'p' picture, 'c' control, 'l' link
+        QString Markup;
+        int Width;
+        QString Key; // the anchor or control ID a hit reports
+    };
+    const auto text = [&](const QString& s) { return Item { 't', s, probe.Width(s), {} }; };
+    const auto link = [&](const QString& href, const QString& s) {
+        return Item { 'l', "<A HREF=\"" + href + "\">" + s + "</A>", probe.Width(s), href };
+    };
+    const auto control = [](const QString& type, const QString& id, int width, int flowWidth) {
+        return Item { 'c', "<CONTROL TYPE=\"" + type + "\" ID=\"" + id + "\" WIDTH=\"" + QString::number(width) + "\">",
+            flowWidth, id };
+    };
+    const Item picture { 'p', "<IMG SRC=\"IDX:0\">", 16, {} };
+    const Item linkedPicture { 'p', "<A HREF=\"pic\"><IMG SRC=\"IDX:0\"></A>", 16, "pic" };
+    const std::vector<std::vector<Item>> lines = {
+        { text("before "), picture, control("CHECK", "k", 30, 16), link("go", "link"), text(" after") },
+        { link("first", "first"), text(" then "), control("EDIT", "e", 50, 50), linkedPicture, text(" end") },
+        { control("CHECK", "a", 20, 16), control("RADIO", "b", 20, 16), picture, link("x", "x"), text(" or "),
+            control("EDIT", "c", 40, 40) },
+    };
+    const auto redSpan = [](const QImage& img, int x, int y) {
+        int l = x, r = x;
+        while (l > 0 && img.pixel(l - 1, y) == qRgb(200, 0, 0))
+            --l;
+        while (r < img.width() && img.pixel(r, y) == qRgb(200, 0, 0))
+            ++r;
+        return std::pair(l, r);
+    };
+    for (const bool rtl : { false, true }) {
+        TPlatformInfo facts = PlatformInfo();
+        facts.MiddleEastLocale = rtl;
+        TPlatformInfoScope scope(facts);
+        for (const std::vector<Item>& line : lines) {
+            QString markup;
+            for (const Item& item : line)
+                markup += item.Markup;
+            SCOPED_TRACE((rtl ? "right to left: " : "left to right: ") + markup.toStdString());
+            // Room right of the rectangle for a focus rectangle at its edge.
+            Surface s(210, 40);
+            s.In.Rect = Rect(0, 0, 200, 40);
+            s.In.Images = &images;
+            s.In.BiDiMode = rtl ? 1 : 0;
+            s.Measure(markup);
+            const int textY = s.Out.YSize - gh / 2; // inside the line's text band
+            s.In.CheckHeight = false;
+            s.Draw(markup);
+            const QImage plain = s.Image.copy();
+            int x = 1, links = 0;
+            std::vector<std::pair<int, int>> drawn; // each item's columns as reported or painted
+            for (const Item& item : line) {
+                TRect e = Rect(x, 0, x + item.Width, 0);
+                x += item.Width;
+                if (rtl)
+                    e = Rect(201 - e.Right, 0, 201 - e.Left, 0);
+                const int mid = (e.Left + e.Right) / 2;
+                SCOPED_TRACE(item.Markup.toStdString());
+                switch (item.Kind) {
+                case 't':
+                    EXPECT_FALSE(s.White(Rect(e.Left, 0, e.Right, 40)));
+                    drawn.emplace_back(e.Left, e.Right);
+                    break;
+                case 'p': {
+                    const auto [l, r] = redSpan(plain, mid, 8);
+                    EXPECT_EQ(l, e.Left);
+                    EXPECT_EQ(r, e.Right);
+                    drawn.emplace_back(l, r);
+                    if (!item.Key.isEmpty()) {
+                        EXPECT_TRUE(s.HitTest(markup, mid, 8));
+                        EXPECT_EQ(s.Out.Anchor, item.Key);
+                    }
+                    break;
+                }
+                case 'c': {
+                    s.Out = THTMLDrawOutput();
+                    s.Out.ControlID = item.Key; // located by its ID
+                    s.In.CheckHotSpot = true;
+                    s.In.XPos = s.In.YPos = -1;
+                    EXPECT_TRUE(DrawHTMLText(s.In, s.Out));
+                    EXPECT_EQ(s.Out.ControlRect.Left, e.Left);
+                    EXPECT_EQ(s.Out.ControlRect.Right, e.Right);
+                    drawn.emplace_back(s.Out.ControlRect.Left, s.Out.ControlRect.Right);
+                    EXPECT_TRUE(s.HitTest(markup, mid, 8));
+                    EXPECT_EQ(s.Out.Anchor, "ctrl");
+                    EXPECT_EQ(s.Out.ControlID, item.Key);
+                    break;
+                }
+                case 'l': {
+                    EXPECT_TRUE(s.HitTest(markup, mid, textY));
+                    EXPECT_EQ(s.Out.Anchor, item.Key);
+                    EXPECT_EQ(s.Out.HoverRect.Left, e.Left);
+                    EXPECT_EQ(s.Out.HoverRect.Right, e.Right);
+                    drawn.emplace_back(s.Out.HoverRect.Left, s.Out.HoverRect.Right);
+                    // Its focus rectangle frames it, one pixel wider on each side.
+                    Surface f(210, 40);
+                    f.In.Rect = s.In.Rect;
+                    f.In.Images = &images;
+                    f.In.BiDiMode = s.In.BiDiMode;
+                    f.In.FocusLink = links;
+                    f.Draw(markup);
+                    EXPECT_EQ(f.Out.FocusAnchor, item.Key);
+                    int lo = 210, hi = -1;
+                    for (int py = 0; py < 40; ++py)
+                        for (int px = 0; px < 210; ++px)
+                            if (f.Image.pixel(px, py) != plain.pixel(px, py)) {
+                                lo = std::min(lo, px);
+                                hi = std::max(hi, px);
+                            }
+                    EXPECT_EQ(lo, e.Left - 1);
+                    EXPECT_EQ(hi, e.Right);
+                    break;
+                }
+                }
+                s.In.CheckHotSpot = false;
+                if (item.Markup.startsWith("<A"))
+                    ++links;
+            }
+            // In reading order each item lies beyond the one before it.
+            for (size_t i = 1; i < drawn.size(); ++i)
+                if (rtl)
+                    EXPECT_LE(drawn[i].second, drawn[i - 1].first) << "item " << i;
+                else
+                    EXPECT_GE(drawn[i].first, drawn[i - 1].second) << "item " << i;
+            EXPECT_EQ(rtl ? drawn.front().second : drawn.front().first, rtl ? 200 : 1);
+        }
+    }
+}
+
+// Bullets, indents and paragraph alignment: right to left the line's start is
+// mirrored within the line, so a link's place is the mirror of its place left
+// to right.
+TEST(HTMLRenderTest, LineStartsMirrorRightToLeft)
+{
+    Surface probe;
+    const int gh = probe.GH();
+    const int w = probe.Width("one");
+    struct Case {
+        const char* Text;
+        int Line;
+        int Left; // the link's left, left to right
+        bool Bullet;
+    };
+    const Case cases[] = {
+        { "<UL><LI><A HREF=\"a\">one</A></UL>", 1, 1 + 12, true },
+        { "<UL><UL><LI><A HREF=\"a\">one</A></UL></UL>", 2, 1 + 24, false },
+        { "<IND x=\"40\"><A HREF=\"a\">one</A>", 0, 1 + 40, false },
+        { "<P INDENT=\"30\"><A HREF=\"a\">one</A>", 0, 1 + 30, false },
+        { "<P ALIGN=\"RIGHT\"><A HREF=\"a\">one</A>", 0, 200 - w, false },
+        { "<P ALIGN=\"CENTER\"><A HREF=\"a\">one</A>", 0, 1 + (199 - w) / 2, false },
+    };
+    for (const bool rtl : { false, true }) {
+        TPlatformInfo facts = PlatformInfo();
+        facts.MiddleEastLocale = rtl;
+        TPlatformInfoScope scope(facts);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(rtl ? "right to left: " : "left to right: ") + c.Text);
+            Surface s(200, 60);
+            s.In.BiDiMode = rtl ? 1 : 0;
+            const int left = rtl ? 201 - (c.Left + w) : c.Left;
+            const int top = c.Line * gh;
+            EXPECT_TRUE(s.HitTest(c.Text, left + w / 2, top + gh / 2));
+            EXPECT_EQ(s.Out.HoverRect, Rect(left, top, left + w, top + gh));
+            if (c.Bullet) {
+                s.In.CheckHotSpot = false;
+                s.Draw(c.Text);
+                const TRect slot = rtl ? Rect(188, top, 200, top + gh) : Rect(1, top, 13, top + gh);
+                const TRect mirror = rtl ? Rect(1, top, 13, top + gh) : Rect(188, top, 200, top + gh);
+                EXPECT_FALSE(s.White(slot));
+                EXPECT_TRUE(s.White(mirror));
+            }
+        }
+    }
+}
