@@ -32,11 +32,12 @@ struct Sample {
     int HoverLink = -1;
     int FocusLink = -1;
     int X = -1, Y = -1;
+    bool Wrap = false;
 };
 
-} // namespace
-
-TEST(HTMLGalleryTest, SamplesMatchTheGoldenPicture)
+// Each sample in its own framed cell, Cols cells a row; BiDiMode 1 lays the
+// samples out right to left under a right-to-left system locale.
+template <size_t N> QImage DrawSamples(const Sample (&samples)[N], int cols, int biDiMode)
 {
     TImageList images(16, 16);
     images.AddImage(Swatch(16, 16, qRgb(40, 120, 200), qRgb(255, 255, 255)));
@@ -47,7 +48,51 @@ TEST(HTMLGalleryTest, SamplesMatchTheGoldenPicture)
     TPngImage png;
     png.SetImage(Swatch(20, 14, qRgb(230, 240, 255), qRgb(190, 210, 240)));
     item->Picture()->LoadFromBytes(png.SaveToBytes());
+    const int cellW = 300, cellH = 58;
+    const int rows = (int(N) + cols - 1) / cols;
+    QImage img(cols * cellW, rows * cellH, QImage::Format_RGB32);
+    img.fill(0xFFFFFFFF);
+    TCanvas c;
+    c.BeginDraw(&img);
+    c.Font()->SetName("Tahoma");
+    c.Font()->SetSize(8);
+    for (int i = 0; i < int(N); ++i) {
+        const Sample& s = samples[i];
+        TPlatformInfo facts = PlatformInfo();
+        facts.ThemesActive = s.Themed;
+        facts.MiddleEastLocale = biDiMode != 0;
+        TPlatformInfoScope scope(facts);
+        const TRect cell = Bounds((i % cols) * cellW, (i / cols) * cellH, cellW, cellH);
+        c.Pen()->SetColor(TColor(0xE0E0E0));
+        c.Brush()->SetStyle(TBrushStyle::bsClear);
+        c.Rectangle(cell);
+        THTMLDrawInput in;
+        in.Canvas = &c;
+        in.Text = QString::fromUtf8(s.Text);
+        in.Rect = Rect(cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 2);
+        in.Images = &images;
+        in.PictureContainer = &container;
+        in.HoverLink = s.HoverLink;
+        in.HoverStyle = s.HoverLink > 0;
+        in.HoverColor = s.HoverLink > 0 ? TColor(0xFFE0C0) : clNone;
+        in.HoverFontColor = s.HoverLink > 0 ? clNavy : clNone;
+        in.FocusLink = s.FocusLink;
+        in.XPos = s.X < 0 ? -1 : in.Rect.Left + s.X;
+        in.YPos = s.Y < 0 ? -1 : in.Rect.Top + s.Y;
+        in.WordWrap = s.Wrap;
+        in.ShadowOffset = 1;
+        in.BiDiMode = biDiMode;
+        THTMLDrawOutput out;
+        DrawHTMLText(in, out);
+    }
+    c.EndDraw();
+    return img;
+}
 
+} // namespace
+
+TEST(HTMLGalleryTest, SamplesMatchTheGoldenPicture)
+{
     const Sample samples[] = {
         { "Plain, <B>bold</B>, <I>italic</I>, <U>underline</U>, <S>strike</S>" },
         { "<FONT FACE=\"Courier New\" SIZE=\"4\">Courier 14</FONT> <FONT SIZE=\"2\">small</FONT>" },
@@ -79,44 +124,34 @@ TEST(HTMLGalleryTest, SamplesMatchTheGoldenPicture)
         { "<CONTROL TYPE=\"BUTTON\" WIDTH=\"80\" VALUE=\"Hot button\"> <CONTROL TYPE=\"COMBO\" WIDTH=\"60\">", true, -1,
             -1, 20, 12 },
         { "<P BGCOLOR=\"#FFE0C0\">Paragraph background</P><Z>hidden</Z>" },
-        { "Wrapped text runs on over two lines when the cell is narrow enough" },
+        { "Wrapped text runs on over two lines when the cell is narrow enough", true, -1, -1, -1, -1, true },
     };
-    const int cellW = 300, cellH = 58, cols = 2;
-    const int rows = (int(std::size(samples)) + cols - 1) / cols;
-    QImage img(cols * cellW, rows * cellH, QImage::Format_RGB32);
-    img.fill(0xFFFFFFFF);
-    TCanvas c;
-    c.BeginDraw(&img);
-    c.Font()->SetName("Tahoma");
-    c.Font()->SetSize(8);
-    for (int i = 0; i < int(std::size(samples)); ++i) {
-        const Sample& s = samples[i];
-        TPlatformInfo facts = PlatformInfo();
-        facts.ThemesActive = s.Themed;
-        TPlatformInfoScope scope(facts);
-        const TRect cell = Bounds((i % cols) * cellW, (i / cols) * cellH, cellW, cellH);
-        c.Pen()->SetColor(TColor(0xE0E0E0));
-        c.Brush()->SetStyle(TBrushStyle::bsClear);
-        c.Rectangle(cell);
-        THTMLDrawInput in;
-        in.Canvas = &c;
-        in.Text = QString::fromUtf8(s.Text);
-        in.Rect = Rect(cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 2);
-        in.Images = &images;
-        in.PictureContainer = &container;
-        in.HoverLink = s.HoverLink;
-        in.HoverStyle = s.HoverLink > 0;
-        in.HoverColor = s.HoverLink > 0 ? TColor(0xFFE0C0) : clNone;
-        in.HoverFontColor = s.HoverLink > 0 ? clNavy : clNone;
-        in.FocusLink = s.FocusLink;
-        in.XPos = s.X < 0 ? -1 : in.Rect.Left + s.X;
-        in.YPos = s.Y < 0 ? -1 : in.Rect.Top + s.Y;
-        in.WordWrap = i == int(std::size(samples)) - 1;
-        in.ShadowOffset = 1;
-        THTMLDrawOutput out;
-        DrawHTMLText(in, out);
-    }
-    c.EndDraw();
+    const QImage img = DrawSamples(samples, 2, 0);
     testutil::SaveImagePng(img, QStringLiteral("html_gallery"));
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("html_gallery")));
+}
+
+// Right to left every item of a line, text, pictures, controls, bullets and
+// the focused link's frame, follows the one before it leftwards from the
+// line's start.
+TEST(HTMLGalleryTest, RightToLeftSamplesMatchTheGoldenPicture)
+{
+    const Sample samples[] = {
+        { "Text <IMG SRC=\"IDX:0\"> <CONTROL TYPE=\"CHECK\" WIDTH=\"20\" VALUE=\"TRUE\">check "
+          "<A HREF=\"f\">focused link</A> end",
+            true, -1, 0 },
+        { "<CONTROL TYPE=\"EDIT\" WIDTH=\"60\" VALUE=\"edit\"> <CONTROL TYPE=\"BUTTON\" WIDTH=\"60\" "
+          "VALUE=\"Button\"> <A HREF=\"p\"><IMG SRC=\"IDX:1\"></A> linked picture" },
+        { "<CONTROL TYPE=\"COMBO\" WIDTH=\"70\" VALUE=\"combo\"> <CONTROL TYPE=\"RADIO\" WIDTH=\"20\" "
+          "VALUE=\"TRUE\">radio <IMG SRC=\"tile\"> <A HREF=\"a\">first</A> <A HREF=\"b\">second</A>",
+            false, -1, 1 },
+        { "<UL><LI>bullet item<LI><A HREF=\"x\">linked</A> item</UL>" },
+        { "<P ALIGN=\"CENTER\">centred <IMG SRC=\"IDX:1\"> <B>bold</B></P><P ALIGN=\"RIGHT\">right aligned</P>" },
+        { "<IND x=\"60\">indented <E>mark</E> and then <A HREF=\"w\">a link running on over two lines</A> "
+          "wrapped",
+            true, -1, -1, -1, -1, true },
+    };
+    const QImage img = DrawSamples(samples, 1, 1);
+    testutil::SaveImagePng(img, QStringLiteral("html_gallery_rtl"));
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("html_gallery_rtl")));
 }
