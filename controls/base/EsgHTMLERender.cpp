@@ -329,9 +329,15 @@ bool TRenderer::Run()
             box.Left += (box.Right - box.Left - v.Width) / 2;
         box.Left += Indent;
         if (Rtl) {
-            // Alignment and indent mirrored: the line starts at the box's right.
-            box.Right -= box.Left - line.Left;
-            box.Left = line.Left;
+            // The line starts at the box's right: right to left alignment and
+            // indent are mirrored; read right to left only, the aligned line
+            // keeps its place.
+            if (In.BiDiMode == 1) {
+                box.Right -= box.Left - line.Left;
+                box.Left = line.Left;
+            } else if (box.Left + v.Width < box.Right) {
+                box.Right = box.Left + v.Width;
+            }
         }
         box.Bottom = box.Top + v.Height + v.SupRoom + v.SubRoom;
 
@@ -776,8 +782,8 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
                 const int n = LenientInt(value);
                 if (n > V.Width) {
                     V.Width = std::min(n, MaxObjectSize);
-                    // Right to left the pen goes to the rectangle's right less that.
-                    PenX = Rtl ? R.Left + R.Right - In.Rect.Right + V.Width : In.Rect.Left + V.Width;
+                    // Right to left the pen goes that far from the line's start.
+                    PenX = (Rtl ? R.Left : In.Rect.Left) + V.Width;
                 }
             }
         } else if (c2 == QLatin1Char('M')) {

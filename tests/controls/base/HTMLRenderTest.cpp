@@ -554,6 +554,12 @@ TEST(HTMLRenderTest, ObjectsTakeTheirPlacesInTheLinesFlow)
                     EXPECT_EQ(s.Out.HoverRect.Left, e.Left);
                     EXPECT_EQ(s.Out.HoverRect.Right, e.Right);
                     drawn.emplace_back(s.Out.HoverRect.Left, s.Out.HoverRect.Right);
+                    // Its outermost pixel columns are its own, the next ones not.
+                    for (const int px : { e.Left, e.Right - 1, e.Left - 1, e.Right }) {
+                        const bool inside = px >= e.Left && px < e.Right;
+                        s.HitTest(markup, px, textY);
+                        EXPECT_EQ(s.Out.Anchor == item.Key, inside) << "at " << px;
+                    }
                     // Its focus rectangle frames it, one pixel wider on each side.
                     Surface f(210, 40);
                     f.In.Rect = s.In.Rect;
@@ -632,5 +638,19 @@ TEST(HTMLRenderTest, LineStartsMirrorRightToLeft)
                 EXPECT_TRUE(s.White(mirror));
             }
         }
+    }
+    // Read right to left only: the line keeps its alignment, its first item
+    // at the right end of the aligned line.
+    TPlatformInfo facts = PlatformInfo();
+    facts.MiddleEastLocale = true;
+    TPlatformInfoScope scope(facts);
+    const int tail = probe.Width(" two");
+    for (const auto& [text, left] : { std::pair("<A HREF=\"a\">one</A> two", 1 + tail),
+             std::pair("<P ALIGN=\"RIGHT\"><A HREF=\"a\">one</A> two", 200 - w) }) {
+        SCOPED_TRACE(text);
+        Surface s(200, 60);
+        s.In.BiDiMode = 2;
+        EXPECT_TRUE(s.HitTest(text, left + w / 2, gh / 2));
+        EXPECT_EQ(s.Out.HoverRect, Rect(left, 0, left + w, gh));
     }
 }
