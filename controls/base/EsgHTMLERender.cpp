@@ -178,8 +178,8 @@ private:
         QString* LineText);
     void Tag(const QString& TagText, const TRect& R, bool Measuring, bool Painting, TLineVars& V, int& PenX,
         bool& LineEnd, bool& Keep, bool& LiSeen);
-    void Link(bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Measuring, bool Painting,
-        TLineVars& V, int PenX);
+    void Link(
+        bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int PenX);
     void Image(
         const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep);
     void Control(const QString& Tag, const TRect& R, bool Painting, TLineVars& V, int& PenX, bool& Keep);
@@ -400,6 +400,10 @@ void TRenderer::Layout(
     int trailingBlank = 0;
     int runsPlaced = 0;
     QString placed; // the line's text so far (tags included)
+    // A focused link running on from the line before is framed from this
+    // line's own start, which alignment may have moved.
+    if (Painting && FocusOpen)
+        FocusRect.Left = R.Left + 1;
     if (Painting && ParaBack) {
         C->Pen()->SetColor(C->Brush()->Color());
         C->FillRect(Rect(In.Rect.Left, R.Top, In.Rect.Right, R.Top + V.Height));
@@ -529,12 +533,12 @@ void TRenderer::Layout(
         TRect f = Placed(R, FocusRect);
         InflateRect(f, 1, 0);
         C->DrawFocusRect(f);
-        FocusRect = Rect(R.Left + 1, FocusRect.Bottom, R.Left + 1, FocusRect.Bottom);
+        FocusRect.Top = FocusRect.Bottom;
     }
 }
 
-void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Measuring, bool Painting,
-    TLineVars& V, int PenX)
+void TRenderer::Link(
+    bool Open, const QString& Tag, const QString& Upper, const TRect& R, bool Painting, TLineVars& V, int PenX)
 {
     if (Open) {
         if (Painting && In.FocusLink == Out.HyperLinks) {
@@ -590,14 +594,15 @@ void TRenderer::Link(bool Open, const QString& Tag, const QString& Upper, const 
         Out.MouseLink = LinkNumber;
         PendingHover = false;
     }
-    if (FocusOpen && Out.HyperLinks == In.FocusLink + 1) {
+    // Only the painting pass closes the frame: the measuring pass of the
+    // link's last line meets this tag first.
+    if (Painting && FocusOpen && Out.HyperLinks == In.FocusLink + 1) {
         FocusOpen = false;
         FocusRect.Right = PenX;
         FocusRect.Bottom = R.Bottom - V.Raise;
         FocusRect.Top = FocusRect.Bottom - GH;
         InflateRect(FocusRect, 1, 0);
-        if (Painting && !Measuring)
-            C->DrawFocusRect(Placed(R, FocusRect));
+        C->DrawFocusRect(Placed(R, FocusRect));
     }
 }
 
@@ -611,7 +616,7 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
     if (closing) {
         switch (c2.unicode()) {
         case 'A':
-            Link(false, TagText, upper, R, Measuring, Painting, V, PenX);
+            Link(false, TagText, upper, R, Painting, V, PenX);
             break;
         case 'B':
             if (c3 == QLatin1Char('>'))
@@ -678,7 +683,7 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
     }
     switch (c1.unicode()) {
     case 'A':
-        Link(true, TagText, upper, R, Measuring, Painting, V, PenX);
+        Link(true, TagText, upper, R, Painting, V, PenX);
         break;
     case 'B':
         if (c2 == QLatin1Char('>')) {

@@ -92,6 +92,18 @@ QByteArray Png(const QImage& img)
     return png.SaveToBytes();
 }
 
+// Runs Check(rtl) left to right, then right to left under a right-to-left
+// system locale.
+template <class F> void InBothDirections(F&& Check)
+{
+    for (const bool rtl : { false, true }) {
+        TPlatformInfo facts = PlatformInfo();
+        facts.MiddleEastLocale = rtl;
+        TPlatformInfoScope scope(facts);
+        Check(rtl);
+    }
+}
+
 } // namespace
 
 TEST(HTMLRenderTest, TextRunsMeasureAsTheCanvasDoes)
@@ -617,10 +629,7 @@ TEST(HTMLRenderTest, LineStartsMirrorRightToLeft)
         { "<P ALIGN=\"RIGHT\"><A HREF=\"a\">one</A>", 0, 200 - w, false },
         { "<P ALIGN=\"CENTER\"><A HREF=\"a\">one</A>", 0, 1 + (199 - w) / 2, false },
     };
-    for (const bool rtl : { false, true }) {
-        TPlatformInfo facts = PlatformInfo();
-        facts.MiddleEastLocale = rtl;
-        TPlatformInfoScope scope(facts);
+    InBothDirections([&](bool rtl) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(rtl ? "right to left: " : "left to right: ") + c.Text);
             Surface s(200, 60);
@@ -638,7 +647,7 @@ TEST(HTMLRenderTest, LineStartsMirrorRightToLeft)
                 EXPECT_TRUE(s.White(mirror));
             }
         }
-    }
+    });
     // Read right to left only: the line keeps its alignment, its first item
     // at the right end of the aligned line.
     TPlatformInfo facts = PlatformInfo();
@@ -653,4 +662,75 @@ TEST(HTMLRenderTest, LineStartsMirrorRightToLeft)
         EXPECT_TRUE(s.HitTest(text, left + w / 2, gh / 2));
         EXPECT_EQ(s.Out.HoverRect, Rect(left, 0, left + w, gh));
     }
+}
+
+// A focused link wrapped over several lines is framed on every line it spans,
+// around its own part there; the part on a line the link continues onto is
+// framed from the line's first column, inside the line.
+TEST(HTMLRenderTest, WrappedFocusedLinkIsFramedOnEveryLine)
+{
+    Surface probe;
+    const int gh = probe.GH();
+    struct Case {
+        const char* Text;
+        // Per line: the text before the link's part, and the part itself.
+        std::vector<std::pair<QString, QString>> Lines;
+        bool Centred;
+    };
+    const Case cases[] = {
+        { "ab <A HREF=\"x\">wwww wwww</A> a", { { "ab ", "wwww " }, { "", "wwww" } }, false },
+        { "<A HREF=\"x\">wwww wwww wwww</A>", { { "", "wwww " }, { "", "wwww " }, { "", "wwww" } }, false },
+        { "<P ALIGN=\"CENTER\">a <A HREF=\"x\">wwww ii</A></P>", { { "a ", "wwww " }, { "", "ii" } }, true },
+    };
+    InBothDirections([&](bool rtl) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(rtl ? "right to left: " : "left to right: ") + c.Text);
+            // Each line as wide as its widest line allows: the next word never fits.
+            int widest = 0;
+            for (const auto& [before, part] : c.Lines)
+                widest = std::max(widest, probe.Width(before + part));
+            const int left = 10, right = left + widest + 2;
+            // Room on both sides for a frame at the rectangle's edges, or
+            // around a trailing blank.
+            Surface s(right + 10, 60);
+            s.In.Rect = Rect(left, 0, right, 60);
+            s.In.WordWrap = true;
+            s.In.BiDiMode = rtl ? 1 : 0;
+            s.Draw(c.Text);
+            ASSERT_EQ(s.Out.YSize, int(c.Lines.size()) * gh);
+            const QImage plain = s.Image.copy();
+            Surface f(right + 10, 60);
+            f.In.Rect = s.In.Rect;
+            f.In.WordWrap = true;
+            f.In.BiDiMode = s.In.BiDiMode;
+            f.In.FocusLink = 0;
+            f.Draw(c.Text);
+            EXPECT_EQ(f.Out.FocusAnchor, "x");
+            for (size_t k = 0; k < c.Lines.size(); ++k) {
+                SCOPED_TRACE("line " + std::to_string(k));
+                const auto& [before, part] = c.Lines[k];
+                // The line's start, left to right, and the part's columns there.
+                int start = left + 1;
+                if (c.Centred) {
+                    const QString shown = (before + part).trimmed();
+                    start += (right - left - 1 - probe.Width(shown)) / 2;
+                }
+                const int l = start + probe.Width(before), r = l + probe.Width(part);
+                // One pixel wider on each side, but never left of a continued part's line start.
+                int lo = l - (k == 0 ? 1 : 0), hi = r;
+                if (rtl) {
+                    std::tie(lo, hi) = std::pair(left + right - hi, left + right - lo);
+                }
+                int seenLo = INT_MAX, seenHi = -1;
+                for (int py = int(k) * gh; py < int(k + 1) * gh; ++py)
+                    for (int px = 0; px < f.Image.width(); ++px)
+                        if (f.Image.pixel(px, py) != plain.pixel(px, py)) {
+                            seenLo = std::min(seenLo, px);
+                            seenHi = std::max(seenHi, px);
+                        }
+                EXPECT_EQ(seenLo, lo);
+                EXPECT_EQ(seenHi, hi);
+            }
+        }
+    });
 }
