@@ -246,12 +246,24 @@ qint64 TGridExtents::Sum(int first, int last) const
 // ---------------------------------------------------------------------------
 // TGridCellStore
 
-const TGridCellStore::TRowCells* TGridCellStore::RowAt(int row) const
+const TGridCellStore::TSlot* TGridCellStore::RowAt(int row) const
 {
     if (row < 0 || row >= int(FRows.size()))
         return nullptr;
     const int slot = FRows[std::size_t(row)];
     return slot < 0 ? nullptr : &FSlots[std::size_t(slot)];
+}
+
+TGridCellStore::TSlot& TGridCellStore::SlotFor(int row)
+{
+    if (row >= int(FRows.size()))
+        FRows.resize(std::size_t(row) + 1, -1);
+    int slot = FRows[std::size_t(row)];
+    if (slot < 0) {
+        slot = NewSlot();
+        FRows[std::size_t(row)] = slot;
+    }
+    return FSlots[std::size_t(slot)];
 }
 
 int TGridCellStore::NewSlot()
@@ -269,8 +281,26 @@ void TGridCellStore::FreeSlot(int slot)
 {
     if (slot < 0)
         return;
-    TRowCells().swap(FSlots[std::size_t(slot)]);
+    TSlot& s = FSlots[std::size_t(slot)];
+    FObjectCount -= s.Objects.size();
+    std::vector<QString>().swap(s.Texts);
+    TRowObjects().swap(s.Objects);
     FFreeSlots.push_back(slot);
+}
+
+void TGridCellStore::DropIfEmpty(int row)
+{
+    if (row < 0 || row >= int(FRows.size()))
+        return;
+    int& slot = FRows[std::size_t(row)];
+    if (slot < 0)
+        return;
+    const TSlot& s = FSlots[std::size_t(slot)];
+    if (!s.Texts.empty() || !s.Objects.empty())
+        return;
+    FreeSlot(slot);
+    slot = -1;
+    TrimRows();
 }
 
 void TGridCellStore::TrimRows()
@@ -281,42 +311,39 @@ void TGridCellStore::TrimRows()
 
 const QString& TGridCellStore::Text(int col, int row) const
 {
-    const TRowCells* r = RowAt(row);
+    const TSlot* r = RowAt(row);
     if (!r || col < 0)
         return EmptyText();
-    return col < int(r->size()) ? (*r)[std::size_t(col)] : EmptyText();
+    return col < int(r->Texts.size()) ? r->Texts[std::size_t(col)] : EmptyText();
 }
 
 TObject* TGridCellStore::Object(int col, int row) const
 {
-    if (FObjects.empty() || row < 0 || col < 0)
+    if (FObjectCount == 0 || col < 0)
         return nullptr;
-    const auto it = FObjects.find(Key(col, row));
-    return it == FObjects.end() ? nullptr : it->second;
+    const TSlot* r = RowAt(row);
+    if (!r)
+        return nullptr;
+    for (const auto& [c, o] : r->Objects)
+        if (c >= col)
+            return c == col ? o : nullptr;
+    return nullptr;
 }
 
 void TGridCellStore::SetText(int col, int row, const QString& text)
 {
     if (row < 0 || col < 0 || row >= FRowLimit || col >= FColLimit)
         return;
-    if (row >= int(FRows.size())) {
-        if (text.isEmpty())
-            return; // nothing stored there: keep it that way
-        FRows.resize(std::size_t(row) + 1, -1);
-    }
-    int& slot = FRows[std::size_t(row)];
-    if (slot < 0) {
-        if (text.isEmpty())
+    if (text.isEmpty()) {
+        // Nothing stored there: keep it that way.
+        const TSlot* r = RowAt(row);
+        if (!r || col >= int(r->Texts.size()))
             return;
-        slot = NewSlot();
     }
-    TRowCells& r = FSlots[std::size_t(slot)];
-    if (col >= int(r.size())) {
-        if (text.isEmpty())
-            return;
+    std::vector<QString>& r = SlotFor(row).Texts;
+    if (col >= int(r.size()))
         // The whole row at once, so that filling it allocates once.
         r.resize(std::size_t(std::max(col + 1, FColCount)));
-    }
     r[std::size_t(col)] = text;
 }
 
@@ -324,26 +351,23 @@ void TGridCellStore::SetObject(int col, int row, TObject* object)
 {
     if (row < 0 || col < 0 || row >= FRowLimit || col >= FColLimit)
         return;
-    if (object)
-        FObjects[Key(col, row)] = object;
-    else
-        FObjects.erase(Key(col, row));
-}
-
-template <class F> void TGridCellStore::RemapObjects(F newKey)
-{
-    if (FObjects.empty())
+    if (!object && !Object(col, row))
         return;
-    std::unordered_map<quint64, TObject*> moved;
-    moved.reserve(FObjects.size());
-    for (const auto& [k, o] : FObjects) {
-        const int col = int(quint32(k));
-        const int row = int(quint32(k >> 32));
-        int c = col, r = row;
-        if (newKey(c, r) && c >= 0 && r >= 0)
-            moved.emplace(Key(c, r), o);
+    TRowObjects& objects = SlotFor(row).Objects;
+    auto it = std::lower_bound(objects.begin(), objects.end(), col, [](const auto& e, int c) { return e.first < c; });
+    const bool there = it != objects.end() && it->first == col;
+    if (object) {
+        if (there) {
+            it->second = object;
+        } else {
+            objects.insert(it, { col, object });
+            ++FObjectCount;
+        }
+        return;
     }
-    FObjects.swap(moved);
+    objects.erase(it);
+    --FObjectCount;
+    DropIfEmpty(row);
 }
 
 void TGridCellStore::SetRowLimit(int rows)
@@ -355,8 +379,6 @@ void TGridCellStore::SetRowLimit(int rows)
         FRows.resize(std::size_t(FRowLimit));
         TrimRows();
     }
-    const int limit = FRowLimit;
-    RemapObjects([limit](int&, int& r) { return r < limit; });
 }
 
 void TGridCellStore::SetColCount(int cols)
@@ -372,21 +394,23 @@ void TGridCellStore::MoveColumn(int from, int to)
     const int lo = std::min(from, to);
     const int hi = std::max(from, to);
     // Free slots are empty and pass.
-    for (TRowCells& r : FSlots) {
-        if (int(r.size()) <= lo)
+    for (TSlot& s : FSlots) {
+        std::vector<QString>& r = s.Texts;
+        if (int(r.size()) > lo) {
+            if (int(r.size()) <= hi)
+                r.resize(std::size_t(hi) + 1);
+            auto b = r.begin();
+            if (from < to)
+                std::rotate(b + from, b + from + 1, b + to + 1);
+            else
+                std::rotate(b + to, b + from, b + from + 1);
+        }
+        if (s.Objects.empty())
             continue;
-        if (int(r.size()) <= hi)
-            r.resize(std::size_t(hi) + 1);
-        auto b = r.begin();
-        if (from < to)
-            std::rotate(b + from, b + from + 1, b + to + 1);
-        else
-            std::rotate(b + to, b + from, b + from + 1);
+        for (auto& e : s.Objects)
+            e.first = RangeMovedIndex(e.first, from, 1, to);
+        std::sort(s.Objects.begin(), s.Objects.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     }
-    RemapObjects([=](int& c, int&) {
-        c = RangeMovedIndex(c, from, 1, to);
-        return true;
-    });
 }
 
 void TGridCellStore::MoveRow(int from, int to)
@@ -394,24 +418,43 @@ void TGridCellStore::MoveRow(int from, int to)
     MoveRows(from, 1, to);
 }
 
+void TGridCellStore::DropColumn(int col, bool closeUp)
+{
+    for (std::size_t row = 0; row < FRows.size(); ++row) {
+        if (FRows[row] < 0)
+            continue;
+        TSlot& s = FSlots[std::size_t(FRows[row])];
+        if (col < int(s.Texts.size())) {
+            if (closeUp)
+                s.Texts.erase(s.Texts.begin() + col);
+            else
+                s.Texts[std::size_t(col)] = QString();
+        }
+        const std::size_t before = s.Objects.size();
+        std::erase_if(s.Objects, [col](const auto& e) { return e.first == col; });
+        FObjectCount -= before - s.Objects.size();
+        if (closeUp)
+            for (auto& e : s.Objects)
+                if (e.first > col)
+                    --e.first;
+        if (before != s.Objects.size())
+            DropIfEmpty(int(row));
+    }
+}
+
 void TGridCellStore::DeleteColumn(int col)
 {
     if (col < 0 || col >= FColLimit)
         return;
-    for (TRowCells& r : FSlots)
-        if (col < int(r.size()))
-            r.erase(r.begin() + col);
-    RemapObjects([col](int& c, int&) { return c == col ? false : (c > col ? --c, true : true); });
+    DropColumn(col, true);
     --FColLimit;
     FColCount = std::min(FColCount, FColLimit);
 }
 
 void TGridCellStore::ClearColumn(int col)
 {
-    for (TRowCells& r : FSlots)
-        if (col >= 0 && col < int(r.size()))
-            r[std::size_t(col)] = QString();
-    RemapObjects([col](int& c, int&) { return c != col; });
+    if (col >= 0)
+        DropColumn(col, false);
 }
 
 void TGridCellStore::ClearRow(int row)
@@ -421,7 +464,6 @@ void TGridCellStore::ClearRow(int row)
         FRows[std::size_t(row)] = -1;
         TrimRows();
     }
-    RemapObjects([row](int&, int& r) { return r != row; });
 }
 
 void TGridCellStore::InsertRows(int at, int n)
@@ -431,11 +473,6 @@ void TGridCellStore::InsertRows(int at, int n)
     if (at < int(FRows.size()))
         FRows.insert(FRows.begin() + at, std::size_t(n), -1);
     FRowLimit += n;
-    RemapObjects([at, n](int&, int& r) {
-        if (r >= at)
-            r += n;
-        return true;
-    });
 }
 
 void TGridCellStore::DeleteRows(int at, int n)
@@ -451,13 +488,6 @@ void TGridCellStore::DeleteRows(int at, int n)
         TrimRows();
     }
     FRowLimit -= n;
-    RemapObjects([at, n](int&, int& r) {
-        if (r >= at + n)
-            r -= n;
-        else if (r >= at)
-            return false;
-        return true;
-    });
 }
 
 void TGridCellStore::MoveRows(int from, int n, int to)
@@ -476,17 +506,14 @@ void TGridCellStore::MoveRows(int from, int n, int to)
             std::rotate(b + from, b + from + n, b + to + n);
         TrimRows();
     }
-    RemapObjects([=](int&, int& r) {
-        r = RangeMovedIndex(r, from, n, to);
-        return true;
-    });
 }
 
 void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
 {
     if (order.empty())
         return;
-    const std::vector<int> inverse = InversePermutation(first, order);
+    // Only a permutation of the range is taken.
+    (void)InversePermutation(first, order);
     const int n = int(order.size());
     if (first < 0 || first + n > FRowLimit)
         InvalidOp(SIndexOutOfRange);
@@ -499,11 +526,6 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
         std::copy(moved.begin(), moved.end(), FRows.begin() + first);
         TrimRows();
     }
-    RemapObjects([&](int&, int& r) {
-        if (r >= first && r < first + n)
-            r = inverse[std::size_t(r - first)];
-        return true;
-    });
 }
 
 void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
@@ -523,7 +545,6 @@ void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
         FRows.resize(out);
     TrimRows();
     FRowLimit -= int(rows.size());
-    RemapObjects([&](int&, int& r) { return (r = SetDeletedIndex(rows, r)) >= 0; });
 }
 
 void TGridCellStore::InsertRowSet(const std::vector<int>& places)
@@ -547,33 +568,21 @@ void TGridCellStore::InsertRowSet(const std::vector<int>& places)
         TrimRows();
     }
     FRowLimit += int(n);
-    RemapObjects([&](int&, int& r) {
-        r = SetInsertedIndex(places, r);
-        return true;
-    });
 }
 
 TGridStoredRow TGridCellStore::TakeRow(int row)
 {
     TGridStoredRow cells;
-    if (row < 0)
+    if (row < 0 || row >= int(FRows.size()) || FRows[std::size_t(row)] < 0)
         return cells;
-    if (row < int(FRows.size()) && FRows[std::size_t(row)] >= 0) {
-        int& slot = FRows[std::size_t(row)];
-        cells.Texts.swap(FSlots[std::size_t(slot)]);
-        FreeSlot(slot);
-        slot = -1;
-        TrimRows();
-    }
-    // Probing the row's columns costs by the width, not by the objects.
-    if (!FObjects.empty())
-        for (int c = 0; c < FColLimit; ++c) {
-            const auto it = FObjects.find(Key(c, row));
-            if (it == FObjects.end())
-                continue;
-            cells.Objects.emplace_back(c, it->second);
-            FObjects.erase(it);
-        }
+    int& slot = FRows[std::size_t(row)];
+    TSlot& s = FSlots[std::size_t(slot)];
+    cells.Texts.swap(s.Texts);
+    cells.Objects.swap(s.Objects);
+    FObjectCount -= cells.Objects.size();
+    FreeSlot(slot);
+    slot = -1;
+    TrimRows();
     return cells;
 }
 
@@ -581,28 +590,20 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
 {
     if (row < 0 || row >= FRowLimit)
         return;
-    if (!FObjects.empty())
-        for (int c = 0; c < FColLimit; ++c)
-            FObjects.erase(Key(c, row));
-    if (!cells.Texts.empty()) {
-        if (row >= int(FRows.size()))
-            FRows.resize(std::size_t(row) + 1, -1);
-        int& slot = FRows[std::size_t(row)];
-        if (slot < 0)
-            slot = NewSlot();
-        FColLimit = std::max(FColLimit, int(cells.Texts.size()));
-        FSlots[std::size_t(slot)].swap(cells.Texts);
-        cells.Texts.clear();
-    } else if (row < int(FRows.size())) {
-        FreeSlot(FRows[std::size_t(row)]);
-        FRows[std::size_t(row)] = -1;
-        TrimRows();
-    }
-    for (const auto& [c, o] : cells.Objects)
-        if (o && c >= 0) {
-            FObjects[Key(c, row)] = o;
-            FColLimit = std::max(FColLimit, c + 1);
-        }
+    ClearRow(row);
+    std::erase_if(cells.Objects, [](const auto& e) { return !e.second || e.first < 0; });
+    if (cells.Texts.empty() && cells.Objects.empty())
+        return;
+    std::sort(
+        cells.Objects.begin(), cells.Objects.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    TSlot& s = SlotFor(row);
+    FColLimit = std::max(FColLimit, int(cells.Texts.size()));
+    if (!cells.Objects.empty())
+        FColLimit = std::max(FColLimit, cells.Objects.back().first + 1);
+    FObjectCount += cells.Objects.size();
+    s.Texts.swap(cells.Texts);
+    s.Objects.swap(cells.Objects);
+    cells.Texts.clear();
     cells.Objects.clear();
 }
 
@@ -611,24 +612,22 @@ void TGridCellStore::Clear()
     FSlots.clear();
     FFreeSlots.clear();
     FRows.clear();
-    FObjects.clear();
+    FObjectCount = 0;
 }
 
 int TGridCellStore::StoredRowCount() const
 {
-    int n = int(FRows.size());
-    for (const auto& [k, o] : FObjects)
-        n = std::max(n, int(quint32(k >> 32)) + 1);
-    return n;
+    return int(FRows.size());
 }
 
 int TGridCellStore::StoredColCount() const
 {
     int n = 0;
-    for (const TRowCells& r : FSlots)
-        n = std::max(n, int(r.size()));
-    for (const auto& [k, o] : FObjects)
-        n = std::max(n, int(quint32(k)) + 1);
+    for (const TSlot& s : FSlots) {
+        n = std::max(n, int(s.Texts.size()));
+        if (!s.Objects.empty())
+            n = std::max(n, s.Objects.back().first + 1);
+    }
     return n;
 }
 

@@ -143,9 +143,11 @@ struct TGridStoredRow {
 
 // ---------------------------------------------------------------------------
 // The cell store of the string grid: a text per cell by row and column, and
-// the objects of the few cells that have one in a side table. A row holds its
-// texts in one array, sized to the column count on its first write; rows
-// without texts cost one empty array. The store never owns the objects.
+// the objects of the few cells that have one. A row holds its texts in one
+// array, sized to the column count on its first write, and its objects in a
+// short list beside them, so that reading a cell's text and object touches
+// one row; rows without either cost one empty entry. The store never owns
+// the objects.
 //
 // Writes land only inside the store's limits: rows below the grid's row
 // count, columns below the widest the grid has had (cells of columns beyond
@@ -190,20 +192,30 @@ public:
     int StoredColCount() const;
 
 private:
-    using TRowCells = std::vector<QString>;
-    static quint64 Key(int col, int row) { return (quint64(quint32(row)) << 32) | quint32(col); }
-    template <class F> void RemapObjects(F newKey);
-    const TRowCells* RowAt(int row) const;
+    using TRowObjects = std::vector<std::pair<int, TObject*>>;
+    // The cells of one row: texts by column, objects by ascending column.
+    struct TSlot {
+        std::vector<QString> Texts;
+        TRowObjects Objects;
+    };
+    const TSlot* RowAt(int row) const;
+    // The row's entry, made when it has none.
+    TSlot& SlotFor(int row);
     int NewSlot();
     void FreeSlot(int slot);
+    // Frees the row's entry once it holds nothing.
+    void DropIfEmpty(int row);
+    // Empties the column in every row; closing up moves the later columns left.
+    void DropColumn(int col, bool closeUp);
     void TrimRows();
-    // A row's texts live in a slot that never moves; a row is the number of
-    // its slot (-1: no texts), so that inserting, removing and reordering
-    // rows moves integers, not the rows' arrays.
-    std::vector<TRowCells> FSlots;
+    // A row's cells live in a slot that never moves; a row is the number of
+    // its slot (-1: nothing stored), so that inserting, removing and
+    // reordering rows moves integers, not the rows' cells.
+    std::vector<TSlot> FSlots;
     std::vector<int> FFreeSlots;
     std::vector<int> FRows;
-    std::unordered_map<quint64, TObject*> FObjects;
+    // Objects in all rows: none makes every object look-up a single test.
+    std::size_t FObjectCount = 0;
     int FRowLimit = 0;
     int FColLimit = 0;
     int FColCount = 0;
