@@ -57,6 +57,8 @@ bool TExStringGrid::CalcRange(int& FromRow, int& ToRow, bool& RealRows)
 bool TExStringGrid::CalcValue(int ACol, int ARow, bool RealRows, double& Value)
 {
     const int displ = RealRows ? DisplayRowFromReal(ARow) : ARow;
+    if (!RealRows)
+        Store().PrefetchColumn(ACol, ARow);
     const bool hidden = RealRows && IsHiddenRow(ARow);
     // Node, summary and merged cells all live in cell properties: a grid
     // without any has none of them to skip.

@@ -129,6 +129,7 @@ void TExStringGrid::Group(int Colindex)
     std::vector<QString> values;
     QString prev = GroupSentinel;
     for (int a = first; a < end; ++a) {
+        Store().PrefetchColumn(Colindex, a);
         QString cur = GetGridCell(Colindex, a);
         if (cur != prev) {
             starts.push_back(a);

@@ -501,6 +501,7 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
     struct TFastKeys {
         int State = 0; // 0 not read, 1 numbers, 2 texts, 3 the cell compare
         int Ties = 0; // compares that reached the column before it was read
+        int Ranks = 0; // distinct texts, when Nums holds their ranks
         std::vector<double> Nums;
         std::vector<QString> Texts;
     };
@@ -548,6 +549,7 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             f.Nums[std::size_t(k)] = rank[std::size_t(id[std::size_t(k)])];
         f.Texts = {};
         f.State = 1;
+        f.Ranks = int(distinct.size());
     };
     const bool virt = FSortSettings->SortOnVirtualCells;
     const QChar dec = FormatSettings.DecimalSeparator;
@@ -635,7 +637,36 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         }
         return 0;
     };
-    StableSortRows(Order, [&](int x, int y) { return compare(y, x) == SortDir; });
+    auto less = [&](int x, int y) { return compare(y, x) == SortDir; };
+    const TFastKeys& key = fast[std::size_t(ACol)];
+    if (key.Ranks == 0) {
+        StableSortRows(Order, less);
+        return true;
+    }
+    // Ranked texts: the rows go into one run per text in the sort's
+    // direction, keeping their order, which is what the stable sort gives;
+    // only rows of the same text are left to compare, on later columns.
+    std::vector<int> start(std::size_t(key.Ranks) + 1, 0);
+    auto bucket = [&](int row) {
+        const int r = int(key.Nums[std::size_t(row - Left)]);
+        return SortDir == 1 ? r : key.Ranks - 1 - r;
+    };
+    for (int row : Order)
+        ++start[std::size_t(bucket(row)) + 1];
+    for (std::size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    std::vector<int> sorted(Order.size());
+    std::vector<int> next(start.begin(), start.end() - 1);
+    for (int row : Order)
+        sorted[std::size_t(next[std::size_t(bucket(row))]++)] = row;
+    Order.swap(sorted);
+    if (FSortSettings->Full && ACol < last)
+        for (std::size_t b = 0; b + 1 < start.size(); ++b)
+            if (start[b + 1] - start[b] > 1) {
+                std::vector<int> run(Order.begin() + start[b], Order.begin() + start[b + 1]);
+                StableSortRows(run, less);
+                std::copy(run.begin(), run.end(), Order.begin() + start[b]);
+            }
     return true;
 }
 

@@ -246,6 +246,80 @@ qint64 TGridExtents::Sum(int first, int last) const
 // ---------------------------------------------------------------------------
 // TGridCellStore
 
+TObject* TGridCellStore::TRowObjects::Find(int col) const
+{
+    if (col < FFirst.first || Empty())
+        return nullptr;
+    if (col == FFirst.first)
+        return FFirst.second;
+    for (const auto& [c, o] : FMore)
+        if (c >= col)
+            return c == col ? o : nullptr;
+    return nullptr;
+}
+
+bool TGridCellStore::TRowObjects::Set(int col, TObject* object)
+{
+    if (Empty()) {
+        FFirst = { col, object };
+        return true;
+    }
+    if (col == FFirst.first) {
+        FFirst.second = object;
+        return false;
+    }
+    if (col < FFirst.first) {
+        FMore.insert(FMore.begin(), FFirst);
+        FFirst = { col, object };
+        return true;
+    }
+    auto it = std::lower_bound(FMore.begin(), FMore.end(), col, [](const auto& e, int c) { return e.first < c; });
+    if (it != FMore.end() && it->first == col) {
+        it->second = object;
+        return false;
+    }
+    FMore.insert(it, { col, object });
+    return true;
+}
+
+bool TGridCellStore::TRowObjects::Erase(int col)
+{
+    if (Empty() || col < FFirst.first)
+        return false;
+    if (col == FFirst.first) {
+        if (FMore.empty()) {
+            FFirst = { -1, nullptr };
+        } else {
+            FFirst = FMore.front();
+            FMore.erase(FMore.begin());
+        }
+        return true;
+    }
+    return std::erase_if(FMore, [col](const auto& e) { return e.first == col; }) > 0;
+}
+
+TGridCellStore::TObjectList TGridCellStore::TRowObjects::Take()
+{
+    TObjectList list;
+    if (Empty())
+        return list;
+    list.reserve(1 + FMore.size());
+    list.push_back(FFirst);
+    list.insert(list.end(), FMore.begin(), FMore.end());
+    *this = TRowObjects();
+    return list;
+}
+
+void TGridCellStore::TRowObjects::Put(TObjectList&& list)
+{
+    *this = TRowObjects();
+    if (list.empty())
+        return;
+    FFirst = list.front();
+    list.erase(list.begin());
+    FMore = std::move(list);
+}
+
 const TGridCellStore::TSlot* TGridCellStore::RowAt(int row) const
 {
     if (row < 0 || row >= int(FRows.size()))
@@ -282,9 +356,9 @@ void TGridCellStore::FreeSlot(int slot)
     if (slot < 0)
         return;
     TSlot& s = FSlots[std::size_t(slot)];
-    FObjectCount -= s.Objects.size();
+    FObjectCount -= s.Objects.Size();
     std::vector<QString>().swap(s.Texts);
-    TRowObjects().swap(s.Objects);
+    s.Objects = TRowObjects();
     FFreeSlots.push_back(slot);
 }
 
@@ -296,7 +370,7 @@ void TGridCellStore::DropIfEmpty(int row)
     if (slot < 0)
         return;
     const TSlot& s = FSlots[std::size_t(slot)];
-    if (!s.Texts.empty() || !s.Objects.empty())
+    if (!s.Texts.empty() || !s.Objects.Empty())
         return;
     FreeSlot(slot);
     slot = -1;
@@ -324,10 +398,7 @@ TObject* TGridCellStore::Object(int col, int row) const
     const TSlot* r = RowAt(row);
     if (!r)
         return nullptr;
-    for (const auto& [c, o] : r->Objects)
-        if (c >= col)
-            return c == col ? o : nullptr;
-    return nullptr;
+    return r->Objects.Find(col);
 }
 
 void TGridCellStore::SetText(int col, int row, const QString& text)
@@ -353,19 +424,11 @@ void TGridCellStore::SetObject(int col, int row, TObject* object)
         return;
     if (!object && !Object(col, row))
         return;
-    TRowObjects& objects = SlotFor(row).Objects;
-    auto it = std::lower_bound(objects.begin(), objects.end(), col, [](const auto& e, int c) { return e.first < c; });
-    const bool there = it != objects.end() && it->first == col;
     if (object) {
-        if (there) {
-            it->second = object;
-        } else {
-            objects.insert(it, { col, object });
-            ++FObjectCount;
-        }
+        FObjectCount += SlotFor(row).Objects.Set(col, object) ? 1 : 0;
         return;
     }
-    objects.erase(it);
+    FSlots[std::size_t(FRows[std::size_t(row)])].Objects.Erase(col);
     --FObjectCount;
     DropIfEmpty(row);
 }
@@ -405,11 +468,13 @@ void TGridCellStore::MoveColumn(int from, int to)
             else
                 std::rotate(b + to, b + from, b + from + 1);
         }
-        if (s.Objects.empty())
+        if (s.Objects.Empty())
             continue;
-        for (auto& e : s.Objects)
+        TObjectList list = s.Objects.Take();
+        for (auto& e : list)
             e.first = RangeMovedIndex(e.first, from, 1, to);
-        std::sort(s.Objects.begin(), s.Objects.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::sort(list.begin(), list.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+        s.Objects.Put(std::move(list));
     }
 }
 
@@ -430,14 +495,18 @@ void TGridCellStore::DropColumn(int col, bool closeUp)
             else
                 s.Texts[std::size_t(col)] = QString();
         }
-        const std::size_t before = s.Objects.size();
-        std::erase_if(s.Objects, [col](const auto& e) { return e.first == col; });
-        FObjectCount -= before - s.Objects.size();
-        if (closeUp)
-            for (auto& e : s.Objects)
+        if (s.Objects.Empty())
+            continue;
+        const bool gone = s.Objects.Erase(col);
+        FObjectCount -= gone ? 1 : 0;
+        if (closeUp && !s.Objects.Empty() && s.Objects.LastCol() > col) {
+            TObjectList list = s.Objects.Take();
+            for (auto& e : list)
                 if (e.first > col)
                     --e.first;
-        if (before != s.Objects.size())
+            s.Objects.Put(std::move(list));
+        }
+        if (gone)
             DropIfEmpty(int(row));
     }
 }
@@ -578,7 +647,7 @@ TGridStoredRow TGridCellStore::TakeRow(int row)
     int& slot = FRows[std::size_t(row)];
     TSlot& s = FSlots[std::size_t(slot)];
     cells.Texts.swap(s.Texts);
-    cells.Objects.swap(s.Objects);
+    cells.Objects = s.Objects.Take();
     FObjectCount -= cells.Objects.size();
     FreeSlot(slot);
     slot = -1;
@@ -602,7 +671,7 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
         FColLimit = std::max(FColLimit, cells.Objects.back().first + 1);
     FObjectCount += cells.Objects.size();
     s.Texts.swap(cells.Texts);
-    s.Objects.swap(cells.Objects);
+    s.Objects.Put(std::move(cells.Objects));
     cells.Texts.clear();
     cells.Objects.clear();
 }
@@ -615,6 +684,24 @@ void TGridCellStore::Clear()
     FObjectCount = 0;
 }
 
+void TGridCellStore::PrefetchColumn(int col, int row) const
+{
+    // Three steps, each for rows whose previous step has had time to land:
+    // the row's entry, then its texts and objects, then the text itself and
+    // the row's first object.
+    if (const TSlot* s = RowAt(row + 16))
+        __builtin_prefetch(s);
+    if (const TSlot* s = RowAt(row + 8)) {
+        if (col >= 0 && col < int(s->Texts.size()))
+            __builtin_prefetch(s->Texts.data() + col);
+        __builtin_prefetch(s->Objects.First());
+    }
+    if (const TSlot* s = RowAt(row + 4)) {
+        if (col >= 0 && col < int(s->Texts.size()))
+            __builtin_prefetch(s->Texts[std::size_t(col)].constData());
+    }
+}
+
 int TGridCellStore::StoredRowCount() const
 {
     return int(FRows.size());
@@ -625,8 +712,8 @@ int TGridCellStore::StoredColCount() const
     int n = 0;
     for (const TSlot& s : FSlots) {
         n = std::max(n, int(s.Texts.size()));
-        if (!s.Objects.empty())
-            n = std::max(n, s.Objects.back().first + 1);
+        if (!s.Objects.Empty())
+            n = std::max(n, s.Objects.LastCol() + 1);
     }
     return n;
 }

@@ -187,13 +187,37 @@ public:
     void DeleteRowSet(const std::vector<int>& rows);
     void InsertRowSet(const std::vector<int>& places);
     void Clear();
+    // Starts loading what a walk down the column reads in the rows a little
+    // ahead of `row`: after a sort the rows' cells lie scattered in memory,
+    // and such a walk would otherwise wait for memory at every row.
+    void PrefetchColumn(int col, int row) const;
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
     int StoredColCount() const;
 
 private:
-    using TRowObjects = std::vector<std::pair<int, TObject*>>;
-    // The cells of one row: texts by column, objects by ascending column.
+    using TObjectList = std::vector<std::pair<int, TObject*>>;
+    // The objects of one row by ascending column; the first in place, since
+    // a row mostly has one at most and its look-up then reads no further.
+    class TRowObjects {
+    public:
+        bool Empty() const { return !FFirst.second; }
+        std::size_t Size() const { return Empty() ? 0 : 1 + FMore.size(); }
+        TObject* Find(int col) const;
+        TObject* First() const { return FFirst.second; }
+        int LastCol() const { return FMore.empty() ? FFirst.first : FMore.back().first; }
+        // Adds (true) or replaces (false) the object of a column.
+        bool Set(int col, TObject* object);
+        bool Erase(int col);
+        // All of them, leaving none; and a list by ascending column back.
+        TObjectList Take();
+        void Put(TObjectList&& list);
+
+    private:
+        std::pair<int, TObject*> FFirst { -1, nullptr };
+        TObjectList FMore;
+    };
+    // The cells of one row: texts by column, and objects.
     struct TSlot {
         std::vector<QString> Texts;
         TRowObjects Objects;
