@@ -308,6 +308,7 @@ void TBaseGrid::MergeCells(int ACol, int ARow, int ColCount, int RowCount)
     // An area leaving the grid is not merged at all.
     if (!InGrid(ACol, ARow) || !InGrid(ACol + ColCount - 1, ARow + RowCount - 1))
         return;
+    FHasMergedAreas = true;
     for (int i = ACol; i < ACol + ColCount; ++i)
         for (int j = ARow; j < ARow + RowCount; ++j) {
             TCellProperties* p = GetCellProperties(i, j);

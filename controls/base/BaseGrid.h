@@ -447,6 +447,10 @@ public:
     void SetHoverRowColorTo(TColor v) { FHoverRowColorTo = v; }
     bool HasCellProps() const { return FHasCellProps; }
     int MergeCount() const { return FMergeCount; }
+    // Whether an area may be merged: set by every merge, cleared only with
+    // all cell properties. MergeCount counts calls and can reach 0 or less
+    // while areas are merged (splitting a cell that is not merged counts).
+    bool HasMergedAreas() const { return FHasMergedAreas; }
     int PaintID() const { return FPaintID; }
 
     TGetDisplTextEvent OnGetDisplText;
@@ -496,6 +500,7 @@ protected:
     bool FShowSel = true;
     bool FHasCellProps = false;
     int FMergeCount = 0;
+    bool FHasMergedAreas = false;
 
 private:
     friend class TCellProperties;

@@ -89,8 +89,10 @@ void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
         std::vector<bool> cleared(size_t(std::max(TotalColCount(), Store().ColLimit())), false);
         for (int c = ACol1; c <= ACol2; ++c)
             cleared[size_t(map ? RealColIndex(c) : c)] = true;
-        if (NoCellPropsBeside(cleared))
+        if (NoCellPropsBeside(cleared)) {
             FHasCellProps = false;
+            FHasMergedAreas = false;
+        }
     }
     if (!FBlockCellChange)
         DoCellsChanged(Rect(realCol1, ARow1, realCol2, ARow2));

@@ -337,7 +337,7 @@ void TExStringGrid::ScrollInView(int ColIndex, int RowIndex)
 
 void TExStringGrid::SplitAreasAcross(int ACol, bool Right)
 {
-    if (!HasCellProps() || MergeCount() <= 0 || ACol < 0 || ACol >= TotalColCount())
+    if (!HasCellProps() || !HasMergedAreas() || ACol < 0 || ACol >= TotalColCount())
         return;
     for (int r = 0; r < RowCount(); ++r) {
         if (!IsMergedCell(ACol, r))

@@ -492,7 +492,7 @@ void TExStringGrid::UnHideRecordsAt(THiddenRows&& Records, const std::vector<int
 
 void TExStringGrid::SplitAreasAcross(int ARow)
 {
-    if (MergeCount() <= 0 || ARow <= 0 || ARow >= RowCount())
+    if (!HasMergedAreas() || ARow <= 0 || ARow >= RowCount())
         return;
     for (int c = 0; c < TotalColCount(); ++c)
         if (IsMergedNonBaseCell(c, ARow)) {
@@ -504,7 +504,7 @@ void TExStringGrid::SplitAreasAcross(int ARow)
 
 void TExStringGrid::SplitAreasAround(const std::vector<int>& Rows)
 {
-    if (MergeCount() <= 0)
+    if (!HasMergedAreas())
         return;
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         if (i == 0 || Rows[i - 1] != Rows[i] - 1)

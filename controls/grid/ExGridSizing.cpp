@@ -518,7 +518,7 @@ void TExStringGrid::SwapRows(int ARow1, int ARow2)
         return;
     // An area reaching over either row's edges would point its cells at a
     // base cell that moved.
-    if (MergeCount() > 0)
+    if (HasMergedAreas())
         for (const int r : { ARow1, ARow1 + 1, ARow2, ARow2 + 1 })
             if (r < RowCount())
                 SplitAreasAcross(r);

@@ -758,7 +758,7 @@ void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)
 
     // A merged area whose rows part is split first, so that no covered cell
     // points at a base cell in another row.
-    if (MergeCount() > 0)
+    if (HasMergedAreas())
         for (int r = Left; r <= Left + n && r < RowCount(); ++r) {
             const int prev = r - 1 >= Left && r - 1 < Left + n ? Left + inv[std::size_t(r - 1 - Left)] : r - 1;
             const int cur = r < Left + n ? Left + inv[std::size_t(r - Left)] : r;
