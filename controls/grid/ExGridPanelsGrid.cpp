@@ -138,10 +138,6 @@ void TExStringGrid::KeyPress(char16_t& Key)
     if (Key != 0 && !(Options() & goEditing) && FNavigation->AutoGotoWhenSorted)
         IncrementalSearchKey(QChar(Key));
     TBaseGrid::KeyPress(Key);
-    // A Tab the grid moved the cell with is spent: passed on, it would also
-    // move the focus to the next control (the search bar's edit).
-    if (Key == 9 && Options().testFlag(goTabs) && !Options().testFlag(goRowSelect))
-        Key = 0;
 }
 
 void TExStringGrid::KeyDown(WORD& Key, TShiftState Shift)

@@ -245,6 +245,12 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift)
 void TCustomGrid::KeyPress(char16_t& Key)
 {
     TCustomControl::KeyPress(Key);
+    // A Tab the grid moved its cell with is spent: passed on, the window's
+    // focus chain would take it too and move the focus to the next control.
+    if (Key == 9 && FOptions.testFlag(goTabs) && !FOptions.testFlag(goRowSelect)) {
+        Key = 0;
+        return;
+    }
     // Enter opens the editor when it is closed and closes it when it is open.
     if (!FOptions.testFlag(goAlwaysShowEditor) && Key == 13) {
         if (FEditorMode)

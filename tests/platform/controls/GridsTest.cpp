@@ -267,6 +267,35 @@ TEST(GridKeys, NavigationTable)
     }
 }
 
+// A Tab the grid moves its cell with is spent there: the focus stays in the
+// grid. Without goTabs (or in row select) Tab is the form's and moves the
+// focus on to the next control.
+TEST(GridKeys, TabMovesTheCellOrTheFocusNeverBoth)
+{
+    const struct {
+        TGridOptions Add;
+        bool GridKeeps;
+    } cases[] = { { goTabs, true }, { {}, false }, { TGridOptions(goTabs) | goRowSelect, false } };
+    for (const auto& c : cases) {
+        GridFixture f(6, 30);
+        auto* edit = new TEdit(f.Form);
+        edit->SetParent(f.Form);
+        edit->SetBounds(0, 210, 80, 20);
+        f.AddOptions(c.Add);
+        f.Grid->SetFocus();
+        f.Grid->SetCol(2);
+        f.Grid->SetRow(3);
+        f.Key(VK_TAB, {}, u'\t');
+        EXPECT_EQ(f.Grid->Focused(), c.GridKeeps) << c.GridKeeps;
+        EXPECT_EQ(edit->Focused(), !c.GridKeeps) << c.GridKeeps;
+        // The window's own focus too: the toolkit's focus chain must not
+        // have taken the Tab as well.
+        EXPECT_EQ(f.Form->Widget()->focusWidget(), c.GridKeeps ? f.Grid->Widget() : edit->Widget()) << c.GridKeeps;
+        if (c.GridKeeps)
+            EXPECT_EQ(f.Grid->Col(), 3);
+    }
+}
+
 TEST(GridKeys, PagesMoveByTheVisibleRowsAndKeepTheThumbInStep)
 {
     GridFixture f(6, 100);
