@@ -566,8 +566,10 @@ void TBaseGrid::FreeStoredRect(int Col1, int Row1, int Col2, int Row2)
     Row1 = std::max(Row1, 0);
     Col2 = std::min(Col2, StoredColLimit() - 1);
     Row2 = std::min(Row2, Store().RowLimit() - 1);
+    // Only rows holding objects can hold properties.
+    const std::vector<int> rows = Store().RowsWithObjects(Row1, Row2);
     for (int c = Col1; c <= Col2; ++c)
-        for (int r = Row1; r <= Row2; ++r)
+        for (int r : rows)
             if (TCellProperties* p = StoredProps(c, r)) {
                 SetObjects(c, r, nullptr);
                 delete p;

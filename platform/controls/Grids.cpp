@@ -348,6 +348,7 @@ int TGridCellStore::NewSlot()
         return slot;
     }
     FSlots.emplace_back();
+    FHeld.push_back(false);
     return int(FSlots.size()) - 1;
 }
 
@@ -359,6 +360,7 @@ void TGridCellStore::FreeSlot(int slot)
     FObjectCount -= s.Objects.Size();
     std::vector<QString>().swap(s.Texts);
     s.Objects = TRowObjects();
+    FHeld[std::size_t(slot)] = false;
     FFreeSlots.push_back(slot);
 }
 
@@ -425,10 +427,14 @@ void TGridCellStore::SetObject(int col, int row, TObject* object)
     if (!object && !Object(col, row))
         return;
     if (object) {
-        FObjectCount += SlotFor(row).Objects.Set(col, object) ? 1 : 0;
+        TSlot& s = SlotFor(row);
+        FObjectCount += s.Objects.Set(col, object) ? 1 : 0;
+        FHeld[std::size_t(&s - FSlots.data())] = true;
         return;
     }
-    FSlots[std::size_t(FRows[std::size_t(row)])].Objects.Erase(col);
+    const int slot = FRows[std::size_t(row)];
+    FSlots[std::size_t(slot)].Objects.Erase(col);
+    FHeld[std::size_t(slot)] = !FSlots[std::size_t(slot)].Objects.Empty();
     --FObjectCount;
     DropIfEmpty(row);
 }
@@ -485,17 +491,17 @@ void TGridCellStore::MoveRow(int from, int to)
 
 void TGridCellStore::DropColumn(int col, bool closeUp)
 {
-    for (std::size_t row = 0; row < FRows.size(); ++row) {
-        if (FRows[row] < 0)
-            continue;
-        TSlot& s = FSlots[std::size_t(FRows[row])];
+    // Slot by slot, in memory order; free slots are empty and pass.
+    bool emptied = false;
+    for (std::size_t i = 0; i < FSlots.size(); ++i) {
+        TSlot& s = FSlots[i];
         if (col < int(s.Texts.size())) {
             if (closeUp)
                 s.Texts.erase(s.Texts.begin() + col);
             else
                 s.Texts[std::size_t(col)] = QString();
         }
-        if (s.Objects.Empty())
+        if (!FHeld[i])
             continue;
         const bool gone = s.Objects.Erase(col);
         FObjectCount -= gone ? 1 : 0;
@@ -506,9 +512,26 @@ void TGridCellStore::DropColumn(int col, bool closeUp)
                     --e.first;
             s.Objects.Put(std::move(list));
         }
-        if (gone)
-            DropIfEmpty(int(row));
+        FHeld[i] = !s.Objects.Empty();
+        emptied = emptied || (gone && s.Objects.Empty() && s.Texts.empty());
     }
+    if (emptied)
+        for (int row = int(FRows.size()) - 1; row >= 0; --row)
+            DropIfEmpty(row);
+}
+
+std::vector<int> TGridCellStore::RowsWithObjects(int first, int last) const
+{
+    std::vector<int> rows;
+    if (FObjectCount == 0)
+        return rows;
+    last = std::min(last, int(FRows.size()) - 1);
+    for (int r = std::max(first, 0); r <= last; ++r) {
+        const int slot = FRows[std::size_t(r)];
+        if (slot >= 0 && FHeld[std::size_t(slot)])
+            rows.push_back(r);
+    }
+    return rows;
 }
 
 void TGridCellStore::DeleteColumn(int col)
@@ -672,6 +695,7 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
     FObjectCount += cells.Objects.size();
     s.Texts.swap(cells.Texts);
     s.Objects.Put(std::move(cells.Objects));
+    FHeld[std::size_t(&s - FSlots.data())] = !s.Objects.Empty();
     cells.Texts.clear();
     cells.Objects.clear();
 }
@@ -680,6 +704,7 @@ void TGridCellStore::Clear()
 {
     FSlots.clear();
     FFreeSlots.clear();
+    FHeld.clear();
     FRows.clear();
     FObjectCount = 0;
 }

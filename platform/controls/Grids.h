@@ -191,6 +191,9 @@ public:
     // ahead of `row`: after a sort the rows' cells lie scattered in memory,
     // and such a walk would otherwise wait for memory at every row.
     void PrefetchColumn(int col, int row) const;
+    // The rows from first to last that hold an object, ascending: found
+    // without reading the rows' cells.
+    std::vector<int> RowsWithObjects(int first, int last) const;
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
     int StoredColCount() const;
@@ -238,6 +241,9 @@ private:
     std::vector<TSlot> FSlots;
     std::vector<int> FFreeSlots;
     std::vector<int> FRows;
+    // Per slot: whether its row holds objects, so that finding them reads
+    // this and no row.
+    std::vector<bool> FHeld;
     // Objects in all rows: none makes every object look-up a single test.
     std::size_t FObjectCount = 0;
     int FRowLimit = 0;

@@ -39,7 +39,11 @@ void ExpectSame(const TGridCellStore& s, const TModel& m, int step)
     ASSERT_EQ(s.RowLimit(), int(m.Rows.size())) << step;
     ASSERT_EQ(s.ColLimit(), m.Cols) << step;
     int lastUsed = -1;
-    for (int r = 0; r < int(m.Rows.size()); ++r)
+    std::vector<int> withObjects;
+    for (int r = 0; r < int(m.Rows.size()); ++r) {
+        if (std::any_of(m.Rows[std::size_t(r)].begin(), m.Rows[std::size_t(r)].end(),
+                [](const TModelCell& c) { return c.Object != nullptr; }))
+            withObjects.push_back(r);
         for (int c = 0; c < m.Cols; ++c) {
             const TModelCell& cell = m.Rows[std::size_t(r)][std::size_t(c)];
             ASSERT_EQ(s.Text(c, r), cell.Text) << "step " << step << " cell " << c << "," << r;
@@ -47,6 +51,8 @@ void ExpectSame(const TGridCellStore& s, const TModel& m, int step)
             if (!cell.Text.isEmpty() || cell.Object)
                 lastUsed = r;
         }
+    }
+    ASSERT_EQ(s.RowsWithObjects(0, s.RowLimit() - 1), withObjects) << step;
     ASSERT_GE(s.StoredRowCount(), lastUsed + 1) << step;
     ASSERT_LE(s.StoredRowCount(), s.RowLimit()) << step;
 }
