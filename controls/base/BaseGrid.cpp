@@ -56,6 +56,31 @@ void TCellProperties::Assign(const TPersistent* Source)
     FWordWrap = s->FWordWrap;
     FNodeLevel = s->FNodeLevel;
     FControl = s->FControl;
+    NoteSpan();
+}
+
+void TCellProperties::NoteSpan()
+{
+    if (FOwnerGrid && (!FIsBaseCell || FCellSpanX != -1 || FCellSpanY != -1))
+        FOwnerGrid->FHasMergedAreas = true;
+}
+
+void TCellProperties::SetIsBaseCell(bool v)
+{
+    FIsBaseCell = v;
+    NoteSpan();
+}
+
+void TCellProperties::SetCellSpanX(int v)
+{
+    FCellSpanX = v;
+    NoteSpan();
+}
+
+void TCellProperties::SetCellSpanY(int v)
+{
+    FCellSpanY = v;
+    NoteSpan();
 }
 
 TPoint TCellProperties::GetBaseCell(int ACol, int ARow) const
@@ -226,8 +251,11 @@ void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value)
         return;
     delete dynamic_cast<TCellProperties*>(old);
     SetObjects(ACol, ARow, Value);
-    if (Value)
+    if (Value) {
         FHasCellProps = true;
+        if (!Value->IsBaseCell() || Value->CellSpanX() != -1 || Value->CellSpanY() != -1)
+            FHasMergedAreas = true;
+    }
 }
 
 quintptr TBaseGrid::GetObjectEx(int ACol, int ARow) const
@@ -264,7 +292,7 @@ void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* Value)
 QString TBaseGrid::GetCellEx(int ACol, int ARow)
 {
     int bc = ACol, br = ARow;
-    if (const TCellProperties* p = PropsAt(ACol, ARow)) {
+    if (const TCellProperties* p = FHasMergedAreas ? PropsAt(ACol, ARow) : nullptr) {
         const TPoint b = p->GetBaseCell(ACol, ARow);
         bc = b.X;
         br = b.Y;
@@ -308,7 +336,6 @@ void TBaseGrid::MergeCells(int ACol, int ARow, int ColCount, int RowCount)
     // An area leaving the grid is not merged at all.
     if (!InGrid(ACol, ARow) || !InGrid(ACol + ColCount - 1, ARow + RowCount - 1))
         return;
-    FHasMergedAreas = true;
     for (int i = ACol; i < ACol + ColCount; ++i)
         for (int j = ARow; j < ARow + RowCount; ++j) {
             TCellProperties* p = GetCellProperties(i, j);
@@ -358,12 +385,16 @@ bool TBaseGrid::ResolveBaseCell(int ACol, int ARow, int& BaseCol, int& BaseRow) 
 
 bool TBaseGrid::IsBaseCell(int ACol, int ARow) const
 {
+    if (!FHasMergedAreas)
+        return true;
     const TCellProperties* p = PropsAt(ACol, ARow);
     return !p || p->IsBaseCell();
 }
 
 bool TBaseGrid::IsMergedCell(int ACol, int ARow) const
 {
+    if (!FHasMergedAreas)
+        return false;
     const TCellProperties* p = PropsAt(ACol, ARow);
     return p && (p->CellSpanX() > 0 || p->CellSpanY() > 0);
 }

@@ -244,9 +244,11 @@ public:
     TFontStyles FontStyle() const { return FFontStyle; }
     void SetFontStyle(TFontStyles v) { FFontStyle = v; }
     int CellSpanX() const { return FCellSpanX; }
-    void SetCellSpanX(int v) { FCellSpanX = v; }
+    // A span, or a cell that is no base cell, marks the owner grid as
+    // holding merged areas.
+    void SetCellSpanX(int v);
     int CellSpanY() const { return FCellSpanY; }
-    void SetCellSpanY(int v) { FCellSpanY = v; }
+    void SetCellSpanY(int v);
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int v) { FBorderWidth = v; }
     TColor BorderColor() const { return FBorderColor; }
@@ -258,7 +260,7 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
     bool IsBaseCell() const { return FIsBaseCell; }
-    void SetIsBaseCell(bool v) { FIsBaseCell = v; }
+    void SetIsBaseCell(bool v);
     TColumnCalcType CalcType() const { return FCalcType; }
     void SetCalcType(TColumnCalcType v) { FCalcType = v; }
     TObject* CalcObject() const { return FCalcObject; }
@@ -282,6 +284,7 @@ public:
 private:
     friend class TBaseGrid;
     void RepaintOwnerCell();
+    void NoteSpan();
 
     TBaseGrid* FOwnerGrid;
     int FOwnerCol;
@@ -447,8 +450,8 @@ public:
     void SetHoverRowColorTo(TColor v) { FHoverRowColorTo = v; }
     bool HasCellProps() const { return FHasCellProps; }
     int MergeCount() const { return FMergeCount; }
-    // Whether an area may be merged: set by every merge, cleared only with
-    // all cell properties. MergeCount counts calls and can reach 0 or less
+    // Whether an area may be merged: set by every span a cell's properties
+    // take, cleared only with all cell properties. MergeCount counts calls and can reach 0 or less
     // while areas are merged (splitting a cell that is not merged counts).
     bool HasMergedAreas() const { return FHasMergedAreas; }
     int PaintID() const { return FPaintID; }

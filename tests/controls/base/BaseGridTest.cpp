@@ -108,6 +108,39 @@ TEST(BaseGridModel, MergedTextGoesToTheBaseCellAndSplittingShowsEachCellsOwnAgai
         }
 }
 
+// Areas made without MergeCells, by setting the cells' properties (as a
+// reader of stored properties does) or copying them from another grid's,
+// are merged areas all the same for every query.
+TEST(BaseGridModel, AreasSetThroughPropertiesAreMergedAreas)
+{
+    for (const bool copied : { false, true }) {
+        BaseGridFixture f;
+        TTestBaseGrid* g = f.Grid;
+        g->SetGridCell(1, 1, QStringLiteral("base"));
+        g->SetGridCell(1, 2, QStringLiteral("own"));
+        TCellProperties* covered = g->GetCellProperties(1, 2);
+        if (copied) {
+            BaseGridFixture other;
+            other.Grid->MergeCells(1, 1, 1, 2);
+            covered->Assign(other.Grid->GetCellProperties(1, 2));
+            g->GetCellProperties(1, 1)->Assign(other.Grid->GetCellProperties(1, 1));
+        } else {
+            TCellProperties* base = g->GetCellProperties(1, 1);
+            base->SetCellSpanX(0);
+            base->SetCellSpanY(1);
+            covered->SetIsBaseCell(false);
+            covered->SetCellSpanX(0);
+            covered->SetCellSpanY(1);
+        }
+        EXPECT_EQ(g->MergeCount(), 0) << copied;
+        EXPECT_TRUE(g->HasMergedAreas()) << copied;
+        EXPECT_EQ(g->GetCellEx(1, 2), QStringLiteral("base")) << copied;
+        EXPECT_FALSE(g->IsBaseCell(1, 2)) << copied;
+        EXPECT_TRUE(g->IsMergedCell(1, 1)) << copied;
+        EXPECT_TRUE(g->IsMergedNonBaseCell(1, 2)) << copied;
+    }
+}
+
 TEST(BaseGridModel, DegenerateMergesAndSplits)
 {
     struct Case {
