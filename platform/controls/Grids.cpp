@@ -320,15 +320,12 @@ void TGridCellStore::TRowObjects::Put(TObjectList&& list)
     FMore = std::move(list);
 }
 
-const TGridCellStore::TSlot* TGridCellStore::RowAt(int row) const
+int TGridCellStore::SlotOf(int row) const
 {
-    if (row < 0 || row >= int(FRows.size()))
-        return nullptr;
-    const int slot = FRows[std::size_t(row)];
-    return slot < 0 ? nullptr : &FSlots[std::size_t(slot)];
+    return row < 0 || row >= int(FRows.size()) ? -1 : FRows[std::size_t(row)];
 }
 
-TGridCellStore::TSlot& TGridCellStore::SlotFor(int row)
+int TGridCellStore::SlotFor(int row)
 {
     if (row >= int(FRows.size()))
         FRows.resize(std::size_t(row) + 1, -1);
@@ -337,7 +334,7 @@ TGridCellStore::TSlot& TGridCellStore::SlotFor(int row)
         slot = NewSlot();
         FRows[std::size_t(row)] = slot;
     }
-    return FSlots[std::size_t(slot)];
+    return slot;
 }
 
 int TGridCellStore::NewSlot()
@@ -347,20 +344,23 @@ int TGridCellStore::NewSlot()
         FFreeSlots.pop_back();
         return slot;
     }
-    FSlots.emplace_back();
+    FTexts.emplace_back();
+    FObjects.emplace_back();
     FHeld.push_back(false);
-    return int(FSlots.size()) - 1;
+    return int(FTexts.size()) - 1;
 }
 
 void TGridCellStore::FreeSlot(int slot)
 {
     if (slot < 0)
         return;
-    TSlot& s = FSlots[std::size_t(slot)];
-    FObjectCount -= s.Objects.Size();
-    std::vector<QString>().swap(s.Texts);
-    s.Objects = TRowObjects();
-    FHeld[std::size_t(slot)] = false;
+    TRowTexts().swap(FTexts[std::size_t(slot)]);
+    // The objects' side is read only for slots that hold some.
+    if (FHeld[std::size_t(slot)]) {
+        FObjectCount -= FObjects[std::size_t(slot)].Size();
+        FObjects[std::size_t(slot)] = TRowObjects();
+        FHeld[std::size_t(slot)] = false;
+    }
     FFreeSlots.push_back(slot);
 }
 
@@ -371,8 +371,7 @@ void TGridCellStore::DropIfEmpty(int row)
     int& slot = FRows[std::size_t(row)];
     if (slot < 0)
         return;
-    const TSlot& s = FSlots[std::size_t(slot)];
-    if (!s.Texts.empty() || !s.Objects.Empty())
+    if (!FTexts[std::size_t(slot)].empty() || FHeld[std::size_t(slot)])
         return;
     FreeSlot(slot);
     slot = -1;
@@ -387,20 +386,19 @@ void TGridCellStore::TrimRows()
 
 const QString& TGridCellStore::Text(int col, int row) const
 {
-    const TSlot* r = RowAt(row);
-    if (!r || col < 0)
+    const int slot = SlotOf(row);
+    if (slot < 0 || col < 0)
         return EmptyText();
-    return col < int(r->Texts.size()) ? r->Texts[std::size_t(col)] : EmptyText();
+    const TRowTexts& r = FTexts[std::size_t(slot)];
+    return col < int(r.size()) ? r[std::size_t(col)] : EmptyText();
 }
 
 TObject* TGridCellStore::Object(int col, int row) const
 {
     if (FObjectCount == 0 || col < 0)
         return nullptr;
-    const TSlot* r = RowAt(row);
-    if (!r)
-        return nullptr;
-    return r->Objects.Find(col);
+    const int slot = SlotOf(row);
+    return slot < 0 || !FHeld[std::size_t(slot)] ? nullptr : FObjects[std::size_t(slot)].Find(col);
 }
 
 void TGridCellStore::SetText(int col, int row, const QString& text)
@@ -409,11 +407,11 @@ void TGridCellStore::SetText(int col, int row, const QString& text)
         return;
     if (text.isEmpty()) {
         // Nothing stored there: keep it that way.
-        const TSlot* r = RowAt(row);
-        if (!r || col >= int(r->Texts.size()))
+        const int slot = SlotOf(row);
+        if (slot < 0 || col >= int(FTexts[std::size_t(slot)].size()))
             return;
     }
-    std::vector<QString>& r = SlotFor(row).Texts;
+    TRowTexts& r = FTexts[std::size_t(SlotFor(row))];
     if (col >= int(r.size()))
         // The whole row at once, so that filling it allocates once.
         r.resize(std::size_t(std::max(col + 1, FColCount)));
@@ -427,14 +425,14 @@ void TGridCellStore::SetObject(int col, int row, TObject* object)
     if (!object && !Object(col, row))
         return;
     if (object) {
-        TSlot& s = SlotFor(row);
-        FObjectCount += s.Objects.Set(col, object) ? 1 : 0;
-        FHeld[std::size_t(&s - FSlots.data())] = true;
+        const int slot = SlotFor(row);
+        FObjectCount += FObjects[std::size_t(slot)].Set(col, object) ? 1 : 0;
+        FHeld[std::size_t(slot)] = true;
         return;
     }
     const int slot = FRows[std::size_t(row)];
-    FSlots[std::size_t(slot)].Objects.Erase(col);
-    FHeld[std::size_t(slot)] = !FSlots[std::size_t(slot)].Objects.Empty();
+    FObjects[std::size_t(slot)].Erase(col);
+    FHeld[std::size_t(slot)] = !FObjects[std::size_t(slot)].Empty();
     --FObjectCount;
     DropIfEmpty(row);
 }
@@ -463,8 +461,8 @@ void TGridCellStore::MoveColumn(int from, int to)
     const int lo = std::min(from, to);
     const int hi = std::max(from, to);
     // Free slots are empty and pass.
-    for (TSlot& s : FSlots) {
-        std::vector<QString>& r = s.Texts;
+    for (std::size_t i = 0; i < FTexts.size(); ++i) {
+        TRowTexts& r = FTexts[i];
         if (int(r.size()) > lo) {
             if (int(r.size()) <= hi)
                 r.resize(std::size_t(hi) + 1);
@@ -474,13 +472,13 @@ void TGridCellStore::MoveColumn(int from, int to)
             else
                 std::rotate(b + to, b + from, b + from + 1);
         }
-        if (s.Objects.Empty())
+        if (!FHeld[i])
             continue;
-        TObjectList list = s.Objects.Take();
+        TObjectList list = FObjects[i].Take();
         for (auto& e : list)
             e.first = RangeMovedIndex(e.first, from, 1, to);
         std::sort(list.begin(), list.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-        s.Objects.Put(std::move(list));
+        FObjects[i].Put(std::move(list));
     }
 }
 
@@ -493,27 +491,28 @@ void TGridCellStore::DropColumn(int col, bool closeUp)
 {
     // Slot by slot, in memory order; free slots are empty and pass.
     bool emptied = false;
-    for (std::size_t i = 0; i < FSlots.size(); ++i) {
-        TSlot& s = FSlots[i];
-        if (col < int(s.Texts.size())) {
+    for (std::size_t i = 0; i < FTexts.size(); ++i) {
+        TRowTexts& texts = FTexts[i];
+        if (col < int(texts.size())) {
             if (closeUp)
-                s.Texts.erase(s.Texts.begin() + col);
+                texts.erase(texts.begin() + col);
             else
-                s.Texts[std::size_t(col)] = QString();
+                texts[std::size_t(col)] = QString();
         }
         if (!FHeld[i])
             continue;
-        const bool gone = s.Objects.Erase(col);
+        TRowObjects& objects = FObjects[i];
+        const bool gone = objects.Erase(col);
         FObjectCount -= gone ? 1 : 0;
-        if (closeUp && !s.Objects.Empty() && s.Objects.LastCol() > col) {
-            TObjectList list = s.Objects.Take();
+        if (closeUp && !objects.Empty() && objects.LastCol() > col) {
+            TObjectList list = objects.Take();
             for (auto& e : list)
                 if (e.first > col)
                     --e.first;
-            s.Objects.Put(std::move(list));
+            objects.Put(std::move(list));
         }
-        FHeld[i] = !s.Objects.Empty();
-        emptied = emptied || (gone && s.Objects.Empty() && s.Texts.empty());
+        FHeld[i] = !objects.Empty();
+        emptied = emptied || (gone && objects.Empty() && texts.empty());
     }
     if (emptied)
         for (int row = int(FRows.size()) - 1; row >= 0; --row)
@@ -668,10 +667,12 @@ TGridStoredRow TGridCellStore::TakeRow(int row)
     if (row < 0 || row >= int(FRows.size()) || FRows[std::size_t(row)] < 0)
         return cells;
     int& slot = FRows[std::size_t(row)];
-    TSlot& s = FSlots[std::size_t(slot)];
-    cells.Texts.swap(s.Texts);
-    cells.Objects = s.Objects.Take();
-    FObjectCount -= cells.Objects.size();
+    cells.Texts.swap(FTexts[std::size_t(slot)]);
+    if (FHeld[std::size_t(slot)]) {
+        cells.Objects = FObjects[std::size_t(slot)].Take();
+        FObjectCount -= cells.Objects.size();
+        FHeld[std::size_t(slot)] = false;
+    }
     FreeSlot(slot);
     slot = -1;
     TrimRows();
@@ -688,21 +689,24 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
         return;
     std::sort(
         cells.Objects.begin(), cells.Objects.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-    TSlot& s = SlotFor(row);
+    const int slot = SlotFor(row);
     FColLimit = std::max(FColLimit, int(cells.Texts.size()));
     if (!cells.Objects.empty())
         FColLimit = std::max(FColLimit, cells.Objects.back().first + 1);
     FObjectCount += cells.Objects.size();
-    s.Texts.swap(cells.Texts);
-    s.Objects.Put(std::move(cells.Objects));
-    FHeld[std::size_t(&s - FSlots.data())] = !s.Objects.Empty();
+    FTexts[std::size_t(slot)].swap(cells.Texts);
+    if (!cells.Objects.empty()) {
+        FObjects[std::size_t(slot)].Put(std::move(cells.Objects));
+        FHeld[std::size_t(slot)] = true;
+    }
     cells.Texts.clear();
     cells.Objects.clear();
 }
 
 void TGridCellStore::Clear()
 {
-    FSlots.clear();
+    FTexts.clear();
+    FObjects.clear();
     FFreeSlots.clear();
     FHeld.clear();
     FRows.clear();
@@ -714,16 +718,20 @@ void TGridCellStore::PrefetchColumn(int col, int row) const
     // Three steps, each for rows whose previous step has had time to land:
     // the row's entry, then its texts and objects, then the text itself and
     // the row's first object.
-    if (const TSlot* s = RowAt(row + 16))
-        __builtin_prefetch(s);
-    if (const TSlot* s = RowAt(row + 8)) {
-        if (col >= 0 && col < int(s->Texts.size()))
-            __builtin_prefetch(s->Texts.data() + col);
-        __builtin_prefetch(s->Objects.First());
+    if (const int s = SlotOf(row + 16); s >= 0) {
+        __builtin_prefetch(&FTexts[std::size_t(s)]);
+        __builtin_prefetch(&FObjects[std::size_t(s)]);
     }
-    if (const TSlot* s = RowAt(row + 4)) {
-        if (col >= 0 && col < int(s->Texts.size()))
-            __builtin_prefetch(s->Texts[std::size_t(col)].constData());
+    if (const int s = SlotOf(row + 8); s >= 0) {
+        const TRowTexts& texts = FTexts[std::size_t(s)];
+        if (col >= 0 && col < int(texts.size()))
+            __builtin_prefetch(texts.data() + col);
+        __builtin_prefetch(FObjects[std::size_t(s)].First());
+    }
+    if (const int s = SlotOf(row + 4); s >= 0) {
+        const TRowTexts& texts = FTexts[std::size_t(s)];
+        if (col >= 0 && col < int(texts.size()))
+            __builtin_prefetch(texts[std::size_t(col)].constData());
     }
 }
 
@@ -735,11 +743,11 @@ int TGridCellStore::StoredRowCount() const
 int TGridCellStore::StoredColCount() const
 {
     int n = 0;
-    for (const TSlot& s : FSlots) {
-        n = std::max(n, int(s.Texts.size()));
-        if (!s.Objects.Empty())
-            n = std::max(n, s.Objects.LastCol() + 1);
-    }
+    for (const TRowTexts& texts : FTexts)
+        n = std::max(n, int(texts.size()));
+    for (const TRowObjects& objects : FObjects)
+        if (!objects.Empty())
+            n = std::max(n, objects.LastCol() + 1);
     return n;
 }
 

@@ -220,14 +220,10 @@ private:
         std::pair<int, TObject*> FFirst { -1, nullptr };
         TObjectList FMore;
     };
-    // The cells of one row: texts by column, and objects.
-    struct TSlot {
-        std::vector<QString> Texts;
-        TRowObjects Objects;
-    };
-    const TSlot* RowAt(int row) const;
-    // The row's entry, made when it has none.
-    TSlot& SlotFor(int row);
+    using TRowTexts = std::vector<QString>;
+    // The row's slot, -1 for none; and one made when it has none.
+    int SlotOf(int row) const;
+    int SlotFor(int row);
     int NewSlot();
     void FreeSlot(int slot);
     // Frees the row's entry once it holds nothing.
@@ -237,8 +233,10 @@ private:
     void TrimRows();
     // A row's cells live in a slot that never moves; a row is the number of
     // its slot (-1: nothing stored), so that inserting, removing and
-    // reordering rows moves integers, not the rows' cells.
-    std::vector<TSlot> FSlots;
+    // reordering rows moves integers, not the rows' cells. A slot's texts and
+    // objects are kept apart, so that walks reading texts only read no more.
+    std::vector<TRowTexts> FTexts;
+    std::vector<TRowObjects> FObjects;
     std::vector<int> FFreeSlots;
     std::vector<int> FRows;
     // Per slot: whether its row holds objects, so that finding them reads
