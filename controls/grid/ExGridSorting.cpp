@@ -502,6 +502,10 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         int State = 0; // 0 not read, 1 numbers, 2 texts, 3 the cell compare
         int Ties = 0; // compares that reached the column before it was read
         int Ranks = 0; // distinct texts, when Nums holds their ranks
+        // Per text its first four UTF-16 units, high first and zeros after
+        // its end: ordered as the texts are wherever they differ, so most
+        // compares never reach the texts themselves.
+        std::vector<quint64> Prefix;
         std::vector<double> Nums;
         std::vector<QString> Texts;
     };
@@ -605,6 +609,16 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             f.Texts = {};
         else if (c == ACol)
             RankTexts(f);
+        if (f.State == 2) {
+            f.Prefix.resize(std::size_t(n));
+            for (int k = 0; k < n; ++k) {
+                const QString& t = f.Texts[std::size_t(k)];
+                quint64 p = 0;
+                for (qsizetype i = 0; i < 4; ++i)
+                    p = (p << 16) | (i < t.size() ? t[i].unicode() : 0u);
+                f.Prefix[std::size_t(k)] = p;
+            }
+        }
     };
     const int last = TotalColCount() - 1;
     std::vector<TFastKeys> fast(std::size_t(last + 1));
@@ -627,7 +641,11 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
                 if (f.State == 1) {
                     res = ThreeWay(f.Nums[i], f.Nums[j]);
                 } else {
-                    res = compareTexts(f.Texts[i], f.Texts[j]);
+                    const QString &a = f.Texts[i], &b = f.Texts[j];
+                    if ((blanks && a.isEmpty() != b.isEmpty()) || f.Prefix[i] == f.Prefix[j])
+                        res = compareTexts(a, b);
+                    else
+                        res = f.Prefix[i] < f.Prefix[j] ? -1 : 1;
                 }
             } else if (!FIgnoreColumns->HasValue(c)) {
                 res = CompareKeys(c, x, y, dir);

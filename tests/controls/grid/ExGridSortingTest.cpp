@@ -382,19 +382,20 @@ TEST(ExGridSorting, RandomSortsKeepRowsAndUnSortRestores)
 // A long column of few distinct texts, blanks and case variants among them:
 // the rows come out as a stable sort by the text compare puts them, and with
 // Full the ties fall to the next column.
-TEST(ExGridSorting, FewDistinctTextsSortLikeTheTextCompare)
+// Sorts texts drawn from `pick` on column 0 with a tie column beside,
+// under every blanks, direction and Full setting, and checks the order
+// against a stable sort by the text compare's own rule.
+template <class Pick> void ExpectSortedLikeTheTextCompare(Pick pick, int rows)
 {
-    const QString texts[] = { "b", "", "a", "B", "ab", "c", "a " };
     std::mt19937 rnd(5);
     for (const bool full : { false, true })
         for (const bool ignoreBlanks : { false, true })
             for (const auto pos : { TSortBlankPosition::blFirst, TSortBlankPosition::blLast })
                 for (const auto dir : { TSortDirection::sdAscending, TSortDirection::sdDescending }) {
-                    const int rows = 300;
                     TGrid g(2, rows + 1);
                     std::vector<std::pair<QString, int>> want;
                     for (int r = 1; r <= rows; ++r) {
-                        const QString t = texts[rnd() % 7];
+                        const QString t = pick(rnd);
                         const int tie = int(rnd() % 1000);
                         g->SetCells(0, r, t);
                         g->SetCells(1, r, QString::number(tie));
@@ -421,6 +422,29 @@ TEST(ExGridSorting, FewDistinctTextsSortLikeTheTextCompare)
                         ASSERT_EQ(g->Cells(1, r).toInt(), want[std::size_t(r - 1)].second) << full << ignoreBlanks << r;
                     }
                 }
+}
+
+TEST(ExGridSorting, FewDistinctTextsSortLikeTheTextCompare)
+{
+    const QString texts[] = { "b", "", "a", "B", "ab", "c", "a " };
+    ExpectSortedLikeTheTextCompare([&](std::mt19937& rnd) { return texts[rnd() % 7]; }, 300);
+}
+
+// Many distinct texts, most sharing their first characters with others and
+// differing after them, with NULs, surrogate pairs and characters above
+// them, of every length from none up.
+TEST(ExGridSorting, ManyDistinctTextsSortLikeTheTextCompare)
+{
+    const QString units[] = { QString(QChar(0)), "a", "b", QString::fromUcs4(U"\U00010000"), QString(QChar(0xE000)) };
+    ExpectSortedLikeTheTextCompare(
+        [&](std::mt19937& rnd) {
+            QString t;
+            const int len = int(rnd() % 8);
+            for (int i = 0; i < len; ++i)
+                t += units[rnd() % 5];
+            return t;
+        },
+        400);
 }
 
 // Compare answers with no order at all: the sort ends and loses no row.
