@@ -107,48 +107,84 @@ TEST(CanvasPainterState, DrawingFollowsTheCanvasWhateverThePainterWasLeftWith)
             } },
     };
     const QString text = QStringLiteral("HH");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        Surface s;
-        TCanvas& cv = s.Canvas();
-        // Text, a grid line, a diagonal and a dotted line over a transparent
-        // background, as a cell paints them.
-        auto draw = [&] {
+    // Text, a grid line, a diagonal and a dotted line over a transparent
+    // background, as a cell paints them. Each of them in turn also begins
+    // and ends the drawing, so that the painter is disturbed between two
+    // drawings of one kind.
+    using TDraw = std::function<void(TCanvas&)>;
+    const TDraw pieces[] = {
+        [&](TCanvas& cv) {
             cv.Brush()->SetStyle(TBrushStyle::bsClear);
-            cv.TextOut(2, 2, text);
+            cv.TextOut(2, 20, text);
+        },
+        [](TCanvas& cv) {
             cv.Pen()->SetColor(clRed);
-            cv.Pen()->SetWidth(1);
-            cv.MoveTo(2, 30);
-            cv.LineTo(60, 30);
+            cv.MoveTo(2, 50);
+            cv.LineTo(60, 50);
+        },
+        [](TCanvas& cv) {
+            cv.Pen()->SetColor(clRed);
             cv.MoveTo(62, 2);
             cv.LineTo(72, 12);
+        },
+        [](TCanvas& cv) {
+            cv.Pen()->SetColor(clRed);
             cv.Pen()->SetStyle(TPenStyle::psDot);
             cv.SetBkMode(TRANSPARENT);
-            cv.MoveTo(2, 40);
-            cv.LineTo(60, 40);
+            cv.MoveTo(2, 60);
+            cv.LineTo(60, 60);
             cv.Pen()->SetStyle(TPenStyle::psSolid);
-        };
-        draw();
-        c.Disturb(cv, *cv.Painter());
-        s.Clear();
-        draw();
+        },
+    };
+    const auto draw = [&](TCanvas& cv, const TDraw& first) {
+        first(cv);
+        for (const TDraw& piece : pieces)
+            piece(cv);
+        first(cv);
+    };
+    // Drawn, cleared behind the canvas' back (leaving the painter as it
+    // was), drawn again.
+    const auto paint = [&](Surface& s, const TDraw& first, const std::function<void(TCanvas&, QPainter&)>& disturb) {
+        TCanvas& cv = s.Canvas();
+        draw(cv, first);
+        disturb(cv, *cv.Painter());
+        QPainter& p = *cv.Painter();
+        p.save();
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(0, 0, 80, 70, Qt::white);
+        p.restore();
+        draw(cv, first);
+    };
+    for (const Case& c : cases)
+        for (const TDraw& first : pieces) {
+            SCOPED_TRACE(testing::Message() << c.Name << ", first drawing " << (&first - pieces));
+            Surface s(80, 70), undisturbed(80, 70);
+            TCanvas& cv = s.Canvas();
+            paint(s, first, c.Disturb);
+            paint(undisturbed, first, cases[0].Disturb);
 
-        // The line: red, one pixel thick, nothing else on its rows.
-        for (int x = 2; x < 60; ++x)
-            ASSERT_EQ(s.At(x, 30), clRed) << x;
-        EXPECT_EQ(s.Marked(TRect(0, 28, 80, 30)) + s.Marked(TRect(0, 31, 80, 33)), 0);
-        EXPECT_EQ(s.At(65, 5), clRed);
-        // The dotted line: red dots, white gaps.
-        const int dots = s.Count(clRed) - 58 - 10;
-        EXPECT_GT(dots, 10);
-        EXPECT_EQ(s.Marked(TRect(2, 40, 60, 41)), dots);
-        EXPECT_EQ(s.Count(clLime) + s.Count(clBlue), 0);
-        // The text: black, no taller than the canvas font's line, from x = 2.
-        const int textWidth = cv.TextWidth(text);
-        EXPECT_GT(s.InkRows(2, 2 + textWidth, 28), 0);
-        EXPECT_LE(s.InkRows(0, 60, 28), cv.TextHeight(text));
-        EXPECT_EQ(s.Marked(TRect(0, 0, 2, 20)), 0);
-    }
+            // The line: red, one pixel thick, nothing else on its rows.
+            for (int x = 2; x < 60; ++x)
+                ASSERT_EQ(s.At(x, 50), clRed) << x;
+            EXPECT_EQ(s.Marked(TRect(0, 48, 80, 50)) + s.Marked(TRect(0, 51, 80, 53)), 0);
+            EXPECT_EQ(s.At(65, 5), clRed);
+            // The dotted line: red dots, white gaps.
+            const int dots = s.Count(clRed) - 58 - 10;
+            EXPECT_GT(dots, 10);
+            EXPECT_EQ(s.Marked(TRect(2, 60, 60, 61)), dots);
+            EXPECT_EQ(s.Count(clLime) + s.Count(clBlue), 0);
+            // The text: no taller than the canvas font's line, from x = 2.
+            const int textWidth = cv.TextWidth(text);
+            EXPECT_GT(s.InkRows(2, 2 + textWidth, 45), 0);
+            EXPECT_LE(s.InkRows(0, 60, 45), cv.TextHeight(text));
+            EXPECT_EQ(s.Marked(TRect(0, 0, 2, 45)), 0);
+            // And all of it as drawn on a canvas left alone.
+            int differ = 0;
+            for (int y = 0; y < 70; ++y)
+                for (int x = 0; x < 80; ++x)
+                    differ += s.At(x, y) != undisturbed.At(x, y);
+            EXPECT_EQ(differ, 0);
+        }
 }
 
 TEST(CanvasPainterState, MeasuresFollowTheFontAcrossManySwitches)
