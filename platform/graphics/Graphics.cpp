@@ -1342,7 +1342,13 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
             if (oldDirection != Qt::LeftToRight)
                 p->setLayoutDirection(Qt::LeftToRight);
             requireTextFont();
-            p->setPen(ColorToQColor(FFont.Color()));
+            // A pen the painter already has is not made again.
+            const QColor color = ColorToQColor(FFont.Color());
+            if (FTextPenColor != color) {
+                FTextPen = QPen(color);
+                FTextPenColor = color;
+            }
+            p->setPen(FTextPen);
             p->drawText(QPoint(x, y + lm.Ascent), text);
             if (oldDirection != Qt::LeftToRight)
                 p->setLayoutDirection(oldDirection);

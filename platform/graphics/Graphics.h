@@ -520,6 +520,9 @@ private:
     QFont FPainterFont;
     QFont FPainterFontSource;
     bool FPainterFontSet = false;
+    // The pen last set for text, and its colour (none yet: invalid).
+    QPen FTextPen;
+    QColor FTextPenColor;
     // The pen set up by RequirePen, and what it was set up from.
     struct TPenSetup {
         bool Valid = false;
