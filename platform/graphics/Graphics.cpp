@@ -713,8 +713,8 @@ void TCanvas::fillAxisLine(TPoint a, TPoint b, const QColor& color)
     const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
     const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
     const QPoint e(b.X - sx, b.Y - sy);
-    FPainter->fillRect(QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())),
-                           QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
+    FPainter->fillRect(
+        QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())), QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
         color);
 }
 
@@ -1262,8 +1262,8 @@ TRect TCanvas::TextBounds(const QString& text) const
 {
     if (text.isEmpty())
         return {};
-    auto& e = WidthCache().entry(
-        QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
+    auto& e
+        = WidthCache().entry(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
     if (!e.HasInk) {
         e.Ink = FMetrics->tightBoundingRect(SymbolFaceText(FFont, text));
         e.HasInk = true;
@@ -1372,8 +1372,7 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
         p->setPen(ColorToQColor(FFont.Color()));
         p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
         // Draw into the measured cell so the advance equals TextWidth.
-        const int flags
-            = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
+        const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
         p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
     }
     p->restore();
