@@ -7,6 +7,8 @@
 #include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,110 @@ QString ColorToHTMLHex(TColor Color)
 // ---------------------------------------------------------------------------
 // Gradients
 
+namespace {
+
+// The colour of band `i` of `steps` from `from` to `to`.
+TColor GradientStep(TColor from, TColor to, int i, int steps)
+{
+    auto part = [&](int a, int b) { return a + int(Round(i * double(b - a) / steps)); };
+    return RGB(part(GetRValue(from), GetRValue(to)), part(GetGValue(from), GetGValue(to)),
+        part(GetBValue(from), GetBValue(to)));
+}
+
+struct TGradientRun {
+    TColor Color;
+    int From, To; // from the gradient's start
+};
+
+// The shown runs of one colour of a solid gradient, by colours, length and
+// steps: the cells of a row of headers paint the same gradient, worked out
+// once. A few are kept; one in use is kept until its drawing ends, as
+// drawing may draw another gradient.
+struct TGradientRuns {
+    TColor From = clNone, To = clNone;
+    int Span = -1, Steps = 0;
+    int Busy = 0;
+    bool Own = false; // made for one drawing, all kept ones being in use
+    std::vector<TGradientRun> Runs;
+    TColor Last = clNone;
+
+    void Compute()
+    {
+        Runs.clear();
+        const double band = double(Span) / Steps;
+        TColor runColor = clNone, c = clNone;
+        int runStart = 0, runEnd = 0;
+        for (int i = 0; i <= Steps; ++i) {
+            c = GradientStep(From, To, i, Steps);
+            const int a = int(Trunc(i * band));
+            const int b = std::min(Span + 1, a + int(Trunc(band + 1)));
+            const int shown = i < Steps ? std::min(b, int(Trunc((i + 1) * band))) : b;
+            if (shown <= a)
+                continue;
+            if (runColor != clNone && c != runColor) {
+                Runs.push_back({ runColor, runStart, runEnd });
+                runColor = clNone;
+            }
+            if (runColor == clNone) {
+                runColor = c;
+                runStart = a;
+            }
+            runEnd = shown;
+        }
+        if (runColor != clNone)
+            Runs.push_back({ runColor, runStart, runEnd });
+        Last = c;
+    }
+
+    class TUse {
+    public:
+        explicit TUse(TGradientRuns* r)
+            : FRuns(r)
+        {
+            ++FRuns->Busy;
+        }
+        ~TUse()
+        {
+            --FRuns->Busy;
+            if (FRuns->Own)
+                delete FRuns;
+        }
+        TUse(const TUse&) = delete;
+        TUse& operator=(const TUse&) = delete;
+        const TGradientRuns* operator->() const { return FRuns; }
+
+    private:
+        TGradientRuns* FRuns;
+    };
+
+    static TGradientRuns* Find(TColor from, TColor to, int span, int steps)
+    {
+        thread_local std::array<TGradientRuns, 8> kept;
+        thread_local unsigned next = 0;
+        for (TGradientRuns& r : kept)
+            if (r.Steps > 0 && r.Span == span && r.Steps == steps && r.From == from && r.To == to)
+                return &r;
+        TGradientRuns* r = nullptr;
+        for (size_t n = 0; n < kept.size() && !r; ++n) {
+            TGradientRuns& candidate = kept[next++ % kept.size()];
+            if (!candidate.Busy)
+                r = &candidate;
+        }
+        if (!r) {
+            r = new TGradientRuns;
+            r->Own = true;
+        }
+        r->From = from;
+        r->To = to;
+        r->Span = span;
+        r->Steps = steps;
+        r->Compute();
+        return r;
+    }
+};
+
+} // namespace
+
 void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizontal, TRect R, int Steps)
 {
     if (!Canvas || R.Top == R.Bottom)
@@ -125,49 +231,32 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, bool Horizo
     }
     const int span = Horizontal ? R.Width() - 1 : R.Height() - 1;
     Steps = std::max(std::min(Steps, span), 1);
-    const double band = double(span) / Steps;
-    const int farEdge = Horizontal ? R.Right : R.Bottom;
     const int start = Horizontal ? R.Left : R.Top;
     const auto bandRect
         = [&](int a, int b) { return Horizontal ? Rect(a, R.Top, b, R.Bottom) : Rect(R.Left, a, R.Right, b); };
+    if (Canvas->Brush()->Style() != TBrushStyle::bsSolid) {
+        const double band = double(span) / Steps;
+        const int farEdge = Horizontal ? R.Right : R.Bottom;
+        TColor c = clNone;
+        for (int i = 0; i <= Steps; ++i) {
+            c = GradientStep(from, to, i, Steps);
+            const int a = start + int(Trunc(i * band));
+            SetPenAndBrush(Canvas, c);
+            Canvas->FillRect(bandRect(a, std::min(farEdge, a + int(Trunc(band + 1)))));
+        }
+        SetPenAndBrush(Canvas, c);
+        return;
+    }
     // Each band overlaps the next, which paints over it. A solid brush
     // therefore shows only a band's part before the next one starts, and
     // neighbouring bands of one colour are filled at once.
-    const bool solid = Canvas->Brush()->Style() == TBrushStyle::bsSolid;
-    const auto fillRun = [&](TColor c, int a, int b) {
-        Canvas->Brush()->SetColor(c);
-        Canvas->FillRect(bandRect(a, b));
-    };
-    TColor runColor = clNone, c = clNone;
-    int runStart = 0, runEnd = 0;
-    for (int i = 0; i <= Steps; ++i) {
-        auto part = [&](int a, int b) { return a + int(Round(i * double(b - a) / Steps)); };
-        c = RGB(part(GetRValue(from), GetRValue(to)), part(GetGValue(from), GetGValue(to)),
-            part(GetBValue(from), GetBValue(to)));
-        const int a = start + int(Trunc(i * band));
-        const int b = std::min(farEdge, a + int(Trunc(band + 1)));
-        if (!solid) {
-            SetPenAndBrush(Canvas, c);
-            Canvas->FillRect(bandRect(a, b));
-            continue;
-        }
-        const int shown = i < Steps ? std::min(b, start + int(Trunc((i + 1) * band))) : b;
-        if (shown <= a)
-            continue;
-        if (runColor != clNone && c != runColor) {
-            fillRun(runColor, runStart, runEnd);
-            runColor = clNone;
-        }
-        if (runColor == clNone) {
-            runColor = c;
-            runStart = a;
-        }
-        runEnd = shown;
+    TGradientRuns::TUse runs(TGradientRuns::Find(from, to, span, Steps));
+    for (const TGradientRun& run : runs->Runs) {
+        Canvas->Brush()->SetColor(run.Color);
+        Canvas->FillRect(bandRect(start + run.From, start + run.To));
     }
-    if (runColor != clNone)
-        fillRun(runColor, runStart, runEnd);
     // The canvas ends in the last band's colour, as band by band.
-    SetPenAndBrush(Canvas, c);
+    SetPenAndBrush(Canvas, runs->Last);
 }
 
 void DrawMirrorGradient(TCanvas* Canvas, const TRect& R, TColor Color, bool Fill, bool SideLines, TColor BorderColor,

@@ -28,23 +28,22 @@ bool IsAsciiDigit(QChar c)
 
 int CellTextType(const QString& Text, bool HTML)
 {
-    // The appended blank keeps the one-character checks below in range.
-    const QString s = Text + QLatin1Char(' ');
-    if (s.length() < 2)
+    // Read in place: every painted cell asks.
+    if (Text.isEmpty())
         return 0;
-    if (s.startsWith(QLatin1Char('=')))
+    if (Text.startsWith(QLatin1Char('=')))
         return 3;
-    if (s.startsWith(QLatin1String("|\\"))) {
+    if (Text.startsWith(QLatin1String("|\\"))) {
         // A wide-encoded formula: its first unit is "=" (high byte 0, low "=").
-        if (s.length() > 4 && s[3] == QLatin1Char('=') && s[4].unicode() == 0)
+        if (Text.length() > 4 && Text[3] == QLatin1Char('=') && Text[4].unicode() == 0)
             return 3;
         return 5;
     }
-    if (s.startsWith(QLatin1String("{\\")))
+    if (Text.startsWith(QLatin1String("{\\")))
         return 2;
     if (HTML
-        && (s.contains(QLatin1String("</")) || s.contains(QLatin1String("<B")) || s.contains(QLatin1String("<I"))
-            || s.contains(QLatin1String("<C"))))
+        && (Text.contains(QLatin1String("</")) || Text.contains(QLatin1String("<B"))
+            || Text.contains(QLatin1String("<I")) || Text.contains(QLatin1String("<C"))))
         return 1;
     return 0;
 }

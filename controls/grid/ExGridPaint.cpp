@@ -220,11 +220,11 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
         OnCustomCellDraw(this, ACanvas, C.RCol, ARow, C.State, C.Rect, false);
 
     // Focus rectangle on the current cell (the base cell of a merged area).
-    if (!FHideFocusRect && Focused() && !Options().testFlag(goRowSelect) && Col() >= FixedCols()
-        && Row() >= FixedRows()) {
+    if (!FHideFocusRect && !Options().testFlag(goRowSelect) && Col() >= FixedCols() && Row() >= FixedRows()) {
         int bc = C.RCol, brow = ARow;
         ResolveBaseCell(C.RCol, ARow, bc, brow);
-        if (DisplColIndex(bc) == Col() && brow == Row()) {
+        // The focus is asked last: it costs more than the cell test.
+        if (DisplColIndex(bc) == Col() && brow == Row() && Focused()) {
             TRect fr = C.Rect;
             const int g = GridLineWidth() - 1;
             InflateRect(fr, g, g);

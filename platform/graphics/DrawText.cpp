@@ -249,8 +249,8 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
         shown->clear();
     if (!canvas)
         return 0;
-    const QFontMetrics& fm = canvas->FontMetrics();
-    const int lineHeight = fm.ascent() + fm.descent() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    const TCanvas::TLineMetrics& lm = canvas->LineMetrics();
+    const int lineHeight = lm.Ascent + lm.Descent + ((flags & DT_EXTERNALLEADING) ? std::max(0, lm.Leading) : 0);
     const bool single = flags & DT_SINGLELINE;
     const bool calc = flags & DT_CALCRECT;
 
@@ -265,31 +265,41 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
     TLayout lay { canvas, flags, 0 };
     // Tab stops matter only to texts with tabs.
     if ((flags & DT_EXPANDTABS) && text.contains(QLatin1Char('\t')))
-        lay.TabWidth = std::max(1, (tabLength > 0 ? tabLength : 8) * std::max(1, fm.averageCharWidth()));
+        lay.TabWidth
+            = std::max(1, (tabLength > 0 ? tabLength : 8) * std::max(1, canvas->FontMetrics().averageCharWidth()));
 
     const int left = rect.Left + leftMargin;
     const int maxWidth = rect.Right - rightMargin - left;
 
     // Paragraphs, then lines.
     QString src = text;
+    // Most texts hold no tabs or line breaks to replace.
+    const bool breaks = src.contains(QLatin1Char('\r')) || src.contains(QLatin1Char('\n'));
     if (!lay.TabWidth)
         src.replace(QLatin1Char('\t'), QLatin1Char(' '));
     std::vector<TLine> lines;
     if (single) {
-        src.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        src.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        src.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        if (breaks) {
+            src.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            src.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            src.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        }
         lines.push_back(stripPrefix(src, flags));
     } else {
-        src.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        src.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        const QStringList paras = src.split(QLatin1Char('\n'));
-        for (const QString& p : paras) {
+        const auto addParagraph = [&](const QString& p) {
             const TLine para = stripPrefix(p, flags);
             if (flags & DT_WORDBREAK)
                 wrapParagraph(lay, para, std::max(0, maxWidth), flags & DT_EDITCONTROL, lines);
             else
                 lines.push_back(para);
+        };
+        if (breaks) {
+            src.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            src.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            for (const QString& p : src.split(QLatin1Char('\n')))
+                addParagraph(p);
+        } else {
+            addParagraph(src);
         }
     }
     if (flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
@@ -336,26 +346,51 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
     QPainter* p = canvas->Painter();
     if (p) {
         canvas->Changing();
-        p->save();
-        if (!(flags & DT_NOCLIP)) {
-            const TRect clip = canvas->Oriented(rect);
-            p->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()), Qt::IntersectClip);
-        }
         const bool rtl = flags & DT_RTLREADING;
-        int ly = y;
-        for (size_t i = 0; i < lines.size(); ++i, ly += lineHeight) {
-            // An edit control does not show a partly visible last line.
-            if ((flags & DT_EDITCONTROL) && i > 0 && ly + lineHeight > rect.Bottom)
-                break;
-            // Left-aligned lines need no measuring.
-            int x = left;
+        // An edit control does not show a partly visible last line.
+        size_t shownLines = lines.size();
+        if (flags & DT_EDITCONTROL)
+            for (size_t i = 1; i < lines.size(); ++i)
+                if (y + int(i) * lineHeight + lineHeight > rect.Bottom) {
+                    shownLines = i;
+                    break;
+                }
+        // Left-aligned lines need no measuring.
+        const auto lineX = [&](size_t i) {
             if (flags & DT_CENTER)
-                x = left + (maxWidth - lay.width(lines[i].Text)) / 2;
-            else if (flags & DT_RIGHT)
-                x = left + maxWidth - lay.width(lines[i].Text);
-            drawLineOriented(canvas, lay, x, ly, lines[i], rtl);
+                return left + (maxWidth - lay.width(lines[i].Text)) / 2;
+            if (flags & DT_RIGHT)
+                return left + maxWidth - lay.width(lines[i].Text);
+            return left;
+        };
+        // Clipping costs the painter a clip of its own: lines that lie
+        // inside the rectangle need none.
+        bool clip = !(flags & DT_NOCLIP);
+        if (clip && !rtl && !lay.TabWidth && !canvas->DrawingOrientation().RightToLeft
+            && canvas->Font()->Orientation() == 0
+            && !(canvas->Font()->Style() & (TFontStyle::fsUnderline | TFontStyle::fsStrikeOut))) {
+            clip = false;
+            for (size_t i = 0; i < shownLines && !clip; ++i) {
+                const TLine& l = lines[i];
+                if (!l.Underlined.empty()) {
+                    clip = true;
+                    break;
+                }
+                TRect b = canvas->TextBounds(l.Text);
+                OffsetRect(b, lineX(i), y + int(i) * lineHeight);
+                clip = !b.IsEmpty()
+                    && (b.Left < rect.Left || b.Top < rect.Top || b.Right > rect.Right || b.Bottom > rect.Bottom);
+            }
         }
-        p->restore();
+        if (clip) {
+            p->save();
+            const TRect r = canvas->Oriented(rect);
+            p->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
+        }
+        for (size_t i = 0; i < shownLines; ++i)
+            drawLineOriented(canvas, lay, lineX(i), y + int(i) * lineHeight, lines[i], rtl);
+        if (clip)
+            p->restore();
         canvas->Changed();
     }
     if (single && (flags & (DT_VCENTER | DT_BOTTOM)))

@@ -435,6 +435,8 @@ bool TCanvas::BeginDraw(QPaintDevice* device)
         return false;
     FDevice = device;
     FPainter = std::move(painter);
+    FPainterFontSet = false;
+    FPenSetup.Valid = false;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, true);
     FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -508,11 +510,44 @@ void TCanvas::syncBrush() const
 const QFont& TCanvas::QtFont() const
 {
     if (FFontGeneration != FFont.ShapeGeneration()) {
-        FQFont = FFont.ToQFont();
-        FMetrics.emplace(FQFont);
+        const TFontShape shape { FFont.Name(), FFont.Height(), FFont.Style(), FFont.Charset(), FFont.Pitch(),
+            FFont.Orientation(), FFont.Quality() };
+        TRecentFont* recent = nullptr;
+        for (TRecentFont& r : FRecentFonts)
+            if (r.Metrics && r.Shape == shape)
+                recent = &r;
+        if (!recent) {
+            recent = &FRecentFonts[FNextRecentFont++ % FRecentFonts.size()];
+            recent->Shape = shape;
+            recent->Font = FFont.ToQFont();
+            recent->Metrics.emplace(recent->Font);
+            recent->Line = { recent->Metrics->ascent(), recent->Metrics->descent(), recent->Metrics->leading() };
+        }
+        FQFont = recent->Font;
+        FMetrics = recent->Metrics;
+        FLineMetrics = recent->Line;
         FFontGeneration = FFont.ShapeGeneration();
     }
     return FQFont;
+}
+
+const TCanvas::TLineMetrics& TCanvas::LineMetrics() const
+{
+    QtFont();
+    return FLineMetrics;
+}
+
+void TCanvas::requireTextFont()
+{
+    const QFont& font = QtFont();
+    // Setting a font on the painter resolves it for the device anew: the
+    // painter keeps the one it has while that is still the font set last.
+    if (FPainterFontSet && FPainterFontSource.isCopyOf(font) && FPainter->font().isCopyOf(FPainterFont))
+        return;
+    FPainter->setFont(font);
+    FPainterFont = FPainter->font();
+    FPainterFontSource = font;
+    FPainterFontSet = true;
 }
 
 const QFontMetrics& TCanvas::FontMetrics() const
@@ -538,18 +573,39 @@ bool TCanvas::RequirePen()
     if (!FPainter)
         return false;
     syncBrush();
+    QPainter* p = FPainter.get();
+    const Qt::BGMode bgMode = FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode;
+    // The painter still has the pen set up last for this pen and background
+    // (lines drawn one after another): nothing to set up.
+    TPenSetup& s = FPenSetup;
+    if (s.Valid && s.Color == FPen.Color() && s.Width == FPen.Width() && s.Style == FPen.Style()
+        && s.Mode == FPen.Mode() && s.BkMode == FBkMode && s.BkColor == FBkColor && p->pen() == s.Pen
+        && p->compositionMode() == s.Composition && p->backgroundMode() == bgMode
+        && p->background().style() == Qt::SolidPattern && p->background().color() == s.Background)
+        return true;
+    s.Valid = false;
     QPainter::CompositionMode cm;
     QColor color = ColorToQColor(FPen.Color());
     if (FPen.IsClear() || !penModeComposition(FPen.Mode(), cm, color)) {
-        FPainter->setPen(Qt::NoPen);
-        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->setPen(Qt::NoPen);
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return false;
     }
-    FPainter->setPen(qtPen(FPen, color));
-    setComposition(FPainter.get(), cm);
+    s.Pen = qtPen(FPen, color);
+    s.Background = ColorToQColor(FBkColor);
+    p->setPen(s.Pen);
+    setComposition(p, cm);
     // Gaps of dashed lines take the background colour in OPAQUE mode.
-    FPainter->setBackgroundMode(FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
-    FPainter->setBackground(ColorToQColor(FBkColor));
+    p->setBackgroundMode(bgMode);
+    p->setBackground(s.Background);
+    s.Composition = p->compositionMode();
+    s.Color = FPen.Color();
+    s.Width = FPen.Width();
+    s.Style = FPen.Style();
+    s.Mode = FPen.Mode();
+    s.BkMode = FBkMode;
+    s.BkColor = FBkColor;
+    s.Valid = true;
     return true;
 }
 
@@ -613,6 +669,55 @@ static bool fillsLikeLine(const QPainter* p)
     return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
 }
 
+// Whether the canvas' pen, set up, would draw lines along an axis as
+// fillsLikeLine tells, and in which colour. If so, the painter is set up as
+// RequirePen sets it, but for the pen itself, which a fill does not use.
+bool TCanvas::requireLineFill(QColor& color)
+{
+    if (FPen.IsClear() || FPen.Width() > 1)
+        return false;
+    switch (FPen.Style()) {
+    case TPenStyle::psSolid:
+    case TPenStyle::psInsideFrame:
+    case TPenStyle::psUserStyle:
+        break;
+    default:
+        return false; // dashed
+    }
+    QPainter::CompositionMode cm;
+    color = ColorToQColor(FPen.Color());
+    if (!penModeComposition(FPen.Mode(), cm, color) || cm != QPainter::CompositionMode_SourceOver
+        || color.alpha() != 255 || FPainter->testRenderHint(QPainter::Antialiasing))
+        return false;
+    const QTransform& t = FPainter->transform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    QPainter* p = FPainter.get();
+    syncBrush();
+    if (p->compositionMode() != QPainter::CompositionMode_SourceOver)
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const Qt::BGMode bgMode = FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode;
+    if (p->backgroundMode() != bgMode)
+        p->setBackgroundMode(bgMode);
+    const QColor background = ColorToQColor(FBkColor);
+    if (p->background().style() != Qt::SolidPattern || p->background().color() != background)
+        p->setBackground(background);
+    return true;
+}
+
+// A thin solid line along an axis from a to b (device columns), without its
+// end point, covers exactly a rectangle, which fills without the stroker.
+void TCanvas::fillAxisLine(TPoint a, TPoint b, const QColor& color)
+{
+    const int dx = b.X - a.X, dy = b.Y - a.Y;
+    const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
+    const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+    const QPoint e(b.X - sx, b.Y - sy);
+    FPainter->fillRect(
+        QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())), QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
+        color);
+}
+
 void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
 {
     if (a == b)
@@ -630,12 +735,7 @@ void TCanvas::lineExcludingEnd(TPoint a, TPoint b)
         const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
         const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
         if ((dx == 0 || dy == 0) && fillsLikeLine(p)) {
-            // A thin solid line along an axis covers exactly this rectangle,
-            // which fills without the stroker (grid lines, cell by cell).
-            const QPoint e(b.X - sx, b.Y - sy);
-            p->fillRect(QRect(QPoint(std::min(a.X, e.x()), std::min(a.Y, e.y())),
-                            QPoint(std::max(a.X, e.x()), std::max(a.Y, e.y()))),
-                p->pen().color());
+            fillAxisLine(a, b, p->pen().color());
             return;
         }
         p->drawLine(a.X, a.Y, b.X - sx, b.Y - sy);
@@ -657,12 +757,19 @@ void TCanvas::MoveTo(int x, int y)
 
 void TCanvas::LineTo(int x, int y)
 {
-    if (FPainter && RequirePen()) {
+    const TPoint a = FPenPos, b(x, y);
+    QColor color;
+    if (FPainter && a != b && (a.X == b.X || a.Y == b.Y) && requireLineFill(color)) {
+        // Grid lines, cell by cell: a fill needs no pen set up.
         Changing();
-        lineExcludingEnd(FPenPos, { x, y });
+        fillAxisLine(TPoint(OrientedX(a.X), a.Y), TPoint(OrientedX(b.X), b.Y), color);
+        Changed();
+    } else if (FPainter && RequirePen()) {
+        Changing();
+        lineExcludingEnd(a, b);
         Changed();
     }
-    FPenPos = { x, y };
+    FPenPos = b;
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
@@ -1052,10 +1159,10 @@ TCanvas::TTextMetrics TCanvas::TextMetrics() const
 {
     const QFontMetrics& fm = FontMetrics();
     TTextMetrics m;
-    m.Ascent = fm.ascent();
-    m.Descent = fm.descent();
+    m.Ascent = FLineMetrics.Ascent;
+    m.Descent = FLineMetrics.Descent;
     m.Height = m.Ascent + m.Descent;
-    m.ExternalLeading = std::max(0, fm.leading());
+    m.ExternalLeading = std::max(0, FLineMetrics.Leading);
     m.InternalLeading = std::max(0, m.Height - QtFont().pixelSize());
     m.AveCharWidth = fm.averageCharWidth();
     m.MaxCharWidth = fm.maxWidth();
@@ -1106,29 +1213,39 @@ namespace {
 // Widths of recently measured texts: a grid measures the same cell texts
 // on every repaint (ellipsis checks, alignment), and laying a text out costs
 // far more than a look-up.
+// A screen of a grid holds several hundred texts.
 struct TWidthCache {
     struct TEntry {
         QFont Font;
         QString Text;
         int Width = 0;
+        bool HasInk = false;
+        QRect Ink; // relative to the start of the baseline
     };
-    static constexpr size_t Size = 1024; // a power of two
+    static constexpr size_t Size = 4096; // a power of two
     std::array<TEntry, Size> Entries;
     size_t Next = 0;
 
-    template <class Measure> int width(const QFont& font, const QString& text, Measure measure)
+    template <class Measure> TEntry& entry(const QFont& font, const QString& text, Measure measure)
     {
         const size_t slot = qHash(text) & (Size - 2); // two ways per hash
         for (size_t i = slot; i < slot + 2; ++i)
             if (Entries[i].Text == text && Entries[i].Font == font)
-                return Entries[i].Width;
+                return Entries[i];
         TEntry& e = Entries[slot + (Next++ & 1)];
         e.Font = font;
         e.Text = text;
         e.Width = measure();
-        return e.Width;
+        e.HasInk = false;
+        return e;
     }
 };
+
+TWidthCache& WidthCache()
+{
+    thread_local TWidthCache cache;
+    return cache;
+}
 
 } // namespace
 
@@ -1136,21 +1253,38 @@ int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    thread_local TWidthCache cache;
-    return cache.width(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
+    return WidthCache()
+        .entry(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); })
+        .Width;
+}
+
+TRect TCanvas::TextBounds(const QString& text) const
+{
+    if (text.isEmpty())
+        return {};
+    auto& e
+        = WidthCache().entry(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
+    if (!e.HasInk) {
+        e.Ink = FMetrics->tightBoundingRect(SymbolFaceText(FFont, text));
+        e.HasInk = true;
+    }
+    // A pixel round the glyphs' boxes for their rounding.
+    const QRect ink = e.Ink.isEmpty() ? QRect() : e.Ink.adjusted(-1, -1, 1, 1).translated(0, FLineMetrics.Ascent);
+    const QRect box = QRect(0, 0, e.Width, FLineMetrics.Ascent + FLineMetrics.Descent).united(ink);
+    return TRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
 }
 
 int TCanvas::TextHeight(const QString&) const
 {
     // The line's height, whatever the text: nothing to lay out.
-    const QFontMetrics& fm = FontMetrics();
-    return fm.ascent() + fm.descent();
+    const TLineMetrics& lm = LineMetrics();
+    return lm.Ascent + lm.Descent;
 }
 
 TSize TCanvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics& fm = FontMetrics();
-    return { text.isEmpty() ? 0 : fm.horizontalAdvance(SymbolFaceText(FFont, text)), fm.ascent() + fm.descent() };
+    const TLineMetrics& lm = LineMetrics();
+    return { text.isEmpty() ? 0 : FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)), lm.Ascent + lm.Descent };
 }
 
 // A line the painter's direct form draws exactly as the laid-out form does:
@@ -1177,16 +1311,54 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
     syncBrush();
     QPainter* p = FPainter.get();
     const QFont& font = QtFont();
-    const QFontMetrics& fm = FontMetrics();
+    const QFontMetrics& fm = *FMetrics;
+    const TLineMetrics& lm = FLineMetrics;
     // Measuring lays the text out once more: only a background or a right
     // alignment needs the width.
     const bool mirrored = FOrientation.RightToLeft;
     const bool measure = !text.isEmpty() && (FBkMode == OPAQUE || rtl || mirrored);
     const int w = measure ? fm.horizontalAdvance(text) : 0;
-    const int h = fm.ascent() + fm.descent();
+    const int h = lm.Ascent + lm.Descent;
     // Mirrored, the text's cell moves and the glyphs keep their shape.
     if (mirrored)
         x = FFont.Orientation() != 0 ? FOrientation.Width - x : FOrientation.Width - x - w;
+    const bool shown = FFont.Color() != clNone && !text.isEmpty();
+    if (FFont.Orientation() == 0 && !rtl && (!shown || plainLine(font, text))) {
+        // A straight plain line draws in place, without saving the painter
+        // and without a layout (the same pixels as the laid-out form below):
+        // what it switches is switched back, but for the pen and the font,
+        // which every drawing sets up for itself.
+        const QPainter::CompositionMode oldMode = p->compositionMode();
+        if (oldMode != QPainter::CompositionMode_SourceOver)
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (FBkMode == OPAQUE && w > 0)
+            p->fillRect(QRect(x, y, w, h), ColorToQColor(FBkColor));
+        if (shown) {
+            // An opaque painter would fill the text's cell once more.
+            const Qt::BGMode oldBg = p->backgroundMode();
+            if (oldBg != Qt::TransparentMode)
+                p->setBackgroundMode(Qt::TransparentMode);
+            const Qt::LayoutDirection oldDirection = p->layoutDirection();
+            if (oldDirection != Qt::LeftToRight)
+                p->setLayoutDirection(Qt::LeftToRight);
+            requireTextFont();
+            // A pen the painter already has is not made again.
+            const QColor color = ColorToQColor(FFont.Color());
+            if (FTextPenColor != color) {
+                FTextPen = QPen(color);
+                FTextPenColor = color;
+            }
+            p->setPen(FTextPen);
+            p->drawText(QPoint(x, y + lm.Ascent), text);
+            if (oldDirection != Qt::LeftToRight)
+                p->setLayoutDirection(oldDirection);
+            if (oldBg != Qt::TransparentMode)
+                p->setBackgroundMode(oldBg);
+        }
+        if (oldMode != QPainter::CompositionMode_SourceOver)
+            p->setCompositionMode(oldMode);
+        return;
+    }
     p->save();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setBackgroundMode(Qt::TransparentMode); // the cell is filled below, once
@@ -1199,15 +1371,9 @@ void TCanvas::DrawTextLine(int x, int y, const QString& given, bool rtl)
         p->setFont(font);
         p->setPen(ColorToQColor(FFont.Color()));
         p->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
-        if (!rtl && FFont.Orientation() == 0 && plainLine(font, text)) {
-            // The same pixels as the laid-out form below, without a layout.
-            p->drawText(QPoint(0, fm.ascent()), text);
-        } else {
-            // Draw into the measured cell so the advance equals TextWidth.
-            const int flags
-                = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
-            p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
-        }
+        // Draw into the measured cell so the advance equals TextWidth.
+        const int flags = Qt::TextSingleLine | Qt::AlignTop | Qt::TextDontClip | (rtl ? Qt::AlignRight : Qt::AlignLeft);
+        p->drawText(QRect(0, 0, measure ? std::max(w, 1) : 0x3FFFFF, h), flags, text);
     }
     p->restore();
 }

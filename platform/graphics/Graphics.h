@@ -13,9 +13,11 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPen>
 #include <QRegion>
 #include <QString>
 
+#include <array>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -441,6 +443,16 @@ public:
     const QFont& QtFont() const;
     // Metrics of QtFont(), kept with it: every measure of the canvas uses them.
     const QFontMetrics& FontMetrics() const;
+    // The line measures of QtFont(), read once per font: asking the metrics
+    // looks the font's engine up each time.
+    struct TLineMetrics {
+        int Ascent = 0, Descent = 0, Leading = 0;
+    };
+    const TLineMetrics& LineMetrics() const;
+    // The box one line of text may paint, relative to its top-left: its cell
+    // (advance by line height) and the glyphs' ink. Remembered with the
+    // text's width.
+    TRect TextBounds(const QString& text) const;
 
     // Selects the pen (and its mode) or the brush and background into the
     // painter; false when the pen or brush draws nothing.
@@ -458,6 +470,8 @@ private:
         TColor BkColor;
     };
     void syncBrush() const;
+    // Sets the painter's font to QtFont() unless it already has it.
+    void requireTextFont();
     // The columns [x1, x2) of a shape, in device coordinates.
     void orientRect(int& x1, int& x2) const
     {
@@ -470,6 +484,8 @@ private:
     bool requireShape();
     void applyClip();
     void lineExcludingEnd(TPoint a, TPoint b);
+    bool requireLineFill(QColor& color);
+    void fillAxisLine(TPoint a, TPoint b, const QColor& color);
     void drawShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void drawTextCell(int x, int y, const QString& text, const TRect* clip, bool opaqueRect);
     QImage* rasterImage() const;
@@ -477,7 +493,48 @@ private:
     TFont FFont;
     mutable QFont FQFont;
     mutable std::optional<QFontMetrics> FMetrics;
+    mutable TLineMetrics FLineMetrics;
     mutable unsigned FFontGeneration = ~0u;
+    // The last fonts drawn with: a control switching between a few fonts
+    // (a grid's fixed and normal cells) gets the same Qt font back, which
+    // measures and draws without being resolved again.
+    struct TFontShape {
+        QString Name;
+        int Height = 0;
+        TFontStyles Style;
+        TFontCharset Charset = 0;
+        TFontPitch Pitch = TFontPitch::fpDefault;
+        int Orientation = 0;
+        TFontQuality Quality = TFontQuality::fqDefault;
+        bool operator==(const TFontShape&) const = default;
+    };
+    struct TRecentFont {
+        TFontShape Shape;
+        QFont Font;
+        std::optional<QFontMetrics> Metrics;
+        TLineMetrics Line;
+    };
+    mutable std::array<TRecentFont, 4> FRecentFonts;
+    mutable unsigned FNextRecentFont = 0;
+    // The font last set on the painter for text, and the font it was made from.
+    QFont FPainterFont;
+    QFont FPainterFontSource;
+    bool FPainterFontSet = false;
+    // The pen last set for text, and its colour (none yet: invalid).
+    QPen FTextPen;
+    QColor FTextPenColor;
+    // The pen set up by RequirePen, and what it was set up from.
+    struct TPenSetup {
+        bool Valid = false;
+        TColor Color = clNone, BkColor = clNone;
+        int Width = 0, BkMode = 0;
+        TPenStyle Style = TPenStyle::psSolid;
+        TPenMode Mode = TPenMode::pmCopy;
+        QPen Pen;
+        int Composition = 0; // a QPainter::CompositionMode
+        QColor Background;
+    };
+    TPenSetup FPenSetup;
     TPen FPen;
     TBrush FBrush;
     TPoint FPenPos;
