@@ -61,7 +61,7 @@ void TCellProperties::Assign(const TPersistent* Source)
 
 void TCellProperties::NoteSpan()
 {
-    if (FOwnerGrid && (!FIsBaseCell || FCellSpanX != -1 || FCellSpanY != -1))
+    if (FOwnerGrid && SpansCells())
         FOwnerGrid->FHasMergedAreas = true;
 }
 
@@ -253,8 +253,7 @@ void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value)
     SetObjects(ACol, ARow, Value);
     if (Value) {
         FHasCellProps = true;
-        if (!Value->IsBaseCell() || Value->CellSpanX() != -1 || Value->CellSpanY() != -1)
-            FHasMergedAreas = true;
+        FHasMergedAreas = FHasMergedAreas || Value->SpansCells();
     }
 }
 

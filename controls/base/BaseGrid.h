@@ -284,6 +284,8 @@ public:
 private:
     friend class TBaseGrid;
     void RepaintOwnerCell();
+    // Part of a merged area: a span, or no base cell.
+    bool SpansCells() const { return !FIsBaseCell || FCellSpanX != -1 || FCellSpanY != -1; }
     void NoteSpan();
 
     TBaseGrid* FOwnerGrid;
@@ -451,8 +453,9 @@ public:
     bool HasCellProps() const { return FHasCellProps; }
     int MergeCount() const { return FMergeCount; }
     // Whether an area may be merged: set by every span a cell's properties
-    // take, cleared only with all cell properties. MergeCount counts calls and can reach 0 or less
-    // while areas are merged (splitting a cell that is not merged counts).
+    // take, cleared only with all cell properties. MergeCount counts calls
+    // and can reach 0 or less while areas are merged (splitting a cell that
+    // is not merged counts).
     bool HasMergedAreas() const { return FHasMergedAreas; }
     int PaintID() const { return FPaintID; }
 

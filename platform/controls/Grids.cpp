@@ -313,11 +313,23 @@ TGridCellStore::TObjectList TGridCellStore::TRowObjects::Take()
 void TGridCellStore::TRowObjects::Put(TObjectList&& list)
 {
     *this = TRowObjects();
+    std::erase_if(list, [](const auto& e) { return !e.second || e.first < 0; });
     if (list.empty())
         return;
+    std::sort(list.begin(), list.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     FFirst = list.front();
     list.erase(list.begin());
     FMore = std::move(list);
+}
+
+template <class F> std::size_t TGridCellStore::TRowObjects::Remap(F newCol)
+{
+    TObjectList list = Take();
+    const std::size_t before = list.size();
+    for (auto& e : list)
+        e.first = newCol(e.first);
+    Put(std::move(list));
+    return before - Size();
 }
 
 int TGridCellStore::SlotOf(int row) const
@@ -472,13 +484,8 @@ void TGridCellStore::MoveColumn(int from, int to)
             else
                 std::rotate(b + to, b + from, b + from + 1);
         }
-        if (!FHeld[i])
-            continue;
-        TObjectList list = FObjects[i].Take();
-        for (auto& e : list)
-            e.first = RangeMovedIndex(e.first, from, 1, to);
-        std::sort(list.begin(), list.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-        FObjects[i].Put(std::move(list));
+        if (FHeld[i])
+            FObjects[i].Remap([=](int c) { return RangeMovedIndex(c, from, 1, to); });
     }
 }
 
@@ -502,17 +509,10 @@ void TGridCellStore::DropColumn(int col, bool closeUp)
         if (!FHeld[i])
             continue;
         TRowObjects& objects = FObjects[i];
-        const bool gone = objects.Erase(col);
-        FObjectCount -= gone ? 1 : 0;
-        if (closeUp && !objects.Empty() && objects.LastCol() > col) {
-            TObjectList list = objects.Take();
-            for (auto& e : list)
-                if (e.first > col)
-                    --e.first;
-            objects.Put(std::move(list));
-        }
+        const std::size_t gone = objects.Remap([=](int c) { return c == col ? -1 : (closeUp && c > col ? c - 1 : c); });
+        FObjectCount -= gone;
         FHeld[i] = !objects.Empty();
-        emptied = emptied || (gone && objects.Empty() && texts.empty());
+        emptied = emptied || (gone > 0 && objects.Empty() && texts.empty());
     }
     if (emptied)
         for (int row = int(FRows.size()) - 1; row >= 0; --row)
@@ -684,23 +684,21 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
     if (row < 0 || row >= FRowLimit)
         return;
     ClearRow(row);
-    std::erase_if(cells.Objects, [](const auto& e) { return !e.second || e.first < 0; });
-    if (cells.Texts.empty() && cells.Objects.empty())
+    TRowObjects objects;
+    objects.Put(std::move(cells.Objects));
+    cells.Objects.clear();
+    if (cells.Texts.empty() && objects.Empty())
         return;
-    std::sort(
-        cells.Objects.begin(), cells.Objects.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     const int slot = SlotFor(row);
     FColLimit = std::max(FColLimit, int(cells.Texts.size()));
-    if (!cells.Objects.empty())
-        FColLimit = std::max(FColLimit, cells.Objects.back().first + 1);
-    FObjectCount += cells.Objects.size();
     FTexts[std::size_t(slot)].swap(cells.Texts);
-    if (!cells.Objects.empty()) {
-        FObjects[std::size_t(slot)].Put(std::move(cells.Objects));
+    cells.Texts.clear();
+    if (!objects.Empty()) {
+        FColLimit = std::max(FColLimit, objects.LastCol() + 1);
+        FObjectCount += objects.Size();
+        FObjects[std::size_t(slot)] = std::move(objects);
         FHeld[std::size_t(slot)] = true;
     }
-    cells.Texts.clear();
-    cells.Objects.clear();
 }
 
 void TGridCellStore::Clear()

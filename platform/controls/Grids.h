@@ -15,7 +15,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/controls/Controls.h"
@@ -212,9 +211,14 @@ private:
         // Adds (true) or replaces (false) the object of a column.
         bool Set(int col, TObject* object);
         bool Erase(int col);
-        // All of them, leaving none; and a list by ascending column back.
+        // All of them by ascending column, leaving none.
         TObjectList Take();
+        // Holds the list's objects instead, by column; entries without an
+        // object or with a column below 0 are left out.
         void Put(TObjectList&& list);
+        // Moves each object to the column newCol gives it (below 0: it
+        // leaves); answers how many left.
+        template <class F> std::size_t Remap(F newCol);
 
     private:
         std::pair<int, TObject*> FFirst { -1, nullptr };
