@@ -1779,6 +1779,20 @@ private:
     bool SortPlainColumn(std::vector<int>& Order, int Left, int ACol);
     // Orders the rows Left..Right (inclusive) and moves them once.
     void SortRange(int Left, int Right, bool Indexed, int ACol);
+    // Where the runs of equal texts start (offsets from Left) after the last
+    // sort that put the rows of each text of its column together, as long as
+    // the store's texts stand as that sort left them.
+    struct TSortRuns {
+        int Col = -1;
+        int Left = 0;
+        int Count = 0;
+        quint64 Edits = 0;
+        std::vector<int> Starts;
+    };
+    TSortRuns FSortRuns;
+    // The rows first..end - 1 where the texts of ACol change, and the texts
+    // there, from the last sort's runs when they still hold.
+    bool TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts);
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);
     // The frame of the sorts around Body.

@@ -124,18 +124,27 @@ void TExStringGrid::Group(int Colindex)
     const int first = FixedRows();
     const int end = RowCount() - FFixedFooters;
 
-    // Where the groups start, from the texts as they stand.
+    // Where the groups start, from the texts as they stand: the sort just
+    // made knows, else a walk down the column finds out.
     std::vector<int> starts;
     std::vector<QString> values;
-    QString prev = GroupSentinel;
-    for (int a = first; a < end; ++a) {
-        Store().PrefetchColumn(Colindex, a);
-        QString cur = GetGridCell(Colindex, a);
-        if (cur != prev) {
-            starts.push_back(a);
-            values.push_back(cur);
+    if (TakeSortRuns(Colindex, first, end, starts)) {
+        if (!starts.empty() && GetGridCell(Colindex, starts.front()) == GroupSentinel)
+            starts.erase(starts.begin());
+        values.reserve(starts.size());
+        for (int a : starts)
+            values.push_back(GetGridCell(Colindex, a));
+    } else {
+        QString prev = GroupSentinel;
+        for (int a = first; a < end; ++a) {
+            Store().PrefetchColumn(Colindex, a);
+            QString cur = GetGridCell(Colindex, a);
+            if (cur != prev) {
+                starts.push_back(a);
+                values.push_back(cur);
+            }
+            prev = std::move(cur);
         }
-        prev = std::move(cur);
     }
 
     // All header and summary rows go in at once: a summary row closes each

@@ -48,7 +48,7 @@ int TExStringGrid::ShiftLevels(int FromRow, int ToRow, int Delta)
         TCellProperties* props = nullptr;
         if (!IsHiddenRow(r)) {
             const int d = DisplRowIndex(r);
-            Store().PrefetchColumn(0, d);
+            Store().PrefetchObjects(d);
             props = GetCellProperties(0, d);
             // The node test reads the properties just fetched, as IsNode would.
             if (r > FromRow && !checkColumn && d >= 0 && d < RowCount()) {

@@ -556,6 +556,9 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         f.Ranks = int(distinct.size());
     };
     const bool virt = FSortSettings->SortOnVirtualCells;
+    // Whether the sorted column's texts, as the sort reads them, are the
+    // stored ones in every row.
+    bool keyStored = true;
     const QChar dec = FormatSettings.DecimalSeparator;
     auto build = [&](int c, TFastKeys& f) {
         f.State = 3;
@@ -574,6 +577,10 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         for (int k = 0; k < n && (allNumbers || allText); ++k) {
             QString& t = f.Texts[std::size_t(k)];
             t = virt ? GetCellEx(c, Left + k) : GetGridCell(c, Left + k);
+            if (virt && keyStored && c == ACol) {
+                const QString& stored = Store().Text(c, Left + k);
+                keyStored = t.constData() == stored.constData() || t == stored;
+            }
             if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(c, Left + k))) {
                 allNumbers = allText = false;
                 break;
@@ -678,6 +685,14 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
     for (int row : Order)
         sorted[std::size_t(next[std::size_t(bucket(row))]++)] = row;
     Order.swap(sorted);
+    // Each text's rows now lie together: grouping finds its groups here
+    // instead of reading every text again.
+    if (keyStored) {
+        FSortRuns.Col = ACol;
+        FSortRuns.Left = Left;
+        FSortRuns.Count = n;
+        FSortRuns.Starts.assign(start.begin(), start.end() - 1);
+    }
     if (FSortSettings->Full && ACol < last)
         for (std::size_t b = 0; b + 1 < start.size(); ++b)
             if (start[b + 1] - start[b] > 1) {
@@ -693,6 +708,7 @@ void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
     if (Left < 0 || Right >= RowCount() || Right <= Left)
         return;
     SortDir = FSortSettings->Direction == TSortDirection::sdDescending ? -1 : 1;
+    FSortRuns = {};
     std::vector<int> order(static_cast<std::size_t>(Right - Left + 1));
     for (std::size_t k = 0; k < order.size(); ++k)
         order[k] = Left + int(k);
@@ -704,6 +720,19 @@ void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
             StableSortRows(order, [&](int x, int y) { return CompareRowsFull(ACol, y, x) == SortDir; });
     }
     ApplyRowOrder(Left, order);
+    FSortRuns.Edits = Store().TextEdits();
+}
+
+bool TExStringGrid::TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts)
+{
+    TSortRuns runs;
+    std::swap(runs, FSortRuns);
+    if (runs.Col != ACol || runs.Left != First || runs.Count != End - First || runs.Edits != Store().TextEdits())
+        return false;
+    Starts = std::move(runs.Starts);
+    for (int& s : Starts)
+        s += First;
+    return true;
 }
 
 void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)

@@ -415,6 +415,7 @@ TObject* TGridCellStore::Object(int col, int row) const
 
 void TGridCellStore::SetText(int col, int row, const QString& text)
 {
+    ++FTextEdits;
     if (row < 0 || col < 0 || row >= FRowLimit || col >= FColLimit)
         return;
     if (text.isEmpty()) {
@@ -451,6 +452,7 @@ void TGridCellStore::SetObject(int col, int row, TObject* object)
 
 void TGridCellStore::SetRowLimit(int rows)
 {
+    ++FTextEdits;
     FRowLimit = std::max(0, rows);
     if (FRowLimit < int(FRows.size())) {
         for (std::size_t i = std::size_t(FRowLimit); i < FRows.size(); ++i)
@@ -468,6 +470,7 @@ void TGridCellStore::SetColCount(int cols)
 
 void TGridCellStore::MoveColumn(int from, int to)
 {
+    ++FTextEdits;
     if (from == to || from < 0 || to < 0)
         return;
     const int lo = std::min(from, to);
@@ -491,11 +494,13 @@ void TGridCellStore::MoveColumn(int from, int to)
 
 void TGridCellStore::MoveRow(int from, int to)
 {
+    ++FTextEdits;
     MoveRows(from, 1, to);
 }
 
 void TGridCellStore::DropColumn(int col, bool closeUp)
 {
+    ++FTextEdits;
     // Slot by slot, in memory order; free slots are empty and pass.
     bool emptied = false;
     for (std::size_t i = 0; i < FTexts.size(); ++i) {
@@ -550,6 +555,7 @@ void TGridCellStore::ClearColumn(int col)
 
 void TGridCellStore::ClearRow(int row)
 {
+    ++FTextEdits;
     if (row >= 0 && row < int(FRows.size())) {
         FreeSlot(FRows[std::size_t(row)]);
         FRows[std::size_t(row)] = -1;
@@ -559,6 +565,7 @@ void TGridCellStore::ClearRow(int row)
 
 void TGridCellStore::InsertRows(int at, int n)
 {
+    ++FTextEdits;
     if (n <= 0 || at < 0 || at > FRowLimit)
         return;
     if (at < int(FRows.size()))
@@ -568,6 +575,7 @@ void TGridCellStore::InsertRows(int at, int n)
 
 void TGridCellStore::DeleteRows(int at, int n)
 {
+    ++FTextEdits;
     n = std::min(n, FRowLimit - at);
     if (n <= 0 || at < 0)
         return;
@@ -583,6 +591,7 @@ void TGridCellStore::DeleteRows(int at, int n)
 
 void TGridCellStore::MoveRows(int from, int n, int to)
 {
+    ++FTextEdits;
     if (n <= 0 || from == to || from < 0 || to < 0 || from + n > FRowLimit || to + n > FRowLimit)
         return;
     const int lo = std::min(from, to);
@@ -601,6 +610,7 @@ void TGridCellStore::MoveRows(int from, int n, int to)
 
 void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
 {
+    ++FTextEdits;
     if (order.empty())
         return;
     // Only a permutation of the range is taken.
@@ -621,6 +631,7 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
 
 void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
 {
+    ++FTextEdits;
     if (rows.empty())
         return;
     std::size_t out = std::size_t(std::max(rows.front(), 0)), j = 0;
@@ -640,6 +651,7 @@ void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
 
 void TGridCellStore::InsertRowSet(const std::vector<int>& places)
 {
+    ++FTextEdits;
     if (places.empty())
         return;
     const std::size_t n = places.size();
@@ -663,6 +675,7 @@ void TGridCellStore::InsertRowSet(const std::vector<int>& places)
 
 TGridStoredRow TGridCellStore::TakeRow(int row)
 {
+    ++FTextEdits;
     TGridStoredRow cells;
     if (row < 0 || row >= int(FRows.size()) || FRows[std::size_t(row)] < 0)
         return cells;
@@ -681,6 +694,7 @@ TGridStoredRow TGridCellStore::TakeRow(int row)
 
 void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
 {
+    ++FTextEdits;
     if (row < 0 || row >= FRowLimit)
         return;
     ClearRow(row);
@@ -703,6 +717,7 @@ void TGridCellStore::PutRow(int row, TGridStoredRow&& cells)
 
 void TGridCellStore::Clear()
 {
+    ++FTextEdits;
     FTexts.clear();
     FObjects.clear();
     FFreeSlots.clear();
@@ -731,6 +746,14 @@ void TGridCellStore::PrefetchColumn(int col, int row) const
         if (col >= 0 && col < int(texts.size()))
             __builtin_prefetch(texts[std::size_t(col)].constData());
     }
+}
+
+void TGridCellStore::PrefetchObjects(int row) const
+{
+    if (const int s = SlotOf(row + 16); s >= 0)
+        __builtin_prefetch(&FObjects[std::size_t(s)]);
+    if (const int s = SlotOf(row + 8); s >= 0)
+        __builtin_prefetch(FObjects[std::size_t(s)].First());
 }
 
 int TGridCellStore::StoredRowCount() const

@@ -190,9 +190,14 @@ public:
     // ahead of `row`: after a sort the rows' cells lie scattered in memory,
     // and such a walk would otherwise wait for memory at every row.
     void PrefetchColumn(int col, int row) const;
+    // The same for a walk that reads or writes the rows' objects only.
+    void PrefetchObjects(int row) const;
     // The rows from first to last that hold an object, ascending: found
     // without reading the rows' cells.
     std::vector<int> RowsWithObjects(int first, int last) const;
+    // Counts the changes to the texts and to the order of the rows: an equal
+    // count means every text stands where it stood.
+    quint64 TextEdits() const { return FTextEdits; }
     // One past the highest row that holds something, and the widest row.
     int StoredRowCount() const;
     int StoredColCount() const;
@@ -248,6 +253,7 @@ private:
     std::vector<bool> FHeld;
     // Objects in all rows: none makes every object look-up a single test.
     std::size_t FObjectCount = 0;
+    quint64 FTextEdits = 0;
     int FRowLimit = 0;
     int FColLimit = 0;
     int FColCount = 0;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,69 @@ TEST(ExGridGroup, SortsFirstUnlessTurnedOff)
     g->SortSettings()->AutoSortForGrouping = false;
     g->Group(2);
     EXPECT_EQ(Dump(*g), "N2|B |x1 N2|A |x2 N2|B |x3");
+}
+
+// Grouping a long column finds its groups from the sort it just made; the
+// same rows sorted first and grouped without a sort are found by reading the
+// column. Both give the same groups, with the key the scans start from among
+// the texts, at the top (descending) or the bottom.
+TEST(ExGridGroup, GroupsFromTheSortAsFromTheColumn)
+{
+    const QString keys[] = { "k2", "", "k1", QStringLiteral("\u00FF\u00FE"), "k3" };
+    std::mt19937 rnd(5);
+    std::vector<QStringList> rows;
+    for (int r = 0; r < 300; ++r)
+        rows.push_back({ QStringLiteral("x%1").arg(r), keys[rnd() % 5], QString::number(rnd() % 10) });
+    for (bool descending : { false, true })
+        for (bool summary : { false, true }) {
+            auto fromSort = MakeGrid(rows), fromColumn = MakeGrid(rows);
+            for (TExStringGrid* g : { fromSort.get(), fromColumn.get() }) {
+                g->SortSettings()->Direction = descending ? TSortDirection::sdDescending : TSortDirection::sdAscending;
+                g->Grouping()->Summary = summary;
+            }
+            fromSort->Group(2);
+            fromColumn->SortSettings()->Column = 2;
+            fromColumn->QSort();
+            fromColumn->SetCells(1, 1, fromColumn->Cells(1, 1));
+            fromColumn->SortSettings()->AutoSortForGrouping = false;
+            fromColumn->Group(2);
+            const QString what = QStringLiteral("descending %1 summary %2").arg(descending).arg(summary);
+            EXPECT_EQ(Dump(*fromSort), Dump(*fromColumn)) << qPrintable(what);
+            EXPECT_EQ(fromSort->NumNodes(), descending ? 4 : 5) << qPrintable(what);
+        }
+}
+
+// A handler the sort calls may change the texts: the groups follow the texts
+// as they then stand.
+TEST(ExGridGroup, GroupsFollowTextsChangedDuringTheSort)
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r < 100; ++r)
+        rows.push_back({ QStringLiteral("x%1").arg(r), r % 3 ? "A" : "B" });
+    auto g = MakeGrid(rows);
+    TExStringGrid* grid = g.get();
+    g->OnRowChanged = [grid](TObject*, int, int) { grid->SetCells(2, 1, "Z"); };
+    g->Group(2);
+    ASSERT_TRUE(g->IsNode(1));
+    EXPECT_EQ(g->Cells(1, 1), "Z");
+    EXPECT_EQ(g->GetNodeSpan(1), 2);
+    EXPECT_EQ(g->Cells(1, 3), "A");
+    EXPECT_EQ(g->NumNodes(), 3);
+}
+
+// The sort reads the texts the cells show; the groups go by the stored ones.
+TEST(ExGridGroup, GroupsByStoredTextsAfterASortOnShownOnes)
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r < 100; ++r)
+        rows.push_back({ QStringLiteral("x%1").arg(r), r % 2 ? "k1" : "k2" });
+    auto g = MakeGrid(rows);
+    g->OnGetDisplText = [](TObject*, int ACol, int, QString& Value) {
+        if (ACol == 2 && Value == "k1")
+            Value = "k2";
+    };
+    g->Group(2);
+    EXPECT_EQ(g->NumNodes(), 100) << "every row shows k2 and keeps its place";
 }
 
 TEST(ExGridGroup, UnGroupRestoresTheFlatGrid)
