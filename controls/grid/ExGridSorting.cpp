@@ -685,9 +685,9 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
     for (int row : Order)
         sorted[std::size_t(next[std::size_t(bucket(row))]++)] = row;
     Order.swap(sorted);
-    // Each text's rows now lie together: grouping finds its groups here
-    // instead of reading every text again.
-    if (keyStored) {
+    // Each text's rows now lie together: the grouping that asked for this
+    // sort finds its groups here instead of reading every text again.
+    if (keyStored && FIsGrouping) {
         FSortRuns.Col = ACol;
         FSortRuns.Left = Left;
         FSortRuns.Count = n;
