@@ -108,6 +108,7 @@ void TExStringGrid::Group(int Colindex)
     FGroupColumn = Colindex;
     auto done = qScopeGuard([this] {
         FIsGrouping = false;
+        FSortRuns = {};
         EndUpdate();
     });
 
