@@ -1790,8 +1790,8 @@ private:
         std::vector<int> Starts;
     };
     TSortRuns FSortRuns;
-    // The rows first..end - 1 where the texts of ACol change, and the texts
-    // there, from the last sort's runs when they still hold.
+    // The rows among First..End - 1 where the texts of ACol change, from the
+    // last sort's runs when they still hold; the runs are dropped either way.
     bool TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts);
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);

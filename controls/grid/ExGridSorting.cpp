@@ -705,10 +705,10 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
 
 void TExStringGrid::SortRange(int Left, int Right, bool Indexed, int ACol)
 {
+    FSortRuns = {};
     if (Left < 0 || Right >= RowCount() || Right <= Left)
         return;
     SortDir = FSortSettings->Direction == TSortDirection::sdDescending ? -1 : 1;
-    FSortRuns = {};
     std::vector<int> order(static_cast<std::size_t>(Right - Left + 1));
     for (std::size_t k = 0; k < order.size(); ++k)
         order[k] = Left + int(k);
