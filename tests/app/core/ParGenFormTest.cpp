@@ -385,8 +385,9 @@ TEST_F(ParGenTest, TabBringsEachFieldIntoView)
         input::Key(from, VK_TAB);
         TWinControl* now = Form->FocusedControl();
         ASSERT_NE(now, nullptr);
-        if (Form->CPG->ContainsControl(now))
+        if (Form->CPG->ContainsControl(now)) {
             EXPECT_TRUE(inView(now)) << now->Name().toStdString() << " after " << i + 1 << " Tabs";
+        }
         reachedPassword = now == Form->E_WebPages_Password;
     }
     ASSERT_TRUE(reachedPassword);

@@ -235,8 +235,9 @@ TEST_F(ParGenTest, MqttTlsAndNtpModelFoldsItsRowsByTheirBoxes)
         EXPECT_EQ(form.CB_TLS_En_Server_Auth->Visible(), c.enable);
         EXPECT_EQ(form.RE_TLS_Server_Cert->Visible(), c.enable && c.server);
         EXPECT_EQ(form.CB_TLS_En_Client_Auth->Visible(), c.clientBoxTop >= 0);
-        if (c.clientBoxTop >= 0)
+        if (c.clientBoxTop >= 0) {
             EXPECT_EQ(form.CB_TLS_En_Client_Auth->Top(), c.clientBoxTop);
+        }
         const bool clientRows = c.enable && c.client;
         for (TControl* row : std::initializer_list<TControl*> { form.RE_TLS_Client_Cert, form.RE_TLS_Client_Key,
                  form.E_TLS_Client_Key_Password, form.L_TLS_Client_Key_Password })

@@ -400,7 +400,7 @@ TEST_F(SoftOptionsTest, UpdateOptionAndCheckButtonFollowTheInternetOption)
 
 TEST_F(SoftOptionsTest, OkStoresTheOptionsAndArmsTheTimerWhileCancelChangesNothing)
 {
-    TFSoftOptions* d = Start();
+    Start();
     Opt_Enable_Internet = true;
     Opt_Enable_Update = false;
     Opt_Jump_Field_Tables = false;
@@ -474,7 +474,7 @@ TEST_F(SoftOptionsTest, LanguageSwitchThenCancelKeepsTheNewTextsForThisRunOnly)
         // Pilcrows (in the ANSI code page) keep the trailing blanks.
         "STR304 = \xB6Lingua Selezionata : \xB6\nSTR305 = \xB6Pagina \xB6\nSTR312 = Conferma\n");
     WriteLang("Deutsch.lng", "STR15 = Neue Konfiguration\n");
-    TFSoftOptions* d = Start();
+    Start();
     ASSERT_EQ(Window->Btn_New->Caption(), "New Configuration");
 
     ModalDriver driver;

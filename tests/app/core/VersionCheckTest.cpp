@@ -126,9 +126,10 @@ TEST_F(VersionCheckTest, RunsBesideTheWindowAndReArmsForTwoHoursOnceEnded)
         EXPECT_TRUE(t->Enabled());
         EXPECT_EQ(t->Interval(), 7200000u);
         EXPECT_EQ(w->LL_Update->Visible(), r.newer);
-        if (r.newer)
+        if (r.newer) {
             EXPECT_EQ(w->LL_Update->Caption(),
                 "<a href=\"https://www.example.com/download.html#KM41208\">" + Lang(19) + "</a>");
+        }
     }
     EXPECT_TRUE(server.Request().startsWith("GET /cgi-bin/version_check.php?nomesw=RT41208 HTTP/1.0\r\n"));
 

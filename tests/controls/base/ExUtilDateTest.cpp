@@ -94,8 +94,9 @@ TEST(CellDates, ParseDateTimeTextFollowsTheLocale)
     for (const Case& c : cases) {
         TDateTime dt = -1;
         EXPECT_EQ(ParseDateTimeText(c.text, dt), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_NEAR(dt, c.value, 1e-9) << c.text;
+        }
     }
     // A time without its separator fails, but the date is still handed back.
     TDateTime dt = -1;

@@ -140,8 +140,9 @@ TEST(CellText, ControlCharactersKeepACellOnOneLine)
         const QString encoded = EncodeControlChars(t);
         EXPECT_FALSE(encoded.contains(CR) || encoded.contains(LF)) << t.toStdString();
         EXPECT_FALSE(encoded.contains(QChar(0)));
-        if (t.contains(LF))
+        if (t.contains(LF)) {
             EXPECT_EQ(DecodeControlChars(encoded, true), t) << t.toStdString();
+        }
     }
     EXPECT_EQ(EncodeControlChars("a\r\nb"), QString("a") + QChar(9) + QChar(8) + "b");
     EXPECT_EQ(DecodeControlChars(EncodeControlChars("first\r\nsecond"), false), "first");

@@ -394,8 +394,9 @@ TEST_F(GraphicsFixture, GraphicSizesComeFromTheKindAndTheCanvasMeasure)
                            cv->TextWidth(QStringLiteral("gh")) })
         + 12;
     EXPECT_EQ(g.GetCellGraphicSize(1, 1), TPoint(widest, std::max(16, th) * 3));
-    if (th <= 16)
+    if (th <= 16) {
         EXPECT_EQ(g.GetCellGraphicSize(1, 1).Y, 48);
+    }
     EXPECT_EQ(g.CalcCellGraphicSizeInRect(1, 1, 50, 20, 1.0), TPoint(widest, th * 3));
     items(2, 1, 1);
     const int sum = cv->TextWidth(QStringLiteral("one")) + cv->TextWidth(QStringLiteral("three"))

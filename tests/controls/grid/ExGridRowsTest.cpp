@@ -411,14 +411,17 @@ TEST(ExGridRows, MergedAreasMoveWholeAndSplitWhenCut)
         g->SetCells(1, 2, QStringLiteral("base"));
         c.act(*g);
         EXPECT_EQ(AnyMerged(*g), c.stillMerged);
-        if (c.baseRow >= 0)
+        if (c.baseRow >= 0) {
             EXPECT_EQ(g->Cells(1, c.baseRow), QStringLiteral("base"));
-        if (c.stillMerged)
+        }
+        if (c.stillMerged) {
             EXPECT_EQ(g->BaseCell(2, c.baseRow + 2), TPoint(1, c.baseRow));
+        }
         // No covered cell reads the base text from another row.
         for (int r = 0; r < g->RowCount(); ++r)
-            if (r != c.baseRow && !(c.stillMerged && r > c.baseRow && r <= c.baseRow + 2))
+            if (r != c.baseRow && !(c.stillMerged && r > c.baseRow && r <= c.baseRow + 2)) {
                 EXPECT_NE(g->GetCellEx(2, r), QStringLiteral("base")) << r;
+            }
     }
 }
 

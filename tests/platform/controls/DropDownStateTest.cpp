@@ -63,8 +63,9 @@ TEST(ComboBoxList, ItemHeightAndDroppedWidthShapeTheOpenList)
             EXPECT_GT(shown, 0);
         EXPECT_EQ(cb->ItemHeight(), c.wantItem > 0 ? c.wantItem : shown); // the font's own when not set
         EXPECT_GE(qc->view()->window()->width(), c.wantWidthAtLeast);
-        if (c.droppedWidth > 100)
+        if (c.droppedWidth > 100) {
             EXPECT_LT(qc->view()->window()->width(), c.droppedWidth + 20);
+        }
         cb->SetDroppedDown(false);
         EXPECT_FALSE(cb->DroppedDown());
     }

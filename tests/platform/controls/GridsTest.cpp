@@ -140,8 +140,9 @@ TEST(GridCellStore, RunsOfRowsCarryCellsHeightsObjectsAndCursor)
             const int was = m.isEmpty() ? -1 : m.mid(1).toInt();
             EXPECT_EQ(f.Grid->Objects(1, r), was < 0 ? nullptr : &tags[was]) << step.name << " row " << r;
             EXPECT_EQ(f.Grid->RowHeights(r), was < 0 ? 20 : 20 + was) << step.name << " row " << r;
-            if (m == QLatin1String("r4"))
+            if (m == QLatin1String("r4")) {
                 EXPECT_EQ(f.Grid->Row(), r) << step.name; // the cursor stays on its row
+            }
         }
         qint64 sum = 0;
         for (int r = 1; r < model.size() - 1; ++r)
@@ -291,8 +292,9 @@ TEST(GridKeys, TabMovesTheCellOrTheFocusNeverBoth)
         // The window's own focus too: the toolkit's focus chain must not
         // have taken the Tab as well.
         EXPECT_EQ(f.Form->Widget()->focusWidget(), c.GridKeeps ? f.Grid->Widget() : edit->Widget()) << c.GridKeeps;
-        if (c.GridKeeps)
+        if (c.GridKeeps) {
             EXPECT_EQ(f.Grid->Col(), 3);
+        }
     }
 }
 

@@ -65,8 +65,9 @@ TEST(ScrollBar, EachRequestFiresOnScrollWithItsCodeAndTheNewPosition)
         EXPECT_EQ(f.Seen[0].Code, c.Expected) << c.Code;
         EXPECT_EQ(f.Bar->Position(), c.Pos) << c.Code;
         // Before the limits: the handler sees the unclamped request.
-        if (c.Code == SB_PAGEUP)
+        if (c.Code == SB_PAGEUP) {
             EXPECT_EQ(f.Seen[0].Pos, -15);
+        }
         EXPECT_EQ(f.Changes, c.Pos != 10 ? 1 : 0) << c.Code;
         // The other direction's message is not this bar's.
         f.Bar->Perform(WM_HSCROLL, SB_LINEDOWN);

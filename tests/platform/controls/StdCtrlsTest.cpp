@@ -995,8 +995,9 @@ TEST(StandardControls, DisabledTextIsGray)
         const QImage off = c->PaintToImage();
         EXPECT_EQ(count(off, isRed), 0);
         EXPECT_GT(count(off, isGray), count(on, isGray) + 20);
-        if (k.probeBack)
+        if (k.probeBack) {
             EXPECT_EQ(off.pixelColor(c->Width() * 2 / 3, c->Height() - 8), back);
+        }
     }
 }
 
