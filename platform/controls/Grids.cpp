@@ -494,7 +494,6 @@ void TGridCellStore::MoveColumn(int from, int to)
 
 void TGridCellStore::MoveRow(int from, int to)
 {
-    ++FTextEdits;
     MoveRows(from, 1, to);
 }
 
@@ -729,17 +728,15 @@ void TGridCellStore::Clear()
 void TGridCellStore::PrefetchColumn(int col, int row) const
 {
     // Three steps, each for rows whose previous step has had time to land:
-    // the row's entry, then its texts and objects, then the text itself and
-    // the row's first object.
-    if (const int s = SlotOf(row + 16); s >= 0) {
+    // the row's entries, then its texts and first object, then the text
+    // itself. The objects' steps are the objects-only walk's.
+    PrefetchObjects(row);
+    if (const int s = SlotOf(row + 16); s >= 0)
         __builtin_prefetch(&FTexts[std::size_t(s)]);
-        __builtin_prefetch(&FObjects[std::size_t(s)]);
-    }
     if (const int s = SlotOf(row + 8); s >= 0) {
         const TRowTexts& texts = FTexts[std::size_t(s)];
         if (col >= 0 && col < int(texts.size()))
             __builtin_prefetch(texts.data() + col);
-        __builtin_prefetch(FObjects[std::size_t(s)].First());
     }
     if (const int s = SlotOf(row + 4); s >= 0) {
         const TRowTexts& texts = FTexts[std::size_t(s)];
