@@ -113,6 +113,29 @@ void THTMLPicture::LoadFromStream(TStream* Stream)
 
 void THTMLPicture::SaveToStream(TStream* Stream) const
 {
+    WriteData(Stream);
+}
+
+void THTMLPicture::ReadData(TStream* Stream)
+{
+    if (!Stream)
+        return;
+    Stream->SetPosition(0);
+    ReadData(Stream->ReadRemaining());
+}
+
+void THTMLPicture::ReadData(const QByteArray& Data)
+{
+    if (Data.isEmpty()) {
+        // An empty picture is stored without bytes.
+        Assign(nullptr);
+        return;
+    }
+    LoadFromBytes(Data);
+}
+
+void THTMLPicture::WriteData(TStream* Stream) const
+{
     if (Stream)
         Stream->WriteBuffer(FData);
 }

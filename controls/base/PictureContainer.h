@@ -44,6 +44,14 @@ public:
     // The whole stream; nothing for no stream. Decoding errors raise.
     void LoadFromStream(TStream* Stream);
     void SaveToStream(TStream* Stream) const;
+    // The picture stored with a form: the image file's bytes, read as
+    // LoadFromStream reads them but without OnChange. No bytes stand for no
+    // picture. Bytes that do not decode raise and stay, so they are written
+    // back as they were.
+    void ReadData(TStream* Stream);
+    void WriteData(TStream* Stream) const;
+    void ReadData(const QByteArray& Data) override;
+    using TGraphic::WriteData;
     // The raw-data resource of that name, when there is one.
     void LoadFromResourceName(const QString& Name);
     // The raw-data resource registered as "#Id"; a missing one raises EInvalidArgument.

@@ -188,6 +188,67 @@ TEST(HTMLPictureTest, AssignCopiesDataAndStreamsRawBytes)
     EXPECT_TRUE(b.Data().isEmpty());
 }
 
+// The picture stored with a form is the image file's bytes, read back
+// without OnChange; an empty picture stores no bytes and reads back empty.
+TEST(HTMLPictureTest, StoredDataRoundTrips)
+{
+    THTMLPicture a;
+    a.LoadFromBytes(ThreeFrames());
+    TMemoryStream s;
+    a.WriteData(&s);
+    EXPECT_EQ(s.Bytes(), ThreeFrames());
+
+    THTMLPicture b;
+    int changes = 0;
+    b.OnChange = [&](TObject*) { ++changes; };
+    b.ReadData(&s);
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(b.Empty());
+    EXPECT_EQ(b.Data(), ThreeFrames());
+    EXPECT_EQ(b.FrameCount(), 3);
+    EXPECT_EQ(Drawn(b), Drawn(a));
+
+    THTMLPicture none;
+    TMemoryStream e;
+    none.WriteData(&e);
+    EXPECT_EQ(e.Size(), 0);
+    EXPECT_NO_THROW(b.ReadData(&e));
+    EXPECT_TRUE(b.Empty());
+    EXPECT_TRUE(b.Data().isEmpty());
+    EXPECT_EQ(b.Width(), 0);
+    EXPECT_EQ(changes, 0);
+}
+
+// Stored bytes that do not decode raise the loader's error; the picture keeps
+// them, so they are written back unchanged, and draws nothing.
+TEST(HTMLPictureTest, DamagedStoredDataRaisesAndKeepsTheBytes)
+{
+    const struct {
+        const char* Name;
+        QByteArray Bytes;
+    } cases[] = {
+        { "not a picture", QByteArray("no image here") },
+        { "GIF cut inside its colour table", ThreeFrames().left(20) },
+        { "GIF cut inside a frame", ThreeFrames().left(ThreeFrames().size() / 2) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TMemoryStream in;
+        in.WriteBuffer(c.Bytes);
+        THTMLPicture p;
+        int changes = 0;
+        p.OnChange = [&](TObject*) { ++changes; };
+        EXPECT_THROW(p.ReadData(&in), EInvalidGraphic);
+        EXPECT_EQ(changes, 0);
+        EXPECT_EQ(p.Data(), c.Bytes);
+        EXPECT_EQ(p.Width(), 0);
+        EXPECT_EQ(Drawn(p).pixel(1, 1), qRgb(255, 255, 255));
+        TMemoryStream out;
+        p.WriteData(&out);
+        EXPECT_EQ(out.Bytes(), c.Bytes);
+    }
+}
+
 TEST(HTMLPictureTest, AnimationStepsAfterEachFrameTime)
 {
     THTMLPicture p;
