@@ -87,14 +87,16 @@ void TSpeedButton::UpdateExclusive()
 {
     if (FGroupIndex == 0 || !Parent())
         return;
-    TMessage m { CM_BUTTONPRESSED, WPARAM(FGroupIndex), reinterpret_cast<LPARAM>(this), 0 };
+    TMessage m { CM_BUTTONPRESSED, WPARAM(FGroupIndex), LPARAM(static_cast<TControl*>(this)), 0 };
     Parent()->Broadcast(m);
 }
 
 void TSpeedButton::Dispatch(TMessage& Message)
 {
     if (Message.Msg == CM_BUTTONPRESSED) {
-        auto* sender = reinterpret_cast<TSpeedButton*>(Message.LParam);
+        // Other button kinds on the parent use the same notification: only
+        // speed buttons form a speed button's group.
+        auto* sender = dynamic_cast<TSpeedButton*>(reinterpret_cast<TControl*>(Message.LParam));
         if (Message.WParam == WPARAM(FGroupIndex) && sender && sender != this) {
             if (sender->Down() && FDown) {
                 FDown = false;

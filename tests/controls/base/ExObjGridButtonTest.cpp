@@ -5,6 +5,7 @@
 #include "common/TestUtil.h"
 #include "controls/base/ExObjButtonTestSupport.h"
 #include "platform/controls/ActnList.h"
+#include "platform/controls/Buttons.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/ThemeChange.h"
@@ -59,6 +60,30 @@ TEST(ExGridButton, GroupKeepsOneButtonDownAndPassesItOn)
     EXPECT_TRUE(a->AllowAllUp());
     input::Click(b, { 5, 5 });
     EXPECT_FALSE(b->Down());
+}
+
+// A group is formed by buttons of one kind: a grid button and a toolkit
+// speed button with the same group index on one parent leave each other alone.
+TEST(ExGridButton, GroupsDoNotMixWithSpeedButtons)
+{
+    TButtonTestForm f;
+    auto* speed = f.Add<TSpeedButton>(10, 10, 40, 22);
+    auto* speed2 = f.Add<TSpeedButton>(60, 10, 40, 22);
+    auto* grid = f.Add<TExGridButton>(110, 10, 40, 22);
+    speed->SetGroupIndex(1);
+    speed2->SetGroupIndex(1);
+    grid->SetGroupIndex(1);
+    speed->SetDown(true);
+
+    grid->SetAllowAllUp(true);
+    grid->SetDown(true);
+    EXPECT_TRUE(speed->Down());
+    EXPECT_FALSE(speed->AllowAllUp()) << "a grid button's setting stays in its own group";
+
+    speed2->SetDown(true);
+    EXPECT_FALSE(speed->Down());
+    EXPECT_TRUE(grid->Down());
+    EXPECT_TRUE(grid->AllowAllUp());
 }
 
 TEST(ExGridButton, DoubleClickOnlyWhenDown)
