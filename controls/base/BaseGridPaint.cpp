@@ -88,7 +88,8 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
     }
     const bool fixed = AState.testFlag(gdFixed);
     const bool selected = AState.testFlag(gdSelected);
-    // ACol is a column of the cell store; the layout counts shown columns.
+    // ACol is a column of the cell store; the layout, the selection, the
+    // current cell and the look's column count shown columns.
     const int shownCol = DisplColIndex(ACol);
     // CellRect is on the screen; the canvas may draw mirrored.
     if (Normal)
@@ -117,7 +118,7 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
     TVAlignment va = TVAlignment::vtaTop;
     bool ww = FWordWrap;
     TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-    GetVisualProperties(ACol, ARow, AState, false, true, true, ACanvas->Brush(), colorTo, mirror, mirrorTo,
+    GetVisualProperties(shownCol, ARow, AState, false, true, true, ACanvas->Brush(), colorTo, mirror, mirrorTo,
         ACanvas->Font(), ha, va, ww, gd);
     ACanvas->Pen()->SetColor(ACanvas->Brush()->Color());
 
@@ -144,11 +145,11 @@ void TBaseGrid::PaintCellFrame(TCanvas* ACanvas, int ACol, int ARow, TRect ARect
         const TGridRect sel = Selection();
         const int left = std::min(sel.Left, sel.Right), right = std::max(sel.Left, sel.Right);
         int ends = 0;
-        if (ACol == left && left < right)
+        if (shownCol == left && left < right)
             ends = 1;
-        else if (ACol == right && right > left)
+        else if (shownCol == right && right > left)
             ends = 2;
-        else if (left < ACol && ACol < right)
+        else if (left < shownCol && shownCol < right)
             ends = 3;
         TRect box = ARect;
         if (!opts.testFlag(goHorzLine))

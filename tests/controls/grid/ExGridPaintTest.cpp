@@ -295,6 +295,44 @@ TEST(ExGridPaint, MeasureCellTextReadsTheRealColumnsFont)
     EXPECT_EQ(g->MeasureCellText(2, 1, 1, false, false), big);
 }
 
+// Hidden columns: a cell's background, the rounded selection box and the
+// grid's own colour stay with the column that shows, as its text does.
+TEST(ExGridPaint, HiddenColumnsKeepTheBackgroundsWithTheirCells)
+{
+    Grid f(5, 3, 300, 80);
+    TExStringGrid* g = PlainWhite(f);
+    g->SetFixedColor(TColor(0x303030));
+    g->SetColors(2, 0, clRed);
+    g->SetColors(3, 0, clLime);
+    g->SetSelectionStyle(TGridSelectionStyle::ssVista);
+    g->HideColumn(1);
+    // Displayed 1 is real 2, displayed 2 real 3, displayed 3 (the last) real 4.
+    g->SetSelection({ 2, 1, 2, 1 });
+    ASSERT_TRUE(g->Focused());
+    const QImage img = g->PaintToImage();
+    const auto inside = [&](int c, int r) {
+        const TRect rc = g->CellRect(c, r);
+        return PixelAt(img, rc.Left + 4, rc.Top + 4);
+    };
+    const auto topMid = [&](int c, int r) {
+        const TRect rc = g->CellRect(c, r);
+        return PixelAt(img, (rc.Left + rc.Right) / 2, rc.Top);
+    };
+    EXPECT_EQ(inside(0, 0), clWhite);
+    EXPECT_EQ(inside(1, 0), clRed);
+    EXPECT_EQ(inside(2, 0), clLime);
+    EXPECT_EQ(inside(3, 0), clWhite) << "the last shown column is a normal column";
+    EXPECT_EQ(inside(3, 1), clWhite);
+    // The one selected cell carries the box, rounded at both ends; its left
+    // neighbour stays plain.
+    const TRect sel = g->CellRect(2, 1);
+    EXPECT_EQ(topMid(2, 1), TColor(0xFDDE99));
+    EXPECT_EQ(PixelAt(img, sel.Left, sel.Top), clWhite);
+    EXPECT_EQ(PixelAt(img, sel.Left + 1, sel.Top), TColor(0xFCEDCB));
+    EXPECT_EQ(topMid(1, 1), clWhite);
+    EXPECT_EQ(inside(1, 1), clWhite);
+}
+
 // A node row's text keeps clear of its glyph whatever the node indent: the
 // glyph's room grows by the indent at every level.
 TEST(ExGridPaint, NodeRowTextMovesWithTheNodeIndent)
