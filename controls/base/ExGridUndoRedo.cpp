@@ -94,7 +94,9 @@ bool TExGridUndoRedo::Apply(const TUndoRedoItem* I, bool undo)
     if (event)
         event(this, FGrid, I->Col, I->Row, FGrid->GetCellEx(I->Col, I->Row), text);
     FGrid->SetCellEx(I->Col, I->Row, text);
-    FGrid->SetCol(FGrid->DisplColIndex(I->Col));
+    // A hidden column has no place of its own: the current cell goes to the
+    // shown column that follows it, or to the last shown one.
+    FGrid->SetCol(std::min(FGrid->DisplColIndex(I->Col), FGrid->ColCount() - 1));
     FGrid->SetRow(I->Row);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/base/ExObj.h"
+#include "controls/base/ExGridUndoRedo.h"
 #include "controls/base/ExObjOptions.h"
 #include "common/GridOnForm.h"
 #include "common/TestUtil.h"
@@ -574,6 +575,44 @@ TEST(ExGridCols, ClearSelectionClearsTheFlaggedColumns)
     EXPECT_EQ(g.Cells(1, 1), "t1");
     EXPECT_TRUE(g.Cells(2, 1).isEmpty());
     EXPECT_EQ(g.Cells(3, 1), "t3");
+}
+
+} // namespace
+
+namespace {
+
+// Undo and redo of a change in a hidden column write the cell and move the
+// current cell to the shown column nearest to it: the one that follows, or
+// the last shown one when none follows.
+TEST(ExGridCols, UndoAndRedoInAHiddenColumn)
+{
+    struct Case {
+        const char* Name;
+        int Hidden, Expected;
+    };
+    const Case cases[] = { { "inner column", 2, 2 }, { "last column", 4, 3 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGridOnForm<TExStringGrid> f(5, 4, 300, 120);
+        TExStringGrid& g = *f.Grid;
+        auto* u = new TExGridUndoRedo(f.Form);
+        g.SetUndoRedo(u);
+        g.SetCells(c.Hidden, 2, QStringLiteral("new"));
+        u->RegisterChange(c.Hidden, 2, QStringLiteral("old"), QStringLiteral("new"));
+        g.HideColumn(c.Hidden);
+        g.SetCol(1);
+        g.SetRow(1);
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_NO_THROW(u->Undo());
+            EXPECT_EQ(g.Cells(c.Hidden, 2), "old");
+            EXPECT_EQ(u->Level(), 0);
+            EXPECT_EQ(g.Col(), c.Expected);
+            EXPECT_EQ(g.Row(), 2);
+            EXPECT_NO_THROW(u->Redo());
+            EXPECT_EQ(g.Cells(c.Hidden, 2), "new");
+            EXPECT_EQ(u->Level(), 1);
+        }
+    }
 }
 
 } // namespace
