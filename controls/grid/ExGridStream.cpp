@@ -191,8 +191,19 @@ void TExStringGrid::SetFixedRightCols(int v)
 
 QString TExStringGrid::GetSaveCellText(int ACol, int ARow)
 {
-    // Check-box cells give their check texts once cell types exist.
     QString s = FSaveVirtCells ? GetFormattedCell(ACol, ARow) : GetGridCell(ACol, ARow);
+    if (s.isEmpty()) {
+        // An empty check-box cell saves its state as the check texts; the
+        // state belongs to the real row.
+        const int real = NumHiddenRows() > 0 ? RealRowIndex(ARow) : ARow;
+        bool viaRealRow = false;
+        const TCellGraphic* g = CheckRecord(ACol, real, viaRealRow);
+        if (g && (g->CellType() == ctCheckBox || g->CellType() == ctTriStateCheckBox)) {
+            TCheckBoxState state = cbUnchecked;
+            GetCheckBoxState(ACol, real, state);
+            s = state == cbChecked ? GetCheckTrue(ACol, ARow) : GetCheckFalse(ACol, ARow);
+        }
+    }
     switch (s.isEmpty() ? 0 : CellTextType(s, EnableHTML())) {
     case 1:
         if (!FSaveWithHTML)

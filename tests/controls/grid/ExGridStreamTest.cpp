@@ -472,3 +472,41 @@ TEST(GridStream, AssignCellsKeepsRightFixedColumnsOutOfTheCopy)
     EXPECT_EQ(target->Cells(1, 1), "a");
     EXPECT_EQ(target->Cells(3, 2), "b");
 }
+
+// An empty check-box cell saves its state as the check texts; while rows are
+// hidden the state is read at the shown row's real row.
+TEST(GridStream, CheckBoxCellsSaveTheirState)
+{
+    for (const bool hideRow : { false, true }) {
+        SCOPED_TRACE(hideRow);
+        auto g = MakeGrid(4, 5);
+        g->SetCheckTrue("on");
+        g->SetCheckFalse("off");
+        g->AddCheckBox(1, 2, true, false);
+        g->AddCheckBox(1, 3, false, false);
+        g->AddCheckBox(2, 2, cbChecked);
+        g->AddCheckBox(2, 3, cbGrayed);
+        g->SetCells(3, 2, "text");
+        g->AddCheckBox(3, 2, true, false);
+        g->AddCheckBox(3, 3, true, false);
+        int r = 2; // the shown row of real row 2
+        if (hideRow) {
+            g->HideRow(1);
+            r = 1;
+        }
+        struct Case {
+            int col, row;
+            QString saved;
+        } cases[] = { { 1, r, "on" }, { 1, r + 1, "off" }, { 2, r, "on" }, { 2, r + 1, "off" }, { 3, r, "text" },
+            { 3, r + 1, "on" } };
+        const QStringList lines = LinesOf(Saved(*g));
+        for (const Case& c : cases) {
+            EXPECT_EQ(g->GetSaveCellText(c.col, c.row), c.saved) << c.col << "," << c.row;
+            const QString line = QStringLiteral("%1,%2,%3")
+                                     .arg(c.col - g->SaveStartCol())
+                                     .arg(c.row - g->SaveStartRow())
+                                     .arg(c.saved);
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+        }
+    }
+}
