@@ -244,8 +244,10 @@ void TEsgUnitEditBtn::SetTextAndUnit(const QString& v)
         const QString unit = FUnits->Get(i);
         if (unit.isEmpty())
             continue;
-        // The unit ends the value and occurs nowhere before its end.
-        if (v.indexOf(unit) == v.size() - unit.size()) {
+        // The unit ends the value and occurs nowhere before its end; a unit
+        // that is not found at all ends nothing.
+        const qsizetype at = v.indexOf(unit);
+        if (at >= 0 && at == v.size() - unit.size()) {
             SetText(v.left(v.size() - unit.size()));
             SetUnitID(unit);
             return;

@@ -90,6 +90,9 @@ TEST(EsgUnitEditBtn, TextAndUnitSplitsOnTheFirstUnitThatEndsTheValue)
         { "unit also inside the value", { "m" }, "1m2m", "old", "V" },
         { "no unit", { "m", "cm" }, "12", "old", "V" },
         { "whole value is the unit", { "mA" }, "mA", "", "mA" },
+        // A value shorter than a unit does not end with it.
+        { "value one shorter than the unit", { "mA", "V" }, "5", "old", "V" },
+        { "empty value", { "mA", "V" }, "", "old", "V" },
     };
     for (const TSplitCase& c : cases) {
         SCOPED_TRACE(c.Name);
