@@ -277,7 +277,9 @@ void TExStringGrid::UnGroup()
 
 void TExStringGrid::SubGroup(int Colindex)
 {
-    if (Colindex < FixedCols() || Colindex >= ColCount())
+    // The sub-header texts go to the column on the right: without one the
+    // grid is left as it is.
+    if (Colindex < FixedCols() || Colindex + 1 >= ColCount())
         return;
     BeginUpdate();
     auto done = qScopeGuard([this] { EndUpdate(); });
@@ -291,10 +293,10 @@ void TExStringGrid::SubGroup(int Colindex)
     const int hc = Colindex + 1;
     const bool mergeHeader = FGrouping->MergeHeader;
     auto headerLook = [&](int ARow, bool Convert) {
-        if (mergeHeader && hc < ColCount()) {
+        if (mergeHeader) {
             MergeCells(hc, ARow, ColCount() - hc, 1);
             SetGroupLook(hc, ARow, true, Convert);
-        } else if (!mergeHeader) {
+        } else {
             SetGroupLook(-1, ARow, true, Convert);
         }
     };
@@ -343,8 +345,7 @@ void TExStringGrid::SubGroup(int Colindex)
         InsertRows(r, 1, true);
         MarkSummaryRow(RealRowIndex(r));
         if (FGrouping->MergeSummary) {
-            if (hc < ColCount())
-                MergeCells(hc, r, ColCount() - hc, 1);
+            MergeCells(hc, r, ColCount() - hc, 1);
             SetGroupLook(hc, r, false, false);
         } else {
             SetGroupLook(-1, r, false, false);

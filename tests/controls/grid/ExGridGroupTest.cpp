@@ -312,3 +312,18 @@ TEST(ExGridGroup, SubGroupLeavesFooterRows)
     g->SubGroup(2);
     EXPECT_EQ(Dump(*g), "N5|A|| N2|||p |x1||1 N2|||q |x2||2 S||| |total|f3|ft");
 }
+
+// The sub-header text goes one column right of the sub-grouped column: with
+// none there the grid refuses and is left as it was.
+TEST(ExGridGroup, SubGroupByTheLastColumnChangesNothing)
+{
+    auto g = MakeGrid({ { "x1", "A", "p", "1" }, { "x2", "A", "p", "2" }, { "x3", "B", "q", "4" } });
+    g->Group(2);
+    const std::string grouped = Dump(*g);
+    const int rows = g->RowCount();
+    EXPECT_NO_THROW(g->SubGroup(g->ColCount() - 1));
+    EXPECT_EQ(Dump(*g), grouped);
+    EXPECT_EQ(g->RowCount(), rows);
+    EXPECT_EQ(g->NumNodes(), 2);
+    EXPECT_EQ(g->GroupColumn(), 2);
+}
