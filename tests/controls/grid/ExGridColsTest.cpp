@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/base/ExObj.h"
-#include "controls/base/ExGridUndoRedo.h"
-#include "controls/base/ExObjOptions.h"
 #include "common/GridOnForm.h"
 #include "common/TestUtil.h"
+#include "controls/base/ExGridUndoRedo.h"
+#include "controls/base/ExObj.h"
+#include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/StdCtrls.h"
 

@@ -502,10 +502,8 @@ TEST(GridStream, CheckBoxCellsSaveTheirState)
         const QStringList lines = LinesOf(Saved(*g));
         for (const Case& c : cases) {
             EXPECT_EQ(g->GetSaveCellText(c.col, c.row), c.saved) << c.col << "," << c.row;
-            const QString line = QStringLiteral("%1,%2,%3")
-                                     .arg(c.col - g->SaveStartCol())
-                                     .arg(c.row - g->SaveStartRow())
-                                     .arg(c.saved);
+            const QString line
+                = QStringLiteral("%1,%2,%3").arg(c.col - g->SaveStartCol()).arg(c.row - g->SaveStartRow()).arg(c.saved);
             EXPECT_TRUE(lines.contains(line)) << line.toStdString();
         }
     }
