@@ -103,8 +103,7 @@ bool ReadNumber(const QString& t, double& Value)
         }
         for (int k = 0; k < len; ++k)
             buf[k] = char(s[start + k].unicode());
-        buf[len] = 0;
-        Value = std::strtod(buf, nullptr);
+        AsciiToFloat(std::string_view(buf, std::size_t(len)), Value);
     }
     return digits > 0 && i == n;
 }

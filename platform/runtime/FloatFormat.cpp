@@ -5,9 +5,8 @@
 #include <QByteArray>
 #include <QStringList>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 TFormatSettings FormatSettings;
@@ -35,22 +34,34 @@ struct TDigits {
 
 constexpr int MaxSignificant = 15;
 
+// Sets the digits of |v| rounded to `precision` significant ones, of which
+// at most `keep` are kept (the rest cut).
+void SetDigits(TDigits& d, double v, int precision, int keep)
+{
+    char buf[64];
+    const char* const end
+        = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, precision - 1).ptr;
+    d.Digits.clear();
+    const char* p = buf;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9' && int(d.Digits.size()) < keep)
+            d.Digits += *p;
+    }
+    int exponent = 0;
+    if (p < end && *++p == '+')
+        ++p;
+    std::from_chars(p, end, exponent);
+    d.Exponent = exponent + 1;
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
+}
+
 TDigits ToDigits(double v)
 {
     TDigits d;
     d.Negative = std::signbit(v);
-    if (v == 0)
-        return d;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", MaxSignificant - 1, std::fabs(v));
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            d.Digits += *p;
-    }
-    d.Exponent = (*p == 'e' ? std::atoi(p + 1) : 0) + 1;
-    while (!d.Digits.empty() && d.Digits.back() == '0')
-        d.Digits.pop_back();
+    if (v != 0)
+        SetDigits(d, v, MaxSignificant, MaxSignificant);
     return d;
 }
 
@@ -87,19 +98,10 @@ void KeepInRange(TDigits& d, double v, int keep)
     if (d.Exponent < 309 || d.IsZero())
         return;
     const std::string text = d.Digits + 'e' + std::to_string(d.Exponent - int(d.Digits.size()));
-    if (std::isfinite(std::strtod(text.c_str(), nullptr)))
+    double rounded = 0;
+    if (AsciiToFloat(text, rounded) && std::isfinite(rounded))
         return;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(v));
-    d.Digits.clear();
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9' && int(d.Digits.size()) < keep)
-            d.Digits += *p;
-    }
-    d.Exponent = (*p == 'e' ? std::atoi(p + 1) : 0) + 1;
-    while (!d.Digits.empty() && d.Digits.back() == '0')
-        d.Digits.pop_back();
+    SetDigits(d, v, 18, keep);
 }
 
 QString SpecialText(double v)

@@ -1,5 +1,7 @@
 #include "platform/runtime/SysUtils.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -350,13 +352,75 @@ int Val(const QString& s, double& value)
         if (digits() == 0)
             return int(i);
     }
-    if (i < n)
+    double v = 0;
+    if (i < n || !AsciiToFloat(std::string_view(text.constData(), std::size_t(text.size())), v))
         return int(i);
-    const double v = std::strtod(text.constData(), nullptr);
     if (!std::isfinite(v))
         return int(n);
     value = v;
     return -1;
+}
+
+namespace {
+
+bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The power of ten of the first significant digit of a number that does not
+// fit a double: positive for one too large, negative for one too small.
+long long LeadingPower(const char* p, const char* end)
+{
+    long long integer = 0; // integer digits from the first significant one on
+    long long zeros = 0; // fraction zeros before the first significant digit
+    bool point = false;
+    bool found = false;
+    for (; p < end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.')
+            point = true;
+        else if (!point && (integer > 0 || *p != '0'))
+            ++integer;
+        else if (point && !found && *p == '0')
+            ++zeros;
+        else if (point)
+            found = true;
+    }
+    long long exponent = 0;
+    if (p < end) {
+        ++p;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        for (; p < end; ++p)
+            exponent = std::min<long long>(exponent * 10 + (*p - '0'), 1'000'000'000'000);
+        if (negative)
+            exponent = -exponent;
+    }
+    return (integer > 0 ? integer - 1 : -(zeros + 1)) + exponent;
+}
+
+} // namespace
+
+bool AsciiToFloat(std::string_view text, double& value)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    // from_chars takes no "+" and also reads "inf" and "nan": the sign and
+    // the first character are checked here.
+    if (p == end || !(IsAsciiDigit(*p) || *p == '.'))
+        return false;
+    double v = 0;
+    const auto [stop, error] = std::from_chars(p, end, v, std::chars_format::general);
+    if (stop != end || error == std::errc::invalid_argument)
+        return false;
+    if (error == std::errc::result_out_of_range)
+        v = LeadingPower(p, end) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    value = negative ? -v : v;
+    return true;
 }
 
 // ---------------------------------------------------------------------------

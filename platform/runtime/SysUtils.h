@@ -17,6 +17,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 #include <type_traits>
 
 // ---------------------------------------------------------------------------
@@ -108,6 +109,14 @@ std::int64_t StrToInt64Def(const QString& s, std::int64_t def);
 // takes "." as the decimal point.
 int Val(const QString& s, int& value);
 int Val(const QString& s, double& value);
+
+// The reader every float conversion ends in, once the separators of
+// FormatSettings are dealt with: ASCII [sign] digits ["." digits]
+// [("e" | "E") [sign] digits] with at least one digit before the exponent,
+// "." as the point whatever locale the C library was given. False unless the
+// whole text is such a number. A value beyond the range of double reads as an
+// infinity, one too small for it as zero.
+bool AsciiToFloat(std::string_view text, double& value);
 
 // ---------------------------------------------------------------------------
 // Rounding

@@ -13,6 +13,9 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -94,13 +97,14 @@ TEST(FileReading, OnlyRegularFilesUpToTheLimit)
 
     struct Case {
         QString path;
-        const char* reason;
+        QString reason;
     };
     const Case cases[] = {
         { dir + "/fifo.txt", "Not a regular file" },
         { "/dev/null", "Not a regular file" },
         { dir, "Is a directory" },
-        { dir + "/none.txt", "No such file" },
+        // The system's own reason, in the user's language.
+        { dir + "/none.txt", QString::fromLocal8Bit(std::strerror(ENOENT)) },
         { QString(), "No file name" },
     };
     for (const Case& c : cases) {
