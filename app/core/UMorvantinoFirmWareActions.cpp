@@ -207,7 +207,9 @@ bool TFMorvantinoFirmWare::Save_Setting()
 {
     const TSaveResult r = Write_Settings(XML1);
     if (!r.Ok) {
-        Show_Error(QStringLiteral("The settings file could not be saved:\n%1\n%2").arg(Settings_File_Name(), r.Error));
+        const QString file = Settings_File_Name();
+        Show_Error(QStringLiteral("The settings file could not be saved:\n%1\n%2")
+                       .arg(file, File_Error_Reason(r.Error, file)));
         return false;
     }
     return true;
