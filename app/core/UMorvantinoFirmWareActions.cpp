@@ -261,10 +261,13 @@ void TFMorvantinoFirmWare::Timer_UpdateTimer(TObject*)
     // painting and answering until the answer comes back.
     TVersion_Fetch fetch;
     if (Version_Check)
-        fetch = [check = Version_Check](const std::atomic<bool>&) { return check(); };
+        fetch = [check = Version_Check](
+                    const std::atomic<bool>&) { return check() ? TVersion_Answer::Newer : TVersion_Answer::No_Newer; };
     else
         fetch = TFSoftOptions::Version_Fetch(HTTP1);
-    FVersion_Check.Start(std::move(fetch), [this](bool newer) { Version_Checked(newer); });
+    // A check that got no answer hides the link as one without news does.
+    FVersion_Check.Start(
+        std::move(fetch), [this](TVersion_Answer answer) { Version_Checked(answer == TVersion_Answer::Newer); });
 }
 
 void TFMorvantinoFirmWare::Version_Checked(bool newer)
