@@ -668,6 +668,28 @@ TEST_F(MainWindowTest, AFullDiskIsNamedAsSuch)
     Window.reset();
 }
 
+// The LANGUAGE folder holds an English file of the built-in texts, so that a
+// user who picked another language can pick English again; one that is there
+// already, the user's own perhaps, stays as it is.
+TEST_F(MainWindowTest, StartWritesTheEnglishLanguageFileWhenItIsMissing)
+{
+    const QString english = Folder + "/LANGUAGE/English.lng";
+    Start();
+    ASSERT_TRUE(FileExists(english));
+    Init_Lang_Default();
+    const QStringList builtIn = LanguageTable;
+    for (QString& text : LanguageTable)
+        text = "x";
+    Load_Lang_File(english);
+    EXPECT_EQ(LanguageTable, builtIn);
+    Window.reset();
+
+    ASSERT_TRUE(SaveFileAtomic(english, "STR15 = Mine\r\n").Ok);
+    Start();
+    EXPECT_EQ(testutil::ReadFile(english), QByteArray("STR15 = Mine\r\n"));
+    EXPECT_EQ(Lang(15), "Mine");
+}
+
 TEST_F(MainWindowTest, AProgramThatCannotStartIsNamedInAnErrorBox)
 {
     TFMorvantinoFirmWare* w = Start();

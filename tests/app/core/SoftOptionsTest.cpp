@@ -62,8 +62,14 @@ protected:
     TFSoftOptions* Start()
     {
         Dialog.reset();
+        // The start writes the English file of the built-in texts when there
+        // is none; each test here decides which language files the folder holds.
+        const QString english = LangFolder() + "/English.lng";
+        const bool hadEnglish = QFile::exists(english);
         Window = std::make_unique<TFMorvantinoFirmWare>(nullptr);
         Window->DoCreate();
+        if (!hadEnglish)
+            QFile::remove(english);
         Dialog = std::make_unique<TFSoftOptions>(nullptr);
         FSoftOptions = Dialog.get();
         return Dialog.get();
