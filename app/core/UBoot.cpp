@@ -7,6 +7,7 @@
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
+#include "app/core/UXmlFile.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Services.h"
@@ -463,8 +464,9 @@ bool TFBoot::Compile_XML_Parameter_New_Boot(const TUpdate_Job& job)
     const QString path = Join_Path(Program_Folder, Job_File_Name);
     QString error;
     if (!XML1.SaveToFile(path, &error)) {
-        MessageDlg(QStringLiteral("The update job file could not be saved:\n%1\n%2").arg(path, error), mtError,
-            TMsgDlgButtons(mbOK), 0);
+        MessageDlg(
+            QStringLiteral("The update job file could not be saved:\n%1\n%2").arg(path, File_Error_Reason(error, path)),
+            mtError, TMsgDlgButtons(mbOK), 0);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 // Small routines shared by several forms: HART master settings, the dotted
 // address check, the serial port list and the file error reports.
 #include "app/core/UComon.h"
+#include "app/core/UXmlFile.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -8,14 +9,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+// The file layer's errors quote the file; the box names it once itself.
 void Show_File_Read_Error(const QString& path, const QString& reason)
 {
-    MessageDlg(QStringLiteral("The file %1 cannot be read: %2").arg(path, reason), mtError, TMsgDlgButtons(mbOK), 0);
+    MessageDlg(QStringLiteral("The file %1 cannot be read: %2").arg(path, File_Error_Reason(reason, path)), mtError,
+        TMsgDlgButtons(mbOK), 0);
 }
 
 void Show_File_Save_Error(const QString& path, const QString& reason)
 {
-    MessageDlg(QStringLiteral("Cannot save the file %1: %2").arg(path, reason), mtError, TMsgDlgButtons(mbOK), 0);
+    MessageDlg(QStringLiteral("Cannot save the file %1: %2").arg(path, File_Error_Reason(reason, path)), mtError,
+        TMsgDlgButtons(mbOK), 0);
 }
 
 int Is_Secondary_Master(const QString& text)

@@ -1,43 +1,37 @@
 #include "app/core/ULanguage.h"
 
 #include "app/core/UComon.h"
-#include "app/core/ULanguageTexts.h"
+#include "app/core/ULanguageFile.h"
 #include "platform/runtime/Classes.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileUtils.h"
 #include "platform/runtime/SysUtils.h"
+
+#include <QFileInfo>
 
 QStringList LanguageTable;
 int Lang_Count = 0;
 
 namespace {
-constexpr int LangSlots = 2900;
 const QChar Pilcrow(0x00B6);
 } // namespace
 
 void Init_Lang_Default()
 {
-    LanguageTable.clear();
-    LanguageTable.reserve(LangSlots);
-    for (int i = 0; i < LangSlots; ++i)
-        LanguageTable.append(QStringLiteral(" "));
-    for (int i = 0; i < Lang_Default_Text_Count; ++i) {
-        const TLangDefaultText& t = Lang_Default_Texts[i];
-        if (t.Index >= 0 && t.Index < LangSlots)
-            LanguageTable[t.Index] = QString::fromUtf16(t.Text);
-    }
-    Lang_Count = LangSlots;
+    LanguageTable = Lang_Default_Table();
+    Lang_Count = Lang_Table_Size;
 }
 
-void Load_Lang_File(const QString& fileName)
+bool Load_Lang_File(const QString& fileName, QString* error)
 {
-    QString content;
-    try {
-        content = LoadTextFile(fileName);
-    } catch (const Exception&) {
-        // A file that exists but cannot be read leaves the texts as they are.
-        return;
+    // Only a regular file within the read limit is read: a FIFO cannot hold
+    // the start up.
+    const TReadResult read = ReadFileBytes(fileName);
+    if (!read) {
+        if (error)
+            *error = read.Error;
+        return false;
     }
+    const QString content = DecodeText(read.Bytes);
     // Split by hand: a pattern match gives up on text holding a lone
     // surrogate, which would make the whole file one line.
     TStringList lines;
@@ -76,20 +70,34 @@ void Load_Lang_File(const QString& fileName)
         }
         LanguageTable[index] = text;
     }
+    return true;
 }
 
 void Load_Language()
 {
     Init_Lang_Default();
-    const QString file = Join_Path(Language_Folder, Language_Name + QStringLiteral(".lng"));
-    if (FileExists(file)) {
-        Load_Lang_File(file);
-        return;
+    QString file = Join_Path(Language_Folder, Language_Name + QStringLiteral(".lng"));
+    if (!FileExists(file)) {
+        Language_Name = QStringLiteral("English");
+        file = Join_Path(Language_Folder, English_Lang_File_Name);
+        if (!FileExists(file))
+            return;
     }
-    Language_Name = QStringLiteral("English");
-    const QString english = Join_Path(Language_Folder, QStringLiteral("English.lng"));
-    if (FileExists(english))
-        Load_Lang_File(english);
+    // The language stays chosen, so that the file is used again once it can
+    // be read; meanwhile the user knows why the texts are English.
+    QString reason;
+    if (!Load_Lang_File(file, &reason))
+        Show_File_Read_Error(file, reason + QStringLiteral("; the built-in English texts are shown"));
+}
+
+void Write_English_Lang_File()
+{
+    const QString file = Join_Path(Language_Folder, English_Lang_File_Name);
+    if (Language_Folder.isEmpty() || QFileInfo::exists(file) || QFileInfo(file).isSymLink())
+        return;
+    // Only a copy of the built-in texts: a folder that takes no file leaves
+    // them in use, as they are without it, so a failure is not reported.
+    SaveFileAtomic(file, Lang_File_Bytes(Lang_Default_Table()));
 }
 
 std::set<int>* Lang_Use_Recorder = nullptr;

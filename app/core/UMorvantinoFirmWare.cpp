@@ -290,6 +290,7 @@ void TFMorvantinoFirmWare::FormCreate(TObject*)
         if (!DirectoryExists(folder))
             CreateDir(folder);
     }
+    Write_English_Lang_File();
 
     Project_Name.clear();
     Update_Read_Back = true;

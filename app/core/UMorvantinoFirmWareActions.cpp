@@ -207,7 +207,9 @@ bool TFMorvantinoFirmWare::Save_Setting()
 {
     const TSaveResult r = Write_Settings(XML1);
     if (!r.Ok) {
-        Show_Error(QStringLiteral("The settings file could not be saved:\n%1\n%2").arg(Settings_File_Name(), r.Error));
+        const QString file = Settings_File_Name();
+        Show_Error(QStringLiteral("The settings file could not be saved:\n%1\n%2")
+                       .arg(file, File_Error_Reason(r.Error, file)));
         return false;
     }
     return true;
@@ -259,10 +261,13 @@ void TFMorvantinoFirmWare::Timer_UpdateTimer(TObject*)
     // painting and answering until the answer comes back.
     TVersion_Fetch fetch;
     if (Version_Check)
-        fetch = [check = Version_Check](const std::atomic<bool>&) { return check(); };
+        fetch = [check = Version_Check](
+                    const std::atomic<bool>&) { return check() ? TVersion_Answer::Newer : TVersion_Answer::No_Newer; };
     else
         fetch = TFSoftOptions::Version_Fetch(HTTP1);
-    FVersion_Check.Start(std::move(fetch), [this](bool newer) { Version_Checked(newer); });
+    // A check that got no answer hides the link as one without news does.
+    FVersion_Check.Start(
+        std::move(fetch), [this](TVersion_Answer answer) { Version_Checked(answer == TVersion_Answer::Newer); });
 }
 
 void TFMorvantinoFirmWare::Version_Checked(bool newer)

@@ -4,6 +4,7 @@
 #include "app/core/UParGen.h"
 
 #include "app/core/UComon.h"
+#include "app/core/UXmlFile.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/runtime/FileUtils.h"
 #include "platform/runtime/SysUtils.h"
@@ -117,12 +118,13 @@ void TFParGen::Read_ParGen()
     // outside the projects folder.
     TXmlNode root;
     FParGen_Damaged = false;
-    if (!Project_Folder.isEmpty() && FileExists(File_ParGen)) {
-        XML1.SetActive(true);
-        QString error;
-        if (!XML1.LoadFromFile(File_ParGen, &error)) {
-            FParGen_Damaged = true;
-        } else {
+    if (!Project_Folder.isEmpty()) {
+        // Anything at the path that is not a readable file (a folder, a pipe,
+        // a file that is not XML) is damaged, never taken for a missing one.
+        const TXmlFileRead read = Read_Xml_File(XML1, File_ParGen);
+        QString error = read.Reason;
+        FParGen_Damaged = read.State == TXmlFileState::Damaged;
+        if (read.State == TXmlFileState::Loaded) {
             // The root is the first element: a declaration or comment before
             // it is no reason to lose the file's values.
             root = XML1.DocumentElement();

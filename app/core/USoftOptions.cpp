@@ -352,8 +352,8 @@ void TFSoftOptions::Btn_OKClick(TObject*)
 void TFSoftOptions::Btn_Check_UpdateClick(TObject*)
 {
     const THttpClient base = FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient();
-    if (!FCheck.Start(Version_Fetch(base), [this](bool newer) {
-            Show_Check_Result(newer);
+    if (!FCheck.Start(Version_Fetch(base), [this](TVersion_Answer answer) {
+            Show_Check_Result(answer);
             Update_CheckBox();
         }))
         return;
@@ -361,10 +361,12 @@ void TFSoftOptions::Btn_Check_UpdateClick(TObject*)
     Update_CheckBox();
 }
 
-void TFSoftOptions::Show_Check_Result(bool newer)
+void TFSoftOptions::Show_Check_Result(TVersion_Answer answer)
 {
-    if (newer)
+    if (answer == TVersion_Answer::Newer)
         LL_Check_Update->SetCaption(QStringLiteral("<a href=\"%1\">%2</a>").arg(Maker_Download_Page, Lang(314)));
+    else if (answer == TVersion_Answer::No_Answer)
+        LL_Check_Update->SetCaption(Version_Server_Unreachable);
     else
         LL_Check_Update->SetCaption(Lang(315));
     LL_Check_Update->SetVisible(true);
@@ -394,20 +396,22 @@ TVersion_Fetch TFSoftOptions::Version_Fetch(const THttpClient& base)
         QString answer;
         try {
             const THttpResponse reply = http.Get(url, &cancel);
-            if (reply.Succeeded())
-                answer = QString::fromUtf8(reply.Body);
+            // An error page or a broken reply is no answer of the script.
+            if (!reply.Succeeded())
+                return TVersion_Answer::No_Answer;
+            answer = QString::fromUtf8(reply.Body);
         } catch (...) {
-            // Any failure is no information.
-            answer.clear();
+            return TVersion_Answer::No_Answer;
         }
-        return Version_Answer_Is_Newer(answer);
+        return Version_Answer_Is_Newer(answer) ? TVersion_Answer::Newer : TVersion_Answer::No_Newer;
     };
 }
 
 bool TFSoftOptions::Check_Version()
 {
     const std::atomic<bool> never { false };
-    return Version_Fetch(FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient())(never);
+    return Version_Fetch(FMorvantinoFirmWare ? FMorvantinoFirmWare->HTTP1 : THttpClient())(never)
+        == TVersion_Answer::Newer;
 }
 
 // ---------------------------------------------------------------------------
@@ -429,7 +433,7 @@ void TVersion_Check::Cancel()
     FRunning = false;
 }
 
-bool TVersion_Check::Start(TVersion_Fetch fetch, std::function<void(bool newer)> done)
+bool TVersion_Check::Start(TVersion_Fetch fetch, std::function<void(TVersion_Answer answer)> done)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (FRunning || !fetch || !app)
@@ -441,22 +445,22 @@ bool TVersion_Check::Start(TVersion_Fetch fetch, std::function<void(bool newer)>
     FShared = shared;
     FRunning = true;
     FWorker = std::thread([this, shared, fetch = std::move(fetch), done = std::move(done), app]() {
-        bool newer = false;
+        TVersion_Answer answer = TVersion_Answer::No_Answer;
         try {
-            newer = fetch(shared->Cancelled);
+            answer = fetch(shared->Cancelled);
         } catch (...) {
-            newer = false;
+            answer = TVersion_Answer::No_Answer;
         }
         // Cancelling happens on the main thread, as the hand-over does: an
         // answer that is still wanted finds this object alive.
         QMetaObject::invokeMethod(
             app,
-            [this, shared, done, newer]() {
+            [this, shared, done, answer]() {
                 if (shared->Cancelled)
                     return;
                 FRunning = false;
                 if (done)
-                    done(newer);
+                    done(answer);
             },
             Qt::QueuedConnection);
     });

@@ -34,9 +34,16 @@ inline constexpr int Version_Check_Timeout = 4000;
 // A version answer is one short line; anything far larger is not one.
 inline constexpr qint64 Version_Check_Max_Reply = 64 * 1024;
 
-// One version request, ready to run on any thread: true when the answer
-// reports a newer version. It stops early once `cancel` turns true.
-using TVersion_Fetch = std::function<bool(const std::atomic<bool>& cancel)>;
+// What a version check found out. No_Answer (no connection, a time-out, an
+// error status) is not No_Newer: nothing is known about a newer version then.
+enum class TVersion_Answer { No_Newer, Newer, No_Answer };
+
+// The text that tells the user a check got no answer.
+inline const QString Version_Server_Unreachable = QStringLiteral("The update server could not be reached.");
+
+// One version request, ready to run on any thread. It stops early once
+// `cancel` turns true.
+using TVersion_Fetch = std::function<TVersion_Answer(const std::atomic<bool>& cancel)>;
 
 // Runs one version check at a time on a worker thread, so the windows keep
 // painting and answering meanwhile, and hands its answer to the main thread.
@@ -50,7 +57,7 @@ public:
 
     // Starts `fetch`; `done` runs later on the main thread with its answer.
     // False, and nothing started, while a check is still running.
-    bool Start(TVersion_Fetch fetch, std::function<void(bool newer)> done);
+    bool Start(TVersion_Fetch fetch, std::function<void(TVersion_Answer answer)> done);
     // From Start until its answer has been handed over or dropped.
     bool Running() const { return FRunning; }
     void Cancel();
@@ -148,7 +155,7 @@ private:
     TLbButton* Make_Button(TWinControl* parent, const char* name, int left, int top, int width);
     TCheckBox* Make_CheckBox(TWinControl* parent, const char* name, int left, int top, int width);
     int Slot_Of(TObject* Sender) const;
-    void Show_Check_Result(bool newer);
+    void Show_Check_Result(TVersion_Answer answer);
 
     // The list has been built by an opening, so a language switch may redraw
     // the page shown.

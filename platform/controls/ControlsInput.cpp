@@ -60,11 +60,35 @@ void DeferException(TObject* sender, std::exception_ptr ep)
     });
 }
 
+// A pop-up (a combo box's list, a menu, a calendar) takes the mouse when it
+// opens, as the window system hands it the capture. No control keeps a
+// capture behind it: the button-up of the press that opened it goes to the
+// pop-up, and a capture left over would take the button-up of the next click
+// anywhere, so a check box would ignore it. The hint goes too; it would stand
+// over the pop-up.
+class TPopupWatcher : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->windowType() == Qt::Popup) {
+            SetCaptureControl(nullptr);
+            Application->CancelHint();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 TControlEventTranslator* TControlEventTranslator::Instance()
 {
-    static TControlEventTranslator* instance = new TControlEventTranslator();
+    static TControlEventTranslator* instance = [] {
+        QCoreApplication* app = QCoreApplication::instance();
+        app->installEventFilter(new TPopupWatcher(app));
+        return new TControlEventTranslator();
+    }();
     return instance;
 }
 

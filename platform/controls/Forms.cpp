@@ -880,7 +880,9 @@ void TApplication::HintMouseMessage(TControl* control)
 
 bool TApplication::ActivateHint(TControl* control, TPoint pos)
 {
-    if (!control)
+    // An open pop-up has the mouse; a hint whose pause ran out meanwhile
+    // would stand over it.
+    if (!control || QApplication::activePopupWidget())
         return false;
     THintInfo info;
     info.HintControl = control;

@@ -14,10 +14,10 @@
 
 #include <algorithm>
 #include <atomic>
-
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +25,41 @@
 
 // ---------------------------------------------------------------------------
 // Atomic save
+
+namespace {
+
+// Why a write failed, from the error the system gave: a full disk is named as
+// such. Qt reports a write that stopped short with no error of its own.
+QString WriteFailure(const QFileDevice& f, int systemError)
+{
+#ifdef Q_OS_UNIX
+    if (systemError == ENOSPC)
+        return QStringLiteral("The disk is full");
+    if (systemError == EDQUOT)
+        return QStringLiteral("The disk quota is used up");
+#endif
+    if (f.error() != QFileDevice::NoError)
+        return f.errorString();
+    return systemError != 0 ? QString::fromLocal8Bit(std::strerror(systemError)) : QStringLiteral("Unknown error");
+}
+
+// Writes all bytes; a write that takes only part of them is followed by one
+// for the rest, which names the reason it stopped.
+bool WriteAll(QSaveFile& f, const QByteArray& Bytes, int& systemError)
+{
+    qint64 done = 0;
+    while (done < Bytes.size()) {
+        errno = 0;
+        const qint64 n = f.write(Bytes.constData() + done, Bytes.size() - done);
+        systemError = errno;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
 
 TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcept
 {
@@ -42,13 +77,21 @@ TSaveResult SaveFileAtomic(const QString& Path, const QByteArray& Bytes) noexcep
         // A small file stays in the write buffer until the commit, which would
         // rename the empty temporary file over the target even when the last
         // write fails (a full disk): flush and check before committing.
-        if (f.write(Bytes) != Bytes.size() || !f.flush() || f.error() != QFileDevice::NoError) {
-            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, f.errorString());
+        int systemError = 0;
+        bool written = WriteAll(f, Bytes, systemError);
+        if (written) {
+            errno = 0;
+            written = f.flush() && f.error() == QFileDevice::NoError;
+            systemError = errno;
+        }
+        if (!written) {
+            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, WriteFailure(f, systemError));
             f.cancelWriting();
             return r;
         }
+        errno = 0;
         if (!f.commit()) {
-            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, f.errorString());
+            r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(Path, WriteFailure(f, errno));
             return r;
         }
         r.Ok = true;

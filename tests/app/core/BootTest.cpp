@@ -650,7 +650,7 @@ TEST_F(BootWorkflowTest, AJobFileThatCannotBeWrittenIsReportedAndNothingStarts)
     RunUpdate("1", 0, true);
     ASSERT_EQ(Driver.Messages().size(), 1u);
     EXPECT_EQ(Driver.Messages()[0].DlgType, mtError);
-    EXPECT_TRUE(Driver.Messages()[0].Text.contains(Folder + "/Ethernet_Update.xml"))
+    EXPECT_EQ(Driver.Messages()[0].Text.count(Folder + "/Ethernet_Update.xml"), 1)
         << Driver.Messages()[0].Text.toStdString();
     EXPECT_FALSE(FileExists(Folder + "/ran.xml"));
 }

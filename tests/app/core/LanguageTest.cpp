@@ -1,9 +1,13 @@
 #include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
+#include "app/core/ULanguageFile.h"
 #include "common/TestFiles.h"
 #include "common/TestUtil.h"
+#include "platform/controls/ModalDriver.h"
 #include "platform/runtime/FileUtils.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +113,37 @@ TEST_F(LanguageTest, SwitchingBackRestoresBuiltInTexts)
     EXPECT_EQ(LanguageTable, builtIn);
 }
 
+// The English file written from the built-in texts: one line per slot in the
+// language-file form, read back by the loader to the very same 2900 texts,
+// blanks at either end included.
+TEST_F(LanguageTest, EnglishFileOfTheBuiltInTextsReadsBackToThem)
+{
+    Init_Lang_Default();
+    const QStringList builtIn = LanguageTable;
+    const QByteArray bytes = Lang_File_Bytes(builtIn);
+    const QString text = DecodeText(bytes);
+    const QString pilcrow = QString(QChar(0x00B6));
+    for (const QString& line : { QStringLiteral("STR15 = New Configuration"),
+             "STR9 = " + pilcrow + "None Configuration Opened " + pilcrow, "STR467 = " + pilcrow + " " + pilcrow,
+             QStringLiteral("STR2626 = Description for the M-Bus meter (defined in the section \u201cM-Bus\u201d)") })
+        EXPECT_TRUE(text.contains("\r\n" + line + "\r\n")) << line.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("\r\nSTR")), 2900);
+
+    WriteLang(Language_Folder, "English", bytes);
+    // Over a table that holds other texts everywhere, so every slot is read.
+    for (QString& t : LanguageTable)
+        t = "x";
+    Load_Lang_File(Language_Folder + "/English.lng");
+    ASSERT_EQ(LanguageTable.size(), builtIn.size());
+    int differing = 0;
+    for (int i = 0; i < builtIn.size(); ++i) {
+        if (LanguageTable[i] != builtIn[i] && ++differing <= 5)
+            ADD_FAILURE() << i << ": \"" << LanguageTable[i].toStdString() << "\" instead of \""
+                          << builtIn[i].toStdString() << "\"";
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 TEST_F(LanguageTest, AnsiFileWithoutMarkIsWindows1252)
 {
     WriteLang(Language_Folder, "Deutsch",
@@ -121,26 +156,52 @@ TEST_F(LanguageTest, AnsiFileWithoutMarkIsWindows1252)
 
 #ifdef Q_OS_UNIX
 // A FIFO in place of a language file (which would block the start for good),
-// or a file past the read limit: the start goes on with the built-in texts.
-TEST_F(LanguageTest, FileThatCannotBeReadLeavesTheBuiltInTexts)
+// or a file past the read limit: the start goes on with the built-in texts,
+// and the user hears once which file could not be read.
+TEST_F(LanguageTest, FileThatCannotBeReadLeavesTheBuiltInTextsAndIsReported)
 {
     testutil::MakeFifo(Language_Folder + "/Italiano.lng");
     testutil::MakeFifo(Language_Folder + "/English.lng");
     WriteLang(Language_Folder, "Deutsch", "STR15 = Neues Projekt\n");
+    {
+        // Past the 64 MiB every reader takes, without filling the disk.
+        QFile big(Language_Folder + "/Suomi.lng");
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(qint64(64) * 1024 * 1024 + 1));
+    }
     struct Case {
         const char* language;
         qint64 limit;
+        const char* reported; // the file named in the report
+        const char* languageAfter;
     };
-    const Case cases[] = { { "Italiano", FileReadLimit() }, { "Klingon", FileReadLimit() }, { "Deutsch", 10 } };
+    const Case cases[] = {
+        { "Italiano", FileReadLimit(), "Italiano", "Italiano" },
+        { "Klingon", FileReadLimit(), "English", "English" }, // missing: English, which is a FIFO
+        { "Deutsch", 10, "Deutsch", "Deutsch" },
+        { "Suomi", FileReadLimit(), "Suomi", "Suomi" },
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
         testutil::ReadLimit limit(c.limit);
+        ModalDriver driver;
         LanguageTable.clear();
         Language_Name = c.language;
         Load_Language();
         EXPECT_EQ(LanguageTable.size(), 2900);
         EXPECT_EQ(Lang(15), "New Configuration");
+        EXPECT_EQ(Language_Name, c.languageAfter);
+        ASSERT_EQ(driver.Messages().size(), 1u);
+        const QString file = Language_Folder + "/" + c.reported + ".lng";
+        EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
+        EXPECT_EQ(driver.Messages()[0].Text.count(file), 1) << driver.Messages()[0].Text.toStdString();
     }
+    // A readable file is taken without a word.
+    ModalDriver driver;
+    Language_Name = "Deutsch";
+    Load_Language();
+    EXPECT_EQ(Lang(15), "Neues Projekt");
+    EXPECT_TRUE(driver.Messages().empty());
 }
 #endif
 

@@ -9,6 +9,7 @@
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/core/UNew_Project.h"
 #include "app/core/UOpenConf.h"
+#include "app/core/USaveBincc.h"
 #include "app/core/USettings.h"
 #include "app/core/USoftOptions.h"
 #include "common/TestFiles.h"
@@ -30,6 +31,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <vector>
 
 namespace {
@@ -595,8 +598,96 @@ TEST_F(MainWindowTest, AFailedSettingsSaveIsReported)
     w->Close();
     ASSERT_EQ(driver.Messages().size(), 1u);
     EXPECT_EQ(driver.Messages()[0].DlgType, mtError);
-    EXPECT_TRUE(driver.Messages()[0].Text.contains("Morvantile.xml"));
+    EXPECT_EQ(driver.Messages()[0].Text.count(Folder + "/Morvantile.xml"), 1)
+        << driver.Messages()[0].Text.toStdString();
     EXPECT_TRUE(DirectoryExists(Folder + "/Morvantile.xml"));
+}
+
+// A tmpfs of a few pages mounted over a folder for the life of the guard;
+// only the superuser may mount one.
+class TTinyDisk {
+public:
+    explicit TTinyDisk(const QString& dir)
+        : FDir(QFile::encodeName(dir))
+    {
+        FMounted = ::mount("tmpfs", FDir.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~TTinyDisk()
+    {
+        if (FMounted)
+            ::umount2(FDir.constData(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+    // Takes the room left, all of it or all but `spare` bytes.
+    void Fill(const QString& file, qint64 spare = 0)
+    {
+        struct statvfs st { };
+        ASSERT_EQ(::statvfs(FDir.constData(), &st), 0);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(qint64(st.f_bavail) * qint64(st.f_frsize) - spare + 4096, 'f'));
+        f.close();
+    }
+
+private:
+    QByteArray FDir;
+    bool FMounted = false;
+};
+
+// A write that finds the disk full says so, from the error the system gave,
+// and names the file once: a large image that fits only in part, and the
+// small settings file on a disk with no room at all.
+TEST_F(MainWindowTest, AFullDiskIsNamedAsSuch)
+{
+    TTinyDisk disk(Folder);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small file system needs the superuser";
+    TFMorvantinoFirmWare* w = StartWithProject();
+    {
+        TSaveBin bin;
+        bin.Bank1_Buffer = QByteArray(2048, '\1');
+        bin.Bank2_Buffer = QByteArray(256 * 1024, '\2');
+        bin.Bank1_Size = int(bin.Bank1_Buffer.size());
+        bin.Bank2_Size = int(bin.Bank2_Buffer.size());
+        const TBinResult r = bin.Save_Banks();
+        const QString bank2 = Project_Folder + "/bin/bank2.bin";
+        ASSERT_FALSE(r.Ok);
+        EXPECT_EQ(r.File, bank2);
+        EXPECT_TRUE(r.Message.contains("disk is full")) << r.Message.toStdString();
+        EXPECT_EQ(r.Message.count(bank2), 1) << r.Message.toStdString();
+        EXPECT_FALSE(FileExists(bank2));
+    }
+    disk.Fill(Folder + "/filler");
+    Last_IP_Address = "10.0.0.9";
+    ModalDriver driver;
+    EXPECT_FALSE(w->Save_Setting());
+    ASSERT_EQ(driver.Messages().size(), 1u);
+    const QString text = driver.Messages()[0].Text;
+    EXPECT_TRUE(text.contains("disk is full")) << text.toStdString();
+    EXPECT_EQ(text.count(Folder + "/Morvantile.xml"), 1) << text.toStdString();
+    Window.reset();
+}
+
+// The LANGUAGE folder holds an English file of the built-in texts, so that a
+// user who picked another language can pick English again; one that is there
+// already, the user's own perhaps, stays as it is.
+TEST_F(MainWindowTest, StartWritesTheEnglishLanguageFileWhenItIsMissing)
+{
+    const QString english = Folder + "/LANGUAGE/English.lng";
+    Start();
+    ASSERT_TRUE(FileExists(english));
+    Init_Lang_Default();
+    const QStringList builtIn = LanguageTable;
+    for (QString& text : LanguageTable)
+        text = "x";
+    Load_Lang_File(english);
+    EXPECT_EQ(LanguageTable, builtIn);
+    Window.reset();
+
+    ASSERT_TRUE(SaveFileAtomic(english, "STR15 = Mine\r\n").Ok);
+    Start();
+    EXPECT_EQ(testutil::ReadFile(english), QByteArray("STR15 = Mine\r\n"));
+    EXPECT_EQ(Lang(15), "Mine");
 }
 
 TEST_F(MainWindowTest, AProgramThatCannotStartIsNamedInAnErrorBox)

@@ -6,6 +6,7 @@
 #include "app/core/USaveBincc.h"
 #include "platform/runtime/FileUtils.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 
@@ -182,15 +183,20 @@ TEST_F(ParGenTest, DamagedFileIsReportedAndReplacedOnlyOnConfirmation)
     const struct {
         const char* name;
         QByteArray file;
+        bool folder = false; // a folder of that name instead of the file
     } cases[] = {
         { "empty", "" },
         { "garbage", "Par_Gen = 1\n\xff\xfe\x00junk" },
         { "truncated", loaded.left(loaded.size() / 2) },
         { "not the parameter file", "<Conf_Settings><Ethernet_IP1>10</Ethernet_IP1></Conf_Settings>" },
+        { "a folder", "", true },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(File_ParGen, c.file);
+        if (c.folder)
+            ASSERT_TRUE(QFile::remove(File_ParGen) && QDir().mkpath(File_ParGen + "/inside"));
+        else
+            WriteBytes(File_ParGen, c.file);
         const std::size_t before = Driver->Messages().size();
         Form->E_Ethernet_IP1->SetText("1");
         Form->Read_ParGen();
@@ -201,6 +207,7 @@ TEST_F(ParGenTest, DamagedFileIsReportedAndReplacedOnlyOnConfirmation)
         EXPECT_EQ(report.DlgType, mtError);
         EXPECT_TRUE(report.Text.startsWith("The file " + File_ParGen + " cannot be read: ")) << report.Text.toStdString();
         EXPECT_GT(report.Text.size(), QString("The file " + File_ParGen + " cannot be read: ").size());
+        EXPECT_EQ(report.Text.count(File_ParGen), 1) << report.Text.toStdString();
         EXPECT_TRUE(Form->ParGen_Damaged());
         EXPECT_EQ(Differences(Snapshot(Form), Defaults()), QStringList());
 
@@ -211,7 +218,12 @@ TEST_F(ParGenTest, DamagedFileIsReportedAndReplacedOnlyOnConfirmation)
         EXPECT_EQ(Driver->Messages().back().DlgType, mtConfirmation);
         EXPECT_EQ(Driver->Messages().back().Buttons, mbYesNo);
         EXPECT_TRUE(Driver->Messages().back().Text.contains(File_ParGen));
-        EXPECT_EQ(ReadBytes(File_ParGen), c.file);
+        if (c.folder) {
+            EXPECT_TRUE(QFileInfo::exists(File_ParGen + "/inside"));
+            ASSERT_TRUE(QDir(File_ParGen).removeRecursively());
+        } else {
+            EXPECT_EQ(ReadBytes(File_ParGen), c.file);
+        }
     }
 
     // Through the form: the report shows as it opens, Cancel leaves the file,
@@ -367,7 +379,7 @@ TEST_F(ParGenTest, FailedSaveIsReportedAndKeepsTheFormOpen)
     EXPECT_FALSE(QFile::exists(File_ParGen));
     ASSERT_EQ(Driver->Messages().size(), 1u);
     EXPECT_EQ(Driver->Messages()[0].DlgType, mtError);
-    EXPECT_TRUE(Driver->Messages()[0].Text.contains(File_ParGen));
+    EXPECT_EQ(Driver->Messages()[0].Text.count(File_ParGen), 1) << Driver->Messages()[0].Text.toStdString();
 
     // With no project active nothing is written anywhere.
     Project_Folder.clear();

@@ -62,8 +62,14 @@ protected:
     TFSoftOptions* Start()
     {
         Dialog.reset();
+        // The start writes the English file of the built-in texts when there
+        // is none; each test here decides which language files the folder holds.
+        const QString english = LangFolder() + "/English.lng";
+        const bool hadEnglish = QFile::exists(english);
         Window = std::make_unique<TFMorvantinoFirmWare>(nullptr);
         Window->DoCreate();
+        if (!hadEnglish)
+            QFile::remove(english);
         Dialog = std::make_unique<TFSoftOptions>(nullptr);
         FSoftOptions = Dialog.get();
         return Dialog.get();
@@ -231,6 +237,31 @@ TEST_F(SoftOptionsTest, ImmediateCheckShowsTheLinkOrNoUpdate)
     ASSERT_TRUE(testutil::PumpUntil([d] { return d->Btn_Check_Update->Enabled(); }));
     EXPECT_EQ(d->LL_Check_Update->Caption(), "No Update Available");
     EXPECT_TRUE(d->LL_Check_Update->Visible());
+
+    // A check that got no answer says so: it found out nothing about updates.
+    quint16 closedPort = 0;
+    const int fd = testutil::ListenOnLoopback(4, &closedPort);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const struct {
+        const char* what;
+        QString url;
+        int status;
+    } failures[] = {
+        { "a port nobody listens on", QStringLiteral("http://127.0.0.1:%1/cgi-bin/version_check.php").arg(closedPort),
+            200 },
+        { "an error status", server.Url(Version_Script_Path), 503 },
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.what);
+        Version_Script_Url = f.url;
+        server.Answer(f.status, "VER. 1.102");
+        d->LL_Check_Update->SetCaption(QString());
+        d->Btn_Check_Update->Click();
+        ASSERT_TRUE(testutil::PumpUntil([d] { return d->Btn_Check_Update->Enabled(); }));
+        EXPECT_EQ(d->LL_Check_Update->Caption().toStdString(), "The update server could not be reached.");
+        EXPECT_TRUE(d->LL_Check_Update->Visible());
+    }
 
     // Every opening hides it again.
     d->Hide();
