@@ -177,6 +177,9 @@ void TExStringGrid::SetRowEx(int Value)
         FOldRowSel = now;
         OnRowChanged(this, old, now);
     }
+    // The row the cursor lands on joins the disjunct selection.
+    if (FMouseActions && FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
     FollowLinkedGrid(
         FSyncingRow, FSyncGrid && FSyncGrid->SelectionRow, [Value](TExStringGrid& linked) { linked.SetRowEx(Value); });
 }
@@ -322,14 +325,14 @@ TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>
     if (FRowSelect.empty()) {
         // no flags to carry
     } else if (!persistent) {
-        const std::vector<int> taken = EraseEntries(FRowSelect, rows);
+        const std::vector<int> taken = EraseEntries(FRowSelect.Edit(), rows);
         for (int i = 0; i < n; ++i)
             recs[std::size_t(i)].Selected = taken[std::size_t(i)];
     } else if (Removal) {
         std::vector<int> reals(rows.size());
         for (int i = 0; i < n; ++i)
             reals[std::size_t(i)] = recs[std::size_t(i)].Idx;
-        EraseEntries(FRowSelect, reals);
+        EraseEntries(FRowSelect.Edit(), reals);
     }
 
     const int first = rows.front();
@@ -402,7 +405,7 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows
     if (gather(enabled, lateEnabled, &THiddenRow::Enabled))
         insertInto(*FEnabledRows, enabled);
     if (!persistent && gather(selected, lateSelected, &THiddenRow::Selected))
-        InsertEntries(FRowSelect, Places, selected);
+        InsertEntries(FRowSelect.Edit(), Places, selected);
 }
 
 void TExStringGrid::ShiftHiddenForRemoval(const std::vector<int>& RealRows)
@@ -735,7 +738,8 @@ void TExStringGrid::InsertRowRange(int RowIndex, int RCount, bool UpdateCellCont
         WriteList(*l, v);
     }
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    InsertEntries(FRowSelect, persistent ? Run(real, RCount) : places, {});
+    if (!FRowSelect.empty())
+        InsertEntries(FRowSelect.Edit(), persistent ? Run(real, RCount) : places, {});
     ShiftHiddenForInsertion(real, RCount);
     FMaxRowCount = std::max(FMaxRowCount, RowCount());
     if (!IsDestroying())
@@ -797,9 +801,9 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
         WriteList(*l, v);
     }
     if (FMouseActions && FMouseActions->RowSelectPersistent)
-        move(FRowSelect, reals, Run(real, Count));
+        move(FRowSelect.Edit(), reals, Run(real, Count));
     else if (int(FRowSelect.size()) > std::min(FromIndex, ToIndex))
-        move(FRowSelect, from, to);
+        move(FRowSelect.Edit(), from, to);
     DoCellsChanged(Rect(0, std::min(FromIndex, ToIndex), ColCount() - 1, std::max(FromIndex, ToIndex) + Count));
 }
 
@@ -857,11 +861,11 @@ void TExStringGrid::DoCanInsertRow(int ARow, bool& CanInsert)
 
 namespace {
 // The displayed rows from First to Last whose flag equals Want.
-template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int Last, bool Want, bool Persistent)
+template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int Last, bool Want)
 {
     std::vector<int> rows;
     for (int r = First; r <= Last; ++r)
-        if (grid.RowSelectFlag(Persistent ? grid.RealRowFromDisplay(r) : r) == Want)
+        if (grid.RowSelectFlag(grid.RowSelectIndex(r)) == Want)
             rows.push_back(r);
     return rows;
 }
@@ -869,10 +873,9 @@ template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int La
 
 void TExStringGrid::RemoveSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
     if (FMouseActions && FMouseActions->DisjunctRowSelect()) {
         const int first = TCustomGrid::FixedRows();
-        const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, true, persistent);
+        const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, true);
         if (!rows.empty()) {
             RemoveDisplayedRows(rows);
             DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
@@ -889,7 +892,7 @@ void TExStringGrid::RemoveUnSelectedRows()
 {
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
     const int first = TCustomGrid::FixedRows();
-    const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, false, persistent);
+    const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, false);
     if (!rows.empty()) {
         RemoveDisplayedRows(rows);
         DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
@@ -897,7 +900,7 @@ void TExStringGrid::RemoveUnSelectedRows()
     ClearRowSelect();
     if (persistent)
         for (int r = first; r < RowCount(); ++r)
-            SetRowSelect(RealRowFromDisplay(r), true);
+            SetRowSelect(RowSelectIndex(r), true);
 }
 
 void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
@@ -922,12 +925,10 @@ void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 
 void TExStringGrid::HideSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, true, persistent), 0);
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, true), 0);
 }
 
 void TExStringGrid::HideUnSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, false, persistent), 0);
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, false), 0);
 }
