@@ -1968,6 +1968,8 @@ private:
     // The record of a state operation: by real row while rows are hidden
     // (ViaRealRow set), else, or when that has none, the cell's own.
     TCellGraphic* CheckRecord(int ACol, int ARow, bool& ViaRealRow);
+    // Drops the row states of the rows past a smaller row count.
+    void CutRowStates(int ARowCount);
     // The scratch record as column 0's row check box.
     TCellGraphic* RowCheckRecord(bool Checked, int Angle);
     int CheckColumnStart() const;

@@ -140,6 +140,8 @@ void TExStringGrid::SetRowCount(int Value)
     if (footer && Value < old)
         TCustomGrid::MoveRows(old - 1, 1, Value - 1);
     TCustomGrid::SetRowCount(Value);
+    if (Value < old)
+        CutRowStates(Value);
     if (footer && Value > old)
         TCustomGrid::MoveRows(old - 1, 1, Value - 1);
     if (FFixedRowAlways && FMinFixedRows < RowCount() && FMinFixedRows != TCustomGrid::FixedRows())
@@ -148,6 +150,28 @@ void TExStringGrid::SetRowCount(int Value)
     FNormalRowCount = Value;
     if (footer)
         RecalcFooter();
+}
+
+void TExStringGrid::CutRowStates(int ARowCount)
+{
+    // The rows past the new count are gone: their entries must not come back
+    // on the rows a larger count adds.
+    for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
+        if (l->Count() <= ARowCount)
+            continue;
+        std::vector<int> v = ReadList(*l);
+        v.resize(std::size_t(ARowCount));
+        WriteList(*l, v);
+    }
+    int cut = ARowCount;
+    if (FMouseActions && FMouseActions->RowSelectPersistent) {
+        // By real row: only when no hidden row lies past the cut.
+        cut = RealRowFromDisplay(ARowCount);
+        if (!FHiddenRows.empty() && FHiddenRows.back().Idx >= cut)
+            return;
+    }
+    if (int(FRowSelect.size()) > cut)
+        FRowSelect.Edit().resize(std::size_t(cut));
 }
 
 int TExStringGrid::FixedRows() const

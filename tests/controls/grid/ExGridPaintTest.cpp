@@ -346,11 +346,9 @@ TEST(ExGridPaint, RowStatesPaintOnTheirRowPastHiddenRows)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Grid f(3, 7, 300, 200);
-        TExStringGrid* g = f.Grid;
-        g->SetFixedRows(1);
+        TExStringGrid* g = PlainWhite(f);
+        g->SetFixedRows(1); // column 0 holds the modified marker
         g->SetFixedCols(1);
-        g->SetColor(clWhite);
-        g->SetHideFocusRect(true);
         for (int r = 1; r < 7; ++r)
             g->SetCells(1, r, QStringLiteral("WWW"));
         g->SetRow(6);

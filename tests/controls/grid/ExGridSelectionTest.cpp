@@ -286,6 +286,23 @@ TEST(ExGridSelection, RowWriteSelectsTheNewCurrentRowInDisjunctMode)
     }
 }
 
+// Rows cut off by a smaller row count take their states with them: the rows
+// that come with a larger count again start plain.
+TEST(ExGridSelection, RowsCutByTheRowCountLeaveNoStatesBehind)
+{
+    auto g = MakeGrid(2, 10, 1);
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRowSelect(8, true);
+    g->SetRowModified(8, true);
+    g->SetRowEnabled(8, false);
+    g->SetRowCount(5);
+    g->SetRowCount(10);
+    EXPECT_FALSE(g->RowSelect(8));
+    EXPECT_EQ(g->SelectedRowCount(), 0);
+    EXPECT_FALSE(g->RowModified(8));
+    EXPECT_TRUE(g->RowEnabled(8));
+}
+
 TEST(ExGridSelection, ColumnFlags)
 {
     auto g = MakeGrid(6, 4, 1);
