@@ -101,8 +101,6 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
         SplitAllColumnCells();
         ApplyMergedColumns();
     };
-    FSelectedCells = std::make_unique<TIntList>(0, 0);
-    FSelectedRows = std::make_unique<TIntList>(0, 0);
     FModifiedRows = std::make_unique<TIntList>(0, 0);
     FEnabledRows = std::make_unique<TIntList>(0, 0);
     FRowIndicator = std::make_unique<TBitmap>();

@@ -6,6 +6,7 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/base/ExStyleIF.h"
+#include "controls/grid/ExGridRowSelect.h"
 #include "platform/runtime/Types.h"
 
 #include <array>
@@ -622,7 +623,10 @@ protected:
     // million rows needs no single block of memory.
     using THiddenRows = std::deque<THiddenRow>;
     THiddenRows FHiddenRows;
-    mutable std::vector<int> FRowSelect;
+    // The disjunct row selection, by displayed row (hidden rows carry their
+    // flags in their records), by real row while RowSelectPersistent is on;
+    // RowSelectIndex maps. The one record of the selected rows.
+    mutable TRowSelectFlags FRowSelect;
     bool FSelHidden = false;
     TGridRect FHiddenSelection;
     // A linked grid following the row must not hand the move back.
@@ -1149,6 +1153,13 @@ public:
     // The stored disjunct flag of a row as RowSelect indexes it; no range
     // test, nothing grows.
     bool RowSelectFlag(int ARow) const;
+    // The index RowSelect takes for a displayed row (its real row while the
+    // selection is persistent), and back (-1 for a hidden row).
+    int RowSelectIndex(int ADisplRow) const;
+    int RowSelectDisplRow(int AIndex) const;
+    // The selection of a real row, also while it is hidden.
+    bool RealRowSelected(int ARealRow);
+    void SetRealRowSelected(int ARealRow, bool Value);
     // Disjunct column flags by displayed column; out of range raises
     // EExGridError. Reading grows the list (also outside disjunct mode).
     bool ColSelect(int ACol);
@@ -1169,7 +1180,8 @@ public:
     // Exchanges the stored texts and property objects (real columns), without
     // hooks or repaint.
     void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
-    // Per displayed row; the lists grow on write.
+    // Per displayed row (hidden rows carry their entries in their records);
+    // the lists grow on write.
     bool RowModified(int ARow) const;
     void SetRowModified(int ARow, bool Value);
     int ModifiedRowCount() const;
@@ -1202,7 +1214,8 @@ public:
     void ClearSelectedCells();
     int SelectedColCount() const;
     int SelectedRowCount() const;
-    // -1 beyond the selected rows.
+    // The selected normal rows in the order selected, indexed as RowSelect
+    // takes them; -1 beyond them.
     int GetSelectedRow(int i) const;
 
     // The column order: entry p is the real column that was at position p.
@@ -1236,6 +1249,8 @@ public:
 protected:
     using TCustomGrid::FocusCell;
     void HandleChangeScale(int M, int D) override;
+    // The selected normal rows in the order selected.
+    const std::vector<int>& SelectedRowList() const;
     bool FUseEnabledRows = false;
     // Set by every selection change report.
     bool FSelChange = false;
@@ -1953,6 +1968,10 @@ private:
     // The record of a state operation: by real row while rows are hidden
     // (ViaRealRow set), else, or when that has none, the cell's own.
     TCellGraphic* CheckRecord(int ACol, int ARow, bool& ViaRealRow);
+    // Drops the row states of the rows past a smaller row count.
+    void CutRowStates(int ARowCount);
+    // The scratch record as column 0's row check box.
+    TCellGraphic* RowCheckRecord(bool Checked, int Angle);
     int CheckColumnStart() const;
     void RaiseIfOutside(int ACol, int ARow);
     void PlaceInCell(TCellHAlign& hal, TCellVAlign& val) const;
@@ -2742,8 +2761,6 @@ protected:
     std::unique_ptr<TIntList> FSortRowXRef;
     std::unique_ptr<TIntList> FUnSortRowXRef;
     std::unique_ptr<TIntList> FMergedColumns;
-    std::unique_ptr<TIntList> FSelectedCells;
-    std::unique_ptr<TIntList> FSelectedRows;
     std::unique_ptr<TIntList> FModifiedRows;
     std::unique_ptr<TIntList> FEnabledRows;
     std::unique_ptr<TIntList> FColumnOrder;

@@ -274,9 +274,8 @@ QString TExStringGrid::SelectedText()
     }
     std::vector<int> rows;
     if (FMouseActions->DisjunctRowSelect()) {
-        const bool persistent = FMouseActions->RowSelectPersistent;
         for (int r = FixedRows(); r < RowCount(); ++r)
-            if (RowSelect(persistent ? RealRowFromDisplay(r) : r))
+            if (RowSelectFlag(RowSelectIndex(r)))
                 rows.push_back(r);
     } else {
         for (int r = sel.Top; r <= sel.Bottom; ++r)
@@ -303,9 +302,9 @@ bool TExStringGrid::IsSelected(int ACol, int ARow)
     if (ARow < FixedRows() || ACol < FixedCols())
         return false;
     if (FMouseActions->DisjunctCellSelect())
-        return FSelectedCells->HasValue((ARow << 16) | (ACol & 0xFFFF));
+        return GetSelectedCells(ACol, ARow);
     if (FMouseActions->DisjunctRowSelect())
-        return RowSelect(FMouseActions->RowSelectPersistent ? RealRowFromDisplay(ARow) : ARow);
+        return RowSelectFlag(RowSelectIndex(ARow));
     if (FMouseActions->DisjunctColSelect())
         return GetColSelect(ACol);
     const TGridRect s = Selection();

@@ -138,14 +138,15 @@ void TExStringGrid::ClearNormalCells()
 void TExStringGrid::ClearSelection()
 {
     if (FMouseActions && FMouseActions->DisjunctRowSelect()) {
-        // The list is in the order of selection; the rows are cleared top down.
+        // The list is in the order of selection; the displayed rows are
+        // cleared top down (a hidden row has no displayed cells).
         std::vector<int> rows;
-        for (int i = 0; i < FSelectedRows->Count(); ++i)
-            rows.push_back(FSelectedRows->Integers(i));
+        for (int r : SelectedRowList())
+            if (const int shown = RowSelectDisplRow(r); shown >= FixedRows() && shown < RowCount())
+                rows.push_back(shown);
         std::sort(rows.begin(), rows.end());
         for (int r : rows)
-            if (r >= FixedRows() && r < RowCount())
-                ClearRows(r, 1);
+            ClearRows(r, 1);
         return;
     }
     if (FMouseActions && FMouseActions->DisjunctColSelect()) {

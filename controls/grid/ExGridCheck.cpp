@@ -249,6 +249,13 @@ bool TExStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos)
 TCellGraphic* TExStringGrid::CheckRecord(int ACol, int ARow, bool& ViaRealRow)
 {
     ViaRealRow = false;
+    if (NumHiddenRows() > 0 && ACol == 0 && ARow > 0 && FMouseActions && FMouseActions->HotmailRowSelect()
+        && FCellGraphic) {
+        // The row check box stands for the real row's selection, also while
+        // that row is hidden.
+        ViaRealRow = true;
+        return RowCheckRecord(RealRowSelected(ARow), 0);
+    }
     if (NumHiddenRows() > 0 && ACol >= 0 && ARow >= 0) {
         const auto* props = dynamic_cast<const TCellProperties*>(RealRowCellObject(ACol, ARow));
         if (auto* g = dynamic_cast<TCellGraphic*>(GraphicObjectOf(props))) {
@@ -286,7 +293,7 @@ bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, bool& State)
     case ctRowCheckBox:
         if (ACol != 0)
             return false;
-        State = RowSelect(ARow);
+        State = RealRowSelected(ARow);
         return true;
     default:
         return false;
@@ -317,8 +324,7 @@ bool TExStringGrid::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State)
     case ctRowCheckBox:
         if (ACol != 0)
             return false;
-        // The scratch record holds the selection flag of the real row.
-        State = BoolToCheckBoxState(hidden ? g->CellBoolean() : RowSelect(ARow));
+        State = BoolToCheckBoxState(RealRowSelected(ARow));
         return true;
     default:
         return false;
@@ -349,7 +355,7 @@ bool TExStringGrid::SetCheckBoxState(int ACol, int ARow, bool State)
     case ctRowCheckBox:
         if (ACol != 0)
             return false;
-        SetRowSelect(ARow, State);
+        SetRealRowSelected(ARow, State);
         return true;
     default:
         return false;
@@ -389,14 +395,17 @@ bool TExStringGrid::SetCheckBoxStateAndNotify(int ACol, int ARow, bool Value)
             DoCheckBoxChange(ACol, ARow, Value);
         return true;
     }
-    case ctRowCheckBox:
+    case ctRowCheckBox: {
         if (ACol != 0)
             return false;
-        if (Value != RowSelect(ARow)) {
-            SetRowSelect(ARow, Value);
+        // ARow is displayed here, as CheckAll walks the rows.
+        const int index = RowSelectIndex(ARow);
+        if (Value != RowSelectFlag(index)) {
+            SetRowSelect(index, Value);
             DoCheckBoxChange(ACol, ARow, Value);
         }
         return true;
+    }
     default:
         return false;
     }

@@ -240,7 +240,7 @@ void TExStringGrid::FindInGrid(
         return;
     if (FMouseActions->DisjunctRowSelect()) {
         ClearRowSelect();
-        SetRowSelect(row, true);
+        SetRowSelect(RowSelectIndex(row), true);
         SetRowEx(row);
     } else {
         SetRowEx(row);

@@ -27,18 +27,21 @@ TCellGraphic* TExStringGrid::GetCellGraphic(int ACol, int ARow)
     }
     if (ACol != 0 || !FMouseActions || !FMouseActions->HotmailRowSelect() || !FCellGraphic)
         return result;
+    if (ARow != 0)
+        return RowCheckRecord(RowSelectFlag(RowSelectIndex(ARow)), 0);
+    // The header's box: all, some (angle 1) or none of the normal rows.
+    const int sel = FRowSelect.Count(FixedRows(), RowCount() + NumHiddenRows());
+    const int normal = RowCount() - FixedRows();
+    return RowCheckRecord(sel >= normal, sel != 0 && sel < normal ? 1 : 0);
+}
+
+TCellGraphic* TExStringGrid::RowCheckRecord(bool Checked, int Angle)
+{
     TCellGraphic* g = FCellGraphic;
     g->SetCellType(ctRowCheckBox);
-    if (ARow == 0) {
-        const int sel = FSelectedRows ? FSelectedRows->Count() : 0;
-        const int normal = RowCount() - FixedRows();
-        g->SetCellAngle(sel != 0 && sel < normal ? 1 : 0);
-        g->SetCellBoolean(sel >= normal);
-    } else
-        g->SetCellAngle(0);
+    g->SetCellAngle(Angle);
     g->SetCellTransparent(FControlLook && FControlLook->ControlStyle() == TGridControlStyle::csFlat);
-    if (ARow != 0)
-        g->SetCellBoolean(RowSelect(RealRowIndex(ARow)));
+    g->SetCellBoolean(Checked);
     return g;
 }
 

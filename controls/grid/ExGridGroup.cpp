@@ -78,7 +78,7 @@ void TExStringGrid::InsertRowSetAt(const std::vector<int>& Places)
                 flags.push_back(0);
             flags.push_back(FRowSelect[i]);
         }
-        FRowSelect.swap(flags);
+        FRowSelect.Edit().swap(flags);
     }
     std::size_t j = 0;
     int added = 0;

@@ -35,7 +35,7 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
     C.ACol = DisplColIndex(ACol);
     C.ARow = ARow;
     const TMouseActions* ma = FMouseActions;
-    C.SelRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
+    C.SelRow = ma->DisjunctRowSelect() ? RowSelectIndex(ARow) : ARow;
     C.State = AState;
     C.Rect = ARect;
     C.FilterGlyph = ARow == FFilterDropDownRow && ColumnOffersFilter(C.RCol);
@@ -124,7 +124,7 @@ void TExStringGrid::PaintGridCell(TCanvas* ACanvas, int ACol, int ARow, const TR
     }
 
     // Modified-row marker.
-    if (dcol == 0 && FShowModified && FShowModified->Enabled && RowModified(RealRowIndex(ARow))) {
+    if (dcol == 0 && FShowModified && FShowModified->Enabled && RowModified(ARow)) {
         ACanvas->Pen()->SetColor(FShowModified->Color());
         ACanvas->Brush()->SetColor(FShowModified->Color());
         ACanvas->Rectangle(C.Rect.Right - 4, C.Rect.Top, C.Rect.Right, C.Rect.Bottom);

@@ -92,7 +92,7 @@ void TExStringGrid::PaintCellText(TCellPaintContext& C)
     TColor urlColor = FURLColor;
 
     bool fixedSel = false;
-    IsFixedCell(C.ACol, C.SelRow, fixedSel);
+    IsFixedCell(C.ACol, C.ARow, fixedSel);
     const bool rowSelected = opts.testFlag(goRowSelect) && RowSelect(C.SelRow) && C.RCol >= FixedCols()
         && C.RCol < ColCount() - FixedRightCols();
     if ((C.State.testFlag(gdSelected) || rowSelected) && !fixedSel) {

@@ -140,6 +140,8 @@ void TExStringGrid::SetRowCount(int Value)
     if (footer && Value < old)
         TCustomGrid::MoveRows(old - 1, 1, Value - 1);
     TCustomGrid::SetRowCount(Value);
+    if (Value < old)
+        CutRowStates(Value);
     if (footer && Value > old)
         TCustomGrid::MoveRows(old - 1, 1, Value - 1);
     if (FFixedRowAlways && FMinFixedRows < RowCount() && FMinFixedRows != TCustomGrid::FixedRows())
@@ -148,6 +150,28 @@ void TExStringGrid::SetRowCount(int Value)
     FNormalRowCount = Value;
     if (footer)
         RecalcFooter();
+}
+
+void TExStringGrid::CutRowStates(int ARowCount)
+{
+    // The rows past the new count are gone: their entries must not come back
+    // on the rows a larger count adds.
+    for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
+        if (l->Count() <= ARowCount)
+            continue;
+        std::vector<int> v = ReadList(*l);
+        v.resize(std::size_t(ARowCount));
+        WriteList(*l, v);
+    }
+    int cut = ARowCount;
+    if (FMouseActions && FMouseActions->RowSelectPersistent) {
+        // By real row: only when no hidden row lies past the cut.
+        cut = RealRowFromDisplay(ARowCount);
+        if (!FHiddenRows.empty() && FHiddenRows.back().Idx >= cut)
+            return;
+    }
+    if (int(FRowSelect.size()) > cut)
+        FRowSelect.Edit().resize(std::size_t(cut));
 }
 
 int TExStringGrid::FixedRows() const
@@ -177,6 +201,9 @@ void TExStringGrid::SetRowEx(int Value)
         FOldRowSel = now;
         OnRowChanged(this, old, now);
     }
+    // The row the cursor lands on joins the disjunct selection.
+    if (FMouseActions && FMouseActions->DisjunctRowSelect())
+        SelectionToRowSelect(false);
     FollowLinkedGrid(
         FSyncingRow, FSyncGrid && FSyncGrid->SelectionRow, [Value](TExStringGrid& linked) { linked.SetRowEx(Value); });
 }
@@ -322,14 +349,14 @@ TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>
     if (FRowSelect.empty()) {
         // no flags to carry
     } else if (!persistent) {
-        const std::vector<int> taken = EraseEntries(FRowSelect, rows);
+        const std::vector<int> taken = EraseEntries(FRowSelect.Edit(), rows);
         for (int i = 0; i < n; ++i)
             recs[std::size_t(i)].Selected = taken[std::size_t(i)];
     } else if (Removal) {
         std::vector<int> reals(rows.size());
         for (int i = 0; i < n; ++i)
             reals[std::size_t(i)] = recs[std::size_t(i)].Idx;
-        EraseEntries(FRowSelect, reals);
+        EraseEntries(FRowSelect.Edit(), reals);
     }
 
     const int first = rows.front();
@@ -402,7 +429,7 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows
     if (gather(enabled, lateEnabled, &THiddenRow::Enabled))
         insertInto(*FEnabledRows, enabled);
     if (!persistent && gather(selected, lateSelected, &THiddenRow::Selected))
-        InsertEntries(FRowSelect, Places, selected);
+        InsertEntries(FRowSelect.Edit(), Places, selected);
 }
 
 void TExStringGrid::ShiftHiddenForRemoval(const std::vector<int>& RealRows)
@@ -735,7 +762,8 @@ void TExStringGrid::InsertRowRange(int RowIndex, int RCount, bool UpdateCellCont
         WriteList(*l, v);
     }
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    InsertEntries(FRowSelect, persistent ? Run(real, RCount) : places, {});
+    if (!FRowSelect.empty())
+        InsertEntries(FRowSelect.Edit(), persistent ? Run(real, RCount) : places, {});
     ShiftHiddenForInsertion(real, RCount);
     FMaxRowCount = std::max(FMaxRowCount, RowCount());
     if (!IsDestroying())
@@ -797,9 +825,9 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
         WriteList(*l, v);
     }
     if (FMouseActions && FMouseActions->RowSelectPersistent)
-        move(FRowSelect, reals, Run(real, Count));
+        move(FRowSelect.Edit(), reals, Run(real, Count));
     else if (int(FRowSelect.size()) > std::min(FromIndex, ToIndex))
-        move(FRowSelect, from, to);
+        move(FRowSelect.Edit(), from, to);
     DoCellsChanged(Rect(0, std::min(FromIndex, ToIndex), ColCount() - 1, std::max(FromIndex, ToIndex) + Count));
 }
 
@@ -857,11 +885,11 @@ void TExStringGrid::DoCanInsertRow(int ARow, bool& CanInsert)
 
 namespace {
 // The displayed rows from First to Last whose flag equals Want.
-template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int Last, bool Want, bool Persistent)
+template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int Last, bool Want)
 {
     std::vector<int> rows;
     for (int r = First; r <= Last; ++r)
-        if (grid.RowSelectFlag(Persistent ? grid.RealRowFromDisplay(r) : r) == Want)
+        if (grid.RowSelectFlag(grid.RowSelectIndex(r)) == Want)
             rows.push_back(r);
     return rows;
 }
@@ -869,10 +897,9 @@ template <class G> std::vector<int> RowsFlagged(const G& grid, int First, int La
 
 void TExStringGrid::RemoveSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
     if (FMouseActions && FMouseActions->DisjunctRowSelect()) {
         const int first = TCustomGrid::FixedRows();
-        const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, true, persistent);
+        const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, true);
         if (!rows.empty()) {
             RemoveDisplayedRows(rows);
             DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
@@ -889,7 +916,7 @@ void TExStringGrid::RemoveUnSelectedRows()
 {
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
     const int first = TCustomGrid::FixedRows();
-    const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, false, persistent);
+    const std::vector<int> rows = RowsFlagged(*this, first, RowCount() - FFixedFooters - 1, false);
     if (!rows.empty()) {
         RemoveDisplayedRows(rows);
         DoCellsChanged(Rect(0, rows.front(), ColCount() - 1, RowCount()));
@@ -897,7 +924,7 @@ void TExStringGrid::RemoveUnSelectedRows()
     ClearRowSelect();
     if (persistent)
         for (int r = first; r < RowCount(); ++r)
-            SetRowSelect(RealRowFromDisplay(r), true);
+            SetRowSelect(RowSelectIndex(r), true);
 }
 
 void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
@@ -922,12 +949,10 @@ void TExStringGrid::RemoveDuplicates(int ACol, bool DoCase)
 
 void TExStringGrid::HideSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, true, persistent), 0);
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, true), 0);
 }
 
 void TExStringGrid::HideUnSelectedRows()
 {
-    const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
-    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, false, persistent), 0);
+    HideDisplayedRows(RowsFlagged(*this, TCustomGrid::FixedRows(), RowCount() - 1, false), 0);
 }

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -31,11 +32,148 @@ TGridCoord KeyCell(qint64 Key)
 } // namespace
 
 // ---------------------------------------------------------------------------
+// The row selection flags
+
+void TRowSelectFlags::Grow(std::size_t Count)
+{
+    if (FFlags.size() < Count)
+        FFlags.resize(Count);
+}
+
+void TRowSelectFlags::Set(int ARow, bool Value)
+{
+    int& flag = FFlags[std::size_t(ARow)];
+    if ((flag != 0) == Value)
+        return;
+    if (!Value) {
+        flag = 0;
+        if (FSelected > 0)
+            --FSelected;
+        FOrderedValid = false;
+        return;
+    }
+    flag = NewPlace();
+    if (FSelected >= 0)
+        ++FSelected;
+    // The newest row goes last: the derived order stays good without a walk.
+    if (FOrderedValid && ARow >= FOrderedFrom && ARow < FOrderedTo)
+        FOrdered.push_back(ARow);
+}
+
+int TRowSelectFlags::NewPlace()
+{
+    if (FNext == std::numeric_limits<int>::max())
+        Renumber();
+    return FNext++;
+}
+
+void TRowSelectFlags::Clear()
+{
+    std::fill(FFlags.begin(), FFlags.end(), 0);
+    FSelected = 0;
+    FOrderedValid = false;
+}
+
+std::vector<int>& TRowSelectFlags::Edit()
+{
+    FSelected = -1;
+    FOrderedValid = false;
+    return FFlags;
+}
+
+int TRowSelectFlags::Count(int From, int To) const
+{
+    const int size = int(FFlags.size());
+    From = std::clamp(From, 0, size);
+    To = std::clamp(To, From, size);
+    if (FSelected < 0)
+        FSelected = int(std::count_if(FFlags.begin(), FFlags.end(), [](int f) { return f != 0; }));
+    // The rows outside the range are few (the fixed rows and what lies past
+    // the last row): counted, the rest is the whole list's count.
+    auto set = [this](int a, int b) {
+        return int(std::count_if(FFlags.begin() + a, FFlags.begin() + b, [](int f) { return f != 0; }));
+    };
+    return FSelected - set(0, From) - set(To, size);
+}
+
+const std::vector<int>& TRowSelectFlags::Ordered(int From, int To) const
+{
+    const int size = int(FFlags.size());
+    From = std::clamp(From, 0, size);
+    To = std::clamp(To, From, size);
+    if (FOrderedValid && FOrderedFrom == From && FOrderedTo == To)
+        return FOrdered;
+    std::vector<std::pair<int, int>> stamped;
+    for (int r = From; r < To; ++r)
+        if (const int f = FFlags[std::size_t(r)]; f != 0)
+            stamped.emplace_back(f, r);
+    std::sort(stamped.begin(), stamped.end());
+    FOrdered.clear();
+    FOrdered.reserve(stamped.size());
+    for (const auto& e : stamped)
+        FOrdered.push_back(e.second);
+    FOrderedFrom = From;
+    FOrderedTo = To;
+    FOrderedValid = true;
+    return FOrdered;
+}
+
+void TRowSelectFlags::Renumber()
+{
+    // Places 1, 2, ... in the same order, so the counter starts low again.
+    std::vector<std::pair<int, int>> stamped;
+    for (std::size_t r = 0; r < FFlags.size(); ++r)
+        if (FFlags[r])
+            stamped.emplace_back(FFlags[r], int(r));
+    std::sort(stamped.begin(), stamped.end());
+    FNext = 1;
+    for (const auto& e : stamped)
+        FFlags[std::size_t(e.second)] = FNext++;
+}
+
+// ---------------------------------------------------------------------------
 // Disjunct row selection
+
+int TExStringGrid::RowSelectIndex(int ADisplRow) const
+{
+    return FMouseActions && FMouseActions->RowSelectPersistent ? RealRowFromDisplay(ADisplRow) : ADisplRow;
+}
+
+int TExStringGrid::RowSelectDisplRow(int AIndex) const
+{
+    if (!(FMouseActions && FMouseActions->RowSelectPersistent))
+        return AIndex;
+    return IsHiddenRow(AIndex) ? -1 : DisplayRowFromReal(AIndex);
+}
 
 bool TExStringGrid::RowSelectFlag(int ARow) const
 {
-    return ARow >= 0 && ARow < int(FRowSelect.size()) && FRowSelect[std::size_t(ARow)] != 0;
+    return FRowSelect.Test(ARow);
+}
+
+bool TExStringGrid::RealRowSelected(int ARealRow)
+{
+    if (FMouseActions && FMouseActions->RowSelectPersistent)
+        return FRowSelect.Test(ARealRow);
+    // A hidden row keeps its flag in its record.
+    if (const THiddenRow* h = HiddenRecord(ARealRow))
+        return h->Selected > 0;
+    return FRowSelect.Test(DisplayRowFromReal(ARealRow));
+}
+
+void TExStringGrid::SetRealRowSelected(int ARealRow, bool Value)
+{
+    if (FMouseActions && FMouseActions->RowSelectPersistent) {
+        SetRowSelect(ARealRow, Value);
+        return;
+    }
+    if (THiddenRow* h = HiddenRecord(ARealRow)) {
+        // Out of view: nothing to repaint, and the row is shown again with
+        // the flag as its record holds it.
+        h->Selected = Value ? FRowSelect.NewPlace() : 0;
+        return;
+    }
+    SetRowSelect(DisplayRowFromReal(ARealRow), Value);
 }
 
 bool TExStringGrid::RowSelect(int ARow) const
@@ -47,9 +185,8 @@ bool TExStringGrid::RowSelect(int ARow) const
         // A persistent selection skips the range test; a negative row has no flag.
         if (ARow < 0)
             return false;
-        if (ARow >= int(FRowSelect.size()))
-            FRowSelect.resize(std::size_t(ARow) + 1);
-        return FRowSelect[std::size_t(ARow)] != 0;
+        FRowSelect.Grow(std::size_t(ARow) + 1);
+        return FRowSelect.Test(ARow);
     }
     const TGridRect s = Selection();
     return ARow >= std::min(s.Top, s.Bottom) && ARow <= std::max(s.Top, s.Bottom);
@@ -59,33 +196,19 @@ void TExStringGrid::SetRowSelect(int ARow, bool Value)
 {
     if (ARow < 0 || (ARow >= RowCount() + NumHiddenRows() && RowCount() > FixedRows()))
         throw EExGridError(QStringLiteral("Invalid row accessed"));
-    const int count = int(FRowSelect.size());
-    if (OnRowDisjunctSelect && (ARow >= count || (FRowSelect[std::size_t(ARow)] != 0) != Value)) {
+    const bool was = FRowSelect.Test(ARow);
+    if (OnRowDisjunctSelect && (ARow >= int(FRowSelect.size()) || was != Value)) {
         bool allow = true;
         OnRowDisjunctSelect(this, ARow, Value, allow);
         if (!allow)
             return;
     }
-    if (ARow >= count)
-        FRowSelect.resize(std::size_t(ARow) + 1);
-    int& flag = FRowSelect[std::size_t(ARow)];
-    const bool persistent = FMouseActions->RowSelectPersistent;
-    const int shown = persistent ? DisplayRowFromReal(ARow) : ARow;
-    if (Value) {
-        // A row joins the ordered list when its flag comes on, so the list
-        // needs no search per row.
-        if (!flag) {
+    FRowSelect.Grow(std::size_t(ARow) + 1);
+    if (was != Value) {
+        const int shown = RowSelectDisplRow(ARow);
+        if (shown >= 0)
             RepaintRow(shown);
-            if (ARow >= FixedRows())
-                FSelectedRows->Add(ARow);
-        }
-        flag = 1;
-    } else {
-        if (flag) {
-            RepaintRow(shown);
-            FSelectedRows->DeleteValue(ARow);
-        }
-        flag = 0;
+        FRowSelect.Set(ARow, Value);
     }
     if (OnRowDisjunctSelected)
         OnRowDisjunctSelected(this, ARow);
@@ -93,26 +216,26 @@ void TExStringGrid::SetRowSelect(int ARow, bool Value)
 
 void TExStringGrid::ClearRowSelect()
 {
-    if (FRowSelect.empty())
-        return;
-    const bool persistent = FMouseActions->RowSelectPersistent;
     for (std::size_t r = 0; r < FRowSelect.size(); ++r)
         if (FRowSelect[r]) {
-            RepaintRow(persistent ? DisplayRowFromReal(int(r)) : int(r));
-            FRowSelect[r] = 0;
+            const int shown = RowSelectDisplRow(int(r));
+            if (shown >= 0)
+                RepaintRow(shown);
         }
-    FSelectedRows->Clear();
+    FRowSelect.Clear();
 }
 
 int TExStringGrid::RowSelectCount() const
 {
-    if (FMouseActions->DisjunctRowSelect()) {
-        const std::size_t n = std::min(std::size_t(RowCount() + NumHiddenRows()), FRowSelect.size());
-        return int(
-            std::count_if(FRowSelect.begin(), FRowSelect.begin() + std::ptrdiff_t(n), [](int f) { return f != 0; }));
-    }
+    if (FMouseActions->DisjunctRowSelect())
+        return FRowSelect.Count(0, RowCount() + NumHiddenRows());
     const TGridRect s = Selection();
     return std::abs(s.Bottom - s.Top) + 1;
+}
+
+const std::vector<int>& TExStringGrid::SelectedRowList() const
+{
+    return FRowSelect.Ordered(FixedRows(), RowCount() + NumHiddenRows());
 }
 
 void TExStringGrid::SelectRows(int RowIndex, int RCount)
@@ -122,10 +245,9 @@ void TExStringGrid::SelectRows(int RowIndex, int RCount)
         if (RCount > 0)
             SetSelection({ FixedCols(), RowIndex, ColCount() - 1, RowIndex + RCount - 1 });
     } else {
-        const bool persistent = FMouseActions->RowSelectPersistent;
         for (int r = RowIndex; r < RowIndex + RCount; ++r)
             if (r >= 0 && r < RowCount())
-                SetRowSelect(persistent ? RealRowFromDisplay(r) : r, true);
+                SetRowSelect(RowSelectIndex(r), true);
     }
     if (FRowIndicator && !FRowIndicator->Empty())
         RepaintCol(0);
@@ -135,10 +257,9 @@ void TExStringGrid::SelectRows(int RowIndex, int RCount)
 void TExStringGrid::UnSelectRows(int RowIndex, int RCount)
 {
     if (FMouseActions->DisjunctRowSelect()) {
-        const bool persistent = FMouseActions->RowSelectPersistent;
         for (int r = RowIndex; r < RowIndex + RCount; ++r)
             if (r >= 0 && r < RowCount())
-                SetRowSelect(persistent ? RealRowFromDisplay(r) : r, false);
+                SetRowSelect(RowSelectIndex(r), false);
     }
     FSelChange = false;
 }
@@ -148,15 +269,14 @@ void TExStringGrid::SelectionToRowSelect(bool All)
     const TGridRect s = Selection();
     const int top = std::min(s.Top, s.Bottom);
     const int bottom = std::min(std::max(s.Top, s.Bottom), RowCount() - FFixedFooters - 1);
-    const bool persistent = FMouseActions->RowSelectPersistent;
     // Without All only the rows inside the rectangle are written: the walk
     // keeps to them (the grid does this on every move of the current row).
     const int first = All ? FixedRows() : std::max(FixedRows(), top);
     const int last = All ? RowCount() - 1 : std::min(RowCount() - 1, bottom);
+    // Each flag that changes repaints its own displayed row, also while
+    // rows are hidden.
     for (int r = first; r <= last; ++r)
-        SetRowSelect(persistent ? RealRowFromDisplay(r) : r, r >= top && r <= bottom);
-    if (NumHiddenRows() > 0)
-        RepaintGrid();
+        SetRowSelect(RowSelectIndex(r), r >= top && r <= bottom);
 }
 
 // ---------------------------------------------------------------------------
@@ -478,7 +598,7 @@ int TExStringGrid::SelectedColCount() const
 int TExStringGrid::SelectedRowCount() const
 {
     if (FMouseActions->DisjunctRowSelect())
-        return FSelectedRows->Count();
+        return FRowSelect.Count(FixedRows(), RowCount() + NumHiddenRows());
     const TGridRect s = Selection();
     const int bottom = s.Bottom >= RowCount() - FFixedFooters ? RowCount() - FFixedFooters - 1 : s.Bottom;
     const int height = std::abs(bottom - s.Top) + 1;
@@ -496,8 +616,10 @@ int TExStringGrid::GetSelectedRow(int i) const
 {
     if (i < 0)
         return -1;
-    if (FMouseActions->DisjunctRowSelect())
-        return i < FSelectedRows->Count() ? FSelectedRows->Integers(i) : -1;
+    if (FMouseActions->DisjunctRowSelect()) {
+        const std::vector<int>& rows = SelectedRowList();
+        return i < int(rows.size()) ? rows[std::size_t(i)] : -1;
+    }
     const TGridRect s = Selection();
     const int top = std::min(s.Top, s.Bottom);
     return top + i <= std::max(s.Top, s.Bottom) ? top + i : -1;

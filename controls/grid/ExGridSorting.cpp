@@ -816,21 +816,27 @@ void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)
     TCustomGrid::PermuteRows(Left, Order);
     (void)current;
 
-    if (FShowModified && FShowModified->Enabled)
-        permuteList(*FModifiedRows);
-    if (FMouseActions && FMouseActions->DisjunctRowSelect() && FNavigation && FNavigation->MoveRowOnSort) {
+    // The modified and enabled flags belong to the rows' contents.
+    permuteList(*FModifiedRows);
+    permuteList(*FEnabledRows);
+    if (FMouseActions && FMouseActions->DisjunctRowSelect() && FNavigation && FNavigation->MoveRowOnSort
+        && !FRowSelect.empty()) {
         if (FMouseActions->RowSelectPersistent && NumHiddenRows() > 0) {
-            // The flags are kept by real row: move them between the real rows.
+            // The flags are kept by real row: move them between the real rows,
+            // keeping each row's place in the order of selection.
             std::vector<int> reals(static_cast<std::size_t>(n));
             for (int k = 0; k < n; ++k)
                 reals[std::size_t(k)] = RealRowFromDisplay(Left + k);
-            std::vector<int> flags(static_cast<std::size_t>(n));
+            std::vector<int>& flags = FRowSelect.Edit();
+            if (flags.size() <= std::size_t(reals.back()))
+                flags.resize(std::size_t(reals.back()) + 1);
+            std::vector<int> moved(static_cast<std::size_t>(n));
             for (int k = 0; k < n; ++k)
-                flags[std::size_t(k)] = RowSelect(reals[std::size_t(Order[std::size_t(k)] - Left)]) ? 1 : 0;
+                moved[std::size_t(k)] = flags[std::size_t(reals[std::size_t(Order[std::size_t(k)] - Left)])];
             for (int k = 0; k < n; ++k)
-                SetRowSelect(reals[std::size_t(k)], flags[std::size_t(k)] != 0);
+                flags[std::size_t(reals[std::size_t(k)])] = moved[std::size_t(k)];
         } else {
-            permute(FRowSelect, Left);
+            permute(FRowSelect.Edit(), Left);
         }
     }
     if (SortRow >= Left && SortRow < Left + n)

@@ -298,11 +298,8 @@ TExStringGrid::TBrushRule TExStringGrid::CellBrushRule(int ACol, int ARow)
 
 bool TExStringGrid::CellInSelection(int ACol, int ARow) const
 {
-    if (FMouseActions->DisjunctRowSelect()) {
-        const int r = FMouseActions->RowSelectPersistent ? RealRowIndex(ARow) : ARow;
-        if (RowSelectFlag(r))
-            return true;
-    }
+    if (FMouseActions->DisjunctRowSelect() && RowSelectFlag(RowSelectIndex(ARow)))
+        return true;
     if (FMouseActions->DisjunctColSelect() && GetColSelect(ACol))
         return true;
     return GetSelectedCells(ACol, ARow);
@@ -430,8 +427,8 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
         AFont->Assign(printFonts ? FPrintSettings->Font() : Font());
     const int RCol = Remap ? RealColIndex(ACol) : ACol;
     const int displCol = Remap ? ACol : DisplColIndex(ACol);
-    const int SelRow
-        = (ma->DisjunctRowSelect() && ma->RowSelectPersistent) || FUseEnabledRows ? RealRowIndex(ARow) : ARow;
+    // The row's selection flag; its enabled entry is kept by displayed row.
+    const int SelRow = ma->DisjunctRowSelect() ? RowSelectIndex(ARow) : ARow;
 
     // 3, 4: the cell's own look.
     ABrush->SetColor(clNone);
@@ -547,7 +544,7 @@ void TExStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
     }
 
     // 16, 17: disabled text, lighter selected rows.
-    if (FUseDisabledFont && ((FUseEnabledRows && !RowEnabled(SelRow)) || !Enabled()))
+    if (FUseDisabledFont && ((FUseEnabledRows && !RowEnabled(ARow)) || !Enabled()))
         AFont->SetColor(FDisabledFontColor);
     if (ma->DisjunctRowSelect() && ARow != Row() && FSelectionColorTo == clNone && CellInSelection(ACol, ARow))
         ABrush->SetColor(AdjustColorPercent(ColorToRGB(ABrush->Color()), 7));

@@ -155,6 +155,14 @@ TEST(ExGridCalc, SelectedTextAndIsSelected)
     g->SetMultilinecells(true);
     g->SetCells(0, 1, "a\r\nb");
     EXPECT_TRUE(g->SelectedText().startsWith(QStringLiteral("\"a\vb\"\tq")));
+
+    // Disjunct cells: the cells picked, nothing else.
+    g->MouseActions()->SetDisjunctRowSelect(false);
+    g->MouseActions()->SetDisjunctCellSelect(true);
+    g->SetSelectedCells(2, 3, true);
+    EXPECT_TRUE(g->IsSelected(2, 3));
+    EXPECT_FALSE(g->IsSelected(2, 2));
+    EXPECT_FALSE(g->IsSelected(1, 1));
 }
 
 TEST(ExGridCalc, AutoNumbering)

@@ -23,7 +23,6 @@ public:
     using TExStringGrid::FBlockCellChange;
     using TExStringGrid::FNilObjects;
     using TExStringGrid::FNormalRowCount;
-    using TExStringGrid::FSelectedRows;
     explicit TCellsTestGrid(TComponent* AOwner)
         : TExStringGrid(AOwner)
     {
@@ -173,11 +172,9 @@ TEST(GridCells, DisjunctRowSelectionClearsTheSelectedNormalRows)
     auto g = MakeGrid(3, 6);
     g->SetFixedRows(1);
     g->MouseActions()->SetDisjunctRowSelect(true);
-    // The row list as the row-selection setter keeps it; row 0 is fixed.
-    TIntList* rows = g->FSelectedRows.get();
-    rows->Add(4);
-    rows->Add(0);
-    rows->Add(2);
+    // Selected out of order; row 0 is fixed.
+    for (int r : { 4, 0, 2 })
+        g->SetRowSelect(r, true);
     g->ClearSelection();
     for (int r = 0; r < 6; ++r)
         EXPECT_EQ(g->Cells(1, r).isEmpty(), r == 2 || r == 4) << r;

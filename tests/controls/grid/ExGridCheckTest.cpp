@@ -404,6 +404,41 @@ TEST(ExGridCheck, CheckAllNotifiesChangedBoxesOnly)
     EXPECT_EQ(g->Cells(1, 1), "N");
 }
 
+// Column 0's row check boxes show and set the selection of the row they stand
+// in, also past hidden rows; the state calls name real rows, CheckAll walks
+// the displayed ones.
+TEST(ExGridCheck, RowCheckBoxesKeepToTheirRowsPastHiddenRows)
+{
+    for (const bool persistent : { false, true }) {
+        SCOPED_TRACE(persistent);
+        auto g = MakeGrid(7);
+        g->MouseActions()->SetHotmailRowSelect(true);
+        g->MouseActions()->RowSelectPersistent = persistent;
+        g->SetRowSelect(4, true); // r4
+        g->HideRow(2);
+        // r4 is displayed row 3, r5 row 4; real rows keep their numbers.
+        EXPECT_TRUE(g->GetCellGraphic(0, 3)->CellBoolean());
+        EXPECT_FALSE(g->GetCellGraphic(0, 4)->CellBoolean());
+        EXPECT_EQ(Read(*g, 0, 4).Bool, 1);
+        EXPECT_EQ(Read(*g, 0, 4).Tri, cbChecked);
+        EXPECT_EQ(Read(*g, 0, 3).Bool, 0);
+        EXPECT_EQ(Read(*g, 0, 6).Bool, 0);
+        EXPECT_TRUE(g->SetCheckBoxState(0, 6, true)); // r6, the last row
+        EXPECT_TRUE(g->GetCellGraphic(0, 5)->CellBoolean());
+        EXPECT_EQ(Read(*g, 0, 6).Bool, 1);
+
+        std::vector<int> told;
+        g->OnCheckBoxChange = [&](TObject*, int, int r, bool) { told.push_back(r); };
+        g->CheckAll(0);
+        EXPECT_EQ(told, (std::vector<int> { 1, 2, 4 }));
+        for (int r = 1; r < g->RowCount(); ++r)
+            EXPECT_TRUE(g->GetCellGraphic(0, r)->CellBoolean()) << r;
+        g->UnHideRowsAll();
+        EXPECT_EQ(Read(*g, 0, 2).Bool, 0) << "the hidden row is not checked";
+        EXPECT_EQ(g->SelectedRowCount(), 5);
+    }
+}
+
 TEST(ExGridCheck, HitTestFindsTheBoxWhereItIsDrawn)
 {
     TGridOnForm<TExStringGrid> f(3, 4, 200, 100);

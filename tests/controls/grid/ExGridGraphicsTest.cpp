@@ -25,7 +25,6 @@ namespace {
 class TGraphicsGrid : public TExStringGrid {
 public:
     using TExStringGrid::FNumNodes;
-    using TExStringGrid::FSelectedRows;
     using TExStringGrid::TExStringGrid;
 };
 
@@ -185,15 +184,15 @@ TEST_F(GraphicsFixture, ScratchRecordOfTheHeaderCountsTheSelectedRows)
         bool all;
     } cases[] = { { 0, 0, false }, { 2, 1, false }, { 5, 0, true } };
     for (const auto& c : cases) {
-        g.FSelectedRows->Clear();
+        g.ClearRowSelect();
         for (int i = 0; i < c.selected; ++i)
-            g.FSelectedRows->Add(1 + i);
+            g.SetRowSelect(1 + i, true);
         const TCellGraphic* s = g.GetCellGraphic(0, 0);
         EXPECT_EQ(s->CellType(), ctRowCheckBox);
         EXPECT_EQ(s->CellAngle(), c.angle) << c.selected;
         EXPECT_EQ(s->CellBoolean(), c.all) << c.selected;
     }
-    g.FSelectedRows->Clear();
+    g.ClearRowSelect();
     g.SetRowSelect(3, true);
     EXPECT_TRUE(g.GetCellGraphic(0, 3)->CellBoolean());
     EXPECT_EQ(g.GetCellGraphic(0, 3)->CellAngle(), 0);

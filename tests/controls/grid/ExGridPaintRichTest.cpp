@@ -1,6 +1,7 @@
 // Rich-text cells: drawn with their own look inside the cell, measured by
 // their content.
 
+#include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "tests/common/GridOnForm.h"
 
@@ -71,11 +72,20 @@ TEST(ExGridPaintRich, MeasuredSizeFollowsTheContent)
 }
 
 // The focused current cell keeps its own colours unless the focus is drawn
-// selected.
+// selected; a disjunctly selected cell away from the cursor takes them.
 TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
 {
-    for (const bool focusSelected : { false, true }) {
-        SCOPED_TRACE(focusSelected);
+    struct Case {
+        const char* name;
+        bool focusSelected, disjunctCell, selectionText;
+    };
+    const Case cases[] = {
+        { "focused current cell", false, false, false },
+        { "focus drawn selected", true, false, true },
+        { "disjunct cell, cursor elsewhere", false, true, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Grid f(3, 3, 300, 120);
         TExStringGrid* g = f.Grid;
         g->SetColWidths(1, 90);
@@ -86,17 +96,22 @@ TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
         g->SetCol(1);
         g->SetFocus();
         ASSERT_TRUE(g->Focused());
-        if (focusSelected)
+        if (c.focusSelected)
             g->SetOptions(g->Options() | goDrawFocusSelected);
+        if (c.disjunctCell) {
+            g->MouseActions()->SetDisjunctCellSelect(true);
+            g->SetSelectedCells(1, 1, true);
+            g->SetRow(2);
+        }
         const QImage img = g->PaintToImage();
         const TRect r = g->CellRect(1, 1);
         int green = 0;
         for (int y = r.Top; y < r.Bottom; ++y)
             for (int x = r.Left; x < r.Right; ++x) {
-                const QRgb c = img.pixel(x, y);
-                green += qGreen(c) > 160 && qRed(c) < 90 && qBlue(c) < 90;
+                const QRgb px = img.pixel(x, y);
+                green += qGreen(px) > 160 && qRed(px) < 90 && qBlue(px) < 90;
             }
-        EXPECT_EQ(green > 20, focusSelected);
-        EXPECT_EQ(RedPixels(img, r, true) > 20, !focusSelected);
+        EXPECT_EQ(green > 20, c.selectionText);
+        EXPECT_EQ(RedPixels(img, r, true) > 20, !c.selectionText);
     }
 }

@@ -2,6 +2,7 @@
 // canvas, focus rectangle, cell buttons, borders, the formatted display text
 // and text measuring.
 
+#include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -363,6 +364,67 @@ TEST(ExGridPaint, PaintingCreatesNoCellProperties)
     for (int r = 0; r < 20; ++r)
         for (int c = 0; c < 5; ++c)
             EXPECT_FALSE(g->HasCellProperties(c, r)) << c << "," << r;
+}
+
+// A row's disabled text, modified marker and disjunct selection paint on the
+// row itself once a row above it is hidden.
+TEST(ExGridPaint, RowStatesPaintOnTheirRowPastHiddenRows)
+{
+    enum TState { Disabled, Modified, Selected };
+    struct Case {
+        const char* name;
+        TState state;
+        int col; // where the state shows
+    };
+    const Case cases[] = {
+        { "disabled text", Disabled, 1 },
+        { "modified marker", Modified, 0 },
+        { "disjunct selection with enabled rows in use", Selected, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Grid f(3, 7, 300, 200);
+        TExStringGrid* g = PlainWhite(f);
+        g->SetFixedRows(1); // column 0 holds the modified marker
+        g->SetFixedCols(1);
+        for (int r = 1; r < 7; ++r)
+            g->SetCells(1, r, QStringLiteral("WWW"));
+        g->SetRow(6);
+        switch (c.state) {
+        case Disabled:
+            g->SetDisabledFontColor(clRed);
+            g->SetRowEnabled(3, false);
+            break;
+        case Modified:
+            g->ShowModified()->Enabled = true;
+            g->ShowModified()->SetColor(clRed);
+            g->SetRowModified(3, true);
+            break;
+        case Selected:
+            // Selected rows other than the current one are drawn 7 % lighter:
+            // a red that stays red then.
+            g->SetSelectionColor(TColor(0x0000C8));
+            g->MouseActions()->SetDisjunctRowSelect(true);
+            g->SetRowSelect(3, true);
+            g->SetRowEnabled(5, true);
+            break;
+        }
+        g->HideRow(1); // row 3 is now displayed as row 2
+        const QImage img = g->PaintToImage();
+        auto red = [&](int row) {
+            const TRect r = g->CellRect(c.col, row);
+            int n = 0;
+            for (int y = r.Top; y < r.Bottom; ++y)
+                for (int x = r.Left; x < r.Right; ++x) {
+                    const QRgb px = img.pixel(x, y);
+                    n += qRed(px) > 160 && qGreen(px) < 90 && qBlue(px) < 90;
+                }
+            return n;
+        };
+        EXPECT_GT(red(2), 5);
+        for (int row : { 1, 3, 4 })
+            EXPECT_EQ(red(row), 0) << row;
+    }
 }
 
 TEST(ExGridPaint, GoldenCells)

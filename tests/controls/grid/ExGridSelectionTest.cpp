@@ -10,11 +10,16 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
 #include "controls/grid/ExGridWindows.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/PlatformInfo.h"
 
+#include <QStringList>
+
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -27,7 +32,8 @@ class TSelGrid : public TCountingGrid {
 public:
     using TCountingGrid::TCountingGrid;
     int RowFlagCount() const { return int(FRowSelect.size()); }
-    TIntList* SelectedRows() const { return FSelectedRows.get(); }
+    // The selected normal rows in the order selected.
+    std::vector<int> SelectedRows() const { return SelectedRowList(); }
     TIntList* ModifiedList() const { return FModifiedRows.get(); }
     TIntList* Order() const { return FColumnOrder.get(); }
     void Scale(int M, int D) { HandleChangeScale(M, D); }
@@ -93,7 +99,7 @@ TEST(ExGridSelection, RowSelectRangeErrors)
         }
         EXPECT_EQ(raised, c.message) << c.name;
     }
-    EXPECT_EQ(g->SelectedRows()->Count(), 0);
+    EXPECT_TRUE(g->SelectedRows().empty());
 }
 
 TEST(ExGridSelection, PersistentReadsOutsideTheGridWithoutRaising)
@@ -130,7 +136,7 @@ TEST(ExGridSelection, RowFlagWritesAskTellAndKeepTheOrderedList)
     g->SetRowSelect(2, true);
     g->SetRowSelect(0, true); // a fixed row: flagged, not listed
     EXPECT_TRUE(g->RowSelect(0));
-    EXPECT_EQ(ListOf(*g->SelectedRows()), (std::vector<int> { 4, 2 }));
+    EXPECT_EQ(g->SelectedRows(), (std::vector<int> { 4, 2 }));
     EXPECT_EQ(g->RowSelectCount(), 3);
 
     // A row equal to the list's length is asked about too; a flag that does
@@ -150,7 +156,7 @@ TEST(ExGridSelection, RowFlagWritesAskTellAndKeepTheOrderedList)
 
     allow = true;
     g->SetRowSelect(4, false);
-    EXPECT_EQ(ListOf(*g->SelectedRows()), std::vector<int> { 2 });
+    EXPECT_EQ(g->SelectedRows(), std::vector<int> { 2 });
     EXPECT_EQ(g->SelectedRowCount(), 1);
     EXPECT_EQ(g->GetSelectedRow(0), 2);
     EXPECT_EQ(g->GetSelectedRow(1), -1);
@@ -160,15 +166,13 @@ TEST(ExGridSelection, ClearRowSelectEmptiesFlagsAndList)
 {
     auto g = MakeGrid(2, 6, 1);
     g->MouseActions()->SetDisjunctRowSelect(true);
-    g->SelectedRows()->Add(3); // a list kept while no flag was ever written stays
-    g->ClearRowSelect();
-    EXPECT_EQ(ListOf(*g->SelectedRows()), std::vector<int> { 3 });
+    g->ClearRowSelect(); // no flag was ever written
+    EXPECT_EQ(g->RowSelectCount(), 0);
 
-    g->SelectedRows()->Clear();
     g->SelectRows(1, 3);
     g->ClearRowSelect();
     EXPECT_EQ(g->RowSelectCount(), 0);
-    EXPECT_EQ(g->SelectedRows()->Count(), 0);
+    EXPECT_TRUE(g->SelectedRows().empty());
 }
 
 TEST(ExGridSelection, SelectRowsClipsToTheGrid)
@@ -197,10 +201,10 @@ TEST(ExGridSelection, PersistentSelectionFollowsRealRows)
     g->MouseActions()->RowSelectPersistent = true;
     g->HideRow(2);
     g->SelectRows(2, 2); // displayed 2 and 3 are real 3 and 4
-    EXPECT_EQ(ListOf(*g->SelectedRows()), (std::vector<int> { 3, 4 }));
+    EXPECT_EQ(g->SelectedRows(), (std::vector<int> { 3, 4 }));
     g->UnHideRowsAll();
     g->UnSelectRows(3, 1);
-    EXPECT_EQ(ListOf(*g->SelectedRows()), std::vector<int> { 4 });
+    EXPECT_EQ(g->SelectedRows(), std::vector<int> { 4 });
 }
 
 TEST(ExGridSelection, SelectionCopiesIntoRowFlags)
@@ -211,9 +215,92 @@ TEST(ExGridSelection, SelectionCopiesIntoRowFlags)
     g->SetRowSelect(1, true);
     g->SetSelection({ 0, 5, 1, 7 }); // reaches into the footer row
     g->SelectionToRowSelect(false);
-    EXPECT_EQ(ListOf(*g->SelectedRows()), (std::vector<int> { 1, 5, 6 }));
+    EXPECT_EQ(g->SelectedRows(), (std::vector<int> { 1, 5, 6 }));
     g->SelectionToRowSelect(true);
-    EXPECT_EQ(ListOf(*g->SelectedRows()), (std::vector<int> { 5, 6 }));
+    EXPECT_EQ(g->SelectedRows(), (std::vector<int> { 5, 6 }));
+}
+
+// Every edit that moves rows carries their selection along: clearing,
+// counting and listing the selected rows reach the rows the user picked.
+TEST(ExGridSelection, DisjunctSelectionMovesWithTheRows)
+{
+    struct Case {
+        const char* name;
+        bool persistent;
+        std::function<void(TSelGrid&)> edit;
+        std::vector<int> listed; // in the order selected
+        const char* cleared; // column 1 after ClearSelection, every row shown
+    };
+    const Case cases[] = {
+        { "removal above", false, [](TSelGrid& g) { g.RemoveRows(1, 1); }, { 2, 4 }, "r2 _ r4 _ r6" },
+        { "insertion above", false, [](TSelGrid& g) { g.InsertRows(1, 1); }, { 4, 6 }, "_ r1 r2 _ r4 _ r6" },
+        { "descending sort following the rows", false,
+            [](TSelGrid& g) {
+                g.Navigation()->MoveRowOnSort = true;
+                g.SortSettings()->Column = 1;
+                g.SortSettings()->Direction = TSortDirection::sdDescending;
+                g.TExStringGrid::QSort(); // the counting grid only counts sorts
+            },
+            { 4, 2 }, "r6 _ r4 _ r2 r1" },
+        { "row above hidden", false, [](TSelGrid& g) { g.HideRow(1); }, { 2, 4 }, "r1 r2 _ r4 _ r6" },
+        { "persistent, row above hidden", true, [](TSelGrid& g) { g.HideRow(1); }, { 3, 5 }, "r1 r2 _ r4 _ r6" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = MakeGrid(2, 7, 1);
+        for (int r = 1; r < 7; ++r)
+            g->SetCells(1, r, QStringLiteral("r%1").arg(r));
+        g->MouseActions()->SetDisjunctRowSelect(true);
+        g->MouseActions()->RowSelectPersistent = c.persistent;
+        g->SetRowSelect(3, true);
+        g->SetRowSelect(5, true);
+        c.edit(*g);
+        EXPECT_EQ(g->SelectedRowCount(), 2);
+        std::vector<int> listed;
+        for (int i = 0; g->GetSelectedRow(i) != -1; ++i)
+            listed.push_back(g->GetSelectedRow(i));
+        EXPECT_EQ(listed, c.listed);
+        g->ClearSelection();
+        g->UnHideRowsAll();
+        QStringList texts;
+        for (int r = 1; r < g->RowCount(); ++r)
+            texts << (g->Cells(1, r).isEmpty() ? QStringLiteral("_") : g->Cells(1, r));
+        EXPECT_EQ(texts.join(u' ').toStdString(), c.cleared);
+    }
+}
+
+// Moving the current row in disjunct mode selects the row it lands on; the
+// rows selected before keep their flags.
+TEST(ExGridSelection, RowWriteSelectsTheNewCurrentRowInDisjunctMode)
+{
+    for (const bool disjunct : { false, true }) {
+        SCOPED_TRACE(disjunct);
+        auto g = MakeGrid(2, 6, 1);
+        g->MouseActions()->SetDisjunctRowSelect(disjunct);
+        if (disjunct)
+            g->SetRowSelect(2, true);
+        g->SetRow(4);
+        EXPECT_TRUE(g->RowSelect(4));
+        EXPECT_EQ(g->RowSelect(2), disjunct);
+        EXPECT_EQ(g->SelectedRowCount(), disjunct ? 2 : 1);
+    }
+}
+
+// Rows cut off by a smaller row count take their states with them: the rows
+// that come with a larger count again start plain.
+TEST(ExGridSelection, RowsCutByTheRowCountLeaveNoStatesBehind)
+{
+    auto g = MakeGrid(2, 10, 1);
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRowSelect(8, true);
+    g->SetRowModified(8, true);
+    g->SetRowEnabled(8, false);
+    g->SetRowCount(5);
+    g->SetRowCount(10);
+    EXPECT_FALSE(g->RowSelect(8));
+    EXPECT_EQ(g->SelectedRowCount(), 0);
+    EXPECT_FALSE(g->RowModified(8));
+    EXPECT_TRUE(g->RowEnabled(8));
 }
 
 TEST(ExGridSelection, ColumnFlags)

@@ -255,20 +255,32 @@ TEST(ExGridSorting, SortFrame)
     }
 }
 
+// The modified and enabled flags belong to the row, whether the marker shows
+// or not.
 TEST(ExGridSorting, RowsMoveWithHeightsFlagsAndProperties)
 {
-    TGrid g(2, 4);
-    g.Column(0, { "c", "b", "a" });
-    g->SetRowHeights(1, 40);
-    g->ShowModified()->Enabled = true;
-    for (int i = 0; i < 4; ++i)
-        g->ModifiedRows()->Insert(i, i == 1 ? 1 : 0);
-    TCellProperties* props = g->GetCellProperties(1, 1);
-    g->Sort(0, TSortDirection::sdAscending);
-    EXPECT_EQ(g->RowHeights(3), 40);
-    EXPECT_EQ(g->GetCellProperties(1, 3), props);
-    EXPECT_EQ(g->ModifiedRows()->Integers(3), 1);
-    EXPECT_EQ(g->ModifiedRows()->Integers(1), 0);
+    for (const bool shown : { true, false }) {
+        SCOPED_TRACE(shown);
+        TGrid g(2, 4);
+        g.Column(0, { "c", "b", "a" });
+        g->SetRowHeights(1, 40);
+        g->ShowModified()->Enabled = shown;
+        for (int i = 0; i < 4; ++i)
+            g->ModifiedRows()->Insert(i, i == 1 ? 1 : 0);
+        g->SetRowEnabled(2, false);
+        TCellProperties* props = g->GetCellProperties(1, 1);
+        g->Sort(0, TSortDirection::sdAscending);
+        EXPECT_EQ(g->RowHeights(3), 40);
+        EXPECT_EQ(g->GetCellProperties(1, 3), props);
+        EXPECT_EQ(g->ModifiedRows()->Integers(3), 1);
+        EXPECT_EQ(g->ModifiedRows()->Integers(1), 0);
+        EXPECT_FALSE(g->RowEnabled(2)); // "b" stays in the middle
+        g->SetRowEnabled(2, true);
+        g->SetRowEnabled(1, false); // "a"
+        g->Sort(0, TSortDirection::sdDescending);
+        EXPECT_FALSE(g->RowEnabled(3));
+        EXPECT_TRUE(g->RowEnabled(1));
+    }
 }
 
 TEST(ExGridSorting, RowSelectionFollowsOnlyWithMoveRowOnSort)
