@@ -76,10 +76,10 @@ void BM_CellsPlainText(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * Cols * Rows);
 }
 
-void BM_MeasureMarkup(benchmark::State& state)
+// Measures word-wrapped text made of `unit` repeated to range(0) KB.
+void MeasureRepeated(benchmark::State& state, const QString& unit)
 {
     Screen s;
-    const QString unit = QStringLiteral("word <B>bold</B> <A HREF=\"x\">link</A> &amp; more<BR>");
     QString text;
     while (text.size() < state.range(0) * 1024)
         text += unit;
@@ -97,24 +97,14 @@ void BM_MeasureMarkup(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 
+void BM_MeasureMarkup(benchmark::State& state)
+{
+    MeasureRepeated(state, QStringLiteral("word <B>bold</B> <A HREF=\"x\">link</A> &amp; more<BR>"));
+}
+
 void BM_MeasureUntagged(benchmark::State& state)
 {
-    Screen s;
-    QString text;
-    while (text.size() < state.range(0) * 1024)
-        text += QStringLiteral("plain words without any tag ");
-    THTMLDrawInput in;
-    in.Canvas = &s.Canvas;
-    in.Text = text;
-    in.Rect = Rect(0, 0, 400, 100);
-    in.WordWrap = true;
-    in.CheckHeight = true;
-    for (auto _ : state) {
-        THTMLDrawOutput out;
-        DrawHTMLText(in, out);
-        benchmark::DoNotOptimize(out.YSize);
-    }
-    state.SetBytesProcessed(state.iterations() * text.size());
+    MeasureRepeated(state, QStringLiteral("plain words without any tag "));
 }
 
 void BM_WrapLongWord(benchmark::State& state)
