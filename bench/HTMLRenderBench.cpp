@@ -4,7 +4,12 @@
 //   against the same visible text drawn with DrawText (BM_CellsMarkup /
 //   BM_CellsPlainText);
 // - measuring a 100 KB mark-up text against a 10 KB one (BM_MeasureMarkup/100
-//   against BM_MeasureMarkup/10): the layout must not grow faster than the text.
+//   against BM_MeasureMarkup/10): the layout must not grow faster than the text;
+// - the same for 400 KB of words without a tag against 100 KB
+//   (BM_MeasureUntagged/400 against BM_MeasureUntagged/100);
+// - a word-wrapped cell holding one word of 100,000 characters against one of
+//   50,000 (BM_WrapLongWord/100 against BM_WrapLongWord/50): about twice the
+//   time, not four times.
 #include "controls/base/EsgHTMLE.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/graphics/Graphics.h"
@@ -71,10 +76,10 @@ void BM_CellsPlainText(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * Cols * Rows);
 }
 
-void BM_MeasureMarkup(benchmark::State& state)
+// Measures word-wrapped text made of `unit` repeated to range(0) KB.
+void MeasureRepeated(benchmark::State& state, const QString& unit)
 {
     Screen s;
-    const QString unit = QStringLiteral("word <B>bold</B> <A HREF=\"x\">link</A> &amp; more<BR>");
     QString text;
     while (text.size() < state.range(0) * 1024)
         text += unit;
@@ -92,8 +97,31 @@ void BM_MeasureMarkup(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 
+void BM_MeasureMarkup(benchmark::State& state)
+{
+    MeasureRepeated(state, QStringLiteral("word <B>bold</B> <A HREF=\"x\">link</A> &amp; more<BR>"));
+}
+
+void BM_MeasureUntagged(benchmark::State& state)
+{
+    MeasureRepeated(state, QStringLiteral("plain words without any tag "));
+}
+
+void BM_WrapLongWord(benchmark::State& state)
+{
+    Screen s;
+    const QString word(int(state.range(0) * 1000), QLatin1Char('x'));
+    for (auto _ : state) {
+        TRect r = Rect(0, 0, CellW, CellH);
+        benchmark::DoNotOptimize(DrawText(&s.Canvas, word, r, DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT));
+    }
+    state.SetBytesProcessed(state.iterations() * word.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_CellsMarkup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellsPlainText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MeasureMarkup)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeasureUntagged)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WrapLongWord)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);

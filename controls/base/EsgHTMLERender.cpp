@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <iterator>
+#include <numbers>
 #include <vector>
 
 using exutil::UpperKeepLength;
@@ -115,18 +117,46 @@ QString DecodeLayoutEntities(const QString& s)
 
 QString PrepareText(const QString& Text)
 {
-    QString s = DecodeLayoutEntities(Text);
-    // "<#…>" placeholders show as text starting with "#".
-    for (qsizetype p = s.indexOf(QLatin1String("<#")); p >= 0; p = s.indexOf(QLatin1String("<#"), p)) {
-        s.remove(p, 1);
-        const qsizetype gt = s.indexOf(QLatin1Char('>'), p);
-        if (gt >= 0)
-            s.remove(gt, 1);
+    const QString s = DecodeLayoutEntities(Text);
+    // "<#…>" placeholders show as text starting with "#": each loses its
+    // "<" and the first ">" after it, in one pass over the text.
+    QString out;
+    out.reserve(s.size());
+    qsizetype closes = 0; // ">" still to drop
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('<') && i + 1 < s.size() && s[i + 1] == QLatin1Char('#')) {
+            ++closes;
+        } else if (c == QLatin1Char('>') && closes > 0) {
+            --closes;
+        } else if (c == QLatin1Char('\r')) {
+            out += QLatin1String("<BR>");
+        } else if (c != QLatin1Char('\n')) {
+            out += c;
+        }
     }
-    s.replace(QLatin1Char('\r'), QLatin1String("<BR>"));
-    s.remove(QLatin1Char('\n'));
-    return s;
+    return out;
 }
+
+// The next occurrence of one character in a text at or after a position,
+// for a pass that only moves forwards: a text without it is searched once,
+// not once per word.
+struct TCharScan {
+    QChar Char;
+    qsizetype At = -2; // -2: not searched yet; -1: none from From on
+    qsizetype From = 0;
+    qsizetype Next(const QString& Text, qsizetype Pos)
+    {
+        if (At == -2 || Pos < From || (At >= 0 && At < Pos)) {
+            From = Pos;
+            At = Text.indexOf(Char, Pos);
+        }
+        return At;
+    }
+};
+struct TRunScan {
+    TCharScan Tag { QLatin1Char('<') }, Blank { QLatin1Char(' ') };
+};
 
 QString RunEntities(QString run)
 {
@@ -174,8 +204,8 @@ public:
 private:
     enum class TPass { Measure, Paint };
     // Lays out one line from Text at Pos; returns the consumed text in LineText.
-    void Layout(const QString& Text, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting, TLineVars& V,
-        QString* LineText);
+    void Layout(const QString& Text, TRunScan& Scan, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting,
+        TLineVars& V, QString* LineText);
     void Tag(const QString& TagText, const TRect& R, bool Measuring, bool Painting, TLineVars& V, int& PenX,
         bool& LineEnd, bool& Keep, bool& LiSeen);
     void Link(
@@ -187,10 +217,22 @@ private:
     THTMLPicture* FindPicture(const QString& Src);
     bool FitObject(const TRect& R, TLineVars& V, int& PenX, int W, int H);
     void DrawRun(const QString& Run, TRect Box, bool Shadow);
+    // Text in a turned font (R) takes the upright box its turned text cell
+    // covers, in the line's width and height alike, so it is drawn whole.
+    struct TTurn {
+        int Advance = 0; // the straight text's width
+        double MinX = 0, MaxY = 0; // of the turned cell's corners, around the point it turns about
+        int W = 0, H = 0; // the box the turned cell covers
+    };
+    bool Turned() const { return C->Font()->Orientation() % 3600 != 0; }
+    TTurn TurnOf(const QString& Run) const;
+    void DrawTurnedRun(const QString& Run, int Left, int Bottom, bool Shadow);
     int RunWidth(const QString& Run, const TRect& From, bool Measure)
     {
         if (!Measure && NextRun < RunWidths.size())
             return RunWidths[NextRun++];
+        if (Turned())
+            return TurnOf(Run).W;
         TRect calc = From;
         DrawText(C, Run, calc, Format | DT_CALCRECT);
         return calc.Width();
@@ -281,21 +323,22 @@ bool TRenderer::Run()
     C->SetBkMode(TRANSPARENT);
 
     Format = DT_SINGLELINE | DT_BOTTOM | DT_EXPANDTABS | DT_EXTERNALLEADING;
-    if (PlatformInfo().MiddleEastLocale) {
-        if (In.BiDiMode == 1) {
-            if (Format & DT_RIGHT)
-                Format &= ~DT_RIGHT;
-            else if (!(Format & DT_CENTER))
-                Format |= DT_RIGHT;
-        }
-        if (In.BiDiMode != 0)
-            Format |= DT_RTLREADING;
+    // The caller's reading order decides, as it does for the controls' own
+    // texts: a right-to-left control is right to left whatever the locale.
+    if (In.BiDiMode == 1) {
+        if (Format & DT_RIGHT)
+            Format &= ~DT_RIGHT;
+        else if (!(Format & DT_CENTER))
+            Format |= DT_RIGHT;
     }
+    if (In.BiDiMode != 0)
+        Format |= DT_RTLREADING;
     Rtl = Format & DT_RTLREADING;
     if (!In.WordWrap)
         Format |= DT_END_ELLIPSIS;
 
     const QString text = PrepareText(In.Text);
+    TRunScan scan;
     qsizetype pos = 0;
     TRect line = In.Rect;
     line.Left += 1;
@@ -314,7 +357,7 @@ bool TRenderer::Run()
         const qsizetype before = pos;
         TRect r = line;
         r.Bottom = In.Rect.Bottom;
-        Layout(text, pos, r, TPass::Measure, false, v, &lineText);
+        Layout(text, scan, pos, r, TPass::Measure, false, v, &lineText);
         MeasureFont.Assign(C->Font());
         InLink = linkAtStart;
         LinkValue = valueAtStart;
@@ -348,7 +391,8 @@ bool TRenderer::Run()
             UseFont(PaintFont);
             qsizetype linePos = 0;
             TLineVars pv = v;
-            Layout(lineText, linePos, box, TPass::Paint, !In.CheckHotSpot, pv, nullptr);
+            TRunScan lineScan;
+            Layout(lineText, lineScan, linePos, box, TPass::Paint, !In.CheckHotSpot, pv, nullptr);
             const int textBottom = box.Bottom - pv.Raise;
             if ((OverLinkText && In.YPos > textBottom - GH && In.YPos < textBottom) || Hit)
                 result = true;
@@ -384,8 +428,52 @@ void TRenderer::DrawRun(const QString& Run, TRect Box, bool WithShadow)
     DrawText(C, Run, Box, Format);
 }
 
-void TRenderer::Layout(
-    const QString& Text, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting, TLineVars& V, QString* LineText)
+TRenderer::TTurn TRenderer::TurnOf(const QString& Run) const
+{
+    TTurn t;
+    t.Advance = C->TextWidth(Run);
+    const TCanvas::TLineMetrics& lm = C->LineMetrics();
+    const double w = t.Advance, h = lm.Ascent + lm.Descent;
+    // The canvas turns the text cell counter-clockwise about its top-left.
+    const double a = C->Font()->Orientation() / 10.0 * std::numbers::pi / 180.0;
+    const double c = std::cos(a), s = std::sin(a);
+    const double xs[] = { 0, w * c, h * s, w * c + h * s };
+    const double ys[] = { 0, -w * s, h * c, -w * s + h * c };
+    const auto [minX, maxX] = std::minmax_element(std::begin(xs), std::end(xs));
+    const auto [minY, maxY] = std::minmax_element(std::begin(ys), std::end(ys));
+    t.MinX = *minX;
+    t.MaxY = *maxY;
+    t.W = int(std::ceil(*maxX - *minX));
+    t.H = int(std::ceil(*maxY - *minY));
+    return t;
+}
+
+// The turned box's left edge at Left and its bottom at the line's text
+// bottom; nothing of it leaves the layout rectangle.
+void TRenderer::DrawTurnedRun(const QString& Run, int Left, int Bottom, bool WithShadow)
+{
+    const TTurn t = TurnOf(Run);
+    const int x = Left + int(std::lround(-t.MinX)), y = Bottom - int(std::lround(t.MaxY));
+    const unsigned flags = DT_SINGLELINE | DT_TOP | DT_LEFT | DT_NOCLIP | (Format & (DT_EXPANDTABS | DT_RTLREADING));
+    const TCanvas::TLineMetrics& lm = C->LineMetrics();
+    const int saved = C->SaveDC();
+    C->IntersectClipRect(In.Rect);
+    auto draw = [&](int dx) {
+        TRect r(x + dx, y + dx, x + dx + t.Advance, y + dx + lm.Ascent + lm.Descent);
+        DrawText(C, Run, r, flags);
+    };
+    if (WithShadow) {
+        const TColor color = C->Font()->Color();
+        C->Font()->SetColor(In.ShadowColor);
+        draw(In.ShadowOffset);
+        C->Font()->SetColor(color);
+    }
+    draw(0);
+    C->RestoreDC(saved);
+}
+
+void TRenderer::Layout(const QString& Text, TRunScan& Scan, qsizetype& Pos, const TRect& R, TPass Pass, bool Painting,
+    TLineVars& V, QString* LineText)
 {
     const bool measuring = Pass == TPass::Measure || !Painting;
     const bool firstPass = Pass == TPass::Measure;
@@ -410,17 +498,18 @@ void TRenderer::Layout(
     }
     while (Pos < Text.size() && !lineEnd && !keep) {
         // a. The next run.
-        const qsizetype lt = Text.indexOf(QLatin1Char('<'), Pos);
+        const qsizetype lt = Scan.Tag.Next(Text, Pos);
         qsizetype end = lt < 0 ? Text.size() : lt;
         if (In.WordWrap) {
-            const qsizetype blank = Text.indexOf(QLatin1Char(' '), Pos);
+            const qsizetype blank = Scan.Blank.Next(Text, Pos);
             if (blank >= 0 && blank < end)
                 end = blank + 1;
         }
         if (end > Pos) {
             const QString raw = Text.mid(Pos, end - Pos);
             const QString run = RunEntities(raw);
-            const int th = LineTextHeight();
+            const bool turned = Turned();
+            const int th = turned ? TurnOf(run).H : LineTextHeight();
             if (Sup)
                 V.SupRoom = std::max(V.SupRoom, th / 4);
             if (Sub)
@@ -456,12 +545,17 @@ void TRenderer::Layout(
                 if (Sub)
                     box.Bottom += V.SubRoom;
                 box.Bottom -= V.Raise;
-                const unsigned keptFormat = Format;
-                if (Rtl)
-                    Format = (Format & ~DT_CENTER) | DT_RIGHT; // each run ends where the one before began
-                DrawRun(run, box, Shadow);
-                Format = keptFormat;
-                rw = RunWidth(run, box, false);
+                if (turned) {
+                    rw = RunWidth(run, box, false);
+                    DrawTurnedRun(run, Rtl ? box.Right - rw : box.Left, box.Bottom, Shadow);
+                } else {
+                    const unsigned keptFormat = Format;
+                    if (Rtl)
+                        Format = (Format & ~DT_CENTER) | DT_RIGHT; // each run ends where the one before began
+                    DrawRun(run, box, Shadow);
+                    Format = keptFormat;
+                    rw = RunWidth(run, box, false);
+                }
                 if (Rtl)
                     box.Left = box.Right - rw;
                 V.Width += rw;
@@ -744,7 +838,9 @@ void TRenderer::Tag(const QString& TagText, const TRect& R, bool Measuring, bool
         if (size >= 0) {
             const qsizetype eq = upper.indexOf(QLatin1Char('='), size);
             if (eq >= 0) {
-                QStringView rest = QStringView(upper).mid(eq + 1);
+                // Blanks may stand before the value's quote, as before any
+                // other attribute's.
+                QStringView rest = QStringView(upper).mid(eq + 1).trimmed();
                 if (rest.startsWith(QLatin1Char('"')))
                     rest = rest.mid(1);
                 int n = LenientInt(rest);

@@ -2114,6 +2114,7 @@ public:
         TColor BrushColor = clNone, FontColor = clNone;
         bool FixedLook = false, Styled = false;
         int TextWidth = 0, TextHeight = 0, SortGlyphY = 0;
+        int TextLeft = -1; // where the drawn text begins; -1 when none is drawn
     };
     using TCustomCellDrawEvent = std::function<void(
         TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, const TRect& ARect, bool Printing)>;

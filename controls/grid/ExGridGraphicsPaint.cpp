@@ -480,6 +480,19 @@ void TExStringGrid::PaintCellGraphic(TRect& Rect, TCellGraphic* Graphic, TVAlign
     case ctButton:
     case ctBitButton:
     case ctExpand:
+        // A button larger than its cell moves, then shrinks, into it: its
+        // whole frame shows.
+        if (type != ctExpand) {
+            const auto fit = [](int& lo, int& hi, int min, int max) {
+                if (hi > max) {
+                    lo -= hi - max;
+                    hi = max;
+                }
+                lo = std::max(lo, min);
+            };
+            fit(G.Left, G.Right, given.Left, given.Right);
+            fit(G.Top, G.Bottom, given.Top, given.Bottom);
+        }
         PaintCellButton(R, G, Graphic, C);
         break;
     case ctInterface:

@@ -411,8 +411,12 @@ void TExStringGrid::PaintTreeLines(TCellPaintContext& C)
     TRect& r = C.Rect;
     const int mid = r.Top + (r.Bottom - r.Top) / 2;
     r.Left = x0;
+    // The branch stops short of the cell's text, which it must not strike.
+    int branchEnd = FCellNode->ShowTreeFull() ? r.Right : x0 + 4;
+    if (C.TextLeft >= 0)
+        branchEnd = std::max(c, std::min(branchEnd, C.TextLeft - 1));
     if (lvl > 0)
-        Line(cv, c, mid, FCellNode->ShowTreeFull() ? r.Right : x0 + 4, mid);
+        Line(cv, c, mid, branchEnd, mid);
     const int span = GetNodeSpanType(row);
     if (span == 1)
         Line(cv, c, r.Top, c, mid);

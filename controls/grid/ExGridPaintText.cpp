@@ -194,10 +194,20 @@ void TExStringGrid::PaintCellText(TCellPaintContext& C)
         R.Bottom -= C.GraphicHeight;
     if (C.RCol == 0 && HasNodes() && !IsNode(C.ARow))
         R.Left += GetNodeIndent(C.ARow);
+    // A line of text the tree's indentation would cut at the cell's edge
+    // moves back left to fit, but not onto the row's tree: the glyph and
+    // the branch reach the indentation plus 4.
+    if (C.RCol == 0 && HasNodes() && kind == kTextPlain && C.HAlign == taLeftJustify && !text.isEmpty()) {
+        const int treeRight = GetNodeIndent(C.ARow) + 4;
+        if (R.Left > treeRight)
+            R.Left = std::max(
+                treeRight, std::min(R.Left, R.Right - cv->TextWidth(text.left(text.indexOf(QLatin1Char('\r'))))));
+    }
 
     if (kind == kTextHTML) {
         PaintHTMLText(C, text, R, urlColor);
     } else if (kind == kTextRich) {
+        C.TextLeft = R.Left;
         cv->Pen()->SetColor(cv->Brush()->Color());
         if (!(C.State.testFlag(gdSelected) && !C.State.testFlag(gdFocused) && FSelectionColor == clNone))
             cv->FillRect(R);
@@ -233,7 +243,9 @@ void TExStringGrid::PaintHTMLText(TCellPaintContext& C, const QString& Text, TRe
     in.URLColor = URLColor;
     in.ShadowColor = TColor(0x808080);
     in.PictureContainer = FPictureContainer;
-    in.BiDiMode = UseRightToLeftAlignment() ? 1 : 0;
+    in.BiDiMode = int(BiDiMode());
+    if (!Text.isEmpty())
+        C.TextLeft = R.Left + 1;
     THTMLDrawOutput out;
     const TCanvas::TOrientation o = BeginLeftToRight(cv, in.Rect);
     DrawHTMLText(in, out);
@@ -287,10 +299,16 @@ void TExStringGrid::PaintPlainText(
     const int oldBk = cv->SetBkMode(TRANSPARENT);
     if (C.FilterGlyph)
         R.Right -= 16;
-    if (C.Graphic && !Text.isEmpty()) {
+    // The text's own width: beside a graphic, and where tree lines must
+    // stop short of it.
+    const bool treeColumn = C.RCol == 0 && HasNodes();
+    if ((C.Graphic || treeColumn) && !Text.isEmpty()) {
         TRect m = R;
         DrawText(cv, Text, m, flags | DT_CALCRECT);
-        C.TextWidth = m.Right - R.Left + 2;
+        if (C.Graphic)
+            C.TextWidth = m.Right - R.Left + 2;
+        const int w = std::min(m.Width(), R.Width());
+        C.TextLeft = hflag == DT_RIGHT ? R.Right - w : hflag == DT_CENTER ? R.Left + (R.Width() - w) / 2 : R.Left;
     }
     TRect tr = R;
     const TCanvas::TOrientation o = BeginLeftToRight(cv, tr);

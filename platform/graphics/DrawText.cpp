@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -62,19 +63,52 @@ TLine stripPrefix(const QString& s, unsigned flags)
     return line;
 }
 
+// Underlined indices are ascending: a line finds its own by search, so
+// cutting a long text into lines stays linear.
 TLine subLine(const TLine& src, qsizetype from, qsizetype count)
 {
     TLine l;
     l.Text = src.Text.mid(from, count);
-    for (int u : src.Underlined)
-        if (u >= from && u < from + l.Text.size())
-            l.Underlined.push_back(int(u - from));
+    const auto first = std::lower_bound(src.Underlined.begin(), src.Underlined.end(), from);
+    const auto last = std::lower_bound(first, src.Underlined.end(), from + l.Text.size());
+    for (auto u = first; u != last; ++u)
+        l.Underlined.push_back(int(*u - from));
     return l;
 }
 
 bool isBreakSpace(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// How many characters of s from `start` fit maxWidth. A longer prefix is
+// never narrower, so doubling the prefix brackets the answer and halving
+// the bracket finds it: each line measures little more than twice its own
+// text, and a long word is never measured whole.
+qsizetype fittingChars(const TLayout& lay, const QString& s, qsizetype start, int maxWidth)
+{
+    const qsizetype avail = s.size() - start;
+    qsizetype fits = 0, fails = 1;
+    for (;;) {
+        if (fails >= avail) {
+            if (lay.width(s.mid(start, avail)) <= maxWidth)
+                return avail;
+            fails = avail;
+            break;
+        }
+        if (lay.width(s.mid(start, fails)) > maxWidth)
+            break;
+        fits = fails;
+        fails *= 2;
+    }
+    while (fails - fits > 1) {
+        const qsizetype mid = fits + (fails - fits) / 2;
+        if (lay.width(s.mid(start, mid)) <= maxWidth)
+            fits = mid;
+        else
+            fails = mid;
+    }
+    return fits;
 }
 
 // Splits one paragraph into lines no wider than maxWidth, breaking after
@@ -88,37 +122,41 @@ void wrapParagraph(const TLayout& lay, const TLine& para, int maxWidth, bool bre
         out.push_back(para);
         return;
     }
+    const auto skipSpaces = [&](qsizetype i) {
+        while (i < s.size() && isBreakSpace(s[i]))
+            ++i;
+        return i;
+    };
     while (start < s.size()) {
-        qsizetype best = -1; // end (exclusive, spaces included) of the last fitting word
-        qsizetype firstWordNext = -1;
-        qsizetype i = start;
-        while (i < s.size()) {
-            qsizetype end = i;
-            while (end < s.size() && !isBreakSpace(s[end]))
-                ++end;
-            qsizetype next = end;
-            while (next < s.size() && isBreakSpace(s[next]))
-                ++next;
-            if (firstWordNext < 0)
-                firstWordNext = next;
-            if (lay.width(s.mid(start, end - start)) > maxWidth)
-                break;
-            best = next;
-            i = next;
+        const qsizetype limit = start + fittingChars(lay, s, start, maxWidth);
+        // The line takes every word that ends within what fits, and the
+        // spaces after the last of them.
+        qsizetype best = -1;
+        if (limit == s.size()) {
+            best = s.size();
+        } else {
+            qsizetype e = limit;
+            if (!isBreakSpace(s[e]))
+                while (e > start && !isBreakSpace(s[e - 1]))
+                    --e; // back to the start of the word cut at the limit
+            while (e > start && isBreakSpace(s[e - 1]))
+                --e;
+            // Leading spaces end an empty first word, which always fits.
+            if (e > start || isBreakSpace(s[start]))
+                best = skipSpaces(e);
         }
-        if (best < 0) {
-            if (breakWords) {
-                // at least one character per line
-                qsizetype n = 1;
-                while (
-                    start + n < s.size() && !isBreakSpace(s[start + n]) && lay.width(s.mid(start, n + 1)) <= maxWidth)
-                    ++n;
-                best = start + n;
-                while (best < s.size() && isBreakSpace(s[best]))
-                    ++best;
-            } else {
-                best = firstWordNext; // the word overflows on a line of its own
-            }
+        if (best < 0 && breakWords) {
+            // The first word does not fit: it breaks where the line is full,
+            // after at least one character, never inside a pair.
+            qsizetype n = std::max<qsizetype>(1, limit - start);
+            if (s[start + n - 1].isHighSurrogate() && start + n < s.size())
+                n += n == 1 ? 1 : -1;
+            best = skipSpaces(start + n);
+        } else if (best < 0) {
+            qsizetype wordEnd = start;
+            while (wordEnd < s.size() && !isBreakSpace(s[wordEnd]))
+                ++wordEnd;
+            best = skipSpaces(wordEnd); // the word overflows on a line of its own
         }
         qsizetype end = best;
         while (end > start && isBreakSpace(s[end - 1]))
@@ -154,36 +192,29 @@ void fitEllipsis(const TLayout& lay, TLine& line, int maxWidth, unsigned flags)
         const qsizetype slash = std::max(s.lastIndexOf(QLatin1Char('\\')), s.lastIndexOf(QLatin1Char('/')));
         if (slash > 0) {
             const QString tail = s.mid(slash);
-            for (qsizetype n = slash; n >= 0; --n) {
-                const QString candidate = s.left(n) + Ellipsis + tail;
-                if (lay.width(candidate) <= maxWidth || n == 0) {
-                    if (lay.width(candidate) <= maxWidth) {
-                        line = subLine(line, 0, n);
-                        line.Text += Ellipsis + tail;
-                        return;
-                    }
-                    break;
+            const auto fits = [&](qsizetype n) { return lay.width(s.left(n) + Ellipsis + tail) <= maxWidth; };
+            if (fits(0)) {
+                qsizetype lo = 0, hi = slash; // the longest head that fits, by halving
+                while (lo < hi) {
+                    const qsizetype mid = (lo + hi + 1) / 2;
+                    if (fits(mid))
+                        lo = mid;
+                    else
+                        hi = mid - 1;
                 }
-            }
-        }
-    }
-    qsizetype n = s.size();
-    if (flags & DT_WORD_ELLIPSIS && !(flags & DT_END_ELLIPSIS)) {
-        // whole words first
-        while (n > 0) {
-            qsizetype cut = s.lastIndexOf(QLatin1Char(' '), n - 1);
-            if (cut <= 0)
-                break;
-            n = cut;
-            if (lay.width(s.left(n) + Ellipsis) <= maxWidth) {
-                line = subLine(line, 0, n);
-                line.Text += Ellipsis;
+                line = subLine(line, 0, lo);
+                line.Text += Ellipsis + tail;
                 return;
             }
         }
-        n = s.size();
     }
-    n = longestWithEllipsis(lay, s, n, maxWidth);
+    qsizetype n = longestWithEllipsis(lay, s, s.size(), maxWidth);
+    if (flags & DT_WORD_ELLIPSIS && !(flags & DT_END_ELLIPSIS)) {
+        // Whole words first: the last blank within what fits.
+        const qsizetype cut = s.lastIndexOf(QLatin1Char(' '), std::min(n, s.size() - 1));
+        if (cut > 0)
+            n = cut;
+    }
     line = subLine(line, 0, n);
     line.Text += Ellipsis;
 }

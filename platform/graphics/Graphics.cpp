@@ -1,6 +1,7 @@
 #include "platform/graphics/Graphics.h"
 
 #include "platform/graphics/PlatformInfo.h"
+#include "platform/graphics/TextMeasureStats.h"
 
 #include <QBrush>
 #include <QFontInfo>
@@ -1213,7 +1214,9 @@ namespace {
 // Widths of recently measured texts: a grid measures the same cell texts
 // on every repaint (ellipsis checks, alignment), and laying a text out costs
 // far more than a look-up.
-// A screen of a grid holds several hundred texts.
+// A screen of a grid holds several hundred texts. A long text is measured
+// afresh each time: kept as a key it would make the cache's memory grow with
+// every long text shown, and measuring it costs more than its hash anyway.
 struct TWidthCache {
     struct TEntry {
         QFont Font;
@@ -1223,8 +1226,10 @@ struct TWidthCache {
         QRect Ink; // relative to the start of the baseline
     };
     static constexpr size_t Size = 4096; // a power of two
+    static constexpr qsizetype MaxText = 256; // characters of the longest text kept
     std::array<TEntry, Size> Entries;
     size_t Next = 0;
+    TTextMeasureStats Stats;
 
     template <class Measure> TEntry& entry(const QFont& font, const QString& text, Measure measure)
     {
@@ -1233,6 +1238,7 @@ struct TWidthCache {
             if (Entries[i].Text == text && Entries[i].Font == font)
                 return Entries[i];
         TEntry& e = Entries[slot + (Next++ & 1)];
+        Stats.CachedChars += text.size() - e.Text.size();
         e.Font = font;
         e.Text = text;
         e.Width = measure();
@@ -1249,28 +1255,50 @@ TWidthCache& WidthCache()
 
 } // namespace
 
+TTextMeasureStats TextMeasureStats()
+{
+    return WidthCache().Stats;
+}
+
+// The one place that lays a text out to measure its advance.
+static int MeasureAdvance(const QFontMetrics& fm, const TFont& font, const QString& text)
+{
+    WidthCache().Stats.LaidOutChars += text.size();
+    return fm.horizontalAdvance(SymbolFaceText(font, text));
+}
+
 int TCanvas::TextWidth(const QString& text) const
 {
     if (text.isEmpty())
         return 0;
-    return WidthCache()
-        .entry(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); })
-        .Width;
+    const QFont& font = QtFont(); // brings the metrics up to date
+    if (text.size() > TWidthCache::MaxText)
+        return MeasureAdvance(*FMetrics, FFont, text);
+    return WidthCache().entry(font, text, [&] { return MeasureAdvance(*FMetrics, FFont, text); }).Width;
 }
 
 TRect TCanvas::TextBounds(const QString& text) const
 {
     if (text.isEmpty())
         return {};
-    auto& e
-        = WidthCache().entry(QtFont(), text, [&] { return FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)); });
-    if (!e.HasInk) {
-        e.Ink = FMetrics->tightBoundingRect(SymbolFaceText(FFont, text));
-        e.HasInk = true;
+    int width = 0;
+    QRect ink;
+    const QFont& font = QtFont(); // brings the metrics up to date
+    if (text.size() > TWidthCache::MaxText) {
+        width = MeasureAdvance(*FMetrics, FFont, text);
+        ink = FMetrics->tightBoundingRect(SymbolFaceText(FFont, text));
+    } else {
+        auto& e = WidthCache().entry(font, text, [&] { return MeasureAdvance(*FMetrics, FFont, text); });
+        if (!e.HasInk) {
+            e.Ink = FMetrics->tightBoundingRect(SymbolFaceText(FFont, text));
+            e.HasInk = true;
+        }
+        width = e.Width;
+        ink = e.Ink;
     }
     // A pixel round the glyphs' boxes for their rounding.
-    const QRect ink = e.Ink.isEmpty() ? QRect() : e.Ink.adjusted(-1, -1, 1, 1).translated(0, FLineMetrics.Ascent);
-    const QRect box = QRect(0, 0, e.Width, FLineMetrics.Ascent + FLineMetrics.Descent).united(ink);
+    ink = ink.isEmpty() ? QRect() : ink.adjusted(-1, -1, 1, 1).translated(0, FLineMetrics.Ascent);
+    const QRect box = QRect(0, 0, width, FLineMetrics.Ascent + FLineMetrics.Descent).united(ink);
     return TRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
 }
 
@@ -1284,7 +1312,7 @@ int TCanvas::TextHeight(const QString&) const
 TSize TCanvas::TextExtent(const QString& text) const
 {
     const TLineMetrics& lm = LineMetrics();
-    return { text.isEmpty() ? 0 : FMetrics->horizontalAdvance(SymbolFaceText(FFont, text)), lm.Ascent + lm.Descent };
+    return { text.isEmpty() ? 0 : MeasureAdvance(*FMetrics, FFont, text), lm.Ascent + lm.Descent };
 }
 
 // A line the painter's direct form draws exactly as the laid-out form does:

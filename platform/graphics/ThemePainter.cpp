@@ -354,7 +354,13 @@ int ClassicButton(TRaster& r, unsigned state)
     r.Fill(0, 0, w, h, Sys(clBtnFace));
     const bool pushed = state & (DFCS_PUSHED | DFCS_CHECKED);
     if (state & DFCS_FLAT) {
-        r.Frame(0, 0, w, h, Sys(clBtnShadow));
+        // Flat and pushed: a darker frame, sunk by a shadow along its top
+        // and left inside.
+        r.Frame(0, 0, w, h, Sys(pushed ? cl3DDkShadow : clBtnShadow));
+        if (pushed) {
+            r.HLine(1, 1, w - 2, Sys(clBtnShadow));
+            r.VLine(1, 1, h - 2, Sys(clBtnShadow));
+        }
         return 1;
     }
     if (pushed) {
@@ -471,7 +477,7 @@ bool ClassicScroll(TRaster& r, unsigned state)
         return false;
     }
     // A pushed scroll button is drawn flat, with its arrow moved down-right.
-    ClassicButton(r, (state & DFCS_PUSHED) ? (state | DFCS_FLAT) : state);
+    ClassicButton(r, (state & DFCS_PUSHED) ? ((state & ~(DFCS_PUSHED | DFCS_CHECKED)) | DFCS_FLAT) : state);
     const int w = r.Width();
     const int h = r.Height();
     const int size = std::max(1, (std::min(w, h) + 1) / 4);

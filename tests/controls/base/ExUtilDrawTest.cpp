@@ -221,13 +221,19 @@ TEST(ExUtilDraw, ThemedComboButtonShowsOnlyTheDisabledState)
     EXPECT_NE(draw(3), normal);
     EXPECT_NE(normal.pixel(50, 10), qRgb(255, 255, 255));
 
-    // Classic kinds draw hot and pushed differently from normal.
+    // Classic kinds draw hot and pushed differently from normal, the flat
+    // one too; pushed, its frame is no lighter than unpushed.
     auto button = [](int state, int kind) {
         Surface s(30, 20);
         DrawCellButton(s.c(), 0, Rect(0, 0, 30, 20), TColorTones(), state, kind);
         return s.bmp.ToImage();
     };
-    EXPECT_NE(button(2, 1), button(0, 1));
+    for (const int kind : { 1, 2 }) {
+        SCOPED_TRACE(kind);
+        const QImage up = button(0, kind), down = button(2, kind);
+        EXPECT_NE(down, up);
+        EXPECT_LE(qGray(down.pixel(15, 0)), qGray(up.pixel(15, 0)));
+    }
     EXPECT_NE(button(0, 0), button(3, 0));
 }
 

@@ -130,6 +130,8 @@ TEST(HTMLRenderTest, TextRunsMeasureAsTheCanvasDoes)
         { "<FONT SIZE=\"3\">X</FONT>", "X", s.Width("X", 12) },
         { "<FONT SIZE=\"20\">X</FONT>", "X", s.Width("X", 20) },
         { "<FONT SIZE=20>X</FONT>", "X", s.Width("X", 20) },
+        { "<FONT SIZE= \"3\">X</FONT>", "X", s.Width("X", 12) },
+        { "<FONT SIZE =  \"20\">X</FONT>", "X", s.Width("X", 20) },
         { "<IND x=\"40\">a", "a", 40 + s.Width("a") },
         { "a <Q>b", "a b", s.Width("a") + space + s.Width("b") },
         { "ab<", "ab", s.Width("ab") },
@@ -401,6 +403,44 @@ TEST(HTMLRenderTest, NoColourIsNeverPaintedAndNothingStaysTurned)
     a.Draw("<R a=\"90\">x<R a=\"45\">y</R>z</R>");
     b.Draw("<R a=\"90\">x<Z>y</Z>z</R>");
     EXPECT_EQ(a.Image.copy(0, 0, 300, 200).pixel(0, 0), b.Image.pixel(0, 0));
+}
+
+// Turned text (R) is drawn whole: its ink is all the ink the canvas itself
+// gives the turned text, inside the line, which grows to hold it.
+TEST(HTMLRenderTest, TurnedTextIsDrawnWholeInsideItsLine)
+{
+    const auto ink = [](const QImage& img) {
+        int n = 0;
+        TRect box(img.width(), img.height(), -1, -1);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != 0xFFFFFFFF) {
+                    ++n;
+                    box = TRect(std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                        std::max(box.Bottom, y + 1));
+                }
+        return std::pair(n, box);
+    };
+    for (const int angle : { 20, 90, -30, 180 }) {
+        SCOPED_TRACE(angle);
+        Surface ref(300, 300);
+        ref.Canvas.Font()->SetOrientation(angle * 10);
+        ref.Canvas.TextOut(150, 150, "Turned");
+        const auto [refInk, refBox] = ink(ref.Image);
+        ASSERT_GT(refInk, 0);
+
+        Surface s(300, 120);
+        s.Draw(QStringLiteral("<R a=\"%1\">Turned</R>").arg(angle));
+        const auto [n, box] = ink(s.Image);
+        EXPECT_EQ(n, refInk);
+        EXPECT_EQ(box.Width(), refBox.Width());
+        EXPECT_EQ(box.Height(), refBox.Height());
+        EXPECT_GE(box.Left, 1);
+        EXPECT_LE(box.Right, 1 + s.Out.XSize + 1);
+        EXPECT_LE(box.Bottom, s.Out.YSize + 1);
+        EXPECT_GE(s.Out.YSize, refBox.Height());
+        EXPECT_EQ(s.Canvas.Font()->Orientation(), 0);
+    }
 }
 
 TEST(HTMLRenderTest, MeasureOnlyPaintsNothingAndCountsEveryLine)

@@ -326,6 +326,39 @@ TEST(ExGridGraphicsPaint, RadioGroupsNodesAndButtons)
     EXPECT_TRUE(testutil::MatchesGolden(Stack(parts, 70), "graphics_paint_nodes_buttons"));
 }
 
+// A button as tall as its row, or taller, keeps its whole frame: its bottom
+// edge shows on the cell's last row, as the edge of a button with room to
+// spare does, in every drawing kind.
+TEST(ExGridGraphicsPaint, ButtonsTallerThanTheirCellKeepTheirBottomEdge)
+{
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        std::unique_ptr<TNoThemes> off(kind == 1 ? new TNoThemes : nullptr);
+        Grid f(3, 2, 3 * 70 + 4, 2 * 40 + 4);
+        TButtonGrid* g = PlainWhite(f);
+        g->SetDefaultColWidth(70);
+        g->SetRowHeights(0, 40);
+        g->SetRowHeights(1, 20);
+        if (kind == 2)
+            g->ControlLook()->SetFlatButton(true);
+        g->AddButton(0, 0, 60, 18, "Room", haCenter, vaCenter);
+        for (const int h : { 18, 20, 30 })
+            g->AddButton(h / 10 - 1, 1, 60, h, "Tight", haCenter, vaCenter);
+        const QImage img = g->PaintToImage();
+        // The roomy button's lowest row of ink is its bottom edge.
+        const TRect room = g->CellRect(0, 0);
+        const int x = room.Left + room.Width() / 2;
+        int edge = room.Bottom - g->GridLineWidth() - 1;
+        while (edge > room.Top && img.pixel(x, edge) == qRgb(255, 255, 255))
+            --edge;
+        for (int c = 0; c < 3; ++c) {
+            const TRect cell = g->CellRect(c, 1);
+            EXPECT_EQ(img.pixel(cell.Left + cell.Width() / 2, cell.Bottom - g->GridLineWidth() - 1), img.pixel(x, edge))
+                << c;
+        }
+    }
+}
+
 TEST(ExGridGraphicsPaint, ProgressKinds)
 {
     Grid f(4, 3, 4 * 100 + 4, 3 * 21 + 3);

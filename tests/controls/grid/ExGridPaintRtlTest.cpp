@@ -109,6 +109,27 @@ TEST(ExGridPaintRtl, TextsAlignFromTheRightAndKeepTheirGlyphs)
     EXPECT_EQ(b.copy(rlo, cell.Top, rhi - rlo + 1, cell.Height()), a.copy(lo, cell.Top, hi - lo + 1, cell.Height()));
 }
 
+// A mark-up cell is mirrored as a plain one is: its text sits at the same
+// place as the same text in a plain cell, right to left as left to right.
+TEST(ExGridPaintRtl, MarkupAlignsAsPlainText)
+{
+    for (const TBiDiMode mode : { bdLeftToRight, bdRightToLeft }) {
+        SCOPED_TRACE(mode);
+        Grid f(3, 3, 300, 100);
+        TExStringGrid* g = paintprobe::PlainWhite(f.Grid);
+        g->SetDefaultColWidth(100);
+        g->SetCells(1, 0, "Wide text");
+        g->SetCells(1, 1, "<B></B>Wide text");
+        g->SetBiDiMode(mode);
+        const QImage img = g->PaintToImage();
+        const auto plain = InkSpan(img, g->CellRect(1, 0));
+        const auto markup = InkSpan(img, g->CellRect(1, 1));
+        ASSERT_GE(plain.first, 0);
+        EXPECT_NEAR(markup.first, plain.first, 1);
+        EXPECT_NEAR(markup.second, plain.second, 1);
+    }
+}
+
 TEST(ExGridPaintRtl, GoldenRightToLeftGrid)
 {
     Grid f(4, 6, 330, 130);

@@ -352,6 +352,74 @@ TEST(ExGridPaint, NodeRowTextMovesWithTheNodeIndent)
     EXPECT_EQ(textEnd(20) - textEnd(12), 2 * 8);
 }
 
+// Tree lines in the tree's column stop short of the cell's text: from where
+// the text begins the cell looks as it does without tree lines, for node
+// rows and rows inside a node, with full and short branches.
+TEST(ExGridPaint, TreeBranchesStopShortOfTheText)
+{
+    for (const bool full : { true, false }) {
+        SCOPED_TRACE(full ? "full" : "short");
+        QImage img[2];
+        TRect cells[5];
+        int treeEnd[5] = {};
+        for (const bool tree : { false, true }) {
+            Grid f(3, 5, 3 * 70 + 4, 5 * 20 + 4);
+            TExStringGrid* g = f.Grid;
+            paintprobe::FillTagTable(g, 70);
+            g->AddNode(1, 4);
+            g->AddNode(2, 2);
+            g->CellNode()->SetShowTree(tree);
+            g->CellNode()->SetShowTreeFull(full);
+            g->SetHideFocusRect(true);
+            img[tree] = g->PaintToImage();
+            for (int r = 1; r < 5; ++r) {
+                cells[r] = g->CellRect(0, r);
+                treeEnd[r] = g->GetNodeIndent(r) + 4;
+            }
+        }
+        for (int r = 1; r < 5; ++r) {
+            SCOPED_TRACE(r);
+            const TRect& cell = cells[r];
+            // The text's first ink, above the fixed cell's dark lower edge.
+            const int textLeft = InkSpan(img[false], TRect(treeEnd[r], cell.Top, cell.Right, cell.Bottom - 3)).first;
+            ASSERT_GE(textLeft, 0);
+            const QRect text(textLeft, cell.Top, cell.Right - textLeft, cell.Height());
+            EXPECT_EQ(img[true].copy(text), img[false].copy(text));
+        }
+    }
+}
+
+// Row numbers in the tree's column: a number the indentation would cut moves
+// back left as far as the end of the row's branch (the indentation plus 4),
+// so a column just wide enough for that shows it whole.
+TEST(ExGridPaint, IndentedNumbersThatWouldBeCutMoveBackToTheTree)
+{
+    const QString number = QStringLiteral("101");
+    // The ink of row 1's number right of x, above the fixed cell's lower edge.
+    const auto inkWidth = [&](bool nodes) {
+        Grid f(2, 4, 2 * 90 + 4, 4 * 20 + 4);
+        TExStringGrid* g = f.Grid;
+        g->SetFixedCols(1);
+        g->SetFixedRows(0);
+        g->SetHideFocusRect(true);
+        g->Canvas()->SetFont(g->FixedFont());
+        const int treeEnd = 2 * g->CellNode()->NodeIndent() + 4;
+        g->SetColWidths(0, treeEnd + g->Canvas()->TextWidth(number) + 3);
+        for (int r = 0; r < 4; ++r)
+            g->SetCells(0, r, number);
+        if (nodes) {
+            g->AddNode(0, 4);
+            g->AddNode(1, 3);
+            EXPECT_EQ(g->GetNodeLevel(1), 2);
+        }
+        const QImage img = g->PaintToImage();
+        const TRect cell = g->CellRect(0, 1);
+        const auto [lo, hi] = InkSpan(img, TRect(nodes ? treeEnd : cell.Left, cell.Top, cell.Right, cell.Bottom - 3));
+        return hi - lo;
+    };
+    EXPECT_EQ(inkWidth(true), inkWidth(false));
+}
+
 TEST(ExGridPaint, PaintingCreatesNoCellProperties)
 {
     Grid f(5, 20, 300, 200);

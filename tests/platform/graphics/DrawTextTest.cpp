@@ -1,4 +1,7 @@
 #include "platform/graphics/DrawText.h"
+#include "platform/graphics/TextMeasureStats.h"
+
+#include <QFontMetrics>
 
 #include <QImage>
 
@@ -290,6 +293,119 @@ TEST(DrawText, WrappedTextCutWithEllipsisOnLastVisibleLine)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("...")));
     EXPECT_LE(c.TextWidth(lines[1]), width);
+}
+
+} // namespace
+
+namespace {
+
+// Word-wrapped lines as the line-by-line greedy takes them: as many whole
+// words as fit, a word wider than the line on its own (broken between
+// characters in the edit-control style).
+QStringList GreedyLines(TCanvas& c, const QString& s, int maxWidth, bool breakWords)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < s.size()) {
+        qsizetype best = -1, firstNext = -1;
+        for (qsizetype i = start; i < s.size();) {
+            qsizetype end = i;
+            while (end < s.size() && s[end] != QLatin1Char(' '))
+                ++end;
+            qsizetype next = end;
+            while (next < s.size() && s[next] == QLatin1Char(' '))
+                ++next;
+            if (firstNext < 0)
+                firstNext = next;
+            if (c.TextWidth(s.mid(start, end - start)) > maxWidth)
+                break;
+            best = next;
+            i = next;
+        }
+        if (best < 0 && breakWords) {
+            qsizetype n = 1;
+            while (start + n < s.size() && s[start + n] != QLatin1Char(' ')
+                && c.TextWidth(s.mid(start, n + 1)) <= maxWidth)
+                ++n;
+            best = start + n;
+            while (best < s.size() && s[best] == QLatin1Char(' '))
+                ++best;
+        } else if (best < 0) {
+            best = firstNext;
+        }
+        qsizetype end = best;
+        while (end > start && s[end - 1] == QLatin1Char(' '))
+            --end;
+        lines << s.mid(start, end - start);
+        start = best;
+    }
+    return lines;
+}
+
+TEST(DrawText, WrapsWordsAsTheGreedyLineByLineRule)
+{
+    Surface s;
+    TCanvas& c = s.Canvas;
+    const QString texts[] = {
+        QStringLiteral("The quick brown fox jumps over the lazy dog"),
+        QStringLiteral("  leading blanks, then  two  blanks between words  "),
+        QStringLiteral("short Pneumonoultramicroscopicsilicovolcanoconiosis short again"),
+        QStringLiteral("a b c d e f g h i j k l m n o p"),
+    };
+    for (const QString& text : texts)
+        for (const int width : { 1, 25, 60, 120, 400 })
+            for (const bool edit : { false, true }) {
+                SCOPED_TRACE(text.toStdString() + " in " + std::to_string(width) + (edit ? " edit" : ""));
+                TRect r = Rect(0, 0, width, 0);
+                QString shown;
+                DrawTextEx(&c, text, r, DT_CALCRECT | DT_WORDBREAK | (edit ? DT_EDITCONTROL : 0), 0, 0, 0, &shown);
+                EXPECT_EQ(shown.split(QLatin1Char('\n')), GreedyLines(c, text, width, edit));
+            }
+}
+
+// A long word in a narrow word-wrapped cell: every line holds the most
+// characters that fit, and the measuring grows with the word's length, not
+// with its square.
+TEST(DrawText, LongWordBreaksWhereLinesAreFullInLinearWork)
+{
+    Surface s;
+    TCanvas& c = s.Canvas;
+    const int width = 40;
+    const auto laidOut = [&](int n) {
+        const QString word = QString(n, QLatin1Char('x')).replace(7, 1, QLatin1Char('W'));
+        const qint64 before = TextMeasureStats().LaidOutChars;
+        TRect r = Rect(0, 0, width, 0);
+        QString shown;
+        DrawTextEx(&c, word, r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL, 0, 0, 0, &shown);
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.join(QString()), word);
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            EXPECT_LE(c.TextWidth(lines[i]), width) << i;
+            EXPECT_GT(c.TextWidth(lines[i] + lines[i + 1][0]), width) << i;
+        }
+        return TextMeasureStats().LaidOutChars - before;
+    };
+    const int n = 6000;
+    const qint64 work = laidOut(n);
+    // A line's own text is measured a few times over while it is halved
+    // down; the rest of the word never.
+    EXPECT_LT(work, 40 * qint64(n));
+    EXPECT_LT(laidOut(2 * n), 3 * work);
+}
+
+// Texts of any length measure as the font does, and the cache's keys stay
+// short however many long texts pass through it.
+TEST(DrawText, LongTextsMeasureExactlyWithoutFillingTheCache)
+{
+    TCanvas c;
+    const QFontMetrics fm(c.Font()->ToQFont());
+    const qint64 cachedBefore = TextMeasureStats().CachedChars;
+    for (int i = 0; i < 40; ++i) {
+        const QString text = QString::number(i) + QString(5000, QLatin1Char('m'));
+        EXPECT_EQ(c.TextWidth(text), fm.horizontalAdvance(text)) << i;
+        EXPECT_GE(c.TextBounds(text).Width(), fm.horizontalAdvance(text)) << i;
+    }
+    EXPECT_LT(TextMeasureStats().CachedChars - cachedBefore, 5000);
 }
 
 } // namespace
