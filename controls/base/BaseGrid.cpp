@@ -92,8 +92,9 @@ TPoint TCellProperties::GetBaseCell(int ACol, int ARow) const
 
 void TCellProperties::RepaintOwnerCell()
 {
-    if (FOwnerGrid)
-        FOwnerGrid->RepaintCell(FOwnerCol, FOwnerRow);
+    // Looks written during an update show when it ends.
+    if (FOwnerGrid && FOwnerGrid->UpdateCount() == 0)
+        FOwnerGrid->RepaintStoredCell(FOwnerCol, FOwnerRow);
 }
 
 void TCellProperties::SetBrushColor(TColor v)
@@ -316,9 +317,13 @@ void TBaseGrid::SetCellEx(int ACol, int ARow, const QString& Value)
         SetCells(b.X, b.Y, Value);
         CellTextChanged(b.X, b.Y);
         if (Parent())
-            RepaintCell(ACol, ARow);
+            RepaintStoredCell(ACol, ARow);
     } else {
         SetCells(ACol, ARow, Value);
+        // The store's own repaint takes the column for a shown one: right of
+        // hidden columns the cell shows elsewhere.
+        if (Parent() && DisplColIndex(ACol) != ACol)
+            RepaintStoredCell(ACol, ARow);
     }
     if (FHideLastRow && ARow == RowCount() - 1)
         LastRowChanged();
@@ -519,16 +524,25 @@ TRect TBaseGrid::VirtualCellRect(int ACol, int ARow) const
     return Mirrored({ x, y, x + ColWidths(ACol), y + RowHeights(ARow) });
 }
 
+TGridRect TBaseGrid::ShownArea(int ACol, int ARow) const
+{
+    const TRect a = FullCell(ACol, ARow);
+    // From the place of the area's first column to the place before the
+    // column after it: hidden columns of the area take no place.
+    const int right = a.Right + 1 < TotalColCount() ? DisplColIndex(a.Right + 1) - 1 : ColCount() - 1;
+    return { DisplColIndex(a.Left), a.Top, right, a.Bottom };
+}
+
 TRect TBaseGrid::CellRect(int ACol, int ARow) const
 {
-    const TCellProperties* p = PropsAt(ACol, ARow);
+    const int col = RealColIndex(ACol);
+    const TCellProperties* p = PropsAt(col, ARow);
     if (p && (p->CellSpanX() != -1 || p->CellSpanY() != -1)) {
-        const TPoint b = p->GetBaseCell(ACol, ARow);
-        const TPoint s = CellSpan(ACol, ARow);
-        TRect r1 = VirtualCellRect(b.X, b.Y);
+        const TGridRect a = ShownArea(col, ARow);
+        TRect r1 = VirtualCellRect(a.Left, a.Top);
         if (r1.Width() == 0)
             r1.Right = r1.Left + 1;
-        TRect r2 = VirtualCellRect(b.X + s.X, b.Y + s.Y);
+        TRect r2 = VirtualCellRect(a.Right, a.Bottom);
         if (r2.Width() == 0)
             r2.Left = r2.Left - 1;
         TRect u;
@@ -545,22 +559,27 @@ TRect TBaseGrid::CellRect(int ACol, int ARow) const
 
 TPoint TBaseGrid::CellSize(int ACol, int ARow) const
 {
-    const TCellProperties* p = PropsAt(ACol, ARow);
-    TRect r = VirtualCellRect(ACol, ARow);
-    if (p && (p->CellSpanX() != -1 || p->CellSpanY() != -1)) {
-        const TPoint b = p->GetBaseCell(ACol, ARow);
-        const TPoint s = CellSpan(ACol, ARow);
-        UnionRect(r, VirtualCellRect(b.X, b.Y), VirtualCellRect(b.X + s.X, b.Y + s.Y));
-    }
+    // A cell of a hidden column takes no room.
+    const TGridRect a = ShownArea(ACol, ARow);
+    if (a.Right < a.Left)
+        return { 0, VirtualCellRect(0, a.Bottom).Bottom - VirtualCellRect(0, a.Top).Top };
+    TRect r;
+    UnionRect(r, VirtualCellRect(a.Left, a.Top), VirtualCellRect(a.Right, a.Bottom));
     return { r.Width(), r.Height() };
 }
 
 void TBaseGrid::RepaintCell(int ACol, int ARow)
 {
+    RepaintStoredCell(RealColIndex(ACol), ARow);
+}
+
+void TBaseGrid::RepaintStoredCell(int ACol, int ARow)
+{
     if (!HandleAllocated())
         return;
-    const TRect a = FullCell(ACol, ARow);
-    TCustomGrid::InvalidateGridRect({ a.Left, a.Top, a.Right, a.Bottom });
+    const TGridRect a = ShownArea(ACol, ARow);
+    if (a.Left <= a.Right)
+        InvalidateGridRect(a);
 }
 
 void TBaseGrid::InvalidateGridRect(const TGridRect& r)
@@ -568,10 +587,12 @@ void TBaseGrid::InvalidateGridRect(const TGridRect& r)
     if (!HandleAllocated())
         return;
     TGridRect w = r;
-    if (FHasCellProps) {
+    if (FHasMergedAreas) {
         // Corners inside merged areas widen the block to those areas.
         for (const TPoint c : { TPoint(r.Left, r.Top), TPoint(r.Right, r.Bottom) }) {
-            const TRect a = FullCell(c.X, c.Y);
+            if (c.X < 0 || c.X >= ColCount())
+                continue;
+            const TGridRect a = ShownArea(RealColIndex(c.X), c.Y);
             w.Left = std::min(w.Left, a.Left);
             w.Top = std::min(w.Top, a.Top);
             w.Right = std::max(w.Right, a.Right);
@@ -694,9 +715,17 @@ int TBaseGrid::DisplColIndex(int ACol) const
 {
     return ACol;
 }
+int TBaseGrid::RealColIndex(int ACol) const
+{
+    return ACol;
+}
 int TBaseGrid::TotalColCount() const
 {
     return ColCount();
+}
+int TBaseGrid::UpdateCount() const
+{
+    return 0;
 }
 
 void TBaseGrid::DoGetDisplText(int ACol, int ARow, QString& Value)

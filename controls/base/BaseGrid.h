@@ -376,7 +376,10 @@ public:
     bool RowSpanIdentical(int Row1, int Row2) const;
     bool ColSpanIdentical(int Col1, int Col2) const;
 
-    // Geometry: a merged cell's rectangle is its whole area.
+    // Geometry: a merged cell's rectangle is its whole area. CellRect,
+    // VirtualCellRect, RepaintCell and InvalidateGridRect take shown columns
+    // (the places on screen); CellSize, like the cell queries above, takes
+    // the store's column.
     TRect CellRect(int ACol, int ARow) const override;
     TRect VirtualCellRect(int ACol, int ARow) const;
     TPoint CellSize(int ACol, int ARow) const;
@@ -414,8 +417,12 @@ public:
     virtual void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
         TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
         TVAlignment& VA, bool& WW, TCellGradientDirection& GD);
+    // Store column to shown column and back; a grid that hides columns maps.
     virtual int DisplColIndex(int ACol) const;
+    virtual int RealColIndex(int ACol) const;
     virtual int TotalColCount() const;
+    // Updates in progress (BeginUpdate); the grid repaints whole at the end.
+    virtual int UpdateCount() const;
 
     // Properties.
     bool DefaultDrawing() const { return FDefaultDrawing; }
@@ -489,6 +496,12 @@ protected:
     virtual void HandleTopLeftChanged();
     virtual void HandleChangeScale(int M, int D);
 
+    // The shown cells of the area holding the store's cell (ACol, ARow): its
+    // shown columns from left to right, Right < Left when none shows.
+    TGridRect ShownArea(int ACol, int ARow) const;
+    // Repaints the shown part of the store's cell, its whole area for a
+    // merged one.
+    void RepaintStoredCell(int ACol, int ARow);
     // New properties take the cell's default look (GetCellDrawDefaults).
     void ApplyDefaultLook(TCellProperties* Props, int ACol, int ARow);
     // The cell painter; background-only mode when !Normal.

@@ -244,13 +244,15 @@ bool TBaseGrid::HandleSelectCell(int ACol, int ARow)
 
 void TBaseGrid::MoveToBaseCell()
 {
-    if (const TCellProperties* p = PropsAt(Col(), Row())) {
-        const TPoint b = p->GetBaseCell(Col(), Row());
-        if (b.X != Col())
-            SetCol(b.X);
-        if (b.Y != Row())
-            SetRow(b.Y);
-    }
+    const int col = RealColIndex(Col());
+    if (!PropsAt(col, Row()))
+        return;
+    // The area's first shown cell: its base cell unless that column is hidden.
+    const TGridRect a = ShownArea(col, Row());
+    if (a.Left != Col())
+        SetCol(a.Left);
+    if (a.Top != Row())
+        SetRow(a.Top);
 }
 
 void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift)
@@ -266,28 +268,26 @@ void TBaseGrid::HandleKeyDown(WORD& Key, TShiftState Shift)
         SetRow(RowCount() - 2);
         Key = 0;
     }
-    if (const TCellProperties* p = PropsAt(Col(), Row())) {
-        const TPoint b = p->GetBaseCell(Col(), Row());
-        const int bc = b.X, br = b.Y;
-        const TPoint s = CellSpan(bc, br);
-        const int sx = s.X, sy = s.Y;
+    if (PropsAt(RealColIndex(Col()), Row())) {
+        // The area as it shows: its first and last shown column and row.
+        const TGridRect a = ShownArea(RealColIndex(Col()), Row());
         switch (Key) {
         case VK_LEFT:
             // From a covered cell the step starts at the area's left edge.
-            if (bc < Col() && Col() > FixedCols() && bc > 0)
-                SetCol(bc);
+            if (a.Left < Col() && Col() > FixedCols() && a.Left > 0)
+                SetCol(a.Left);
             break;
         case VK_UP:
-            if (br < Row() && Row() > FixedRows() && br > 0)
-                SetRow(br);
+            if (a.Top < Row() && Row() > FixedRows() && a.Top > 0)
+                SetRow(a.Top);
             break;
         case VK_RIGHT:
-            if (bc + sx >= Col() && Col() < ColCount() - 1 && bc < ColCount() - 1 && bc + sx < ColCount())
-                SetCol(bc + sx);
+            if (a.Right >= Col() && Col() < ColCount() - 1 && a.Left < ColCount() - 1 && a.Right < ColCount())
+                SetCol(a.Right);
             break;
         case VK_DOWN:
-            if (br + sy >= Row() && Row() < RowCount() - 1 && br < RowCount() - 1 && br + sy < RowCount())
-                SetRow(br + sy);
+            if (a.Bottom >= Row() && Row() < RowCount() - 1 && a.Top < RowCount() - 1 && a.Bottom < RowCount())
+                SetRow(a.Bottom);
             break;
         default:
             break;
@@ -334,15 +334,16 @@ void TBaseGrid::HandleTopLeftChanged()
     // A merged fixed cell may reach into the scrolled part: it repaints whole.
     if (!FHasCellProps)
         return;
+    // Shown columns here; the cells are looked up in the store's.
     if (FixedCols() > 0)
         for (int c = 0; c < FixedCols(); ++c)
             for (int r = TopRow(); r <= TopRow() + VisibleRowCount() && r < RowCount(); ++r)
-                if (IsMergedCell(c, r))
+                if (IsMergedCell(RealColIndex(c), r))
                     RepaintCell(c, r);
     if (FixedRows() > 0)
         for (int r = 0; r < FixedRows(); ++r)
             for (int c = LeftCol(); c <= LeftCol() + VisibleColCount() && c < ColCount(); ++c)
-                if (IsMergedCell(c, r))
+                if (IsMergedCell(RealColIndex(c), r))
                     RepaintCell(c, r);
 }
 

@@ -300,7 +300,7 @@ public:
     EXGRID_PLAIN(bool, FixedRowAlways, false)
     EXGRID_PLAIN(bool, FixedColAlways, false)
     EXGRID_PLAIN(TIntelliPan, IntelliPan, TIntelliPan::ipVertical)
-    int UpdateCount() const { return FUpdateCount; }
+    int UpdateCount() const override { return FUpdateCount; }
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
 
@@ -675,7 +675,7 @@ public:
     bool IsHiddenColumn(int ACol) const;
     int NumHiddenColumns() const { return FNumHidden; }
     int TotalColCount() const override { return ColCount() + FNumHidden; }
-    int RealColIndex(int ACol) const { return RealColFromDisplay(ACol); }
+    int RealColIndex(int ACol) const override { return RealColFromDisplay(ACol); }
     int DisplColIndex(int ACol) const override { return DisplayColFromReal(ACol); }
     // A hidden real column maps to the displayed index of the next shown one.
     int RealColFromDisplay(int ACol) const;

@@ -68,12 +68,14 @@ void TExStringGrid::WriteRealRowCell(int ACol, int ARow, const QString& Value, b
         return;
     }
     const int d = DisplayRowFromReal(ARow);
-    if (Raw)
+    if (Raw) {
         SetGridCell(ACol, d, Value);
-    else
+        // The store's own repaint takes the real column for a shown one.
+        if (DisplColIndex(ACol) != ACol)
+            RepaintShownCell(ACol, d);
+    } else {
         SetCellEx(ACol, d, Value);
-    if (DisplColIndex(ACol) != ACol)
-        RepaintShownCell(ACol, d);
+    }
 }
 
 void TExStringGrid::SetAllCells(int ACol, int ARow, const QString& Value)
@@ -218,7 +220,7 @@ TCellProperties* TExStringGrid::ExistingCellProperties(int ACol, int ARow)
 
 void TExStringGrid::RepaintShownCell(int ACol, int ARow)
 {
-    InvalidateCell(DisplColIndex(ACol), ARow);
+    RepaintStoredCell(ACol, ARow);
 }
 
 TColor TExStringGrid::Colors(int ACol, int ARow)

@@ -67,11 +67,8 @@ void TExStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
                     FreeCellProperties(rc, r);
                 freed = true;
             }
-            if (!destroying && !Store().Text(rc, r).isEmpty()) {
+            if (!destroying && !Store().Text(rc, r).isEmpty())
                 SetCellEx(rc, r, QString());
-                if (rc != c)
-                    RepaintCell(c, r);
-            }
         }
     if (destroying)
         return;

@@ -189,7 +189,7 @@ static TPoint KindSize(TExStringGrid* Grid, TCellGraphic* g, int ACol, int ARow,
         auto* obj = dynamic_cast<IGridCellGraphic*>(g->CellBitmap);
         r = obj ? TPoint(obj->GetWidth(), obj->GetHeight()) : TPoint(0, 0);
         if (InRect) {
-            const TRect cr = Grid->CellRect(ACol, ARow);
+            const TRect cr = Grid->CellRect(Grid->DisplColIndex(ACol), ARow);
             if (r.X == 0)
                 r.X = cr.Width();
             if (r.Y == 0)
@@ -267,7 +267,8 @@ TPoint TExStringGrid::CalcCellGraphicSize(int ACol, int ARow, int ExtraHeight)
     const bool button = g->CellType() == ctButton || g->CellType() == ctBitButton;
     const bool keepsWidth = g->CellType() == ctRating || (button && !hasText && !g->CellText().isEmpty());
     if (g->CellVAlign() == vaFull || (g->CellHAlign() == haFull && !keepsWidth)) {
-        const TRect cr = CellRect(ACol, ARow);
+        // The cell's place on screen, where its real column shows.
+        const TRect cr = CellRect(DisplColIndex(ACol), ARow);
         if (g->CellVAlign() == vaFull)
             r.Y = cr.Height();
         if (g->CellHAlign() == haFull)

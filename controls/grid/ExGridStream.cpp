@@ -247,11 +247,13 @@ void TExStringGrid::SaveToStream(TStream* Stream)
     // (a right fixed column left out) would stop it.
     for (int c = 0; c <= c1; ++c)
         writer.WriteStreamLine(QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(ColWidths(c)));
+    // The stream holds the shown columns, numbered as they show; each text
+    // is read from the column that shows there.
     ExportNotification(esExportStart, r0);
     for (int r = r0; r <= r1; ++r) {
         ExportNotification(esExportNextRow, r);
         for (int c = c0; c <= c1; ++c) {
-            const QString s = GetSaveCellText(c, r);
+            const QString s = GetSaveCellText(RealColIndex(c), r);
             if (!s.isEmpty())
                 writer.WriteStreamLine(
                     QString::number(c - c0) + u',' + QString::number(r - r0) + u',' + EncodeControlChars(s));
@@ -304,10 +306,11 @@ void TExStringGrid::LoadFromStream(TStream* Stream)
         }
         const qint64 col = StrToInt(line.left(comma1)) + c0;
         const qint64 row = StrToInt(line.mid(comma1 + 1, comma2 - comma1 - 1)) + r0;
-        // A cell beyond the grid is skipped, as the file form does.
-        if (col < 0 || row < 0 || col >= TotalColCount() || row >= RowCount())
+        // A cell beyond the grid is skipped, as the file form does. Columns
+        // count shown columns, as they were written.
+        if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
             continue;
-        SetLoadCellText(int(col), int(row), DecodeControlChars(line.mid(comma2 + 1), FMultilinecells));
+        SetLoadCellText(RealColIndex(int(col)), int(row), DecodeControlChars(line.mid(comma2 + 1), FMultilinecells));
     }
     // The change report recalculates the footer too.
     DoCellsChanged(Rect(0, 0, ColCount(), RowCount()));
@@ -322,12 +325,13 @@ void TExStringGrid::AssignCells(const TPersistent* Source)
     // Saving reads the source; only its save hooks may act on it.
     const_cast<TExStringGrid*>(source)->SaveToStream(&stream);
     // The stream holds only the source's non-empty cells: the texts here go
-    // first, so that the copy has no cells of its own left between them.
+    // first, so that the copy has no cells of its own left between them (in
+    // the shown columns the copy fills; hidden ones keep theirs).
     const int lastRow = std::min(SaveEndRow(), Store().StoredRowCount() - 1);
     for (int r = SaveStartRow(); r <= lastRow; ++r)
         for (int c = SaveStartCol(); c <= SaveEndCol(); ++c)
-            if (!GetGridCell(c, r).isEmpty())
-                SetGridCell(c, r, QString());
+            if (!GetGridCell(RealColIndex(c), r).isEmpty())
+                SetGridCell(RealColIndex(c), r, QString());
     stream.SetPosition(0);
     LoadFromStream(&stream);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -86,6 +87,46 @@ TEST(ExGridAccess, WriteRightOfHiddenColumnsRepaintsWhereTheCellIsShown)
     g.SetAllGridCells(4, 3, QStringLiteral("y"));
     EXPECT_EQ(g.GetGridCell(4, 3), QStringLiteral("y"));
     EXPECT_TRUE(g.WasInvalidated(2, 3));
+}
+
+// A text or look written right of hidden columns repaints where the cell
+// shows (all of its area when merged), not the shown column of the same
+// number.
+TEST(ExGridAccess, CellWritesRepaintTheShownPlace)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TAccessGrid&)> write; // into real column 4, row 2
+        int left, right; // shown columns repainted
+    };
+    const Case cases[] = {
+        { "plain cell", [](TAccessGrid& g) { g.SetCellEx(4, 2, "x"); }, 2, 2 },
+        { "cell with properties",
+            [](TAccessGrid& g) {
+                g.SetFontColors(4, 2, clRed);
+                g.Invalidated.clear();
+                g.SetCellEx(4, 2, "x");
+            },
+            2, 2 },
+        { "covered cell",
+            [](TAccessGrid& g) {
+                g.MergeCells(3, 2, 2, 1);
+                g.Invalidated.clear();
+                g.SetCellEx(4, 2, "x");
+            },
+            1, 2 },
+        { "look set on the properties", [](TAccessGrid& g) { g.GetCellProperties(4, 2)->SetBrushColor(clRed); }, 2, 2 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TGridOnForm<TAccessGrid> f(7, 5, 400, 200);
+        TAccessGrid& g = *f.Grid;
+        g.HideColumns(1, 2);
+        g.Invalidated.clear();
+        c.write(g);
+        for (int d = c.left; d <= c.right; ++d)
+            EXPECT_TRUE(g.WasInvalidated(d, 2)) << d;
+    }
 }
 
 TEST(ExGridAccess, RealRowsReachHiddenRowsKeptCells)

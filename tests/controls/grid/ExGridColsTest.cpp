@@ -10,6 +10,7 @@
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/StdCtrls.h"
+#include "tests/controls/grid/PaintProbe.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -612,6 +613,96 @@ TEST(ExGridCols, UndoAndRedoInAHiddenColumn)
             EXPECT_EQ(g.Cells(c.Hidden, 2), "new");
             EXPECT_EQ(u->Level(), 1);
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Records the blocks of shown cells invalidated.
+struct TRepaintLogGrid : TExStringGrid {
+    using TExStringGrid::TExStringGrid;
+    std::vector<TGridRect> Invalidated;
+    void InvalidateGridRect(const TGridRect& r) override
+    {
+        Invalidated.push_back(r);
+        TExStringGrid::InvalidateGridRect(r);
+    }
+};
+
+// A merged area beside or around a hidden column shows, paints, repaints and
+// is stepped over as one cell over its shown columns; the column after it
+// keeps its own cell.
+TEST(ExGridCols, MergedAreasWithHiddenColumnsShowOverTheirShownColumns)
+{
+    struct Case {
+        const char* Name;
+        int Hidden, From, Count; // real columns; the area is in row 1
+        int Left, Right; // where it shows
+    };
+    const Case cases[] = {
+        { "hidden column before the area", 1, 2, 2, 1, 2 },
+        { "hidden column inside the area", 2, 1, 3, 1, 2 },
+        { "hidden last column of the area", 3, 1, 3, 1, 2 },
+        { "hidden base column", 1, 1, 2, 1, 1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TGridOnForm<TRepaintLogGrid> f(7, 4, 400, 120);
+        TRepaintLogGrid& g = *f.Grid;
+        paintprobe::PlainWhite(&g);
+        g.SetColWidths(c.From + c.Count - 1, 70);
+        for (int col = c.From; col < c.From + c.Count; ++col)
+            g.SetColors(col, 1, clRed);
+        g.MergeCells(c.From, 1, c.Count, 1);
+        g.HideColumn(c.Hidden);
+        const int after = c.Right + 1;
+
+        // Row 0 has no merged cells: it gives each shown column's place.
+        const TRect left = g.CellRect(c.Left, 0), right = g.CellRect(c.Right, 0);
+        const TRect area(left.Left, g.CellRect(0, 1).Top, right.Right, g.CellRect(0, 1).Bottom);
+        for (int d = c.Left; d <= c.Right; ++d)
+            EXPECT_EQ(g.CellRect(d, 1), area) << d;
+        EXPECT_EQ(
+            g.CellRect(after, 1), TRect(g.CellRect(after, 0).Left, area.Top, g.CellRect(after, 0).Right, area.Bottom));
+        // Sizes are asked for by the store's column.
+        EXPECT_EQ(g.CellSize(c.From, 1), TPoint(area.Width(), area.Height()));
+        EXPECT_EQ(g.CellSize(g.RealColIndex(after), 1), TPoint(g.CellRect(after, 0).Width(), area.Height()));
+
+        const QImage img = g.PaintToImage();
+        const int y = (area.Top + area.Bottom) / 2;
+        for (int d = c.Left; d <= c.Right; ++d) {
+            const TRect r = g.CellRect(d, 0);
+            EXPECT_EQ(img.pixel((r.Left + r.Right) / 2, y), QColor(Qt::red).rgb()) << d;
+        }
+        const TRect a = g.CellRect(after, 0);
+        EXPECT_EQ(img.pixel((a.Left + a.Right) / 2, y), QColor(Qt::white).rgb());
+
+        // A repaint of any shown cell of the area repaints all of it, and
+        // only it for the cell after it.
+        for (int d = c.Left; d <= c.Right; ++d) {
+            g.Invalidated.clear();
+            g.RepaintCell(d, 1);
+            ASSERT_FALSE(g.Invalidated.empty());
+            EXPECT_EQ(g.Invalidated.back(), (TGridRect { c.Left, 1, c.Right, 1 })) << d;
+        }
+        g.Invalidated.clear();
+        g.RepaintCell(after, 1);
+        ASSERT_FALSE(g.Invalidated.empty());
+        EXPECT_EQ(g.Invalidated.back(), (TGridRect { after, 1, after, 1 }));
+
+        // Right steps over the area, Left comes back to its first shown
+        // cell, and a covered cell made current moves there too.
+        g.SetCol(c.Left);
+        g.SetRow(1);
+        input::Key(&g, VK_RIGHT);
+        EXPECT_EQ(g.Col(), after);
+        input::Key(&g, VK_LEFT);
+        EXPECT_EQ(g.Col(), c.Left);
+        g.SetCol(c.Right);
+        g.MoveToBaseCell();
+        EXPECT_EQ(g.Col(), c.Left);
     }
 }
 

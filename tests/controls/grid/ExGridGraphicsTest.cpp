@@ -472,6 +472,22 @@ TEST_F(GraphicsFixture, GraphicSizesComeFromTheKindAndTheCanvasMeasure)
     EXPECT_EQ(g.GetCellGraphicSize(4, 5), TPoint(0, 0));
 }
 
+// Full placements and self-sizing graphics right of a hidden column take the
+// room of the column the cell shows in.
+TEST_F(GraphicsFixture, FullPlacementsRightOfAHiddenColumnTakeTheirOwnColumn)
+{
+    g.SetColWidths(3, 90);
+    auto bmp = Bmp(10, 8);
+    g.AddBitmap(3, 3, bmp.get(), false, haFull, vaFull);
+    TSizedCellGraphic zero(0, 9);
+    g.AddInterfacedCell(3, 4, &zero);
+    g.HideColumn(1);
+    const TRect cr = g.CellRect(g.DisplColIndex(3), 3);
+    ASSERT_EQ(cr.Width(), 90);
+    EXPECT_EQ(g.GetCellGraphicSize(3, 3), TPoint(90, cr.Height()));
+    EXPECT_EQ(g.CalcCellGraphicSizeInRect(3, 4, 1, 1, 1.0), TPoint(90, 9));
+}
+
 TEST_F(GraphicsFixture, DisplayTextTurnsLinksAndShowsGroupCounts)
 {
     g.SetURLShowInText(true);

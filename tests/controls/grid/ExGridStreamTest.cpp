@@ -508,3 +508,52 @@ TEST(GridStream, CheckBoxCellsSaveTheirState)
         }
     }
 }
+
+// The stream holds the shown columns, numbered as they show: a hidden inner
+// column leaves no gap, every text (a check box's state too) and width goes
+// with its own column, and a reader with a hidden column of its own fills
+// its shown columns around it.
+TEST(GridStream, HiddenColumnsStayOutAndTheShownOnesKeepTheirCells)
+{
+    auto g = MakeGrid(5, 3);
+    for (int c = 0; c < 5; ++c)
+        g->SetCells(c, 1, QStringLiteral("c%1").arg(c));
+    g->SetCheckTrue("on");
+    g->SetCheckFalse("off");
+    g->AddCheckBox(3, 2, true, false);
+    g->SetColWidths(3, 90);
+    g->HideColumn(2);
+    const QByteArray bytes = Saved(*g);
+    EXPECT_EQ(LinesOf(bytes),
+        (QStringList {
+            "4,3", "cw 0,64", "cw 1,64", "cw 2,90", "cw 3,64", "0,1,c0", "1,1,c1", "2,1,c3", "3,1,c4", "2,2,on" }));
+
+    auto plain = MakeGrid(2, 2);
+    auto s = StreamOf(bytes);
+    plain->LoadFromStream(s.get());
+    EXPECT_EQ(plain->ColCount(), 4);
+    EXPECT_EQ(plain->ColWidths(2), 90);
+    EXPECT_EQ(plain->Cells(2, 1), "c3");
+    EXPECT_EQ(plain->Cells(2, 2), "on");
+
+    for (const bool assign : { false, true }) {
+        SCOPED_TRACE(assign);
+        auto hiding = MakeGrid(5, 3);
+        hiding->SetCells(1, 1, "kept");
+        hiding->SetCells(2, 1, "stale");
+        hiding->HideColumn(1);
+        if (assign) {
+            hiding->AssignCells(g.get());
+        } else {
+            auto in = StreamOf(bytes);
+            hiding->LoadFromStream(in.get());
+        }
+        EXPECT_EQ(hiding->ColCount(), 4);
+        EXPECT_EQ(hiding->ColWidths(2), 90);
+        const QStringList expected { "c0", "c1", "c3", "c4" };
+        for (int d = 0; d < 4; ++d)
+            EXPECT_EQ(hiding->Cells(hiding->RealColIndex(d), 1), expected[d]) << d;
+        EXPECT_EQ(hiding->Cells(hiding->RealColIndex(2), 2), "on");
+        EXPECT_EQ(hiding->Cells(1, 1), "kept") << "a hidden column is not the reader's to fill";
+    }
+}
