@@ -6,6 +6,7 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/base/ExStyleIF.h"
+#include "controls/base/ExTextSearch.h"
 #include "platform/runtime/Types.h"
 
 #include <array>
@@ -2056,6 +2057,8 @@ protected:
     TFindParams FFindParams;
     QString SearchCache;
     QString SearchCacheWide;
+    // The key of the find under way, built once for all its cells.
+    TTextMatcher FFindMatcher;
     QPoint SearchCell { -1, -1 };
     int FFindCol = 0;
     int FFindRow = 0;
