@@ -290,6 +290,9 @@ QString TExStringGrid::SelectedText()
             if (c > sel.Left)
                 out += u'\t';
             QString t = GetCellEx(RealColFromDisplay(c), rows[i]);
+            // A rich-text cell is copied as the text it shows.
+            if (CellTextType(t, EnableHTML()) == 2)
+                t = RichToPlainText(t);
             if (FExcelClipboardFormat && CountLines(t, FMultilinecells) > 1)
                 QuoteMultiLineText(t);
             out += t;

@@ -157,6 +157,16 @@ TEST(ExGridCalc, SelectedTextAndIsSelected)
     EXPECT_TRUE(g->SelectedText().startsWith(QStringLiteral("\"a\vb\"\tq")));
 }
 
+// A rich-text cell is copied as the text it shows, not as its source.
+TEST(ExGridCalc, SelectedTextGivesRichTextCellsAsPlainText)
+{
+    TGrid g(3, 4);
+    g->SetCells(0, 1, QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\b kept}"));
+    g->SetCells(1, 1, QStringLiteral("q"));
+    g->SelectCells(0, 1, 1, 1);
+    EXPECT_EQ(g->SelectedText(), QStringLiteral("kept\tq"));
+}
+
 TEST(ExGridCalc, AutoNumbering)
 {
     struct Case {
