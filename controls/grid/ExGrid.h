@@ -1803,6 +1803,9 @@ private:
     // Rows the column aggregates read, and how.
     bool CalcRange(int& FromRow, int& ToRow, bool& RealRows);
     bool CalcValue(int ACol, int ARow, bool RealRows, double& Value);
+    // The values of the counted cells in order, each row reported to
+    // ExportNotification between the start and the end.
+    void ForCountedCells(int ACol, int FromRow, int ToRow, const std::function<void(double)>& Use);
     // ==== end of sorting, compares and calculations ====
 
     // ==== filtering (ExGridFilter.cpp) ====
