@@ -1192,6 +1192,8 @@ public:
     void SelectionToColSelect(bool All);
     bool LastRowAboveSearchPanel();
     void ScrollAboveSearchPanel();
+    // Scrolls until the displayed row shows whole above the search panel.
+    void ScrollRowAboveSearchPanel(int ARow);
 
     // Disjunctly selected cells, by the indices they were selected with, in
     // the order selected.
