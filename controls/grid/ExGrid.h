@@ -1586,6 +1586,9 @@ public:
     void SetSelectionRectangle(bool v);
     bool SelectionResizer() const { return FSelectionResizer; }
     void SetSelectionResizer(bool v);
+    // A selected rich-text cell keeps its own text colours.
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool v);
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v);
     bool URLFull() const { return FURLFull; }
@@ -1684,6 +1687,7 @@ protected:
     bool FSelectionColorMixer = false;
     bool FSelectionRectangle = false;
     bool FSelectionResizer = false;
+    bool FSelectionRTFKeep = false;
     bool FURLShow = true;
     bool FURLFull = false;
     int FMaxEditLength = 0;

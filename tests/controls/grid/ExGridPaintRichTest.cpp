@@ -8,6 +8,9 @@
 
 #include <QImage>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 using Grid = TGridOnForm<TExStringGrid>;
@@ -71,11 +74,11 @@ TEST(ExGridPaintRich, MeasuredSizeFollowsTheContent)
 }
 
 // The focused current cell keeps its own colours unless the focus is drawn
-// selected.
+// selected; with SelectionRTFKeep every selected cell keeps them.
 TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
 {
-    for (const bool focusSelected : { false, true }) {
-        SCOPED_TRACE(focusSelected);
+    for (const auto [focusSelected, keep] : { std::pair { false, false }, { true, false }, { true, true } }) {
+        SCOPED_TRACE(std::to_string(focusSelected) + " keep " + std::to_string(keep));
         Grid f(3, 3, 300, 120);
         TExStringGrid* g = f.Grid;
         g->SetColWidths(1, 90);
@@ -88,6 +91,7 @@ TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
         ASSERT_TRUE(g->Focused());
         if (focusSelected)
             g->SetOptions(g->Options() | goDrawFocusSelected);
+        g->SetSelectionRTFKeep(keep);
         const QImage img = g->PaintToImage();
         const TRect r = g->CellRect(1, 1);
         int green = 0;
@@ -96,7 +100,7 @@ TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
                 const QRgb c = img.pixel(x, y);
                 green += qGreen(c) > 160 && qRed(c) < 90 && qBlue(c) < 90;
             }
-        EXPECT_EQ(green > 20, focusSelected);
-        EXPECT_EQ(RedPixels(img, r, true) > 20, !focusSelected);
+        EXPECT_EQ(green > 20, focusSelected && !keep);
+        EXPECT_EQ(RedPixels(img, r, true) > 20, !focusSelected || keep);
     }
 }
