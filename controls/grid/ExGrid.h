@@ -506,8 +506,9 @@ public:
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
     virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
-    virtual int GetVersionNr() { return 1; }
-    virtual QString GetVersionString() { return QStringLiteral("1.0"); }
+    // 6.2.1.3: major version in the highest byte.
+    virtual int GetVersionNr() { return 0x06020103; }
+    virtual QString GetVersionString() { return QStringLiteral("6.2.1.3 Sep, 2012"); }
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
 
     // Events the operations above fire.
