@@ -9,6 +9,7 @@
 // replace counts each changed cell once.
 
 #include "FuzzSupport.h"
+#include "controls/base/EsgHTMLE.h"
 #include "controls/base/ExTextSearch.h"
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // expressions have a matcher of their own and are not taken here.
     const int bits = data[0] | (data[1] << 8);
     G::TFindParams p;
-    for (const auto [bit, flag] : { std::pair { 0, G::fnMatchCase }, { 1, G::fnMatchFull }, { 2, G::fnMatchStart },
+    for (const auto& [bit, flag] : { std::pair { 0, G::fnMatchCase }, { 1, G::fnMatchFull }, { 2, G::fnMatchStart },
              { 3, G::fnDirectionLeftRight }, { 4, G::fnBackward }, { 5, G::fnIncludeFixed }, { 6, G::fnAutoGoto },
              { 7, G::fnIgnoreHTMLTags } })
         if (bits & (1 << bit))
