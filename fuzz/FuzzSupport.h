@@ -10,24 +10,35 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+// Adds Option to the command line unless the run sets a flag starting with
+// Prefix itself. Called from LLVMFuzzerInitialize.
+inline int Fuzz_Default_Flag(int* argc, char*** argv, const char* Prefix, const char* Option)
+{
+    const std::size_t n = std::strlen(Prefix);
+    for (int i = 1; i < *argc; ++i)
+        if (std::strncmp((*argv)[i], Prefix, n) == 0)
+            return 0;
+    // Every command line made here stays for the run: libFuzzer keeps argv.
+    static std::vector<std::vector<char*>> lines;
+    std::vector<char*> args(*argv, *argv + *argc);
+    // libFuzzer reads the flags before the corpus folders, wherever they stand.
+    args.insert(args.begin() + 1, const_cast<char*>(Option));
+    args.push_back(nullptr);
+    lines.push_back(std::move(args));
+    *argc += 1;
+    *argv = lines.back().data();
+    return 0;
+}
 
 // Readers of files from disk are fuzzed with inputs of up to 1 MB, so slow
 // cases in large files show: the limit is added to the command line unless
 // the run sets its own. Called from LLVMFuzzerInitialize.
 inline int Fuzz_Default_Max_Len(int* argc, char*** argv, const char* option = "-max_len=1048576")
 {
-    for (int i = 1; i < *argc; ++i)
-        if (std::strncmp((*argv)[i], "-max_len=", 9) == 0)
-            return 0;
-    static std::vector<char*> args;
-    args.assign(*argv, *argv + *argc);
-    // libFuzzer reads the flags before the corpus folders, wherever they stand.
-    args.insert(args.begin() + 1, const_cast<char*>(option));
-    args.push_back(nullptr);
-    *argc += 1;
-    *argv = args.data();
-    return 0;
+    return Fuzz_Default_Flag(argc, argv, "-max_len=", option);
 }
 
 // A folder of its own for the run, on a memory-backed file system where

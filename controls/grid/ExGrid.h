@@ -6,6 +6,7 @@
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/base/ExStyleIF.h"
+#include "controls/base/ExTextSearch.h"
 #include "controls/grid/ExGridRowSelect.h"
 #include "platform/runtime/Types.h"
 
@@ -506,8 +507,9 @@ public:
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
     virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
-    virtual int GetVersionNr() { return 1; }
-    virtual QString GetVersionString() { return QStringLiteral("1.0"); }
+    // 6.2.1.3: major version in the highest byte.
+    virtual int GetVersionNr() { return 0x06020103; }
+    virtual QString GetVersionString() { return QStringLiteral("6.2.1.3 Sep, 2012"); }
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
 
     // Events the operations above fire.
@@ -1203,6 +1205,8 @@ public:
     void SelectionToColSelect(bool All);
     bool LastRowAboveSearchPanel();
     void ScrollAboveSearchPanel();
+    // Scrolls until the displayed row shows whole above the search panel.
+    void ScrollRowAboveSearchPanel(int ARow);
 
     // Disjunctly selected cells, by the indices they were selected with, in
     // the order selected.
@@ -1598,6 +1602,9 @@ public:
     void SetSelectionRectangle(bool v);
     bool SelectionResizer() const { return FSelectionResizer; }
     void SetSelectionResizer(bool v);
+    // A selected rich-text cell keeps its own text colours.
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool v);
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v);
     bool URLFull() const { return FURLFull; }
@@ -1696,6 +1703,7 @@ protected:
     bool FSelectionColorMixer = false;
     bool FSelectionRectangle = false;
     bool FSelectionResizer = false;
+    bool FSelectionRTFKeep = false;
     bool FURLShow = true;
     bool FURLFull = false;
     int FMaxEditLength = 0;
@@ -1817,6 +1825,9 @@ private:
     // Rows the column aggregates read, and how.
     bool CalcRange(int& FromRow, int& ToRow, bool& RealRows);
     bool CalcValue(int ACol, int ARow, bool RealRows, double& Value);
+    // The values of the counted cells in order, each row reported to
+    // ExportNotification between the start and the end.
+    void ForCountedCells(int ACol, int FromRow, int ToRow, const std::function<void(double)>& Use);
     // ==== end of sorting, compares and calculations ====
 
     // ==== filtering (ExGridFilter.cpp) ====
@@ -2075,6 +2086,8 @@ protected:
     TFindParams FFindParams;
     QString SearchCache;
     QString SearchCacheWide;
+    // The key of the find under way, built once for all its cells.
+    TTextMatcher FFindMatcher;
     QPoint SearchCell { -1, -1 };
     int FFindCol = 0;
     int FFindRow = 0;

@@ -550,6 +550,8 @@ void TExStringGrid::Zoom(int Step)
     FZoomFactor = z;
     GrowExtents(Step);
     FScrollLock = false;
+    UpdateProportionalVertScroll();
+    UpdateProportionalHorzScroll();
 }
 
 void TExStringGrid::CalcSizingState(

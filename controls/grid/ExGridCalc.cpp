@@ -89,19 +89,26 @@ bool TExStringGrid::CalcValue(int ACol, int ARow, bool RealRows, double& Value)
     }
 }
 
-double TExStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
+void TExStringGrid::ForCountedCells(int ACol, int FromRow, int ToRow, const std::function<void(double)>& Use)
 {
     bool real = false;
     if (!CalcRange(FromRow, ToRow, real))
-        return 0;
-    double sum = 0, v = 0;
+        return;
+    double v = 0;
+    // The file writers' hook hears every counted row, as during an export.
     ExportNotification(esExportStart, FromRow);
     for (int r = FromRow; r <= ToRow; ++r)
         if (CalcValue(ACol, r, real, v)) {
             ExportNotification(esExportNextRow, r);
-            sum += v;
+            Use(v);
         }
     ExportNotification(esExportDone, ToRow);
+}
+
+double TExStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
+{
+    double sum = 0;
+    ForCountedCells(ACol, FromRow, ToRow, [&](double v) { sum += v; });
     return sum;
 }
 
@@ -115,40 +122,32 @@ double TExStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow)
 }
 
 namespace {
-template <class Better>
-double Extreme(TExStringGrid& g, int ACol, int FromRow, int ToRow, Better better,
-    const std::function<bool(int&, int&, bool&)>& range, const std::function<bool(int, bool, double&)>& value)
-{
-    bool real = false;
-    if (!range(FromRow, ToRow, real))
-        return 0;
-    (void)g;
-    (void)ACol;
+template <class Better> struct TExtreme {
+    Better better;
     bool any = false;
-    double best = 0, v = 0;
-    for (int r = FromRow; r <= ToRow; ++r)
-        if (value(r, real, v) && (!any || better(v, best))) {
+    double best = 0;
+    void operator()(double v)
+    {
+        if (!any || better(v, best)) {
             best = v;
             any = true;
         }
-    return best;
-}
+    }
+};
 } // namespace
 
 double TExStringGrid::ColumnMin(int ACol, int FromRow, int ToRow)
 {
-    return Extreme(
-        *this, ACol, FromRow, ToRow, [](double a, double b) { return a < b; },
-        [&](int& f, int& t, bool& real) { return CalcRange(f, t, real); },
-        [&](int r, bool real, double& v) { return CalcValue(ACol, r, real, v); });
+    TExtreme<std::less<double>> min;
+    ForCountedCells(ACol, FromRow, ToRow, [&](double v) { min(v); });
+    return min.best;
 }
 
 double TExStringGrid::ColumnMax(int ACol, int FromRow, int ToRow)
 {
-    return Extreme(
-        *this, ACol, FromRow, ToRow, [](double a, double b) { return a > b; },
-        [&](int& f, int& t, bool& real) { return CalcRange(f, t, real); },
-        [&](int r, bool real, double& v) { return CalcValue(ACol, r, real, v); });
+    TExtreme<std::greater<double>> max;
+    ForCountedCells(ACol, FromRow, ToRow, [&](double v) { max(v); });
+    return max.best;
 }
 
 double TExStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow)
@@ -289,6 +288,9 @@ QString TExStringGrid::SelectedText()
             if (c > sel.Left)
                 out += u'\t';
             QString t = GetCellEx(RealColFromDisplay(c), rows[i]);
+            // A rich-text cell is copied as the text it shows.
+            if (CellTextType(t, EnableHTML()) == 2)
+                t = RichToPlainText(t);
             if (FExcelClipboardFormat && CountLines(t, FMultilinecells) > 1)
                 QuoteMultiLineText(t);
             out += t;

@@ -2,6 +2,7 @@
 // filter levels on the hidden-row records, the incremental filter and the
 // choices of the filter drop-down.
 
+#include "controls/base/ExTextSearch.h"
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
@@ -33,8 +34,11 @@ struct TFilterCondition {
     bool Plain = false;
     bool Star = false;
     std::vector<QString> Segments;
+    // A segment between stars without "?" is looked for in time linear in
+    // the value and the segment; empty for the others.
+    std::vector<TTextMatcher> Finders;
 
-    explicit TFilterCondition(QStringView Condition)
+    TFilterCondition(QStringView Condition, bool Upper)
         : Text(Condition.toString())
     {
         for (QChar c : Condition)
@@ -58,6 +62,10 @@ struct TFilterCondition {
                 ++i;
         }
         Segments.push_back(segment);
+        Finders.resize(Segments.size());
+        for (std::size_t k = 1; k + 1 < Segments.size(); ++k)
+            if (!Segments[k].contains(u'?'))
+                Finders[k] = TTextMatcher(Segments[k], Upper ? TTextCase::UpperEach : TTextCase::Exact);
     }
 
     // The segment (pattern letters already in the wanted case) at From.
@@ -90,6 +98,13 @@ struct TFilterCondition {
         const qsizetype end = n - last.size();
         for (std::size_t k = 1; k + 1 < Segments.size(); ++k) {
             const QString& seg = Segments[k];
+            if (!Finders[k].IsEmpty()) {
+                qsizetype after = 0;
+                if (Finders[k].IndexIn(Value.left(end), pos, &after) < 0)
+                    return false;
+                pos = after;
+                continue;
+            }
             while (pos + seg.size() <= end && !SegmentAt(seg, Value, pos, Upper))
                 ++pos;
             if (pos + seg.size() > end)
@@ -134,6 +149,7 @@ struct TExStringGrid::TFilterPlan {
         std::vector<std::vector<TStep>> Groups;
         bool Malformed = false;
         bool AnyWhole = false;
+        bool Upper = false;
 
         int Compile(QStringView e, int Depth)
         {
@@ -143,7 +159,7 @@ struct TExStringGrid::TFilterPlan {
             QChar prevOp;
             qsizetype pos = 0;
             auto addCondition = [&](QStringView c) {
-                Conditions.emplace_back(c);
+                Conditions.emplace_back(c, Upper);
                 return int(Conditions.size()) - 1;
             };
             for (;;) {
@@ -199,7 +215,7 @@ struct TExStringGrid::TFilterPlan {
         bool Compiled = false;
         QString Condition;
         bool CaseSensitive = true;
-        QString RowCondition; // upper-cased, for whole-row items
+        TTextMatcher RowCondition; // for whole-row items
         TExpression Expression;
     };
     std::vector<TItem> Items;
@@ -217,7 +233,7 @@ struct TExStringGrid::TFilterPlan {
         it.Compiled = true;
         it.Condition = Data.Condition;
         it.CaseSensitive = Data.CaseSensitive;
-        it.RowCondition = Data.Condition.toUpper();
+        it.RowCondition = TTextMatcher(Data.Condition, TTextCase::Upper);
         // As the expression matcher prepares it: trimmed, blanks outside
         // quotes removed, a leading "=" dropped, upper-cased without case.
         const QString trimmed = Data.Condition.trimmed();
@@ -233,6 +249,7 @@ struct TExStringGrid::TFilterPlan {
         }
         if (e.startsWith(u'='))
             e.remove(0, 1);
+        it.Expression.Upper = !Data.CaseSensitive;
         it.Expression.Compile(e, 0);
         for (const TFilterCondition& c : it.Expression.Conditions)
             it.Expression.AnyWhole |= !c.Plain;
@@ -312,7 +329,7 @@ bool TExStringGrid::MatchFilterData(int Index, const TFilterData& item, int ARow
         FFilterPlan.reset(new TFilterPlan);
     TFilterPlan::TItem& plan = FFilterPlan->ItemFor(Index, item);
     if (item.Data == TFilterCells::fcRow)
-        return v.toString().toUpper().contains(plan.RowCondition);
+        return plan.RowCondition.In(v);
 
     if (!item.Prefix.isEmpty() && v.startsWith(item.Prefix))
         v = v.mid(item.Prefix.size());

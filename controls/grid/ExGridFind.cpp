@@ -1,10 +1,13 @@
 // The string grid's find and replace, the incremental search typed on the
 // grid and the handlers of its search panel. A find is one pass over the
 // range in walking order; reading a cell allocates nothing unless a display
-// hook or tag stripping makes a new text.
+// hook or tag stripping makes a new text. Without match case the key and
+// every cell are upper-cased alike, letter for letters ("ß" for "SS"), and a
+// cell is searched in time linear in its length and the key's.
 
 #include "controls/base/EsgHTMLE.h"
 #include "controls/base/ExObjOptions.h"
+#include "controls/base/ExTextSearch.h"
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -42,21 +45,19 @@ bool TExStringGrid::MatchFindCell(int ACol, int ARow, bool Wide)
             text = StripHTMLTags(text);
     }
     const QString& key = Wide ? SearchCacheWide : SearchCache;
-    const bool matchCase = p.testFlag(fnMatchCase);
     if (key == kEmptyCellText)
         return text.isEmpty();
     if (p.testFlag(fnMatchRegular))
-        return MatchFilterExpression(key, text, matchCase);
-    // The key is upper case without fnMatchCase: comparing without regard to
-    // case spares upper-casing every cell.
-    if (key.isEmpty())
+        return MatchFilterExpression(key, text, p.testFlag(fnMatchCase));
+    // The key's matcher was built by the walk: each cell is upper-cased as it
+    // is read, never copied.
+    if (FFindMatcher.IsEmpty())
         return false;
-    const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     if (p.testFlag(fnMatchFull))
-        return text.compare(key, cs) == 0;
+        return FFindMatcher.Equals(text);
     if (p.testFlag(fnMatchStart))
-        return text.startsWith(key, cs);
-    return text.contains(key, cs);
+        return FFindMatcher.StartOf(text);
+    return FFindMatcher.In(text);
 }
 
 void TExStringGrid::ExpandNodesOver(int ARealRow)
@@ -94,8 +95,12 @@ void TExStringGrid::FindInGrid(
 
     const TFindParams p = FindParams;
     const bool matchCase = p.testFlag(fnMatchCase);
-    SearchCache = matchCase ? s : AnsiUpperCase(s);
-    SearchCacheWide = matchCase ? ws : ws.toUpper();
+    // An expression upper-cases its own letters, one for one: upper-cased
+    // here, "ß" would already be "SS" and find nothing.
+    const bool asTyped = matchCase || p.testFlag(fnMatchRegular);
+    SearchCache = asTyped ? s : AnsiUpperCase(s);
+    SearchCacheWide = asTyped ? ws : AnsiUpperCase(ws);
+    FFindMatcher = TTextMatcher(Wide ? SearchCacheWide : SearchCache, matchCase ? TTextCase::Exact : TTextCase::Upper);
 
     if (ColCount() == FixedCols() || ColCount() == 0 || RowCount() + NumHiddenRows() == FixedRows() || RowCount() == 0)
         return;
@@ -289,6 +294,9 @@ int TExStringGrid::Replace(const QString& OrigStr, const QString& NewStr, TFindP
 {
     const bool realRows = FindParams.testFlag(fnIncludeHiddenRows);
     const bool realCols = FindParams.testFlag(fnIncludeHiddenColumns);
+    // Occurrences are replaced without regard to case whatever the find
+    // compares by, upper-cased as the find does.
+    const TTextMatcher orig(OrigStr, TTextCase::Upper);
     std::unordered_set<qint64> seen;
     int count = 0;
     QPoint cell(-1, -1);
@@ -302,8 +310,15 @@ int TExStringGrid::Replace(const QString& OrigStr, const QString& NewStr, TFindP
         const int col = realCols ? cell.x() : RealColIndex(cell.x());
         const int row = realRows ? cell.y() : RealRowIndex(cell.y());
         const QString old = AllGridCells(col, row);
-        QString changed = old;
-        changed.replace(OrigStr, NewStr, Qt::CaseInsensitive);
+        QString changed;
+        qsizetype from = 0, end = 0;
+        for (qsizetype at; (at = orig.IndexIn(old, from, &end)) >= 0; from = end) {
+            changed += QStringView(old).mid(from, at - from);
+            changed += NewStr;
+        }
+        if (from == 0)
+            continue;
+        changed += QStringView(old).mid(from);
         if (changed == old)
             continue;
         SetAllGridCells(col, row, changed);
@@ -330,12 +345,14 @@ int TExStringGrid::Search(const QString& s)
         col = FSortSettings->Column;
     if (col < 0)
         return -1;
-    const int n = int(s.size());
+    // The cell's start upper-cased as the typed text was: a letter typed may
+    // stand for several ("ß" for "SS").
+    const TTextMatcher key(s, TTextCase::Upper);
     for (int r = FixedRows(); r < RowCount(); ++r) {
         QString text = GetCellEx(col, r);
         if (HasTagText(text))
             text = StripHTMLTags(text);
-        if (text.size() >= n && QStringView(text).left(n).compare(s, Qt::CaseInsensitive) == 0)
+        if (key.StartOf(text))
             return r;
     }
     return -1;

@@ -525,6 +525,11 @@ void TExStringGrid::SetSelectionResizer(bool v)
     if (Change(FSelectionResizer, v))
         Invalidate();
 }
+void TExStringGrid::SetSelectionRTFKeep(bool v)
+{
+    if (Change(FSelectionRTFKeep, v))
+        Invalidate();
+}
 void TExStringGrid::SetShowSelection(bool v)
 {
     if (!Change(FShowSelection, v))

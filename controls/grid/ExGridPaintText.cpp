@@ -519,7 +519,8 @@ void TExStringGrid::DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas
     // selected.
     const bool focusedCurrent
         = ACol == RealCol() && ARow == Row() && Focused() && !Options().testFlag(goDrawFocusSelected);
-    if (IsSelected(DisplColIndex(ACol), ARow) && !focusedCurrent && FSelectionTextColor != clNone) {
+    if (!FSelectionRTFKeep && IsSelected(DisplColIndex(ACol), ARow) && !focusedCurrent
+        && FSelectionTextColor != clNone) {
         edit->SelectAll();
         edit->SetSelColor(FSelectionTextColor);
     }

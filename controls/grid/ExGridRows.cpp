@@ -206,6 +206,24 @@ void TExStringGrid::SetRowEx(int Value)
         SelectionToRowSelect(false);
     FollowLinkedGrid(
         FSyncingRow, FSyncGrid && FSyncGrid->SelectionRow, [Value](TExStringGrid& linked) { linked.SetRowEx(Value); });
+    // The search bar lies over the bottom of the cells: the row is shown
+    // whole above it.
+    if (FSearchFooter->Visible())
+        ScrollRowAboveSearchPanel(Row());
+}
+
+void TExStringGrid::ScrollRowAboveSearchPanel(int ARow)
+{
+    if (!FSearchFooter->Visible() || ClientHeight() <= DefaultRowHeight() + SearchPanelHeight())
+        return;
+    // A step per row above it: the bar is only a few rows high.
+    const int line = ClientHeight() - SearchPanelHeight();
+    while (ARow > TopRow() && CellRect(0, ARow).Bottom > line) {
+        const int top = TopRow();
+        SetTopRow(top + 1);
+        if (TopRow() == top)
+            break; // the grid cannot scroll further
+    }
 }
 
 void TExStringGrid::SetTopRow(int Value)

@@ -249,6 +249,17 @@ struct TExtentSums {
     qint64 Fixed = 0, Total = 0, Before = 0, Normal = 0;
 };
 
+// The page is the share e of the normal cells in view; the thumb keeps at
+// least one step of the 128 positions (fixed cells taller than the grid
+// leave e at or below 0), so that it never vanishes and still reaches the
+// last position.
+void SetProportionalRange(TGridScrollInfo& si, float e)
+{
+    si.Min = 0;
+    si.Max = std::max(GridScrollMax, int((e + 127.0f) / (1.0f - e)));
+    si.Page = si.Max - (GridScrollMax - 1);
+}
+
 template <class Sum> TExtentSums ExtentSums(int lw, int fixedCount, int count, int first, Sum sum)
 {
     TExtentSums s;
@@ -276,9 +287,7 @@ void TExStringGrid::UpdateProportionalHorzScroll()
     if (s.Fixed + s.Total - w < 5)
         return;
     TGridScrollInfo si = GetScrollInfo(SB_HORZ);
-    si.Min = 0;
-    si.Max = int((e + 127.0f) / (1.0f - e));
-    si.Page = si.Max - 126;
+    SetProportionalRange(si, e);
     if (w < s.Total)
         si.Pos = int(double(s.Before) / double(s.Total - w) * 128);
     SetScrollInfo(SB_HORZ, si);
@@ -300,9 +309,7 @@ void TExStringGrid::UpdateProportionalVertScroll()
     if (e >= 0.9999f)
         return;
     TGridScrollInfo si = GetScrollInfo(SB_VERT);
-    si.Min = 0;
-    si.Max = int((e + 127.0f) / (1.0f - e));
-    si.Page = si.Max - 126;
+    SetProportionalRange(si, e);
     si.Pos = h < s.Total ? int(double(s.Before) / double(s.Total - h) * 128) : 127;
     SetScrollInfo(SB_VERT, si);
     UpdateFlatVertScroll();

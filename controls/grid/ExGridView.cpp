@@ -83,8 +83,13 @@ void TExStringGrid::HandleSizeChanged(int OldColCount, int OldRowCount)
     if (!quiet && FColumnSize->Stretch())
         ApplyColumnStretch(FColumnSize->StretchColumn);
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
-    if (!quiet)
+    if (!quiet) {
         UpdateScrollBars(true);
+        // Counts change by RowCount and ColCount, and by rows the filter or
+        // a node hides and shows again.
+        UpdateProportionalVertScroll();
+        UpdateProportionalHorzScroll();
+    }
 }
 
 void TExStringGrid::ScaleOtherColumns(int ASized, double AFactor)

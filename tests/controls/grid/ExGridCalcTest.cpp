@@ -8,12 +8,18 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // Marks the grid grouped without building groups.
 struct TGroupedGrid : TExStringGrid {
     using TExStringGrid::TExStringGrid;
     void MarkGrouped(int ACol) { FGroupColumn = ACol; }
+    // What the file writers' hook heard: (state, row) pairs.
+    std::vector<std::pair<int, int>> Notes;
+    void ExportNotification(int AState, int ARow) override { Notes.emplace_back(AState, ARow); }
 };
 
 using TGrid = TColumnFixture<TGroupedGrid>;
@@ -78,6 +84,33 @@ TEST(ExGridCalc, SumsReadEveryNumberFormAsTheTypedValueDoes)
     asked = 0;
     EXPECT_DOUBLE_EQ(g->ColumnSum(0, 1, 2), 1.5 + 20); // "1.50" and "<b>2</b>0"
     EXPECT_EQ(asked, 2);
+}
+
+// The writers' hook hears the start, every counted row and the end, from
+// the minimum and the maximum as from the sum.
+TEST(ExGridCalc, ColumnAggregatesReportEveryCountedRow)
+{
+    using Aggregate = double (TExStringGrid::*)(int, int, int);
+    const std::pair<const char*, Aggregate> aggregates[] = {
+        { "sum", &TExStringGrid::ColumnSum },
+        { "min", &TExStringGrid::ColumnMin },
+        { "max", &TExStringGrid::ColumnMax },
+    };
+    for (const auto& [name, aggregate] : aggregates) {
+        SCOPED_TRACE(name);
+        TGrid g(1, 6);
+        g.Column(0, { "4", "x", "7", "1" });
+        g->Notes.clear();
+        (g.G->*aggregate)(0, 1, 4);
+        const std::vector<std::pair<int, int>> want = {
+            { TExStringGrid::esExportStart, 1 },
+            { TExStringGrid::esExportNextRow, 1 },
+            { TExStringGrid::esExportNextRow, 3 },
+            { TExStringGrid::esExportNextRow, 4 },
+            { TExStringGrid::esExportDone, 4 },
+        };
+        EXPECT_EQ(g->Notes, want);
+    }
 }
 
 TEST(ExGridCalc, RangesStayInsideTheNormalRows)
@@ -163,6 +196,16 @@ TEST(ExGridCalc, SelectedTextAndIsSelected)
     EXPECT_TRUE(g->IsSelected(2, 3));
     EXPECT_FALSE(g->IsSelected(2, 2));
     EXPECT_FALSE(g->IsSelected(1, 1));
+}
+
+// A rich-text cell is copied as the text it shows, not as its source.
+TEST(ExGridCalc, SelectedTextGivesRichTextCellsAsPlainText)
+{
+    TGrid g(3, 4);
+    g->SetCells(0, 1, QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\b kept}"));
+    g->SetCells(1, 1, QStringLiteral("q"));
+    g->SelectCells(0, 1, 1, 1);
+    EXPECT_EQ(g->SelectedText(), QStringLiteral("kept\tq"));
 }
 
 TEST(ExGridCalc, AutoNumbering)

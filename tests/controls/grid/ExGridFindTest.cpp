@@ -250,6 +250,55 @@ struct TIncGrid {
     TIncGrid& operator=(const TIncGrid&) = delete;
 };
 
+// Letters whose upper case is longer ("ß" gives "SS"): the key and the cells
+// are upper-cased alike, so every spelling finds the cell, FindNext with the
+// kept key goes on finding, and replacing changes what was found.
+TEST(ExGridFind, CaseBlindFindReplaceAndIncrementalSearchWithLongerUpperCase)
+{
+    const QString strasse = QString::fromUtf16(u"Straße 5");
+    const QString lowerKey = QString::fromUtf16(u"straße");
+    struct Case {
+        QString Key;
+        G::TFindParams Params;
+        QPoint Expected;
+    };
+    const Case cases[] = {
+        { lowerKey, {}, QPoint(2, 2) },
+        { "STRASSE", {}, QPoint(2, 2) },
+        { "strasse 5", G::fnMatchFull, QPoint(2, 2) },
+        { lowerKey, G::fnMatchStart, QPoint(2, 2) },
+        { lowerKey + "*", G::fnMatchRegular, QPoint(2, 2) },
+        { lowerKey, G::fnMatchCase, None },
+        { "sse 5", G::fnMatchCase, None },
+        { "sse 5", {}, QPoint(2, 2) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Key.toStdString() + " " + std::to_string(int(c.Params)));
+        TGrid t;
+        t->SetCells(2, 2, strasse);
+        t->SetCells(2, 4, strasse);
+        EXPECT_EQ(t->FindFirst(c.Key, c.Params), c.Expected);
+        if (c.Expected != None) {
+            EXPECT_EQ(t->FindNext(), QPoint(2, 4));
+        }
+    }
+
+    TGrid t;
+    t->SetCells(2, 2, strasse);
+    t->SetCells(2, 4, QString::fromUtf16(u"Hauptstraße"));
+    EXPECT_EQ(t->Replace(lowerKey, "Weg", {}), 2);
+    EXPECT_EQ(t->Cells(2, 2), "Weg 5");
+    EXPECT_EQ(t->Cells(2, 4), "HauptWeg");
+
+    TIncGrid inc;
+    inc.g->SetCells(1, 3, strasse);
+    inc.g->Navigation()->AutoGotoIncremental = true;
+    for (QChar k : QString::fromUtf16(u"straß"))
+        inc.g->IncrementalSearchKey(k);
+    EXPECT_EQ(inc.g->Row(), 3);
+    EXPECT_EQ(inc.g->IncrSearchText(), QString::fromUtf16(u"straß"));
+}
+
 TEST(ExGridFind, IncrementalSearchBuildsAndForgetsItsText)
 {
     TIncGrid t;

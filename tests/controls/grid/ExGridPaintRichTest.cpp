@@ -9,6 +9,9 @@
 
 #include <QImage>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 using Grid = TGridOnForm<TExStringGrid>;
@@ -72,17 +75,20 @@ TEST(ExGridPaintRich, MeasuredSizeFollowsTheContent)
 }
 
 // The focused current cell keeps its own colours unless the focus is drawn
-// selected; a disjunctly selected cell away from the cursor takes them.
+// selected; a disjunctly selected cell away from the cursor takes them; with
+// SelectionRTFKeep every selected cell keeps them.
 TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
 {
     struct Case {
         const char* name;
-        bool focusSelected, disjunctCell, selectionText;
+        bool focusSelected, disjunctCell, keep, selectionText;
     };
     const Case cases[] = {
-        { "focused current cell", false, false, false },
-        { "focus drawn selected", true, false, true },
-        { "disjunct cell, cursor elsewhere", false, true, true },
+        { "focused current cell", false, false, false, false },
+        { "focus drawn selected", true, false, false, true },
+        { "focus drawn selected, colours kept", true, false, true, false },
+        { "disjunct cell, cursor elsewhere", false, true, false, true },
+        { "disjunct cell, colours kept", false, true, true, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,6 +109,7 @@ TEST(ExGridPaintRich, SelectedCellTakesTheSelectionTextColour)
             g->SetSelectedCells(1, 1, true);
             g->SetRow(2);
         }
+        g->SetSelectionRTFKeep(c.keep);
         const QImage img = g->PaintToImage();
         const TRect r = g->CellRect(1, 1);
         int green = 0;

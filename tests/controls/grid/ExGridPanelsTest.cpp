@@ -498,6 +498,23 @@ TEST(ExGridPanels, TypedKeysSearchIncrementallyAndTheTimerForgets)
     EXPECT_EQ(g->Row(), row);
 }
 
+// Rows near the end, the last one among them, are made current from the top:
+// each shows whole above the search bar, not behind it.
+TEST(ExGridPanels, RowMadeCurrentShowsAboveTheSearchBar)
+{
+    for (const int row : { 29, 28, 20 }) {
+        SCOPED_TRACE(row);
+        TSearchFixture f;
+        TPanelGrid* g = f.Grid;
+        g->SetRow(row);
+        Process();
+        EXPECT_EQ(g->Row(), row);
+        const TRect r = g->CellRect(1, row);
+        EXPECT_GT(r.Bottom, r.Top) << "the row is in view";
+        EXPECT_LE(r.Bottom, f.Panel()->Top());
+    }
+}
+
 TEST(ExGridPanels, CtrlFPutsTheFocusInTheSearchField)
 {
     TSearchFixture f;

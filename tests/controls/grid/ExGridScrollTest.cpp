@@ -4,6 +4,7 @@
 // point-to-cell tests.
 
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridData.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridWindows.h"
 #include "controls/grid/ExScrollControl.h"
@@ -14,6 +15,8 @@
 #include "tests/common/TestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <QApplication>
 #include <QDropEvent>
@@ -194,6 +197,66 @@ TEST(ExGridScroll, ProportionalThumbs)
     g->SetTopRow(41);
     g->SetScrollProportional(true);
     EXPECT_EQ(g->GetScrollInfo(SB_VERT).Pos, 57);
+}
+
+// The thumbs are worked out again whenever what they stand for changes.
+// Expected values as in ProportionalThumbs: max = trunc((e + 127) / (1 - e)),
+// page = max - 126, with e the share of the normal rows (columns) in view.
+TEST(ExGridScroll, ProportionalThumbsFollowCountsFilterAndZoom)
+{
+    struct Case {
+        const char* Name;
+        std::function<void(TExStringGrid*)> Change;
+        int VertMax, VertPage, HorzMax, HorzPage;
+    };
+    const Case cases[] = {
+        // total 1 + 49 x 21 = 1030: e = 178 / 1030.
+        { "rows", [](TExStringGrid* g) { g->SetRowCount(50); }, 153, 27, 276, 150 },
+        // total 1 + 19 x 51 = 970: e = 248 / 970.
+        { "columns", [](TExStringGrid* g) { g->SetColCount(20); }, 138, 12, 170, 44 },
+        // Rows 50..99 filtered out leave the 49 normal rows of the first case.
+        { "filter",
+            [](TExStringGrid* g) {
+                TFilterData* f = g->Filter()->Add();
+                f->Column = 1;
+                f->Condition = "<50";
+                g->SetFilterActive(true);
+            },
+            153, 27, 276, 150 },
+        // Rows of 22 and columns of 52 with their lines: fixed 24 and 54,
+        // totals 1 + 99 x 23 and 1 + 9 x 53.
+        { "zoom", [](TExStringGrid* g) { g->Zoom(2); }, 137, 11, 262, 136 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScrollGrid f;
+        TExStringGrid* g = f.Grid;
+        g->SetFixedCols(1);
+        g->SetFixedRows(1);
+        g->SetScrollProportional(true);
+        c.Change(g);
+        const TGridScrollInfo v = g->GetScrollInfo(SB_VERT);
+        const TGridScrollInfo h = g->GetScrollInfo(SB_HORZ);
+        EXPECT_EQ(v.Max, c.VertMax);
+        EXPECT_EQ(v.Page, c.VertPage);
+        EXPECT_EQ(h.Max, c.HorzMax);
+        EXPECT_EQ(h.Page, c.HorzPage);
+    }
+}
+
+// Fixed rows taller than the grid leave no room for normal rows: the thumb
+// keeps its smallest size and still reaches every position.
+TEST(ExGridScroll, ProportionalThumbKeepsItsSmallestSize)
+{
+    TScrollGrid f;
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(12);
+    g->SetScrollProportional(true);
+    const TGridScrollInfo v = g->GetScrollInfo(SB_VERT);
+    EXPECT_GE(v.Page, 1);
+    EXPECT_EQ(v.Max - v.Page + 1, GridScrollMax);
+    QScrollBar* bar = g->ScrollBarWidget(SB_VERT);
+    EXPECT_GE(BarPart(bar, QStyle::SC_ScrollBarSlider).height(), 8);
 }
 
 TEST(ExGridScroll, ProportionalThumbsLeaveBarsAloneWhenNothingToScale)

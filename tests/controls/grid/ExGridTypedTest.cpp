@@ -361,7 +361,8 @@ TEST(ExGridTyped, PrintColumnsVersionAndCopiedSettings)
         EXPECT_EQ(GridError([&] { g->PrintColOffset(col); }), "Columns is not in valid range");
     }
     EXPECT_EQ(g->PrintColWidth(511), 0);
-    EXPECT_EQ(g->Version(), "0.0.0.1");
+    EXPECT_EQ(g->Version(), "6.2.1.3");
+    EXPECT_EQ(g->GetVersionString(), "6.2.1.3 Sep, 2012");
 
     g->SetLookupItems(ListOf({ "one" }).get());
     g->SetLookupItems(nullptr);
