@@ -15,10 +15,8 @@
 #include <QFile>
 #include <QStringList>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -66,12 +64,6 @@ QString Contents(const TExStringGrid& g)
     return cells.join(QLatin1Char(' '));
 }
 
-void Fail(const char* what, const QString& a, const QString& b)
-{
-    std::fprintf(stderr, "%s:\n  %s\n  %s\n", what, qPrintable(a), qPrintable(b));
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -98,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Fuzz_Read_Bytes(input) != bytes)
         std::abort();
     if (Contents(*g) != before)
-        Fail("a column or its hidden state was lost", before, Contents(*g));
+        Fuzz_Fail("a column or its hidden state was lost", before, Contents(*g));
     for (int d = 0; d < g->ColCount(); ++d)
         if (g->ColWidths(d) < 0 || g->ColWidths(d) > 32767)
-            Fail("a width out of range", State(*g), QString());
+            Fuzz_Fail("a width out of range", State(*g), QString());
     g->ColumnSize()->Key = saved;
     g->SaveColPositions();
     g->SaveColSizes();
@@ -109,6 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again->LoadColPositions();
     again->LoadColSizes();
     if (State(*again) != State(*g))
-        Fail("the grid's own store gave another grid", State(*g), State(*again));
+        Fuzz_Fail("the grid's own store gave another grid", State(*g), State(*again));
     return 0;
 }

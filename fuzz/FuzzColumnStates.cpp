@@ -14,10 +14,9 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -46,12 +45,6 @@ QString State(TExStringGrid& g)
     return s;
 }
 
-void Fail(const char* what, const QString& a, const QString& b)
-{
-    std::fprintf(stderr, "%s:\n  %s\n  %s\n", what, qPrintable(a), qPrintable(b));
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -72,26 +65,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         g->StringToColumnStates(text);
     } catch (const EConvertError&) {
         if (State(*g) != before)
-            Fail("a refused text changed the grid", before, State(*g));
+            Fuzz_Fail("a refused text changed the grid", before, State(*g));
         return 0;
     }
     if (!text.contains(QLatin1Char('#'))) {
         if (State(*g) != before)
-            Fail("a text without # changed the grid", before, State(*g));
+            Fuzz_Fail("a text without # changed the grid", before, State(*g));
         return 0;
     }
     // The grid grows to the count the text gave, and never shrinks.
     const int count = StrToInt(text.section(QLatin1Char('#'), 0, 0));
     if (g->TotalColCount() != std::max(total, count))
-        Fail("column count", text, g->ColumnStatesToString());
+        Fuzz_Fail("column count", text, g->ColumnStatesToString());
     // The columns the text does not name keep their place, cells and state.
     const auto old = MakeGrid(data[0]);
     for (int c = count; c < total; ++c)
         if (g->Cells(c, 0) != old->Cells(c, 0) || g->IsHiddenColumn(c) != old->IsHiddenColumn(c))
-            Fail("a column the text does not name changed", before, State(*g));
+            Fuzz_Fail("a column the text does not name changed", before, State(*g));
     const auto again = MakeGrid(data[0]);
     again->StringToColumnStates(g->ColumnStatesToString());
     if (State(*again) != State(*g))
-        Fail("the grid's own text gave another grid", State(*g), State(*again));
+        Fuzz_Fail("the grid's own text gave another grid", State(*g), State(*again));
     return 0;
 }

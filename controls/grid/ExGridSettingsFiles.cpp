@@ -411,8 +411,9 @@ void AddFont(TPropLines& L, const char* Name, std::function<TFont*(TExStringGrid
                     set |= style;
             Font(g)->SetStyle(set);
         } });
-    AddInt(L, n + QLatin1String(".Size"), kFontSizes,
-        [Font](TExStringGrid& g) { return Font(g)->Size(); }, [Font](TExStringGrid& g, int v) { Font(g)->SetSize(v); });
+    AddInt(
+        L, n + QLatin1String(".Size"), kFontSizes, [Font](TExStringGrid& g) { return Font(g)->Size(); },
+        [Font](TExStringGrid& g, int v) { Font(g)->SetSize(v); });
     L.push_back({ n + QLatin1String(".Name"), [Font](TExStringGrid& g) { return Font(g)->Name(); },
         [Font](TExStringGrid& g, const QString& v) {
             if (!v.isEmpty())

@@ -167,9 +167,10 @@ void TGridExtents::Scale(int m, int d)
     if (d == 0)
         return;
     // Past the int range MulDiv gives -1: such an extent saturates.
-    const auto scaled = [m, d](int v) { return qint64(v) * m / d >= std::numeric_limits<int>::max()
-                                                   ? std::numeric_limits<int>::max()
-                                                   : std::max(0, MulDiv(v, m, d)); };
+    const auto scaled = [m, d](int v) {
+        return qint64(v) * m / d >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                                    : std::max(0, MulDiv(v, m, d));
+    };
     FDefault = scaled(FDefault);
     for (auto& [k, v] : FExceptions)
         v = scaled(v);
@@ -1539,7 +1540,8 @@ TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& in
         }
         // Far past the client the sum saturates: n lies before its end.
         for (int i = start; i <= stop; ++i) {
-            line = int(std::min<qint64>(qint64(line) + a.Extent(i) + a.EffectiveLineWidth, std::numeric_limits<int>::max()));
+            line = int(
+                std::min<qint64>(qint64(line) + a.Extent(i) + a.EffectiveLineWidth, std::numeric_limits<int>::max()));
             if (n < line)
                 return i;
         }

@@ -249,8 +249,9 @@ TEST(ExGridSettingsFiles, ColumnStatesArrangeTheCellsInOnePass)
     EXPECT_TRUE(g.IsHiddenColumn(n - 1));
     EXPECT_FALSE(g.IsHiddenColumn(n - 2));
     EXPECT_EQ(g.ColWidths(n / 2 - 1), 10 + (n / 2 - 1) % 50);
-    EXPECT_EQ(g.ColumnStatesToString(), text.section('#', 0, 0) + "#" + widths.join(',') + QString(",64").repeated(n / 2)
-            + "#" + order.join(',') + "#" + flags.join(','));
+    EXPECT_EQ(g.ColumnStatesToString(),
+        text.section('#', 0, 0) + "#" + widths.join(',') + QString(",64").repeated(n / 2) + "#" + order.join(',') + "#"
+            + flags.join(','));
 }
 
 TEST(ExGridSettingsFiles, ColumnStatesStretchAgainAfterTheWidths)
@@ -556,9 +557,10 @@ TEST(ExGridSettingsFiles, VisualPropertiesMissingOrBadItemsKeepTheirValues)
     // keeps the reading grid's value, every other line is applied.
     TVisualFile f;
     const char* cases[] = { "Color", "HintColor=clNoSuch", "Balloon.Transparency", "Balloon.Transparency=many",
-        "Balloon.Transparency=", "Balloon.Transparency=256", "Font.Size=2147483647", "Font.Size=0", "Font.Name=",
-        "URLShow=maybe", "Bands.PrimaryColor=clNoSuch", "ControlLook.CheckSize=-1", "ControlLook.RadioSize=1000000",
-        "Grouping.HeaderLineWidth=2147483647", "BackGround.Left=-2147483648", "BackGround.Top=99999999999" };
+        "Balloon.Transparency=", "Balloon.Transparency=256", "Font.Size=2147483647", "Font.Size=0",
+        "Font.Name=", "URLShow=maybe", "Bands.PrimaryColor=clNoSuch", "ControlLook.CheckSize=-1",
+        "ControlLook.RadioSize=1000000", "Grouping.HeaderLineWidth=2147483647", "BackGround.Left=-2147483648",
+        "BackGround.Top=99999999999" };
     // The reading grid's own lines: the look is the file's, so that applying
     // it changes nothing else.
     TExStringGrid plain(nullptr);

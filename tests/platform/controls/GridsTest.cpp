@@ -259,8 +259,18 @@ TEST(GridGeometry, HugeExtentsSaturateInsteadOfOverflowing)
     } cases[] = {
         { "fixed column", [&](THookGrid& g) { g.SetColWidths(0, huge); }, 0 },
         { "scrolling column", [&](THookGrid& g) { g.SetColWidths(2, huge); }, 2 },
-        { "grown", [&](THookGrid& g) { g.SetColWidths(2, huge - 1); g.GrowExtents(10); }, 2 },
-        { "scaled", [&](THookGrid& g) { g.SetColWidths(2, huge / 2 + 1); g.ChangeScale(2, 1); }, 2 },
+        { "grown",
+            [&](THookGrid& g) {
+                g.SetColWidths(2, huge - 1);
+                g.GrowExtents(10);
+            },
+            2 },
+        { "scaled",
+            [&](THookGrid& g) {
+                g.SetColWidths(2, huge / 2 + 1);
+                g.ChangeScale(2, 1);
+            },
+            2 },
         { "line width", [&](THookGrid& g) { g.SetGridLineWidth(huge); }, -1 },
     };
     for (const auto& c : cases) {
