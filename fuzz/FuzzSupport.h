@@ -58,6 +58,13 @@ inline const QString& Fuzz_Temp_Folder(const char* name)
     return folder.Path;
 }
 
+// Reports a broken property with the two states compared, and stops the run.
+[[noreturn]] inline void Fuzz_Fail(const char* what, const QString& a, const QString& b)
+{
+    std::fprintf(stderr, "%s:\n  %s\n  %s\n", what, qPrintable(a), qPrintable(b));
+    std::abort();
+}
+
 inline QByteArray Fuzz_Read_Bytes(const QString& path)
 {
     QFile f(path);

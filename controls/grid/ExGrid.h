@@ -718,6 +718,13 @@ public:
 
 protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    // Displayed columns; the hidden ones keep their real places, the shown
+    // ones take theirs in the new order with their cells, order entries,
+    // selection flags and controls.
+    void ColumnsPermuted(int First, const std::vector<int>& Order) override;
+    // Hides the real columns in the order listed, in one pass; once a single
+    // shown column is left, the rest of the list is refused.
+    void HideColumnList(const std::vector<int>& Cols);
     // The height the search panel takes below the cells.
     virtual int SearchPanelHeight() const;
 
@@ -2444,18 +2451,24 @@ public:
     // Count, widths, order and visibility of the columns as one text,
     // "count#widths#order#flags" ("3#64,64,64#0,1,2#1,1,1"); hidden columns
     // count, their widths are the default width. Reading a text without "#"
-    // does nothing; a malformed one raises EConvertError and changes nothing.
+    // does nothing; a malformed one (an order that does not name each column
+    // once included) raises EConvertError and changes nothing. A text stored
+    // with fewer columns than the grid has leaves the others as they are; a
+    // width beyond 0 to 32767 leaves the column's width.
     QString ColumnStatesToString();
     void StringToColumnStates(const QString& AValue);
     // The column order list under ColumnSize.Key and Section, one key
     // "Pos<i>" per entry; nothing without both or while designing. Loading
-    // never writes the store and keeps the hidden columns hidden.
+    // never writes the store and keeps the hidden columns hidden; stored
+    // widths beyond 0 to 32767, and an order that does not name each of its
+    // columns once, leave the grid as it is.
     virtual void SaveColPositions();
     virtual void LoadColPositions();
     // The grid's colours, fonts and looks as Name=value lines. A file that
     // cannot be created or opened raises "Cannot Create " / "Cannot open
-    // file " with its name; a bad value raises EConvertError, keeping what
-    // was applied before it.
+    // file " with its name. Each line is read on its own: a missing line, or
+    // a value that does not convert or lies outside its range, leaves that
+    // setting as it is.
     void SaveVisualProps(const QString& FileName);
     void LoadVisualProps(const QString& FileName);
     // PrintSettings as keys of a section of an INI file; loading takes the
@@ -2465,7 +2478,8 @@ public:
 
 private:
     // Moves the columns so that the one at natural index Order[p] stands at
-    // position p; the order list holds Order afterwards.
+    // position p (Order names the columns 0 to its size - 1); the order list
+    // holds Order, then the columns it does not name.
     void ArrangeColumns(const std::vector<int>& Order);
     // ==== end of settings files and column states ====
 

@@ -81,25 +81,40 @@ void TExStringGrid::ApplyShownColumns(const std::vector<int>& Widths)
 
 void TExStringGrid::HideColumns(int FromCol, int ToCol)
 {
+    std::vector<int> cols;
+    for (int c = std::max(FromCol, 0); c <= ToCol && c < TotalColCount(); ++c)
+        cols.push_back(c);
+    HideColumnList(cols);
+}
+
+void TExStringGrid::HideColumnList(const std::vector<int>& Cols)
+{
     HideEditor();
-    std::vector<int> widths = ShownColWidths();
+    // The displayed indices stay those from before the list until the
+    // tables are rebuilt once at the end.
+    const std::vector<int> widths = ShownColWidths();
+    int shown = int(widths.size());
     bool changed = false;
-    for (int c = std::max(FromCol, 0); c <= ToCol && c < TotalColCount(); ++c) {
-        if (IsHiddenColumn(c) || widths.size() <= 1)
+    for (int c : Cols) {
+        if (c < 0 || c >= TotalColCount() || IsHiddenColumn(c) || shown <= 1)
             continue;
         EnsureColTables();
-        const int d = DisplayColFromReal(c);
-        FAllColWidths[std::size_t(c)] = widths[std::size_t(d)];
-        widths.erase(widths.begin() + d);
+        FAllColWidths[std::size_t(c)] = widths[std::size_t(DisplayColFromReal(c))];
         FVisibleCol[std::size_t(c)] = false;
         ++FNumHidden;
-        RebuildColMaps();
+        --shown;
         changed = true;
     }
     if (!changed)
         return;
+    std::vector<int> kept;
+    kept.reserve(std::size_t(shown));
+    for (std::size_t d = 0; d < widths.size(); ++d)
+        if (!IsHiddenColumn(RealColFromDisplay(int(d))))
+            kept.push_back(widths[d]);
+    RebuildColMaps();
     // The hidden count rose first, so TotalColCount holds through the change.
-    ApplyShownColumns(widths);
+    ApplyShownColumns(kept);
     RepaintGrid();
 }
 
@@ -108,26 +123,36 @@ void TExStringGrid::UnHideColumns(int FromCol, int ToCol)
     HideEditor();
     if (FNumHidden == 0)
         return;
-    std::vector<int> widths = ShownColWidths();
+    // One pass: the columns shown before keep their widths, those coming
+    // back take the widths they had when hidden.
+    const std::vector<int> widths = ShownColWidths();
+    std::vector<bool> back(FVisibleCol.size(), false);
     bool changed = false;
     for (int c = std::max(FromCol, 0); c <= ToCol && c < int(FVisibleCol.size()); ++c) {
         if (!IsHiddenColumn(c))
             continue;
-        const int d = DisplayColFromReal(c);
-        widths.insert(widths.begin() + d, FAllColWidths[std::size_t(c)]);
-        FVisibleCol[std::size_t(c)] = true;
-        --FNumHidden;
-        RebuildColMaps();
+        back[std::size_t(c)] = true;
         changed = true;
     }
     if (!changed)
         return;
+    std::vector<int> shownWidths;
+    shownWidths.reserve(widths.size());
+    for (std::size_t c = 0; c < FVisibleCol.size(); ++c) {
+        if (back[c]) {
+            shownWidths.push_back(FAllColWidths[c]);
+            FVisibleCol[c] = true;
+            --FNumHidden;
+        } else if (FVisibleCol[c]) {
+            shownWidths.push_back(widths[std::size_t(FRealToDispl[c])]);
+        }
+    }
     if (FNumHidden == 0) {
         FVisibleCol.clear();
         FAllColWidths.clear();
-        RebuildColMaps();
     }
-    ApplyShownColumns(widths);
+    RebuildColMaps();
+    ApplyShownColumns(shownWidths);
     RepaintGrid();
 }
 
@@ -290,6 +315,50 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     }
     // Skips the toolkit string grid's own move of the cells by displayed index.
     TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TExStringGrid::ColumnsPermuted(int First, const std::vector<int>& Order)
+{
+    // By real index: the shown columns' places take the shown columns in
+    // the new order, hidden columns stay where they are.
+    const int n = int(Order.size());
+    const int rFirst = RealColFromDisplay(First);
+    const int rEnd = RealColFromDisplay(First + n - 1) + 1;
+    std::vector<int> realOrder(static_cast<std::size_t>(rEnd - rFirst));
+    for (int c = rFirst; c < rEnd; ++c)
+        realOrder[std::size_t(c - rFirst)] = c;
+    for (int k = 0; k < n; ++k)
+        realOrder[std::size_t(RealColFromDisplay(First + k) - rFirst)] = RealColFromDisplay(Order[std::size_t(k)]);
+    // A merged area a moved column belongs to is split first.
+    for (int c = rFirst; c < rEnd; ++c)
+        if (realOrder[std::size_t(c - rFirst)] != c) {
+            SplitAreasAcross(c, false);
+            SplitAreasAcross(c, true);
+        }
+    CellStore().PermuteColumns(rFirst, realOrder);
+    if (rEnd <= FColumnOrder->Count()) {
+        std::vector<int> entries(realOrder.size());
+        for (std::size_t k = 0; k < realOrder.size(); ++k)
+            entries[k] = FColumnOrder->Integers(realOrder[k]);
+        for (std::size_t k = 0; k < realOrder.size(); ++k)
+            FColumnOrder->SetIntegers(rFirst + int(k), entries[k]);
+    }
+    if (First + n <= int(FColSelection.size())) {
+        std::vector<TObject*> flags(FColSelection.begin() + First, FColSelection.begin() + First + n);
+        for (int k = 0; k < n; ++k)
+            FColSelection[std::size_t(First + k)] = flags[std::size_t(Order[std::size_t(k)] - First)];
+    }
+    std::vector<int> inverse(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k)
+        inverse[std::size_t(Order[std::size_t(k)] - First)] = First + k;
+    for (int i = 0; i < FControlList->Count(); ++i) {
+        TControlItem* item = FControlList->GetControl(i);
+        if (item->X() >= First && item->X() < First + n)
+            item->SetX(inverse[std::size_t(item->X() - First)]);
+    }
+    // Skips the toolkit string grid's own permutation of the cells by
+    // displayed index.
+    TDrawGrid::ColumnsPermuted(First, Order);
 }
 
 void TExStringGrid::ScrollInView(int ColIndex, int RowIndex)

@@ -58,9 +58,32 @@ std::vector<int> ReadIntegers(const QString& Part)
     return out;
 }
 
+// The order entries the reading takes: those below Count, -1 skipped.
+std::vector<int> UsedOrder(const std::vector<int>& Order, int Count)
+{
+    std::vector<int> out;
+    for (int i = 0; i < Count && i < int(Order.size()); ++i)
+        if (Order[std::size_t(i)] != -1)
+            out.push_back(Order[std::size_t(i)]);
+    return out;
+}
+
+// Whether an order names the columns 0 to its size - 1 once each: a stored
+// order may come from a grid with fewer columns, never with other ones.
+bool NamesEachColumnOnce(const std::vector<int>& Order)
+{
+    std::vector<bool> seen(Order.size(), false);
+    for (int e : Order) {
+        if (e < 0 || e >= int(Order.size()) || seen[std::size_t(e)])
+            return false;
+        seen[std::size_t(e)] = true;
+    }
+    return true;
+}
+
 // Checks the whole text before anything changes: integers only, one flag
-// (0 or 1) per column, a width for each shown column. The count is bounded
-// by the flags the text carries.
+// (0 or 1) per column, a width for each shown column, an order naming each
+// column once. The count is bounded by the flags the text carries.
 TColumnStates ParseColumnStates(const QString& AValue)
 {
     const QStringList parts = AValue.split(QLatin1Char('#'));
@@ -79,32 +102,19 @@ TColumnStates ParseColumnStates(const QString& AValue)
     const auto shown = std::max<std::ptrdiff_t>(1, std::count(st.Flags.begin(), st.Flags.end(), 1));
     if (std::ptrdiff_t(st.Widths.size()) < shown)
         BadColumnStates(QStringLiteral("a width for each shown column expected"));
+    st.Order = UsedOrder(st.Order, st.Count);
+    if (!NamesEachColumnOnce(st.Order))
+        BadColumnStates(QStringLiteral("an order naming each column once expected"));
     return st;
 }
 
-// The order entries the reading takes: those below Count, -1 skipped.
-std::vector<int> UsedOrder(const std::vector<int>& Order, int Count)
-{
-    std::vector<int> out;
-    for (int i = 0; i < Count && i < int(Order.size()); ++i)
-        if (Order[std::size_t(i)] != -1)
-            out.push_back(Order[std::size_t(i)]);
-    return out;
-}
+// A stored width is taken only within these bounds; beyond them the column
+// keeps its width.
+constexpr int kMaxStoredColWidth = 32767;
 
-// For each natural column p the positions that show it, in increasing
-// position: moving the columns back into this order's natural order puts
-// them into Order.
-std::vector<int> InverseOrder(const std::vector<int>& Order, int Count)
+bool IsStoredColWidth(int w)
 {
-    std::vector<int> out;
-    for (int p = 0; p < Count; ++p)
-        for (std::size_t i = 0; i < Order.size(); ++i)
-            if (Order[i] == p)
-                out.push_back(int(i));
-    if (out.size() > std::size_t(Count))
-        out.resize(std::size_t(Count));
-    return out;
+    return w >= 0 && w <= kMaxStoredColWidth;
 }
 
 } // namespace
@@ -130,14 +140,15 @@ QString TExStringGrid::ColumnStatesToString()
 
 void TExStringGrid::ArrangeColumns(const std::vector<int>& Order)
 {
+    // One pass over the cells, whatever the number of columns; the columns
+    // the order does not name stay behind those it does.
     FColumnOrder->Clear();
-    for (int p : InverseOrder(Order, TotalColCount()))
-        FColumnOrder->Add(p);
-    if (FColumnOrder->Count() > 0)
-        ResetColumnOrder();
-    FColumnOrder->Clear();
+    if (!Order.empty())
+        PermuteColumns(0, Order);
     for (int e : Order)
         FColumnOrder->Add(e);
+    for (int c = int(Order.size()); c < TotalColCount(); ++c)
+        FColumnOrder->Add(c);
 }
 
 void TExStringGrid::StringToColumnStates(const QString& AValue)
@@ -145,22 +156,41 @@ void TExStringGrid::StringToColumnStates(const QString& AValue)
     if (!AValue.contains(QLatin1Char('#')))
         return;
     const TColumnStates st = ParseColumnStates(AValue);
+    // A text stored while the grid had fewer columns names only the first
+    // ones: the others keep their cells, place, width and visibility.
+    std::vector<int> hide;
+    for (int c = TotalColCount() - 1; c >= st.Count; --c)
+        if (IsHiddenColumn(c))
+            hide.push_back(c);
     FColumnOrder->Clear();
     UnHideColumnsAll();
-    SetColCount(st.Count);
+    if (ColCount() < st.Count)
+        SetColCount(st.Count);
     if (!st.Order.empty())
-        ArrangeColumns(UsedOrder(st.Order, st.Count));
+        ArrangeColumns(st.Order);
     for (int c = st.Count - 1; c >= 0; --c)
         if (st.Flags[std::size_t(c)] == 0)
-            HideColumn(c);
+            hide.push_back(c);
+    HideColumnList(hide);
+    // The named columns shown come first among the displayed ones.
+    const int named = st.Count < TotalColCount() ? DisplayColFromReal(st.Count) : ColCount();
     const bool stretch = FColumnSize->Stretch();
     FColumnSize->SetStretch(false);
     if (stretch) {
+        // A new default width resets every width: the others get theirs back.
+        std::vector<int> others;
+        for (int d = named; d < ColCount(); ++d)
+            others.push_back(ColWidths(d));
         const int sc = FColumnSize->StretchColumn;
         SetDefaultColWidth(ColWidths(sc >= 0 && sc < ColCount() ? sc : ColCount() - 1));
+        for (int d = named; d < ColCount(); ++d)
+            SetColWidths(d, others[std::size_t(d - named)]);
     }
-    for (int d = 0; d < ColCount(); ++d)
-        SetColWidths(d, st.Widths[std::size_t(d)]);
+    for (int d = 0; d < named; ++d) {
+        const int w = st.Widths[std::size_t(d)];
+        if (IsStoredColWidth(w) && w != ColWidths(d))
+            SetColWidths(d, w);
+    }
     FColumnSize->SetStretch(stretch);
 }
 
@@ -205,7 +235,7 @@ void TExStringGrid::LoadColSizes()
     const std::unique_ptr<TCustomIniFile> store = OpenColumnSizeStore(*FColumnSize);
     for (int c = 0; c < ColCount(); ++c) {
         const int w = store->ReadInteger(FColumnSize->Section, ColKey(c), ColWidths(c));
-        if (w != ColWidths(c))
+        if (IsStoredColWidth(w) && w != ColWidths(c))
             SetColWidths(c, w);
     }
 }
@@ -235,18 +265,24 @@ void TExStringGrid::LoadColPositions()
         if (e != -1)
             order.push_back(e);
     }
+    // An order that does not name each of its columns once is no order:
+    // the arrangement stays as it is.
+    if (!NamesEachColumnOnce(order))
+        return;
     // The columns as they stand count as the natural order; a hidden one
     // stays hidden wherever the stored order puts it.
+    std::vector<int> place(static_cast<std::size_t>(n));
+    for (int c = 0; c < n; ++c)
+        place[std::size_t(c)] = c;
+    for (std::size_t p = 0; p < order.size(); ++p)
+        place[std::size_t(order[p])] = int(p);
     std::vector<int> hidden;
     for (int c = 0; c < n; ++c)
         if (IsHiddenColumn(c))
-            hidden.push_back(c);
+            hidden.push_back(place[std::size_t(c)]);
     UnHideColumnsAll();
     ArrangeColumns(order);
-    for (int c : hidden) {
-        const auto at = std::find(order.begin(), order.end(), c);
-        HideColumn(at != order.end() ? int(at - order.begin()) : c);
-    }
+    HideColumnList(hidden);
 }
 
 // ---------------------------------------------------------------------------
@@ -267,30 +303,60 @@ struct TPropLine {
 
 using TPropLines = std::vector<TPropLine>;
 
-TColor ReadColor(const QString& v)
+// Each value is read on its own: one that does not convert, or lies outside
+// its range, leaves the setting as it is. An empty colour is no colour.
+bool ReadColor(const QString& v, TColor& c)
 {
-    return v.isEmpty() ? clNone : StringToColor(v);
+    if (v.isEmpty()) {
+        c = clNone;
+        return true;
+    }
+    try {
+        c = StringToColor(v);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
 }
 
 void AddColor(TPropLines& L, const char* Name, std::function<TColor(TExStringGrid&)> Get,
     std::function<void(TExStringGrid&, TColor)> Set)
 {
     L.push_back({ QLatin1String(Name), [Get](TExStringGrid& g) { return ColorToString(Get(g)); },
-        [Set](TExStringGrid& g, const QString& v) { Set(g, ReadColor(v)); } });
+        [Set](TExStringGrid& g, const QString& v) {
+            TColor c;
+            if (ReadColor(v, c))
+                Set(g, c);
+        } });
 }
 
 void AddBool(TPropLines& L, const char* Name, std::function<bool(TExStringGrid&)> Get,
     std::function<void(TExStringGrid&, bool)> Set)
 {
     L.push_back({ QLatin1String(Name), [Get](TExStringGrid& g) { return QString(Get(g) ? kTrue : kFalse); },
-        [Set](TExStringGrid& g, const QString& v) { Set(g, v.toUpper() == QLatin1String("TRUE")); } });
+        [Set](TExStringGrid& g, const QString& v) {
+            const QString up = v.toUpper();
+            if (up == QLatin1String("TRUE") || up == QLatin1String("FALSE"))
+                Set(g, up == QLatin1String("TRUE"));
+        } });
 }
 
-void AddInt(TPropLines& L, const char* Name, std::function<int(TExStringGrid&)> Get,
+struct TIntRange {
+    int Min, Max;
+};
+
+// Sizes, widths and offsets a grid can paint with.
+constexpr TIntRange kFontSizes { 1, 1000 }, kByte { 0, 255 }, kOffsets { -32768, 32767 };
+
+void AddInt(TPropLines& L, const QString& Name, TIntRange Range, std::function<int(TExStringGrid&)> Get,
     std::function<void(TExStringGrid&, int)> Set)
 {
-    L.push_back({ QLatin1String(Name), [Get](TExStringGrid& g) { return QString::number(Get(g)); },
-        [Set](TExStringGrid& g, const QString& v) { Set(g, StrToInt(v)); } });
+    L.push_back({ Name, [Get](TExStringGrid& g) { return QString::number(Get(g)); },
+        [Set, Range](TExStringGrid& g, const QString& v) {
+            int i = 0;
+            if (TryStrToInt(v, i) && i >= Range.Min && i <= Range.Max)
+                Set(g, i);
+        } });
 }
 
 // An enumeration by its value names, in the enumeration's order; a name
@@ -325,7 +391,11 @@ void AddFont(TPropLines& L, const char* Name, std::function<TFont*(TExStringGrid
 {
     const QString n = QLatin1String(Name);
     L.push_back({ n + QLatin1String(".Color"), [Font](TExStringGrid& g) { return ColorToString(Font(g)->Color()); },
-        [Font](TExStringGrid& g, const QString& v) { Font(g)->SetColor(ReadColor(v)); } });
+        [Font](TExStringGrid& g, const QString& v) {
+            TColor c;
+            if (ReadColor(v, c))
+                Font(g)->SetColor(c);
+        } });
     L.push_back({ n + QLatin1String(".Style"),
         [Font](TExStringGrid& g) {
             QStringList set;
@@ -341,10 +411,14 @@ void AddFont(TPropLines& L, const char* Name, std::function<TFont*(TExStringGrid
                     set |= style;
             Font(g)->SetStyle(set);
         } });
-    L.push_back({ n + QLatin1String(".Size"), [Font](TExStringGrid& g) { return QString::number(Font(g)->Size()); },
-        [Font](TExStringGrid& g, const QString& v) { Font(g)->SetSize(StrToInt(v)); } });
+    AddInt(
+        L, n + QLatin1String(".Size"), kFontSizes, [Font](TExStringGrid& g) { return Font(g)->Size(); },
+        [Font](TExStringGrid& g, int v) { Font(g)->SetSize(v); });
     L.push_back({ n + QLatin1String(".Name"), [Font](TExStringGrid& g) { return Font(g)->Name(); },
-        [Font](TExStringGrid& g, const QString& v) { Font(g)->SetName(v); } });
+        [Font](TExStringGrid& g, const QString& v) {
+            if (!v.isEmpty())
+                Font(g)->SetName(v);
+        } });
 }
 
 constexpr std::array<const char*, 7> kControlStyles { "csClassic", "csFlat", "csWinXP", "csKestrin", "csVRK", "csGlyph",
@@ -411,7 +485,7 @@ const TPropLines& VisualPropLines()
             L, "Balloon.TextColor", [](G& g) { return g.Balloon()->TextColor; },
             [](G& g, TColor c) { g.Balloon()->TextColor = c; });
         AddInt(
-            L, "Balloon.Transparency", [](G& g) { return int(g.Balloon()->Transparency); },
+            L, QLatin1String("Balloon.Transparency"), kByte, [](G& g) { return int(g.Balloon()->Transparency); },
             [](G& g, int v) { g.Balloon()->Transparency = std::uint8_t(v); });
         AddColor(
             L, "Bands.PrimaryColor", [](G& g) { return g.Bands()->PrimaryColor(); },
@@ -428,7 +502,7 @@ const TPropLines& VisualPropLines()
             L, "FloatingFooter.Color", [](G& g) { return g.FloatingFooter()->Color(); },
             [](G& g, TColor c) { g.FloatingFooter()->SetColor(c); });
         AddInt(
-            L, "ControlLook.CheckSize", [](G& g) { return g.ControlLook()->CheckSize(); },
+            L, QLatin1String("ControlLook.CheckSize"), kByte, [](G& g) { return g.ControlLook()->CheckSize(); },
             [](G& g, int v) { g.ControlLook()->SetCheckSize(v); });
         AddColor(
             L, "ControlLook.Color", [](G& g) { return g.ControlLook()->Color(); },
@@ -446,7 +520,7 @@ const TPropLines& VisualPropLines()
             L, "ControlLook.FixedGradientTo", [](G& g) { return g.ControlLook()->FixedGradientTo(); },
             [](G& g, TColor c) { g.ControlLook()->SetFixedGradientTo(c); });
         AddInt(
-            L, "ControlLook.RadioSize", [](G& g) { return g.ControlLook()->RadioSize(); },
+            L, QLatin1String("ControlLook.RadioSize"), kByte, [](G& g) { return g.ControlLook()->RadioSize(); },
             [](G& g, int v) { g.ControlLook()->SetRadioSize(v); });
         AddBool(
             L, "ControlLook.FlatButton", [](G& g) { return g.ControlLook()->FlatButton(); },
@@ -482,7 +556,7 @@ const TPropLines& VisualPropLines()
             L, "Grouping.HeaderLineColor", [](G& g) { return g.Grouping()->HeaderLineColor; },
             [](G& g, TColor c) { g.Grouping()->HeaderLineColor = c; });
         AddInt(
-            L, "Grouping.HeaderLineWidth", [](G& g) { return g.Grouping()->HeaderLineWidth; },
+            L, QLatin1String("Grouping.HeaderLineWidth"), kByte, [](G& g) { return g.Grouping()->HeaderLineWidth; },
             [](G& g, int v) { g.Grouping()->HeaderLineWidth = v; });
         AddColor(
             L, "Grouping.SummaryColor", [](G& g) { return g.Grouping()->SummaryColor; },
@@ -500,7 +574,7 @@ const TPropLines& VisualPropLines()
             L, "Grouping.SummaryLineColor", [](G& g) { return g.Grouping()->SummaryLineColor; },
             [](G& g, TColor c) { g.Grouping()->SummaryLineColor = c; });
         AddInt(
-            L, "Grouping.SummaryLineWidth", [](G& g) { return g.Grouping()->SummaryLineWidth; },
+            L, QLatin1String("Grouping.SummaryLineWidth"), kByte, [](G& g) { return g.Grouping()->SummaryLineWidth; },
             [](G& g, int v) { g.Grouping()->SummaryLineWidth = v; });
         AddColor(
             L, "GridLineColor", [](G& g) { return g.GridLineColor(); }, [](G& g, TColor c) { g.SetGridLineColor(c); });
@@ -508,10 +582,10 @@ const TPropLines& VisualPropLines()
             L, "GridFixedLineColor", [](G& g) { return g.GridFixedLineColor(); },
             [](G& g, TColor c) { g.SetGridFixedLineColor(c); });
         AddInt(
-            L, "BackGround.Top", [](G& g) { return g.BackGround()->Top(); },
+            L, QLatin1String("BackGround.Top"), kOffsets, [](G& g) { return g.BackGround()->Top(); },
             [](G& g, int v) { g.BackGround()->SetTop(v); });
         AddInt(
-            L, "BackGround.Left", [](G& g) { return g.BackGround()->Left(); },
+            L, QLatin1String("BackGround.Left"), kOffsets, [](G& g) { return g.BackGround()->Left(); },
             [](G& g, int v) { g.BackGround()->SetLeft(v); });
         AddEnum<TBackGroundDisplay>(
             L, "BackGround.Display", kBackGroundDisplays, [](G& g) { return g.BackGround()->Display(); },
@@ -571,16 +645,21 @@ void TExStringGrid::LoadVisualProps(const QString& FileName)
     } catch (const EStreamError&) {
         throw EFOpenError(QStringLiteral("Cannot open file ") + FileName);
     }
-    // Names ignore letter case; the first line of a name counts.
+    // Names ignore letter case; the first line of a name counts. A setting
+    // without a line keeps its value.
     QHash<QString, QString> values;
     for (int i = 0; i < lines.Count(); ++i) {
         const QString s = lines.Strings(i);
         const qsizetype eq = s.indexOf(QLatin1Char('='));
-        if (eq >= 0)
-            values.insert(s.left(eq).toUpper(), s.mid(eq + 1));
+        const QString name = s.left(eq).toUpper();
+        if (eq >= 0 && !values.contains(name))
+            values.insert(name, s.mid(eq + 1));
     }
-    for (const TPropLine* l : VisualPropReadOrder())
-        l->Set(*this, values.value(l->Name.toUpper()));
+    for (const TPropLine* l : VisualPropReadOrder()) {
+        const auto it = values.constFind(l->Name.toUpper());
+        if (it != values.cend())
+            l->Set(*this, *it);
+    }
 }
 
 // ---------------------------------------------------------------------------

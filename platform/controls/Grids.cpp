@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 
 #include "platform/runtime/SysUtils.h"
 
@@ -90,6 +91,12 @@ template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
             m.insert(kv);
 }
 
+// Extents that code may set near the int range saturate instead of wrapping.
+int SaturatedExtent(qint64 v)
+{
+    return int(std::clamp<qint64>(v, 0, std::numeric_limits<int>::max()));
+}
+
 // Index maps of the set operations: where an item goes when the items at
 // `rows` leave (-1 for those), and where an old item goes when new ones come
 // in at `places` (the j-th new item passes every old item from places[j] - j).
@@ -159,15 +166,20 @@ void TGridExtents::Scale(int m, int d)
 {
     if (d == 0)
         return;
-    FDefault = std::max(0, MulDiv(FDefault, m, d));
+    // Past the int range MulDiv gives -1: such an extent saturates.
+    const auto scaled = [m, d](int v) {
+        return qint64(v) * m / d >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                                    : std::max(0, MulDiv(v, m, d));
+    };
+    FDefault = scaled(FDefault);
     for (auto& [k, v] : FExceptions)
-        v = std::max(0, MulDiv(v, m, d));
+        v = scaled(v);
     ++FVersion;
 }
 
 void TGridExtents::Grow(int step)
 {
-    const auto grown = [step](int v) { return v > 0 && v + step > 0 ? v + step : v; };
+    const auto grown = [step](int v) { return v > 0 && qint64(v) + step > 0 ? SaturatedExtent(qint64(v) + step) : v; };
     FDefault = grown(FDefault);
     for (auto it = FExceptions.begin(); it != FExceptions.end();) {
         it->second = grown(it->second);
@@ -489,6 +501,30 @@ void TGridCellStore::MoveColumn(int from, int to)
         }
         if (FHeld[i])
             FObjects[i].Remap([=](int c) { return RangeMovedIndex(c, from, 1, to); });
+    }
+}
+
+void TGridCellStore::PermuteColumns(int first, const std::vector<int>& order)
+{
+    ++FTextEdits;
+    if (order.empty())
+        return;
+    const std::vector<int> inverse = InversePermutation(first, order);
+    const int end = first + int(order.size());
+    if (first < 0 || end > FColLimit)
+        InvalidOp(SIndexOutOfRange);
+    TRowTexts moved(order.size());
+    for (std::size_t i = 0; i < FTexts.size(); ++i) {
+        TRowTexts& r = FTexts[i];
+        if (int(r.size()) > first) {
+            if (int(r.size()) < end)
+                r.resize(std::size_t(end));
+            for (std::size_t k = 0; k < order.size(); ++k)
+                moved[k] = std::move(r[std::size_t(order[k])]);
+            std::move(moved.begin(), moved.end(), r.begin() + first);
+        }
+        if (FHeld[i])
+            FObjects[i].Remap([&](int c) { return c >= first && c < end ? inverse[std::size_t(c - first)] : c; });
     }
 }
 
@@ -1184,6 +1220,7 @@ void TCustomGrid::RowsInserted(int, int) { }
 void TCustomGrid::RowsDeleted(int, int) { }
 void TCustomGrid::RowsMoved(int, int, int) { }
 void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
+void TCustomGrid::ColumnsPermuted(int, const std::vector<int>&) { }
 void TCustomGrid::RowSetDeleted(const std::vector<int>&) { }
 void TCustomGrid::RowSetInserted(const std::vector<int>&) { }
 
@@ -1296,6 +1333,34 @@ void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order)
     RowsRenumbered([&](int r) { return r >= First && r < end ? inverse[std::size_t(r - First)] : r; }, RowCount());
 }
 
+void TCustomGrid::PermuteColumns(int First, const std::vector<int>& Order)
+{
+    if (Order.empty())
+        return;
+    if (First < 0 || First + int(Order.size()) > ColCount())
+        InvalidOp(SIndexOutOfRange);
+    const std::vector<int> inverse = InversePermutation(First, Order);
+    const int end = First + int(Order.size());
+    FColWidths.Permute(First, Order);
+    if (!FTabStops.empty()) {
+        FTabStops.resize(std::size_t(ColCount()), true);
+        const std::vector<bool> stops(FTabStops);
+        for (std::size_t k = 0; k < Order.size(); ++k)
+            FTabStops[std::size_t(First) + k] = stops[std::size_t(Order[k])];
+    }
+    const auto follow = [&](int& c) {
+        if (c >= First && c < end)
+            c = inverse[std::size_t(c - First)];
+    };
+    follow(FCurrent.X);
+    follow(FAnchor.X);
+    if (FInplaceCol >= 0)
+        follow(FInplaceCol);
+    InvalidateGrid();
+    ColumnsPermuted(First, Order);
+    ColWidthsChanged();
+}
+
 // ---------------------------------------------------------------------------
 // Geometry
 
@@ -1305,11 +1370,11 @@ TGridAxisDrawInfo TCustomGrid::AxisInfo(bool horz, int extent) const
     a.Extents = horz ? &FColWidths : &FRowHeights;
     const TGridOptions lines
         = horz ? (TGridOptions(goFixedVertLine) | goVertLine) : (TGridOptions(goFixedHorzLine) | goHorzLine);
-    a.EffectiveLineWidth = (FOptions & lines) ? FGridLineWidth : 0;
+    a.EffectiveLineWidth = (FOptions & lines) ? std::min(FGridLineWidth, TGridAxisDrawInfo::MaxExtent) : 0;
     a.FixedCellCount = horz ? FFixedCols : FFixedRows;
     a.FirstGridCell = horz ? FTopLeft.X : FTopLeft.Y;
     a.GridCellCount = horz ? ColCount() : RowCount();
-    a.GridExtent = std::max(0, extent);
+    a.GridExtent = std::clamp(extent, 0, TGridAxisDrawInfo::MaxExtent);
     const int lw = a.EffectiveLineWidth;
     int fixed = 0;
     for (int i = 0; i < a.FixedCellCount; ++i) {
@@ -1473,8 +1538,10 @@ TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& in
             stop = a.GridCellCount - 1;
             line = a.FixedBoundary;
         }
+        // Far past the client the sum saturates: n lies before its end.
         for (int i = start; i <= stop; ++i) {
-            line += a.Extent(i) + a.EffectiveLineWidth;
+            line = int(
+                std::min<qint64>(qint64(line) + a.Extent(i) + a.EffectiveLineWidth, std::numeric_limits<int>::max()));
             if (n < line)
                 return i;
         }
@@ -2062,7 +2129,8 @@ void TCustomGrid::InvalidateGridRect(const TGridRect& r)
     if (box.Width() <= 0 || box.Height() <= 0)
         return;
     // The lines after the cells belong to them.
-    WidgetIfAllocated()->update(box.Left, box.Top, box.Width() + FGridLineWidth, box.Height() + FGridLineWidth);
+    const int lw = std::min(FGridLineWidth, TGridAxisDrawInfo::MaxExtent);
+    WidgetIfAllocated()->update(box.Left, box.Top, box.Width() + lw, box.Height() + lw);
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow)

@@ -12,7 +12,9 @@
 
 #include <QFlags>
 #include <QString>
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <vector>
@@ -168,6 +170,8 @@ public:
     // columns (rows) between shift by one.
     void MoveColumn(int from, int to);
     void MoveRow(int from, int to);
+    // Every row's column first + k becomes the one that was at order[k].
+    void PermuteColumns(int first, const std::vector<int>& order);
     // Takes the column out: those after it, kept ones included, move left.
     void DeleteColumn(int col);
     void ClearColumn(int col);
@@ -277,7 +281,11 @@ struct TGridAxisDrawInfo {
     int FirstGridCell = 0;
     int GridCellCount = 0;
     const TGridExtents* Extents = nullptr;
-    int Extent(int i) const { return Extents->Get(i); }
+    // Extents and line widths count up to a quarter of the int range: more
+    // lies past any client all the same, and a position plus an extent plus
+    // a line then stays in range, whatever width code has set.
+    static constexpr int MaxExtent = std::numeric_limits<int>::max() / 4;
+    int Extent(int i) const { return std::min(Extents->Get(i), MaxExtent); }
 };
 
 struct TGridDrawInfo {
@@ -524,6 +532,9 @@ public:
     void DeleteRows(int ARow, int ACount);
     void MoveRows(int FromIndex, int ACount, int ToIndex);
     void PermuteRows(int First, const std::vector<int>& Order);
+    // The columns in one pass, as PermuteRows: the column at First + k
+    // becomes the one that was at Order[k].
+    void PermuteColumns(int First, const std::vector<int>& Order);
     // Sets of rows in one pass, without a step per row moved: the rows at
     // Rows (ascending) leave, keeping at least one row; new rows come in so
     // that they end up at Places (ascending). The leaving rows' objects are
@@ -568,6 +579,7 @@ protected:
     virtual void RowsDeleted(int ARow, int ACount);
     virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
     virtual void RowsPermuted(int First, const std::vector<int>& Order);
+    virtual void ColumnsPermuted(int First, const std::vector<int>& Order);
     virtual void RowSetDeleted(const std::vector<int>& Rows);
     virtual void RowSetInserted(const std::vector<int>& Places);
     virtual void ChangeScale(int M, int D);
@@ -803,6 +815,7 @@ protected:
     void RowsDeleted(int ARow, int ACount) override;
     void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
     void RowsPermuted(int First, const std::vector<int>& Order) override;
+    void ColumnsPermuted(int First, const std::vector<int>& Order) override;
     void RowSetDeleted(const std::vector<int>& Rows) override;
     void RowSetInserted(const std::vector<int>& Places) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;

@@ -189,6 +189,12 @@ void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order)
     TDrawGrid::RowsPermuted(First, Order);
 }
 
+void TStringGrid::ColumnsPermuted(int First, const std::vector<int>& Order)
+{
+    FStore.PermuteColumns(First, Order);
+    TDrawGrid::ColumnsPermuted(First, Order);
+}
+
 void TStringGrid::RowSetDeleted(const std::vector<int>& Rows)
 {
     FStore.DeleteRowSet(Rows);

@@ -278,6 +278,31 @@ TEST(ExGridCols, MovingColumnsCarriesHiddenColumnsAndControls)
     EXPECT_EQ(g.ColWidths(1), 42);
 }
 
+TEST(ExGridCols, PermutingColumnsKeepsHiddenOnesInPlace)
+{
+    // The shown columns take each other's places in one pass; the hidden
+    // one stays at its real index. Widths, order entries, selection flags
+    // and controls go with their columns.
+    TColsGrid g(nullptr);
+    Label(g);
+    for (int d = 0; d < 5; ++d)
+        g.SetColWidths(d, 40 + d);
+    g.SetColumnOrder();
+    g.HideColumn(2);
+    TButton b(nullptr);
+    g.ControlList()->AddControl(0, 1, &b);
+    g.SelectColFlag(3);
+    g.PermuteColumns(0, { 3, 0, 1, 2 });
+    EXPECT_EQ(Real(g), QStringList({ "c4", "c0", "[c2]", "c1", "c3" }));
+    EXPECT_EQ(Widths(g), (std::vector<int> { 44, 40, 41, 43 }));
+    EXPECT_EQ(g.ColumnOrder()->StrValue(), "4,0,2,1,3");
+    EXPECT_EQ(g.SelectedColFlags(), std::vector<int> { 0 });
+    EXPECT_EQ(g.ControlList()->GetControl(0)->X(), 1);
+    g.UnHideColumnsAll();
+    EXPECT_EQ(Shown(g), QStringList({ "c4", "c0", "c2", "c1", "c3" }));
+    EXPECT_EQ(g.ColWidths(2), 42);
+}
+
 TEST(ExGridCols, RemoveUnSelectedColsKeepsTheSelection)
 {
     TColsGrid g(nullptr);

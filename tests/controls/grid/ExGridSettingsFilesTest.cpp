@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace {
 
@@ -129,6 +130,9 @@ TEST(ExGridSettingsFiles, MalformedColumnStatesChangeNothing)
         "3#64,64,64#0,1,2#1,1,1#", // a fifth part
         "0###", // no column
         "2000000000#64#0#1", // a count the text does not carry
+        "4#64,64,64,64#3,3,3,3#1,1,1,1", // one column named four times
+        "4#64,64,64,64#0,1,2,4#1,1,1,1", // a column the text does not have
+        "4#64,64,64,64#1#1,1,1,1", // a column named without those before it
     };
     TExStringGrid g(nullptr);
     Name4(g);
@@ -148,19 +152,106 @@ TEST(ExGridSettingsFiles, MalformedColumnStatesChangeNothing)
 
 TEST(ExGridSettingsFiles, ColumnStatesTolerateWhatStoredTextsHold)
 {
-    // More widths than shown columns, blanks as separators, an order list
-    // shorter than the columns and -1 entries.
+    // More widths than shown columns, blanks as separators, more order
+    // entries than columns and a -1 entry, which is passed over.
     TExStringGrid g(nullptr);
     Name4(g);
-    g.StringToColumnStates("3#11 12 13 14#-1,1#1,1,1");
-    EXPECT_EQ(g.ColCount(), 3);
-    EXPECT_EQ(RealRow0(g), "ABC");
-    EXPECT_EQ(g.ColWidths(2), 13);
-    EXPECT_EQ(Order(g), "1");
+    g.StringToColumnStates("4#11 12 13 14 15#1 -1 0 2 3#1,1,1,1");
+    EXPECT_EQ(g.ColCount(), 4);
+    EXPECT_EQ(RealRow0(g), "BACD");
+    EXPECT_EQ(g.ColWidths(3), 14);
+    EXPECT_EQ(Order(g), "1,0,2,3");
     // Every flag 0: one column stays shown and takes the first width.
-    g.StringToColumnStates("2#21#0,1#0,0");
-    EXPECT_EQ(g.ColCount(), 1);
-    EXPECT_EQ(g.ColWidths(0), 21);
+    TExStringGrid h(nullptr);
+    h.SetColCount(2);
+    h.StringToColumnStates("2#21#0,1#0,0");
+    EXPECT_EQ(h.ColCount(), 1);
+    EXPECT_EQ(h.ColWidths(0), 21);
+}
+
+// Shown widths by displayed column, joined by ",".
+QString Widths(const TExStringGrid& g)
+{
+    QStringList w;
+    for (int d = 0; d < g.ColCount(); ++d)
+        w << QString::number(g.ColWidths(d));
+    return w.join(',');
+}
+
+TEST(ExGridSettingsFiles, ColumnStatesApplyToTheColumnsTheyName)
+{
+    // A layout stored while the grid had fewer (or more) columns: the
+    // columns it does not name keep their cells, place, width and state.
+    struct {
+        bool hideD;
+        const char* text;
+        const char* row0;
+        const char* widths;
+        const char* written;
+    } cases[] = {
+        { false, "3#30,40,50#2,0,1#1,1,1", "CABD", "30,40,50,24", "4#30,40,50,24#2,0,1,3#1,1,1,1" },
+        { true, "3#30,50,64#0,1,2#1,0,1", "A[B]C[D]", "30,50", "4#30,50,64,64#0,1,2,3#1,0,1,0" },
+        { false, "5#1,2,3,4,5#4,3,2,1,0#1,1,1,1,1", "DCBA", "1,2,3,4,5", "5#1,2,3,4,5#4,3,2,1,0#1,1,1,1,1" },
+    };
+    for (const auto& c : cases) {
+        TExStringGrid g(nullptr);
+        Name4(g);
+        for (int d = 0; d < 4; ++d)
+            g.SetColWidths(d, 21 + d);
+        if (c.hideD)
+            g.HideColumn(3);
+        g.StringToColumnStates(c.text);
+        EXPECT_EQ(RealRow0(g), c.row0) << c.text;
+        EXPECT_EQ(Widths(g), c.widths) << c.text;
+        EXPECT_EQ(g.ColumnStatesToString(), c.written) << c.text;
+    }
+}
+
+TEST(ExGridSettingsFiles, ColumnStatesWidthsOutOfRangeKeepTheColumnsWidth)
+{
+    struct {
+        const char* width;
+        int expected;
+    } cases[] = { { "2147483647", 30 }, { "32768", 30 }, { "-1", 30 }, { "32767", 32767 }, { "0", 0 } };
+    for (const auto& c : cases) {
+        TExStringGrid g(nullptr);
+        Name4(g);
+        for (int d = 0; d < 4; ++d)
+            g.SetColWidths(d, 30 + 10 * d);
+        g.StringToColumnStates(QStringLiteral("4#%1,41,51,61#0,1,2,3#1,1,1,1").arg(c.width));
+        EXPECT_EQ(Widths(g), QStringLiteral("%1,41,51,61").arg(c.expected)) << c.width;
+    }
+}
+
+TEST(ExGridSettingsFiles, ColumnStatesArrangeTheCellsInOnePass)
+{
+    // Many columns in reverse order, every other one hidden: the cells are
+    // rearranged once, not a column at a time.
+    const int n = 2000;
+    TExStringGrid g(nullptr);
+    g.SetColCount(n);
+    QStringList widths, order, flags;
+    for (int c = 0; c < n; ++c) {
+        g.SetCells(c, 0, QString::number(c));
+        order << QString::number(n - 1 - c);
+        flags << (c % 2 ? "0" : "1");
+    }
+    for (int d = 0; d < n / 2; ++d)
+        widths << QString::number(10 + d % 50);
+    const QString text = QStringLiteral("%1#%2#%3#%4").arg(n).arg(widths.join(','), order.join(','), flags.join(','));
+    const quint64 edits = g.Store().TextEdits();
+    g.StringToColumnStates(text);
+    // A few changes of the store for the whole text, none per column.
+    EXPECT_LE(g.Store().TextEdits() - edits, 4u);
+    ASSERT_EQ(g.ColCount(), n / 2);
+    EXPECT_EQ(g.Cells(0, 0), QString::number(n - 1));
+    EXPECT_EQ(g.Cells(n - 1, 0), "0");
+    EXPECT_TRUE(g.IsHiddenColumn(n - 1));
+    EXPECT_FALSE(g.IsHiddenColumn(n - 2));
+    EXPECT_EQ(g.ColWidths(n / 2 - 1), 10 + (n / 2 - 1) % 50);
+    EXPECT_EQ(g.ColumnStatesToString(),
+        text.section('#', 0, 0) + "#" + widths.join(',') + QString(",64").repeated(n / 2) + "#" + order.join(',') + "#"
+            + flags.join(','));
 }
 
 TEST(ExGridSettingsFiles, ColumnStatesStretchAgainAfterTheWidths)
@@ -221,6 +312,49 @@ TEST(ExGridSettingsFiles, ColumnPositionsWithoutPos0ChangeNothing)
     g.LoadColPositions();
     EXPECT_EQ(RealRow0(g), "ABCD");
     EXPECT_EQ(Order(g), "0,1,2,3");
+}
+
+TEST(ExGridSettingsFiles, StoredColumnSizesOutOfRangeKeepTheColumnsWidth)
+{
+    TStore store;
+    struct {
+        const char* value;
+        int expected;
+    } cases[] = { { "2147483647", 30 }, { "32768", 30 }, { "-5", 30 }, { "abc", 30 }, { "32767", 32767 }, { "0", 0 } };
+    for (const auto& c : cases) {
+        WriteBytes(store.file, QByteArray("[Grid]\nCol0=") + c.value + "\nCol1=41\n");
+        TExStringGrid g(nullptr);
+        Name4(g);
+        g.SetColWidths(0, 30);
+        store.Use(g, store.file);
+        g.LoadColSizes();
+        EXPECT_EQ(Widths(g), QStringLiteral("%1,41,64,64").arg(c.expected)) << c.value;
+    }
+}
+
+TEST(ExGridSettingsFiles, StoredColumnPositionsMustNameEachColumnOnce)
+{
+    TStore store;
+    struct {
+        const char* keys;
+        const char* row0;
+        const char* order;
+    } cases[] = {
+        { "Pos0=3\nPos1=3\nPos2=3\nPos3=3\n", "ABCD", "0,1,2,3" }, // one column four times
+        { "Pos0=1\nPos1=9\nPos2=0\nPos3=2\n", "ABCD", "0,1,2,3" }, // a column the grid does not have
+        { "Pos0=2\nPos1=2147483647\n", "ABCD", "0,1,2,3" },
+        { "Pos0=1\nPos1=0\n", "BACD", "1,0,2,3" }, // stored with two columns: the others stay
+    };
+    for (const auto& c : cases) {
+        WriteBytes(store.file, QByteArray("[Grid]\n") + c.keys);
+        TExStringGrid g(nullptr);
+        Name4(g);
+        store.Use(g, store.file);
+        g.SetColumnOrder();
+        g.LoadColPositions();
+        EXPECT_EQ(RealRow0(g), c.row0) << c.keys;
+        EXPECT_EQ(Order(g), c.order) << c.keys;
+    }
 }
 
 TEST(ExGridSettingsFiles, LoadingFromAReadOnlyIniFileNeverWritesIt)
@@ -417,22 +551,45 @@ TEST(ExGridSettingsFiles, VisualPropertiesLookEmptyOrUnknownKeepsTheLook)
     }
 }
 
-TEST(ExGridSettingsFiles, VisualPropertiesFailures)
+TEST(ExGridSettingsFiles, VisualPropertiesMissingOrBadItemsKeepTheirValues)
 {
+    // One line of the configured grid's file left out or spoilt: that item
+    // keeps the reading grid's value, every other line is applied.
     TVisualFile f;
-    // A bad value stops the reading there: what came before stays applied.
-    for (const char* bad : { "Balloon.Transparency=many", "Balloon.Transparency=", "Bands.PrimaryColor=clNoSuch" }) {
+    const char* cases[] = { "Color", "HintColor=clNoSuch", "Balloon.Transparency", "Balloon.Transparency=many",
+        "Balloon.Transparency=", "Balloon.Transparency=256", "Font.Size=2147483647", "Font.Size=0",
+        "Font.Name=", "URLShow=maybe", "Bands.PrimaryColor=clNoSuch", "ControlLook.CheckSize=-1",
+        "ControlLook.RadioSize=1000000", "Grouping.HeaderLineWidth=2147483647", "BackGround.Left=-2147483648",
+        "BackGround.Top=99999999999" };
+    // The reading grid's own lines: the look is the file's, so that applying
+    // it changes nothing else.
+    TExStringGrid plain(nullptr);
+    plain.SetLook(TGridLook::glXP);
+    plain.SaveVisualProps(f.file);
+    const QByteArray own = ReadBytes(f.file);
+    auto line = [](const QByteArray& text, const QByteArray& name) {
+        const int at = ("\n" + text).indexOf("\n" + name + "=");
+        return text.mid(at, text.indexOf("\r\n", at) + 2 - at);
+    };
+    for (const char* c : cases) {
+        const QByteArray item(c);
+        const QByteArray name = item.left(item.indexOf('=') < 0 ? item.size() : item.indexOf('='));
         QByteArray text = f.golden;
-        const QByteArray key = QByteArray(bad).left(QByteArray(bad).indexOf('=') + 1);
-        const int at = text.indexOf(key);
-        text.replace(at, text.indexOf("\r\n", at) - at, bad);
+        text.replace(line(text, name), item.contains('=') ? item + "\r\n" : QByteArray());
         WriteBytes(f.file, text);
         TExStringGrid g(nullptr);
-        EXPECT_THROW(g.LoadVisualProps(f.file), EConvertError) << bad;
-        EXPECT_EQ(g.Color(), TColor(0x00102030)) << bad;
-        EXPECT_EQ(g.Balloon()->TextColor, clInfoText) << bad;
-        EXPECT_NE(g.SortSettings()->IndexColor, clFuchsia) << bad;
+        g.SetLook(TGridLook::glXP);
+        EXPECT_NO_THROW(g.LoadVisualProps(f.file)) << c;
+        g.SaveVisualProps(f.file);
+        QByteArray expected = f.golden;
+        expected.replace(line(expected, name), line(own, name));
+        EXPECT_EQ(ReadBytes(f.file), expected) << c;
     }
+}
+
+TEST(ExGridSettingsFiles, VisualPropertiesFileThatCannotBeOpenedOrCreated)
+{
+    TVisualFile f;
     TExStringGrid g(nullptr);
     const QString missing = f.dir + "/none/visual.txt";
     try {

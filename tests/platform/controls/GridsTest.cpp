@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 #include "platform/runtime/SysUtils.h"
 #include "tests/platform/controls/GridsTestFixture.h"
@@ -57,6 +58,34 @@ TEST(GridCellStore, MovesAndDeletesCarryCellsWidthsAndCursor)
     EXPECT_EQ(f.Grid->Cells(3, 4), QStringLiteral("4.4"));
     f.Grid->SetColCount(6); // the deleted column does not come back
     EXPECT_EQ(f.Grid->Cells(5, 4), QString());
+}
+
+TEST(GridCellStore, PermutingColumnsCarriesCellsObjectsWidthsTabStopsAndCursor)
+{
+    GridFixture f(6, 4);
+    TObject marker;
+    for (int c = 0; c < 6; ++c)
+        f.Grid->SetCells(c, 2, QString(QChar('A' + c)));
+    f.Grid->SetObjects(4, 3, &marker);
+    f.Grid->SetColWidths(4, 77);
+    f.Grid->SetTabStops(2, false);
+    f.Grid->SetCol(4);
+    EXPECT_THROW(f.Grid->PermuteColumns(1, { 2, 2, 3 }), EInvalidGridOperation);
+    EXPECT_THROW(f.Grid->PermuteColumns(4, { 5, 6, 4 }), EInvalidGridOperation);
+
+    // Columns 1 to 4 become the ones that were at 4, 1, 3 and 2.
+    f.Grid->PermuteColumns(1, { 4, 1, 3, 2 });
+    QString row;
+    for (int c = 0; c < 6; ++c)
+        row += f.Grid->Cells(c, 2);
+    EXPECT_EQ(row, "AEBDCF");
+    EXPECT_EQ(f.Grid->Objects(1, 3), &marker);
+    EXPECT_EQ(f.Grid->Objects(4, 3), nullptr);
+    EXPECT_EQ(f.Grid->ColWidths(1), 77);
+    EXPECT_EQ(f.Grid->ColWidths(4), 50);
+    EXPECT_FALSE(f.Grid->TabStops(4));
+    EXPECT_TRUE(f.Grid->TabStops(2));
+    EXPECT_EQ(f.Grid->Col(), 1);
 }
 
 TEST(GridCellStore, WritesOutsideTheGridDoNotGrowTheStore)
@@ -216,6 +245,57 @@ TEST(GridGeometry, CellRectAndMouseCoordAgree)
     EXPECT_EQ(fixedRow.Top, 0);
     EXPECT_EQ(f.Grid->MouseCoord(-3, 4), (TGridCoord { -1, -1 }));
     EXPECT_EQ(f.Grid->MouseCoord(4, 5000), (TGridCoord { -1, -1 }));
+}
+
+TEST(GridGeometry, HugeExtentsSaturateInsteadOfOverflowing)
+{
+    // A width or line width near the int range, set by code: the layout
+    // clips it at the client edge and every sum stays in range.
+    const int huge = std::numeric_limits<int>::max();
+    struct {
+        const char* name;
+        std::function<void(THookGrid&)> set;
+        int hugeCol; // shows from its left edge to the client edge
+    } cases[] = {
+        { "fixed column", [&](THookGrid& g) { g.SetColWidths(0, huge); }, 0 },
+        { "scrolling column", [&](THookGrid& g) { g.SetColWidths(2, huge); }, 2 },
+        { "grown",
+            [&](THookGrid& g) {
+                g.SetColWidths(2, huge - 1);
+                g.GrowExtents(10);
+            },
+            2 },
+        { "scaled",
+            [&](THookGrid& g) {
+                g.SetColWidths(2, huge / 2 + 1);
+                g.ChangeScale(2, 1);
+            },
+            2 },
+        { "line width", [&](THookGrid& g) { g.SetGridLineWidth(huge); }, -1 },
+    };
+    for (const auto& c : cases) {
+        GridFixture f(6, 30);
+        THookGrid& g = *f.Grid;
+        c.set(g);
+        const int client = g.ClientWidth();
+        if (c.hugeCol >= 0) {
+            EXPECT_EQ(g.ColWidths(c.hugeCol), huge) << c.name;
+            const TRect r = g.CellRect(c.hugeCol, 1);
+            EXPECT_EQ(r.Right, client) << c.name;
+            EXPECT_EQ(g.MouseCoord((r.Left + r.Right) / 2, r.Top).X, c.hugeCol) << c.name;
+            EXPECT_EQ(g.GridWidth(), client) << c.name;
+        } else {
+            // The fixed cell shows; past its line nothing fits.
+            EXPECT_EQ(g.CellRect(0, 0).Width(), g.ColWidths(0)) << c.name;
+            EXPECT_EQ(g.CellRect(1, 1).Width(), 0) << c.name;
+            EXPECT_EQ(g.MouseCoord(client - 1, 5).X, 0) << c.name;
+        }
+        EXPECT_GE(g.VisibleColCount(), 0) << c.name;
+        g.SetLeftCol(g.ColCount() - 1);
+        g.SetTopRow(g.RowCount() - 1);
+        EXPECT_GE(g.LeftCol(), g.FixedCols()) << c.name;
+        f.Form->PaintToImage();
+    }
 }
 
 struct NavCase {

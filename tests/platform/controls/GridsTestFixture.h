@@ -27,6 +27,7 @@ public:
     // The other window named by each focus message: "set 42", "kill 7".
     QStringList FocusLog;
     using TCustomGrid::CalcDrawInfo;
+    using TCustomGrid::ChangeScale;
 
     void WndProc(TMessage& m) override
     {
