@@ -12,6 +12,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QUtf8StringView>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -81,6 +83,10 @@ public:
     bool HasAttribute(const QString& name) const;
     std::optional<QString> Attribute(const QString& name) const;
     QString AttributeOr(const QString& name, const QString& fallback = QString()) const;
+    // Each attribute in order, name and value in UTF-8 as the document holds
+    // them, without copies: for readers that take several attributes of many
+    // elements in one walk. The views last until the attribute changes.
+    void ForEachAttributeUtf8(const std::function<void(QUtf8StringView name, QUtf8StringView value)>& f) const;
     QString AttributeName(int index) const;
     QString AttributeValue(int index) const;
     QList<std::pair<QString, QString>> Attributes() const;

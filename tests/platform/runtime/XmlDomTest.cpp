@@ -136,6 +136,17 @@ TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
     TXmlDocument table;
     ASSERT_TRUE(table.LoadFromBytes("<t>" + rows + rows + "</t>"));
     EXPECT_EQ(table.DocumentElement().Child(1).AttributeValue(39), "39");
+    // Around the sizes at which the table of names grows, the last name
+    // repeating an earlier one is caught; every element of a long table is
+    // checked on its own.
+    for (int count : { 2, 31, 32, 33, 64, 65, 300 }) {
+        SCOPED_TRACE(count);
+        const QByteArray row = ElementWithAttributes("row", count);
+        QByteArray repeated = row;
+        repeated.insert(repeated.size() - 2, " a" + QByteArray::number(count / 2) + "=\"again\"");
+        EXPECT_FALSE(TXmlDocument().LoadFromBytes("<t>" + row.repeated(3) + repeated + "</t>"));
+        EXPECT_TRUE(TXmlDocument().LoadFromBytes("<t>" + row.repeated(4) + "</t>"));
+    }
 
     const QString dir = testutil::TempDir();
     TXmlDocument doc;
@@ -264,6 +275,23 @@ TEST(XmlDom, AttributesKeepOrderAndTellMissingFromEmpty)
     EXPECT_EQ(row.AttributeOr("Swap", "N"), "N");
     // A child that is not an element has no attributes at all.
     EXPECT_FALSE(doc.FirstNode().Child(1).Attribute("Enable").has_value());
+    // Walked in one go, names and values come as the file holds them.
+    TXmlDocument utf8;
+    ASSERT_TRUE(utf8.LoadFromBytes("<t><row Tag=\"Caf\xC3\xA9\" Enable=\"\" x=\"&lt;\"/>text</t>"));
+    QList<std::pair<QByteArray, QByteArray>> walked;
+    auto walk = [&](const TXmlNode& n) {
+        walked.clear();
+        n.ForEachAttributeUtf8([&](QUtf8StringView name, QUtf8StringView value) {
+            walked.append({ QByteArray(name.data(), name.size()), QByteArray(value.data(), value.size()) });
+        });
+    };
+    walk(utf8.FirstNode().Child(0));
+    const QList<std::pair<QByteArray, QByteArray>> raw = { { "Tag", "Caf\xC3\xA9" }, { "Enable", "" }, { "x", "<" } };
+    EXPECT_EQ(walked, raw);
+    walk(utf8.FirstNode().Child(1));
+    EXPECT_TRUE(walked.isEmpty());
+    walk(TXmlNode());
+    EXPECT_TRUE(walked.isEmpty());
 
     // Setting an existing attribute keeps its place; a new one goes last.
     row.SetAttribute("Enable", "Y");
