@@ -47,6 +47,16 @@ private:
     TColor Color_;
 };
 
+// A child of `parent`, owned by it, with those bounds, then aligned.
+template <class T> T* MakeAligned(TWinControl* parent, TAlign a, TRect r)
+{
+    auto* c = new T(parent);
+    c->SetParent(parent);
+    c->SetBoundsRect(r);
+    c->SetAlign(a);
+    return c;
+}
+
 TEST(Component, OwnerFreesOwnedAndFreeNotificationClearsLinks)
 {
     struct TWatcher : TComponent {
@@ -275,12 +285,7 @@ TEST(Layout, AlignPlacesControlsInTheToolkitOrder)
 {
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
-    auto make = [&](TAlign a, TRect r) {
-        auto* c = new TProbe(&form, &form);
-        c->SetBoundsRect(r);
-        c->SetAlign(a);
-        return c;
-    };
+    auto make = [&](TAlign a, TRect r) { return MakeAligned<TProbe>(&form, a, r); };
     auto* client = make(alClient, Bounds(0, 0, 10, 10));
     auto* right = make(alRight, Bounds(0, 0, 40, 10));
     auto* left = make(alLeft, Bounds(0, 0, 30, 10));
@@ -365,13 +370,7 @@ TEST(Layout, ChildFreedWhileSiblingsArePlacedIsPassedOver)
 {
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
-    auto make = [&](TAlign a, TRect r) {
-        auto* c = new TPanel(&form);
-        c->SetParent(&form);
-        c->SetBoundsRect(r);
-        c->SetAlign(a);
-        return c;
-    };
+    auto make = [&](TAlign a, TRect r) { return MakeAligned<TPanel>(&form, a, r); };
     auto* first = make(alTop, Bounds(0, 0, 10, 20));
     TPanel* second = make(alTop, Bounds(0, 50, 10, 30));
     auto* client = make(alClient, Bounds(0, 0, 10, 10));
