@@ -17,35 +17,28 @@ namespace {
 
 // The attributes of a row the bank takes, as the file holds them, read in
 // one walk over the row; a missing one has no value.
-struct TRow {
-    std::optional<QUtf8StringView> Enable, Device_Address, Preamble_Count, Var_Cmd_Type, Var_Cmd_Number, Cmd_Params,
-        Position, Swap, ConvInt, Var_Operation, TimeOut;
+enum TRow_Attr {
+    Enable,
+    Device_Address,
+    Preamble_Count,
+    Var_Cmd_Type,
+    Var_Cmd_Number,
+    Cmd_Params,
+    Position,
+    Swap,
+    ConvInt,
+    Var_Operation,
+    TimeOut,
+    Row_Attr_Count
 };
+using TRow = std::array<std::optional<QUtf8StringView>, Row_Attr_Count>;
 
 TRow Read_Row(const TXmlNode& row)
 {
-    static const std::pair<QUtf8StringView, std::optional<QUtf8StringView> TRow::*> Fields[] = {
-        { "Enable", &TRow::Enable },
-        { "Device_Address", &TRow::Device_Address },
-        { "Preamble_Count", &TRow::Preamble_Count },
-        { "Var_Cmd_Type", &TRow::Var_Cmd_Type },
-        { "Var_Cmd_Number", &TRow::Var_Cmd_Number },
-        { "Cmd_Params", &TRow::Cmd_Params },
-        { "Position", &TRow::Position },
-        { "Swap", &TRow::Swap },
-        { "ConvInt", &TRow::ConvInt },
-        { "Var_Operation", &TRow::Var_Operation },
-        { "TimeOut", &TRow::TimeOut },
-    };
+    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count",
+        "Var_Cmd_Type", "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
     TRow r;
-    row.ForEachAttributeUtf8([&r](QUtf8StringView name, QUtf8StringView value) {
-        for (const auto& [field, member] : Fields)
-            if (name.size() == field.size() && std::memcmp(name.data(), field.data(), size_t(name.size())) == 0) {
-                if (!(r.*member))
-                    r.*member = value;
-                break;
-            }
-    });
+    row.AttributesUtf8(Names, r);
     return r;
 }
 
@@ -199,34 +192,35 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
     // the number of records is.
     QList<THart_Var_Place>& vars = HART_Bank.hart_var_place;
     const TXmlNode rows = hart.FindChild(QStringLiteral("HART_Variables"));
+    vars.reserve(rows.ChildCount());
     for (TXmlNode row = rows.FirstChild(); row; row = row.NextSibling()) {
         if (!row.IsElement())
             continue;
         const TRow r = Read_Row(row);
-        if (!Is_Yes(r.Enable))
+        if (!Is_Yes(r[Enable]))
             continue;
         THart_Var_Place v;
         std::int64_t address = 0;
         std::array<char16_t, 32> buffer;
-        if (const auto t = Number_Text(row, QStringLiteral("Device_Address"), r.Device_Address, buffer);
+        if (const auto t = Number_Text(row, QStringLiteral("Device_Address"), r[Device_Address], buffer);
             !t || !TryStrToInt64(*t, address))
             address = 0;
         v.device_address = std::uint64_t(address);
-        v.preamble_count = std::uint32_t(Int_Attr(row, QStringLiteral("Preamble_Count"), r.Preamble_Count, 5));
-        v.Var_Type = r.Var_Cmd_Type ? HART_Var_Type_Value(*r.Var_Cmd_Type) : 0;
-        v.variable_number = std::uint32_t(Int_Attr(row, QStringLiteral("Var_Cmd_Number"), r.Var_Cmd_Number, 0));
+        v.preamble_count = std::uint32_t(Int_Attr(row, QStringLiteral("Preamble_Count"), r[Preamble_Count], 5));
+        v.Var_Type = r[Var_Cmd_Type] ? HART_Var_Type_Value(*r[Var_Cmd_Type]) : 0;
+        v.variable_number = std::uint32_t(Int_Attr(row, QStringLiteral("Var_Cmd_Number"), r[Var_Cmd_Number], 0));
 
-        if (r.Cmd_Params && !r.Cmd_Params->isEmpty())
+        if (r[Cmd_Params] && !r[Cmd_Params]->isEmpty())
             v.params = Hex_To_Bytes(row.AttributeOr(QStringLiteral("Cmd_Params")));
         v.params_length = std::uint32_t(v.params.size());
 
-        v.position = std::uint32_t(Int_Attr(row, QStringLiteral("Position"), r.Position, 0));
-        if (Is_Yes(r.ConvInt))
+        v.position = std::uint32_t(Int_Attr(row, QStringLiteral("Position"), r[Position], 0));
+        if (Is_Yes(r[ConvInt]))
             v.operation += HART_Op_Conv_Int;
-        if (Is_Yes(r.Swap))
+        if (Is_Yes(r[Swap]))
             v.operation += (v.operation & HART_Op_Conv_Int) ? HART_Op_Swap_Conv_Int : HART_Op_Swap;
-        v.operation += HART_Operation_Value(r.Var_Operation.value_or(QUtf8StringView()));
-        v.TimeOut = TimeOut_Attr(row, r.TimeOut);
+        v.operation += HART_Operation_Value(r[Var_Operation].value_or(QUtf8StringView()));
+        v.TimeOut = TimeOut_Attr(row, r[TimeOut]);
         vars.append(std::move(v));
     }
     HART_Bank.var_number = std::uint32_t(vars.size());

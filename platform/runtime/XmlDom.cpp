@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
@@ -40,6 +41,15 @@ QString FromUtf8(QByteArrayView bytes)
         return QString::fromLatin1(bytes);
     QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return d(bytes);
+}
+
+// Attribute names and values are short: a loop costs less than a call.
+size_t Length(const char* s)
+{
+    size_t n = 0;
+    while (s[n])
+        ++n;
+    return n;
 }
 
 // A name to look up, in UTF-8 as the document holds it; the short ASCII
@@ -294,14 +304,14 @@ class TDuplicateAttributes {
 public:
     bool In(pugi::xml_node element)
     {
-        const pugi::xml_attribute first = element.first_attribute();
-        if (!first || !first.next_attribute())
+        const pugi::xml_attribute last = element.last_attribute();
+        if (!last || !last.previous_attribute())
             return false;
         for (;;) {
             NextMark();
             size_t count = 0;
-            pugi::xml_attribute a = first;
-            for (; a && 2 * count < FSlots.size(); a = a.next_attribute(), ++count)
+            pugi::xml_attribute a = last;
+            for (; a && 2 * count < FSlots.size(); a = a.previous_attribute(), ++count)
                 if (!Add(a.name()))
                     return true;
             if (!a)
@@ -345,20 +355,23 @@ private:
     unsigned FMark = 0;
 };
 
+// Walks the tree from its end: the parser wrote that part last, so it is
+// still in the cache, and the part this walk reads last is the beginning,
+// where the reader that follows a load starts.
 bool HasDuplicateAttribute(pugi::xml_node root)
 {
     TDuplicateAttributes duplicates;
-    pugi::xml_node n = root.first_child();
+    pugi::xml_node n = root.last_child();
     while (n) {
         if (duplicates.In(n))
             return true;
-        if (n.first_child()) {
-            n = n.first_child();
+        if (n.last_child()) {
+            n = n.last_child();
             continue;
         }
-        while (n && !n.next_sibling() && n.parent() != root)
+        while (n && !n.previous_sibling() && n.parent() != root)
             n = n.parent();
-        n = n.next_sibling();
+        n = n.previous_sibling();
     }
     return false;
 }
@@ -677,10 +690,22 @@ std::optional<QString> TXmlNode::Attribute(const QString& name) const
     return FromUtf8(a.value());
 }
 
-void TXmlNode::ForEachAttributeUtf8(const std::function<void(QUtf8StringView, QUtf8StringView)>& f) const
+void TXmlNode::AttributesUtf8(std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
 {
-    for (pugi::xml_attribute a = Wrap(FNode).first_attribute(); a; a = a.next_attribute())
-        f(QUtf8StringView(a.name()), QUtf8StringView(a.value()));
+    const size_t count = std::min(names.size(), values.size());
+    const pugi::xml_node node = Wrap(FNode);
+    // Each look starts after the attribute found last: a row written in the
+    // order asked for is read in one pass.
+    pugi::xml_attribute hint = node.first_attribute();
+    for (size_t i = 0; i < count; ++i) {
+        const pugi::xml_attribute a = node.attribute(names[i], hint);
+        if (a) {
+            const char* value = a.value();
+            values[i] = QUtf8StringView(value, Length(value));
+        } else {
+            values[i].reset();
+        }
+    }
 }
 
 QString TXmlNode::AttributeOr(const QString& name, const QString& fallback) const

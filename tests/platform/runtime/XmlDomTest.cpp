@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringConverter>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -275,23 +277,24 @@ TEST(XmlDom, AttributesKeepOrderAndTellMissingFromEmpty)
     EXPECT_EQ(row.AttributeOr("Swap", "N"), "N");
     // A child that is not an element has no attributes at all.
     EXPECT_FALSE(doc.FirstNode().Child(1).Attribute("Enable").has_value());
-    // Walked in one go, names and values come as the file holds them.
+    // Taken together, values come as the file holds them, missing ones as
+    // none; a node that is not an element has none at all.
     TXmlDocument utf8;
-    ASSERT_TRUE(utf8.LoadFromBytes("<t><row Tag=\"Caf\xC3\xA9\" Enable=\"\" x=\"&lt;\"/>text</t>"));
-    QList<std::pair<QByteArray, QByteArray>> walked;
-    auto walk = [&](const TXmlNode& n) {
-        walked.clear();
-        n.ForEachAttributeUtf8([&](QUtf8StringView name, QUtf8StringView value) {
-            walked.append({ QByteArray(name.data(), name.size()), QByteArray(value.data(), value.size()) });
-        });
+    ASSERT_TRUE(utf8.LoadFromBytes("<t><row Tag=\"Caf\xC3\xA9\" Enable=\"\" x=\"&lt;\" Enab=\"1\"/>text</t>"));
+    const char* const names[] = { "x", "Enable", "Swap", "Tag", "Ena" };
+    std::optional<QUtf8StringView> values[5];
+    auto expectValues = [&](const TXmlNode& n, std::vector<std::optional<QByteArray>> expected) {
+        n.AttributesUtf8(names, values);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_EQ(values[i].has_value(), expected[i].has_value());
+            if (expected[i])
+                EXPECT_EQ(QByteArray(values[i]->data(), values[i]->size()), *expected[i]);
+        }
     };
-    walk(utf8.FirstNode().Child(0));
-    const QList<std::pair<QByteArray, QByteArray>> raw = { { "Tag", "Caf\xC3\xA9" }, { "Enable", "" }, { "x", "<" } };
-    EXPECT_EQ(walked, raw);
-    walk(utf8.FirstNode().Child(1));
-    EXPECT_TRUE(walked.isEmpty());
-    walk(TXmlNode());
-    EXPECT_TRUE(walked.isEmpty());
+    expectValues(utf8.FirstNode().Child(0), { "<", "", std::nullopt, "Caf\xC3\xA9", std::nullopt });
+    expectValues(utf8.FirstNode().Child(1), { std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt });
+    expectValues(TXmlNode(), { std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt });
 
     // Setting an existing attribute keeps its place; a new one goes last.
     row.SetAttribute("Enable", "Y");
