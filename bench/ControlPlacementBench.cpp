@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -91,11 +90,7 @@ void BM_LabelsOnForm(benchmark::State& state)
     if (const auto base = SecondsBySize().find(2000); n != 2000 && base != SecondsBySize().end())
         state.counters["x2000"] = perIteration / base->second;
     state.SetComplexityN(n);
-    if (const double ratio = state.counters["ratio"]; ratio > Limit) {
-        static std::string message;
-        message = "placing labels takes " + std::to_string(ratio) + " times as long as Qt's labels";
-        state.SkipWithError(message.c_str());
-    }
+    benchpaired::FailAbove(state, state.counters["ratio"], Limit, "placing labels", "as long as Qt's labels");
 }
 
 } // namespace

@@ -7,13 +7,14 @@
 // iteration launches both; "ratio" is ours over Qt's over all runs,
 // "best_ratio" that of the fastest run of each (the least disturbed by
 // whatever else the machine does). Above 1.3 times Qt's the run fails.
+#include "BenchPaired.h"
+
 #include <QProcess>
 #include <QStringList>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <limits>
-#include <string>
 
 namespace {
 
@@ -64,11 +65,7 @@ void BM_StartupToFirstPaint(benchmark::State& state)
     state.counters["ratio"] = benchmark::Counter(ours / qt);
     state.counters["best_ratio"] = benchmark::Counter(oursBest / qtBest);
     state.SetLabel(QStringLiteral("%1 x %2, %3 buttons").arg(shown[0], shown[1], shown[2]).toStdString());
-    if (const double ratio = ours / qt; ratio > Limit) {
-        static std::string message;
-        message = "start-up takes " + std::to_string(ratio) + " times the minimal Qt program's";
-        state.SkipWithError(message.c_str());
-    }
+    benchpaired::FailAbove(state, ours / qt, Limit, "start-up", "the minimal Qt program's");
 }
 
 } // namespace
