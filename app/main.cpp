@@ -1,12 +1,9 @@
-// Program entry of the configurator: the application object, every form
-// created once in the start-up order, then the message loop until the main
-// window closes.
+// Program entry of the configurator: its whole run (Run_Morvantile_HART),
+// which the start-up benchmark runs too.
 #include <cstdlib>
 
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/tables/UMorvantile_HART.h"
-#include "controls/grid/ExGridUnit.h"
-#include "platform/controls/Bootstrap.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 
@@ -35,10 +32,7 @@ extern "C" const char* __lsan_default_options()
 
 int main(int argc, char** argv)
 {
-    const int code = RunApplication(argc, argv, []() {
-        // The grids' process-wide state comes before the first form.
-        ExGridStartup();
-        Create_Forms();
+    return Run_Morvantile_HART(argc, argv, []() {
         // Smoke runs without a display close the window (and so write the
         // settings) after the given number of milliseconds.
         if (const char* ms = std::getenv("MORV_CLOSE_AFTER_MS"); ms && FMorvantinoFirmWare) {
@@ -51,6 +45,4 @@ int main(int argc, char** argv)
             };
         }
     });
-    ExGridShutdown();
-    return code;
 }

@@ -10,6 +10,12 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <deque>
+#include <string>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace benchpaired {
 
@@ -43,9 +49,43 @@ template <class T> void DrawScreenTexts(QImage& Image, const QFont& Font, T Text
 
 using Clock = std::chrono::steady_clock;
 
+// For benchmarks whose sides free everything they allocated on every
+// iteration: the C library would hand large blocks and the freed top of the
+// heap back to the system each time and fault them in again, which on this
+// kind of machine costs more than the work itself and drowns the comparison
+// (and would make it depend on what ran before). Measured with it: the steady
+// state of a program that does the work more than once.
+struct KeepFreedHeap {
+#ifdef __GLIBC__
+    KeepFreedHeap()
+    {
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    }
+    ~KeepFreedHeap()
+    {
+        mallopt(M_TRIM_THRESHOLD, 128 << 10);
+        mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    }
+#endif
+};
+
 inline double Seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
+}
+
+// Fails the run when `figure` is above `limit`, saying so: "<what> takes
+// <figure> times <peer>", so that a failed run still shows its figure.
+inline void FailAbove(
+    benchmark::State& state, double figure, double limit, const std::string& what, const std::string& peer)
+{
+    if (figure <= limit)
+        return;
+    static std::deque<std::string> messages;
+    messages.push_back(
+        what + " takes " + std::to_string(figure) + " times " + peer + " (limit " + std::to_string(limit) + ")");
+    state.SkipWithError(messages.back().c_str());
 }
 
 // `between` runs untimed before each pair.

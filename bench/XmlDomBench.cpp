@@ -3,6 +3,7 @@
 // Linear loading keeps the time per attribute flat from 4,000 to 40,000
 // attributes: "x4000" is the time against the 4,000-attribute run of the same
 // benchmark (10 when linear), "xPugixml" against pugixml at the same size.
+#include "BenchPaired.h"
 #include "platform/runtime/XmlDom.h"
 
 #include <QByteArray>
@@ -12,10 +13,6 @@
 #include <pugixml.hpp>
 #include <string>
 #include <utility>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -34,29 +31,9 @@ std::map<std::pair<std::string, int64_t>, double>& Timings()
     return timings;
 }
 
-// Both sides free everything they allocated on every load; the C library
-// would hand large blocks and the freed top of the heap back to the system
-// each time and fault them in again, which on this kind of machine costs more
-// than the parse itself and drowns the comparison. Measured here: the steady
-// state of a program that loads more than once.
-struct KeepFreedHeap {
-#ifdef __GLIBC__
-    KeepFreedHeap()
-    {
-        mallopt(M_TRIM_THRESHOLD, 256 << 20);
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    }
-    ~KeepFreedHeap()
-    {
-        mallopt(M_TRIM_THRESHOLD, 128 << 10);
-        mallopt(M_MMAP_THRESHOLD, 128 << 10);
-    }
-#endif
-};
-
 template <typename Load> void Run(benchmark::State& state, const std::string& name, Load load)
 {
-    const KeepFreedHeap keep;
+    const benchpaired::KeepFreedHeap keep;
     const QByteArray data = SettingsWithAttributes(int(state.range(0)));
     const auto start = std::chrono::steady_clock::now();
     bool loaded = true;

@@ -98,9 +98,9 @@ inline constexpr std::uint32_t HART_Op_Conv_Int = 2;
 inline constexpr std::uint32_t HART_Op_Swap_Conv_Int = 4;
 
 // "Var" 0, "Var Burst" 1, any other text 2 (a command).
-std::uint32_t HART_Var_Type_Value(const QString& text);
+std::uint32_t HART_Var_Type_Value(QUtf8StringView text);
 // "x 10" 8, "x 100" 16 ... "x 1000000" 256; any other text 0.
-std::uint32_t HART_Operation_Value(const QString& text);
+std::uint32_t HART_Operation_Value(QUtf8StringView text);
 // Command parameter bytes from their hexadecimal text: consecutive pairs from
 // the first character, as typed; a pair that is not two hexadecimal digits
 // gives 0, a trailing odd character is dropped, a blank text gives nothing.
@@ -127,7 +127,6 @@ public:
     TBinResult Read_Par_Gen();
     void Set_SW_Version();
     TBinResult Read_HART_Variables(std::uint32_t base);
-    int Count_HART_Vars(const TXmlNode& hart) const;
     int Copy_Par_Block();
     int Write_HART_Bank(int pos, QByteArray& buffer) const;
     TBinResult Save_Banks();

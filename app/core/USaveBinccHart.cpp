@@ -8,33 +8,79 @@
 #include "app/core/UXmlFile.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
-bool Is_Enabled(const TXmlNode& row)
+// The attributes of a row the bank takes, as the file holds them, read in
+// one walk over the row; a missing one has no value.
+enum TRow_Attr {
+    Enable,
+    Device_Address,
+    Preamble_Count,
+    Var_Cmd_Type,
+    Var_Cmd_Number,
+    Cmd_Params,
+    Position,
+    Swap,
+    ConvInt,
+    Var_Operation,
+    TimeOut,
+    Row_Attr_Count
+};
+using TRow = std::array<std::optional<QUtf8StringView>, Row_Attr_Count>;
+
+TRow Read_Row(const TXmlNode& row)
 {
-    return row.AttributeOr(QStringLiteral("Enable")) == QLatin1String("Y");
+    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count",
+        "Var_Cmd_Type", "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
+    TRow r;
+    row.AttributesUtf8(Names, r);
+    return r;
 }
 
-bool Is_Yes(const TXmlNode& row, const char* name)
+bool Is_Yes(const std::optional<QUtf8StringView>& value)
 {
-    return row.AttributeOr(QLatin1String(name)) == QLatin1String("Y");
+    return value == QUtf8StringView("Y");
 }
 
-int Int_Attr(const TXmlNode& row, const char* name, int fallback)
+// A number's text for the program's number parser. ASCII, as every number
+// is, is widened into `buffer` rather than copied to the heap; other text is
+// read through the document as any attribute is.
+std::optional<QString> Number_Text(const TXmlNode& row, const QString& name,
+    const std::optional<QUtf8StringView>& value, std::array<char16_t, 32>& buffer)
 {
-    const auto t = row.Attribute(QLatin1String(name));
+    if (!value)
+        return std::nullopt;
+    const qsizetype n = value->size();
+    if (n <= qsizetype(buffer.size())) {
+        const char* p = value->data();
+        qsizetype i = 0;
+        for (; i < n && static_cast<unsigned char>(p[i]) < 0x80; ++i)
+            buffer[size_t(i)] = char16_t(p[i]);
+        if (i == n)
+            return QString::fromRawData(reinterpret_cast<const QChar*>(buffer.data()), n);
+    }
+    return row.Attribute(name);
+}
+
+int Int_Attr(const TXmlNode& row, const QString& name, const std::optional<QUtf8StringView>& value, int fallback)
+{
+    std::array<char16_t, 32> buffer;
+    const auto t = Number_Text(row, name, value, buffer);
     int v;
     return t && TryStrToInt(*t, v) ? v : fallback;
 }
 
 // The table accepts time-outs up to 0xFFFFFFFF ms, so the text is read as an
 // unsigned 32-bit value rather than a signed one, which would lose the upper half.
-std::uint32_t TimeOut_Attr(const TXmlNode& row)
+std::uint32_t TimeOut_Attr(const TXmlNode& row, const std::optional<QUtf8StringView>& value)
 {
-    const auto t = row.Attribute(QStringLiteral("TimeOut"));
+    std::array<char16_t, 32> buffer;
+    const auto t = Number_Text(row, QStringLiteral("TimeOut"), value, buffer);
     std::int64_t v;
     if (t && TryStrToInt64(*t, v) && v >= 0 && v <= std::int64_t(0xFFFFFFFF))
         return std::uint32_t(v);
@@ -52,14 +98,15 @@ int Hex_Digit(char16_t c)
     return -1;
 }
 
+// Writes into a buffer already sized for everything written.
 class TBankWriter {
 public:
     TBankWriter(QByteArray& buffer, int pos)
-        : FBuffer(buffer)
+        : FData(buffer.data())
         , FPos(pos)
     {
     }
-    void U8(std::uint8_t v) { FBuffer[FPos++] = char(v); }
+    void U8(std::uint8_t v) { FData[FPos++] = char(v); }
     void U32(std::uint32_t v)
     {
         for (int i = 0; i < 4; ++i)
@@ -78,37 +125,33 @@ public:
     }
     void Bytes(const QByteArray& b)
     {
-        std::memcpy(FBuffer.data() + FPos, b.constData(), size_t(b.size()));
+        std::memcpy(FData + FPos, b.constData(), size_t(b.size()));
         FPos += int(b.size());
     }
     int Pos() const { return FPos; }
 
 private:
-    QByteArray& FBuffer;
+    char* FData;
     int FPos;
 };
 
 } // namespace
 
-std::uint32_t HART_Var_Type_Value(const QString& text)
+std::uint32_t HART_Var_Type_Value(QUtf8StringView text)
 {
-    if (text == QLatin1String("Var"))
+    if (text == QUtf8StringView("Var"))
         return 0;
-    if (text == QLatin1String("Var Burst"))
+    if (text == QUtf8StringView("Var Burst"))
         return 1;
     return 2;
 }
 
-std::uint32_t HART_Operation_Value(const QString& text)
+std::uint32_t HART_Operation_Value(QUtf8StringView text)
 {
-    static const struct {
-        const char* Name;
-        std::uint32_t Bit;
-    } Ops[] = { { "x 10", 8 }, { "x 100", 16 }, { "x 1000", 32 }, { "x 10000", 64 }, { "x 100000", 128 },
-        { "x 1000000", 256 } };
-    for (const auto& op : Ops)
-        if (text == QLatin1String(op.Name))
-            return op.Bit;
+    static const char* const Ops[] = { "x 10", "x 100", "x 1000", "x 10000", "x 100000", "x 1000000" };
+    for (int i = 0; i < 6; ++i)
+        if (text == QUtf8StringView(Ops[i]))
+            return 8u << i;
     return 0;
 }
 
@@ -132,15 +175,6 @@ void TSaveBin::Init_HART_Bank()
     HART_Bank = THart_Bank();
 }
 
-int TSaveBin::Count_HART_Vars(const TXmlNode& hart) const
-{
-    int count = 0;
-    for (const TXmlNode& row : hart.FindChild(QStringLiteral("HART_Variables")).ChildNodes())
-        if (row.IsElement() && Is_Enabled(row))
-            ++count;
-    return count;
-}
-
 TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
 {
     // A missing file gives a bank without variables; a damaged one is never
@@ -154,38 +188,49 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
     if (hart.NodeName() != QLatin1String("HART"))
         return {};
 
-    HART_Bank.var_number = std::uint32_t(Count_HART_Vars(hart));
-    if (HART_Bank.var_number == 0)
-        return {};
-    HART_Bank.hart_var_place_add = base + HART_Bank_Header_Size;
-    std::uint32_t paramsAdd = HART_Bank.hart_var_place_add + HART_Var_Place_Size * HART_Bank.var_number;
-
-    for (const TXmlNode& row : hart.FindChild(QStringLiteral("HART_Variables")).ChildNodes()) {
-        if (!row.IsElement() || !Is_Enabled(row))
+    // One walk over the rows: each record's parameter address is known once
+    // the number of records is.
+    QList<THart_Var_Place>& vars = HART_Bank.hart_var_place;
+    const TXmlNode rows = hart.FindChild(QStringLiteral("HART_Variables"));
+    vars.reserve(rows.ChildCount());
+    for (TXmlNode row = rows.FirstChild(); row; row = row.NextSibling()) {
+        if (!row.IsElement())
+            continue;
+        const TRow r = Read_Row(row);
+        if (!Is_Yes(r[Enable]))
             continue;
         THart_Var_Place v;
         std::int64_t address = 0;
-        if (const auto t = row.Attribute(QStringLiteral("Device_Address")); !t || !TryStrToInt64(*t, address))
+        std::array<char16_t, 32> buffer;
+        if (const auto t = Number_Text(row, QStringLiteral("Device_Address"), r[Device_Address], buffer);
+            !t || !TryStrToInt64(*t, address))
             address = 0;
         v.device_address = std::uint64_t(address);
-        v.preamble_count = std::uint32_t(Int_Attr(row, "Preamble_Count", 5));
-        const auto type = row.Attribute(QStringLiteral("Var_Cmd_Type"));
-        v.Var_Type = type ? HART_Var_Type_Value(*type) : 0;
-        v.variable_number = std::uint32_t(Int_Attr(row, "Var_Cmd_Number", 0));
+        v.preamble_count = std::uint32_t(Int_Attr(row, QStringLiteral("Preamble_Count"), r[Preamble_Count], 5));
+        v.Var_Type = r[Var_Cmd_Type] ? HART_Var_Type_Value(*r[Var_Cmd_Type]) : 0;
+        v.variable_number = std::uint32_t(Int_Attr(row, QStringLiteral("Var_Cmd_Number"), r[Var_Cmd_Number], 0));
 
-        v.params_add = paramsAdd;
-        v.params = Hex_To_Bytes(row.AttributeOr(QStringLiteral("Cmd_Params")));
+        if (r[Cmd_Params] && !r[Cmd_Params]->isEmpty())
+            v.params = Hex_To_Bytes(row.AttributeOr(QStringLiteral("Cmd_Params")));
         v.params_length = std::uint32_t(v.params.size());
-        paramsAdd += v.params_length;
 
-        v.position = std::uint32_t(Int_Attr(row, "Position", 0));
-        if (Is_Yes(row, "ConvInt"))
+        v.position = std::uint32_t(Int_Attr(row, QStringLiteral("Position"), r[Position], 0));
+        if (Is_Yes(r[ConvInt]))
             v.operation += HART_Op_Conv_Int;
-        if (Is_Yes(row, "Swap"))
+        if (Is_Yes(r[Swap]))
             v.operation += (v.operation & HART_Op_Conv_Int) ? HART_Op_Swap_Conv_Int : HART_Op_Swap;
-        v.operation += HART_Operation_Value(row.AttributeOr(QStringLiteral("Var_Operation")));
-        v.TimeOut = TimeOut_Attr(row);
-        HART_Bank.hart_var_place.append(v);
+        v.operation += HART_Operation_Value(r[Var_Operation].value_or(QUtf8StringView()));
+        v.TimeOut = TimeOut_Attr(row, r[TimeOut]);
+        vars.append(std::move(v));
+    }
+    HART_Bank.var_number = std::uint32_t(vars.size());
+    if (vars.isEmpty())
+        return {};
+    HART_Bank.hart_var_place_add = base + HART_Bank_Header_Size;
+    std::uint32_t paramsAdd = HART_Bank.hart_var_place_add + HART_Var_Place_Size * HART_Bank.var_number;
+    for (THart_Var_Place& v : vars) {
+        v.params_add = paramsAdd;
+        paramsAdd += v.params_length;
     }
     return {};
 }

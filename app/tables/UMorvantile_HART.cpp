@@ -24,6 +24,8 @@
 #include "app/tables/UTopicTemplate.h"
 #include "app/tables/UTransmitCAN.h"
 #include "app/tables/UTransmitJ1939.h"
+#include "controls/grid/ExGridUnit.h"
+#include "platform/controls/Bootstrap.h"
 #include "platform/controls/Forms.h"
 
 namespace {
@@ -95,4 +97,17 @@ void Create_Forms()
     Application->CreateForm(FSNMP_Trap_Access);
     Application->CreateForm(FOPC_UA_Server_Access);
     Register_Table_Forms();
+}
+
+int Run_Morvantile_HART(int argc, char** argv, const std::function<void()>& started)
+{
+    const int code = RunApplication(argc, argv, [&started]() {
+        // The grids' process-wide state comes before the first form.
+        ExGridStartup();
+        Create_Forms();
+        if (started)
+            started();
+    });
+    ExGridShutdown();
+    return code;
 }

@@ -1,11 +1,9 @@
-// The configurator's own start-up, as its program entry runs it: every form
-// created in the start-up order, then the main window shown; ends after its
-// first paint.
+// The configurator's own start-up, the very run its program entry runs (the
+// grids' state, every form created in the start-up order, then the main
+// window shown); ends after its first paint.
 #include "FirstPaint.h"
 #include "app/core/UMorvantinoFirmWare.h"
 #include "app/tables/UMorvantile_HART.h"
-#include "platform/controls/Bootstrap.h"
-#include "platform/controls/Forms.h"
 
 namespace {
 int CountButtons(const TWinControl* c)
@@ -25,8 +23,6 @@ int CountButtons(const TWinControl* c)
 int main(int argc, char** argv)
 {
     QuietOffscreen();
-    return RunApplication(argc, argv, [] {
-        Create_Forms();
-        new TExitOnFirstPaint(FMorvantinoFirmWare->Widget(), CountButtons(FMorvantinoFirmWare));
-    });
+    return Run_Morvantile_HART(
+        argc, argv, [] { new TExitOnFirstPaint(FMorvantinoFirmWare->Widget(), CountButtons(FMorvantinoFirmWare)); });
 }

@@ -264,6 +264,24 @@ void SetMouseControl(TControl* c)
 
 using namespace controls_private;
 
+namespace {
+// The alignments the alignment pass places; none, custom and anchors alone
+// leave the control where it is.
+bool IsPlaced(TAlign a)
+{
+    return a == alTop || a == alBottom || a == alLeft || a == alRight || a == alClient;
+}
+
+// A child out of its parent's z-order list, looked for from the top: a
+// parent frees its children topmost first.
+template <class T> void EraseChild(std::vector<T*>& list, const TControl* c)
+{
+    const auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it != list.rend())
+        list.erase(std::next(it).base());
+}
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TControl
 
@@ -394,6 +412,10 @@ void TControl::SetAlign(TAlign v)
         return;
     const TAlign old = FAlign;
     FAlign = v;
+    if (FParent) {
+        FParent->FAlignedCount += int(IsPlaced(v)) - int(IsPlaced(old));
+        ++FParent->FChildStamp;
+    }
     if (old != alNone && v == alNone) {
         FAnchors = TAnchors(akLeft) | akTop;
     } else {
@@ -623,8 +645,9 @@ void TControl::BringToFront()
     if (!FParent)
         return;
     auto& list = FParent->FControls;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    EraseChild(list, this);
     list.push_back(this);
+    ++FParent->FChildStamp;
     Invalidate();
 }
 
@@ -633,8 +656,9 @@ void TControl::SendToBack()
     if (!FParent)
         return;
     auto& list = FParent->FControls;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    EraseChild(list, this);
     list.insert(list.begin(), this);
+    ++FParent->FChildStamp;
     Invalidate();
 }
 
@@ -1107,6 +1131,8 @@ void TWinControl::InsertControl(TControl* AControl)
         return;
     FControls.push_back(AControl);
     AControl->FParent = this;
+    FAlignedCount += int(IsPlaced(AControl->FAlign));
+    ++FChildStamp;
     if (auto* wc = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.push_back(wc);
         if (wc->FWidget) {
@@ -1135,9 +1161,11 @@ void TWinControl::RemoveControl(TControl* AControl)
             HandleException(this);
         }
     }
-    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    EraseChild(FControls, AControl);
+    FAlignedCount -= int(IsPlaced(AControl->FAlign));
+    ++FChildStamp;
     if (auto* wc = dynamic_cast<TWinControl*>(AControl)) {
-        FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), wc), FTabList.end());
+        EraseChild(FTabList, wc);
         if (wc->FWidget && !wc->IsDestroying()) {
             wc->FWidget->hide();
             wc->FWidget->setParent(nullptr);
@@ -1238,41 +1266,62 @@ void TWinControl::AdjustClientRect(TRect& Rect)
     (void)Rect;
 }
 
-namespace {
-bool InsertBefore(const TControl* c1, const TControl* c2, TAlign a)
-{
-    switch (a) {
-    case alTop:
-        return c1->Top() < c2->Top();
-    case alBottom:
-        return c1->Top() + c1->Height() >= c2->Top() + c2->Height();
-    case alLeft:
-        return c1->Left() < c2->Left();
-    case alRight:
-        return c1->Left() + c1->Width() >= c2->Left() + c2->Width();
-    default:
-        return false;
-    }
-}
-} // namespace
-
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect)
 {
     AdjustClientRect(Rect);
+    if (FAlignedCount == 0)
+        return;
+    // One walk finds the placed children; it is walked again only when a
+    // handler run by the placing below changes the children.
+    std::vector<TControl*> aligned;
+    unsigned stamp = FChildStamp - 1;
+    auto collect = [&] {
+        stamp = FChildStamp;
+        aligned.clear();
+        for (TControl* c : FControls)
+            if (IsPlaced(c->FAlign))
+                aligned.push_back(c);
+    };
     const TAlign order[] = { alTop, alBottom, alLeft, alRight, alClient };
     for (TAlign a : order) {
+        if (stamp != FChildStamp)
+            collect();
+        // The control being placed counts as the earliest, the others follow
+        // in z-order.
         std::vector<TControl*> list;
         if (AControl && AControl->FParent == this && AControl->FAlign == a && AControl->FVisible)
             list.push_back(AControl);
-        for (TControl* c : FControls) {
-            if (c->FAlign != a || !c->FVisible || c == AControl)
-                continue;
-            size_t j = 0;
-            while (j < list.size() && !InsertBefore(c, list[j], a))
-                ++j;
-            list.insert(list.begin() + static_cast<std::ptrdiff_t>(j), c);
+        for (TControl* c : aligned)
+            if (c->FAlign == a && c->FVisible && c != AControl)
+                list.push_back(c);
+        // Top and left go in the order of that edge, the earlier first on a
+        // tie; bottom and right from the far edge inwards, the later first
+        // on a tie.
+        auto byEdge = [&](auto edge, bool ascending) {
+            if (!ascending)
+                std::reverse(list.begin(), list.end());
+            std::stable_sort(list.begin(), list.end(), [&](const TControl* x, const TControl* y) {
+                return ascending ? edge(x) < edge(y) : edge(x) > edge(y);
+            });
+        };
+        switch (a) {
+        case alTop:
+            byEdge([](const TControl* c) { return c->FTop; }, true);
+            break;
+        case alBottom:
+            byEdge([](const TControl* c) { return c->FTop + c->FHeight; }, false);
+            break;
+        case alLeft:
+            byEdge([](const TControl* c) { return c->FLeft; }, true);
+            break;
+        case alRight:
+            byEdge([](const TControl* c) { return c->FLeft + c->FWidth; }, false);
+            break;
+        default:
+            break;
         }
-        for (TControl* c : list) {
+        for (size_t i = 0; i < list.size(); ++i) {
+            TControl* c = list[i];
             int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
             switch (a) {
             case alTop:
@@ -1309,6 +1358,15 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect)
                 break;
             }
             c->SetBounds(l, t, std::max(0, w), std::max(0, h));
+            if (stamp != FChildStamp) {
+                // A handler freed, moved or realigned children: the rest of
+                // this pass keeps only those still placed here this way.
+                collect();
+                const auto gone = [&](const TControl* x) {
+                    return std::find(aligned.begin(), aligned.end(), x) == aligned.end() || x->FAlign != a;
+                };
+                list.erase(std::remove_if(list.begin() + std::ptrdiff_t(i) + 1, list.end(), gone), list.end());
+            }
         }
     }
 }

@@ -623,6 +623,12 @@ private:
     bool FNoPaintAfterWidget = false;
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
+    // How many children the alignment pass places (top, bottom, left, right,
+    // client); with none, moving a child costs nothing however many there are.
+    int FAlignedCount = 0;
+    // Moves on whenever a child comes, goes, changes its alignment or its
+    // place in the z-order.
+    unsigned FChildStamp = 0;
     int FAlignLevel = 0;
     bool FAlignPending = false;
     TSize FLastClient;

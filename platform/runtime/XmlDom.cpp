@@ -4,9 +4,10 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -16,12 +17,69 @@ pugi::xml_node Wrap(pugi::xml_node_struct* n)
     return pugi::xml_node(n);
 }
 
+// Whether the bytes are all ASCII, eight at a time.
+bool IsAscii(const char* p, qsizetype n)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < n; ++i)
+        if (static_cast<unsigned char>(p[i]) >= 0x80)
+            return false;
+    return true;
+}
+
 // Unlike QString::fromUtf8, keeps a leading U+FEFF: it is part of the text.
+// Names and most values are ASCII, which needs no decoder.
 QString FromUtf8(QByteArrayView bytes)
 {
+    if (IsAscii(bytes.data(), bytes.size()))
+        return QString::fromLatin1(bytes);
     QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return d(bytes);
 }
+
+// Attribute names and values are short: a loop costs less than a call.
+size_t Length(const char* s)
+{
+    size_t n = 0;
+    while (s[n])
+        ++n;
+    return n;
+}
+
+// A name to look up, in UTF-8 as the document holds it; the short ASCII
+// names code asks for need no heap copy.
+class TUtf8Name {
+public:
+    explicit TUtf8Name(const QString& name)
+    {
+        const qsizetype n = name.size();
+        if (n < qsizetype(sizeof FShort)) {
+            const char16_t* s = reinterpret_cast<const char16_t*>(name.constData());
+            qsizetype i = 0;
+            for (; i < n && s[i] < 0x80; ++i)
+                FShort[i] = char(s[i]);
+            if (i == n) {
+                FShort[n] = 0;
+                FName = FShort;
+                return;
+            }
+        }
+        FLong = name.toUtf8();
+        FName = FLong.constData();
+    }
+    const char* Get() const { return FName; }
+
+private:
+    char FShort[64];
+    QByteArray FLong;
+    const char* FName;
+};
 
 // The names a well-formed document can carry; anything else would make the
 // saved file unreadable.
@@ -238,53 +296,82 @@ QByteArray Serialize(pugi::xml_node root)
     return out;
 }
 
-// Up to this many attributes a pairwise look is cheapest; beyond it an open
-// hash table of the names keeps the check linear in the attributes of one
-// element, without an allocation per name.
-constexpr int kPairwiseAttributes = 16;
-
-bool HasDuplicateAttribute(pugi::xml_node element, std::vector<const char*>& names)
-{
-    size_t count = 0;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
-        ++count;
-    if (count <= kPairwiseAttributes) {
-        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute())
-            for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
-                if (std::strcmp(a.name(), b.name()) == 0)
+// Finds an attribute named twice in one element. The names go into an open
+// hash table that grows with the most attributes an element has; a slot
+// counts only when it carries the current element's mark, so nothing is
+// cleared between elements and the check stays linear in the names' bytes.
+class TDuplicateAttributes {
+public:
+    bool In(pugi::xml_node element)
+    {
+        const pugi::xml_attribute last = element.last_attribute();
+        if (!last || !last.previous_attribute())
+            return false;
+        for (;;) {
+            NextMark();
+            size_t count = 0;
+            pugi::xml_attribute a = last;
+            for (; a && 2 * count < FSlots.size(); a = a.previous_attribute(), ++count)
+                if (!Add(a.name()))
                     return true;
-        return false;
+            if (!a)
+                return false;
+            // More names than the table holds well: a larger one, again.
+            FSlots.assign(FSlots.size() * 2, {});
+            FMark = 0;
+        }
     }
-    size_t size = 64;
-    while (size < 2 * count)
-        size *= 2;
-    names.assign(size, nullptr);
-    const size_t mask = size - 1;
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        size_t i = std::hash<std::string_view>()(name) & mask;
-        for (; names[i]; i = (i + 1) & mask)
-            if (std::strcmp(names[i], name) == 0)
-                return true;
-        names[i] = name;
-    }
-    return false;
-}
 
+private:
+    struct TSlot {
+        const char* Name = nullptr;
+        unsigned Mark = 0;
+    };
+
+    void NextMark()
+    {
+        if (++FMark == 0) {
+            FSlots.assign(FSlots.size(), {});
+            FMark = 1;
+        }
+    }
+
+    // False when the name is there already.
+    bool Add(const char* name)
+    {
+        std::uint32_t h = 2166136261u; // FNV-1a
+        for (const char* p = name; *p; ++p)
+            h = (h ^ static_cast<unsigned char>(*p)) * 16777619u;
+        const size_t mask = FSlots.size() - 1;
+        size_t i = h & mask;
+        for (; FSlots[i].Mark == FMark; i = (i + 1) & mask)
+            if (std::strcmp(FSlots[i].Name, name) == 0)
+                return false;
+        FSlots[i] = { name, FMark };
+        return true;
+    }
+
+    std::vector<TSlot> FSlots = std::vector<TSlot>(64);
+    unsigned FMark = 0;
+};
+
+// Walks the tree from its end: the parser wrote that part last, so it is
+// still in the cache, and the part this walk reads last is the beginning,
+// where the reader that follows a load starts.
 bool HasDuplicateAttribute(pugi::xml_node root)
 {
-    std::vector<const char*> names;
-    pugi::xml_node n = root.first_child();
+    TDuplicateAttributes duplicates;
+    pugi::xml_node n = root.last_child();
     while (n) {
-        if (HasDuplicateAttribute(n, names))
+        if (duplicates.In(n))
             return true;
-        if (n.first_child()) {
-            n = n.first_child();
+        if (n.last_child()) {
+            n = n.last_child();
             continue;
         }
-        while (n && !n.next_sibling() && n.parent() != root)
+        while (n && !n.previous_sibling() && n.parent() != root)
             n = n.parent();
-        n = n.next_sibling();
+        n = n.previous_sibling();
     }
     return false;
 }
@@ -323,6 +410,14 @@ QByteArray RepairUtf8(QByteArrayView bytes)
     bool repaired = false;
     qsizetype copied = 0;
     for (qsizetype i = 0; i < n;) {
+        // Runs of ASCII, which is most of any file, eight bytes at a time.
+        for (std::uint64_t w; i + 8 <= n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            if (w & 0x8080808080808080ULL)
+                break;
+        }
+        if (i == n)
+            break;
         const qsizetype len = Utf8SequenceLength(p + i, n - i);
         if (len > 0) {
             i += len;
@@ -582,18 +677,35 @@ int TXmlNode::AttributeCount() const
 
 bool TXmlNode::HasAttribute(const QString& name) const
 {
-    return Attribute(name).has_value();
+    return FNode && Wrap(FNode).attribute(TUtf8Name(name).Get());
 }
 
 std::optional<QString> TXmlNode::Attribute(const QString& name) const
 {
     if (!FNode)
         return std::nullopt;
-    const QByteArray n = name.toUtf8();
-    const pugi::xml_attribute a = Wrap(FNode).attribute(n.constData());
+    const pugi::xml_attribute a = Wrap(FNode).attribute(TUtf8Name(name).Get());
     if (!a)
         return std::nullopt;
     return FromUtf8(a.value());
+}
+
+void TXmlNode::AttributesUtf8(std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
+{
+    const size_t count = std::min(names.size(), values.size());
+    const pugi::xml_node node = Wrap(FNode);
+    // Each look starts after the attribute found last: a row written in the
+    // order asked for is read in one pass.
+    pugi::xml_attribute hint = node.first_attribute();
+    for (size_t i = 0; i < count; ++i) {
+        const pugi::xml_attribute a = node.attribute(names[i], hint);
+        if (a) {
+            const char* value = a.value();
+            values[i] = QUtf8StringView(value, Length(value));
+        } else {
+            values[i].reset();
+        }
+    }
 }
 
 QString TXmlNode::AttributeOr(const QString& name, const QString& fallback) const

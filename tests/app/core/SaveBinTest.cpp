@@ -264,6 +264,44 @@ TEST(SaveBin, TextsOutsideTheirRangeTakeTheirFallbacks)
     }
 }
 
+// A row's numbers are read as the program reads any number, however long or
+// odd their text; only numbers at all count.
+TEST(SaveBin, RowNumbersOfEveryLengthAndAlphabet)
+{
+    ProjectGuard guard;
+    const struct {
+        QByteArray Position;
+        std::uint32_t Value;
+    } cases[] = {
+        { "12", 12 },
+        { "  12", 12 },
+        { QByteArray(30, '0') + "12", 12 },
+        { QByteArray(31, '0') + "12", 12 },
+        { QByteArray(60, '0') + "12", 12 },
+        { "$1F", 31 },
+        { QByteArray("\xEF\xBB\xBF") + "12", 0 }, // a byte-order mark inside the text
+        { "\xEF\xBC\x91\xEF\xBC\x92", 0 }, // full-width digits
+        { "1\xC3\xA9", 0 },
+        { "", 0 },
+    };
+    TSaveBin builder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Position.toStdString());
+        MakeProject();
+        WriteBytes(File_HART_Variables,
+            "<HART><HART_Variables><row Enable=\"Y\" Device_Address=\"" + c.Position + "\" Var_Cmd_Number=\""
+                + c.Position + "\" Position=\"" + c.Position + "\" TimeOut=\"" + c.Position
+                + "\"/></HART_Variables></HART>");
+        ASSERT_TRUE(builder.Build_Bin());
+        ASSERT_EQ(builder.HART_Bank.hart_var_place.size(), 1);
+        const THart_Var_Place& v = builder.HART_Bank.hart_var_place[0];
+        EXPECT_EQ(v.position, c.Value);
+        EXPECT_EQ(v.variable_number, c.Value);
+        EXPECT_EQ(v.TimeOut, c.Value);
+        EXPECT_EQ(v.device_address, c.Value);
+    }
+}
+
 TEST(SaveBin, ChecksumIsTheByteSumBelowIt)
 {
     ProjectGuard guard;

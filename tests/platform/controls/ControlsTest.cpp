@@ -2,6 +2,7 @@
 // alignment and anchors, fonts and colours that follow the parent, painting.
 #include <QCoreApplication>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
@@ -45,6 +46,16 @@ protected:
 private:
     TColor Color_;
 };
+
+// A child of `parent`, owned by it, with those bounds, then aligned.
+template <class T> T* MakeAligned(TWinControl* parent, TAlign a, TRect r)
+{
+    auto* c = new T(parent);
+    c->SetParent(parent);
+    c->SetBoundsRect(r);
+    c->SetAlign(a);
+    return c;
+}
 
 TEST(Component, OwnerFreesOwnedAndFreeNotificationClearsLinks)
 {
@@ -274,12 +285,7 @@ TEST(Layout, AlignPlacesControlsInTheToolkitOrder)
 {
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
-    auto make = [&](TAlign a, TRect r) {
-        auto* c = new TProbe(&form, &form);
-        c->SetBoundsRect(r);
-        c->SetAlign(a);
-        return c;
-    };
+    auto make = [&](TAlign a, TRect r) { return MakeAligned<TProbe>(&form, a, r); };
     auto* client = make(alClient, Bounds(0, 0, 10, 10));
     auto* right = make(alRight, Bounds(0, 0, 40, 10));
     auto* left = make(alLeft, Bounds(0, 0, 30, 10));
@@ -300,6 +306,83 @@ TEST(Layout, AlignPlacesControlsInTheToolkitOrder)
     top2->Hide();
     EXPECT_EQ(left->BoundsRect(), Bounds(0, 20, 30, 265));
     EXPECT_EQ(client->BoundsRect(), Bounds(30, 20, 330, 265));
+}
+
+// However a child comes to be aligned in a parent, the parent keeps placing
+// it; a sibling that leaves does not stop that.
+TEST(Layout, AlignedChildFollowsItsParentHoweverItBecameAligned)
+{
+    const struct {
+        const char* Name;
+        std::function<void(TControl* c, TWinControl* p, TWinControl* other)> Steps;
+    } cases[] = {
+        { "aligned, then placed",
+            [](TControl* c, TWinControl* p, TWinControl*) {
+                c->SetAlign(alTop);
+                c->SetParent(p);
+            } },
+        { "placed, then aligned",
+            [](TControl* c, TWinControl* p, TWinControl*) {
+                c->SetParent(p);
+                c->SetAlign(alTop);
+            } },
+        { "alignment dropped and taken again",
+            [](TControl* c, TWinControl* p, TWinControl*) {
+                c->SetParent(p);
+                c->SetAlign(alTop);
+                c->SetAlign(alNone);
+                c->SetAlign(alCustom);
+                c->SetAlign(alTop);
+            } },
+        { "moved to another parent and back",
+            [](TControl* c, TWinControl* p, TWinControl* other) {
+                c->SetAlign(alTop);
+                c->SetParent(p);
+                c->SetParent(other);
+                c->SetParent(p);
+            } },
+        { "an aligned sibling leaves",
+            [](TControl* c, TWinControl* p, TWinControl*) {
+                auto* sibling = new TProbe(nullptr, p);
+                sibling->SetAlign(alTop);
+                c->SetParent(p);
+                c->SetTop(100);
+                c->SetAlign(alTop);
+                delete sibling;
+            } },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 300, 200);
+        auto* other = new TProbe(&form, &form);
+        auto* c = new TProbe(&form);
+        c->SetBounds(5, 60, 40, 25);
+        test.Steps(c, &form, other);
+        form.SetBounds(0, 0, 400, 300);
+        EXPECT_EQ(c->BoundsRect(), Bounds(0, 0, form.ClientWidth(), 25));
+    }
+}
+
+// A handler run while the parent places its children may free one that
+// waits to be placed in the same pass: it is passed over.
+TEST(Layout, ChildFreedWhileSiblingsArePlacedIsPassedOver)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto make = [&](TAlign a, TRect r) { return MakeAligned<TPanel>(&form, a, r); };
+    auto* first = make(alTop, Bounds(0, 0, 10, 20));
+    TPanel* second = make(alTop, Bounds(0, 50, 10, 30));
+    auto* client = make(alClient, Bounds(0, 0, 10, 10));
+    first->OnResize = [&](TObject*) {
+        delete second;
+        second = nullptr;
+    };
+
+    form.SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(first->BoundsRect(), Bounds(0, 0, form.ClientWidth(), 20));
+    EXPECT_EQ(client->BoundsRect(), Bounds(0, 20, form.ClientWidth(), form.ClientHeight() - 20));
 }
 
 TEST(Layout, AnchorsKeepDistancesWhenTheParentResizes)

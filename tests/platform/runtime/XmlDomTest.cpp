@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringConverter>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -136,6 +138,17 @@ TEST(XmlDom, MalformedOrMissingInputIsAReportedFailure)
     TXmlDocument table;
     ASSERT_TRUE(table.LoadFromBytes("<t>" + rows + rows + "</t>"));
     EXPECT_EQ(table.DocumentElement().Child(1).AttributeValue(39), "39");
+    // Around the sizes at which the table of names grows, the last name
+    // repeating an earlier one is caught; every element of a long table is
+    // checked on its own.
+    for (int count : { 2, 31, 32, 33, 64, 65, 300 }) {
+        SCOPED_TRACE(count);
+        const QByteArray row = ElementWithAttributes("row", count);
+        QByteArray repeated = row;
+        repeated.insert(repeated.size() - 2, " a" + QByteArray::number(count / 2) + "=\"again\"");
+        EXPECT_FALSE(TXmlDocument().LoadFromBytes("<t>" + row.repeated(3) + repeated + "</t>"));
+        EXPECT_TRUE(TXmlDocument().LoadFromBytes("<t>" + row.repeated(4) + "</t>"));
+    }
 
     const QString dir = testutil::TempDir();
     TXmlDocument doc;
@@ -264,6 +277,24 @@ TEST(XmlDom, AttributesKeepOrderAndTellMissingFromEmpty)
     EXPECT_EQ(row.AttributeOr("Swap", "N"), "N");
     // A child that is not an element has no attributes at all.
     EXPECT_FALSE(doc.FirstNode().Child(1).Attribute("Enable").has_value());
+    // Taken together, values come as the file holds them, missing ones as
+    // none; a node that is not an element has none at all.
+    TXmlDocument utf8;
+    ASSERT_TRUE(utf8.LoadFromBytes("<t><row Tag=\"Caf\xC3\xA9\" Enable=\"\" x=\"&lt;\" Enab=\"1\"/>text</t>"));
+    const char* const names[] = { "x", "Enable", "Swap", "Tag", "Ena" };
+    std::optional<QUtf8StringView> values[5];
+    auto expectValues = [&](const TXmlNode& n, std::vector<std::optional<QByteArray>> expected) {
+        n.AttributesUtf8(names, values);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_EQ(values[i].has_value(), expected[i].has_value());
+            if (expected[i])
+                EXPECT_EQ(QByteArray(values[i]->data(), values[i]->size()), *expected[i]);
+        }
+    };
+    expectValues(utf8.FirstNode().Child(0), { "<", "", std::nullopt, "Caf\xC3\xA9", std::nullopt });
+    expectValues(utf8.FirstNode().Child(1), { std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt });
+    expectValues(TXmlNode(), { std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt });
 
     // Setting an existing attribute keeps its place; a new one goes last.
     row.SetAttribute("Enable", "Y");
