@@ -15,21 +15,12 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <malloc.h>
 #include <memory>
 #include <vector>
 
 namespace {
 
 using namespace benchpaired::screen;
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
 
 QString CellText(int row, int col)
 {
@@ -294,39 +285,6 @@ void BM_GridFillVsVector(benchmark::State& state)
         });
 }
 
-// Heap taken by the filled store beside a plain vector of the same texts.
-void BM_GridStoreMemory(benchmark::State& state)
-{
-    const int rows = MillionRows;
-    auto heap = [] { return double(mallinfo2().uordblks); };
-    double gridBytes = 0, plainBytes = 0;
-    for (auto _ : state) {
-        {
-            const double before = heap();
-            auto grid = std::make_unique<TStringGrid>(nullptr);
-            grid->SetColCount(Cols);
-            grid->SetRowCount(rows);
-            for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < Cols; ++c)
-                    grid->SetCells(c, r, CellText(r, c));
-            gridBytes = heap() - before;
-        }
-        {
-            const double before = heap();
-            std::vector<QString> plain;
-            plain.reserve(std::size_t(rows) * Cols);
-            for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < Cols; ++c)
-                    plain.push_back(CellText(r, c));
-            plainBytes = heap() - before;
-            benchmark::DoNotOptimize(plain.data());
-        }
-    }
-    state.counters["grid_MB"] = gridBytes / 1e6;
-    state.counters["vector_MB"] = plainBytes / 1e6;
-    state.counters["ratio"] = plainBytes > 0 ? gridBytes / plainBytes : 0;
-}
-
 } // namespace
 
 BENCHMARK(BM_GridCreate)->Arg(MillionRows)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -336,4 +294,3 @@ BENCHMARK(BM_GridPaintScreen)->Arg(100)->Arg(MillionRows)->UseManualTime()->Unit
 BENCHMARK(BM_GridPaintVsDrawText)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GridWritesShownVsHidden)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_GridFillVsVector)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GridStoreMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
