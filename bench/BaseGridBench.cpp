@@ -58,7 +58,8 @@ void FillScreen(TBaseGrid& grid, int first, bool Worst = false)
         grid.SetCells(0, r, QStringLiteral("%1").arg(r, 7, 10, QChar(u'0')));
         for (int c = 1; c <= Cols; ++c)
             grid.SetCells(c, r,
-                Worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("R%1C%2").arg(r, 7, 10, QChar(u'0')).arg(c));
+                Worst ? benchpaired::worst::LongText(c, r)
+                      : QStringLiteral("R%1C%2").arg(r, 7, 10, QChar(u'0')).arg(c));
     }
     grid.MergeCells(3, first + 2, 3, 3);
     for (int r = first + 6; r < first + 10; ++r)
@@ -229,24 +230,15 @@ void BM_UndoRegisterPastCapVsBelow(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_BaseGridMergedQueriesFarVsNear)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BaseGridPaintLastScreenVsFirst)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BaseGridMergedQueriesFarVsNear)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BaseGridPaintLastScreenVsFirst)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BaseGridPaintVsPeers)
     ->ArgNames({ "table", "worst" })
     ->ArgsProduct({ { 0, 1 }, { 0, 1 } })
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_UndoRedoPaste100kVs10k)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(BM_UndoRedoPaste100kVs10k)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_UndoRegisterPastCapVsBelow)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -65,6 +65,12 @@ template <class G> void MixedHeights(G& Grid, int First, int Last)
 }
 } // namespace worst
 
+// Registers the best case (worst 0) and the worst (worst 1) of a paired benchmark.
+inline void BestAndWorst(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime();
+}
+
 // Fails the benchmark when the counter is above Limit. A failed run shows no
 // counters, so the message carries the figure.
 inline bool Limit(benchmark::State& state, double Limit, const char* Counter = "ratio")

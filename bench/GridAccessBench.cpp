@@ -76,12 +76,6 @@ void BM_GridAccessReadAllVsVector(benchmark::State& state)
     else
         Limit(state, ReadLimit);
 }
-BENCHMARK(BM_GridAccessReadAllVsVector)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridAccessReadAllVsVector)->Apply(benchpaired::BestAndWorst)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -150,4 +150,4 @@ BENCHMARK(BM_GridExPaintScreenMillionVsHundredRows)
     ->Arg(int(TScene::Worst))
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridExPaintVsDrawText)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridExPaintVsDrawText)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);

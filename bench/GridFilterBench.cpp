@@ -116,13 +116,7 @@ void BM_FilterWildcardVsLoop(benchmark::State& state)
         Limit(state, LoopLimit);
     DropLevels(*g);
 }
-BENCHMARK(BM_FilterWildcardVsLoop)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(BM_FilterWildcardVsLoop)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_FilterWildcardVsProxyModel(benchmark::State& state)
 {
@@ -163,10 +157,7 @@ void BM_FilterWildcardVsProxyModel(benchmark::State& state)
     DropLevels(*g);
 }
 BENCHMARK(BM_FilterWildcardVsProxyModel)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

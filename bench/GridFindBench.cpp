@@ -34,9 +34,7 @@ void BM_GridFindFirstLastCellVsBareLoop(benchmark::State& state)
     g->SetFixedCols(0);
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Cols; ++c)
-            g->SetCells(c, r,
-                worst ? benchpaired::worst::LongText(c, r)
-                      : QStringLiteral("Cell %1:%2").arg(r).arg(c));
+            g->SetCells(c, r, worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("Cell %1:%2").arg(r).arg(c));
     if (worst) {
         benchpaired::worst::MixedHeights(*g, 0, Rows - 1);
         g->SortSettings()->Column = 1;
@@ -78,9 +76,6 @@ void BM_GridFindFirstLastCellVsBareLoop(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_GridFindFirstLastCellVsBareLoop)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

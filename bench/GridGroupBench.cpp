@@ -112,9 +112,6 @@ BENCHMARK(BM_GroupWithSummaries)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GroupHundredThousandVsTenThousand)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

@@ -71,6 +71,9 @@ void BM_GridNodesContractExpandVsFilterLevel(benchmark::State& state)
         benchpaired::Limit(state, 3);
 }
 
-BENCHMARK(BM_GridNodesContractExpandVsFilterLevel)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_GridNodesContractExpandVsFilterLevel)
+    ->Apply(benchpaired::BestAndWorst)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 } // namespace

@@ -298,9 +298,7 @@ void BM_GridFillVsVector(benchmark::State& state)
     const bool worst = state.range(0) != 0;
     constexpr int cols = 10;
     // Worst: long distinct texts without tags.
-    auto text = [&](int r, int c) {
-        return worst ? CellText(r, c, true) : QString::number(qint64(r) * cols + c);
-    };
+    auto text = [&](int r, int c) { return worst ? CellText(r, c, true) : QString::number(qint64(r) * cols + c); };
     std::unique_ptr<TStringGrid> grid;
     std::vector<QString> plain;
     Paired(
@@ -345,18 +343,6 @@ BENCHMARK(BM_GridPaintScreen)
     ->ArgsProduct({ { 100, MillionRows }, { 0, 1 } })
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridPaintVsDrawText)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridWritesShownVsHidden)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
-BENCHMARK(BM_GridFillVsVector)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+BENCHMARK(BM_GridPaintVsDrawText)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridWritesShownVsHidden)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_GridFillVsVector)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -166,24 +166,13 @@ void BM_GridRowsFilterLevelMillionVsTenth(benchmark::State& state)
     Limit(state, GrowthLimit);
 }
 
-BENCHMARK(BM_GridRowsInsertRemoveMiddleVsVector)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridRowsInsertRemoveMiddleVsVector)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GridRowsRemoveDuplicatesVsHashSet)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK(BM_GridRowsFilterLevelMillionVsTenth)
-    ->ArgName("worst")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
+    ->Apply(benchpaired::BestAndWorst)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
 

@@ -62,6 +62,9 @@ void BM_GridSizingAutoSizeColVsAdvanceLoop(benchmark::State& state)
     Limit(state, 2);
 }
 
-BENCHMARK(BM_GridSizingAutoSizeColVsAdvanceLoop)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_GridSizingAutoSizeColVsAdvanceLoop)
+    ->Apply(benchpaired::BestAndWorst)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace

@@ -236,6 +236,6 @@ void BM_QUnSort(benchmark::State& state)
     state.counters["props"] = g->HasCellProps() ? 1 : 0;
     Limit(state, SortLimit);
 }
-BENCHMARK(BM_QUnSort)->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QUnSort)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -62,7 +62,10 @@ int main(int argc, char** argv)
                                 : QString::number(r) + QLatin1Char(':') + QString::number(c);
     };
     // The widgets' own first allocations are not the texts'.
-    { QTableView warm; TExStringGrid g(nullptr); }
+    {
+        QTableView warm;
+        TExStringGrid g(nullptr);
+    }
     const qint64 before = ResidentBytes();
     std::unique_ptr<TExStringGrid> grid;
     std::unique_ptr<TVectorModel> model;
