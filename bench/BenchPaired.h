@@ -2,6 +2,7 @@
 // Timing a subject beside its peer in the same run: both once per
 // iteration, one after the other. The subject's time is the benchmark's
 // time; the counters give the peer's time and the ratio (subject / peer).
+// A figure above its limit fails the benchmark (Limit).
 
 #include <QFont>
 #include <QImage>
@@ -45,6 +46,49 @@ template <class T> void DrawScreenTexts(QImage& Image, const QFont& Font, T Text
             const QRect cell(x * (ColWidth + 1), y * (RowHeight + 1), ColWidth, RowHeight);
             p.drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, Text(x, y));
         }
+}
+
+// The worst realistic data, run beside the best case: rows of mixed heights,
+// hidden rows and columns, long texts without tags, distinct in every cell.
+namespace worst {
+// A mixed grid's default row height; every second row is screen::RowHeight.
+constexpr int LowRow = 18;
+
+// A long text without tags, distinct per cell, as a description column holds.
+inline QString LongText(int Col, int Row)
+{
+    return QStringLiteral("Holding register %1 of channel %2: scaled process value, read every cycle")
+        .arg(Row, 7, 10, QChar(u'0'))
+        .arg(Col);
+}
+
+// Rows from First to Last (inclusive) alternate LowRow and screen::RowHeight,
+// starting low; G is any grid with SetRowHeights.
+template <class G> void MixedHeights(G& Grid, int First, int Last)
+{
+    for (int r = First; r <= Last; ++r)
+        Grid.SetRowHeights(r, r % 2 ? screen::RowHeight : LowRow);
+}
+} // namespace worst
+
+// Registers the best case (worst 0) and the worst (worst 1) of a paired benchmark.
+inline void BestAndWorst(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime();
+}
+
+// Fails the benchmark when the counter is above Limit. A failed run shows no
+// counters, so the message carries the figure.
+inline bool Limit(benchmark::State& state, double Limit, const char* Counter = "ratio")
+{
+    const double v = state.counters[Counter];
+    state.counters["limit"] = Limit;
+    if (v <= Limit)
+        return true;
+    const QString msg = QStringLiteral("%1 %2 above its limit %3")
+                            .arg(QLatin1String(Counter), QString::number(v, 'g', 3), QString::number(Limit, 'g', 3));
+    state.SkipWithError(msg.toStdString().c_str());
+    return false;
 }
 
 using Clock = std::chrono::steady_clock;

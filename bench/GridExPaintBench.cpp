@@ -2,12 +2,16 @@
 // of a hundred in the same run, the same screen in both (20 columns under a
 // header row beside a header column, the same texts by screen row), plain, with merged
 // areas, mark-up cells and nodes on screen, and with half the rows hidden by
-// a filter; and the plain screen beside a bare painter drawing the same
+// a filter, and the worst case: rows of mixed heights over the whole grid,
+// sorted by another column, half of them hidden by a filter, a hidden
+// column and long distinct texts without tags on screen; and the plain
+// screen (or that of long texts) beside a bare painter drawing the same
 // visible texts. Painting must create no cell properties: "props" counts
 // the plain grids that have some after painting (0 expected).
 #include "bench/BenchPaired.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
+#include "controls/grid/ExGridSort.h"
 
 #include <QImage>
 #include <QPainter>
@@ -19,13 +23,18 @@
 
 namespace {
 
+using benchpaired::Limit;
 using benchpaired::Paired;
 using namespace benchpaired::screen;
+
+constexpr double FarLimit = 1.2;
+// Within 3x of drawing the texts alone.
+constexpr double DrawTextLimit = 3;
 
 constexpr int ScreenRows = Height / RowHeight + 1;
 constexpr int SmallRows = 100;
 
-enum class TScene { Plain, Rich, Filtered };
+enum class TScene { Plain, Rich, Filtered, Worst };
 
 QString CellText(int row, int col)
 {
@@ -36,7 +45,7 @@ QString CellText(int row, int col)
 // the row that lands in the middle once half the rows are hidden.
 int FirstShown(int rows, TScene scene)
 {
-    return scene == TScene::Filtered ? rows / 4 : rows / 2;
+    return scene == TScene::Filtered || scene == TScene::Worst ? rows / 4 : rows / 2;
 }
 
 std::unique_ptr<TExStringGrid> MakeGrid(int rows, TScene scene)
@@ -51,7 +60,19 @@ std::unique_ptr<TExStringGrid> MakeGrid(int rows, TScene scene)
     g->SetFixedCols(1);
     for (int c = 1; c <= Cols; ++c)
         g->SetCells(c, 0, QStringLiteral("C%1").arg(c));
-    if (scene == TScene::Filtered) {
+    const bool worst = scene == TScene::Worst;
+    if (worst) {
+        g->SetDefaultRowHeight(benchpaired::worst::LowRow);
+        benchpaired::worst::MixedHeights(*g, 1, rows);
+        // Sorted by column 2 (descending) before the filter.
+        for (int r = 1; r <= rows; ++r)
+            g->SetCells(2, r, QString::number(r));
+        g->SortSettings()->Column = 2;
+        g->SortSettings()->Direction = TSortDirection::sdDescending;
+        g->QSort();
+        g->HideColumn(4);
+    }
+    if (scene == TScene::Filtered || worst) {
         // Every second row fails the filter: a level of half the rows.
         for (int r = 1; r <= rows; ++r)
             g->SetCells(1, r, r % 2 ? QStringLiteral("keep") : QStringLiteral("drop"));
@@ -63,7 +84,7 @@ std::unique_ptr<TExStringGrid> MakeGrid(int rows, TScene scene)
     const int first = FirstShown(rows, scene);
     for (int r = first; r < first + ScreenRows && r < g->RowCount(); ++r)
         for (int c = 2; c <= Cols; ++c)
-            g->SetCells(c, r, CellText(r - first, c));
+            g->SetCells(c, r, worst ? benchpaired::worst::LongText(c, r - first) : CellText(r - first, c));
     if (scene == TScene::Rich) {
         for (int k = 0; k < ScreenRows; k += 6) {
             g->MergeCells(3, first + k, 2, 2);
@@ -98,12 +119,13 @@ void BM_GridExPaintScreenMillionVsHundredRows(benchmark::State& state)
     if (!propsBefore)
         state.counters["props"] = (big->HasCellProps() ? 1 : 0) + (small->HasCellProps() ? 1 : 0);
     state.counters["top_row"] = big->TopRow();
+    Limit(state, FarLimit);
 }
 
 // The same visible texts drawn by a bare painter: the floor of painting.
 void BM_GridExPaintVsDrawText(benchmark::State& state)
 {
-    auto g = MakeGrid(MillionRows, TScene::Plain);
+    auto g = MakeGrid(MillionRows, state.range(0) ? TScene::Worst : TScene::Plain);
     const int first = g->TopRow();
     const QFont font = g->Font()->ToQFont();
     QImage gi(Width, Height, QImage::Format_ARGB32_Premultiplied);
@@ -112,9 +134,10 @@ void BM_GridExPaintVsDrawText(benchmark::State& state)
         state, [&] { RenderCells(*g, gi); },
         [&] {
             benchpaired::DrawScreenTexts(
-                pi, font, [&](int x, int y) { return g->Cells(x, y == 0 ? 0 : first + y - 1); });
+                pi, font, [&](int x, int y) { return g->Cells(g->RealColIndex(x), y == 0 ? 0 : first + y - 1); });
         });
     state.counters["props"] = g->HasCellProps() ? 1 : 0;
+    Limit(state, DrawTextLimit);
 }
 
 } // namespace
@@ -124,6 +147,7 @@ BENCHMARK(BM_GridExPaintScreenMillionVsHundredRows)
     ->Arg(int(TScene::Plain))
     ->Arg(int(TScene::Rich))
     ->Arg(int(TScene::Filtered))
+    ->Arg(int(TScene::Worst))
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridExPaintVsDrawText)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridExPaintVsDrawText)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);

@@ -2,7 +2,10 @@
 // header row and a numbered header column, the same labels, font, cell sizes
 // and texts. Each benchmark times the grid and its peer in the same run, one
 // after the other in every iteration; the grid's time is the benchmark's time
-// and the counters give the peer's time and the ratio (grid / peer).
+// and the counters give the peer's time and the ratio (grid / peer), within
+// 2x (the writes to a shown grid within 1.5x of those to a hidden one).
+// Worst 1: long distinct texts without tags, and where rows are shown, the
+// shown rows of mixed heights on both sides.
 #include "bench/BenchPaired.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
@@ -15,8 +18,6 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -24,17 +25,16 @@ namespace {
 
 using namespace benchpaired::screen;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d)
+QString CellText(int row, int col, bool worst = false)
 {
-    return std::chrono::duration<double>(d).count();
+    return worst ? benchpaired::worst::LongText(col, row) : QStringLiteral("R%1C%2").arg(row).arg(col);
 }
 
-QString CellText(int row, int col)
-{
-    return QStringLiteral("R%1C%2").arg(row).arg(col);
-}
+using benchpaired::Limit;
+constexpr double PeerLimit = 2;
+constexpr double ShownLimit = 1.5;
+// Within 3x of drawing the texts alone.
+constexpr double DrawTextLimit = 3;
 
 using benchpaired::Paired;
 
@@ -91,14 +91,20 @@ std::unique_ptr<QTableWidget> MakeTable(int rows, const QFont& font)
 
 // Both filled with the same texts over rows [first, last] (grid rows count
 // from 1 under the header row).
-void FillBand(TStringGrid& grid, QTableWidget& table, int first, int last)
+void FillBand(TStringGrid& grid, QTableWidget& table, int first, int last, bool worst = false)
 {
-    for (int r = first; r <= last; ++r)
+    for (int r = first; r <= last; ++r) {
         for (int c = 0; c < Cols; ++c) {
-            const QString t = CellText(r, c);
+            const QString t = CellText(r, c, worst);
             grid.SetCells(c + 1, r + 1, t);
             table.setItem(r, c, new QTableWidgetItem(t));
         }
+        if (worst) {
+            const int h = r % 2 ? RowHeight : benchpaired::worst::LowRow;
+            grid.SetRowHeights(r + 1, h);
+            table.verticalHeader()->resizeSection(r, h);
+        }
+    }
 }
 
 // A shown grid on a form and a shown table, both at the same row.
@@ -107,14 +113,14 @@ struct ShownPair {
     TBenchGrid* Grid = nullptr;
     std::unique_ptr<QTableWidget> Table;
 
-    explicit ShownPair(int rows, int bandFirst, int bandLast)
+    explicit ShownPair(int rows, int bandFirst, int bandLast, bool worst = false)
     {
         Form = std::make_unique<TForm>(nullptr);
         Form->SetBounds(0, 0, Width + 20, Height + 20);
         Grid = MakeGrid(rows, Form.get()).release(); // freed before its form
 
         Table = MakeTable(rows, Grid->Font()->ToQFont());
-        FillBand(*Grid, *Table, bandFirst, bandLast);
+        FillBand(*Grid, *Table, bandFirst, bandLast, worst);
         Form->Show();
         Table->show();
         Flush();
@@ -140,11 +146,13 @@ void BM_GridCreate(benchmark::State& state)
             auto table = MakeTable(rows, font);
             benchmark::DoNotOptimize(table.get());
         });
+    Limit(state, PeerLimit);
 }
 
 void BM_GridFill(benchmark::State& state)
 {
     const int rows = int(state.range(0));
+    const bool worst = state.range(1) != 0;
     std::unique_ptr<TBenchGrid> grid;
     std::unique_ptr<QTableWidget> table;
     Paired(
@@ -152,12 +160,12 @@ void BM_GridFill(benchmark::State& state)
         [&] {
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < Cols; ++c)
-                    grid->SetCells(c + 1, r + 1, CellText(r, c));
+                    grid->SetCells(c + 1, r + 1, CellText(r, c, worst));
         },
         [&] {
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < Cols; ++c)
-                    table->setItem(r, c, new QTableWidgetItem(CellText(r, c)));
+                    table->setItem(r, c, new QTableWidgetItem(CellText(r, c, worst)));
         },
         [&] {
             grid.reset();
@@ -166,14 +174,16 @@ void BM_GridFill(benchmark::State& state)
             table = MakeTable(rows, grid->Font()->ToQFont());
         });
     state.counters["cells"] = double(rows) * Cols;
+    Limit(state, PeerLimit);
 }
 
 void BM_GridScroll(benchmark::State& state)
 {
     const bool page = state.range(0) != 0;
+    const bool worst = state.range(1) != 0;
     constexpr int start = MillionRows / 2;
     constexpr int band = 6000;
-    ShownPair s(MillionRows, start - 10, start + band);
+    ShownPair s(MillionRows, start - 10, start + band, worst);
     QScrollBar* bar = s.Table->verticalScrollBar();
     const int pageRows = s.Grid->VisibleRowCount();
     const int step = page ? pageRows : 1;
@@ -198,15 +208,17 @@ void BM_GridScroll(benchmark::State& state)
                 home();
         });
     state.counters["rows_per_step"] = step;
+    Limit(state, PeerLimit);
 }
 
 void BM_GridPaintScreen(benchmark::State& state)
 {
     const int rows = int(state.range(0));
+    const bool worst = state.range(1) != 0;
     const int first = rows / 2;
     auto grid = MakeGrid(rows);
     auto table = MakeTable(rows, grid->Font()->ToQFont());
-    FillBand(*grid, *table, first, std::min(rows - 1, first + Height / RowHeight));
+    FillBand(*grid, *table, first, std::min(rows - 1, first + Height / benchpaired::worst::LowRow), worst);
     grid->SetTopRow(first + 1);
     table->scrollToItem(table->item(first, 0), QAbstractItemView::PositionAtTop);
     QWidget* w = grid->Widget();
@@ -216,18 +228,20 @@ void BM_GridPaintScreen(benchmark::State& state)
         state, [&] { w->render(&gi); }, [&] { table->render(&ti); });
     state.counters["rows"] = rows;
     state.counters["visible_rows"] = grid->VisibleRowCount();
+    Limit(state, PeerLimit);
 }
 
 // The same visible texts drawn by a bare painter: the floor of painting.
 void BM_GridPaintVsDrawText(benchmark::State& state)
 {
     const int rows = MillionRows;
+    const bool worst = state.range(0) != 0;
     const int first = rows / 2;
     auto grid = MakeGrid(rows);
     const int last = std::min(rows - 1, first + Height / RowHeight);
     for (int r = first; r <= last; ++r)
         for (int c = 0; c < Cols; ++c)
-            grid->SetCells(c + 1, r + 1, CellText(r, c));
+            grid->SetCells(c + 1, r + 1, CellText(r, c, worst));
     grid->SetTopRow(first + 1);
     QWidget* w = grid->Widget();
     const QFont font = grid->Font()->ToQFont();
@@ -242,6 +256,7 @@ void BM_GridPaintVsDrawText(benchmark::State& state)
                               : grid->Cells(x, first + y);
             });
         });
+    Limit(state, DrawTextLimit);
 }
 
 // Writes to a shown grid cost about what they cost on a hidden one: a cell
@@ -249,27 +264,41 @@ void BM_GridPaintVsDrawText(benchmark::State& state)
 void BM_GridWritesShownVsHidden(benchmark::State& state)
 {
     const int rows = MillionRows;
+    const bool worst = state.range(0) != 0;
     ShownPair shown(rows, 0, 0);
     auto hidden = MakeGrid(rows);
+    // Worst: every row of both grids of mixed heights, a long text of its
+    // own per written cell.
+    std::vector<QString> texts(static_cast<std::size_t>(rows) + 1, QStringLiteral("x"));
+    if (worst) {
+        benchpaired::worst::MixedHeights(*shown.Grid, 1, rows);
+        benchpaired::worst::MixedHeights(*hidden, 1, rows);
+        for (int r = 1; r <= rows; ++r)
+            texts[std::size_t(r)] = CellText(r, 1, true);
+    }
     int round = 0;
     Paired(
         state,
         [&] {
             for (int r = 1; r <= rows; ++r)
-                shown.Grid->SetCells(1 + round % Cols, r, QStringLiteral("x"));
+                shown.Grid->SetCells(1 + round % Cols, r, texts[std::size_t(r)]);
         },
         [&] {
             for (int r = 1; r <= rows; ++r)
-                hidden->SetCells(1 + round % Cols, r, QStringLiteral("x"));
+                hidden->SetCells(1 + round % Cols, r, texts[std::size_t(r)]);
         },
         [&] { ++round; });
+    Limit(state, ShownLimit);
 }
 
 // Filling through Cells beside filling a plain vector with the same texts.
 void BM_GridFillVsVector(benchmark::State& state)
 {
     const int rows = MillionRows;
+    const bool worst = state.range(0) != 0;
     constexpr int cols = 10;
+    // Worst: long distinct texts without tags.
+    auto text = [&](int r, int c) { return worst ? CellText(r, c, true) : QString::number(qint64(r) * cols + c); };
     std::unique_ptr<TStringGrid> grid;
     std::vector<QString> plain;
     Paired(
@@ -277,13 +306,13 @@ void BM_GridFillVsVector(benchmark::State& state)
         [&] {
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < cols; ++c)
-                    grid->SetCells(c, r, QString::number(qint64(r) * cols + c));
+                    grid->SetCells(c, r, text(r, c));
         },
         [&] {
             plain.reserve(std::size_t(rows) * cols);
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < cols; ++c)
-                    plain.push_back(QString::number(qint64(r) * cols + c));
+                    plain.push_back(text(r, c));
         },
         [&] {
             grid.reset();
@@ -292,48 +321,28 @@ void BM_GridFillVsVector(benchmark::State& state)
             grid->SetColCount(cols);
             grid->SetRowCount(rows);
         });
-}
-
-// Heap taken by the filled store beside a plain vector of the same texts.
-void BM_GridStoreMemory(benchmark::State& state)
-{
-    const int rows = MillionRows;
-    auto heap = [] { return double(mallinfo2().uordblks); };
-    double gridBytes = 0, plainBytes = 0;
-    for (auto _ : state) {
-        {
-            const double before = heap();
-            auto grid = std::make_unique<TStringGrid>(nullptr);
-            grid->SetColCount(Cols);
-            grid->SetRowCount(rows);
-            for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < Cols; ++c)
-                    grid->SetCells(c, r, CellText(r, c));
-            gridBytes = heap() - before;
-        }
-        {
-            const double before = heap();
-            std::vector<QString> plain;
-            plain.reserve(std::size_t(rows) * Cols);
-            for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < Cols; ++c)
-                    plain.push_back(CellText(r, c));
-            plainBytes = heap() - before;
-            benchmark::DoNotOptimize(plain.data());
-        }
-    }
-    state.counters["grid_MB"] = gridBytes / 1e6;
-    state.counters["vector_MB"] = plainBytes / 1e6;
-    state.counters["ratio"] = plainBytes > 0 ? gridBytes / plainBytes : 0;
+    Limit(state, PeerLimit);
 }
 
 } // namespace
 
 BENCHMARK(BM_GridCreate)->Arg(MillionRows)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GridFill)->Arg(50000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GridScroll)->ArgName("page")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridPaintScreen)->Arg(100)->Arg(MillionRows)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridPaintVsDrawText)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridWritesShownVsHidden)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_GridFillVsVector)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GridStoreMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_GridFill)
+    ->ArgNames({ "rows", "worst" })
+    ->ArgsProduct({ { 50000 }, { 0, 1 } })
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_GridScroll)
+    ->ArgNames({ "page", "worst" })
+    ->ArgsProduct({ { 0, 1 }, { 0, 1 } })
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridPaintScreen)
+    ->ArgNames({ "rows", "worst" })
+    ->ArgsProduct({ { 100, MillionRows }, { 0, 1 } })
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridPaintVsDrawText)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridWritesShownVsHidden)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_GridFillVsVector)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -2,9 +2,13 @@
 // beside what a program would do with its own rows in the same run: one row
 // in and out in the middle beside a vector of row pointers; removing
 // duplicates beside a hash-set pass over row pointers; a filter level of half
-// the rows hidden and shown again at a million rows beside a tenth of that.
+// the rows hidden and shown again at a million rows beside a tenth of that
+// (within 12x; the others within 2x of the peer). Worst 1: the other cells
+// distinct (long texts without tags in three columns), rows of mixed
+// heights, a hidden column and the rows sorted by another column.
 #include "bench/BenchPaired.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridSort.h"
 
 #include <QSet>
 #include <QString>
@@ -15,37 +19,58 @@
 
 namespace {
 
+using benchpaired::Limit;
 using benchpaired::Paired;
+
+constexpr double PeerLimit = 2;
+constexpr double GrowthLimit = 12;
 
 constexpr int Rows = 1000000;
 constexpr int Cols = 10;
 
-// Column 0 holds Key (row); the other cells share one text, as a filled
-// grid's repeated values do.
-template <class Key> std::unique_ptr<TExStringGrid> MakeGrid(int rows, Key key)
+// The other cells: one shared text, as a filled grid's repeated values, or
+// distinct ones in the worst case.
+QString OtherText(int c, int r, bool worst)
+{
+    static const QString text = QStringLiteral("cell text");
+    if (!worst)
+        return text;
+    return c <= 3 ? benchpaired::worst::LongText(c, r) : QStringLiteral("%1:%2").arg(r).arg(c);
+}
+
+// Column 0 holds Key (row).
+template <class Key> std::unique_ptr<TExStringGrid> MakeGrid(int rows, Key key, bool worst = false)
 {
     auto g = std::make_unique<TExStringGrid>(nullptr);
     g->SetColCount(Cols);
     g->SetRowCount(rows);
     g->SetFixedRows(0);
-    const QString text = QStringLiteral("cell text");
     for (int r = 0; r < rows; ++r) {
         g->SetCells(0, r, key(r));
         for (int c = 1; c < Cols; ++c)
-            g->SetCells(c, r, text);
+            g->SetCells(c, r, OtherText(c, r, worst));
+    }
+    if (worst) {
+        benchpaired::worst::MixedHeights(*g, 0, rows - 1);
+        g->SortSettings()->Column = 4;
+        g->SortSettings()->Direction = TSortDirection::sdDescending;
+        g->QSort();
+        g->HideColumn(Cols - 1);
     }
     return g;
 }
 
 using TRow = std::vector<QString>;
 
-template <class Key> std::vector<TRow*> MakeRows(int rows, Key key)
+template <class Key> std::vector<TRow*> MakeRows(int rows, Key key, bool worst = false)
 {
-    const QString text = QStringLiteral("cell text");
     std::vector<TRow*> v(std::size_t(rows), nullptr);
     for (int r = 0; r < rows; ++r) {
-        v[std::size_t(r)] = new TRow(Cols, text);
-        (*v[std::size_t(r)])[0] = key(r);
+        TRow* row = new TRow(Cols);
+        (*row)[0] = key(r);
+        for (int c = 1; c < Cols; ++c)
+            (*row)[std::size_t(c)] = OtherText(c, r, worst);
+        v[std::size_t(r)] = row;
     }
     return v;
 }
@@ -64,8 +89,9 @@ QString Numbered(int r)
 
 void BM_GridRowsInsertRemoveMiddleVsVector(benchmark::State& state)
 {
-    auto g = MakeGrid(Rows, Numbered);
-    std::vector<TRow*> v = MakeRows(Rows, Numbered);
+    const bool worst = state.range(0) != 0;
+    auto g = MakeGrid(Rows, Numbered, worst);
+    std::vector<TRow*> v = MakeRows(Rows, Numbered, worst);
     constexpr int mid = Rows / 2;
     Paired(
         state,
@@ -80,12 +106,14 @@ void BM_GridRowsInsertRemoveMiddleVsVector(benchmark::State& state)
         });
     benchmark::DoNotOptimize(g->RowCount());
     FreeRows(v);
+    Limit(state, PeerLimit);
 }
 
 void BM_GridRowsRemoveDuplicatesVsHashSet(benchmark::State& state)
 {
     // Every second row repeats the one above it.
     auto pairs = [](int r) { return QString::number(r / 2); };
+    const bool worst = state.range(0) != 0;
     std::unique_ptr<TExStringGrid> g;
     std::vector<TRow*> v;
     Paired(
@@ -104,17 +132,19 @@ void BM_GridRowsRemoveDuplicatesVsHashSet(benchmark::State& state)
             v.erase(end, v.end());
         },
         [&] {
-            g = MakeGrid(Rows, pairs);
+            g = MakeGrid(Rows, pairs, worst);
             FreeRows(v);
-            v = MakeRows(Rows, pairs);
+            v = MakeRows(Rows, pairs, worst);
         });
     FreeRows(v);
+    Limit(state, PeerLimit);
 }
 
 void BM_GridRowsFilterLevelMillionVsTenth(benchmark::State& state)
 {
-    auto big = MakeGrid(Rows, Numbered);
-    auto small = MakeGrid(Rows / 10, Numbered);
+    const bool worst = state.range(0) != 0;
+    auto big = MakeGrid(Rows, Numbered, worst);
+    auto small = MakeGrid(Rows / 10, Numbered, worst);
     auto everySecond = [](int rows) {
         std::vector<int> list;
         for (int r = 1; r < rows; r += 2)
@@ -133,10 +163,17 @@ void BM_GridRowsFilterLevelMillionVsTenth(benchmark::State& state)
     level(*small, smallList);
     Paired(
         state, [&] { level(*big, bigList); }, [&] { level(*small, smallList); });
+    Limit(state, GrowthLimit);
 }
 
-BENCHMARK(BM_GridRowsInsertRemoveMiddleVsVector)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridRowsRemoveDuplicatesVsHashSet)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GridRowsFilterLevelMillionVsTenth)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_GridRowsInsertRemoveMiddleVsVector)->Apply(benchpaired::BestAndWorst)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridRowsRemoveDuplicatesVsHashSet)
+    ->Apply(benchpaired::BestAndWorst)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_GridRowsFilterLevelMillionVsTenth)
+    ->Apply(benchpaired::BestAndWorst)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 } // namespace

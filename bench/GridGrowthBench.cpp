@@ -1,0 +1,343 @@
+// Growth pairs of the string grid: the same work far down a million rows
+// beside near the top (within 1.2x), or at 10N rows beside N (within 12x,
+// what a linear path gives with room for the machine's noise). Each figure
+// is the far (or 10N) case over the near (or N) one, timed in one run.
+#include "bench/BenchPaired.h"
+#include "controls/base/ExObjOptions.h"
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridSort.h"
+#include "platform/controls/Forms.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QString>
+#include <QTableView>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+using benchpaired::Limit;
+using benchpaired::Paired;
+using namespace benchpaired::screen;
+
+constexpr double FarLimit = 1.2;
+constexpr double GrowthLimit = 12;
+
+std::unique_ptr<TExStringGrid> MakeGrid(int rows, int cols = Cols + 1)
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetBounds(0, 0, Width, Height);
+    g->SetDefaultColWidth(ColWidth);
+    g->SetColCount(cols);
+    g->SetRowCount(rows + 1);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    return g;
+}
+
+// ---------------------------------------------------------------------------
+// Rows of mixed heights: every second row 24 px high over the whole grid.
+// The last screen against the top one, each with texts and a merged area;
+// Qt's header view with the same section sizes is the reference
+// ("header_ratio": its section positions and lookups there against here).
+
+class TRowsModel : public QAbstractTableModel {
+public:
+    int rowCount(const QModelIndex& = {}) const override { return MillionRows + 1; }
+    int columnCount(const QModelIndex& = {}) const override { return 1; }
+    QVariant data(const QModelIndex&, int) const override { return {}; }
+    // The grid's heights: sized one section at a time, the header view
+    // takes minutes for a million.
+    QVariant headerData(int Section, Qt::Orientation, int Role) const override
+    {
+        if (Role != Qt::SizeHintRole)
+            return {};
+        return QSize(ColWidth, Section > 0 && Section % 2 ? RowHeight : benchpaired::worst::LowRow);
+    }
+};
+
+struct TMixedHeights {
+    std::unique_ptr<TExStringGrid> Grid = MakeGrid(MillionRows);
+    int LastTop = 0;
+    TRowsModel Model;
+    QTableView View;
+    TMixedHeights()
+    {
+        Grid->SetDefaultRowHeight(benchpaired::worst::LowRow);
+        benchpaired::worst::MixedHeights(*Grid, 1, MillionRows);
+        // Rows of 18 and 24 px alternate: the last screen starts this far up.
+        LastTop = MillionRows + 1 - 2 * (Height / (benchpaired::worst::LowRow + RowHeight + 2));
+        for (int top : { 1, LastTop }) {
+            for (int r = top; r < top + 40 && r <= MillionRows; ++r)
+                for (int c = 1; c <= Cols; ++c)
+                    Grid->SetCells(c, r, benchpaired::worst::LongText(c, r));
+            Grid->MergeCells(3, top + 2, 3, 3);
+        }
+        Grid->HandleNeeded();
+        View.setModel(&Model);
+        QHeaderView* h = View.verticalHeader();
+        h->setMinimumSectionSize(1);
+        h->resizeSections(QHeaderView::ResizeToContents);
+    }
+    int VisibleRows() const { return Height / benchpaired::worst::LowRow + 1; }
+};
+
+TMixedHeights& Mixed()
+{
+    static TMixedHeights m;
+    return m;
+}
+
+// The header view's section positions and lookups over a screen from row Top.
+double HeaderScreen(QHeaderView* h, int Top, int Rows)
+{
+    const auto t = benchpaired::Clock::now();
+    for (int i = 0; i < 100; ++i)
+        for (int r = Top; r < Top + Rows; ++r) {
+            const int y = h->sectionPosition(r);
+            benchmark::DoNotOptimize(h->visualIndexAt(y + 1));
+        }
+    return benchpaired::Seconds(benchpaired::Clock::now() - t);
+}
+
+void BM_GridMixedHeightsCellRectLastVsTop(benchmark::State& state)
+{
+    TMixedHeights& m = Mixed();
+    TExStringGrid& g = *m.Grid;
+    const int rows = m.VisibleRows();
+    auto screen = [&](int top) {
+        g.SetTopRow(top);
+        for (int i = 0; i < 100; ++i)
+            for (int r = top; r < top + rows && r <= MillionRows; ++r)
+                for (int c = 1; c <= Cols; ++c)
+                    benchmark::DoNotOptimize(g.CellRect(c, r));
+    };
+    double far = 0, nearTime = 0;
+    Paired(
+        state, [&] { screen(m.LastTop); }, [&] { screen(1); },
+        [&] {
+            far += HeaderScreen(m.View.verticalHeader(), m.LastTop, rows);
+            nearTime += HeaderScreen(m.View.verticalHeader(), 1, rows);
+        });
+    state.counters["header_ratio"] = far / nearTime;
+    Limit(state, FarLimit);
+}
+
+void BM_GridMixedHeightsPaintLastVsTop(benchmark::State& state)
+{
+    TMixedHeights& m = Mixed();
+    TExStringGrid& g = *m.Grid;
+    QImage img(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    auto paint = [&](int top) {
+        g.SetTopRow(top);
+        g.Widget()->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    };
+    Paired(
+        state, [&] { paint(m.LastTop); }, [&] { paint(1); });
+    state.counters["top_row"] = g.TopRow();
+    Limit(state, FarLimit);
+}
+
+// ---------------------------------------------------------------------------
+// The current cell inside a merged area of all million rows against one
+// inside an area of one screen, on the same screen of a focused grid.
+
+void BM_GridPaintFocusInMillionRowAreaVsScreenArea(benchmark::State& state)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, Width + 20, Height + 20);
+    auto* g = MakeGrid(MillionRows).release(); // freed by its form
+    g->SetParent(&form);
+    g->SetDefaultRowHeight(RowHeight);
+    constexpr int top = MillionRows / 2;
+    constexpr int hugeCol = 2, screenCol = 5;
+    g->MergeCells(hugeCol, 1, 1, MillionRows);
+    g->MergeCells(screenCol, top, 1, Height / RowHeight);
+    for (int r = top; r < top + 40; ++r)
+        for (int c = 1; c <= Cols; ++c)
+            g->SetCells(c, r, benchpaired::worst::LongText(c, r));
+    g->SetTopRow(top);
+    form.Show();
+    QCoreApplication::processEvents();
+    g->SetFocus();
+    QCoreApplication::processEvents();
+    QImage img(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    auto paint = [&](int col) {
+        g->SetCol(col);
+        g->SetRow(top);
+        g->Widget()->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    };
+    const bool focused = g->Focused();
+    Paired(
+        state, [&] { paint(hugeCol); }, [&] { paint(screenCol); });
+    if (!focused)
+        state.SkipWithError("the grid has no focus: no focus rectangle is painted");
+    else
+        Limit(state, FarLimit);
+}
+
+// ---------------------------------------------------------------------------
+// 10N against N.
+
+// Runs Work on a fresh Make(10N) and Make(N), made untimed before each pair;
+// Work answers whether the grid ended as it should.
+template <class M, class W> void GrowthPair(benchmark::State& state, int N, M Make, W Work)
+{
+    decltype(Make(N)) big, small;
+    bool done = true;
+    Paired(
+        state, [&] { done = Work(big, 10 * N) && done; }, [&] { done = Work(small, N) && done; },
+        [&] {
+            big = {};
+            small = {};
+            big = Make(10 * N);
+            small = Make(N);
+        });
+    state.counters["N"] = N;
+    if (!done)
+        state.SkipWithError("the grid did not end as the work should leave it");
+    else
+        Limit(state, GrowthLimit);
+}
+
+// The filter drop-down's list of the distinct values of a column.
+void BM_GridFilterValueList200kVs20k(benchmark::State& state)
+{
+    auto make = [](int n) {
+        auto g = MakeGrid(n, 3);
+        g->SetFilterDropDownAuto(true);
+        std::mt19937 rnd(3);
+        std::vector<int> order(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            order[std::size_t(i)] = i;
+        std::shuffle(order.begin(), order.end(), rnd);
+        for (int r = 1; r <= n; ++r)
+            g->SetCells(1, r, QStringLiteral("Loop %1").arg(order[std::size_t(r - 1)], 7, 10, QChar(u'0')));
+        return g;
+    };
+    GrowthPair(state, 20000, make, [](auto& g, int n) {
+        g->GetColumnFilterValues(1);
+        // Every value and the entry that clears the filter.
+        return g->FilterList()->Count() == n + 1;
+    });
+}
+
+// Unselecting every second row, bottom-up, one row at a time, under
+// disjunct row selection with every row selected.
+void BM_GridUnselectHalfBottomUp50kVs5k(benchmark::State& state)
+{
+    auto make = [](int n) {
+        auto g = MakeGrid(n, 3);
+        g->MouseActions()->SetDisjunctRowSelect(true);
+        g->SelectRows(1, n);
+        return g;
+    };
+    GrowthPair(state, 5000, make, [](auto& g, int n) {
+        for (int r = n; r >= 1; r -= 2)
+            g->UnSelectRows(r, 1);
+        return g->RowSelectCount() == n / 2;
+    });
+}
+
+// A sorted grid: column 1 holds distinct numbers in shuffled order.
+std::unique_ptr<TExStringGrid> SortedGrid(int n)
+{
+    auto g = MakeGrid(n, 3);
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        order[std::size_t(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(4));
+    for (int r = 1; r <= n; ++r) {
+        g->SetCells(1, r, QString::number(order[std::size_t(r - 1)]));
+        g->SetCells(2, r, benchpaired::worst::LongText(2, r));
+    }
+    g->SortSettings()->Column = 1;
+    g->QSort();
+    return g;
+}
+
+// The place each row had before the sort, asked for every row.
+void BM_GridUnSortedRowIndexAllRows50kVs5k(benchmark::State& state)
+{
+    GrowthPair(state, 5000, SortedGrid, [](auto& g, int n) {
+        long long sum = 0;
+        for (int r = 1; r <= n; ++r)
+            sum += g->UnSortedRowIndex(r);
+        // The places before the sort are the rows again, in some order.
+        return sum == (long long)n * (n + 1) / 2;
+    });
+}
+
+// Neighbour swaps down the whole sorted grid, as a bubble pass makes them.
+void BM_GridSortSwapRowsNeighbours10kVs1k(benchmark::State& state)
+{
+    GrowthPair(state, 1000, SortedGrid, [](auto& g, int n) {
+        for (int r = 1; r < n; ++r)
+            g->SortSwapRows(r, r + 1);
+        return true;
+    });
+}
+
+// Rows added one by one above a footer summing column 1, inside
+// BeginUpdate/EndUpdate.
+void BM_GridAddRowsUnderSumFooter10kVs1k(benchmark::State& state)
+{
+    auto make = [](int) {
+        // The header row and the row that becomes the footer.
+        auto g = MakeGrid(1, 3);
+        g->FloatingFooter()->SetVisible(true);
+        g->FloatingFooter()->SetColumnCalc(1, TColumnCalcType::acSUM);
+        return g;
+    };
+    GrowthPair(state, 1000, make, [](auto& g, int n) {
+        g->BeginUpdate();
+        for (int i = 0; i < n; ++i) {
+            g->AddRow();
+            g->SetCells(1, g->RowCount() - 2, QString::number(i % 10));
+        }
+        g->EndUpdate();
+        return g->RowCount() == n + 2;
+    });
+}
+
+// Sub-grouping a grouped grid: a group per hundred rows, a few sub-groups
+// in each.
+void BM_GridSubGroup100kVs10k(benchmark::State& state)
+{
+    auto make = [](int n) {
+        auto g = MakeGrid(n, 5);
+        for (int r = 1; r <= n; ++r) {
+            const int k = r - 1;
+            g->SetCells(1, r, QString::number(k));
+            g->SetCells(2, r, QStringLiteral("group %1").arg(k / 100, 5, 10, QChar(u'0')));
+            g->SetCells(3, r, QStringLiteral("sub %1").arg(k % 100 / 25));
+            g->SetCells(4, r, QString::number(k % 7));
+        }
+        g->Group(2);
+        return g;
+    };
+    GrowthPair(state, 10000, make, [](auto& g, int) {
+        const int rows = g->RowCount();
+        g->SubGroup(2);
+        return g->RowCount() > rows;
+    });
+}
+
+} // namespace
+
+BENCHMARK(BM_GridMixedHeightsCellRectLastVsTop)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridMixedHeightsPaintLastVsTop)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridPaintFocusInMillionRowAreaVsScreenArea)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridFilterValueList200kVs20k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridUnselectHalfBottomUp50kVs5k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridUnSortedRowIndexAllRows50kVs5k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridSortSwapRowsNeighbours10kVs1k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridAddRowsUnderSumFooter10kVs1k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GridSubGroup100kVs10k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
