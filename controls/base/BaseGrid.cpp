@@ -348,7 +348,7 @@ void TBaseGrid::MergeCells(int ACol, int ARow, int ColCount, int RowCount)
             p->SetCellSpanX(base ? ColCount - 1 : i - ACol);
             p->SetCellSpanY(base ? RowCount - 1 : j - ARow);
         }
-    TCustomGrid::InvalidateGridRect({ ACol, ARow, ACol + ColCount - 1, ARow + RowCount - 1 });
+    RepaintStoredCell(ACol, ARow);
 }
 
 void TBaseGrid::SplitCells(int ACol, int ARow)
@@ -359,6 +359,8 @@ void TBaseGrid::SplitCells(int ACol, int ARow)
     const TPoint b = p->GetBaseCell(ACol, ARow);
     const TCellProperties* bp = GetCellProperties(b.X, b.Y);
     const int sx = bp->CellSpanX(), sy = bp->CellSpanY();
+    // Where the area shows, taken while it is still whole.
+    const TGridRect shown = ShownArea(b.X, b.Y);
     for (int i = b.X; i <= b.X + sx; ++i)
         for (int j = b.Y; j <= b.Y + sy; ++j) {
             if (!InGrid(i, j))
@@ -368,8 +370,8 @@ void TBaseGrid::SplitCells(int ACol, int ARow)
             c->SetCellSpanX(-1);
             c->SetCellSpanY(-1);
         }
-    if (sx >= 0 && sy >= 0)
-        TCustomGrid::InvalidateGridRect({ b.X, b.Y, b.X + sx, b.Y + sy });
+    if (sx >= 0 && sy >= 0 && shown.Left <= shown.Right)
+        InvalidateGridRect(shown);
     --FMergeCount;
 }
 

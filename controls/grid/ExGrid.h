@@ -1541,6 +1541,7 @@ public:
     bool ToggleExpand(int ACol, int ARow);
     bool GetExpandState(int ACol, int ARow);
     int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    // Takes the shown column, as CellRect does.
     TRect GetExpandRect(int ACol, int ARow);
 
     TNodeClickEvent OnExpandNode;

@@ -238,7 +238,7 @@ void TExStringGrid::MergeColumnCells(int ColIndex, bool MainMerge)
 {
     const int first = FixedRows();
     const int last = RowCount() - FFixedFooters - 1;
-    if (ColIndex < 0 || ColIndex >= ColCount() || first >= last)
+    if (ColIndex < 0 || ColIndex >= TotalColCount() || first >= last)
         return;
     int start = first;
     QString prev = GetCellEx(ColIndex, first);
@@ -255,28 +255,33 @@ void TExStringGrid::MergeColumnCells(int ColIndex, bool MainMerge)
 
 void TExStringGrid::MergeRowCells(int RowIndex, bool MainMerge)
 {
+    // The run is over the shown cells; an area of shown neighbours takes the
+    // hidden columns between them along.
     const int first = FixedCols();
     const int last = ColCount() - FFixedRightCols - 1;
     if (RowIndex < 0 || RowIndex >= RowCount() || first >= last)
         return;
-    int start = first;
-    QString prev = GetCellEx(first, RowIndex);
-    for (int c = first + 1; c <= last + 1; ++c) {
-        const QString text = c <= last ? GetCellEx(c, RowIndex) : QString();
-        if (c <= last && text == prev && (MainMerge || ColSpanIdentical(c - 1, c)))
+    int start = RealColIndex(first), prevCol = start;
+    QString prev = GetCellEx(start, RowIndex);
+    for (int d = first + 1; d <= last + 1; ++d) {
+        const int c = d <= last ? RealColIndex(d) : TotalColCount();
+        const QString text = d <= last ? GetCellEx(c, RowIndex) : QString();
+        if (d <= last && text == prev && (MainMerge || ColSpanIdentical(prevCol, c))) {
+            prevCol = c;
             continue;
+        }
         // A single cell is left alone: "merging" it alone would cut it out
         // of an area of other rows it belongs to.
-        if (c - start > 1)
-            MergeCells(start, RowIndex, c - start, 1);
-        start = c;
+        if (prevCol > start)
+            MergeCells(start, RowIndex, prevCol - start + 1, 1);
+        start = prevCol = c;
         prev = text;
     }
 }
 
 void TExStringGrid::SplitColumnCells(int ColIndex)
 {
-    if (ColIndex < 0 || ColIndex >= ColCount() || !FHasCellProps)
+    if (ColIndex < 0 || ColIndex >= TotalColCount() || !FHasCellProps)
         return;
     const int last = RowCount() - FFixedFooters - 1;
     for (int r = 0; r < last;) {
@@ -294,7 +299,9 @@ void TExStringGrid::SplitRowCells(int RowIndex)
 {
     if (RowIndex < 0 || RowIndex >= RowCount() || !FHasCellProps)
         return;
-    const int last = ColCount() - FFixedRightCols - 1;
+    // Up to the real column of the last shown one before the fixed right
+    // columns: hidden columns in between are split too.
+    const int last = RealColIndex(ColCount() - FFixedRightCols - 1);
     for (int c = 0; c < last;) {
         if (IsMergedCell(c, RowIndex)) {
             const TRect a = FullCell(c, RowIndex);
@@ -310,8 +317,9 @@ void TExStringGrid::SplitAllCells()
 {
     if (!FHasCellProps)
         return;
+    // Every real column: areas in hidden columns are split too.
     for (int r = 0; r < RowCount(); ++r)
-        for (int c = 0; c < ColCount(); ++c)
+        for (int c = 0; c < TotalColCount(); ++c)
             if (IsMergedCell(c, r))
                 SplitCells(c, r);
 }

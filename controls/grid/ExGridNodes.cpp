@@ -593,7 +593,8 @@ int TExStringGrid::GetExpandHeight(int ACol, int ARow, bool Expanded)
 
 TRect TExStringGrid::GetExpandRect(int ACol, int ARow)
 {
-    if (!HasExpand(ACol, ARow))
+    // A place on screen, like the cell graphic's rectangle: the shown column.
+    if (!HasExpand(RealColIndex(ACol), ARow))
         return TRect();
     const TRect r = CellRect(ACol, ARow);
     return TRect(r.Right - 13, r.Top + 2, r.Right - 2, r.Top + 13);

@@ -268,7 +268,8 @@ void TExStringGrid::SetFixedFont(const TFont* Value)
 
 void TExStringGrid::SplitAllColumnCells()
 {
-    for (int c = 0; c < ColCount(); ++c)
+    // Every real column, hidden ones included.
+    for (int c = 0; c < TotalColCount(); ++c)
         SplitColumnCells(c);
 }
 

@@ -129,6 +129,42 @@ TEST(ExGridAccess, CellWritesRepaintTheShownPlace)
     }
 }
 
+// Merging or splitting the store's cells right of hidden columns repaints
+// the shown columns of the area.
+TEST(ExGridAccess, MergesAndSplitsRepaintTheShownPlace)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TAccessGrid&)> change; // the area is real columns 3-4 of row 2
+    };
+    const Case cases[] = {
+        { "merge", [](TAccessGrid& g) { g.MergeCells(3, 2, 2, 1); } },
+        { "split",
+            [](TAccessGrid& g) {
+                g.MergeCells(3, 2, 2, 1);
+                g.Invalidated.clear();
+                g.SplitCells(4, 2);
+            } },
+        { "row merge",
+            [](TAccessGrid& g) {
+                g.SetCellEx(3, 2, "same");
+                g.SetCellEx(4, 2, "same");
+                g.Invalidated.clear();
+                g.MergeRowCells(2, true);
+            } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TGridOnForm<TAccessGrid> f(7, 5, 400, 200);
+        TAccessGrid& g = *f.Grid;
+        g.HideColumns(1, 2);
+        g.Invalidated.clear();
+        c.change(g);
+        for (int d = 1; d <= 2; ++d)
+            EXPECT_TRUE(g.WasInvalidated(d, 2)) << d;
+    }
+}
+
 TEST(ExGridAccess, RealRowsReachHiddenRowsKeptCells)
 {
     auto g = MakeGrid(3, 10);

@@ -342,6 +342,93 @@ TEST(GridCells, MergeRowCellsLeavesSingleCellsInTheirAreas)
     EXPECT_FALSE(g->IsMergedCell(3, 2));
 }
 
+// Real column 2 is hidden: shown columns 0-4 are real 0, 1, 3, 4, 5. Row
+// merges work on the shown cells, splits reach every real column.
+TEST(GridCells, MergingAndSplittingWithAHiddenInnerColumn)
+{
+    struct Area {
+        int Col, Row; // real column
+        TRect Full; // the area holding it, real columns
+    };
+    struct Case {
+        const char* Name;
+        std::function<void(TCellsTestGrid&)> Run;
+        std::vector<Area> Expected;
+    };
+    const auto row1 = [](TCellsTestGrid& g, const QStringList& texts) {
+        for (int c = 1; c < 6; ++c)
+            g.SetCells(c, 1, texts[c - 1]);
+    };
+    const Case cases[] = {
+        { "row merge joins shown neighbours across the hidden column",
+            [&](TCellsTestGrid& g) {
+                row1(g, { "a", "hidden", "a", "b", "b" });
+                g.MergeRowCells(1, true);
+            },
+            { { 3, 1, Rect(1, 1, 3, 1) }, { 5, 1, Rect(4, 1, 5, 1) } } },
+        { "row merge keeps shown cells that differ apart",
+            [&](TCellsTestGrid& g) {
+                row1(g, { "a", "a", "b", "b", "c" });
+                g.MergeRowCells(1, true);
+            },
+            { { 1, 1, Rect(1, 1, 1, 1) }, { 3, 1, Rect(3, 1, 4, 1) }, { 5, 1, Rect(5, 1, 5, 1) } } },
+        { "row merge of a subordinate row follows the areas above",
+            [&](TCellsTestGrid& g) {
+                // Real columns 1-3 are merged alike in rows 1 and 3; 4 is
+                // merged with 1-3 in row 3, 5 is not.
+                g.MergeCells(1, 1, 3, 1);
+                g.MergeCells(1, 3, 4, 1);
+                row1(g, { "a", "x", "a", "b", "b" });
+                for (int c = 1; c < 6; ++c)
+                    g.SetCells(c, 2, g.Cells(c, 1));
+                g.MergeRowCells(2, false);
+            },
+            { { 3, 2, Rect(1, 2, 3, 2) }, { 4, 2, Rect(4, 2, 4, 2) }, { 5, 2, Rect(5, 2, 5, 2) } } },
+        { "row split reaches the last shown column",
+            [](TCellsTestGrid& g) {
+                g.MergeCells(4, 1, 2, 1);
+                g.SplitRowCells(1);
+            },
+            { { 4, 1, Rect(4, 1, 4, 1) }, { 5, 1, Rect(5, 1, 5, 1) } } },
+        { "column merge in the last real column",
+            [](TCellsTestGrid& g) {
+                g.SetCells(5, 1, "m");
+                g.SetCells(5, 2, "m");
+                g.MergeColumnCells(5, true);
+            },
+            { { 5, 2, Rect(5, 1, 5, 2) } } },
+        { "column split in the last real column",
+            [](TCellsTestGrid& g) {
+                g.MergeCells(5, 1, 1, 2);
+                g.SplitColumnCells(5);
+            },
+            { { 5, 2, Rect(5, 2, 5, 2) } } },
+        { "split all reaches the last real column and the hidden one",
+            [](TCellsTestGrid& g) {
+                g.MergeCells(5, 1, 1, 2);
+                g.MergeCells(2, 2, 1, 2);
+                g.SplitAllCells();
+            },
+            { { 5, 2, Rect(5, 2, 5, 2) }, { 2, 3, Rect(2, 3, 2, 3) } } },
+        { "a change of the merged columns splits the last real column",
+            [](TCellsTestGrid& g) {
+                g.MergeCells(5, 1, 1, 2);
+                g.MergedColumns()->Add(1);
+            },
+            { { 5, 2, Rect(5, 2, 5, 2) } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto g = MakeGrid(6, 5);
+        g->SetFixedCols(1);
+        g->SetFixedRows(1);
+        g->HideColumn(2);
+        c.Run(*g);
+        for (const Area& a : c.Expected)
+            EXPECT_EQ(g->FullCell(a.Col, a.Row), a.Full) << a.Col << "," << a.Row;
+    }
+}
+
 TEST(GridCells, MergeColsJoinsTextsAndRemovesTheSecondColumn)
 {
     struct Case {

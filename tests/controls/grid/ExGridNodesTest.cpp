@@ -320,6 +320,18 @@ TEST(ExGridNodes, ExpandCellSwitchesBetweenTwoHeights)
     EXPECT_EQ(g->GetExpandHeight(2, 5, true), g->DefaultRowHeight());
 }
 
+// The glyph's square is asked for where the cell shows: right of a hidden
+// column that is not the real column of the same number.
+TEST(ExGridNodes, ExpandRectRightOfAHiddenColumnIsWhereTheCellShows)
+{
+    auto g = MakeGrid(8);
+    g->AddExpand(2, 5, 80);
+    g->HideColumn(1); // real column 2 shows as column 1
+    const TRect cell = g->CellRect(1, 5);
+    EXPECT_EQ(g->GetExpandRect(1, 5), TRect(cell.Right - 13, cell.Top + 2, cell.Right - 2, cell.Top + 13));
+    EXPECT_EQ(g->GetExpandRect(2, 5), TRect());
+}
+
 TEST(ExGridNodes, NodeSpanTypeEndsTheBranchBeforeAFooter)
 {
     auto g = MakeGrid(8);
