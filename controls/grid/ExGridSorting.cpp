@@ -782,8 +782,10 @@ void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)
             l.Insert(int(i), v[i]);
     };
 
-    if (FSortRowXRef->Count() >= Left + n)
+    if (FSortRowXRef->Count() >= Left + n) {
         permuteList(*FSortRowXRef);
+        SortRowXRefChanged();
+    }
 
     if (FSortSettings->SingleColumn) {
         const int col = FSortSettings->Column;
@@ -875,6 +877,7 @@ void TExStringGrid::InitSortXRef()
     FSortRowXRef->Clear();
     for (int r = 0; r < RowCount(); ++r)
         FSortRowXRef->Insert(r, r);
+    SortRowXRefChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -1074,6 +1077,7 @@ void TExStringGrid::QUnSort()
     };
     try {
         FSortRowXRef->Clear();
+        SortRowXRefChanged();
         ApplyRowOrder(0, order);
     } catch (...) {
         finish();

@@ -379,6 +379,9 @@ TEST(ExGridSorting, RandomSortsKeepRowsAndUnSortRestores)
                 EXPECT_NE(cmp, dir == TSortDirection::sdAscending ? 1 : -1) << round << " " << r;
             }
             EXPECT_EQ(rowsNow(), before);
+            // Each row is still found by the place it had before sorting.
+            for (int r = 1; r < rows; ++r)
+                EXPECT_EQ(g->UnSortedCells(2, r), start[std::size_t(r - 1)][2]) << round << " " << r;
         }
         g->QUnSort();
         for (int r = 1; r < rows; ++r) {
