@@ -1812,8 +1812,11 @@ private:
     // The rows among First..End - 1 where the texts of ACol change, from the
     // last sort's runs when they still hold; the runs are dropped either way.
     bool TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts);
+protected:
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);
+
+private:
     // The frame of the sorts around Body.
     void SortFrame(bool Indexed, bool Group, const std::function<void()>& Body);
     void SortGroups(bool Indexed);

@@ -189,6 +189,12 @@ void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order)
     TDrawGrid::RowsPermuted(First, Order);
 }
 
+void TStringGrid::RowsExchanged(int ARow1, int ARow2)
+{
+    // Not the inherited one: that replays the exchange as a permutation.
+    FStore.ExchangeRows(ARow1, ARow2);
+}
+
 void TStringGrid::RowSetDeleted(const std::vector<int>& Rows)
 {
     FStore.DeleteRowSet(Rows);
