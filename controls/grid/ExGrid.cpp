@@ -95,6 +95,7 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
     FLookupItems = NewStrings();
     FSortIndexes = new TSortIndexList();
     FSortRowXRef = std::make_unique<TIntList>(0, 0);
+    FSortRowXRef->OnChange = [this](TObject*, int, int) { SortRowXRefChanged(); };
     FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) {
@@ -528,8 +529,13 @@ void TExStringGrid::UpdateScrollBars(bool HideWhenAllFit)
 
 void TExStringGrid::EndUpdate()
 {
-    if (FUpdateCount > 0 && --FUpdateCount == 0)
+    if (FUpdateCount > 0 && --FUpdateCount == 0) {
+        if (FFooterPending) {
+            FFooterPending = false;
+            CalcFooter(-1);
+        }
         Invalidate();
+    }
 }
 
 void TExStringGrid::SetBorderColor(TColor v)

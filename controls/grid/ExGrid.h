@@ -1762,6 +1762,10 @@ public:
     // One bubble step over Col and every later real column.
     bool SortLine(int Col, int ARow1, int ARow2);
     void InitSortXRef();
+    // The place of the unsorted row ARow in FSortRowXRef, -1 when absent.
+    int SortRowPlace(int ARow) const;
+    int UnSortedPlace(int ARow) const;
+    void SortRowXRefChanged() { FSortRowPlaceValid = false; }
     virtual void SortSwapRows(int ARow1, int ARow2);
 
     // Counters of cell compares and row moves; the grid never resets them.
@@ -1824,8 +1828,11 @@ private:
     // The rows among First..End - 1 where the texts of ACol change, from the
     // last sort's runs when they still hold; the runs are dropped either way.
     bool TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts);
+protected:
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);
+
+private:
     // The frame of the sorts around Body.
     void SortFrame(bool Indexed, bool Group, const std::function<void()>& Body);
     void SortGroups(bool Indexed);
@@ -2788,6 +2795,10 @@ protected:
     std::unique_ptr<THTMLPictureCache> FPictureCache;
     std::unique_ptr<TIntList> FOrigColSizes;
     std::unique_ptr<TIntList> FSortRowXRef;
+    // The inverse of FSortRowXRef (unsorted row -> first place holding it,
+    // -1 if none), built on the first look-up after each change of it.
+    mutable std::vector<int> FSortRowPlace;
+    mutable bool FSortRowPlaceValid = false;
     std::unique_ptr<TIntList> FUnSortRowXRef;
     std::unique_ptr<TIntList> FMergedColumns;
     std::unique_ptr<TIntList> FModifiedRows;
@@ -2828,6 +2839,9 @@ protected:
 
     // State.
     int FUpdateCount = 0;
+    // A footer recalculation asked for inside an update bracket, run when the
+    // outermost bracket closes.
+    bool FFooterPending = false;
     int FFilterLevel = 0;
     int FFilterCol = -1;
     TEditorType EditControl = TEditorType::edNormal;

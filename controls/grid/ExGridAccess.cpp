@@ -161,29 +161,42 @@ void TExStringGrid::SetOriginalCells(int ACol, int ARow, const QString& Value)
     SetCellEx(p < 0 ? ACol : p, ARow, Value);
 }
 
-namespace {
+int TExStringGrid::SortRowPlace(int ARow) const
+{
+    if (!FSortRowPlaceValid) {
+        const int n = FSortRowXRef->Count();
+        int top = -1;
+        for (int k = 0; k < n; ++k)
+            top = std::max(top, FSortRowXRef->Integers(k));
+        FSortRowPlace.assign(std::size_t(top + 1), -1);
+        // From the back, so that a row listed twice keeps its first place.
+        for (int k = n - 1; k >= 0; --k)
+            if (const int u = FSortRowXRef->Integers(k); u >= 0)
+                FSortRowPlace[std::size_t(u)] = k;
+        FSortRowPlaceValid = true;
+    }
+    return ARow >= 0 && ARow < int(FSortRowPlace.size()) ? FSortRowPlace[std::size_t(ARow)] : -1;
+}
 
 // The present row of the unsorted row ARow: ARow beyond the list, else its
 // place in it (the list's count when absent).
-int SortedPlace(const TIntList& XRef, int ARow)
+int TExStringGrid::UnSortedPlace(int ARow) const
 {
-    const int n = XRef.Count();
+    const int n = FSortRowXRef->Count();
     if (n < ARow)
         return ARow;
-    const int k = XRef.IndexOf(ARow);
+    const int k = SortRowPlace(ARow);
     return k < 0 ? n : k;
 }
 
-} // namespace
-
 QString TExStringGrid::UnSortedCells(int ACol, int ARow)
 {
-    return GetCellEx(ACol, SortedPlace(*FSortRowXRef, ARow));
+    return GetCellEx(ACol, UnSortedPlace(ARow));
 }
 
 void TExStringGrid::SetUnSortedCells(int ACol, int ARow, const QString& Value)
 {
-    SetCellEx(ACol, SortedPlace(*FSortRowXRef, ARow), Value);
+    SetCellEx(ACol, UnSortedPlace(ARow), Value);
 }
 
 int TExStringGrid::SortedRowIndex(int ARow) const
@@ -196,7 +209,7 @@ int TExStringGrid::UnSortedRowIndex(int ARow) const
 {
     if (FSortRowXRef->Count() == 0)
         return ARow;
-    const int k = FSortRowXRef->IndexOf(ARow);
+    const int k = SortRowPlace(ARow);
     return k < 0 ? FSortRowXRef->Count() : k;
 }
 

@@ -782,8 +782,10 @@ void TExStringGrid::ApplyRowOrder(int Left, const std::vector<int>& Order)
             l.Insert(int(i), v[i]);
     };
 
-    if (FSortRowXRef->Count() >= Left + n)
+    if (FSortRowXRef->Count() >= Left + n) {
         permuteList(*FSortRowXRef);
+        SortRowXRefChanged();
+    }
 
     if (FSortSettings->SingleColumn) {
         const int col = FSortSettings->Column;
@@ -847,13 +849,73 @@ void TExStringGrid::SortSwapRows(int ARow1, int ARow2)
 {
     if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
         return;
+    // What ApplyRowOrder does for the order that trades the two ends of
+    // lo..hi, touching only the two rows: the rows between keep their places.
     const int lo = std::min(ARow1, ARow2), hi = std::max(ARow1, ARow2);
-    std::vector<int> order(static_cast<std::size_t>(hi - lo + 1));
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = lo + int(k);
-    std::swap(order.front(), order.back());
-    // Rows between keep their places: only the two ends move.
-    ApplyRowOrder(lo, order);
+    ++Swaps;
+    if (FSortRowXRef->Count() > hi) {
+        FSortRowXRef->Exchange(lo, hi);
+        SortRowXRefChanged();
+    }
+
+    if (FSortSettings->SingleColumn) {
+        const int col = FSortSettings->Column;
+        if (col < 0 || col >= TotalColCount())
+            return;
+        const QString textLo = GetGridCell(col, lo), textHi = GetGridCell(col, hi);
+        TObject* const objectLo = GetGridObject(col, lo);
+        TObject* const objectHi = GetGridObject(col, hi);
+        SetCells(col, lo, textHi);
+        SetObjects(col, lo, objectHi);
+        SetCells(col, hi, textLo);
+        SetObjects(col, hi, objectLo);
+        return;
+    }
+
+    // A merged area is split where a moved row meets another row: above and
+    // below each of the two.
+    if (HasMergedAreas()) {
+        int last = -1;
+        for (const int r : { lo, lo + 1, hi, hi + 1 })
+            if (r > last && r < RowCount()) {
+                SplitAreasAcross(r);
+                last = r;
+            }
+    }
+
+    TCustomGrid::ExchangeRows(lo, hi);
+
+    // The modified and enabled flags belong to the rows' contents; a list
+    // reaching into the range grows to cover both rows.
+    auto exchangeEntries = [&](TIntList& l) {
+        if (l.Count() <= lo)
+            return;
+        while (l.Count() <= hi)
+            l.Insert(l.Count(), 0);
+        l.Exchange(lo, hi);
+    };
+    exchangeEntries(*FModifiedRows);
+    exchangeEntries(*FEnabledRows);
+    if (FMouseActions && FMouseActions->DisjunctRowSelect() && FNavigation && FNavigation->MoveRowOnSort
+        && !FRowSelect.empty()) {
+        if (FMouseActions->RowSelectPersistent && NumHiddenRows() > 0) {
+            // The flags are kept by real row.
+            const int realLo = RealRowFromDisplay(lo), realHi = RealRowFromDisplay(hi);
+            std::vector<int>& flags = FRowSelect.Edit();
+            if (flags.size() <= std::size_t(realHi))
+                flags.resize(std::size_t(realHi) + 1);
+            std::swap(flags[std::size_t(realLo)], flags[std::size_t(realHi)]);
+        } else {
+            std::vector<int>& flags = FRowSelect.Edit();
+            if (int(flags.size()) > lo) {
+                if (int(flags.size()) <= hi)
+                    flags.resize(std::size_t(hi) + 1);
+                std::swap(flags[std::size_t(lo)], flags[std::size_t(hi)]);
+            }
+        }
+    }
+    if (SortRow == lo || SortRow == hi)
+        SortRow = lo + hi - SortRow;
 }
 
 bool TExStringGrid::SortLine(int Col, int ARow1, int ARow2)
@@ -875,6 +937,7 @@ void TExStringGrid::InitSortXRef()
     FSortRowXRef->Clear();
     for (int r = 0; r < RowCount(); ++r)
         FSortRowXRef->Insert(r, r);
+    SortRowXRefChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -1074,6 +1137,7 @@ void TExStringGrid::QUnSort()
     };
     try {
         FSortRowXRef->Clear();
+        SortRowXRefChanged();
         ApplyRowOrder(0, order);
     } catch (...) {
         finish();

@@ -195,6 +195,12 @@ void TExStringGrid::LastRowChanged()
 
 void TExStringGrid::CalcFooter(int ACol)
 {
+    // Totals read every row: inside an update bracket they are worked out
+    // once, when the outermost bracket closes.
+    if (FUpdateCount > 0) {
+        FFooterPending = true;
+        return;
+    }
     CalcFooterColumn(ACol);
 }
 

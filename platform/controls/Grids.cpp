@@ -225,6 +225,13 @@ void TGridExtents::Permute(int first, const std::vector<int>& order)
     ++FVersion;
 }
 
+void TGridExtents::Exchange(int a, int b)
+{
+    const int va = Get(a), vb = Get(b);
+    Set(a, vb);
+    Set(b, va);
+}
+
 void TGridExtents::DeleteSet(const std::vector<int>& rows)
 {
     if (rows.empty())
@@ -662,6 +669,19 @@ void TGridCellStore::PermuteRows(int first, const std::vector<int>& order)
         std::copy(moved.begin(), moved.end(), FRows.begin() + first);
         TrimRows();
     }
+}
+
+void TGridCellStore::ExchangeRows(int a, int b)
+{
+    ++FTextEdits;
+    if (a < 0 || b < 0 || a >= FRowLimit || b >= FRowLimit)
+        InvalidOp(SIndexOutOfRange);
+    if (a == b || std::min(a, b) >= int(FRows.size()))
+        return;
+    if (std::max(a, b) >= int(FRows.size()))
+        FRows.resize(std::size_t(std::max(a, b)) + 1, -1);
+    std::swap(FRows[std::size_t(a)], FRows[std::size_t(b)]);
+    TrimRows();
 }
 
 void TGridCellStore::DeleteRowSet(const std::vector<int>& rows)
@@ -1221,6 +1241,16 @@ void TCustomGrid::RowsDeleted(int, int) { }
 void TCustomGrid::RowsMoved(int, int, int) { }
 void TCustomGrid::RowsPermuted(int, const std::vector<int>&) { }
 void TCustomGrid::ColumnsPermuted(int, const std::vector<int>&) { }
+
+void TCustomGrid::RowsExchanged(int ARow1, int ARow2)
+{
+    const int lo = std::min(ARow1, ARow2), hi = std::max(ARow1, ARow2);
+    std::vector<int> order(std::size_t(hi - lo + 1));
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = lo + int(k);
+    std::swap(order.front(), order.back());
+    RowsPermuted(lo, order);
+}
 void TCustomGrid::RowSetDeleted(const std::vector<int>&) { }
 void TCustomGrid::RowSetInserted(const std::vector<int>&) { }
 
@@ -1359,6 +1389,17 @@ void TCustomGrid::PermuteColumns(int First, const std::vector<int>& Order)
     InvalidateGrid();
     ColumnsPermuted(First, Order);
     ColWidthsChanged();
+}
+
+void TCustomGrid::ExchangeRows(int ARow1, int ARow2)
+{
+    if (ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount())
+        InvalidOp(SIndexOutOfRange);
+    if (ARow1 == ARow2)
+        return;
+    FRowHeights.Exchange(ARow1, ARow2);
+    RowsExchanged(ARow1, ARow2);
+    RowsRenumbered([=](int r) { return r == ARow1 ? ARow2 : r == ARow2 ? ARow1 : r; }, RowCount());
 }
 
 // ---------------------------------------------------------------------------

@@ -117,6 +117,8 @@ public:
     void MoveRange(int from, int n, int to);
     // The item at first + k becomes the one that was at order[k].
     void Permute(int first, const std::vector<int>& order);
+    // The items at a and b trade places.
+    void Exchange(int a, int b);
     // Sets of items in one pass: the items at `rows` (ascending) leave; n
     // default items come in so that they end up at `places` (ascending).
     void DeleteSet(const std::vector<int>& rows);
@@ -181,6 +183,7 @@ public:
     void DeleteRows(int at, int n);
     void MoveRows(int from, int n, int to);
     void PermuteRows(int first, const std::vector<int>& order);
+    void ExchangeRows(int a, int b);
     // The row's cells leave it (the row stays, empty) and come back into a
     // row; putting replaces what the row held.
     TGridStoredRow TakeRow(int row);
@@ -535,6 +538,8 @@ public:
     // The columns in one pass, as PermuteRows: the column at First + k
     // becomes the one that was at Order[k].
     void PermuteColumns(int First, const std::vector<int>& Order);
+    // The two rows trade places, touching no row between them.
+    void ExchangeRows(int ARow1, int ARow2);
     // Sets of rows in one pass, without a step per row moved: the rows at
     // Rows (ascending) leave, keeping at least one row; new rows come in so
     // that they end up at Places (ascending). The leaving rows' objects are
@@ -580,6 +585,8 @@ protected:
     virtual void RowsMoved(int FromIndex, int ACount, int ToIndex);
     virtual void RowsPermuted(int First, const std::vector<int>& Order);
     virtual void ColumnsPermuted(int First, const std::vector<int>& Order);
+    // By default the exchange as a permutation of the rows from the first.
+    virtual void RowsExchanged(int ARow1, int ARow2);
     virtual void RowSetDeleted(const std::vector<int>& Rows);
     virtual void RowSetInserted(const std::vector<int>& Places);
     virtual void ChangeScale(int M, int D);
@@ -816,6 +823,7 @@ protected:
     void RowsMoved(int FromIndex, int ACount, int ToIndex) override;
     void RowsPermuted(int First, const std::vector<int>& Order) override;
     void ColumnsPermuted(int First, const std::vector<int>& Order) override;
+    void RowsExchanged(int ARow1, int ARow2) override;
     void RowSetDeleted(const std::vector<int>& Rows) override;
     void RowSetInserted(const std::vector<int>& Places) override;
     void SizeChanged(int OldColCount, int OldRowCount) override;

@@ -195,6 +195,12 @@ void TStringGrid::ColumnsPermuted(int First, const std::vector<int>& Order)
     TDrawGrid::ColumnsPermuted(First, Order);
 }
 
+void TStringGrid::RowsExchanged(int ARow1, int ARow2)
+{
+    // Not the inherited one: that replays the exchange as a permutation.
+    FStore.ExchangeRows(ARow1, ARow2);
+}
+
 void TStringGrid::RowSetDeleted(const std::vector<int>& Rows)
 {
     FStore.DeleteRowSet(Rows);

@@ -379,6 +379,9 @@ TEST(ExGridSorting, RandomSortsKeepRowsAndUnSortRestores)
                 EXPECT_NE(cmp, dir == TSortDirection::sdAscending ? 1 : -1) << round << " " << r;
             }
             EXPECT_EQ(rowsNow(), before);
+            // Each row is still found by the place it had before sorting.
+            for (int r = 1; r < rows; ++r)
+                EXPECT_EQ(g->UnSortedCells(2, r), start[std::size_t(r - 1)][2]) << round << " " << r;
         }
         g->QUnSort();
         for (int r = 1; r < rows; ++r) {
@@ -562,4 +565,103 @@ TEST(ExGridSorting, MergedColumnsAreMergedAgainAfterASort)
     EXPECT_EQ(g->BaseCell(1, 2), TPoint(1, 1));
     EXPECT_EQ(g->BaseCell(1, 4), TPoint(1, 3));
     EXPECT_EQ(g->BaseCell(1, 3), TPoint(1, 3));
+}
+
+namespace {
+
+// Reaches the full row reorder, the one a swap must match.
+class TSwapGrid : public TRowsGrid {
+public:
+    using TRowsGrid::TRowsGrid;
+    using TExStringGrid::ApplyRowOrder;
+    int SwapCount() const { return Swaps; }
+    int& SortRowMark() { return SortRow; }
+};
+
+// Everything a row move may touch, read through the grid: per real row its
+// texts, looks, height, flags and place before sorting, then the merges.
+QStringList SwapDump(TSwapGrid& g)
+{
+    QStringList out;
+    for (int r = 0; r < g.TotalRowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < g.ColCount(); ++c)
+            row << g.AllCells(c, r);
+        out << row.join(u'|');
+    }
+    for (int r = 0; r < g.RowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < g.ColCount(); ++c) {
+            row << (g.HasCellProperties(c, r) ? QString::number(g.GetCellProperties(c, r)->BrushColor()) : "-");
+            const TPoint base = g.BaseCell(c, r);
+            row << QStringLiteral("%1,%2").arg(base.X).arg(base.Y);
+        }
+        row << QString::number(g.RowHeights(r)) << QString::number(g.RowEnabled(r))
+            << QString::number(g.RowSelect(r)) << QString::number(g.UnSortedRowIndex(r));
+        out << row.join(u' ');
+    }
+    for (TIntList* l : { g.ModifiedRows(), g.EnabledRows() })
+        out << l->StrValue();
+    out << QStringLiteral("swaps %1 mark %2").arg(g.SwapCount()).arg(g.SortRowMark());
+    return out;
+}
+
+} // namespace
+
+// Two rows traded by the sort's swap end up exactly as the full reorder of
+// the rows from the first to the second leaves them, with hidden rows,
+// heights, flags, looks, merges and a row selection about.
+TEST(ExGridSorting, SwapRowsMatchesTheFullReorder)
+{
+    for (const bool singleColumn : { false, true })
+        for (const bool persistent : { false, true })
+            for (int seed = 0; seed < 6; ++seed) {
+                SCOPED_TRACE(testing::Message() << singleColumn << persistent << seed);
+                std::mt19937 rnd { std::uint32_t(seed) };
+                const int rows = 6 + int(rnd() % 10);
+                TSwapGrid a(nullptr), b(nullptr);
+                for (TSwapGrid* g : { &a, &b }) {
+                    std::mt19937 fill { std::uint32_t(seed) };
+                    g->SetColCount(3);
+                    g->SetRowCount(rows);
+                    g->MouseActions()->SetDisjunctRowSelect(true);
+                    g->MouseActions()->RowSelectPersistent = persistent;
+                    g->Navigation()->MoveRowOnSort = true;
+                    for (int r = 1; r < rows; ++r) {
+                        for (int c = 0; c < 3; ++c)
+                            g->SetCells(c, r, QString::number(int(fill() % 7)));
+                        if (fill() % 3 == 0)
+                            g->SetRowHeights(r, 20 + r);
+                        if (fill() % 4 == 0)
+                            g->GetCellProperties(1, r)->SetBrushColor(TColor(r));
+                        if (fill() % 3 == 0)
+                            g->SetRowEnabled(r, false);
+                        if (fill() % 3 == 0)
+                            g->SetRowSelect(r, true);
+                    }
+                    for (int r = 0; r < rows / 2; ++r)
+                        g->ModifiedRows()->Insert(r, int(fill() % 2));
+                    g->Sort(0, TSortDirection::sdAscending); // fills the cross-reference
+                    g->MergeCells(2, 2, 1, 2);
+                    g->HideRow(1 + int(fill() % std::uint32_t(rows - 2)));
+                    g->SortSettings()->SingleColumn = singleColumn;
+                    g->SortSettings()->Column = 1;
+                    g->SortRowMark() = 3;
+                }
+                ASSERT_EQ(SwapDump(a), SwapDump(b));
+                for (int step = 0; step < 6; ++step) {
+                    const int x = 1 + int(rnd() % std::uint32_t(a.RowCount() - 1));
+                    const int y = 1 + int(rnd() % std::uint32_t(a.RowCount() - 1));
+                    if (x == y)
+                        continue;
+                    a.SortSwapRows(x, y);
+                    const int lo = std::min(x, y), hi = std::max(x, y);
+                    std::vector<int> order;
+                    for (int r = lo; r <= hi; ++r)
+                        order.push_back(r);
+                    std::swap(order.front(), order.back());
+                    b.ApplyRowOrder(lo, order);
+                    ASSERT_EQ(SwapDump(a), SwapDump(b)) << x << " " << y;
+                }
+            }
 }

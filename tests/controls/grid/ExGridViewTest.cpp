@@ -284,6 +284,37 @@ TEST(ExGridView, FooterCustomValue)
     EXPECT_EQ(footerAsked.size(), 2u);
 }
 
+// Rows added in an update bracket, nested too: the totals are worked out
+// once, when the outermost bracket closes, and come out as a fresh
+// recalculation does; outside a bracket every change still recalculates.
+TEST(ExGridView, FooterWaitsForTheOutermostEndUpdate)
+{
+    TFooterGrid g;
+    g->FloatingFooter()->SetColumnCalc(1, TColumnCalcType::acSUM);
+    g->FloatingFooter()->SetColumnCalc(2, TColumnCalcType::acCUSTOM);
+    int calls = 0;
+    g->FloatingFooter()->OnCalcFooter = [&](TObject*, int, int, QString& v) { v = QString::number(++calls); };
+    g->BeginUpdate();
+    g->BeginUpdate();
+    for (int i = 0; i < 5; ++i) {
+        g->AddRow();
+        g->SetCells(1, g->RowCount() - 2, "2");
+    }
+    g->RemoveRows(1, 1);
+    g->EndUpdate();
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(g.Footer(1), "55.00");
+    g->EndUpdate();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(g.Footer(1), "64.00");
+    const QString total = g.Footer(1);
+    g->CalcFooter(-1);
+    EXPECT_EQ(g.Footer(1), total);
+    calls = 0;
+    g->AddRow();
+    EXPECT_EQ(calls, 1);
+}
+
 TEST(ExGridView, FooterNotCalculatedUnlessFixedLastRowShows)
 {
     TFooterGrid g;
