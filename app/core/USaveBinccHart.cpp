@@ -8,6 +8,8 @@
 #include "app/core/UXmlFile.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <QtEndian>
+
 #include <array>
 #include <cstring>
 #include <optional>
@@ -109,13 +111,13 @@ public:
     void U8(std::uint8_t v) { FData[FPos++] = char(v); }
     void U32(std::uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            U8(std::uint8_t(v >> (8 * i)));
+        qToLittleEndian(v, FData + FPos);
+        FPos += 4;
     }
     void U64(std::uint64_t v)
     {
-        for (int i = 0; i < 8; ++i)
-            U8(std::uint8_t(v >> (8 * i)));
+        qToLittleEndian(v, FData + FPos);
+        FPos += 8;
     }
     void F32(float f)
     {

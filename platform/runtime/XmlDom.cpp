@@ -410,7 +410,13 @@ QByteArray RepairUtf8(QByteArrayView bytes)
     bool repaired = false;
     qsizetype copied = 0;
     for (qsizetype i = 0; i < n;) {
-        // Runs of ASCII, which is most of any file, eight bytes at a time.
+        // Runs of ASCII, which is most of any file, 32 bytes at a time, then
+        // eight.
+        for (std::uint64_t w[4]; i + 32 <= n; i += 32) {
+            std::memcpy(w, p + i, 32);
+            if ((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ULL)
+                break;
+        }
         for (std::uint64_t w; i + 8 <= n; i += 8) {
             std::memcpy(&w, p + i, 8);
             if (w & 0x8080808080808080ULL)
