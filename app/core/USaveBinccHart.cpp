@@ -37,8 +37,8 @@ using TRow = std::array<std::optional<QUtf8StringView>, Row_Attr_Count>;
 
 TRow Read_Row(const TXmlNode& row)
 {
-    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count",
-        "Var_Cmd_Type", "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
+    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count", "Var_Cmd_Type",
+        "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
     TRow r;
     row.AttributesUtf8(Names, r);
     return r;

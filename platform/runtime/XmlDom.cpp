@@ -696,7 +696,8 @@ std::optional<QString> TXmlNode::Attribute(const QString& name) const
     return FromUtf8(a.value());
 }
 
-void TXmlNode::AttributesUtf8(std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
+void TXmlNode::AttributesUtf8(
+    std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
 {
     const size_t count = std::min(names.size(), values.size());
     const pugi::xml_node node = Wrap(FNode);
