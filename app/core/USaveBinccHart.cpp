@@ -13,7 +13,6 @@
 #include <array>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -201,7 +200,7 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
         const TRow r = Read_Row(row);
         if (!Is_Yes(r[Enable]))
             continue;
-        THart_Var_Place v;
+        THart_Var_Place& v = vars.emplace_back();
         std::int64_t address = 0;
         std::array<char16_t, 32> buffer;
         if (const auto t = Number_Text(row, QStringLiteral("Device_Address"), r[Device_Address], buffer);
@@ -223,7 +222,6 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
             v.operation += (v.operation & HART_Op_Conv_Int) ? HART_Op_Swap_Conv_Int : HART_Op_Swap;
         v.operation += HART_Operation_Value(r[Var_Operation].value_or(QUtf8StringView()));
         v.TimeOut = TimeOut_Attr(row, r[TimeOut]);
-        vars.append(std::move(v));
     }
     HART_Bank.var_number = std::uint32_t(vars.size());
     if (vars.isEmpty())

@@ -305,16 +305,20 @@ public:
     bool In(pugi::xml_node element)
     {
         const pugi::xml_attribute last = element.last_attribute();
-        if (!last || !last.previous_attribute())
-            return false;
         for (;;) {
             NextMark();
             size_t count = 0;
+            // Every attribute has a name (the parser and SetAttribute see to
+            // it), so the empty name of no attribute ends the list.
             pugi::xml_attribute a = last;
-            for (; a && 2 * count < FSlots.size(); a = a.previous_attribute(), ++count)
-                if (!Add(a.name()))
+            const char* name = a.name();
+            for (; *name && 2 * count < FSlots.size(); ++count) {
+                if (!Add(name))
                     return true;
-            if (!a)
+                a = a.previous_attribute();
+                name = a.name();
+            }
+            if (!*name)
                 return false;
             // More names than the table holds well: a larger one, again.
             FSlots.assign(FSlots.size() * 2, {});
