@@ -8,10 +8,11 @@
 #include "app/core/UXmlFile.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <QtEndian>
+
 #include <array>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -35,8 +36,8 @@ using TRow = std::array<std::optional<QUtf8StringView>, Row_Attr_Count>;
 
 TRow Read_Row(const TXmlNode& row)
 {
-    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count",
-        "Var_Cmd_Type", "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
+    static const char* const Names[Row_Attr_Count] = { "Enable", "Device_Address", "Preamble_Count", "Var_Cmd_Type",
+        "Var_Cmd_Number", "Cmd_Params", "Position", "Swap", "ConvInt", "Var_Operation", "TimeOut" };
     TRow r;
     row.AttributesUtf8(Names, r);
     return r;
@@ -109,13 +110,13 @@ public:
     void U8(std::uint8_t v) { FData[FPos++] = char(v); }
     void U32(std::uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            U8(std::uint8_t(v >> (8 * i)));
+        qToLittleEndian(v, FData + FPos);
+        FPos += 4;
     }
     void U64(std::uint64_t v)
     {
-        for (int i = 0; i < 8; ++i)
-            U8(std::uint8_t(v >> (8 * i)));
+        qToLittleEndian(v, FData + FPos);
+        FPos += 8;
     }
     void F32(float f)
     {
@@ -199,7 +200,7 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
         const TRow r = Read_Row(row);
         if (!Is_Yes(r[Enable]))
             continue;
-        THart_Var_Place v;
+        THart_Var_Place& v = vars.emplace_back();
         std::int64_t address = 0;
         std::array<char16_t, 32> buffer;
         if (const auto t = Number_Text(row, QStringLiteral("Device_Address"), r[Device_Address], buffer);
@@ -221,7 +222,6 @@ TBinResult TSaveBin::Read_HART_Variables(std::uint32_t base)
             v.operation += (v.operation & HART_Op_Conv_Int) ? HART_Op_Swap_Conv_Int : HART_Op_Swap;
         v.operation += HART_Operation_Value(r[Var_Operation].value_or(QUtf8StringView()));
         v.TimeOut = TimeOut_Attr(row, r[TimeOut]);
-        vars.append(std::move(v));
     }
     HART_Bank.var_number = std::uint32_t(vars.size());
     if (vars.isEmpty())

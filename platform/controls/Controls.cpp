@@ -1296,29 +1296,26 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect)
                 list.push_back(c);
         // Top and left go in the order of that edge, the earlier first on a
         // tie; bottom and right from the far edge inwards, the later first
-        // on a tie.
-        auto byEdge = [&](auto edge, bool ascending) {
+        // on a tie; client ones in z-order.
+        if (a != alClient) {
+            const auto edge = [a](const TControl* c) {
+                switch (a) {
+                case alTop:
+                    return c->FTop;
+                case alBottom:
+                    return c->FTop + c->FHeight;
+                case alLeft:
+                    return c->FLeft;
+                default:
+                    return c->FLeft + c->FWidth;
+                }
+            };
+            const bool ascending = a == alTop || a == alLeft;
             if (!ascending)
                 std::reverse(list.begin(), list.end());
             std::stable_sort(list.begin(), list.end(), [&](const TControl* x, const TControl* y) {
                 return ascending ? edge(x) < edge(y) : edge(x) > edge(y);
             });
-        };
-        switch (a) {
-        case alTop:
-            byEdge([](const TControl* c) { return c->FTop; }, true);
-            break;
-        case alBottom:
-            byEdge([](const TControl* c) { return c->FTop + c->FHeight; }, false);
-            break;
-        case alLeft:
-            byEdge([](const TControl* c) { return c->FLeft; }, true);
-            break;
-        case alRight:
-            byEdge([](const TControl* c) { return c->FLeft + c->FWidth; }, false);
-            break;
-        default:
-            break;
         }
         for (size_t i = 0; i < list.size(); ++i) {
             TControl* c = list[i];

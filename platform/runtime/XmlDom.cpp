@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <pugixml.hpp>
@@ -296,30 +297,40 @@ QByteArray Serialize(pugi::xml_node root)
     return out;
 }
 
-// Finds an attribute named twice in one element. The names go into an open
-// hash table that grows with the most attributes an element has; a slot
-// counts only when it carries the current element's mark, so nothing is
-// cleared between elements and the check stays linear in the names' bytes.
+std::uint32_t NameHash(const char* name)
+{
+    std::uint32_t h = 2166136261u; // FNV-1a
+    for (const char* p = name; *p; ++p)
+        h = (h ^ static_cast<unsigned char>(*p)) * 16777619u;
+    return h;
+}
+
+// Finds an attribute named twice in one element, in time linear in the
+// names' bytes. Up to 32 names go into a small open hash table that is never
+// cleared: a slot counts only when it carries the current element's mark.
+// An element with more names gets a table sized to them.
 class TDuplicateAttributes {
 public:
     bool In(pugi::xml_node element)
     {
-        const pugi::xml_attribute last = element.last_attribute();
-        if (!last || !last.previous_attribute())
-            return false;
-        for (;;) {
-            NextMark();
-            size_t count = 0;
-            pugi::xml_attribute a = last;
-            for (; a && 2 * count < FSlots.size(); a = a.previous_attribute(), ++count)
-                if (!Add(a.name()))
-                    return true;
-            if (!a)
-                return false;
-            // More names than the table holds well: a larger one, again.
-            FSlots.assign(FSlots.size() * 2, {});
-            FMark = 0;
+        if (++FMark == 0) {
+            FSmall.fill({});
+            FMark = 1;
         }
+        // Every attribute has a name (the parser and SetAttribute see to it),
+        // so the empty name of no attribute ends the list.
+        const pugi::xml_attribute last = element.last_attribute();
+        pugi::xml_attribute a = last;
+        const char* name = a.name();
+        for (size_t count = 0; *name; ++count) {
+            if (2 * count == FSmall.size())
+                return InLarge(last);
+            if (!AddSmall(name))
+                return true;
+            a = a.previous_attribute();
+            name = a.name();
+        }
+        return false;
     }
 
 private:
@@ -328,31 +339,42 @@ private:
         unsigned Mark = 0;
     };
 
-    void NextMark()
-    {
-        if (++FMark == 0) {
-            FSlots.assign(FSlots.size(), {});
-            FMark = 1;
-        }
-    }
-
     // False when the name is there already.
-    bool Add(const char* name)
+    bool AddSmall(const char* name)
     {
-        std::uint32_t h = 2166136261u; // FNV-1a
-        for (const char* p = name; *p; ++p)
-            h = (h ^ static_cast<unsigned char>(*p)) * 16777619u;
-        const size_t mask = FSlots.size() - 1;
-        size_t i = h & mask;
-        for (; FSlots[i].Mark == FMark; i = (i + 1) & mask)
-            if (std::strcmp(FSlots[i].Name, name) == 0)
+        const size_t mask = FSmall.size() - 1;
+        size_t i = NameHash(name) & mask;
+        for (; FSmall[i].Mark == FMark; i = (i + 1) & mask)
+            if (std::strcmp(FSmall[i].Name, name) == 0)
                 return false;
-        FSlots[i] = { name, FMark };
+        FSmall[i] = { name, FMark };
         return true;
     }
 
-    std::vector<TSlot> FSlots = std::vector<TSlot>(64);
+    bool InLarge(pugi::xml_attribute last)
+    {
+        size_t count = 0;
+        for (pugi::xml_attribute a = last; a; a = a.previous_attribute())
+            ++count;
+        size_t size = 2 * FSmall.size();
+        while (size < 2 * count)
+            size *= 2;
+        FLarge.assign(size, nullptr);
+        const size_t mask = size - 1;
+        for (pugi::xml_attribute a = last; a; a = a.previous_attribute()) {
+            const char* name = a.name();
+            size_t i = NameHash(name) & mask;
+            for (; FLarge[i]; i = (i + 1) & mask)
+                if (std::strcmp(FLarge[i], name) == 0)
+                    return true;
+            FLarge[i] = name;
+        }
+        return false;
+    }
+
+    std::array<TSlot, 64> FSmall {};
     unsigned FMark = 0;
+    std::vector<const char*> FLarge;
 };
 
 // Walks the tree from its end: the parser wrote that part last, so it is
@@ -410,7 +432,13 @@ QByteArray RepairUtf8(QByteArrayView bytes)
     bool repaired = false;
     qsizetype copied = 0;
     for (qsizetype i = 0; i < n;) {
-        // Runs of ASCII, which is most of any file, eight bytes at a time.
+        // Runs of ASCII, which is most of any file, 32 bytes at a time, then
+        // eight.
+        for (std::uint64_t w[4]; i + 32 <= n; i += 32) {
+            std::memcpy(w, p + i, 32);
+            if ((w[0] | w[1] | w[2] | w[3]) & 0x8080808080808080ULL)
+                break;
+        }
         for (std::uint64_t w; i + 8 <= n; i += 8) {
             std::memcpy(&w, p + i, 8);
             if (w & 0x8080808080808080ULL)
@@ -690,7 +718,8 @@ std::optional<QString> TXmlNode::Attribute(const QString& name) const
     return FromUtf8(a.value());
 }
 
-void TXmlNode::AttributesUtf8(std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
+void TXmlNode::AttributesUtf8(
+    std::span<const char* const> names, std::span<std::optional<QUtf8StringView>> values) const
 {
     const size_t count = std::min(names.size(), values.size());
     const pugi::xml_node node = Wrap(FNode);

@@ -288,8 +288,9 @@ TEST(XmlDom, AttributesKeepOrderAndTellMissingFromEmpty)
         for (size_t i = 0; i < expected.size(); ++i) {
             SCOPED_TRACE(i);
             ASSERT_EQ(values[i].has_value(), expected[i].has_value());
-            if (expected[i])
+            if (expected[i]) {
                 EXPECT_EQ(QByteArray(values[i]->data(), values[i]->size()), *expected[i]);
+            }
         }
     };
     expectValues(utf8.FirstNode().Child(0), { "<", "", std::nullopt, "Caf\xC3\xA9", std::nullopt });
