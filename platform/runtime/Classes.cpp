@@ -765,6 +765,59 @@ int TStringList::AddObject(const QString& S, TObject* AObject)
     return index;
 }
 
+void TStringList::AddBulk(std::vector<QString> Strings)
+{
+    if (Strings.empty())
+        return;
+    // The error names the first duplicate, as adding one by one does.
+    if (FSorted && FDuplicates == dupError) {
+        for (const QString& S : Strings)
+            Add(S);
+        return;
+    }
+    Changing();
+    if (!FSorted) {
+        FList.reserve(FList.size() + Strings.size());
+        for (QString& S : Strings)
+            FList.push_back(TStringItem { std::move(S), nullptr });
+        Changed();
+        return;
+    }
+    auto less = [this](const QString& a, const QString& b) { return CompareStrings(a, b) < 0; };
+    std::stable_sort(Strings.begin(), Strings.end(), less);
+    // Equal strings in the order adding leaves them: the first one added
+    // alone when duplicates are ignored, else the last added first (each
+    // goes in before its equals), and before those already listed.
+    std::vector<QString> added;
+    added.reserve(Strings.size());
+    for (std::size_t i = 0; i < Strings.size();) {
+        std::size_t j = i + 1;
+        while (j < Strings.size() && CompareStrings(Strings[i], Strings[j]) == 0)
+            ++j;
+        if (FDuplicates == dupIgnore) {
+            int at = 0;
+            if (!Find(Strings[i], at))
+                added.push_back(std::move(Strings[i]));
+        } else {
+            for (std::size_t k = j; k > i; --k)
+                added.push_back(std::move(Strings[k - 1]));
+        }
+        i = j;
+    }
+    std::vector<TStringItem> merged;
+    merged.reserve(FList.size() + added.size());
+    std::size_t a = 0;
+    for (TStringItem& item : FList) {
+        while (a < added.size() && CompareStrings(added[a], item.FString) <= 0)
+            merged.push_back(TStringItem { std::move(added[a++]), nullptr });
+        merged.push_back(std::move(item));
+    }
+    while (a < added.size())
+        merged.push_back(TStringItem { std::move(added[a++]), nullptr });
+    FList.swap(merged);
+    Changed();
+}
+
 void TStringList::Delete(int Index)
 {
     CheckIndex(Index);

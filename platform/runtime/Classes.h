@@ -247,6 +247,9 @@ public:
     int Add(const QString& S) override { return AddObject(S, nullptr); }
     int AddObject(const QString& S, TObject* AObject) override;
     int IndexOf(const QString& S) const override;
+    // The same list as adding each string in turn, in one change: a sorted
+    // list sorts and merges them at once instead of inserting one at a time.
+    void AddBulk(std::vector<QString> Strings);
 
     // Binary search of a sorted list: true when found; Index receives the
     // position of the first match, or where S would be inserted.

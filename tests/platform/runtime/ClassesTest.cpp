@@ -187,6 +187,44 @@ TEST(StringListSorted, DuplicatesModesAndFind)
     EXPECT_EQ(Items(l), before);
 }
 
+// Adding many at once leaves the list, items and order, as adding them one
+// by one does: case rules, each duplicates mode, items already listed, and
+// the error at the first duplicate.
+TEST(StringListSorted, BulkAddMatchesAddingOneByOne)
+{
+    const std::vector<QString> start { "m", "B" };
+    const std::vector<QString> more { "b", "a", "M", "c", "A", "b", "z", "C", "a" };
+    for (const bool sorted : { false, true })
+        for (const bool caseSensitive : { false, true })
+            for (const TDuplicates dup : { dupIgnore, dupAccept, dupError })
+                for (const bool prefilled : { false, true }) {
+                    SCOPED_TRACE(testing::Message() << sorted << caseSensitive << int(dup) << prefilled);
+                    TStringList one, bulk;
+                    for (TStringList* l : { &one, &bulk }) {
+                        l->SetCaseSensitive(caseSensitive);
+                        l->SetDuplicates(dup);
+                        l->SetSorted(sorted);
+                        if (prefilled)
+                            for (const QString& s : start)
+                                l->Add(s);
+                    }
+                    bool oneThrew = false, bulkThrew = false;
+                    try {
+                        for (const QString& s : more)
+                            one.Add(s);
+                    } catch (const EStringListError&) {
+                        oneThrew = true;
+                    }
+                    try {
+                        bulk.AddBulk(more);
+                    } catch (const EStringListError&) {
+                        bulkThrew = true;
+                    }
+                    EXPECT_EQ(bulkThrew, oneThrew);
+                    EXPECT_EQ(bulk.Text(), one.Text());
+                }
+}
+
 TEST(StringListSorted, SortAndCustomSort)
 {
     TStringList l;
