@@ -232,12 +232,15 @@ protected:
     {
         Status.clear();
         THART_Thread* t = Form->TR_HART_Scan.get();
-        // Set while no scan runs: the worker reads it only during one.
-        auto shown = t->OnShow_Status;
-        t->OnShow_Status = [this, shown](const QString& s) {
-            Status << s;
-            shown(s);
-        };
+        if (t != Watched) {
+            // Set while no scan runs: the worker reads it only during one.
+            auto shown = t->OnShow_Status;
+            t->OnShow_Status = [this, shown](const QString& s) {
+                Status << s;
+                shown(s);
+            };
+            Watched = t;
+        }
         Form->Btn_StartScan->Click();
         Layout_After_Start = Layout(Form.get());
         return PumpUntil([this] { return Form->P_HART_View_Vars->Visible() || Form->Btn_ScanAgain->Visible(); });
@@ -255,6 +258,7 @@ protected:
     std::unique_ptr<TFHART_Scan> Form;
     QStringList Status;
     QString Layout_After_Start;
+    THART_Thread* Watched = nullptr;
 };
 
 TEST_F(HartScanForm, StartPageAsCreated)
@@ -341,7 +345,7 @@ TEST_F(HartScanForm, ScanOfThreeDevicesListsTheirNamedVariables)
     // The caller's import reads both after the form has closed.
     EXPECT_EQ(Form->FNum_Devices, 3);
     EXPECT_EQ(Rows(Form->ESG), expected);
-    EXPECT_EQ(Form->TR_HART_Scan, nullptr);
+    EXPECT_EQ(Form->TR_HART_Scan.get(), nullptr);
 }
 
 TEST_F(HartScanForm, SelectionButtonsAndScanAgain)
@@ -397,6 +401,7 @@ TEST_F(HartScanForm, SelectionButtonsAndScanAgain)
             EXPECT_EQ(Layout(Form.get()), Start_Page);
             ASSERT_TRUE(Scan());
             EXPECT_EQ(Layout(Form.get()), Result_Page);
+            EXPECT_EQ(Status.count(Init_Text), 1);
             EXPECT_EQ(Status.last(), Finished);
             EXPECT_EQ(Rows(g), c.Rows);
             for (std::size_t r = 0; r < c.Colors.size(); ++r)
@@ -423,7 +428,7 @@ TEST_F(HartScanForm, ClosingDuringTheWaitEndsTheThread)
         Form->Widget()->close();
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_EQ(Form->TR_HART_Scan, nullptr);
+    EXPECT_EQ(Form->TR_HART_Scan.get(), nullptr);
     // The worker closes its port on its way out: the port is free again.
     ASSERT_NE(port, 0);
     TUdpEndpoint probe;
