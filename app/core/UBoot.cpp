@@ -19,8 +19,6 @@ TFBoot* FBoot = nullptr;
 namespace {
 
 constexpr int Form_Width = 449;
-constexpr int Octet_Lefts[4] = { 16, 72, 128, 184 };
-constexpr int Octet_Width = 45;
 
 } // namespace
 
@@ -147,45 +145,26 @@ TPanel* TFBoot::Make_Panel(const char* name, int height)
 
 TLbButton* TFBoot::Make_Button(const char* name, TPanel* parent, int left, int top, int width, int height)
 {
-    auto* b = new TLbButton(this);
-    b->SetName(QString::fromLatin1(name));
-    b->SetParent(parent);
-    b->SetBounds(left, top, width, height);
-    Setup_Tool_Button(b);
-    b->SetStyle(bsEncarta);
-    b->SetShowHint(true);
-    return b;
+    return Create_Tool_Button(this, parent, name, left, top, width, height);
 }
 
 void TFBoot::Create_Controls()
 {
     auto label = [this](const char* name, TPanel* parent, int left, int top) {
-        auto* l = new TLabel(this);
-        l->SetName(QString::fromLatin1(name));
-        l->SetParent(parent);
-        l->SetLeft(left);
-        l->SetTop(top);
-        return l;
+        return Create_Tool_Label(this, parent, name, left, top);
     };
 
     // Address: one edit per octet with a dot between them.
     P_IP_Address = Make_Panel("P_IP_Address", 49);
     L_IP_Address = label("L_IP_Address", P_IP_Address, 16, 4);
-    TEdit** octets[4] = { &E_IP1, &E_IP2, &E_IP3, &E_IP4 };
-    for (int i = 0; i < 4; ++i) {
-        auto* e = new TEdit(this);
-        e->SetName(QStringLiteral("E_IP%1").arg(i + 1));
-        e->SetParent(P_IP_Address);
-        e->SetBounds(Octet_Lefts[i], 21, Octet_Width, 21);
+    const TOctet_Fields octets = Create_Octet_Fields(this, P_IP_Address, QStringLiteral("E_IP"), 21);
+    E_IP1 = octets[0];
+    E_IP2 = octets[1];
+    E_IP3 = octets[2];
+    E_IP4 = octets[3];
+    for (TEdit* e : octets) {
         e->SetText(QStringLiteral("0"));
-        e->SetTabOrder(i);
-        e->SetShowHint(true);
         e->OnKeyPress = [this](TObject* s, char16_t& key) { KeyPress(s, key); };
-        *octets[i] = e;
-        if (i < 3) {
-            TLabel* dot = label("", P_IP_Address, Octet_Lefts[i] + Octet_Width + 3, 25);
-            dot->SetCaption(QStringLiteral("."));
-        }
     }
 
     P_Serial = Make_Panel("P_Serial", 51);
@@ -347,18 +326,7 @@ void TFBoot::FormShow(TObject*)
 
 void TFBoot::KeyPress(TObject* Sender, char16_t& Key)
 {
-    if (Key != u'.')
-        return;
-    TEdit* next = nullptr;
-    if (Sender == E_IP1)
-        next = E_IP2;
-    else if (Sender == E_IP2)
-        next = E_IP3;
-    else if (Sender == E_IP3)
-        next = E_IP4;
-    if (next && next->CanFocus())
-        next->SetFocus();
-    Key = 0;
+    Octet_Key_Press({ E_IP1, E_IP2, E_IP3, E_IP4 }, Sender, Key);
 }
 
 void TFBoot::update_ComPort()
@@ -384,8 +352,7 @@ void TFBoot::Btn_CancelClick(TObject*)
 
 QString TFBoot::IP_Address() const
 {
-    const QChar dot(u'.');
-    return E_IP1->Text() + dot + E_IP2->Text() + dot + E_IP3->Text() + dot + E_IP4->Text();
+    return Octet_Address({ E_IP1, E_IP2, E_IP3, E_IP4 });
 }
 
 void TFBoot::PingReply(const TEchoResult& AReplyStatus)

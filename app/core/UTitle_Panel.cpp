@@ -59,3 +59,65 @@ TTitle_Panel Create_Title_Panel(TForm* form)
     t.L_SW_Desc->SetTop(42);
     return t;
 }
+
+TLabel* Create_Tool_Label(TForm* form, TWinControl* parent, const char* name, int left, int top)
+{
+    auto* l = new TLabel(form);
+    l->SetName(QString::fromLatin1(name));
+    l->SetParent(parent);
+    l->SetLeft(left);
+    l->SetTop(top);
+    return l;
+}
+
+TLbButton* Create_Tool_Button(
+    TForm* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* b = new TLbButton(form);
+    b->SetName(QString::fromLatin1(name));
+    b->SetParent(parent);
+    b->SetBounds(left, top, width, height);
+    Setup_Tool_Button(b);
+    b->SetStyle(bsEncarta);
+    b->SetShowHint(true);
+    return b;
+}
+
+TOctet_Fields Create_Octet_Fields(TForm* form, TWinControl* parent, const QString& prefix, int top)
+{
+    constexpr int lefts[4] = { 16, 72, 128, 184 };
+    constexpr int width = 45;
+    TOctet_Fields fields {};
+    for (int i = 0; i < 4; ++i) {
+        auto* e = new TEdit(form);
+        e->SetName(prefix + QString::number(i + 1));
+        e->SetParent(parent);
+        e->SetBounds(lefts[i], top, width, 21);
+        e->SetTabOrder(i);
+        e->SetShowHint(true);
+        fields[std::size_t(i)] = e;
+        if (i < 3)
+            Create_Tool_Label(form, parent, "", lefts[i] + width + 3, top + 4)->SetCaption(QStringLiteral("."));
+    }
+    return fields;
+}
+
+void Octet_Key_Press(const TOctet_Fields& fields, TObject* Sender, char16_t& Key)
+{
+    if (Key != u'.')
+        return;
+    for (std::size_t i = 0; i + 1 < fields.size(); ++i) {
+        if (Sender == fields[i]) {
+            if (fields[i + 1]->CanFocus())
+                fields[i + 1]->SetFocus();
+            break;
+        }
+    }
+    Key = 0;
+}
+
+QString Octet_Address(const TOctet_Fields& fields)
+{
+    const QChar dot(u'.');
+    return fields[0]->Text() + dot + fields[1]->Text() + dot + fields[2]->Text() + dot + fields[3]->Text();
+}

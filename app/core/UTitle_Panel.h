@@ -2,7 +2,11 @@
 // The look every form of the configurator shares: the cream background,
 // Verdana 8, a fixed single border, centred on the screen, and the title
 // panel with the product code and the form's description; and the colours of
-// its owner-drawn buttons.
+// its owner-drawn buttons; the labels, buttons and dotted address fields the
+// forms place on it.
+
+#include <QString>
+#include <array>
 
 #include "platform/graphics/Colors.h"
 
@@ -10,6 +14,9 @@ class TForm;
 class TPanel;
 class TLabel;
 class TLbButton;
+class TEdit;
+class TObject;
+class TWinControl;
 
 // Background of the forms and of their buttons and title panels.
 inline constexpr TColor Tool_Form_Color = RGB(248, 247, 237);
@@ -29,3 +36,22 @@ struct TTitle_Panel {
     TLabel* L_SW_Desc = nullptr;
 };
 TTitle_Panel Create_Title_Panel(TForm* form);
+
+// A label owned by `form` on `parent` at the given place.
+TLabel* Create_Tool_Label(TForm* form, TWinControl* parent, const char* name, int left, int top);
+
+// A button of the configurator's look owned by `form` on `parent`, showing
+// its hint.
+TLbButton* Create_Tool_Button(
+    TForm* form, TWinControl* parent, const char* name, int left, int top, int width, int height);
+
+// An IPv4 address as four octet edits side by side (16, 72, 128 and 184 from
+// the left, 45 wide, tab orders 0 to 3), a dot label between each two. The
+// edits are named `prefix` with 1 to 4 and show their hints.
+using TOctet_Fields = std::array<TEdit*, 4>;
+TOctet_Fields Create_Octet_Fields(TForm* form, TWinControl* parent, const QString& prefix, int top);
+// The key press of an octet field: "." moves the focus on to the next field
+// (none after the fourth) and is never typed; other keys pass.
+void Octet_Key_Press(const TOctet_Fields& fields, TObject* Sender, char16_t& Key);
+// The four texts joined with ".", as typed.
+QString Octet_Address(const TOctet_Fields& fields);

@@ -21,8 +21,6 @@ constexpr int Button_Width = 145;
 constexpr int Button_Height = 28;
 // Buttons of the result page, left to right, 6 pixels apart.
 constexpr int Button_Lefts[5] = { 16, 167, 318, 469, 620 };
-constexpr int Octet_Lefts[4] = { 16, 72, 128, 184 };
-constexpr int Octet_Width = 45;
 constexpr int Col_Widths[8] = { 40, 50, 120, 120, 160, 120, 120, 120 };
 
 // Record offsets of the device columns.
@@ -107,13 +105,7 @@ TPanel* TFHART_Scan::Make_Page(const char* name)
 
 TLbButton* TFHART_Scan::Make_Button(const char* name)
 {
-    auto* b = new TLbButton(this);
-    b->SetName(QString::fromLatin1(name));
-    b->SetParent(P_Button);
-    b->SetBounds(Button_Lefts[0], 6, Button_Width, Button_Height);
-    Setup_Tool_Button(b);
-    b->SetStyle(bsEncarta);
-    b->SetShowHint(true);
+    TLbButton* b = Create_Tool_Button(this, P_Button, name, Button_Lefts[0], 6, Button_Width, Button_Height);
     b->SetVisible(false);
     return b;
 }
@@ -121,12 +113,7 @@ TLbButton* TFHART_Scan::Make_Button(const char* name)
 void TFHART_Scan::Create_Controls()
 {
     auto label = [this](const char* name, TPanel* parent, int left, int top) {
-        auto* l = new TLabel(this);
-        l->SetName(QString::fromLatin1(name));
-        l->SetParent(parent);
-        l->SetLeft(left);
-        l->SetTop(top);
-        return l;
+        return Create_Tool_Label(this, parent, name, left, top);
     };
 
     P_Button = new TPanel(this);
@@ -143,22 +130,15 @@ void TFHART_Scan::Create_Controls()
     // number of devices to search for.
     P_HART_Init_Scan = Make_Page("P_HART_Init_Scan");
     L_Discovery_IP = label("L_Discovery_IP", P_HART_Init_Scan, 16, 12);
-    TEdit** octets[4] = { &E_Discovery_IP1, &E_Discovery_IP2, &E_Discovery_IP3, &E_Discovery_IP4 };
+    const TOctet_Fields octets = Create_Octet_Fields(this, P_HART_Init_Scan, QStringLiteral("E_Discovery_IP"), 29);
+    E_Discovery_IP1 = octets[0];
+    E_Discovery_IP2 = octets[1];
+    E_Discovery_IP3 = octets[2];
+    E_Discovery_IP4 = octets[3];
     const char* initial[4] = { "192", "168", "2", "107" };
     for (int i = 0; i < 4; ++i) {
-        auto* e = new TEdit(this);
-        e->SetName(QStringLiteral("E_Discovery_IP%1").arg(i + 1));
-        e->SetParent(P_HART_Init_Scan);
-        e->SetBounds(Octet_Lefts[i], 29, Octet_Width, 21);
-        e->SetText(QString::fromLatin1(initial[i]));
-        e->SetTabOrder(i);
-        e->SetShowHint(true);
-        e->OnKeyPress = [this](TObject* s, char16_t& key) { KeyPress(s, key); };
-        *octets[i] = e;
-        if (i < 3) {
-            TLabel* dot = label("", P_HART_Init_Scan, Octet_Lefts[i] + Octet_Width + 3, 33);
-            dot->SetCaption(QStringLiteral("."));
-        }
+        octets[std::size_t(i)]->SetText(QString::fromLatin1(initial[i]));
+        octets[std::size_t(i)]->OnKeyPress = [this](TObject* s, char16_t& key) { KeyPress(s, key); };
     }
     L_Discovery_NumDevs = label("L_Discovery_NumDevs", P_HART_Init_Scan, 16, 62);
     CB_Discovery_NumDevs = new TComboBox(this);
@@ -321,9 +301,7 @@ void TFHART_Scan::Show_Form(int Page)
 
 QString TFHART_Scan::IP_Address() const
 {
-    const QChar dot(u'.');
-    return E_Discovery_IP1->Text() + dot + E_Discovery_IP2->Text() + dot + E_Discovery_IP3->Text() + dot
-        + E_Discovery_IP4->Text();
+    return Octet_Address({ E_Discovery_IP1, E_Discovery_IP2, E_Discovery_IP3, E_Discovery_IP4 });
 }
 
 void TFHART_Scan::Btn_StartScanClick(TObject*)
@@ -349,18 +327,7 @@ void TFHART_Scan::Btn_SelectAllClick(TObject* Sender)
 
 void TFHART_Scan::KeyPress(TObject* Sender, char16_t& Key)
 {
-    if (Key != u'.')
-        return;
-    TEdit* next = nullptr;
-    if (Sender == E_Discovery_IP1)
-        next = E_Discovery_IP2;
-    else if (Sender == E_Discovery_IP2)
-        next = E_Discovery_IP3;
-    else if (Sender == E_Discovery_IP3)
-        next = E_Discovery_IP4;
-    if (next && next->CanFocus())
-        next->SetFocus();
-    Key = 0;
+    Octet_Key_Press({ E_Discovery_IP1, E_Discovery_IP2, E_Discovery_IP3, E_Discovery_IP4 }, Sender, Key);
 }
 
 // ---------------------------------------------------------------------------

@@ -93,3 +93,13 @@ TConverterSimulator::TScript TConverterSimulator::Standard(int devices, const QS
         return std::nullopt;
     };
 }
+
+THART_Scan_Params Loopback_Scan_Params(quint16 port)
+{
+    THART_Scan_Params p;
+    p.Port = port;
+    p.Tick_Ms = 1;
+    p.Status_Delay_Ticks = 5;
+    p.Bind_Address = QStringLiteral("127.0.0.1");
+    return p;
+}

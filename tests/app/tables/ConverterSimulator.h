@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 
+#include "app/tables/UHART_Thread.h"
 #include "platform/net/UdpEndpoint.h"
 
 class TConverterSimulator {
@@ -48,3 +49,7 @@ private:
     QStringList FCommands;
     std::map<QString, int> FSeen;
 };
+
+// Scan parameters for a simulator on 127.0.0.1 at `port`: the scan's endpoint
+// bound to the loopback address, a 1 ms tick and short status delays.
+THART_Scan_Params Loopback_Scan_Params(quint16 port);

@@ -193,16 +193,6 @@ std::vector<TDevice> Three_Devices()
     };
 }
 
-THART_Scan_Params Loopback(quint16 port)
-{
-    THART_Scan_Params p;
-    p.Port = port;
-    p.Tick_Ms = 1;
-    p.Status_Delay_Ticks = 5;
-    p.Bind_Address = QStringLiteral("127.0.0.1");
-    return p;
-}
-
 class HartScanForm : public ::testing::Test {
 protected:
     void SetUp() override
@@ -210,7 +200,7 @@ protected:
         Init_Lang_Default();
         Driver = std::make_unique<ModalDriver>(30000);
         Form = std::make_unique<TFHART_Scan>(nullptr);
-        Form->Scan_Params = Loopback(Conv.Sim.Port());
+        Form->Scan_Params = Loopback_Scan_Params(Conv.Sim.Port());
         Set_Address("127", "0", "0", "1");
     }
     void TearDown() override

@@ -84,23 +84,13 @@ struct TFormSide {
 
 using testutil::PumpUntil;
 
-THART_Scan_Params Loopback(quint16 port)
-{
-    THART_Scan_Params p;
-    p.Port = port;
-    p.Tick_Ms = 1;
-    p.Status_Delay_Ticks = 5;
-    p.Bind_Address = QStringLiteral("127.0.0.1");
-    return p;
-}
-
 class HartScan : public ::testing::Test {
 protected:
     void SetUp() override { Init_Lang_Default(); }
 
     std::unique_ptr<TTestThread> Make(quint16 port)
     {
-        auto t = std::make_unique<TTestThread>(Loopback(port));
+        auto t = std::make_unique<TTestThread>(Loopback_Scan_Params(port));
         TTestThread* raw = t.get();
         t->OnShow_Status = [this, raw](const QString& s) {
             Form.Status.push_back(s);
