@@ -11,12 +11,17 @@
 //   6 len data   the expected device prefix followed by data (len scaled by 8)
 //   7            the next command fails to go out
 // Lengths are one byte.
+// The input itself, as a device record, and every record the scan read are
+// mapped to the scan form's device columns: the name must come out free of
+// control characters and no longer than its field.
 
 #include "app/core/ULanguage.h"
+#include "app/tables/UHART_Scan.h"
 #include "app/tables/UHART_Thread.h"
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -69,6 +74,25 @@ void Check(const TFuzzThread& t, int doneCalls, int statusCalls)
             std::abort();
 }
 
+void Check_Device(const THART_Device_Record& rec)
+{
+    const THART_Scan_Device d = HART_Scan_Device(rec);
+    if (d.Name.size() > 32)
+        std::abort();
+    for (const QChar c : d.Name)
+        if (c.category() == QChar::Other_Control || c.unicode() == 0)
+            std::abort();
+    if (d.Address.size() != 12 || !d.Address.startsWith(QStringLiteral("0x")))
+        std::abort();
+    for (const QChar c : d.Address.mid(2))
+        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F')))
+            std::abort();
+    bool ok = false;
+    const int preamble = d.Preamble.toInt(&ok);
+    if (!ok || preamble < 0 || preamble > 255)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -80,6 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)langReady;
 
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    {
+        THART_Device_Record rec {};
+        std::copy_n(input.constData(), std::min<qsizetype>(input.size(), HART_Record_Size), rec.begin());
+        Check_Device(rec);
+        // The name field at the start of short inputs too.
+        THART_Device_Record shifted {};
+        std::copy_n(input.constData(), std::min<qsizetype>(input.size(), HART_Record_Size - 61), shifted.begin() + 61);
+        Check_Device(shifted);
+    }
     {
         int state = 0;
         int count = 0;
@@ -146,5 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++ticks;
         Check(t, doneCalls, statusCalls);
     }
+    for (int d = 0; d < t.FNum_Devices; ++d)
+        Check_Device(t.devices[std::size_t(d)]);
     return 0;
 }
