@@ -176,7 +176,6 @@ void TFHART_Scan::Create_Controls()
     Btn_OK->SetModalResult(mrOk);
     Btn_Cancel = Make_Button("Btn_Cancel");
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
     Btn_SelectAll = Make_Button("Btn_SelectAll");
     Btn_SelectAll->OnClick = [this](TObject* s) { Btn_SelectAllClick(s); };
     Btn_UnSelectAll = Make_Button("Btn_UnSelectAll");

@@ -235,7 +235,7 @@ protected:
         Layout_After_Start = Layout(Form.get());
         return PumpUntil([this] { return Form->P_HART_View_Vars->Visible() || Form->Btn_ScanAgain->Visible(); });
     }
-    // Runs `fn` in the form's modal loop, then leaves it with `close`.
+    // Shows the form modally and runs `fn` in its modal loop; `fn` closes it.
     TModalResult Run_Modal(const std::function<void()>& fn)
     {
         Driver->OnForm(
@@ -440,6 +440,8 @@ TEST_F(HartScanForm, AnAddressThatIsNoAddressEndsOnTheFailedPage)
         Form->Close();
     });
     EXPECT_EQ(result, mrCancel);
+    // The first command never went out: a search start that went unanswered
+    // would have shown text 1626 before the end.
     EXPECT_EQ(Status, (QStringList { Init_Text, Finished_Errors }));
     EXPECT_TRUE(Conv.Sim.Commands().isEmpty());
 }
