@@ -50,8 +50,8 @@ THART_Scan_Device HART_Scan_Device(const THART_Device_Record& rec)
     d.Address = QStringLiteral("0x") + Hex2(rec[Rec_Address_1]) + Hex2(rec[Rec_Address_2]) + Hex2(rec[Rec_Device_Id])
         + Hex2(rec[Rec_Device_Id + 1]) + Hex2(rec[Rec_Device_Id + 2]);
     d.Preamble = QString::number(rec[Rec_Preamble]);
-    // The device's characters are the tool's code page; the name ends where
-    // the device's padding NULs begin, and control bytes, which a table file
+    // One character per byte in the tool's code page. The name ends where the
+    // device's padding NULs begin, and control bytes, which a table file
     // cannot carry, are left out.
     const auto* first = reinterpret_cast<const char*>(rec.data() + Rec_Name);
     const QByteArray raw(first, qstrnlen(first, Rec_Name_Size));
@@ -89,6 +89,7 @@ TFHART_Scan::~TFHART_Scan()
         FHART_Scan = nullptr;
 }
 
+// A hidden page filling the form, or, once aligned otherwise, the button bar.
 TPanel* TFHART_Scan::Make_Page(const char* name)
 {
     auto* p = new TPanel(this);
@@ -116,15 +117,10 @@ void TFHART_Scan::Create_Controls()
         return Create_Tool_Label(this, parent, name, left, top);
     };
 
-    P_Button = new TPanel(this);
-    P_Button->SetName(QStringLiteral("P_Button"));
-    P_Button->SetParent(this);
-    P_Button->SetHeight(40);
+    P_Button = Make_Page("P_Button");
     P_Button->SetAlign(alBottom);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
-    P_Button->SetParentBackground(false);
-    P_Button->SetColor(Tool_Form_Color);
+    P_Button->SetHeight(40);
+    P_Button->SetVisible(true);
 
     // Start page: the converter's address, one field per octet, and the
     // number of devices to search for.
