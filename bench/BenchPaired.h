@@ -77,6 +77,14 @@ inline void BestAndWorst(benchmark::internal::Benchmark* b)
     b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime();
 }
 
+// The benchmark library keeps the text of a failure by its address until it
+// reports (and sums repetitions): each message lives to the end of the run.
+inline const char* KeptMessage(std::string Message)
+{
+    static std::deque<std::string> messages;
+    return messages.emplace_back(std::move(Message)).c_str();
+}
+
 // Fails the benchmark when the counter is above Limit. A failed run shows no
 // counters, so the message carries the figure.
 inline bool Limit(benchmark::State& state, double Limit, const char* Counter = "ratio")
@@ -87,7 +95,7 @@ inline bool Limit(benchmark::State& state, double Limit, const char* Counter = "
         return true;
     const QString msg = QStringLiteral("%1 %2 above its limit %3")
                             .arg(QLatin1String(Counter), QString::number(v, 'g', 3), QString::number(Limit, 'g', 3));
-    state.SkipWithError(msg.toStdString().c_str());
+    state.SkipWithError(KeptMessage(msg.toStdString()));
     return false;
 }
 
@@ -126,10 +134,8 @@ inline void FailAbove(
 {
     if (figure <= limit)
         return;
-    static std::deque<std::string> messages;
-    messages.push_back(
-        what + " takes " + std::to_string(figure) + " times " + peer + " (limit " + std::to_string(limit) + ")");
-    state.SkipWithError(messages.back().c_str());
+    state.SkipWithError(KeptMessage(
+        what + " takes " + std::to_string(figure) + " times " + peer + " (limit " + std::to_string(limit) + ")"));
 }
 
 // `between` runs untimed before each pair.

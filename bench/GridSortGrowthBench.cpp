@@ -178,6 +178,78 @@ void BM_GrowthAddRowsUnderFooter(benchmark::State& state)
 }
 BENCHMARK(BM_GrowthAddRowsUnderFooter)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The same on the data users have: a tenth of the rows again added one by
+// one under the summing footer of a grid whose rows have mixed heights, long
+// texts, a hidden column, every fiftieth row filtered out, every third marked
+// modified, every seventh disabled and every fifth selected bottom-up, so
+// that every list kept per row reaches the new rows. Beside it, the same
+// rows put into a vector of rows and into three flag vectors just above
+// their last entry, and the column summed once.
+void BM_GrowthAddRowsUnderFooterWorst(benchmark::State& state)
+{
+    using benchpaired::worst::LongText;
+    Growth(
+        state, 10000,
+        [](int rows) {
+            auto g = std::make_unique<TExStringGrid>(nullptr);
+            g->SetColCount(4);
+            // The header row, the rows and the row that becomes the footer.
+            g->SetRowCount(rows + 2);
+            g->SetDefaultRowHeight(benchpaired::worst::LowRow);
+            benchpaired::worst::MixedHeights(*g, 1, rows);
+            for (int r = 1; r <= rows; ++r) {
+                g->SetCells(1, r, QString::number(r % 100));
+                g->SetCells(2, r, LongText(2, r));
+                g->SetCells(3, r, LongText(3, r));
+                if (r % 3 == 0)
+                    g->SetRowModified(r, true);
+                if (r % 7 == 0)
+                    g->SetRowEnabled(r, false);
+            }
+            for (int r = rows; r >= 1; --r)
+                if (r % 5 == 0)
+                    g->SetRowSelect(r, true);
+            g->FloatingFooter()->SetVisible(true);
+            g->FloatingFooter()->SetColumnCalc(1, TColumnCalcType::acSUM);
+            g->HideColumn(3);
+            std::vector<int> hidden;
+            for (int r = 50; r <= rows; r += 50)
+                hidden.push_back(r);
+            g->HideRowList(hidden);
+            const double t = Timed([&] {
+                g->BeginUpdate();
+                for (int r = 0; r < rows / 10; ++r) {
+                    g->AddRow();
+                    g->SetCells(1, g->RowCount() - 2, QString::number(r % 100));
+                    g->SetCells(2, g->RowCount() - 2, LongText(2, r));
+                }
+                g->EndUpdate();
+            });
+            benchmark::DoNotOptimize(g->Cells(1, g->RowCount() - 1));
+            return t;
+        },
+        [](int rows) {
+            std::vector<std::vector<QString>> cells(std::size_t(rows) + 2, std::vector<QString>(4));
+            std::vector<int> modified(std::size_t(rows) + 2), enabled(modified.size()), selected(modified.size());
+            double sum = 0;
+            const double t = Timed([&] {
+                for (int r = 0; r < rows / 10; ++r) {
+                    const auto at = std::ptrdiff_t(cells.size()) - 1;
+                    auto row = cells.insert(cells.begin() + at, std::vector<QString>(4));
+                    (*row)[1] = QString::number(r % 100);
+                    (*row)[2] = LongText(2, r);
+                    for (std::vector<int>* v : { &modified, &enabled, &selected })
+                        v->insert(v->begin() + at, 0);
+                }
+                for (const auto& row : cells)
+                    sum += row[1].toDouble();
+            });
+            benchmark::DoNotOptimize(sum);
+            return t;
+        });
+}
+BENCHMARK(BM_GrowthAddRowsUnderFooterWorst)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
 // The filter drop-down's values of a column of distinct texts (a tenth of
 // them repeated in another case), beside sorting and deduplicating the same
 // texts with the same case rule.

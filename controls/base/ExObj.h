@@ -38,6 +38,8 @@ public:
     void Exchange(int Index1, int Index2);
     void Move(int CurIndex, int NewIndex);
     int IndexOf(int Value) const { return int(FItems.indexOf(Value)); }
+    // The items themselves, for edits that move many at once; no OnChange.
+    QList<int>& Items() { return FItems; }
 
     // Both raise EListError outside 0..Count - 1; the setter fires OnChange.
     int GetInteger(int Index) const;

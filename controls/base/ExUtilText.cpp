@@ -117,6 +117,10 @@ int ClassifyCellNumber(const QString& Text)
             decChars = false;
         if (!digit && c != dec && !isExp && c != QLatin1Char('+') && c != QLatin1Char('-'))
             expChars = false;
+        // No form of number is left: the text is text, whatever follows
+        // (sorts and paints ask this of every long text).
+        if (!intChars && !decChars && !expChars)
+            return 2;
     }
     if (decCount > 1)
         return 2;

@@ -14,44 +14,32 @@
 
 namespace {
 
-// A per-row list, read and written whole so that bulk edits compact once.
-std::vector<int> ReadList(const TIntList& l)
-{
-    std::vector<int> v(std::size_t(l.Count()));
-    for (int i = 0; i < l.Count(); ++i)
-        v[std::size_t(i)] = l.GetInteger(i);
-    return v;
-}
-
-void WriteList(TIntList& l, const std::vector<int>& v)
-{
-    l.Clear();
-    for (std::size_t i = 0; i < v.size(); ++i)
-        l.Insert(int(i), v[i]);
-}
-
 // Takes the entries of the rows (ascending) out; -1 for rows the list does
-// not reach.
-std::vector<int> EraseEntries(std::vector<int>& v, const std::vector<int>& rows)
+// not reach. Only the entries from the first row on move.
+template <class List> std::vector<int> EraseEntries(List& v, const std::vector<int>& rows)
 {
     std::vector<int> taken(rows.size(), -1);
     if (v.empty() || rows.empty() || rows.front() >= int(v.size()))
         return taken;
+    int* d = v.data();
+    const std::size_t size = std::size_t(v.size());
     std::size_t j = 0, out = std::size_t(rows.front());
-    for (std::size_t i = out; i < v.size(); ++i) {
+    for (std::size_t i = out; i < size; ++i) {
         if (j < rows.size() && rows[j] == int(i)) {
-            taken[j++] = v[i];
+            taken[j++] = d[i];
             continue;
         }
-        v[out++] = v[i];
+        d[out++] = d[i];
     }
     v.resize(out);
     return taken;
 }
 
 // Puts entries in at their final places (ascending), only where the list
-// reaches; a row without an entry gets 0.
-void InsertEntries(std::vector<int>& v, const std::vector<int>& places, const std::vector<int>& values)
+// reaches; a row without an entry gets 0. The list is filled from its end,
+// so that only the entries from the first place on move: rows added near
+// the end cost what they add, not the whole list.
+template <class List> void InsertEntries(List& v, const std::vector<int>& places, const std::vector<int>& values)
 {
     // A set flag comes back even where the list has shrunk since.
     bool anySet = false;
@@ -61,24 +49,30 @@ void InsertEntries(std::vector<int>& v, const std::vector<int>& places, const st
             anySet = true;
             need = std::max(need, std::size_t(places[j]) - j);
         }
-    if (v.size() < need)
+    if (std::size_t(v.size()) < need)
         v.resize(need);
     if (places.empty() || (!anySet && (v.empty() || places.front() > int(v.size()))))
         return;
-    std::vector<int> out;
-    out.reserve(v.size() + places.size());
-    std::size_t j = 0, i = 0;
-    while (i < v.size() || j < places.size()) {
-        if (j < places.size() && places[j] == int(out.size())) {
-            out.push_back(std::max(values.empty() ? 0 : values[j], 0));
-            ++j;
-        } else if (i < v.size()) {
-            out.push_back(v[i++]);
+    // The j-th new entry follows places[j] - j old ones: it lands while
+    // that many exist (beyond the list the flags stay absent).
+    const std::size_t old = std::size_t(v.size());
+    std::size_t k = 0;
+    while (k < places.size() && std::size_t(places[k]) - k <= old)
+        ++k;
+    if (k == 0)
+        return;
+    v.resize(old + k);
+    int* d = v.data();
+    std::size_t i = old, j = k;
+    for (std::size_t w = old + k; j > 0;) {
+        --w;
+        if (std::size_t(places[j - 1]) == w) {
+            --j;
+            d[w] = std::max(values.empty() ? 0 : values[j], 0);
         } else {
-            break; // beyond the list: the flags there stay absent
+            d[w] = d[--i];
         }
     }
-    v.swap(out);
 }
 
 std::vector<int> Run(int first, int count)
@@ -159,9 +153,7 @@ void TExStringGrid::CutRowStates(int ARowCount)
     for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
         if (l->Count() <= ARowCount)
             continue;
-        std::vector<int> v = ReadList(*l);
-        v.resize(std::size_t(ARowCount));
-        WriteList(*l, v);
+        l->Items().resize(ARowCount);
     }
     int cut = ARowCount;
     if (FMouseActions && FMouseActions->RowSelectPersistent) {
@@ -355,11 +347,9 @@ TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>
     auto eraseFrom = [&](TIntList& l, int THiddenRow::*field) {
         if (l.Count() == 0)
             return;
-        std::vector<int> v = ReadList(l);
-        const std::vector<int> taken = EraseEntries(v, rows);
+        const std::vector<int> taken = EraseEntries(l.Items(), rows);
         for (int i = 0; i < n; ++i)
             recs[std::size_t(i)].*field = taken[std::size_t(i)];
-        WriteList(l, v);
     };
     eraseFrom(*FModifiedRows, &THiddenRow::Modified);
     eraseFrom(*FEnabledRows, &THiddenRow::Enabled);
@@ -437,15 +427,10 @@ void TExStringGrid::PutDisplayedRows(const std::vector<int>& Places, THiddenRows
             values[i] = Records[i].*field;
         return true;
     };
-    auto insertInto = [&](TIntList& l, const std::vector<int>& values) {
-        std::vector<int> v = ReadList(l);
-        InsertEntries(v, Places, values);
-        WriteList(l, v);
-    };
     if (gather(modified, lateModified, &THiddenRow::Modified))
-        insertInto(*FModifiedRows, modified);
+        InsertEntries(FModifiedRows->Items(), Places, modified);
     if (gather(enabled, lateEnabled, &THiddenRow::Enabled))
-        insertInto(*FEnabledRows, enabled);
+        InsertEntries(FEnabledRows->Items(), Places, enabled);
     if (!persistent && gather(selected, lateSelected, &THiddenRow::Selected))
         InsertEntries(FRowSelect.Edit(), Places, selected);
 }
@@ -775,9 +760,7 @@ void TExStringGrid::InsertRowRange(int RowIndex, int RCount, bool UpdateCellCont
     for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
         if (l->Count() < RowIndex || l->Count() == 0)
             continue;
-        std::vector<int> v = ReadList(*l);
-        InsertEntries(v, places, {});
-        WriteList(*l, v);
+        InsertEntries(l->Items(), places, {});
     }
     const bool persistent = FMouseActions && FMouseActions->RowSelectPersistent;
     if (!FRowSelect.empty())
@@ -826,11 +809,11 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
     TCustomGrid::MoveRows(FromIndex, Count, ToIndex);
 
     const std::vector<int> from = Run(FromIndex, Count), to = Run(ToIndex, Count);
-    auto move = [&](std::vector<int>& v, const std::vector<int>& out, const std::vector<int>& in) {
+    auto move = [&](auto& v, const std::vector<int>& out, const std::vector<int>& in) {
         if (v.empty())
             return;
         const std::size_t need = std::size_t(std::max(out.back(), in.back()) + 1);
-        if (v.size() < need)
+        if (std::size_t(v.size()) < need)
             v.resize(need);
         const std::vector<int> taken = EraseEntries(v, out);
         InsertEntries(v, in, taken);
@@ -838,9 +821,7 @@ void TExStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
     for (TIntList* l : { FModifiedRows.get(), FEnabledRows.get() }) {
         if (l->Count() <= std::min(FromIndex, ToIndex))
             continue;
-        std::vector<int> v = ReadList(*l);
-        move(v, from, to);
-        WriteList(*l, v);
+        move(l->Items(), from, to);
     }
     if (FMouseActions && FMouseActions->RowSelectPersistent)
         move(FRowSelect.Edit(), reals, Run(real, Count));

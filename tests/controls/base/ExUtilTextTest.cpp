@@ -57,6 +57,8 @@ TEST(CellText, ClassifiesNumbersWithLocaleSeparators)
         { "1e-", 2 },
         { "1.234e5", 2 }, // no thousand separator in the exponent form
         { "12a", 2 },
+        { "Transmitter 00042", 2 },
+        { "x1e5", 2 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClassifyCellNumber(c.text), c.cls) << c.text;

@@ -337,6 +337,56 @@ TEST(ExGridRows, RowFlagsTravelWithTheirRows)
     EXPECT_EQ(Shown(*g), QStringLiteral("r0  r1 r2 r4 r6 r7"));
 }
 
+// The modified list after each edit, its entries joined by commas; rows 2
+// and 5 are marked and the list reaches only its first `reach` rows.
+TEST(ExGridRows, FlagListsMakeRoomAndCloseUpWhereTheRowsAre)
+{
+    struct Case {
+        const char* name;
+        int reach;
+        std::function<void(TRowsGrid&)> act;
+        const char* list;
+        int selected; // where the selected row 5 ends up
+    };
+    const Case cases[] = {
+        { "added after the last row", 8, [](TRowsGrid& g) { g.InsertRows(8, 2); }, "0,0,1,0,0,1,0,0,0,0", 5 },
+        { "three in the middle", 8, [](TRowsGrid& g) { g.InsertRows(3, 3); }, "0,0,1,0,0,0,0,0,1,0,0", 8 },
+        { "one at the top", 8, [](TRowsGrid& g) { g.InsertRows(0, 1); }, "0,0,0,1,0,0,1,0,0", 6 },
+        { "at the end of a short list", 4, [](TRowsGrid& g) { g.InsertRows(4, 2); }, "0,0,1,0,0,0", 7 },
+        { "past a short list", 4, [](TRowsGrid& g) { g.InsertRows(6, 1); }, "0,0,1,0", 5 },
+        { "one removed", 8, [](TRowsGrid& g) { g.RemoveRows(2, 1); }, "0,0,0,0,1,0,0", 4 },
+        { "two hidden apart", 8,
+            [](TRowsGrid& g) {
+                g.HideRowList({ 1, 6 });
+            },
+            "0,1,0,0,1,0", 4 },
+        { "hidden and shown", 8, [](TRowsGrid& g) { g.HideRows(4, 6), g.UnHideRowsAll(); }, "0,0,1,0,0,1,0,0", 5 },
+        { "hidden past a list cut short", 8,
+            [](TRowsGrid& g) {
+                g.HideRows(5, 6);
+                g.ModifiedRows()->Delete(5);
+                g.ModifiedRows()->Delete(4);
+                g.UnHideRowsAll();
+            },
+            "0,0,1,0,0,1,0", 5 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto g = MakeGrid(8);
+        TIntList* modified = g->ModifiedRows();
+        for (int r = 0; r < c.reach; ++r)
+            modified->Insert(r, r == 2 || r == 5 ? 1 : 0);
+        g->SetRowSelect(5, true);
+        c.act(*g);
+        QStringList entries;
+        for (int i = 0; i < modified->Count(); ++i)
+            entries << QString::number(modified->GetInteger(i));
+        EXPECT_EQ(entries.join(u','), QString::fromLatin1(c.list));
+        for (int r = 0; r < g->RowCount(); ++r)
+            EXPECT_EQ(g->RowSelectFlag(r), r == c.selected) << r;
+    }
+}
+
 TEST(ExGridRows, RemoveDuplicatesKeepsTheFirstOfEach)
 {
     struct Case {
