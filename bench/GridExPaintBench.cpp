@@ -28,8 +28,8 @@ using benchpaired::Paired;
 using namespace benchpaired::screen;
 
 constexpr double FarLimit = 1.2;
-// Within 3x of drawing the texts alone.
-constexpr double DrawTextLimit = 3;
+// Within 2x of drawing the texts alone.
+constexpr double DrawTextLimit = 2;
 
 constexpr int ScreenRows = Height / RowHeight + 1;
 constexpr int SmallRows = 100;

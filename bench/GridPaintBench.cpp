@@ -33,8 +33,8 @@ QString CellText(int row, int col, bool worst = false)
 using benchpaired::Limit;
 constexpr double PeerLimit = 2;
 constexpr double ShownLimit = 1.5;
-// Within 3x of drawing the texts alone.
-constexpr double DrawTextLimit = 3;
+// Within 2x of drawing the texts alone.
+constexpr double DrawTextLimit = 2;
 
 using benchpaired::Paired;
 

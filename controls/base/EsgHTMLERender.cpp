@@ -118,6 +118,8 @@ QString DecodeLayoutEntities(const QString& s)
 QString PrepareText(const QString& Text)
 {
     const QString s = DecodeLayoutEntities(Text);
+    if (!s.contains(QLatin1String("<#")) && !s.contains(QLatin1Char('\r')) && !s.contains(QLatin1Char('\n')))
+        return s; // nothing to rewrite
     // "<#…>" placeholders show as text starting with "#": each loses its
     // "<" and the first ">" after it, in one pass over the text.
     QString out;
@@ -216,6 +218,8 @@ private:
     // By container name or by address (through the cache).
     THTMLPicture* FindPicture(const QString& Src);
     bool FitObject(const TRect& R, TLineVars& V, int& PenX, int W, int H);
+    // A run of blanks over no background and under no line paints nothing.
+    bool ShowsNothing(const QString& Run, const TRect& Box) const;
     void DrawRun(const QString& Run, TRect Box, bool Shadow);
     // Text in a turned font (R) takes the upright box its turned text cell
     // covers, in the line's width and height alike, so it is drawn whole.
@@ -238,8 +242,13 @@ private:
         return calc.Width();
     }
     int ScaleX(int v) const { return MulDiv(v, DpiX, 96); }
-    // The canvas' text height: the same for every text in one font.
-    int LineTextHeight() const { return C->TextMetrics().Height; }
+    // The canvas' text height: the same for every text in one font, read
+    // from the line measures the canvas keeps with its font.
+    int LineTextHeight() const
+    {
+        const TCanvas::TLineMetrics& lm = C->LineMetrics();
+        return lm.Ascent + lm.Descent;
+    }
     // Selecting an equal font would still rebuild the canvas' Qt font.
     void UseFont(const TFont& f)
     {
@@ -415,17 +424,33 @@ bool TRenderer::Run()
     return In.CheckHeight ? false : result;
 }
 
+bool TRenderer::ShowsNothing(const QString& Run, const TRect& Box) const
+{
+    if (C->Font()->Style() & (TFontStyle::fsUnderline | TFontStyle::fsStrikeOut) || C->BkMode() != TRANSPARENT)
+        return false;
+    for (const QChar c : Run)
+        if (c != QLatin1Char(' '))
+            return false;
+    // Blanks that do not fit would end in an ellipsis.
+    return C->TextWidth(Run) <= Box.Width();
+}
+
 void TRenderer::DrawRun(const QString& Run, TRect Box, bool WithShadow)
 {
+    // A run placed past the end of a full line (no wrapping) has no room:
+    // clipped to its box it would show nothing.
+    if (Box.Width() <= 0 || ShowsNothing(Run, Box))
+        return;
+    auto draw = [&](TRect r) { DrawText(C, Run, r, Format); };
     if (WithShadow) {
         const TColor color = C->Font()->Color();
         C->Font()->SetColor(In.ShadowColor);
         TRect s = Box;
         OffsetRect(s, In.ShadowOffset, In.ShadowOffset);
-        DrawText(C, Run, s, Format);
+        draw(s);
         C->Font()->SetColor(color);
     }
-    DrawText(C, Run, Box, Format);
+    draw(Box);
 }
 
 TRenderer::TTurn TRenderer::TurnOf(const QString& Run) const
@@ -487,7 +512,8 @@ void TRenderer::Layout(const QString& Text, TRunScan& Scan, qsizetype& Pos, cons
     bool lineEnd = false, keep = false, liSeen = false;
     int trailingBlank = 0;
     int runsPlaced = 0;
-    QString placed; // the line's text so far (tags included)
+    // Whether the line holds text or tags so far, and whether it ends in a blank.
+    bool placedAny = false, placedBlank = false;
     // A focused link running on from the line before is framed from this
     // line's own start, which alignment may have moved.
     if (Painting && FocusOpen)
@@ -578,13 +604,14 @@ void TRenderer::Layout(const QString& Text, TRunScan& Scan, qsizetype& Pos, cons
             penX += rw;
             // 7. Fit and break.
             bool fits = V.Width < R.Width() || R.Width() <= rw;
-            if (!fits && !placed.isEmpty() && !placed.endsWith(QLatin1Char(' ')))
+            if (!fits && placedAny && !placedBlank)
                 fits = true;
             if (fits || !In.WordWrap) {
                 Pos = end;
                 if (firstPass)
                     RunWidths.push_back(rw);
-                placed += raw;
+                placedAny = true;
+                placedBlank = raw.endsWith(QLatin1Char(' '));
                 if (LineText)
                     *LineText += raw;
                 if (!In.WordWrap && firstPass && !fits && runsPlaced > 0)
@@ -613,7 +640,8 @@ void TRenderer::Layout(const QString& Text, TRunScan& Scan, qsizetype& Pos, cons
             Pos = Text.size();
             break;
         }
-        placed += tag;
+        placedAny = true;
+        placedBlank = tag.endsWith(QLatin1Char(' '));
         if (LineText)
             *LineText += tag;
         Pos = gt + 1;

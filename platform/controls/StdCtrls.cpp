@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QThread>
 #include <QValidator>
 
 #include "platform/controls/ControlsPrivate.h"
@@ -26,6 +28,7 @@
 #include "platform/runtime/Exceptions.h"
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -89,16 +92,37 @@ template <class W> W* Own_Mouse(W* w)
     return w;
 }
 
-// Measuring outside painting: a canvas on a scratch picture with the font.
+// Measuring outside painting: a canvas with the font, attached to no device
+// (measuring asks only the font). On the application's thread it is one
+// canvas kept until the application ends, whose fonts, once resolved, serve
+// the next label: a form's labels are measured hundreds of times while it is
+// made, and a painter and a font resolved anew for each cost more than the
+// measuring.
 struct TMeasureCanvas {
-    QImage image { 1, 1, QImage::Format_ARGB32_Premultiplied };
-    TCanvas canvas;
     explicit TMeasureCanvas(const TFont* font)
+        : canvas(Pick())
     {
-        canvas.BeginDraw(&image);
         canvas.Font()->Assign(font);
     }
-    ~TMeasureCanvas() { canvas.EndDraw(); }
+    std::optional<TCanvas> own;
+    TCanvas& canvas;
+
+private:
+    TCanvas& Pick()
+    {
+        static TCanvas* shared = nullptr;
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (!app || QThread::currentThread() != app->thread())
+            return own.emplace();
+        if (!shared) {
+            shared = new TCanvas;
+            qAddPostRoutine([] {
+                delete shared;
+                shared = nullptr;
+            });
+        }
+        return *shared;
+    }
 };
 
 // Qt widgets whose own toggling and pop-ups go through the control.

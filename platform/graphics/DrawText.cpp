@@ -1,9 +1,11 @@
 #include "platform/graphics/DrawText.h"
+#include "platform/graphics/TextLineClip.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -88,6 +90,12 @@ bool isBreakSpace(QChar c)
 qsizetype fittingChars(const TLayout& lay, const QString& s, qsizetype start, int maxWidth)
 {
     const qsizetype avail = s.size() - start;
+    // Most cells' texts fit on their first line: one measure of the whole
+    // (remembered for the next paint) answers. Only a short paragraph's start
+    // is tried so, which keeps every line's measuring to its own text.
+    constexpr qsizetype shortParagraph = 256;
+    if (start == 0 && avail <= shortParagraph && lay.width(s) <= maxWidth)
+        return avail;
     qsizetype fits = 0, fails = 1;
     for (;;) {
         if (fails >= avail) {
@@ -113,8 +121,10 @@ qsizetype fittingChars(const TLayout& lay, const QString& s, qsizetype start, in
 
 // Splits one paragraph into lines no wider than maxWidth, breaking after
 // spaces. A word wider than the line overflows, unless `breakWords` (edit
-// control behaviour) breaks it between characters.
-void wrapParagraph(const TLayout& lay, const TLine& para, int maxWidth, bool breakWords, std::vector<TLine>& out)
+// control behaviour) breaks it between characters. Stops once `out` holds
+// maxLines lines.
+void wrapParagraph(
+    const TLayout& lay, const TLine& para, int maxWidth, bool breakWords, size_t maxLines, std::vector<TLine>& out)
 {
     const QString& s = para.Text;
     qsizetype start = 0;
@@ -127,7 +137,7 @@ void wrapParagraph(const TLayout& lay, const TLine& para, int maxWidth, bool bre
             ++i;
         return i;
     };
-    while (start < s.size()) {
+    while (start < s.size() && out.size() < maxLines) {
         const qsizetype limit = start + fittingChars(lay, s, start, maxWidth);
         // The line takes every word that ends within what fits, and the
         // spaces after the last of them.
@@ -317,10 +327,18 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
         }
         lines.push_back(stripPrefix(src, flags));
     } else {
+        // Drawn and clipped, the lines below the rectangle show nothing: the
+        // layout stops one line past it (which tells the ellipsis the text
+        // goes on), so a long text in a short cell is not wrapped whole.
+        size_t maxLines = std::numeric_limits<size_t>::max();
+        if (!calc && !shown && !(flags & DT_NOCLIP) && lineHeight > 0)
+            maxLines = size_t(std::max(1, (rect.Height() + lineHeight - 1) / lineHeight)) + 1;
         const auto addParagraph = [&](const QString& p) {
+            if (lines.size() >= maxLines)
+                return;
             const TLine para = stripPrefix(p, flags);
             if (flags & DT_WORDBREAK)
-                wrapParagraph(lay, para, std::max(0, maxWidth), flags & DT_EDITCONTROL, lines);
+                wrapParagraph(lay, para, std::max(0, maxWidth), flags & DT_EDITCONTROL, maxLines, lines);
             else
                 lines.push_back(para);
         };
@@ -397,21 +415,11 @@ int DrawTextEx(TCanvas* canvas, const QString& text, TRect& rect, unsigned flags
         // Clipping costs the painter a clip of its own: lines that lie
         // inside the rectangle need none.
         bool clip = !(flags & DT_NOCLIP);
-        if (clip && !rtl && !lay.TabWidth && !canvas->DrawingOrientation().RightToLeft
-            && canvas->Font()->Orientation() == 0
-            && !(canvas->Font()->Style() & (TFontStyle::fsUnderline | TFontStyle::fsStrikeOut))) {
+        if (clip && !rtl && !lay.TabWidth) {
             clip = false;
-            for (size_t i = 0; i < shownLines && !clip; ++i) {
-                const TLine& l = lines[i];
-                if (!l.Underlined.empty()) {
-                    clip = true;
-                    break;
-                }
-                TRect b = canvas->TextBounds(l.Text);
-                OffsetRect(b, lineX(i), y + int(i) * lineHeight);
-                clip = !b.IsEmpty()
-                    && (b.Left < rect.Left || b.Top < rect.Top || b.Right > rect.Right || b.Bottom > rect.Bottom);
-            }
+            for (size_t i = 0; i < shownLines && !clip; ++i)
+                clip = !lines[i].Underlined.empty()
+                    || !TextLineInside(*canvas, rect, lineX(i), y + int(i) * lineHeight, lines[i].Text);
         }
         if (clip) {
             p->save();

@@ -1,6 +1,7 @@
 #include "platform/graphics/Graphics.h"
 
 #include "platform/graphics/PlatformInfo.h"
+#include "platform/graphics/TextLineClip.h"
 #include "platform/graphics/TextMeasureStats.h"
 
 #include <QBrush>
@@ -1416,19 +1417,41 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     FPenPos = { x + TextWidth(text), y };
 }
 
+bool TextLineInside(const TCanvas& canvas, const TRect& r, int x, int y, const QString& text)
+{
+    const TFont& font = *canvas.Font();
+    if (canvas.DrawingOrientation().RightToLeft || font.Orientation() != 0
+        || (font.Style() & (TFontStyle::fsUnderline | TFontStyle::fsStrikeOut)))
+        return false;
+    TRect b = canvas.TextBounds(text);
+    if (b.IsEmpty())
+        return true;
+    b.Left += x;
+    b.Right += x;
+    b.Top += y;
+    b.Bottom += y;
+    return b.Left >= r.Left && b.Top >= r.Top && b.Right <= r.Right && b.Bottom <= r.Bottom;
+}
+
 void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
 {
     if (!FPainter)
         return;
     Changing();
     QPainter* p = FPainter.get();
-    p->save();
     const TRect o = Oriented(r);
-    p->setClipRect(QRect(o.Left, o.Top, o.Width(), o.Height()), Qt::IntersectClip);
+    // A clip of its own costs the painter more than the text: a line that
+    // stays inside the rectangle (most cells' texts) is drawn without one.
+    const bool clip = !TextLineInside(*this, r, x, y, text);
+    if (clip) {
+        p->save();
+        p->setClipRect(QRect(o.Left, o.Top, o.Width(), o.Height()), Qt::IntersectClip);
+    }
     if (!FBrush.IsClear() && !r.IsEmpty())
         p->fillRect(QRect(o.Left, o.Top, o.Width(), o.Height()), ColorToQColor(BkColor()));
     DrawTextLine(x, y, text, false);
-    p->restore();
+    if (clip)
+        p->restore();
     Changed();
 }
 

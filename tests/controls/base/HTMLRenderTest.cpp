@@ -774,3 +774,35 @@ TEST(HTMLRenderTest, WrappedFocusedLinkIsFramedOnEveryLine)
         }
     });
 }
+
+namespace {
+
+// Runs that cannot show are not painted, and nothing else changes: a long
+// line of tag-dense text in a narrow cell still reports all of its text and
+// paints only inside its rectangle; blanks over a background or under a line
+// are painted, as they show.
+TEST(HTMLRenderTest, RunsThatCannotShowAreSkippedAndTheRestKept)
+{
+    const QString text = QStringLiteral("<B>Holding register</B> 12 of <I>channel</I> 3: "
+                                        "<FONT COLOR=\"clRed\">scaled</FONT> process <B>value</B>, read");
+    Surface s(300, 40);
+    s.In.Rect = Rect(0, 0, 80, 18);
+    s.Draw(text);
+    EXPECT_EQ(s.Out.StripVal, StripHTMLTags(text));
+    EXPECT_GT(s.Out.XSize, 80);
+    EXPECT_FALSE(s.White(Rect(0, 0, 80, 18)));
+    EXPECT_TRUE(s.White(Rect(80, 0, 300, 40)));
+    EXPECT_TRUE(s.White(Rect(0, 18, 80, 40)));
+
+    Surface back(200, 30);
+    back.Draw(QStringLiteral("a<FONT BGCOLOR=\"clYellow\">      </FONT>b"));
+    const int x = 2 + back.Width(QStringLiteral("a")) + back.Width(QStringLiteral("   ")) / 2;
+    EXPECT_EQ(back.Image.pixel(x, back.GH() / 2), QColor(Qt::yellow).rgb());
+
+    Surface line(200, 30), word(200, 30);
+    line.Draw(QStringLiteral("<U>a<B>      </B>b</U>"));
+    word.Draw(QStringLiteral("<U>a      b</U>"));
+    EXPECT_EQ(line.Image, word.Image);
+}
+
+} // namespace

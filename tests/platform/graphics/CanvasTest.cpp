@@ -179,6 +179,46 @@ TEST(Canvas, TextRectClipsAndFillsUnderSolidBrush)
     }
 }
 
+// TextRect clips only the texts that need it: each paints exactly what the
+// line drawn under a clip to the rectangle paints, inside or reaching out of
+// it, plain, underlined, under a clear or a solid brush.
+TEST(Canvas, TextRectPaintsAsUnderAClipToItsRectangle)
+{
+    struct Case {
+        TRect R;
+        int X, Y;
+        const char* Text;
+        bool Underline, Solid;
+    };
+    const Case cases[] = {
+        { Rect(10, 10, 70, 30), 12, 12, "R1C2", false, false },
+        { Rect(10, 10, 70, 30), 12, 12, "R1C2", false, true },
+        { Rect(10, 10, 70, 30), 12, 12, "WWWWWWWWWWWW", false, false }, // past the right
+        { Rect(10, 10, 70, 30), 8, 12, "jW", false, false }, // starts left of it
+        { Rect(10, 10, 70, 16), 12, 12, "Tg", false, true }, // below it
+        { Rect(10, 10, 70, 30), 12, 12, "R1C2", true, false },
+    };
+    for (const Case& k : cases) {
+        Surface viaRect(80, 40, clAqua), clipped(80, 40, clAqua);
+        for (Surface* s : { &viaRect, &clipped }) {
+            s->Canvas.Font()->SetColor(clBlack);
+            if (k.Underline)
+                s->Canvas.Font()->SetStyle(TFontStyle::fsUnderline);
+            if (k.Solid)
+                s->Canvas.Brush()->SetColor(clYellow);
+            else
+                s->Canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+        }
+        const QString text = QString::fromLatin1(k.Text);
+        viaRect.Canvas.TextRect(k.R, k.X, k.Y, text);
+        clipped.Canvas.IntersectClipRect(k.R);
+        if (k.Solid)
+            clipped.Canvas.FillRect(k.R);
+        clipped.Canvas.DrawTextLine(k.X, k.Y, text, false);
+        EXPECT_EQ(viaRect.Image, clipped.Image) << k.Text;
+    }
+}
+
 TEST(Canvas, FocusRectDrawnTwiceLeavesSurfaceUnchanged)
 {
     Surface s(30, 20);

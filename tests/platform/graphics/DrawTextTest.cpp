@@ -409,3 +409,40 @@ TEST(DrawText, LongTextsMeasureExactlyWithoutFillingTheCache)
 }
 
 } // namespace
+
+namespace {
+
+// A wrapped text taller than its rectangle: the lines that show are laid out
+// and drawn as the whole text's layout places them (the layout asked for
+// through `shown` goes to the end), and a paint lays out little more than
+// what shows, however long the text.
+TEST(DrawText, WrappedTextInShortRectangleDrawsAsTheWholeLayout)
+{
+    QString text;
+    for (int i = 0; i < 400; ++i)
+        text += QStringLiteral("word%1 ").arg(i);
+    const unsigned cases[] = { DT_WORDBREAK, DT_WORDBREAK | DT_EDITCONTROL, DT_WORDBREAK | DT_END_ELLIPSIS,
+        DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS };
+    for (const unsigned flags : cases) {
+        Surface painted, whole;
+        const int h = painted.Canvas.TextHeight(QStringLiteral("gh"));
+        for (const int height : { h / 2, h, 2 * h + h / 2, 3 * h }) {
+            painted.Image.fill(Qt::white);
+            whole.Image.fill(Qt::white);
+            TRect r = Rect(5, 5, 120, 5 + height);
+            const qint64 before = TextMeasureStats().LaidOutChars;
+            DrawText(&painted.Canvas, text, r, flags);
+            const qint64 work = TextMeasureStats().LaidOutChars - before;
+            r = Rect(5, 5, 120, 5 + height);
+            QString shown;
+            DrawTextEx(&whole.Canvas, text, r, flags, 0, 0, 0, &shown);
+            EXPECT_EQ(painted.Image, whole.Image) << flags << " " << height;
+            if (!(flags & DT_END_ELLIPSIS)) { // the ellipsis keeps only the lines that show
+                EXPECT_GT(shown.count(QLatin1Char('\n')), 50);
+            }
+            EXPECT_LT(work, text.size() / 4) << flags << " " << height;
+        }
+    }
+}
+
+} // namespace
