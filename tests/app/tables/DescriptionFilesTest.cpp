@@ -190,6 +190,7 @@ TEST_F(DescriptionFiles, SchemaCatchesABrokenReference)
 {
     // The schema is no rubber stamp: a text reference to no text fails it.
     Write_PROFINET_XML(Out("good.xml"));
+    Expect_Valid_GSDML(Out("good.xml"));
     QByteArray bytes = testutil::ReadFile(Out("good.xml"));
     bytes.replace("<InfoText TextId=\"IDT_INFO_DI\"/>", "<InfoText TextId=\"IDT_INFO_NONE\"/>");
     testutil::WriteFile(Out("bad.xml"), bytes);
@@ -262,6 +263,7 @@ TEST_F(DescriptionFiles, CheckerCatchesAWrongModuleCount)
     Par_Gen("<PROFINET_NB_OUT>130</PROFINET_NB_OUT>");
     ASSERT_TRUE(Load_GSD_Sizes());
     Write_GSD_File(Out("good.gsd"));
+    Expect_Valid_GSD(Out("good.gsd"));
     QByteArray bytes = testutil::ReadFile(Out("good.gsd"));
     bytes.replace("Max_Module=3", "Max_Module=2");
     testutil::WriteFile(Out("bad.gsd"), bytes);
@@ -395,6 +397,7 @@ TEST_F(DescriptionFiles, GSDMLSaveDialogAndOverwrite)
     driver.AnswerMessageBox(mrYes);
     Create_PROFINET_XML(name);
     EXPECT_TRUE(testutil::ReadFile(Out(name)).startsWith("\xEF\xBB\xBF<?xml"));
+    Expect_Valid_GSDML(Out(name));
     EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join('\n').toStdString();
 }
 
@@ -430,6 +433,7 @@ TEST_F(DescriptionFiles, GSDDialogAndOverwrite)
     driver.AnswerMessageBox(mrYes);
     Create_PROFIBUS_GSD();
     EXPECT_TRUE(testutil::ReadFile(Out("station.gsd")).contains("\r\nMax_Input_Len=20\r\n"));
+    Expect_Valid_GSD(Out("station.gsd"));
 
     // Too large: stopped before any dialog.
     Par_Gen("<PROFINET_NB_IN>300</PROFINET_NB_IN>");
