@@ -351,6 +351,34 @@ TEST_F(DescriptionFiles, NameComposition)
     EXPECT_EQ(GSDML_Date_Suffix(EncodeDate(2027, 1, 2) + 0.99), "-20270102.xml");
 }
 
+TEST_F(DescriptionFiles, UnsafeNamesKeepTheDialogOpen)
+{
+    TFProfinetFileName form(nullptr);
+    ModalDriver driver;
+    for (const QString& user : { QStringLiteral("a/b"), QStringLiteral("..\\x"), QStringLiteral("a:b"),
+             QStringLiteral("a*"), QStringLiteral("a?"), QStringLiteral("\"a\""), QStringLiteral("<a>"),
+             QStringLiteral("a|b"), QStringLiteral("a\tb") }) {
+        SCOPED_TRACE(user.toStdString());
+        driver.AnswerMessageBox(mrOk);
+        form.Name_File_XML.clear();
+        form.SetModalResult(0);
+        form.E_XML_User->SetText(user);
+        form.Btn_OK_Click(nullptr);
+        EXPECT_EQ(form.ModalResult(), 0);
+        EXPECT_EQ(form.Name_File_XML, QString());
+        ASSERT_FALSE(driver.Messages().empty());
+        EXPECT_EQ(driver.Messages().back().Text, "Error! The file name is not valid");
+        EXPECT_EQ(driver.Messages().back().DlgType, mtError);
+    }
+    // Dots alone cannot leave the folder: the name stays one file name.
+    const size_t boxes = driver.Messages().size();
+    form.E_XML_User->SetText(QStringLiteral(".."));
+    form.Btn_OK_Click(nullptr);
+    EXPECT_EQ(form.ModalResult(), mrOk);
+    EXPECT_EQ(form.Name_File_XML, "GSDML-V2.25-Quolmi-_..-20261211.xml");
+    EXPECT_EQ(driver.Messages().size(), boxes);
+}
+
 TEST_F(DescriptionFiles, GSDFileNames)
 {
     const struct {
