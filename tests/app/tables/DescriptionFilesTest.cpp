@@ -572,7 +572,7 @@ TEST_F(DescriptionFilesMainWindow, DialogNamesTheFileTheWriterWrites)
     // The next day's showing carries the next day's date.
     Clock.Day += 1;
     FMorvantinoFirmWare->PROFINET_XML();
-    EXPECT_EQ(shownSuffix, (QStringList { "-20261211.xml", "-20261212.xml" }));
+    EXPECT_EQ(shownSuffix.join(u' ').toStdString(), "-20261211.xml -20261212.xml");
     EXPECT_EQ(Files.Requests.size(), 1u);
     EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join('\n').toStdString();
 
