@@ -29,6 +29,21 @@ inline const QString Maker_Domain = QStringLiteral("www.example.com");
 inline const QString Maker_Home_Page = QStringLiteral("https://www.example.com/?frompg=RT41208");
 inline const QString Maker_Download_Page = QStringLiteral("https://www.example.com/download.html#KM41208");
 
+// The maker as the description files (GSDML, GSD, EDS, EDE, MIB) name it,
+// built from the site's domain so that every file names the same maker. The
+// postal, telephone and fax lines are plainly marked as still to be filled.
+inline const QString Maker_Vendor_Name = QStringLiteral("Quolmi");
+inline const QString Maker_Mail_Domain = Maker_Domain.mid(Maker_Domain.indexOf(QLatin1Char('.')) + 1);
+// The company name in domain form, as the GSD and EDS vendor keys carry it.
+inline const QString Maker_Domain_Name = Maker_Mail_Domain;
+inline const QString Maker_Web_Address = Maker_Domain;
+inline const QString Maker_Support_Mail = QStringLiteral("support@") + Maker_Mail_Domain;
+inline const QString Maker_Street = QStringLiteral("[street and number to be filled in]");
+inline const QString Maker_Town = QStringLiteral("[postal code and town to be filled in]");
+inline const QString Maker_Country = QStringLiteral("[province and country to be filled in]");
+inline const QString Maker_Telephone = QStringLiteral("[telephone number to be filled in]");
+inline const QString Maker_Fax = QStringLiteral("[fax number to be filled in]");
+
 // Version-check timer: first check a minute after it is armed, then two
 // hours after each check ended.
 inline constexpr unsigned Update_First_Interval = 60000;

@@ -14,7 +14,9 @@
 #include "app/tables/UHART_Scan.h"
 #include "app/tables/UMQTT_Set_Topic.h"
 #include "app/tables/UOPC_UA_Server_Access.h"
+#include "app/tables/UProfibusGSD.h"
 #include "app/tables/UProfinetFileName.h"
+#include "app/tables/UProfinetXML.h"
 #include "app/tables/UReceiveCAN.h"
 #include "app/tables/UReceiveJ1939.h"
 #include "app/tables/USNMP_Trap_Access.h"
@@ -67,6 +69,8 @@ void Register_Table_Forms()
     set(TTable_Form::OPC_UA_Server_Access, Entry(FOPC_UA_Server_Access));
     set(TTable_Form::ProfinetFileName, Entry(FProfinetFileName));
     t.Name_File_XML = []() { return FProfinetFileName ? FProfinetFileName->Name_File_XML : QString(); };
+    t.Create_PROFINET_XML = Create_PROFINET_XML;
+    t.Create_PROFIBUS_GSD = Create_PROFIBUS_GSD;
 }
 
 void Create_Forms()
