@@ -70,6 +70,12 @@ void TExStringGrid::SetLockUpdate(bool Value)
 
 bool TExStringGrid::SetCursorMessage(TMessage& Message)
 {
+    // Panning keeps its direction's cursor while the mouse moves.
+    if (FWheelPan) {
+        ShowWindowCursor(this, FPanCursor);
+        Message.Result = 1;
+        return true;
+    }
     const TPoint p = ScreenToClient(MouseCursorPos());
     const bool sizing = GridState() == gsColSizing || GridState() == gsRowSizing;
     bool shown = false;
@@ -103,8 +109,10 @@ bool TExStringGrid::SetCursorMessage(TMessage& Message)
         TBaseGrid::WndProc(Message);
         int c = -1, r = -1;
         MouseToCell(p.X, p.Y, c, r);
-        if (Message.Result == 0 && c >= 0 && r >= 0) {
+        // The cell's own cursor stays until the next move.
+        if (Message.Result == 0 && c >= 0 && r >= 0 && OnGetCellCursor) {
             DoGetCellCursor(c, r, p.X, p.Y);
+            Message.Result = 1;
         }
     } else if (!shown) {
         TBaseGrid::WndProc(Message);
@@ -133,7 +141,7 @@ void TExStringGrid::SetFocusMessage(TMessage& Message)
         HideInplaceEdit();
     const auto canEdit = [this] {
         bool allow = true;
-        CanEditCell(Col(), Row(), allow);
+        CanEditCell(RealCol(), Row(), allow);
         return allow;
     };
     const bool inView = Row() >= TopRow() && Row() < TopRow() + VisibleRowCount() + 1 && Col() >= LeftCol()

@@ -163,8 +163,8 @@ TBitmap* TExStringGrid::SelectionPicture(const TGridRect& R)
     const int right = b.Right, bottom = std::max(a.Bottom, b.Bottom);
     auto* pic = new TBitmap();
     pic->SetSize(std::max(0, right - left + 1), std::max(0, bottom - top + 1));
-    pic->Canvas()->CopyRect(Rect(0, 0, pic->Width(), pic->Height()), whole->Canvas(),
-        Rect(left + 1, top + 1, right + 2, bottom + 2));
+    pic->Canvas()->CopyRect(
+        Rect(0, 0, pic->Width(), pic->Height()), whole->Canvas(), Rect(left + 1, top + 1, right + 2, bottom + 2));
     // The fixed lines the block starts on; the horizontal-line option rules
     // the left edge and the vertical-line option the top edge.
     TCanvas* c = pic->Canvas();

@@ -100,15 +100,11 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
             return;
         break;
     case WM_MBUTTONDOWN:
-        if (FWheelMsg != 0 && !FWheelPan && IntelliPan() != TIntelliPan::ipNone
-            && RowCount() - FixedFooters() > FixedRows()) {
-            StartWheelPan(TPoint(GetXLParam(Message.LParam), GetYLParam(Message.LParam)));
-            Message.Result = 0;
-            return;
-        }
         if (FWheelPan) {
             EndWheelPan();
-            return;
+        } else if (FWheelMsg != 0 && IntelliPan() != TIntelliPan::ipNone
+            && RowCount() - FixedFooters() > FixedRows()) {
+            StartWheelPan(TPoint(GetXLParam(Message.LParam), GetYLParam(Message.LParam)));
         }
         break;
     case WM_LBUTTONDOWN:
@@ -116,12 +112,9 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
     case WM_KEYDOWN:
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
-        // Any press or key ends panning; the press does nothing else.
-        if (FWheelPan) {
+        // Any press or key ends panning, and then does what it does.
+        if (FWheelPan)
             EndWheelPan();
-            if (msg != WM_CANCELMODE && msg != WM_CAPTURECHANGED)
-                return;
-        }
         break;
     case WM_PAINT:
         PaintMessage(Message);
@@ -160,7 +153,8 @@ void TExStringGrid::CommandMessage(TMessage& Message)
     // The edited text shows in the cell while it is typed; the editor does
     // not repaint meanwhile.
     editor->Perform(WM_SETREDRAW, 0, 0);
-    if (!FEditStart && (EditorMode() || FEditMode))
+    // Only once the editor holds the cell's text: before, it would blank the cell.
+    if (!FEditStart && FLoadingEditor == 0 && FInplaceCol >= 0 && (EditorMode() || FEditMode))
         SetEditText(Col(), Row(), editor->Text());
     editor->Perform(WM_SETREDRAW, 1, 0);
     // The toolkit grid keeps its change state, so that Esc can still bring
@@ -246,7 +240,8 @@ void TExStringGrid::WheelMessage(TMessage& Message)
     const bool move = FMouseActions->WheelAction() == TWheelAction::waMoveSelection;
     const int firstRow = FixedRows();
     const int lastRow = RowCount() - FixedFooters() - 1;
-    int step = (FMouseActions->WheelIncrement > 0 ? FMouseActions->WheelIncrement : FWheelScrollLines) * std::abs(notches);
+    int step
+        = (FMouseActions->WheelIncrement > 0 ? FMouseActions->WheelIncrement : FWheelScrollLines) * std::abs(notches);
     int target = Row();
     if (move) {
         target = down ? Row() + step : Row() - step;
@@ -569,8 +564,8 @@ void TExStringGrid::CellControlsUpdate(bool Rebuild)
         }
         if (c < FixedCols() || r < FixedRows())
             continue;
-        const bool out = c < LeftCol() || c > LeftCol() + VisibleColCount() || r < TopRow()
-            || r > TopRow() + VisibleRowCount();
+        const bool out
+            = c < LeftCol() || c > LeftCol() + VisibleColCount() || r < TopRow() || r > TopRow() + VisibleRowCount();
         if (out) {
             ctrl->SetVisible(false);
             continue;

@@ -1089,8 +1089,8 @@ void WheelDelta(TControl* c, TPoint p, int delta, TShiftState shift)
     if (!w)
         return;
     const QPointF global = w->mapToGlobal(QPointF(local));
-    QWheelEvent e(QPointF(local), global, QPoint(), QPoint(0, delta), gHeld, ModsOf(shift, false),
-        Qt::NoScrollPhase, false);
+    QWheelEvent e(
+        QPointF(local), global, QPoint(), QPoint(0, delta), gHeld, ModsOf(shift, false), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &e);
 }
 

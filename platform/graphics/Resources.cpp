@@ -614,8 +614,8 @@ const Store& TheStore()
 QImage CursorPicture(int number, QPoint* hotSpot)
 {
     // Panning, by the number's place in the direction table (v, h).
-    static const int kPan[9][2] = { { 0, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 }, { -1, 0 }, { -1, 1 }, { -1, -1 },
-        { 1, 1 }, { 1, -1 } };
+    static const int kPan[9][2]
+        = { { 0, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 }, { -1, 0 }, { -1, 1 }, { -1, -1 }, { 1, 1 }, { 1, -1 } };
     QImage img;
     QPoint hot(16, 16);
     if (number >= 8000 && number <= 8008) {
