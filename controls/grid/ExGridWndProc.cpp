@@ -102,8 +102,7 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
     case WM_MBUTTONDOWN:
         if (FWheelPan) {
             EndWheelPan();
-        } else if (FWheelMsg != 0 && IntelliPan() != TIntelliPan::ipNone
-            && RowCount() - FixedFooters() > FixedRows()) {
+        } else if (FWheelMsg != 0 && IntelliPan() != TIntelliPan::ipNone && RowCount() - FixedFooters() > FixedRows()) {
             StartWheelPan(TPoint(GetXLParam(Message.LParam), GetYLParam(Message.LParam)));
         }
         break;
