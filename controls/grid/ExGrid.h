@@ -2807,6 +2807,8 @@ private:
     // Fires OnMouseWheelDown or OnMouseWheelUp; false when no handler took it.
     bool FireWheelEvent(bool Down, TShiftState Shift, TPoint MousePos);
     bool WheelUpDown(bool Down, TShiftState Shift, TPoint MousePos);
+    // The real column whose cell holds the entry's control, -1 when none.
+    int CellControlColumn(class TControlItem* Item);
     // ==== end of window procedure, in-place editing, cell controls, focus, update lock and sizing ====
 
     // ==== speed of filtering and grouping (ExGridFilter.cpp) ====

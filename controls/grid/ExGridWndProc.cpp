@@ -509,22 +509,36 @@ void TExStringGrid::DoEllipsClick(QString& Text)
 // ---------------------------------------------------------------------------
 // Controls placed in cells
 
+int TExStringGrid::CellControlColumn(TControlItem* Item)
+{
+    TControl* ctrl = Item->Control();
+    const int r = DisplRowIndex(Item->Y());
+    if (!ctrl || r < 0 || r >= RowCount())
+        return -1;
+    if (Item->X() >= 0 && Item->X() < ColCount() && CellControls(RealColIndex(Item->X()), r) == ctrl)
+        return RealColIndex(Item->X());
+    // The entry names the column where it was shown when it was made; a
+    // column hidden or shown since moved the cell: it is looked for along
+    // its row, only for such an entry.
+    for (int c = 0; c < TotalColCount(); ++c)
+        if (CellControls(c, r) == ctrl)
+            return c;
+    return -1;
+}
+
 void TExStringGrid::CellControlsUpdate(bool Rebuild)
 {
     if (!HandleAllocated() || IsDestroying())
         return;
     TControlList* list = FControlList.get();
-    // Only the listed cells are visited: an entry whose cell no longer
-    // holds its control leaves the list.
+    // Only the listed cells are visited: an entry whose row no longer holds
+    // its control leaves the list.
     if (Rebuild) {
         for (int i = list->Count() - 1; i >= 0; --i) {
             TControlItem* item = list->GetControl(i);
             if (IsHiddenRow(item->Y()))
                 continue;
-            const int r = DisplRowIndex(item->Y());
-            const bool held = item->Control() && item->X() >= 0 && item->X() < ColCount() && r >= 0 && r < RowCount()
-                && CellControls(RealColIndex(item->X()), r) == item->Control();
-            if (!held) {
+            if (CellControlColumn(item) < 0) {
                 if (item->Control())
                     item->Control()->SetVisible(false);
                 list->RemoveControl(i);
@@ -553,14 +567,15 @@ void TExStringGrid::CellControlsUpdate(bool Rebuild)
             ctrl->SetVisible(false);
             continue;
         }
-        const int c = item->X();
-        const int r = DisplRowIndex(item->Y());
-        // A column hidden since, or a cell that gave its control away,
-        // shows nothing.
-        if (c < 0 || c >= ColCount() || r < 0 || r >= RowCount() || CellControls(RealColIndex(c), r) != ctrl) {
+        // A hidden column, or a cell that gave its control away, shows nothing.
+        const int real = CellControlColumn(item);
+        if (real < 0 || IsHiddenColumn(real)) {
             ctrl->SetVisible(false);
             continue;
         }
+        const int c = DisplColIndex(real);
+        const int r = DisplRowIndex(item->Y());
+        item->SetX(c);
         if (c < FixedCols() || r < FixedRows())
             continue;
         const bool out

@@ -382,6 +382,23 @@ TEST(ExGridCellControls, HiddenWhenScrolledOutPlacedBackOnePixelLarger)
     EXPECT_TRUE(edit->Visible());
     EXPECT_EQ(edit->BoundsRect(), TRect(moved.Left - 1, moved.Top - 1, moved.Right, moved.Bottom));
 
+    // A column hidden left of it moves it along; its own hidden column
+    // hides it, also through a rebuild, until it shows again.
+    g->HideColumn(1);
+    g->CellControlsUpdate(false);
+    const TRect left = g->CellRect(1, 3);
+    EXPECT_TRUE(edit->Visible());
+    EXPECT_EQ(edit->BoundsRect(), TRect(left.Left - 1, left.Top - 1, left.Right, left.Bottom));
+    g->UnHideColumn(1);
+    g->HideColumn(2);
+    g->CellControlsUpdate(true);
+    EXPECT_FALSE(edit->Visible());
+    EXPECT_EQ(g->ControlList()->Count(), 1);
+    g->UnHideColumn(2);
+    g->CellControlsUpdate(false);
+    EXPECT_TRUE(edit->Visible());
+    EXPECT_EQ(edit->BoundsRect(), TRect(moved.Left - 1, moved.Top - 1, moved.Right, moved.Bottom));
+
     // Removed and hidden rows take their controls out of view.
     g->HideRow(3);
     g->CellControlsUpdate(false);
