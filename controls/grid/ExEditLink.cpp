@@ -256,8 +256,11 @@ void TEditLink::SetVisible(bool Value)
 void TEditLink::HideEditor()
 {
     StoreValue();
-    if (TExStringGrid* g = Grid())
+    // Stored: the grid only closes the edit, it stores nothing again.
+    if (TExStringGrid* g = Grid()) {
+        g->FEditMode = false;
         g->HideInplaceEdit();
+    }
     RestoreWinProc();
 }
 

@@ -318,18 +318,6 @@ void TExStringGrid::CreateWnd()
     ScrollWindowCreated();
 }
 
-void TExStringGrid::WndProc(TMessage& Message)
-{
-    if (ScrollWndProc(Message))
-        return;
-    if (Message.Msg == WM_TIMER && Message.WParam == GridTimerId) {
-        GridTimer();
-        return;
-    }
-    ThemeChangeMessage(Message);
-    TBaseGrid::WndProc(Message);
-}
-
 // Every tick ages the incremental search text; after four it is forgotten.
 void TExStringGrid::GridTimer() { IncrementalSearchTick(); }
 
@@ -525,17 +513,6 @@ void TExStringGrid::UpdateScrollBars(bool HideWhenAllFit)
     TCustomGrid::SetScrollBarAlways(SB_VERT, false);
     TCustomGrid::SetScrollBarAlways(SB_HORZ, false);
     (void)HideWhenAllFit; // the toolkit grid hides a bar whose cells all fit
-}
-
-void TExStringGrid::EndUpdate()
-{
-    if (FUpdateCount > 0 && --FUpdateCount == 0) {
-        if (FFooterPending) {
-            FFooterPending = false;
-            CalcFooter(-1);
-        }
-        Invalidate();
-    }
 }
 
 void TExStringGrid::SetBorderColor(TColor v)

@@ -228,9 +228,6 @@ public:
     // when it goes off and at destruction.
     void BalloonInit();
     void BalloonDone();
-    // Moves the controls placed in cells onto their cells (least body until
-    // the cell controls' placing lands).
-    void CellControlsUpdate(bool Refresh) { (void)Refresh; }
     // Every column's width and the grid's width, the base of proportional sizing.
     void InitOrigColSizes();
     void Invalidate() override;
@@ -302,8 +299,6 @@ public:
     EXGRID_PLAIN(bool, FixedColAlways, false)
     EXGRID_PLAIN(TIntelliPan, IntelliPan, TIntelliPan::ipVertical)
     int UpdateCount() const override { return FUpdateCount; }
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
 
     // ---- look ----
     TGridLook Look() const { return FLook; }
@@ -452,7 +447,9 @@ public:
     virtual void UpdateColumnSize(int ACol, int& AWidth);
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth);
     virtual void UpdateColumnHeaders() { }
-    virtual void DoEllipsClick(QString& Text) { (void)Text; }
+    // The edit-button editors' button: OnEllipsClick for the current cell
+    // (real column) may change the text.
+    virtual void DoEllipsClick(QString& Text);
     virtual bool MatchFilter(int ARow);
     virtual void PasteStarting() { }
     virtual void PasteDone() { }
@@ -507,9 +504,9 @@ public:
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
     virtual void ExportNotification(int AState, int ARow) { (void)AState, (void)ARow; }
     virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
-    // 6.2.1.3: major version in the highest byte.
-    virtual int GetVersionNr() { return 0x06020103; }
-    virtual QString GetVersionString() { return QStringLiteral("6.2.1.3 Sep, 2012"); }
+    // 6.2.1.3: major version in the highest byte; the text adds the date.
+    virtual int GetVersionNr();
+    virtual QString GetVersionString();
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
 
     // Events the operations above fire.
@@ -1134,17 +1131,11 @@ public:
 
     TNotifyEvent OnRichEditSelectionChange;
 
-    // Least forms of the in-place editing members the rich editor reaches,
-    // until the in-place editing family takes them over. While
-    // InvokedFocusChange is set the grid moves the focus itself and the
-    // editors' focus handlers end nothing.
+    // While InvokedFocusChange is set the grid moves the focus itself and
+    // the editors' focus handlers end nothing.
     bool InvokedFocusChange = false;
-    // Opens the toolkit grid's editor on the current cell, after scrolling
-    // it into view at the top and left.
-    virtual void ShowInplaceEdit();
-    // Stores and hides the open in-place rich editor (its rich text into the
-    // current cell), else closes the toolkit grid's editor.
-    virtual void HideInplaceEdit();
+    // Stores and hides the open in-place rich editor; false when none is open.
+    bool HideInplaceRichEdit();
 
 protected:
     friend class TExRichEdit;
@@ -2372,9 +2363,6 @@ public:
         OnScrollCell;
 
 protected:
-    // The metro scroll controls follow every change of the top-left cell,
-    // keyboard scrolling included.
-    void HandleTopLeftChanged() override;
     // The grid's window procedure hands the scroll messages, the dialog
     // code and the drag notices here first; true when nothing more is to run.
     bool ScrollWndProc(TMessage& Message);
@@ -2680,6 +2668,148 @@ protected:
     bool ColumnOffersFilter(int ACol);
 
     // ==== end of right-to-left painting and paint services ====
+
+    // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
+    // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====
+public:
+    // Update lock. BeginUpdate and EndUpdate pair up and nest; while the
+    // grid is shown the outermost bracket also switches the window's redraw
+    // off and back on, then repaints once. StartUpdate counts without
+    // touching redraw, for the grid's own short operations; ResetUpdate ends
+    // any lock at once.
+    void BeginUpdate();
+    void StartUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void ResetUpdate();
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value);
+
+    // The grid's side of the in-place editor.
+    // Opens the editor of the current cell (none on a cell control), after
+    // scrolling the cell into view at the top and left.
+    virtual void ShowInplaceEdit();
+    // Only in edit mode: closes the editor, stores its value, leaves edit
+    // mode and selects the current cell again.
+    virtual void HideInplaceEdit();
+    // Every editor ends an edit by a key here: Tab and the arrows move on,
+    // Enter advances, Down on the last row may append one.
+    virtual void DoneInplaceEdit(WORD Key, TShiftState Shift);
+    // An editor stored its value: OnEditingDone at once, OnEditCellDone when
+    // the posted "GridEditDone" arrives.
+    void NotifyEditingDone(int ACol, int ARow);
+    // The select-cell handling for the current cell.
+    void Select();
+
+    // The in-place combo's notifications (it calls them itself).
+    void InplaceComboChange(bool EditChange);
+    void InplaceComboCloseUp();
+    void InplaceComboDropDown();
+    // The combo the in-place combo notifications come from; none until the
+    // combo editor exists.
+    class TCustomComboBox* InplaceCombo() const { return FInplaceCombo; }
+    void SetInplaceCombo(class TCustomComboBox* Value) { FInplaceCombo = Value; }
+
+    // Places the controls that live in cells on their cells, hiding those
+    // out of view; with Rebuild the list is first checked against the cells
+    // (only the listed cells are visited).
+    void CellControlsUpdate(bool Rebuild);
+    // A form showing the picture of a block of cells (the caller owns it).
+    class TNoActiveForm* SelectionToForm(const TGridRect& R);
+    // The cells of the block as painted, with the crossed fixed-line rule.
+    TBitmap* SelectionPicture(const TGridRect& R);
+
+    // Focus, cursor and change handling.
+    void ResetFixedCellHighlight();
+    int GetEditLimit() override { return FMaxEditLength; }
+
+    // Sizing and scrolling.
+    TCanvas* FooterCanvas() const;
+    bool HasCellBorderEvent() const { return bool(OnGetCellBorder); }
+    void OleColumnDragStart(int ACol, int AIndex, class TListBox* AList);
+    int OleDragCol() const { return FOleDragCol; }
+    int OleDragIndex() const { return FOleDragIndex; }
+    class TListBox* OleDragList() const { return FOleDragList; }
+
+    // Wheel panning: active, where it started, and the numbered cursor it shows.
+    bool WheelPanning() const { return FWheelPan; }
+    TCursor PanCursor() const { return FPanCursor; }
+    // One step of panning (every tick of the panning timer).
+    void WheelPanStep();
+    // The mouse-position state the cursor follows.
+    enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+    TMouseSelectMode FMouseSelectMode = TMouseSelectMode::msNormal;
+    bool Invokedchange = false;
+    bool FCellSelectorMode = false;
+    bool FSizingFixed = false;
+    bool FSizeFixedR = false;
+    bool FSizingFixedR = false;
+    bool FNoMouseLeave = false;
+    bool FCtrlDown = false;
+    TPoint FCtrlXY { -1, -1 };
+
+    EXGRID_PLAIN(bool, ShowEditProcess, false)
+
+    TCellButtonEvent OnEditCellDone;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection)> OnComboChange;
+    std::function<void(
+        TObject* Sender, int ACol, int ARow, int AItemIndex, const QString& ASelection, TObject* AObject)>
+        OnComboObjectChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& S)> OnEllipsClick;
+    TNotifyEvent OnGridResize;
+
+protected:
+    // The grid's window procedure: its own behaviour around the toolkit
+    // grid's message handling.
+    virtual void HandleWindowMessage(TMessage& Message);
+    bool HandleMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool HandleMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void HandleTopLeftChanged() override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    // Set while the grid hands the focus itself (editors and the grid).
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    // Set while an edit is being ended; while an editor is being prepared.
+    bool FEditing = false;
+    bool FEditStart = false;
+    int FPaintCount = 0;
+    bool FDisableSize = false;
+    int FOleDragIndex = -1;
+    class TListBox* FOleDragList = nullptr;
+    class TCustomComboBox* FInplaceCombo = nullptr;
+    // The redraw switch the outermost BeginUpdate turned off.
+    bool FRedrawLocked = false;
+    // Panning: the timer, the cursor shown before it and the one shown now.
+    static constexpr UINT WheelPanTimerId = 999;
+    TCursor FPanPrevCursor = crDefault;
+    TCursor FPanCursor = crDefault;
+    bool FPanHints = false;
+    // The selection when the message being handled arrived.
+    TGridRect FMsgSelection;
+    // What a turn of less than a notch left over, for the next turn.
+    int FWheelRest = 0;
+    // Guards the top-left handling against its own scrolling.
+    bool FInTopLeftChanged = false;
+
+private:
+    void WheelMessage(TMessage& Message);
+    void StartWheelPan(TPoint At);
+    void EndWheelPan();
+    void CommandMessage(TMessage& Message);
+    bool SetCursorMessage(TMessage& Message);
+    void SetFocusMessage(TMessage& Message);
+    void KillFocusMessage(TMessage& Message);
+    bool DialogCharMessage(TMessage& Message);
+    bool FocusMessage(TMessage& Message);
+    void PaintMessage(TMessage& Message);
+    void SizeMessage(TMessage& Message);
+    // Fires OnMouseWheelDown or OnMouseWheelUp; false when no handler took it.
+    bool FireWheelEvent(bool Down, TShiftState Shift, TPoint MousePos);
+    bool WheelUpDown(bool Down, TShiftState Shift, TPoint MousePos);
+    // The real column whose cell holds the entry's control, -1 when none.
+    int CellControlColumn(class TControlItem* Item);
+    // ==== end of window procedure, in-place editing, cell controls, focus, update lock and sizing ====
 
     // ==== speed of filtering and grouping (ExGridFilter.cpp) ====
 private:

@@ -86,27 +86,16 @@ QString TExStringGrid::RichToPlainText(const QString& RichText)
     return edit->GetText();
 }
 
-void TExStringGrid::ShowInplaceEdit()
-{
-    if (Row() < TopRow())
-        SetTopRow(Row());
-    if (Col() < LeftCol())
-        SetLeftCol(Col());
-    ShowEditor();
-}
-
-void TExStringGrid::HideInplaceEdit()
+bool TExStringGrid::HideInplaceRichEdit()
 {
     // Storing moves the focus, which reports back here.
     if (FStoringRichEdit)
-        return;
-    if (FInplaceRichEdit && FInplaceRichEdit->Visible()) {
-        TFlagScope storing(FStoringRichEdit);
-        RichToCell(RealCol(), Row(), FInplaceRichEdit);
-        FInplaceRichEdit->SetEnabled(false);
-        FInplaceRichEdit->Hide();
-        return;
-    }
-    if (EditorMode())
-        HideEditor();
+        return true;
+    if (!FInplaceRichEdit || !FInplaceRichEdit->Visible())
+        return false;
+    TFlagScope storing(FStoringRichEdit);
+    RichToCell(RealCol(), Row(), FInplaceRichEdit);
+    FInplaceRichEdit->SetEnabled(false);
+    FInplaceRichEdit->Hide();
+    return true;
 }

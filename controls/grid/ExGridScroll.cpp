@@ -338,12 +338,6 @@ void TExStringGrid::CreateMetroScrollControls()
     }
 }
 
-void TExStringGrid::HandleTopLeftChanged()
-{
-    TBaseGrid::HandleTopLeftChanged();
-    InvalidateMetroScrollControls();
-}
-
 void TExStringGrid::InvalidateMetroScrollControls()
 {
     for (TScrollControl* c : { vscrlctrl, hscrlctrl })

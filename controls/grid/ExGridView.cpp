@@ -141,6 +141,8 @@ void TExStringGrid::HandleColWidthsChange()
         }
     }
     FUserResize.ColSized = false;
+    // The proportional thumb follows the columns' total width.
+    UpdateProportionalHorzScroll();
     UpdateFooter();
     CellControlsUpdate(false);
 }

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -18,6 +19,7 @@
 #include "platform/controls/ControlsPrivate.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/WindowProc.h"
+#include "platform/graphics/Resources.h"
 
 // ---------------------------------------------------------------------------
 // Registry of live controls and widgets
@@ -52,7 +54,7 @@ QHash<const QWidget*, int>& BusyWidgets()
 // itself; filters let it pass untouched.
 const QEvent* gResending = nullptr;
 
-Qt::CursorShape CursorShape(TCursor c)
+Qt::CursorShape StockShape(TCursor c)
 {
     switch (c) {
     case crNone:
@@ -97,9 +99,74 @@ Qt::CursorShape CursorShape(TCursor c)
 
 } // namespace
 
-Qt::CursorShape CursorToQt(TCursor c)
+namespace {
+
+struct TNumberedCursor {
+    QImage Picture;
+    TPoint HotSpot;
+};
+
+// Numbered cursors: the program's own pictures, registered on first use.
+QHash<TCursor, TNumberedCursor>& CursorTable()
 {
-    return CursorShape(c);
+    static QHash<TCursor, TNumberedCursor> table = [] {
+        QHash<TCursor, TNumberedCursor> t;
+        for (int n = 8000; n <= 8014; ++n) {
+            QPoint hot;
+            QImage img = resources::CursorPicture(n, &hot);
+            if (!img.isNull())
+                t.insert(n, { img, TPoint(hot.x(), hot.y()) });
+        }
+        return t;
+    }();
+    return table;
+}
+
+const char* const kCursorProperty = "morv.cursor";
+
+} // namespace
+
+QCursor CursorToQt(TCursor c)
+{
+    if (c > 0) {
+        const auto it = CursorTable().constFind(c);
+        if (it == CursorTable().constEnd())
+            return QCursor(Qt::ArrowCursor);
+        return QCursor(QPixmap::fromImage(it->Picture), it->HotSpot.X, it->HotSpot.Y);
+    }
+    return QCursor(StockShape(c));
+}
+
+void ApplyWidgetCursor(QWidget* w, TCursor c)
+{
+    if (!w)
+        return;
+    if (c == crDefault)
+        w->unsetCursor();
+    else
+        w->setCursor(CursorToQt(c));
+    w->setProperty(kCursorProperty, int(c));
+}
+
+void RegisterCursor(TCursor Number, const QImage& Picture, TPoint HotSpot)
+{
+    if (Number <= 0)
+        return;
+    if (Picture.isNull())
+        CursorTable().remove(Number);
+    else
+        CursorTable().insert(Number, { Picture, HotSpot });
+}
+
+bool CursorExists(TCursor Number)
+{
+    return Number <= 0 || CursorTable().contains(Number);
+}
+
+TCursor WindowCursor(const TWinControl* control)
+{
+    const QWidget* w = control ? control->WidgetIfAllocated() : nullptr;
+    return w ? TCursor(w->property(kCursorProperty).toInt()) : crDefault;
 }
 
 std::uint64_t ControlSerial(const TControl* c)
@@ -1070,7 +1137,7 @@ void TWinControl::CreateWnd()
     ApplyFont();
     ApplyColor();
     if (FCursor != crDefault)
-        w->setCursor(CursorShape(FCursor));
+        ApplyWidgetCursor(w, FCursor);
     // A child waiting for its parent's widget stays hidden: shown alone it
     // would be a window of its own.
     if (FParent && FParent->FWidget)
@@ -1729,12 +1796,7 @@ void TWinControl::Dispatch(TMessage& Message)
         Invalidate();
         return;
     case CM_CURSORCHANGED:
-        if (FWidget) {
-            if (FCursor == crDefault)
-                FWidget->unsetCursor();
-            else
-                FWidget->setCursor(CursorShape(FCursor));
-        }
+        ApplyWidgetCursor(FWidget, FCursor);
         return;
     case WM_SIZE:
         Resize();
@@ -2009,12 +2071,7 @@ void SetMouseCursorPos(TPoint screen)
 
 void ShowWindowCursor(TWinControl* control, TCursor cursor)
 {
-    if (QWidget* w = control ? control->WidgetIfAllocated() : nullptr) {
-        if (cursor == crDefault)
-            w->unsetCursor();
-        else
-            w->setCursor(CursorShape(cursor));
-    }
+    ApplyWidgetCursor(control ? control->WidgetIfAllocated() : nullptr, cursor);
 }
 
 TBiDiMode TControl::BiDiMode() const

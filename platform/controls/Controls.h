@@ -698,6 +698,15 @@ TWinControl* FindControlOfWidget(const QWidget* w);
 // toolkit's GetCursorPos).
 TPoint MouseCursorPos();
 void SetMouseCursorPos(TPoint screen);
+// Numbered cursors (positive numbers): the program's own pictures (8000 to
+// 8014, see resources::CursorPicture) and any the program registers (a null
+// picture takes one away). A control's Cursor, ShowWindowCursor and the
+// screen cursor show them; an unknown number shows the default cursor.
+void RegisterCursor(TCursor Number, const QImage& Picture, TPoint HotSpot);
+bool CursorExists(TCursor Number);
+// The cursor last given to the control's window, by its Cursor or by
+// ShowWindowCursor (crDefault before any).
+TCursor WindowCursor(const TWinControl* control);
 // Shows a cursor over the control until the next mouse move, as a
 // WM_SETCURSOR handler does, without changing its Cursor property.
 void ShowWindowCursor(TWinControl* control, TCursor cursor);
@@ -729,6 +738,8 @@ void DoubleClick(TControl* c, TMouseButton b, TPoint p, TShiftState shift = {});
 void Click(TControl* c, TPoint p, TMouseButton b = mbLeft, TShiftState shift = {});
 // `notches` wheel notches (positive away from the user).
 void Wheel(TControl* c, TPoint p, int notches, TShiftState shift = {});
+// A turn of `delta` (120 a notch; fractions of a notch and many notches at once).
+void WheelDelta(TControl* c, TPoint p, int delta, TShiftState shift = {});
 // Focus from a given reason, as the window system would.
 enum class FocusReason { Other, Tab, Mouse, Popup, ActiveWindow };
 void FocusIn(TWinControl* c, FocusReason reason = FocusReason::Other);

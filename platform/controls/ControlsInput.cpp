@@ -577,22 +577,15 @@ bool TControlEventTranslator::Mouse(TWinControl* c, QWidget* w, QMouseEvent* e)
                 Application->HintMouseMessage(FindControlBySerial(tSerial));
             if (target != c && guard && Alive(tSerial)) {
                 const TCursor cur = target->Cursor() != crDefault ? target->Cursor() : c->Cursor();
-                if (cur == crDefault)
-                    cw->unsetCursor();
-                else
-                    cw->setCursor(CursorToQt(cur));
+                ApplyWidgetCursor(cw, cur);
             } else if (target == c && guard && Alive(cSerial)) {
                 // The control may choose the cursor for the point (an answer
                 // of 1); otherwise its Cursor shows.
                 SetMouseCursorPos(TPoint(global.x(), global.y()));
                 TMessage sc { WM_SETCURSOR, WPARAM(c->Handle()), MakeLParam(HTCLIENT, int(msg)), 0 };
                 c->WndProc(sc);
-                if (sc.Result == 0 && guard && Alive(cSerial)) {
-                    if (c->Cursor() == crDefault)
-                        cw->unsetCursor();
-                    else
-                        cw->setCursor(CursorToQt(c->Cursor()));
-                }
+                if (sc.Result == 0 && guard && Alive(cSerial))
+                    ApplyWidgetCursor(cw, c->Cursor());
             }
         }
         if (TControl* t = FindControlBySerial(tSerial)) {
@@ -1086,13 +1079,18 @@ void Click(TControl* c, TPoint p, TMouseButton b, TShiftState shift)
 
 void Wheel(TControl* c, TPoint p, int notches, TShiftState shift)
 {
+    WheelDelta(c, p, WHEEL_DELTA * notches, shift);
+}
+
+void WheelDelta(TControl* c, TPoint p, int delta, TShiftState shift)
+{
     QPoint local;
     QWidget* w = MouseTarget(c, p, local);
     if (!w)
         return;
     const QPointF global = w->mapToGlobal(QPointF(local));
-    QWheelEvent e(QPointF(local), global, QPoint(), QPoint(0, WHEEL_DELTA * notches), gHeld, ModsOf(shift, false),
-        Qt::NoScrollPhase, false);
+    QWheelEvent e(
+        QPointF(local), global, QPoint(), QPoint(0, delta), gHeld, ModsOf(shift, false), Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &e);
 }
 

@@ -2,6 +2,7 @@
 // Internals shared by the control units: the widget registry, the input
 // translator and the timer table. Not for use outside platform/controls.
 
+#include <QCursor>
 #include <QObject>
 #include <QPalette>
 #include <cstdint>
@@ -14,7 +15,10 @@ class QMouseEvent;
 class QWheelEvent;
 class QWidget;
 
-Qt::CursorShape CursorToQt(TCursor c);
+// The Qt cursor of a stock or numbered cursor (an unknown number: the arrow).
+QCursor CursorToQt(TCursor c);
+// Gives a widget a cursor and remembers its number (WindowCursor).
+void ApplyWidgetCursor(QWidget* w, TCursor c);
 
 namespace controls_private {
 void SetCurrentShift(TShiftState s);

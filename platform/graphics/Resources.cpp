@@ -252,6 +252,111 @@ QImage SpinArrow(bool up)
 }
 
 // ---------------------------------------------------------------------------
+// Numbered cursors, drawn black with a white outline so that they show on
+// any cell colour.
+
+// Ink with a one-pixel white halo: the drawing is made in black on a key
+// background, then every key pixel next to ink turns white.
+QImage Outlined(QImage img)
+{
+    TRaster r(img);
+    const QRgb ink = Rgb(0, 0, 0);
+    QImage copy = img;
+    TRaster c(copy);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (c.PixelAt(x, y) != kKey)
+                continue;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx >= 0 && ny >= 0 && nx < img.width() && ny < img.height() && c.PixelAt(nx, ny) == ink)
+                        r.Pixel(x, y, kWhite);
+                }
+        }
+    r.Replace(kKey, 0);
+    return img;
+}
+
+// The panning cursors: a small disc at the hot spot (16, 16) with the arrow
+// of the direction that pans; the neutral one shows all four.
+QImage PanCursor(int v, int h)
+{
+    QImage img = TRaster::Make(32, 32, kKey);
+    TRaster r(img);
+    const QRgb ink = Rgb(0, 0, 0);
+    r.Disc(14, 14, 5, ink);
+    if (v == 0 && h == 0) {
+        r.Arrow(16, 3, TArrow::Up, 5, ink);
+        r.Arrow(16, 24, TArrow::Down, 5, ink);
+        r.Arrow(3, 16, TArrow::Left, 5, ink);
+        r.Arrow(24, 16, TArrow::Right, 5, ink);
+        return Outlined(img);
+    }
+    // The arrow sits on the side it pans towards, corners for diagonals.
+    const int ax = h < 0 ? 3 : h > 0 ? 24 : 16;
+    const int ay = v < 0 ? 3 : v > 0 ? 24 : 16;
+    if (v < 0)
+        r.Arrow(ax, ay, TArrow::Up, 5, ink);
+    else if (v > 0)
+        r.Arrow(ax, ay, TArrow::Down, 5, ink);
+    if (h < 0)
+        r.Arrow(ax, ay, TArrow::Left, 5, ink);
+    else if (h > 0)
+        r.Arrow(ax, ay, TArrow::Right, 5, ink);
+    return Outlined(img);
+}
+
+// A thick arrow pointing `dir` with its tip at the hot spot.
+QImage SelectCursor(TArrow dir)
+{
+    QImage img = TRaster::Make(32, 32, kKey);
+    TRaster r(img);
+    const QRgb ink = Rgb(0, 0, 0);
+    switch (dir) {
+    case TArrow::Down:
+        r.Arrow(16, 20, TArrow::Down, 6, ink);
+        r.Fill(15, 8, 3, 12, ink);
+        break;
+    case TArrow::Right:
+        r.Arrow(20, 16, TArrow::Right, 6, ink);
+        r.Fill(8, 15, 12, 3, ink);
+        break;
+    default:
+        break;
+    }
+    return Outlined(img);
+}
+
+// All cells and resizing: a diagonal arrow towards the bottom right.
+QImage AllCellsCursor()
+{
+    QImage img = TRaster::Make(32, 32, kKey);
+    TRaster r(img);
+    const QRgb ink = Rgb(0, 0, 0);
+    for (int i = 0; i < 12; ++i)
+        r.Fill(8 + i, 8 + i, 2, 2, ink);
+    for (int i = 0; i < 7; ++i) {
+        r.HLine(14 + i, 21, 7 - i, ink);
+        r.VLine(21, 14 + i, 7 - i, ink);
+    }
+    r.Fill(19, 19, 3, 3, ink);
+    return Outlined(img);
+}
+
+// The cell selector: a small white cell frame under a plus.
+QImage CellSelectorCursor()
+{
+    QImage img = TRaster::Make(32, 32, kKey);
+    TRaster r(img);
+    const QRgb ink = Rgb(0, 0, 0);
+    r.Fill(15, 6, 3, 21, ink);
+    r.Fill(6, 15, 21, 3, ink);
+    r.Frame(20, 20, 9, 7, ink);
+    return Outlined(img);
+}
+
+// ---------------------------------------------------------------------------
 // Button glyph strips: a normal cell and a disabled (embossed) cell, 18 wide.
 
 using CellPainter = std::function<void(TRaster&)>;
@@ -505,6 +610,32 @@ const Store& TheStore()
 }
 
 } // namespace
+
+QImage CursorPicture(int number, QPoint* hotSpot)
+{
+    // Panning, by the number's place in the direction table (v, h).
+    static const int kPan[9][2]
+        = { { 0, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 }, { -1, 0 }, { -1, 1 }, { -1, -1 }, { 1, 1 }, { 1, -1 } };
+    QImage img;
+    QPoint hot(16, 16);
+    if (number >= 8000 && number <= 8008) {
+        img = PanCursor(kPan[number - 8000][0], kPan[number - 8000][1]);
+    } else if (number == 8010) {
+        img = SelectCursor(TArrow::Right);
+        hot = QPoint(25, 16);
+    } else if (number == 8011) {
+        img = SelectCursor(TArrow::Down);
+        hot = QPoint(16, 25);
+    } else if (number == 8012) {
+        img = AllCellsCursor();
+        hot = QPoint(21, 21);
+    } else if (number == 8014) {
+        img = CellSelectorCursor();
+    }
+    if (hotSpot)
+        *hotSpot = hot;
+    return img;
+}
 
 QImage Bitmap(const QString& name)
 {

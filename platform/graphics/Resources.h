@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,12 @@ QImage Bitmap(const QString& name);
 bool Exists(const QString& name);
 // All names, in their stored spelling.
 QStringList Names();
+
+// The program's numbered cursors (wheel panning 8000 to 8008, row selection
+// 8010, column selection 8011, all cells and resizing 8012, cell selector
+// 8014): a 32 x 32 ARGB picture, transparent around the drawing, and its hot
+// spot. A null image for any other number.
+QImage CursorPicture(int number, QPoint* hotSpot = nullptr);
 
 // Raw-data resources: bytes kept under a name (case ignored), as a program
 // module carries them. The program and tests register their own; registering
