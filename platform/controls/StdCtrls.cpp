@@ -999,7 +999,8 @@ void TCustomEdit::RecreateWnd()
     const int start = SelStart();
     const int length = SelLength();
     const bool caretAtStart = length > 0 && CaretPosition() == start;
-    const bool hadFocus = old->hasFocus();
+    // The focus of the window, whether or not the window is active now.
+    const bool hadFocus = old->window()->focusWidget() == old;
     // Quietly: the old window gives the focus up and the new one takes it
     // without the input translation hearing of either.
     old->removeEventFilter(TControlEventTranslator::Instance());
@@ -1066,9 +1067,10 @@ TPoint TCustomEdit::PosFromChar(int Index) const
         layout.endLayout();
         if (!line.isValid())
             return TPoint(-1, -1);
+        // The widget's caret rectangle is the caret widened alike on both sides.
         const QRect caret = e->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const qreal dx = line.cursorToX(Index) - line.cursorToX(e->cursorPosition());
-        return TPoint(caret.left() + qRound(dx), caret.top());
+        return TPoint(caret.center().x() + qRound(dx), caret.top());
     }
     if (QPlainTextEdit* m = TextEdit()) {
         const QString plain = m->toPlainText();

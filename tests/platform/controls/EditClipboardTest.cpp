@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QRegularExpression>
 #include <functional>
 #include <map>
@@ -16,6 +17,7 @@
 
 #include "common/GridOnForm.h"
 #include "platform/controls/Clipbrd.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/StdCtrls.h"
@@ -321,5 +323,189 @@ TEST(EditClipboard, AltBackspaceArrivesAsASystemKeyAndUndoes)
         input::Key(f.edit, VK_BACK, ssAlt);
         EXPECT_EQ(f.log->filter(QRegularExpression("key")), QStringList({ "syskey 8" })) << f.Name();
         EXPECT_EQ(f.edit->GetText(), QStringLiteral("ab")) << f.Name();
+    }
+}
+
+namespace {
+
+// Leftmost and rightmost columns holding a dark (text) pixel inside the
+// frame, -1 when none.
+std::pair<int, int> Ink(TWinControl* c)
+{
+    const QImage img = c->Widget()->grab().toImage();
+    int lo = -1, hi = -1;
+    for (int x = 4; x < img.width() - 4; ++x)
+        for (int y = 4; y < img.height() - 4; ++y)
+            if (qGray(img.pixel(x, y)) < 128) {
+                lo = lo < 0 ? x : lo;
+                hi = x;
+                break;
+            }
+    return { lo, hi };
+}
+
+// The lines as the widget lays them out: the distinct tops of its caret
+// positions, in order.
+std::vector<int> ShownLineTops(TCustomEdit* e)
+{
+    std::set<int> tops;
+    const int len = int(e->GetText().size());
+    for (int i = 0; i <= len; ++i)
+        tops.insert(e->PosFromChar(i).Y);
+    return { tops.begin(), tops.end() };
+}
+
+} // namespace
+
+TEST(EditPositions, CharactersAndPointsMapBothWays)
+{
+    EditOnForm f(EditOnForm::Edit);
+    TCustomEdit* e = f.edit;
+    e->SetBounds(10, 10, 200, 24);
+    struct Case {
+        TAlignment align;
+        char16_t password;
+        const char* text;
+    };
+    const Case cases[] = {
+        { taLeftJustify, 0, "abcdef" },
+        { taRightJustify, 0, "abcdef" },
+        { taCenter, 0, "abcdef" },
+        { taLeftJustify, u'*', "abcdef" },
+    };
+    for (const Case& c : cases) {
+        e->SetAlignment(c.align);
+        e->SetPasswordChar(c.password);
+        e->SetText(QString::fromLatin1(c.text));
+        const int len = int(e->GetText().size());
+        const auto [lo, hi] = Ink(e);
+        ASSERT_GE(lo, 0);
+        const int y = e->Height() / 2;
+        if (c.password == 0) { // the mask glyph has bearings of its own
+            EXPECT_LE(std::abs(e->PosFromChar(0).X - lo), 2) << c.align;
+            EXPECT_LE(std::abs(e->PosFromChar(len).X - hi), 2) << c.align;
+        }
+        for (int i = 0; i < len; ++i) {
+            const TPoint p = e->PosFromChar(i);
+            EXPECT_LT(p.X, e->PosFromChar(i + 1).X) << i;
+            EXPECT_EQ(e->CharFromPos(TPoint(p.X + 1, y)), i) << c.align << " " << i;
+        }
+        EXPECT_EQ(e->PosFromChar(-1), TPoint(-1, -1));
+        EXPECT_EQ(e->PosFromChar(len + 1), TPoint(-1, -1));
+    }
+
+    // A text wider than the edit scrolls to its caret: the points follow.
+    e->SetPasswordChar(0);
+    e->SetAlignment(taLeftJustify);
+    e->SetText(QString(60, QLatin1Char('w')));
+    e->SetSelStart(60);
+    e->Widget()->grab(); // painted once, as shown
+    const TPoint end = e->PosFromChar(60);
+    EXPECT_GT(end.X, 0);
+    EXPECT_LE(end.X, e->Width());
+    EXPECT_LT(e->PosFromChar(0).X, 0);
+    EXPECT_EQ(e->CharFromPos(TPoint(e->PosFromChar(55).X + 1, 10)), 55);
+
+    // A memo: the second line lies below the first, line breaks count two.
+    EditOnForm m(EditOnForm::Memo);
+    m.edit->SetText(QStringLiteral("ab\r\ncd"));
+    const TPoint a = m.edit->PosFromChar(0);
+    const TPoint c = m.edit->PosFromChar(4);
+    EXPECT_GT(c.Y, a.Y);
+    EXPECT_LE(std::abs(c.X - a.X), 1);
+    EXPECT_EQ(m.edit->CharFromPos(TPoint(c.X + 1, c.Y + 2)), 4);
+    EXPECT_EQ(m.edit->PosFromChar(7), TPoint(-1, -1));
+}
+
+TEST(EditPositions, LinesCountAsShownWithWordWrap)
+{
+    for (EditOnForm::Kind kind : { EditOnForm::Memo, EditOnForm::Inplace }) {
+        EditOnForm f(kind);
+        TCustomEdit* e = f.edit;
+        if (kind == EditOnForm::Memo)
+            e->SetBounds(10, 10, 120, 150);
+        else
+            static_cast<TInplaceEdit*>(e)->SetWordWrap(true);
+        e->SetText(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta\r\niota\r\n"));
+        const std::vector<int> tops = ShownLineTops(e);
+        ASSERT_GT(tops.size(), 3u) << f.Name(); // the long line wraps
+        EXPECT_EQ(e->LineCount(), int(tops.size())) << f.Name();
+        const int len = int(e->GetText().size());
+        for (int i = 0; i <= len; ++i) {
+            e->SetSelStart(i);
+            const int shown = int(std::find(tops.begin(), tops.end(), e->PosFromChar(i).Y) - tops.begin());
+            EXPECT_EQ(e->CaretLine(), shown) << f.Name() << " " << i;
+        }
+        // Without wrapping, a line of text is a line.
+        if (kind == EditOnForm::Memo)
+            static_cast<TMemo*>(e)->SetWordWrap(false);
+        else
+            static_cast<TInplaceEdit*>(e)->SetWordWrap(false);
+        EXPECT_EQ(e->LineCount(), 3) << f.Name();
+        e->SetSelStart(len);
+        EXPECT_EQ(e->CaretLine(), 2) << f.Name();
+    }
+    // A single-line edit has one line.
+    EditOnForm f(EditOnForm::Edit);
+    f.edit->SetText(QStringLiteral("one two"));
+    EXPECT_EQ(f.edit->LineCount(), 1);
+    EXPECT_EQ(f.edit->CaretLine(), 0);
+}
+
+TEST(EditRecreate, ANewWindowKeepsTextSelectionAndFocusQuietly)
+{
+    for (EditOnForm::Kind kind : AllKinds) {
+        EditOnForm f(kind);
+        TCustomEdit* e = f.edit;
+        int enters = 0, exits = 0;
+        e->OnEnter = [&](TObject*) { ++enters; };
+        e->OnExit = [&](TObject*) { ++exits; };
+        f.Start(QStringLiteral("hello world"), 8, 0);
+        for (int i = 0; i < 3; ++i)
+            input::Key(e, VK_LEFT, ssShift); // the caret at the selection's start
+        ASSERT_EQ(e->SelStart(), 5) << f.Name();
+        ASSERT_EQ(e->SelLength(), 3) << f.Name();
+        f.log->clear();
+        const QPointer<QWidget> old = e->Widget();
+        // A child window (an edit's button) moves into the new window.
+        auto* child = new TPanel(f.form);
+        child->SetParent(e);
+        child->SetBounds(2, 2, 8, 8);
+
+        if (kind == EditOnForm::Edit)
+            e->SetAlignment(taRightJustify);
+        else if (kind == EditOnForm::Memo)
+            static_cast<TMemo*>(e)->SetWordWrap(false);
+        else
+            static_cast<TInplaceEdit*>(e)->SetWordWrap(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        EXPECT_TRUE(!old || old != e->Widget()) << f.Name();
+        EXPECT_EQ(e->GetText(), QStringLiteral("hello world")) << f.Name();
+        EXPECT_EQ(e->SelStart(), 5) << f.Name();
+        EXPECT_EQ(e->SelLength(), 3) << f.Name();
+        EXPECT_TRUE(e->Focused()) << f.Name();
+        // The window's focus (the form's window is not active offscreen).
+        EXPECT_EQ(e->Widget()->window()->focusWidget(), e->Widget()) << f.Name();
+        EXPECT_TRUE(e->Widget()->isVisible()) << f.Name();
+        EXPECT_TRUE(f.log->isEmpty()) << f.Name() << " " << f.log->join(',').toStdString();
+        EXPECT_EQ(enters, 0) << f.Name();
+        EXPECT_EQ(exits, 0) << f.Name();
+        ASSERT_TRUE(child->HandleAllocated());
+        EXPECT_EQ(child->Widget()->parentWidget(), e->Widget()) << f.Name();
+        EXPECT_TRUE(child->Widget()->isVisible()) << f.Name();
+        // The caret is still at the selection's start.
+        input::Key(e, VK_LEFT, ssShift);
+        EXPECT_EQ(e->SelStart(), 4) << f.Name();
+        EXPECT_EQ(e->SelLength(), 4) << f.Name();
+        delete child;
+        if (kind == EditOnForm::Edit) {
+            const auto [lo, hi] = Ink(e);
+            EXPECT_GT(lo, e->Width() / 3); // now right-aligned
+        }
+        if (kind == EditOnForm::Inplace)
+            EXPECT_TRUE(f.grid->Grid->InplaceEditor()->EditorVisible());
+        e->OnEnter = nullptr;
+        e->OnExit = nullptr;
     }
 }
