@@ -366,6 +366,7 @@ protected:
     bool EditCanModify() const;
 
 private:
+    void RaiseGridScrollBars();
     friend class TCustomGrid;
     TCustomGrid* FGrid = nullptr;
     bool FShown = false;

@@ -63,6 +63,16 @@ void TInplaceEdit::CreateWnd()
         m->setAcceptDrops(!IsMasked());
         UpdateEditRect();
     }
+    // A window made anew comes up over its siblings, the grid's scroll bars too.
+    RaiseGridScrollBars();
+}
+
+void TInplaceEdit::RaiseGridScrollBars()
+{
+    if (FGrid)
+        for (int bar : { SB_HORZ, SB_VERT })
+            if (QScrollBar* sb = FGrid->ScrollBarWidget(bar))
+                sb->raise();
 }
 
 QString TInplaceEdit::WidgetText() const
@@ -225,10 +235,7 @@ void TInplaceEdit::UpdateLoc(const TRect& loc)
     SetVisible(true);
     if (QWidget* w = WidgetIfAllocated())
         w->raise();
-    if (FGrid)
-        for (int bar : { SB_HORZ, SB_VERT })
-            if (QScrollBar* sb = FGrid->ScrollBarWidget(bar))
-                sb->raise();
+    RaiseGridScrollBars();
     UpdateEditRect();
     if (FGrid && FGrid->Focused() && CanFocus())
         SetFocus();

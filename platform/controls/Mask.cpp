@@ -516,8 +516,7 @@ void TCustomMaskEdit::KeyPress(char16_t& Key)
     // Enter, Esc and Tab belong to the form; select all (Ctrl+A), copy
     // (Ctrl+C) and undo (Ctrl+Z) cannot break the mask; paste (Ctrl+V) and
     // cut (Ctrl+X) go on to the widget, which sends WM_PASTE and WM_CUT.
-    if (Key == 0 || Key == 13 || Key == 27 || Key == 9 || Key == 1 || Key == 3 || Key == 22 || Key == 24
-        || Key == 26)
+    if (Key == 0 || Key == 13 || Key == 27 || Key == 9 || Key == 1 || Key == 3 || Key == 22 || Key == 24 || Key == 26)
         return;
     if (FReadOnly) {
         Key = 0;

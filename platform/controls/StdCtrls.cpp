@@ -1,6 +1,7 @@
 #include "platform/controls/StdCtrls.h"
 
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -11,16 +12,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTextLayout>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
-#include <QTextDocument>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QValidator>
 
 #include "platform/controls/Clipbrd.h"
