@@ -16,6 +16,7 @@
 #include <set>
 
 #include "common/GridOnForm.h"
+#include "common/TestUtil.h"
 #include "platform/controls/Clipbrd.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
@@ -427,6 +428,7 @@ TEST(EditPositions, LinesCountAsShownWithWordWrap)
         else
             static_cast<TInplaceEdit*>(e)->SetWordWrap(true);
         e->SetText(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta\r\niota\r\n"));
+        testutil::SaveWidgetPng(e->Widget(), QStringLiteral("edit_wrapped_lines_%1").arg(int(kind)));
         const std::vector<int> tops = ShownLineTops(e);
         ASSERT_GT(tops.size(), 3u) << f.Name(); // the long line wraps
         EXPECT_EQ(e->LineCount(), int(tops.size())) << f.Name();
