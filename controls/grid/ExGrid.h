@@ -1144,7 +1144,9 @@ public:
     bool IsEditableCell(int ACol, int ARow);
     // Whether the cell (display column; a merged cell by its base cell) is
     // fixed: a fixed footer row, a fixed right column, or as IsFixedCell says.
-    bool IsFixed(int ACol, int ARow) const override;
+    // The painting keeps asking TBaseGrid::IsFixed, which handles footers
+    // and right columns itself.
+    bool IsFixedDisplayCell(int ACol, int ARow);
     // Whether the cell's text is shown masked.
     bool CheckPasswordCell(int ACol, int ARow);
 

@@ -104,7 +104,7 @@ bool TExStringGrid::IsEditableCell(int ACol, int ARow)
     return canEdit && !fixed;
 }
 
-bool TExStringGrid::IsFixed(int ACol, int ARow) const
+bool TExStringGrid::IsFixedDisplayCell(int ACol, int ARow)
 {
     const TPoint b = BaseCell(RealColIndex(ACol), ARow);
     const int col = DisplColIndex(b.X);
@@ -112,10 +112,8 @@ bool TExStringGrid::IsFixed(int ACol, int ARow) const
         return true;
     if (col >= ColCount() - FFixedRightCols && col < ColCount())
         return true;
-    // The answer may come from the application's event, which sees the grid
-    // as it is.
     bool fixed = false;
-    const_cast<TExStringGrid*>(this)->IsFixedCell(col, b.Y, fixed);
+    IsFixedCell(col, b.Y, fixed);
     return fixed;
 }
 

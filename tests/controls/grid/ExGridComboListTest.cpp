@@ -186,7 +186,7 @@ TEST(ExGridComboList, FixedCellsAreFootersRightColumnsAndWhatTheGridSays)
         { 3, 7, false }, // answers for its base cell above the footer
     };
     for (const Case& c : cases)
-        EXPECT_EQ(g->IsFixed(c.col, c.row), c.fixed) << c.col << "," << c.row;
+        EXPECT_EQ(g->IsFixedDisplayCell(c.col, c.row), c.fixed) << c.col << "," << c.row;
 }
 
 TEST(ExGridComboList, PasswordCellsAreWhatTheEventSays)
