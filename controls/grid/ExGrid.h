@@ -484,7 +484,8 @@ public:
     virtual void SelectAllNotify(const TGridRect& R) { (void)R; }
     virtual void MouseActionsChanged() { }
     virtual bool IsDesigningGrid() const { return IsDesigning(); }
-    virtual void DisableEditing() { }
+    // Takes goEditing out of Options.
+    virtual void DisableEditing();
     virtual void EditorKeyNotify(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
     virtual void EditorMessageNotify(TMessage& Message) { (void)Message; }
     virtual void NavigationChanged() { }
@@ -1107,6 +1108,51 @@ private:
     // Frees a cell's properties; a control placed on it leaves ControlList.
     void FreeLookProperties(int ACol, int ARow);
     // ==== end of cell access and per-cell looks ====
+
+    // ==== combo item lists and editability queries (ExGridComboList.cpp) ====
+public:
+    // The combo editor's items, one list shared by every combo cell: the
+    // application fills it per cell (in OnGetEditorType or the editor-property
+    // event), the grid never sorts it. Items compare ignoring case.
+    TStringList* ComboItems() const { return FComboItems.get(); }
+    // Empties the list; the combo's current text stays.
+    void ClearComboString();
+    void AddComboString(const QString& S);
+    void AddComboStringObject(const QString& S, TObject* AObject);
+    // Deletes the first item equal to S; false when there is none.
+    bool RemoveComboString(const QString& S);
+    // The item to preselect when the combo opens on a text that is none of
+    // its items: the first equal to S (false, and no change, when none), or
+    // an index taken as it is.
+    bool SetComboSelectionString(const QString& S);
+    void SetComboSelection(int Index);
+    int GetComboCount() const;
+    // Writes item Index's text into the cell, -1 the empty text; any other
+    // index outside the list, or a cell outside the grid, changes nothing.
+    // The list is filled for that cell first; a merged cell's covered part
+    // stands for its base cell.
+    void SetComboIndex(int ACol, int ARow, int Index);
+    // The index of the cell's text among the items, -1 when absent.
+    int GetComboIndex(int ACol, int ARow);
+    // Whether the cell (display column) may be edited: editing on (goEditing,
+    // range select and edit, or switched off for the current cell only), and
+    // the cell's base cell editable and not fixed.
+    bool IsEditable(int ACol, int ARow);
+    bool IsEditableCell(int ACol, int ARow);
+    // Whether the cell (display column; a merged cell by its base cell) is
+    // fixed: a fixed footer row, a fixed right column, or as IsFixedCell says.
+    // The painting keeps asking TBaseGrid::IsFixed, which handles footers
+    // and right columns itself.
+    bool IsFixedDisplayCell(int ACol, int ARow);
+    // Whether the cell's text is shown masked.
+    bool CheckPasswordCell(int ACol, int ARow);
+
+protected:
+    // Lets the application fill the combo list for the cell before
+    // SetComboIndex and GetComboIndex use it: the editor-property hook.
+    virtual void ComboListForCell(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    std::unique_ptr<TStringList> FComboItems = std::make_unique<TStringList>();
+    // ==== end of combo item lists and editability queries ====
 
     // ==== rich text and the rich edit (ExGridRich.cpp) ====
 public:

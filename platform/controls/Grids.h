@@ -334,12 +334,10 @@ public:
     int SelLength() const override;
     void SetSelLength(int v) override;
     void SetSelText(const QString& v) override;
-    // Line of the caret and number of lines.
-    int CaretLine() const;
-    int LineCount() const;
     // Shows every character as this one (0: plain text); the editor is then
     // single-line, as the toolkit's password edit.
     void SetPasswordChar(char16_t v);
+    // Setting it makes the window anew (see RecreateWnd).
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
     // The edit's formatting rectangle (text inset on every side) in its own
@@ -347,9 +345,6 @@ public:
     // The text aligns in it by Alignment, single- and multi-line alike.
     TRect EditRect() const { return FEditRect; }
     void SetEditRect(const TRect& r);
-    // Caret position of the character under a point (editor coordinates),
-    // line breaks counting two.
-    int CharFromPos(TPoint p) const;
 
     void WndProc(TMessage& Message) override;
 
@@ -371,6 +366,7 @@ protected:
     bool EditCanModify() const;
 
 private:
+    void RaiseGridScrollBars();
     friend class TCustomGrid;
     TCustomGrid* FGrid = nullptr;
     bool FShown = false;

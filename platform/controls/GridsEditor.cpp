@@ -2,6 +2,8 @@
 // placing and hiding the editor, and taking its text.
 #include "platform/controls/Grids.h"
 
+#include "platform/controls/EditWidgets.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,38 +14,9 @@
 #include <QTextOption>
 #include <algorithm>
 
-namespace {
-
-QString ToPlainBreaks(QString s)
-{
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
-
-// Positions count a line break as the toolkit's two characters.
-int PlainToToolkit(const QString& plain, int pos)
-{
-    return pos + int(plain.left(pos).count(QLatin1Char('\n')));
-}
-
-int ToolkitToPlain(const QString& plain, int pos)
-{
-    int p = 0, k = 0;
-    while (p < plain.size() && k < pos) {
-        k += plain[p] == QLatin1Char('\n') ? 2 : 1;
-        ++p;
-    }
-    return p;
-}
-
-// The editor's Qt widget, with its text inset settable from outside.
-class TInplaceTextWidget : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::setViewportMargins;
-};
-
-} // namespace
+using controls_private::PlainToToolkit;
+using controls_private::ToolkitToPlain;
+using controls_private::ToPlainBreaks;
 
 // ---------------------------------------------------------------------------
 // TInplaceEdit
@@ -66,7 +39,7 @@ QWidget* TInplaceEdit::CreateWidget()
     // its multi-line style for one.
     if (PasswordChar() != 0)
         return TCustomMaskEdit::CreateWidget();
-    auto* w = new TInplaceTextWidget();
+    auto* w = new TEditTextWidget();
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
 }
@@ -90,6 +63,16 @@ void TInplaceEdit::CreateWnd()
         m->setAcceptDrops(!IsMasked());
         UpdateEditRect();
     }
+    // A window made anew comes up over its siblings, the grid's scroll bars too.
+    RaiseGridScrollBars();
+}
+
+void TInplaceEdit::RaiseGridScrollBars()
+{
+    if (FGrid)
+        for (int bar : { SB_HORZ, SB_VERT })
+            if (QScrollBar* sb = FGrid->ScrollBarWidget(bar))
+                sb->raise();
 }
 
 QString TInplaceEdit::WidgetText() const
@@ -119,11 +102,7 @@ int TInplaceEdit::SelStart() const
 
 int TInplaceEdit::CaretPos() const
 {
-    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
-        return PlainToToolkit(m->toPlainText(), m->textCursor().position());
-    if (QLineEdit* e = LineEdit())
-        return e->cursorPosition();
-    return 0;
+    return CaretPosition();
 }
 
 void TInplaceEdit::SetSelStart(int v)
@@ -172,41 +151,25 @@ void TInplaceEdit::SetSelText(const QString& v)
         TCustomMaskEdit::SetSelText(v);
 }
 
-int TInplaceEdit::CaretLine() const
-{
-    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
-        return m->textCursor().blockNumber();
-    return 0;
-}
-
-int TInplaceEdit::LineCount() const
-{
-    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
-        return m->document()->blockCount();
-    return 1;
-}
-
 void TInplaceEdit::SetPasswordChar(char16_t v)
 {
     if (v == PasswordChar())
         return;
     // Between plain and password the window changes kind: it is made anew.
-    const bool remake = HandleAllocated() && (v != 0) != (PasswordChar() != 0);
-    const QString text = GetText();
-    if (remake)
-        DestroyWnd();
-    TCustomMaskEdit::SetPasswordChar(v);
-    if (remake) {
-        HandleNeeded();
-        SetText(text);
+    if (HandleAllocated() && (v != 0) != (PasswordChar() != 0)) {
+        FPasswordChar = v;
+        RecreateWnd();
+    } else {
+        TCustomMaskEdit::SetPasswordChar(v);
     }
 }
 
 void TInplaceEdit::SetWordWrap(bool v)
 {
+    if (FWordWrap == v)
+        return;
     FWordWrap = v;
-    if (auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated()))
-        m->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    RecreateWnd();
 }
 
 void TInplaceEdit::SetEditRect(const TRect& r)
@@ -224,7 +187,7 @@ void TInplaceEdit::UpdateEditRect()
         const int right = r.Right > r.Left ? std::max(0, Width() - r.Right) : 0;
         const int bottom = r.Bottom > r.Top ? std::max(0, Height() - r.Bottom) : 0;
         m->document()->setDocumentMargin(0);
-        if (auto* t = dynamic_cast<TInplaceTextWidget*>(m))
+        if (auto* t = dynamic_cast<TEditTextWidget*>(m))
             t->setViewportMargins(std::max(0, r.Left), std::max(0, r.Top), right, bottom);
         QTextOption option = m->document()->defaultTextOption();
         const Qt::Alignment align = FAlignment == taRightJustify ? Qt::AlignRight
@@ -236,15 +199,6 @@ void TInplaceEdit::UpdateEditRect()
         }
         m->ensureCursorVisible();
     }
-}
-
-int TInplaceEdit::CharFromPos(TPoint p) const
-{
-    auto* m = qobject_cast<QPlainTextEdit*>(WidgetIfAllocated());
-    if (!m)
-        return 0;
-    const QPoint inViewport = m->viewport()->mapFrom(m, QPoint(p.X, p.Y));
-    return PlainToToolkit(m->toPlainText(), m->cursorForPosition(inViewport).position());
 }
 
 void TInplaceEdit::Deselect()
@@ -281,10 +235,7 @@ void TInplaceEdit::UpdateLoc(const TRect& loc)
     SetVisible(true);
     if (QWidget* w = WidgetIfAllocated())
         w->raise();
-    if (FGrid)
-        for (int bar : { SB_HORZ, SB_VERT })
-            if (QScrollBar* sb = FGrid->ScrollBarWidget(bar))
-                sb->raise();
+    RaiseGridScrollBars();
     UpdateEditRect();
     if (FGrid && FGrid->Focused() && CanFocus())
         SetFocus();

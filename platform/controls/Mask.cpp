@@ -1,9 +1,8 @@
 #include "platform/controls/Mask.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QLineEdit>
 
+#include "platform/controls/Clipbrd.h"
 #include "platform/controls/Services.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -463,24 +462,40 @@ void TCustomMaskEdit::KeyDown(WORD& Key, TShiftState Shift)
     TCustomEdit::KeyDown(Key, Shift);
     if (!IsMasked() || Key == 0)
         return;
-    const bool ctrl = Shift.testFlag(ssCtrl);
-    const bool shift = Shift.testFlag(ssShift);
-    const bool paste = (ctrl && Key == 'V') || (shift && !ctrl && Key == VK_INSERT);
-    const bool cut = (ctrl && Key == 'X') || (shift && !ctrl && Key == VK_DELETE);
-    if (paste || cut || Key == VK_DELETE) {
+    // Shift+Delete is a cut: it reaches the widget, which sends WM_CUT.
+    const bool cut = Shift.testFlag(ssShift) && !Shift.testFlag(ssCtrl);
+    if (Key == VK_DELETE && !cut) {
         if (!FReadOnly) {
             TEditMaskFormat::TEdit e = CurrentEdit();
-            if (paste) {
-                PasteMasked(QApplication::clipboard()->text());
-            } else {
-                if (cut && e.selLength > 0)
-                    QApplication::clipboard()->setText(e.editText.mid(e.selStart, e.selLength));
-                FFormat.DeleteChar(e);
-                ApplyEdit(e);
-            }
+            FFormat.DeleteChar(e);
+            ApplyEdit(e);
         }
         Key = 0; // the widget's own editing would ignore the mask
     }
+}
+
+void TCustomMaskEdit::CutToClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::CutToClipboard();
+        return;
+    }
+    if (FPasswordChar != 0 || FReadOnly || SelLength() == 0)
+        return;
+    TEditMaskFormat::TEdit e = CurrentEdit();
+    Clipboard()->SetAsText(e.editText.mid(e.selStart, e.selLength));
+    FFormat.DeleteChar(e);
+    ApplyEdit(e);
+}
+
+void TCustomMaskEdit::PasteFromClipboard()
+{
+    if (!IsMasked()) {
+        TCustomEdit::PasteFromClipboard();
+        return;
+    }
+    if (!FReadOnly && Clipboard()->HasFormat(CF_UNICODETEXT))
+        PasteMasked(Clipboard()->AsText());
 }
 
 void TCustomMaskEdit::KeyPress(char16_t& Key)
@@ -499,8 +514,9 @@ void TCustomMaskEdit::KeyPress(char16_t& Key)
         return;
     }
     // Enter, Esc and Tab belong to the form; select all (Ctrl+A), copy
-    // (Ctrl+C) and undo (Ctrl+Z) cannot break the mask.
-    if (Key == 0 || Key == 13 || Key == 27 || Key == 9 || Key == 1 || Key == 3 || Key == 26)
+    // (Ctrl+C) and undo (Ctrl+Z) cannot break the mask; paste (Ctrl+V) and
+    // cut (Ctrl+X) go on to the widget, which sends WM_PASTE and WM_CUT.
+    if (Key == 0 || Key == 13 || Key == 27 || Key == 9 || Key == 1 || Key == 3 || Key == 22 || Key == 24 || Key == 26)
         return;
     if (FReadOnly) {
         Key = 0;

@@ -124,6 +124,8 @@ public:
     void SetText(const QString& v) override;
     // Through the mask, as if typed.
     void SetSelText(const QString& v) override;
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
 
     // Raises EDBEditError (through ValidateError), caret on the first slot
     // that is missing or wrong, when the edit text does not fill the mask.

@@ -1,6 +1,7 @@
 #include "platform/controls/StdCtrls.h"
 
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,10 +20,14 @@
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QThread>
 #include <QValidator>
 
+#include "platform/controls/Clipbrd.h"
 #include "platform/controls/ControlsPrivate.h"
+#include "platform/controls/EditWidgets.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/DrawText.h"
 #include "platform/runtime/Exceptions.h"
@@ -651,7 +656,7 @@ QPlainTextEdit* TCustomEdit::TextEdit() const
 
 QWidget* TCustomEdit::CreateWidget()
 {
-    auto* w = new QLineEdit();
+    auto* w = new TEditLineWidget();
     QObject::connect(w, &QLineEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
 }
@@ -836,9 +841,10 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v)
 
 void TCustomEdit::SetAlignment(TAlignment v)
 {
+    if (FAlignment == v)
+        return;
     FAlignment = v;
-    if (HandleAllocated())
-        CreateWnd();
+    RecreateWnd();
 }
 
 void TCustomEdit::KeyPress(char16_t& Key)
@@ -913,8 +919,8 @@ void TCustomEdit::SetSelLength(int v)
 
 QString TCustomEdit::SelText() const
 {
-    const QString t = GetText();
-    return t.mid(SelStart(), SelLength());
+    // Positions count in the text as shown (a mask's literals included).
+    return RawText().mid(SelStart(), SelLength());
 }
 
 void TCustomEdit::SetSelText(const QString& v)
@@ -939,26 +945,204 @@ void TCustomEdit::SelectAll()
 
 void TCustomEdit::CopyToClipboard()
 {
-    if (QLineEdit* e = LineEdit())
-        e->copy();
-    if (QPlainTextEdit* m = TextEdit())
-        m->copy();
+    if (FPasswordChar == 0 && SelLength() > 0)
+        Clipboard()->SetAsText(SelText());
 }
 
 void TCustomEdit::CutToClipboard()
 {
-    if (QLineEdit* e = LineEdit())
-        e->cut();
-    if (QPlainTextEdit* m = TextEdit())
-        m->cut();
+    if (FPasswordChar != 0 || FReadOnly || SelLength() == 0)
+        return;
+    Clipboard()->SetAsText(SelText());
+    ClearSelection();
 }
 
 void TCustomEdit::PasteFromClipboard()
 {
+    if (FReadOnly || !Clipboard()->HasFormat(CF_UNICODETEXT))
+        return;
+    QString t = Clipboard()->AsText();
+    if (LineEdit()) {
+        for (qsizetype i = 0; i < t.size(); ++i)
+            if (t[i] == QLatin1Char('\r') || t[i] == QLatin1Char('\n')) {
+                t.truncate(i);
+                break;
+            }
+    } else if (FMaxLength > 0) {
+        // The widget holds no limit of its own: the paste takes the room left.
+        const int room = std::max(0, FMaxLength - (int(RawText().size()) - SelLength()));
+        t.truncate(room);
+        if (t.endsWith(QLatin1Char('\r')))
+            t.chop(1); // half a line break is none
+    }
+    if (!t.isEmpty())
+        SetSelText(t);
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_COPY:
+        CopyToClipboard();
+        return;
+    case WM_CUT:
+        CutToClipboard();
+        return;
+    case WM_PASTE:
+        PasteFromClipboard();
+        return;
+    case WM_CLEAR:
+        if (!FReadOnly)
+            ClearSelection();
+        return;
+    case WM_UNDO:
+        if (!FReadOnly)
+            Undo();
+        Message.Result = 1;
+        return;
+    default:
+        TWinControl::DefaultHandler(Message);
+        return;
+    }
+}
+
+int TCustomEdit::CaretPosition() const
+{
     if (QLineEdit* e = LineEdit())
-        e->paste();
+        return e->cursorPosition();
     if (QPlainTextEdit* m = TextEdit())
-        m->paste();
+        return controls_private::PlainToToolkit(m->toPlainText(), m->textCursor().position());
+    return 0;
+}
+
+void TCustomEdit::RecreateWnd()
+{
+    QWidget* old = WidgetIfAllocated();
+    if (!old)
+        return;
+    const int start = SelStart();
+    const int length = SelLength();
+    const bool caretAtStart = length > 0 && CaretPosition() == start;
+    // The focus of the window, whether or not the window is active now.
+    const bool hadFocus = old->window()->focusWidget() == old;
+    // Quietly: the old window gives the focus up and the new one takes it
+    // without the input translation hearing of either.
+    old->removeEventFilter(TControlEventTranslator::Instance());
+    if (hadFocus)
+        old->clearFocus();
+    // Child controls' windows live in this one: they wait outside it and
+    // move into the new window as it is made.
+    for (int i = 0; i < ControlCount(); ++i)
+        if (auto* wc = dynamic_cast<TWinControl*>(Controls(i)))
+            if (QWidget* cw = wc->WidgetIfAllocated()) {
+                cw->hide();
+                cw->setParent(nullptr);
+            }
+    DestroyWnd();
+    QWidget* w = Widget();
+    if (caretAtStart) {
+        SetSelStart(start + length);
+        if (QLineEdit* e = LineEdit())
+            e->setSelection(start + length, -length);
+        else if (QPlainTextEdit* m = TextEdit()) {
+            const QString plain = m->toPlainText();
+            QTextCursor c = m->textCursor();
+            c.setPosition(controls_private::ToolkitToPlain(plain, start + length));
+            c.setPosition(controls_private::ToolkitToPlain(plain, start), QTextCursor::KeepAnchor);
+            m->setTextCursor(c);
+        }
+    } else {
+        SetSelStart(start);
+        SetSelLength(length);
+    }
+    if (hadFocus && w) {
+        w->removeEventFilter(TControlEventTranslator::Instance());
+        w->setFocus(Qt::OtherFocusReason);
+        w->installEventFilter(TControlEventTranslator::Instance());
+    }
+}
+
+int TCustomEdit::CharFromPos(TPoint p) const
+{
+    if (QLineEdit* e = LineEdit())
+        return e->cursorPositionAt(QPoint(p.X, p.Y));
+    if (QPlainTextEdit* m = TextEdit()) {
+        const QPoint inViewport = m->viewport()->mapFrom(m, QPoint(p.X, p.Y));
+        return controls_private::PlainToToolkit(m->toPlainText(), m->cursorForPosition(inViewport).position());
+    }
+    return 0;
+}
+
+TPoint TCustomEdit::PosFromChar(int Index) const
+{
+    if (QLineEdit* e = LineEdit()) {
+        const QString shown = e->displayText();
+        if (Index < 0 || Index > shown.size())
+            return TPoint(-1, -1);
+        // The widget tells where its caret stands; a character lies as far
+        // from it as the widget's own layout of the shown text puts it.
+        QTextLayout layout(shown, e->font());
+        QTextOption option = layout.textOption();
+        option.setTextDirection(e->layoutDirection());
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid())
+            return TPoint(-1, -1);
+        // The widget's caret rectangle is the caret widened alike on both sides.
+        const QRect caret = e->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const qreal dx = line.cursorToX(Index) - line.cursorToX(e->cursorPosition());
+        return TPoint(caret.center().x() + qRound(dx), caret.top());
+    }
+    if (QPlainTextEdit* m = TextEdit()) {
+        const QString plain = m->toPlainText();
+        if (Index < 0 || Index > controls_private::PlainToToolkit(plain, int(plain.size())))
+            return TPoint(-1, -1);
+        QTextCursor c(m->document());
+        c.setPosition(controls_private::ToolkitToPlain(plain, Index));
+        const QPoint at = m->viewport()->mapTo(m, m->cursorRect(c).topLeft());
+        return TPoint(at.x(), at.y());
+    }
+    return TPoint(-1, -1);
+}
+
+namespace {
+// The lines a block of a multi-line widget takes as shown, laid out first
+// when the widget has not done so yet.
+int ShownLines(QPlainTextEdit* m, const QTextBlock& block)
+{
+    if (block.layout()->lineCount() == 0)
+        (void)m->document()->documentLayout()->blockBoundingRect(block);
+    return std::max(1, block.layout()->lineCount());
+}
+} // namespace
+
+int TCustomEdit::CaretLine() const
+{
+    QPlainTextEdit* m = TextEdit();
+    if (!m)
+        return 0;
+    const QTextCursor c = m->textCursor();
+    const QTextBlock current = c.block();
+    int line = 0;
+    for (QTextBlock b = m->document()->firstBlock(); b.isValid() && b != current; b = b.next())
+        line += ShownLines(m, b);
+    (void)ShownLines(m, current);
+    const QTextLine inBlock = current.layout()->lineForTextPosition(c.positionInBlock());
+    return line + (inBlock.isValid() ? inBlock.lineNumber() : 0);
+}
+
+int TCustomEdit::LineCount() const
+{
+    QPlainTextEdit* m = TextEdit();
+    if (!m)
+        return 1;
+    int lines = 0;
+    for (QTextBlock b = m->document()->firstBlock(); b.isValid(); b = b.next())
+        lines += ShownLines(m, b);
+    return std::max(1, lines);
 }
 
 bool TCustomEdit::CanUndo() const
@@ -993,11 +1177,9 @@ QStringList SplitMemoLines(const QString& text)
     return lines;
 }
 
-QString ToWidgetBreaks(QString s)
+QString ToWidgetBreaks(const QString& s)
 {
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
+    return controls_private::ToPlainBreaks(s);
 }
 
 } // namespace
@@ -1081,7 +1263,7 @@ TCustomMemo::~TCustomMemo() = default;
 
 QWidget* TCustomMemo::CreateWidget()
 {
-    auto* w = new QPlainTextEdit();
+    auto* w = new TEditTextWidget();
     QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] { TextChangedByWidget(); });
     return w;
 }
@@ -1124,9 +1306,10 @@ void TCustomMemo::SetWidgetText(const QString& s)
 
 void TCustomMemo::SetWordWrap(bool v)
 {
+    if (FWordWrap == v)
+        return;
     FWordWrap = v;
-    if (QPlainTextEdit* m = TextEdit())
-        m->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    RecreateWnd();
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle v)
@@ -1168,26 +1351,13 @@ void TCustomMemo::KeyPress(char16_t& Key)
     TCustomEdit::KeyPress(Key);
 }
 
-// Positions count a line break as the toolkit's two characters.
-static int MemoPosToToolkit(const QString& plain, int pos)
-{
-    return pos + int(plain.left(pos).count(QLatin1Char('\n')));
-}
-
-static int ToolkitPosToMemo(const QString& plain, int pos)
-{
-    int p = 0, k = 0;
-    while (p < plain.size() && k < pos) {
-        k += plain[p] == QLatin1Char('\n') ? 2 : 1;
-        ++p;
-    }
-    return p;
-}
+using controls_private::PlainToToolkit;
+using controls_private::ToolkitToPlain;
 
 int TCustomMemo::SelStart() const
 {
     if (QPlainTextEdit* m = TextEdit())
-        return MemoPosToToolkit(m->toPlainText(), m->textCursor().selectionStart());
+        return PlainToToolkit(m->toPlainText(), m->textCursor().selectionStart());
     return 0;
 }
 
@@ -1196,7 +1366,7 @@ void TCustomMemo::SetSelStart(int v)
     StateWidget();
     if (QPlainTextEdit* m = TextEdit()) {
         QTextCursor c = m->textCursor();
-        c.setPosition(ToolkitPosToMemo(m->toPlainText(), std::max(0, v)));
+        c.setPosition(ToolkitToPlain(m->toPlainText(), std::max(0, v)));
         m->setTextCursor(c);
     }
 }
@@ -1206,7 +1376,7 @@ int TCustomMemo::SelLength() const
     if (QPlainTextEdit* m = TextEdit()) {
         const QString plain = m->toPlainText();
         const QTextCursor c = m->textCursor();
-        return MemoPosToToolkit(plain, c.selectionEnd()) - MemoPosToToolkit(plain, c.selectionStart());
+        return PlainToToolkit(plain, c.selectionEnd()) - PlainToToolkit(plain, c.selectionStart());
     }
     return 0;
 }
@@ -1217,9 +1387,9 @@ void TCustomMemo::SetSelLength(int v)
     if (QPlainTextEdit* m = TextEdit()) {
         const QString plain = m->toPlainText();
         QTextCursor c = m->textCursor();
-        const int start = MemoPosToToolkit(plain, c.selectionStart());
-        c.setPosition(ToolkitPosToMemo(plain, start));
-        c.setPosition(ToolkitPosToMemo(plain, start + std::max(0, v)), QTextCursor::KeepAnchor);
+        const int start = PlainToToolkit(plain, c.selectionStart());
+        c.setPosition(ToolkitToPlain(plain, start));
+        c.setPosition(ToolkitToPlain(plain, start + std::max(0, v)), QTextCursor::KeepAnchor);
         m->setTextCursor(c);
     }
 }

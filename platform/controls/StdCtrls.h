@@ -182,17 +182,43 @@ public:
     void SelectAll();
     void ClearSelection() { SetSelText(QString()); }
     void Clear() { SetText(QString()); }
-    void CopyToClipboard();
-    void CutToClipboard();
-    void PasteFromClipboard();
+    // The clipboard operations, through Clipboard(); WM_COPY, WM_CUT and
+    // WM_PASTE (the keys and the context menu send them) end here unless a
+    // descendant's WndProc takes them. A password edit gives nothing to the
+    // clipboard; a read-only one takes no cut or paste; a single-line edit
+    // pastes the text up to its first line break.
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
     bool CanUndo() const;
     void Undo();
+
+    // The character under a client point: the caret position nearest to it
+    // (line breaks counting two).
+    int CharFromPos(TPoint p) const;
+    // The client point of a character's top-left corner; the text's length
+    // gives the point after the last character, any other position outside
+    // the text (-1, -1).
+    TPoint PosFromChar(int Index) const;
+    // The caret's line and the number of lines as shown: a line that wraps
+    // counts once per line it takes. A single-line edit has one line.
+    int CaretLine() const;
+    int LineCount() const;
 
     void WndProc(TMessage& Message) override;
 
     TNotifyEvent OnChange;
 
 protected:
+    // WM_COPY, WM_CUT, WM_PASTE, WM_CLEAR and WM_UNDO do the edit's work.
+    void DefaultHandler(TMessage& Message) override;
+    // Makes the window anew, as a change of its style asks (alignment, word
+    // wrap), keeping text, selection and focus; a window not made yet takes
+    // the style when it is made. The change is no focus change: neither the
+    // control nor the form hears of one.
+    void RecreateWnd();
+    // The moving end of the selection.
+    int CaretPosition() const;
     QWidget* CreateWidget() override;
     void CreateWnd() override;
     void ApplyColor() override;
