@@ -145,6 +145,10 @@ int TGridExtents::Get(int i) const
 {
     if (FExceptions.empty())
         return FDefault;
+    // Among many exceptions the tree answers from a few neighbouring nodes
+    // where a search of the exceptions would go down a long way.
+    if (UsesTree() && i >= 0 && i < FTreeValid)
+        return int(FDefault + DeltaSum(i, i + 1));
     const auto it = FExceptions.find(i);
     return it == FExceptions.end() ? FDefault : it->second;
 }
@@ -267,21 +271,22 @@ void TGridExtents::InsertSet(const std::vector<int>& places)
     ++FVersion;
 }
 
-// The nodes from FTreeValid + 1 on are made from the exceptions, the way a
-// whole tree is made in one pass (each node added to its parent once it is
-// whole); of the nodes that hold, only those whose parent lies beyond them
-// add in, and they are the ones a sum up to FTreeValid reads.
-void TGridExtents::MakeTree() const
+// The nodes from FTreeValid + 1 to `upTo` are made from the exceptions, the
+// way a whole tree is made in one pass (each node added to its parent once
+// it is whole); of the nodes that hold, only those whose parent lies beyond
+// them add in, and they are the ones a sum up to FTreeValid reads. A node
+// covers only items before it, so the nodes past `upTo` can wait.
+void TGridExtents::MakeTree(int upTo) const
 {
-    const qint64 n = FCount;
-    if (FTree.size() != std::size_t(n + 1)) {
-        FTree.resize(std::size_t(n + 1));
-        FTreeValid = std::min<int>(FTreeValid, FCount);
+    if (FTree.size() != std::size_t(FCount) + 1) {
+        FTree.resize(std::size_t(FCount) + 1);
+        FTreeValid = std::min(FTreeValid, FCount);
     }
+    const qint64 n = std::min(upTo, FCount);
     const qint64 v = FTreeValid;
     if (v >= n)
         return;
-    std::fill(FTree.begin() + v + 1, FTree.end(), 0);
+    std::fill(FTree.begin() + v + 1, FTree.begin() + n + 1, 0);
     for (auto it = FExceptions.lower_bound(int(v)); it != FExceptions.end() && it->first < n; ++it)
         FTree[std::size_t(it->first + 1)] = qint64(it->second) - FDefault;
     for (qint64 j = v; j > 0; j -= j & -j)
@@ -290,16 +295,26 @@ void TGridExtents::MakeTree() const
     for (qint64 j = v + 1; j <= n; ++j)
         if (const qint64 parent = j + (j & -j); parent <= n)
             FTree[std::size_t(parent)] += FTree[std::size_t(j)];
-    FTreeValid = FCount;
+    FTreeValid = int(n);
 }
 
-qint64 TGridExtents::DeltaSum(int n) const
+// The two prefixes' walks down the tree meet, and from there on cancel: a
+// short range costs a few steps wherever it lies.
+qint64 TGridExtents::DeltaSum(int first, int end) const
 {
-    if (n > FTreeValid)
-        MakeTree();
+    if (end > FTreeValid)
+        MakeTree(end);
     qint64 sum = 0;
-    for (qint64 j = n; j > 0; j -= j & -j)
-        sum += FTree[std::size_t(j)];
+    qint64 i = end, j = first;
+    while (i != j) {
+        if (i > j) {
+            sum += FTree[std::size_t(i)];
+            i -= i & -i;
+        } else {
+            sum -= FTree[std::size_t(j)];
+            j -= j & -j;
+        }
+    }
     return sum;
 }
 
@@ -311,7 +326,7 @@ qint64 TGridExtents::Sum(int first, int last) const
         return 0;
     qint64 sum = qint64(last - first + 1) * FDefault;
     if (UsesTree())
-        return sum + DeltaSum(last + 1) - DeltaSum(first);
+        return sum + DeltaSum(first, last + 1);
     for (auto it = FExceptions.lower_bound(first); it != FExceptions.end() && it->first <= last; ++it)
         sum += it->second - FDefault;
     return sum;
@@ -345,7 +360,7 @@ int TGridExtents::IndexAt(qint64 pos, int lineWidth) const
         }
         return inRun(FCount) ? i + int((pos - start) / unit) : FCount;
     }
-    MakeTree();
+    MakeTree(FCount);
     // Down the tree: the most items whose spans end at or before pos.
     int at = 0;
     qint64 rest = pos;

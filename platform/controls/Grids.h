@@ -141,9 +141,10 @@ private:
     bool UsesTree() const { return FExceptions.size() > FewExceptions; }
     // The tree's nodes from `i` + 1 on no longer hold.
     void Stale(int i) { FTreeValid = std::min(FTreeValid, std::max(0, i)); }
-    void MakeTree() const;
-    // Sum of the exceptions' differences from the default over items 0 to n - 1.
-    qint64 DeltaSum(int n) const;
+    void MakeTree(int upTo) const;
+    // Sum of the exceptions' differences from the default over the items
+    // from `first` to `end` - 1.
+    qint64 DeltaSum(int first, int end) const;
 
     int FCount = 0;
     int FDefault = 0;

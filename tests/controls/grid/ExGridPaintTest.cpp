@@ -157,6 +157,44 @@ TEST(ExGridPaint, FocusRectangleOnlyOnTheFocusedCellOutsideRowSelect)
     EXPECT_EQ(g->PaintToImage(), rowSelNoRect);
 }
 
+TEST(ExGridPaint, FocusFrameOfAnAreaTallerThanTheScreenDotsItsShownSidesOnly)
+{
+    // The current cell is the base of an area of 20,000 rows, scrolled to its
+    // middle: of its frame only the two sides show, dotted down the screen.
+    Grid f(4, 20001, 300, 200);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetSelectionColor(clWhite);
+    g->SetColor(clWhite);
+    g->MergeCells(2, 1, 1, 20000);
+    g->SetCol(2);
+    g->SetRow(1);
+    g->SetTopRow(10000);
+    ASSERT_TRUE(g->Focused());
+    ASSERT_EQ(g->TopRow(), 10000);
+    g->SetHideFocusRect(true);
+    const QImage without = g->PaintToImage();
+    g->SetHideFocusRect(false);
+    const QImage with = g->PaintToImage();
+    SaveImagePng(with, QStringLiteral("focus_frame_tall_area"));
+    const TRect area = g->CellRect(2, 10000);
+    const int sides[] = { area.Left, area.Right - 2 };
+    const int top = g->CellRect(1, 0).Bottom + g->GridLineWidth();
+    const int bottom = g->ClientRect().Bottom;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x) {
+            const bool side = (x == sides[0] || x == sides[1]) && y >= top && y < bottom;
+            if (!side) {
+                ASSERT_EQ(with.pixel(x, y), without.pixel(x, y)) << x << "," << y;
+            }
+        }
+    for (const int x : sides)
+        for (int y = top; y + 1 < bottom; ++y)
+            ASSERT_NE(with.pixel(x, y) == without.pixel(x, y), with.pixel(x, y + 1) == without.pixel(x, y + 1))
+                << x << "," << y;
+}
+
 TEST(ExGridPaint, AlwaysVisibleButtonsTakeSixteenPixelsEach)
 {
     Grid f(3, 3, 300, 80);
