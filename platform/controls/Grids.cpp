@@ -147,7 +147,7 @@ int TGridExtents::Get(int i) const
         return FDefault;
     // Among many exceptions the tree answers from a few neighbouring nodes
     // where a search of the exceptions would go down a long way.
-    if (UsesTree() && i >= 0 && i < FTreeValid)
+    if (UsesTree() && i >= 0 && i < FCount)
         return int(FDefault + DeltaSum(i, i + 1));
     const auto it = FExceptions.find(i);
     return it == FExceptions.end() ? FDefault : it->second;
@@ -156,11 +156,17 @@ int TGridExtents::Get(int i) const
 void TGridExtents::Set(int i, int v)
 {
     v = std::max(0, v);
-    const qint64 change = qint64(v) - Get(i);
-    if (v == FDefault)
-        FExceptions.erase(i);
-    else
-        FExceptions[i] = v;
+    // The old extent from the exceptions: asking the tree could make it.
+    const auto it = FExceptions.find(i);
+    const qint64 change = qint64(v) - (it == FExceptions.end() ? FDefault : it->second);
+    if (v == FDefault) {
+        if (it != FExceptions.end())
+            FExceptions.erase(it);
+    } else if (it != FExceptions.end()) {
+        it->second = v;
+    } else {
+        FExceptions.emplace(i, v);
+    }
     // The nodes that hold carry the change on; later ones read it when made.
     if (change != 0 && i >= 0 && i < FTreeValid)
         for (qint64 j = i + 1; j <= FTreeValid; j += j & -j)
