@@ -29,6 +29,8 @@ using namespace benchpaired::screen;
 
 constexpr double FarLimit = 1.2;
 constexpr double GrowthLimit = 12;
+// Extents against Qt's header view, which keeps every section's position.
+constexpr double HeaderLimit = 2;
 
 std::unique_ptr<TExStringGrid> MakeGrid(int rows, int cols = Cols + 1)
 {
@@ -43,27 +45,31 @@ std::unique_ptr<TExStringGrid> MakeGrid(int rows, int cols = Cols + 1)
 }
 
 // ---------------------------------------------------------------------------
-// Rows of mixed heights: every second row 24 px high over the whole grid.
-// The last screen against the top one, each with texts and a merged area;
-// Qt's header view with the same section sizes is the reference
-// ("header_ratio": its section positions and lookups there against here).
+// Rows of mixed heights: every second row 24 px high over the whole grid, and
+// every fiftieth row hidden. The last screen against the top one, each with
+// texts and a merged area; Qt's header view with a section of the same size
+// for each row shown is the reference ("header_ratio": its section
+// positions and lookups there against here).
 
+// The rows a filter leaves, as a proxy model hands them to a view.
 class TRowsModel : public QAbstractTableModel {
 public:
-    int rowCount(const QModelIndex& = {}) const override { return MillionRows + 1; }
+    std::vector<int> Heights;
+    int rowCount(const QModelIndex& = {}) const override { return int(Heights.size()); }
     int columnCount(const QModelIndex& = {}) const override { return 1; }
     QVariant data(const QModelIndex&, int) const override { return {}; }
-    // The grid's heights: sized one section at a time, the header view
-    // takes minutes for a million.
+    // The grid's heights: sized (or hidden) one section at a time, the
+    // header view takes minutes for a million.
     QVariant headerData(int Section, Qt::Orientation, int Role) const override
     {
         if (Role != Qt::SizeHintRole)
             return {};
-        return QSize(ColWidth, Section > 0 && Section % 2 ? RowHeight : benchpaired::worst::LowRow);
+        return QSize(ColWidth, Heights[std::size_t(Section)]);
     }
 };
 
 struct TMixedHeights {
+    static constexpr int HiddenEvery = 50;
     std::unique_ptr<TExStringGrid> Grid = MakeGrid(MillionRows);
     int LastTop = 0;
     TRowsModel Model;
@@ -72,15 +78,21 @@ struct TMixedHeights {
     {
         Grid->SetDefaultRowHeight(benchpaired::worst::LowRow);
         benchpaired::worst::MixedHeights(*Grid, 1, MillionRows);
+        std::vector<int> hidden;
+        for (int r = HiddenEvery / 2; r <= MillionRows; r += HiddenEvery)
+            hidden.push_back(r);
+        Grid->HideRowList(hidden);
         // Rows of 18 and 24 px alternate: the last screen starts this far up.
-        LastTop = MillionRows + 1 - 2 * (Height / (benchpaired::worst::LowRow + RowHeight + 2));
+        LastTop = Grid->RowCount() - 2 * (Height / (benchpaired::worst::LowRow + RowHeight + 2));
         for (int top : { 1, LastTop }) {
-            for (int r = top; r < top + 40 && r <= MillionRows; ++r)
+            for (int r = top; r < top + 40 && r < Grid->RowCount(); ++r)
                 for (int c = 1; c <= Cols; ++c)
                     Grid->SetCells(c, r, benchpaired::worst::LongText(c, r));
             Grid->MergeCells(3, top + 2, 3, 3);
         }
         Grid->HandleNeeded();
+        for (int r = 0; r < Grid->RowCount(); ++r)
+            Model.Heights.push_back(Grid->RowHeights(r));
         View.setModel(&Model);
         QHeaderView* h = View.verticalHeader();
         h->setMinimumSectionSize(1);
@@ -95,12 +107,21 @@ TMixedHeights& Mixed()
     return m;
 }
 
-// The header view's section positions and lookups over a screen from row Top.
-double HeaderScreen(QHeaderView* h, int Top, int Rows)
+// The sections of a screen of the grid from row Top.
+std::vector<int> ShownSections(const TExStringGrid& g, int Top, int Rows)
+{
+    std::vector<int> s;
+    for (int r = Top; r < Top + Rows && r < g.RowCount(); ++r)
+        s.push_back(r);
+    return s;
+}
+
+// The header view's section positions and lookups over the given sections.
+double HeaderScreen(QHeaderView* h, const std::vector<int>& Sections)
 {
     const auto t = benchpaired::Clock::now();
     for (int i = 0; i < 100; ++i)
-        for (int r = Top; r < Top + Rows; ++r) {
+        for (int r : Sections) {
             const int y = h->sectionPosition(r);
             benchmark::DoNotOptimize(h->visualIndexAt(y + 1));
         }
@@ -115,16 +136,20 @@ void BM_GridMixedHeightsCellRectLastVsTop(benchmark::State& state)
     auto screen = [&](int top) {
         g.SetTopRow(top);
         for (int i = 0; i < 100; ++i)
-            for (int r = top; r < top + rows && r <= MillionRows; ++r)
+            for (int r = top; r < top + rows && r < g.RowCount(); ++r)
                 for (int c = 1; c <= Cols; ++c)
                     benchmark::DoNotOptimize(g.CellRect(c, r));
     };
+    const std::vector<int> farSections = ShownSections(g, m.LastTop, rows), nearSections = ShownSections(g, 1, rows);
+    // Untimed first: what the rows' last move left to be made again.
+    screen(m.LastTop);
+    screen(1);
     double far = 0, nearTime = 0;
     Paired(
         state, [&] { screen(m.LastTop); }, [&] { screen(1); },
         [&] {
-            far += HeaderScreen(m.View.verticalHeader(), m.LastTop, rows);
-            nearTime += HeaderScreen(m.View.verticalHeader(), 1, rows);
+            far += HeaderScreen(m.View.verticalHeader(), farSections);
+            nearTime += HeaderScreen(m.View.verticalHeader(), nearSections);
         });
     state.counters["header_ratio"] = far / nearTime;
     Limit(state, FarLimit);
@@ -139,10 +164,50 @@ void BM_GridMixedHeightsPaintLastVsTop(benchmark::State& state)
         g.SetTopRow(top);
         g.Widget()->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     };
+    paint(m.LastTop);
+    paint(1);
     Paired(
         state, [&] { paint(m.LastTop); }, [&] { paint(1); });
     state.counters["top_row"] = g.TopRow();
     Limit(state, FarLimit);
+}
+
+// The top of every row of the last screen and the row under a point in it,
+// beside Qt's header view with the same sizes scrolled as far: its section
+// positions and its section at a position.
+void BM_GridMixedHeightsExtentsVsHeaderView(benchmark::State& state)
+{
+    TMixedHeights& m = Mixed();
+    TExStringGrid& g = *m.Grid;
+    QHeaderView* h = m.View.verticalHeader();
+    const int rows = m.VisibleRows();
+    const std::vector<int> sections = ShownSections(g, m.LastTop, rows);
+    g.SetTopRow(m.LastTop);
+    h->setOffset(h->sectionPosition(sections.front()));
+    // Both find the rows they placed.
+    bool same = true;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const int r = m.LastTop + int(i);
+        same = same && g.MouseCoord(5, g.VirtualCellRect(1, r).Top + 1).Y == r
+            && h->logicalIndexAt(h->sectionViewportPosition(sections[i]) + 1) == sections[i];
+    }
+    // `same` above has made what the rows' last move left to be made again.
+    Paired(
+        state,
+        [&] {
+            for (int k = 0; k < 100; ++k)
+                for (int r = m.LastTop; r < m.LastTop + int(sections.size()); ++r)
+                    benchmark::DoNotOptimize(g.MouseCoord(5, g.VirtualCellRect(1, r).Top + 1));
+        },
+        [&] {
+            for (int k = 0; k < 100; ++k)
+                for (int s : sections)
+                    benchmark::DoNotOptimize(h->logicalIndexAt(h->sectionViewportPosition(s) + 1));
+        });
+    if (!same)
+        state.SkipWithError("a row is not found where it was placed");
+    else
+        Limit(state, HeaderLimit);
 }
 
 // ---------------------------------------------------------------------------
@@ -163,22 +228,33 @@ void BM_GridPaintFocusInMillionRowAreaVsScreenArea(benchmark::State& state)
     for (int r = top; r < top + 40; ++r)
         for (int c = 1; c <= Cols; ++c)
             g->SetCells(c, r, benchpaired::worst::LongText(c, r));
-    g->SetTopRow(top);
     form.Show();
     QCoreApplication::processEvents();
     g->SetFocus();
     QCoreApplication::processEvents();
     QImage img(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    auto paint = [&](int col) {
+    // The current cell is an area's base cell, the frame goes round the
+    // whole area; the screen stays at `top`.
+    auto paint = [&](int col, int baseRow) {
         g->SetCol(col);
-        g->SetRow(top);
+        g->SetRow(baseRow);
+        g->SetTopRow(top);
         g->Widget()->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     };
-    const bool focused = g->Focused();
+    // The frame must show in both, or nothing is compared.
+    bool framed = g->Focused();
+    for (const auto& [col, baseRow] : { std::pair { hugeCol, 1 }, std::pair { screenCol, top } }) {
+        g->SetHideFocusRect(true);
+        paint(col, baseRow);
+        const QImage without = img.copy();
+        g->SetHideFocusRect(false);
+        paint(col, baseRow);
+        framed = framed && img != without && g->TopRow() == top;
+    }
     Paired(
-        state, [&] { paint(hugeCol); }, [&] { paint(screenCol); });
-    if (!focused)
-        state.SkipWithError("the grid has no focus: no focus rectangle is painted");
+        state, [&] { paint(hugeCol, 1); }, [&] { paint(screenCol, top); });
+    if (!framed)
+        state.SkipWithError("no focus rectangle is painted round the current cell");
     else
         Limit(state, FarLimit);
 }
@@ -334,7 +410,11 @@ void BM_GridSubGroup100kVs10k(benchmark::State& state)
 
 BENCHMARK(BM_GridMixedHeightsCellRectLastVsTop)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GridMixedHeightsPaintLastVsTop)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridPaintFocusInMillionRowAreaVsScreenArea)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridMixedHeightsExtentsVsHeaderView)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GridPaintFocusInMillionRowAreaVsScreenArea)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(50);
 BENCHMARK(BM_GridFilterValueList200kVs20k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GridUnselectHalfBottomUp50kVs5k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GridUnSortedRowIndexAllRows50kVs5k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

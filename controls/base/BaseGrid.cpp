@@ -506,13 +506,17 @@ bool TBaseGrid::ColSpanIdentical(int Col1, int Col2) const
 
 TRect TBaseGrid::VirtualCellRect(int ACol, int ARow) const
 {
-    const qint64 left = ACol > 0 ? ColWidthsSum(0, ACol - 1) : 0;
-    const qint64 top = ARow > 0 ? RowHeightsSum(0, ARow - 1) : 0;
-    qint64 l = left, t = top;
-    if (ACol >= FixedCols() && LeftCol() > 0)
-        l -= ColWidthsSum(0, LeftCol() - 1);
-    if (ARow >= FixedRows() && TopRow() > 0)
-        t -= RowHeightsSum(0, TopRow() - 1);
+    // A scrollable cell's offset from the top-left one is the sum between
+    // them, one way or the other: a few rows cost a few, however far down.
+    const auto offset = [](int from, int to, auto sum) -> qint64 {
+        if (to >= from)
+            return to > from ? sum(from, to - 1) : 0;
+        return -sum(to, from - 1);
+    };
+    const auto cols = [this](int a, int b) { return ColWidthsSum(a, b); };
+    const auto rows = [this](int a, int b) { return RowHeightsSum(a, b); };
+    const qint64 l = offset(ACol >= FixedCols() ? LeftCol() : 0, ACol, cols);
+    const qint64 t = offset(ARow >= FixedRows() ? TopRow() : 0, ARow, rows);
     // The scrollable cells start where the toolkit places the first of them
     // (laid out left to right; the screen rectangle is mirrored once, below).
     const TRect tl = Mirrored(TObjStringGrid::CellRect(LeftCol(), TopRow()));

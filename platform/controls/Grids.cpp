@@ -124,8 +124,10 @@ int SetInsertedIndex(const std::vector<int>& places, int k)
 void TGridExtents::SetCount(int n)
 {
     n = std::max(0, n);
-    if (n < FCount)
+    if (n < FCount) {
         FExceptions.erase(FExceptions.lower_bound(n), FExceptions.end());
+        Stale(n);
+    }
     FCount = n;
     ++FVersion;
 }
@@ -134,6 +136,8 @@ void TGridExtents::SetDefault(int v)
 {
     FDefault = std::max(0, v);
     FExceptions.clear();
+    FTree = {};
+    FTreeValid = 0;
     ++FVersion;
 }
 
@@ -141,6 +145,10 @@ int TGridExtents::Get(int i) const
 {
     if (FExceptions.empty())
         return FDefault;
+    // Among many exceptions the tree answers from a few neighbouring nodes
+    // where a search of the exceptions would go down a long way.
+    if (UsesTree() && i >= 0 && i < FCount)
+        return int(FDefault + DeltaSum(i, i + 1));
     const auto it = FExceptions.find(i);
     return it == FExceptions.end() ? FDefault : it->second;
 }
@@ -148,10 +156,21 @@ int TGridExtents::Get(int i) const
 void TGridExtents::Set(int i, int v)
 {
     v = std::max(0, v);
-    if (v == FDefault)
-        FExceptions.erase(i);
-    else
-        FExceptions[i] = v;
+    // The old extent from the exceptions: asking the tree could make it.
+    const auto it = FExceptions.find(i);
+    const qint64 change = qint64(v) - (it == FExceptions.end() ? FDefault : it->second);
+    if (v == FDefault) {
+        if (it != FExceptions.end())
+            FExceptions.erase(it);
+    } else if (it != FExceptions.end()) {
+        it->second = v;
+    } else {
+        FExceptions.emplace(i, v);
+    }
+    // The nodes that hold carry the change on; later ones read it when made.
+    if (change != 0 && i >= 0 && i < FTreeValid)
+        for (qint64 j = i + 1; j <= FTreeValid; j += j & -j)
+            FTree[std::size_t(j)] += change;
     ++FVersion;
 }
 
@@ -174,6 +193,7 @@ void TGridExtents::Scale(int m, int d)
     FDefault = scaled(FDefault);
     for (auto& [k, v] : FExceptions)
         v = scaled(v);
+    Stale(0);
     ++FVersion;
 }
 
@@ -185,6 +205,7 @@ void TGridExtents::Grow(int step)
         it->second = grown(it->second);
         it = it->second == FDefault ? FExceptions.erase(it) : std::next(it);
     }
+    Stale(0);
     ++FVersion;
 }
 
@@ -193,6 +214,7 @@ void TGridExtents::Insert(int at, int n)
     if (n <= 0 || at < 0 || at > FCount)
         return;
     RekeyFrom(FExceptions, at, [n](int k) { return k + n; });
+    Stale(at);
     FCount += n;
     ++FVersion;
 }
@@ -203,6 +225,7 @@ void TGridExtents::Delete(int at, int n)
     if (n <= 0 || at < 0)
         return;
     RekeyFrom(FExceptions, at, [at, n](int k) { return k < at + n ? -1 : k - n; });
+    Stale(at);
     FCount -= n;
     ++FVersion;
 }
@@ -212,6 +235,7 @@ void TGridExtents::MoveRange(int from, int n, int to)
     if (n <= 0 || from == to || from < 0 || to < 0 || from + n > FCount || to + n > FCount)
         return;
     RekeyFrom(FExceptions, std::min(from, to), [=](int k) { return RangeMovedIndex(k, from, n, to); });
+    Stale(std::min(from, to));
     ++FVersion;
 }
 
@@ -222,6 +246,7 @@ void TGridExtents::Permute(int first, const std::vector<int>& order)
     const std::vector<int> inverse = InversePermutation(first, order);
     const int end = first + int(order.size());
     RekeyFrom(FExceptions, first, [&](int k) { return k < end ? inverse[std::size_t(k - first)] : k; });
+    Stale(first);
     ++FVersion;
 }
 
@@ -237,6 +262,7 @@ void TGridExtents::DeleteSet(const std::vector<int>& rows)
     if (rows.empty())
         return;
     RekeyFrom(FExceptions, rows.front(), [&](int k) { return SetDeletedIndex(rows, k); });
+    Stale(rows.front());
     FCount -= int(rows.size());
     ++FVersion;
 }
@@ -246,8 +272,56 @@ void TGridExtents::InsertSet(const std::vector<int>& places)
     if (places.empty())
         return;
     RekeyFrom(FExceptions, places.front(), [&](int k) { return SetInsertedIndex(places, k); });
+    Stale(places.front());
     FCount += int(places.size());
     ++FVersion;
+}
+
+// The nodes from FTreeValid + 1 to `upTo` are made from the exceptions, the
+// way a whole tree is made in one pass (each node added to its parent once
+// it is whole); of the nodes that hold, only those whose parent lies beyond
+// them add in, and they are the ones a sum up to FTreeValid reads. A node
+// covers only items before it, so the nodes past `upTo` can wait.
+void TGridExtents::MakeTree(int upTo) const
+{
+    if (FTree.size() != std::size_t(FCount) + 1) {
+        FTree.resize(std::size_t(FCount) + 1);
+        FTreeValid = std::min(FTreeValid, FCount);
+    }
+    const qint64 n = std::min(upTo, FCount);
+    const qint64 v = FTreeValid;
+    if (v >= n)
+        return;
+    std::fill(FTree.begin() + v + 1, FTree.begin() + n + 1, 0);
+    for (auto it = FExceptions.lower_bound(int(v)); it != FExceptions.end() && it->first < n; ++it)
+        FTree[std::size_t(it->first + 1)] = qint64(it->second) - FDefault;
+    for (qint64 j = v; j > 0; j -= j & -j)
+        if (const qint64 parent = j + (j & -j); parent <= n)
+            FTree[std::size_t(parent)] += FTree[std::size_t(j)];
+    for (qint64 j = v + 1; j <= n; ++j)
+        if (const qint64 parent = j + (j & -j); parent <= n)
+            FTree[std::size_t(parent)] += FTree[std::size_t(j)];
+    FTreeValid = int(n);
+}
+
+// The two prefixes' walks down the tree meet, and from there on cancel: a
+// short range costs a few steps wherever it lies.
+qint64 TGridExtents::DeltaSum(int first, int end) const
+{
+    if (end > FTreeValid)
+        MakeTree(end);
+    qint64 sum = 0;
+    qint64 i = end, j = first;
+    while (i != j) {
+        if (i > j) {
+            sum += FTree[std::size_t(i)];
+            i -= i & -i;
+        } else {
+            sum -= FTree[std::size_t(j)];
+            j -= j & -j;
+        }
+    }
+    return sum;
 }
 
 qint64 TGridExtents::Sum(int first, int last) const
@@ -257,9 +331,59 @@ qint64 TGridExtents::Sum(int first, int last) const
     if (last < first)
         return 0;
     qint64 sum = qint64(last - first + 1) * FDefault;
+    if (UsesTree())
+        return sum + DeltaSum(first, last + 1);
     for (auto it = FExceptions.lower_bound(first); it != FExceptions.end() && it->first <= last; ++it)
         sum += it->second - FDefault;
     return sum;
+}
+
+int TGridExtents::IndexAt(qint64 pos, int lineWidth) const
+{
+    if (pos < 0)
+        return -1;
+    const qint64 unit = qint64(FDefault) + lineWidth;
+    if (!UsesTree()) {
+        // Runs of default items between the exceptions.
+        int i = 0;
+        qint64 start = 0;
+        auto inRun = [&](int end) {
+            const qint64 run = qint64(end - i) * unit;
+            if (unit > 0 && pos < start + run)
+                return true;
+            start += run;
+            return false;
+        };
+        for (const auto& [k, v] : FExceptions) {
+            if (k >= FCount)
+                break;
+            if (inRun(k))
+                return i + int((pos - start) / unit);
+            start += qint64(v) + lineWidth;
+            if (pos < start)
+                return k;
+            i = k + 1;
+        }
+        return inRun(FCount) ? i + int((pos - start) / unit) : FCount;
+    }
+    MakeTree(FCount);
+    // Down the tree: the most items whose spans end at or before pos.
+    int at = 0;
+    qint64 rest = pos;
+    int step = 1;
+    while (step <= FCount / 2)
+        step *= 2;
+    for (; step > 0; step /= 2) {
+        const int next = at + step;
+        if (next > FCount)
+            continue;
+        const qint64 span = FTree[std::size_t(next)] + qint64(step) * unit;
+        if (span <= rest) {
+            at = next;
+            rest -= span;
+        }
+    }
+    return at;
 }
 
 // ---------------------------------------------------------------------------
@@ -1509,12 +1633,9 @@ int TCustomGrid::LinePos(const TGridAxisDrawInfo& axis, int line) const
         pos = axis.FixedBoundary;
         start = axis.FirstGridCell;
     }
-    for (int i = start; i < line; ++i) {
-        pos += axis.Extent(i) + axis.EffectiveLineWidth;
-        if (pos >= axis.GridExtent)
-            return -1;
-    }
-    return pos < axis.GridExtent ? pos : -1;
+    // The cells before it, summed at once: their count does not matter.
+    const qint64 end = pos + axis.Extents->Sum(start, line - 1) + qint64(line - start) * axis.EffectiveLineWidth;
+    return end < axis.GridExtent ? int(end) : -1;
 }
 
 TRect TCustomGrid::BoxRect(int ALeft, int ATop, int ARight, int ABottom) const
@@ -1566,27 +1687,20 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const
 
 TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& info) const
 {
+    // The cell is looked up, not walked to: rows without height between
+    // the first shown one and the point cost nothing.
     auto calc = [](const TGridAxisDrawInfo& a, int n) {
         if (n < 0)
             return -1;
-        int start, stop, line;
+        const int lw = a.EffectiveLineWidth;
         if (n < a.FixedBoundary) {
-            start = 0;
-            stop = a.FixedCellCount - 1;
-            line = 0;
-        } else {
-            start = a.FirstGridCell;
-            stop = a.GridCellCount - 1;
-            line = a.FixedBoundary;
+            const int i = a.Extents->IndexAt(n, lw);
+            return i < a.FixedCellCount ? i : -1;
         }
-        // Far past the client the sum saturates: n lies before its end.
-        for (int i = start; i <= stop; ++i) {
-            line = int(
-                std::min<qint64>(qint64(line) + a.Extent(i) + a.EffectiveLineWidth, std::numeric_limits<int>::max()));
-            if (n < line)
-                return i;
-        }
-        return -1;
+        const int first = a.FirstGridCell;
+        const qint64 start = a.Extents->Sum(0, first - 1) + qint64(first) * lw;
+        const int i = a.Extents->IndexAt(start + (n - a.FixedBoundary), lw);
+        return i >= first && i < a.GridCellCount ? i : -1;
     };
     return { calc(info.Horz, X), calc(info.Vert, Y) };
 }

@@ -90,8 +90,11 @@ struct TGridScrollInfo {
 
 // ---------------------------------------------------------------------------
 // Extents of rows or columns: a default plus the exceptions, so that a count in
-// the millions costs nothing until single extents are set. Every operation
-// costs by the exceptions it touches, never by the count.
+// the millions costs nothing until single extents are set. Every change costs
+// by the exceptions it touches, never by the count. Sums and lookups cost
+// O(log n) whatever the extents: past a few exceptions they read a tree of
+// prefix sums, which a single extent updates in O(log n) and which is made
+// again, from the first item that moved on, when runs of items move.
 
 class TGridExtents {
 public:
@@ -125,14 +128,33 @@ public:
     void InsertSet(const std::vector<int>& places);
     // Sum of the extents from `first` to `last` inclusive.
     qint64 Sum(int first, int last) const;
+    // The item whose span holds `pos`, each item spanning its extent plus
+    // `lineWidth` from the start of item 0: -1 before it, Count() past the
+    // end. An item without span holds nothing.
+    int IndexAt(qint64 pos, int lineWidth = 0) const;
     // Changes with every change of an extent or the count.
     unsigned Version() const { return FVersion; }
 
 private:
+    // Up to this many exceptions a walk over them beats the tree.
+    static constexpr std::size_t FewExceptions = 32;
+    bool UsesTree() const { return FExceptions.size() > FewExceptions; }
+    // The tree's nodes from `i` + 1 on no longer hold.
+    void Stale(int i) { FTreeValid = std::min(FTreeValid, std::max(0, i)); }
+    void MakeTree(int upTo) const;
+    // Sum of the exceptions' differences from the default over the items
+    // from `first` to `end` - 1.
+    qint64 DeltaSum(int first, int end) const;
+
     int FCount = 0;
     int FDefault = 0;
     unsigned FVersion = 0;
     std::map<int, int> FExceptions;
+    // Derived from FExceptions, never the other way: node j (1-based) holds
+    // the differences from the default of the items from j - (j & -j) to
+    // j - 1; nodes 1 to FTreeValid hold, the others are made when asked for.
+    mutable std::vector<qint64> FTree;
+    mutable int FTreeValid = 0;
 };
 
 // ---------------------------------------------------------------------------

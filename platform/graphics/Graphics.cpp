@@ -991,6 +991,17 @@ void TCanvas::SetPixels(int x, int y, TColor c)
     Changed();
 }
 
+// The device pixels a drawing can reach: the device within the canvas' clip.
+// Loops that draw pixel by pixel walk only these.
+static QRect paintableRect(const QPainter* p, bool hasClip, const QRegion& clip)
+{
+    const QPaintDevice* d = p->device();
+    QRect r = d ? QRect(0, 0, d->width(), d->height()) : Everything;
+    if (hasClip)
+        r &= clip.boundingRect();
+    return r;
+}
+
 void TCanvas::DrawFocusRect(const TRect& given)
 {
     if (!FPainter || given.IsEmpty())
@@ -1008,16 +1019,28 @@ void TCanvas::DrawFocusRect(const TRect& given)
         if (((x + FOrigin.X + y + FOrigin.Y) & 1) == 0)
             p->fillRect(QRect(x, y, 1, 1), color);
     };
-    for (int x = r.Left; x < r.Right; ++x) {
-        dot(x, r.Top);
-        if (r.Bottom - 1 > r.Top)
-            dot(x, r.Bottom - 1);
-    }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-        dot(r.Left, y);
-        if (r.Right - 1 > r.Left)
-            dot(r.Right - 1, y);
-    }
+    // Only the dots that can show are walked: the frame of a merged area of
+    // a million rows reaches far past the device. The pattern stays fixed to
+    // the device, so a frame drawn in parts matches one drawn whole.
+    const QRect shown = paintableRect(p, FHasClip, FClip).translated(-FOrigin.X, -FOrigin.Y);
+    const int left = std::max(r.Left, shown.left()), right = std::min(r.Right, shown.right() + 1);
+    const int top = std::max(r.Top + 1, shown.top()), bottom = std::min(r.Bottom - 1, shown.bottom() + 1);
+    auto across = [&](int y) {
+        if (y >= shown.top() && y <= shown.bottom())
+            for (int x = left; x < right; ++x)
+                dot(x, y);
+    };
+    auto down = [&](int x) {
+        if (x >= shown.left() && x <= shown.right())
+            for (int y = top; y < bottom; ++y)
+                dot(x, y);
+    };
+    across(r.Top);
+    if (r.Bottom - 1 > r.Top)
+        across(r.Bottom - 1);
+    down(r.Left);
+    if (r.Right - 1 > r.Left)
+        down(r.Right - 1);
     p->restore();
     Changed();
 }

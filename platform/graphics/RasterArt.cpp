@@ -14,24 +14,26 @@ QImage TRaster::Make(int w, int h, QRgb fill)
 
 void TRaster::Pixel(int x, int y, QRgb c)
 {
-    if (x < 0 || y < 0 || x >= FImage.width() || y >= FImage.height())
+    const qint64 ix = qint64(x) - FLeft, iy = qint64(y) - FTop;
+    if (ix < 0 || iy < 0 || ix >= FImage.width() || iy >= FImage.height())
         return;
-    reinterpret_cast<QRgb*>(FImage.scanLine(y))[x] = c;
+    reinterpret_cast<QRgb*>(FImage.scanLine(int(iy)))[ix] = c;
 }
 
 QRgb TRaster::PixelAt(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= FImage.width() || y >= FImage.height())
+    const qint64 ix = qint64(x) - FLeft, iy = qint64(y) - FTop;
+    if (ix < 0 || iy < 0 || ix >= FImage.width() || iy >= FImage.height())
         return 0;
-    return reinterpret_cast<const QRgb*>(FImage.constScanLine(y))[x];
+    return reinterpret_cast<const QRgb*>(FImage.constScanLine(int(iy)))[ix];
 }
 
 void TRaster::Fill(int x, int y, int w, int h, QRgb c)
 {
-    const int x0 = std::max(x, 0);
-    const int y0 = std::max(y, 0);
-    const int x1 = std::min(x + w, FImage.width());
-    const int y1 = std::min(y + h, FImage.height());
+    const int x0 = int(std::max<qint64>(qint64(x) - FLeft, 0));
+    const int y0 = int(std::max<qint64>(qint64(y) - FTop, 0));
+    const int x1 = int(std::min<qint64>(qint64(x) - FLeft + w, FImage.width()));
+    const int y1 = int(std::min<qint64>(qint64(y) - FTop + h, FImage.height()));
     for (int yy = y0; yy < y1; ++yy) {
         auto* line = reinterpret_cast<QRgb*>(FImage.scanLine(yy));
         std::fill(line + x0, line + std::max(x0, x1), c);
@@ -64,19 +66,32 @@ QRgb Mix(QRgb a, QRgb b, int t, int scale)
 {
     if (scale <= 0)
         return a;
-    auto ch = [&](int ca, int cb) { return (ca * (scale - t) + cb * t + scale / 2) / scale; };
+    // In 64 bits: a gradient may span millions of pixels.
+    auto ch = [&](int ca, int cb) { return int((qint64(ca) * (scale - t) + qint64(cb) * t + scale / 2) / scale); };
     return qRgba(ch(qRed(a), qRed(b)), ch(qGreen(a), qGreen(b)), ch(qBlue(a), qBlue(b)), ch(qAlpha(a), qAlpha(b)));
+}
+
+// The steps i of a line of n pixels from `start` that fall on the image's
+// [lo, lo + size).
+static void KeptSteps(qint64 start, int n, qint64 lo, int size, int& first, int& end)
+{
+    first = int(std::clamp<qint64>(lo - start, 0, std::max(n, 0)));
+    end = int(std::clamp<qint64>(lo + size - start, first, std::max(n, 0)));
 }
 
 void TRaster::GradientV(int x, int y, int w, int h, QRgb a, QRgb b)
 {
-    for (int i = 0; i < h; ++i)
+    int first, end;
+    KeptSteps(y, h, FTop, FImage.height(), first, end);
+    for (int i = first; i < end; ++i)
         HLine(x, y + i, w, Mix(a, b, i, std::max(h - 1, 1)));
 }
 
 void TRaster::GradientH(int x, int y, int w, int h, QRgb a, QRgb b)
 {
-    for (int i = 0; i < w; ++i)
+    int first, end;
+    KeptSteps(x, w, FLeft, FImage.width(), first, end);
+    for (int i = first; i < end; ++i)
         VLine(x + i, y, h, Mix(a, b, i, std::max(w - 1, 1)));
 }
 

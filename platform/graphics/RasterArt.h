@@ -17,17 +17,32 @@ public:
     // Wraps an existing ARGB32 image (not copied; the image must outlive the raster).
     explicit TRaster(QImage& image)
         : FImage(image)
+        , FWidth(image.width())
+        , FHeight(image.height())
+    {
+    }
+    // Wraps an image that holds the part of a Width x Height picture from
+    // (Left, Top): drawing takes the picture's coordinates and leaves out
+    // what falls outside the image, so a picture far larger than any screen
+    // costs what is kept of it.
+    TRaster(QImage& image, int Left, int Top, int Width, int Height)
+        : FImage(image)
+        , FLeft(Left)
+        , FTop(Top)
+        , FWidth(Width)
+        , FHeight(Height)
     {
     }
     // A new image of w x h filled with `fill` (transparent by default).
     static QImage Make(int w, int h, QRgb fill = 0);
 
-    int Width() const { return FImage.width(); }
-    int Height() const { return FImage.height(); }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
 
     void Pixel(int x, int y, QRgb c);
     QRgb PixelAt(int x, int y) const;
     // Rectangles are x, y, width, height; everything is clipped to the image.
+    // Gradients compute only the lines that are kept.
     void Fill(int x, int y, int w, int h, QRgb c);
     void HLine(int x, int y, int w, QRgb c) { Fill(x, y, w, 1, c); }
     void VLine(int x, int y, int h, QRgb c) { Fill(x, y, 1, h, c); }
@@ -57,6 +72,10 @@ public:
 
 private:
     QImage& FImage;
+    int FLeft = 0;
+    int FTop = 0;
+    int FWidth = 0;
+    int FHeight = 0;
 };
 
 // Channel-wise mix: t of 0 gives a, t of `scale` gives b (integer rounding).

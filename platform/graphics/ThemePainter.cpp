@@ -313,6 +313,27 @@ void PaintPart(TRaster& r, const TThemeData* t, int part, int state)
     }
 }
 
+// The part of a picture for Rect that can show on the canvas (the device
+// within the clip), in the canvas' drawing coordinates; and the same part in
+// the picture's own coordinates, which run against them when the canvas
+// draws mirrored (an image is placed mirrored, not flipped).
+bool ShownPart(const TCanvas* canvas, const TRect& Rect, TRect& shown, TRect& inPicture)
+{
+    shown = Rect;
+    if (const QPaintDevice* d = canvas->Device()) {
+        const TPoint o = canvas->Origin();
+        TRect reach = canvas->Oriented(TRect(-o.X, -o.Y, d->width() - o.X, d->height() - o.Y));
+        if (canvas->HasClip())
+            IntersectRect(reach, reach, canvas->ClipRect());
+        if (!IntersectRect(shown, Rect, reach))
+            return false;
+    }
+    const bool mirrored = canvas->DrawingOrientation().RightToLeft;
+    inPicture = TRect(mirrored ? Rect.Right - shown.Right : shown.Left - Rect.Left, shown.Top - Rect.Top,
+        mirrored ? Rect.Right - shown.Left : shown.Right - Rect.Left, shown.Bottom - Rect.Top);
+    return true;
+}
+
 // Puts a rendered image on the canvas, clipped when asked.
 void Blit(TCanvas* canvas, const TRect& rect, const QImage& img, const TRect* clip)
 {
@@ -594,10 +615,15 @@ bool DrawThemeBackground(
         return false;
     if (Rect.IsEmpty())
         return true;
-    QImage img = TRaster::Make(Rect.Width(), Rect.Height());
-    TRaster r(img);
+    // Only what shows is painted: a header cell of a merged area of a
+    // million rows is far taller than any screen.
+    TRect shown, part;
+    if (!ShownPart(Canvas, Rect, shown, part))
+        return true;
+    QImage img = TRaster::Make(part.Width(), part.Height());
+    TRaster r(img, part.Left, part.Top, Rect.Width(), Rect.Height());
     PaintPart(r, Theme, PartId, StateId);
-    Blit(Canvas, Rect, img, ClipRect);
+    Blit(Canvas, shown, img, ClipRect);
     return true;
 }
 
@@ -605,8 +631,10 @@ bool DrawFrameControl(TCanvas* Canvas, TRect& Rect, unsigned Type, unsigned Stat
 {
     if (!Canvas)
         return false;
-    QImage img = TRaster::Make(std::max(Rect.Width(), 0), std::max(Rect.Height(), 0));
-    TRaster r(img);
+    TRect shown, part;
+    const bool shows = !Rect.IsEmpty() && ShownPart(Canvas, Rect, shown, part);
+    QImage img = TRaster::Make(shows ? part.Width() : 0, shows ? part.Height() : 0);
+    TRaster r(img, shows ? part.Left : 0, shows ? part.Top : 0, std::max(Rect.Width(), 0), std::max(Rect.Height(), 0));
     int inset = 0;
     switch (Type) {
     case DFC_BUTTON:
@@ -628,8 +656,8 @@ bool DrawFrameControl(TCanvas* Canvas, TRect& Rect, unsigned Type, unsigned Stat
     default:
         return false;
     }
-    if (!Rect.IsEmpty())
-        Canvas->Draw(Rect.Left, Rect.Top, img);
+    if (shows)
+        Canvas->Draw(shown.Left, shown.Top, img);
     if ((State & DFCS_ADJUSTRECT) && inset > 0)
         InflateRect(Rect, -inset, -inset);
     return true;

@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -155,6 +156,56 @@ TEST(ExGridPaint, FocusRectangleOnlyOnTheFocusedCellOutsideRowSelect)
     const QImage rowSelNoRect = g->PaintToImage();
     g->SetHideFocusRect(false);
     EXPECT_EQ(g->PaintToImage(), rowSelNoRect);
+}
+
+TEST(ExGridPaint, FocusFrameOfAnAreaTallerThanTheScreenDotsItsShownSidesOnly)
+{
+    // The current cell is the base of an area of 20,000 rows, scrolled to its
+    // middle: of its frame only the two sides show, dotted down the screen.
+    Grid f(4, 20001, 300, 200);
+    TExStringGrid* g = f.Grid;
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    g->SetSelectionColor(clWhite);
+    g->SetColor(clWhite);
+    g->MergeCells(2, 1, 1, 20000);
+    g->SetCol(2);
+    g->SetRow(1);
+    g->SetTopRow(10000);
+    ASSERT_TRUE(g->Focused());
+    ASSERT_EQ(g->TopRow(), 10000);
+    g->SetHideFocusRect(true);
+    const QImage without = g->PaintToImage();
+    g->SetHideFocusRect(false);
+    const QImage with = g->PaintToImage();
+    testutil::SaveImagePng(with, QStringLiteral("focus_frame_tall_area"));
+    // The frame's columns: two, inside the area, and nothing else changes.
+    const TRect area = g->CellRect(2, 10000);
+    std::set<int> columns;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y))
+                columns.insert(x);
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_GE(*columns.begin(), area.Left);
+    EXPECT_LT(*columns.rbegin(), area.Right);
+    EXPECT_GT(*columns.rbegin() - *columns.begin(), area.Width() / 2);
+    // Each is dotted from below the fixed row down to the bottom of the client.
+    const int top = g->CellRect(1, 0).Bottom + g->GridLineWidth();
+    const int bottom = g->ClientRect().Bottom;
+    for (const int x : columns) {
+        int first = -1, last = -1;
+        for (int y = 0; y < with.height(); ++y)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        EXPECT_LE(first, top + 1) << x;
+        EXPECT_GE(last, bottom - 4) << x;
+        for (int y = first; y < last; ++y)
+            ASSERT_NE(with.pixel(x, y) == without.pixel(x, y), with.pixel(x, y + 1) == without.pixel(x, y + 1))
+                << x << "," << y;
+    }
 }
 
 TEST(ExGridPaint, AlwaysVisibleButtonsTakeSixteenPixelsEach)

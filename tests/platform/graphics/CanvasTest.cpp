@@ -235,6 +235,50 @@ TEST(Canvas, FocusRectDrawnTwiceLeavesSurfaceUnchanged)
     EXPECT_EQ(s.Image, before);
 }
 
+TEST(Canvas, FocusRectShowsTheSameDotsWhereverItReachesPastDeviceOrClip)
+{
+    // The frame's dots, as the device sees them: every other pixel of its
+    // outline, counted in device pixels, inside the device and the clip.
+    struct Case {
+        const char* Name;
+        TRect Frame; // canvas coordinates
+        TPoint Origin;
+        TRect Clip; // canvas coordinates; empty for none
+    };
+    constexpr int Far = 1000000000; // a loop over it would not end
+    const Case cases[] = {
+        { "inside", Rect(3, 2, 25, 17), {}, {} },
+        { "one row", Rect(4, 6, 20, 7), {}, {} },
+        { "one column", Rect(9, 1, 10, 12), {}, {} },
+        { "past every edge", Rect(-Far, -Far, Far, Far), {}, {} },
+        { "top and left far off", Rect(-Far, -Far, 21, 13), {}, {} },
+        { "bottom and right far off", Rect(5, 4, Far, Far), {}, {} },
+        { "odd origin", Rect(-Far, 3, 17, Far), { 3, -2 }, {} },
+        { "clipped", Rect(-Far, 2, Far, 25), {}, Rect(6, 0, 19, 9) },
+        { "clipped, origin", Rect(2, -Far, 12, Far), { -1, 4 }, Rect(0, -3, 40, 12) },
+        { "all off", Rect(50, 50, Far, Far), {}, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Surface s(30, 20);
+        s.Canvas.SetOrigin(c.Origin);
+        if (!c.Clip.IsEmpty())
+            s.Canvas.IntersectClipRect(c.Clip);
+        s.Canvas.DrawFocusRect(c.Frame);
+        const TRect f = c.Frame;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const qint64 cx = x - c.Origin.X, cy = y - c.Origin.Y; // canvas coordinates
+                const bool onOutline = cx >= f.Left && cx < f.Right && cy >= f.Top && cy < f.Bottom
+                    && (cx == f.Left || cx == f.Right - 1 || cy == f.Top || cy == f.Bottom - 1);
+                const bool inClip = c.Clip.IsEmpty()
+                    || (cx >= c.Clip.Left && cx < c.Clip.Right && cy >= c.Clip.Top && cy < c.Clip.Bottom);
+                const bool dot = onOutline && inClip && (x + y) % 2 == 0;
+                ASSERT_EQ(s.At(x, y), dot ? clBlack : clWhite) << x << "," << y;
+            }
+    }
+}
+
 TEST(Canvas, XorPenModeInvertsAndUndoes)
 {
     Surface s(30, 10, RGB(0x12, 0x34, 0x56));

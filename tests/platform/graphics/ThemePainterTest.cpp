@@ -2,11 +2,13 @@
 #include "common/TestUtil.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/PlatformInfo.h"
+#include "platform/graphics/RasterArt.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -210,4 +212,61 @@ TEST(ThemePainterTest, FrameControlAdjustsRectAndRefusesUnknownKinds)
     DrawFrameControl(&c.Canvas, box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE);
     const TColor shadow = ColorToRGB(clBtnShadow);
     EXPECT_EQ(c.Image.pixel(6, 7), qRgb(GetRValue(shadow), GetGValue(shadow), GetBValue(shadow)));
+}
+
+TEST(ThemePainterTest, PartsFarLargerThanTheCanvasShowWhatTheWholePictureWould)
+{
+    // Each part drawn whole on a large surface, and on a small one that sees
+    // a window of it (through the origin and a clip), both ways round: the
+    // small one shows exactly that window of the large one.
+    HTHEME header = OpenThemeData("header");
+    HTHEME button = OpenThemeData("button");
+    const TRect part = Rect(5, 10, 57, 390);
+    const std::vector<std::function<void(TCanvas*)>> draws = {
+        [&](TCanvas* c) { DrawThemeBackground(header, c, HP_HEADERITEM, HIS_HOT, part); },
+        [&](TCanvas* c) { DrawThemeBackground(header, c, HP_HEADERITEMRIGHT, HIS_NORMAL, part); },
+        [&](TCanvas* c) { DrawThemeBackground(button, c, BP_PUSHBUTTON, PBS_PRESSED, part); },
+        [&](TCanvas* c) {
+            TRect r = part;
+            DrawFrameControl(c, r, DFC_BUTTON, DFCS_BUTTONPUSH);
+        },
+        [&](TCanvas* c) {
+            TRect r = part;
+            DrawFrameControl(c, r, DFC_SCROLL, DFCS_SCROLLDOWN);
+        },
+    };
+    for (const bool mirrored : { false, true }) {
+        for (std::size_t k = 0; k < draws.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << "draw " << k << (mirrored ? " mirrored" : ""));
+            Surface whole(60, 400, qRgb(255, 255, 255));
+            Surface window(30, 24, qRgb(255, 255, 255));
+            whole.Canvas.SetDrawingOrientation({ mirrored, 60 });
+            window.Canvas.SetDrawingOrientation({ mirrored, 60 });
+            // Device (0, 0) of the window is (2, 370) of the whole, which
+            // takes in the part's bottom edge and, either way round, one of
+            // its sides; its clip leaves out its last eight rows, four of
+            // them on the part.
+            window.Canvas.SetOrigin({ -2, -370 });
+            window.Canvas.IntersectClipRect(window.Canvas.Oriented(Rect(2, 370, 32, 386)));
+            draws[k](&whole.Canvas);
+            draws[k](&window.Canvas);
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < 30; ++x) {
+                    const QRgb expected = y < 16 ? whole.Image.pixel(x + 2, y + 370) : qRgb(255, 255, 255);
+                    ASSERT_EQ(window.Image.pixel(x, y), expected) << x << "," << y;
+                }
+        }
+    }
+
+    // A header cell two thousand million pixels tall: its gradient where the
+    // canvas sees it, halfway down.
+    Surface s(30, 20, qRgb(0, 0, 0));
+    constexpr int Half = 1000000000;
+    ASSERT_TRUE(DrawThemeBackground(header, &s.Canvas, HP_HEADERITEMRIGHT, HIS_NORMAL, Rect(0, -Half, 30, Half)));
+    for (int y = 0; y < 20; ++y)
+        EXPECT_EQ(s.Image.pixel(10, y) | 0xFF000000,
+            art::Mix(qRgb(255, 255, 255), qRgb(241, 242, 244), Half + y, 2 * Half - 1) | 0xFF000000)
+            << y;
+    CloseThemeData(header);
+    CloseThemeData(button);
 }
