@@ -79,16 +79,25 @@ std::vector<int> InversePermutation(int first, const std::vector<int>& order)
 }
 
 // Rebuilds a map's keys from `first` on through newKey (old key -> new key).
+// The entries are read out, the range dropped at once, and the entries put
+// back in key order at the end: a reordering of many rows does not search
+// the tree once per key.
 template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
 {
-    std::vector<typename Map::value_type> moved;
-    for (auto it = m.lower_bound(first); it != m.end();) {
-        moved.emplace_back(newKey(it->first), it->second);
-        it = m.erase(it);
-    }
-    for (auto& kv : moved)
-        if (kv.first >= 0)
-            m.insert(kv);
+    std::vector<std::pair<int, typename Map::mapped_type>> moved;
+    const auto from = m.lower_bound(first);
+    for (auto it = from; it != m.end(); ++it)
+        if (const int key = newKey(it->first); key >= 0)
+            moved.emplace_back(key, it->second);
+    if (from == m.begin())
+        m.clear();
+    else
+        m.erase(from, m.end());
+    const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(moved.begin(), moved.end(), byKey))
+        std::sort(moved.begin(), moved.end(), byKey);
+    for (const auto& [key, value] : moved)
+        m.emplace_hint(m.end(), key, value);
 }
 
 // Extents that code may set near the int range saturate instead of wrapping.
