@@ -231,7 +231,11 @@ struct TExStringGrid::TFilterPlan {
         if (std::size_t(Index) >= Items.size())
             Items.resize(std::size_t(Index) + 1);
         TItem& it = Items[std::size_t(Index)];
-        if (it.Compiled && it.Condition == Data.Condition && it.CaseSensitive == Data.CaseSensitive)
+        // The item's own text is mostly the one compiled: same data, no compare.
+        const bool same = it.Condition.constData() == Data.Condition.constData()
+            ? it.Condition.size() == Data.Condition.size()
+            : it.Condition == Data.Condition;
+        if (it.Compiled && same && it.CaseSensitive == Data.CaseSensitive)
             return it;
         it = TItem();
         it.Compiled = true;
@@ -417,17 +421,7 @@ void TExStringGrid::ApplyFilter()
     const int total = last - first + 1;
     std::vector<int> rows;
     qint16 progress = 0;
-    // The first item's column is read down the rows: the store loads its
-    // cells a little ahead of the walk.
-    int readCol = -1;
-    if (FFilter->Count() > 0) {
-        const TFilterData& item = *FFilter->Items(0);
-        if (item.Data == TFilterCells::fcVirtual || item.Data == TFilterCells::fcNormal)
-            readCol = item.Column;
-    }
     for (int r = first; r <= last; ++r) {
-        if (readCol >= 0)
-            Store().PrefetchColumn(readCol, r);
         // Node and summary rows keep their marks in cell properties: without
         // any there are none to pass over.
         if (FFilterNormalCellsOnly && HasCellProps() && (IsNode(r) || IsSummary(r)))
