@@ -11,7 +11,6 @@
 #include "controls/grid/ExGridStoredTexts.h"
 #include "platform/runtime/SysUtils.h"
 
-#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <cstdlib>
