@@ -11,6 +11,7 @@
 #include "controls/grid/ExGridStoredTexts.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <cstdlib>
@@ -605,6 +606,11 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             return kNumbers;
         if (!allText)
             return kOther;
+        return kTexts;
+    };
+
+    // The texts' keys; read texts sort by them.
+    auto keyTexts = [&](TLevel& L, int m) {
         // The prefix the non-empty texts share decides nothing: the keys
         // start after it.
         qsizetype shared = -1;
@@ -634,7 +640,6 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
             key.Head = unit(shared) << 48 | unit(shared + 1) << 32 | unit(shared + 2) << 16 | unit(shared + 3);
             key.Next = unit(shared + 4) << 48 | unit(shared + 5) << 32 | unit(shared + 6) << 16 | unit(shared + 7);
         }
-        return kTexts;
     };
 
     // The cell compare from column c on, for columns the keys cannot take.
@@ -654,14 +659,105 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
 
     // Sorts rows[0 .. m - 1] on column c and, with Full, each run of ties on
     // the columns after it.
+    std::function<void(int*, int, int, int)> sortRows;
+    // The keys of the column after the sorted one for every row (by offset
+    // from Left), read in one walk down the rows when most rows tie: reading
+    // them for the tied rows only, scattered, then costs more than reading
+    // them all in order. 0 while not read.
+    int denseState = 0;
+    TLevel dense;
+    auto prepareDense = [&](int Tied) {
+        const int c = ACol + 1;
+        if (Tied < n / 4 || c > last || FIgnoreColumns->HasValue(c))
+            return;
+        std::vector<int> seq(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k)
+            seq[std::size_t(k)] = Left + k;
+        denseState = readKeys(c, seq.data(), n, dense, true);
+        if (denseState == kOther)
+            denseState = 0;
+        else if (denseState == kTexts)
+            keyTexts(dense, n);
+    };
+    // The sorted column, when it has few distinct texts (a group column),
+    // goes into one run per text in the order of the texts, each run keeping
+    // its rows' order, which is what the stable sort gives: linear, where a
+    // sort of every row is not. Only the rows of one text are left to sort,
+    // on the later columns.
+    auto rankRuns = [&](int* rows, int m, const std::vector<TTextKey>& keys) {
+        if (m < 64)
+            return false;
+        QHash<QString, int> ids;
+        std::vector<int> id(static_cast<std::size_t>(m));
+        std::vector<int> firsts; // a key of each distinct text
+        for (int k = 0; k < m; ++k) {
+            const QString& t = *keys[std::size_t(k)].Text;
+            auto it = ids.constFind(t);
+            if (it == ids.constEnd()) {
+                // Mostly distinct texts gain nothing: stop early.
+                if (int(firsts.size()) >= m / 8 || (k < 4096 && m >= 32768 && firsts.size() >= 2048))
+                    return false;
+                it = ids.insert(t, int(firsts.size()));
+                firsts.push_back(k);
+            }
+            id[std::size_t(k)] = it.value();
+        }
+        const int count = int(firsts.size());
+        std::vector<int> byText(firsts.size());
+        for (int i = 0; i < count; ++i)
+            byText[std::size_t(i)] = i;
+        std::sort(byText.begin(), byText.end(), [&](int a, int b) {
+            return compareTexts(keys[std::size_t(firsts[std::size_t(a)])], keys[std::size_t(firsts[std::size_t(b)])])
+                < 0;
+        });
+        std::vector<int> run(firsts.size());
+        for (int i = 0; i < count; ++i)
+            run[std::size_t(byText[std::size_t(i)])] = SortDir == 1 ? i : count - 1 - i;
+        std::vector<int> start(std::size_t(count) + 1, 0);
+        for (int k = 0; k < m; ++k)
+            ++start[std::size_t(run[std::size_t(id[std::size_t(k)])]) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        std::vector<int> next(start.begin(), start.end() - 1);
+        for (int k = 0; k < m; ++k)
+            rows[next[std::size_t(run[std::size_t(id[std::size_t(k)])])]++] = keys[std::size_t(k)].Row;
+        starts.assign(start.begin(), start.end() - 1);
+        if (!full || ACol >= last)
+            return true;
+        int tied = 0;
+        for (int b = 0; b < count; ++b)
+            if (const int len = start[std::size_t(b) + 1] - start[std::size_t(b)]; len > 1)
+                tied += len;
+        prepareDense(tied);
+        for (int b = 0; b < count; ++b)
+            if (const int len = start[std::size_t(b) + 1] - start[std::size_t(b)]; len > 1)
+                sortRows(rows + start[std::size_t(b)], len, ACol + 1, 0);
+        return true;
+    };
     // Known is the state of keys already read.
-    std::function<void(int*, int, int, int)> sortRows = [&](int* rows, int m, int c, int Known) {
+    sortRows = [&](int* rows, int m, int c, int Known) {
         while (c <= last && FIgnoreColumns->HasValue(c))
             ++c;
         if (c > last || m < 2)
             return;
         TLevel& L = levels[std::size_t(c - ACol)];
-        const int state = Known ? Known : readKeys(c, rows, m, L, false);
+        int state = Known;
+        if (!state && denseState && c == ACol + 1) {
+            state = denseState;
+            if (state == kNumbers) {
+                L.Nums.resize(std::size_t(m));
+                for (int k = 0; k < m; ++k)
+                    L.Nums[std::size_t(k)] = dense.Nums[std::size_t(rows[k] - Left)];
+            } else {
+                L.Texts.resize(std::size_t(m));
+                for (int k = 0; k < m; ++k)
+                    L.Texts[std::size_t(k)] = dense.Texts[std::size_t(rows[k] - Left)];
+            }
+        } else if (!state) {
+            state = readKeys(c, rows, m, L, false);
+            if (state == kTexts)
+                keyTexts(L, m);
+        }
         if (state == kOther) {
             std::vector<int> v(rows, rows + m);
             StableSortRows(v, [&](int x, int y) { return compareFrom(c, y, x) == SortDir; });
@@ -685,6 +781,13 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
                 rows[k] = keys[std::size_t(k)].Row;
             if (!full || c >= last)
                 return;
+            if (c == ACol) {
+                int tied = 0;
+                for (int k = 1; k < m; ++k)
+                    if (keys[std::size_t(k)].Num == keys[std::size_t(k - 1)].Num)
+                        tied += k == 1 || keys[std::size_t(k - 1)].Num != keys[std::size_t(k - 2)].Num ? 2 : 1;
+                prepareDense(tied);
+            }
             for (int k = 0; k < m;) {
                 int e = k + 1;
                 while (e < m && keys[std::size_t(e)].Num == keys[std::size_t(k)].Num)
@@ -702,6 +805,10 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
                 keyStored = keys[std::size_t(k)].Text->constData() == stored.constData()
                     || *keys[std::size_t(k)].Text == stored;
             }
+        if (c == ACol && rankRuns(rows, m, keys))
+            return;
+        if (c == ACol)
+            keyTexts(L, m);
         if (up)
             std::stable_sort(keys.begin(), keys.end(), [&](const TTextKey& a, const TTextKey& b) {
                 ++compares;
@@ -717,6 +824,13 @@ bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
         const bool runs = c == ACol;
         if (!runs && (!full || c >= last))
             return;
+        if (runs && full && c < last) {
+            int tied = 0;
+            for (int k = 1; k < m; ++k)
+                if (sameText(keys[std::size_t(k)], keys[std::size_t(k - 1)]))
+                    tied += k == 1 || !sameText(keys[std::size_t(k - 1)], keys[std::size_t(k - 2)]) ? 2 : 1;
+            prepareDense(tied);
+        }
         for (int k = 0; k < m;) {
             int e = k + 1;
             while (e < m && sameText(keys[std::size_t(e)], keys[std::size_t(k)]))
