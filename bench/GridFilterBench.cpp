@@ -29,9 +29,9 @@ using benchpaired::Paired;
 constexpr int Rows = 1000000;
 constexpr int Cols = 10;
 
-// The grid filters within 3x of the bare loop, and never slower than the
+// The grid filters within 2x of the bare loop, and never slower than the
 // proxy model.
-constexpr double LoopLimit = 3;
+constexpr double LoopLimit = 2;
 constexpr double ProxyLimit = 1;
 
 struct TFixture {

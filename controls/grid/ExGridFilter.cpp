@@ -6,6 +6,7 @@
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridData.h"
+#include "controls/grid/ExGridStoredTexts.h"
 
 #include <QString>
 #include <QStringList>
@@ -115,22 +116,22 @@ struct TFilterCondition {
     }
 };
 
-// The display text of every cell is its stored text: no cell properties
-// (merged cells, node group counts), no display text events, no links made
-// from the text, and no descendant's own display text.
-bool ShowsStoredTexts(const TExStringGrid& Grid)
-{
-    return !Grid.HasCellProps() && !Grid.OnGetDisplText && !Grid.OnGetDisplWideText && !Grid.URLShowInText()
-        && typeid(Grid) == typeid(TExStringGrid);
-}
-
-// "|\" anywhere marks a wide-encoded text.
+// "|\" anywhere marks a wide-encoded text. Searched for its first character
+// with the library's vectorised search: most texts hold no "|" at all.
 bool HasWideMarker(QStringView Text)
 {
-    for (qsizetype i = 0; i + 1 < Text.size(); ++i)
-        if (Text[i] == u'|' && Text[i + 1] == u'\\')
+    for (qsizetype i = Text.indexOf(u'|'); i >= 0 && i + 1 < Text.size(); i = Text.indexOf(u'|', i + 1))
+        if (Text[i + 1] == u'\\')
             return true;
     return false;
+}
+
+// Trimmed as QString::trimmed does, looked at only when an end is blank.
+QStringView Trimmed(QStringView Text)
+{
+    if (Text.isEmpty() || (!Text.front().isSpace() && !Text.back().isSpace()))
+        return Text;
+    return Text.trimmed();
 }
 
 } // namespace
@@ -217,6 +218,9 @@ struct TExStringGrid::TFilterPlan {
         bool CaseSensitive = true;
         TTextMatcher RowCondition; // for whole-row items
         TExpression Expression;
+        // The expression is one pattern of letters followed by "*": a
+        // test of the value's start.
+        bool PrefixOnly = false;
     };
     std::vector<TItem> Items;
     // The value in upper case for the conditions that need it whole.
@@ -227,7 +231,11 @@ struct TExStringGrid::TFilterPlan {
         if (std::size_t(Index) >= Items.size())
             Items.resize(std::size_t(Index) + 1);
         TItem& it = Items[std::size_t(Index)];
-        if (it.Compiled && it.Condition == Data.Condition && it.CaseSensitive == Data.CaseSensitive)
+        // The item's own text is mostly the one compiled: same data, no compare.
+        const bool same = it.Condition.constData() == Data.Condition.constData()
+            ? it.Condition.size() == Data.Condition.size()
+            : it.Condition == Data.Condition;
+        if (it.Compiled && same && it.CaseSensitive == Data.CaseSensitive)
             return it;
         it = TItem();
         it.Compiled = true;
@@ -253,6 +261,10 @@ struct TExStringGrid::TFilterPlan {
         it.Expression.Compile(e, 0);
         for (const TFilterCondition& c : it.Expression.Conditions)
             it.Expression.AnyWhole |= !c.Plain;
+        const TExpression& x = it.Expression;
+        it.PrefixOnly = !x.Malformed && x.Groups.size() == 1 && x.Groups[0].size() == 1 && x.Conditions.size() == 1
+            && x.Conditions[0].Plain && x.Conditions[0].Star && x.Conditions[0].Segments.size() == 2
+            && x.Conditions[0].Segments[1].isEmpty() && !x.Conditions[0].Segments[0].contains(u'?');
         return it;
     }
 
@@ -261,6 +273,11 @@ struct TExStringGrid::TFilterPlan {
         if (It.Expression.Malformed)
             return false;
         const bool upper = !It.CaseSensitive;
+        if (It.PrefixOnly) {
+            const QString& start = It.Expression.Conditions[0].Segments[0];
+            return upper ? Value.size() >= start.size() && TFilterCondition::SegmentAt(start, Value, 0, true)
+                         : Value.startsWith(start);
+        }
         // The whole value is built only for conditions that take it whole.
         if (It.Expression.AnyWhole) {
             Scratch.resize(Value.size());
@@ -271,6 +288,14 @@ struct TExStringGrid::TFilterPlan {
         return It.Expression.Eval(0, Value, Scratch, upper);
     }
 };
+
+// No cell properties (merged cells, node group counts), no display text
+// events, no links made from the text, and no descendant's own display text.
+bool ShowsStoredTexts(const TExStringGrid& Grid)
+{
+    return !Grid.HasCellProps() && !Grid.OnGetDisplText && !Grid.OnGetDisplWideText && !Grid.URLShowInText()
+        && typeid(Grid) == typeid(TExStringGrid);
+}
 
 void TExStringGrid::TFilterPlanFree::operator()(TFilterPlan* Plan) const
 {
@@ -318,7 +343,7 @@ bool TExStringGrid::MatchFilterData(int Index, const TFilterData& item, int ARow
     }
     }
     // The text is looked at through views: a cell text is not copied.
-    QStringView v = QStringView(*cell).trimmed();
+    QStringView v = Trimmed(*cell);
     if (HasWideMarker(v)) {
         text = DecodeWideText(v.toString());
         v = text;

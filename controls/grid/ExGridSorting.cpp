@@ -8,6 +8,7 @@
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
+#include "controls/grid/ExGridStoredTexts.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <QHash>
@@ -59,29 +60,31 @@ unsigned char SeparatorFlags(const QString& t, QChar sep, unsigned char at, unsi
 
 // The number at the start of the text, as the standard conversion reads it:
 // true when the whole text is one number; Value holds what was read before
-// the first character that is not part of it.
-bool ReadNumber(const QString& t, double& Value)
+// the first character that is not part of it. The character at DecAt (when
+// not -1) reads as ".", so that a decimal separator needs no copy of the text.
+bool ReadNumber(QStringView t, qsizetype DecAt, double& Value)
 {
     const QChar* s = t.constData();
     const int n = int(t.size());
+    auto at = [&](int k) { return k == DecAt ? QChar(u'.') : s[k]; };
     auto digit = [&](int k) { return k < n && s[k] >= u'0' && s[k] <= u'9'; };
     int i = 0;
-    while (i < n && s[i] == u' ')
+    while (i < n && at(i) == u' ')
         ++i;
     const int start = i;
-    if (i < n && (s[i] == u'+' || s[i] == u'-'))
+    if (i < n && (at(i) == u'+' || at(i) == u'-'))
         ++i;
     int digits = 0;
     while (digit(i))
         ++i, ++digits;
-    if (i < n && s[i] == u'.') {
+    if (i < n && at(i) == u'.') {
         ++i;
         while (digit(i))
             ++i, ++digits;
     }
-    if (digits > 0 && i < n && (s[i] == u'e' || s[i] == u'E')) {
+    if (digits > 0 && i < n && (at(i) == u'e' || at(i) == u'E')) {
         int j = i + 1;
-        if (j < n && (s[j] == u'+' || s[j] == u'-'))
+        if (j < n && (at(j) == u'+' || at(j) == u'-'))
             ++j;
         if (digit(j)) {
             while (digit(j))
@@ -102,7 +105,7 @@ bool ReadNumber(const QString& t, double& Value)
             buf = large.data();
         }
         for (int k = 0; k < len; ++k)
-            buf[k] = char(s[start + k].unicode());
+            buf[k] = char(at(start + k).unicode());
         AsciiToFloat(std::string_view(buf, std::size_t(len)), Value);
     }
     return digits > 0 && i == n;
@@ -370,7 +373,7 @@ int TExStringGrid::CompareKeys(int ACol, int ARow1, int ARow2, TSortDirection Di
                     t[i] = u'.';
             }
             c.NumEmpty = t.isEmpty();
-            c.NumOk = ReadNumber(t, c.Num);
+            c.NumOk = ReadNumber(t, -1, c.Num);
             if (!c.NumOk && (virt ? c.Text : GetCellEx(ACol, r)).isEmpty()) {
                 c.Num = 0;
                 c.NumOk = true;
@@ -495,210 +498,364 @@ int TExStringGrid::CompareRowsIndexed(int Index, int ARow1, int ARow2)
 bool TExStringGrid::SortPlainColumn(std::vector<int>& Order, int Left, int ACol)
 {
     // A column whose every cell is a plain number, or whose cells leave the
-    // automatic style no choice but text, compares on one array of keys; the
-    // result is the same as the cell compare's.
-    struct TFastKeys {
-        int State = 0; // 0 not read, 1 numbers, 2 texts, 3 the cell compare
-        int Ties = 0; // compares that reached the column before it was read
-        int Ranks = 0; // distinct texts, when Nums holds their ranks
-        // Per text its first four UTF-16 units, high first and zeros after
-        // its end: ordered as the texts are wherever they differ, so most
-        // compares never reach the texts themselves.
-        std::vector<quint64> Prefix;
-        std::vector<double> Nums;
-        std::vector<QString> Texts;
+    // automatic style no choice but text, is sorted on one array of keys
+    // read once per row, giving the cell compare's order. With Full the rows
+    // that tie are then sorted the same way on the next column, which is
+    // read for those rows only.
+    struct TNumKey {
+        double Num;
+        int Row;
     };
+    // A text's first eight UTF-16 units after the prefix every text of the
+    // rows shares, high first and zeros after its end: ordered as the texts
+    // are wherever they differ there, so most compares never reach the
+    // texts themselves.
+    struct TTextKey {
+        quint64 Head, Next;
+        const QString* Text;
+        int Row;
+    };
+    // One column's keys for a run of rows; a level's buffers serve every run
+    // of that level in turn.
+    struct TLevel {
+        std::vector<TNumKey> Nums;
+        std::vector<TTextKey> Texts;
+        std::vector<QString> Owned; // texts read through a display hook
+    };
+    enum { kNumbers = 1, kTexts = 2, kOther = 3 };
+
     const int n = int(Order.size());
+    const int last = TotalColCount() - 1;
+    if (ACol < 0 || ACol > last || FIgnoreColumns->HasValue(ACol))
+        return false;
+    const bool full = FSortSettings->Full;
     const bool blanks = FSortSettings->IgnoreBlanks;
     const TSortDirection dir = FSortSettings->Direction;
     const bool blanksFirst
         = (FSortSettings->BlankPos == TSortBlankPosition::blFirst) == (dir == TSortDirection::sdAscending);
-    auto compareTexts = [&](const QString& a, const QString& b) {
-        if (blanks && a.isEmpty() != b.isEmpty())
-            return a.isEmpty() == blanksFirst ? -1 : 1;
-        return Sign(QString::compare(a, b));
-    };
-    // The sorted column, when it has few distinct texts (a group column),
-    // compares on the ranks of its distinct texts: the same answers, without
-    // reaching for two texts scattered in memory at every compare.
-    auto RankTexts = [&](TFastKeys& f) {
-        if (n < 64)
-            return;
-        QHash<QString, int> ids;
-        std::vector<int> id(static_cast<std::size_t>(n));
-        std::vector<QString> distinct;
-        for (int k = 0; k < n; ++k) {
-            const QString& t = f.Texts[std::size_t(k)];
-            auto it = ids.constFind(t);
-            if (it == ids.constEnd()) {
-                // Mostly distinct texts gain nothing: stop early.
-                if (int(distinct.size()) >= n / 8 || (k < 4096 && n >= 32768 && distinct.size() >= 2048))
-                    return;
-                it = ids.insert(t, int(distinct.size()));
-                distinct.push_back(t);
-            }
-            id[std::size_t(k)] = it.value();
-        }
-        std::vector<int> byText(distinct.size());
-        for (std::size_t i = 0; i < byText.size(); ++i)
-            byText[i] = int(i);
-        std::sort(byText.begin(), byText.end(),
-            [&](int a, int b) { return compareTexts(distinct[std::size_t(a)], distinct[std::size_t(b)]) < 0; });
-        std::vector<double> rank(distinct.size());
-        for (std::size_t i = 0; i < byText.size(); ++i)
-            rank[std::size_t(byText[i])] = double(i);
-        f.Nums.resize(std::size_t(n));
-        for (int k = 0; k < n; ++k)
-            f.Nums[std::size_t(k)] = rank[std::size_t(id[std::size_t(k)])];
-        f.Texts = {};
-        f.State = 1;
-        f.Ranks = int(distinct.size());
-    };
     const bool virt = FSortSettings->SortOnVirtualCells;
-    // Whether the sorted column's texts, as the sort reads them, are the
-    // stored ones in every row.
-    bool keyStored = true;
+    // Texts are read where the store keeps them whenever the displayed text
+    // is the stored one: no copy, no reference count written.
+    const bool inPlace = !virt || ShowsStoredTexts(*this);
     const QChar dec = FormatSettings.DecimalSeparator;
-    auto build = [&](int c, TFastKeys& f) {
-        f.State = 3;
-        if (c < 0 || FIgnoreColumns->HasValue(c))
-            return;
+    const QChar dateSep = FormatSettings.DateSeparator, timeSep = FormatSettings.TimeSeparator;
+    int compares = 0;
+
+    auto compareTexts = [&](const TTextKey& a, const TTextKey& b) {
+        if (blanks && a.Text->isEmpty() != b.Text->isEmpty())
+            return a.Text->isEmpty() == blanksFirst ? -1 : 1;
+        if (a.Head != b.Head)
+            return a.Head < b.Head ? -1 : 1;
+        if (a.Next != b.Next)
+            return a.Next < b.Next ? -1 : 1;
+        return Sign(QString::compare(*a.Text, *b.Text));
+    };
+    auto sameText = [](const TTextKey& a, const TTextKey& b) {
+        return a.Head == b.Head && a.Next == b.Next && *a.Text == *b.Text;
+    };
+
+    // Sequential: rows are the displayed rows in order, so the store can
+    // load the cells a little ahead of the walk.
+    auto readKeys = [&](int c, const int* rows, int m, TLevel& L, bool Sequential) {
         KeyColumn(c);
         const TSortKeys::TColumn& col = FSortKeys->Cols[std::size_t(c)];
         const bool automatic = col.Style == TSortStyle::ssAutomatic;
         const bool textStyle = col.Style == TSortStyle::ssAlphabetic || col.Style == TSortStyle::ssAlphaCase
             || (automatic && !FSortSettings->IgnoreCase);
         if (!automatic && !textStyle)
-            return;
+            return kOther;
         bool allNumbers = automatic && col.Prefix.isEmpty() && col.Suffix.isEmpty();
         bool allText = textStyle;
-        f.Texts.resize(std::size_t(n));
-        for (int k = 0; k < n && (allNumbers || allText); ++k) {
-            QString& t = f.Texts[std::size_t(k)];
-            t = virt ? GetCellEx(c, Left + k) : GetGridCell(c, Left + k);
-            if (virt && keyStored && c == ACol) {
-                const QString& stored = Store().Text(c, Left + k);
-                keyStored = t.constData() == stored.constData() || t == stored;
+        const bool checks = automatic && HasCellProps();
+        if (allNumbers)
+            L.Nums.resize(std::size_t(m));
+        if (allText)
+            L.Texts.resize(std::size_t(m));
+        if (!inPlace)
+            L.Owned.resize(std::size_t(m));
+        for (int k = 0; k < m && (allNumbers || allText); ++k) {
+            const int row = rows[k];
+            if (Sequential)
+                Store().PrefetchColumn(c, row);
+            const QString* t = &Store().Text(c, row);
+            if (!inPlace) {
+                L.Owned[std::size_t(k)] = GetCellEx(c, row);
+                t = &L.Owned[std::size_t(k)];
             }
-            if (automatic && HasCellProps() && IsCheckBoxType(GetCellType(c, Left + k))) {
-                allNumbers = allText = false;
-                break;
-            }
-            const bool number = !t.isEmpty() && [&] {
-                const int cls = ClassifyCellNumber(t);
+            if (checks && IsCheckBoxType(GetCellType(c, row)))
+                return kOther;
+            const bool number = !t->isEmpty() && [&] {
+                const int cls = ClassifyCellNumber(*t);
                 return cls == 0 || cls == 1 || cls == 5;
             }();
             if (automatic && allText
-                && (number
-                    || (SeparatorFlags(t, FormatSettings.DateSeparator, kDateAt, kDateNear, kHasDate) & kDateNear)
-                    || (SeparatorFlags(t, FormatSettings.TimeSeparator, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
+                && (number || (SeparatorFlags(*t, dateSep, kDateAt, kDateNear, kHasDate) & kDateNear)
+                    || (SeparatorFlags(*t, timeSep, kTimeAt, kTimeNear, kHasTime) & kTimeAt)))
                 allText = false;
             if (allNumbers) {
                 double v = 0;
-                QString u = t;
-                if (dec != u'.') {
-                    const int i = u.indexOf(dec);
-                    if (i >= 0)
-                        u[i] = u'.';
-                }
-                if (number && ReadNumber(u, v)) {
-                    if (f.Nums.empty())
-                        f.Nums.resize(std::size_t(n));
-                    f.Nums[std::size_t(k)] = v;
-                } else {
+                if (number && ReadNumber(*t, dec != u'.' ? t->indexOf(dec) : -1, v))
+                    L.Nums[std::size_t(k)] = { v, row };
+                else
                     allNumbers = false;
-                }
             }
+            if (allText)
+                L.Texts[std::size_t(k)] = { 0, 0, t, row };
         }
-        f.State = allNumbers ? 1 : allText ? 2 : 3;
-        if (f.State != 2)
-            f.Texts = {};
-        else if (c == ACol)
-            RankTexts(f);
-        if (f.State == 2) {
-            f.Prefix.resize(std::size_t(n));
-            for (int k = 0; k < n; ++k) {
-                const QString& t = f.Texts[std::size_t(k)];
-                quint64 p = 0;
-                for (qsizetype i = 0; i < 4; ++i)
-                    p = (p << 16) | (i < t.size() ? t[i].unicode() : 0u);
-                f.Prefix[std::size_t(k)] = p;
+        if (allNumbers)
+            return kNumbers;
+        if (!allText)
+            return kOther;
+        return kTexts;
+    };
+
+    // The texts' keys; read texts sort by them.
+    auto keyTexts = [&](TLevel& L, int m) {
+        // The prefix the non-empty texts share decides nothing: the keys
+        // start after it.
+        qsizetype shared = -1;
+        const QString* first = nullptr;
+        for (int k = 0; k < m && shared != 0; ++k) {
+            const QString& t = *L.Texts[std::size_t(k)].Text;
+            if (t.isEmpty())
+                continue;
+            if (!first) {
+                first = &t;
+                shared = t.size();
+                continue;
             }
+            const qsizetype lim = std::min(shared, t.size());
+            const QChar *a = first->constData(), *b = t.constData();
+            qsizetype i = 0;
+            while (i < lim && a[i] == b[i])
+                ++i;
+            shared = i;
+        }
+        shared = std::max<qsizetype>(shared, 0);
+        for (int k = 0; k < m; ++k) {
+            TTextKey& key = L.Texts[std::size_t(k)];
+            const QChar* s = key.Text->constData();
+            const qsizetype size = key.Text->size();
+            auto unit = [&](qsizetype i) { return i < size ? quint64(s[i].unicode()) : 0u; };
+            key.Head = unit(shared) << 48 | unit(shared + 1) << 32 | unit(shared + 2) << 16 | unit(shared + 3);
+            key.Next = unit(shared + 4) << 48 | unit(shared + 5) << 32 | unit(shared + 6) << 16 | unit(shared + 7);
         }
     };
-    const int last = TotalColCount() - 1;
-    std::vector<TFastKeys> fast(std::size_t(last + 1));
-    if (ACol < 0 || ACol > last)
-        return false;
-    build(ACol, fast[std::size_t(ACol)]);
-    if (fast[std::size_t(ACol)].State == 3)
-        return false;
-    // A later column is read whole only once enough ties reach it.
-    const int tieLimit = std::max(64, n / 32);
-    auto compare = [&](int x, int y) {
-        for (int c = ACol; c <= last; ++c) {
-            TFastKeys& f = fast[std::size_t(c)];
-            if (f.State == 0 && ++f.Ties > tieLimit)
-                build(c, f);
-            int res = 0;
-            if (f.State == 1 || f.State == 2) {
-                ++Compares;
-                const std::size_t i = std::size_t(x - Left), j = std::size_t(y - Left);
-                if (f.State == 1) {
-                    res = ThreeWay(f.Nums[i], f.Nums[j]);
-                } else {
-                    const QString &a = f.Texts[i], &b = f.Texts[j];
-                    if ((blanks && a.isEmpty() != b.isEmpty()) || f.Prefix[i] == f.Prefix[j])
-                        res = compareTexts(a, b);
-                    else
-                        res = f.Prefix[i] < f.Prefix[j] ? -1 : 1;
-                }
-            } else if (!FIgnoreColumns->HasValue(c)) {
-                res = CompareKeys(c, x, y, dir);
-            }
-            if (res != 0 || !FSortSettings->Full)
+
+    // The cell compare from column c on, for columns the keys cannot take.
+    auto compareFrom = [&](int c, int x, int y) {
+        for (; c <= last; ++c) {
+            const int res = FIgnoreColumns->HasValue(c) ? 0 : CompareKeys(c, x, y, dir);
+            if (res != 0 || !full)
                 return res;
         }
         return 0;
     };
-    auto less = [&](int x, int y) { return compare(y, x) == SortDir; };
-    const TFastKeys& key = fast[std::size_t(ACol)];
-    if (key.Ranks == 0) {
-        StableSortRows(Order, less);
-        return true;
-    }
-    // Ranked texts: the rows go into one run per text in the sort's
-    // direction, keeping their order, which is what the stable sort gives;
-    // only rows of the same text are left to compare, on later columns.
-    std::vector<int> start(std::size_t(key.Ranks) + 1, 0);
-    auto bucket = [&](int row) {
-        const int r = int(key.Nums[std::size_t(row - Left)]);
-        return SortDir == 1 ? r : key.Ranks - 1 - r;
+
+    std::vector<TLevel> levels(std::size_t(last - ACol + 1));
+    const bool keyStoredAlways = !virt || inPlace;
+    bool keyStored = keyStoredAlways;
+    std::vector<int> starts; // the runs of equal texts of the sorted column
+
+    // Sorts rows[0 .. m - 1] on column c and, with Full, each run of ties on
+    // the columns after it.
+    std::function<void(int*, int, int, int)> sortRows;
+    // The keys of the column after the sorted one for every row (by offset
+    // from Left), read in one walk down the rows when most rows tie: reading
+    // them for the tied rows only, scattered, then costs more than reading
+    // them all in order. 0 while not read.
+    int denseState = 0;
+    TLevel dense;
+    auto prepareDense = [&](int Tied) {
+        const int c = ACol + 1;
+        if (Tied < n / 4 || c > last || FIgnoreColumns->HasValue(c))
+            return;
+        std::vector<int> seq(static_cast<std::size_t>(n));
+        for (int k = 0; k < n; ++k)
+            seq[std::size_t(k)] = Left + k;
+        denseState = readKeys(c, seq.data(), n, dense, true);
+        if (denseState == kOther)
+            denseState = 0;
+        else if (denseState == kTexts)
+            keyTexts(dense, n);
     };
-    for (int row : Order)
-        ++start[std::size_t(bucket(row)) + 1];
-    for (std::size_t b = 1; b < start.size(); ++b)
-        start[b] += start[b - 1];
-    std::vector<int> sorted(Order.size());
-    std::vector<int> next(start.begin(), start.end() - 1);
-    for (int row : Order)
-        sorted[std::size_t(next[std::size_t(bucket(row))]++)] = row;
-    Order.swap(sorted);
+    // The sorted column, when it has few distinct texts (a group column),
+    // goes into one run per text in the order of the texts, each run keeping
+    // its rows' order, which is what the stable sort gives: linear, where a
+    // sort of every row is not. Only the rows of one text are left to sort,
+    // on the later columns.
+    auto rankRuns = [&](int* rows, int m, const std::vector<TTextKey>& keys) {
+        if (m < 64)
+            return false;
+        QHash<QString, int> ids;
+        std::vector<int> id(static_cast<std::size_t>(m));
+        std::vector<int> firsts; // a key of each distinct text
+        for (int k = 0; k < m; ++k) {
+            const QString& t = *keys[std::size_t(k)].Text;
+            auto it = ids.constFind(t);
+            if (it == ids.constEnd()) {
+                // Mostly distinct texts gain nothing: stop early.
+                if (int(firsts.size()) >= m / 8 || (k < 4096 && m >= 32768 && firsts.size() >= 2048))
+                    return false;
+                it = ids.insert(t, int(firsts.size()));
+                firsts.push_back(k);
+            }
+            id[std::size_t(k)] = it.value();
+        }
+        const int count = int(firsts.size());
+        std::vector<int> byText(firsts.size());
+        for (int i = 0; i < count; ++i)
+            byText[std::size_t(i)] = i;
+        std::sort(byText.begin(), byText.end(), [&](int a, int b) {
+            return compareTexts(keys[std::size_t(firsts[std::size_t(a)])], keys[std::size_t(firsts[std::size_t(b)])])
+                < 0;
+        });
+        std::vector<int> run(firsts.size());
+        for (int i = 0; i < count; ++i)
+            run[std::size_t(byText[std::size_t(i)])] = SortDir == 1 ? i : count - 1 - i;
+        std::vector<int> start(std::size_t(count) + 1, 0);
+        for (int k = 0; k < m; ++k)
+            ++start[std::size_t(run[std::size_t(id[std::size_t(k)])]) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        std::vector<int> next(start.begin(), start.end() - 1);
+        for (int k = 0; k < m; ++k)
+            rows[next[std::size_t(run[std::size_t(id[std::size_t(k)])])]++] = keys[std::size_t(k)].Row;
+        starts.assign(start.begin(), start.end() - 1);
+        if (!full || ACol >= last)
+            return true;
+        int tied = 0;
+        for (int b = 0; b < count; ++b)
+            if (const int len = start[std::size_t(b) + 1] - start[std::size_t(b)]; len > 1)
+                tied += len;
+        prepareDense(tied);
+        for (int b = 0; b < count; ++b)
+            if (const int len = start[std::size_t(b) + 1] - start[std::size_t(b)]; len > 1)
+                sortRows(rows + start[std::size_t(b)], len, ACol + 1, 0);
+        return true;
+    };
+    // Known is the state of keys already read.
+    sortRows = [&](int* rows, int m, int c, int Known) {
+        while (c <= last && FIgnoreColumns->HasValue(c))
+            ++c;
+        if (c > last || m < 2)
+            return;
+        TLevel& L = levels[std::size_t(c - ACol)];
+        int state = Known;
+        if (!state && denseState && c == ACol + 1) {
+            state = denseState;
+            if (state == kNumbers) {
+                L.Nums.resize(std::size_t(m));
+                for (int k = 0; k < m; ++k)
+                    L.Nums[std::size_t(k)] = dense.Nums[std::size_t(rows[k] - Left)];
+            } else {
+                L.Texts.resize(std::size_t(m));
+                for (int k = 0; k < m; ++k)
+                    L.Texts[std::size_t(k)] = dense.Texts[std::size_t(rows[k] - Left)];
+            }
+        } else if (!state) {
+            state = readKeys(c, rows, m, L, false);
+            if (state == kTexts)
+                keyTexts(L, m);
+        }
+        if (state == kOther) {
+            std::vector<int> v(rows, rows + m);
+            StableSortRows(v, [&](int x, int y) { return compareFrom(c, y, x) == SortDir; });
+            std::copy(v.begin(), v.end(), rows);
+            return;
+        }
+        const bool up = SortDir == 1;
+        if (state == kNumbers) {
+            auto& keys = L.Nums;
+            if (up)
+                std::stable_sort(keys.begin(), keys.end(), [&](const TNumKey& a, const TNumKey& b) {
+                    ++compares;
+                    return a.Num < b.Num;
+                });
+            else
+                std::stable_sort(keys.begin(), keys.end(), [&](const TNumKey& a, const TNumKey& b) {
+                    ++compares;
+                    return b.Num < a.Num;
+                });
+            for (int k = 0; k < m; ++k)
+                rows[k] = keys[std::size_t(k)].Row;
+            if (!full || c >= last)
+                return;
+            if (c == ACol) {
+                int tied = 0;
+                for (int k = 1; k < m; ++k)
+                    if (keys[std::size_t(k)].Num == keys[std::size_t(k - 1)].Num)
+                        tied += k == 1 || keys[std::size_t(k - 1)].Num != keys[std::size_t(k - 2)].Num ? 2 : 1;
+                prepareDense(tied);
+            }
+            for (int k = 0; k < m;) {
+                int e = k + 1;
+                while (e < m && keys[std::size_t(e)].Num == keys[std::size_t(k)].Num)
+                    ++e;
+                if (e - k > 1)
+                    sortRows(rows + k, e - k, c + 1, 0);
+                k = e;
+            }
+            return;
+        }
+        auto& keys = L.Texts;
+        if (c == ACol && !keyStoredAlways)
+            for (int k = 0; k < m && keyStored; ++k) {
+                const QString& stored = Store().Text(c, rows[k]);
+                keyStored = keys[std::size_t(k)].Text->constData() == stored.constData()
+                    || *keys[std::size_t(k)].Text == stored;
+            }
+        if (c == ACol && rankRuns(rows, m, keys))
+            return;
+        if (c == ACol)
+            keyTexts(L, m);
+        if (up)
+            std::stable_sort(keys.begin(), keys.end(), [&](const TTextKey& a, const TTextKey& b) {
+                ++compares;
+                return compareTexts(a, b) < 0;
+            });
+        else
+            std::stable_sort(keys.begin(), keys.end(), [&](const TTextKey& a, const TTextKey& b) {
+                ++compares;
+                return compareTexts(b, a) < 0;
+            });
+        for (int k = 0; k < m; ++k)
+            rows[k] = keys[std::size_t(k)].Row;
+        const bool runs = c == ACol;
+        if (!runs && (!full || c >= last))
+            return;
+        if (runs && full && c < last) {
+            int tied = 0;
+            for (int k = 1; k < m; ++k)
+                if (sameText(keys[std::size_t(k)], keys[std::size_t(k - 1)]))
+                    tied += k == 1 || !sameText(keys[std::size_t(k - 1)], keys[std::size_t(k - 2)]) ? 2 : 1;
+            prepareDense(tied);
+        }
+        for (int k = 0; k < m;) {
+            int e = k + 1;
+            while (e < m && sameText(keys[std::size_t(e)], keys[std::size_t(k)]))
+                ++e;
+            if (runs)
+                starts.push_back(k);
+            if (e - k > 1 && full && c < last)
+                sortRows(rows + k, e - k, c + 1, 0);
+            k = e;
+        }
+    };
+
+    const int state = readKeys(ACol, Order.data(), n, levels[0], true);
+    if (state == kOther)
+        return false;
+    sortRows(Order.data(), n, ACol, state);
+    Compares += compares;
     // Each text's rows now lie together: the grouping that asked for this
     // sort finds its groups here instead of reading every text again.
-    if (keyStored && FIsGrouping) {
+    if (keyStored && FIsGrouping && !starts.empty()) {
         FSortRuns.Col = ACol;
         FSortRuns.Left = Left;
         FSortRuns.Count = n;
-        FSortRuns.Starts.assign(start.begin(), start.end() - 1);
+        FSortRuns.Starts = std::move(starts);
     }
-    if (FSortSettings->Full && ACol < last)
-        for (std::size_t b = 0; b + 1 < start.size(); ++b)
-            if (start[b + 1] - start[b] > 1) {
-                std::vector<int> run(Order.begin() + start[b], Order.begin() + start[b + 1]);
-                StableSortRows(run, less);
-                std::copy(run.begin(), run.end(), Order.begin() + start[b]);
-            }
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "platform/runtime/SysUtils.h"
 
@@ -78,17 +79,52 @@ std::vector<int> InversePermutation(int first, const std::vector<int>& order)
     return inverse;
 }
 
+// Orders (key, value) pairs with keys of 0 or more by key, keeping equal
+// keys in their order: a radix sort on the keys' two halves for many pairs,
+// whose keys after a reordering of rows come in no order at all.
+template <class T> void SortByKey(std::vector<std::pair<int, T>>& v)
+{
+    const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (std::is_sorted(v.begin(), v.end(), byKey))
+        return;
+    if (v.size() < 4096) {
+        std::stable_sort(v.begin(), v.end(), byKey);
+        return;
+    }
+    std::vector<std::pair<int, T>> out(v.size());
+    std::vector<std::size_t> start(std::size_t(1) << 16);
+    for (const int shift : { 0, 16 }) {
+        const auto digit = [shift](const std::pair<int, T>& e) { return (unsigned(e.first) >> shift) & 0xFFFFu; };
+        std::fill(start.begin(), start.end(), 0);
+        for (const auto& e : v)
+            ++start[digit(e)];
+        std::size_t at = 0;
+        for (std::size_t& s : start)
+            at += std::exchange(s, at);
+        for (auto& e : v)
+            out[start[digit(e)]++] = std::move(e);
+        v.swap(out);
+    }
+}
+
 // Rebuilds a map's keys from `first` on through newKey (old key -> new key).
+// The entries are read out, the range dropped at once, and the entries put
+// back in key order at the end: a reordering of many rows does not search
+// the tree once per key.
 template <class Map, class F> void RekeyFrom(Map& m, int first, F newKey)
 {
-    std::vector<typename Map::value_type> moved;
-    for (auto it = m.lower_bound(first); it != m.end();) {
-        moved.emplace_back(newKey(it->first), it->second);
-        it = m.erase(it);
-    }
-    for (auto& kv : moved)
-        if (kv.first >= 0)
-            m.insert(kv);
+    std::vector<std::pair<int, typename Map::mapped_type>> moved;
+    const auto from = m.lower_bound(first);
+    for (auto it = from; it != m.end(); ++it)
+        if (const int key = newKey(it->first); key >= 0)
+            moved.emplace_back(key, it->second);
+    if (from == m.begin())
+        m.clear();
+    else
+        m.erase(from, m.end());
+    SortByKey(moved);
+    for (const auto& [key, value] : moved)
+        m.emplace_hint(m.end(), key, value);
 }
 
 // Extents that code may set near the int range saturate instead of wrapping.

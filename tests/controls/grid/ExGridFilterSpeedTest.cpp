@@ -25,7 +25,10 @@ template <class G = TExStringGrid> std::unique_ptr<G> MakeGrid(const QStringList
     return g;
 }
 
-QString Shown(const TExStringGrid& g) { return ShownFirstColumn(g); }
+QString Shown(const TExStringGrid& g)
+{
+    return ShownFirstColumn(g);
+}
 
 } // namespace
 
@@ -36,11 +39,11 @@ QString Shown(const TExStringGrid& g) { return ShownFirstColumn(g); }
 TEST(ExGridFilterSpeed, CompiledConditionsAgreeWithTheExpressionMatcher)
 {
     const QStringList values = { "", "a", "ab", "abc", "ABC", "b", "ba", "aXbXc", "a*b", "a b", "15", "25", "10", "c",
-        "abab", "aab", "xay", "\u00e4b", "\u00c4B", "a\"b" };
+        "abab", "aab", "xay", "\u00e4b", "\u00c4B", "a\"b", " a", "ab ", "\ta b\t", "  ", "A", "a|b", "|", "ab|" };
     const QStringList expressions = { "a*", "*a", "*b*", "a*c", "?b", "a?c", "?", "*", "**", "", "=a*", "= a *", "ab",
         "a**c", "*a*b*c*", "*?", "a*b*", "*ab", "ab*ab", "a\"*\"c", "\"a b\"", "a b", ">10&<20", ">5", ">=15", "<b",
         ">b", "!a*", "!*b", "a*|b*", "a*;c", "a*^c", "a*&*c", "(a*)", "(a*)|c", "(a*)b|c", "((a*)&(*b))|c", "(a", "a)",
-        "\u00e4*", "*\"&\"*", "b|(a*&*c)" };
+        "\u00e4*", "*\"&\"*", "b|(a*&*c)", "A*", "a?*", "?*", "*?b*", "a*?", "ab?*", "a b*", "|*" };
     auto g = MakeGrid(values);
     TFilterData* d = g->Filter()->Add();
     d->Column = 1;
@@ -58,6 +61,42 @@ TEST(ExGridFilterSpeed, CompiledConditionsAgreeWithTheExpressionMatcher)
                 }
             }
     EXPECT_FALSE(g->HasCellProps());
+}
+
+// A filter level over rows one of which is hidden already: prefix patterns,
+// "?" and "*" mixed, blanks at either end and empty cells hide exactly the
+// shown rows the expression matcher refuses; taking the level off brings
+// them back and leaves the hidden row hidden.
+TEST(ExGridFilterSpeed, LevelHidesWhatTheMatcherRefuses)
+{
+    const QStringList values = { "abc", " abc", "abc ", "", "  ", "ABC", "xabc", "ab", "a", "b a", "a?c", "a\tb" };
+    struct TCase {
+        QString condition;
+        bool caseSensitive;
+    };
+    const TCase cases[] = { { "a*", true }, { "a*", false }, { "ab*", true }, { "?b*", true }, { "a?c*", false },
+        { "*c", true }, { "a*c", true }, { "?", true }, { "*", true }, { "a b*", true }, { "\"b a\"*", true } };
+    for (const TCase& c : cases) {
+        auto g = MakeGrid(values);
+        g->HideRow(3); // "abc " stays hidden throughout
+        TFilterData* d = g->Filter()->Add();
+        d->Column = 1;
+        d->Condition = c.condition;
+        d->CaseSensitive = c.caseSensitive;
+        QStringList want, all;
+        for (int i = 0; i < values.size(); ++i) {
+            if (i == 2)
+                continue;
+            all << QString::number(i);
+            if (MatchFilterExpression(c.condition, values[i].trimmed(), c.caseSensitive))
+                want << QString::number(i);
+        }
+        g->ApplyFilter();
+        EXPECT_EQ(Shown(*g), want.join(u' ')) << c.condition.toStdString() << " case " << c.caseSensitive;
+        g->RemoveLastFilter();
+        EXPECT_EQ(Shown(*g), all.join(u' ')) << c.condition.toStdString();
+        EXPECT_FALSE(g->HasCellProps());
+    }
 }
 
 // Display texts come from the hooks and merged areas when there are any,

@@ -462,6 +462,88 @@ TEST(ExGridSorting, ManyDistinctTextsSortLikeTheTextCompare)
         400);
 }
 
+// The second header click: rows standing sorted by another column are sorted
+// on numbers with a decimal comma that tie often, the ties falling to a text
+// column whose texts share a long prefix (one is the prefix alone, one is
+// empty) and on to a third column. The order is the stable sort by the
+// compare's rules, in both directions, with and without Full, on a plain
+// grid (which reads its texts in place) and on a derived one (which reads
+// the displayed texts).
+template <class G> void ExpectResortLikeTheCompare()
+{
+    TFormatScope format;
+    FormatSettings.DecimalSeparator = u',';
+    FormatSettings.ThousandSeparator = u'.';
+    const QString numbers[] = { "2,5", "-3,5", "10", "9,75", "0", "2,50", "100" };
+    const QString prefix = QStringLiteral("Transmitter loop ");
+    struct TRow {
+        double Num;
+        QString Text;
+        int Last;
+    };
+    std::mt19937 rnd(17);
+    for (const bool full : { true, false })
+        for (const auto dir : { TSortDirection::sdAscending, TSortDirection::sdDescending }) {
+            const int rows = 400;
+            TColumnFixture<G> g(4, rows + 1);
+            std::vector<TRow> want;
+            for (int r = 1; r <= rows; ++r) {
+                const QString& n = numbers[rnd() % 7];
+                const int k = int(rnd() % 12);
+                const QString t = k == 0 ? QString() : k == 1 ? prefix : prefix + QString::number(k % 5) + u'x';
+                const int last = int(rnd() % 1000);
+                g->SetCells(0, r, QString::number(int(rnd() % 50)));
+                g->SetCells(1, r, n);
+                g->SetCells(2, r, t);
+                g->SetCells(3, r, QString::number(last));
+                want.push_back({ QString(n).replace(u',', u'.').toDouble(), t, last });
+            }
+            // Sorted by column 0 first: the rows stand out of their first order.
+            g->SortSettings()->Full = true;
+            g->Sort(0, TSortDirection::sdAscending);
+            std::vector<TRow> now;
+            for (int r = 1; r <= rows; ++r)
+                now.push_back(
+                    { g->Cells(1, r).replace(u',', u'.').toDouble(), g->Cells(2, r), g->Cells(3, r).toInt() });
+            g->SortSettings()->Full = full;
+            const bool up = dir == TSortDirection::sdAscending;
+            std::stable_sort(now.begin(), now.end(), [&](const TRow& a, const TRow& b) {
+                int c = a.Num < b.Num ? -1 : b.Num < a.Num ? 1 : 0;
+                if (c == 0 && full)
+                    c = QString::compare(a.Text, b.Text);
+                if (c == 0 && full)
+                    c = a.Last - b.Last;
+                return up ? c < 0 : c > 0;
+            });
+            g->Sort(1, dir);
+            for (int r = 1; r <= rows; ++r) {
+                const TRow& w = now[std::size_t(r - 1)];
+                ASSERT_EQ(g->Cells(1, r).replace(u',', u'.').toDouble(), w.Num) << full << up << r;
+                ASSERT_EQ(g->Cells(2, r), w.Text) << full << up << r;
+                ASSERT_EQ(g->Cells(3, r).toInt(), w.Last) << full << up << r;
+            }
+            // Sorting the text column now: its ties fall to column 3.
+            std::stable_sort(now.begin(), now.end(), [&](const TRow& a, const TRow& b) {
+                int c = QString::compare(a.Text, b.Text);
+                if (c == 0 && full)
+                    c = a.Last - b.Last;
+                return up ? c < 0 : c > 0;
+            });
+            g->Sort(2, dir);
+            for (int r = 1; r <= rows; ++r) {
+                ASSERT_EQ(g->Cells(2, r), now[std::size_t(r - 1)].Text) << full << up << r;
+                ASSERT_EQ(g->Cells(3, r).toInt(), now[std::size_t(r - 1)].Last) << full << up << r;
+            }
+            EXPECT_FALSE(g->HasCellProps());
+        }
+}
+
+TEST(ExGridSorting, ResortWithTiesLikeTheCompare)
+{
+    ExpectResortLikeTheCompare<TExStringGrid>();
+    ExpectResortLikeTheCompare<TRowsGrid>();
+}
+
 // Compare answers with no order at all: the sort ends and loses no row.
 TEST(ExGridSorting, ArbitraryCompareAnswersLoseNoRow)
 {
@@ -572,8 +654,8 @@ namespace {
 // Reaches the full row reorder, the one a swap must match.
 class TSwapGrid : public TRowsGrid {
 public:
-    using TRowsGrid::TRowsGrid;
     using TExStringGrid::ApplyRowOrder;
+    using TRowsGrid::TRowsGrid;
     int SwapCount() const { return Swaps; }
     int& SortRowMark() { return SortRow; }
 };
@@ -596,8 +678,8 @@ QStringList SwapDump(TSwapGrid& g)
             const TPoint base = g.BaseCell(c, r);
             row << QStringLiteral("%1,%2").arg(base.X).arg(base.Y);
         }
-        row << QString::number(g.RowHeights(r)) << QString::number(g.RowEnabled(r))
-            << QString::number(g.RowSelect(r)) << QString::number(g.UnSortedRowIndex(r));
+        row << QString::number(g.RowHeights(r)) << QString::number(g.RowEnabled(r)) << QString::number(g.RowSelect(r))
+            << QString::number(g.UnSortedRowIndex(r));
         out << row.join(u' ');
     }
     for (TIntList* l : { g.ModifiedRows(), g.EnabledRows() })
