@@ -15,8 +15,9 @@
 
 namespace {
 
-// The most columns a "FIELD<k>" name may place a text in.
-constexpr int MaxFieldColumn = 65535;
+// How far a "FIELD<k>" name may move a text past the fields before it: a
+// few bytes of names must not make every row hold thousands of cells.
+constexpr int MaxFieldGap = 256;
 
 bool IsNameStart(char32_t c)
 {
@@ -271,8 +272,8 @@ void TExStringGrid::ReadXMLNodes(TXMLReadState& State, const TXmlNode& Node)
         if (State.LevelToRow)
             return;
         const QRegularExpressionMatch m = fieldRe.match(N.NodeName());
-        if (m.hasMatch())
-            State.Col = std::min(m.captured(1).toInt(), MaxFieldColumn);
+        if (m.hasMatch() && m.captured(1).toInt() <= State.Col + MaxFieldGap)
+            State.Col = m.captured(1).toInt();
     };
     // Walked with a stack of its own: a deeply nested document cannot
     // exhaust the call stack.
