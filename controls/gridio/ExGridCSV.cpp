@@ -16,7 +16,7 @@ namespace {
 constexpr char16_t CR = 13;
 constexpr char16_t LF = 10;
 constexpr char16_t Quote = u'"';
-// Rows added at a time while a CSV file is read.
+// The fewest rows added at a time while a CSV file is read.
 constexpr int RowGrowth = 1000;
 
 const char16_t DelimiterCandidates[] = { u',', u';', u'#', u'\t', u'|', u'@', u'*', u'-', u'+', u'&' };
@@ -324,8 +324,10 @@ void TExStringGrid::ReadCSVStream(TStream* Stream, bool Insert, int MaxRows)
     int last = -1;
     while (!parser.AtEnd() && (MaxRows <= 0 || read < MaxRows)) {
         parser.ReadRecord(fields, quoted);
+        // Rows are added in steps that grow with the grid, so that a long
+        // file resizes it a few dozen times; the count is set exactly at the end.
         if (row >= RowCount() - FixedFooters())
-            SetRowCount(row + RowGrowth);
+            SetRowCount(row + std::max(RowGrowth, row / 2));
         for (int k = 0; k < fields.size(); ++k) {
             QString s = fields[k];
             if (OemConvert())
