@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libjpeg62-turbo-dev
       libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-urw-base35 ccache
       locales
-      # The readers the description-file tests check their files with.
+      # The readers the file tests check their files with.
       libxml2-utils python3)
 # libFuzzer and clang's sanitizer runtimes are only recommended by clang, and
 # recommendations are not installed below.

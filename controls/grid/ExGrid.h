@@ -37,6 +37,7 @@ class TBalloonSettings;
 class TShowModified;
 class TGridProgressAppearance;
 class TFloatingFooter;
+class TXmlNode;
 class TFilterDropDown;
 class TFooterPanel;
 class TSearchPanel;
@@ -2874,6 +2875,72 @@ private:
     // MatchFilterItem with the item at hand.
     bool MatchFilterData(int Index, const class TFilterData& Item, int ARow);
     // ==== end of speed of filtering and grouping ====
+
+    // ==== file exchange: native file, CSV, fixed width, plain text and XML (controls/gridio) ====
+public:
+    // Sender, progress in percent.
+    using TFileProgressEvent = std::function<void(TObject* Sender, short Progress)>;
+    TFileProgressEvent OnFileProgress;
+    // CSV texts are written and read in the OEM code page.
+    EXGRID_PLAIN(bool, OemConvert, false)
+
+    // The native file form: absolute coordinates, ANSI or UTF-16 (FF FE).
+    // Loading raises EExGridError for a header without data or counts
+    // beyond what the grid holds, before anything changes; cell and width
+    // lines outside the grid are skipped.
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+
+    // Delimiter-separated files; Unicode writes UTF-8 with a byte-order mark.
+    // A failed save leaves the previous file and raises EFCreateError.
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    // The file must exist (EFOpenError otherwise).
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    void WriteCSVFile(const QString& FileName, bool Append, bool Unicode);
+    // MaxRows 0 or less reads every line. An empty file changes nothing.
+    void LoadFromCSV(const QString& FileName, int MaxRows = 0);
+    void InsertFromCSV(const QString& FileName, int MaxRows = 0);
+    void LoadFromCSVStream(TStream* Stream, int MaxRows = 0);
+    // An empty stream raises Exception "File is empty".
+    void ReadCSVStream(TStream* Stream, bool Insert, int MaxRows);
+    // Widths in characters per saved column; missing ones are appended.
+    void SaveToFixed(const QString& FileName, TIntList* Positions);
+    // 1-based positions, N + 1 of them bound N columns; sorted first.
+    // MaxRows -1 reads every line.
+    void LoadFromFixed(const QString& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    // Longest line of the column's save texts, in characters.
+    int MaxColumnTextLength(int ACol);
+
+    // Column-aligned plain text; Unicode writes UTF-16 with FF FE.
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    void WriteASCIIFile(const QString& FileName, bool Append, bool Unicode);
+    // 0 for an empty cell; EExGridError when the number text is malformed.
+    double CellToReal(int ACol, int ARow);
+
+    // Record-oriented XML in the declared XMLEncoding. Names that are no XML
+    // names raise EExGridError before the file is made.
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+        const QStringList* FieldDescr = nullptr, bool ExportEmptyCells = false);
+    // Raises Exception "XML file not found" or "XMLDOM Parsing error N on
+    // line L"; the grid is unchanged until the parse succeeds.
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+
+protected:
+    struct TXMLReadState;
+    // Reads a record and the nodes under it (walked without recursion).
+    void ReadXMLNodes(TXMLReadState& State, const TXmlNode& Node);
+
+private:
+    // The save text of a saved column: real columns with SaveHiddenCells,
+    // displayed ones mapped otherwise.
+    QString ExchangeCellText(int ACol, int ARow);
+    // Last saved column, the hidden ones included with SaveHiddenCells.
+    int ExchangeEndCol() const;
+    // The width of a real column, hidden or shown.
+    int RealColWidth(int ARealCol) const;
+    void FireFileProgress(int Percent, int& Last);
+    // ==== end of file exchange ====
 
 public:
     // ---- members the settings objects use ----

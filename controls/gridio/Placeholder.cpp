@@ -1,2 +1,0 @@
-// This layer has no units yet; the library needs one source to exist.
-int morv_placeholder_controls_gridio = 0;
