@@ -5,6 +5,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libjpeg62-turbo-dev
       libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-urw-base35 ccache
+      poppler-utils
       locales)
 # libFuzzer and clang's sanitizer runtimes are only recommended by clang, and
 # recommendations are not installed below.

@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/gridio/ExGridPrint.h"
+#include "platform/controls/Printers.h"
+
+namespace {
+
+// Fixed text metrics so the page arithmetic does not depend on the fonts
+// installed: a glyph is half the font height wide, a line the height high.
+class TRecordingCanvas : public TMetricCanvas {
+public:
+    TRecordingCanvas()
+        : TMetricCanvas(nullptr)
+    {
+        FDpiX = FDpiY = 254;
+    }
+    struct TText {
+        int X, Y;
+        QString Text;
+    };
+    struct TLine {
+        int X1, Y1, X2, Y2;
+    };
+    void SelectFont(const TFont&, int LogicalHeight, int) override { FH = std::abs(LogicalHeight); }
+    int TextWidth(const QString& t) override { return int(t.size()) * FH / 2; }
+    int TextHeight(const QString&) override { return FH; }
+    void TextOut(int x, int y, const QString& t) override { Texts.push_back({ x, y, t }); }
+    void TextRect(const TRect&, int x, int y, const QString& t) override { Texts.push_back({ x, y, t }); }
+    void Line(int x1, int y1, int x2, int y2, TColor, int, TPenStyle) override { Lines.push_back({ x1, y1, x2, y2 }); }
+    void FillRect(const TRect&, TColor) override { }
+    bool Contains(const QString& t) const
+    {
+        for (const auto& x : Texts)
+            if (x.Text.contains(t))
+                return true;
+        return false;
+    }
+    bool Has(const QString& t) const
+    {
+        for (const auto& x : Texts)
+            if (x.Text == t)
+                return true;
+        return false;
+    }
+    const TText* Find(const QString& t) const
+    {
+        for (const auto& x : Texts)
+            if (x.Text == t)
+                return &x;
+        return nullptr;
+    }
+    std::vector<TText> Texts;
+    std::vector<TLine> Lines;
+    int FH = 0;
+};
+
+std::unique_ptr<TExStringGrid> MakeGrid(int cols, int rows)
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(cols);
+    g->SetRowCount(rows);
+    g->SetFixedRows(1);
+    g->SetFixedCols(0);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            g->SetCells(c, r, QStringLiteral("c%1r%2").arg(c).arg(r));
+    return g;
+}
+
+// A page of 2000 x 2970 (0.1 mm) on the recording canvas (1 unit a pixel).
+int Count(TExStringGrid* g, TRecordingCanvas& rc, int w = 2000, int h = 2970)
+{
+    TGridPageEngine::Prepare(g, { 0, 0, g->ColCount() - 1, g->RowCount() - 1 }, TRect(0, 0, w, h), 1, 1);
+    return TGridPageEngine(g, rc, TPrintPass::CountPreview, false, 0).Run();
+}
+
+int Draw(TExStringGrid* g, TRecordingCanvas& rc, int page, int pages, int w = 2000, int h = 2970)
+{
+    TGridPageEngine::Prepare(g, { 0, 0, g->ColCount() - 1, g->RowCount() - 1 }, TRect(0, 0, w, h), page, page);
+    return TGridPageEngine(g, rc, TPrintPass::Preview, false, pages).Run();
+}
+
+} // namespace
+
+TEST(ExGridPrint, MapFontHeightAndSize)
+{
+    auto g = MakeGrid(1, 2);
+    struct {
+        int Points;
+        double Scale;
+        int Height;
+    } cases[] = { { 8, 1.0, -28 }, { 10, 1.0, -35 }, { 12, 1.0, -42 }, { 10, 0.5, -17 }, { 72, 1.0, -254 } };
+    for (const auto& c : cases) {
+        g->Fontscalefactor = c.Scale;
+        EXPECT_EQ(g->MapFontHeight(c.Points), c.Height) << c.Points << " pt x " << c.Scale;
+    }
+    g->Fontscalefactor = 1.0;
+    EXPECT_EQ(TExStringGrid::MapFontSize(254), 72);
+    EXPECT_EQ(TExStringGrid::MapFontSize(35), 9);
+    EXPECT_EQ(TExStringGrid::MapFontSize(-35), -9);
+}
+
+TEST(ExGridPrint, UnitsMarginAndGapFromTheCellFont)
+{
+    auto g = MakeGrid(3, 4);
+    g->PrintSettings()->Font()->SetSize(8); // 28 high: U 3, M 7
+    g->PrintSettings()->ColumnSpacing = 5;
+    TRecordingCanvas rc;
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 2, 3 }, TRect(0, 0, 2000, 2970), 1, 1);
+    TGridPageEngine e(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    EXPECT_EQ(e.Run(), 1);
+    EXPECT_EQ(e.SpacingUnit(), 3);
+    EXPECT_EQ(e.TextMargin(), 7);
+    EXPECT_EQ(e.ColumnGap(), 25);
+    // "c0r0": 4 glyphs of 14.
+    EXPECT_EQ(e.MaxWidths()[0], 56);
+    g->PrintSettings()->UseFixedWidth = true;
+    g->PrintSettings()->FixedWidth = 300;
+    TGridPageEngine f(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    f.Run();
+    EXPECT_EQ(f.ColumnGap(), 0);
+    EXPECT_EQ(f.MaxWidths()[1], 300);
+}
+
+TEST(ExGridPrint, RowsBreakIntoPagesAndTheLastPageHoldsTheLastRow)
+{
+    // Row height 28 + 3 = 31, row step 2 x 3 + 31 = 37; footer U + Hf.
+    auto g = MakeGrid(3, 200);
+    g->PrintSettings()->Font()->SetSize(8);
+    g->PrintSettings()->FooterFont()->SetSize(8);
+    g->PrintSettings()->HeaderFont()->SetSize(8);
+    g->PrintSettings()->PageNr = TPrintPosition::ppBottomRight;
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc);
+    EXPECT_GT(n, 1);
+    TRecordingCanvas last;
+    Draw(g.get(), last, n, n);
+    EXPECT_TRUE(last.Has(QStringLiteral("c2r199")));
+    EXPECT_FALSE(last.Has(QStringLiteral("c2r0")));
+    // The footer slot: " " + prefix + " " + "n/N" + " " + suffix.
+    EXPECT_TRUE(last.Has(QStringLiteral("  %1/%1 ").arg(n)));
+    // Every row prints exactly once over the pages.
+    int rows = 0;
+    for (int p = 1; p <= n; ++p) {
+        TRecordingCanvas pc;
+        Draw(g.get(), pc, p, n);
+        for (const auto& t : pc.Texts)
+            rows += t.Text.startsWith(QLatin1String("c0r")) ? 1 : 0;
+    }
+    EXPECT_EQ(rows, 200);
+}
+
+TEST(ExGridPrint, PageNumberTexts)
+{
+    auto g = MakeGrid(1, 2);
+    auto* ps = g->PrintSettings();
+    struct {
+        QString Sep;
+        int Count;
+        int Offset, MaxOffset;
+        QString Expect;
+    } cases[] = { { QStringLiteral("/"), 5, 0, 0, QStringLiteral("1/5") },
+        { QStringLiteral("/"), 1, 0, 0, QStringLiteral("1") }, { QString(), 5, 0, 0, QStringLiteral("1") },
+        { QStringLiteral(" of "), 5, 10, 20, QStringLiteral("11 of 25") } };
+    for (const auto& c : cases) {
+        ps->PageNumSep = c.Sep;
+        ps->PageNumberOffset = c.Offset;
+        ps->MaxPagesOffset = c.MaxOffset;
+        TRecordingCanvas rc;
+        TGridPageEngine::Prepare(g.get(), { 0, 0, 0, 1 }, TRect(0, 0, 2000, 2970), 1, 1);
+        TGridPageEngine e(g.get(), rc, TPrintPass::Preview, false, c.Count);
+        EXPECT_EQ(e.PageNumberText(), c.Expect);
+    }
+}
+
+TEST(ExGridPrint, SlotTextsJoinWithBlanks)
+{
+    auto g = MakeGrid(1, 2);
+    auto* ps = g->PrintSettings();
+    ps->Time = TPrintPosition::ppTopLeft;
+    TRecordingCanvas rc;
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 0, 1 }, TRect(0, 0, 2000, 2970), 1, 1);
+    TGridPageEngine e(g.get(), rc, TPrintPass::Preview, false, 1);
+    auto s = e.SlotTexts();
+    ASSERT_EQ(s[0].size(), 6);
+    EXPECT_EQ(s[0][2], QLatin1Char(':'));
+    EXPECT_EQ(s[0][5], QLatin1Char(' '));
+    ps->Time = TPrintPosition::ppNone;
+    ps->TitleText = QStringLiteral("Title");
+    ps->Title = TPrintPosition::ppTopCenter;
+    ps->PageNr = TPrintPosition::ppTopCenter;
+    ps->PagePrefix = QStringLiteral("Page");
+    s = e.SlotTexts();
+    EXPECT_EQ(s[2], QStringLiteral(" Page 1  Title"));
+}
+
+TEST(ExGridPrint, WideGridPrintsInStripsNumberedPageDashStrip)
+{
+    auto g = MakeGrid(12, 120);
+    g->SetFixedCols(1);
+    auto* ps = g->PrintSettings();
+    ps->Font()->SetSize(8);
+    ps->RepeatFixedCols = true;
+    ps->PageNr = TPrintPosition::ppBottomLeft;
+    for (int r = 0; r < 120; ++r)
+        g->SetCells(5, r, QString(40, QLatin1Char('w')));
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc, 700, 2970);
+    ASSERT_GE(n, 4);
+    TRecordingCanvas p1, p2, p3;
+    Draw(g.get(), p1, 1, n, 700, 2970);
+    Draw(g.get(), p2, 2, n, 700, 2970);
+    // Bottom-left slot: item + " " + slot, the item " " + number + " ".
+    EXPECT_TRUE(p1.Has(QStringLiteral(" 1-1  ")));
+    EXPECT_TRUE(p2.Has(QStringLiteral(" 2-1  ")));
+    // The second strip starts its numbering again.
+    bool strip2 = false;
+    for (int p = 3; p <= n && !strip2; ++p) {
+        TRecordingCanvas pc;
+        Draw(g.get(), pc, p, n, 700, 2970);
+        strip2 = pc.Has(QStringLiteral(" 1-2  "));
+    }
+    EXPECT_TRUE(strip2);
+    // The 40-glyph column (560 + gap) is alone on its strip, with the fixed column repeated.
+    int stripOf5 = 0;
+    for (int p = 1; p <= n && !stripOf5; ++p) {
+        TRecordingCanvas pc;
+        Draw(g.get(), pc, p, n, 700, 2970);
+        if (pc.Find(QString(40, QLatin1Char('w')))) {
+            stripOf5 = p;
+            EXPECT_TRUE(pc.Has(QStringLiteral("c0r1")));
+            EXPECT_FALSE(pc.Has(QStringLiteral("c4r1")));
+            EXPECT_FALSE(pc.Has(QStringLiteral("c6r1")));
+        }
+    }
+    EXPECT_GT(stripOf5, 0);
+}
+
+TEST(ExGridPrint, FitFactorFollowsTheFitMode)
+{
+    auto g = MakeGrid(2, 2);
+    auto* ps = g->PrintSettings();
+    ps->Font()->SetSize(8);
+    ps->UseFixedWidth = true; // no gap: T = 2 x width
+    struct {
+        TFitToPage Mode;
+        int Width;
+        double Expect;
+    } cases[] = {
+        { TFitToPage::fpShrink, 2000, 0.5 },
+        { TFitToPage::fpShrink, 500, 1.0 },
+        { TFitToPage::fpGrow, 500, 2.0 },
+        { TFitToPage::fpGrow, 2000, 1.0 },
+        { TFitToPage::fpAlways, 2000, 0.5 },
+        { TFitToPage::fpAlways, 500, 2.0 },
+        { TFitToPage::fpNever, 2000, 1.0 },
+    };
+    for (const auto& c : cases) {
+        ps->FitToPage = c.Mode;
+        ps->FixedWidth = c.Width;
+        TRecordingCanvas rc;
+        TGridPageEngine::Prepare(g.get(), { 0, 0, 1, 1 }, TRect(0, 0, 2000, 2970), 1, 1);
+        TGridPageEngine e(g.get(), rc, TPrintPass::CountPreview, false, 0);
+        e.Run();
+        EXPECT_DOUBLE_EQ(e.FitFactor(), c.Expect) << int(c.Mode) << " " << c.Width;
+        EXPECT_EQ(e.MaxWidths()[0], int(c.Width * c.Expect));
+    }
+    ps->FitToPage = TFitToPage::fpCustom;
+    ps->FixedWidth = 2000;
+    bool asked = false;
+    g->OnFitToPage = [&](TObject*, double& f, bool& allow) {
+        asked = true;
+        EXPECT_DOUBLE_EQ(f, 0.5);
+        allow = false;
+    };
+    TRecordingCanvas rc;
+    TGridPageEngine e(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    e.Run();
+    EXPECT_TRUE(asked);
+    EXPECT_DOUBLE_EQ(e.FitFactor(), 1.0);
+    // Margins leaving no room keep the measured widths.
+    ps->FitToPage = TFitToPage::fpAlways;
+    ps->LeftSize = 1500;
+    ps->RightSize = 1500;
+    TGridPageEngine m(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    m.Run();
+    EXPECT_DOUBLE_EQ(m.FitFactor(), 1.0);
+    EXPECT_EQ(m.MaxWidths()[0], 2000);
+}
+
+TEST(ExGridPrint, CenteredIgnoresLeftSize)
+{
+    auto g = MakeGrid(2, 2);
+    auto* ps = g->PrintSettings();
+    ps->UseFixedWidth = true;
+    ps->FixedWidth = 400;
+    ps->LeftSize = 100;
+    TRecordingCanvas rc;
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 1, 1 }, TRect(0, 0, 2000, 2970), 1, 1);
+    TGridPageEngine a(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    a.Run();
+    EXPECT_EQ(a.Indents()[0], 600); // (2000 - 800) / 2
+    ps->Centered = false;
+    TGridPageEngine b(g.get(), rc, TPrintPass::CountPreview, false, 0);
+    b.Run();
+    EXPECT_EQ(b.Indents()[0], 100);
+    EXPECT_EQ(b.Indents()[1], 500);
+}
+
+TEST(ExGridPrint, TallRowPrintsAloneAndPrintingEnds)
+{
+    auto g = MakeGrid(1, 3);
+    g->SetMultilinecells(true);
+    g->SetCells(0, 1, QString(QStringLiteral("x\n")).repeated(200));
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc, 2000, 1000);
+    EXPECT_EQ(n, 3);
+}
+
+TEST(ExGridPrint, RepeatFixedRowsOncePerPage)
+{
+    auto g = MakeGrid(2, 150);
+    g->PrintSettings()->RepeatFixedRows = true;
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc);
+    ASSERT_GE(n, 2);
+    for (int p = 1; p <= 2; ++p) {
+        TRecordingCanvas pc;
+        Draw(g.get(), pc, p, n);
+        int headers = 0;
+        for (const auto& t : pc.Texts)
+            headers += t.Text == QStringLiteral("c0r0") ? 1 : 0;
+        EXPECT_EQ(headers, 1) << "page " << p;
+    }
+}
+
+TEST(ExGridPrint, PrintsToPdfReadBackByAReader)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        GTEST_SKIP() << "poppler-utils missing";
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("grid.pdf"));
+    SetPrinter(std::make_unique<TPdfFilePrinter>(file, 300));
+    auto g = MakeGrid(4, 300);
+    g->PrintSettings()->PageNr = TPrintPosition::ppBottomRight;
+    g->Print();
+    const int n = g->PrintNrOfPages();
+    SetPrinter(nullptr);
+    ASSERT_GT(n, 1);
+    auto run = [](const QStringList& args) {
+        QProcess p;
+        p.start(args[0], args.mid(1));
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString info = run({ QStringLiteral("pdfinfo"), file });
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(n)))) << info.toStdString();
+    const QString last = run({ QStringLiteral("pdftotext"), QStringLiteral("-f"), QString::number(n),
+        QStringLiteral("-l"), QString::number(n), QStringLiteral("-layout"), file, QStringLiteral("-") });
+    EXPECT_TRUE(last.contains(QStringLiteral("c3r299"))) << last.toStdString();
+    EXPECT_TRUE(last.contains(QStringLiteral("%1/%1").arg(n))) << last.toStdString();
+    const QString first = run({ QStringLiteral("pdftotext"), QStringLiteral("-f"), QStringLiteral("1"),
+        QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-") });
+    EXPECT_TRUE(first.contains(QStringLiteral("c0r0")));
+    EXPECT_FALSE(first.contains(QStringLiteral("c3r299")));
+}
