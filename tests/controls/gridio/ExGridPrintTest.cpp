@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/TestUtil.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/gridio/ExGridPrint.h"
@@ -353,6 +355,8 @@ TEST(ExGridPrint, PrintsToPdfReadBackByAReader)
     SetPrinter(std::make_unique<TPdfFilePrinter>(file, 300));
     auto g = MakeGrid(4, 300);
     g->PrintSettings()->PageNr = TPrintPosition::ppBottomRight;
+    for (TFont* f : { g->PrintSettings()->Font(), g->PrintSettings()->FixedFont(), g->PrintSettings()->FooterFont() })
+        f->SetName(QStringLiteral("DejaVu Sans"));
     g->Print();
     const int n = g->PrintNrOfPages();
     SetPrinter(nullptr);
@@ -373,4 +377,14 @@ TEST(ExGridPrint, PrintsToPdfReadBackByAReader)
         QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-") });
     EXPECT_TRUE(first.contains(QStringLiteral("c0r0")));
     EXPECT_FALSE(first.contains(QStringLiteral("c3r299")));
+    // Page 1 as the reader renders it.
+    const QString stem = dir.filePath(QStringLiteral("page"));
+    run({ QStringLiteral("pdftoppm"), QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+        QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+        QStringLiteral("-singlefile"), file, stem });
+    const QImage page(stem + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    testutil::SaveImagePng(page, QStringLiteral("gridprint_pdf_p1"));
+    EXPECT_TRUE(testutil::MatchesGolden(
+        page.convertToFormat(QImage::Format_RGB32), QStringLiteral("gridprint_pdf_p1"), 40, 300));
 }
