@@ -1,5 +1,6 @@
 #include "platform/controls/Printers.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -70,6 +71,9 @@ void TPrinter::Abort()
     FCanvas.EndDraw();
     FPrinting = false;
     FAborted = true;
+    // An aborted file job leaves no partial document behind.
+    if (FPrinter->outputFormat() == QPrinter::PdfFormat && !FPrinter->outputFileName().isEmpty())
+        QFile::remove(FPrinter->outputFileName());
 }
 
 void TPrinter::NewPage()

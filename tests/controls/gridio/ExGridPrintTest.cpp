@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -387,4 +391,155 @@ TEST(ExGridPrint, PrintsToPdfReadBackByAReader)
     testutil::SaveImagePng(page, QStringLiteral("gridprint_pdf_p1"));
     EXPECT_TRUE(testutil::MatchesGolden(
         page.convertToFormat(QImage::Format_RGB32), QStringLiteral("gridprint_pdf_p1"), 40, 300));
+}
+
+namespace {
+QString RunTool(const QStringList& args)
+{
+    QProcess p;
+    p.start(args[0], args.mid(1));
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int PdfPages(const QString& file)
+{
+    const QString info = RunTool({ QStringLiteral("pdfinfo"), file });
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+} // namespace
+
+TEST(ExGridPrint, PrintStartNarrowsOrStopsThePrint)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        GTEST_SKIP() << "poppler-utils missing";
+    QTemporaryDir dir;
+    auto g = MakeGrid(3, 300);
+    struct {
+        int From, To;
+        int Pages; // 0: no file written
+    } cases[] = { { 2, 3, 2 }, { 0, 3, 0 }, { 3, 2, 0 }, { 5, 0, 0 } };
+    int i = 0;
+    for (const auto& c : cases) {
+        const QString file = dir.filePath(QStringLiteral("p%1.pdf").arg(i++));
+        SetPrinter(std::make_unique<TPdfFilePrinter>(file, 150));
+        int told = 0;
+        g->OnPrintStart = [&](TObject*, int n, int& from, int& to) {
+            told = n;
+            from = c.From;
+            to = c.To;
+        };
+        g->Print();
+        SetPrinter(nullptr);
+        EXPECT_GT(told, 3);
+        if (c.Pages == 0) {
+            EXPECT_FALSE(QFile::exists(file)) << c.From << ".." << c.To;
+        } else {
+            EXPECT_EQ(PdfPages(file), c.Pages);
+            const QString p1 = RunTool({ QStringLiteral("pdftotext"), QStringLiteral("-f"), QStringLiteral("1"),
+                QStringLiteral("-l"), QStringLiteral("1"), file, QStringLiteral("-") });
+            EXPECT_FALSE(p1.contains(QStringLiteral("c0r1\n"))) << "page 1 was skipped";
+        }
+    }
+}
+
+TEST(ExGridPrint, CancelAfterAPageAndForcedPageBreaks)
+{
+    auto g = MakeGrid(2, 200);
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc);
+    ASSERT_GE(n, 3);
+    std::vector<int> done;
+    g->OnPrintPageDone = [&](TObject*, TCanvas*, int, int, int page, int, int) { done.push_back(page); };
+    g->OnPrintCancel = [&](TObject*, int page, bool& cancel) { cancel = page == 2; };
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 1, 199 }, TRect(0, 0, 2000, 2970), 1, n);
+    TRecordingCanvas all;
+    TGridPageEngine(g.get(), all, TPrintPass::Preview, false, n).Run();
+    EXPECT_EQ(done, (std::vector<int> { 1, 2 }));
+    g->OnPrintPageDone = nullptr;
+    g->OnPrintCancel = nullptr;
+
+    // A break before every tenth row.
+    g->OnPrintNewPage = [](TObject*, int row, bool& newPage) { newPage = row % 10 == 0; };
+    EXPECT_EQ(Count(g.get(), rc), 20);
+}
+
+TEST(ExGridPrint, SelectedRowsAndColumnsWithFixedCells)
+{
+    auto g = MakeGrid(4, 30);
+    g->SetFixedCols(1);
+    g->SetSelection({ 2, 5, 3, 7 });
+    for (bool always : { false, true }) {
+        g->PrintSettings()->FixedCellsAlways = always;
+        TRecordingCanvas rc;
+        TGridPageEngine::Prepare(g.get(), { 0, 0, 3, 29 }, TRect(0, 0, 2000, 2970), 1, 1);
+        TGridPageEngine(g.get(), rc, TPrintPass::Preview, true, 1).Run();
+        EXPECT_TRUE(rc.Has(QStringLiteral("c2r5")));
+        EXPECT_TRUE(rc.Has(QStringLiteral("c3r7")));
+        EXPECT_FALSE(rc.Has(QStringLiteral("c1r5")));
+        EXPECT_FALSE(rc.Has(QStringLiteral("c2r8")));
+        EXPECT_EQ(rc.Has(QStringLiteral("c2r0")), always);
+        EXPECT_EQ(rc.Has(QStringLiteral("c0r5")), always);
+    }
+}
+
+TEST(ExGridPrint, SixHundredColumnsAndFastPrint)
+{
+    auto g = MakeGrid(600, 3);
+    TRecordingCanvas rc;
+    const int n = Count(g.get(), rc);
+    EXPECT_GT(n, 1);
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 599, 2 }, TRect(0, 0, 2000, 2970), n, n);
+    TRecordingCanvas last;
+    TGridPageEngine e(g.get(), last, TPrintPass::Preview, false, n);
+    e.Run();
+    EXPECT_TRUE(last.Has(QStringLiteral("c599r2")));
+    EXPECT_GT(e.Indents()[600], e.Indents()[599]);
+
+    // Without a count the page number stands alone.
+    auto f = MakeGrid(2, 200);
+    f->FastPrint = true;
+    f->PrintSettings()->PageNr = TPrintPosition::ppBottomCenter;
+    TRecordingCanvas p2;
+    Draw(f.get(), p2, 2, INT_MAX);
+    EXPECT_TRUE(p2.Has(QStringLiteral("  2 ")));
+}
+
+TEST(ExGridPrint, MergedCellsPrintOneBox)
+{
+    auto g = MakeGrid(3, 4);
+    g->PrintSettings()->UseFixedWidth = true;
+    g->PrintSettings()->FixedWidth = 300;
+    g->PrintSettings()->Centered = false;
+    g->MergeCells(0, 1, 2, 1);
+    TRecordingCanvas rc;
+    Draw(g.get(), rc, 1, 1);
+    // No vertical line at x = 300 (between the merged columns) below row 0.
+    const auto* t = rc.Find(QStringLiteral("c0r1"));
+    ASSERT_NE(t, nullptr);
+    EXPECT_FALSE(rc.Has(QStringLiteral("c1r1")));
+    const int rowTop = t->Y + 3; // text top is the row top less U
+    for (const auto& l : rc.Lines)
+        if (l.X1 == l.X2 && l.Y1 == rowTop)
+            EXPECT_TRUE(l.X1 < 290 || l.X1 > 310 || l.X1 == 600) << l.X1;
+    bool spans = false;
+    for (const auto& l : rc.Lines)
+        spans |= l.Y1 == rowTop && l.Y2 == rowTop && l.X1 == 0 && l.X2 == 600;
+    EXPECT_TRUE(spans);
+}
+
+TEST(ExGridPrint, NoPrinterGivesAClearError)
+{
+    SetPrinter(std::make_unique<TPrinter>());
+    auto g = MakeGrid(2, 3);
+    if (!Printer()->Device()->printerName().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
+    try {
+        g->Print();
+        FAIL() << "no error";
+    } catch (const EPrinter& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("printer"))) << e.Message().toStdString();
+    }
+    SetPrinter(nullptr);
 }
