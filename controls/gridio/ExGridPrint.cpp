@@ -130,15 +130,25 @@ TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
             ACol, ARow, st, true, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
     font.SetSize(size);
     SelectCellFont(font);
-    QString text = FGrid->GetFormattedCell(ACol, ARow);
+    QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
     if (text.isEmpty())
         text = QStringLiteral("gh");
     const QStringList lines = CellLines(text, FGrid->Multilinecells());
-    int w = 0;
+    int widest = 0;
     for (const QString& l : lines)
-        w = std::max(w, FCanvas.TextWidth(l));
-    const int h = GhHeight() * int(lines.size());
-    return { w, h };
+        widest = std::max(widest, FCanvas.TextWidth(l));
+    const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+    int w = widest + graphic.X;
+    int h = GhHeight() * int(lines.size());
+    int angle = 0;
+    if (FGrid->IsRotated(ACol, ARow, angle) && angle % 360 != 0) {
+        const double a = angle * M_PI / 180.0;
+        const int rw = int(std::lround(std::abs(std::cos(a) * w))) + int(std::lround(std::abs(std::sin(a) * h)));
+        const int rh = int(std::lround(std::abs(std::sin(a) * widest))) + int(std::lround(std::abs(std::cos(a) * h)));
+        w = rw;
+        h = rh;
+    }
+    return { std::max(w, graphic.X), std::max(h, graphic.Y) };
 }
 
 void TGridPageEngine::ComputeColumnWidths()

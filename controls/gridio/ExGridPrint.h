@@ -50,6 +50,10 @@ public:
     std::vector<QString> SlotTexts();
 
 private:
+    bool PrintsNoText(int ACol, int ARow);
+    TPoint PrintedGraphicSize(int ACol, int ARow);
+    // Places and paints the cell's graphic; TextRect gives up its share.
+    void PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAlignment CellAlign, bool HasText);
     void SetUpFonts();
     void ComputeColumnWidths();
     void FitToPage();

@@ -98,3 +98,10 @@ void TMetricCanvas::FillRect(const TRect& r, TColor Color)
     FCanvas->Brush()->SetColor(Color);
     FCanvas->FillRect(ToDevice(r));
 }
+
+void TMetricCanvas::StretchDraw(const TRect& r, const QImage& Image)
+{
+    if (!FCanvas || !FCanvas->HandleAllocated() || Image.isNull())
+        return;
+    FCanvas->StretchDraw(ToDevice(r), Image);
+}

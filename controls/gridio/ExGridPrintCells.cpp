@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "controls/gridio/ExGridPrint.h"
+#include "platform/graphics/Bitmaps.h"
 
 namespace {
 QStringList PrintLines(const QString& Text, bool Multiline)
@@ -34,7 +35,139 @@ TExStringGrid::TCellBorders PrintBorderSet(TPrintBorders b)
         return {};
     }
 }
+bool PrintedGraphicKind(TCellType t)
+{
+    switch (t) {
+    case ctBitmap:
+    case ctIcon:
+    case ctImageList:
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctRowCheckBox:
+    case ctDataImage:
+    case ctNode:
+    case ctRadio:
+    case ctImages:
+    case ctPicture:
+    case ctFilePicture:
+    case ctProgress:
+    case ctProgressPie:
+    case ctInterface:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CheckKind(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox;
+}
 } // namespace
+
+bool TGridPageEngine::PrintsNoText(int ACol, int ARow)
+{
+    const TCellGraphic* cg = FGrid->GetCellGraphic(ACol, ARow);
+    if (!cg)
+        return false;
+    const TCellType t = cg->CellType();
+    return t == ctDataCheckBox || t == ctDataImage || t == ctVirtCheckBox || t == ctRowCheckBox || t == ctRadio;
+}
+
+TPoint TGridPageEngine::PrintedGraphicSize(int ACol, int ARow)
+{
+    if (!FSet->PrintGraphics)
+        return {};
+    const TCellGraphic* cg = FGrid->GetCellGraphic(ACol, ARow);
+    if (!cg || !PrintedGraphicKind(cg->CellType()))
+        return {};
+    // The painted size: the text is placed beside the graphic, so the
+    // measure counts all of it (the screen measure leaves out a picture the
+    // text overlays, and the text would be cut).
+    const TPoint p = FGrid->CalcCellGraphicSizeInRect(ACol, ARow, 0, 0, 1.0);
+    return { int(std::lround(p.X * FS)), int(std::lround(p.Y * FS)) };
+}
+
+void TGridPageEngine::PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAlignment CellAlign, bool HasText)
+{
+    TCellGraphic* cg = FGrid->GetCellGraphic(ACol, ARow);
+    if (!cg)
+        return;
+    const TPoint size = PrintedGraphicSize(ACol, ARow);
+    if (size.X <= 0 || size.Y <= 0)
+        return;
+    const TCellType kind = cg->CellType();
+    const int one = int(std::lround(FS));
+    TCellHAlign ha = cg->CellHAlign();
+    // A check box or radio button without text follows the cell's alignment.
+    if ((CheckKind(kind) || kind == ctRadio) && !HasText)
+        ha = CellAlign == taRightJustify ? haRight : CellAlign == taCenter ? haCenter : haLeft;
+    TRect g;
+    switch (ha) {
+    case haRight:
+    case haAfterText:
+        g.Right = TextRect.Right - one;
+        g.Left = g.Right - size.X;
+        TextRect.Right = g.Left;
+        break;
+    case haCenter:
+        g.Left = (TextRect.Left + TextRect.Right - size.X) / 2;
+        g.Right = g.Left + size.X;
+        break;
+    case haFull:
+        g.Left = TextRect.Left;
+        g.Right = TextRect.Right;
+        break;
+    default:
+        g.Left = TextRect.Left + one;
+        g.Right = g.Left + size.X;
+        TextRect.Left = g.Right;
+        break;
+    }
+    switch (cg->CellVAlign()) {
+    case vaBottom:
+    case vaUnderText:
+        g.Bottom = TextRect.Bottom;
+        g.Top = g.Bottom + size.Y;
+        break;
+    case vaCenter:
+        g.Top = (TextRect.Top + TextRect.Bottom + size.Y) / 2;
+        g.Bottom = g.Top - size.Y;
+        break;
+    case vaFull:
+        g.Top = TextRect.Top;
+        g.Bottom = TextRect.Bottom;
+        break;
+    default:
+        g.Top = TextRect.Top;
+        g.Bottom = g.Top - size.Y;
+        break;
+    }
+    if (CheckKind(kind)) {
+        bool state = false;
+        FGrid->GetCheckBoxState(ACol, ARow, state);
+        const TColor c = clBlack;
+        const int w = std::max(1, one / 2);
+        FCanvas.Line(g.Left, g.Top, g.Right, g.Top, c, w, TPenStyle::psSolid);
+        FCanvas.Line(g.Right, g.Top, g.Right, g.Bottom, c, w, TPenStyle::psSolid);
+        FCanvas.Line(g.Right, g.Bottom, g.Left, g.Bottom, c, w, TPenStyle::psSolid);
+        FCanvas.Line(g.Left, g.Bottom, g.Left, g.Top, c, w, TPenStyle::psSolid);
+        if (state) {
+            const int sx = g.Right - g.Left, sy = g.Top - g.Bottom;
+            FCanvas.Line(g.Left + sx / 5, g.Bottom + sy / 2, g.Left + sx * 2 / 5, g.Bottom + sy / 5, c, w * 2,
+                TPenStyle::psSolid);
+            FCanvas.Line(
+                g.Left + sx * 2 / 5, g.Bottom + sy / 5, g.Right - sx / 5, g.Top - sy / 5, c, w * 2, TPenStyle::psSolid);
+        }
+    } else if (kind == ctBitmap) {
+        if (auto* bmp = dynamic_cast<TBitmap*>(cg->CellBitmap))
+            FCanvas.StretchDraw(g, bmp->ToImage());
+    } else if (kind == ctNode) {
+        const int x = g.Left, y = g.Top;
+        FCanvas.Line(x + 4, y - 10, x + 16, y - 10, clBlack, 2, TPenStyle::psSolid);
+    }
+}
 
 int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
 {
@@ -85,6 +218,9 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             g->GetVisualProperties(
                 t, ARow, st, true, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
         font.SetSize(size);
+        const int align = g->ResolveCellAlignment(g->RealColFromDisplay(t), ARow);
+        ha = TAlignment(align & 0xFF);
+        va = TVAlignment(align >> 8);
 
         // The area reaching into the footer is cut to one row, without its
         // bottom line.
@@ -101,22 +237,31 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             FCanvas.FillRect(TRect(left, Y, right, bottom), bk);
 
         SelectCellFont(font);
-        const QString text = g->GetFormattedCell(t, ARow);
+        const QString text = PrintsNoText(t, ARow) ? QString() : g->GetFormattedCell(t, ARow);
         const QStringList lines = PrintLines(text, g->Multilinecells());
         const int th = GhHeight();
         const int lineH = th + th / 8;
         const int textTop = Y - FU;
         const int textBottom = Y - Hr - FSet->RowSpacing - (sy > 0 && !cut ? Hc - Hr : 0);
         const TRect clip(left, Y, right, bottom);
+        TRect area(left, Y, right, Y - Hc);
+        PrintCellGraphic(t, ARow, area, ha, !text.isEmpty());
+        SelectCellFont(font);
         auto xFor = [&](const QString& l) {
             const int w = FCanvas.TextWidth(l);
             if (ha == taRightJustify)
-                return right - FM - w;
+                return area.Right - FM - w;
             if (ha == taCenter)
-                return (left + right - w) / 2;
-            return left + FM;
+                return (area.Left + area.Right - w) / 2;
+            return area.Left + FM;
         };
-        if (lines.size() <= 1) {
+        int angle = 0;
+        if (g->IsRotated(t, ARow, angle) && angle % 360 != 0 && !text.isEmpty()) {
+            // The rotated line starts at the cell's lower left and runs up.
+            FCanvas.SelectFont(font, g->MapFontHeight(font.Size()), angle * 10);
+            FCanvas.TextOut(area.Left + FM, textBottom + FU, text);
+            SelectCellFont(font);
+        } else if (lines.size() <= 1) {
             int y = textTop;
             if (va == TVAlignment::vtaCenter)
                 y = textTop - ((textTop - textBottom) - th) / 2;

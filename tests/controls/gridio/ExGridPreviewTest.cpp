@@ -7,6 +7,7 @@
 #include "controls/base/BaseGrid.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
+#include "platform/graphics/Bitmaps.h"
 
 namespace {
 
@@ -77,4 +78,38 @@ TEST(ExGridPreview, StyledGridPagesIntoACallersCanvas)
     EXPECT_FALSE(g->IsPrintPreview());
     EXPECT_TRUE(testutil::MatchesGolden(p1, QStringLiteral("gridprint_preview_p1"), 40, 400));
     EXPECT_TRUE(testutil::MatchesGolden(p3, QStringLiteral("gridprint_preview_p3"), 40, 400));
+}
+
+TEST(ExGridPreview, CellKindsOnThePage)
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(4);
+    g->SetRowCount(6);
+    g->SetFixedRows(1);
+    g->SetFixedCols(0);
+    g->SetMultilinecells(true);
+    for (int c = 0; c < 4; ++c)
+        g->SetCells(c, 0, QStringLiteral("Kind %1").arg(c));
+    g->AddCheckBox(0, 1, true, false);
+    g->SetCells(0, 1, QStringLiteral("checked"));
+    g->AddCheckBox(0, 2, false, false);
+    g->SetCells(0, 2, QStringLiteral("clear"));
+    g->AddCheckBox(1, 1, true, true);
+    g->GetCellProperties(1, 1)->SetAlignment(taRightJustify);
+    TBitmap bmp(24, 24);
+    bmp.Canvas()->Brush()->SetColor(clBlue);
+    bmp.Canvas()->FillRect(TRect(0, 0, 24, 24));
+    g->AddBitmap(2, 1, &bmp, false, haLeft, vaTop);
+    g->SetCells(2, 1, QStringLiteral("picture"));
+    g->SetCells(3, 1, QStringLiteral("one\ntwo\nthree"));
+    g->AddRotated(1, 3, 90, QStringLiteral("Rotated"));
+    auto* ps = g->PrintSettings();
+    ps->PrintGraphics = true;
+    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
+        f->SetName(QStringLiteral("DejaVu Sans"));
+    ps->Centered = false;
+    ps->LeftSize = 50;
+    const QImage img = Preview(g.get(), 1);
+    testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_cells"));
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_cells"), 40, 400));
 }

@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "common/TestUtil.h"
+#include "controls/base/BaseGrid.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/gridio/ExGridPrint.h"
 #include "platform/controls/Printers.h"
+#include "platform/graphics/Bitmaps.h"
 
 namespace {
 
@@ -542,4 +544,86 @@ TEST(ExGridPrint, NoPrinterGivesAClearError)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("printer"))) << e.Message().toStdString();
     }
     SetPrinter(nullptr);
+}
+
+TEST(ExGridPrint, CheckBoxesGraphicsAndCellText)
+{
+    auto g = MakeGrid(2, 4);
+    auto* ps = g->PrintSettings();
+    ps->UseFixedWidth = true;
+    ps->FixedWidth = 500;
+    ps->Centered = false;
+    ps->PrintGraphics = true;
+    // A right-aligned data check box: no text, its box at the column's right edge.
+    g->AddCheckBox(1, 1, true, true);
+    g->GetCellProperties(1, 1)->SetAlignment(taRightJustify);
+    TRecordingCanvas rc;
+    Draw(g.get(), rc, 1, 1);
+    EXPECT_FALSE(rc.Contains(QStringLiteral("c1r1")));
+    const int right = 1000; // fixed widths have no gap
+    int boxRight = 0;
+    for (const auto& l : rc.Lines)
+        if (l.X1 == l.X2 && l.X1 > 500 && l.X1 < right)
+            boxRight = std::max(boxRight, l.X1);
+    EXPECT_GT(boxRight, right - 10);
+
+    // Graphics off: a bitmap cell prints only its text.
+    TBitmap bmp(16, 16);
+    g->AddBitmap(0, 2, &bmp, false, haLeft, vaTop);
+    struct TImageCanvas : TRecordingCanvas {
+        int Images = 0;
+        void StretchDraw(const TRect&, const QImage&) override { ++Images; }
+    };
+    TImageCanvas on, off;
+    Draw(g.get(), on, 1, 1);
+    EXPECT_EQ(on.Images, 1);
+    // The text starts after the picture (16 px x 254 / 96 = 42).
+    EXPECT_GE(on.Find(QStringLiteral("c0r2"))->X, 42);
+    ps->PrintGraphics = false;
+    Draw(g.get(), off, 1, 1);
+    EXPECT_EQ(off.Images, 0);
+    EXPECT_TRUE(off.Has(QStringLiteral("c0r2")));
+    EXPECT_LT(off.Find(QStringLiteral("c0r2"))->X, 42);
+}
+
+TEST(ExGridPrint, ThreeLineCellCentredInATallRow)
+{
+    auto g = MakeGrid(2, 3);
+    g->SetMultilinecells(true);
+    auto* ps = g->PrintSettings();
+    ps->Font()->SetSize(8); // gh 28, line 28 + 3 = 31
+    g->SetCells(0, 1, QStringLiteral("a\nb\nc"));
+    g->OnGetAlignment = [](TObject*, int row, int col, TAlignment&, TVAlignment& va) {
+        if (row == 1 && col == 0)
+            va = TVAlignment::vtaCenter;
+    };
+    ps->UseFixedHeight = true;
+    ps->FixedHeight = 300; // Hr = 2 x 3 + 300
+    TRecordingCanvas rc;
+    Draw(g.get(), rc, 1, 1);
+    const auto* a = rc.Find(QStringLiteral("a"));
+    const auto* c = rc.Find(QStringLiteral("c"));
+    ASSERT_TRUE(a && c);
+    const auto* other = rc.Find(QStringLiteral("c1r1"));
+    ASSERT_TRUE(other);
+    const int rowTop = other->Y + 3;
+    // Offset (Hr - 31 x 3) / 2 = (306 - 93) / 2 = 106.
+    EXPECT_EQ(rowTop - a->Y, 106);
+    EXPECT_EQ(a->Y - c->Y, 62);
+}
+
+TEST(ExGridPrint, MergedAreaIntoTheFooterIsCutWithoutItsBottomLine)
+{
+    auto g = MakeGrid(2, 40);
+    g->PrintSettings()->Font()->SetSize(8); // row step 37
+    g->MergeCells(0, 20, 1, 10);
+    TRecordingCanvas rc;
+    // A page that ends a few rows below the merged area's top.
+    Draw(g.get(), rc, 1, 1, 2000, 22 * 37 + 20 + 28 + 3);
+    const auto* t = rc.Find(QStringLiteral("c0r20"));
+    ASSERT_NE(t, nullptr);
+    const int top = t->Y + 3;
+    for (const auto& l : rc.Lines)
+        if (l.Y1 == l.Y2 && l.X1 < 50 && l.Y1 < top)
+            EXPECT_GT(l.Y1, top - 37) << "a line below the cut merged cell";
 }
