@@ -627,3 +627,41 @@ TEST(ExGridPrint, MergedAreaIntoTheFooterIsCutWithoutItsBottomLine)
         if (l.Y1 == l.Y2 && l.X1 < 50 && l.Y1 < top)
             EXPECT_GT(l.Y1, top - 37) << "a line below the cut merged cell";
 }
+
+TEST(ExGridPrint, HeaderFooterHeightsAndSizeEvents)
+{
+    auto g = MakeGrid(3, 5);
+    auto* ps = g->PrintSettings();
+    for (TFont* f : { ps->Font(), ps->HeaderFont(), ps->FooterFont() })
+        f->SetSize(8); // gh 28, U 3
+    ps->HeaderSize = 100;
+    ps->FooterSize = 50;
+    struct {
+        TPrintPosition Time, PageNr;
+        int Eh, Ef;
+    } cases[] = {
+        { TPrintPosition::ppNone, TPrintPosition::ppNone, 100, 3 + 28 + 50 },
+        { TPrintPosition::ppTopLeft, TPrintPosition::ppNone, 3 + 28 + 100, 3 + 28 + 50 },
+        { TPrintPosition::ppNone, TPrintPosition::ppBottomRight, 100, 6 + 56 + 50 },
+    };
+    for (const auto& c : cases) {
+        ps->Time = c.Time;
+        ps->PageNr = c.PageNr;
+        TRecordingCanvas rc;
+        TGridPageEngine::Prepare(g.get(), { 0, 0, 2, 4 }, TRect(0, 0, 2000, 2970), 1, 1);
+        TGridPageEngine e(g.get(), rc, TPrintPass::CountPreview, false, 0);
+        e.Run();
+        EXPECT_EQ(e.HeaderHeight(), c.Eh);
+        EXPECT_EQ(e.FooterHeight(), c.Ef);
+    }
+    ps->Centered = false;
+    g->OnPrintSetColumnWidth = [](TObject*, int col, int& w) { w = col == 1 ? 777 : w; };
+    g->OnPrintSetRowHeight = [](TObject*, int, int& h) { h = 600; };
+    TRecordingCanvas rc;
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 2, 4 }, TRect(0, 0, 2000, 2970), 1, 1);
+    TGridPageEngine e(g.get(), rc, TPrintPass::Preview, false, 1);
+    const int pages = e.Run();
+    EXPECT_EQ(e.Indents()[2] - e.Indents()[1], 777 + 20);
+    // Rows of 2 x 3 + 600 between a header of 100 and a footer of 81: four a page.
+    EXPECT_EQ(pages, 2);
+}
