@@ -1,5 +1,7 @@
 #include "controls/gridio/ExGridPrintCanvas.h"
 
+#include "controls/base/ExUtilDraw.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -104,4 +106,11 @@ void TMetricCanvas::StretchDraw(const TRect& r, const QImage& Image)
     if (!FCanvas || !FCanvas->HandleAllocated() || Image.isNull())
         return;
     FCanvas->StretchDraw(ToDevice(r), Image);
+}
+
+void TMetricCanvas::Gradient(const TRect& r, TColor From, TColor To, bool Horizontal, int Steps)
+{
+    if (!FCanvas || !FCanvas->HandleAllocated())
+        return;
+    DrawGradient(FCanvas, From, To, Horizontal, ToDevice(r), Steps);
 }

@@ -37,6 +37,8 @@ public:
     virtual void TextRect(const TRect& Clip, int x, int y, const QString& Text);
     virtual void Line(int x1, int y1, int x2, int y2, TColor Color, int Width, TPenStyle Style);
     virtual void FillRect(const TRect& r, TColor Color);
+    // Steps bands from From to To, left to right or top to bottom.
+    virtual void Gradient(const TRect& r, TColor From, TColor To, bool Horizontal, int Steps);
     // A picture stretched into r.
     virtual void StretchDraw(const TRect& r, const QImage& Image);
 

@@ -232,9 +232,15 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         if (right > FW)
             right = FW;
 
+        // The background, moved in where the cell has no border line.
+        const int inset = 2 * pen.Width();
+        const TRect bkRect(left + (borders & TCellBorder::cbLeft ? 0 : inset),
+            Y - (borders & TCellBorder::cbTop ? 0 : inset), right, bottom);
         const TColor bk = ColorToRGB(brush.Color());
-        if (brush.Style() != TBrushStyle::bsClear && bk != ColorToRGB(clWhite))
-            FCanvas.FillRect(TRect(left, Y, right, bottom), bk);
+        if (colorTo != clNone && brush.Color() != clNone)
+            FCanvas.Gradient(bkRect, colorTo, brush.Color(), gd == TCellGradientDirection::GradientHorizontal, 64);
+        else if (brush.Style() != TBrushStyle::bsClear && brush.Color() != clNone && bk != ColorToRGB(clWhite))
+            FCanvas.FillRect(bkRect, bk);
 
         SelectCellFont(font);
         const QString text = PrintsNoText(t, ARow) ? QString() : g->GetFormattedCell(t, ARow);
@@ -282,6 +288,10 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
                 y -= lineH;
             }
         }
+
+        if (g->OnCustomCellDraw && FCanvas.Canvas())
+            g->OnCustomCellDraw(g, FCanvas.Canvas(), g->RealColFromDisplay(t), ARow, TGridDrawState(),
+                FCanvas.ToDevice(TRect(left, Y, right, bottom)), true);
 
         // Borders.
         const int pw = FMode == TPrintPass::Print ? int(std::lround(pen.Width() * FS)) : pen.Width();
