@@ -66,6 +66,33 @@ void TGridPageEngine::Prepare(TExStringGrid* Grid, const TGridRect& Gridrect, co
     Grid->FPrintPageTo = To;
 }
 
+QStringList TGridPageEngine::WrapLines(const QString& Text, int Width)
+{
+    QStringList out;
+    for (const QString& para : CellLines(Text, true)) {
+        QString line;
+        for (const QString& word : para.split(QLatin1Char(' '))) {
+            const QString trial = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && FCanvas.TextWidth(trial) > Width) {
+                out << line;
+                line = word;
+            } else {
+                line = trial;
+            }
+        }
+        out << line;
+    }
+    return out;
+}
+
+bool TGridPageEngine::WrapsCell(int ACol, int ARow, bool CellWordWrap)
+{
+    bool ww = FGrid->WordWrap() || CellWordWrap;
+    FGrid->DoGetWordWrap(ACol, ARow, ww);
+    int angle = 0;
+    return ww && FSet->NoAutoSize && !(FGrid->IsRotated(ACol, ARow, angle) && angle % 360 != 0);
+}
+
 int TGridPageEngine::GhHeight()
 {
     return FCanvas.TextHeight(QStringLiteral("gh"));
@@ -133,6 +160,13 @@ TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
     QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
     if (text.isEmpty())
         text = QStringLiteral("gh");
+    if (WrapsCell(ACol, ARow, ww)) {
+        // Laid out within the column's print width (unbounded for a merged cell).
+        const int colW = FGrid->IsXMergedCell(ACol, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));
+        const QStringList wrapped = WrapLines(text, colW);
+        const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+        return { std::max(colW, graphic.X), std::max(GhHeight() * int(wrapped.size()), graphic.Y) };
+    }
     const QStringList lines = CellLines(text, FGrid->Multilinecells());
     int widest = 0;
     for (const QString& l : lines)

@@ -5,6 +5,7 @@
 // rows and columns, and composes header and footer lines.
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "controls/grid/ExGrid.h"
@@ -48,6 +49,11 @@ public:
     // The six header and footer slot texts of the current page, in the order
     // of TPrintPosition from ppTopLeft on.
     std::vector<QString> SlotTexts();
+
+    // The text broken into lines of at most Width (at blanks; a longer word
+    // stands alone), as word wrap prints it.
+    QStringList WrapLines(const QString& Text, int Width);
+    bool WrapsCell(int ACol, int ARow, bool CellWordWrap);
 
 private:
     bool PrintsNoText(int ACol, int ARow);

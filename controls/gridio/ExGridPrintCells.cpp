@@ -244,7 +244,11 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
 
         SelectCellFont(font);
         const QString text = PrintsNoText(t, ARow) ? QString() : g->GetFormattedCell(t, ARow);
-        const QStringList lines = PrintLines(text, g->Multilinecells());
+        const bool wraps = !text.isEmpty() && WrapsCell(t, ARow, ww);
+        const QStringList lines = wraps
+            ? WrapLines(
+                text, std::min(right, FW) - (left + int(std::lround(2 * FS))) - (ha == taLeftJustify ? FM : 2 * FM))
+            : PrintLines(text, g->Multilinecells());
         const int th = GhHeight();
         const int lineH = th + th / 8;
         const int textTop = Y - FU;

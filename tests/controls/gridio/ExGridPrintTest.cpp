@@ -665,3 +665,52 @@ TEST(ExGridPrint, HeaderFooterHeightsAndSizeEvents)
     // Rows of 2 x 3 + 600 between a header of 100 and a footer of 81: four a page.
     EXPECT_EQ(pages, 2);
 }
+
+TEST(ExGridPrint, WordWrapWithScreenWidthsBreaksAtBlanks)
+{
+    auto g = MakeGrid(2, 3);
+    g->SetColWidths(0, 40); // 40 x 254 / 96 = 106
+    g->SetCells(0, 1, QStringLiteral("aaa bbb ccc ddd"));
+    g->OnGetWordWrap = [](TObject*, int col, int row, bool& ww) { ww = col == 0 && row == 1; };
+    auto* ps = g->PrintSettings();
+    ps->Font()->SetSize(8); // 14 a glyph: "aaa bbb" is 98
+    ps->NoAutoSize = true;
+    TRecordingCanvas rc;
+    TGridPageEngine::Prepare(g.get(), { 0, 0, 1, 2 }, TRect(0, 0, 2000, 2970), 1, 1);
+    TGridPageEngine e(g.get(), rc, TPrintPass::Preview, false, 1);
+    e.Run();
+    EXPECT_EQ(e.MaxWidths()[0], 106);
+    EXPECT_EQ(e.RowPrintHeight(1), 56 + 7);
+    const auto* a = rc.Find(QStringLiteral("aaa bbb"));
+    const auto* b = rc.Find(QStringLiteral("ccc ddd"));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->X, b->X);
+    EXPECT_GT(a->Y, b->Y);
+    // Without the screen widths the cell is measured on one line.
+    ps->NoAutoSize = false;
+    TRecordingCanvas one;
+    TGridPageEngine f(g.get(), one, TPrintPass::Preview, false, 1);
+    f.Run();
+    EXPECT_TRUE(one.Has(QStringLiteral("aaa bbb ccc ddd")));
+}
+
+TEST(ExGridPrint, PreviewFiresPageEventsWhileMarkedAsPreview)
+{
+    auto g = MakeGrid(2, 200);
+    std::vector<int> pages;
+    bool marked = true;
+    g->OnPrintPage = [&](TObject*, TCanvas* c, int page, int w, int b) {
+        pages.push_back(page);
+        marked = marked && g->IsPrintPreview() && c != nullptr && w > 0 && b < 0;
+    };
+    QImage img(400, 560, QImage::Format_RGB32);
+    TCanvas c;
+    c.BeginDraw(&img);
+    g->SetPreviewPage(2);
+    g->PrintPreview(&c, TRect(0, 0, 400, 560));
+    c.EndDraw();
+    EXPECT_EQ(pages, (std::vector<int> { 2 }));
+    EXPECT_TRUE(marked);
+    EXPECT_FALSE(g->IsPrintPreview());
+    EXPECT_GT(g->PrintNrOfPages(), 2);
+}
