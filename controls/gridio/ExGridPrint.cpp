@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "controls/base/ExUtil.h"
 #include "platform/controls/Printers.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -160,6 +161,14 @@ TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
     QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
     if (text.isEmpty())
         text = QStringLiteral("gh");
+    if (CellTextType(text, FGrid->EnableHTML()) == 1) {
+        const int maxW = FSet->NoAutoSize ? int(std::lround((FGrid->ColWidths(ACol) + 12) * FS)) : 65535;
+        const TPoint m = FCanvas.MarkupSize(text, maxW);
+        if (m.X > 0 || m.Y > 0) {
+            const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+            return { std::max(m.X + graphic.X, graphic.X), std::max(m.Y - int(std::lround(FU * FS)), graphic.Y) };
+        }
+    }
     if (WrapsCell(ACol, ARow, ww)) {
         // Laid out within the column's print width (unbounded for a merged cell).
         const int colW = FGrid->IsXMergedCell(ACol, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));

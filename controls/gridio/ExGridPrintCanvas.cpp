@@ -1,5 +1,6 @@
 #include "controls/gridio/ExGridPrintCanvas.h"
 
+#include "controls/base/EsgHTMLE.h"
 #include "controls/base/ExUtilDraw.h"
 
 #include <QPainter>
@@ -113,4 +114,35 @@ void TMetricCanvas::Gradient(const TRect& r, TColor From, TColor To, bool Horizo
     if (!FCanvas || !FCanvas->HandleAllocated())
         return;
     DrawGradient(FCanvas, From, To, Horizontal, ToDevice(r), Steps);
+}
+
+TPoint TMetricCanvas::MarkupSize(const QString& Text, int MaxWidth)
+{
+    if (!FCanvas)
+        return {};
+    THTMLDrawInput in;
+    in.Canvas = FCanvas;
+    in.Text = Text;
+    in.Rect = TRect(0, 0, int(std::lround(double(MaxWidth) * FDpiX / 254.0)), 65535);
+    in.CheckHeight = true;
+    in.Print = true;
+    in.ResFactor = double(FDpiX) / ScreenPixelsPerInch;
+    THTMLDrawOutput out;
+    DrawHTMLText(in, out);
+    return { int(std::lround(out.XSize * 254.0 / FDpiX)), int(std::lround(out.YSize * 254.0 / FDpiY)) };
+}
+
+void TMetricCanvas::Markup(const TRect& r, const QString& Text, TColor URLColor)
+{
+    if (!FCanvas || !FCanvas->HandleAllocated())
+        return;
+    THTMLDrawInput in;
+    in.Canvas = FCanvas;
+    in.Text = Text;
+    in.Rect = ToDevice(r);
+    in.Print = true;
+    in.ResFactor = double(FDpiX) / ScreenPixelsPerInch;
+    in.URLColor = URLColor;
+    THTMLDrawOutput out;
+    DrawHTMLText(in, out);
 }

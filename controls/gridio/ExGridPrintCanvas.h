@@ -39,6 +39,10 @@ public:
     virtual void FillRect(const TRect& r, TColor Color);
     // Steps bands from From to To, left to right or top to bottom.
     virtual void Gradient(const TRect& r, TColor From, TColor To, bool Horizontal, int Steps);
+    // A mark-up text: its size within MaxWidth, and drawn into r; Scale is
+    // the device's resolution over the screen's.
+    virtual TPoint MarkupSize(const QString& Text, int MaxWidth);
+    virtual void Markup(const TRect& r, const QString& Text, TColor URLColor);
     // A picture stretched into r.
     virtual void StretchDraw(const TRect& r, const QImage& Image);
 

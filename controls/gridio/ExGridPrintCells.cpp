@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/base/ExUtil.h"
 #include "controls/gridio/ExGridPrint.h"
 #include "platform/graphics/Bitmaps.h"
 
@@ -266,7 +267,12 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             return area.Left + FM;
         };
         int angle = 0;
-        if (g->IsRotated(t, ARow, angle) && angle % 360 != 0 && !text.isEmpty()) {
+        if (!text.isEmpty() && CellTextType(text, g->EnableHTML()) == 1 && FCanvas.Canvas()) {
+            // Mark-up: in from the right by the margin and two screen pixels.
+            FCanvas.Markup(
+                TRect(area.Left, Y, area.Right - FM - int(std::lround(2 * FS)), Y - Hc - int(std::lround(FU * FS))),
+                text, g->URLColor());
+        } else if (g->IsRotated(t, ARow, angle) && angle % 360 != 0 && !text.isEmpty()) {
             // The rotated line starts at the cell's lower left and runs up.
             FCanvas.SelectFont(font, g->MapFontHeight(font.Size()), angle * 10);
             FCanvas.TextOut(area.Left + FM, textBottom + FU, text);

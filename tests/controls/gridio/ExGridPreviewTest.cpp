@@ -103,6 +103,7 @@ TEST(ExGridPreview, CellKindsOnThePage)
     g->SetCells(2, 1, QStringLiteral("picture"));
     g->SetCells(3, 1, QStringLiteral("one\ntwo\nthree"));
     g->AddRotated(1, 3, 90, QStringLiteral("Rotated"));
+    g->SetCells(2, 3, QStringLiteral("<b>Bold</b> and <font color=\"clRed\">red</font>"));
     auto* ps = g->PrintSettings();
     ps->PrintGraphics = true;
     for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
