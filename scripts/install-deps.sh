@@ -7,7 +7,7 @@ pkgs=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libjpeg62-turbo-dev
       libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-urw-base35 ccache
       locales
       # The readers the file tests check their files with.
-      libxml2-utils python3)
+      libxml2-utils python3 poppler-utils)
 # libFuzzer and clang's sanitizer runtimes are only recommended by clang, and
 # recommendations are not installed below.
 if [ "${1:-}" = "--fuzz" ]; then pkgs+=(clang libclang-rt-14-dev); fi

@@ -3142,6 +3142,63 @@ private:
     // Writes ColumnHeaders into the first row and RowHeaders into the first column.
     void ShowColumnHeaders();
     void ShowRowHeaders();
+
+    // ---- Printing and print preview (built in controls/gridio) ----
+public:
+    // Prints to the printer service's printer.
+    void Print();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // Draws the pages into Displayrect (device units) of Canvas.
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    // Draws the first page into DrawRect (device units) of Canvas.
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    // Point size to a height in 0.1 mm (negative: character height) and back.
+    int MapFontHeight(int PointSize) const;
+    static int MapFontSize(int Height);
+
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    TRect PrintPageRect() const { return FPrintPageRect; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    // Skips the counting pass: pages print without knowing their count.
+    bool FastPrint = false;
+    // The fit-to-page factor while a printed cell is measured or painted.
+    double Fontscalefactor = 1.0;
+
+    std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)> OnPrintPage;
+    std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset, int LastPage,
+        int PageXSize, int PageYSize)>
+        OnPrintPageDone;
+    std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+    std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+    std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+
+private:
+    friend class TGridPageEngine;
+    TGridRect FPrintRect;
+    TRect PrevRect;
+    int FPrintPageFrom = 1;
+    int FPrintPageTo = 1;
+    TRect FPrintPageRect;
+    int FPrintPageWidth = 0;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    bool FIsPrintPreview = false;
+    void PrintPages(const TGridRect& Gridrect, bool SelectedOnly);
+    void PreviewPages(TCanvas* Canvas, const TRect& Displayrect, bool SelectedOnly, const TGridRect& Gridrect);
+    // ---- end of printing ----
 };
 
 // The cursor the grid shows over links.

@@ -1,0 +1,104 @@
+#pragma once
+// The page engine shared by printing, print preview and drawing one page:
+// it measures columns and rows in 0.1 mm, fits the columns to the page when
+// asked, cuts the columns into strips and the rows into pages, repeats fixed
+// rows and columns, and composes header and footer lines.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "controls/gridio/ExGridPrintCanvas.h"
+
+class TPrinter;
+
+// Passes of the engine. The counting passes draw nothing.
+enum class TPrintPass { Preview = 0, Print = 1, CountPrint = 2, CountPreview = 3 };
+
+class TGridPageEngine {
+public:
+    TGridPageEngine(TExStringGrid* Grid, TMetricCanvas& Canvas, TPrintPass Mode, bool SelectedOnly, int PageCount,
+        TPrinter* Printer = nullptr);
+    // Lays out and (in the drawing passes) draws the pages; the page count.
+    int Run();
+    // Sets the grid rectangle, the page (or preview) rectangle and the page
+    // range a pass works on, as the drivers do.
+    static void Prepare(TExStringGrid* Grid, const TGridRect& Gridrect, const TRect& Page, int From, int To);
+
+    // Layout results, for the grid's readers and the tests.
+    const std::vector<int>& MaxWidths() const { return FMaxWidths; }
+    const std::vector<int>& Indents() const { return FIndents; }
+    double FitFactor() const { return FFit; }
+    int SpacingUnit() const { return FU; }
+    int TextMargin() const { return FM; }
+    int ColumnGap() const { return FG; }
+    int HeaderHeight() const { return FEh; }
+    int FooterHeight() const { return FEf; }
+
+    // The size of a printed cell in 0.1 mm (display column).
+    TPoint MeasureCellPrintSize(int ACol, int ARow);
+    // Paints the included columns FirstCol..LastCol of ARow with their top at
+    // Y; the height the row takes.
+    int PrintRowCells(int Y, int FirstCol, int LastCol, int ARow);
+    int RowPrintHeight(int ARow);
+    bool RowIncluded(int ARow);
+    bool ColIncluded(int ACol);
+    QString PageNumberText();
+    // The six header and footer slot texts of the current page, in the order
+    // of TPrintPosition from ppTopLeft on.
+    std::vector<QString> SlotTexts();
+
+    // The text broken into lines of at most Width (at blanks; a longer word
+    // stands alone), as word wrap prints it.
+    QStringList WrapLines(const QString& Text, int Width);
+    bool WrapsCell(int ACol, int ARow, bool CellWordWrap);
+
+private:
+    bool PrintsNoText(int ACol, int ARow);
+    TPoint PrintedGraphicSize(int ACol, int ARow);
+    // Places and paints the cell's graphic; TextRect gives up its share.
+    void PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAlignment CellAlign, bool HasText);
+    void SetUpFonts();
+    void ComputeColumnWidths();
+    void FitToPage();
+    void ComputeTitleHeights();
+    void LayoutStrip();
+    int DrawPageTitles();
+    void DrawPageFrame(int y);
+    void StartNextPage();
+    bool PageDrawn() const;
+    bool Drawing() const { return FMode == TPrintPass::Preview || FMode == TPrintPass::Print; }
+    void SelectCellFont(const TFont& Font);
+    int GhHeight();
+
+    TExStringGrid* FGrid;
+    TPrintSettings* FSet;
+    TMetricCanvas& FCanvas;
+    TPrintPass FMode;
+    bool FSelectedOnly;
+    int FPageCount;
+    TPrinter* FPrinter;
+
+    double FS = 1.0;
+    double FFit = 1.0;
+    int FU = 0, FM = 0, FG = 0, FHh = 0, FHf = 0, FHc = 0;
+    int FW = 0, FB = 0, FEh = 0, FEf = 0;
+    std::vector<int> FMaxWidths;
+    std::vector<int> FIndents;
+    int FP = 0;
+    int FStrip = 0;
+    int FPagesInStrip = 0;
+    int FC1 = 0, FC2 = 0;
+    int FWf = 0;
+    bool FRepeatCols = false;
+    bool FMultiStrip = false;
+    bool FCancelled = false;
+    int FCachedRow = -1;
+    int FCachedHeight = 0;
+    int FLastMeasuredHeight = 0;
+};
+
+// 0.1 mm per screen pixel of the canvas (254 / dpi).
+double PrintScreenFactor(int ScreenDpi);

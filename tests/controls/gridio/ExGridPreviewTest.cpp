@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <memory>
+
+#include "common/TestUtil.h"
+#include "controls/base/BaseGrid.h"
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridOptions.h"
+#include "platform/graphics/Bitmaps.h"
+
+namespace {
+
+// A styled grid: coloured header row, a merged title cell over two columns,
+// a right-aligned column and a wide last column that forces a second strip.
+std::unique_ptr<TExStringGrid> StyledGrid()
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(6);
+    g->SetRowCount(40);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    for (int r = 0; r < 40; ++r)
+        for (int c = 0; c < 6; ++c)
+            g->SetCells(c, r, r == 0 ? QStringLiteral("Head %1").arg(c) : QStringLiteral("Cell %1.%2").arg(c).arg(r));
+    for (int r = 1; r < 40; ++r)
+        g->SetCells(5, r, QStringLiteral("A long description of row %1 that needs its own strip").arg(r));
+    for (int c = 0; c < 6; ++c)
+        g->GetCellProperties(c, 0)->SetBrushColor(clSilver);
+    g->GetCellProperties(2, 3)->SetBrushColor(clYellow);
+    g->GetCellProperties(3, 4)->SetFontColor(clRed);
+    g->SetCells(1, 2, QStringLiteral("Merged over two"));
+    g->MergeCells(1, 2, 2, 1);
+    auto* ps = g->PrintSettings();
+    ps->Font()->SetName(QStringLiteral("DejaVu Sans"));
+    ps->Font()->SetSize(9);
+    ps->FixedFont()->SetName(QStringLiteral("DejaVu Sans"));
+    ps->HeaderFont()->SetName(QStringLiteral("DejaVu Sans"));
+    ps->HeaderFont()->SetSize(12);
+    ps->FooterFont()->SetName(QStringLiteral("DejaVu Sans"));
+    ps->TitleText = QStringLiteral("Preview of the styled grid");
+    ps->Title = TPrintPosition::ppTopCenter;
+    ps->PageNr = TPrintPosition::ppBottomRight;
+    ps->HeaderSize = 100;
+    ps->FooterSize = 100;
+    ps->RepeatFixedCols = true;
+    ps->RepeatFixedRows = true;
+    return g;
+}
+
+QImage Preview(TExStringGrid* g, int page)
+{
+    // An A5 page at 96 dpi.
+    QImage img(559, 794, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas c;
+    c.BeginDraw(&img);
+    g->SetPreviewPage(page);
+    g->PrintPreview(&c, TRect(0, 0, img.width(), img.height()));
+    c.EndDraw();
+    return img;
+}
+
+} // namespace
+
+TEST(ExGridPreview, StyledGridPagesIntoACallersCanvas)
+{
+    auto g = StyledGrid();
+    const QImage p1 = Preview(g.get(), 1);
+    ASSERT_GE(g->PrintNrOfPages(), 2);
+    testutil::SaveImagePng(p1, QStringLiteral("gridprint_preview_p1"));
+    const QImage p2 = Preview(g.get(), 2);
+    EXPECT_NE(p1, p2);
+    // The third page starts the second strip: the fixed column again, then
+    // the wide column alone.
+    const QImage p3 = Preview(g.get(), 3);
+    testutil::SaveImagePng(p3, QStringLiteral("gridprint_preview_p3"));
+    EXPECT_FALSE(g->IsPrintPreview());
+    EXPECT_TRUE(testutil::MatchesGolden(p1, QStringLiteral("gridprint_preview_p1"), 40, 400));
+    EXPECT_TRUE(testutil::MatchesGolden(p3, QStringLiteral("gridprint_preview_p3"), 40, 400));
+}
+
+TEST(ExGridPreview, CellKindsOnThePage)
+{
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(4);
+    g->SetRowCount(6);
+    g->SetFixedRows(1);
+    g->SetFixedCols(0);
+    g->SetMultilinecells(true);
+    for (int c = 0; c < 4; ++c)
+        g->SetCells(c, 0, QStringLiteral("Kind %1").arg(c));
+    g->AddCheckBox(0, 1, true, false);
+    g->SetCells(0, 1, QStringLiteral("checked"));
+    g->AddCheckBox(0, 2, false, false);
+    g->SetCells(0, 2, QStringLiteral("clear"));
+    g->AddCheckBox(1, 1, true, true);
+    g->GetCellProperties(1, 1)->SetAlignment(taRightJustify);
+    TBitmap bmp(24, 24);
+    bmp.Canvas()->Brush()->SetColor(clBlue);
+    bmp.Canvas()->FillRect(TRect(0, 0, 24, 24));
+    g->AddBitmap(2, 1, &bmp, false, haLeft, vaTop);
+    g->SetCells(2, 1, QStringLiteral("picture"));
+    g->SetCells(3, 1, QStringLiteral("one\ntwo\nthree"));
+    g->AddRotated(1, 3, 90, QStringLiteral("Rotated"));
+    g->SetCells(2, 3, QStringLiteral("<b>Bold</b> and <font color=\"clRed\">red</font>"));
+    auto* ps = g->PrintSettings();
+    ps->PrintGraphics = true;
+    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
+        f->SetName(QStringLiteral("DejaVu Sans"));
+    ps->Centered = false;
+    ps->LeftSize = 50;
+    const QImage img = Preview(g.get(), 1);
+    testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_cells"));
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_cells"), 40, 400));
+}
