@@ -85,15 +85,7 @@ TFAbout::TFAbout(TComponent* AOwner)
     Label1->SetCaption(QStringLiteral("Software Morvantile "));
     Label2 = Make_Label(this, P_Title, "Label2", 104, 70, true);
 
-    P_Button = new TPanel(this);
-    P_Button->SetName(QStringLiteral("P_Button"));
-    P_Button->SetParent(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(51);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
-    P_Button->SetParentBackground(false);
-    P_Button->SetColor(Tool_Form_Color);
+    P_Button = Create_Button_Panel(this, 51);
 
     Label3 = Make_Label(this, P_Button, "Label3", 16, 8, false);
     Label3->SetCaption(QStringLiteral("Version :"));

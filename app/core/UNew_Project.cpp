@@ -91,15 +91,7 @@ TFNew_Project::TFNew_Project(TComponent* AOwner)
     E_New_Proj->SetShowHint(true);
     E_New_Proj->OnKeyPress = [this](TObject* s, char16_t& k) { E_New_ProjKeyPress(s, k); };
 
-    P_Button = new TPanel(this);
-    P_Button->SetName(QStringLiteral("P_Button"));
-    P_Button->SetParent(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(36);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
-    P_Button->SetParentBackground(false);
-    P_Button->SetColor(Tool_Form_Color);
+    P_Button = Create_Button_Panel(this, 36);
 
     auto makeButton = [this](const char* name, int left) {
         auto* b = new TLbButton(this);

@@ -60,6 +60,20 @@ TTitle_Panel Create_Title_Panel(TForm* form)
     return t;
 }
 
+TPanel* Create_Button_Panel(TForm* form, int height)
+{
+    auto* panel = new TPanel(form);
+    panel->SetName(QStringLiteral("P_Button"));
+    panel->SetParent(form);
+    panel->SetAlign(alBottom);
+    panel->SetHeight(height);
+    panel->SetBevelOuter(bvNone);
+    panel->SetShowCaption(false);
+    panel->SetParentBackground(false);
+    panel->SetColor(Tool_Form_Color);
+    return panel;
+}
+
 TLabel* Create_Tool_Label(TForm* form, TWinControl* parent, const char* name, int left, int top)
 {
     auto* l = new TLabel(form);

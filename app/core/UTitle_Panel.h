@@ -37,6 +37,10 @@ struct TTitle_Panel {
 };
 TTitle_Panel Create_Title_Panel(TForm* form);
 
+// The button bar at the bottom of a form, `height` pixels high, named
+// P_Button, in the form's colour and without caption or bevel.
+TPanel* Create_Button_Panel(TForm* form, int height);
+
 // A label owned by `form` on `parent` at the given place.
 TLabel* Create_Tool_Label(TForm* form, TWinControl* parent, const char* name, int left, int top);
 

@@ -54,15 +54,7 @@ TFProfinetFileName::TFProfinetFileName(TComponent* AOwner)
     L_FixPart_2 = Create_Tool_Label(this, this, "L_FixPart_2", 447, 106);
     L_XML_Fix2 = Create_Tool_Label(this, this, "L_XML_Fix2", 447, 126);
 
-    P_Button = new TPanel(this);
-    P_Button->SetName(QStringLiteral("P_Button"));
-    P_Button->SetParent(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(36);
-    P_Button->SetBevelOuter(bvNone);
-    P_Button->SetShowCaption(false);
-    P_Button->SetParentBackground(false);
-    P_Button->SetColor(Tool_Form_Color);
+    P_Button = Create_Button_Panel(this, 36);
     Btn_OK = Create_Tool_Button(this, P_Button, "Btn_OK", 163, 4, 100, 26);
     Btn_OK->OnClick = [this](TObject* s) { Btn_OK_Click(s); };
     Btn_Cancel = Create_Tool_Button(this, P_Button, "Btn_Cancel", 277, 4, 100, 26);

@@ -140,23 +140,27 @@ bool TGridPageEngine::ColIncluded(int ACol)
     return ACol >= s.Left && ACol <= s.Right;
 }
 
-TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
+void TGridPageEngine::ResolveCellPrintLook(int ACol, int ARow, TCellPrintLook& Look)
 {
     TGridDrawState st;
-    TBrush brush;
-    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-    TFont font;
+    TColor mirror = clNone, mirrorTo = clNone;
     const bool fixed = ACol < FGrid->FixedCols() || ARow < FGrid->FixedRows();
-    font.Assign(fixed ? FSet->FixedFont() : FSet->Font());
-    const int size = font.Size();
-    TAlignment ha = taLeftJustify;
-    TVAlignment va = TVAlignment::vtaTop;
-    bool ww = false;
-    TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
+    Look.Font.Assign(fixed ? FSet->FixedFont() : FSet->Font());
+    const int size = Look.Font.Size();
+    Look.Brush.SetColor(clWhite);
     if (FSet->UseDisplayFont)
-        FGrid->GetVisualProperties(
-            ACol, ARow, st, true, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
-    font.SetSize(size);
+        FGrid->GetVisualProperties(ACol, ARow, st, true, false, true, &Look.Brush, Look.ColorTo, mirror, mirrorTo,
+            &Look.Font, Look.HAlign, Look.VAlign, Look.WordWrap, Look.Gradient);
+    // The display font's face and style, at the print font's size.
+    Look.Font.SetSize(size);
+}
+
+TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
+{
+    TCellPrintLook look;
+    ResolveCellPrintLook(ACol, ARow, look);
+    const TFont& font = look.Font;
+    const bool ww = look.WordWrap;
     SelectCellFont(font);
     QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
     if (text.isEmpty())

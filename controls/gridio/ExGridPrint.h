@@ -56,6 +56,18 @@ public:
     bool WrapsCell(int ACol, int ARow, bool CellWordWrap);
 
 private:
+    // What a printed cell takes from the grid's looks: the print font (or the
+    // display font at the print size), the brush and the layout flags.
+    struct TCellPrintLook {
+        TBrush Brush;
+        TFont Font;
+        TColor ColorTo = clNone;
+        TAlignment HAlign = taLeftJustify;
+        TVAlignment VAlign = TVAlignment::vtaTop;
+        bool WordWrap = false;
+        TCellGradientDirection Gradient = TCellGradientDirection::GradientVertical;
+    };
+    void ResolveCellPrintLook(int ACol, int ARow, TCellPrintLook& Look);
     bool PrintsNoText(int ACol, int ARow);
     TPoint PrintedGraphicSize(int ACol, int ARow);
     // Places and paints the cell's graphic; TextRect gives up its share.

@@ -203,22 +203,15 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         g->DoGetCellPrintBorder(t, ARow, &pen, borders);
 
         // The cell's print look.
-        TGridDrawState st;
-        TBrush brush;
-        TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
-        TFont font;
-        const bool fixed = t < g->FixedCols() || ARow < g->FixedRows();
-        font.Assign(fixed ? FSet->FixedFont() : FSet->Font());
-        const int size = font.Size();
-        TAlignment ha = taLeftJustify;
-        TVAlignment va = TVAlignment::vtaTop;
-        bool ww = false;
-        TCellGradientDirection gd = TCellGradientDirection::GradientVertical;
-        brush.SetColor(clWhite);
-        if (FSet->UseDisplayFont)
-            g->GetVisualProperties(
-                t, ARow, st, true, false, true, &brush, colorTo, mirror, mirrorTo, &font, ha, va, ww, gd);
-        font.SetSize(size);
+        TCellPrintLook look;
+        ResolveCellPrintLook(t, ARow, look);
+        const TBrush& brush = look.Brush;
+        const TFont& font = look.Font;
+        const TColor colorTo = look.ColorTo;
+        const bool ww = look.WordWrap;
+        const TCellGradientDirection gd = look.Gradient;
+        TAlignment ha = look.HAlign;
+        TVAlignment va = look.VAlign;
         const int align = g->ResolveCellAlignment(g->RealColFromDisplay(t), ARow);
         ha = TAlignment(align & 0xFF);
         va = TVAlignment(align >> 8);
