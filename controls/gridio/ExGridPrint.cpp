@@ -155,40 +155,70 @@ void TGridPageEngine::ResolveCellPrintLook(int ACol, int ARow, TCellPrintLook& L
     Look.Font.SetSize(size);
 }
 
+QString TGridPageEngine::PrintedCellText(int RCol, int ARow, int& Kind)
+{
+    Kind = 0;
+    if (PrintsNoText(RCol, ARow))
+        return {};
+    QString text = FGrid->GetFormattedCell(RCol, ARow);
+    Kind = text.isEmpty() ? 0 : CellTextType(text, FGrid->EnableHTML());
+    if (Kind == 3)
+        text = FGrid->GetCellValueText(RCol, ARow);
+    if (Kind != 1 && Kind != 2) {
+        Kind = 0;
+        if (FGrid->URLShow() && !FGrid->URLFull())
+            StripURLProtocol(text);
+    }
+    return text;
+}
+
 TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
 {
+    TPoint size = MeasureCellContent(ACol, ARow);
+    if (FGrid->OnCustomCellSize)
+        FGrid->OnCustomCellSize(FGrid, FCanvas.Canvas(), FGrid->RealColFromDisplay(ACol), ARow, size, true);
+    return size;
+}
+
+TPoint TGridPageEngine::MeasureCellContent(int ACol, int ARow)
+{
+    // Layout by shown column, cell contents by real column.
+    const int rc = FGrid->RealColFromDisplay(ACol);
     TCellPrintLook look;
-    ResolveCellPrintLook(ACol, ARow, look);
+    ResolveCellPrintLook(rc, ARow, look);
     const TFont& font = look.Font;
     const bool ww = look.WordWrap;
     SelectCellFont(font);
-    QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
+    int kind = 0;
+    QString text = PrintedCellText(rc, ARow, kind);
+    if (kind == 2)
+        text = FGrid->RichToPlainText(text);
     if (text.isEmpty())
         text = QStringLiteral("gh");
-    if (CellTextType(text, FGrid->EnableHTML()) == 1) {
+    if (kind == 1) {
         const int maxW = FSet->NoAutoSize ? int(std::lround((FGrid->ColWidths(ACol) + 12) * FS)) : 65535;
         const TPoint m = FCanvas.MarkupSize(text, maxW);
         if (m.X > 0 || m.Y > 0) {
-            const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+            const TPoint graphic = PrintedGraphicSize(rc, ARow);
             return { std::max(m.X + graphic.X, graphic.X), std::max(m.Y - int(std::lround(FU * FS)), graphic.Y) };
         }
     }
-    if (WrapsCell(ACol, ARow, ww)) {
+    if (WrapsCell(rc, ARow, ww)) {
         // Laid out within the column's print width (unbounded for a merged cell).
-        const int colW = FGrid->IsXMergedCell(ACol, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));
+        const int colW = FGrid->IsXMergedCell(rc, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));
         const QStringList wrapped = WrapLines(text, colW);
-        const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+        const TPoint graphic = PrintedGraphicSize(rc, ARow);
         return { std::max(colW, graphic.X), std::max(GhHeight() * int(wrapped.size()), graphic.Y) };
     }
     const QStringList lines = CellLines(text, FGrid->Multilinecells());
     int widest = 0;
     for (const QString& l : lines)
         widest = std::max(widest, FCanvas.TextWidth(l));
-    const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+    const TPoint graphic = PrintedGraphicSize(rc, ARow);
     int w = widest + graphic.X;
     int h = GhHeight() * int(lines.size());
     int angle = 0;
-    if (FGrid->IsRotated(ACol, ARow, angle) && angle % 360 != 0) {
+    if (FGrid->IsRotated(rc, ARow, angle) && angle % 360 != 0) {
         const double a = angle * M_PI / 180.0;
         const int rw = int(std::lround(std::abs(std::cos(a) * w))) + int(std::lround(std::abs(std::sin(a) * h)));
         const int rh = int(std::lround(std::abs(std::sin(a) * widest))) + int(std::lround(std::abs(std::cos(a) * h)));

@@ -8,6 +8,8 @@
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "platform/graphics/Bitmaps.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/runtime/Classes.h"
 
 namespace {
 
@@ -113,4 +115,86 @@ TEST(ExGridPreview, CellKindsOnThePage)
     const QImage img = Preview(g.get(), 1);
     testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_cells"));
     EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_cells"), 40, 400));
+}
+
+namespace {
+QImage Swatch(int w, int h, QColor c)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(c);
+    return img;
+}
+
+// The share of a page rectangle's pixels close to a colour.
+double ShareOf(const QImage& img, const QRect& r, QColor c)
+{
+    int n = 0, hit = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            ++n;
+            hit += std::abs(p.red() - c.red()) < 40 && std::abs(p.green() - c.green()) < 40
+                && std::abs(p.blue() - c.blue()) < 40;
+        }
+    return n ? double(hit) / n : 0;
+}
+} // namespace
+
+// The graphics the screen paints print as the screen shows them: image-list
+// images, data images, icons, pictures, progress bars and pies, radio groups
+// and the node glyph with its plus sign.
+TEST(ExGridPreview, GraphicKindsPrintAsTheScreenShowsThem)
+{
+    TCustomImageList images(16, 16);
+    images.AddImage(Swatch(16, 16, QColor(255, 128, 0)));
+    images.AddImage(Swatch(16, 16, QColor(0, 160, 0)));
+    TIcon icon;
+    icon.SetImage(Swatch(16, 16, QColor(0, 0, 200)));
+    TPicture picture;
+    TBitmap pic;
+    pic.SetImage(Swatch(18, 14, QColor(160, 0, 160)));
+    picture.SetGraphic(&pic);
+    TStringList radio;
+    for (const char* s : { "A", "B", "C" })
+        radio.Add(QString::fromLatin1(s));
+
+    auto g = std::make_unique<TExStringGrid>(nullptr);
+    g->SetColCount(4);
+    g->SetRowCount(5);
+    g->SetFixedRows(1);
+    g->SetFixedCols(0);
+    g->SetDefaultColWidth(110);
+    g->SetGridImages(&images);
+    for (int c = 0; c < 4; ++c)
+        g->SetCells(c, 0, QStringLiteral("Kind %1").arg(c));
+    g->AddImageIdx(0, 1, 0, haLeft, vaTop);
+    g->SetCells(0, 1, QStringLiteral("list"));
+    g->SetCells(1, 1, QStringLiteral("1"));
+    g->AddDataImage(1, 1, 0, haLeft, vaTop);
+    g->AddIcon(2, 1, &icon, haLeft, vaTop);
+    g->SetCells(2, 1, QStringLiteral("icon"));
+    g->AddPicture(3, 1, &picture, false, TStretchMode::noStretch, 0, haLeft, vaTop);
+    g->SetCells(0, 2, QStringLiteral("50"));
+    g->AddProgress(0, 2, TColor(0xC08000), clWhite);
+    g->AddProgressPie(1, 2, clGreen, 70);
+    g->SetRowHeights(3, 52);
+    g->AddRadio(2, 3, 1, 1, &radio);
+    g->AddNode(3, 2);
+    auto* ps = g->PrintSettings();
+    ps->PrintGraphics = true;
+    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
+        f->SetName(QStringLiteral("DejaVu Sans"));
+    ps->Centered = false;
+    ps->LeftSize = 50;
+    const QImage img = Preview(g.get(), 1);
+    testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_graphics"));
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_graphics"), 40, 400));
+
+    // Each swatch colour is on the page: the list image, the data image
+    // (value 1: the second image), the icon and the picture.
+    const QRect page(0, 0, img.width(), img.height());
+    for (const QColor c : { QColor(255, 128, 0), QColor(0, 160, 0), QColor(0, 0, 200), QColor(160, 0, 160) })
+        EXPECT_GT(ShareOf(img, page, c), 0.0003) << c.name().toStdString();
+    // The progress bar's colour (0xC08000 is blue-green-red: rgb(0, 128, 192)).
+    EXPECT_GT(ShareOf(img, page, QColor(0, 128, 192)), 0.0003);
 }
