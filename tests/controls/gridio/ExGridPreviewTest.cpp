@@ -63,6 +63,21 @@ QImage Preview(TExStringGrid* g, int page)
     return img;
 }
 
+// Page 1 of a grid printed with its graphics, left-aligned, kept as a golden.
+QImage GraphicsPage(TExStringGrid* g, const QString& Golden)
+{
+    auto* ps = g->PrintSettings();
+    ps->PrintGraphics = true;
+    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
+        f->SetName(QStringLiteral("DejaVu Sans"));
+    ps->Centered = false;
+    ps->LeftSize = 50;
+    const QImage img = Preview(g, 1);
+    testutil::SaveImagePng(img, Golden);
+    EXPECT_TRUE(testutil::MatchesGolden(img, Golden, 40, 400));
+    return img;
+}
+
 } // namespace
 
 TEST(ExGridPreview, StyledGridPagesIntoACallersCanvas)
@@ -106,15 +121,7 @@ TEST(ExGridPreview, CellKindsOnThePage)
     g->SetCells(3, 1, QStringLiteral("one\ntwo\nthree"));
     g->AddRotated(1, 3, 90, QStringLiteral("Rotated"));
     g->SetCells(2, 3, QStringLiteral("<b>Bold</b> and <font color=\"clRed\">red</font>"));
-    auto* ps = g->PrintSettings();
-    ps->PrintGraphics = true;
-    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
-        f->SetName(QStringLiteral("DejaVu Sans"));
-    ps->Centered = false;
-    ps->LeftSize = 50;
-    const QImage img = Preview(g.get(), 1);
-    testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_cells"));
-    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_cells"), 40, 400));
+    GraphicsPage(g.get(), QStringLiteral("gridprint_preview_cells"));
 }
 
 namespace {
@@ -180,15 +187,7 @@ TEST(ExGridPreview, GraphicKindsPrintAsTheScreenShowsThem)
     g->SetRowHeights(3, 52);
     g->AddRadio(2, 3, 1, 1, &radio);
     g->AddNode(3, 2);
-    auto* ps = g->PrintSettings();
-    ps->PrintGraphics = true;
-    for (TFont* f : { ps->Font(), ps->FixedFont(), ps->HeaderFont(), ps->FooterFont() })
-        f->SetName(QStringLiteral("DejaVu Sans"));
-    ps->Centered = false;
-    ps->LeftSize = 50;
-    const QImage img = Preview(g.get(), 1);
-    testutil::SaveImagePng(img, QStringLiteral("gridprint_preview_graphics"));
-    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("gridprint_preview_graphics"), 40, 400));
+    const QImage img = GraphicsPage(g.get(), QStringLiteral("gridprint_preview_graphics"));
 
     // Each swatch colour is on the page: the list image, the data image
     // (value 1: the second image), the icon and the picture.
