@@ -295,9 +295,29 @@ void TGridPageEngine::FitToPage()
             FMaxWidths[std::size_t(c)] = int(FMaxWidths[std::size_t(c)] * F);
 }
 
+bool TGridPageEngine::MarkupTitle() const
+{
+    return FSet->Title != TPrintPosition::ppNone && FSet->TitleText.isEmpty() && FSet->TitleLines()->Count() > 0
+        && CellTextType(FSet->TitleLines()->Text(), true) == 1;
+}
+
+int TGridPageEngine::TopTitleHeight() const
+{
+    return MarkupTitle() && AtTop(FSet->Title) ? std::max(0, FTitleH) : 0;
+}
+
 void TGridPageEngine::ComputeTitleHeights()
 {
-    const int lines = FSet->TitleText.isEmpty() ? int(FSet->TitleLines()->Count()) : 0;
+    // A mark-up title at the top takes its own height below the header line,
+    // on every page it is drawn on; it is measured once, in the header font.
+    if (FTitleH < 0) {
+        FTitleH = 0;
+        if (MarkupTitle() && AtTop(FSet->Title)) {
+            FCanvas.SelectFont(*FSet->HeaderFont(), FGrid->MapFontHeight(FSet->HeaderFont()->Size()));
+            FTitleH = std::max(0, FCanvas.MarkupSize(FSet->TitleLines()->Text(), FW - FSet->LeftSize).Y);
+        }
+    }
+    const int lines = FSet->TitleText.isEmpty() && !MarkupTitle() ? int(FSet->TitleLines()->Count()) : 0;
     const bool top = AtTop(FSet->Time) || AtTop(FSet->Date) || AtTop(FSet->PageNr) || AtTop(FSet->Title);
     const bool bottom = AtBottom(FSet->Time) || AtBottom(FSet->Date) || AtBottom(FSet->PageNr) || AtBottom(FSet->Title);
     FEh = top ? FU + FHh + FSet->HeaderSize : FSet->HeaderSize;
@@ -372,7 +392,7 @@ std::vector<QString> TGridPageEngine::SlotTexts()
     add(FSet->Date, FormatDateTime(FSet->DateFormat, now));
     if (FSet->PageNr != TPrintPosition::ppNone)
         add(FSet->PageNr, FSet->PagePrefix + QLatin1Char(' ') + PageNumberText() + QLatin1Char(' ') + FSet->PageSuffix);
-    if (FSet->Title != TPrintPosition::ppNone) {
+    if (FSet->Title != TPrintPosition::ppNone && !MarkupTitle()) {
         QString title = FSet->TitleText;
         if (title.isEmpty() && FSet->TitleLines()->Count() > 0)
             title = FSet->TitleLines()->Strings(0);
@@ -384,10 +404,22 @@ std::vector<QString> TGridPageEngine::SlotTexts()
 
 int TGridPageEngine::DrawPageTitles()
 {
+    // The counting passes leave the same room as the drawing ones.
+    const int titleH = TopTitleHeight();
     if (!PageDrawn())
-        return 0;
+        return titleH;
     const std::vector<QString> slotText = SlotTexts();
-    const QStringList more = FSet->TitleText.isEmpty() && FSet->TitleLines()->Count() > 1
+    if (MarkupTitle()) {
+        const TFont* f = AtTop(FSet->Title) ? FSet->HeaderFont() : FSet->FooterFont();
+        FCanvas.SelectFont(*f, FGrid->MapFontHeight(f->Size()));
+        const QString text = FSet->TitleLines()->Text();
+        if (AtTop(FSet->Title))
+            FCanvas.Markup(
+                TRect(FSet->LeftSize, -FSet->HeaderSize, FW, -FSet->HeaderSize - titleH), text, FGrid->URLColor());
+        else
+            FCanvas.Markup(TRect(FSet->LeftSize, FB + FSet->FooterSize, FW, FB), text, FGrid->URLColor());
+    }
+    const QStringList more = FSet->TitleText.isEmpty() && !MarkupTitle() && FSet->TitleLines()->Count() > 1
         ? FSet->TitleLines()->Text().split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)
         : QStringList();
     auto xFor = [&](int pos, const QString& text) {
@@ -416,7 +448,7 @@ int TGridPageEngine::DrawPageTitles()
                 FCanvas.TextOut(xFor(i, l), y, l);
             }
     }
-    return 0;
+    return titleH;
 }
 
 void TGridPageEngine::DrawPageFrame(int y)
@@ -426,7 +458,7 @@ void TGridPageEngine::DrawPageFrame(int y)
     const TPrintBorders b = FSet->Borders;
     const int L = FRepeatCols ? FIndents[0] : FIndents[std::size_t(FC1)];
     const int R = FIndents[std::size_t(FC2) + 1];
-    const int top = -FEh - FSet->TitleSpacing;
+    const int top = -FEh - FSet->TitleSpacing - TopTitleHeight();
     const int bottom = y + FU / 2;
     const int pw = b == TPrintBorders::pbDouble ? 10 : 2;
     auto line = [&](int x1, int y1, int x2, int y2) { FCanvas.Line(x1, y1, x2, y2, clBlack, pw, FSet->BorderStyle); };

@@ -86,6 +86,10 @@ private:
     void ComputeColumnWidths();
     void FitToPage();
     void ComputeTitleHeights();
+    // TitleLines holds mark-up and is the title (no TitleText).
+    bool MarkupTitle() const;
+    // The room a top mark-up title takes below the header line.
+    int TopTitleHeight() const;
     void LayoutStrip();
     int DrawPageTitles();
     void DrawPageFrame(int y);
@@ -120,6 +124,7 @@ private:
     int FCachedRow = -1;
     int FCachedHeight = 0;
     int FLastMeasuredHeight = 0;
+    int FTitleH = -1; // a top mark-up title's height; -1 until measured
 };
 
 // A bitmap's pixels stretched into a rectangle of the metric canvas, copied

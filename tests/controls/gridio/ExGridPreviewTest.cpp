@@ -197,3 +197,61 @@ TEST(ExGridPreview, GraphicKindsPrintAsTheScreenShowsThem)
     // The progress bar's colour (0xC08000 is blue-green-red: rgb(0, 128, 192)).
     EXPECT_GT(ShareOf(img, page, QColor(0, 128, 192)), 0.0003);
 }
+
+// A mark-up title takes its room once: drawn below the header line, with the
+// rows right under it on every page, and the counting pass leaves the same
+// room (the page count matches the pages drawn).
+TEST(ExGridPreview, MarkupTitleTakesItsRoomOnce)
+{
+    auto g = StyledGrid();
+    auto* ps = g->PrintSettings();
+    ps->TitleText.clear();
+    ps->TitleLines()->SetText(
+        QStringLiteral("<b>Plant 4</b> <font color=\"clRed\">pressure</font> loop<br>second line"));
+    ps->Title = TPrintPosition::ppTopLeft;
+    ps->PageNr = TPrintPosition::ppBottomRight;
+    const QImage p1 = Preview(g.get(), 1);
+    const int pages = g->PrintNrOfPages();
+    testutil::SaveImagePng(p1, QStringLiteral("gridprint_preview_markup_title"));
+    EXPECT_TRUE(testutil::MatchesGolden(p1, QStringLiteral("gridprint_preview_markup_title"), 40, 400));
+
+    // Rows of the page: the first with a long dark run is the grid's top
+    // line; the title's red ink lies above it, and close to it.
+    auto darkRun = [&](int y) {
+        int run = 0, best = 0;
+        for (int x = 0; x < p1.width(); ++x) {
+            run = qGray(p1.pixel(x, y)) < 100 ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        return best;
+    };
+    int gridTop = -1;
+    for (int y = 0; y < p1.height() && gridTop < 0; ++y)
+        if (darkRun(y) > p1.width() / 3)
+            gridTop = y;
+    // (The grid's own red cell lies further right.)
+    int redBottom = -1;
+    for (int y = 0; y < p1.height(); ++y)
+        for (int x = 0; x < 200; ++x) {
+            const QColor c = p1.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 90 && c.blue() < 90)
+                redBottom = y;
+        }
+    ASSERT_GT(gridTop, 0);
+    ASSERT_GT(redBottom, 0);
+    EXPECT_LT(redBottom, gridTop);
+    // Under the title's last ink (left of the table) the grid follows within
+    // a header gap, never the title's height again.
+    int inkBottom = -1;
+    for (int y = 0; y < gridTop; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (qGray(p1.pixel(x, y)) < 100)
+                inkBottom = y;
+    EXPECT_GT(inkBottom, redBottom);
+    EXPECT_LT(gridTop - inkBottom, 30);
+
+    // Every counted page is drawn with rows on it, the last with the last row.
+    const QImage last = Preview(g.get(), pages);
+    EXPECT_NE(last, Preview(g.get(), 1));
+    EXPECT_EQ(g->PrintNrOfPages(), pages);
+}
