@@ -797,3 +797,30 @@ TEST(ExGridPrint, SizeHookLinksAndShortenedLines)
             elided = cut.TextWidth(t.Text) <= 300;
     EXPECT_TRUE(elided);
 }
+
+// A bitmap stretched onto the page: copied, or combined with what is there
+// by the raster operation (exclusive or: white under red gives cyan).
+TEST(ExGridPrint, StretchBitmapToRectCopiesOrCombines)
+{
+    TBitmap bmp(2, 2);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    struct Case {
+        TCopyMode Op;
+        QColor Expected;
+    } cases[] = { { cmSrcCopy, QColor(255, 0, 0) }, { cmSrcInvert, QColor(0, 255, 255) } };
+    for (const Case& c : cases) {
+        QImage img(200, 200, QImage::Format_RGB32);
+        img.setDotsPerMeterX(3780);
+        img.setDotsPerMeterY(3780);
+        img.fill(Qt::white);
+        TCanvas cv;
+        ASSERT_TRUE(cv.BeginDraw(&img));
+        TMetricCanvas mc(&cv);
+        // One inch square: 96 pixels at 96 dpi.
+        StretchBitmapToRect(mc, TRect(0, 0, 254, -254), &bmp, c.Op);
+        cv.EndDraw();
+        EXPECT_EQ(img.pixelColor(48, 48), c.Expected) << std::hex << c.Op;
+        EXPECT_EQ(img.pixelColor(150, 150), QColor(Qt::white));
+    }
+}
