@@ -184,6 +184,9 @@ TEST(ExGridPreview, GraphicKindsPrintAsTheScreenShowsThem)
     g->SetCells(0, 2, QStringLiteral("50"));
     g->AddProgress(0, 2, TColor(0xC08000), clWhite);
     g->AddProgressPie(1, 2, clGreen, 70);
+    // Rich text prints through the rich-text painter, in its own colours.
+    g->SetCells(
+        3, 2, QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red200\\green0\\blue200;}\\cf1\\fs16 rich \\b bold\\b0}"));
     g->SetRowHeights(3, 52);
     g->AddRadio(2, 3, 1, 1, &radio);
     g->AddNode(3, 2);
@@ -194,6 +197,9 @@ TEST(ExGridPreview, GraphicKindsPrintAsTheScreenShowsThem)
     const QRect page(0, 0, img.width(), img.height());
     for (const QColor c : { QColor(255, 128, 0), QColor(0, 160, 0), QColor(0, 0, 200), QColor(160, 0, 160) })
         EXPECT_GT(ShareOf(img, page, c), 0.0003) << c.name().toStdString();
+    // The rich text's own colour, in its cell only.
+    const QImage rich = img.copy(QRect(280, 38, 50, 28));
+    EXPECT_GT(ShareOf(rich, rich.rect(), QColor(200, 0, 200)), 0.01);
     // The progress bar's colour (0xC08000 is blue-green-red: rgb(0, 128, 192)).
     EXPECT_GT(ShareOf(img, page, QColor(0, 128, 192)), 0.0003);
 }
