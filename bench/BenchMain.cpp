@@ -1,4 +1,6 @@
 // Benchmarks run inside a QApplication on the offscreen platform, as the tests do.
+#include "bench/BenchPaired.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -9,5 +11,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    benchpaired::RunCleanups();
     return 0;
 }

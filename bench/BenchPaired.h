@@ -12,13 +12,35 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <string>
+#include <vector>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace benchpaired {
+
+// Data kept from one benchmark to the next (a grid of a million rows) is
+// released here, while the application it was made under still stands:
+// released as a static after main, its widgets crashed the exit.
+inline std::vector<std::function<void()>>& Cleanups()
+{
+    static std::vector<std::function<void()>> list;
+    return list;
+}
+inline void AtShutdown(std::function<void()> F)
+{
+    Cleanups().push_back(std::move(F));
+}
+inline void RunCleanups()
+{
+    auto& list = Cleanups();
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        (*it)();
+    list.clear();
+}
 
 // The screen every grid benchmark paints: 20 columns under a header row
 // beside a numbered header column, at most a million rows.

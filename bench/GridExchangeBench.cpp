@@ -62,8 +62,10 @@ TFixture& Fixture(int Rows, bool Worst)
 {
     static std::unique_ptr<TFixture> f[2][2];
     auto& slot = f[Rows == MillionRows][Worst];
-    if (!slot)
+    if (!slot) {
         slot = std::make_unique<TFixture>(Rows, Worst);
+        benchpaired::AtShutdown([&slot] { slot.reset(); });
+    }
     return *slot;
 }
 

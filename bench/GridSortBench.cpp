@@ -94,7 +94,11 @@ std::unique_ptr<TExStringGrid> MakeWorstGrid()
 
 TExStringGrid& WorstGrid()
 {
-    static std::unique_ptr<TExStringGrid> g = MakeWorstGrid();
+    static std::unique_ptr<TExStringGrid> g = [] {
+        auto made = MakeWorstGrid();
+        benchpaired::AtShutdown([] { g.reset(); });
+        return made;
+    }();
     return *g;
 }
 

@@ -41,10 +41,15 @@ int CellTextType(const QString& Text, bool HTML)
     }
     if (Text.startsWith(QLatin1String("{\\")))
         return 2;
-    if (HTML
-        && (Text.contains(QLatin1String("</")) || Text.contains(QLatin1String("<B"))
-            || Text.contains(QLatin1String("<I")) || Text.contains(QLatin1String("<C"))))
-        return 1;
+    if (!HTML)
+        return 0;
+    // Mark-up: "</", "<B", "<I" or "<C" anywhere; one walk from "<" to "<".
+    const qsizetype n = Text.size();
+    for (qsizetype i = Text.indexOf(QLatin1Char('<')); i >= 0 && i + 1 < n; i = Text.indexOf(QLatin1Char('<'), i + 1)) {
+        const char16_t next = Text[i + 1].unicode();
+        if (next == u'/' || next == u'B' || next == u'I' || next == u'C')
+            return 1;
+    }
     return 0;
 }
 

@@ -2190,6 +2190,9 @@ public:
     // with the real column.
     TCustomCellDrawEvent OnCustomCellBkgDraw;
     TCustomCellDrawEvent OnCustomCellDraw;
+    // A cell's measured size may be changed (printing: in 0.1 mm; ACol real).
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>
+        OnCustomCellSize;
     TCellBorderPropEvent OnGetCellBorderProp;
     std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)> OnGetFloatFormat;
 

@@ -14,14 +14,15 @@ namespace {
 
 QString Aligned(const QString& Text, int Width, TAlignment Alignment)
 {
-    QString s = Text;
-    if (Alignment == taRightJustify && s.size() < Width) {
-        s.prepend(QString(Width - s.size(), QChar(u' ')));
-    } else if (Alignment == taCenter) {
-        while (s.size() < Width)
-            s = u' ' + s + u' ';
-    }
-    return s;
+    const qsizetype n = Text.size();
+    if (n >= Width || (Alignment != taRightJustify && Alignment != taCenter))
+        return Text;
+    if (Alignment == taRightJustify)
+        return QString(Width - n, QChar(u' ')) + Text;
+    // Centred: the same blanks on both sides, one more in all when the
+    // difference is odd.
+    const QString pad((Width - n + 1) / 2, QChar(u' '));
+    return pad + Text + pad;
 }
 
 // The text and the blanks that fill its column up to the next one.
@@ -81,21 +82,29 @@ void TExStringGrid::WriteASCIIFile(const QString& FileName, bool Append, bool Un
         if (!out.isEmpty() && !out.endsWith(u'\n') && !out.endsWith(u'\r'))
             out += QLatin1String("\r\n");
     }
+    TTextFileWriter writer(FileName, Unicode ? TTextEncoding::UTF16LE : TTextEncoding::Ansi);
     ExportNotification(esExportStart, r0);
     QStringList more;
+    QStringList pieces;
     for (int r = r0; r < RowCount(); ++r) {
         ExportNotification(esExportNextRow, r);
-        QString line;
+        const qsizetype lineStart = out.size();
         more.clear();
         for (int c = c0; c <= c1; ++c) {
             const int w = widths[size_t(c - c0)];
-            const int start = int(line.size());
+            const int start = int(out.size() - lineStart);
             const int real = SaveHiddenCells() ? c : RealColFromDisplay(c);
             const auto alignment = TAlignment(ResolveCellAlignment(real, r) & 0xFF);
-            QStringList pieces = ExchangeCellText(c, r).split(QLatin1String("\r\n"));
+            const QString text = ExchangeCellText(c, r);
+            // Only a text with a line break is taken apart.
+            if (!text.contains(u'\r')) {
+                AppendPadded(out, Aligned(text, w, alignment), w);
+                continue;
+            }
+            pieces = text.split(QLatin1String("\r\n"));
             if (!Multilinecells())
                 pieces = pieces.mid(0, 1);
-            AppendPadded(line, Aligned(pieces[0], w, alignment), w);
+            AppendPadded(out, Aligned(pieces[0], w, alignment), w);
             for (qsizetype k = 1; k < pieces.size(); ++k) {
                 if (more.size() < k)
                     more.append(QString());
@@ -105,15 +114,15 @@ void TExStringGrid::WriteASCIIFile(const QString& FileName, bool Append, bool Un
                 cont += Aligned(pieces[k], w, alignment);
             }
         }
-        out += line;
         out += QLatin1String("\r\n");
         for (const QString& cont : more) {
             out += cont;
             out += QLatin1String("\r\n");
         }
+        writer.Feed(out);
     }
     ExportNotification(esExportDone, -1);
-    gridio::SaveBytes(FileName, EncodeText(out, Unicode ? TTextEncoding::UTF16LE : TTextEncoding::Ansi));
+    gridio::CommitText(writer, out);
 }
 
 double TExStringGrid::CellToReal(int ACol, int ARow)

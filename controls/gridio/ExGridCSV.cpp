@@ -208,11 +208,25 @@ void TExStringGrid::WriteCSVFile(const QString& FileName, bool Append, bool Unic
         if (!out.isEmpty() && !out.endsWith(QChar(LF)) && !out.endsWith(QChar(CR)))
             out += QLatin1String("\r\n");
     }
+    TTextFileWriter writer(FileName, Unicode ? TTextEncoding::UTF8 : TTextEncoding::Ansi);
     const QChar d = Delimiter() ? QChar(Delimiter()) : QChar(u',');
     const int c0 = SaveStartCol();
     const int c1 = ExchangeEndCol();
     const int r0 = SaveStartRow();
     const int r1 = SaveEndRow();
+    // Most cells need no quoting: those go out as they are, after one look
+    // at their characters.
+    const bool plainPossible = !OemConvert() && !AlwaysQuotes();
+    const auto plain = [d](const QString& s) {
+        if (s.isEmpty())
+            return false;
+        for (const QChar ch : s) {
+            const char16_t u = ch.unicode();
+            if (u == Quote || u == CR || u == LF || u == d.unicode())
+                return false;
+        }
+        return true;
+    };
     ExportNotification(esExportStart, r0);
     int last = -1;
     for (int r = r0; r <= r1; ++r) {
@@ -220,7 +234,12 @@ void TExStringGrid::WriteCSVFile(const QString& FileName, bool Append, bool Unic
         for (int c = c0; c <= c1; ++c) {
             if (c > c0)
                 out += d;
-            QString s = DoubleQuoteChars(ExchangeCellText(c, r));
+            const QString text = ExchangeCellText(c, r);
+            if (plainPossible && plain(text)) {
+                out += text;
+                continue;
+            }
+            QString s = DoubleQuoteChars(text);
             if (OemConvert())
                 AnsiToOemText(s);
             bool quoted = false;
@@ -250,10 +269,11 @@ void TExStringGrid::WriteCSVFile(const QString& FileName, bool Append, bool Unic
             out += s;
         }
         out += QLatin1String("\r\n");
+        writer.Feed(out);
         FireFileProgress(gridio::Percent(r, RowCount() - 1), last);
     }
     ExportNotification(esExportDone, -1);
-    gridio::SaveBytes(FileName, EncodeText(out, Unicode ? TTextEncoding::UTF8 : TTextEncoding::Ansi));
+    gridio::CommitText(writer, out);
 }
 
 // ---------------------------------------------------------------------------

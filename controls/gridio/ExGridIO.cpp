@@ -32,9 +32,18 @@ QByteArray ReadFileInBlocks(const QString& FileName)
 
 void SaveBytes(const QString& FileName, const QByteArray& Bytes)
 {
+    // The reason already names the file.
+    Q_UNUSED(FileName);
     const TSaveResult r = SaveFileAtomic(FileName, Bytes);
     if (!r)
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, r.Error));
+        throw EFCreateError(r.Error);
+}
+
+void CommitText(TTextFileWriter& Writer, QString& Rest)
+{
+    const TSaveResult r = Writer.Commit(Rest);
+    if (!r)
+        throw EFCreateError(r.Error);
 }
 
 QStringList SplitLines(const QString& Text)

@@ -20,6 +20,9 @@ QByteArray ReadFileInBlocks(const QString& FileName);
 // Saves the bytes whole, the previous file kept on failure; raises
 // EFCreateError with the file name and the reason.
 void SaveBytes(const QString& FileName, const QByteArray& Bytes);
+// Writes the rest of a piecewise text and puts the file in place; raises
+// EFCreateError with the file name and the reason.
+void CommitText(TTextFileWriter& Writer, QString& Rest);
 // Lines ended by CR LF, LF or CR; a last line without an end counts.
 QStringList SplitLines(const QString& Text);
 // Lines joined with CR LF after each one.

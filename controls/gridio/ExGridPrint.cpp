@@ -155,40 +155,70 @@ void TGridPageEngine::ResolveCellPrintLook(int ACol, int ARow, TCellPrintLook& L
     Look.Font.SetSize(size);
 }
 
+QString TGridPageEngine::PrintedCellText(int RCol, int ARow, int& Kind)
+{
+    Kind = 0;
+    if (PrintsNoText(RCol, ARow))
+        return {};
+    QString text = FGrid->GetFormattedCell(RCol, ARow);
+    Kind = text.isEmpty() ? 0 : CellTextType(text, FGrid->EnableHTML());
+    if (Kind == 3)
+        text = FGrid->GetCellValueText(RCol, ARow);
+    if (Kind != 1 && Kind != 2) {
+        Kind = 0;
+        if (FGrid->URLShow() && !FGrid->URLFull())
+            StripURLProtocol(text);
+    }
+    return text;
+}
+
 TPoint TGridPageEngine::MeasureCellPrintSize(int ACol, int ARow)
 {
+    TPoint size = MeasureCellContent(ACol, ARow);
+    if (FGrid->OnCustomCellSize)
+        FGrid->OnCustomCellSize(FGrid, FCanvas.Canvas(), FGrid->RealColFromDisplay(ACol), ARow, size, true);
+    return size;
+}
+
+TPoint TGridPageEngine::MeasureCellContent(int ACol, int ARow)
+{
+    // Layout by shown column, cell contents by real column.
+    const int rc = FGrid->RealColFromDisplay(ACol);
     TCellPrintLook look;
-    ResolveCellPrintLook(ACol, ARow, look);
+    ResolveCellPrintLook(rc, ARow, look);
     const TFont& font = look.Font;
     const bool ww = look.WordWrap;
     SelectCellFont(font);
-    QString text = PrintsNoText(ACol, ARow) ? QString() : FGrid->GetFormattedCell(ACol, ARow);
+    int kind = 0;
+    QString text = PrintedCellText(rc, ARow, kind);
+    if (kind == 2)
+        text = FGrid->RichToPlainText(text);
     if (text.isEmpty())
         text = QStringLiteral("gh");
-    if (CellTextType(text, FGrid->EnableHTML()) == 1) {
+    if (kind == 1) {
         const int maxW = FSet->NoAutoSize ? int(std::lround((FGrid->ColWidths(ACol) + 12) * FS)) : 65535;
         const TPoint m = FCanvas.MarkupSize(text, maxW);
         if (m.X > 0 || m.Y > 0) {
-            const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+            const TPoint graphic = PrintedGraphicSize(rc, ARow);
             return { std::max(m.X + graphic.X, graphic.X), std::max(m.Y - int(std::lround(FU * FS)), graphic.Y) };
         }
     }
-    if (WrapsCell(ACol, ARow, ww)) {
+    if (WrapsCell(rc, ARow, ww)) {
         // Laid out within the column's print width (unbounded for a merged cell).
-        const int colW = FGrid->IsXMergedCell(ACol, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));
+        const int colW = FGrid->IsXMergedCell(rc, ARow) ? 65535 : int(std::lround(FGrid->ColWidths(ACol) * FS));
         const QStringList wrapped = WrapLines(text, colW);
-        const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+        const TPoint graphic = PrintedGraphicSize(rc, ARow);
         return { std::max(colW, graphic.X), std::max(GhHeight() * int(wrapped.size()), graphic.Y) };
     }
     const QStringList lines = CellLines(text, FGrid->Multilinecells());
     int widest = 0;
     for (const QString& l : lines)
         widest = std::max(widest, FCanvas.TextWidth(l));
-    const TPoint graphic = PrintedGraphicSize(ACol, ARow);
+    const TPoint graphic = PrintedGraphicSize(rc, ARow);
     int w = widest + graphic.X;
     int h = GhHeight() * int(lines.size());
     int angle = 0;
-    if (FGrid->IsRotated(ACol, ARow, angle) && angle % 360 != 0) {
+    if (FGrid->IsRotated(rc, ARow, angle) && angle % 360 != 0) {
         const double a = angle * M_PI / 180.0;
         const int rw = int(std::lround(std::abs(std::cos(a) * w))) + int(std::lround(std::abs(std::sin(a) * h)));
         const int rh = int(std::lround(std::abs(std::sin(a) * widest))) + int(std::lround(std::abs(std::cos(a) * h)));
@@ -265,9 +295,29 @@ void TGridPageEngine::FitToPage()
             FMaxWidths[std::size_t(c)] = int(FMaxWidths[std::size_t(c)] * F);
 }
 
+bool TGridPageEngine::MarkupTitle() const
+{
+    return FSet->Title != TPrintPosition::ppNone && FSet->TitleText.isEmpty() && FSet->TitleLines()->Count() > 0
+        && CellTextType(FSet->TitleLines()->Text(), true) == 1;
+}
+
+int TGridPageEngine::TopTitleHeight() const
+{
+    return MarkupTitle() && AtTop(FSet->Title) ? std::max(0, FTitleH) : 0;
+}
+
 void TGridPageEngine::ComputeTitleHeights()
 {
-    const int lines = FSet->TitleText.isEmpty() ? int(FSet->TitleLines()->Count()) : 0;
+    // A mark-up title at the top takes its own height below the header line,
+    // on every page it is drawn on; it is measured once, in the header font.
+    if (FTitleH < 0) {
+        FTitleH = 0;
+        if (MarkupTitle() && AtTop(FSet->Title)) {
+            FCanvas.SelectFont(*FSet->HeaderFont(), FGrid->MapFontHeight(FSet->HeaderFont()->Size()));
+            FTitleH = std::max(0, FCanvas.MarkupSize(FSet->TitleLines()->Text(), FW - FSet->LeftSize).Y);
+        }
+    }
+    const int lines = FSet->TitleText.isEmpty() && !MarkupTitle() ? int(FSet->TitleLines()->Count()) : 0;
     const bool top = AtTop(FSet->Time) || AtTop(FSet->Date) || AtTop(FSet->PageNr) || AtTop(FSet->Title);
     const bool bottom = AtBottom(FSet->Time) || AtBottom(FSet->Date) || AtBottom(FSet->PageNr) || AtBottom(FSet->Title);
     FEh = top ? FU + FHh + FSet->HeaderSize : FSet->HeaderSize;
@@ -342,7 +392,7 @@ std::vector<QString> TGridPageEngine::SlotTexts()
     add(FSet->Date, FormatDateTime(FSet->DateFormat, now));
     if (FSet->PageNr != TPrintPosition::ppNone)
         add(FSet->PageNr, FSet->PagePrefix + QLatin1Char(' ') + PageNumberText() + QLatin1Char(' ') + FSet->PageSuffix);
-    if (FSet->Title != TPrintPosition::ppNone) {
+    if (FSet->Title != TPrintPosition::ppNone && !MarkupTitle()) {
         QString title = FSet->TitleText;
         if (title.isEmpty() && FSet->TitleLines()->Count() > 0)
             title = FSet->TitleLines()->Strings(0);
@@ -354,10 +404,22 @@ std::vector<QString> TGridPageEngine::SlotTexts()
 
 int TGridPageEngine::DrawPageTitles()
 {
+    // The counting passes leave the same room as the drawing ones.
+    const int titleH = TopTitleHeight();
     if (!PageDrawn())
-        return 0;
+        return titleH;
     const std::vector<QString> slotText = SlotTexts();
-    const QStringList more = FSet->TitleText.isEmpty() && FSet->TitleLines()->Count() > 1
+    if (MarkupTitle()) {
+        const TFont* f = AtTop(FSet->Title) ? FSet->HeaderFont() : FSet->FooterFont();
+        FCanvas.SelectFont(*f, FGrid->MapFontHeight(f->Size()));
+        const QString text = FSet->TitleLines()->Text();
+        if (AtTop(FSet->Title))
+            FCanvas.Markup(
+                TRect(FSet->LeftSize, -FSet->HeaderSize, FW, -FSet->HeaderSize - titleH), text, FGrid->URLColor());
+        else
+            FCanvas.Markup(TRect(FSet->LeftSize, FB + FSet->FooterSize, FW, FB), text, FGrid->URLColor());
+    }
+    const QStringList more = FSet->TitleText.isEmpty() && !MarkupTitle() && FSet->TitleLines()->Count() > 1
         ? FSet->TitleLines()->Text().split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)
         : QStringList();
     auto xFor = [&](int pos, const QString& text) {
@@ -386,7 +448,7 @@ int TGridPageEngine::DrawPageTitles()
                 FCanvas.TextOut(xFor(i, l), y, l);
             }
     }
-    return 0;
+    return titleH;
 }
 
 void TGridPageEngine::DrawPageFrame(int y)
@@ -396,7 +458,7 @@ void TGridPageEngine::DrawPageFrame(int y)
     const TPrintBorders b = FSet->Borders;
     const int L = FRepeatCols ? FIndents[0] : FIndents[std::size_t(FC1)];
     const int R = FIndents[std::size_t(FC2) + 1];
-    const int top = -FEh - FSet->TitleSpacing;
+    const int top = -FEh - FSet->TitleSpacing - TopTitleHeight();
     const int bottom = y + FU / 2;
     const int pw = b == TPrintBorders::pbDouble ? 10 : 2;
     auto line = [&](int x1, int y1, int x2, int y2) { FCanvas.Line(x1, y1, x2, y2, clBlack, pw, FSet->BorderStyle); };

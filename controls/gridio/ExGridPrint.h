@@ -69,13 +69,27 @@ private:
     };
     void ResolveCellPrintLook(int ACol, int ARow, TCellPrintLook& Look);
     bool PrintsNoText(int ACol, int ARow);
+    // The text a cell prints (real column) and its kind: 1 mark-up, 2 rich
+    // text, else plain (a formula gives its value, a link loses its
+    // protocol unless the grid shows full links).
+    QString PrintedCellText(int RCol, int ARow, int& Kind);
+    TPoint MeasureCellContent(int ACol, int ARow);
+    // The line cut to Width with an end ellipsis.
+    QString ElidedLine(const QString& Text, int Width);
     TPoint PrintedGraphicSize(int ACol, int ARow);
     // Places and paints the cell's graphic; TextRect gives up its share.
     void PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAlignment CellAlign, bool HasText);
+    // The cell graphic's screen look as an image of ScreenSize pixels at
+    // about the device's resolution, on a clear ground.
+    QImage GraphicImage(int ACol, int ARow, TCellGraphic* Graphic, TPoint ScreenSize, TAlignment CellAlign);
     void SetUpFonts();
     void ComputeColumnWidths();
     void FitToPage();
     void ComputeTitleHeights();
+    // TitleLines holds mark-up and is the title (no TitleText).
+    bool MarkupTitle() const;
+    // The room a top mark-up title takes below the header line.
+    int TopTitleHeight() const;
     void LayoutStrip();
     int DrawPageTitles();
     void DrawPageFrame(int y);
@@ -110,7 +124,14 @@ private:
     int FCachedRow = -1;
     int FCachedHeight = 0;
     int FLastMeasuredHeight = 0;
+    int FTitleH = -1; // a top mark-up title's height; -1 until measured
 };
+
+// A bitmap's pixels stretched into a rectangle of the metric canvas, copied
+// or combined by the raster operation (on devices that can combine pixels;
+// a PDF page takes copies only).
+void StretchBitmapToRect(TMetricCanvas& Canvas, const TRect& Rect, TBitmap* Bitmap, TCopyMode RasterOp = cmSrcCopy);
+void StretchImageToRect(TMetricCanvas& Canvas, const TRect& Rect, const QImage& Image, TCopyMode RasterOp = cmSrcCopy);
 
 // 0.1 mm per screen pixel of the canvas (254 / dpi).
 double PrintScreenFactor(int ScreenDpi);

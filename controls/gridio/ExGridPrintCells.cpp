@@ -1,5 +1,6 @@
 // Measuring-independent half of the page engine: painting one row of cells.
 
+#include <QPainter>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -73,7 +74,10 @@ bool TGridPageEngine::PrintsNoText(int ACol, int ARow)
     if (!cg)
         return false;
     const TCellType t = cg->CellType();
-    return t == ctDataCheckBox || t == ctDataImage || t == ctVirtCheckBox || t == ctRowCheckBox || t == ctRadio;
+    // A progress bar shows its value itself, as on the screen: its number
+    // printed over it would be there twice.
+    return t == ctDataCheckBox || t == ctDataImage || t == ctVirtCheckBox || t == ctRowCheckBox || t == ctRadio
+        || (t == ctProgress && FSet->PrintGraphics);
 }
 
 TPoint TGridPageEngine::PrintedGraphicSize(int ACol, int ARow)
@@ -85,8 +89,16 @@ TPoint TGridPageEngine::PrintedGraphicSize(int ACol, int ARow)
         return {};
     // The painted size: the text is placed beside the graphic, so the
     // measure counts all of it (the screen measure leaves out a picture the
-    // text overlays, and the text would be cut).
-    const TPoint p = FGrid->CalcCellGraphicSizeInRect(ACol, ARow, 0, 0, 1.0);
+    // text overlays, and the text would be cut). Bars, groups and nodes take
+    // the room their cell gives them.
+    int w = 0, h = 0;
+    bool textAllowed = true;
+    TCellHAlign ha = haLeft;
+    TCellVAlign va = vaTop;
+    FGrid->GetCellGraphicLayout(ACol, ARow, w, h, textAllowed, ha, va);
+    TPoint p(w, h);
+    if (p.X <= 0 || p.Y <= 0)
+        p = FGrid->CalcCellGraphicSizeInRect(ACol, ARow, 0, 0, 1.0);
     return { int(std::lround(p.X * FS)), int(std::lround(p.Y * FS)) };
 }
 
@@ -104,6 +116,7 @@ void TGridPageEngine::PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAli
     // A check box or radio button without text follows the cell's alignment.
     if ((CheckKind(kind) || kind == ctRadio) && !HasText)
         ha = CellAlign == taRightJustify ? haRight : CellAlign == taCenter ? haCenter : haLeft;
+    const TRect given = TextRect;
     TRect g;
     switch (ha) {
     case haRight:
@@ -145,29 +158,107 @@ void TGridPageEngine::PrintCellGraphic(int ACol, int ARow, TRect& TextRect, TAli
         g.Bottom = g.Top - size.Y;
         break;
     }
-    if (CheckKind(kind)) {
-        bool state = false;
-        FGrid->GetCheckBoxState(ACol, ARow, state);
-        const TColor c = clBlack;
-        const int w = std::max(1, one / 2);
-        FCanvas.Line(g.Left, g.Top, g.Right, g.Top, c, w, TPenStyle::psSolid);
-        FCanvas.Line(g.Right, g.Top, g.Right, g.Bottom, c, w, TPenStyle::psSolid);
-        FCanvas.Line(g.Right, g.Bottom, g.Left, g.Bottom, c, w, TPenStyle::psSolid);
-        FCanvas.Line(g.Left, g.Bottom, g.Left, g.Top, c, w, TPenStyle::psSolid);
-        if (state) {
-            const int sx = g.Right - g.Left, sy = g.Top - g.Bottom;
-            FCanvas.Line(g.Left + sx / 5, g.Bottom + sy / 2, g.Left + sx * 2 / 5, g.Bottom + sy / 5, c, w * 2,
-                TPenStyle::psSolid);
-            FCanvas.Line(
-                g.Left + sx * 2 / 5, g.Bottom + sy / 5, g.Right - sx / 5, g.Top - sy / 5, c, w * 2, TPenStyle::psSolid);
-        }
-    } else if (kind == ctBitmap) {
-        if (auto* bmp = dynamic_cast<TBitmap*>(cg->CellBitmap))
-            FCanvas.StretchDraw(g, bmp->ToImage());
-    } else if (kind == ctNode) {
-        const int x = g.Left, y = g.Top;
-        FCanvas.Line(x + 4, y - 10, x + 16, y - 10, clBlack, 2, TPenStyle::psSolid);
+    if (kind == ctProgress) {
+        // The bar spans the text area, a little in from its top and bottom.
+        TextRect = given;
+        g = TRect(
+            given.Left, given.Top - int(std::lround(2 * FS)), given.Right, given.Bottom + int(std::lround(4 * FS)));
     }
+    if (kind == ctNode) {
+        // A square in the node colour with a bar, and a second bar across it
+        // (a plus sign) while the node is closed.
+        const int x = g.Left, y = g.Top;
+        const TColor nc = FGrid->CellNode() ? FGrid->CellNode()->Color : TColor(0xC0C0C0);
+        FCanvas.FillRect(TRect(x, y, x + 20, y - 20), nc);
+        FCanvas.Line(x + 4, y - 10, x + 16, y - 10, clBlack, 2, TPenStyle::psSolid);
+        if (cg->CellBoolean())
+            FCanvas.Line(x + 10, y - 4, x + 10, y - 16, clBlack, 2, TPenStyle::psSolid);
+        return;
+    }
+    if (g.Right <= g.Left || g.Top <= g.Bottom)
+        return;
+    const TPoint screen(
+        std::max(1, int(std::lround((g.Right - g.Left) / FS))), std::max(1, int(std::lround((g.Top - g.Bottom) / FS))));
+    StretchImageToRect(FCanvas, g, GraphicImage(ACol, ARow, cg, screen, CellAlign));
+}
+
+QImage TGridPageEngine::GraphicImage(int ACol, int ARow, TCellGraphic* Graphic, TPoint ScreenSize, TAlignment CellAlign)
+{
+    // The graphic as the screen paints it, drawn at about the device's
+    // resolution on a clear ground: stretched onto the page it keeps its
+    // look over any cell background, and needs no raster operation, which a
+    // PDF page cannot do.
+    const int k = std::clamp(FCanvas.DpiX() / 96, 1, 4);
+    QImage image(ScreenSize.X * k, ScreenSize.Y * k, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(k);
+    image.fill(Qt::transparent);
+    TCanvas cv;
+    if (!cv.BeginDraw(&image))
+        return {};
+    TExStringGrid::TCellPaintContext C;
+    C.Grid = FGrid;
+    C.Canvas = &cv;
+    C.ACol = FGrid->DisplColIndex(ACol);
+    C.RCol = ACol;
+    C.ARow = ARow;
+    C.Graphic = Graphic;
+    C.GraphicWidth = ScreenSize.X;
+    C.GraphicHeight = ScreenSize.Y;
+    C.GraphicHAlign = haLeft;
+    C.GraphicVAlign = vaTop;
+    C.HAlign = CellAlign == taRightJustify || CellAlign == taCenter ? taLeftJustify : CellAlign;
+    C.VAlign = FGrid->VAlignment();
+    // The painter keeps an offset from the cell's edges; the image is the
+    // graphic's box alone.
+    const TPoint off = FGrid->XYOffset();
+    TRect R(1 - off.X, 1 - off.Y, ScreenSize.X + off.X - 1, ScreenSize.Y + off.Y - 1);
+    C.Rect = R;
+    FGrid->PaintCellGraphic(R, Graphic, FGrid->VAlignment(), C);
+    cv.EndDraw();
+    return image;
+}
+
+void StretchImageToRect(TMetricCanvas& Canvas, const TRect& Rect, const QImage& Image, TCopyMode RasterOp)
+{
+    if (Image.isNull())
+        return;
+    if (RasterOp == cmSrcCopy || !Canvas.Canvas()) {
+        Canvas.StretchDraw(Rect, Image);
+        return;
+    }
+    TCanvas* cv = Canvas.Canvas();
+    TBitmap source;
+    source.SetSize(Image.width(), Image.height());
+    source.Canvas()->Painter()->drawImage(0, 0, Image);
+    const TCopyMode old = cv->CopyMode();
+    cv->SetCopyMode(RasterOp);
+    cv->CopyRect(Canvas.ToDevice(Rect), source.Canvas(), TRect(0, 0, Image.width(), Image.height()));
+    cv->SetCopyMode(old);
+}
+
+void StretchBitmapToRect(TMetricCanvas& Canvas, const TRect& Rect, TBitmap* Bitmap, TCopyMode RasterOp)
+{
+    if (Bitmap)
+        StretchImageToRect(Canvas, Rect, Bitmap->ToImage(), RasterOp);
+}
+
+QString TGridPageEngine::ElidedLine(const QString& Text, int Width)
+{
+    if (FCanvas.TextWidth(Text) <= Width)
+        return Text;
+    const QString dots = QStringLiteral("...");
+    // The longest start of the text that fits with the dots: found by halving.
+    qsizetype lo = 0, hi = Text.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (FCanvas.TextWidth(Text.left(mid) + dots) <= Width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return Text.left(lo) + dots;
 }
 
 int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
@@ -182,9 +273,11 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             continue;
         // A merged area prints as one box from its base cell; the cells it
         // covers print nothing of their own.
-        if (!g->IsBaseCell(t, ARow))
+        // Layout by shown column, cell contents by real column.
+        const int rc = g->RealColFromDisplay(t);
+        if (!g->IsBaseCell(rc, ARow))
             continue;
-        const TPoint span = g->CellSpan(t, ARow);
+        const TPoint span = g->CellSpan(rc, ARow);
         const int sx = std::max(0, span.X), sy = std::max(0, span.Y);
         int Wc = 0;
         for (int c = t; c <= t + sx && c < int(FMaxWidths.size()); ++c)
@@ -200,11 +293,11 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         TPen pen;
         pen.SetWidth(1);
         pen.SetColor(FSet->BorderColor);
-        g->DoGetCellPrintBorder(t, ARow, &pen, borders);
+        g->DoGetCellPrintBorder(rc, ARow, &pen, borders);
 
         // The cell's print look.
         TCellPrintLook look;
-        ResolveCellPrintLook(t, ARow, look);
+        ResolveCellPrintLook(rc, ARow, look);
         const TBrush& brush = look.Brush;
         const TFont& font = look.Font;
         const TColor colorTo = look.ColorTo;
@@ -212,7 +305,7 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         const TCellGradientDirection gd = look.Gradient;
         TAlignment ha = look.HAlign;
         TVAlignment va = look.VAlign;
-        const int align = g->ResolveCellAlignment(g->RealColFromDisplay(t), ARow);
+        const int align = g->ResolveCellAlignment(rc, ARow);
         ha = TAlignment(align & 0xFF);
         va = TVAlignment(align >> 8);
 
@@ -237,8 +330,9 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             FCanvas.FillRect(bkRect, bk);
 
         SelectCellFont(font);
-        const QString text = PrintsNoText(t, ARow) ? QString() : g->GetFormattedCell(t, ARow);
-        const bool wraps = !text.isEmpty() && WrapsCell(t, ARow, ww);
+        int kind = 0;
+        const QString text = PrintedCellText(rc, ARow, kind);
+        const bool wraps = !text.isEmpty() && kind == 0 && WrapsCell(rc, ARow, ww);
         const QStringList lines = wraps
             ? WrapLines(
                 text, std::min(right, FW) - (left + int(std::lround(2 * FS))) - (ha == taLeftJustify ? FM : 2 * FM))
@@ -249,7 +343,7 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         const int textBottom = Y - Hr - FSet->RowSpacing - (sy > 0 && !cut ? Hc - Hr : 0);
         const TRect clip(left, Y, right, bottom);
         TRect area(left, Y, right, Y - Hc);
-        PrintCellGraphic(t, ARow, area, ha, !text.isEmpty());
+        PrintCellGraphic(rc, ARow, area, ha, !text.isEmpty());
         SelectCellFont(font);
         auto xFor = [&](const QString& l) {
             const int w = FCanvas.TextWidth(l);
@@ -260,12 +354,16 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
             return area.Left + FM;
         };
         int angle = 0;
-        if (!text.isEmpty() && CellTextType(text, g->EnableHTML()) == 1 && FCanvas.Canvas()) {
+        if (kind == 2) {
+            if (FCanvas.Canvas())
+                g->DrawRichTextCell(
+                    rc, ARow, FCanvas.ToDevice(TRect(area.Left, Y, area.Right, bottom)), FCanvas.Canvas());
+        } else if (kind == 1 && FCanvas.Canvas()) {
             // Mark-up: in from the right by the margin and two screen pixels.
             FCanvas.Markup(
                 TRect(area.Left, Y, area.Right - FM - int(std::lround(2 * FS)), Y - Hc - int(std::lround(FU * FS))),
                 text, g->URLColor());
-        } else if (g->IsRotated(t, ARow, angle) && angle % 360 != 0 && !text.isEmpty()) {
+        } else if (g->IsRotated(rc, ARow, angle) && angle % 360 != 0 && !text.isEmpty()) {
             // The rotated line starts at the cell's lower left and runs up.
             FCanvas.SelectFont(font, g->MapFontHeight(font.Size()), angle * 10);
             FCanvas.TextOut(area.Left + FM, textBottom + FU, text);
@@ -276,7 +374,13 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
                 y = textTop - ((textTop - textBottom) - th) / 2;
             else if (va == TVAlignment::vtaBottom)
                 y = textBottom + th;
-            if (!text.isEmpty())
+            if (!text.isEmpty() && g->EnhTextSize() && FSet->NoAutoSize) {
+                // Shortened to the cell with an ellipsis, at the cell offset.
+                const QString shown = ElidedLine(text, area.Right - area.Left - 2 * FM);
+                const TPoint off = g->XYOffset();
+                FCanvas.TextRect(
+                    clip, xFor(shown) + int(std::lround(off.X * FS)), y - int(std::lround(off.Y * FS)), shown);
+            } else if (!text.isEmpty())
                 FCanvas.TextRect(clip, xFor(text), y, text);
         } else {
             const int n = int(lines.size());
@@ -293,8 +397,8 @@ int TGridPageEngine::PrintRowCells(int Y, int FirstCol, int LastCol, int ARow)
         }
 
         if (g->OnCustomCellDraw && FCanvas.Canvas())
-            g->OnCustomCellDraw(g, FCanvas.Canvas(), g->RealColFromDisplay(t), ARow, TGridDrawState(),
-                FCanvas.ToDevice(TRect(left, Y, right, bottom)), true);
+            g->OnCustomCellDraw(
+                g, FCanvas.Canvas(), rc, ARow, TGridDrawState(), FCanvas.ToDevice(TRect(left, Y, right, bottom)), true);
 
         // Borders.
         const int pw = FMode == TPrintPass::Print ? int(std::lround(pen.Width() * FS)) : pen.Width();

@@ -272,17 +272,6 @@ QString DecodeUtf16(const QByteArray& Bytes, qsizetype Offset, bool BigEndian)
     return s;
 }
 
-QByteArray EncodeUtf16(const QString& Text, bool BigEndian)
-{
-    QByteArray out(Text.size() * 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < Text.size(); ++i) {
-        const char16_t u = Text[i].unicode();
-        out[2 * i] = char(BigEndian ? (u >> 8) : (u & 0xFF));
-        out[2 * i + 1] = char(BigEndian ? (u & 0xFF) : (u >> 8));
-    }
-    return out;
-}
-
 TDateTime ToDateTime(const QDateTime& dt)
 {
     static const QDate kEpoch(1899, 12, 30);
@@ -305,12 +294,59 @@ QString AnsiToUnicode(const QByteArray& Bytes)
     return s;
 }
 
+namespace {
+
+// Windows-1252 bytes of a run of UTF-16 units; a pair of surrogates is one
+// character (one "?").
+void AppendAnsi(QByteArray& Out, const QChar* Data, qsizetype Count)
+{
+    const qsizetype base = Out.size();
+    Out.resize(base + Count);
+    char* dst = Out.data() + base;
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < Count; ++i) {
+        char32_t c = Data[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < Count && Data[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), Data[++i].unicode());
+        dst[n++] = AnsiByteOf(c);
+    }
+    Out.resize(base + n);
+}
+
+// The encoded bytes of a run of text, without a byte-order mark.
+void AppendEncoded(QByteArray& Out, const QChar* Data, qsizetype Count, TTextEncoding Encoding)
+{
+    switch (Encoding) {
+    case TTextEncoding::Ansi:
+        AppendAnsi(Out, Data, Count);
+        break;
+    case TTextEncoding::UTF8:
+    case TTextEncoding::UTF8NoBOM:
+        Out += QStringView(Data, Count).toUtf8();
+        break;
+    case TTextEncoding::UTF16LE:
+    case TTextEncoding::UTF16BE: {
+        const bool big = Encoding == TTextEncoding::UTF16BE;
+        const qsizetype base = Out.size();
+        Out.resize(base + 2 * Count);
+        char* dst = Out.data() + base;
+        for (qsizetype i = 0; i < Count; ++i) {
+            const char16_t u = Data[i].unicode();
+            dst[2 * i] = char(big ? (u >> 8) : (u & 0xFF));
+            dst[2 * i + 1] = char(big ? (u & 0xFF) : (u >> 8));
+        }
+        break;
+    }
+    }
+}
+
+} // namespace
+
 QByteArray UnicodeToAnsi(const QString& Text)
 {
     QByteArray out;
     out.reserve(Text.size());
-    for (char32_t c : Text.toUcs4())
-        out.append(AnsiByteOf(c));
+    AppendAnsi(out, Text.constData(), Text.size());
     return out;
 }
 
@@ -364,21 +400,9 @@ QString DecodeText(const QByteArray& Bytes, TTextEncoding Fallback, TTextEncodin
 QByteArray EncodeText(const QString& Text, TTextEncoding Encoding)
 {
     QByteArray out = EncodingPreamble(Encoding);
-    switch (Encoding) {
-    case TTextEncoding::Ansi:
-        out += UnicodeToAnsi(Text);
-        break;
-    case TTextEncoding::UTF8:
-    case TTextEncoding::UTF8NoBOM:
-        out += Text.toUtf8();
-        break;
-    case TTextEncoding::UTF16LE:
-        out += EncodeUtf16(Text, false);
-        break;
-    case TTextEncoding::UTF16BE:
-        out += EncodeUtf16(Text, true);
-        break;
-    }
+    out.reserve(
+        out.size() + Text.size() * (Encoding == TTextEncoding::UTF16LE || Encoding == TTextEncoding::UTF16BE ? 2 : 1));
+    AppendEncoded(out, Text.constData(), Text.size(), Encoding);
     return out;
 }
 
@@ -393,6 +417,124 @@ QString LoadTextFile(const QString& Path, TTextEncoding Fallback, TTextEncoding*
 TSaveResult SaveTextFile(const QString& Path, const QString& Text, TTextEncoding Encoding)
 {
     return SaveFileAtomic(Path, EncodeText(Text, Encoding));
+}
+
+// ---------------------------------------------------------------------------
+// Text written piece by piece
+
+struct TTextFileWriter::TImpl {
+    QSaveFile File;
+    TTextEncoding Encoding;
+    QString Path;
+    QString Error; // the first failure; nothing is written after it
+    QByteArray Bytes;
+    TImpl(const QString& P, TTextEncoding E)
+        : File(P)
+        , Encoding(E)
+        , Path(P)
+    {
+    }
+};
+
+TTextFileWriter::TTextFileWriter(const QString& Path, TTextEncoding Encoding) noexcept
+    : FImpl(nullptr)
+{
+    try {
+        FImpl = new TImpl(Path, Encoding);
+        if (Path.isEmpty())
+            FImpl->Error = QStringLiteral("No file name given");
+        else if (!FImpl->File.open(QIODevice::WriteOnly))
+            FImpl->Error = QStringLiteral("Cannot create file \"%1\". %2").arg(Path, FImpl->File.errorString());
+        else
+            FImpl->Bytes = EncodingPreamble(Encoding);
+    } catch (...) {
+    }
+}
+
+TTextFileWriter::~TTextFileWriter()
+{
+    if (FImpl && FImpl->File.isOpen())
+        FImpl->File.cancelWriting();
+    delete FImpl;
+}
+
+void TTextFileWriter::Fail(const QString& Why, int SystemError) noexcept
+{
+    try {
+        FImpl->Error = QStringLiteral("Cannot write file \"%1\". %2")
+                           .arg(FImpl->Path, Why.isEmpty() ? WriteFailure(FImpl->File, SystemError) : Why);
+        FImpl->File.cancelWriting();
+    } catch (...) {
+    }
+}
+
+void TTextFileWriter::Write(QString& Text) noexcept
+{
+    if (!FImpl || !FImpl->Error.isEmpty()) {
+        Text.clear();
+        return;
+    }
+    try {
+        qsizetype n = Text.size();
+        // A pair split across two pieces would be encoded as two halves.
+        const bool keepLast = n > 0 && Text.at(n - 1).isHighSurrogate();
+        if (keepLast)
+            --n;
+        QByteArray& bytes = FImpl->Bytes;
+        AppendEncoded(bytes, Text.constData(), n, FImpl->Encoding);
+        int systemError = 0;
+        if (!WriteAll(FImpl->File, bytes, systemError)) {
+            Fail(QString(), systemError);
+        }
+        bytes.resize(0);
+        if (keepLast)
+            Text.remove(0, n);
+        else
+            Text.resize(0);
+    } catch (...) {
+        Fail(QStringLiteral("Out of memory"), 0);
+        Text.clear();
+    }
+}
+
+TSaveResult TTextFileWriter::Commit(QString& Rest) noexcept
+{
+    TSaveResult r;
+    if (!FImpl) {
+        r.Error = QStringLiteral("Out of memory");
+        return r;
+    }
+    Write(Rest);
+    if (!Rest.isEmpty()) {
+        // A lone high surrogate at the very end: written as the encoders
+        // write any lone surrogate.
+        try {
+            QByteArray& bytes = FImpl->Bytes;
+            AppendEncoded(bytes, Rest.constData(), Rest.size(), FImpl->Encoding);
+            int systemError = 0;
+            if (FImpl->Error.isEmpty() && !WriteAll(FImpl->File, bytes, systemError))
+                Fail(QString(), systemError);
+        } catch (...) {
+            Fail(QStringLiteral("Out of memory"), 0);
+        }
+        Rest.clear();
+    }
+    if (FImpl->Error.isEmpty()) {
+        errno = 0;
+        if (!FImpl->File.flush() || FImpl->File.error() != QFileDevice::NoError)
+            Fail(QString(), errno);
+    }
+    if (!FImpl->Error.isEmpty()) {
+        r.Error = FImpl->Error;
+        return r;
+    }
+    errno = 0;
+    if (!FImpl->File.commit()) {
+        r.Error = QStringLiteral("Cannot write file \"%1\". %2").arg(FImpl->Path, WriteFailure(FImpl->File, errno));
+        return r;
+    }
+    r.Ok = true;
+    return r;
 }
 
 // ---------------------------------------------------------------------------

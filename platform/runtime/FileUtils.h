@@ -75,6 +75,38 @@ QString LoadTextFile(
 // Writes a whole text file atomically.
 TSaveResult SaveTextFile(const QString& Path, const QString& Text, TTextEncoding Encoding);
 
+// Writes a large text file piece by piece, each piece encoded as it comes, so
+// the whole text and its encoded copy are never held at once. Like
+// SaveFileAtomic it writes beside the target and renames only on Commit: the
+// target is replaced whole or not at all, and a writer destroyed without a
+// successful Commit leaves it as it was. Never throws.
+class TTextFileWriter {
+public:
+    TTextFileWriter(const QString& Path, TTextEncoding Encoding) noexcept;
+    ~TTextFileWriter();
+    TTextFileWriter(const TTextFileWriter&) = delete;
+    TTextFileWriter& operator=(const TTextFileWriter&) = delete;
+
+    // Writers append to a text of their own and hand it here as they go: once
+    // it holds a good amount it is written and emptied. A high surrogate at
+    // its end stays for its pair.
+    void Feed(QString& Text) noexcept
+    {
+        if (Text.size() >= ChunkSize)
+            Write(Text);
+    }
+    void Write(QString& Text) noexcept;
+    // Writes what is left and puts the file in place of the target.
+    TSaveResult Commit(QString& Rest) noexcept;
+
+    static constexpr qsizetype ChunkSize = 1 << 18;
+
+private:
+    void Fail(const QString& Why, int SystemError) noexcept;
+    struct TImpl;
+    TImpl* FImpl;
+};
+
 // ---------------------------------------------------------------------------
 // Files and folders. Paths are joined with "/"; names keep their case.
 

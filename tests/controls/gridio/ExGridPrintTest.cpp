@@ -554,29 +554,40 @@ TEST(ExGridPrint, CheckBoxesGraphicsAndCellText)
     ps->FixedWidth = 500;
     ps->Centered = false;
     ps->PrintGraphics = true;
-    // A right-aligned data check box: no text, its box at the column's right edge.
+    // The graphics go to the page as pictures.
+    struct TImageCanvas : TRecordingCanvas {
+        int Images = 0;
+        std::vector<std::pair<TRect, QImage>> Drawn;
+        void StretchDraw(const TRect& r, const QImage& i) override
+        {
+            ++Images;
+            Drawn.emplace_back(r, i);
+        }
+    };
+    // A right-aligned data check box: no text, its box at the column's right
+    // edge, as the screen paints it (ticked).
     g->AddCheckBox(1, 1, true, true);
     g->GetCellProperties(1, 1)->SetAlignment(taRightJustify);
-    TRecordingCanvas rc;
+    TImageCanvas rc;
     Draw(g.get(), rc, 1, 1);
     EXPECT_FALSE(rc.Contains(QStringLiteral("c1r1")));
     const int right = 1000; // fixed widths have no gap
-    int boxRight = 0;
-    for (const auto& l : rc.Lines)
-        if (l.X1 == l.X2 && l.X1 > 500 && l.X1 < right)
-            boxRight = std::max(boxRight, l.X1);
-    EXPECT_GT(boxRight, right - 10);
+    ASSERT_EQ(rc.Drawn.size(), 1u);
+    EXPECT_GT(rc.Drawn[0].first.Right, right - 10);
+    EXPECT_LT(rc.Drawn[0].first.Left, right - 20);
+    int inked = 0;
+    const QImage box = rc.Drawn[0].second.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x)
+            inked += qAlpha(box.pixel(x, y)) > 0 && qGray(box.pixel(x, y)) < 200;
+    EXPECT_GT(inked, 10);
 
     // Graphics off: a bitmap cell prints only its text.
     TBitmap bmp(16, 16);
     g->AddBitmap(0, 2, &bmp, false, haLeft, vaTop);
-    struct TImageCanvas : TRecordingCanvas {
-        int Images = 0;
-        void StretchDraw(const TRect&, const QImage&) override { ++Images; }
-    };
     TImageCanvas on, off;
     Draw(g.get(), on, 1, 1);
-    EXPECT_EQ(on.Images, 1);
+    EXPECT_EQ(on.Images, 2);
     // The text starts after the picture (16 px x 254 / 96 = 42).
     EXPECT_GE(on.Find(QStringLiteral("c0r2"))->X, 42);
     ps->PrintGraphics = false;
@@ -713,4 +724,103 @@ TEST(ExGridPrint, PreviewFiresPageEventsWhileMarkedAsPreview)
     EXPECT_TRUE(marked);
     EXPECT_FALSE(g->IsPrintPreview());
     EXPECT_GT(g->PrintNrOfPages(), 2);
+}
+
+// Columns print by their shown order and read their cells by real column: a
+// hidden column prints nothing, and the columns after it print their own
+// texts, looks and graphics.
+TEST(ExGridPrint, HiddenColumnsPrintTheShownCells)
+{
+    auto g = MakeGrid(4, 3);
+    g->GetCellProperties(2, 1)->SetAlignment(taRightJustify);
+    g->HideColumn(1);
+    ASSERT_EQ(g->ColCount(), 3);
+    TRecordingCanvas rc;
+    Draw(g.get(), rc, 1, 1);
+    EXPECT_FALSE(rc.Contains(QStringLiteral("c1r")));
+    for (const char* t : { "c0r1", "c2r1", "c3r1", "c2r2" })
+        EXPECT_TRUE(rc.Has(QString::fromLatin1(t))) << t;
+    // c2r1 is right-aligned in the second shown column: it ends at that
+    // column's right edge, c2r2 starts at its left.
+    const auto* right = rc.Find(QStringLiteral("c2r1"));
+    const auto* left = rc.Find(QStringLiteral("c2r2"));
+    ASSERT_TRUE(right && left);
+    EXPECT_GT(right->X, left->X);
+    // The widths follow the shown cells: the shown column 1 is as wide as
+    // real column 2's longest text, not the hidden one's.
+    g->SetCells(1, 1, QStringLiteral("a hidden text far longer than any shown one"));
+    TRecordingCanvas wide;
+    Draw(g.get(), wide, 1, 1);
+    EXPECT_EQ(wide.Find(QStringLiteral("c3r1"))->X, rc.Find(QStringLiteral("c3r1"))->X);
+}
+
+// The size hook sees each measured cell (real column, printing) and its
+// answer sets the column; a link prints without its protocol unless the
+// grid shows full links; with EnhTextSize and fixed sizes a long line ends
+// in an ellipsis.
+TEST(ExGridPrint, SizeHookLinksAndShortenedLines)
+{
+    auto g = MakeGrid(2, 3);
+    g->SetCells(0, 1, QStringLiteral("https://example.org/x"));
+    std::vector<std::pair<int, int>> seen;
+    g->OnCustomCellSize = [&](TObject*, TCanvas*, int ACol, int ARow, TPoint& Size, bool Printing) {
+        EXPECT_TRUE(Printing);
+        seen.emplace_back(ACol, ARow);
+        if (ACol == 0)
+            Size.X = 900;
+    };
+    g->SetURLShow(true);
+    TRecordingCanvas rc;
+    Draw(g.get(), rc, 1, 1);
+    EXPECT_FALSE(seen.empty());
+    EXPECT_TRUE(rc.Has(QStringLiteral("example.org/x")));
+    // Column 0 is 900 wide: column 1 starts past it.
+    EXPECT_GT(rc.Find(QStringLiteral("c1r1"))->X, 900);
+    g->SetURLFull(true);
+    TRecordingCanvas full;
+    Draw(g.get(), full, 1, 1);
+    EXPECT_TRUE(full.Has(QStringLiteral("https://example.org/x")));
+
+    g->OnCustomCellSize = nullptr;
+    g->SetCells(1, 1, QStringLiteral("a line much longer than its narrow column"));
+    g->SetEnhTextSize(true);
+    g->SetWordWrap(false);
+    auto* ps = g->PrintSettings();
+    ps->NoAutoSize = true;
+    ps->UseFixedWidth = true;
+    ps->FixedWidth = 300;
+    TRecordingCanvas cut;
+    Draw(g.get(), cut, 1, 1);
+    bool elided = false;
+    for (const auto& t : cut.Texts)
+        if (t.Text.startsWith(QStringLiteral("a line")) && t.Text.endsWith(QStringLiteral("...")))
+            elided = cut.TextWidth(t.Text) <= 300;
+    EXPECT_TRUE(elided);
+}
+
+// A bitmap stretched onto the page: copied, or combined with what is there
+// by the raster operation (exclusive or: white under red gives cyan).
+TEST(ExGridPrint, StretchBitmapToRectCopiesOrCombines)
+{
+    TBitmap bmp(2, 2);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(TRect(0, 0, 2, 2));
+    struct Case {
+        TCopyMode Op;
+        QColor Expected;
+    } cases[] = { { cmSrcCopy, QColor(255, 0, 0) }, { cmSrcInvert, QColor(0, 255, 255) } };
+    for (const Case& c : cases) {
+        QImage img(200, 200, QImage::Format_RGB32);
+        img.setDotsPerMeterX(3780);
+        img.setDotsPerMeterY(3780);
+        img.fill(Qt::white);
+        TCanvas cv;
+        ASSERT_TRUE(cv.BeginDraw(&img));
+        TMetricCanvas mc(&cv);
+        // One inch square: 96 pixels at 96 dpi.
+        StretchBitmapToRect(mc, TRect(0, 0, 254, -254), &bmp, c.Op);
+        cv.EndDraw();
+        EXPECT_EQ(img.pixelColor(48, 48), c.Expected) << std::hex << c.Op;
+        EXPECT_EQ(img.pixelColor(150, 150), QColor(Qt::white));
+    }
 }

@@ -83,6 +83,68 @@ TEST(AtomicSave, FailedWriteKeepsThePreviousFile)
     }
 }
 
+// A text written in pieces is the same file as the text encoded whole, in
+// every encoding, even where a character of two UTF-16 units is cut between
+// two pieces.
+TEST(TextFileWriter, PiecesGiveTheBytesOfTheWholeText)
+{
+    const QString pair = QString::fromUcs4(U"\U0001F600");
+    QString whole;
+    while (whole.size() < TTextFileWriter::ChunkSize + 20)
+        whole += QStringLiteral("a\u00e9\u20ac;") + pair;
+    // The cut falls between the two halves of a pair.
+    const qsizetype cut = whole.indexOf(pair, TTextFileWriter::ChunkSize) + 1;
+    const TTextEncoding encodings[] = { TTextEncoding::Ansi, TTextEncoding::UTF8, TTextEncoding::UTF8NoBOM,
+        TTextEncoding::UTF16LE, TTextEncoding::UTF16BE };
+    for (const TTextEncoding enc : encodings) {
+        SCOPED_TRACE(int(enc));
+        const QString path = testutil::TempDir() + "/t.txt";
+        TTextFileWriter w(path, enc);
+        QString piece = whole.left(cut);
+        w.Feed(piece);
+        EXPECT_LE(piece.size(), 1); // written, the half pair kept back
+        piece += whole.mid(cut);
+        ASSERT_TRUE(w.Commit(piece));
+        EXPECT_EQ(ReadFile(path), EncodeText(whole, enc));
+    }
+}
+
+#ifdef Q_OS_UNIX
+// The target changes only on a successful commit: a writer dropped half way
+// (a reader's exception) or one whose writes fail leaves it as it was.
+TEST(TextFileWriter, TargetReplacedOnlyByACommit)
+{
+    const QString dir = testutil::TempDir();
+    const QString target = dir + "/grid.csv";
+    WriteFile(target, "previous");
+    {
+        TTextFileWriter w(target, TTextEncoding::UTF8);
+        QString text(TTextFileWriter::ChunkSize, u'x');
+        w.Feed(text);
+    }
+    EXPECT_EQ(ReadFile(target), "previous");
+    TSaveResult r;
+    {
+        testutil::FileSizeLimit full(4096);
+        TTextFileWriter w(target, TTextEncoding::Ansi);
+        QString text(TTextFileWriter::ChunkSize, u'x');
+        w.Feed(text);
+        text = QStringLiteral("end");
+        r = w.Commit(text);
+    }
+    EXPECT_FALSE(r);
+    EXPECT_TRUE(r.Error.contains(target)) << r.Error.toStdString();
+    EXPECT_EQ(ReadFile(target), "previous");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList { "grid.csv" });
+
+    TTextFileWriter none(dir + "/no/such/folder/x.csv", TTextEncoding::UTF8);
+    QString text = QStringLiteral("x");
+    const TSaveResult missing = none.Commit(text);
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.Error.contains("x.csv")) << missing.Error.toStdString();
+}
+#endif
+
 // Readers take regular files only, up to the read limit: a FIFO without a
 // writer would block the caller for good.
 TEST(FileReading, OnlyRegularFilesUpToTheLimit)
