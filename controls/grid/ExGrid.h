@@ -456,7 +456,7 @@ public:
     virtual void PasteDone() { }
     virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual void RecalcFooterColumn(int ACol, int ARow);
-    virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void RememberCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoCellButtonClick(int ACol, int ARow);
     virtual void DoComboCloseUp(int ARow, int ACol);
@@ -498,9 +498,9 @@ public:
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect();
     virtual void DoImageSelect();
-    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
     virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
-    virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
+    virtual bool CanShowFixedDropDown(int ACol);
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
@@ -2601,7 +2601,7 @@ public:
     TClickCellEvent OnClickCell;
 
 protected:
-    // Incremental search typed on the grid.
+    // Esc, Enter's advance and the incremental search typed on the grid.
     void KeyPress(char16_t& Key) override;
     // Ctrl+F and keeping the last row above the search bar.
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -2715,6 +2715,78 @@ protected:
     bool ColumnOffersFilter(int ACol);
 
     // ==== end of right-to-left painting and paint services ====
+
+    // ==== key press, advance after an edit, validation and cell cursor moves
+    // (ExGridValidate.cpp, ExGridSelectCell.cpp) ====
+public:
+    // The default text editor.
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    // The content was changed by an edit.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // Validates an edit even when its text did not change.
+    EXGRID_PLAIN(bool, AlwaysValidate, false)
+
+    // Runs the cell checker and OnCellValidate on the edited cell's new text:
+    // an accepted value is written, a refused one puts the old (or the
+    // corrected) value back and reopens the editor. True when accepted.
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    // The footers' rows and columns of the old and new current cells
+    // repainted, for the active-cell header highlight.
+    void RepaintActiveCellHeaders(int Col1, int Row1, int Col2, int Row2);
+    void Click() override;
+
+    // The text of the edited cell as the last validation left it.
+    QString NewCellText() const { return FNewCellText; }
+    // The cell an edit started on and its text then.
+    QString OldCellText() const { return FOldCellText; }
+
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)> OnAutoAdvance;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+    TCellValidateEvent OnCellValidateWide;
+    std::function<void(TObject* Sender, int ACol, bool& CanShow)> OnCanShowFixedDropDown;
+
+protected:
+    bool HandleSelectCell(int ACol, int ARow) override;
+    // The balloon of a refused value, on the editor that holds it.
+    void ShowInvalidEntryBalloon();
+    class TBalloonTip* InvalidEntryBalloon() const { return FInvalidEntryBalloon; }
+
+    // The cell remembered for validation (display column), its stored text
+    // and wide text then, and FModified then.
+    int FOldCol = -1;
+    int FOldRow = -1;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    QString FNewCellText;
+    // A validation, or a write it makes, is running.
+    bool FValidating = false;
+    // The cell an advance started from, reported as the old cell.
+    int FAECol = -1;
+    int FAERow = -1;
+    // Set while an advance moves the cursor: no OnCellChanging then.
+    bool FDisableChange = false;
+    // The character that opened the editor; an advance forgets it.
+    char16_t FStartEditChar = 0;
+    bool FModified = false;
+    // The target cell's text while a cursor move is asked.
+    QString FEditText;
+
+private:
+    // One step of an advance from (ACol, ARow); false when the cursor cannot
+    // go on (the cell stays). Inserted, when it added a row or column.
+    bool AdvanceStep(int& ACol, int& ARow, bool Forward, bool Insert, bool& Inserted, bool& Stop);
+    // Puts the cursor on the edited cell again and reopens its editor with
+    // the cell holding Value.
+    void ReopenRefusedEdit(int ACol, int ARow, const QString& Value, bool Wide);
+    class TBalloonTip* FInvalidEntryBalloon = nullptr;
+    // ==== end of key press, advance after an edit, validation and cell cursor moves ====
 
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
     // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====
