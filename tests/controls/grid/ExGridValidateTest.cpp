@@ -231,6 +231,55 @@ TEST(ExGridAdvance, MergedAreasAndReadOnlyCells)
     }
 }
 
+TEST(ExGridAdvance, AutoEditReopensTheEditorAndCellControlsTakeEnter)
+{
+    // The end of an edit by Enter moves on and, with AdvanceAutoEdit, opens
+    // the next cell's editor.
+    for (bool autoEdit : { false, true }) {
+        SCOPED_TRACE(autoEdit);
+        TEditGrid f;
+        TProbeGrid* g = f.Grid;
+        g->Navigation()->AdvanceOnEnter = true;
+        g->Navigation()->AdvanceAutoEdit = autoEdit;
+        f.At(1, 1);
+        g->ShowInplaceEdit();
+        g->DoneInplaceEdit(VK_RETURN, {});
+        EXPECT_EQ(f.Cursor(), std::make_pair(2, 1));
+        EXPECT_EQ(g->EditorMode(), autoEdit);
+    }
+    // Enter on the grid over a check-box cell advances, without an editor
+    // on the grid's own focus.
+    TEditGrid f;
+    TProbeGrid* g = f.Grid;
+    g->Navigation()->AdvanceOnEnter = true;
+    g->AddCheckBox(1, 1, false, false);
+    f.At(1, 1);
+    input::Key(g, VK_RETURN);
+    EXPECT_EQ(f.Cursor(), std::make_pair(2, 1));
+    bool state = true;
+    ASSERT_TRUE(g->GetCheckBoxState(1, 1, state));
+    EXPECT_FALSE(state) << "the box is not toggled by the move";
+
+    // An edit ending onto a check box operates it with a click just inside
+    // the cell.
+    f.At(3, 1);
+    g->AddCheckBox(1, 2, false, false);
+    g->Navigation()->SetAdvanceDirection(TAdvanceDirection::adLeftRight);
+    std::vector<std::string> log;
+    g->OnCellChanging = [&](TObject*, int OldRow, int OldCol, int NewRow, int NewCol, bool&) {
+        log.push_back(std::to_string(OldCol) + "," + std::to_string(OldRow) + ">" + std::to_string(NewCol) + ","
+            + std::to_string(NewRow));
+    };
+    std::vector<TPoint> clicks;
+    g->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int X, int Y) { clicks.push_back(TPoint(X, Y)); };
+    g->ShowInplaceEdit();
+    g->DoneInplaceEdit(VK_RETURN, {});
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 2));
+    const TRect cell = g->CellRect(1, 2);
+    EXPECT_EQ(clicks, std::vector<TPoint> { TPoint(cell.Left + 2, cell.Top + 2) });
+    EXPECT_EQ(log.back(), "3,1>1,2") << "the changing event reports the start cell at the end";
+}
+
 TEST(ExGridAdvance, NoEditableCellLeavesTheCursorAndInsertsAtMostOnce)
 {
     using D = TAdvanceDirection;
