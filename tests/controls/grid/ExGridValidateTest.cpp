@@ -12,10 +12,13 @@
 #include "platform/controls/BalloonTip.h"
 #include "platform/controls/Messages.h"
 #include "tests/common/GridOnForm.h"
+#include "tests/common/TestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <set>
 #include <stdexcept>
@@ -566,4 +569,39 @@ TEST(ExGridValidation, RaisingHandlerLeavesTheCellAndTheFlagsAtRest)
         EXPECT_TRUE(g->ValidateCell(QStringLiteral("next")));
         EXPECT_EQ(g->Cells(1, 1), QStringLiteral("next"));
     }
+}
+
+TEST(ExGridValidation, InvalidEntryBalloonPicture)
+{
+    TEditGrid f;
+    TProbeGrid* g = f.Grid;
+    g->Font()->SetName(QStringLiteral("Verdana"));
+    g->Font()->SetSize(8);
+    g->SetInvalidEntryTitle(QStringLiteral("Invalid value"));
+    g->SetInvalidEntryText(QStringLiteral("Enter a number from 0 to 255"));
+    g->SetInvalidEntryIcon(TInvalidEntryIcon::ieWarning);
+    g->OnCellValidate = [](TObject*, int, int, QString&, bool& Valid) { Valid = false; };
+    for (int r = 1; r < 4; ++r)
+        for (int c = 1; c < 4; ++c)
+            g->SetCells(c, r, QString::number(r * 10 + c));
+    f.At(2, 1);
+    f.Open();
+    EXPECT_FALSE(g->ValidateCell(QStringLiteral("300")));
+    TBalloonTip* tip = g->InvalidEntryBalloon();
+    ASSERT_TRUE(tip && tip->Active());
+    // The tip points at the editor's lower left part.
+    const TRect ed = g->InplaceEditor()->BoundsRect();
+    const TPoint anchor = g->ScreenToClient(tip->Anchor());
+    EXPECT_GE(anchor.X, ed.Left);
+    EXPECT_LT(anchor.X, ed.Right);
+    EXPECT_EQ(anchor.Y, ed.Bottom);
+
+    QImage picture = f.Form->PaintToImage().convertToFormat(QImage::Format_RGB32);
+    {
+        const TPoint at = f.Form->ScreenToClient(tip->ClientToScreen(TPoint(0, 0)));
+        QPainter painter(&picture);
+        painter.drawImage(at.X, at.Y, tip->PaintToImage());
+    }
+    testutil::SaveImagePng(picture, "grid_invalid_entry_balloon");
+    EXPECT_TRUE(testutil::MatchesGolden(picture, "grid_invalid_entry_balloon"));
 }
