@@ -2785,6 +2785,7 @@ private:
     // Puts the cursor on the edited cell again and reopens its editor with
     // the cell holding Value.
     void ReopenRefusedEdit(int ACol, int ARow, const QString& Value, bool Wide);
+    bool RememberedCellInGrid() const;
     class TBalloonTip* FInvalidEntryBalloon = nullptr;
     // ==== end of key press, advance after an edit, validation and cell cursor moves ====
 

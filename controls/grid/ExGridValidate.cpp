@@ -276,6 +276,11 @@ void TExStringGrid::RememberCellValue(int ACol, int ARow)
 // ---------------------------------------------------------------------------
 // Validation
 
+bool TExStringGrid::RememberedCellInGrid() const
+{
+    return FOldCol >= 0 && FOldCol < ColCount() && FOldRow >= 0 && FOldRow < RowCount();
+}
+
 void TExStringGrid::ReopenRefusedEdit(int ACol, int ARow, const QString& Value, bool Wide)
 {
     HideInplaceEdit();
@@ -283,7 +288,7 @@ void TExStringGrid::ReopenRefusedEdit(int ACol, int ARow, const QString& Value, 
         SetWideCells(ACol, ARow, Value);
     else
         SetCellEx(ACol, ARow, Value);
-    if (FOldCol >= 0 && FOldCol < ColCount() && ARow < RowCount() && (Col() != FOldCol || Row() != ARow))
+    if (Col() != FOldCol || Row() != ARow)
         TCustomGrid::FocusCell(FOldCol, ARow, true);
     FValidating = false;
     FEditing = true;
@@ -295,6 +300,10 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
     if (!FEditing || FValidating)
         return true;
     FEditing = false;
+    // The remembered cell left the grid (rows or columns went away): there
+    // is nothing to validate or write.
+    if (!RememberedCellInGrid())
+        return true;
     FValidating = true;
     bool valid = true;
     const int col = RealColIndex(FOldCol);
@@ -357,7 +366,7 @@ bool TExStringGrid::ValidateCell(const QString& NewValue)
         }
     } catch (...) {
         // A raising handler: the cell keeps its old text and the edit is over.
-        if (col >= 0 && row >= 0 && row < RowCount() && GetGridCell(col, row) != FOldCellText)
+        if (GetGridCell(col, row) != FOldCellText)
             SetCellEx(col, row, FOldCellText);
         FEditing = false;
         RememberCellValue(Col(), Row());
@@ -376,6 +385,8 @@ bool TExStringGrid::ValidateCellWide(const QString& NewValue)
     if (!FEditing || FValidating)
         return true;
     FEditing = false;
+    if (!RememberedCellInGrid())
+        return true;
     FValidating = true;
     bool valid = true;
     const int col = RealColIndex(FOldCol);
@@ -408,7 +419,7 @@ bool TExStringGrid::ValidateCellWide(const QString& NewValue)
             FOldCellTextWide = GetWideCells(col, row);
         }
     } catch (...) {
-        if (col >= 0 && row >= 0 && row < RowCount() && GetWideCells(col, row) != FOldCellTextWide)
+        if (GetWideCells(col, row) != FOldCellTextWide)
             SetWideCells(col, row, FOldCellTextWide);
         FEditing = false;
         RememberCellValue(Col(), Row());

@@ -35,6 +35,8 @@ public:
     using TExStringGrid::FValidating;
     using TExStringGrid::InvalidEntryBalloon;
     using TExStringGrid::TExStringGrid;
+    int Restores = 0;
+    void RestoreCellCache() override { ++Restores; }
 };
 
 // 4 columns and 4 rows of 50 by 20 pixels, one fixed row and column: the
@@ -283,6 +285,22 @@ TEST(ExGridAdvance, AutoEditReopensTheEditorAndCellControlsTakeEnter)
     EXPECT_EQ(log.back(), "3,1>1,2") << "the changing event reports the start cell at the end";
 }
 
+TEST(ExGridAdvance, DisjunctRowSelectionFollowsTheAdvance)
+{
+    TEditGrid f;
+    TProbeGrid* g = f.Grid;
+    g->Navigation()->AdvanceOnEnter = true;
+    g->MouseActions()->SetDisjunctRowSelect(true);
+    g->SetRowSelect(1, true);
+    g->SetRowSelect(3, true);
+    f.At(3, 1);
+    f.EditAndEnter();
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 2));
+    EXPECT_FALSE(g->RowSelect(1));
+    EXPECT_TRUE(g->RowSelect(2));
+    EXPECT_FALSE(g->RowSelect(3));
+}
+
 TEST(ExGridAdvance, NoEditableCellLeavesTheCursorAndInsertsAtMostOnce)
 {
     using D = TAdvanceDirection;
@@ -355,10 +373,15 @@ TEST(ExGridKeyPress, EnterAndEscSteps)
     EXPECT_EQ(asked, 0);
     // Esc on the grid while a special editor's edit is open is the grid's
     // own: OnKeyPress once, no editor opens.
-    keys.clear();
-    input::Key(g, VK_ESCAPE);
-    EXPECT_EQ(keys, std::vector<char16_t> { 27 });
-    EXPECT_FALSE(g->EditorMode());
+    for (bool editing : { true, false }) {
+        g->FEditing = editing;
+        g->Restores = 0;
+        keys.clear();
+        input::Key(g, VK_ESCAPE);
+        EXPECT_EQ(keys, std::vector<char16_t> { 27 });
+        EXPECT_EQ(g->Restores, editing ? 1 : 0) << "the cell's cached text comes back only during an edit";
+        EXPECT_FALSE(g->EditorMode());
+    }
 }
 
 TEST(ExGridKeyPress, IncrementalSearchOnlyWithoutEditing)
@@ -538,6 +561,21 @@ TEST(ExGridValidation, RefusalKeepsAnEarlierRowMarkAndTheWideTwinMarksTheSameRow
     EXPECT_EQ(g->Cells(1, 2), QString());
     EXPECT_FALSE(g->RowModified(2));
     EXPECT_TRUE(g->EditorMode());
+}
+
+TEST(ExGridValidation, RememberedCellGoneValidatesNothing)
+{
+    TEditGrid f(4, 6);
+    TProbeGrid* g = f.Grid;
+    int asked = 0;
+    g->OnCellValidate = [&](TObject*, int, int, QString&, bool&) { ++asked; };
+    f.At(2, 5);
+    f.Open();
+    g->SetRowCount(3);
+    EXPECT_TRUE(g->ValidateCell(QStringLiteral("x")));
+    EXPECT_TRUE(g->ValidateCellWide(QStringLiteral("x")));
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(g->FEditing);
 }
 
 TEST(ExGridValidation, RaisingHandlerLeavesTheCellAndTheFlagsAtRest)
