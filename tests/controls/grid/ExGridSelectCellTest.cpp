@@ -237,3 +237,20 @@ TEST(ExGridSelectCell, EditableAndFixedOnMergedFooterAndFixedRightCells)
     EXPECT_FALSE(g->CanShowFixedDropDown(3));
     EXPECT_TRUE(asked);
 }
+
+TEST(ExGridSelectCell, TheNodeColumnIsNoTargetWithoutRowSelect)
+{
+    for (bool rowSelect : { false, true }) {
+        SCOPED_TRACE(rowSelect);
+        TCursorGrid f;
+        TProbeGrid* g = f.Grid;
+        g->SetFixedCols(0);
+        g->AddNode(1, 2);
+        g->SetCol(1);
+        g->SetRow(1);
+        if (rowSelect)
+            g->SetOptions(g->Options() | goRowSelect);
+        g->SetCol(0);
+        EXPECT_EQ(g->Col(), rowSelect ? 0 : 1);
+    }
+}

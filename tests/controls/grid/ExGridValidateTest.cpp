@@ -642,4 +642,8 @@ TEST(ExGridValidation, InvalidEntryBalloonPicture)
     }
     testutil::SaveImagePng(picture, "grid_invalid_entry_balloon");
     EXPECT_TRUE(testutil::MatchesGolden(picture, "grid_invalid_entry_balloon"));
+
+    // The focus leaving the editor hides it.
+    input::FocusOut(g->InplaceEditor());
+    EXPECT_FALSE(tip->Active());
 }
