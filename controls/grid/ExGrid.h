@@ -11,6 +11,7 @@
 #include "platform/runtime/Types.h"
 
 #include <array>
+#include <bitset>
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -429,7 +430,7 @@ public:
     virtual void SetCurrentCell(const QString& Value);
     virtual QString GetCurrentWideCell();
     virtual void SetCurrentWideCell(const QString& Value);
-    virtual void RestoreCellCache() { }
+    virtual void RestoreCellCache();
     virtual bool ClickCheckBoxCell(int ACol, int ARow, bool CheckEdit);
     virtual bool ClickRadioButtonCell(int ACol, int ARow, bool CheckEdit);
     virtual QString GetFormattedCell(int ACol, int ARow);
@@ -2788,6 +2789,99 @@ private:
     bool RememberedCellInGrid() const;
     class TBalloonTip* FInvalidEntryBalloon = nullptr;
     // ==== end of key press, advance after an edit, validation and cell cursor moves ====
+
+    // ==== editor kinds, preparing and storing the cell editor
+    // (ExGridEditorPrepare.cpp, ExGridEditorStore.cpp, ExGridCellEditorBranches.cpp) ====
+public:
+    // The kinds the default text editor serves.
+    static bool IsDefaultTextKind(TEditorType Kind);
+    // Whether Tab belongs to an open editor: the grid moves by Tab or a
+    // validation handler is assigned.
+    bool EditorWantsTab() const;
+    // Loads, places and shows the editor of a kind other than the text kinds
+    // over (ACol, ARow), the base cell of the current cell (display column).
+    virtual void PrepareCellEditor(int ACol, int ARow);
+    // Stores the open special editor's value (the current cell).
+    void HideCellEdit();
+    // Opens the current cell's editor as F2 on the grid does.
+    void ShowCellEdit();
+    // OnGetEditorProp, then OnGetEditorPropInt, for the cell (real column).
+    virtual void DoGetEditorProp(int ACol, int ARow, class TEditLink* AEditLink);
+    // The cell's text when its editor opened; Esc gives it back.
+    QString OriginalCellValue() const { return FCellCache; }
+    // The control that edits the cell now; none for the text editor.
+    TWinControl* EditingControl() const { return EditCtrl; }
+
+    std::function<void(TObject* Sender, int ACol, int ARow, class TEditLink* AEditLink)> OnGetEditorProp;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnGetEditorPropInt;
+
+    // ---- the default text editor's settings and events ----
+    // Lookup completion from LookupItems while typing; LookupHistory adds
+    // each edited text to the items.
+    EXGRID_PLAIN(bool, Lookup, false)
+    EXGRID_PLAIN(bool, LookupCaseSensitive, false)
+    EXGRID_PLAIN(bool, LookupHistory, false)
+    // The characters an edValidChars cell takes; when empty, those of
+    // ValidCharSet (codes up to 255).
+    EXGRID_PLAIN(QString, ValidChars, QString())
+    std::bitset<256> ValidCharSet;
+    // The keypad's decimal key types the locale decimal separator.
+    EXGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
+    // Set when a click started the edit: the caret goes where it was clicked.
+    bool LButFlg = false;
+    // Each with Allow starting true; the editor acts only when it stays true.
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardCopy;
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardCut;
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardPaste;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)> OnClipboardBeforePasteCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)> OnClipboardAfterPasteCell;
+    TClickCellEvent OnDblClickCell;
+
+protected:
+    friend class TExInplaceEdit;
+    bool CanEditShow() override;
+    // The editor covers the cell (a merged area whole) less one pixel at the
+    // right and bottom, keeping the grid line.
+    TRect EditorRect() override;
+    // Whether the toolkit's text editor may show for the current cell, and
+    // which kind the cell has; other kinds are prepared here instead.
+    virtual bool HandleCanEditShow();
+    // The rectangle an editor takes over (ACol, ARow): one pixel less than
+    // the cell at the right and bottom, keeping the grid line; right to left
+    // one pixel further right.
+    TRect CellEditorRect(int ACol, int ARow);
+    // The cell's look (display column) into the grid's canvas: the brush
+    // colour and font an editor takes; answers the horizontal alignment.
+    TAlignment EditorVisuals(int ACol, int ARow);
+    // The character that opened the edit, posted to the control as typed
+    // (nothing when there is none).
+    void PostStartEditChar(TWinControl* AControl);
+
+    // The kind-specific part of preparing and storing the combo, check-box
+    // and spin kinds: the common steps run around them. A prepare hook
+    // answers whether it showed a control; it runs the kind's own steps in
+    // full (place, load, show, colour with the canvas brush EditorVisuals
+    // left, focus, PostStartEditChar, EditCtrl), with EditMode already set.
+    bool PrepareSpinCellEditor(int ACol, int ARow);  // edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit
+    bool PrepareComboCellEditor(int ACol, int ARow); // edComboEdit, edComboList
+    bool PrepareCheckCellEditor(int ACol, int ARow); // edCheckBox
+    void StoreSpinEditorValue();
+    void StoreComboEditorValue();
+    void StoreCheckEditorValue();
+
+    // The grid took goEditing away for the current cell while editing is
+    // wanted in principle.
+    bool FEditDisable = false;
+    // An editor was entered; the edit uses a special editor; a special editor
+    // is showing.
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    // The control editing the cell (none for the text editor).
+    TWinControl* EditCtrl = nullptr;
+    // The value the date-and-time editor was loaded with (its Esc).
+    TDateTime FOriginalDateTime = 0;
+    // ==== end of editor kinds, preparing and storing the cell editor ====
 
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
     // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====
