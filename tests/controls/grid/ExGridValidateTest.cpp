@@ -511,10 +511,14 @@ TEST(ExGridValidation, OneUndoEntryPerAcceptedEditAndTheCheckerCorrects)
     TUpper checker(f.Form);
     checker.SetAutoCorrect(true);
     g->SetCellChecker(&checker);
+    // Each edit: F2, the text, Enter.
+    f.At(1, 1);
     for (const char* text : { "one", "ONE", "two" }) {
-        f.At(1, 1);
-        f.Open();
-        EXPECT_TRUE(g->ValidateCell(QString::fromLatin1(text)));
+        input::Key(g, VK_F2);
+        ASSERT_TRUE(g->EditorMode());
+        g->InplaceEditor()->SetText(QString::fromLatin1(text));
+        input::Key(g->InplaceEditor(), VK_RETURN);
+        EXPECT_FALSE(g->EditorMode());
     }
     EXPECT_EQ(g->Cells(1, 1), QStringLiteral("TWO"));
     ASSERT_EQ(undo.Items().Count(), 2) << "the second, unchanged edit records nothing";
