@@ -180,7 +180,8 @@ bool TBalloonTip::Popup(TPoint ScreenPos)
         Notify(TTN_GETDISPINFO, &text);
     else
         text = FText;
-    if (text.isEmpty()) {
+    // An edit's balloon may carry its title alone.
+    if (text.isEmpty() && !(FTextOnly && !FTitle.isEmpty())) {
         Pop();
         return false;
     }

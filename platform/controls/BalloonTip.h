@@ -56,6 +56,7 @@ public:
     // Shows Text at once with its stem at the screen point, for a control
     // that does not answer for the text itself (an edit's balloon): the tip
     // serves no tool and hides at At's next key, click, wheel or focus loss.
+    // A title alone is enough to show it.
     void ShowText(TWinControl* At, TPoint ScreenPos, const QString& Text);
     bool Active() const { return FActive; }
     // The screen point the stem points at.

@@ -651,3 +651,54 @@ TEST(ExGridValidation, InvalidEntryBalloonPicture)
     input::FocusOut(g->InplaceEditor());
     EXPECT_FALSE(tip->Active());
 }
+
+TEST(ExGridValidation, TypedAndConfirmedWithEnter)
+{
+    struct TCase {
+        const char* Name;
+        bool Valid;
+        const char* Correct; // what the handler makes of the value, null: as typed
+        std::pair<int, int> ExpCursor;
+        const char* ExpCell;
+        const char* ExpEditor; // null: the editor is closed
+        std::vector<std::string> ExpLog;
+    };
+    const TCase cases[] = {
+        { "accepted", true, nullptr, { 2, 1 }, "abc", nullptr, { "validate abc", "changed", "advance 1,1>2,1" } },
+        // The editor keeps the typed text for the user to mend.
+        { "refused", false, nullptr, { 1, 1 }, "abc", "abc", { "validate abc" } },
+        { "refused, corrected", false, "ab", { 1, 1 }, "ab", "ab", { "validate abc" } },
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        TEditGrid f;
+        TProbeGrid* g = f.Grid;
+        g->Navigation()->AdvanceOnEnter = true;
+        g->SetInvalidEntryTitle(QStringLiteral("Wrong"));
+        g->OnCellValidate = [&](TObject*, int, int, QString& Value, bool& Valid) {
+            f.Log.push_back("validate " + Value.toStdString());
+            if (t.Correct)
+                Value = QString::fromLatin1(t.Correct);
+            Valid = t.Valid;
+        };
+        g->OnCellsChanged = [&](TObject*, const TRect&) { f.Log.push_back("changed"); };
+        g->OnAutoAdvance = [&](TObject*, int OldRow, int OldCol, int& NewRow, int& NewCol, bool&) {
+            f.Log.push_back("advance " + std::to_string(OldCol) + "," + std::to_string(OldRow) + ">"
+                + std::to_string(NewCol) + "," + std::to_string(NewRow));
+        };
+        f.At(1, 1);
+        input::Key(g, VK_F2);
+        input::Type(g->InplaceEditor(), QStringLiteral("abc"));
+        input::Key(g->InplaceEditor(), VK_RETURN);
+        EXPECT_EQ(f.Log, t.ExpLog);
+        EXPECT_EQ(f.Cursor(), t.ExpCursor);
+        EXPECT_EQ(g->Cells(1, 1), QString::fromLatin1(t.ExpCell));
+        EXPECT_FALSE(g->RowModified(1) && !t.Valid) << "a refusal leaves no row mark";
+        if (t.ExpEditor) {
+            EXPECT_TRUE(g->EditorMode());
+            EXPECT_EQ(g->InplaceEditor()->Text(), QString::fromLatin1(t.ExpEditor));
+            ASSERT_NE(g->InvalidEntryBalloon(), nullptr);
+            EXPECT_TRUE(g->InvalidEntryBalloon()->Active());
+        }
+    }
+}
