@@ -50,6 +50,10 @@ bool TExStringGrid::HandleCanEditShow()
     // editor keeps the cell, the text editor never shows over it.
     if (FEditMode && FSpecialEditor)
         return false;
+    // The text editor was hidden by the toolkit itself (a cursor move): the
+    // next cell is judged anew.
+    if (FEditMode && !FSpecialEditor && !(InplaceEditor() && InplaceEditor()->EditorVisible()))
+        FEditMode = false;
     const int rc = RealColIndex(Col());
     const TPoint base = BaseCell(rc, Row());
     if (r && !FEditMode && HasCellControl(base.X, base.Y))

@@ -203,7 +203,9 @@ void TExInplaceEdit::SetTextQuietly(const QString& Value)
 
 void TExInplaceEdit::AfterRefusedValidation(int CaretAt)
 {
-    SetText(FGrid->FNewCellText);
+    // The cell as the refusal left it: the old value, or the value the
+    // validation changed it to.
+    SetTextQuietly(FGrid->Cells(FGrid->RealColIndex(FGrid->Col()), FGrid->Row()));
     if (FGrid->Navigation()->EditSelectAll)
         SelectAll();
     else
@@ -367,6 +369,11 @@ int TExInplaceEdit::FilterChar(char16_t& Key, LPARAM KeyData)
         Key = 0;
         return int(TCharStep::Ended);
     }
+
+    // Ctrl shortcuts (copy, cut, paste, undo) are no typed characters: they
+    // reach the edit, and a paste goes through the kind's own paste rules.
+    if (ctrl && Key < 32 && Key != 8 && Key != 9 && Key != 10 && Key != 13 && Key != 27)
+        return int(TCharStep::Pass);
 
     const auto beep = [&] {
         Beep();
@@ -600,9 +607,12 @@ void TExInplaceEdit::Paste()
     if (!allow)
         return;
     // A line break that only ends the text is no part of the value.
+    // (The system clipboard may hand it over as a bare line feed.)
     const int crlf = value.indexOf(QLatin1String("\r\n"));
     if (crlf >= 0 && crlf == value.size() - 2)
         value.chop(2);
+    else if (value.indexOf(QLatin1Char('\n')) == value.size() - 1)
+        value.chop(1);
     if (FLengthLimit > 0 && value.size() > FLengthLimit)
         return;
     const QString text = GetText();
