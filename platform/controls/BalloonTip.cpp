@@ -5,6 +5,7 @@
 #include "platform/graphics/DrawText.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QObject>
 #include <QPointer>
@@ -69,10 +70,14 @@ public:
             FShow.stop();
             FTip->Pop();
             break;
-        case QEvent::FocusOut:
-            if (FTip->FTextOnly)
+        case QEvent::FocusOut: {
+            // The window losing activation or a pop-up taking the focus is
+            // no focus change of the edit.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(Event)->reason();
+            if (FTip->FTextOnly && why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
                 FTip->Pop();
             break;
+        }
         default:
             break;
         }
