@@ -5,6 +5,7 @@
 #include "platform/graphics/DrawText.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QObject>
 #include <QPointer>
@@ -69,6 +70,14 @@ public:
             FShow.stop();
             FTip->Pop();
             break;
+        case QEvent::FocusOut: {
+            // The window losing activation or a pop-up taking the focus is
+            // no focus change of the edit.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(Event)->reason();
+            if (FTip->FTextOnly && why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                FTip->Pop();
+            break;
+        }
         default:
             break;
         }
@@ -105,6 +114,7 @@ TWinControl* TBalloonTip::Tool() const
 void TBalloonTip::SetTool(TWinControl* Value)
 {
     Pop();
+    FTextOnly = false;
     FToolSerial = Value ? ControlSerial(Value) : 0;
     FWatcher->Watch(Value ? Value->Widget() : nullptr);
     if (Value && !Parent())
@@ -175,7 +185,8 @@ bool TBalloonTip::Popup(TPoint ScreenPos)
         Notify(TTN_GETDISPINFO, &text);
     else
         text = FText;
-    if (text.isEmpty()) {
+    // An edit's balloon may carry its title alone.
+    if (text.isEmpty() && !(FTextOnly && !FTitle.isEmpty())) {
         Pop();
         return false;
     }
@@ -203,9 +214,23 @@ void TBalloonTip::Pop()
     Hide();
 }
 
+void TBalloonTip::ShowText(TWinControl* At, TPoint ScreenPos, const QString& Text)
+{
+    Pop();
+    FToolSerial = 0;
+    FTextOnly = true;
+    FWatcher->Watch(At ? At->Widget() : nullptr);
+    if (At && !Parent())
+        SetParent(At);
+    FText = Text;
+    Popup(ScreenPos);
+}
+
 void TBalloonTip::ToolMouseMoved(TPoint ScreenPos)
 {
     FLastMouse = ScreenPos;
+    if (FTextOnly)
+        return;
     // A shown tip stays while the mouse is on the tool; the tool pops it
     // when what it shows no longer fits the place.
     if (FActive)
