@@ -118,6 +118,9 @@ void TExStringGrid::HandleColWidthsChange()
         ApplyColumnStretch(FColumnSize->StretchColumn);
     CloseDesignScrollHint();
     TBaseGrid::ColWidthsChanged();
+    // The check-box editor is not moved with its cell: it goes.
+    if (FEditMode && EditControl == TEditorType::edCheckBox)
+        HideInplaceEdit();
 
     const int sized = FUserResize.Col;
     if (FUserResize.ColSized && sized >= 0 && sized < ColCount()) {

@@ -170,7 +170,8 @@ void TExInplaceEdit::DoExit()
     TInplaceEdit::DoExit();
     if (FAltBack)
         return;
-    const bool toGrid = FFocusTarget != 0 && g->HandleAllocated() && FFocusTarget == g->Handle();
+    const bool toGrid = (FFocusTarget != 0 && g->HandleAllocated() && FFocusTarget == g->Handle()) || g->Focused();
+    FFocusTarget = 0;
     if (!toGrid && g->EditorMode()) {
         g->ValidateCell(text);
         SetTextQuietly(g->Cells(g->RealColIndex(g->Col()), g->Row()));
@@ -739,9 +740,9 @@ void TExInplaceEdit::WndProc(TMessage& Message)
         break;
     }
     case WM_KILLFOCUS:
+        // Kept for the exit handling, which may come after this message.
         FFocusTarget = HWND(Message.WParam);
         TInplaceEdit::WndProc(Message);
-        FFocusTarget = 0;
         return;
     case WM_GETDLGCODE:
         TInplaceEdit::WndProc(Message);

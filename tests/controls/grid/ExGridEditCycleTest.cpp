@@ -67,6 +67,7 @@ class TCountingGrid : public TExStringGrid {
 public:
     using TExStringGrid::FEditActive;
     using TExStringGrid::FSpecialEditor;
+    using TExStringGrid::FStartEditChar;
     using TExStringGrid::InvalidEntryBalloon;
     using TExStringGrid::TExStringGrid;
     int Writes = 0;
@@ -201,14 +202,17 @@ TEST(ExGridEditCycle, ACustomPopupLinkOpensAtTheCellAndStoresOnce)
     f.Grid->SetEditLink(nullptr);
 }
 
-TEST(ExGridEditCycle, ATypedCharacterOpensTheLinkWithThatCharacter)
+TEST(ExGridEditCycle, TheCharacterThatOpenedTheEditReachesTheLinksControl)
 {
     TCycleForm f;
     TEditBoxLink link(nullptr);
     f.Grid->SetEditLink(&link);
     f.Kind(TEditorType::edCustom);
     f.At(1, 1);
-    input::Type(f.Grid, "q");
+    // As a character typed on the grid leaves it for the editor.
+    f.Grid->FStartEditChar = u'q';
+    input::Key(f.Grid, VK_F2);
+    EXPECT_EQ(f.Grid->FStartEditChar, 0);
     Pump();
     ASSERT_NE(link.Edit, nullptr);
     EXPECT_TRUE(link.Edit->Visible());
@@ -305,30 +309,47 @@ TEST(ExGridEditCycle, PictureOfTheEditorsOverTheirCells)
     refused->OnCellValidate = [](TObject*, int, int, QString&, bool& valid) { valid = false; };
     Pump();
 
+    // One text editor shows at a time (the focus leaving ends an edit): each
+    // is pictured while it is open.
+    struct TPart {
+        QImage Image;
+        QRect Area;
+    };
+    std::vector<TPart> parts;
     for (TCountingGrid* g : grids) {
         g->SetFocus();
         input::Key(g, VK_F2);
+        Pump();
         // The caret at the start: no selection in the picture.
         g->InplaceEditor()->SetSelStart(0);
         g->InplaceEditor()->SetSelLength(0);
+        EXPECT_TRUE(g->InplaceEditor()->Visible());
+        parts.push_back({ form.PaintToImage(), QRect(g->Left(), g->Top(), g->Width(), g->Height()) });
     }
     richGrid->SetFocus();
     input::Key(richGrid, VK_F2);
+    Pump();
     linkGrid->SetFocus();
     input::Key(linkGrid, VK_F2);
+    Pump();
     refused->SetFocus();
     refused->RememberCellValue(1, 1); // as the grid's F2 does
     input::Key(refused, VK_F2);
+    Pump();
     refused->InplaceEditor()->SelectAll();
     input::Type(refused->InplaceEditor(), "x");
     input::Key(refused->InplaceEditor(), VK_RETURN);
-    Pump();
     ASSERT_TRUE(richGrid->InplaceRichEdit()->Visible());
     ASSERT_NE(link.Edit, nullptr);
     ASSERT_TRUE(link.Edit->Visible());
     ASSERT_TRUE(refused->InplaceEditor()->Visible());
 
     QImage img = form.PaintToImage();
+    {
+        QPainter p(&img);
+        for (const TPart& part : parts)
+            p.drawImage(part.Area.topLeft(), part.Image, part.Area);
+    }
     // The balloon is a window of its own: drawn where it shows.
     TBalloonTip* tip = refused->InvalidEntryBalloon();
     ASSERT_TRUE(tip && tip->Visible());

@@ -72,7 +72,7 @@ TEST(ExGridSize, ScrollingEndsEveryEditButANormalOne)
         g->SetOptions(g->Options() | goEditing);
         g->SetCol(1);
         g->SetRow(1);
-        g->EditControl = kind;
+        g->OnGetEditorType = [kind](TObject*, int, int, TEditorType& e) { e = kind; };
         g->ShowInplaceEdit();
         g->InplaceEditor()->SetText(QStringLiteral("42"));
         g->SetTopRow(6);
