@@ -374,8 +374,10 @@ bool TExStringGrid::HomeEndKey(WORD Key, TShiftState Shift)
     if (Key != VK_END || ctrl)
         return false;
     if (how == THomeEndAction::heFirstLastCell) {
-        SetCol(ColCount() - 1);
-        SetRow(RowCount() - 1);
+        // The last cell the cursor may take: footers and fixed right
+        // columns refuse it.
+        SetCol(lastNormalCol);
+        SetRow(RowCount() - FixedFooters() - 1);
         MoveToBaseCell();
         return true;
     }
@@ -400,7 +402,7 @@ bool TExStringGrid::HomeEndKey(WORD Key, TShiftState Shift)
             SetSelection(TGridRect { Col(), Row(), lastNormalCol, Row() });
             RepaintRow(Row());
         } else {
-            SetCol(ColCount() - 1);
+            SetCol(lastNormalCol);
             MoveToBaseCell();
             SetLeftCol(std::max(FixedCols(), ColCount() - VisibleColCount()));
         }

@@ -320,6 +320,10 @@ bool TExStringGrid::TabStep(bool Backward, bool& Posted, bool& Wrapped)
             if (FFloatingFooter->Visible()) {
                 InsertRows(RowCount() - 1, 1);
                 SetRow(RowCount() - 2);
+            } else if (FixedFooters() > 0) {
+                // The new row goes before the footers, which stay last.
+                InsertRows(RowCount() - FixedFooters(), 1);
+                SetRow(RowCount() - FixedFooters() - 1);
             } else {
                 SetRowCount(RowCount() + 1);
                 SetRow(RowCount() - 1);
