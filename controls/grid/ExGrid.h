@@ -3290,6 +3290,7 @@ private:
     void DeleteRowKey();
     void SelectAllKey();
     void DisjunctKeys(WORD Key, TShiftState Shift);
+    bool KeyEditable(int ACol, int ARow);
     // Fires OnKeyDown with a copy of the key (its changes are not used).
     void FireKeyDown(WORD Key, TShiftState Shift);
     void ReportSelectionChange();

@@ -73,6 +73,13 @@ void TExStringGrid::ReportSelectionChange()
     }
 }
 
+// Footers and fixed right columns are never edited from the keyboard, also
+// where the cell queries would allow it.
+bool TExStringGrid::KeyEditable(int ACol, int ARow)
+{
+    return IsEditable(ACol, ARow) && !IsFixedDisplayCell(ACol, ARow);
+}
+
 // ---------------------------------------------------------------------------
 // Key down
 
@@ -132,13 +139,13 @@ void TExStringGrid::HandleWMKeyDown(TMessage& Message)
         bool editable = false;
         {
             QScopedValueRollback<bool> range(FMouseActions->RangeSelectAndEdit, true);
-            editable = IsEditable(Col(), Row());
+            editable = KeyEditable(Col(), Row());
         }
         if (editable)
             SetOptions(Options() | goEditing);
     }
     if (enterOrF2 && FMouseActions->RangeSelectAndEdit && !Options().testFlag(goEditing)) {
-        if (!IsEditable(Col(), Row())) {
+        if (!KeyEditable(Col(), Row())) {
             consume(true);
             return;
         }
@@ -150,7 +157,7 @@ void TExStringGrid::HandleWMKeyDown(TMessage& Message)
         return FEnableHTML && CellTextType(text, true) == 1 && text.toUpper().contains(QLatin1String("<CONTROL"));
     };
     if (enterOrF2) {
-        if (Options().testFlag(goEditing) && !IsEditable(Col(), Row())) {
+        if (Options().testFlag(goEditing) && !KeyEditable(Col(), Row())) {
             consume(true);
             return;
         }
@@ -159,7 +166,7 @@ void TExStringGrid::HandleWMKeyDown(TMessage& Message)
             return;
         }
     }
-    if (key == VK_RETURN && !IsEditable(Col(), Row())) {
+    if (key == VK_RETURN && !KeyEditable(Col(), Row())) {
         const TCustomForm* form = GetParentForm(this);
         if (form && form->KeyPreview())
             platform();
@@ -307,6 +314,9 @@ bool TExStringGrid::HomeEndKey(WORD Key, TShiftState Shift)
     const int lastNormalCol = ColCount() - FixedRightCols() - 1;
     const int leftCol = LeftCol();
     const int fromRow = Row();
+    // Without normal rows there is nowhere to go.
+    if (RowCount() - FixedFooters() <= FixedRows())
+        return true;
 
     const auto rowSelection = [&](int farRow) {
         if (!shifted) {
@@ -747,7 +757,8 @@ void TExStringGrid::HandleWMChar(TMessage& Message)
         return;
     }
     const bool cellControl = HasCellControl(realCol, Row());
-    if (FMouseActions->RangeSelectAndEdit && !cellControl && IsEditable(Col(), Row()) && ch != 9 && ch != 27 && !ctrl) {
+    if (FMouseActions->RangeSelectAndEdit && !cellControl && KeyEditable(Col(), Row()) && ch != 9 && ch != 27
+        && !ctrl) {
         char16_t copy = ch;
         if (OnKeyPress)
             OnKeyPress(this, copy);
@@ -774,7 +785,7 @@ void TExStringGrid::HandleWMChar(TMessage& Message)
         if (ch == 0)
             return;
         FStartEditChar = ch;
-        if (!cellControl)
+        if (!cellControl && KeyEditable(Col(), Row()))
             ShowEditorChar(ch);
         return;
     }

@@ -84,13 +84,16 @@ int TExStringGrid::VisibleFixedRightCols() const
 
 void TExStringGrid::GotoFirstRow()
 {
-    SetRow(FixedRows());
+    if (FixedRows() < RowCount())
+        SetRow(FixedRows());
 }
 
 bool TExStringGrid::CanTabToCell(int ACol, int ARow)
 {
-    bool can = Options().testFlag(goEditing) ? IsEditable(ACol, ARow) && !IsFixedDisplayCell(ACol, ARow)
-                                             : !IsFixedDisplayCell(ACol, ARow);
+    // A move onto a cell that may not be edited suspends goEditing; the grid
+    // still counts as editing then.
+    const bool editing = Options().testFlag(goEditing) || FEditingSuspended;
+    bool can = editing ? IsEditable(ACol, ARow) && !IsFixedDisplayCell(ACol, ARow) : !IsFixedDisplayCell(ACol, ARow);
     if (OnSelectCell)
         OnSelectCell(this, ACol, ARow, can);
     return can;
@@ -348,6 +351,9 @@ bool TExStringGrid::AdvanceOnTab(bool Backward)
         if (key != VK_TAB)
             return true;
     }
+    // Without normal rows or columns there is no cell to go to.
+    if (RowCount() - FixedFooters() <= FixedRows() || ColCount() - VisibleFixedRightCols() <= FirstNormalCol())
+        return true;
     // A move nested in one from the same cell ends at once.
     if (Col() == FLastTabCol && Row() == FLastTabRow)
         return true;
@@ -355,6 +361,7 @@ bool TExStringGrid::AdvanceOnTab(bool Backward)
     FLastTabRow = Row();
     const int startCol = Col();
     const int startRow = Row();
+    const bool editing = Options().testFlag(goEditing) || FEditingSuspended;
 
     // Step until a cell qualifies: not covered by a merged area, and editable
     // when editing. Going over the grid's end twice means no cell does.
@@ -373,7 +380,7 @@ bool TExStringGrid::AdvanceOnTab(bool Backward)
                 break;
             }
             const bool covered = IsMergedNonBaseCell(RealColIndex(Col()), Row());
-            const bool editable = !Options().testFlag(goEditing) || IsEditable(Col(), Row());
+            const bool editable = !editing || IsEditable(Col(), Row());
             if (!covered && editable) {
                 landed = true;
                 break;

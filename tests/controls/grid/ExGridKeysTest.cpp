@@ -112,39 +112,39 @@ TEST(ExGridKeys, Navigation)
         { "End: last normal column", nullptr, 4, 3, Qt::Key_End, none, 8, 3, -1, { end } },
         { "Ctrl+Home: first cell", nullptr, 4, 3, Qt::Key_Home, Qt::ControlModifier, 1, 1, 1, { home } },
         { "Home by cell", homeEnd(THomeEndAction::heFirstLastCell), 4, 3, Qt::Key_Home, none, 1, 1, 1, { home } },
-        { "End by cell: the last normal cell", homeEnd(THomeEndAction::heFirstLastCell), 4, 3, Qt::Key_End, none, 8,
-            8, -1, { end } },
+        { "End by cell: the last normal cell", homeEnd(THomeEndAction::heFirstLastCell), 4, 3, Qt::Key_End, none, 8, 8,
+            -1, { end } },
         { "Home by row", homeEnd(THomeEndAction::heFirstLastRow), 4, 5, Qt::Key_Home, none, 4, 1, 1, { home } },
         { "End by row: above the footer", homeEnd(THomeEndAction::heFirstLastRow), 4, 2, Qt::Key_End, none, 4, 8, 5,
             { end } },
-        { "loop: Left wraps to the last normal column", advance(TCursorAdvance::caLoop), 1, 3, Qt::Key_Left, none, 8,
-            3, -1, { left } },
-        { "loop: Right before the fixed right column stays", advance(TCursorAdvance::caLoop), 8, 3, Qt::Key_Right,
-            none, 8, 3, -1, { right } },
+        { "loop: Left wraps to the last normal column", advance(TCursorAdvance::caLoop), 1, 3, Qt::Key_Left, none, 8, 3,
+            -1, { left } },
+        { "loop: Right before the fixed right column stays", advance(TCursorAdvance::caLoop), 8, 3, Qt::Key_Right, none,
+            8, 3, -1, { right } },
         { "loop: Up wraps to the last normal row", advance(TCursorAdvance::caLoop), 3, 1, Qt::Key_Up, none, 3, 8, -1,
             { up } },
         { "snake: Left goes to the row above", advance(TCursorAdvance::caSnake), 1, 3, Qt::Key_Left, none, 8, 2, -1,
             { left } },
         { "snake: Up goes to the column before", advance(TCursorAdvance::caSnake), 3, 1, Qt::Key_Up, none, 2, 8, -1,
             { up } },
-        { "snake: Down on the very last row", [](TKeyGrid& g) {
-             g.Nav()->CursorAdvance = TCursorAdvance::caSnake;
-             g.Grid->SetFixedFooters(0);
-         },
+        { "snake: Down on the very last row",
+            [](TKeyGrid& g) {
+                g.Nav()->CursorAdvance = TCursorAdvance::caSnake;
+                g.Grid->SetFixedFooters(0);
+            },
             3, 9, Qt::Key_Down, none, 4, 1, 1, { down } },
-        { "scroll only: Down scrolls", [](TKeyGrid& g) { g.Nav()->MoveScrollOnly = true; }, 3, 1, Qt::Key_Down, none,
-            3, 1, 2, {} },
-        { "scroll only: End scrolls to the end", [](TKeyGrid& g) { g.Nav()->MoveScrollOnly = true; }, 3, 1,
-            Qt::Key_End, none, 3, 1, 5, {} },
+        { "scroll only: Down scrolls", [](TKeyGrid& g) { g.Nav()->MoveScrollOnly = true; }, 3, 1, Qt::Key_Down, none, 3,
+            1, 2, {} },
+        { "scroll only: End scrolls to the end", [](TKeyGrid& g) { g.Nav()->MoveScrollOnly = true; }, 3, 1, Qt::Key_End,
+            none, 3, 1, 5, {} },
         { "scroll only: Left still moves", [](TKeyGrid& g) { g.Nav()->MoveScrollOnly = true; }, 3, 1, Qt::Key_Left,
             none, 2, 1, 1, { left } },
-        { "a fixed cell is jumped over", [](TKeyGrid& g) {
-             g.Grid->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = f || c == 4; };
-         },
-            3, 3, Qt::Key_Right, none, 5, 3, -1, { right } },
+        { "a fixed cell is jumped over",
+            [](TKeyGrid& g) { g.Grid->OnIsFixedCell = [](TObject*, int, int c, bool& f) { f = f || c == 4; }; }, 3, 3,
+            Qt::Key_Right, none, 5, 3, -1, { right } },
         { "the footer is not entered", nullptr, 3, 8, Qt::Key_Down, none, 3, 8, -1, { down } },
-        { "a disabled row is skipped", [](TKeyGrid& g) { g.Grid->SetRowEnabled(4, false); }, 3, 3, Qt::Key_Down,
-            none, 3, 5, -1, { down } },
+        { "a disabled row is skipped", [](TKeyGrid& g) { g.Grid->SetRowEnabled(4, false); }, 3, 3, Qt::Key_Down, none,
+            3, 5, -1, { down } },
     });
 }
 
@@ -511,4 +511,245 @@ TEST(ExGridKeys, DefaultCutCopiesThenClears)
     EXPECT_EQ(g.Grid->Cells(8, 8), "");
     EXPECT_EQ(g.Grid->Cells(9, 8), "c9r8");
     SetClipboard(old);
+}
+
+namespace {
+
+// The key grid with Tab moving its cell; Setup runs before the cursor is placed.
+struct TTabCase {
+    const char* What;
+    std::function<void(TKeyGrid&)> Setup;
+    int Col, Row;
+    Qt::KeyboardModifiers Mods;
+    int WantCol, WantRow;
+};
+
+void TabEditing(TKeyGrid& g)
+{
+    g.Grid->SetOptions(g.Grid->Options() | goTabs | goEditing);
+}
+
+} // namespace
+
+TEST(ExGridKeys, Tab)
+{
+    const auto tabs = [](TKeyGrid& g) { g.Grid->SetOptions(g.Grid->Options() | goTabs); };
+    const auto readOnly = [](std::vector<TPoint> cells) {
+        return [cells](TKeyGrid& g) {
+            TabEditing(g);
+            for (TPoint p : cells)
+                g.Grid->GetCellProperties(p.X, p.Y)->SetReadOnly(true);
+        };
+    };
+    std::vector<TPoint> row4;
+    for (int c = 1; c <= 8; ++c)
+        row4.push_back(TPoint(c, 4));
+    const std::vector<TTabCase> cases {
+        { "next cell", tabs, 3, 3, Qt::NoModifier, 4, 3 },
+        { "row end to the next row", tabs, 8, 3, Qt::NoModifier, 1, 4 },
+        { "last cell to the first", tabs, 8, 8, Qt::NoModifier, 1, 1 },
+        { "Shift+Tab back", tabs, 3, 3, Qt::ShiftModifier, 2, 3 },
+        { "Shift+Tab on the first cell", tabs, 1, 1, Qt::ShiftModifier, 8, 8 },
+        { "Shift+Tab at a row start", tabs, 1, 4, Qt::ShiftModifier, 8, 3 },
+        { "editing: next cell", TabEditing, 3, 3, Qt::NoModifier, 4, 3 },
+        { "read-only cells skipped", readOnly({ TPoint(4, 3), TPoint(5, 3) }), 3, 3, Qt::NoModifier, 6, 3 },
+        { "a read-only row skipped", readOnly(row4), 8, 3, Qt::NoModifier, 1, 5 },
+        { "a read-only row skipped back", readOnly(row4), 1, 5, Qt::ShiftModifier, 8, 3 },
+        { "merged area: onto its base",
+            [&](TKeyGrid& g) {
+                tabs(g);
+                g.Grid->MergeCells(4, 3, 3, 1);
+            },
+            3, 3, Qt::NoModifier, 4, 3 },
+        { "merged area: past it",
+            [&](TKeyGrid& g) {
+                tabs(g);
+                g.Grid->MergeCells(4, 3, 3, 1);
+            },
+            4, 3, Qt::NoModifier, 7, 3 },
+        { "an OnKeyDown handler zeroing Tab",
+            [&](TKeyGrid& g) {
+                tabs(g);
+                g.Grid->OnKeyDown = [](TObject*, WORD& k, TShiftState) {
+                    if (k == VK_TAB)
+                        k = 0;
+                };
+            },
+            3, 3, Qt::NoModifier, 3, 3 },
+        { "no editable cell: the cursor stays",
+            [](TKeyGrid& g) {
+                TabEditing(g);
+                g.Grid->OnCanEditCell = [](TObject*, int, int, bool& can) { can = false; };
+            },
+            3, 3, Qt::NoModifier, 3, 3 },
+        { "down the columns",
+            [&](TKeyGrid& g) {
+                tabs(g);
+                g.Nav()->TabAdvanceDirection = TAdvanceDirection::adTopBottom;
+            },
+            3, 8, Qt::NoModifier, 4, 1 },
+    };
+    for (const TTabCase& c : cases) {
+        TKeyGrid g;
+        c.Setup(g);
+        g.At(c.Col, c.Row);
+        Press(Qt::Key_Tab, c.Mods, "\t");
+        EXPECT_EQ(g.Grid->Col(), c.WantCol) << c.What;
+        EXPECT_EQ(g.Grid->Row(), c.WantRow) << c.What;
+        EXPECT_TRUE(g.Grid->Focused() || g.Grid->EditorMode()) << c.What;
+    }
+}
+
+TEST(ExGridKeys, TabInALargeGridWithoutEditableCellsEnds)
+{
+    TGridOnForm<TExStringGrid> on(5, 200000, 300, 200);
+    on.Grid->SetFixedRows(1);
+    on.Grid->SetFixedCols(1);
+    on.Grid->SetOptions(on.Grid->Options() | goTabs | goEditing);
+    on.Grid->OnCanEditCell = [](TObject*, int, int, bool& can) { can = false; };
+    on.Grid->SetCol(2);
+    on.Grid->SetRow(5);
+    EXPECT_TRUE(on.Grid->AdvanceOnTab(false));
+    EXPECT_EQ(on.Grid->Col(), 2);
+    EXPECT_EQ(on.Grid->Row(), 5);
+    EXPECT_TRUE(on.Grid->AdvanceOnTab(true));
+    EXPECT_EQ(on.Grid->Row(), 5);
+}
+
+TEST(ExGridKeys, TabAtTheEndMovesTheFocusOn)
+{
+    TKeyGrid g;
+    g.Grid->SetOptions(g.Grid->Options() | goTabs);
+    g.Nav()->TabToNextAtEnd = true;
+    auto* next = new TEdit(g.Form);
+    next->SetParent(g.Form);
+    next->SetBounds(0, 200, 100, 20);
+    g.At(8, 8);
+    Press(Qt::Key_Tab, Qt::NoModifier, "\t");
+    QApplication::processEvents();
+    EXPECT_EQ(g.Grid->Row(), 1) << "the grid's cursor wraps";
+    EXPECT_TRUE(next->Focused()) << "and the next control has the focus";
+    EXPECT_FALSE(g.Grid->Focused());
+}
+
+TEST(ExGridKeys, PostedTabOnAFormMovesTheFocus)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    form.Show();
+    auto* a = new TEdit(&form);
+    a->SetParent(&form);
+    auto* b = new TEdit(&form);
+    b->SetParent(&form);
+    b->SetTop(30);
+    form.Widget()->activateWindow();
+    a->SetFocus();
+    QApplication::processEvents();
+    PostMessage(&form, WM_KEYDOWN, VK_TAB, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(b->Focused());
+    // A control that does not want Tab hands it to its form too.
+    PostMessage(b, WM_KEYDOWN, VK_TAB, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(a->Focused());
+}
+
+TEST(ExGridKeys, TabAddsARowBeforeTheFooter)
+{
+    for (bool allow : { true, false }) {
+        TKeyGrid g;
+        g.Grid->SetOptions(g.Grid->Options() | goTabs);
+        g.Nav()->SetAdvanceInsert(true);
+        g.Grid->OnCanAddRow = [&](TObject*, bool& can) { can = allow; };
+        std::vector<int> added;
+        g.Grid->OnAutoAddRow = [&](TObject*, int r) { added.push_back(r); };
+        g.At(8, 8);
+        Press(Qt::Key_Tab, Qt::NoModifier, "\t");
+        if (allow) {
+            EXPECT_EQ(g.Grid->RowCount(), 11);
+            EXPECT_EQ(g.Grid->Row(), 9);
+            EXPECT_EQ(g.Grid->Col(), 1);
+            EXPECT_EQ(g.Grid->Cells(1, 9), "");
+            EXPECT_EQ(g.Grid->Cells(1, 10), "c1r9") << "the footer stays last";
+            EXPECT_EQ(added, std::vector<int> { 9 });
+        } else {
+            EXPECT_EQ(g.Grid->RowCount(), 10);
+            EXPECT_EQ(g.Grid->Row(), 1) << "refused: wraps";
+            EXPECT_TRUE(added.empty());
+        }
+    }
+}
+
+TEST(ExGridKeys, TimerEndsTheSearchAndFollowsTheHoveredCell)
+{
+    TKeyGrid g;
+    g.Nav()->AutoGotoIncremental = true;
+    g.Grid->SearchInc = "abc";
+    for (int i = 0; i < 3; ++i)
+        g.Grid->GridTimer();
+    EXPECT_EQ(g.Grid->SearchInc, "abc");
+    g.Grid->GridTimer();
+    EXPECT_EQ(g.Grid->SearchInc, "");
+
+    g.Grid->SetHovering(true);
+    g.At(1, 1);
+    QWidget* w = g.Grid->Widget();
+    const auto hover = [&](int c, int r) {
+        const TRect cell = g.Grid->CellRect(c, r);
+        const QPoint p(cell.Left + 5, cell.Top + 5);
+        SetMouseCursorPos(TPoint(w->mapToGlobal(p).x(), w->mapToGlobal(p).y()));
+        QMouseEvent move(
+            QEvent::MouseMove, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        g.Grid->GridTimer();
+    };
+    hover(0, 4);
+    EXPECT_EQ(g.Grid->Row(), 1) << "a fixed cell is not taken";
+    hover(5, 4);
+    EXPECT_EQ(g.Grid->Col(), 5);
+    EXPECT_EQ(g.Grid->Row(), 4);
+}
+
+TEST(ExGridKeys, EveryKeyOnAGridWithoutNormalRows)
+{
+    const std::vector<int> keys { Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp,
+        Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End, Qt::Key_Tab, Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Return,
+        Qt::Key_Space, Qt::Key_F2 };
+    struct TShape {
+        const char* What;
+        int Rows, FixedRows, Footers;
+    };
+    for (const TShape& shape : std::vector<TShape> { { "fixed rows only", 2, 1, 0 }, { "footers only", 3, 1, 2 } }) {
+        for (bool allow : { false, true }) {
+            TGridOnForm<TExStringGrid> on(4, shape.Rows, 300, 200);
+            on.Grid->SetFixedRows(shape.FixedRows);
+            on.Grid->SetFixedFooters(shape.Footers);
+            if (shape.Footers == 0)
+                on.Grid->SetRowCount(shape.FixedRows + 1), on.Grid->SetFixedRowAlways(true),
+                    on.Grid->SetRowCount(shape.FixedRows);
+            on.Grid->SetOptions(on.Grid->Options() | goTabs | goEditing);
+            on.Grid->Navigation()->AllowInsertRow = allow;
+            on.Grid->Navigation()->AllowDeleteRow = allow;
+            on.Form->Widget()->activateWindow();
+            on.Grid->SetFocus();
+            QApplication::processEvents();
+            const int rows = on.Grid->RowCount();
+            for (int k : keys) {
+                for (Qt::KeyboardModifiers m : { Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier }) {
+                    if (k == Qt::Key_Insert || k == Qt::Key_Delete)
+                        continue;
+                    Press(k, m);
+                    EXPECT_GE(on.Grid->Row(), 0) << shape.What;
+                    EXPECT_LT(on.Grid->Row(), on.Grid->RowCount()) << shape.What;
+                    EXPECT_LT(on.Grid->Col(), on.Grid->ColCount()) << shape.What;
+                    EXPECT_FALSE(on.Grid->EditorMode()) << shape.What << ": no editor on a fixed row";
+                }
+            }
+            EXPECT_EQ(on.Grid->RowCount(), rows) << shape.What;
+            Press(Qt::Key_Delete);
+            EXPECT_EQ(on.Grid->RowCount(), rows) << shape.What << ": no normal row to delete";
+            Press(Qt::Key_Insert);
+            EXPECT_EQ(on.Grid->RowCount(), rows + (allow ? 1 : 0)) << shape.What;
+        }
+    }
 }
