@@ -175,7 +175,7 @@ void BM_GridTabOverReadOnlyRows(benchmark::State& state)
     const auto tab = [&](int Skip) {
         skip = Skip;
         g->SetRow(from);
-        g->SetCol(Cols);
+        g->SetCol(g->ColCount() - 1);
         g->SetTopRow(from);
         const auto t = Clock::now();
         g->Perform(WM_KEYDOWN, VK_TAB, KF_KEYDATA_REPEAT1);
