@@ -491,7 +491,7 @@ public:
     virtual void EditorKeyNotify(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
     virtual void EditorMessageNotify(TMessage& Message) { (void)Message; }
     virtual void NavigationChanged() { }
-    virtual void GotoFirstRow() { }
+    virtual void GotoFirstRow();
     virtual bool AllowFormattedClipboard() { return false; }
     virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex);
     virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex);
@@ -2668,9 +2668,6 @@ public:
     // Stores the open custom editor's value into the cell (ACol displayed) and
     // leaves edit mode; a second store for the same edit stores nothing.
     virtual void StoreEditorValue(int ACol, int ARow);
-    // One Tab's move of the current cell (back with Backward); false only
-    // when the Tab went to the parent window (TabToNextAtEnd at the end).
-    virtual bool AdvanceOnTab(bool Backward);
 
 protected:
     friend class TEditLink;
@@ -3306,12 +3303,100 @@ protected:
 
 private:
     void FormResize(TObject* Sender);
-    // The grid timer's work.
-    void GridTimer();
     void BalloonEnableChanged();
     // Writes ColumnHeaders into the first row and RowHeaders into the first column.
     void ShowColumnHeaders();
     void ShowRowHeaders();
+
+    // ==== keys, Tab navigation, the grid timer and the clipboard shortcuts
+    // (ExGridKeys.cpp, ExGridTab.cpp, ExGridExchange.cpp) ====
+public:
+    // One tick of the grid timer: ages the incremental search text, makes
+    // the hovered normal cell current, flips the blink phase.
+    void GridTimer();
+    int TimerTicks() const { return FTimerTicks; }
+    // Cells whose text holds a blink tag repaint on every tick.
+    EXGRID_PLAIN(bool, EnableBlink, false)
+    // The keypad's decimal key types the locale's decimal separator.
+    EXGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
+public:
+    bool GridBlink() const { return FGridBlink; }
+
+    // Whether a fixed cell takes hover highlighting by HoverFixedCells.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // FixedCols; 1 when there are none and the grid has nodes.
+    int FirstNormalCol() const;
+    // The fixed right columns that are not hidden.
+    int VisibleFixedRightCols() const;
+    // Whether Tab may land on the cell (display column): editable with
+    // goEditing, else not fixed; OnSelectCell has the last word.
+    bool CanTabToCell(int ACol, int ARow);
+    // The first (last) column of the row Tab may land on; -1 when none.
+    int FirstTabCol(int ARow);
+    int LastTabCol(int ARow);
+    bool IsLastNormalRow() const;
+    // Down on the last normal row: OnCanAddRow, an empty row, OnAutoAddRow.
+    void AppendRowOnArrowDown();
+    // The toolkit grid's own click on the cell, which selects it and opens
+    // its editor; the grid's mouse events stay out of it.
+    void ClickCellForEdit(int ACol, int ARow);
+    // One Tab's move of the current cell (back with Backward); false only
+    // when the Tab went to the parent window (TabToNextAtEnd at the end).
+    // When no cell qualifies the cursor stays where it was.
+    virtual bool AdvanceOnTab(bool Backward);
+
+    // The clipboard shortcuts' work, done by the exchange service in use.
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    void PasteSelectionFromClipboard();
+
+    // Allow starts true; false leaves the grid as it was.
+    using TClipboardEvent = std::function<void(TObject* Sender, bool& Allow)>;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardPaste;
+    std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
+
+protected:
+    // The key messages: the grid's own keys around the toolkit's processing.
+    void HandleWMKeyDown(TMessage& Message);
+    void HandleWMChar(TMessage& Message);
+    void HandleWMKeyUp(TMessage& Message);
+    void HandleKeyDown(WORD& Key, TShiftState Shift) override;
+    virtual void HandleKeyUp(WORD& Key, TShiftState Shift);
+    void KeyUp(WORD& Key, TShiftState Shift) override { HandleKeyUp(Key, Shift); }
+    // True when Message was a key message and has been handled.
+    bool KeyMessage(TMessage& Message);
+
+    TPoint FLastKeyCell { -1, -1 };
+    TGridRect FMoveSelection;
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    // Set for one key-down while its OnKeyDown has been fired already.
+    bool FKeyDownFired = false;
+
+private:
+    // Steps of the key-down message; true when the key was consumed.
+    bool HomeEndKey(WORD Key, TShiftState Shift);
+    bool SkipFixedCellsKey(WORD Key);
+    bool ControlCellKey(WORD Key);
+    bool ClipboardKey(WORD Key, TShiftState Shift);
+    void InsertRowKey();
+    void DeleteRowKey();
+    void SelectAllKey();
+    void DisjunctKeys(WORD Key, TShiftState Shift);
+    bool KeyEditable(int ACol, int ARow);
+    // Fires OnKeyDown with a copy of the key (its changes are not used).
+    void FireKeyDown(WORD Key, TShiftState Shift);
+    void ReportSelectionChange();
+    // One forward or backward step of AdvanceOnTab from the current cell;
+    // the step's own side effects (an added row, the Tab posted to the
+    // parent) happen here. Wrapped is set when the step went over the end.
+    bool TabStep(bool Backward, bool& Posted, bool& Wrapped);
+    // ==== end of keys, Tab navigation, the grid timer and the clipboard shortcuts ====
 
     // ---- Printing and print preview (built in controls/gridio) ----
 public:
