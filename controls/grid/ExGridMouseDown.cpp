@@ -328,7 +328,7 @@ void TExStringGrid::HandleWMLButtonDown(TMessage& Message)
     // Check boxes and radio buttons.
     const bool checkRow = ARow >= FixedRows() || (FMouseActions->CheckAllCheck && !FMouseActions->HotmailRowSelect());
     if ((active || FControlLook->CheckAlwaysActive) && checkRow && (HasCheckBox(rc, ARow) || HasRadioButton(rc, ARow))
-        && IsInCheckBox(ACol, ARow, X, Y)) {
+        && IsInCheckBox(rc, ARow, X, Y)) {
         HideInplaceEdit();
         if (CanFocus())
             SetFocus();
@@ -344,8 +344,7 @@ void TExStringGrid::HandleWMLButtonDown(TMessage& Message)
         GetCheckBoxState(rc, RealRowIndex(ARow), state);
         if (radio)
             state = IsRadioButtonChecked(rc, ARow);
-        if (!FNavigation->AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols()
-            && (ACol != Col() || ARow != Row()))
+        if (!FNavigation->AlwaysEdit && ARow >= FixedRows() && ACol >= FixedCols() && (ACol != Col() || ARow != Row()))
             FocusCell(ACol, ARow);
         if (!radio)
             DoCheckBoxClick(ACol, ARow, state);
@@ -358,6 +357,8 @@ void TExStringGrid::HandleWMLButtonDown(TMessage& Message)
         InvalidateCell(ACol, ARow);
         if (OnMouseDown)
             OnMouseDown(this, mbLeft, KeysToShiftState(Message.WParam), X, Y);
+        if (!IsDestroying())
+            Click();
         return;
     }
 

@@ -194,7 +194,7 @@ void TExStringGrid::HeaderSortClick(int ACol, int ARow, int X, int Y, TShiftStat
         || RowCount() <= 2)
         return;
     const int rc = RealColFromDisplay(ACol);
-    if (HasCheckBox(rc, ARow) && IsInCheckBox(ACol, ARow, X, Y))
+    if (HasCheckBox(rc, ARow) && IsInCheckBox(rc, ARow, X, Y))
         return;
     // A release on a column border sizes, one on a header button opens it.
     const TRect r = CellRect(ACol, ARow);
@@ -221,8 +221,8 @@ void TExStringGrid::HeaderSortClick(int ACol, int ARow, int X, int Y, TShiftStat
         BeginUpdate();
     try {
         if (ss->IndexShow) {
-            const bool key = ss->IndexSortKey == TIndexSortKey::ikShift ? Shift.testFlag(ssShift)
-                                                                         : Shift.testFlag(ssCtrl);
+            const bool key
+                = ss->IndexSortKey == TIndexSortKey::ikShift ? Shift.testFlag(ssShift) : Shift.testFlag(ssCtrl);
             const bool initAsc = ss->InitSortDirection == TSortDirection::sdAscending;
             const int at = FSortIndexes->FindIndex(rc);
             if (key) {
@@ -251,7 +251,7 @@ void TExStringGrid::HeaderSortClick(int ACol, int ARow, int X, int Y, TShiftStat
                     undone = true;
                 } else {
                     ss->Direction = ss->Direction == TSortDirection::sdAscending ? TSortDirection::sdDescending
-                                                                                  : TSortDirection::sdAscending;
+                                                                                 : TSortDirection::sdAscending;
                 }
             } else {
                 ss->Column = rc;
