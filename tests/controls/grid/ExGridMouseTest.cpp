@@ -4,10 +4,13 @@
 // enhanced column move, cell hints and the right button.
 
 #include "controls/base/ExObjOptions.h"
+#include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
+#include "controls/grid/ExGridPanels.h"
 #include "controls/grid/ExGridSort.h"
+#include "controls/grid/ExGridWindows.h"
 #include "platform/controls/DragService.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Services.h"
@@ -19,7 +22,10 @@
 #include <functional>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
 #include <QStringList>
 #include <QWidget>
 
@@ -582,6 +588,81 @@ TEST(ExGridMouse, HandlersThatClearTheGridDuringTheClick)
         EXPECT_EQ(g->RowCount(), 2);
         EXPECT_LT(g->Row(), 2);
     }
+}
+
+// Draws a window shown on the screen into the picture of the grid, where it
+// stands over it.
+void DrawOver(QPainter& P, TExStringGrid* G, TWinControl* W)
+{
+    if (!W || !W->Visible())
+        return;
+    const TPoint at = G->ScreenToClient(TPoint(W->Left(), W->Top()));
+    P.drawPixmap(at.X, at.Y, W->Widget()->grab());
+}
+
+// An arrow window is shaped as its arrow: only the arrow is drawn.
+void DrawArrow(QPainter& P, TExStringGrid* G, TArrowWindow* A)
+{
+    ASSERT_TRUE(A && A->Visible());
+    const TPoint at = G->ScreenToClient(TPoint(A->Left(), A->Top()));
+    QPolygon poly;
+    for (const TPoint& q : A->Arrow())
+        poly << QPoint(at.X + q.X, at.Y + q.Y);
+    P.setPen(Qt::black);
+    P.setBrush(QColor(0, 255, 0));
+    P.drawPolygon(poly);
+}
+
+TEST(ExGridMouse, MoveArrowsDragButtonSizingAndCellHintsLookAsKept)
+{
+    TMouseGrid f;
+    TExStringGrid* g = f.Grid;
+    g->SetOptions(g->Options() | goColMoving | goColSizing);
+    g->SetHintShowSizing(true);
+    g->SetHintShowCells(true);
+    QImage img(g->Width(), g->Height() + 30, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+
+    // The move of column 1 held over column 3: button and arrows.
+    f.Press(f.Center(1, 0));
+    f.Move(f.Center(3, 0));
+    f.Move(f.Center(3, 0) + QPoint(2, 0));
+    ASSERT_TRUE(g->MoveDragButton() && g->MoveDragButton()->Visible());
+    p.drawPixmap(0, 0, g->Widget()->grab());
+    DrawOver(p, g, g->MoveDragButton());
+    for (TArrowDirection d : { TArrowDirection::arrUp, TArrowDirection::arrDown })
+        DrawArrow(p, g, g->ArrowWindow(d));
+    f.Release(f.Center(3, 0) + QPoint(2, 0));
+    EXPECT_EQ(g->Cells(3, 0), QStringLiteral("1,0"));
+
+    // The sizing hint of column 4 at the grid's bottom left.
+    const TRect h = g->CellRect(4, 0);
+    f.Press(QPoint(h.Right, 10));
+    f.Move(QPoint(h.Right + 20, 10));
+    THTMLHintWindow* sizing = g->ScrollHintWindow();
+    ASSERT_TRUE(sizing && sizing->Visible());
+    p.drawPixmap(4, g->Height() - 40, sizing->Widget()->grab());
+    f.Release(QPoint(h.Right + 20, 10));
+    EXPECT_FALSE(sizing->Visible());
+
+    // The hint of a cell, in the HTML hint window.
+    g->SetCells(2, 4, QStringLiteral("<b>bold</b> cell"));
+    THintInfo info;
+    const QPoint c = f.Center(2, 4);
+    info.CursorPos = TPoint(c.x(), c.y());
+    g->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintStr, QStringLiteral("bold cell"));
+    g->SetHTMLHint(true);
+    g->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    THTMLHintWindow hint(f.Form);
+    TRect hr = hint.CalcHintRect(200, info.HintStr, g);
+    OffsetRect(hr, 100, 100);
+    hint.ActivateHintData(hr, info.HintStr, g);
+    p.drawPixmap(120, g->Height() + 2, hint.Widget()->grab());
+    p.end();
+    testutil::SaveImagePng(img, QStringLiteral("grid_mouse_move_hints"));
+    EXPECT_TRUE(testutil::MatchesGolden(img, QStringLiteral("grid_mouse_move_hints"), 2, 20));
 }
 
 } // namespace
