@@ -45,6 +45,8 @@ class TSearchPanel;
 class TDropList;
 class TDropCheckList;
 class THTMLHintWindow;
+class THeaderDragButton;
+struct THintInfo;
 class TGridTransEdit;
 class TGridTransCombo;
 class TControlEdit;
@@ -2350,6 +2352,122 @@ private:
     int LenientInts(int ACol, int ARow);
     double LenientFloats(int ACol, int ARow);
     // ==== end of graphics painting, check box and radio button drawing ====
+
+    // ==== mouse press, movement and release (ExGridMouseDown.cpp, ExGridMouseMove.cpp, ExGridMouseUp.cpp) ====
+public:
+    using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+    using TSizingEvent = std::function<void(TObject* Sender, int Index, int Size)>;
+    using TMovingEvent = std::function<void(TObject* Sender, int Index, bool& Allow)>;
+    using TAnchorEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor)>;
+    using TSelectionResizeEvent
+        = std::function<void(TObject* Sender, const TGridRect& OrigSelection, const TGridRect& NewSelection)>;
+
+    // The mouse's window messages; true when the grid took the message.
+    bool MouseMessage(TMessage& Message);
+    void HandleWMLButtonDown(TMessage& Message);
+    void HandleWMLButtonUp(TMessage& Message);
+    void HandleWMLButtonDblClk(TMessage& Message);
+    void HandleWMRButtonDown(TMessage& Message);
+    void HandleWMRButtonUp(TMessage& Message);
+    // The hooks the toolkit grid's own processing calls, for every button.
+    virtual void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void HandleMouseMove(TShiftState Shift, int X, int Y);
+    virtual void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseLeave();
+    // Fills the hint of the cell under HintInfo.CursorPos (client point).
+    void BuildCellHint(QString& HintStr, THintInfo& HintInfo);
+    // Milliseconds the last header-click sort took.
+    quint32 LastSortTime() const { return SortTime; }
+    // The target of a running enhanced move and whether the last moving
+    // event allowed it.
+    bool MoveAllowed() const { return FMoveAllowed; }
+    THeaderDragButton* MoveDragButton() const { return FMoveButton; }
+    // The text of the sizing hint last shown.
+    QString SizingHintText() const { return FScrollHintText; }
+    // The drop side tells where a drop on this grid wrote its cells, so that
+    // a move dragged from this same grid leaves them.
+    void SetOleDropTarget(const TGridRect& Target);
+
+    EXGRID_PLAIN(bool, HintShowCells, false)
+    EXGRID_PLAIN(bool, HintShowLargeText, false)
+    EXGRID_PLAIN(bool, HintShowSizing, false)
+    EXGRID_PLAIN(bool, HTMLHint, false)
+    EXGRID_PLAIN(bool, URLUnderlineOnHover, false)
+    EXGRID_PLAIN(bool, URLEdit, false)
+
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnRightClickCell;
+    TSizingEvent OnColumnSizing;
+    TSizingEvent OnRowSizing;
+    TMovingEvent OnColumnMoving;
+    TMovingEvent OnRowMoving;
+    TMovingEvent OnColumnMove;
+    TMovingEvent OnRowMove;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)> OnOleDrag;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, int OLEEffect)> OnOleDragStop;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle)> OnAnchorClick;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
+    std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    // Press and release state.
+    bool FDoOnClick = false;
+    bool FMouseKeepDown = false;
+    bool FSelectionClick = false;
+    bool FDeselectState = false;
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    bool ColSizeFlg = false;
+    bool ColSized = false;
+    bool Rowsized = false;
+    TPoint FPushedCellButton { -1, -1 };
+    int Clickposx = 0, Clickposy = 0;
+    int Colclicked = -1, Rowclicked = -1;
+    int Colclickedsize = 0, Rowclickedsize = 0;
+    int Clickposdx = 0, Clickposdy = 0;
+    int MoveOfsX = 0, MoveOfsY = 0;
+    int FMoveColInd = -1, FMoveRowInd = -1;
+    bool FMoveAllowed = true;
+    bool FMoveRunning = false;
+    TGridRect FDropSelection {};
+    TGridRect FPressSelection {};
+    int FHoverlink = -1;
+    TPoint FHoverCell { -1, -1 };
+    bool FScrollHintShow = false;
+
+private:
+    // The press's single modifier: Alt, else Shift, else Ctrl.
+    static TShiftState PressShift(TShiftState Shift);
+    // The toolkit grid's processing of a message, bypassing the grid's own.
+    void DefaultMouseMessage(TMessage& Message);
+    // A link in a cell was clicked: "CELL://" references jump, http, https
+    // and mailto links open; anything else is ignored.
+    void FollowLink(const QString& Link);
+    // Where the press's sort click may land.
+    void HeaderSortClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
+    void StartOleDrag(int ACol, int ARow);
+    void EnhancedMoveStep(int X, int Y);
+    void EndEnhancedMove(int X, int Y);
+    void ShowSizingHint(int X, int Y);
+    bool HeaderBorderAt(int ACol, int ARow, int X) const;
+    THeaderDragButton* FMoveButton = nullptr;
+    bool FMoveEnded = false;
+    TGridRect FOleDropTarget { -1, -1, -2, -2 };
+    QString FScrollHintText;
+    // ==== end of mouse press, movement and release ====
 
     // ==== scroll bars and scrolling (ExGridScroll.cpp) ====
 public:

@@ -11,6 +11,7 @@
 #include "controls/grid/ExGridPanels.h"
 #include "controls/grid/ExGridUnit.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBar.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Bitmaps.h"
@@ -121,6 +122,12 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
     case WM_SIZE:
         SizeMessage(Message);
         return;
+    case CM_HINTSHOW: {
+        auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+        BuildCellHint(info->HintStr, *info);
+        Message.Result = 0;
+        return;
+    }
     default:
         break;
     }
@@ -129,6 +136,8 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
         if (Message.Result != 0)
             return;
     }
+    if (MouseMessage(Message))
+        return;
     if (ScrollWndProc(Message))
         return;
     if (FocusMessage(Message))
