@@ -1,4 +1,5 @@
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExInplaceEdit.h"
 
 #include "controls/base/ExObjWindows.h"
 #include "controls/base/PictureContainer.h"
@@ -356,7 +357,7 @@ void TExStringGrid::BalloonDone()
 
 TInplaceEdit* TExStringGrid::CreateEditor()
 {
-    return TBaseGrid::CreateEditor();
+    return new TExInplaceEdit(this);
 }
 
 void TExStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
@@ -586,11 +587,6 @@ void TExStringGrid::DoClickSort(int ACol)
 {
     if (OnClickSort)
         OnClickSort(this, ACol);
-}
-
-void TExStringGrid::SetEditedCellText(int ACol, int ARow, const QString& Value)
-{
-    SetCellEx(ACol, ARow, Value);
 }
 
 void TExStringGrid::PasteCellText(int ACol, int ARow, const QString& Value)

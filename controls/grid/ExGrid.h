@@ -11,6 +11,7 @@
 #include "platform/runtime/Types.h"
 
 #include <array>
+#include <bitset>
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -44,6 +45,8 @@ class TSearchPanel;
 class TDropList;
 class TDropCheckList;
 class THTMLHintWindow;
+class THeaderDragButton;
+struct THintInfo;
 class TGridTransEdit;
 class TGridTransCombo;
 class TControlEdit;
@@ -429,7 +432,7 @@ public:
     virtual void SetCurrentCell(const QString& Value);
     virtual QString GetCurrentWideCell();
     virtual void SetCurrentWideCell(const QString& Value);
-    virtual void RestoreCellCache() { }
+    virtual void RestoreCellCache();
     virtual bool ClickCheckBoxCell(int ACol, int ARow, bool CheckEdit);
     virtual bool ClickRadioButtonCell(int ACol, int ARow, bool CheckEdit);
     virtual QString GetFormattedCell(int ACol, int ARow);
@@ -456,7 +459,7 @@ public:
     virtual void PasteDone() { }
     virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual void RecalcFooterColumn(int ACol, int ARow);
-    virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void RememberCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoCellButtonClick(int ACol, int ARow);
     virtual void DoComboCloseUp(int ARow, int ACol);
@@ -498,9 +501,9 @@ public:
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect();
     virtual void DoImageSelect();
-    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
     virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
-    virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
+    virtual bool CanShowFixedDropDown(int ACol);
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
@@ -2347,6 +2350,122 @@ private:
     double LenientFloats(int ACol, int ARow);
     // ==== end of graphics painting, check box and radio button drawing ====
 
+    // ==== mouse press, movement and release (ExGridMouseDown.cpp, ExGridMouseMove.cpp, ExGridMouseUp.cpp) ====
+public:
+    using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+    using TSizingEvent = std::function<void(TObject* Sender, int Index, int Size)>;
+    using TMovingEvent = std::function<void(TObject* Sender, int Index, bool& Allow)>;
+    using TAnchorEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor)>;
+    using TSelectionResizeEvent
+        = std::function<void(TObject* Sender, const TGridRect& OrigSelection, const TGridRect& NewSelection)>;
+
+    // The mouse's window messages; true when the grid took the message.
+    bool MouseMessage(TMessage& Message);
+    void HandleWMLButtonDown(TMessage& Message);
+    void HandleWMLButtonUp(TMessage& Message);
+    void HandleWMLButtonDblClk(TMessage& Message);
+    void HandleWMRButtonDown(TMessage& Message);
+    void HandleWMRButtonUp(TMessage& Message);
+    // The hooks the toolkit grid's own processing calls, for every button.
+    virtual void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void HandleMouseMove(TShiftState Shift, int X, int Y);
+    virtual void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseLeave();
+    // Fills the hint of the cell under HintInfo.CursorPos (client point).
+    void BuildCellHint(QString& HintStr, THintInfo& HintInfo);
+    // Milliseconds the last header-click sort took.
+    quint32 LastSortTime() const { return SortTime; }
+    // The target of a running enhanced move and whether the last moving
+    // event allowed it.
+    bool MoveAllowed() const { return FMoveAllowed; }
+    THeaderDragButton* MoveDragButton() const { return FMoveButton; }
+    // The text of the sizing hint last shown.
+    QString SizingHintText() const { return FScrollHintText; }
+    // The drop side tells where a drop on this grid wrote its cells, so that
+    // a move dragged from this same grid leaves them.
+    void SetOleDropTarget(const TGridRect& Target);
+
+    EXGRID_PLAIN(bool, HintShowCells, false)
+    EXGRID_PLAIN(bool, HintShowLargeText, false)
+    EXGRID_PLAIN(bool, HintShowSizing, false)
+    EXGRID_PLAIN(bool, HTMLHint, false)
+    EXGRID_PLAIN(bool, URLUnderlineOnHover, false)
+    EXGRID_PLAIN(bool, URLEdit, false)
+
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnRightClickCell;
+    TSizingEvent OnColumnSizing;
+    TSizingEvent OnRowSizing;
+    TMovingEvent OnColumnMoving;
+    TMovingEvent OnRowMoving;
+    TMovingEvent OnColumnMove;
+    TMovingEvent OnRowMove;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)> OnOleDrag;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, int OLEEffect)> OnOleDragStop;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle)> OnAnchorClick;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, bool State)> OnCheckBoxMouseUp;
+    std::function<void(TObject* Sender, int ACol, bool& DoSort)> OnCanSort;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    // Press and release state.
+    bool FDoOnClick = false;
+    bool FMouseKeepDown = false;
+    bool FSelectionClick = false;
+    bool FDeselectState = false;
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+    bool FDblClk = false;
+    bool ColMoveFlg = false;
+    bool ColSizeFlg = false;
+    bool ColSized = false;
+    bool Rowsized = false;
+    TPoint FPushedCellButton { -1, -1 };
+    int Clickposx = 0, Clickposy = 0;
+    int Colclicked = -1, Rowclicked = -1;
+    int Colclickedsize = 0, Rowclickedsize = 0;
+    int Clickposdx = 0, Clickposdy = 0;
+    int MoveOfsX = 0, MoveOfsY = 0;
+    int FMoveColInd = -1, FMoveRowInd = -1;
+    bool FMoveAllowed = true;
+    bool FMoveRunning = false;
+    TGridRect FDropSelection {};
+    TGridRect FPressSelection {};
+    int FHoverlink = -1;
+    TPoint FHoverCell { -1, -1 };
+    bool FScrollHintShow = false;
+
+private:
+    // The press's single modifier: Alt, else Shift, else Ctrl.
+    static TShiftState PressShift(TShiftState Shift);
+    // The toolkit grid's processing of a message, bypassing the grid's own.
+    void DefaultMouseMessage(TMessage& Message);
+    // A link in a cell was clicked: "CELL://" references jump, http, https
+    // and mailto links open; anything else is ignored.
+    void FollowLink(const QString& Link);
+    // Where the press's sort click may land.
+    void HeaderSortClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
+    void StartOleDrag(int ACol, int ARow);
+    void EnhancedMoveStep(int X, int Y);
+    void EndEnhancedMove(int X, int Y);
+    void ShowSizingHint(int X, int Y);
+    bool HeaderBorderAt(int ACol, int ARow, int X) const;
+    THeaderDragButton* FMoveButton = nullptr;
+    bool FMoveEnded = false;
+    TGridRect FOleDropTarget { -1, -1, -2, -2 };
+    QString FScrollHintText;
+    // ==== end of mouse press, movement and release ====
+
     // ==== scroll bars and scrolling (ExGridScroll.cpp) ====
 public:
     // The cell under a screen point by the toolkit grid's rule; -1 outside the cells.
@@ -2601,7 +2720,7 @@ public:
     TClickCellEvent OnClickCell;
 
 protected:
-    // Incremental search typed on the grid.
+    // Esc, Enter's advance and the incremental search typed on the grid.
     void KeyPress(char16_t& Key) override;
     // Ctrl+F and keeping the last row above the search bar.
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -2715,6 +2834,171 @@ protected:
     bool ColumnOffersFilter(int ACol);
 
     // ==== end of right-to-left painting and paint services ====
+
+    // ==== key press, advance after an edit, validation and cell cursor moves
+    // (ExGridValidate.cpp, ExGridSelectCell.cpp) ====
+public:
+    // The default text editor.
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    // The content was changed by an edit.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // Validates an edit even when its text did not change.
+    EXGRID_PLAIN(bool, AlwaysValidate, false)
+
+    // Runs the cell checker and OnCellValidate on the edited cell's new text:
+    // an accepted value is written, a refused one puts the old (or the
+    // corrected) value back and reopens the editor. True when accepted.
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    // The footers' rows and columns of the old and new current cells
+    // repainted, for the active-cell header highlight.
+    void RepaintActiveCellHeaders(int Col1, int Row1, int Col2, int Row2);
+    void Click() override;
+
+    // The text of the edited cell as the last validation left it.
+    QString NewCellText() const { return FNewCellText; }
+    // The cell an edit started on and its text then.
+    QString OldCellText() const { return FOldCellText; }
+
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)> OnAutoAdvance;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+    TCellValidateEvent OnCellValidateWide;
+    std::function<void(TObject* Sender, int ACol, bool& CanShow)> OnCanShowFixedDropDown;
+
+protected:
+    bool HandleSelectCell(int ACol, int ARow) override;
+    // The balloon of a refused value, on the editor that holds it.
+    void ShowInvalidEntryBalloon();
+    class TBalloonTip* InvalidEntryBalloon() const { return FInvalidEntryBalloon; }
+
+    // The cell remembered for validation (display column), its stored text
+    // and wide text then, and FModified then.
+    int FOldCol = -1;
+    int FOldRow = -1;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    QString FNewCellText;
+    // A validation, or a write it makes, is running.
+    bool FValidating = false;
+    // The cell an advance started from, reported as the old cell.
+    int FAECol = -1;
+    int FAERow = -1;
+    // Set while an advance moves the cursor: no OnCellChanging then.
+    bool FDisableChange = false;
+    // The character that opened the editor; an advance forgets it.
+    char16_t FStartEditChar = 0;
+    bool FModified = false;
+    // The target cell's text while a cursor move is asked.
+    QString FEditText;
+
+private:
+    // One step of an advance from (ACol, ARow); false when the cursor cannot
+    // go on (the cell stays). Inserted, when it added a row or column.
+    bool AdvanceStep(int& ACol, int& ARow, bool Forward, bool Insert, bool& Inserted, bool& Stop);
+    // Puts the cursor on the edited cell again and reopens its editor with
+    // the cell holding Value.
+    void ReopenRefusedEdit(int ACol, int ARow, const QString& Value, bool Wide);
+    class TBalloonTip* FInvalidEntryBalloon = nullptr;
+    // ==== end of key press, advance after an edit, validation and cell cursor moves ====
+
+    // ==== editor kinds, preparing and storing the cell editor
+    // (ExGridEditorPrepare.cpp, ExGridEditorStore.cpp, ExGridCellEditorBranches.cpp) ====
+public:
+    // The kinds the default text editor serves.
+    static bool IsDefaultTextKind(TEditorType Kind);
+    // Whether Tab belongs to an open editor: the grid moves by Tab or a
+    // validation handler is assigned.
+    bool EditorWantsTab() const;
+    // Loads, places and shows the editor of a kind other than the text kinds
+    // over (ACol, ARow), the base cell of the current cell (display column).
+    virtual void PrepareCellEditor(int ACol, int ARow);
+    // Stores the open special editor's value (the current cell).
+    void HideCellEdit();
+    // Opens the current cell's editor as F2 on the grid does.
+    void ShowCellEdit();
+    // OnGetEditorProp, then OnGetEditorPropInt, for the cell (real column).
+    virtual void DoGetEditorProp(int ACol, int ARow, class TEditLink* AEditLink);
+    // The cell's text when its editor opened; Esc gives it back.
+    QString OriginalCellValue() const { return FCellCache; }
+    // The control that edits the cell now; none for the text editor.
+    TWinControl* EditingControl() const { return EditCtrl; }
+
+    std::function<void(TObject* Sender, int ACol, int ARow, class TEditLink* AEditLink)> OnGetEditorProp;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnGetEditorPropInt;
+
+    // ---- the default text editor's settings and events ----
+    // Lookup completion from LookupItems while typing; LookupHistory adds
+    // each edited text to the items.
+    EXGRID_PLAIN(bool, Lookup, false)
+    EXGRID_PLAIN(bool, LookupCaseSensitive, false)
+    EXGRID_PLAIN(bool, LookupHistory, false)
+    // The characters an edValidChars cell takes; when empty, those of
+    // ValidCharSet (codes up to 255).
+    EXGRID_PLAIN(QString, ValidChars, QString())
+    std::bitset<256> ValidCharSet;
+    // The keypad's decimal key types the locale decimal separator.
+    EXGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
+    // Set when a click started the edit: the caret goes where it was clicked.
+    bool LButFlg = false;
+    // Each with Allow starting true; the editor acts only when it stays true.
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardCopy;
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardCut;
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardPaste;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)> OnClipboardBeforePasteCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)> OnClipboardAfterPasteCell;
+    TClickCellEvent OnDblClickCell;
+
+protected:
+    friend class TExInplaceEdit;
+    bool CanEditShow() override;
+    // The editor covers the cell (a merged area whole) less one pixel at the
+    // right and bottom, keeping the grid line.
+    TRect EditorRect() override;
+    // Whether the toolkit's text editor may show for the current cell, and
+    // which kind the cell has; other kinds are prepared here instead.
+    virtual bool HandleCanEditShow();
+    // The rectangle an editor takes over (ACol, ARow): one pixel less than
+    // the cell at the right and bottom, keeping the grid line; right to left
+    // one pixel further right.
+    TRect CellEditorRect(int ACol, int ARow);
+    // The cell's look (display column) into the grid's canvas: the brush
+    // colour and font an editor takes; answers the horizontal alignment.
+    TAlignment EditorVisuals(int ACol, int ARow);
+    // The character that opened the edit, posted to the control as typed
+    // (nothing when there is none).
+    void PostStartEditChar(TWinControl* AControl);
+
+    // The kind-specific part of preparing and storing the combo, check-box
+    // and spin kinds: the common steps run around them. A prepare hook
+    // answers whether it showed a control; it runs the kind's own steps in
+    // full (place, load, show, colour with the canvas brush EditorVisuals
+    // left, focus, PostStartEditChar, EditCtrl), with EditMode already set.
+    bool PrepareSpinCellEditor(int ACol, int ARow);  // edSpinEdit, edFloatSpinEdit, edTimeSpinEdit, edDateSpinEdit
+    bool PrepareComboCellEditor(int ACol, int ARow); // edComboEdit, edComboList
+    bool PrepareCheckCellEditor(int ACol, int ARow); // edCheckBox
+    void StoreSpinEditorValue();
+    void StoreComboEditorValue();
+    void StoreCheckEditorValue();
+
+    // The grid took goEditing away for the current cell while editing is
+    // wanted in principle.
+    bool FEditDisable = false;
+    // An editor was entered; the edit uses a special editor; a special editor
+    // is showing.
+    bool FEntered = false;
+    bool FSpecialEditor = false;
+    bool FEditActive = false;
+    // The control editing the cell (none for the text editor).
+    TWinControl* EditCtrl = nullptr;
+    // The value the date-and-time editor was loaded with (its Esc).
+    TDateTime FOriginalDateTime = 0;
+    // ==== end of editor kinds, preparing and storing the cell editor ====
 
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
     // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====

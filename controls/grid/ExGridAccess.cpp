@@ -7,6 +7,7 @@
 #include "controls/base/ExObjOptions.h"
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExInplaceEdit.h"
 #include "controls/grid/ExGridWindows.h"
 #include "platform/controls/Forms.h"
 #include "platform/graphics/Bitmaps.h"
@@ -500,6 +501,9 @@ QString TExStringGrid::HandleGetEditText(int ACol, int ARow)
     FNoEditChange = true;
     const TPoint b = BaseCell(RealColFromDisplay(ACol), ARow);
     const QString text = TBaseGrid::HandleGetEditText(b.X, b.Y);
+    // The editor shows the text as the cell aligns it.
+    if (auto* editor = EditorMode() ? dynamic_cast<TExInplaceEdit*>(InplaceEditor()) : nullptr)
+        editor->SetVAlign((ResolveCellAlignment(b.X, b.Y) & 0xFF) == taRightJustify);
     return FEditWithTags ? text : StripHTMLTags(text);
 }
 

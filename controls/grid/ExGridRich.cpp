@@ -94,8 +94,11 @@ bool TExStringGrid::HideInplaceRichEdit()
     if (!FInplaceRichEdit || !FInplaceRichEdit->Visible())
         return false;
     TFlagScope storing(FStoringRichEdit);
-    RichToCell(RealCol(), Row(), FInplaceRichEdit);
-    FInplaceRichEdit->SetEnabled(false);
-    FInplaceRichEdit->Hide();
+    // The store of the edit: value, hiding, and the end of the edit announced.
+    EditControl = TEditorType::edRichEdit;
+    if (EditorMode())
+        HideEditor();
+    StoreEditorValue(Col(), Row());
+    FEditMode = false;
     return true;
 }

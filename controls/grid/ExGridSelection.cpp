@@ -374,7 +374,7 @@ void TExStringGrid::EditCell(int ACol, int ARow)
 {
     SetFocus();
     GotoCell(ACol, ARow);
-    ShowEditor();
+    ShowInplaceEdit();
 }
 
 void TExStringGrid::SwapCells(TGridCoord FromCell, TGridCoord ToCell)

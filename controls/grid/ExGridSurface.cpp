@@ -413,19 +413,6 @@ void TExStringGrid::SetEditLink(TEditLink* Value)
         Value->FreeNotification(this);
 }
 
-void TExStringGrid::StoreEditorValue(int ACol, int ARow)
-{
-    if (IsDestroying())
-        return;
-    if (EditControl != TEditorType::edCustom || !FEditLink || !FEditMode)
-        return;
-    FEditMode = false;
-    SetEditedCellText(RealColIndex(ACol), ARow, FEditLink->GetEditorValue());
-    if (FEditLink->EditStyle != TEditStyle::esPopup)
-        FEditLink->SetVisible(false);
-    FEditLink->RestoreWinProc();
-}
-
 bool TExStringGrid::AdvanceOnTab(bool Backward)
 {
     const bool atEnd = !Backward && Col() == ColCount() - 1 && Row() == RowCount() - FixedFooters() - 1;

@@ -140,6 +140,12 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
     case WM_SIZE:
         SizeMessage(Message);
         return;
+    case CM_HINTSHOW: {
+        auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+        BuildCellHint(info->HintStr, *info);
+        Message.Result = 0;
+        return;
+    }
     default:
         break;
     }
@@ -148,6 +154,8 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
         if (Message.Result != 0)
             return;
     }
+    if (MouseMessage(Message))
+        return;
     if (ScrollWndProc(Message))
         return;
     if (FocusMessage(Message))

@@ -242,6 +242,10 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // false for a null target.
 bool PostMessage(TControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 bool PostMessage(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Queues a character for the control as if typed: it arrives as a key press
+// of that character (key-down, WM_CHAR, then the window types it), after the
+// messages already queued. False for a null control.
+bool PostCharToControl(TWinControl* control, char16_t ch);
 // The control behind a window identity, or nullptr once it is gone.
 TWinControl* FindControl(HWND wnd);
 
