@@ -522,6 +522,36 @@ void TExColumnGrid::ColumnsPermuted(int First, const std::vector<int>& Order)
     }
 }
 
+void TExColumnGrid::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TExStringGrid::HandleMouseDown(Button, Shift, X, Y);
+    int col = -1, row = -1;
+    MouseToCell(X, Y, col, row);
+    if (col < 0 || row < 0)
+        return;
+    // The item of the real column, hidden columns before it counted.
+    TGridColumnItem* item = ItemOf(RealColIndex(col));
+    if (!item || !item->ColumnPopup() || (Button != mbLeft && Button != mbRight))
+        return;
+    using P = TColumnPopupType;
+    const P t = item->ColumnPopupType();
+    const bool left = Button == mbLeft;
+    const P fixedType = left ? P::cpFixedCellsLClick : P::cpFixedCellsRClick;
+    const P normalType = left ? P::cpNormalCellsLClick : P::cpNormalCellsRClick;
+    const P allType = left ? P::cpAllCellsLClick : P::cpAllCellsRClick;
+    if (t != fixedType && t != normalType && t != allType)
+        return;
+    TPopupMenu* menu = item->ColumnPopup();
+    if (OnColumnPopup)
+        OnColumnPopup(this, col, row, menu);
+    const bool fixedRow = row < FixedRows();
+    if ((fixedRow && (t == fixedType || t == allType)) || (!fixedRow && (t == normalType || t == allType))) {
+        const TRect r = CellRect(col, row);
+        const TPoint at = ClientToScreen(TPoint(r.Left, r.Bottom));
+        menu->Popup(at.X, at.Y);
+    }
+}
+
 void TExColumnGrid::InsertCols(int ColIndex, int CCount)
 {
     TExStringGrid::InsertCols(ColIndex, CCount);

@@ -285,6 +285,8 @@ protected:
     void HandleChangeScale(int M, int D) override;
     // Moves the items with their column (displayed indexes).
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    // The string grid's press, then the column's pop-up menu.
+    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void ColumnsPermuted(int First, const std::vector<int>& Order) override;
 
 private:

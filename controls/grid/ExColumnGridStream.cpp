@@ -18,6 +18,7 @@
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <vector>
@@ -181,7 +182,9 @@ void FontProps(std::vector<TProp>& Out, const char* Prefix, TFont* (TGridColumnI
 {
     static const TFont plain;
     const std::string p(Prefix);
-    auto name = [](const std::string& s) { return qstrdup(s.c_str()); }; // lives as long as the table
+    // The names live as long as the table.
+    static std::deque<std::string> names;
+    auto name = [](const std::string& s) { return names.emplace_back(s).c_str(); };
     Out.push_back(IntProp(
         name(p + ".Color"), int(plain.Color()), INT32_MIN, INT32_MAX,
         [=](const TGridColumnItem& i) { return int((i.*Font)()->Color()); },

@@ -7,13 +7,18 @@
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
+#include "platform/controls/Menus.h"
 #include "platform/runtime/Classes.h"
+#include "platform/runtime/Exceptions.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -23,6 +28,9 @@ namespace {
 class TProbeGrid : public TExColumnGrid {
 public:
     using TExColumnGrid::CanEditCell;
+    using TExColumnGrid::FilterDropDownSelect;
+    using TExColumnGrid::GetColumnFilterValues;
+    void StartFilterSelect(int ACol) { FFilterCol = ACol; }
     using TExColumnGrid::GetCheckTrue;
     using TExColumnGrid::GetEditorType;
     using TExColumnGrid::GetFormattedCell;
@@ -408,4 +416,211 @@ TEST(ExColumnGridPositions, BrokenFilesChangeNothing)
         ASSERT_TRUE(back.open(QIODevice::ReadOnly));
         EXPECT_EQ(back.readAll(), QByteArray(k.Text));
     }
+}
+
+namespace {
+
+void Click(TExColumnGrid* g, int col, int row, Qt::MouseButton b)
+{
+    QWidget* w = g->Widget();
+    const TRect r = g->CellRect(col, row);
+    const QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    SetMouseCursorPos(TPoint(w->mapToGlobal(p).x(), w->mapToGlobal(p).y()));
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(p), QPointF(w->mapToGlobal(p)), b, b, {});
+    QApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(p), QPointF(w->mapToGlobal(p)), b, Qt::NoButton, {});
+    QApplication::sendEvent(w, &up);
+}
+
+} // namespace
+
+// Which clicks open a column's menu: the event fires for every click of the
+// popup type's button, the menu only on the type's rows. With a hidden column
+// before it, the clicked column's own item answers.
+TEST(ExColumnGridPopup, ClicksOpenTheColumnsMenuByType)
+{
+    using P = TColumnPopupType;
+    struct Case {
+        const char* Name;
+        P Type;
+        Qt::MouseButton Button;
+        int Row;
+        bool Event, Menu;
+    };
+    const Case cases[] = {
+        { "fixed right on header", P::cpFixedCellsRClick, Qt::RightButton, 0, true, true },
+        { "fixed right on body", P::cpFixedCellsRClick, Qt::RightButton, 2, true, false },
+        { "fixed right, left click", P::cpFixedCellsRClick, Qt::LeftButton, 0, false, false },
+        { "normal left on body", P::cpNormalCellsLClick, Qt::LeftButton, 2, true, true },
+        { "normal left on header", P::cpNormalCellsLClick, Qt::LeftButton, 0, true, false },
+        { "all right on body", P::cpAllCellsRClick, Qt::RightButton, 2, true, true },
+        { "all left on header", P::cpAllCellsLClick, Qt::LeftButton, 0, true, true },
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Name);
+        Grid f(5, 4, 300, 120);
+        TProbeGrid* g = f.Grid;
+        auto* menu = new TPopupMenu(f.Form);
+        g->HideColumn(1);
+        // Displayed column 2 is real column 3.
+        g->Columns()->GetItem(3)->SetColumnPopup(menu);
+        g->Columns()->GetItem(3)->SetColumnPopupType(k.Type);
+        int events = 0, shown = 0;
+        g->OnColumnPopup = [&](TObject*, int c, int r, TPopupMenu* m) {
+            ++events;
+            EXPECT_EQ(c, 2);
+            EXPECT_EQ(r, k.Row);
+            EXPECT_EQ(m, menu);
+        };
+        const TPopupTracker old = TPopupMenu::SetTracker([&](TPopupMenu* m, int, int) {
+            EXPECT_EQ(m, menu);
+            ++shown;
+            return nullptr;
+        });
+        Click(g, 2, k.Row, k.Button);
+        TPopupMenu::SetTracker(old);
+        EXPECT_EQ(events, k.Event ? 1 : 0);
+        EXPECT_EQ(shown, k.Menu ? 1 : 0);
+        // A column without a menu never fires.
+        events = 0;
+        Click(g, 3, k.Row, k.Button);
+        EXPECT_EQ(events, 0);
+    }
+}
+
+TEST(ExColumnGridFilter, ItemEntriesOfferCaptionsAndApplyTheirCondition)
+{
+    Grid f(3, 6, 300, 160);
+    TProbeGrid* g = f.Grid;
+    const int values[] = { 5, 50, 500, 8, 200 };
+    for (int r = 1; r < 6; ++r)
+        g->SetInts(1, r, values[r - 1]);
+    TGridColumnItem* item = g->Columns()->GetItem(1);
+    item->SetFilter(List({ "Low=<10", "High=>100" }));
+    g->SetAutoFilterDisplay(true);
+    g->SetAutoFilterUpdate(true);
+    ASSERT_TRUE(g->GetColumnFilterValues(1));
+    ASSERT_EQ(g->FilterList()->Count(), 2);
+    EXPECT_EQ(g->FilterList()->Strings(0), QStringLiteral("Low"));
+    EXPECT_EQ(g->FilterList()->Strings(1), QStringLiteral("High"));
+    EXPECT_FALSE(g->GetColumnFilterValues(2)) << "no entries of its own";
+
+    QString seenCaption, seenCondition;
+    g->OnFilterSelect = [&](TObject*, int, int, const QString& caption, QString& condition) {
+        seenCaption = caption;
+        seenCondition = condition;
+    };
+    g->StartFilterSelect(1);
+    g->FilterDropDownSelect(nullptr, 1);
+    EXPECT_EQ(seenCaption, QStringLiteral("High"));
+    EXPECT_EQ(seenCondition, QStringLiteral(">100"));
+    EXPECT_EQ(item->Header(), QStringLiteral("High"));
+    EXPECT_EQ(g->Cells(1, 0), QStringLiteral("High"));
+    EXPECT_TRUE(g->FilterActive());
+    EXPECT_EQ(g->RowCount(), 3) << "the header and the two rows above 100";
+    EXPECT_EQ(g->FilterColumn(), -1);
+}
+
+// Every stored property off its default survives the stream; broken or
+// foreign streams leave the items as they were.
+TEST(ExColumnGridStream, RoundTripAndRefusals)
+{
+    Grid f(3, 3, 300, 100);
+    TProbeGrid* g = f.Grid;
+    TGridColumnItem* a = g->Columns()->GetItem(1);
+    a->SetAutoMinSize(11);
+    a->SetAutoMaxSize(99);
+    a->SetAlignment(taRightJustify);
+    a->SetBorders(TGridColumnItem::TCellBorders(TCellBorder::cbTop) | TCellBorder::cbRight);
+    a->BorderPen()->SetColor(TColor(0x102030));
+    a->SetCheckFalse(QStringLiteral("off"));
+    a->SetCheckTrue(QStringLiteral("on \"quoted\"\nline"));
+    a->SetColor(TColor(0x00FF00));
+    a->SetColumnPopupType(TColumnPopupType::cpNormalCellsLClick);
+    a->SetComboItems(List({ "A", "B,C", "" }));
+    a->SetDropDownCount(3);
+    a->SetEditLength(12);
+    a->SetEditMask(QStringLiteral("999"));
+    a->SetEditor(TEditorType::edComboEdit);
+    a->SetFilter(List({ "Low=<10" }));
+    a->SetFilterCaseSensitive(true);
+    a->SetFixed(true);
+    a->SetFloatFormat(QStringLiteral("%.1f"));
+    a->Font()->SetName(QStringLiteral("Verdana"));
+    a->Font()->SetStyle(TFontStyles(TFontStyle::fsBold));
+    a->SetHeader(QStringLiteral("Head"));
+    a->SetHeaderAlignment(taCenter);
+    a->HeaderFont()->SetColor(TColor(0x0000FF));
+    a->SetMinSize(20);
+    a->SetMaxSize(200);
+    a->SetName(QStringLiteral("Price"));
+    a->SetPassword(true);
+    a->SetPrintBorderCustom(false);
+    a->SetPrintBorders(TGridColumnItem::TCellBorders(TCellBorder::cbLeft));
+    a->PrintBorderPen()->SetColor(TColor(0x445566));
+    a->SetPrintColor(TColor(0x777777));
+    a->SetPrintFontCustom(false);
+    a->PrintFont()->SetHeight(-20);
+    a->SetReadOnly(true);
+    a->SetShowBands(true);
+    a->SetSortStyle(TSortStyle::ssNumeric);
+    a->SetSortPrefix(QStringLiteral("$"));
+    a->SetSortSuffix(QStringLiteral("%"));
+    a->SetSpinMax(10);
+    a->SetSpinMin(-10);
+    a->SetSpinStep(2);
+    a->SetTag(42);
+    a->SetWidth(77);
+
+    TMemoryStream s;
+    g->SaveColumnsToStream(&s);
+    const QByteArray saved = s.Bytes();
+
+    Grid f2(3, 3, 300, 100);
+    TProbeGrid* g2 = f2.Grid;
+    s.SetPosition(0);
+    g2->LoadColumnsFromStream(&s);
+    ASSERT_EQ(g2->Columns()->Count(), 3);
+    TMemoryStream again;
+    g2->SaveColumnsToStream(&again);
+    EXPECT_EQ(again.Bytes(), saved) << "every stored property read back";
+    const TGridColumnItem* b = g2->Columns()->GetItem(1);
+    EXPECT_EQ(b->CheckTrue(), a->CheckTrue());
+    EXPECT_EQ(b->ComboItems()->Count(), 3);
+    EXPECT_EQ(b->ComboItems()->Strings(1), QStringLiteral("B,C"));
+    EXPECT_EQ(b->ColumnPopupType(), TColumnPopupType::cpNormalCellsLClick);
+    EXPECT_FALSE(b->PrintFontCustom());
+    EXPECT_EQ(g2->ColWidths(1), 77);
+    EXPECT_EQ(b->Font()->Name(), QStringLiteral("Verdana"));
+
+    // Refused: the items stay as they were.
+    const QByteArray broken[] = {
+        QByteArray(),
+        QByteArray("TSomethingElse\nitem\nend\n"),
+        saved.left(saved.size() / 2),
+        QByteArray("\x00\xff\xfe garbage", 12),
+        QByteArray("TExColumnGridIO\nTag=1\n"),
+    };
+    for (const QByteArray& bad : broken) {
+        TMemoryStream in;
+        in.WriteBuffer(bad.constData(), bad.size());
+        in.SetPosition(0);
+        EXPECT_THROW(g2->LoadColumnsFromStream(&in), EReadError) << bad.toStdString();
+        TMemoryStream now;
+        g2->SaveColumnsToStream(&now);
+        EXPECT_EQ(now.Bytes(), saved);
+    }
+
+    // Skipped: unknown properties, wrong kinds and values out of range.
+    const QByteArray lenient("TExColumnGridIO\nitem\nColour=5\nTag=x\nEditor=9999\nReadOnly=2\nHeader=\"ok\"\nend\n");
+    TMemoryStream in;
+    in.WriteBuffer(lenient.constData(), lenient.size());
+    in.SetPosition(0);
+    g2->LoadColumnsFromStream(&in);
+    ASSERT_EQ(g2->Columns()->Count(), 1);
+    EXPECT_EQ(g2->Columns()->GetItem(0)->Header(), QStringLiteral("ok"));
+    EXPECT_EQ(g2->Columns()->GetItem(0)->Tag(), 0);
+    EXPECT_EQ(g2->Columns()->GetItem(0)->Editor(), TEditorType::edNormal);
+    EXPECT_FALSE(g2->Columns()->GetItem(0)->ReadOnly());
+    EXPECT_EQ(g2->ColCount(), 3) << "loading keeps the column count";
 }
