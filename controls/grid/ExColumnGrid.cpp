@@ -3,6 +3,7 @@
 // filter entries and the INI column positions.
 #include "controls/grid/ExColumnGrid.h"
 
+#include "controls/base/ExObjOptions.h"
 #include "controls/base/ExUtil.h"
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExEditLink.h"
@@ -245,6 +246,40 @@ void TExColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBru
         }
     }
     TExStringGrid::GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TExColumnGrid::DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
+{
+    if (const TGridColumnItem* item = ItemOf(ACol)) {
+        TCellProperties* p = HasCellProperties(ACol, ARow) ? GetCellProperties(ACol, ARow) : nullptr;
+        if (!IsBody(ACol, ARow)) {
+            AFont->Assign(PrintSettings()->FixedFont());
+        } else {
+            if (item->Fixed())
+                ABrush->SetColor(FixedColor());
+            else if (!(item->ShowBands() && Bands()->Active() && Bands()->Print)) {
+                ABrush->SetColor(item->PrintColor());
+                if (p && p->BrushColor() != clNone)
+                    ABrush->SetColor(p->BrushColor());
+            }
+            if (item->PrintFontCustom()) {
+                AFont->Assign(item->PrintFont());
+                if (p) {
+                    if (p->FontColor() != clNone)
+                        AFont->SetColor(p->FontColor());
+                    if (p->FontStyle())
+                        AFont->SetStyle(p->FontStyle());
+                    if (p->FontSize() != 0)
+                        AFont->SetSize(p->FontSize());
+                    if (!p->FontName().isEmpty())
+                        AFont->SetName(p->FontName());
+                }
+            } else {
+                AFont->Assign(PrintSettings()->Font());
+            }
+        }
+    }
+    TExStringGrid::DoGetCellPrintColor(ACol, ARow, AState, ABrush, AFont);
 }
 
 void TExColumnGrid::GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)

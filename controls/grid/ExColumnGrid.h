@@ -266,6 +266,7 @@ protected:
     void UpdateColumnHeaders() override;
     void RecalcFooter() override;
     void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) override;
+    void DoGetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) override;
     void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders) override;
     void DoGetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders) override;
     void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign) override;

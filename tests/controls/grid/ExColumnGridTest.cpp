@@ -8,6 +8,7 @@
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridSort.h"
 #include "platform/controls/Menus.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/runtime/Classes.h"
 #include "platform/runtime/Exceptions.h"
 #include "tests/common/GridOnForm.h"
@@ -31,6 +32,7 @@ public:
     using TExColumnGrid::FilterDropDownSelect;
     using TExColumnGrid::GetColumnFilterValues;
     void StartFilterSelect(int ACol) { FFilterCol = ACol; }
+    void PrintColorOf(int ACol, int ARow, TBrush* B, TFont* F) { DoGetCellPrintColor(ACol, ARow, {}, B, F); }
     using TExColumnGrid::GetCheckTrue;
     using TExColumnGrid::GetEditorType;
     using TExColumnGrid::GetFormattedCell;
@@ -623,4 +625,30 @@ TEST(ExColumnGridStream, RoundTripAndRefusals)
     EXPECT_EQ(g2->Columns()->GetItem(0)->Editor(), TEditorType::edNormal);
     EXPECT_FALSE(g2->Columns()->GetItem(0)->ReadOnly());
     EXPECT_EQ(g2->ColCount(), 3) << "loading keeps the column count";
+}
+
+// On paper the item's print colour and font apply in the body, the print
+// settings' fixed font outside it; a fixed item prints in the fixed colour.
+TEST(ExColumnGridQueries, PrintLookComesFromTheItem)
+{
+    Grid f(3, 4, 300, 100);
+    TProbeGrid* g = f.Grid;
+    TGridColumnItem* item = g->Columns()->GetItem(1);
+    item->SetPrintColor(TColor(0x00EEEE));
+    item->PrintFont()->SetName(QStringLiteral("Courier New"));
+    g->PrintSettings()->FixedFont()->SetName(QStringLiteral("Arial"));
+    TBrush brush;
+    TFont font;
+    g->PrintColorOf(1, 2, &brush, &font);
+    EXPECT_EQ(brush.Color(), TColor(0x00EEEE));
+    EXPECT_EQ(font.Name(), QStringLiteral("Courier New"));
+    g->PrintColorOf(1, 0, &brush, &font);
+    EXPECT_EQ(font.Name(), QStringLiteral("Arial"));
+    item->SetFixed(true);
+    g->PrintColorOf(1, 2, &brush, &font);
+    EXPECT_EQ(brush.Color(), g->FixedColor());
+    item->SetPrintFontCustom(false);
+    g->PrintSettings()->Font()->SetName(QStringLiteral("Verdana"));
+    g->PrintColorOf(1, 2, &brush, &font);
+    EXPECT_EQ(font.Name(), QStringLiteral("Verdana"));
 }
