@@ -241,7 +241,7 @@ public:
     // The control itself when it is a form, else the nearest form among its parents.
     static TCustomForm* FindParentForm(TControl* AControl);
     // The edit mask of a cell: EditMask, then OnGetEditMask.
-    QString QueryEditMask(int ACol, int ARow);
+    virtual QString QueryEditMask(int ACol, int ARow);
     // Whether visual themes are in use for the in-cell controls.
     bool IsThemed() const { return FIsThemed; }
     bool IsWinXP() const { return FIsWinXP; }
@@ -693,7 +693,7 @@ public:
     void ScrollInView(int ColIndex, int RowIndex) override;
     // Shown columns: growing adds shown columns at the end, shrinking drops
     // the last shown ones (hidden columns after them move down).
-    void SetColCount(int Value);
+    virtual void SetColCount(int Value);
     int MaxColCount() const { return FMaxColCount; }
     // FixedColAlways keeps one fixed column; the last count asked for comes
     // back when the grid grows.
@@ -1321,7 +1321,7 @@ public:
     // The cell's graphic record kinds: one per cell, in its properties. Column
     // 0 answers with the grid's scratch row check box while HotmailRowSelect
     // is on. A slot holding another object answers no graphic (ctEmpty).
-    TCellType GetCellType(int ACol, int ARow);
+    virtual TCellType GetCellType(int ACol, int ARow);
     // A new ctNone record in place of the cell's own one; the cell's
     // properties are made and its text is left alone.
     TCellGraphic* CreateCellGraphic(int ACol, int ARow);
@@ -3136,6 +3136,7 @@ private:
     bool FocusMessage(TMessage& Message);
     void PaintMessage(TMessage& Message);
     void SizeMessage(TMessage& Message);
+    void CancelEnhancedMove();
     // Fires OnMouseWheelDown or OnMouseWheelUp; false when no handler took it.
     bool FireWheelEvent(bool Down, TShiftState Shift, TPoint MousePos);
     bool WheelUpDown(bool Down, TShiftState Shift, TPoint MousePos);
@@ -3572,6 +3573,23 @@ private:
     void PrintPages(const TGridRect& Gridrect, bool SelectedOnly);
     void PreviewPages(TCanvas* Canvas, const TRect& Displayrect, bool SelectedOnly, const TGridRect& Gridrect);
     // ---- end of printing ----
+
+    // ==== column and row moving hooks (ExGridMoved.cpp) ====
+public:
+    // A move on the first column or row that a synchronised grid repeats.
+    bool SyncedMove() const { return FSyncedMove; }
+    // The last row takes no move while the footer strip stands in for it.
+    void MoveRow(int FromIndex, int ToIndex) override;
+
+protected:
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // What follows a column after the cells moved (real indexes): the kept
+    // rows' texts, the sort column and keys, the footer, the linked grid.
+    void ColumnMovedFollow(int FromIndex, int ToIndex, int RealFrom, int RealTo);
+
+private:
+    bool FSyncedMove = false;
+    // ==== end of column and row moving hooks ====
 };
 
 // The cursor the grid shows over links.

@@ -313,8 +313,13 @@ void TExStringGrid::ColumnMoved(int FromIndex, int ToIndex)
         FColSelection.erase(FColSelection.begin() + df);
         FColSelection.insert(FColSelection.begin() + dt, flag);
     }
-    // Skips the toolkit string grid's own move of the cells by displayed index.
-    TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+    // Skips the toolkit string grid's own move of the cells by displayed
+    // index; with hidden columns the event names real columns.
+    if (FNumHidden > 0)
+        TDrawGrid::ColumnMoved(rf, rt);
+    else
+        TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+    ColumnMovedFollow(FromIndex, ToIndex, rf, rt);
 }
 
 void TExStringGrid::ColumnsPermuted(int First, const std::vector<int>& Order)

@@ -64,6 +64,14 @@ void TExStringGrid::SizeMessage(TMessage& Message)
             ApplyColumnStretch(FColumnSize->StretchColumn);
             stretched = true;
         }
+        if (FScrollBarAlways == TScrollBarAlways::saNone) {
+            const bool canH = FScrollBarsEx == ssHorizontal || FScrollBarsEx == ssBoth;
+            const bool canV = FScrollBarsEx == ssVertical || FScrollBarsEx == ssBoth;
+            if (canH)
+                ShowScrollBar(SB_HORZ, ClientWidth() < sum + ColWidths(s));
+            if (canV)
+                ShowScrollBar(SB_VERT, VisibleRowCount() < RowCount() - FixedRows());
+        }
         if (stretched && FScrollBarAlways == TScrollBarAlways::saNone) {
             if (OnGridResize)
                 OnGridResize(this);
@@ -80,6 +88,10 @@ void TExStringGrid::SizeMessage(TMessage& Message)
     UpdateFlatHorzScroll();
     ShowFlatScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
     ShowFlatScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
+    if (FScrollBarsEx != ssBoth && FScrollBarsEx != ssVertical)
+        ShowScrollBar(SB_VERT, false);
+    if (FScrollBarsEx != ssBoth && FScrollBarsEx != ssHorizontal)
+        ShowScrollBar(SB_HORZ, false);
     FDisableSize = false;
 }
 

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include "controls/base/ExObjWindows.h"
+#include "controls/grid/ExColumnGrid.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridWindows.h"
 #include "platform/controls/ClipboardFormats.h"
@@ -40,6 +41,7 @@ struct TGridClass {
 };
 const TGridClass GGridClasses[] = {
     { "TExStringGrid", &ComponentFactory<TExStringGrid> },
+    { "TExColumnGrid", &ComponentFactory<TExColumnGrid> },
     { "TDropList", nullptr },
     { "TArrowWindow", &MakeArrowWindow },
     { "TGridCombo", nullptr },

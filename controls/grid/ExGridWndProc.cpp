@@ -6,6 +6,7 @@
 #include "controls/grid/ExGrid.h"
 
 #include "controls/base/ExObj.h"
+#include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExEditLink.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridPanels.h"
@@ -50,10 +51,25 @@ void TExStringGrid::WndProc(TMessage& Message)
     HandleWindowMessage(Message);
 }
 
+// An enhanced row or column move that loses the mouse ends without moving:
+// the drag cursor and the target arrows go; the base grid then stops its
+// move timer and returns to the normal state.
+void TExStringGrid::CancelEnhancedMove()
+{
+    if (!EnhRowColMove() || (GridState() != gsRowMoving && GridState() != gsColMoving) || Screen->Cursor() != crDrag)
+        return;
+    Screen->SetCursor(crDefault);
+    for (TArrowWindow* w : FArrows)
+        if (w)
+            w->SetVisible(false);
+}
+
 void TExStringGrid::HandleWindowMessage(TMessage& Message)
 {
     const UINT msg = Message.Msg;
     if (msg == WM_DESTROY) {
+        if (FAutoThemeAdapt)
+            RegisterThemeWindow(false);
         if (FOleDropTargetAssigned)
             RevokeGridDropTarget();
         KillTimer(this, GridTimerId);
@@ -115,6 +131,8 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
         // Any press or key ends panning, and then does what it does.
         if (FWheelPan)
             EndWheelPan();
+        if (msg == WM_CANCELMODE)
+            CancelEnhancedMove();
         break;
     case WM_PAINT:
         PaintMessage(Message);

@@ -2101,6 +2101,16 @@ bool TCustomGrid::ScrollBarShowing(int bar) const
     return FBarShown[bar == SB_VERT ? SB_VERT : SB_HORZ];
 }
 
+void TCustomGrid::ShowScrollBar(int bar, bool show)
+{
+    bool& shown = FBarShown[bar == SB_VERT ? SB_VERT : SB_HORZ];
+    if (shown == show)
+        return;
+    shown = show;
+    PlaceScrollBars();
+    Invalidate();
+}
+
 QScrollBar* TCustomGrid::ScrollBarWidget(int bar) const
 {
     return FBarWidget[bar == SB_VERT ? SB_VERT : SB_HORZ];

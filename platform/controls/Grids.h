@@ -489,6 +489,8 @@ public:
     void SetScrollInfo(int bar, const TGridScrollInfo& info);
     int GetScrollPos(int bar) const { return GetScrollInfo(bar).Pos; }
     bool ScrollBarShowing(int bar) const;
+    // Shows or hides a bar until the next range update decides again.
+    void ShowScrollBar(int bar, bool show);
     // A bar kept shown while everything fits in its direction, then disabled
     // (both arrows); ScrollBars must allow it.
     bool ScrollBarAlways(int bar) const { return FBarAlways[bar == SB_VERT ? SB_VERT : SB_HORZ]; }

@@ -118,3 +118,39 @@ TEST(ExGridSize, SelectionPictureWithTheCrossedFixedLineRule)
     EXPECT_EQ(form->Width(), inner->Width());
     EXPECT_EQ(form->Height(), inner->Height());
 }
+
+// With the stretched column and no forced bars the size handler decides the
+// standard bars itself: the horizontal one never shows once the columns fit,
+// the vertical one shows exactly when rows are out of view, and a bar that
+// ScrollBars leaves out never shows.
+TEST(ExGridSize, StretchDecidesTheStandardBars)
+{
+    struct Case {
+        const char* Name;
+        int Rows;
+        TScrollStyle Bars;
+        bool Vert;
+    };
+    const Case cases[] = {
+        { "rows fit", 4, ssBoth, false },
+        { "rows out of view", 30, ssBoth, true },
+        { "vertical not allowed", 30, ssHorizontal, false },
+        { "no bars", 30, ssNone, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid f(3, c.Rows, 200, 120);
+        TProbeGrid* g = f.Grid;
+        g->SetScrollBars(c.Bars);
+        g->ColumnSize()->StretchColumn = -1;
+        g->ColumnSize()->SetStretch(true);
+        g->SetWidth(320);
+        EXPECT_EQ(g->ScrollBarShowing(SB_VERT), c.Vert);
+        EXPECT_FALSE(g->ScrollBarShowing(SB_HORZ));
+        EXPECT_EQ(g->ColWidths(0) + g->ColWidths(1) + g->ColWidths(2), g->ClientWidth() - 1);
+        // Back to a width the stretch cannot fill: the bars follow again.
+        g->SetColWidths(0, 400);
+        g->SetWidth(300);
+        EXPECT_EQ(g->ScrollBarShowing(SB_HORZ), c.Bars == ssBoth || c.Bars == ssHorizontal);
+    }
+}

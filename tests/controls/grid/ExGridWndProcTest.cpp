@@ -4,11 +4,14 @@
 // notices and the controls placed in cells.
 
 #include "controls/base/ExObjOptions.h"
+#include "controls/base/ExObjWindows.h"
+#include "controls/base/ExStyleIF.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
 #include "controls/grid/ExGridUnit.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/runtime/Registry.h"
 #include "tests/common/GridOnForm.h"
 #include "tests/common/TestUtil.h"
 
@@ -430,4 +433,71 @@ TEST(ExGridCellControls, PictureAfterAScroll)
     const QImage img = f.Form->PaintToImage().copy(0, 0, 220, 140);
     testutil::SaveImagePng(img, "grid_cell_controls_scrolled");
     EXPECT_TRUE(testutil::MatchesGolden(img, "grid_cell_controls_scrolled"));
+}
+
+// Losing the mouse during an enhanced move drops the move: the drag cursor
+// and the target arrows go, nothing moves. Other moves, or a move without the
+// drag cursor, leave the cursor and the arrows alone.
+TEST(ExGridCancelMode, EndsAnEnhancedMoveWithoutMoving)
+{
+    struct Case {
+        const char* Name;
+        bool Enhanced;
+        TGridState State;
+        TCursor Cursor;
+        bool Cancelled;
+    };
+    const Case cases[] = {
+        { "column move", true, gsColMoving, crDrag, true },
+        { "row move", true, gsRowMoving, crDrag, true },
+        { "toolkit move", false, gsColMoving, crDrag, false },
+        { "no drag cursor", true, gsColMoving, crHourGlass, false },
+        { "sizing", true, gsColSizing, crDrag, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Grid f(4, 4, 300, 120);
+        TProbeGrid* g = f.Grid;
+        g->SetEnhRowColMove(c.Enhanced);
+        for (int col = 0; col < 4; ++col)
+            g->SetCells(col, 1, QString::number(col));
+        TArrowWindow* up = g->ArrowWindow(TArrowDirection::arrUp);
+        TArrowWindow* down = g->ArrowWindow(TArrowDirection::arrDown);
+        ASSERT_TRUE(up && down);
+        up->SetVisible(true);
+        down->SetVisible(true);
+        g->SetGridState(c.State);
+        Screen->SetCursor(c.Cursor);
+        g->Perform(WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(g->GridState(), gsNormal);
+        EXPECT_EQ(Screen->Cursor(), c.Cancelled ? crDefault : c.Cursor);
+        EXPECT_EQ(up->Visible(), !c.Cancelled);
+        EXPECT_EQ(down->Visible(), !c.Cancelled);
+        for (int col = 0; col < 4; ++col)
+            EXPECT_EQ(g->Cells(col, 1), QString::number(col));
+        Screen->SetCursor(crDefault);
+    }
+}
+
+// The window's end takes it off the theme notifier's list, and only a grid
+// that follows the theme was on it.
+TEST(ExGridDestroy, LeavesTheThemeNotifier)
+{
+    TRegistry::SetStorageFile(testutil::TempDir() + QStringLiteral("/destroy-registry.ini"));
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\Software\\Microsoft\\Office\\14.0\\Common\\General"), true));
+    }
+    {
+        Grid f(3, 3, 200, 100);
+        TProbeGrid* g = f.Grid;
+        g->SetAutoThemeAdapt(true);
+        TThemeNotifier* notifier = GetSharedThemeNotifier(g);
+        ASSERT_NE(notifier->RegMonitorThread(), nullptr);
+        const HWND wnd = g->Handle();
+        EXPECT_TRUE(notifier->RegMonitorThread()->WinList().HasValue(wnd));
+        g->Perform(WM_DESTROY, 0, 0);
+        EXPECT_FALSE(notifier->RegMonitorThread()->WinList().HasValue(wnd));
+    }
+    TRegistry::SetStorageFile(QString());
 }
