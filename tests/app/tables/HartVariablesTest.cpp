@@ -13,6 +13,7 @@
 #include "app/tables/ConverterSimulator.h"
 #include "app/tables/UHARTVariables.h"
 #include "app/tables/UHART_Scan.h"
+#include "app/tables/UMorvantile_HART.h"
 #include "common/TestFiles.h"
 #include "common/TestUtil.h"
 #include "controls/base/ExObjOptions.h"
@@ -794,3 +795,68 @@ TEST_F(HartVariablesImport, CancelledOrEmptyScansChangeNothing)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Step 3 of the main window, as the user reaches it
+
+class HartVariablesStep : public ::testing::Test {
+protected:
+    TSharedStateGuard Guard;
+
+    void SetUp() override
+    {
+        const QString folder = testutil::TempDir();
+        Program_Folder_Source = [folder]() { return folder; };
+        Application->Initialize();
+        Create_Forms();
+        Project_Folder = testutil::TempDir();
+        Set_Project_Files();
+        FHART_Scan->Scan_Params = Loopback_Scan_Params(Sim.Port());
+    }
+    void TearDown() override
+    {
+        Application->DestroyComponents();
+        Application->ResetTerminated();
+        Program_Folder_Source = nullptr;
+    }
+    TConverterSimulator Sim { TConverterSimulator::Standard(2, { "SEARCH STATUS=0 - Devices now 2 " }) };
+};
+
+TEST_F(HartVariablesStep, PicturesOfTheLoadedTableAndTheScanResult)
+{
+    WriteFile(File_HART_Variables, ReadFile(testutil::DataPath(QString::fromLatin1(Golden_Name))));
+    ModalDriver driver(30000);
+    QImage table;
+    QImage scan;
+    driver.OnForm(
+        "TFHART_Scan",
+        [&](TCustomForm*) {
+            FHART_Scan->E_Discovery_IP1->SetText("127");
+            FHART_Scan->E_Discovery_IP2->SetText("0");
+            FHART_Scan->E_Discovery_IP3->SetText("0");
+            FHART_Scan->E_Discovery_IP4->SetText("1");
+            FHART_Scan->CB_Discovery_NumDevs->SetItemIndex(1);
+            FHART_Scan->Btn_StartScan->Click();
+            ASSERT_TRUE(testutil::PumpUntil([] { return FHART_Scan->P_HART_View_Vars->Visible(); }));
+            scan = FHART_Scan->PaintToImage();
+            FHART_Scan->Btn_Cancel->Click();
+        },
+        1);
+    driver.OnForm(
+        "TFHARTVariables",
+        [&](TCustomForm*) {
+            table = FHARTVariables->PaintToImage();
+            FHARTVariables->Btn_Scan->Click();
+            FHARTVariables->Btn_Cancel->Click();
+        },
+        1);
+    FMorvantinoFirmWare->Btn_HART_Variables->Click();
+    EXPECT_TRUE(driver.Failures().isEmpty()) << driver.Failures().join("; ").toStdString();
+    ASSERT_FALSE(table.isNull());
+    ASSERT_FALSE(scan.isNull());
+    testutil::SaveImagePng(table, "hart_variables_table");
+    testutil::SaveImagePng(scan, "hart_variables_scan_result");
+    EXPECT_EQ(table.size(), QSize(1150, 337));
+    EXPECT_TRUE(testutil::MatchesGolden(table, "hart_variables_table"));
+    EXPECT_TRUE(testutil::MatchesGolden(scan, "hart_variables_scan_result"));
+}
