@@ -71,8 +71,7 @@ std::vector<TTable_Column> HART_Variables_Columns()
         { "ConvInt", HART_Var_Col_ConvInt, true, y, y, {} },
         { "Var_Operation", HART_Var_Col_Operations, false, QStringLiteral("None"), QStringLiteral("None"),
             [](const QString& t) {
-                static const QStringList ops { "None", "x 10", "x 100", "x 1000", "x 10000", "x 100000",
-                    "x 1000000" };
+                static const QStringList ops { "None", "x 10", "x 100", "x 1000", "x 10000", "x 100000", "x 1000000" };
                 return ops.contains(t) ? t : QString();
             } },
         { "TimeOut", HART_Var_Col_TimeOut, false, {}, {}, {} },
@@ -91,8 +90,7 @@ TFHARTVariables::TFHARTVariables(TComponent* AOwner)
     Btn_Scan->OnClick = [this](TObject* s) { Btn_ScanClick(s); };
     ESG = Create_Table_Grid("ESG");
     ESG->OnGetEditorType = [this](TObject* s, int c, int r, TEditorType& e) { ESGGetEditorType(s, c, r, e); };
-    ESG->OnComboChange
-        = [this](TObject* s, int c, int r, int i, const QString& t) { ESGComboChange(s, c, r, i, t); };
+    ESG->OnComboChange = [this](TObject* s, int c, int r, int i, const QString& t) { ESGComboChange(s, c, r, i, t); };
 
     TTable_Def t;
     t.Grid = ESG;
@@ -137,8 +135,8 @@ void TFHARTVariables::FormCreate(TObject*)
     }
     ESG->EndUpdate();
     Type_SL = { QStringLiteral("Var"), QStringLiteral("Var Burst"), Command };
-    Operations_SL = { QStringLiteral("None"), QStringLiteral("x 10"), QStringLiteral("x 100"),
-        QStringLiteral("x 1000"), QStringLiteral("x 10000"), QStringLiteral("x 100000"), QStringLiteral("x 1000000") };
+    Operations_SL = { QStringLiteral("None"), QStringLiteral("x 10"), QStringLiteral("x 100"), QStringLiteral("x 1000"),
+        QStringLiteral("x 10000"), QStringLiteral("x 100000"), QStringLiteral("x 1000000") };
     Set_Lang();
 }
 
@@ -309,9 +307,8 @@ void TFHARTVariables::Btn_ScanClick(TObject*)
             Show_File_Read_Error(File_ParGen, read.Reason);
         const TXmlNode root = xml.DocumentElement();
         const char* defaults[4] = { "192", "168", "0", "10" };
-        TEdit* fields[4]
-            = { FHART_Scan->E_Discovery_IP1, FHART_Scan->E_Discovery_IP2, FHART_Scan->E_Discovery_IP3,
-                  FHART_Scan->E_Discovery_IP4 };
+        TEdit* fields[4] = { FHART_Scan->E_Discovery_IP1, FHART_Scan->E_Discovery_IP2, FHART_Scan->E_Discovery_IP3,
+            FHART_Scan->E_Discovery_IP4 };
         for (int i = 0; i < 4; ++i) {
             const TXmlNode n = root.FindChild(QStringLiteral("Ethernet_IP%1").arg(i + 1));
             fields[i]->SetText(n ? n.Text() : QString::fromLatin1(defaults[i]));

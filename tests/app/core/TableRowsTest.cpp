@@ -2,10 +2,10 @@
 // hidden column: delete and insert at both ends, copy and paste with the
 // program's clipboard and its three refusals, the Enter advance and the
 // header double click.
+#include "app/core/SharedStateGuard.h"
 #include "app/core/UComon.h"
 #include "app/core/ULanguage.h"
 #include "app/core/UMorvantinoFirmWare.h"
-#include "app/core/SharedStateGuard.h"
 #include "common/GridOnForm.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/ModalDriver.h"
@@ -117,12 +117,10 @@ TEST_F(TableRows, DeleteAndInsertAtBothEnds)
         bool Mark;
         QStringList Expected_Rows;
     } cases[] = {
-        { "delete row 1", false, 1, true,
-            { "1|.|A2|H2|x|E2", "2|x|A3|H3|x|E3", "3|.|A4|H4|.|E4", "4|x|||.|" } },
+        { "delete row 1", false, 1, true, { "1|.|A2|H2|x|E2", "2|x|A3|H3|x|E3", "3|.|A4|H4|.|E4", "4|x|||.|" } },
         { "delete the last row", false, 4, false, { R1, R2, R3, "4|.|||.|" } },
         { "delete the last row, marked", false, 4, true, { R1, R2, R3, "4|x|||.|" } },
-        { "insert at row 1", true, 1, true,
-            { "1|x|||.|", "2|x|A1|H1|.|E1", "3|.|A2|H2|x|E2", "4|x|A3|H3|x|E3" } },
+        { "insert at row 1", true, 1, true, { "1|x|||.|", "2|x|A1|H1|.|E1", "3|.|A2|H2|x|E2", "4|x|A3|H3|x|E3" } },
         { "insert at row 2, unmarked", true, 2, false, { R1, "2|.|||.|", "3|.|A2|H2|x|E2", "4|x|A3|H3|x|E3" } },
         { "insert at the last row", true, 4, true, { R1, R2, R3, "4|x|||.|" } },
         { "row 0 does nothing", false, 0, true, { R1, R2, R3, R4 } },

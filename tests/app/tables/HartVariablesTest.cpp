@@ -158,8 +158,7 @@ TEST_F(HartVariables, AsCreated)
         EXPECT_EQ(G->ColWidths(c), widths[c]) << c;
     }
     const std::pair<TLbButton*, int> buttons[] = { { Form->Btn_OK, 16 }, { Form->Btn_Cancel, 134 },
-        { Form->Btn_DelRow, 252 }, { Form->Btn_InsRow, 370 }, { Form->Btn_CopyRow, 488 },
-        { Form->Btn_PasteRow, 606 } };
+        { Form->Btn_DelRow, 252 }, { Form->Btn_InsRow, 370 }, { Form->Btn_CopyRow, 488 }, { Form->Btn_PasteRow, 606 } };
     const char* captions[] = { "OK", "Cancel", "Delete Row", "Insert Row", "Copy Row", "Paste Row" };
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(buttons[i].first->Left(), buttons[i].second);
@@ -247,7 +246,8 @@ TEST_F(HartVariables, DamagedFilesAreSaidOnceAndReplacedOnlyWhenAsked)
         EXPECT_TRUE(Form->File_Damaged());
 
         Set_Row(1, Valid);
-        const QString question = "The file " + File_HART_Variables + " could not be read. Replace it with the table shown?";
+        const QString question
+            = "The file " + File_HART_Variables + " could not be read. Replace it with the table shown?";
         Driver->AnswerMessageBox(mrNo);
         EXPECT_EQ(Ok(), mrNone);
         EXPECT_EQ(Driver->Messages().back().Text, question);
@@ -430,9 +430,9 @@ TEST_F(HartVariables, TheTenChecks)
         if (c.Type)
             row[3] = QString::fromLatin1(c.Type);
         if (c.Col)
-            row[std::size_t(c.Col - 1)] = c.Value ? QString::fromLatin1(c.Value)
+            row[std::size_t(c.Col - 1)] = c.Value                                ? QString::fromLatin1(c.Value)
                 : std::string_view(c.Name).find("502") != std::string_view::npos ? d502
-                                                                                  : d500;
+                                                                                 : d500;
         Set_Row(1, row);
         const auto first = Driver->Messages().size();
         EXPECT_EQ(Form->Controllo_dati(), c.Message == nullptr);
@@ -666,8 +666,8 @@ protected:
             "TFHART_Scan",
             [this, ok, onResult](TCustomForm*) {
                 Octets = Scan->IP_Address();
-                for (TEdit* e : { Scan->E_Discovery_IP1, Scan->E_Discovery_IP2, Scan->E_Discovery_IP3,
-                         Scan->E_Discovery_IP4 })
+                for (TEdit* e :
+                    { Scan->E_Discovery_IP1, Scan->E_Discovery_IP2, Scan->E_Discovery_IP3, Scan->E_Discovery_IP4 })
                     e->SetText(e == Scan->E_Discovery_IP1 ? "127" : e == Scan->E_Discovery_IP4 ? "1" : "0");
                 Scan->CB_Discovery_NumDevs->SetItemIndex(1);
                 Scan->Btn_StartScan->Click();
@@ -701,8 +701,9 @@ TEST_F(HartVariablesImport, OctetsFromTheParameterFile)
         QByteArray File; // empty: none
         QString Octets;
     } cases[] = {
-        { "from the file", "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1><Ethernet_IP2>1</Ethernet_IP2>"
-                           "<Ethernet_IP3>2</Ethernet_IP3><Ethernet_IP4>3</Ethernet_IP4></Par_Gen>",
+        { "from the file",
+            "<Par_Gen><Ethernet_IP1>10</Ethernet_IP1><Ethernet_IP2>1</Ethernet_IP2>"
+            "<Ethernet_IP3>2</Ethernet_IP3><Ethernet_IP4>3</Ethernet_IP4></Par_Gen>",
             "10.1.2.3" },
         { "missing ones take their defaults", "<Par_Gen><Ethernet_IP3>7</Ethernet_IP3></Par_Gen>", "192.168.7.10" },
         { "no file: the fields keep their texts", "", "127.0.0.1" },
@@ -738,8 +739,8 @@ TEST_F(HartVariablesImport, YesReplacesTheTable)
     // Imported rows still need Position, Operations and TimeOut.
     const char* expected[] = { "Error row 1!! Position Must be Between 0 and 1440",
         "Error row 1!! Operations Must be selected", "Error row 1!! TimeOut Must be Between 0 and 0xFFFFFFFF" };
-    const std::pair<int, const char*> fills[] = { { HART_Var_Col_Position, "0" },
-        { HART_Var_Col_Operations, "None" }, { HART_Var_Col_TimeOut, "100" } };
+    const std::pair<int, const char*> fills[]
+        = { { HART_Var_Col_Position, "0" }, { HART_Var_Col_Operations, "None" }, { HART_Var_Col_TimeOut, "100" } };
     for (int i = 0; i < 3; ++i) {
         const auto first = Driver->Messages().size();
         EXPECT_FALSE(Form->Controllo_dati());
@@ -778,8 +779,8 @@ TEST_F(HartVariablesImport, NoFillsOnlyEmptyRows)
     const std::string before = Row(1) + Row(2) + Row(4);
     Import();
     EXPECT_EQ(Texts_Since(first),
-        (QStringList { "Do you want to overwrite the existing variables?",
-            "The table is full: no variable was imported." }));
+        (QStringList {
+            "Do you want to overwrite the existing variables?", "The table is full: no variable was imported." }));
     EXPECT_EQ(Row(1) + Row(2) + Row(4), before);
 }
 
