@@ -587,6 +587,63 @@ TEST_F(HartVariables, RowNumberClickSelectsTheRow)
     EXPECT_EQ(G->Selection().Top, 7);
 }
 
+TEST_F(HartVariables, GridEventsReachTheForm)
+{
+    Form->Show();
+    Show();
+    Set_Row(1, Valid);
+    // The grid's own events, as its click and editor paths fire them.
+    G->OnClickCell(G, 4, 0);
+    EXPECT_EQ(G->Selection().Top, 4);
+    EXPECT_EQ(G->Selection().Bottom, 4);
+    G->SetCells(HART_Var_Col_Type, 1, "Command");
+    G->OnComboChange(G, HART_Var_Col_Type, 1, 2, "Command");
+    EXPECT_EQ(Locks(1), "wRRR");
+    TEditorType kind = TEditorType::edNormal;
+    G->OnGetEditorType(G, HART_Var_Col_Operations, 1, kind);
+    EXPECT_EQ(kind, TEditorType::edComboList);
+    QString hint;
+    G->OnGridHint(G, 0, 1, hint);
+    EXPECT_EQ(hint, "Enable/Disable the Row with HART Variable");
+
+    // Enter under real key input, with the option on and off.
+    Opt_Jump_Field_Tables = true;
+    G->SetFocus();
+    G->SetCol(12);
+    G->SetRow(1);
+    input::Key(G, VK_RETURN, {}, 13);
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 2);
+    input::Key(G, VK_RETURN, {}, 13);
+    EXPECT_EQ(G->Col(), 2);
+    Opt_Jump_Field_Tables = false;
+    char16_t key = 13;
+    G->OnKeyPress(G, key);
+    EXPECT_EQ(key, 13);
+
+    // A real double click on a header sizes the column to its text exactly.
+    Opt_Dbl_Click_Auto_Size = true;
+    G->SetCells(HART_Var_Col_Mnemonic, 3, "A mnemonic rather longer than its column");
+    G->SetColWidths(HART_Var_Col_Mnemonic, 60);
+    const TRect header = G->CellRect(HART_Var_Col_Mnemonic, 0);
+    input::DoubleClick(G, mbLeft, TPoint { header.Left + 20, header.Top + 5 });
+    const int sized = G->ColWidths(HART_Var_Col_Mnemonic);
+    G->SetColWidths(HART_Var_Col_Mnemonic, 60);
+    G->AutoSizeCol(HART_Var_Col_Mnemonic, 0);
+    EXPECT_GT(sized, 160);
+    EXPECT_EQ(sized, G->ColWidths(HART_Var_Col_Mnemonic));
+    // A data cell's double click sizes nothing.
+    G->SetColWidths(HART_Var_Col_Mnemonic, 60);
+    const TRect cell = G->CellRect(HART_Var_Col_Mnemonic, 3);
+    input::DoubleClick(G, mbLeft, TPoint { cell.Left + 20, cell.Top + 5 });
+    EXPECT_EQ(G->ColWidths(HART_Var_Col_Mnemonic), 60);
+    // Nor does the header's with the option off.
+    Opt_Dbl_Click_Auto_Size = false;
+    input::DoubleClick(G, mbLeft, TPoint { header.Left + 20, header.Top + 5 });
+    EXPECT_EQ(G->ColWidths(HART_Var_Col_Mnemonic), 60);
+    Form->Close();
+}
+
 // ---------------------------------------------------------------------------
 // The image builder compiles what the form writes
 
