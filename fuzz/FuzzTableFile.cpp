@@ -13,6 +13,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "platform/controls/Services.h"
 #include "platform/runtime/FileUtils.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <QApplication>
 #include <cstddef>
