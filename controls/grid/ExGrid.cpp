@@ -318,9 +318,6 @@ void TExStringGrid::CreateWnd()
     ScrollWindowCreated();
 }
 
-// Every tick ages the incremental search text; after four it is forgotten.
-void TExStringGrid::GridTimer() { IncrementalSearchTick(); }
-
 void TExStringGrid::BalloonEnableChanged()
 {
     if (IsLoading())

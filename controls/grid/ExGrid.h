@@ -456,7 +456,7 @@ public:
     virtual void PasteDone() { }
     virtual QString GetCellValueText(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
     virtual void RecalcFooterColumn(int ACol, int ARow);
-    virtual void RememberCellValue(int ACol, int ARow) { (void)ACol, (void)ARow; }
+    virtual void RememberCellValue(int ACol, int ARow);
     virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
     virtual void DoCellButtonClick(int ACol, int ARow);
     virtual void DoComboCloseUp(int ARow, int ACol);
@@ -490,7 +490,7 @@ public:
     virtual void EditorKeyNotify(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
     virtual void EditorMessageNotify(TMessage& Message) { (void)Message; }
     virtual void NavigationChanged() { }
-    virtual void GotoFirstRow() { }
+    virtual void GotoFirstRow();
     virtual bool AllowFormattedClipboard() { return false; }
     virtual void FilterDropDownSelect(TObject* Sender, int ItemIndex);
     virtual void FilterDropDownCheck(TObject* Sender, int ItemIndex);
@@ -498,9 +498,9 @@ public:
     virtual bool DoRatingChange(int ACol, int ARow, double& NewRate);
     virtual void DoColorSelect();
     virtual void DoImageSelect();
-    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow) { (void)NewCol, (void)NewRow, (void)Allow; }
+    virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
     virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
-    virtual bool CanShowFixedDropDown(int ACol) { return (void)ACol, true; }
+    virtual bool CanShowFixedDropDown(int ACol);
     virtual void DoStartBlockFocus();
     virtual void DoEndBlockFocus();
     virtual TCustomImageList* GetGridImageList() { return FGridImages; }
@@ -2601,7 +2601,7 @@ public:
     TClickCellEvent OnClickCell;
 
 protected:
-    // Incremental search typed on the grid.
+    // Esc, Enter's advance and the incremental search typed on the grid.
     void KeyPress(char16_t& Key) override;
     // Ctrl+F and keeping the last row above the search bar.
     void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -2664,9 +2664,6 @@ public:
     // Stores the open custom editor's value into the cell (ACol displayed) and
     // leaves edit mode; a second store for the same edit stores nothing.
     virtual void StoreEditorValue(int ACol, int ARow);
-    // One Tab's move of the current cell (back with Backward); false only
-    // when the Tab went to the parent window (TabToNextAtEnd at the end).
-    virtual bool AdvanceOnTab(bool Backward);
 
 protected:
     friend class TEditLink;
@@ -2715,6 +2712,78 @@ protected:
     bool ColumnOffersFilter(int ACol);
 
     // ==== end of right-to-left painting and paint services ====
+
+    // ==== key press, advance after an edit, validation and cell cursor moves
+    // (ExGridValidate.cpp, ExGridSelectCell.cpp) ====
+public:
+    // The default text editor.
+    TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+    // The content was changed by an edit.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // Validates an edit even when its text did not change.
+    EXGRID_PLAIN(bool, AlwaysValidate, false)
+
+    // Runs the cell checker and OnCellValidate on the edited cell's new text:
+    // an accepted value is written, a refused one puts the old (or the
+    // corrected) value back and reopens the editor. True when accepted.
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    // The footers' rows and columns of the old and new current cells
+    // repainted, for the active-cell header highlight.
+    void RepaintActiveCellHeaders(int Col1, int Row1, int Col2, int Row2);
+    void Click() override;
+
+    // The text of the edited cell as the last validation left it.
+    QString NewCellText() const { return FNewCellText; }
+    // The cell an edit started on and its text then.
+    QString OldCellText() const { return FOldCellText; }
+
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)> OnAutoAdvance;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+    TCellValidateEvent OnCellValidateWide;
+    std::function<void(TObject* Sender, int ACol, bool& CanShow)> OnCanShowFixedDropDown;
+
+protected:
+    bool HandleSelectCell(int ACol, int ARow) override;
+    // The balloon of a refused value, on the editor that holds it.
+    void ShowInvalidEntryBalloon();
+    class TBalloonTip* InvalidEntryBalloon() const { return FInvalidEntryBalloon; }
+
+    // The cell remembered for validation (display column), its stored text
+    // and wide text then, and FModified then.
+    int FOldCol = -1;
+    int FOldRow = -1;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    bool FOldModifiedValue = false;
+    QString FNewCellText;
+    // A validation, or a write it makes, is running.
+    bool FValidating = false;
+    // The cell an advance started from, reported as the old cell.
+    int FAECol = -1;
+    int FAERow = -1;
+    // Set while an advance moves the cursor: no OnCellChanging then.
+    bool FDisableChange = false;
+    // The character that opened the editor; an advance forgets it.
+    char16_t FStartEditChar = 0;
+    bool FModified = false;
+    // The target cell's text while a cursor move is asked.
+    QString FEditText;
+
+private:
+    // One step of an advance from (ACol, ARow); false when the cursor cannot
+    // go on (the cell stays). Inserted, when it added a row or column.
+    bool AdvanceStep(int& ACol, int& ARow, bool Forward, bool Insert, bool& Inserted, bool& Stop);
+    // Puts the cursor on the edited cell again and reopens its editor with
+    // the cell holding Value.
+    void ReopenRefusedEdit(int ACol, int ARow, const QString& Value, bool Wide);
+    class TBalloonTip* FInvalidEntryBalloon = nullptr;
+    // ==== end of key press, advance after an edit, validation and cell cursor moves ====
 
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
     // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====
@@ -3136,12 +3205,99 @@ protected:
 
 private:
     void FormResize(TObject* Sender);
-    // The grid timer's work.
-    void GridTimer();
     void BalloonEnableChanged();
     // Writes ColumnHeaders into the first row and RowHeaders into the first column.
     void ShowColumnHeaders();
     void ShowRowHeaders();
+
+    // ==== keys, Tab navigation, the grid timer and the clipboard shortcuts
+    // (ExGridKeys.cpp, ExGridTab.cpp, ExGridExchange.cpp) ====
+public:
+    // One tick of the grid timer: ages the incremental search text, makes
+    // the hovered normal cell current, flips the blink phase.
+    void GridTimer();
+    int TimerTicks() const { return FTimerTicks; }
+    // Cells whose text holds a blink tag repaint on every tick.
+    EXGRID_PLAIN(bool, EnableBlink, false)
+    // The keypad's decimal key types the locale's decimal separator.
+    EXGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
+public:
+    bool GridBlink() const { return FGridBlink; }
+
+    // Whether a fixed cell takes hover highlighting by HoverFixedCells.
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    // FixedCols; 1 when there are none and the grid has nodes.
+    int FirstNormalCol() const;
+    // The fixed right columns that are not hidden.
+    int VisibleFixedRightCols() const;
+    // Whether Tab may land on the cell (display column): editable with
+    // goEditing, else not fixed; OnSelectCell has the last word.
+    bool CanTabToCell(int ACol, int ARow);
+    // The first (last) column of the row Tab may land on; -1 when none.
+    int FirstTabCol(int ARow);
+    int LastTabCol(int ARow);
+    bool IsLastNormalRow() const;
+    // Down on the last normal row: OnCanAddRow, an empty row, OnAutoAddRow.
+    void AppendRowOnArrowDown();
+    // The toolkit grid's own click on the cell, which selects it and opens
+    // its editor; the grid's mouse events stay out of it.
+    void ClickCellForEdit(int ACol, int ARow);
+    // One Tab's move of the current cell (back with Backward); false only
+    // when the Tab went to the parent window (TabToNextAtEnd at the end).
+    // When no cell qualifies the cursor stays where it was.
+    virtual bool AdvanceOnTab(bool Backward);
+
+    // The clipboard shortcuts' work, done by the exchange service in use.
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    void PasteSelectionFromClipboard();
+
+    // Allow starts true; false leaves the grid as it was.
+    using TClipboardEvent = std::function<void(TObject* Sender, bool& Allow)>;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardPaste;
+    std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
+    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
+
+protected:
+    // The key messages: the grid's own keys around the toolkit's processing.
+    void HandleWMKeyDown(TMessage& Message);
+    void HandleWMChar(TMessage& Message);
+    void HandleWMKeyUp(TMessage& Message);
+    void HandleKeyDown(WORD& Key, TShiftState Shift) override;
+    virtual void HandleKeyUp(WORD& Key, TShiftState Shift);
+    void KeyUp(WORD& Key, TShiftState Shift) override { HandleKeyUp(Key, Shift); }
+    // True when Message was a key message and has been handled.
+    bool KeyMessage(TMessage& Message);
+
+    TPoint FLastKeyCell { -1, -1 };
+    TGridRect FMoveSelection;
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    // Set for one key-down while its OnKeyDown has been fired already.
+    bool FKeyDownFired = false;
+
+private:
+    // Steps of the key-down message; true when the key was consumed.
+    bool HomeEndKey(WORD Key, TShiftState Shift);
+    bool SkipFixedCellsKey(WORD Key);
+    bool ControlCellKey(WORD Key);
+    bool ClipboardKey(WORD Key, TShiftState Shift);
+    void InsertRowKey();
+    void DeleteRowKey();
+    void SelectAllKey();
+    void DisjunctKeys(WORD Key, TShiftState Shift);
+    // Fires OnKeyDown with a copy of the key (its changes are not used).
+    void FireKeyDown(WORD Key, TShiftState Shift);
+    void ReportSelectionChange();
+    // One forward or backward step of AdvanceOnTab from the current cell;
+    // the step's own side effects (an added row, the Tab posted to the
+    // parent) happen here. Wrapped is set when the step went over the end.
+    bool TabStep(bool Backward, bool& Posted, bool& Wrapped);
+    // ==== end of keys, Tab navigation, the grid timer and the clipboard shortcuts ====
 
     // ---- Printing and print preview (built in controls/gridio) ----
 public:

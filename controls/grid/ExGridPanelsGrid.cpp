@@ -133,8 +133,40 @@ void TExStringGrid::UpdateSearchFooter()
 // ---------------------------------------------------------------------------
 // Keys
 
+// The default editor hands every key here first: Esc gives the cell its
+// cached text back, Enter advances, other keys search incrementally.
 void TExStringGrid::KeyPress(char16_t& Key)
 {
+    const auto consume = [&] {
+        if (OnKeyPress)
+            OnKeyPress(this, Key);
+        Key = 0;
+    };
+    if (Key == 27 && Options().testFlag(goEditing) && FEditing) {
+        RestoreCellCache();
+        consume();
+        return;
+    }
+    if (Key == 13) {
+        if (!FNavigation->AdvanceOnEnter && !IsEditable(Col(), Row())) {
+            consume();
+            return;
+        }
+        const bool editorFocused = !Focused();
+        if (editorFocused || HasCellControl(RealCol(), Row())) {
+            AdvanceToNextCell(Col(), Row(), false, false, true, false, EditorMode() || FEditMode);
+            if (!FNavigation->AdvanceAutoEdit) {
+                consume();
+                return;
+            }
+            if (HasCellControl(RealCol(), Row())) {
+                consume();
+                if (FNavigation->AdvanceOnEnter)
+                    ShowInplaceEdit();
+                return;
+            }
+        }
+    }
     if (Key != 0 && !(Options() & goEditing) && FNavigation->AutoGotoWhenSorted)
         IncrementalSearchKey(QChar(Key));
     TBaseGrid::KeyPress(Key);

@@ -425,14 +425,3 @@ void TExStringGrid::StoreEditorValue(int ACol, int ARow)
         FEditLink->SetVisible(false);
     FEditLink->RestoreWinProc();
 }
-
-bool TExStringGrid::AdvanceOnTab(bool Backward)
-{
-    const bool atEnd = !Backward && Col() == ColCount() - 1 && Row() == RowCount() - FixedFooters() - 1;
-    if (atEnd && FNavigation->TabToNextAtEnd && Parent()) {
-        PostMessage(Parent(), WM_KEYDOWN, VK_TAB, 0);
-        return false;
-    }
-    AdvanceToNextCell(Col(), Row(), true, false, !Backward, false, false);
-    return true;
-}

@@ -66,8 +66,9 @@ template <class Editor> bool StopFixedCellEdit(Editor* E, TExStringGrid* Grid, i
         Grid->OnCellValidate(Grid, ACol, ARow, text, valid);
     if (!valid) {
         // The grid's cursor counts shown columns; the editor keeps a real one.
-        Grid->SetCol(Grid->DisplColIndex(ACol));
-        Grid->SetRow(ARow);
+        // A fixed cell is no target of the select-cell check: the cursor is
+        // put there directly.
+        Grid->FocusCell(Grid->DisplColIndex(ACol), ARow);
         if (E->CanFocus())
             E->SetFocus();
         return false;

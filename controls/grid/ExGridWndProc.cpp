@@ -133,6 +133,8 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
         return;
     if (FocusMessage(Message))
         return;
+    if (KeyMessage(Message))
+        return;
 
     const int oldRow = Row();
     TBaseGrid::WndProc(Message);

@@ -69,6 +69,10 @@ public:
             FShow.stop();
             FTip->Pop();
             break;
+        case QEvent::FocusOut:
+            if (FTip->FTextOnly)
+                FTip->Pop();
+            break;
         default:
             break;
         }
@@ -105,6 +109,7 @@ TWinControl* TBalloonTip::Tool() const
 void TBalloonTip::SetTool(TWinControl* Value)
 {
     Pop();
+    FTextOnly = false;
     FToolSerial = Value ? ControlSerial(Value) : 0;
     FWatcher->Watch(Value ? Value->Widget() : nullptr);
     if (Value && !Parent())
@@ -203,9 +208,23 @@ void TBalloonTip::Pop()
     Hide();
 }
 
+void TBalloonTip::ShowText(TWinControl* At, TPoint ScreenPos, const QString& Text)
+{
+    Pop();
+    FToolSerial = 0;
+    FTextOnly = true;
+    FWatcher->Watch(At ? At->Widget() : nullptr);
+    if (At && !Parent())
+        SetParent(At);
+    FText = Text;
+    Popup(ScreenPos);
+}
+
 void TBalloonTip::ToolMouseMoved(TPoint ScreenPos)
 {
     FLastMouse = ScreenPos;
+    if (FTextOnly)
+        return;
     // A shown tip stays while the mouse is on the tool; the tool pops it
     // when what it shows no longer fits the place.
     if (FActive)

@@ -53,6 +53,10 @@ public:
     bool Popup(TPoint ScreenPos);
     // Hides a shown tip; the tool hears TTN_POP first.
     void Pop();
+    // Shows Text at once with its stem at the screen point, for a control
+    // that does not answer for the text itself (an edit's balloon): the tip
+    // serves no tool and hides at At's next key, click, wheel or focus loss.
+    void ShowText(TWinControl* At, TPoint ScreenPos, const QString& Text);
     bool Active() const { return FActive; }
     // The screen point the stem points at.
     TPoint Anchor() const { return FAnchor; }
@@ -89,6 +93,8 @@ private:
     // Shown once since the mouse came onto the tool: the next show waits the
     // reshow delay.
     bool FShownOnTool = false;
+    // Shown by ShowText: the watched control's mouse does not show it again.
+    bool FTextOnly = false;
     TPoint FAnchor;
     TPoint FLastMouse;
     TRect FBody;

@@ -41,6 +41,7 @@ QHash<const QWidget*, TWinControl*>& WidgetMap()
 std::uint64_t gCaptureSerial = 0;
 std::uint64_t gMouseSerial = 0;
 TShiftState gCurrentShift;
+bool gRightAlt = false;
 
 // Widgets whose events are being handled right now: such a widget is deleted
 // later rather than under Qt's feet.
@@ -263,11 +264,21 @@ TShiftState CurrentShiftState()
     return gCurrentShift;
 }
 
+bool RightAltDown()
+{
+    return gRightAlt;
+}
+
 namespace controls_private {
 
 void SetCurrentShift(TShiftState s)
 {
     gCurrentShift = s;
+}
+
+void SetRightAltDown(bool Down)
+{
+    gRightAlt = Down;
 }
 const QEvent* Resending()
 {

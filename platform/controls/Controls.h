@@ -224,6 +224,9 @@ WPARAM ShiftStateToKeys(TShiftState shift);
 TShiftState KeyDataToShiftState(LPARAM keyData);
 // The modifier state of the key or mouse message being handled now.
 TShiftState CurrentShiftState();
+// Whether the right Alt key (AltGr) is held in the key message being handled
+// now; the shift state's ssAlt stands for the left one.
+bool RightAltDown();
 
 // ---------------------------------------------------------------------------
 // What a control knows of a pop-up menu; Menus.h derives TPopupMenu from it.

@@ -431,6 +431,8 @@ bool TControlEventTranslator::Key(TWinControl* c, QWidget* w, QKeyEvent* e)
     const std::uint64_t serial = ControlSerial(c);
     BusyScope busy(w);
     SetCurrentShift(ShiftOf(e->modifiers()));
+    // AltGr comes as a group switch (or as its own key), never as Alt.
+    SetRightAltDown(e->modifiers().testFlag(Qt::GroupSwitchModifier) || e->key() == Qt::Key_AltGr);
     QPointer<QWidget> guard(w);
     try {
         if (!press) {

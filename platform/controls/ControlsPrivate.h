@@ -22,6 +22,7 @@ void ApplyWidgetCursor(QWidget* w, TCursor c);
 
 namespace controls_private {
 void SetCurrentShift(TShiftState s);
+void SetRightAltDown(bool Down);
 // Delivers an input event to the widget as its own, past the translator.
 bool ResendToWidget(QWidget* w, QEvent* e);
 const QEvent* Resending();

@@ -28,6 +28,14 @@ void Deliver(std::uint64_t serial, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!c)
         return;
     try {
+        // A posted key-down goes through the dialog keys first, as a typed
+        // one does: a Tab posted to a form, or to a control that does not
+        // want Tab, moves the focus on (Shift back).
+        if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && dynamic_cast<TWinControl*>(c)
+            && c->Perform(msg == WM_KEYDOWN ? CN_KEYDOWN : CN_SYSKEYDOWN, wParam, lParam) != 0)
+            return;
+        if (FindControlBySerial(serial) != c)
+            return;
         c->Perform(msg, wParam, lParam);
     } catch (...) {
         HandleException(c);
