@@ -161,7 +161,6 @@ bool TTable_Frame::Load_File()
         return true;
     QString error = read.Reason;
     if (read.State == TXmlFileState::Loaded) {
-        FSurplus_After = 0;
         if (Load_Document(XML1, error)) {
             if (FSurplus_After > 0)
                 MessageDlg(QStringLiteral("The file holds more rows than the table: rows after %1 are not shown and "

@@ -918,3 +918,101 @@ TEST_F(HartVariablesStep, PicturesOfTheLoadedTableAndTheScanResult)
     EXPECT_TRUE(testutil::MatchesGolden(table, "hart_variables_table"));
     EXPECT_TRUE(testutil::MatchesGolden(scan, "hart_variables_scan_result"));
 }
+
+// ---------------------------------------------------------------------------
+// The frame with what later table forms use: two tables, rows under the root
+// itself, and reads that stop at the first missing attribute.
+
+class TTwo_Tables : public TTable_Frame {
+public:
+    TTwo_Tables()
+        : TTable_Frame(nullptr, QStringLiteral("FTwo_Tables"), 749, 1200, 1248)
+    {
+        for (const char* name : { "sga", "sgb" }) {
+            TTable_Def t;
+            t.Grid = Create_Table_Grid(name);
+            t.Grid->SetColCount(3);
+            t.Grid->SetRowCount(4);
+            t.Key_Col = 1;
+            t.Mark_Enable = false;
+            t.Guarded = false;
+            t.Columns = { { "Index", 1, false, {}, {}, {} }, { "Name", 2, false, {}, {}, {} } };
+            Tables.push_back(std::move(t));
+        }
+        Tables[1].Element = QStringLiteral("Second");
+        Root_Name = QStringLiteral("Two");
+        Version = QStringLiteral("1.000");
+        File_Path = [] { return File_SDO_Server_CANopen; };
+    }
+    int Active = 0;
+
+protected:
+    int Active_Table() const override { return Active; }
+};
+
+TEST_F(HartVariables, TwoTablesAndReadsThatStop)
+{
+    TTwo_Tables f;
+    // Rows under the root stand beside the second table's element.
+    WriteFile(File_SDO_Server_CANopen,
+        "<Two><row Index=\"1\" Name=\"a\"/><Second><row Index=\"7\" Name=\"x\"/><row Index=\"8\"/>"
+        "<row Index=\"9\" Name=\"z\"/></Second></Two>");
+    f.Tables[0].Do_Copy = true;
+    f.FormShow(&f);
+    // The root's own children are its rows: the second table's element is
+    // read as a row and stops the loading there.
+    ASSERT_EQ(Driver->Messages().size(), 1u);
+    EXPECT_TRUE(Driver->Messages().back().Text.endsWith("row 2 has no Index attribute"))
+        << Driver->Messages().back().Text.toStdString();
+    EXPECT_EQ(f.Tables[0].Grid->Cells(2, 1), "a");
+    EXPECT_TRUE(f.File_Damaged());
+    EXPECT_TRUE(f.Tables[0].Do_Copy);
+
+    WriteFile(File_SDO_Server_CANopen,
+        "<Two><Second><row Index=\"7\" Name=\"x\"/><row Index=\"8\"/><row Index=\"9\" Name=\"z\"/></Second></Two>");
+    f.Tables.erase(f.Tables.begin());
+    f.FormShow(&f);
+    EXPECT_TRUE(Driver->Messages().back().Text.endsWith("row 2 has no Name attribute"));
+    TExStringGrid* g = f.Tables[0].Grid;
+    EXPECT_EQ(g->Cells(2, 1), "x");
+    // The row that failed keeps what it read before the missing attribute.
+    EXPECT_EQ(g->Cells(1, 2), "8");
+    EXPECT_EQ(g->Cells(1, 3), "");
+}
+
+TEST_F(HartVariables, CopyFlagsOfTwoTables)
+{
+    TTwo_Tables f;
+    f.FormShow(&f);
+    for (int t = 0; t < 2; ++t) {
+        f.Tables[std::size_t(t)].Grid->SetCells(1, 1, QString::number(t));
+        f.Tables[std::size_t(t)].Grid->SetCells(2, 1, "row of " + QString::number(t));
+        f.Tables[std::size_t(t)].Grid->SetRow(1);
+    }
+    f.Active = 0;
+    f.Btn_CopyRowClick(nullptr);
+    EXPECT_TRUE(f.Tables[0].Do_Copy);
+    EXPECT_FALSE(f.Tables[1].Do_Copy);
+    f.Active = 1;
+    f.Btn_CopyRowClick(nullptr);
+    EXPECT_FALSE(f.Tables[0].Do_Copy);
+    EXPECT_TRUE(f.Tables[1].Do_Copy);
+    // The first table pastes no more: its copy was replaced by the other's.
+    f.Active = 0;
+    f.Tables[0].Grid->SetRow(2);
+    f.Btn_PasteRowClick(nullptr);
+    EXPECT_EQ(Driver->MessageTexts(), QStringList { Lang(1102) });
+    EXPECT_EQ(f.Tables[0].Grid->Cells(2, 2), "");
+    f.Active = 1;
+    f.Tables[1].Grid->SetRow(3);
+    f.Btn_PasteRowClick(nullptr);
+    EXPECT_EQ(f.Tables[1].Grid->Cells(2, 3), "row of 1");
+
+    // Saved: the first table's rows under the root, then the second table.
+    Driver->AnswerMessageBox(mrYes);
+    EXPECT_TRUE(f.Save_File());
+    EXPECT_EQ(Driver->Messages().back().Text, "Row 2 is empty: the rows after it will not be saved. Save anyway?");
+    EXPECT_EQ(ReadFile(File_SDO_Server_CANopen).toStdString(),
+        "<Two><row Index=\"0\" Name=\"row of 0\"/><Second><row Index=\"1\" Name=\"row of 1\"/></Second></Two>"
+        "<!--SW_VERSION = 1.000-->");
+}
