@@ -318,20 +318,10 @@ void TFHARTVariables::Btn_ScanClick(TObject*)
         return;
 
     const int rows = ESG->RowCount();
-    ESG->BeginUpdate();
-    if (MessageDlg(Lang(1249), mtConfirmation, mbYesNo) == mrYes) {
-        // Imported variables start without an old row's swap and conversion.
-        for (int r = 1; r < rows; ++r) {
-            ESG->SetCellEx(0, r, QString::number(r));
-            for (int c = 1; c < Col_Count; ++c) {
-                if (Is_Check_Col(c))
-                    ESG->SetCheckBoxState(c, r, c == HART_Var_Col_Enable);
-                else
-                    ESG->SetCellEx(c, r, QString());
-            }
-            Set_Type_Flags(r, QString());
-        }
-    }
+    // Yes starts from the reset table: imported variables do not take over
+    // an old row's swap and conversion.
+    if (MessageDlg(Lang(1249), mtConfirmation, mbYesNo) == mrYes)
+        Reset_Tables();
     // Only rows without a device address take variables, from the first of
     // them down: rows the user kept are never overwritten.
     const auto free_from = [this, rows](int r) {
@@ -341,10 +331,10 @@ void TFHARTVariables::Btn_ScanClick(TObject*)
     };
     int row = free_from(1);
     if (row >= rows) {
-        ESG->EndUpdate();
         MessageDlg(QStringLiteral("The table is full: no variable was imported."), mtWarning, TMsgDlgButtons(mbOK));
         return;
     }
+    ESG->BeginUpdate();
     TExStringGrid* scan = FHART_Scan->ESG;
     for (int s = 1; s < scan->RowCount() && row < rows; ++s) {
         bool state = false;
