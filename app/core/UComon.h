@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class TExStringGrid;
+
 // Fixed identity of this build.
 inline const QString SW_Code_Const = QStringLiteral("RT41208");
 inline const QString SW_Desc_Const = QStringLiteral("Modbus Slave / HART Master - Converter");
@@ -93,3 +95,28 @@ bool HART_Var_Code_Name(int code, QString& name);
 int HART_Var_Code_Value(const QString& text);
 void HART_Classification_Name(int code, QString& name);
 void HART_Unit_Name(int code, QString& name);
+
+// --- Table-row helpers ----------------------------------------------------
+// Row editing shared by the table forms. A table has a header row 0 and a
+// row-number column 0; its data columns are the real columns from 1, hidden
+// ones included, and its number of rows never changes. The string-grid
+// routines move cell check-box states with the rows; the copy and paste
+// routines share RowClipboard and RowClipboard_Check.
+
+// Closes the gap of a deleted row; the last row is emptied, its check boxes
+// unchecked but column 1's, which takes `markEnable`.
+void Grid_Delete_Row_Check(int row, TExStringGrid* grid, bool markEnable);
+// Opens an empty row at `row` (the last row's contents are lost); its check
+// boxes as the emptied last row's above.
+void Grid_Insert_Row_Check(int row, TExStringGrid* grid, bool markEnable);
+// Copies a row: a check-box cell as "Y" or "N", marked in RowClipboard_Check.
+void Grid_Copy_Row_Check(TExStringGrid* grid, int row);
+// Pastes the copied row after a copy on this grid (`copied`), of the same
+// number of columns, asking before a row holding text is overwritten.
+void Grid_Paste_Row_Check(TExStringGrid* grid, int row, bool copied);
+// With Opt_Jump_Field_Tables, Enter moves to the next cell (wrapping to
+// column 1 of the next row, and from the last row to row 1) and is consumed.
+void Grid_Enter_Next_Cell(TExStringGrid* grid, char16_t& Key);
+// With Opt_Dbl_Click_Auto_Size, a double click on the header row sizes the
+// column to its contents exactly.
+void Grid_DblClick_AutoSize(TExStringGrid* grid, int ARow, int ACol);

@@ -54,6 +54,10 @@ inline constexpr int Start_Program_Timeout = 150000;
 // Shared lists the main window creates: the copied table row and the MIB
 // writer's scratch lists. They live as long as the main window.
 extern TStringList* RowClipboard;
+// Beside RowClipboard: entry c - 1 is set when data column c of the last
+// string-grid copy was a check box (its text then "Y" or "N"). Empty at
+// start; lives for the whole run.
+extern QList<bool> RowClipboard_Check;
 extern TStringList* MIB_Read_Objects;
 extern TStringList* MIB_Write_Objects;
 
