@@ -1068,10 +1068,15 @@ void TGridCellStore::Clear()
 
 void TGridCellStore::PrefetchColumn(int col, int row) const
 {
-    // Three steps, each for rows whose previous step has had time to land:
-    // the row's entries, then its texts and first object, then the text
-    // itself. The objects' steps are the objects-only walk's.
+    // The objects' steps are the objects-only walk's.
     PrefetchObjects(row);
+    PrefetchTexts(col, row);
+}
+
+void TGridCellStore::PrefetchTexts(int col, int row) const
+{
+    // Three steps, each for rows whose previous step has had time to land:
+    // the row's entries, then its texts, then the text itself.
     if (const int s = SlotOf(row + 16); s >= 0)
         __builtin_prefetch(&FTexts[std::size_t(s)]);
     if (const int s = SlotOf(row + 8); s >= 0) {

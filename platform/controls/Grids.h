@@ -230,6 +230,8 @@ public:
     // ahead of `row`: after a sort the rows' cells lie scattered in memory,
     // and such a walk would otherwise wait for memory at every row.
     void PrefetchColumn(int col, int row) const;
+    // The same for a walk that reads the column's texts only.
+    void PrefetchTexts(int col, int row) const;
     // The same for a walk that reads or writes the rows' objects only.
     void PrefetchObjects(int row) const;
     // The rows from first to last that hold an object, ascending: found
