@@ -2143,8 +2143,19 @@ bool TCustomGrid::NeedsScroll(bool horz, int extent) const
     return false;
 }
 
+void TCustomGrid::FlushScrollRange()
+{
+    if (FScrollRangePending && !ScrollRangeDeferred())
+        UpdateScrollRange();
+}
+
 void TCustomGrid::UpdateScrollRange()
 {
+    if (ScrollRangeDeferred()) {
+        FScrollRangePending = true;
+        return;
+    }
+    FScrollRangePending = false;
     const bool canV = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool canH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     bool v = false, h = false, needV = false, needH = false;

@@ -609,6 +609,11 @@ protected:
     virtual void TopLeftChanged();
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
+    // While true, the scroll range is brought up to date only once it turns
+    // false and FlushScrollRange runs (a descendant's update bracket: rows
+    // added one by one must not each walk back a screen of rows).
+    virtual bool ScrollRangeDeferred() const { return false; }
+    void FlushScrollRange();
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
@@ -765,6 +770,7 @@ private:
     void StyleScrollBar(QScrollBar* bar);
     int FUpdatingBars = 0;
     bool FTracking[2] = { false, false };
+    bool FScrollRangePending = false;
 
     // Mouse state.
     int FSizingIndex = -1;
