@@ -576,13 +576,7 @@ bool TCanvas::RequirePen()
         return false;
     syncBrush();
     QPainter* p = FPainter.get();
-    // Only the gaps of a broken line show the background: a solid pen leaves
-    // the painter transparent, so that fills drawn after it need not take
-    // the background into account.
-    const TPenStyle style = FPen.Style();
-    const bool gaps
-        = style != TPenStyle::psSolid && style != TPenStyle::psInsideFrame && style != TPenStyle::psUserStyle;
-    const Qt::BGMode bgMode = FBkMode == OPAQUE && gaps ? Qt::OpaqueMode : Qt::TransparentMode;
+    const Qt::BGMode bgMode = FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode;
     // The painter still has the pen set up last for this pen and background
     // (lines drawn one after another): nothing to set up.
     TPenSetup& s = FPenSetup;
@@ -622,9 +616,7 @@ bool TCanvas::RequireBrush()
     if (!FPainter)
         return false;
     syncBrush();
-    // Only a hatch has gaps for the background to show in.
-    const bool hatch = FBrush.Style() != TBrushStyle::bsSolid && !FBrush.IsClear();
-    FPainter->setBackgroundMode(FBkMode == OPAQUE && hatch ? Qt::OpaqueMode : Qt::TransparentMode);
+    FPainter->setBackgroundMode(FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
     FPainter->setBackground(ColorToQColor(FBkColor));
     // Hatches line up with the device, not with the shape.
     FPainter->setBrushOrigin(-FOrigin.X, -FOrigin.Y);
@@ -706,9 +698,9 @@ bool TCanvas::requireLineFill(QColor& color)
     syncBrush();
     if (p->compositionMode() != QPainter::CompositionMode_SourceOver)
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    // A solid line has no gaps for the background to show in.
-    if (p->backgroundMode() != Qt::TransparentMode)
-        p->setBackgroundMode(Qt::TransparentMode);
+    const Qt::BGMode bgMode = FBkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode;
+    if (p->backgroundMode() != bgMode)
+        p->setBackgroundMode(bgMode);
     const QColor background = ColorToQColor(FBkColor);
     if (p->background().style() != Qt::SolidPattern || p->background().color() != background)
         p->setBackground(background);
