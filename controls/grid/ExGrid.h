@@ -75,7 +75,18 @@ class ITExStringGridSelect;
 
 // How the fixed cells are painted; the identifier texts are what the
 // visual-properties file stores.
-enum class TGridLook { glStandard, glSoft, glClassic, glVRK, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+enum class TGridLook {
+    glStandard,
+    glSoft,
+    glClassic,
+    glVRK,
+    glXP,
+    glListView,
+    glVista,
+    glWin7,
+    glOffice2007,
+    glCustom
+};
 // The grid's colour schemes, in the order of the component styles.
 enum class TExGridStyle {
     gsOffice2003Blue,
@@ -121,8 +132,14 @@ using TRowSizeEvent = std::function<void(TObject* Sender, int ARow)>;
 // A plain published setting: the field, a reader and a writer that only stores.
 #define EXGRID_PLAIN(T, Name, Init)                                                                                    \
 public:                                                                                                                \
-    T Name() const { return F##Name; }                                                                                 \
-    void Set##Name(T v) { F##Name = v; }                                                                               \
+    T Name() const                                                                                                     \
+    {                                                                                                                  \
+        return F##Name;                                                                                                \
+    }                                                                                                                  \
+    void Set##Name(T v)                                                                                                \
+    {                                                                                                                  \
+        F##Name = v;                                                                                                   \
+    }                                                                                                                  \
                                                                                                                        \
 protected:                                                                                                             \
     T F##Name = Init;                                                                                                  \
@@ -132,7 +149,10 @@ public:
 // A published setting whose change repaints the whole grid.
 #define EXGRID_REPAINTED(T, Name, Init)                                                                                \
 public:                                                                                                                \
-    T Name() const { return F##Name; }                                                                                 \
+    T Name() const                                                                                                     \
+    {                                                                                                                  \
+        return F##Name;                                                                                                \
+    }                                                                                                                  \
     void Set##Name(T v)                                                                                                \
     {                                                                                                                  \
         if (F##Name == v)                                                                                              \
@@ -303,6 +323,7 @@ public:
     EXGRID_PLAIN(bool, FixedColAlways, false)
     EXGRID_PLAIN(TIntelliPan, IntelliPan, TIntelliPan::ipVertical)
     int UpdateCount() const override { return FUpdateCount; }
+    bool ScrollRangeDeferred() const override { return FUpdateCount > 0; }
 
     // ---- look ----
     TGridLook Look() const { return FLook; }
@@ -663,7 +684,6 @@ protected:
     void ShowCellControls(const std::vector<int>& RealRows, bool Show);
 
 public:
-
     // ---- columns: hidden columns, counts, insertion and removal ----
     // A column has a real index (where its cells are stored, hidden columns
     // counted) and, while shown, a displayed one: ColCount, Col, ColWidths
@@ -755,7 +775,6 @@ private:
     void RemoveRealCols(std::vector<int> Reals);
 
 public:
-
     // ---- cells: clearing, merging runs, used range, change reports ----
 
     // Clearing empties texts and frees cell properties (ClearTextOnly keeps
@@ -833,7 +852,6 @@ private:
     bool NoCellPropsBeside(const std::vector<bool>& Cleared) const;
 
 public:
-
     // ---- typed views, fills, headers, merged columns ----
 
     // Typed views of a cell by real column and displayed row, written through
@@ -910,7 +928,6 @@ private:
     void ForFillCells(bool DoFixed, const std::function<void(int, int, int)>& Fill);
 
 public:
-
     // ---- stream form and its save range ----
 
     // The states the file writers report to ExportNotification.
@@ -1696,16 +1713,16 @@ public:
         TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA,
         TVAlignment& VA, bool& WW, TCellGradientDirection& GD) override;
     // The font and colour query only: no banding, selection or look colours.
-    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
-        bool Remap);
+    void GetFontProperties(
+        int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush, bool Remap);
     // Low byte the horizontal, high byte the vertical alignment.
     int ResolveCellAlignment(int RCol, int ARow);
     static TColor MixSelectionColor(TColor ASelectionColor, TColor ACellColor, bool Mixer, int Factor);
     static TColor BlendSelectionColor(TColor ASelectionColor, TColor ACellColor, int Factor);
 
     using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& HintStr)>;
-    using TGridColorEvent = std::function<void(
-        TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
+    using TGridColorEvent
+        = std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
     using TGridBorderEvent
         = std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
     using TCellFlagEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
@@ -1717,8 +1734,7 @@ public:
     TGridBorderEvent OnGetCellBorder;
     TGridBorderEvent OnGetCellPrintBorder;
     std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)> OnGetAlignment;
-    std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)>
-        OnGetFormat;
+    std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, QString& APrefix, QString& ASuffix)> OnGetFormat;
     std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)> OnGetEditorType;
     std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)> OnIsPasswordCell;
     TCellFlagEvent OnGetWordWrap;
@@ -1772,8 +1788,8 @@ private:
     bool TakesPropertyBrush(int ACol, int ARow);
     // The selection and row state GetVisualProperties reads.
     bool CellInSelection(int ACol, int ARow) const;
-    void ApplySelectedColors(TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
-        TFont* AFont) const;
+    void ApplySelectedColors(
+        TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo, TFont* AFont) const;
     // The look's colour resets of a look change; SetStyle's per-style writes.
     void ApplyLookColors(TGridLook Value);
     void ApplyStyleColors(TExGridStyle AStyle);
@@ -1869,6 +1885,7 @@ private:
     // The rows among First..End - 1 where the texts of ACol change, from the
     // last sort's runs when they still hold; the runs are dropped either way.
     bool TakeSortRuns(int ACol, int First, int End, std::vector<int>& Starts);
+
 protected:
     // New order of Left..Right: Order[k] is the row that goes to Left + k.
     void ApplyRowOrder(int Left, const std::vector<int>& Order);
@@ -2070,10 +2087,7 @@ public:
         fnIncludeHiddenRows = 1 << 15
     };
     using TFindParams = QFlags<TFindParameter>;
-    friend constexpr TFindParams operator|(TFindParameter a, TFindParameter b) noexcept
-    {
-        return TFindParams(a) | b;
-    }
+    friend constexpr TFindParams operator|(TFindParameter a, TFindParameter b) noexcept { return TFindParams(a) | b; }
     friend constexpr TFindParams operator|(TFindParameter a, TFindParams b) noexcept { return b | a; }
 
     // The next matching cell after StartCell in the walk's own index space,
@@ -2130,8 +2144,8 @@ public:
     TNotifyEvent OnSearchFooterClose;
 
 protected:
-    void FindInGrid(QPoint StartCell, const QString& s, QPoint& Result, TFindParams FindParams, bool Wide,
-        const QString& ws);
+    void FindInGrid(
+        QPoint StartCell, const QString& s, QPoint& Result, TFindParams FindParams, bool Wide, const QString& ws);
     bool MatchFindCell(int ACol, int ARow, bool Wide);
     // Marks the search text in the cells the search panel searches (all
     // normal cells, or SearchColumn), and takes the marks away.
@@ -2185,8 +2199,8 @@ public:
         int TextWidth = 0, TextHeight = 0, SortGlyphY = 0;
         int TextLeft = -1; // where the drawn text begins; -1 when none is drawn
     };
-    using TCustomCellDrawEvent = std::function<void(
-        TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TGridDrawState AState, const TRect& ARect, bool Printing)>;
+    using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+        TGridDrawState AState, const TRect& ARect, bool Printing)>;
     using TCellBorderPropEvent = std::function<void(
         TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen, TPen* RightPen, TPen* BottomPen)>;
     // Before the text, and after everything but the focus rectangle; both
@@ -2232,8 +2246,8 @@ private:
     void PaintTreeLines(TCellPaintContext& C);
     void PaintCellBackGround(TCellPaintContext& C, const TRect& R);
     void PaintSelectionRectangle(TCellPaintContext& C, const TRect& R);
-    void PaintPlainText(TCellPaintContext& C, QString& Text, TRect R, int Indent, int ErrPos, int ErrLen,
-        TColor URLColor);
+    void PaintPlainText(
+        TCellPaintContext& C, QString& Text, TRect R, int Indent, int ErrPos, int ErrLen, TColor URLColor);
     void PaintHTMLText(TCellPaintContext& C, const QString& Text, TRect R, TColor URLColor);
     bool IsSortedHeaderCell(int RCol, int ARow);
     // With the glyph's automatic transparent colour, its own setting kept.
@@ -3550,8 +3564,8 @@ public:
 
     std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
     std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)> OnPrintPage;
-    std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset, int LastPage,
-        int PageXSize, int PageYSize)>
+    std::function<void(
+        TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset, int LastPage, int PageXSize, int PageYSize)>
         OnPrintPageDone;
     std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
     std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;

@@ -116,14 +116,11 @@ struct TFilterCondition {
     }
 };
 
-// "|\" anywhere marks a wide-encoded text. Searched for its first character
-// with the library's vectorised search: most texts hold no "|" at all.
+// A wide-encoded text starts with "|\" (decoding leaves any other text as it
+// is), so only the start is looked at, never the whole of a long text.
 bool HasWideMarker(QStringView Text)
 {
-    for (qsizetype i = Text.indexOf(u'|'); i >= 0 && i + 1 < Text.size(); i = Text.indexOf(u'|', i + 1))
-        if (Text[i + 1] == u'\\')
-            return true;
-    return false;
+    return Text.startsWith(u"|\\");
 }
 
 // Trimmed as QString::trimmed does, looked at only when an end is blank.
@@ -421,7 +418,17 @@ void TExStringGrid::ApplyFilter()
     const int total = last - first + 1;
     std::vector<int> rows;
     qint16 progress = 0;
+    // The columns whose stored texts the conditions read: after a sort the
+    // rows' cells lie scattered in memory, so they are asked for ahead.
+    std::vector<int> readCols;
+    for (int i = 0; i < FFilter->Count(); ++i) {
+        const TFilterData& item = *FFilter->Items(i);
+        if (item.Data == TFilterCells::fcNormal || item.Data == TFilterCells::fcVirtual)
+            readCols.push_back(item.Column);
+    }
     for (int r = first; r <= last; ++r) {
+        for (const int c : readCols)
+            Store().PrefetchTexts(c, r);
         // Node and summary rows keep their marks in cell properties: without
         // any there are none to pass over.
         if (FFilterNormalCellsOnly && HasCellProps() && (IsNode(r) || IsSummary(r)))

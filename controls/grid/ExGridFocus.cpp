@@ -32,6 +32,7 @@ void TExStringGrid::EndUpdate()
     if (FUpdateCount > 0 || IsDestroying())
         return;
     FSelChange = false;
+    FlushScrollRange();
     if (FFooterPending) {
         FFooterPending = false;
         CalcFooter(-1);
@@ -51,6 +52,7 @@ void TExStringGrid::EndUpdate()
 void TExStringGrid::ResetUpdate()
 {
     FUpdateCount = 0;
+    FlushScrollRange();
     if (FRedrawLocked) {
         FRedrawLocked = false;
         Perform(WM_SETREDRAW, 1, 0);

@@ -333,6 +333,7 @@ TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>
     // The rows ascend, so their real indexes come from one walk over the
     // hidden records (as RealRowFromDisplay counts them), not a search each.
     std::size_t before = 0;
+    const std::vector<int> heights = RowHeightsOf(rows);
     for (int i = 0; i < n; ++i) {
         const int r = rows[std::size_t(i)];
         while (before < FHiddenRows.size() && FHiddenRows[before].Idx - int(before) <= r)
@@ -340,7 +341,7 @@ TExStringGrid::THiddenRows TExStringGrid::TakeRowsAtLevel(const std::vector<int>
         THiddenRow& h = recs.emplace_back();
         h.Idx = r + int(before);
         h.Level = Level;
-        h.Height = RowHeights(r);
+        h.Height = heights[std::size_t(i)];
         // Removed rows' properties are freed with their records.
         h.Cells = TakeRow(r);
     }

@@ -164,6 +164,8 @@ void TGridExtents::SetCount(int n)
         FExceptions.erase(FExceptions.lower_bound(n), FExceptions.end());
         Stale(n);
     }
+    if (FDense)
+        FItems.resize(std::size_t(n), FDefault);
     FCount = n;
     ++FVersion;
 }
@@ -172,13 +174,31 @@ void TGridExtents::SetDefault(int v)
 {
     FDefault = std::max(0, v);
     FExceptions.clear();
+    FDense = false;
+    FItems = {};
     FTree = {};
     FTreeValid = 0;
     ++FVersion;
 }
 
+void TGridExtents::MakeDenseIfMany()
+{
+    if (FDense || FExceptions.size() <= FewExceptions || FExceptions.size() * DenseShare <= std::size_t(FCount))
+        return;
+    FItems.assign(std::size_t(FCount), FDefault);
+    // Exceptions at or past the count (set before the count grew to them)
+    // would come back with it: the array keeps only the items there are.
+    for (const auto& [k, v] : FExceptions)
+        if (k >= 0 && k < FCount)
+            FItems[std::size_t(k)] = v;
+    FExceptions.clear();
+    FDense = true;
+}
+
 int TGridExtents::Get(int i) const
 {
+    if (FDense)
+        return i >= 0 && i < FCount ? FItems[std::size_t(i)] : FDefault;
     if (FExceptions.empty())
         return FDefault;
     // Among many exceptions the tree answers from a few neighbouring nodes
@@ -192,6 +212,17 @@ int TGridExtents::Get(int i) const
 void TGridExtents::Set(int i, int v)
 {
     v = std::max(0, v);
+    if (FDense) {
+        if (i < 0 || i >= FCount)
+            return;
+        const qint64 change = qint64(v) - FItems[std::size_t(i)];
+        FItems[std::size_t(i)] = v;
+        if (change != 0 && i < FTreeValid)
+            for (qint64 j = i + 1; j <= FTreeValid; j += j & -j)
+                FTree[std::size_t(j)] += change;
+        ++FVersion;
+        return;
+    }
     // The old extent from the exceptions: asking the tree could make it.
     const auto it = FExceptions.find(i);
     const qint64 change = qint64(v) - (it == FExceptions.end() ? FDefault : it->second);
@@ -208,6 +239,7 @@ void TGridExtents::Set(int i, int v)
         for (qint64 j = i + 1; j <= FTreeValid; j += j & -j)
             FTree[std::size_t(j)] += change;
     ++FVersion;
+    MakeDenseIfMany();
 }
 
 void TGridExtents::Move(int from, int to)
@@ -229,6 +261,8 @@ void TGridExtents::Scale(int m, int d)
     FDefault = scaled(FDefault);
     for (auto& [k, v] : FExceptions)
         v = scaled(v);
+    for (int& v : FItems)
+        v = scaled(v);
     Stale(0);
     ++FVersion;
 }
@@ -237,6 +271,8 @@ void TGridExtents::Grow(int step)
 {
     const auto grown = [step](int v) { return v > 0 && qint64(v) + step > 0 ? SaturatedExtent(qint64(v) + step) : v; };
     FDefault = grown(FDefault);
+    for (int& v : FItems)
+        v = grown(v);
     for (auto it = FExceptions.begin(); it != FExceptions.end();) {
         it->second = grown(it->second);
         it = it->second == FDefault ? FExceptions.erase(it) : std::next(it);
@@ -249,7 +285,10 @@ void TGridExtents::Insert(int at, int n)
 {
     if (n <= 0 || at < 0 || at > FCount)
         return;
-    RekeyFrom(FExceptions, at, [n](int k) { return k + n; });
+    if (FDense)
+        FItems.insert(FItems.begin() + at, std::size_t(n), FDefault);
+    else
+        RekeyFrom(FExceptions, at, [n](int k) { return k + n; });
     Stale(at);
     FCount += n;
     ++FVersion;
@@ -260,7 +299,10 @@ void TGridExtents::Delete(int at, int n)
     n = std::min(n, FCount - at);
     if (n <= 0 || at < 0)
         return;
-    RekeyFrom(FExceptions, at, [at, n](int k) { return k < at + n ? -1 : k - n; });
+    if (FDense)
+        FItems.erase(FItems.begin() + at, FItems.begin() + at + n);
+    else
+        RekeyFrom(FExceptions, at, [at, n](int k) { return k < at + n ? -1 : k - n; });
     Stale(at);
     FCount -= n;
     ++FVersion;
@@ -270,7 +312,15 @@ void TGridExtents::MoveRange(int from, int n, int to)
 {
     if (n <= 0 || from == to || from < 0 || to < 0 || from + n > FCount || to + n > FCount)
         return;
-    RekeyFrom(FExceptions, std::min(from, to), [=](int k) { return RangeMovedIndex(k, from, n, to); });
+    if (FDense) {
+        const auto b = FItems.begin();
+        if (from < to)
+            std::rotate(b + from, b + from + n, b + to + n);
+        else
+            std::rotate(b + to, b + from, b + from + n);
+    } else {
+        RekeyFrom(FExceptions, std::min(from, to), [=](int k) { return RangeMovedIndex(k, from, n, to); });
+    }
     Stale(std::min(from, to));
     ++FVersion;
 }
@@ -281,7 +331,15 @@ void TGridExtents::Permute(int first, const std::vector<int>& order)
         return;
     const std::vector<int> inverse = InversePermutation(first, order);
     const int end = first + int(order.size());
-    RekeyFrom(FExceptions, first, [&](int k) { return k < end ? inverse[std::size_t(k - first)] : k; });
+    if (FDense) {
+        if (first < 0 || end > FCount)
+            InvalidOp("Grid row order is not a permutation");
+        std::vector<int> old(FItems.begin() + first, FItems.begin() + end);
+        for (std::size_t k = 0; k < order.size(); ++k)
+            FItems[std::size_t(first) + k] = old[std::size_t(order[k] - first)];
+    } else {
+        RekeyFrom(FExceptions, first, [&](int k) { return k < end ? inverse[std::size_t(k - first)] : k; });
+    }
     Stale(first);
     ++FVersion;
 }
@@ -293,13 +351,33 @@ void TGridExtents::Exchange(int a, int b)
     Set(b, va);
 }
 
+// The keys come in ascending, so the set is walked beside them once, never
+// searched per key.
 void TGridExtents::DeleteSet(const std::vector<int>& rows)
 {
     if (rows.empty())
         return;
-    RekeyFrom(FExceptions, rows.front(), [&](int k) { return SetDeletedIndex(rows, k); });
+    if (FDense) {
+        std::size_t out = std::size_t(std::max(rows.front(), 0)), j = 0;
+        for (std::size_t i = out; i < FItems.size(); ++i) {
+            if (j < rows.size() && rows[j] == int(i)) {
+                ++j;
+                continue;
+            }
+            FItems[out++] = FItems[i];
+        }
+        FItems.resize(out);
+        FCount = int(out);
+    } else {
+        std::size_t j = 0;
+        RekeyFrom(FExceptions, rows.front(), [&](int k) {
+            while (j < rows.size() && rows[j] < k)
+                ++j;
+            return j < rows.size() && rows[j] == k ? -1 : k - int(j);
+        });
+        FCount -= int(rows.size());
+    }
     Stale(rows.front());
-    FCount -= int(rows.size());
     ++FVersion;
 }
 
@@ -307,10 +385,52 @@ void TGridExtents::InsertSet(const std::vector<int>& places)
 {
     if (places.empty())
         return;
-    RekeyFrom(FExceptions, places.front(), [&](int k) { return SetInsertedIndex(places, k); });
+    const std::size_t n = places.size();
+    if (FDense) {
+        // From the end, each old item moves up by the new ones before it.
+        std::size_t i = FItems.size();
+        FItems.resize(FItems.size() + n, FDefault);
+        std::size_t j = n, out = FItems.size();
+        while (out > 0 && j > 0) {
+            --out;
+            if (places[j - 1] == int(out)) {
+                FItems[out] = FDefault;
+                --j;
+            } else {
+                FItems[out] = FItems[--i];
+            }
+        }
+    } else {
+        // The j-th new item passes every old item from places[j] - j on.
+        std::size_t j = 0;
+        RekeyFrom(FExceptions, places.front(), [&](int k) {
+            while (j < n && places[j] - int(j) <= k)
+                ++j;
+            return k + int(j);
+        });
+    }
     Stale(places.front());
-    FCount += int(places.size());
+    FCount += int(n);
     ++FVersion;
+}
+
+std::vector<int> TGridExtents::GetSet(const std::vector<int>& items) const
+{
+    std::vector<int> out(items.size(), FDefault);
+    if (FDense) {
+        for (std::size_t k = 0; k < items.size(); ++k)
+            if (items[k] >= 0 && items[k] < FCount)
+                out[k] = FItems[std::size_t(items[k])];
+    } else if (!FExceptions.empty() && !items.empty()) {
+        auto it = FExceptions.lower_bound(items.front());
+        for (std::size_t k = 0; k < items.size() && it != FExceptions.end(); ++k) {
+            while (it != FExceptions.end() && it->first < items[k])
+                ++it;
+            if (it != FExceptions.end() && it->first == items[k])
+                out[k] = it->second;
+        }
+    }
+    return out;
 }
 
 // The nodes from FTreeValid + 1 to `upTo` are made from the exceptions, the
@@ -328,9 +448,14 @@ void TGridExtents::MakeTree(int upTo) const
     const qint64 v = FTreeValid;
     if (v >= n)
         return;
-    std::fill(FTree.begin() + v + 1, FTree.begin() + n + 1, 0);
-    for (auto it = FExceptions.lower_bound(int(v)); it != FExceptions.end() && it->first < n; ++it)
-        FTree[std::size_t(it->first + 1)] = qint64(it->second) - FDefault;
+    if (FDense) {
+        for (qint64 j = v + 1; j <= n; ++j)
+            FTree[std::size_t(j)] = qint64(FItems[std::size_t(j - 1)]) - FDefault;
+    } else {
+        std::fill(FTree.begin() + v + 1, FTree.begin() + n + 1, 0);
+        for (auto it = FExceptions.lower_bound(int(v)); it != FExceptions.end() && it->first < n; ++it)
+            FTree[std::size_t(it->first + 1)] = qint64(it->second) - FDefault;
+    }
     for (qint64 j = v; j > 0; j -= j & -j)
         if (const qint64 parent = j + (j & -j); parent <= n)
             FTree[std::size_t(parent)] += FTree[std::size_t(j)];
@@ -943,10 +1068,15 @@ void TGridCellStore::Clear()
 
 void TGridCellStore::PrefetchColumn(int col, int row) const
 {
-    // Three steps, each for rows whose previous step has had time to land:
-    // the row's entries, then its texts and first object, then the text
-    // itself. The objects' steps are the objects-only walk's.
+    // The objects' steps are the objects-only walk's.
     PrefetchObjects(row);
+    PrefetchTexts(col, row);
+}
+
+void TGridCellStore::PrefetchTexts(int col, int row) const
+{
+    // Three steps, each for rows whose previous step has had time to land:
+    // the row's entries, then its texts, then the text itself.
     if (const int s = SlotOf(row + 16); s >= 0)
         __builtin_prefetch(&FTexts[std::size_t(s)]);
     if (const int s = SlotOf(row + 8); s >= 0) {
@@ -2013,8 +2143,19 @@ bool TCustomGrid::NeedsScroll(bool horz, int extent) const
     return false;
 }
 
+void TCustomGrid::FlushScrollRange()
+{
+    if (FScrollRangePending && !ScrollRangeDeferred())
+        UpdateScrollRange();
+}
+
 void TCustomGrid::UpdateScrollRange()
 {
+    if (ScrollRangeDeferred()) {
+        FScrollRangePending = true;
+        return;
+    }
+    FScrollRangePending = false;
     const bool canV = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool canH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     bool v = false, h = false, needV = false, needH = false;

@@ -90,8 +90,11 @@ struct TGridScrollInfo {
 
 // ---------------------------------------------------------------------------
 // Extents of rows or columns: a default plus the exceptions, so that a count in
-// the millions costs nothing until single extents are set. Every change costs
-// by the exceptions it touches, never by the count. Sums and lookups cost
+// the millions costs nothing until single extents are set. While few items
+// differ from the default, every change costs by the exceptions it touches,
+// never by the count; once many do (a grid of mixed row heights), the extents
+// are kept as one plain array, which costs less memory than the exceptions and
+// lets a set of items leave or come back in one pass. Sums and lookups cost
 // O(log n) whatever the extents: past a few exceptions they read a tree of
 // prefix sums, which a single extent updates in O(log n) and which is made
 // again, from the first item that moved on, when runs of items move.
@@ -126,6 +129,8 @@ public:
     // default items come in so that they end up at `places` (ascending).
     void DeleteSet(const std::vector<int>& rows);
     void InsertSet(const std::vector<int>& places);
+    // The extents of the items at `items` (ascending), read in one pass.
+    std::vector<int> GetSet(const std::vector<int>& items) const;
     // Sum of the extents from `first` to `last` inclusive.
     qint64 Sum(int first, int last) const;
     // The item whose span holds `pos`, each item spanning its extent plus
@@ -138,7 +143,10 @@ public:
 private:
     // Up to this many exceptions a walk over them beats the tree.
     static constexpr std::size_t FewExceptions = 32;
-    bool UsesTree() const { return FExceptions.size() > FewExceptions; }
+    bool UsesTree() const { return FDense || FExceptions.size() > FewExceptions; }
+    // Past one exception in this many items the plain array is the smaller.
+    static constexpr std::size_t DenseShare = 8;
+    void MakeDenseIfMany();
     // The tree's nodes from `i` + 1 on no longer hold.
     void Stale(int i) { FTreeValid = std::min(FTreeValid, std::max(0, i)); }
     void MakeTree(int upTo) const;
@@ -150,7 +158,10 @@ private:
     int FDefault = 0;
     unsigned FVersion = 0;
     std::map<int, int> FExceptions;
-    // Derived from FExceptions, never the other way: node j (1-based) holds
+    // Every item's extent (Count of them) in place of FExceptions, then empty.
+    bool FDense = false;
+    std::vector<int> FItems;
+    // Derived from the extents, never the other way: node j (1-based) holds
     // the differences from the default of the items from j - (j & -j) to
     // j - 1; nodes 1 to FTreeValid hold, the others are made when asked for.
     mutable std::vector<qint64> FTree;
@@ -219,6 +230,8 @@ public:
     // ahead of `row`: after a sort the rows' cells lie scattered in memory,
     // and such a walk would otherwise wait for memory at every row.
     void PrefetchColumn(int col, int row) const;
+    // The same for a walk that reads the column's texts only.
+    void PrefetchTexts(int col, int row) const;
     // The same for a walk that reads or writes the rows' objects only.
     void PrefetchObjects(int row) const;
     // The rows from first to last that hold an object, ascending: found
@@ -421,6 +434,8 @@ public:
     int ColWidths(int i) const { return FColWidths.Get(i); }
     void SetColWidths(int i, int v);
     int RowHeights(int i) const { return FRowHeights.Get(i); }
+    // The heights of the rows at `Rows` (ascending), read in one pass.
+    std::vector<int> RowHeightsOf(const std::vector<int>& Rows) const { return FRowHeights.GetSet(Rows); }
     void SetRowHeights(int i, int v);
     int GridLineWidth() const { return FGridLineWidth; }
     void SetGridLineWidth(int v);
@@ -596,6 +611,11 @@ protected:
     virtual void TopLeftChanged();
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
+    // While true, the scroll range is brought up to date only once it turns
+    // false and FlushScrollRange runs (a descendant's update bracket: rows
+    // added one by one must not each walk back a screen of rows).
+    virtual bool ScrollRangeDeferred() const { return false; }
+    void FlushScrollRange();
     virtual void SizeChanged(int OldColCount, int OldRowCount);
     virtual void ColumnMoved(int FromIndex, int ToIndex);
     virtual void RowMoved(int FromIndex, int ToIndex);
@@ -752,6 +772,7 @@ private:
     void StyleScrollBar(QScrollBar* bar);
     int FUpdatingBars = 0;
     bool FTracking[2] = { false, false };
+    bool FScrollRangePending = false;
 
     // Mouse state.
     int FSizingIndex = -1;

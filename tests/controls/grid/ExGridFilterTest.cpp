@@ -36,7 +36,10 @@ std::unique_ptr<TFilterGrid> MakeGrid(const QStringList& texts)
     return g;
 }
 
-QString Shown(const TExStringGrid& g) { return ShownFirstColumn(g); }
+QString Shown(const TExStringGrid& g)
+{
+    return ShownFirstColumn(g);
+}
 
 struct TItem {
     int col;
@@ -98,6 +101,7 @@ TEST(ExGridFilter, MatchFilterTable)
             false },
         { "wide text decoded", EncodeWideText(QStringLiteral("\u0416a")), "",
             { { 1, QStringLiteral("\u0416a"), Op::foNONE, M::fmLiteral } }, true },
+        { "marker inside is plain text", "ab|\\cd", "", { { 1, "ab|\\cd", Op::foNONE, M::fmLiteral } }, true },
         { "unbalanced bracket", "a", "", { { 1, "(a", Op::foNONE } }, false },
     };
     for (const TCase& c : cases) {

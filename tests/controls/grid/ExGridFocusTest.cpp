@@ -120,6 +120,63 @@ TEST(ExGridLock, StartAndResetUpdate)
     EXPECT_FALSE(g->LockUpdate());
 }
 
+TEST(ExGridLock, TheScrollRangeCatchesUpWhenTheBracketCloses)
+{
+    // Rows come in one by one, then all but two go again with the grid
+    // scrolled down: inside a bracket the bars wait, after it they and the
+    // top row are those of a twin grid changed without one.
+    struct Bracket {
+        const char* Name;
+        void (*Open)(TExStringGrid&);
+        void (*Close)(TExStringGrid&);
+    } const brackets[] = {
+        { "begin and end, nested",
+            [](TExStringGrid& g) {
+                g.BeginUpdate();
+                g.BeginUpdate();
+            },
+            [](TExStringGrid& g) {
+                g.EndUpdate();
+                EXPECT_TRUE(g.LockUpdate());
+                g.EndUpdate();
+            } },
+        { "start and reset", [](TExStringGrid& g) { g.StartUpdate(); }, [](TExStringGrid& g) { g.ResetUpdate(); } },
+    };
+    for (const Bracket& b : brackets) {
+        SCOPED_TRACE(b.Name);
+        TPaintedGrid f, twin;
+        const auto same = [&](const char* step) {
+            for (const int bar : { SB_VERT, SB_HORZ }) {
+                EXPECT_EQ(f.Grid->ScrollBarShowing(bar), twin.Grid->ScrollBarShowing(bar)) << step;
+                EXPECT_EQ(f.Grid->GetScrollInfo(bar).Max, twin.Grid->GetScrollInfo(bar).Max) << step;
+                EXPECT_EQ(f.Grid->GetScrollInfo(bar).Pos, twin.Grid->GetScrollInfo(bar).Pos) << step;
+            }
+            EXPECT_EQ(f.Grid->TopRow(), twin.Grid->TopRow()) << step;
+        };
+        for (TExStringGrid* g : { f.Grid, twin.Grid })
+            g->SetRowCount(2);
+        ASSERT_FALSE(f.Grid->ScrollBarShowing(SB_VERT));
+        b.Open(*f.Grid);
+        for (TExStringGrid* g : { f.Grid, twin.Grid })
+            for (int r = 0; r < 60; ++r)
+                g->AddRow();
+        EXPECT_FALSE(f.Grid->ScrollBarShowing(SB_VERT)) << "waits inside the bracket";
+        b.Close(*f.Grid);
+        ASSERT_TRUE(twin.Grid->ScrollBarShowing(SB_VERT));
+        same("rows added");
+        for (TExStringGrid* g : { f.Grid, twin.Grid })
+            g->SetTopRow(50);
+        same("scrolled");
+        b.Open(*f.Grid);
+        for (TExStringGrid* g : { f.Grid, twin.Grid })
+            while (g->RowCount() > 2)
+                g->RemoveRows(g->RowCount() - 1, 1);
+        b.Close(*f.Grid);
+        ASSERT_FALSE(twin.Grid->ScrollBarShowing(SB_VERT));
+        same("rows removed");
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Focus
 

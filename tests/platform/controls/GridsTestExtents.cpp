@@ -27,18 +27,6 @@ struct TModel {
             s += Items[std::size_t(i)];
         return s;
     }
-    int IndexAt(qint64 pos, int lw) const
-    {
-        if (pos < 0)
-            return -1;
-        qint64 end = 0;
-        for (std::size_t i = 0; i < Items.size(); ++i) {
-            end += Items[i] + lw;
-            if (pos < end)
-                return int(i);
-        }
-        return int(Items.size());
-    }
 };
 
 void ExpectSame(const TGridExtents& e, const TModel& m, std::mt19937& rnd, const char* step)
@@ -58,11 +46,29 @@ void ExpectSame(const TGridExtents& e, const TModel& m, std::mt19937& rnd, const
         const int a = int(rnd() % unsigned(n)), b = int(rnd() % unsigned(n));
         ASSERT_EQ(e.Sum(a, b), m.Sum(a, b)) << step << " " << a << ".." << b;
     }
+    // A set of items read at once, the first and last among them.
+    std::vector<int> some;
+    for (int i = int(rnd() % 3); i < n; i += 1 + int(rnd() % 4))
+        some.push_back(i);
+    if (n > 0 && (some.empty() || some.back() != n - 1))
+        some.push_back(n - 1);
+    const std::vector<int> got = e.GetSet(some);
+    ASSERT_EQ(got.size(), some.size()) << step;
+    for (std::size_t k = 0; k < some.size(); ++k)
+        ASSERT_EQ(got[k], m.Items[std::size_t(some[k])]) << step << " set item " << some[k];
     for (const int lw : { 0, 1 }) {
+        // The model's lookup: the first item whose span ends past pos.
+        std::vector<qint64> ends;
+        qint64 end = 0;
+        for (const int v : m.Items)
+            ends.push_back(end += v + lw);
+        const auto modelAt = [&](qint64 pos) {
+            return pos < 0 ? -1 : int(std::upper_bound(ends.begin(), ends.end(), pos) - ends.begin());
+        };
         qint64 start = 0;
         for (int i = 0; i < n; ++i) {
             for (const qint64 pos : { start - 1, start, start + m.Items[std::size_t(i)] + lw - 1 })
-                ASSERT_EQ(e.IndexAt(pos, lw), m.IndexAt(pos, lw)) << step << " pos " << pos << " lw " << lw;
+                ASSERT_EQ(e.IndexAt(pos, lw), modelAt(pos)) << step << " pos " << pos << " lw " << lw;
             start += m.Items[std::size_t(i)] + lw;
         }
         ASSERT_EQ(e.IndexAt(start, lw), n) << step;
@@ -71,9 +77,14 @@ void ExpectSame(const TGridExtents& e, const TModel& m, std::mt19937& rnd, const
 
 TEST(GridExtents, SumsAndLookupsFollowEveryChangeWithFewOrManyExceptions)
 {
-    // A few exceptions are walked, many read through the tree: both sizes,
-    // with zero extents among them (a hidden column, a collapsed row).
-    for (const int count : { 12, 300 }) {
+    // A few exceptions are walked, more read through the tree, and where many
+    // items differ the extents are one array: each kind (and the changes from
+    // one to the next as sets add exceptions), with zero extents among them
+    // (a hidden column, a collapsed row).
+    struct {
+        int count, every;
+    } const kinds[] = { { 12, 2 }, { 1500, 30 }, { 300, 2 } };
+    for (const auto [count, every] : kinds) {
         SCOPED_TRACE(count);
         std::mt19937 rnd { unsigned(count) };
         TGridExtents e;
@@ -83,7 +94,7 @@ TEST(GridExtents, SumsAndLookupsFollowEveryChangeWithFewOrManyExceptions)
         m.Items.assign(std::size_t(count), m.Default);
         auto anyHeight = [&] { return int(rnd() % 5) == 0 ? 0 : int(10 + rnd() % 30); };
         auto anyItem = [&] { return int(rnd() % unsigned(m.Items.size())); };
-        for (int r = 0; r < count; r += 2) {
+        for (int r = 0; r < count; r += every) {
             const int h = anyHeight();
             e.Set(r, h);
             m.Items[std::size_t(r)] = h;
