@@ -3450,8 +3450,6 @@ public:
     int TimerTicks() const { return FTimerTicks; }
     // Cells whose text holds a blink tag repaint on every tick.
     EXGRID_PLAIN(bool, EnableBlink, false)
-    // The keypad's decimal key types the locale's decimal separator.
-    EXGRID_PLAIN(bool, ExcelStyleDecimalSeparator, false)
 public:
     bool GridBlink() const { return FGridBlink; }
 
@@ -3485,13 +3483,8 @@ public:
 
     // Allow starts true; false leaves the grid as it was.
     using TClipboardEvent = std::function<void(TObject* Sender, bool& Allow)>;
-    TClipboardEvent OnClipboardCut;
-    TClipboardEvent OnClipboardCopy;
-    TClipboardEvent OnClipboardPaste;
     std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
     std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
-    std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)> OnRadioClick;
-    std::function<void(TObject* Sender, int ACol, int ARow)> OnRadioButtonClick;
 
 protected:
     // The key messages: the grid's own keys around the toolkit's processing.
