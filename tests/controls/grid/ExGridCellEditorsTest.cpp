@@ -1,0 +1,285 @@
+// The grid's combo, spin and check-box cell editors driven by real keys on
+// the offscreen platform: which keys end an edit, what reaches the cell (and
+// what never does), validation on the keys that leave, look-up completion,
+// the drop width, walking out of the cell, and a picture of the editors over
+// their cells.
+
+#include "controls/base/ExObjOptions.h"
+#include "controls/grid/ExControlLook.h"
+#include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridCellEditors.h"
+#include "platform/controls/Messages.h"
+#include "platform/runtime/SysUtils.h"
+#include "tests/common/GridOnForm.h"
+#include "tests/common/TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class TProbeGrid : public TExStringGrid {
+public:
+    using TExStringGrid::FCellCache;
+    using TExStringGrid::TExStringGrid;
+};
+
+std::string S(const QString& s)
+{
+    return s.toStdString();
+}
+
+// 5 columns and 5 rows of 50 by 20 pixels, one fixed row and column; each
+// normal column's editor kind comes from Kinds (edNormal otherwise).
+struct TEditorGrid : TGridOnForm<TProbeGrid> {
+    std::map<int, TEditorType> Kinds;
+    QStringList Items { "Alpha", "Beta", "Gamma", "Delta" };
+    std::vector<std::string> Log;
+
+    TEditorGrid()
+        : TGridOnForm<TProbeGrid>(5, 5, 400, 200)
+    {
+        Grid->SetOptions(Grid->Options() | goEditing);
+        Grid->OnGetEditorType = [this](TObject*, int c, int, TEditorType& k) {
+            if (auto it = Kinds.find(c); it != Kinds.end())
+                k = it->second;
+            if (k == TEditorType::edComboList || k == TEditorType::edComboEdit) {
+                Grid->ClearComboString();
+                for (const QString& s : Items)
+                    Grid->AddComboString(s);
+            }
+        };
+        Grid->OnComboChange = [this](TObject*, int c, int r, int i, const QString& s) {
+            Log.push_back("combo " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " + S(s));
+        };
+    }
+    TGridCombo* Combo() const { return Grid->Combobox(); }
+    QString Cell(int c, int r) const { return Grid->Cells(c, r); }
+    void At(int c, int r)
+    {
+        Grid->SetCol(c);
+        Grid->SetRow(r);
+    }
+    // Opens the current cell's editor with F2, as a user does.
+    void Open()
+    {
+        input::Key(Grid, VK_F2);
+        ASSERT_TRUE(Grid->EditMode());
+    }
+    void Open(int c, int r)
+    {
+        At(c, r);
+        Open();
+    }
+    std::pair<int, int> Cursor() const { return { Grid->Col(), Grid->Row() }; }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The combo editor
+
+TEST(GridComboEditor, ListDownStepsThroughItemsAndEnterStoresAndAdvances)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboList;
+    f.Grid->Navigation()->AdvanceOnEnter = true;
+    f.Grid->Navigation()->SetAdvanceDirection(TAdvanceDirection::adTopBottom);
+    f.Grid->SetCells(1, 1, "Alpha");
+    f.Open(1, 1);
+    TGridCombo* cb = f.Combo();
+    ASSERT_TRUE(cb->Visible());
+    EXPECT_EQ(cb->Style(), csDropDownList);
+    EXPECT_EQ(cb->ItemIndex(), 0);
+    input::Key(cb, VK_DOWN);
+    input::Key(cb, VK_DOWN);
+    EXPECT_EQ(cb->ItemIndex(), 2);
+    EXPECT_TRUE(f.Grid->EditMode()) << "Down stays in the editor";
+    input::Key(cb, VK_RETURN);
+    EXPECT_EQ(S(f.Cell(1, 1)), "Gamma");
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 2));
+    EXPECT_FALSE(f.Grid->EditMode() && f.Grid->EditingControl() == nullptr);
+}
+
+TEST(GridComboEditor, AListCellWhoseTextIsNoItemKeepsItUnlessTheUserPicks)
+{
+    struct TCase {
+        const char* Name;
+        int ComboIdx;
+        std::function<void(TEditorGrid&)> Leave;
+    };
+    const auto key = [](WORD vk) { return [vk](TEditorGrid& f) { input::Key(f.Combo(), vk); }; };
+    const auto clickElsewhere = [](TEditorGrid& f) {
+        const TRect r = f.Grid->CellRect(3, 3);
+        input::Click(f.Grid, TPoint(r.Left + 5, r.Top + 5));
+    };
+    const std::vector<TCase> cases = {
+        { "Enter", -1, key(VK_RETURN) },
+        { "Tab", -1, key(VK_TAB) },
+        { "Esc", -1, key(VK_ESCAPE) },
+        { "a click elsewhere", -1, clickElsewhere },
+        { "Enter, preselected item 2", 2, key(VK_RETURN) },
+        { "Tab, preselected item 2", 2, key(VK_TAB) },
+        { "Esc, preselected item 2", 2, key(VK_ESCAPE) },
+        { "a click elsewhere, preselected item 2", 2, clickElsewhere },
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        TEditorGrid f;
+        f.Kinds[1] = TEditorType::edComboList;
+        f.Grid->SetOptions(f.Grid->Options() | goTabs);
+        f.Grid->SetComboSelection(t.ComboIdx);
+        f.Grid->SetCells(1, 1, "XYZ");
+        f.Open(1, 1);
+        EXPECT_EQ(f.Combo()->ItemIndex(), t.ComboIdx);
+        t.Leave(f);
+        EXPECT_FALSE(f.Combo()->Visible());
+        EXPECT_EQ(S(f.Cell(1, 1)), "XYZ");
+        EXPECT_EQ(f.Log, std::vector<std::string>());
+    }
+}
+
+TEST(GridComboEditor, EscLeavesTheCellAsItWasAfterAPick)
+{
+    for (TEditorType kind : { TEditorType::edComboList, TEditorType::edComboEdit }) {
+        TEditorGrid f;
+        f.Kinds[1] = kind;
+        f.Grid->SetCells(1, 1, "Beta");
+        f.Open(1, 1);
+        if (kind == TEditorType::edComboList)
+            input::Key(f.Combo(), VK_DOWN);
+        else
+            input::Type(f.Combo(), "zz");
+        input::Key(f.Combo(), VK_ESCAPE);
+        EXPECT_FALSE(f.Grid->EditMode());
+        EXPECT_EQ(S(f.Cell(1, 1)), "Beta");
+    }
+}
+
+TEST(GridComboEditor, EditableDownStoresAndMovesEndMovesTheCaret)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboEdit;
+    f.Grid->SetCells(1, 1, "free text");
+    f.Open(1, 1);
+    TGridCombo* cb = f.Combo();
+    EXPECT_EQ(cb->Style(), csDropDown);
+    EXPECT_EQ(S(cb->Text()), "free text");
+    cb->SetSelStart(0);
+    cb->SetSelLength(0);
+    input::Key(cb, VK_END);
+    EXPECT_TRUE(cb->Visible());
+    EXPECT_EQ(cb->SelStart(), 9);
+    input::Type(cb, "!");
+    input::Key(cb, VK_DOWN);
+    EXPECT_EQ(S(f.Cell(1, 1)), "free text!");
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 2));
+}
+
+TEST(GridComboEditor, ARefusedEnterStaysOnTheCell)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboEdit;
+    f.Grid->Navigation()->AdvanceOnEnter = true;
+    f.Grid->OnCellValidate = [](TObject*, int, int, QString& v, bool& ok) { ok = v != "bad"; };
+    f.Grid->SetCells(1, 1, "good");
+    f.At(2, 2);
+    f.Open(1, 1);
+    f.Combo()->SetText("bad");
+    input::Key(f.Combo(), VK_RETURN);
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 1));
+    EXPECT_TRUE(f.Grid->EditMode());
+    EXPECT_TRUE(f.Combo()->Visible());
+    EXPECT_EQ(S(f.Cell(1, 1)), "good");
+    EXPECT_EQ(S(f.Combo()->Text()), "bad") << "the text validation left";
+}
+
+TEST(GridComboEditor, LookupCompletesKeepingTheTypedCaseAndBackspaceDisarmsIt)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboEdit;
+    f.Grid->SetLookup(true);
+    f.Open(1, 1);
+    TGridCombo* cb = f.Combo();
+    input::Type(cb, "ga");
+    EXPECT_EQ(S(cb->Text()), "gamma");
+    EXPECT_EQ(cb->SelStart(), 2);
+    EXPECT_EQ(cb->SelLength(), 3);
+    EXPECT_EQ(cb->ItemIdx, 2);
+    EXPECT_TRUE(cb->ItemChange);
+    input::Key(cb, VK_BACK);
+    EXPECT_EQ(S(cb->Text()), "ga");
+    EXPECT_FALSE(cb->WorkMode);
+}
+
+TEST(GridComboEditor, ATypedChangeIsReportedTwice)
+{
+    TEditorGrid f;
+    f.Kinds[2] = TEditorType::edComboEdit;
+    f.Open(2, 1);
+    input::Type(f.Combo(), "x");
+    EXPECT_EQ(f.Log, (std::vector<std::string> { "combo 2,1 -1 x", "combo 2,1 -1 x" }));
+}
+
+TEST(GridComboEditor, TheWheelStepsTheItemsAndCountsAsAPick)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboList;
+    f.Grid->SetCells(1, 1, "XYZ");
+    f.Open(1, 1);
+    // Over the grid, as the focused editor takes the wheel.
+    input::Wheel(f.Grid, TPoint(200, 80), -1);
+    EXPECT_EQ(f.Combo()->ItemIndex(), 0);
+    input::Wheel(f.Combo(), TPoint(5, 5), -1);
+    input::Wheel(f.Combo(), TPoint(5, 5), 1);
+    EXPECT_EQ(f.Combo()->ItemIndex(), 0);
+    input::Key(f.Combo(), VK_RETURN);
+    EXPECT_EQ(S(f.Cell(1, 1)), "Alpha");
+    EXPECT_EQ(f.Log.size(), 3u);
+}
+
+TEST(GridComboEditor, DropWidthFitsTheWidestItem)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboList;
+    f.Items.clear();
+    for (int i = 0; i < 20; ++i)
+        f.Items << QString("item %1 %2").arg(i).arg(QString(i, u'w'));
+    f.Grid->Navigation()->AutoComboDropSize = true;
+    f.Open(1, 1);
+    TCanvas* c = f.Grid->Canvas();
+    c->Font()->Assign(f.Grid->Font());
+    int widest = 0;
+    for (const QString& s : f.Items)
+        widest = std::max(widest, c->TextWidth(s));
+    EXPECT_EQ(f.Combo()->DropDownCount(), 8);
+    EXPECT_GE(f.Combo()->DroppedWidth(), widest + 25);
+}
+
+TEST(GridComboEditor, LeftAtTheStartWalksBackAndReopens)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edComboEdit;
+    f.Kinds[2] = TEditorType::edComboEdit;
+    f.Grid->Navigation()->CursorWalkEditor = true;
+    f.Grid->SetCells(1, 1, "left");
+    f.Grid->SetCells(2, 1, "right");
+    f.Open(2, 1);
+    f.Combo()->SetSelStart(0);
+    f.Combo()->SetSelLength(0);
+    input::Key(f.Combo(), VK_LEFT);
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 1));
+    EXPECT_TRUE(f.Grid->EditMode());
+    EXPECT_TRUE(f.Combo()->Visible());
+    EXPECT_EQ(S(f.Combo()->Text()), "left");
+    EXPECT_EQ(S(f.Cell(2, 1)), "right");
+}
