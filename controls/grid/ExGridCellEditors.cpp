@@ -55,6 +55,27 @@ void TGridCheckBox::ReCreate()
         Invalidate();
 }
 
+void TGridCheckBox::WndProc(TMessage& Message)
+{
+    // The keys that end the edit are the editor's, not the form's
+    // navigation between controls.
+    if (FGrid && Message.Msg == CM_WANTSPECIALKEY) {
+        switch (Message.WParam) {
+        case VK_RETURN:
+        case VK_ESCAPE:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            Message.Result = 1;
+            return;
+        default:
+            break;
+        }
+    }
+    TCheckBox::WndProc(Message);
+}
+
 void TGridCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft) {

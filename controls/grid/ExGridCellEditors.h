@@ -20,6 +20,7 @@ public:
     TExStringGrid* Grid() const { return FGrid; }
     // Makes the window anew so that style changes take effect before a use.
     void ReCreate();
+    void WndProc(TMessage& Message) override;
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

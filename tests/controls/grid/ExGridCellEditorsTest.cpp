@@ -283,3 +283,169 @@ TEST(GridComboEditor, LeftAtTheStartWalksBackAndReopens)
     EXPECT_EQ(S(f.Combo()->Text()), "left");
     EXPECT_EQ(S(f.Cell(2, 1)), "right");
 }
+
+// ---------------------------------------------------------------------------
+// The spin editor
+
+TEST(GridSpinEditor, StepKeysStayInsideTheLimitsAndEnterStores)
+{
+    struct TCase {
+        const char* Name;
+        WORD Key;
+        const char* Stored;
+        int Clicks;
+    };
+    // Value 9, maximum 10, step 3: the grid's own steps, never the spin
+    // edit's page step on top.
+    const std::vector<TCase> cases = {
+        { "Page Up past the maximum stays", VK_PRIOR, "9", 1 },
+        { "Page Down steps", VK_NEXT, "6", 1 },
+        { "Home: the maximum", VK_HOME, "10", 1 },
+        { "End: the minimum", VK_END, "2", 1 },
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        TEditorGrid f;
+        f.Kinds[1] = TEditorType::edSpinEdit;
+        TGridSpin* sp = f.Grid->SpinEdit();
+        EXPECT_EQ(sp, f.Grid->SpinEdit()) << "one spin editor";
+        sp->SetMinValue(2);
+        sp->SetMaxValue(10);
+        sp->SetIncrement(3);
+        int clicks = 0;
+        f.Grid->OnSpinClick = [&](TObject*, int, int, int, bool) { ++clicks; };
+        f.Grid->SetCells(1, 1, "9");
+        f.Open(1, 1);
+        ASSERT_TRUE(sp->Visible());
+        input::Key(sp, t.Key);
+        EXPECT_TRUE(sp->Visible());
+        input::Key(sp, VK_RETURN);
+        EXPECT_FALSE(sp->Visible());
+        EXPECT_EQ(S(f.Cell(1, 1)), t.Stored);
+        EXPECT_EQ(clicks, t.Clicks);
+    }
+}
+
+TEST(GridSpinEditor, StoresClampedEmptyAndPassedThroughValues)
+{
+    struct TCase {
+        const char* Name;
+        TEditorType Kind;
+        const char* Cell;
+        std::function<void(TGridSpin*)> Act;
+        std::function<bool(const QString&)> Expect;
+    };
+    const auto none = [](TGridSpin*) {};
+    const std::vector<TCase> cases = {
+        { "an empty date cell passed through stays empty", TEditorType::edDateSpinEdit, "", none,
+            [](const QString& s) { return s.isEmpty(); } },
+        { "a date cell holding no date passed through keeps its text", TEditorType::edDateSpinEdit, "soon", none,
+            [](const QString& s) { return s == "soon"; } },
+        { "a changed empty date cell stores the date", TEditorType::edDateSpinEdit, "",
+            [](TGridSpin* sp) { input::Key(sp, VK_PRIOR); },
+            [](const QString& s) {
+                TDateTime d = 0;
+                return TryStrToDate(s, d) && s != DateToStr(Now());
+            } },
+        { "an out-of-range typed value is clamped", TEditorType::edSpinEdit, "5",
+            [](TGridSpin* sp) {
+                sp->SelectAll();
+                input::Type(sp, "500");
+            },
+            [](const QString& s) { return s == "100"; } },
+        { "letters are refused", TEditorType::edSpinEdit, "5",
+            [](TGridSpin* sp) {
+                sp->SelectAll();
+                input::Type(sp, "4x");
+            },
+            [](const QString& s) { return s == "4"; } },
+        { "an emptied value with AllowEmptyValue stores nothing but empty", TEditorType::edSpinEdit, "5",
+            [](TGridSpin* sp) {
+                sp->SetAllowEmptyValue(true);
+                sp->SelectAll();
+                input::Key(sp, VK_DELETE);
+            },
+            [](const QString& s) { return s.isEmpty(); } },
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        TEditorGrid f;
+        f.Kinds[1] = t.Kind;
+        f.Grid->SetCells(1, 1, t.Cell);
+        f.Open(1, 1);
+        TGridSpin* sp = f.Grid->SpinEdit();
+        t.Act(sp);
+        input::Key(sp, VK_RETURN);
+        EXPECT_FALSE(sp->Visible());
+        EXPECT_TRUE(t.Expect(f.Cell(1, 1))) << S(f.Cell(1, 1));
+    }
+}
+
+TEST(GridSpinEditor, UpAndDownValidateAndMoveEscRestores)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edSpinEdit;
+    f.Grid->SetCells(1, 1, "7");
+    f.Grid->SetCells(1, 2, "3");
+    f.Open(1, 1);
+    TGridSpin* sp = f.Grid->SpinEdit();
+    sp->SelectAll();
+    input::Type(sp, "8");
+    input::Key(sp, VK_DOWN);
+    EXPECT_EQ(S(f.Cell(1, 1)), "8");
+    EXPECT_EQ(f.Cursor(), std::make_pair(1, 2));
+    f.Open();
+    sp->SelectAll();
+    input::Type(sp, "9");
+    input::Key(sp, VK_ESCAPE);
+    EXPECT_FALSE(sp->Visible());
+    EXPECT_EQ(S(f.Cell(1, 2)), "3");
+}
+
+// ---------------------------------------------------------------------------
+// The check-box editor
+
+TEST(GridCheckBoxEditor, KeysToggleOrEndTheEditLeavingTheCellText)
+{
+    struct TCase {
+        const char* Name;
+        WORD Key;
+        std::pair<int, int> Cursor;
+    };
+    const std::vector<TCase> cases = {
+        { "Enter", VK_RETURN, { 1, 1 } },
+        { "Esc", VK_ESCAPE, { 1, 1 } },
+        { "Down moves a row", VK_DOWN, { 1, 2 } },
+        { "Right", VK_RIGHT, { 1, 1 } },
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Name);
+        TEditorGrid f;
+        f.Kinds[1] = TEditorType::edCheckBox;
+        f.Grid->SetCells(1, 1, "Yes");
+        f.Open(1, 1);
+        TGridCheckBox* ck = f.Grid->CheckBoxEditor();
+        ASSERT_TRUE(ck->Visible());
+        EXPECT_EQ(S(ck->Text()), "Yes");
+        EXPECT_FALSE(ck->Checked());
+        input::Key(ck, VK_SPACE, {}, u' ');
+        EXPECT_TRUE(ck->Checked()) << "Space toggles once";
+        input::Key(ck, t.Key);
+        EXPECT_FALSE(ck->Visible());
+        EXPECT_FALSE(f.Grid->EditMode());
+        EXPECT_EQ(S(f.Cell(1, 1)), "Yes");
+        EXPECT_EQ(f.Cursor(), t.Cursor);
+    }
+}
+
+TEST(GridCheckBoxEditor, AClickTogglesOnce)
+{
+    TEditorGrid f;
+    f.Kinds[1] = TEditorType::edCheckBox;
+    f.Open(1, 1);
+    TGridCheckBox* ck = f.Grid->CheckBoxEditor();
+    input::Click(ck, TPoint(6, 8));
+    EXPECT_TRUE(ck->Checked());
+    input::Click(ck, TPoint(6, 8));
+    EXPECT_FALSE(ck->Checked());
+}
