@@ -449,3 +449,55 @@ TEST(GridCheckBoxEditor, AClickTogglesOnce)
     input::Click(ck, TPoint(6, 8));
     EXPECT_FALSE(ck->Checked());
 }
+
+// ---------------------------------------------------------------------------
+// A picture of the editors over their cells
+
+TEST(GridCellEditorsPicture, ComboClosedAndDroppedCheckBoxAndSpin)
+{
+    TEditorGrid f;
+    f.Form->Font()->SetName("Verdana");
+    f.Form->Font()->SetSize(8);
+    f.Grid->Font()->SetName("Verdana");
+    f.Grid->Font()->SetSize(8);
+    f.Grid->SetDefaultColWidth(70);
+    f.Kinds[1] = TEditorType::edComboList;
+    f.Kinds[2] = TEditorType::edCheckBox;
+    f.Kinds[3] = TEditorType::edSpinEdit;
+    for (int r = 1; r < 5; ++r) {
+        f.Grid->SetCells(1, r, "Beta");
+        f.Grid->SetCells(2, r, "Enabled");
+        f.Grid->SetCells(3, r, QString::number(r * 10));
+    }
+    const TRect area(0, 0, 380, 110);
+    const auto shot = [&] { return f.Form->PaintToImage().copy(0, 0, area.Right, area.Bottom).convertToFormat(QImage::Format_RGB32); };
+    std::vector<QImage> parts;
+    f.Open(1, 1);
+    parts.push_back(shot());
+    f.Combo()->SetDroppedDown(true);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QImage dropped = shot();
+    {
+        QPainter p(&dropped);
+        const TRect cell = f.Grid->CellRect(1, 1);
+        p.drawImage(cell.Left, cell.Bottom + 1, popup->grab().toImage());
+    }
+    parts.push_back(dropped);
+    f.Combo()->SetDroppedDown(false);
+    input::Key(f.Combo(), VK_ESCAPE);
+    f.Open(2, 2);
+    input::Key(f.Grid->CheckBoxEditor(), VK_SPACE, {}, u' ');
+    parts.push_back(shot());
+    input::Key(f.Grid->CheckBoxEditor(), VK_ESCAPE);
+    f.Open(3, 3);
+    parts.push_back(shot());
+    QImage all(area.Right, area.Bottom * int(parts.size()), QImage::Format_RGB32);
+    {
+        QPainter p(&all);
+        for (size_t i = 0; i < parts.size(); ++i)
+            p.drawImage(0, int(i) * area.Bottom, parts[i]);
+    }
+    testutil::SaveImagePng(all, "grid_cell_editors");
+    EXPECT_TRUE(testutil::MatchesGolden(all, "grid_cell_editors", 2, 40));
+}
