@@ -481,9 +481,8 @@ void TGridCombo::DoChange()
     const QString typed = text.left(caret);
     if (typed.isEmpty())
         return;
-    const auto startsWith = [&](const QString& item) {
-        return item.startsWith(typed, cs ? Qt::CaseSensitive : Qt::CaseInsensitive);
-    };
+    const auto startsWith
+        = [&](const QString& item) { return item.startsWith(typed, cs ? Qt::CaseSensitive : Qt::CaseInsensitive); };
     const auto complete = [&](const QString& item) {
         SetText(typed + item.mid(typed.size(), 255));
         SetSelStart(int(typed.size()));

@@ -4,10 +4,10 @@
 // the drop width, walking out of the cell, and a picture of the editors over
 // their cells.
 
+#include "controls/grid/ExGridCellEditors.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExControlLook.h"
 #include "controls/grid/ExGrid.h"
-#include "controls/grid/ExGridCellEditors.h"
 #include "platform/controls/Messages.h"
 #include "platform/runtime/SysUtils.h"
 #include "tests/common/GridOnForm.h"
@@ -59,7 +59,8 @@ struct TEditorGrid : TGridOnForm<TProbeGrid> {
             }
         };
         Grid->OnComboChange = [this](TObject*, int c, int r, int i, const QString& s) {
-            Log.push_back("combo " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " + S(s));
+            Log.push_back(
+                "combo " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " + S(s));
         };
     }
     TGridCombo* Combo() const { return Grid->Combobox(); }
@@ -470,7 +471,9 @@ TEST(GridCellEditorsPicture, ComboClosedAndDroppedCheckBoxAndSpin)
         f.Grid->SetCells(3, r, QString::number(r * 10));
     }
     const TRect area(0, 0, 380, 110);
-    const auto shot = [&] { return f.Form->PaintToImage().copy(0, 0, area.Right, area.Bottom).convertToFormat(QImage::Format_RGB32); };
+    const auto shot = [&] {
+        return f.Form->PaintToImage().copy(0, 0, area.Right, area.Bottom).convertToFormat(QImage::Format_RGB32);
+    };
     std::vector<QImage> parts;
     f.Open(1, 1);
     parts.push_back(shot());
