@@ -1,4 +1,5 @@
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridCellEditors.h"
 #include "controls/grid/ExInplaceEdit.h"
 
 #include "controls/base/ExObjWindows.h"
@@ -169,6 +170,12 @@ TExStringGrid::TExStringGrid(TComponent* AOwner)
         FTransCombo = new TGridTransCombo(this);
         FControlEdit = new TControlEdit(this);
         FControlCombo = new TControlCombo(this);
+        // The combo and check-box editors live as long as the grid.
+        EditCombo = new TGridCombo(this);
+        EditCombo->SetIsWinXP(FIsWinXP);
+        EditCombo->SetIsVista(FIsVista && FIsComCtl6);
+        SetInplaceCombo(EditCombo);
+        EditCheck = new TGridCheckBox(this);
         FCellScrollBar = new TScrollBar(this);
         FPaintScrollBar = new TScrollBar(this);
         for (TScrollBar* bar : { FCellScrollBar, FPaintScrollBar }) {

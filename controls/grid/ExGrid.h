@@ -3015,6 +3015,40 @@ protected:
     TDateTime FOriginalDateTime = 0;
     // ==== end of editor kinds, preparing and storing the cell editor ====
 
+    // ==== the check-box, spin and combo cell editors (ExGridCellEditors.cpp,
+    // ExGridCellEditorBranches.cpp) ====
+public:
+    // The combo editor of edComboEdit and edComboList cells, made with the grid.
+    class TGridCombo* Combobox() const { return EditCombo; }
+    // The check-box editor of edCheckBox cells, made with the grid.
+    class TGridCheckBox* CheckBoxEditor() const { return EditCheck; }
+    // The spin editor of the spin kinds, made on first use.
+    class TGridSpin* SpinEdit();
+    // The spin editor stepped by its buttons (the integer one also by Page
+    // Up, Page Down, Home and End): current column and row, the new value,
+    // true for up.
+    std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)> OnSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)> OnFloatSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnDateSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnTimeSpinClick;
+    // Longest text the editable combo takes; 0: no limit.
+    EXGRID_PLAIN(int, MaxComboLength, 0)
+
+protected:
+    friend class TGridCombo;
+    friend class TGridSpin;
+    friend class TGridCheckBox;
+    class TGridCombo* EditCombo = nullptr;
+    class TGridCheckBox* EditCheck = nullptr;
+    class TGridSpin* FSpinEdit = nullptr;
+    // A refused value: no advance follows the key that was refused.
+    bool FNoAutoAdvance = false;
+    // The cell's always-visible spin button was clicked: the editor steps
+    // once when it opens.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+    // ==== end of the check-box, spin and combo cell editors ====
+
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
     // (ExGridWndProc.cpp, ExGridFocus.cpp, ExGridSize.cpp) ====
 public:

@@ -5,6 +5,7 @@
 #include "controls/base/ExObjWindows.h"
 #include "controls/grid/ExColumnGrid.h"
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridCellEditors.h"
 #include "controls/grid/ExGridWindows.h"
 #include "platform/controls/ClipboardFormats.h"
 #include "platform/controls/ScrollBar.h"
@@ -44,11 +45,11 @@ const TGridClass GGridClasses[] = {
     { "TExColumnGrid", &ComponentFactory<TExColumnGrid> },
     { "TDropList", nullptr },
     { "TArrowWindow", &MakeArrowWindow },
-    { "TGridCombo", nullptr },
-    { "TGridSpin", nullptr },
+    { "TGridCombo", &ComponentFactory<TGridCombo> },
+    { "TGridSpin", &ComponentFactory<TGridSpin> },
     { "TGridTransEdit", &ComponentFactory<TGridTransEdit> },
     { "TGridTransCombo", &ComponentFactory<TGridTransCombo> },
-    { "TGridCheckBox", nullptr },
+    { "TGridCheckBox", &ComponentFactory<TGridCheckBox> },
     { "TGridEditBtn", nullptr },
     { "TGridDateTimePicker", nullptr },
     { "TGridUnitEditBtn", nullptr },

@@ -4,6 +4,7 @@
 // grid on the same row, ending an edit by a key, and the controls placed in
 // cells.
 #include "controls/grid/ExGrid.h"
+#include "controls/grid/ExGridCellEditors.h"
 
 #include "controls/base/ExObj.h"
 #include "controls/base/ExObjWindows.h"
@@ -148,6 +149,12 @@ void TExStringGrid::HandleWindowMessage(TMessage& Message)
     }
     default:
         break;
+    }
+    // The wheel belongs to an open combo editor, as to the focused window.
+    if (FWheelMsg != 0 && msg == FWheelMsg && FEditMode && EditCombo && EditCtrl == EditCombo && EditCombo->Visible()) {
+        Message.Result = EditCombo->Perform(msg, Message.WParam, Message.LParam);
+        if (Message.Result != 0)
+            return;
     }
     if (FWheelMsg != 0 && msg == FWheelMsg && !FWheelPan) {
         WheelMessage(Message);

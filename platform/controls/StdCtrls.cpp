@@ -1810,6 +1810,15 @@ void TCustomComboBox::Clear()
     SetItemIndex(-1);
 }
 
+int TCustomComboBox::CharFromPos(TPoint p) const
+{
+    QComboBox* c = Combo();
+    if (!c || !c->lineEdit())
+        return -1;
+    QLineEdit* e = c->lineEdit();
+    return e->cursorPositionAt(e->mapFrom(c, QPoint(p.X, p.Y)));
+}
+
 int TCustomComboBox::SelStart() const
 {
     QComboBox* c = Combo();

@@ -401,6 +401,9 @@ public:
     int SelLength() const;
     void SetSelLength(int v);
     void SelectAll();
+    // The character position of the edit part under a client point (the
+    // caret would stand before it); -1 without an edit part.
+    int CharFromPos(TPoint p) const;
 
     void WndProc(TMessage& Message) override;
 
