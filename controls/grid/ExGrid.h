@@ -2440,6 +2440,8 @@ protected:
     bool FMouseKeepDown = false;
     bool FSelectionClick = false;
     bool FDeselectState = false;
+    // The cell's always-visible spin button was clicked: the editor steps
+    // once when it opens.
     bool FSpinUpClick = false;
     bool FSpinDnClick = false;
     bool FDblClk = false;
@@ -3043,10 +3045,6 @@ protected:
     class TGridSpin* FSpinEdit = nullptr;
     // A refused value: no advance follows the key that was refused.
     bool FNoAutoAdvance = false;
-    // The cell's always-visible spin button was clicked: the editor steps
-    // once when it opens.
-    bool FSpinUpClick = false;
-    bool FSpinDnClick = false;
     // ==== end of the check-box, spin and combo cell editors ====
 
     // ==== window procedure, in-place editing, cell controls, focus, update lock and sizing
