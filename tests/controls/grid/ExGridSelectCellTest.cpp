@@ -64,8 +64,9 @@ TEST(ExGridSelectCell, EditingFollowsTheTargetCell)
     input::Key(d.Grid, VK_DOWN);
     EXPECT_EQ(d.Cursor(), std::make_pair(1, 2));
     EXPECT_FALSE(d.Editing());
+    // Typing on an editable cell starts the one edit it switches editing on for.
     input::Key(d.Grid, 'A', {}, u'a');
-    EXPECT_FALSE(d.Grid->EditorMode());
+    EXPECT_TRUE(d.Grid->EditorMode());
 }
 
 TEST(ExGridSelectCell, MergedNonBaseCellsRedirectToTheirBaseCell)
