@@ -4,6 +4,7 @@
 // delegate, opened on the cell, typed into and committed with Enter (within
 // 2x). Each pair is timed in one run, the queued events of the edit included.
 #include "bench/BenchPaired.h"
+#include "bench/ScreenGrid.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
@@ -30,33 +31,12 @@ const QString Typed = QStringLiteral("abcde");
 // A million rows on a shown form. The worst case has rows of mixed heights,
 // a hidden column, hidden rows above both places and long texts in every
 // cell of both screens.
-struct TEditGrid {
-    TForm Form { nullptr };
-    TExStringGrid* Grid;
+struct TEditGrid : benchpaired::TScreenGrid {
     explicit TEditGrid(bool Worst)
+        : TScreenGrid(MillionRows, Worst, { 1, MillionRows - 60 }, 60, 200, 300)
     {
-        Form.SetBounds(0, 0, Width + 20, Height + 20);
-        Grid = new TExStringGrid(&Form);
-        Grid->SetParent(&Form);
-        Grid->SetBounds(0, 0, Width, Height);
-        Grid->SetDefaultColWidth(ColWidth);
-        Grid->SetDefaultRowHeight(Worst ? benchpaired::worst::LowRow : RowHeight);
-        Grid->SetColCount(Cols + 1);
-        Grid->SetRowCount(MillionRows + 1);
-        Grid->SetFixedRows(1);
-        Grid->SetFixedCols(1);
         Grid->SetOptions(Grid->Options() | goEditing);
-        for (int top : { 1, MillionRows - 60 })
-            for (int r = top; r < top + 60; ++r)
-                for (int c = 1; c <= Cols; ++c)
-                    Grid->SetCells(
-                        c, r, Worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("%1").arg(r * 100 + c));
-        if (Worst) {
-            benchpaired::worst::MixedHeights(*Grid, 1, MillionRows);
-            Grid->HideColumn(4);
-            Grid->HideRows(200, 300);
-        }
-        Form.Show();
+        Show();
         Grid->SetFocus();
         QCoreApplication::processEvents();
     }

@@ -4,6 +4,7 @@
 // 100,000 read-only rows beside one that skips 10,000 (within 12x). Each
 // pair is timed in one run, the repaint of the screen included.
 #include "bench/BenchPaired.h"
+#include "bench/ScreenGrid.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -28,33 +29,11 @@ using namespace benchpaired::screen;
 // Rows data rows on a shown form. The worst case has rows of mixed heights,
 // a hidden column, hidden rows above the place the keys start from and long
 // texts on the screens the keys show.
-struct TKeysGrid {
-    TForm Form { nullptr };
-    TExStringGrid* Grid;
+struct TKeysGrid : benchpaired::TScreenGrid {
     TKeysGrid(int Rows, bool Worst)
+        : TScreenGrid(Rows, Worst, { 1, Rows / 2 - 40 }, 100, 100, 120)
     {
-        Form.SetBounds(0, 0, Width + 20, Height + 20);
-        Grid = new TExStringGrid(&Form);
-        Grid->SetParent(&Form);
-        Grid->SetBounds(0, 0, Width, Height);
-        Grid->SetDefaultColWidth(ColWidth);
-        Grid->SetDefaultRowHeight(Worst ? benchpaired::worst::LowRow : RowHeight);
-        Grid->SetColCount(Cols + 1);
-        Grid->SetRowCount(Rows + 1);
-        Grid->SetFixedRows(1);
-        Grid->SetFixedCols(1);
-        for (int top : { 1, Rows / 2 - 40 })
-            for (int r = top; r < top + 100 && r <= Rows; ++r)
-                for (int c = 1; c <= Cols; ++c)
-                    Grid->SetCells(
-                        c, r, Worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("%1").arg(r * 100 + c));
-        if (Worst) {
-            benchpaired::worst::MixedHeights(*Grid, 1, Rows);
-            Grid->HideColumn(4);
-            Grid->HideRows(100, 120);
-        }
-        Form.Show();
-        QCoreApplication::processEvents();
+        Show();
     }
     // The key from the middle of the grid, then the screen painted.
     double Key(WORD Vk, QImage& Img)

@@ -4,6 +4,7 @@
 // one screen beside the same sweep over a thousand rows (within 1.2x). Each
 // pair is timed in one run, the repaint of the screen included.
 #include "bench/BenchPaired.h"
+#include "bench/ScreenGrid.h"
 #include "controls/grid/ExGrid.h"
 #include "platform/controls/Forms.h"
 
@@ -27,33 +28,11 @@ using namespace benchpaired::screen;
 // Rows rows on a shown form. The worst case has rows of mixed heights, a
 // hidden column, hidden rows above both places and long texts in every cell
 // of both screens.
-struct TMouseGrid {
-    TForm Form { nullptr };
-    TExStringGrid* Grid; // freed by its form
+struct TMouseGrid : benchpaired::TScreenGrid {
     TMouseGrid(int Rows, bool Worst)
+        : TScreenGrid(Rows, Worst, { 1, std::max(1, Rows - 60) }, 60, 200, 300)
     {
-        Form.SetBounds(0, 0, Width + 20, Height + 20);
-        Grid = new TExStringGrid(&Form);
-        Grid->SetParent(&Form);
-        Grid->SetBounds(0, 0, Width, Height);
-        Grid->SetDefaultColWidth(ColWidth);
-        Grid->SetDefaultRowHeight(Worst ? benchpaired::worst::LowRow : RowHeight);
-        Grid->SetColCount(Cols + 1);
-        Grid->SetRowCount(Rows + 1);
-        Grid->SetFixedRows(1);
-        Grid->SetFixedCols(1);
-        for (int top : { 1, std::max(1, Rows - 60) })
-            for (int r = top; r < top + 60 && r <= Rows; ++r)
-                for (int c = 1; c <= Cols; ++c)
-                    Grid->SetCells(
-                        c, r, Worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("%1").arg(r * 100 + c));
-        if (Worst) {
-            benchpaired::worst::MixedHeights(*Grid, 1, Rows);
-            Grid->HideColumn(4);
-            Grid->HideRows(200, 300);
-        }
-        Form.Show();
-        QCoreApplication::processEvents();
+        Show();
     }
     // A click on the cell of column 3 four rows below Start, with Start the
     // current cell shown as the screen's ninth row, and the screen painted.

@@ -5,6 +5,7 @@
 // million rows beside a thousand (within 1.5x). Each pair is timed in one
 // run, the repaint of the screen included where the wheel moves.
 #include "bench/BenchPaired.h"
+#include "bench/ScreenGrid.h"
 #include "controls/base/ExObjOptions.h"
 #include "controls/grid/ExGrid.h"
 #include "controls/grid/ExGridOptions.h"
@@ -33,34 +34,12 @@ constexpr WPARAM NotchDown = WPARAM(WORD(-WHEEL_DELTA)) << 16;
 // A million rows on a shown form. The worst case has rows of mixed heights,
 // a hidden column, hidden rows above both places and long texts in every
 // cell of both screens.
-struct TWheelGrid {
-    TForm Form { nullptr };
-    TExStringGrid* Grid;
+struct TWheelGrid : benchpaired::TScreenGrid {
     explicit TWheelGrid(bool Worst)
+        : TScreenGrid(MillionRows, Worst, { 1, MillionRows - 60 }, 60, 200, 300)
     {
-        Form.SetBounds(0, 0, Width + 20, Height + 20);
-        Grid = new TExStringGrid(&Form);
-        Grid->SetParent(&Form);
-        Grid->SetBounds(0, 0, Width, Height);
-        Grid->SetDefaultColWidth(ColWidth);
-        Grid->SetDefaultRowHeight(Worst ? benchpaired::worst::LowRow : RowHeight);
-        Grid->SetColCount(Cols + 1);
-        Grid->SetRowCount(MillionRows + 1);
-        Grid->SetFixedRows(1);
-        Grid->SetFixedCols(1);
-        for (int top : { 1, MillionRows - 60 })
-            for (int r = top; r < top + 60; ++r)
-                for (int c = 1; c <= Cols; ++c)
-                    Grid->SetCells(
-                        c, r, Worst ? benchpaired::worst::LongText(c, r) : QStringLiteral("%1").arg(r * 100 + c));
-        if (Worst) {
-            benchpaired::worst::MixedHeights(*Grid, 1, MillionRows);
-            Grid->HideColumn(4);
-            Grid->HideRows(200, 300);
-        }
         Grid->MouseActions()->SetWheelAction(TWheelAction::waMoveSelection);
-        Form.Show();
-        QCoreApplication::processEvents();
+        Show();
     }
     double LastMove = 0;
     // The notch from Start, shown as the ninth row of the screen in both
